@@ -1,0 +1,56 @@
+// The perspective renderer: projection, shading, drawing of the records, the
+// frame box with the sky and the parameters text, the cutting and depth
+// sorts, and the view operations that move, scale and turn the render arrays.
+#pragma once
+
+#include <vector>
+
+#include "model/Zmienne.h"
+#include "render/Plotno.h"
+
+// ---- Projection, shading and drawing of one record ----
+
+// Column and row of a view-space point (x, depth y, height z) in a paint area of height H.
+int EkranX(double x, double y);
+int EkranY(double y, double z, int H);
+
+// Fill and outline colours of every record of Czworokaty, TrojkatyTEREN, TrojkatyPROJ.
+void PrzeliczRzut();
+
+void RysujTrojkat(TPlotno& plotno, const TTrojkatRys& r, int H);
+void RysujCzworokat(TPlotno& plotno, const TCzworokatRys& r, int H);
+
+// ---- Frame box, sky and parameters ----
+
+void Linia3D(TPlotno& plotno, double xa, double ya, double za, double xb, double yb, double zb, int H);
+void RysujSciane(TPlotno& plotno, const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c, const TPunkt3D& d, int H);
+void RysujTlo(TPlotno& plotno, double x0, double y0, double z0, double dx, double dy, double dz, int H);
+void PiszParametry(TPlotno& plotno, int x, int y);
+
+// The whole frame of the main window's picture, W x H pixels, drawn on the canvas
+// in its fixed order; empties the viewer's lines. The window copies the result to the screen.
+void Przerysuj(TPlotno& plotno, int W, int H);
+
+// ---- Cutting and depth order ----
+
+enum class TZbior { TEREN, PROJ };
+std::vector<TTrojkatRys>& TrojkatyZbioru(TZbior zbior);
+
+TPunkt3D PunktNaGlebokosci(const TPunkt3D& a, const TPunkt3D& b, double c);
+TTrojkatRys ObrocWierzcholki(const TTrojkatRys& r, int k);
+double PolePoziome(const TTrojkatRys& r);
+void TnijYmin(TZbior zbior, double c);
+void TnijYmax(TZbior zbior, double c);
+void KorektaYmin();
+void KorektaLOko();
+void SortujCzworokaty();
+
+// ---- View operations ----
+
+double KatKierunku(double dx, double dy);
+TPunkt3D ObrocXY(const TPunkt3D& p, double cx, double cy, double k);
+TPunkt3D ObrocXZ(const TPunkt3D& p, double cx, double cz, double k);
+TPunkt3D ObrocYZ(const TPunkt3D& p, double cy, double cz, double k);
+void Przesun(double dx, double dy, double dz);
+void Skaluj(double cx, double cy, double cz, double k);
+void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ);

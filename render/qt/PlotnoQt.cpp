@@ -1,0 +1,1 @@
+// The QImage canvas (placeholder until the renderer lands).
