@@ -10,6 +10,7 @@
 // given, a copy of the .mtp in KATALOG_MODEL.
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <numbers>
@@ -227,6 +228,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string katalog = argv[1];
+    std::filesystem::create_directories(katalog);
+    if (argc > 2) std::filesystem::create_directories(argv[2]);
     TPlik f;
     f.W("MTP 2020 - plik wymiany danych");
     f.W("Projekt: Droga przykładowa Orvany3D");
