@@ -38,13 +38,17 @@ std::string TekstDoKomunikatu(std::string_view s) {
     return Cp1250NaUtf8(s.substr(0, kMax)) + "...";
 }
 
-std::string KomunikatCalkowitej(std::string_view s) {
-    return "'" + TekstDoKomunikatu(s) + "' is not a valid integer value";
+std::string KomunikatKonwersji(std::string_view s, std::string_view rodzaj) {
+    std::string k(1, '\'');
+    k.append(TekstDoKomunikatu(s));
+    k.append("' is not a valid ");
+    k.append(rodzaj);
+    k.append(" value");
+    return k;
 }
 
-std::string KomunikatRzeczywistej(std::string_view s) {
-    return "'" + TekstDoKomunikatu(s) + "' is not a valid floating point value";
-}
+std::string KomunikatCalkowitej(std::string_view s) { return KomunikatKonwersji(s, "integer"); }
+std::string KomunikatRzeczywistej(std::string_view s) { return KomunikatKonwersji(s, "floating point"); }
 
 // Rare path of a number outside the range of from_chars: an underflow reads as
 // zero (as the C library reads it), an overflow is no number.
@@ -152,6 +156,7 @@ public:
         : p_(dane.data()), koniec_(dane.data() + dane.size()), poczatek_(dane.data()), nazwa_(nazwa),
           postep_(postep ? &postep : nullptr) {
         nastepnyPostep_ = postep_ ? kKrokPostepu : std::numeric_limits<std::ptrdiff_t>::max();
+        dozwoloneZaKoncem_ = (dane.empty() || dane.back() == '\n') ? 1 : 0;
         SprawdzKonceWierszy();
     }
 
@@ -161,9 +166,24 @@ public:
     // The next line without its line end; an empty line beyond the end of the text.
     std::string_view Wiersz() {
         ++wiersz_;
-        if (p_ >= koniec_) return {};
+        if (p_ >= koniec_) {
+            // Past the last line: an empty line, as long as the section being
+            // read does not need more lines than the file has.
+            if (++zaKoncem_ > dozwoloneZaKoncem_ && sekcja_.aktywna) BladLiczby();
+            return {};
+        }
         if (p_ - poczatek_ >= nastepnyPostep_) ZglosPostep();
-        const char* lf = static_cast<const char*>(std::memchr(p_, '\n', static_cast<std::size_t>(koniec_ - p_)));
+        // Field lines are short: look at the first bytes directly, then let memchr run.
+        const char* lf = nullptr;
+        const char* q = p_;
+        const char* granica = koniec_ - p_ > 24 ? p_ + 24 : koniec_;
+        for (; q < granica; ++q)
+            if (*q == '\n') {
+                lf = q;
+                break;
+            }
+        if (!lf && q < koniec_)
+            lf = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(koniec_ - q)));
         const char* e = lf ? lf : koniec_;
         std::size_t dl = static_cast<std::size_t>(e - p_);
         if (dl > 0 && p_[dl - 1] == '\r') --dl;
@@ -176,13 +196,17 @@ public:
         for (int i = 0; i < n; ++i) Wiersz();
     }
 
-    // Lines that can still be read: every line end left, plus the line after the last one.
-    std::int64_t PozostaleWiersze() const {
-        return static_cast<std::int64_t>(std::count(p_, koniec_, '\n')) + 1;
+    // Lines that can still be read from position p: every line end left, plus
+    // the line after the last one (empty when the text ends with a line end).
+    std::int64_t WierszeOd(const char* p) const {
+        return static_cast<std::int64_t>(std::count(p, koniec_, '\n')) + 1;
     }
 
     [[noreturn]] void Blad(const std::string& komunikat, std::int64_t wiersz) const {
-        throw BladKonwersji(komunikat + "\nPlik: " + std::string(nazwa_) + ", wiersz: " + std::to_string(wiersz));
+        // A field that fails inside a section whose count promised more records
+        // than the rest of the file can hold: the count is the fault to report.
+        if (sekcja_.aktywna && sekcja_.potrzeba > WierszeOd(sekcja_.poczatek)) BladLiczby();
+        Rzuc(komunikat, wiersz);
     }
     [[noreturn]] void Blad(const std::string& komunikat) const { Blad(komunikat, wiersz_); }
 
@@ -215,19 +239,28 @@ public:
     }
     void TrzyLiczby(double& x, double& y, double& z) { CzytajTrzyLiczby(Wiersz(), x, y, z); }
 
-    // The count line of a section of records of k lines: neither negative nor
-    // larger than what the rest of the text can hold.
-    std::int32_t LiczbaElementow(int k, std::string_view marker) {
-        const std::int32_t n = Calkowita();
+    // The count line of a section of records of k lines. A negative count fails
+    // here. A count larger than the rest of the text can hold is found when a
+    // record runs past the end or a field of the section fails, and is reported
+    // at the count line; the lines are counted only then, so a good file is
+    // read in one pass. ZakonczSekcje() ends the section.
+    std::int32_t LiczbaElementow(int k, std::string_view marker, std::string_view* tekst = nullptr) {
+        const std::string_view linia = Wiersz();
+        if (tekst) *tekst = linia;
+        std::int32_t n;
+        if (!SprobujCalkowita(linia, n)) Blad(KomunikatCalkowitej(linia));
         if (n < 0)
             Blad("Ujemna liczba elementów (" + std::to_string(n) + ") w sekcji " + std::string(marker) + ".");
-        const std::int64_t pozostale = PozostaleWiersze();
-        if (static_cast<std::int64_t>(n) * k > pozostale)
-            Blad("Liczba elementów " + std::to_string(n) + " w sekcji " + std::string(marker) +
-                 " wymaga " + std::to_string(static_cast<std::int64_t>(n) * k) +
-                 " wierszy, a do końca pliku zostało ich " + std::to_string(pozostale) +
-                 " (plik jest niepełny lub uszkodzony).");
+        sekcja_ = {true, n, static_cast<std::int64_t>(n) * k, wiersz_, p_, marker};
         return n;
+    }
+    void ZakonczSekcje() { sekcja_.aktywna = false; }
+
+    // How many records of k lines may be reserved for: no more than the rest of
+    // the text could hold even with one-byte lines.
+    std::size_t Rezerwa(std::int32_t n, int k) const {
+        const std::int64_t najwiecej = (koniec_ - p_) / k + 1;
+        return static_cast<std::size_t>(std::min<std::int64_t>(n, najwiecej));
     }
 
     void PostepKoniec() const {
@@ -236,6 +269,28 @@ public:
 
 private:
     static constexpr std::ptrdiff_t kKrokPostepu = 4 << 20;
+
+    struct TSekcja {
+        bool aktywna = false;
+        std::int32_t n = 0;
+        std::int64_t potrzeba = 0;    // lines the records need
+        std::int64_t wierszLiczby = 0;
+        const char* poczatek = nullptr;  // first byte after the count line
+        std::string_view znacznik;
+    };
+
+    [[noreturn]] void Rzuc(const std::string& komunikat, std::int64_t wiersz) const {
+        throw BladKonwersji(komunikat + "\nPlik: " + std::string(nazwa_) + ", wiersz: " + std::to_string(wiersz));
+    }
+
+    [[noreturn]] void BladLiczby() const {
+        const std::int64_t pozostale = WierszeOd(sekcja_.poczatek);
+        const TSekcja& s = sekcja_;
+        Rzuc("Liczba elementów " + std::to_string(s.n) + " w sekcji " + std::string(s.znacznik) + " wymaga " +
+                 std::to_string(s.potrzeba) + " wierszy, a do końca pliku zostało ich " + std::to_string(pozostale) +
+                 " (plik jest niepełny lub uszkodzony).",
+             s.wierszLiczby);
+    }
 
     void ZglosPostep() {
         (*postep_)(static_cast<double>(p_ - poczatek_) / static_cast<double>(koniec_ - poczatek_));
@@ -259,6 +314,11 @@ private:
     const TPostep* postep_;  // null when nobody listens
     std::ptrdiff_t nastepnyPostep_;  // offset of the next progress report
     std::int64_t wiersz_ = 0;
+    std::int64_t zaKoncem_ = 0;  // lines read past the end of the text
+    // One empty line may be read past the end when the text ends with a line end
+    // (or is empty): the line after the last line end.
+    std::int64_t dozwoloneZaKoncem_ = 1;
+    TSekcja sekcja_;
 };
 
 // ---------------------------------------------------------------------------
@@ -278,8 +338,9 @@ TPunktSiatki CzytajPunkt(TCzytnik& cz) {
 std::vector<TPunktSiatki> CzytajPunkty(TCzytnik& cz, std::string_view marker) {
     const std::int32_t n = cz.LiczbaElementow(6, marker);
     std::vector<TPunktSiatki> w;
-    w.reserve(static_cast<std::size_t>(n));
+    w.reserve(cz.Rezerwa(n, 6));
     for (std::int32_t i = 0; i < n; ++i) w.push_back(CzytajPunkt(cz));
+    cz.ZakonczSekcje();
     return w;
 }
 
@@ -288,7 +349,7 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
                                           const std::vector<TPunktSiatki>& punkty) {
     const std::int32_t n = cz.LiczbaElementow(11, marker);
     std::vector<TTrojkat> w;
-    w.reserve(static_cast<std::size_t>(n));
+    w.reserve(cz.Rezerwa(n, 11));
     const std::int64_t ilePunktow = static_cast<std::int64_t>(punkty.size());
     auto numer = [&]() {
         const std::int32_t nr = cz.Calkowita();
@@ -319,13 +380,14 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
         t.X3 = c.X; t.Y3 = c.Y; t.Z3 = c.Z;
         w.push_back(t);
     }
+    cz.ZakonczSekcje();
     return w;
 }
 
 std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) {
     const std::int32_t n = cz.LiczbaElementow(8, marker);
     std::vector<TTrojkat> w;
-    w.reserve(static_cast<std::size_t>(n));
+    w.reserve(cz.Rezerwa(n, 8));
     for (std::int32_t i = 0; i < n; ++i) {
         TTrojkat t;
         double a, b, c;
@@ -348,13 +410,14 @@ std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) 
         t.Ys = (t.Y1 + t.Y2 + t.Y3) / 3.0;
         w.push_back(t);
     }
+    cz.ZakonczSekcje();
     return w;
 }
 
 std::vector<TZalom> CzytajZalomy(TCzytnik& cz, std::string_view marker) {
     const std::int32_t n = cz.LiczbaElementow(9, marker);
     std::vector<TZalom> w;
-    w.reserve(static_cast<std::size_t>(n));
+    w.reserve(cz.Rezerwa(n, 9));
     auto trzy = [&](float& a, float& b, float& c) {
         const PktOpisRRealSpr r = CzytajRekordSrednik(cz.Wiersz());
         a = NaFloat(r.X);
@@ -376,13 +439,14 @@ std::vector<TZalom> CzytajZalomy(TCzytnik& cz, std::string_view marker) {
         z.Flaga3 = cz.Logiczna();
         w.push_back(z);
     }
+    cz.ZakonczSekcje();
     return w;
 }
 
 std::vector<TLinia> CzytajLinieTEREN(TCzytnik& cz, std::string_view marker) {
     const std::int32_t n = cz.LiczbaElementow(15, marker);
     std::vector<TLinia> w;
-    w.reserve(static_cast<std::size_t>(n));
+    w.reserve(cz.Rezerwa(n, 15));
     for (std::int32_t i = 0; i < n; ++i) {
         TLinia l;
         l.X1 = cz.Rzeczywista();
@@ -397,13 +461,14 @@ std::vector<TLinia> CzytajLinieTEREN(TCzytnik& cz, std::string_view marker) {
         for (bool& f : l.Znaczniki) f = cz.Logiczna();
         w.push_back(l);
     }
+    cz.ZakonczSekcje();
     return w;
 }
 
 std::vector<TLinia> CzytajLiniePROJ(TCzytnik& cz, std::string_view marker) {
     const std::int32_t n = cz.LiczbaElementow(9, marker);
     std::vector<TLinia> w;
-    w.reserve(static_cast<std::size_t>(n));
+    w.reserve(cz.Rezerwa(n, 9));
     for (std::int32_t i = 0; i < n; ++i) {
         TLinia l;
         cz.TrzyLiczby(l.X1, l.Y1, l.Z1);
@@ -417,6 +482,7 @@ std::vector<TLinia> CzytajLiniePROJ(TCzytnik& cz, std::string_view marker) {
         l.Znaczniki[5] = false;
         w.push_back(l);
     }
+    cz.ZakonczSekcje();
     return w;
 }
 
@@ -541,20 +607,48 @@ private:
 // Field conversions.
 
 bool SprobujCalkowita(std::string_view tekst, std::int32_t& wynik) {
-    std::string_view s = Przytnij(tekst);
-    std::size_t cyfra = 0;
-    if (!s.empty() && s[0] == '+') s.remove_prefix(1);  // from_chars takes no '+'
-    else if (!s.empty() && s[0] == '-') cyfra = 1;
-    if (s.size() <= cyfra || !Cyfra(s[cyfra])) return false;
-    std::int32_t v = 0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || ptr != s.data() + s.size()) return false;
-    wynik = v;
+    const std::string_view s = Przytnij(tekst);
+    const char* a = s.data();
+    const char* e = a + s.size();
+    bool ujemna = false;
+    if (a < e && (*a == '+' || *a == '-')) ujemna = *a++ == '-';
+    if (a == e) return false;
+    std::int64_t v = 0;
+    for (; a < e; ++a) {
+        if (!Cyfra(*a)) return false;
+        v = v * 10 + (*a - '0');
+        if (v > 2147483648LL) return false;
+    }
+    if (ujemna) v = -v;
+    if (v > std::numeric_limits<std::int32_t>::max()) return false;
+    wynik = static_cast<std::int32_t>(v);
     return true;
 }
 
 bool SprobujRzeczywista(std::string_view tekst, double& wynik) {
     std::string_view s = Przytnij(tekst);
+    {
+        // Fast path for the usual field, [-]digits[sep digits] with at most 15
+        // digits: the digits as an integer are exact in a double, and so is the
+        // power of ten, so one division gives the correctly rounded value.
+        static constexpr double kPotegi[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                             1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const char* a = s.data();
+        const char* e = a + s.size();
+        const bool ujemna = a < e && *a == '-';
+        if (ujemna) ++a;
+        std::uint64_t m = 0;
+        int cyfry = 0, dziesietne = 0;
+        for (; a < e && Cyfra(*a); ++a, ++cyfry) m = m * 10 + static_cast<unsigned>(*a - '0');
+        if (a < e && (*a == '.' || *a == ',')) {
+            for (++a; a < e && Cyfra(*a); ++a, ++cyfry, ++dziesietne) m = m * 10 + static_cast<unsigned>(*a - '0');
+        }
+        if (a == e && cyfry > 0 && cyfry <= 15) {
+            const double v = static_cast<double>(m) / kPotegi[dziesietne];
+            wynik = ujemna ? -v : v;
+            return true;
+        }
+    }
     if (!s.empty() && s[0] == '+') {
         s.remove_prefix(1);
         if (!s.empty() && s[0] == '-') return false;
@@ -795,18 +889,11 @@ std::string PrzepiszPlikZBufora(std::string_view zrodlo, std::string_view nazwa)
     pisz("");
     auto staleRekordy = [&](std::string_view nowy, std::string_view stary, int k) {
         pisz(nowy);
-        const std::string_view linia = cz.Wiersz();
-        std::int32_t n;
-        if (!SprobujCalkowita(linia, n)) cz.Blad(KomunikatCalkowitej(linia));
-        if (n < 0)
-            cz.Blad("Ujemna liczba elementów (" + std::to_string(n) + ") w sekcji " + std::string(stary) + ".");
-        const std::int64_t pozostale = cz.PozostaleWiersze();
-        if (static_cast<std::int64_t>(n) * k > pozostale)
-            cz.Blad("Liczba elementów " + std::to_string(n) + " w sekcji " + std::string(stary) + " wymaga " +
-                    std::to_string(static_cast<std::int64_t>(n) * k) + " wierszy, a do końca pliku zostało ich " +
-                    std::to_string(pozostale) + " (plik jest niepełny lub uszkodzony).");
+        std::string_view linia;
+        const std::int32_t n = cz.LiczbaElementow(k, stary, &linia);
         pisz(linia);
         for (std::int64_t i = 0, ile = static_cast<std::int64_t>(n) * k; i < ile; ++i) pisz(cz.Wiersz());
+        cz.ZakonczSekcje();
         pisz("");
     };
     auto trojkaty = [&](std::string_view nowy) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "model/ZapisywanieOdczytywanie.h"
@@ -193,4 +194,35 @@ TEST(Konwersje, PolaEdycyjneZWartosciaZastepcza) {
     EXPECT_EQ(CzytajCalkowita("7", 5, 1, 10), 7);
     EXPECT_EQ(CzytajCalkowita("7.5", 5, 1, 10), 5);
     EXPECT_EQ(CzytajCalkowita("abc", 50, 1, 10), 10);  // the fallback is clamped as well
+}
+
+TEST(Konwersje, ZgodnoscZBibliotekaC) {
+    // Decimal texts of many shapes read to exactly the value of the C library
+    // (the short fields take a fast path, long ones and exponents the general one).
+    UstawLocale l('.');
+    std::uint32_t s = 7;
+    auto los = [&s](std::uint32_t k) {
+        s = s * 134775813u + 1;
+        return static_cast<std::uint32_t>((static_cast<std::uint64_t>(k) * s) >> 32);
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string t;
+        if (los(4) == 0) t += '-';
+        const std::uint32_t calk = los(19), ulam = los(8);
+        for (std::uint32_t j = 0; j < calk; ++j) t += static_cast<char>('0' + los(10));
+        if (ulam > 0 || calk == 0) {
+            t += '.';
+            for (std::uint32_t j = 0; j < ulam + (calk == 0); ++j) t += static_cast<char>('0' + los(10));
+        }
+        if (los(6) == 0) t += "e" + std::to_string(static_cast<int>(los(40)) - 20);
+        const double wzor = std::strtod(t.c_str(), nullptr);
+        double v = -1;
+        ASSERT_TRUE(SprobujRzeczywista(t, v)) << t;
+        ASSERT_EQ(v, wzor) << t;
+        std::string z = t;
+        for (char& c : z)
+            if (c == '.') c = ',';
+        ASSERT_TRUE(SprobujRzeczywista(z, v)) << z;
+        ASSERT_EQ(v, wzor) << z;
+    }
 }
