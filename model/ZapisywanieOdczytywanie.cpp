@@ -12,7 +12,6 @@
 #include <memory>
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,10 +31,29 @@ bool Cyfra(char c) { return c >= '0' && c <= '9'; }
 
 // The offending text of a message: decoded for display and kept short (a file
 // with the wrong line ends would otherwise put megabytes into one message).
+// Control bytes (a stray CR, a NUL) are written as escapes so that the
+// message stays one readable line.
 std::string TekstDoKomunikatu(std::string_view s) {
     constexpr std::size_t kMax = 80;
-    if (s.size() <= kMax) return Cp1250NaUtf8(s);
-    return Cp1250NaUtf8(s.substr(0, kMax)) + "...";
+    const bool dlugi = s.size() > kMax;
+    if (dlugi) s = s.substr(0, kMax);
+    std::string czytelny;
+    for (char c : s) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b != 0x7F) {
+            czytelny += c;
+        } else if (c == '\r') {
+            czytelny += "\\r";
+        } else {
+            static const char kHex[] = "0123456789ABCDEF";
+            czytelny += "\\x";
+            czytelny += kHex[b >> 4];
+            czytelny += kHex[b & 15];
+        }
+    }
+    std::string w = Cp1250NaUtf8(czytelny);
+    if (dlugi) w += "...";
+    return w;
 }
 
 std::string KomunikatKonwersji(std::string_view s, std::string_view rodzaj) {
@@ -170,7 +188,7 @@ public:
             // Past the last line: an empty line, as long as the section being
             // read does not need more lines than the file has.
             if (++zaKoncem_ > dozwoloneZaKoncem_ && sekcja_.aktywna) BladLiczby();
-            return {};
+            return std::string_view("", 0);  // never a null pointer: copies of it stay defined
         }
         if (p_ - poczatek_ >= nastepnyPostep_) ZglosPostep();
         // Field lines are short: look at the first bytes directly, then let memchr run.
@@ -550,55 +568,48 @@ TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPoste
 
 std::string OpisBleduSystemu(int e) { return std::strerror(e); }
 
-// A file's bytes: mapped into memory when it is a regular file, read otherwise.
+// A file's bytes, read in one piece. (Not mapped: a file cut short by another
+// program during the load would then crash the program instead of failing.)
 class TPlikWPamieci {
 public:
     explicit TPlikWPamieci(const std::string& nazwa) {
-        fd_ = ::open(nazwa.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) throw BladKonwersji("Nie można otworzyć pliku " + nazwa + ": " + OpisBleduSystemu(errno));
+        const int fd = ::open(nazwa.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) throw BladKonwersji("Nie można otworzyć pliku " + nazwa + ": " + OpisBleduSystemu(errno));
         struct stat st{};
-        if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-            void* m = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd_, 0);
-            if (m != MAP_FAILED) {
-                mapa_ = m;
-                rozmiar_ = static_cast<std::size_t>(st.st_size);
-                ::madvise(m, rozmiar_, MADV_SEQUENTIAL);
-                return;
-            }
+        if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+            const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
+            ::close(fd);
+            throw BladKonwersji("Nie można otworzyć pliku " + nazwa + ": " + OpisBleduSystemu(e));
         }
-        if (S_ISDIR(st.st_mode)) {
-            ::close(fd_);
-            throw BladKonwersji("Nie można otworzyć pliku " + nazwa + ": " + OpisBleduSystemu(EISDIR));
-        }
-        char blok[1 << 16];
+        // A regular file is read into a buffer of its size (not zero-filled
+        // first); anything else, or a file that grows meanwhile, in blocks.
+        std::size_t pojemnosc = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : (1u << 16);
+        dane_.reset(new char[pojemnosc]);
         for (;;) {
-            const ssize_t r = ::read(fd_, blok, sizeof blok);
+            if (rozmiar_ == pojemnosc) {
+                std::unique_ptr<char[]> wieksze(new char[pojemnosc * 2]);
+                std::memcpy(wieksze.get(), dane_.get(), rozmiar_);
+                dane_ = std::move(wieksze);
+                pojemnosc *= 2;
+            }
+            const ssize_t r = ::read(fd, dane_.get() + rozmiar_, pojemnosc - rozmiar_);
             if (r < 0) {
                 if (errno == EINTR) continue;
                 const int e = errno;
-                ::close(fd_);
+                ::close(fd);
                 throw BladKonwersji("Błąd odczytu pliku " + nazwa + ": " + OpisBleduSystemu(e));
             }
             if (r == 0) break;
-            bufor_.append(blok, static_cast<std::size_t>(r));
+            rozmiar_ += static_cast<std::size_t>(r);
         }
+        ::close(fd);
     }
-    ~TPlikWPamieci() {
-        if (mapa_) ::munmap(mapa_, rozmiar_);
-        if (fd_ >= 0) ::close(fd_);
-    }
-    TPlikWPamieci(const TPlikWPamieci&) = delete;
-    TPlikWPamieci& operator=(const TPlikWPamieci&) = delete;
 
-    std::string_view Dane() const {
-        return mapa_ ? std::string_view(static_cast<const char*>(mapa_), rozmiar_) : std::string_view(bufor_);
-    }
+    std::string_view Dane() const { return {dane_.get(), rozmiar_}; }
 
 private:
-    int fd_ = -1;
-    void* mapa_ = nullptr;
+    std::unique_ptr<char[]> dane_;
     std::size_t rozmiar_ = 0;
-    std::string bufor_;
 };
 
 }  // namespace
@@ -820,7 +831,6 @@ void PrzyjmijWczytane(TDaneWczytane&& d) {
     if (d.LiniePROJ) PROJ.Linie = std::move(*d.LiniePROJ);
     if (d.TrojkatyPROJ) PROJ.Trojkaty = std::move(*d.TrojkatyPROJ);
     if (d.Zalomy) Trasa.Zalomy = std::move(*d.Zalomy);
-    d = TDaneWczytane{};  // the replaced arrays are freed before the render arrays are rebuilt
     ZakonczWczytywanie();
 }
 

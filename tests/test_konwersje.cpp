@@ -226,3 +226,7 @@ TEST(Konwersje, ZgodnoscZBibliotekaC) {
         ASSERT_EQ(v, wzor) << z;
     }
 }
+
+TEST(Konwersje, ZnakiSterujaceWKomunikacie) {
+    EXPECT_EQ(KomunikatBledu([] { NaCalkowita(std::string("1\r2\0", 4)); }), "'1\\r2\\x00' is not a valid integer value");
+}

@@ -481,3 +481,42 @@ TEST_F(ZlePliki, KonceWierszySamoCR) {
                  "Plik: zly.tro, wiersz: 1");
     EXPECT_EQ(Zrzut(), przed_);
 }
+
+TEST(Wczytywanie, UszkodzoneBajtyNieWywracajaCzytnikow) {
+    // Random damage to good files: every reader either reads the file or
+    // stops with the program's one error; nothing else escapes.
+    const std::string wzory[] = {PlikTRO().Tekst("\r\n"), PlikMTP().Tekst("\n")};
+    const char wstawki[] = {'\n', '\r', ';', '-', ',', '.', 'e', 'H', 'N', '#', '9', '\0', ' ', '\xb9'};
+    std::uint32_t s = 1;
+    auto los = [&s](std::uint32_t k) {
+        s = s * 134775813u + 1;
+        return static_cast<std::uint32_t>((static_cast<std::uint64_t>(k) * s) >> 32);
+    };
+    int bledow = 0, dobrych = 0;
+    for (int i = 0; i < 3000; ++i) {
+        std::string t = wzory[i % 2];
+        const std::uint32_t zmian = 1 + los(4);
+        for (std::uint32_t j = 0; j < zmian && !t.empty(); ++j) {
+            const std::size_t p = los(static_cast<std::uint32_t>(t.size()));
+            switch (los(4)) {
+                case 0: t[p] = wstawki[los(sizeof wstawki)]; break;
+                case 1: t.erase(p, 1 + los(12)); break;
+                case 2: t.insert(p, 1, wstawki[los(sizeof wstawki)]); break;
+                default: t.resize(p); break;
+            }
+        }
+        for (int czytnik = 0; czytnik < 3; ++czytnik) {
+            try {
+                if (czytnik == 0) (void)CzytajTRO(t, "x.tro");
+                else if (czytnik == 1) (void)CzytajMTP(t, "x.mtp");
+                else (void)PrzepiszPlikZBufora(t, "x.mtp");
+                ++dobrych;
+            } catch (const BladKonwersji& e) {
+                ++bledow;
+                EXPECT_NE(std::string(e.what()).find("\nPlik: x."), std::string::npos) << e.what();
+            }
+        }
+    }
+    EXPECT_GT(bledow, 100);
+    EXPECT_GT(dobrych, 100);
+}
