@@ -14,6 +14,14 @@ constexpr double kPi = std::numbers::pi;
 
 std::uint32_t Ziarno = 0;
 
+// A value rounded to 32-bit floating point. The round trip goes through a
+// volatile: GCC 12 at -O2 drops a plain double -> float -> double round trip
+// when it vectorises two such computations side by side.
+double DoPojedynczej(double v) {
+    volatile float f = static_cast<float>(v);
+    return f;
+}
+
 void WyczyscTablice() {
     TrojkatyPROJ.clear();
     TrojkatyTEREN.clear();
@@ -114,14 +122,12 @@ void PosortujICieniuj() {
 }  // namespace
 
 TPunkt2D PunktNaOkregu(double kat, double r, double cx, double cy) {
-    const float k = static_cast<float>(kat);
-    const float rf = static_cast<float>(r);
-    const float xf = static_cast<float>(cx);
-    const float yf = static_cast<float>(cy);
-    const float a = static_cast<float>(2.0 * kPi - static_cast<double>(k));
-    const double s = std::sin(static_cast<double>(a));
-    const double c = std::cos(static_cast<double>(a));
-    return {static_cast<float>(xf + rf * s), static_cast<float>(yf + rf * c)};
+    const double k = DoPojedynczej(kat);
+    const double rf = DoPojedynczej(r);
+    const double xf = DoPojedynczej(cx);
+    const double yf = DoPojedynczej(cy);
+    const double a = DoPojedynczej(2.0 * kPi - k);
+    return {DoPojedynczej(xf + rf * std::sin(a)), DoPojedynczej(yf + rf * std::cos(a))};
 }
 
 TPunkt3D PunktNaKuli(double szer, double dl, double r) {
@@ -308,7 +314,7 @@ int KrokiPolwalca(double kat1, double kat2) {
         const double reszta = std::fma(-t, kHi, rozp) - t * kLo;
         if (reszta < 0.0)
             t -= 1.0;
-        else if (reszta >= kHi + kLo && t < 1e6)
+        else if ((reszta - kHi) - kLo >= 0.0 && t < 1e6)
             t += 1.0;
     }
     const int calosc = static_cast<int>(t);
