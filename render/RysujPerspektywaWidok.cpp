@@ -58,35 +58,41 @@ void SortujMalejaco(std::vector<R>& tab, KluczFn klucz) {
     auto& b = ParyB;
     a.resize(n);
     b.resize(n);
-    for (std::size_t i = 0; i < n; ++i)
-        a[i] = (static_cast<std::uint64_t>(KodMalejaco(klucz(tab[i]))) << 32) | static_cast<std::uint32_t>(i);
+    bool uporzadkowana = true;
+    std::uint32_t poprzedni = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t kod = KodMalejaco(klucz(tab[i]));
+        uporzadkowana &= kod >= poprzedni;
+        poprzedni = kod;
+        a[i] = (static_cast<std::uint64_t>(kod) << 32) | static_cast<std::uint32_t>(i);
+    }
+    // Already far to near (a second press, or the order left by a load): nothing to do.
+    if (uporzadkowana) return;
 
-    // Three passes over the 32 code bits: 11, 11 and 10 bits.
-    constexpr int kPrzesuniecia[3] = {32, 43, 54};
-    constexpr int kBity[3] = {11, 11, 10};
-    bool zmiana = false;
-    for (int p = 0; p < 3; ++p) {
-        const int sh = kPrzesuniecia[p];
-        const std::uint64_t maska = (1u << kBity[p]) - 1u;
-        std::size_t licznik[2049] = {};
+    // Four passes of 8 bits over the 32 code bits.
+    for (int p = 0; p < 4; ++p) {
+        const int sh = 32 + 8 * p;
+        const std::uint64_t maska = 0xFF;
+        std::size_t licznik[257] = {};
         for (std::size_t i = 0; i < n; ++i) ++licznik[((a[i] >> sh) & maska) + 1];
         // One digit value for all records: this pass would change nothing.
         if (licznik[((a[0] >> sh) & maska) + 1] == n) continue;
         for (std::size_t d = 1; d <= maska + 1; ++d) licznik[d] += licznik[d - 1];
         for (std::size_t i = 0; i < n; ++i) b[licznik[(a[i] >> sh) & maska]++] = a[i];
         a.swap(b);
-        zmiana = true;
     }
-    if (!zmiana) return;
-
-    bool wKolejnosci = true;
-    for (std::size_t i = 0; i < n && wKolejnosci; ++i) wKolejnosci = static_cast<std::uint32_t>(a[i]) == i;
-    if (wKolejnosci) return;
 
     auto& wynik = Bufor<R>();
     wynik.clear();
     wynik.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) wynik.push_back(tab[static_cast<std::uint32_t>(a[i])]);
+    // The reads jump about the array: ask for the records a few steps ahead.
+    constexpr std::size_t kNaprzod = 16;
+    for (std::size_t i = 0; i < n; ++i) {
+#if defined(__GNUC__)
+        if (i + kNaprzod < n) __builtin_prefetch(&tab[static_cast<std::uint32_t>(a[i + kNaprzod])]);
+#endif
+        wynik.push_back(tab[static_cast<std::uint32_t>(a[i])]);
+    }
     tab.swap(wynik);
 }
 
