@@ -28,9 +28,10 @@ void WyczyscTablice() {
     Czworokaty.clear();
 }
 
+// The meshes' triangles go with their memory (a file may have brought millions).
 void WyczyscTrojkatySiatek() {
-    TEREN.Trojkaty.clear();
-    PROJ.Trojkaty.clear();
+    std::vector<TTrojkat>().swap(TEREN.Trojkaty);
+    std::vector<TTrojkat>().swap(PROJ.Trojkaty);
 }
 
 // A solid of revolution about the local Z axis: m = 4n angular steps, n bands
@@ -309,12 +310,12 @@ int KrokiPolwalca(double kat1, double kat2) {
     const bool ujemna = rozp < 0.0;
     if (ujemna) rozp = -rozp;
     double t = std::trunc(rozp / kHi);
-    if (t > 1e6) t = 1e6;  // far beyond any wall; keeps the loops finite
+    if (t > 1e5) t = 1e5;  // far beyond any wall; keeps the loops finite
     for (int proba = 0; proba < 2; ++proba) {
         const double reszta = std::fma(-t, kHi, rozp) - t * kLo;
         if (reszta < 0.0)
             t -= 1.0;
-        else if ((reszta - kHi) - kLo >= 0.0 && t < 1e6)
+        else if ((reszta - kHi) - kLo >= 0.0 && t < 1e5)
             t += 1.0;
     }
     const int calosc = static_cast<int>(t);
