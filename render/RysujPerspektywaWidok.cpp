@@ -31,7 +31,8 @@ std::vector<R>& Bufor() {
 // The arrays are ordered by descending key; records with equal keys keep their
 // relative order (the order a two-way bubble sort that exchanges neighbours
 // only on a strictly smaller left key would produce). A NaN key counts as the
-// smallest of all keys, so such records go to the end and are drawn first.
+// smallest of all keys, so such records go to the end of the array, and the
+// order stays a strict weak ordering whatever the coordinates.
 //
 // The sort is an LSD radix sort of (key code, index) pairs, which is stable by
 // construction, followed by one gather of the records in the new order.
