@@ -39,7 +39,8 @@ int Przesuniecie(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3) {
     const double c = IloczynSkalarny(n, Swiatlo) / dl;
     const double t = Czworokat ? -c * c : -c;
     const double d = nat * t;
-    if (!std::isfinite(d)) return 0;
+    if (std::isnan(d)) return 0;
+    // An overflowing product saturates every channel, like any large offset.
     if (d > 1e6) return 1000000;
     if (d < -1e6) return -1000000;
     return static_cast<int>(d);
