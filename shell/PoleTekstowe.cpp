@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -72,7 +73,11 @@ void TOpis::FormCreate() {
     f.setStyleHint(QFont::Monospace);
     f.setFixedPitch(true);
     f.setPixelSize(10);
-    if (!QFontInfo(f).fixedPitch()) {
+    auto staleSzerokosci = [](const QFont& czcionka) {
+        const QFontMetrics fm(czcionka);
+        return fm.horizontalAdvance(QStringLiteral("iiii")) == fm.horizontalAdvance(QStringLiteral("WWWW"));
+    };
+    if (!staleSzerokosci(f)) {
         f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         f.setPixelSize(10);
     }

@@ -360,13 +360,15 @@ void TfMaster::m_ZrzutEkranuDoSchowkaClick() {
     rys->update();
 }
 
-void TfMaster::Krotkiopis1Click() {
-    const QString p = KatalogProgramu() + QStringLiteral("Przyklady/OpisOrvan.pdf");
+void OtworzOpis(const QString& katalogProgramu) {
+    const QString p = katalogProgramu + QStringLiteral("Przyklady/OpisOrvan.pdf");
     if (QFileInfo(p).isFile())
         QDesktopServices::openUrl(QUrl::fromLocalFile(p));
     else
         PokazKomunikat("Brak pliku " + p.toStdString());
 }
+
+void TfMaster::Krotkiopis1Click() { OtworzOpis(KatalogProgramu()); }
 
 void TfMaster::Pokapikieta1Click() { P_Pikietaz->setVisible(!P_Pikietaz->isVisible()); }
 

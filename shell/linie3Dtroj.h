@@ -20,6 +20,10 @@ int KodKlawiszaWindows(const QKeyEvent* e);
 // The program's directory with its trailing separator.
 QString KatalogProgramu();
 
+// Opens the user's guide "Przyklady/OpisOrvan.pdf" under the directory with the
+// desktop's PDF viewer, or says which file is missing.
+void OtworzOpis(const QString& katalogProgramu);
+
 // The paint area: shows the top-left part of the main window's Ekran.
 class TRys : public QWidget {
     Q_OBJECT
