@@ -78,6 +78,7 @@ QFont CzcionkaPlotna() {
     f.setPixelSize(10);
     f.setStyleHint(QFont::SansSerif);
     f.setHintingPreference(QFont::PreferFullHinting);
+    f.setStyleStrategy(QFont::NoAntialias);  // crisp one-colour text, as on a bitmap canvas
     return f;
 }
 
