@@ -45,6 +45,9 @@ sleep 1
 zrzut() {  # zrzut <name>: the whole window as PNG
   /usr/bin/import -window "$WID" "$ZRZUTY/$1.png"
 }
+zrzut_ekranu() {  # zrzut_ekranu <name>: the whole screen (open menus are windows of their own)
+  /usr/bin/import -window root "$ZRZUTY/$1.png"
+}
 piksel() {  # piksel <png> <x> <y>: "r,g,b"
   "$CONVERT" "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
@@ -95,13 +98,19 @@ przed=$("$CONVERT" "$ZRZUTY/start.png" -crop "300x84+200+$((Y0 + 300))" -fill bl
         -fill white -opaque "#FFFF00" -format "%[fx:int(mean*w*h)]" info:)
 sprawdz "przed Ctrl+I nie było parametrów" [ "$przed" -lt 100 ]
 
-# End through the menu: Alt opens nothing under Qt without a mnemonic, so the
-# menu "Pliki" is clicked at its place on the menu bar, then "Koniec".
+# The menu "Pokaż" with its check marks, for whoever looks at the screenshots.
+xdotool mousemove --window "$WID" 66 $((Y0 / 2)) click 1
+sleep 0.7
+zrzut_ekranu menu_pokaz
+xdotool key Escape
+sleep 0.3
+
+# End through the menu: the menu "Pliki" is clicked at its place on the menu
+# bar, then its last item "Koniec" is chosen.
 xdotool mousemove --window "$WID" 20 $((Y0 / 2)) click 1
 sleep 0.7
-zrzut menu
-MENU=$(xdotool search --onlyvisible --class orvany3d 2>/dev/null | grep -v "^$WID$" | tail -n1 || true)
-xdotool key --clearmodifiers Up Return 2>/dev/null || true
+zrzut_ekranu menu_pliki
+xdotool key Up Return
 for _ in $(seq 50); do kill -0 "$PPID_PROG" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$PPID_PROG" 2>/dev/null; then
   echo "BŁĄD: program nie zakończył się po Pliki / Koniec"; blad=1
