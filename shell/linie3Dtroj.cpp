@@ -231,10 +231,7 @@ void TfMaster::FormCreate() {
     DopasujEkran();
 
     // The sky picture; without it the program still starts and the far wall stays empty.
-    const QString sciezkaNieba = KatalogProgramu() + QStringLiteral("Przyklady/Sky02.bmp");
-    const QImage niebo(sciezkaNieba);
-    Niebo = ObrazZQt(niebo);
-    L_BrakPliku->setText(niebo.isNull() ? QStringLiteral("Brak pliku ") + sciezkaNieba : QString());
+    L_BrakPliku->setText(WczytajNiebo(KatalogProgramu()));
 
     InicjujZmienne(rys->width(), rys->height());
     m_RysujParametryEkran->setChecked(Rzut.RysujParametryEkran);
@@ -358,6 +355,13 @@ void TfMaster::m_ZrzutEkranuDoSchowkaClick() {
     NapisZrzutu = true;
     KlatkaGotowa = true;
     rys->update();
+}
+
+QString WczytajNiebo(const QString& katalogProgramu) {
+    const QString sciezka = katalogProgramu + QStringLiteral("Przyklady/Sky02.bmp");
+    const QImage niebo(sciezka);
+    Niebo = ObrazZQt(niebo);
+    return niebo.isNull() ? QStringLiteral("Brak pliku ") + sciezka : QString();
 }
 
 void OtworzOpis(const QString& katalogProgramu) {

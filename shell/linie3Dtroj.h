@@ -20,6 +20,11 @@ int KodKlawiszaWindows(const QKeyEvent* e);
 // The program's directory with its trailing separator.
 QString KatalogProgramu();
 
+// Loads Niebo from "Przyklady/Sky02.bmp" under the directory. A missing or
+// unreadable file leaves Niebo empty and gives the text for the status bar
+// ("Brak pliku " and the path); an empty text when the picture loaded.
+QString WczytajNiebo(const QString& katalogProgramu);
+
 // Opens the user's guide "Przyklady/OpisOrvan.pdf" under the directory with the
 // desktop's PDF viewer, or says which file is missing.
 void OtworzOpis(const QString& katalogProgramu);

@@ -311,6 +311,29 @@ TEST_F(Okno, KrotkiOpisOtwieraPlikWPrzegladarce) {
     EXPECT_EQ(odbiorca.adresy[0], QUrl::fromLocalFile(kat + "Przyklady/OpisOrvan.pdf"));
 }
 
+TEST_F(Okno, BrakNiebaNieZatrzymujeStartu) {
+    const QString kat = QString::fromStdString(KatalogTymczasowy()) + "/";
+    EXPECT_EQ(WczytajNiebo(kat), "Brak pliku " + kat + "Przyklady/Sky02.bmp");
+    EXPECT_TRUE(Niebo.Pusty());
+    // Not a picture at all: the same.
+    QDir().mkpath(kat + "Przyklady");
+    ZapiszPlik((kat + "Przyklady/Sky02.bmp").toStdString(), "BM to nie jest obraz");
+    EXPECT_EQ(WczytajNiebo(kat), "Brak pliku " + kat + "Przyklady/Sky02.bmp");
+    EXPECT_TRUE(Niebo.Pusty());
+    // The far wall is drawn without the sky, the frame box still is.
+    Pokaz();
+    Przerysuj(*okno);
+    EXPECT_EQ(okno->Ekran.pixelColor(479, 300), KolorPrzycisku());
+    EXPECT_EQ(okno->Ekran.pixelColor(300, 603), QColor(0xA0, 0xA0, 0xA0));
+    // A real picture loads.
+    QImage maly(4, 2, QImage::Format_RGB32);
+    maly.fill(QColor(0, 0, 255));
+    ASSERT_TRUE(maly.save(kat + "Przyklady/Sky02.bmp", "BMP"));
+    EXPECT_EQ(WczytajNiebo(kat), "");
+    EXPECT_EQ(Niebo.Szerokosc, 4);
+    EXPECT_EQ(Niebo.Wysokosc, 2);
+}
+
 TEST_F(Okno, OProgramiePokazujeKomunikat) {
     Pozycja("Oprogramie1")->trigger();
     ASSERT_EQ(komunikaty.size(), 1u);
