@@ -441,12 +441,4 @@ TEST_F(Parametry, SiedemLiniiZPrzecinkiem) {
     for (int i = 0; i < 7; ++i) EXPECT_EQ(t[i].Liczby, (std::vector<int>{200, 300 + 12 * i}));
 }
 
-TEST_F(Parametry, KropkaWLocaleC) {
-    UstawLocale kropka('.');
-    Rzut.katT = kPi / 2;
-    PlotnoZapis p;
-    PiszParametry(p, 0, 0);
-    EXPECT_EQ(p.Tylko("tekst")[0].Tekst, "Wsp. trasa  X = 0.00  Y  = 0.00 katT[rd]= 1.57 [st]  = 90.00");
-}
-
 }  // namespace

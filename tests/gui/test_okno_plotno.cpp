@@ -150,16 +150,4 @@ TEST(PlotnoQt, ObrazRozciagnietyWProstokat) {
     EXPECT_EQ(o.pixelColor(0, 22), QColor(0, 0, 255));
 }
 
-TEST(PlotnoQt, ObrazZQtIZPowrotem) {
-    QImage q(3, 2, QImage::Format_RGB32);
-    q.fill(QColor(10, 20, 30));
-    q.setPixelColor(2, 1, QColor(200, 100, 50));
-    const TObraz t = ObrazZQt(q);
-    ASSERT_EQ(t.Szerokosc, 3);
-    ASSERT_EQ(t.Wysokosc, 2);
-    EXPECT_EQ(t.Piksele[5] & 0xFFFFFFu, 0xC86432u);
-    EXPECT_EQ(ObrazQt(t).pixelColor(2, 1), QColor(200, 100, 50));
-    EXPECT_TRUE(ObrazZQt(QImage()).Pusty());
-}
-
 }  // namespace
