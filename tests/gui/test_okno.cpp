@@ -135,7 +135,9 @@ TEST_F(Okno, MenuPodpisySkrotyIZnaczniki) {
         EXPECT_EQ(a->text(), QString::fromUtf8(o.napis)) << o.nazwa;
         EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(o.skrot)) << o.nazwa;
         EXPECT_EQ(a->isCheckable(), o.zaznaczona >= 0) << o.nazwa;
-        if (o.zaznaczona >= 0) EXPECT_EQ(a->isChecked(), o.zaznaczona == 1) << o.nazwa;
+        if (o.zaznaczona >= 0) {
+            EXPECT_EQ(a->isChecked(), o.zaznaczona == 1) << o.nazwa;
+        }
     }
     QStringList menu;
     for (QAction* a : okno->MainMenu1->actions()) menu << a->text();
