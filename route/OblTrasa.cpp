@@ -62,10 +62,9 @@ void PunktyWWierzcholku(TElementTrasy& e) {
     e.PunktPL = e.PunktKL = e.PunktPKP1 = e.PunktKKP2 = TPunkt2D{e.X, e.Y};
 }
 
-// Values the geometry cannot work with: a non-finite coordinate, radius or
-// clothoid parameter anywhere, or an arc on a vertex that coincides with a
-// neighbour (its leg has no direction).
-bool SprawdzWartosci() {
+// Values no computation can work with: a non-finite coordinate, radius or
+// clothoid parameter anywhere.
+bool SprawdzLiczby() {
     const int n = IleElementow();
     bool ok = true;
     for (int i = 0; i < n; ++i) {
@@ -76,7 +75,13 @@ bool SprawdzWartosci() {
             Komunikat("Niepoprawna liczba w definicji załomu (X, Y, R, A1 lub A2)! Załom " + std::to_string(i) + ".");
         }
     }
-    if (!ok) return false;
+    return ok;
+}
+
+// An arc on a vertex that coincides with a neighbour: its leg has no direction.
+bool SprawdzDlugosciRamion() {
+    const int n = IleElementow();
+    bool ok = true;
     for (int i = 1; i + 1 < n; ++i) {
         const TElementTrasy& p = Trasa.ElementyTrasy[i - 1];
         const TElementTrasy& e = Trasa.ElementyTrasy[i];
@@ -277,7 +282,7 @@ void ObliczTrase() {
     }
     WybierzParametry(0);
     ObliczZakresTrasy();
-    if (!SprawdzTrase() || !SprawdzWartosci()) {
+    if (!SprawdzLiczby() || !SprawdzTrase() || !SprawdzDlugosciRamion()) {
         Trasa.Obliczona = false;
         return;
     }
