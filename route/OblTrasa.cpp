@@ -18,9 +18,7 @@ void Komunikat(const std::string& tekst) {
 // Number of vertices that have an element record (the two arrays have the
 // same length after a build; a caller that changed the vertices since must
 // not make the route operations read past the elements).
-int IleElementow() {
-    return static_cast<int>(std::min<std::size_t>(Trasa.Zalomy.size(), Trasa.ElementyTrasy.size()));
-}
+int IleElementow() { return static_cast<int>(std::min<std::size_t>(Trasa.Zalomy.size(), Trasa.ElementyTrasy.size())); }
 
 // A double stored in a 32-bit float; values beyond its range become infinite
 // instead of undefined.
@@ -58,9 +56,7 @@ void PikietyElementu(int i) {
     }
 }
 
-void PunktyWWierzcholku(TElementTrasy& e) {
-    e.PunktPL = e.PunktKL = e.PunktPKP1 = e.PunktKKP2 = TPunkt2D{e.X, e.Y};
-}
+void PunktyWWierzcholku(TElementTrasy& e) { e.PunktPL = e.PunktKL = e.PunktPKP1 = e.PunktKKP2 = TPunkt2D{e.X, e.Y}; }
 
 // Values no computation can work with: a non-finite coordinate, radius or
 // clothoid parameter anywhere.
@@ -106,8 +102,8 @@ bool SprawdzWyniki() {
                   std::isfinite(e.PikKL) && std::isfinite(e.PikPKP2) && std::isfinite(e.PikKKP2) &&
                   Skonczony(e.PunktPKP1) && Skonczony(e.PunktKKP2) && (i == 0 || std::isfinite(e.PikW));
         if (e.JestLuk) {
-            ok = ok && Skonczony(e.PunktPL) && Skonczony(e.PunktKL) && Skonczony(e.Srodek) &&
-                 std::isfinite(e.KatPL) && std::isfinite(e.KatKL) && std::isfinite(e.T);
+            ok = ok && Skonczony(e.PunktPL) && Skonczony(e.PunktKL) && Skonczony(e.Srodek) && std::isfinite(e.KatPL) &&
+                 std::isfinite(e.KatKL) && std::isfinite(e.T);
         }
         if (e.JestKlotoida) {
             ok = ok && std::isfinite(e.T1) && std::isfinite(e.T2) && std::isfinite(e.KierunekStycznej1) &&
@@ -186,8 +182,8 @@ bool SprawdzNakladanie() {
         if (el[i - 1].PikKKP2 + 0.001 > el[i].PikPKP1) {
             ok = false;
             Komunikat(" Załom " + Cp1250NaUtf8(Trasa.Zalomy[i - 1].Nazwa.Widok()) + " poz. " + std::to_string(i) +
-                      " oraz  załom " + Cp1250NaUtf8(Trasa.Zalomy[i].Nazwa.Widok()) + " poz. " +
-                      std::to_string(i + 1) + " Zachodzą na siebie");
+                      " oraz  załom " + Cp1250NaUtf8(Trasa.Zalomy[i].Nazwa.Widok()) + " poz. " + std::to_string(i + 1) +
+                      " Zachodzą na siebie");
         }
     }
     return ok;

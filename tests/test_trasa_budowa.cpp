@@ -1,11 +1,13 @@
-// The route build: definition and overlap checks with their messages, the
-// chainages, the lookup of a point and a direction, and routes with values
-// the build must refuse without crashing.
+// The route build: checks and their messages, chainages, the lookup of a
+// point and a direction, values the build refuses, and the properties of
+// a few hundred random routes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -16,14 +18,15 @@
 namespace {
 
 constexpr double pi = std::numbers::pi;
+using Linie = std::vector<std::string>;
 
-struct Wierzcholek {
+struct W {
     double X, Y;
     float R = 0, A1 = 0, A2 = 0;
-    std::string Nazwa = "";
+    const char* Nazwa = "";
 };
 
-void UstawTrase(const std::vector<Wierzcholek>& w) {
+void Buduj(const std::vector<W>& w) {
     Trasa.Zalomy.clear();
     for (const auto& v : w) {
         TZalom z;
@@ -35,12 +38,19 @@ void UstawTrase(const std::vector<Wierzcholek>& w) {
         z.Nazwa.Ustaw(v.Nazwa);
         Trasa.Zalomy.push_back(z);
     }
+    ObliczTrase();
 }
 
 TPunkt2D Punkt(double s) {
-    TPunkt2D p{-12345, -12345};
+    TPunkt2D p{std::nan(""), std::nan("")};
     PunktNaPikiecie(s, p.X, p.Y);
     return p;
+}
+double Odl(TPunkt2D a, TPunkt2D b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
+double Kierunek(TPunkt2D a, TPunkt2D b) { return std::atan2(b.Y - a.Y, b.X - a.X); }
+double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
+double OdlOdProstej(TPunkt2D A, TPunkt2D B, TPunkt2D Q) {
+    return ((B.X - A.X) * (Q.Y - A.Y) - (B.Y - A.Y) * (Q.X - A.X)) / Odl(A, B);
 }
 
 class Budowa : public ::testing::Test {
@@ -48,384 +58,336 @@ protected:
     void SetUp() override {
         ZerujStan();
         DopiszDoOpisu("linia z poprzedniego raportu");
-        KomunikatyTrasy.push_back("stary komunikat");
     }
     // The build copies every viewer line it writes to KomunikatyTrasy.
     void TearDown() override { EXPECT_EQ(KomunikatyTrasy, OpisTekst); }
 };
 
-// The right-angle left turn of radius 50.
-void KatProsty() { UstawTrase({{0, 0}, {100, 0, 50}, {100, 100}}); }
+const std::vector<W> katProsty = {{0, 0}, {100, 0, 50}, {100, 100}};
 
 }  // namespace
 
 TEST_F(Budowa, SprawdzenieDefinicji) {
-    UstawTrase({});
-    ObliczTrase();
+    Buduj({});
     EXPECT_FALSE(Trasa.Obliczona);
     EXPECT_TRUE(OpisTekst.empty());
-
-    UstawTrase({{5, 5, 100}});
-    ObliczTrase();
+    Buduj({{5, 5, 100}});
     EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, std::vector<std::string>{"Definicja trasy musi składać się z min 2 punktów!"});
+    EXPECT_EQ(OpisTekst, Linie{"Definicja trasy musi składać się z min 2 punktów!"});
 
     // Radii on the ends are dropped with a notice; the route is one straight.
-    UstawTrase({{0, 0, 200}, {100, 0, 200}});
-    ObliczTrase();
+    Buduj({{0, 0, 200}, {100, 0, 200}});
     EXPECT_TRUE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, (std::vector<std::string>{
-                             "Nie można wpisywać łuku na początku trasy! Zmieniam R=0!",
-                             "Nie można wpisywać łuku na końcu trasy! Zmieniam R=0! Załom 1.",
-                         }));
+    EXPECT_EQ(OpisTekst, (Linie{"Nie można wpisywać łuku na początku trasy! Zmieniam R=0!",
+                                "Nie można wpisywać łuku na końcu trasy! Zmieniam R=0! Załom 1."}));
     EXPECT_EQ(Trasa.ElementyTrasy[0].R, 0);
     EXPECT_EQ(Trasa.Zalomy[0].R, 200.0f);  // the vertices keep their values
-    EXPECT_FLOAT_EQ(Trasa.PikMax, 100);
-    for (double p : {Trasa.ElementyTrasy[1].PikPKP1, Trasa.ElementyTrasy[1].PikPL, Trasa.ElementyTrasy[1].PikKKP2})
-        EXPECT_DOUBLE_EQ(p, 100);
-    // 0.011 itself is no arc on an end.
-    UstawTrase({{0, 0, 0.011f}, {100, 0, -0.011f}});
-    ObliczTrase();
+    EXPECT_EQ(Trasa.PikMax, 100.0f);
+    EXPECT_EQ(Trasa.ElementyTrasy[1].PikPKP1, 100);
+    Buduj({{0, 0, 0.011f}, {100, 0, -0.011f}});
     EXPECT_TRUE(OpisTekst.empty());
 
-    // Three points on a line parallel to Y (X within 0.011).
     const std::string naProstej =
         "Nie można wpisywać łuku pomiędzy 3 punkty znajdujęce się na jednej prostej! Zmieniam R=0! Załom ";
-    UstawTrase({{0, 0}, {0.01, 100, 300}, {0.02, 200}});
-    ObliczTrase();
+    Buduj({{0, 0}, {0.01, 100, 300}, {0.02, 200}});  // parallel to Y within 0.011
     EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, std::vector<std::string>{naProstej + "1."});
+    EXPECT_EQ(OpisTekst, Linie{naProstej + "1."});
     EXPECT_EQ(Trasa.ElementyTrasy[1].R, 0);
-    UstawTrase({{0, 0}, {0.01, 100, 0}, {0.02, 200}});
-    ObliczTrase();
-    EXPECT_TRUE(Trasa.Obliczona);
-    EXPECT_TRUE(OpisTekst.empty());
-    // A negative radius is not checked and is no arc.
-    UstawTrase({{0, 0}, {100, 50, -50}, {200, 100}});
-    ObliczTrase();
-    EXPECT_TRUE(Trasa.Obliczona);
-    EXPECT_TRUE(OpisTekst.empty());
+    Buduj({{0, 0}, {0.01, 100, 0}, {0.02, 200}});
+    EXPECT_TRUE(Trasa.Obliczona && OpisTekst.empty());
+    Buduj({{0, 0}, {100, 50, -50}, {200, 100}});  // negative radius: not checked, no arc
+    EXPECT_TRUE(Trasa.Obliczona && OpisTekst.empty());
     EXPECT_FALSE(Trasa.ElementyTrasy[1].JestLuk);
-    // Slopes differing by less than 0.001, and a leg doubling back; 0-based indices.
-    UstawTrase({{0, 0}, {100, 50}, {200, 100.09, 40}, {300, 150.1, 30}, {200, 100.09}});
-    ObliczTrase();
+    // Slopes differing by less than 0.001, and a leg doubling back.
+    Buduj({{0, 0}, {100, 50}, {200, 100.09, 40}, {300, 150.1, 30}, {200, 100.09}});
     EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, (std::vector<std::string>{naProstej + "2.", naProstej + "3."}));
+    EXPECT_EQ(OpisTekst, (Linie{naProstej + "2.", naProstej + "3."}));
 }
 
-TEST_F(Budowa, NakladanieSasiednichLukow) {
-    // Left then right on a leg of 100: tangent lengths 60 + 60.
-    // Names are Windows-1250 bytes ("Łuk" and "Żak").
-    UstawTrase({{0, 0, 0, 0, 0, "A"},
-                {100, 0, 60, 0, 0, "\xA3uk"},
-                {100, 100, 60, 0, 0, "\xAF" "ak"},
-                {200, 100, 0, 0, 0, "K"}});
-    ObliczTrase();
+TEST_F(Budowa, NakladanieLukow) {
+    // Tangent lengths 60 + 60 on a leg of 100; names are Windows-1250 bytes.
+    Buduj({{0, 0},
+           {100, 0, 60, 0, 0, "\xA3uk"},
+           {100, 100, 60, 0, 0,
+            "\xAF"
+            "ak"},
+           {200, 100}});
     EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, std::vector<std::string>{" Załom Łuk poz. 2 oraz  załom Żak poz. 3 Zachodzą na siebie"});
-    // The geometry and chainages are there all the same.
-    EXPECT_NEAR(Trasa.ElementyTrasy[2].PikPL, Trasa.ElementyTrasy[1].PikKL - 20, 1e-9);
-
-    // Curves that just meet are reported, because of the 0.001 margin; every pair is.
-    UstawTrase({{0, 0, 0, 0, 0, "A"},
-                {100, 0, 50, 0, 0, "B"},
-                {100, 100, 50, 0, 0, "C"},
-                {200, 100, 0, 0, 0, "D"},
-                {200.0005, 100, 0, 0, 0, "E"}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, (std::vector<std::string>{" Załom B poz. 2 oraz  załom C poz. 3 Zachodzą na siebie",
-                                                   " Załom D poz. 4 oraz  załom E poz. 5 Zachodzą na siebie"}));
-    // With room to spare: built.
-    UstawTrase({{0, 0}, {100, 0, 49.9f}, {100, 100, 49.9f}, {200, 100}});
-    ObliczTrase();
-    EXPECT_TRUE(Trasa.Obliczona);
-    EXPECT_TRUE(OpisTekst.empty());
+    EXPECT_EQ(OpisTekst, Linie{" Załom Łuk poz. 2 oraz  załom Żak poz. 3 Zachodzą na siebie"});
+    EXPECT_NEAR(Trasa.ElementyTrasy[2].PikPL, Trasa.ElementyTrasy[1].PikKL - 20, 1e-9);  // computed all the same
+    // Curves that just meet overlap by the 0.001 margin; every pair is reported.
+    Buduj({{0, 0},
+           {100, 0, 50, 0, 0, "B"},
+           {100, 100, 50, 0, 0, "C"},
+           {200, 100, 0, 0, 0, "D"},
+           {200.0005, 100, 0, 0, 0, "E"}});
+    EXPECT_EQ(OpisTekst, (Linie{" Załom B poz. 2 oraz  załom C poz. 3 Zachodzą na siebie",
+                                " Załom D poz. 4 oraz  załom E poz. 5 Zachodzą na siebie"}));
+    Buduj({{0, 0}, {100, 0, 49.9f}, {100, 100, 49.9f}, {200, 100}});
+    EXPECT_TRUE(Trasa.Obliczona && OpisTekst.empty());
 }
 
-TEST_F(Budowa, PikietyKataProstego) {
-    KatProsty();
-    ObliczTrase();
+TEST_F(Budowa, Pikiety) {
+    Buduj(katProsty);
     ASSERT_TRUE(Trasa.Obliczona);
-    EXPECT_TRUE(OpisTekst.empty());
-    EXPECT_EQ(Trasa.Xmin, 0);
-    EXPECT_EQ(Trasa.Xmax, 100);
-    EXPECT_EQ(Trasa.Ymax, 100);
     const auto& e = Trasa.ElementyTrasy;
-    ASSERT_EQ(e.size(), 3u);
-    EXPECT_DOUBLE_EQ(e[1].PikW, 100);
-    EXPECT_NEAR(e[1].PikPL, 50, 1e-9);
-    EXPECT_NEAR(e[1].PikKL, 50 + 25 * pi, 1e-9);
-    EXPECT_EQ(e[1].PikPKP1, e[1].PikPL);
-    EXPECT_EQ(e[1].PikKKP1, e[1].PikPL);
-    EXPECT_EQ(e[1].PikPKP2, e[1].PikKL);
-    EXPECT_EQ(e[1].PikKKP2, e[1].PikKL);
-    EXPECT_EQ(e[1].PunktPKP1.X, e[1].PunktPL.X);
-    EXPECT_EQ(e[1].PunktKKP2.Y, e[1].PunktKL.Y);
-    EXPECT_NEAR(e[2].PikW, 50 + 25 * pi + 50, 1e-9);
-    EXPECT_EQ(e[2].PikKKP2, e[2].PikW);
+    EXPECT_EQ(e[1].PikW, 100);
+    EXPECT_NEAR(e[1].PikPKP1, 50, 1e-9);
+    EXPECT_EQ(e[1].PikPL, e[1].PikPKP1);
+    EXPECT_NEAR(e[1].PikKKP2, 50 + 25 * pi, 1e-9);
+    EXPECT_EQ(e[1].PikKL, e[1].PikKKP2);
+    EXPECT_EQ(Odl(e[1].PunktPKP1, e[1].PunktPL) + Odl(e[1].PunktKKP2, e[1].PunktKL), 0);
     EXPECT_EQ(Trasa.PikMax, static_cast<float>(e[2].PikKKP2));
-    EXPECT_NEAR(Trasa.PikMax, 178.54, 0.005);
-    for (double p : {e[0].PikPKP1, e[0].PikKKP1, e[0].PikPL, e[0].PikKL, e[0].PikPKP2, e[0].PikKKP2}) EXPECT_EQ(p, 0);
-
+    EXPECT_NEAR(e[2].PikKKP2, 50 + 25 * pi + 50, 1e-9);
+    EXPECT_EQ(Trasa.Xmax, 100);
     // R = 0.01 exactly is no arc.
-    UstawTrase({{0, 0}, {100, 0, 0.01f}, {100, 100}});
-    ObliczTrase();
-    ASSERT_TRUE(Trasa.Obliczona);
+    Buduj({{0, 0}, {100, 0, 0.01f}, {100, 100}});
     EXPECT_FALSE(Trasa.ElementyTrasy[1].JestLuk);
-    EXPECT_FLOAT_EQ(Trasa.PikMax, 200);
-    EXPECT_EQ(Trasa.ElementyTrasy[1].PunktPL.X, 100);
+    EXPECT_EQ(Trasa.PikMax, 200.0f);
+
+    // Deflection 1.0 rad, R = 100: clothoid lengths 53.19 and 100.
+    Buduj({{-500, 0}, {0, 0, 100, 60, 120}, {500 * std::cos(1.0), 500 * std::sin(1.0)}});
+    ASSERT_TRUE(Trasa.Obliczona);
+    const TElementTrasy& k = e[1];
+    EXPECT_NEAR(k.PikPKP1, 500 - k.T1, 1e-9);
+    EXPECT_NEAR(k.PikKKP1 - k.PikPKP1, 53.19, 0.005);
+    EXPECT_NEAR(k.PikKL - k.PikPL, k.DlugoscLuku, 1e-9);
+    EXPECT_NEAR(k.PikKKP2 - k.PikPKP2, 100, 1e-3);
+    EXPECT_NEAR(e[2].PikW, k.PikKKP2 - k.T2 + 500, 1e-9);
+
+    // Parameter rows apply from their chainage: the second bend lies beyond
+    // 1000, where V = 80 raises Amin from the ramp bound 81.65 to 147.6.
+    ParametryProjektowe.push_back(ParametryProjektowe[0]);
+    ParametryProjektowe[1].OdPikiety = 1000;
+    ParametryProjektowe[1].PredkoscV = 80;
+    Buduj({{0, 0}, {500, 0, 400, 10, 10}, {1000, 500, 400, 10, 10}, {1500, 500}});
+    EXPECT_NEAR(e[1].Klotoida1.A, 81.65, 0.01);
+    EXPECT_NEAR(e[2].Klotoida2.A, 147.60, 0.01);
 }
 
-TEST_F(Budowa, PikietyZKlotoidami) {
-    // Deflection 1.0 rad, R = 100: A1 raised to 72.93, A2 lowered to 100.
-    UstawTrase({{-500, 0}, {0, 0, 100, 60, 120}, {500 * std::cos(1.0), 500 * std::sin(1.0)}});
-    ObliczTrase();
-    ASSERT_TRUE(Trasa.Obliczona);
-    const TElementTrasy& e = Trasa.ElementyTrasy[1];
-    ASSERT_TRUE(e.JestKlotoida);
-    EXPECT_DOUBLE_EQ(e.PikW, 500);
-    EXPECT_NEAR(e.PikPKP1, 500 - e.T1, 1e-9);
-    EXPECT_NEAR(e.PikKKP1 - e.PikPKP1, 53.19, 0.005);
-    EXPECT_EQ(e.PikPL, e.PikKKP1);
-    EXPECT_NEAR(e.PikKL - e.PikPL, e.DlugoscLuku, 1e-9);
-    EXPECT_EQ(e.PikPKP2, e.PikKL);
-    EXPECT_NEAR(e.PikKKP2 - e.PikPKP2, 100, 1e-3);
-    EXPECT_NEAR(Trasa.ElementyTrasy[2].PikW, e.PikKKP2 - e.T2 + 500, 1e-9);
-    // The source vertex keeps the parameters as read.
-    EXPECT_EQ(Trasa.Zalomy[1].A1, 60.0f);
-    // Given but below the limits on a larger bend: both raised to Amin.
-    UstawTrase({{-500, 0}, {0, 0, 300, 10, 20}, {0, 500}});
-    ObliczTrase();
-    ASSERT_TRUE(Trasa.Obliczona);
-    EXPECT_NEAR(Trasa.ElementyTrasy[1].Klotoida1.A, 72.93, 0.005);
-    EXPECT_NEAR(Trasa.ElementyTrasy[1].Klotoida2.A, 72.93, 0.005);
-}
-
-TEST_F(Budowa, ParametryWedlugPikiety) {
-    auto wiersz = ParametryProjektowe[0];
-    // Rows are taken in order whenever s reaches them (the last one taken wins).
-    wiersz.OdPikiety = 1000;
-    wiersz.PredkoscV = 80;
-    ParametryProjektowe.push_back(wiersz);
-    wiersz.OdPikiety = 50;
-    wiersz.PredkoscV = 60;
-    ParametryProjektowe.push_back(wiersz);
-    WybierzParametry(10);
-    EXPECT_EQ(ParametryBiezace.PredkoscV, 50);
-    WybierzParametry(50);
-    EXPECT_EQ(ParametryBiezace.PredkoscV, 60);
-    WybierzParametry(2000);
-    EXPECT_EQ(ParametryBiezace.PredkoscV, 60);
-    ParametryProjektowe.pop_back();
-    WybierzParametry(2000);
-    EXPECT_EQ(ParametryBiezace.PredkoscV, 80);
-
-    // The second bend lies beyond chainage 1000: its clothoids follow V = 80.
-    UstawTrase({{0, 0}, {500, 0, 400, 10, 10}, {1000, 500, 400, 10, 10}, {1500, 500}});
-    ObliczTrase();
-    ASSERT_TRUE(Trasa.Obliczona);
-    EXPECT_NEAR(Trasa.ElementyTrasy[1].Klotoida1.A, 81.65, 0.01);  // ramp bound sqrt(16.67 * 400)
-    EXPECT_NEAR(Trasa.ElementyTrasy[2].Klotoida1.A, std::sqrt(80.0 * 80 * 80 / (47 * 0.5)), 0.01);
-}
-
-TEST_F(Budowa, PunktyNaPikietach) {
-    KatProsty();
-    ObliczTrase();
-    ASSERT_TRUE(Trasa.Obliczona);
-    auto jest = [](double s, double x, double y, double tol = 1e-6) {
-        const TPunkt2D p = Punkt(s);
-        EXPECT_NEAR(p.X, x, tol) << s;
-        EXPECT_NEAR(p.Y, y, tol) << s;
-    };
-    jest(25, 25, 0);
-    jest(50, 50, 0);
-    jest(50 + 25 * pi / 2, 50 + 50 * std::sin(pi / 4), 50 - 50 * std::cos(pi / 4));
-    jest(89.27, 85.36, 14.64, 0.01);
-    jest(150, 100, 71.46, 0.01);
-    jest(150, 100, 150 - (50 + 25 * pi) + 50);
-    jest(-1, 0.001, 0);
-    jest(0, 0.001, 0);
-    jest(179, 100, 100 - 0.001 - (50 + 25 * pi + 50 - Trasa.PikMax), 1e-9);
-    jest(Trasa.PikMax, 100, 99.999, 1e-4);
-
-    EXPECT_NEAR(KatNaPikiecie(25), 0, 1e-12);
-    EXPECT_NEAR(KatNaPikiecie(150), pi / 2, 1e-12);
-    EXPECT_NEAR(KatNaPikiecie(50 + 25 * pi / 2), pi / 4, 1e-6);
-    EXPECT_NEAR(KatNaPikiecie(0), 0, 1e-12);
-    EXPECT_NEAR(KatNaPikiecie(-1), 0, 1e-12);
-    EXPECT_NEAR(KatNaPikiecie(179), pi / 2, 1e-12);
-    // On the arc the chord's bearing is the tangent's.
-    for (double s = 51; s < 128; s += 7) EXPECT_NEAR(KatNaPikiecie(s), (s - 50) / 50, 1e-9) << s;
-
-    // Right-turn mirror: same chainages, mirrored points, directions below 2*pi.
-    UstawTrase({{0, 0}, {100, 0, 50}, {100, -100}});
-    ObliczTrase();
-    ASSERT_TRUE(Trasa.Obliczona);
-    jest(50 + 25 * pi / 2, 50 + 50 * std::sin(pi / 4), -(50 - 50 * std::cos(pi / 4)));
-    jest(150, 100, -71.46, 0.01);
-    EXPECT_NEAR(KatNaPikiecie(150), 3 * pi / 2, 1e-12);
-    EXPECT_NEAR(KatNaPikiecie(50 + 25 * pi / 2), 7 * pi / 4, 1e-6);
-    EXPECT_NEAR(KatNaPikiecie(25), 0, 1e-12);
-}
-
-// The direction is the exact bearing of the chord also close to the Y axis
-// (a band of |dx| <= 0.001 on the 0.06 chord would round every direction
-// within about 0.95 degrees of the axis to the axis itself).
-TEST_F(Budowa, KierunekBliskoOsiY) {
-    for (double odchylenie : {0.0, 0.001, -0.001, 0.005, 0.0165, -0.0165}) {
-        for (double zwrot : {1.0, -1.0}) {
-            const double kat = zwrot * pi / 2 + odchylenie;
-            UstawTrase({{0, 0}, {1000 * std::cos(kat), 1000 * std::sin(kat)}});
-            ObliczTrase();
-            ASSERT_TRUE(Trasa.Obliczona);
-            const double oczekiwany = kat < 0 ? kat + 2 * pi : kat;
-            for (double s : {0.0, 333.0, 1000.0}) EXPECT_NEAR(KatNaPikiecie(s), oczekiwany, 1e-9) << kat;
-        }
+TEST_F(Budowa, PunktIKierunekNaPikiecie) {
+    for (double s : {1.0, -1.0}) {  // left turn and its mirror
+        Buduj({{0, 0}, {100, 0, 50}, {100, s * 100}});
+        auto jest = [s](double pik, double x, double y, double tol) {
+            EXPECT_NEAR(Odl(Punkt(pik), {x, s * y}), 0, tol) << pik;
+        };
+        jest(25, 25, 0, 1e-9);
+        jest(50, 50, 0, 1e-9);
+        jest(89.27, 85.36, 14.64, 0.01);
+        jest(50 + 25 * pi / 2, 50 + 50 * std::sin(pi / 4), 50 - 50 * std::cos(pi / 4), 1e-9);
+        jest(150, 100, 71.46, 0.01);
+        jest(-1, 0.001, 0, 1e-12);
+        jest(179, 100, Trasa.PikMax - 0.001 - 25 * pi, 1e-9);
+        const double obrot = s > 0 ? 0 : 2 * pi;
+        EXPECT_EQ(KatNaPikiecie(25), 0);
+        EXPECT_EQ(KatNaPikiecie(0), 0);
+        EXPECT_NEAR(KatNaPikiecie(150), obrot + s * pi / 2, 1e-15);
+        for (double p = 51; p < 128; p += 7) EXPECT_NEAR(KatNaPikiecie(p), obrot + s * (p - 50) / 50, 1e-9);
     }
-    // Exactly along the axis: pi/2 and 3*pi/2.
-    UstawTrase({{7, 0}, {7, 500}});
-    ObliczTrase();
-    EXPECT_EQ(KatNaPikiecie(100), pi / 2);
-    UstawTrase({{7, 0}, {7, -500}});
-    ObliczTrase();
+    // The exact chord bearing also near the Y axis (a band of |dx| <= 0.001 on
+    // the chord of 0.06 would report everything within 0.95 degrees as the axis).
+    for (double kat : {pi / 2, pi / 2 + 0.001, pi / 2 - 0.0165, -pi / 2 + 0.005, -pi / 2 - 0.0165}) {
+        Buduj({{0, 0}, {1000 * std::cos(kat), 1000 * std::sin(kat)}});
+        EXPECT_NEAR(KatNaPikiecie(333), kat < 0 ? kat + 2 * pi : kat, 1e-9);
+    }
+    Buduj({{7, 0}, {7, -500}});
     EXPECT_NEAR(KatNaPikiecie(100), 3 * pi / 2, 1e-15);
-}
+    Buduj({{7, 0}, {7, 500}});
+    EXPECT_EQ(KatNaPikiecie(100), pi / 2);
 
-// A leg whose ends differ in X by a few millimetres is built as the leg it is.
-TEST_F(Budowa, RamiePrawiePionowe) {
-    for (double dx : {0.0, 0.0005, 0.005, 0.01}) {
-        UstawTrase({{0, 0}, {dx, 300, 100}, {200, 400}});
-        ObliczTrase();
-        ASSERT_TRUE(Trasa.Obliczona) << dx;
-        const TElementTrasy& e = Trasa.ElementyTrasy[1];
-        const double t = e.PunktPL.Y / 300;  // the tangent point on the leg, not near X = 0
-        EXPECT_NEAR(e.PunktPL.X, dx * t, 1e-9);
-        EXPECT_GT(e.PunktPL.Y, 200);
-        EXPECT_TRUE(e.LukWPrawo);
-        EXPECT_NEAR(Punkt(100).X, dx / 3, 1e-9);
+    // A leg whose ends differ in X by up to 0.01 is built as the leg it is.
+    for (double dx : {0.0005, 0.005, 0.01}) {
+        Buduj({{0, 0}, {dx, 300, 100}, {200, 400}});
+        ASSERT_TRUE(Trasa.Obliczona);
+        const TPunkt2D pl = Trasa.ElementyTrasy[1].PunktPL;
+        EXPECT_NEAR(pl.X, dx * pl.Y / 300, 1e-12);
+        EXPECT_GT(pl.Y, 200);
     }
-}
-
-TEST_F(Budowa, PoZaTrasieIBezTrasy) {
-    // Nothing covers a chainage of an unbuilt route: the pair stays.
+    // Nothing covers a chainage of an unbuilt route: the pair stays as passed.
+    Trasa = DaneUstawieniaTrasy{};
     double x = 7, y = 8;
     PunktNaPikiecie(10, x, y);
-    EXPECT_EQ(x, 7);
-    EXPECT_EQ(y, 8);
-    EXPECT_EQ(KatNaPikiecie(10), 0.0);
-    PunktNaPikiecie(std::nan(""), x, y);
-    EXPECT_EQ(x, 7);
+    EXPECT_EQ(x + y, 15);
+    EXPECT_EQ(KatNaPikiecie(10), 0);
     // Vertices changed after a build: the lookup reads only what was built.
-    KatProsty();
-    ObliczTrase();
+    Buduj(katProsty);
     Trasa.Zalomy.resize(50);
     EXPECT_NEAR(Punkt(25).X, 25, 1e-9);
-    Trasa.Zalomy.resize(1);
-    Trasa.ElementyTrasy.resize(40);
-    EXPECT_NO_FATAL_FAILURE(Punkt(25));
-    EXPECT_FALSE(SprawdzTrase());
 }
 
-// Values the geometry cannot work with are refused with a message that names
-// the vertex; nothing crashes, hangs or yields NaN.
-TEST_F(Budowa, NiepoprawneWartosci) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    const std::string zlaLiczba = "Niepoprawna liczba w definicji załomu (X, Y, R, A1 lub A2)! Załom ";
-
-    UstawTrase({{0, 0}, {nan, 5, 50}, {100, 100}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, std::vector<std::string>{zlaLiczba + "1."});
-
-    UstawTrase({{0, 0}, {100, 0}, {100, inf}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, std::vector<std::string>{zlaLiczba + "2."});
-
-    UstawTrase({{0, 0}, {100, 0, static_cast<float>(inf)}, {100, 100}, {200, 100, 0, static_cast<float>(nan)}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, (std::vector<std::string>{zlaLiczba + "1.", zlaLiczba + "3."}));
-
-    // An arc on a vertex that coincides with its neighbour, before or after it
-    // (the zero leg's slope 1e9 differs from the other leg's).
+// Values the geometry cannot work with are refused naming the vertex; nothing
+// crashes, hangs or yields NaN.
+TEST_F(Budowa, WartosciOdrzucane) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const std::string liczba = "Niepoprawna liczba w definicji załomu (X, Y, R, A1 lub A2)! Załom ";
     const std::string pokrywa = "Nie można wpisywać łuku w załomie pokrywającym się z sąsiednim załomem! Załom ";
-    UstawTrase({{0, 0}, {100, 0}, {100, 0, 50}, {200, 100}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, std::vector<std::string>{pokrywa + "2."});
-    UstawTrase({{0, 0}, {100, 0, 50}, {100, 0}, {100, 100}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, std::vector<std::string>{pokrywa + "1."});
-    // Without an arc, coinciding vertices overlap.
-    UstawTrase({{0, 0}, {100, 0}, {100, 0}, {100, 100}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst.size(), 1u);
-
-    // Coordinates whose differences overflow.
-    UstawTrase({{-1e308, 0}, {1e308, 0, 50}, {1e308, 1e308}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, std::vector<std::string>{"Nie można obliczyć geometrii trasy! Załom 1."});
-    UstawTrase({{-1e308, 0}, {1e308, 0}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst.size(), 1u);
-
-    // A huge radius: the tangents cannot fit; no NaN on the way.
-    UstawTrase({{0, 0}, {100, 0, 1e30f, 100, 100}, {100, 100}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst.size(), 2u);  // it overlaps both neighbours
-    EXPECT_FALSE(std::isnan(Trasa.ElementyTrasy[1].PikKKP2));
-    // ... unless the legs are as long.
-    UstawTrase({{-1e33, 0}, {0, 0, 1e30f, 200, 200}, {0, 1e33}});
-    ObliczTrase();
-    EXPECT_TRUE(Trasa.Obliczona);
-    EXPECT_TRUE(std::isfinite(Trasa.PikMax));
-    const TElementTrasy& e = Trasa.ElementyTrasy[1];
-    EXPECT_TRUE(e.PikPKP1 <= e.PikKKP1 && e.PikKKP1 <= e.PikKL && e.PikKL <= e.PikKKP2);
-    EXPECT_TRUE(std::isfinite(Punkt(1e33).X));
-
-    // Almost doubling back where slope rounding hides it from the definition check.
-    for (float A : {0.0f, 100.0f}) {
-        UstawTrase({{0, 0}, {0.012, 1e6, 50, A, A}, {0.006, 5e5}});
-        ObliczTrase();
+    const std::string geometria = "Nie można obliczyć geometrii trasy! Załom ";
+    struct Przypadek {
+        std::vector<W> w;
+        Linie komunikaty;
+    } przypadki[] = {
+        {{{0, 0}, {nan, 5, 50}, {100, 100}}, {liczba + "1."}},
+        {{{0, 0}, {100, 0, float(inf)}, {100, 100}, {200, 100, 0, float(nan)}, {0, inf}},
+         {liczba + "1.", liczba + "3.", liczba + "4."}},
+        // An arc on a vertex coinciding with a neighbour (the zero leg's slope
+        // 1e9 differs from the other leg's, so the line test lets it through).
+        {{{0, 0}, {100, 0}, {100, 0, 50}, {200, 100}}, {pokrywa + "2."}},
+        {{{0, 0}, {100, 0, 50}, {100, 0}, {100, 100}}, {pokrywa + "1."}},
+        {{{0, 0}, {100, 0}, {100, 0}, {100, 100}}, {" Załom  poz. 2 oraz  załom  poz. 3 Zachodzą na siebie"}},
+        {{{-1e308, 0}, {1e308, 0, 50}, {1e308, 1e308}}, {geometria + "1."}},  // differences overflow
+        {{{-1e308, 0}, {1e308, 0}}, {geometria + "1."}},
+        {{{0, 0}, {100, 0, 1e30f, 100, 100}, {100, 100}},
+         {" Załom  poz. 1 oraz  załom  poz. 2 Zachodzą na siebie",
+          " Załom  poz. 2 oraz  załom  poz. 3 Zachodzą na siebie"}},
+    };
+    for (const auto& p : przypadki) {
+        Buduj(p.w);
         EXPECT_FALSE(Trasa.Obliczona);
-        EXPECT_FALSE(OpisTekst.empty());
+        EXPECT_EQ(OpisTekst, p.komunikaty);
     }
-    // Exactly doubling back.
-    UstawTrase({{0, 0}, {100, 0, 50, 100, 100}, {0, 0}});
-    ObliczTrase();
-    EXPECT_FALSE(Trasa.Obliczona);
-
-    // Design parameters that give no limits: the clothoids are dropped.
+    // Almost or exactly doubling back, where slope rounding may hide it from the line test.
+    for (float A : {0.0f, 100.0f}) {
+        Buduj({{0, 0}, {0.012, 1e6, 50, A, A}, {0.006, 5e5}});
+        EXPECT_FALSE(Trasa.Obliczona || OpisTekst.empty());
+        Buduj({{0, 0}, {100, 0, 50, A, A}, {0, 1e-9}});
+        EXPECT_FALSE(Trasa.Obliczona || OpisTekst.empty());
+    }
+    // A radius of 1e30 on legs long enough is built.
+    Buduj({{-1e33, 0}, {0, 0, 1e30f, 200, 200}, {0, 1e33}});
+    EXPECT_TRUE(Trasa.Obliczona && std::isfinite(Trasa.PikMax) && std::isfinite(Punkt(1e33).X));
+    // Design parameters that give no limits drop the clothoids; no rows keep the last set.
     ParametryProjektowe[0].kMax = 0;
     ParametryProjektowe[0].iMax = -1;
-    UstawTrase({{-500, 0}, {0, 0, 100, 80, 80}, {0, 500}});
-    ObliczTrase();
-    EXPECT_TRUE(Trasa.Obliczona);
-    EXPECT_FALSE(Trasa.ElementyTrasy[1].JestKlotoida);
+    Buduj({{-500, 0}, {0, 0, 100, 80, 80}, {0, 500}});
+    EXPECT_TRUE(Trasa.Obliczona && !Trasa.ElementyTrasy[1].JestKlotoida);
     ParametryProjektowe.clear();
     ObliczTrase();
     EXPECT_TRUE(Trasa.Obliczona);
+
+    // 100,000 vertices in a zigzag with arcs on every inner one.
+    std::vector<W> zygzak;
+    for (int i = 0; i < 100000; ++i) zygzak.push_back({i * 100.0, (i % 2) * 100.0, 30});
+    Buduj(zygzak);
+    EXPECT_TRUE(Trasa.Obliczona);
+    EXPECT_EQ(OpisTekst.size(), 2u);  // the end radii dropped
+    EXPECT_NEAR(Punkt(Trasa.PikMax / 2).X, 5e6, 200);
 }
 
-TEST_F(Budowa, StoTysiecyZalomow) {
-    // A zigzag of 100,000 vertices, arcs on every inner one.
-    std::vector<Wierzcholek> w;
-    for (int i = 0; i < 100000; ++i) w.push_back({i * 100.0, (i % 2) * 100.0, 30, 80, 80});
-    UstawTrase(w);
-    ObliczTrase();
-    // Radii on the ends are dropped with a notice.
-    EXPECT_EQ(OpisTekst.size(), 2u);
-    ASSERT_TRUE(Trasa.Obliczona);
-    EXPECT_GT(Trasa.PikMax, 1e7);
-    const TPunkt2D p = Punkt(Trasa.PikMax / 2);
-    EXPECT_TRUE(std::isfinite(p.X) && std::isfinite(p.Y));
-    EXPECT_NEAR(p.X, 5e6, 200);
+// A few hundred random routes: 3 to 10 vertices, deflections of 5 to 170
+// degrees either way, radii 20 to 2000, clothoid parameters absent, single,
+// below, inside or above their limits; legs mostly long enough for both curves.
+TEST(TrasyLosowe, Wlasnosci) {
+    ZerujStan();
+    std::mt19937_64 gen(20261206);
+    auto U = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(gen); };
+    int zbudowane = 0, przechodzone = 0, zKlotoidami = 0, kroki = 0;
+    for (int nr = 0; nr < 300; ++nr) {
+        SCOPED_TRACE("trasa " + std::to_string(nr));
+        const int n = 3 + static_cast<int>(U(0, 8));
+        std::vector<double> delta(n, 0.0), T(n, 0.0);
+        Trasa.Zalomy.assign(n, TZalom{});
+        for (int i = 1; i + 1 < n; ++i) {
+            TZalom& z = Trasa.Zalomy[i];
+            const double d = U(5, 170) * pi / 180;
+            delta[i] = U(0, 1) < 0.5 ? d : -d;
+            z.R = static_cast<float>(20 * std::pow(100.0, U(0, 1)));
+            float Amin = 0, Amax = 0;
+            GraniceA(z.R, static_cast<float>(d), ParametryProjektowe[0], Amin, Amax);
+            const double rodzaj = U(0, 5);
+            const float wewnatrz = static_cast<float>(U(Amin, std::max(Amin, Amax)));
+            z.A1 = rodzaj < 1 ? 0 : rodzaj < 2 ? 100 : rodzaj < 3 ? U(1, 30) : rodzaj < 4 ? wewnatrz : 1e4f;
+            z.A2 = rodzaj < 2 ? 0 : rodzaj < 3 ? U(1, 30) : static_cast<float>(U(Amin, std::max(Amin, Amax)));
+            T[i] = z.R * (std::tan(d / 2) + d);  // above any tangent length of the bend
+        }
+        double kier = U(0, 2 * pi), x = U(-1000, 1000), y = U(-1000, 1000);
+        for (int i = 0; i < n; ++i) {
+            Trasa.Zalomy[i].X = x;
+            Trasa.Zalomy[i].Y = y;
+            kier += delta[i];
+            const double dl =
+                ((T[i] + (i + 1 < n ? T[i + 1] : 0)) * U(1.01, 1.6) + U(1, 50)) * (U(0, 1) < 0.1 ? U(0.2, 0.9) : 1);
+            x += dl * std::cos(kier);
+            y += dl * std::sin(kier);
+        }
+        ObliczTrase();
+        if (!Trasa.Obliczona) continue;
+        ++zbudowane;
+
+        const auto& el = Trasa.ElementyTrasy;
+        bool dokladne = true, klotoidy = false;
+        std::vector<std::pair<double, double>> zlacza;  // chainage, allowed step
+        std::vector<double> klotoidaLuk;
+        for (int i = 0; i < n; ++i) {
+            const TElementTrasy& e = el[i];
+            // Chainages in order within and between the elements; all numbers.
+            EXPECT_TRUE(e.PikPKP1 <= e.PikKKP1 && e.PikKKP1 == e.PikPL && e.PikPL <= e.PikKL && e.PikKL == e.PikPKP2 &&
+                        e.PikPKP2 <= e.PikKKP2 && std::isfinite(e.PikKKP2))
+                << i;
+            if (i > 0) {
+                EXPECT_LE(el[i - 1].PikKKP2 + 0.001, e.PikPKP1) << i;
+            }
+            EXPECT_TRUE(std::isfinite(e.PunktPL.X + e.PunktKL.Y + e.PunktPKP1.X + e.PunktKKP2.Y + e.Srodek.X)) << i;
+            if (!e.JestLuk) continue;
+            // The centre on the inner side, at R (or Ys) from both legs; the curve ends on the legs.
+            const TPunkt2D P{el[i - 1].X, el[i - 1].Y}, V{e.X, e.Y}, N{el[i + 1].X, el[i + 1].Y};
+            const double s = e.LukWPrawo ? -1 : 1, tol = 1e-9 * (std::fabs(V.X) + std::fabs(V.Y) + e.R);
+            EXPECT_EQ(e.LukWPrawo, OdlOdProstej(P, V, N) < 0);
+            EXPECT_NEAR(s * OdlOdProstej(P, V, e.Srodek), e.JestKlotoida ? e.Klotoida1.Ys : e.R, tol) << i;
+            EXPECT_NEAR(s * OdlOdProstej(V, N, e.Srodek), e.JestKlotoida ? e.Klotoida2.Ys : e.R, tol) << i;
+            EXPECT_NEAR(OdlOdProstej(P, V, e.PunktPKP1), 0, tol) << i;
+            EXPECT_NEAR(OdlOdProstej(V, N, e.PunktKKP2), 0, tol) << i;
+            if (e.JestKlotoida) {
+                klotoidy = true;
+                dokladne = dokladne && e.Klotoida1.Tau <= 0.5 && e.Klotoida2.Tau <= 0.5;
+                zlacza.insert(zlacza.end(), {{e.PikPKP1, 1e-3},
+                                             {e.PikKKP1, 3e-5 * e.Klotoida1.A + 1e-3},
+                                             {e.PikPKP2, 3e-5 * e.Klotoida2.A + 1e-3},
+                                             {e.PikKKP2, 1e-3}});
+                klotoidaLuk.insert(klotoidaLuk.end(), {e.PikKKP1, e.PikPKP2});
+            } else {
+                zlacza.insert(zlacza.end(), {{e.PikPL, 1e-3}, {e.PikKL, 1e-3}});
+            }
+        }
+        if (!dokladne) continue;  // the series are accurate up to a turn of 0.5 rad
+        ++przechodzone;
+        zKlotoidami += klotoidy;
+        const double poczatek = Trasa.PikMin + 0.01, koniec = std::min<double>(Trasa.PikMax, el[n - 1].PikKKP2) - 0.01;
+
+        // Joints: points and directions just before and after agree.
+        for (auto [j, dop] : zlacza) {
+            if (j - 0.02 < poczatek || j + 0.02 > koniec) continue;
+            const TPunkt2D przed = Punkt(j - 1e-6), po = Punkt(j + 1e-6);
+            EXPECT_LE(Odl(przed, po), dop) << "pikieta " << j;
+            EXPECT_NEAR(RoznicaKatow(Kierunek(Punkt(j - 0.01), przed), Kierunek(po, Punkt(j + 0.01))), 0, 1e-3) << j;
+        }
+        // Walk the curves (and a few metres of straight around them) in steps
+        // of h: each step is h long and the lookup's direction is the chord's.
+        // Steps across a clothoid-arc joint, or whose lookup chord of 0.06
+        // crosses one, carry the joint's step and are excepted.
+        const double h = 0.5;
+        for (const TElementTrasy& e : el) {
+            if (!e.JestLuk) continue;
+            double s = std::max(e.PikPKP1 - 3, poczatek);
+            TPunkt2D a = Punkt(s);
+            for (int k = 0; s + h <= std::min(e.PikKKP2 + 3, koniec); s += h, ++k) {
+                const TPunkt2D b = Punkt(s + h);
+                ++kroki;
+                const bool nadZlaczem = std::any_of(klotoidaLuk.begin(), klotoidaLuk.end(),
+                                                    [&](double j) { return s - 0.031 <= j && j <= s + h + 0.031; });
+                if (!nadZlaczem) {
+                    EXPECT_NEAR(Odl(a, b), h, 1e-3 * h) << "pikieta " << s;
+                    if (k % 3 == 0) {
+                        EXPECT_NEAR(RoznicaKatow(KatNaPikiecie(s + h / 2), Kierunek(a, b)), 0, 0.01) << s;
+                    }
+                }
+                a = b;
+            }
+        }
+    }
+    // The sample exercises what it claims to.
+    EXPECT_GE(zbudowane, 150);
+    EXPECT_LE(zbudowane, 290);
+    EXPECT_GE(przechodzone, 100);
+    EXPECT_GE(zKlotoidami, 30);
+    EXPECT_GE(kroki, 100000);
 }
