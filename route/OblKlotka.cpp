@@ -1,5 +1,6 @@
 #include "route/OblKlotka.h"
 
+#include <cfloat>
 #include <cmath>
 #include <numbers>
 
@@ -224,7 +225,9 @@ TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1,
     if (A1 > 0.01 && A2 > 0.01) {
         float Amin = 0.0f;
         float Amax = 0.0f;
-        GraniceA(static_cast<float>(R), static_cast<float>(delta), ParametryBiezace, Amin, Amax);
+        // A radius beyond the float range gives infinite limits rather than undefined behaviour.
+        const float Rf = R > FLT_MAX ? INFINITY : static_cast<float>(R);
+        GraniceA(Rf, static_cast<float>(delta), ParametryBiezace, Amin, Amax);
         if (A1 < Amin) A1 = Amin;
         if (A2 < Amin) A2 = Amin;
         if (A1 > Amax) A1 = Amax;

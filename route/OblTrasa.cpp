@@ -82,7 +82,7 @@ bool SprawdzDlugosciRamion() {
         const TElementTrasy& p = Trasa.ElementyTrasy[i - 1];
         const TElementTrasy& e = Trasa.ElementyTrasy[i];
         const TElementTrasy& s = Trasa.ElementyTrasy[i + 1];
-        if (static_cast<float>(e.R) > 0.01 &&
+        if (DoFloat(e.R) > 0.01 &&
             (Odleglosc2D(p.X, p.Y, e.X, e.Y) == 0.0 || Odleglosc2D(e.X, e.Y, s.X, s.Y) == 0.0)) {
             ok = false;
             Komunikat("Nie można wpisywać łuku w załomie pokrywającym się z sąsiednim załomem! Załom " +

@@ -69,6 +69,9 @@ TEST_F(Luk, ProsteIPrzeciecia) {
     SrodkiOkregow({0, 0}, {0, 10}, {5, 0}, {5.005, 10}, 3);
     EXPECT_EQ(obs.teksty, (std::vector<std::string>{"Proste równoległe", "Proste równoległe"}));
 
+    // A radius beyond the float range: limits infinite, clothoids dropped.
+    EXPECT_FALSE(ObliczLuk({0, 0}, {1e300, 0}, {1e300, 1e300}, 1e300, 100, 100).JestKlotoida);
+
     // Left: from +Y counter-clockwise; right: clockwise.
     EXPECT_NEAR(PunktKatowy({10, 20}, 5, pi / 2, false).X, 5, 1e-12);
     EXPECT_NEAR(PunktKatowy({10, 20}, 5, pi / 2, true).X, 15, 1e-12);
