@@ -61,21 +61,6 @@ void InicjujZmienne(int W, int /*H*/) {
 
 namespace {
 
-// The route's plan range from its vertices as read; kept when it has none.
-void ZakresTrasyZWierzcholkow() {
-    if (Trasa.IleZalomow() < 1) return;
-    const TZalom& p = Trasa.Zalomy[0];
-    Trasa.Xmax = Trasa.Xmin = p.X;
-    Trasa.Ymax = Trasa.Ymin = p.Y;
-    for (std::int32_t i = 1; i < Trasa.IleZalomow(); ++i) {
-        const TZalom& z = Trasa.Zalomy[i];
-        if (z.X > Trasa.Xmax) Trasa.Xmax = z.X;
-        if (z.Y > Trasa.Ymax) Trasa.Ymax = z.Y;
-        if (z.X < Trasa.Xmin) Trasa.Xmin = z.X;
-        if (z.Y < Trasa.Ymin) Trasa.Ymin = z.Y;
-    }
-}
-
 void Orientuj(std::vector<TTrojkat>& trojkaty) {
     for (TTrojkat& t : trojkaty) {
         const double ax = t.X1 - t.X2, ay = t.Y1 - t.Y2;
@@ -204,7 +189,7 @@ void ZakonczWczytywanie() {
     OrientujTrojkaty();
     ObliczZakres(TEREN);
     ObliczZakres(PROJ);
-    ZakresTrasyZWierzcholkow();
+    ObliczZakresTrasy();
     PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
     PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
     PrzygotujTrojkaty(TEREN);

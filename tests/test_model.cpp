@@ -203,13 +203,13 @@ TEST(Model, ZakonczenieWczytywania) {
     EXPECT_EQ(PROJ.Zakres.Ymax, 2004);
     EXPECT_EQ(PROJ.Zakres.Zmin, 101);
     EXPECT_EQ(TEREN.Punkty[1].X, 1010);
-    // Route shifted by TEREN's lower corner, its range taken before the shift.
+    // Route shifted by TEREN's lower corner.
     EXPECT_EQ(Trasa.Zalomy[0].X, 1);
     EXPECT_EQ(Trasa.Zalomy[1].Y, 8);
     EXPECT_EQ(Trasa.Dx, 1000);
     EXPECT_EQ(Trasa.Dy, 2000);
-    EXPECT_EQ(Trasa.Xmin, 1001);
-    EXPECT_EQ(Trasa.Ymax, 2008);
+    EXPECT_EQ(Trasa.Xmin, 1);  // the route build takes the range again after the shift
+    EXPECT_EQ(Trasa.Ymax, 8);
     // Mesh triangles in local coordinates, turned counter-clockwise.
     const TTrojkat& t = TEREN.Trojkaty[0];
     EXPECT_EQ(t.X1, 10);

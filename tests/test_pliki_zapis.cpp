@@ -1,12 +1,15 @@
 // The .mtp to .tro converter and the sample project.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
 
 #include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
+#include "route/OblTrasa.h"
 #include "test_pliki_dane.h"
 
 using namespace pliki_testowe;
@@ -180,6 +183,29 @@ TEST(Przyklad, MTPITROWczytujaSieTakSamo) {
         ASSERT_GE(r.P1.X, 0.0);
         ASSERT_LE(r.P1.X, szer);
     }
+    // The route builds without a message, and the road surface follows it: every
+    // 5 m of the route lies on the centre line of the PROJ stations (the middle
+    // point of the seven across the road).
+    EXPECT_TRUE(Trasa.Obliczona);
+    EXPECT_TRUE(KomunikatyTrasy.empty());
+    EXPECT_GT(Trasa.PikMax, 2000.0f);
+    EXPECT_LT(Trasa.PikMax, 3000.0f);
+    double najdalej = 0;
+    for (double pik = 0; pik <= Trasa.PikMax; pik += 5) {
+        double x = 0, y = 0;
+        PunktNaPikiecie(pik, x, y);
+        double najblizej = 1e18;
+        for (int k = 3; k + 7 < PROJ.IlePunktow(); k += 7) {
+            const TPunktSiatki& a = PROJ.Punkty[k];
+            const TPunktSiatki& b = PROJ.Punkty[k + 7];
+            const double ax = a.X - Trasa.Dx, ay = a.Y - Trasa.Dy, bx = b.X - Trasa.Dx, by = b.Y - Trasa.Dy;
+            const double dx = bx - ax, dy = by - ay;
+            const double t = std::clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+            najblizej = std::min(najblizej, std::hypot(ax + t * dx - x, ay + t * dy - y));
+        }
+        najdalej = std::max(najdalej, najblizej);
+    }
+    EXPECT_LT(najdalej, 0.5);
     const std::string zMtp = ZrzutBezLinii();
 
     ZerujStan();
