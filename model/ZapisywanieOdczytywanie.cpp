@@ -217,6 +217,7 @@ public:
     // Lines that can still be read from position p: every line end left, plus
     // the line after the last one (empty when the text ends with a line end).
     std::int64_t WierszeOd(const char* p) const {
+        if (p >= koniec_) return dozwoloneZaKoncem_;
         return static_cast<std::int64_t>(std::count(p, koniec_, '\n')) + 1;
     }
 
