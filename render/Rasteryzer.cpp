@@ -182,8 +182,9 @@ void WypelnijTrojkat(const TBuforPikseli& b, const TPunktEkranu* p, const TRamka
     if (B->Y < A->Y) std::swap(A, B);
     if (C->Y < B->Y) std::swap(B, C);
     if (B->Y < A->Y) std::swap(A, B);
-    const i64 krzyz = (static_cast<i64>(B->X) - A->X) * (static_cast<i64>(C->Y) - A->Y) -
-                      (static_cast<i64>(B->Y) - A->Y) * (static_cast<i64>(C->X) - A->X);
+    // Products of differences up to 2^32 need more than 64 bits.
+    const i128 krzyz = static_cast<i128>(static_cast<i64>(B->X) - A->X) * (static_cast<i64>(C->Y) - A->Y) -
+                       static_cast<i128>(static_cast<i64>(B->Y) - A->Y) * (static_cast<i64>(C->X) - A->X);
     if (krzyz == 0) return;  // no area: both crossings of every row coincide
     TKrawedz dluga{}, krotka{};
     PrzygotujKrawedz(dluga, A->X, A->Y, C->X, C->Y, ys);
@@ -235,39 +236,21 @@ void WypelnijBezRamki(const TBuforPikseli& b, const TPunktEkranu* p, int ile, co
 // Line from (x0, y0) to (x1, y1) without its last pixel. Walks the major axis;
 // the minor coordinate at step i is n0 + floor((2 i dn + D) / (2 D)), D the
 // major extent, i.e. the nearest lattice point, halves rounded up.
-void LiniaBezRamki(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, bool wObrazie, std::uint32_t piksel) {
+void LiniaBezRamki(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_t piksel) {
     const i64 dx = x1 - x0, dy = y1 - y0;
     const i64 adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
     if (adx == 0 && ady == 0) return;
     const bool poziomaGlowna = adx >= ady;
-    // Major and minor axes in coordinates and in pointer steps.
+    // Major and minor axes.
     const i64 m0 = poziomaGlowna ? x0 : y0;
     const i64 n0 = poziomaGlowna ? y0 : x0;
     const i64 D = poziomaGlowna ? adx : ady;
     const i64 dn = poziomaGlowna ? dy : dx;
     const int sm = (poziomaGlowna ? dx : dy) < 0 ? -1 : 1;
     const int sn = dn < 0 ? -1 : (dn > 0 ? 1 : 0);
-    const i64 krokM = poziomaGlowna ? sm : static_cast<i64>(sm) * b.Krok;
-    const i64 krokN = poziomaGlowna ? static_cast<i64>(sn) * b.Krok : sn;
     const i64 twoD = 2 * D, twoDn = 2 * dn;
 
-    if (wObrazie) {
-        // The error counts up towards 2D whichever way the minor axis runs:
-        // for dn < 0 it is 2D - 1 minus the remainder of the formula above.
-        std::uint32_t* p = Wiersz(b, y0) + x0;
-        i64 blad = dn >= 0 ? D : D - 1;
-        const i64 przyrost = 2 * (dn < 0 ? -dn : dn);
-        for (i64 i = 0; i < D; ++i) {
-            *p = piksel;
-            blad += przyrost;
-            const i64 maska = -static_cast<i64>(blad >= twoD);
-            blad -= twoD & maska;
-            p += krokM + (krokN & maska);
-        }
-        return;
-    }
-
-    // Clipped: steps whose major coordinate is visible, then the minor one checked.
+    // Steps whose major coordinate is visible, then the minor one checked.
     const i64 limM = poziomaGlowna ? b.Szerokosc : b.Wysokosc;
     const i64 limN = poziomaGlowna ? b.Wysokosc : b.Szerokosc;
     i64 ia, ib;
@@ -307,10 +290,11 @@ void LiniaBezRamki(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, bool 
 
 // The same line when both ends lie in the picture. The minor coordinate is
 // kept in 32.32 fixed point: it starts exact (n0 + 1/2) and grows by the
-// slope rounded down, so after i < D steps it is low by less than D / 2^32,
-// which is below 1 / (2D), the least distance of a non-integer value of the
-// exact formula from the next integer, for every D up to 46340 — the floor
-// is therefore exact. No step depends on a comparison of the previous one.
+// slope rounded up, so after i < D steps it is high by less than D / 2^32.
+// For D up to 46340 that is below 1 / (2D), the least distance from a
+// non-integer value of the exact formula up to the next integer, so the
+// floor is exact (an integer value, a half rounded up, stays itself). No
+// step waits on a comparison made by the previous one.
 inline void LiniaWObrazie(const TBuforPikseli& b, int x0, int y0, int x1, int y1, std::uint32_t piksel) {
     const i64 dx = x1 - x0, dy = y1 - y0;
     const i64 adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
@@ -341,15 +325,22 @@ inline void LiniaWObrazie(const TBuforPikseli& b, int x0, int y0, int x1, int y1
     }
 }
 
+
+inline bool MalyObraz(const TBuforPikseli& b) { return b.Szerokosc <= 46340 && b.Wysokosc <= 46340; }
+
 inline void LiniaRamka(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_t piksel) {
+    if (x0 == x1 && y0 == y1) return;  // no length: nothing, as line-to onto the pen's own position
     const TRamka r{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
     if (PozaObrazem(b, r)) return;
-    LiniaBezRamki(b, x0, y0, x1, y1, WObrazie(b, r), piksel);
+    if (WObrazie(b, r) && MalyObraz(b))
+        LiniaWObrazie(b, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1), piksel);
+    else
+        LiniaBezRamki(b, x0, y0, x1, y1, piksel);
 }
 
 void ObrysBezRamki(const TBuforPikseli& b, const TPunktEkranu* p, int ile, bool wObrazie, std::uint32_t piksel) {
     bool jakakolwiek = false;
-    wObrazie = wObrazie && b.Szerokosc <= 46340 && b.Wysokosc <= 46340;
+    wObrazie = wObrazie && MalyObraz(b);
     for (int i = 0; i < ile; ++i) {
         const TPunktEkranu& a = p[i];
         const TPunktEkranu& c = p[i + 1 == ile ? 0 : i + 1];
