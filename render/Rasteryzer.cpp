@@ -182,14 +182,23 @@ void WypelnijTrojkat(const TBuforPikseli& b, const TPunktEkranu* p, const TRamka
     if (B->Y < A->Y) std::swap(A, B);
     if (C->Y < B->Y) std::swap(B, C);
     if (B->Y < A->Y) std::swap(A, B);
-    // Products of differences up to 2^32 need more than 64 bits.
-    const i128 krzyz = static_cast<i128>(static_cast<i64>(B->X) - A->X) * (static_cast<i64>(C->Y) - A->Y) -
-                       static_cast<i128>(static_cast<i64>(B->Y) - A->Y) * (static_cast<i64>(C->X) - A->X);
-    if (krzyz == 0) return;  // no area: both crossings of every row coincide
+    const i64 bx = static_cast<i64>(B->X) - A->X, by = static_cast<i64>(B->Y) - A->Y;
+    const i64 cx = static_cast<i64>(C->X) - A->X, cy = static_cast<i64>(C->Y) - A->Y;
+    int znak;
+    if (r.x1 - r.x0 < (i64{1} << 31) && r.y1 - r.y0 < (i64{1} << 31)) {
+        const i64 krzyz = bx * cy - by * cx;
+        znak = (krzyz > 0) - (krzyz < 0);
+    } else {
+        // Products of differences up to 2^32 need more than 64 bits.
+        const i128 krzyz = static_cast<i128>(bx) * cy - static_cast<i128>(by) * cx;
+        znak = (krzyz > 0) - (krzyz < 0);
+    }
+    if (znak == 0) return;  // no area: both crossings of every row coincide
     TKrawedz dluga{}, krotka{};
     PrzygotujKrawedz(dluga, A->X, A->Y, C->X, C->Y, ys);
-    const bool dlugaZLewej = krzyz > 0;
+    const bool dlugaZLewej = znak > 0;
     const i64 yb = std::clamp<i64>(B->Y, ys, ye);
+    // Separate calls for either side keep both edges in registers.
     if (ys < yb) {
         PrzygotujKrawedz(krotka, A->X, A->Y, B->X, B->Y, ys);
         if (dlugaZLewej) Pas(b, dluga, krotka, ys, yb, piksel);
