@@ -297,13 +297,33 @@ void LiniaBezRamki(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, std::
     }
 }
 
+// 2^48 / D rounded up, for the slopes of short lines without a division.
+struct TOdwrotnosci {
+    std::uint64_t R[1024];
+    TOdwrotnosci() {
+        R[0] = 0;
+        for (std::uint64_t d = 1; d < 1024; ++d) R[d] = ((std::uint64_t{1} << 48) + d - 1) / d;
+    }
+};
+const TOdwrotnosci Odwrotnosci;
+
+// dn * 2^32 / D, at least that and less than 2 units of 2^-32 above it
+// (D > 0, |dn| <= D): the fixed-point lines below stay exact with it.
+inline i64 Nachylenie(i64 dn, i64 D) {
+    if (D < 1024) {
+        const std::uint64_t u = static_cast<std::uint64_t>(dn < 0 ? -dn : dn) * Odwrotnosci.R[D] >> 16;
+        return dn < 0 ? 1 - static_cast<i64>(u) : static_cast<i64>(u) + 1;
+    }
+    return -FloorDiv64(-dn * (i64{1} << 32), D);
+}
+
 // The same line when both ends lie in the picture. The minor coordinate is
 // kept in 32.32 fixed point: it starts exact (n0 + 1/2) and grows by the
-// slope rounded up, so after i < D steps it is high by less than D / 2^32.
-// For D up to 46340 that is below 1 / (2D), the least distance from a
-// non-integer value of the exact formula up to the next integer, so the
-// floor is exact (an integer value, a half rounded up, stays itself). No
-// step waits on a comparison made by the previous one.
+// slope rounded up (by less than 2 / 2^32), so after i < D steps it is high
+// by less than 2D / 2^32. For D up to 32768 that is below 1 / (2D), the least
+// distance from a non-integer value of the exact formula up to the next
+// integer, so the floor is exact (an integer value, a half rounded up, stays
+// itself). No step waits on a comparison made by the previous one.
 inline void LiniaWObrazie(const TBuforPikseli& b, int x0, int y0, int x1, int y1, std::uint32_t piksel) {
     const i64 dx = x1 - x0, dy = y1 - y0;
     const i64 adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
@@ -311,7 +331,7 @@ inline void LiniaWObrazie(const TBuforPikseli& b, int x0, int y0, int x1, int y1
     std::uint32_t* const wiersz0 = b.Piksele;
     if (adx >= ady) {
         const i64 D = adx;
-        const i64 nachylenie = -FloorDiv64(-dy * (i64{1} << 32), D);  // rounded up
+        const i64 nachylenie = Nachylenie(dy, D);
         i64 y = (static_cast<i64>(y0) << 32) + (i64{1} << 31);
         const std::ptrdiff_t sx = dx < 0 ? -1 : 1;
         std::ptrdiff_t x = x0;
@@ -322,7 +342,7 @@ inline void LiniaWObrazie(const TBuforPikseli& b, int x0, int y0, int x1, int y1
         }
     } else {
         const i64 D = ady;
-        const i64 nachylenie = -FloorDiv64(-dx * (i64{1} << 32), D);  // rounded up
+        const i64 nachylenie = Nachylenie(dx, D);
         i64 x = (static_cast<i64>(x0) << 32) + (i64{1} << 31);
         const std::ptrdiff_t sy = dy < 0 ? -krok : krok;
         std::uint32_t* w = wiersz0 + static_cast<std::ptrdiff_t>(y0) * krok;
@@ -335,7 +355,7 @@ inline void LiniaWObrazie(const TBuforPikseli& b, int x0, int y0, int x1, int y1
 }
 
 
-inline bool MalyObraz(const TBuforPikseli& b) { return b.Szerokosc <= 46340 && b.Wysokosc <= 46340; }
+inline bool MalyObraz(const TBuforPikseli& b) { return b.Szerokosc <= 32768 && b.Wysokosc <= 32768; }
 
 inline void LiniaRamka(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_t piksel) {
     if (x0 == x1 && y0 == y1) return;  // no length: nothing, as line-to onto the pen's own position

@@ -189,6 +189,24 @@ TEST(Rasteryzer, LinieWedlugWzoruIBezOstatniegoPiksela) {
             for (auto [x, y] : PikseleLinii(15, 14, 15 + dx, 14 + dy, W, H)) ref(int(x), int(y)) = PIORO;
             ASSERT_EQ(o.px, ref.px) << dx << "," << dy;
         }
+    // Long lines (their slopes are kept in fixed point): every pixel where the formula puts it.
+    TObrazek dlugie(1100, 1100, 0);
+    for (int D : {1000, 1023, 1024, 1099})
+        for (int dn = -D; dn <= D; dn += 13) {
+            for (int obrot = 0; obrot < 2; ++obrot) {
+                const int x1 = obrot ? 549 + dn / 2 : 0, y1 = obrot ? 0 : 549 + dn / 2;
+                const int x2 = obrot ? 549 - (dn - dn / 2) : D, y2 = obrot ? D : 549 - (dn - dn / 2);
+                RysujLinie(dlugie.Bufor(), x1, y1, x2, y2, PIORO);
+                const auto ref = PikseleLinii(x1, y1, x2, y2, 1100, 1100);
+                ASSERT_EQ(ref.size(), static_cast<std::size_t>(D));
+                for (auto [x, y] : ref) {
+                    ASSERT_EQ(dlugie(int(x), int(y)), PIORO) << D << " " << dn << " " << obrot;
+                    dlugie(int(x), int(y)) = TLO;
+                }
+            }
+        }
+    ASSERT_EQ(dlugie.px, TObrazek(1100, 1100, 0).px);  // nothing else was drawn
+
     TObrazek o(8, 8);
     RysujLinie(o.Bufor(), 1, 1, 1, 1, PIORO);  // no length, nothing drawn
     RysujLinie(o.Bufor(), 0, 2, 4, 2, PIORO);
