@@ -39,7 +39,8 @@ int Przesuniecie(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3) {
     const double c = IloczynSkalarny(n, Swiatlo) / dl;
     const double t = Czworokat ? -c * c : -c;
     const double d = nat * t;
-    if (!std::isfinite(d)) return 0;
+    if (std::isnan(d)) return 0;
+    // An overflowing product saturates every channel, like any large offset.
     if (d > 1e6) return 1000000;
     if (d < -1e6) return -1000000;
     return static_cast<int>(d);
@@ -71,4 +72,98 @@ void PrzeliczRzut() {
     for (auto& r : Czworokaty) Cieniuj<true>(r);
     for (auto& r : TrojkatyTEREN) Cieniuj<false>(r);
     for (auto& r : TrojkatyPROJ) Cieniuj<false>(r);
+}
+
+// ---- Drawing of one record ----
+
+namespace {
+inline TPunktEkranu Rzutuj(const TPunkt3D& p, int H) { return {EkranX(p.X, p.Y), EkranY(p.Y, p.Z, H)}; }
+}  // namespace
+
+void RysujTrojkat(TPlotno& plotno, const TTrojkatRys& r, int H) {
+    plotno.UstawPioro(r.KolorObrysu);
+    plotno.UstawPedzel(r.KolorCieniowany);
+    const TPunktEkranu p[3] = {Rzutuj(r.P1, H), Rzutuj(r.P2, H), Rzutuj(r.P3, H)};
+    plotno.Wielokat(p, 3);
+}
+
+void RysujCzworokat(TPlotno& plotno, const TCzworokatRys& r, int H) {
+    plotno.UstawPioro(r.KolorObrysu);
+    plotno.UstawPedzel(r.KolorCieniowany);
+    const TPunktEkranu p[4] = {Rzutuj(r.P1, H), Rzutuj(r.P2, H), Rzutuj(r.P3, H), Rzutuj(r.P4, H)};
+    plotno.Wielokat(p, 4);
+}
+
+// ---- Frame box, sky and parameters ----
+
+void Linia3D(TPlotno& plotno, double xa, double ya, double za, double xb, double yb, double zb, int H) {
+    plotno.Linia(EkranX(xa, ya), EkranY(ya, za, H), EkranX(xb, yb), EkranY(yb, zb, H));
+}
+
+void RysujSciane(TPlotno& plotno, const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c, const TPunkt3D& d, int H) {
+    const TPunktEkranu p[4] = {Rzutuj(a, H), Rzutuj(b, H), Rzutuj(c, H), Rzutuj(d, H)};
+    plotno.Wielokat(p, 4);
+}
+
+void RysujTlo(TPlotno& plotno, double x0, double y0, double z0, double dx, double dy, double dz, int H) {
+    // The far wall of the box, where the sky goes.
+    const int lewa = EkranX(x0, y0 + dy) + 1;
+    const int gora = EkranY(y0 + dy, z0 + dz, H);
+    const int prawa = EkranX(x0 + dx, y0 + dy);
+    const int dol = EkranY(y0 + dy, z0, H);
+
+    if (Rzut.RysujLinie) {
+        // Floor and side walls in the brush the redraw left (the background).
+        plotno.UstawPioro(0x000000);
+        RysujSciane(plotno, {x0, y0, z0}, {x0 + dx, y0, z0}, {x0 + dx, y0 + dy, z0}, {x0, y0 + dy, z0}, H);
+        RysujSciane(plotno, {x0, y0, z0}, {x0, y0 + dy, z0}, {x0, y0 + dy, z0 + dz}, {x0, y0, z0 + dz}, H);
+        RysujSciane(plotno, {x0 + dx, y0, z0}, {x0 + dx, y0 + dy, z0}, {x0 + dx, y0 + dy, z0 + dz},
+                    {x0 + dx, y0, z0 + dz}, H);
+
+        // Floor grid at height 0, every 50 units; no line on the far edge or the side walls.
+        constexpr double krok = 50.0;
+        plotno.UstawPioro(0xA0A0A0);
+        for (double t = y0; t < y0 + dy; t += krok) Linia3D(plotno, x0, t, 0, x0 + dx, t, 0, H);
+        for (double t = x0 + dx / 2; t < x0 + dx; t += krok) Linia3D(plotno, t, y0, 0, t, y0 + dy, 0, H);
+        for (double t = x0 + dx / 2 - krok; t > x0; t -= krok) Linia3D(plotno, t, y0, 0, t, y0 + dy, 0, H);
+    }
+    if (Rzut.RysujNiebo && !Niebo.Pusty()) plotno.RozciagnijObraz(lewa, gora, prawa, dol, Niebo);
+}
+
+void PiszParametry(TPlotno& plotno, int x, int y) {
+    constexpr double pi = 3.14159265358979323846;
+    const std::string linie[7] = {
+        "Wsp. trasa  X = " + F2(Rzut.TrasaX) + "  Y  = " + F2(Rzut.TrasaY) + " katT[rd]= " + F2(Rzut.katT) +
+            " [st]  = " + F2(Rzut.katT * 180 / pi),
+        "PolEkranX = " + F2(Rzut.PolEkranX),
+        "alfa[rd]= " + F2(Rzut.alfa) + " [st]  = " + F2(Rzut.alfa * 180 / pi),
+        "skala   = " + F2(Rzut.skala),
+        "Oko Xo = " + G2(Rzut.OkoX) + " Y = " + G2(Rzut.OkoY) + " Z = " + G2(Rzut.OkoZ),
+        "przesun   X = " + G2(Rzut.PrzesunX) + " Y = " + G2(Rzut.PrzesunY) + " Z = " + G2(Rzut.PrzesunZ),
+        "obrot     oX = " + G2(Rzut.ObrotX) + " oY = " + G2(Rzut.ObrotY) + " oZ = " + G2(Rzut.ObrotZ),
+    };
+    plotno.UstawPedzel(0x00FFFF);
+    for (int i = 0; i < 7; ++i) plotno.Tekst(x, y + 12 * i, linie[i]);
+}
+
+// ---- The whole frame ----
+
+void Przerysuj(TPlotno& plotno, int W, int H) {
+    // Button-face area framed by a one-pixel black line.
+    plotno.UstawPedzel(clBtnFace);
+    plotno.UstawPioro(0x000000);
+    plotno.Prostokat(0, 0, W, H);
+
+    if (Rzut.RysujLinie || Rzut.RysujNiebo) RysujTlo(plotno, 0, 0, 0, W - 1, 500.0, H - 1, H);
+
+    // Every report fills and shows the viewer in one step; whatever is left is stale.
+    OpisTekst.clear();
+
+    for (const auto& r : Czworokaty) RysujCzworokat(plotno, r, H);
+    if (Rzut.RysujTEREN)
+        for (const auto& r : TrojkatyTEREN) RysujTrojkat(plotno, r, H);
+    if (Rzut.RysujPROJ)
+        for (const auto& r : TrojkatyPROJ) RysujTrojkat(plotno, r, H);
+
+    if (Rzut.RysujParametryEkran) PiszParametry(plotno, 200, 300);
 }

@@ -4,6 +4,21 @@
 
 #include "model/Zmienne.h"
 
+// Plan range (Xmax, Ymax, Xmin, Ymin) of the route vertices; nothing without vertices.
+void ObliczZakresTrasy();
+// Definition check on the element array just copied from the vertices: at
+// least two vertices, no arc on the first or last vertex (dropped with a
+// notice), no arc between three points of one line. May set element radii to 0.
+bool SprawdzTrase();
+// Overlap check after the chainages: every curve ends at least 0.001 before
+// the next one starts.
+bool SprawdzNakladanie();
+// Makes the design parameter row that applies at chainage s the current set.
+void WybierzParametry(double s);
+// Geometry pass and chainage pass of the build.
+void ObliczElementy();
+void ObliczPikiety();
+
 // Builds Trasa.ElementyTrasy from Trasa.Zalomy; its messages go to the viewer
 // lines and to KomunikatyTrasy.
 void ObliczTrase();

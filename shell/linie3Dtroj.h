@@ -1,0 +1,144 @@
+// The main window: the picture, the menus, the status bar, the keys.
+#pragma once
+
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QWidget>
+
+class QKeyEvent;
+class TfMaster;
+
+// Windows virtual-key code of a Qt key event (arrows 37..40, keypad + 107,
+// keypad - 109, Escape 27, letters 65..90, ...); 0 for keys without one.
+int KodKlawiszaWindows(const QKeyEvent* e);
+
+// The program's directory with its trailing separator.
+QString KatalogProgramu();
+
+// Loads Niebo from "Przyklady/Sky02.bmp" under the directory. A missing or
+// unreadable file leaves Niebo empty and gives the text for the status bar
+// ("Brak pliku " and the path); an empty text when the picture loaded.
+QString WczytajNiebo(const QString& katalogProgramu);
+
+// Opens the user's guide "Przyklady/OpisOrvan.pdf" under the directory with the
+// desktop's PDF viewer, or says which file is missing.
+void OtworzOpis(const QString& katalogProgramu);
+
+// The paint area: shows the top-left part of the main window's Ekran.
+class TRys : public QWidget {
+    Q_OBJECT
+public:
+    explicit TRys(TfMaster& okno, QWidget* rodzic);
+    QSize sizeHint() const override { return {958, 637}; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    TfMaster& okno_;
+};
+
+// A file dialog's settings: the flows that open and save files use them.
+struct TDialogPliku {
+    QString DomyslneRozszerzenie;
+    QString Filtr;
+    QString KatalogPoczatkowy;
+};
+
+class TfMaster : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfMaster(QWidget* rodzic = nullptr);
+    ~TfMaster() override;
+
+    // The off-screen picture, at least as large as the screen; each frame is drawn
+    // into its top-left part of the paint area's size.
+    QImage Ekran;
+
+    TRys* rys = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* StatusBar1Panele[2] = {nullptr, nullptr};
+    // Says which picture file could not be loaded (empty otherwise).
+    QLabel* L_BrakPliku = nullptr;
+    QWidget* P_Pikietaz = nullptr;
+
+    TDialogPliku OpenTrojkaty;
+    TDialogPliku D_save;
+    TDialogPliku OpenDialog1;
+
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* Pliki1 = nullptr;
+    QMenu* Poka1 = nullptr;
+    QMenu* Pomoc1 = nullptr;
+    QAction* Otwrz1 = nullptr;
+    QAction* Generujekrantestowy1 = nullptr;
+    QAction* Generujekrantestowylosowy1 = nullptr;
+    QAction* Oprogramie1 = nullptr;
+    QAction* Koniec1 = nullptr;
+    QAction* InfoTeren1 = nullptr;
+    QAction* InfoProj1 = nullptr;
+    QAction* m_OpcjeWyswietlania = nullptr;
+    QAction* m_RysujParametryEkran = nullptr;
+    QAction* m_ZrzutEkranuDoSchowka = nullptr;
+    QAction* m_RysujPROJ = nullptr;
+    QAction* m_RysujTEREN = nullptr;
+    QAction* m_RysujLinie = nullptr;
+    QAction* m_RysujNiebo = nullptr;
+    QAction* Krotkiopis1 = nullptr;
+
+    QMenu* M_Generowanie = nullptr;
+    QAction* Pokapikieta1 = nullptr;
+    QAction* Pokaopcje1 = nullptr;
+    QAction* ZrzutEkranu1 = nullptr;
+
+    // Set by Przerysuj: the next paint shows Ekran as it is.
+    bool KlatkaGotowa = false;
+    // The screen dump's confirmation, written over the picture until the next paint.
+    bool NapisZrzutu = false;
+
+    // Handlers of the window (also called by the paint area and the tests).
+    void FormResize();
+    void FormPaint(QPainter& malarz);
+    void FormKeyDown(int vk);
+    // Rewrites panel 1 of the status bar with the observer's position.
+    void PiszPolozenieOka();
+
+public slots:
+    void OtworzTRO();
+    void Generujekrantestowy1Click();
+    void Generujekrantestowylosowy1Click();
+    void Oprogramie1Click();
+    void Koniec1Click();
+    void InfoTeren1Click();
+    void InfoProj1Click();
+    void m_OpcjeWyswietlaniaClick();
+    void m_RysujParametryEkranClick();
+    void m_ZrzutEkranuDoSchowkaClick();
+    void m_RysujPROJClick();
+    void m_RysujTERENClick();
+    void m_RysujLinieClick();
+    void m_RysujNieboClick();
+    void Krotkiopis1Click();
+    void Pokapikieta1Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void UtworzMenu();
+    // Makes Ekran at least as large as the screen and the paint area.
+    void DopasujEkran();
+};
+
+extern TfMaster* fMaster;
+
+// The one redraw of the main window: the whole frame into Ekran, then shown.
+void Przerysuj(TfMaster& okno);
