@@ -299,13 +299,12 @@ void LiniaBezRamki(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, std::
 
 // 2^48 / D rounded up, for the slopes of short lines without a division.
 struct TOdwrotnosci {
-    std::uint64_t R[1024];
-    TOdwrotnosci() {
-        R[0] = 0;
+    std::uint64_t R[1024]{};
+    constexpr TOdwrotnosci() {
         for (std::uint64_t d = 1; d < 1024; ++d) R[d] = ((std::uint64_t{1} << 48) + d - 1) / d;
     }
 };
-const TOdwrotnosci Odwrotnosci;
+constexpr TOdwrotnosci Odwrotnosci{};
 
 // dn * 2^32 / D, at least that and less than 2 units of 2^-32 above it
 // (D > 0, |dn| <= D): the fixed-point lines below stay exact with it.
