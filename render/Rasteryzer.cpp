@@ -3,9 +3,11 @@
 #include "render/Rasteryzer.h"
 
 #include <algorithm>
-
-#include <emmintrin.h>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -40,9 +42,13 @@ inline void Odcinek(std::uint32_t* wiersz, i64 x1, i64 x2, std::uint32_t piksel)
         // Short spans (most of a frame of small triangles): a few overlapping
         // stores instead of a loop whose length the processor cannot guess.
         if (n >= 4) {
+#if defined(__SSE2__)
             const __m128i v = _mm_set1_epi32(static_cast<int>(piksel));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 4), v);
+#else
+            for (i64 i = 0; i < n; ++i) p[i] = piksel;
+#endif
         } else if (n > 0) {
             p[0] = piksel;
             p[n >> 1] = piksel;
