@@ -45,6 +45,10 @@ void KorektaYmin();
 void KorektaLOko();
 void SortujCzworokaty();
 
+// The cuts done when the view is placed at a chainage: near and far depth of
+// Rzut when TnijTroj is set, otherwise only the fixed near cut at -1000.
+void TnijWidok();
+
 // ---- View operations ----
 
 double KatKierunku(double dx, double dy);
@@ -54,3 +58,17 @@ TPunkt3D ObrocYZ(const TPunkt3D& p, double cy, double cz, double k);
 void Przesun(double dx, double dy, double dz);
 void Skaluj(double cx, double cy, double cz, double k);
 void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ);
+
+// ---- Placing the view ----
+
+// Brings the route point (TrasaX, TrasaY) of the current render arrays to the
+// foot of the screen centre, zooms by skala, turns the route direction katT
+// into the picture, cuts, shades and sets the shift and turn totals back to 0.
+void UmiescNaTrasie();
+// The view at the chainage last looked up: rebuilds the render arrays from the
+// meshes and places them. Returns false, changing nothing, when neither set has
+// a mesh triangle. The window writes the chainage label and redraws.
+bool UstawNaPikiecieRdzen();
+// The general view: the render arrays rebuilt from the meshes, zoomed by 4 and
+// shaded. Returns false, changing nothing, when neither set has a mesh triangle.
+bool WidokOgolny();

@@ -1,0 +1,371 @@
+// Cutting of the triangle arrays at a near and a far depth, the depth sorts
+// that put the render arrays into far-to-near order, and the view operations
+// that move, zoom and turn the scene in place.
+//
+// Every operation here is one pass over the arrays. Cutting and sorting build
+// their result in a buffer that is kept from call to call and then swapped
+// with the array, so no record is allocated on its own.
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+#include "render/RysujPerspektywa.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// The scratch array into which a cut or a sort writes its result; after the
+// swap it holds the previous array's memory, ready for the next call.
+template <typename R>
+std::vector<R>& Bufor() {
+    static std::vector<R> bufor;
+    return bufor;
+}
+
+// ---- Depth sorts ----
+//
+// The arrays are ordered by descending key; records with equal keys keep their
+// relative order (the order a two-way bubble sort that exchanges neighbours
+// only on a strictly smaller left key would produce). A NaN key counts as the
+// smallest of all keys, so such records go to the end of the array, and the
+// order stays a strict weak ordering whatever the coordinates.
+//
+// The sort is an LSD radix sort of (key code, index) pairs, which is stable by
+// construction, followed by one gather of the records in the new order.
+
+// Code of a key such that ascending codes give descending keys; +0 and -0 are
+// the same key, NaN gets the largest code.
+std::uint32_t KodMalejaco(float f) {
+    if (std::isnan(f)) return 0xFFFFFFFFu;
+    if (f == 0.0f) f = 0.0f;
+    std::uint32_t u = std::bit_cast<std::uint32_t>(f);
+    u = (u & 0x80000000u) ? ~u : (u | 0x80000000u);  // ascending with the key
+    return ~u;
+}
+
+// (code, index) pairs of the sort, kept from call to call.
+std::vector<std::uint64_t> ParyA, ParyB;
+
+template <typename R, typename KluczFn>
+void SortujMalejaco(std::vector<R>& tab, KluczFn klucz) {
+    const std::size_t n = tab.size();
+    if (n < 2) return;
+
+    auto& a = ParyA;
+    auto& b = ParyB;
+    a.resize(n);
+    b.resize(n);
+    bool uporzadkowana = true;
+    std::uint32_t poprzedni = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t kod = KodMalejaco(klucz(tab[i]));
+        uporzadkowana &= kod >= poprzedni;
+        poprzedni = kod;
+        a[i] = (static_cast<std::uint64_t>(kod) << 32) | static_cast<std::uint32_t>(i);
+    }
+    // Already far to near (a second press, or the order left by a load): nothing to do.
+    if (uporzadkowana) return;
+
+    // Four passes of 8 bits over the 32 code bits.
+    for (int p = 0; p < 4; ++p) {
+        const int sh = 32 + 8 * p;
+        const std::uint64_t maska = 0xFF;
+        std::size_t licznik[257] = {};
+        for (std::size_t i = 0; i < n; ++i) ++licznik[((a[i] >> sh) & maska) + 1];
+        // One digit value for all records: this pass would change nothing.
+        if (licznik[((a[0] >> sh) & maska) + 1] == n) continue;
+        for (std::size_t d = 1; d <= maska + 1; ++d) licznik[d] += licznik[d - 1];
+        for (std::size_t i = 0; i < n; ++i) b[licznik[(a[i] >> sh) & maska]++] = a[i];
+        a.swap(b);
+    }
+
+    auto& wynik = Bufor<R>();
+    wynik.clear();
+    wynik.reserve(n);
+    // The reads jump about the array: ask for the records a few steps ahead.
+    constexpr std::size_t kNaprzod = 16;
+    for (std::size_t i = 0; i < n; ++i) {
+#if defined(__GNUC__)
+        if (i + kNaprzod < n) __builtin_prefetch(&tab[static_cast<std::uint32_t>(a[i + kNaprzod])]);
+#endif
+        wynik.push_back(tab[static_cast<std::uint32_t>(a[i])]);
+    }
+    tab.swap(wynik);
+}
+
+float KluczYminTrojkata(const TTrojkatRys& r) {
+    const double m = std::min({r.P1.Y, r.P2.Y, r.P3.Y});
+    return static_cast<float>(m + 0.3 * ((r.P1.Y - m) + (r.P2.Y - m) + (r.P3.Y - m)) -
+                              0.1 * (r.P1.Z + r.P2.Z + r.P3.Z));
+}
+
+float KluczOkoTrojkata(const TTrojkatRys& r) {
+    const double gx = (r.P1.X + r.P2.X + r.P3.X) / 3.0;
+    const double gy = (r.P1.Y + r.P2.Y + r.P3.Y) / 3.0;
+    const double gz = (r.P1.Z + r.P2.Z + r.P3.Z) / 3.0;
+    const double dx = gx - Rzut.OkoX, dy = gy - Rzut.OkoY, dz = gz - Rzut.OkoZ;
+    return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
+}
+
+float KluczYminCzworokata(const TCzworokatRys& r) {
+    const double m = std::min({r.P1.Y, r.P2.Y, r.P3.Y, r.P4.Y});
+    return static_cast<float>(m + 0.3 * ((r.P1.Y - m) + (r.P2.Y - m) + (r.P3.Y - m) + (r.P4.Y - m)));
+}
+
+void KorektaYminZbioru(std::vector<TTrojkatRys>& tab) {
+    for (auto& r : tab) r.KluczYmin = KluczYminTrojkata(r);
+    SortujMalejaco(tab, [](const TTrojkatRys& r) { return r.KluczYmin; });
+}
+
+void KorektaLOkoZbioru(std::vector<TTrojkatRys>& tab) {
+    for (auto& r : tab) r.KluczOko = KluczOkoTrojkata(r);
+    SortujMalejaco(tab, [](const TTrojkatRys& r) { return r.KluczOko; });
+}
+
+// ---- Cutting ----
+
+// Keeps what lies beyond depth c (Ymin) or before it (Ymax). Pieces stand
+// where their source stood; only pieces are tested against the 0.1 area.
+template <bool Ymin>
+void Tnij(std::vector<TTrojkatRys>& tab, double c) {
+    auto wewnatrz = [c](double y) { return Ymin ? y > c : y < c; };
+    const bool tnij = Rzut.TnijTroj;
+    constexpr double kMinPole = 0.1;
+
+    auto& wynik = Bufor<TTrojkatRys>();
+    wynik.clear();
+    wynik.reserve(tab.size() + tab.size() / 8);
+
+    for (const TTrojkatRys& zr : tab) {
+        const bool w1 = wewnatrz(zr.P1.Y), w2 = wewnatrz(zr.P2.Y), w3 = wewnatrz(zr.P3.Y);
+        const int k = int(w1) + int(w2) + int(w3);
+        if (k == 3) {
+            wynik.push_back(zr);
+            continue;
+        }
+        if (k == 0 || !tnij) continue;
+        if (k == 2) {
+            // The one vertex outside goes to the front, the winding stays.
+            TTrojkatRys r = zr;
+            if (!w2) r = ObrocWierzcholki(r, 2);
+            if (!wewnatrz(r.P3.Y)) r = ObrocWierzcholki(r, 1);
+            const TPunkt3D q1 = r.P1, q2 = r.P2, q3 = r.P3;
+            const TPunkt3D a = PunktNaGlebokosci(q1, q2, c);
+            const TPunkt3D b = PunktNaGlebokosci(q1, q3, c);
+            r.P1 = q3;
+            r.P2 = b;
+            r.P3 = a;
+            if (PolePoziome(r) > kMinPole) wynik.push_back(r);
+            r.P1 = q3;
+            r.P2 = a;
+            r.P3 = q2;
+            if (PolePoziome(r) > kMinPole) wynik.push_back(r);
+        } else {
+            // k == 1: the two outer vertices move, each in its own place, onto depth c.
+            TTrojkatRys r = zr;
+            const TPunkt3D v = w1 ? zr.P1 : (w2 ? zr.P2 : zr.P3);
+            if (!w1) r.P1 = PunktNaGlebokosci(v, zr.P1, c);
+            if (!w2) r.P2 = PunktNaGlebokosci(v, zr.P2, c);
+            if (!w3) r.P3 = PunktNaGlebokosci(v, zr.P3, c);
+            if (PolePoziome(r) > kMinPole) wynik.push_back(r);
+        }
+    }
+    tab.swap(wynik);
+}
+
+// Calls f on every vertex of the three render arrays.
+template <typename F>
+void KazdyWierzcholek(F f) {
+    for (auto& r : TrojkatyTEREN) {
+        f(r.P1);
+        f(r.P2);
+        f(r.P3);
+    }
+    for (auto& r : TrojkatyPROJ) {
+        f(r.P1);
+        f(r.P2);
+        f(r.P3);
+    }
+    for (auto& r : Czworokaty) {
+        f(r.P1);
+        f(r.P2);
+        f(r.P3);
+        f(r.P4);
+    }
+}
+
+constexpr double kMinKat = 0.001;
+
+}  // namespace
+
+std::vector<TTrojkatRys>& TrojkatyZbioru(TZbior zbior) {
+    return zbior == TZbior::TEREN ? TrojkatyTEREN : TrojkatyPROJ;
+}
+
+TPunkt3D PunktNaGlebokosci(const TPunkt3D& a, const TPunkt3D& b, double c) {
+    const double d = b.Y - a.Y;
+    if (!(std::fabs(d) > 0.001)) return a;
+    TPunkt3D p = a + (b - a) * ((c - a.Y) / d);
+    p.Y = c;
+    return p;
+}
+
+TTrojkatRys ObrocWierzcholki(const TTrojkatRys& r, int k) {
+    TTrojkatRys w = r;
+    if (k == 1) {
+        w.P1 = r.P3;
+        w.P2 = r.P1;
+        w.P3 = r.P2;
+    } else if (k == 2) {
+        w.P1 = r.P2;
+        w.P2 = r.P3;
+        w.P3 = r.P1;
+    }
+    return w;
+}
+
+double PolePoziome(const TTrojkatRys& r) {
+    return 0.5 * std::fabs((r.P2.X - r.P1.X) * (r.P3.Y - r.P1.Y) - (r.P3.X - r.P1.X) * (r.P2.Y - r.P1.Y));
+}
+
+void TnijYmin(TZbior zbior, double c) { Tnij<true>(TrojkatyZbioru(zbior), c); }
+
+void TnijYmax(TZbior zbior, double c) { Tnij<false>(TrojkatyZbioru(zbior), c); }
+
+void TnijWidok() {
+    if (Rzut.TnijTroj) {
+        TnijYmin(TZbior::PROJ, Rzut.OdlTnijYmin);
+        TnijYmin(TZbior::TEREN, Rzut.OdlTnijYmin);
+        TnijYmax(TZbior::PROJ, Rzut.OdlTnijYmax);
+        TnijYmax(TZbior::TEREN, Rzut.OdlTnijYmax);
+    } else {
+        TnijYmin(TZbior::PROJ, -1000.0);
+        TnijYmin(TZbior::TEREN, -1000.0);
+    }
+}
+
+void KorektaYmin() {
+    KorektaYminZbioru(TrojkatyPROJ);
+    KorektaYminZbioru(TrojkatyTEREN);
+}
+
+void KorektaLOko() {
+    KorektaLOkoZbioru(TrojkatyPROJ);
+    KorektaLOkoZbioru(TrojkatyTEREN);
+}
+
+void SortujCzworokaty() {
+    for (auto& r : Czworokaty) r.KluczYmin = KluczYminCzworokata(r);
+    SortujMalejaco(Czworokaty, [](const TCzworokatRys& r) { return r.KluczYmin; });
+}
+
+// ---- View operations ----
+
+double KatKierunku(double dx, double dy) {
+    constexpr double e = 0.0001;
+    if (std::fabs(dx) < e && std::fabs(dy) < e) return 0.0;
+    if (std::fabs(dy) < e && dx < 0) return kPi;
+    if (std::fabs(dx) < e && dy > 0) return kPi / 2;
+    if (std::fabs(dx) < e && dy < 0) return 3 * kPi / 2;
+    const double a = std::atan(dy / dx);
+    if (dx < 0) return a + kPi;
+    if (dx > 0 && dy < 0) return a + 2 * kPi;
+    return a;
+}
+
+// The turn of one point through its polar coordinates about the centre.
+TPunkt3D ObrocXY(const TPunkt3D& p, double cx, double cy, double k) {
+    const double dx = p.X - cx, dy = p.Y - cy;
+    const double r = std::sqrt(dx * dx + dy * dy);
+    if (r <= 1e-9) return {cx, cy, p.Z};
+    const double fi = KatKierunku(dx, dy) + k;
+    return {cx + r * std::cos(fi), cy + r * std::sin(fi), p.Z};
+}
+
+TPunkt3D ObrocXZ(const TPunkt3D& p, double cx, double cz, double k) {
+    const double dx = p.X - cx, dz = p.Z - cz;
+    const double r = std::sqrt(dx * dx + dz * dz);
+    if (r <= 1e-9) return {cx, p.Y, cz};
+    const double fi = KatKierunku(dx, dz) + k;
+    return {cx + r * std::cos(fi), p.Y, cz + r * std::sin(fi)};
+}
+
+TPunkt3D ObrocYZ(const TPunkt3D& p, double cy, double cz, double k) {
+    const double dy = p.Y - cy, dz = p.Z - cz;
+    const double r = std::sqrt(dy * dy + dz * dz);
+    if (r <= 1e-9) return {p.X, cy, cz};
+    const double fi = KatKierunku(dy, dz) + k;
+    return {p.X, cy + r * std::cos(fi), cz + r * std::sin(fi)};
+}
+
+void Przesun(double dx, double dy, double dz) {
+    Rzut.PrzesunX += dx;
+    Rzut.PrzesunY += dy;
+    Rzut.PrzesunZ += dz;
+    KazdyWierzcholek([=](TPunkt3D& p) {
+        p.X += dx;
+        p.Y += dy;
+        p.Z += dz;
+    });
+}
+
+void Skaluj(double cx, double cy, double cz, double k) {
+    KazdyWierzcholek([=](TPunkt3D& p) {
+        p.X = (p.X - cx) * k + cx;
+        p.Y = (p.Y - cy) * k + cy;
+        p.Z = (p.Z - cz) * k + cz;
+    });
+}
+
+// The scene is turned with the rotation matrix of each angle rather than
+// through the polar form of ObrocXY: the same turn without an arctangent,
+// sine and cosine per vertex. The two differ only where KatKierunku snaps a
+// direction lying within 0.0001 of an axis onto that axis, which moves a point
+// by less than 0.0002 of a pixel. The three turns are applied to each vertex
+// in their fixed order, which gives the same result as three passes.
+void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ) {
+    const bool xy = std::fabs(kXY) > kMinKat;
+    const bool xz = std::fabs(kXZ) > kMinKat;
+    const bool yz = std::fabs(kYZ) > kMinKat;
+    if (!xy && !xz && !yz) return;
+    const double c1 = std::cos(kXY), s1 = std::sin(kXY);
+    const double c2 = std::cos(kXZ), s2 = std::sin(kXZ);
+    const double c3 = std::cos(kYZ), s3 = std::sin(kYZ);
+    KazdyWierzcholek([=](TPunkt3D& p) {
+        if (xy) {
+            const double dx = p.X - cx, dy = p.Y - cy;
+            p.X = cx + (dx * c1 - dy * s1);
+            p.Y = cy + (dx * s1 + dy * c1);
+        }
+        if (xz) {
+            const double dx = p.X - cx, dz = p.Z - cz;
+            p.X = cx + (dx * c2 - dz * s2);
+            p.Z = cz + (dx * s2 + dz * c2);
+        }
+        if (yz) {
+            const double dy = p.Y - cy, dz = p.Z - cz;
+            p.Y = cy + (dy * c3 - dz * s3);
+            p.Z = cz + (dy * s3 + dz * c3);
+        }
+    });
+    if (xy) Rzut.ObrotX += kXY;
+    if (xz) Rzut.ObrotY += kXZ;
+    if (yz) Rzut.ObrotZ += kYZ;
+}
+
+// ---- Placing the view ----
+
+void UmiescNaTrasie() {
+    const double srodek = Rzut.PolEkranX;
+    Przesun(srodek - Rzut.TrasaX, -Rzut.TrasaY, 0.0);
+    Skaluj(srodek, 0.0, 0.0, Rzut.skala);
+    Obroc(srodek, 0.0, 0.0, kPi / 2 - Rzut.katT, 0.0, 0.0);
+    TnijWidok();
+    PrzeliczRzut();
+    Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
+    Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
+}
