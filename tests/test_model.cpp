@@ -92,45 +92,30 @@ TEST(Model, OrientacjaTrojkatow) {
 TEST(Model, PrzesunieciaSiatekITrasy) {
     ZerujStan();
     TEREN.Punkty = {Punkt(100, 200, 300)};
-    TEREN.Trojkaty = {Trojkat(1, 2, 3, 4, 5, 6, 7, 8, 9)};
-    PROJ.Trojkaty = {Trojkat(10, 20, 30, 40, 50, 60, 70, 80, 90)};
+    PROJ.Trojkaty = {Trojkat(1, 2, 3, 4, 5, 6, 7, 8, 9)};
     PrzesunSiatki(1, 10, 100);
-    const TTrojkat& t = TEREN.Trojkaty[0];
-    EXPECT_EQ(t.X1, 2);
-    EXPECT_EQ(t.X2, 5);
+    const TTrojkat& t = PROJ.Trojkaty[0];
     EXPECT_EQ(t.X3, 8);
     EXPECT_EQ(t.Y1, 12);
-    EXPECT_EQ(t.Y3, 18);
     EXPECT_EQ(t.Z2, 106);
-    EXPECT_DOUBLE_EQ(t.Xs, 5);
+    EXPECT_DOUBLE_EQ(t.Xs, 5);  // the plan point travels with the vertices
     EXPECT_DOUBLE_EQ(t.Ys, 15);
-    EXPECT_EQ(PROJ.Trojkaty[0].Z3, 190);
     EXPECT_EQ(TEREN.Punkty[0].X, 100);  // points stay
 
     Trasa.Zalomy.resize(2);
-    Trasa.Zalomy[0].X = 5;
-    Trasa.Zalomy[1].Y = 7;
+    Trasa.Zalomy[1].X = 5;
     PrzesunTrase(-5, -7);
-    EXPECT_EQ(Trasa.Zalomy[0].X, 0);
     EXPECT_EQ(Trasa.Zalomy[0].Y, -7);
-    EXPECT_EQ(Trasa.Zalomy[1].X, -5);
-    EXPECT_EQ(Trasa.Zalomy[1].Y, 0);
+    EXPECT_EQ(Trasa.Zalomy[1].X, 0);
     EXPECT_EQ(Trasa.Dx, 5);
     EXPECT_EQ(Trasa.Dy, 7);
 }
 
 TEST(Model, KoloryRodzajow) {
-    EXPECT_EQ(KolorRodzaju(TEREN, 'H'), 0x96C896u);
-    EXPECT_EQ(KolorRodzaju(PROJ, 'H'), 0x647864u);
-    EXPECT_EQ(KolorRodzaju(TEREN, 'N'), 0xC8AAAAu);
-    EXPECT_EQ(KolorRodzaju(PROJ, 'N'), 0xC89696u);
-    EXPECT_EQ(KolorRodzaju(TEREN, 'G'), 0x969696u);
+    EXPECT_EQ(KolorRodzaju(TEREN, 'G'), 0x969696u);  // the same letter differs between the sets
     EXPECT_EQ(KolorRodzaju(PROJ, 'G'), 0x323296u);
-    EXPECT_EQ(KolorRodzaju(TEREN, 'E'), 0xB4B4B4u);
-    EXPECT_EQ(KolorRodzaju(PROJ, 'E'), 0x829682u);
-    for (char k : {'B', 'C', 'K', 'O'}) EXPECT_EQ(KolorRodzaju(TEREN, k), KolorRodzaju(PROJ, k)) << k;
-    EXPECT_EQ(KolorRodzaju(PROJ, 'O'), 0xDC96B4u);
-    for (char k : {' ', 'D', 'S', 'P', 'h', 'X'}) {
+    EXPECT_EQ(KolorRodzaju(PROJ, 'O'), KolorRodzaju(TEREN, 'O'));
+    for (char k : {' ', 'D', 'S', 'P', 'h'}) {
         EXPECT_EQ(KolorRodzaju(TEREN, k), 0x969696u) << k;
         EXPECT_EQ(KolorRodzaju(PROJ, k), 0x969696u) << k;
     }

@@ -200,13 +200,6 @@ inline void ZrzutRysowania(TZrzut& z, const std::vector<TTrojkatRys>& v) {
         z(r.KolorCieniowany);
 }
 
-inline std::string ZrzutSiatek(bool linie) {
-    TZrzut z;
-    ZrzutSiatki(z, TEREN, linie);
-    ZrzutSiatki(z, PROJ, linie);
-    return z.b;
-}
-
 inline std::string Zrzut(bool linie = true) {
     TZrzut z;
     ZrzutSiatki(z, TEREN, linie);
