@@ -1,7 +1,9 @@
 # Orvany3D — the two commands of a new user:
 #   make run    installs what is missing, builds and starts the program
 #   make test   installs what is missing, builds and runs every test headless
-# Further: make build, make bench, make clean.
+# Further: make build, make bench, make clean;
+#   make test-asan  the whole test suite built with AddressSanitizer and UBSan
+#   make fuzz       the fuzz targets (clang, libFuzzer), FUZZ_CZAS seconds each
 
 BUILD ?= build
 JOBS  ?= $(shell nproc)
@@ -11,7 +13,7 @@ SUDO  := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PAKIETY := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
            libbenchmark-dev xvfb xdotool imagemagick fonts-dejavu-core locales
 
-.PHONY: run test build deps configure bench clean
+.PHONY: run test build deps configure bench clean test-asan fuzz
 
 deps:
 	@brak=""; for p in $(PAKIETY); do \
@@ -41,5 +43,47 @@ bench: deps
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bin/bench_*; do echo "== $$b"; $$b; done
 
+# The test suite under AddressSanitizer and UndefinedBehaviorSanitizer (GCC):
+# every report stops the test that caused it. Leaks are checked; the leak
+# reports of the system libraries behind Qt are suppressed.
+SANITYZATORY := -fsanitize=address,undefined -fsanitize=float-cast-overflow -fno-sanitize-recover=all \
+                -fno-omit-frame-pointer
+test-asan: deps
+	@[ -f $(BUILD)-asan/build.ninja ] || cmake -S . -B $(BUILD)-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS="$(SANITYZATORY)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$(SANITYZATORY)"
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp:print_suppressions=0 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Fuzzing: the targets in fuzz/ built with clang's libFuzzer and both
+# sanitizers, each run for FUZZ_CZAS seconds over its seeds (fuzz/corpus/<cel>)
+# and the inputs it found before ($(BUILD)-fuzz/korpus/<cel>). A finding stops
+# the run and is left in $(BUILD)-fuzz/znaleziska/.
+FUZZ_CZAS ?= 60
+FUZZ_CELE ?= fuzz_tro fuzz_mtp fuzz_przepisz fuzz_pola fuzz_trasa
+FUZZ_CXX  ?= $(shell command -v clang++-14 || command -v clang++)
+fuzz:
+	@[ -n "$(FUZZ_CXX)" ] || { echo "Instaluję clang i libFuzzer"; $(SUDO) apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q clang-14 libclang-rt-14-dev; }
+	@[ -f $(BUILD)-fuzz/build.ninja ] || cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=$$(command -v clang++-14 || command -v clang++) \
+	  -DORVANY_GUI=OFF -DORVANY_TESTY=OFF -DORVANY_FUZZ=ON \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target $(FUZZ_CELE)
+	@mkdir -p $(BUILD)-fuzz/znaleziska
+	@for c in $(FUZZ_CELE); do \
+	  mkdir -p $(BUILD)-fuzz/korpus/$$c; echo "== $$c: $(FUZZ_CZAS) s"; \
+	  $(BUILD)-fuzz/bin/$$c -max_total_time=$(FUZZ_CZAS) -timeout=10 -rss_limit_mb=2048 \
+	    -dict=fuzz/slowniki/$${c#fuzz_}.dict -artifact_prefix=$(BUILD)-fuzz/znaleziska/$$c- \
+	    -print_final_stats=1 $(BUILD)-fuzz/korpus/$$c fuzz/corpus/$$c > $(BUILD)-fuzz/$$c.log 2>&1; kod=$$?; \
+	  grep -E '^(#[0-9]+ +(INITED|DONE)|stat::|==[0-9]+==|SUMMARY|Done)' $(BUILD)-fuzz/$$c.log; \
+	  [ $$kod -eq 0 ] || { echo "Znalezisko: $(BUILD)-fuzz/znaleziska/ ($(BUILD)-fuzz/$$c.log)"; exit 1; }; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-fuzz

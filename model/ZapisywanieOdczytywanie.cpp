@@ -5,7 +5,9 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <cstring>
 #include <limits>
 #include <locale.h>
@@ -18,6 +20,11 @@
 namespace {
 
 constexpr std::string_view kNieprawidlowyZapis = "Nieprawidłowy zapis";
+
+// Largest magnitude of a mesh coordinate: far beyond any survey, yet small
+// enough that the shift of a load, the renderer's scaling and the view
+// operations cannot overflow to infinity.
+constexpr double kNajwiekszaWspolrzedna = 1e12;
 
 bool Odstep(char c) { return c == ' ' || c == '\t'; }
 
@@ -175,6 +182,7 @@ public:
           postep_(postep ? &postep : nullptr) {
         nastepnyPostep_ = postep_ ? kKrokPostepu : std::numeric_limits<std::ptrdiff_t>::max();
         dozwoloneZaKoncem_ = (dane.empty() || dane.back() == '\n') ? 1 : 0;
+        SprawdzTresc();
         SprawdzKonceWierszy();
     }
 
@@ -242,6 +250,23 @@ public:
         return v;
     }
     float Float() { return NaFloat(Rzeczywista()); }
+    // A mesh coordinate: a number, and one whose shift to local coordinates
+    // and the renderer's scaling stay finite.
+    double Wspolrzedna() {
+        const double v = Rzeczywista();
+        SprawdzWspolrzedne({v});
+        return v;
+    }
+    // The coordinates of the line just read.
+    void SprawdzWspolrzedne(std::initializer_list<double> wartosci) const {
+        for (double v : wartosci) {
+            if (!(std::fabs(v) <= kNajwiekszaWspolrzedna)) {
+                char b[64];
+                std::snprintf(b, sizeof b, "%g", v);
+                Blad("Współrzędna " + std::string(b) + " jest poza dopuszczalnym zakresem (od -1e12 do 1e12).");
+            }
+        }
+    }
     bool Logiczna() { return CzytajLogiczna(Wiersz()); }
     TRodzaj Rodzaj() {
         const std::string_view s = Wiersz();
@@ -316,6 +341,16 @@ private:
         nastepnyPostep_ = (p_ - poczatek_) + kKrokPostepu;
     }
 
+    // A file cut to nothing (a copy that failed) and a file that is no text
+    // at all (a picture or an archive under the wrong name) would otherwise
+    // load as a file of empty header lines that brings nothing.
+    void SprawdzTresc() const {
+        if (p_ == koniec_) Blad("Plik jest pusty.", 1);
+        const std::size_t dl = static_cast<std::size_t>(koniec_ - p_);
+        if (const char* zero = static_cast<const char*>(std::memchr(p_, '\0', dl)))
+            Blad("Plik nie jest plikiem tekstowym: zawiera bajt o wartości 0.", 1 + std::count(p_, zero, '\n'));
+    }
+
     // A CR inside the first line means CR-only line ends: the whole file would be
     // one line, read as a header, and the load would silently bring nothing.
     void SprawdzKonceWierszy() const {
@@ -345,9 +380,9 @@ private:
 
 TPunktSiatki CzytajPunkt(TCzytnik& cz) {
     TPunktSiatki p;
-    p.X = cz.Rzeczywista();
-    p.Y = cz.Rzeczywista();
-    p.Z = cz.Rzeczywista();
+    p.X = cz.Wspolrzedna();
+    p.Y = cz.Wspolrzedna();
+    p.Z = cz.Wspolrzedna();
     p.Znacznik = cz.Logiczna();
     p.Numer = cz.Calkowita();
     p.Nazwa.Ustaw(cz.Wiersz());
@@ -386,8 +421,8 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
         t.Nr1 = numer();
         t.Nr2 = numer();
         t.Nr3 = numer();
-        t.Xs = cz.Rzeczywista();
-        t.Ys = cz.Rzeczywista();
+        t.Xs = cz.Wspolrzedna();
+        t.Ys = cz.Wspolrzedna();
         t.Rodzaj = cz.Rodzaj();
         t.Znacznik = cz.Logiczna();
         t.Kolor = cz.Kolor();
@@ -419,8 +454,11 @@ std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) 
         t.Nr2 = Obetnij(b);
         t.Nr3 = Obetnij(c);
         cz.TrzyLiczby(t.X1, t.Y1, t.Z1);
+        cz.SprawdzWspolrzedne({t.X1, t.Y1, t.Z1});
         cz.TrzyLiczby(t.X2, t.Y2, t.Z2);
+        cz.SprawdzWspolrzedne({t.X2, t.Y2, t.Z2});
         cz.TrzyLiczby(t.X3, t.Y3, t.Z3);
+        cz.SprawdzWspolrzedne({t.X3, t.Y3, t.Z3});
         cz.Wiersz();  // the plan point of the file: replaced by the centre below
         t.Rodzaj = cz.Rodzaj();
         t.Kolor = cz.Kolor();

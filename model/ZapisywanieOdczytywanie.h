@@ -3,14 +3,17 @@
 //
 // Files are single-byte text (Windows-1250), one field per line. A line ends
 // at LF; a CR right before the LF belongs to the line end. A file whose first
-// line holds a CR that is not followed by LF (CR-only line ends) is refused.
+// line holds a CR that is not followed by LF (CR-only line ends) is refused,
+// and so are an empty file and a file holding a zero byte (no text file).
 //
 // Number fields: an integer field is an optional sign and decimal digits
 // (32-bit range); a floating-point field is an optional sign, digits with at
 // most one decimal separator ('.' or ','), and an optional exponent. Blanks
 // (spaces, tabs) before and after a number are tolerated; "inf", "nan" and
-// values beyond the double range are not numbers. Markers, flags and texts are
-// taken exactly as they stand.
+// values beyond the double range are not numbers. A mesh coordinate (points,
+// the plan point of a TEREN triangle, the vertices of a PROJ triangle) beyond
+// +-1e12 is refused: the load's shift and the renderer's scaling of it would
+// overflow. Markers, flags and texts are taken exactly as they stand.
 //
 // Loads are all-or-nothing: a file is parsed completely into new sections,
 // and only then are the sections it brings put in place and the load sequence

@@ -292,10 +292,15 @@ void ObliczTrase() {
 }
 
 void PunktNaPikiecie(double s, double& x, double& y) {
-    if (s <= Trasa.PikMin) s = Trasa.PikMin + 0.001;
-    if (s >= Trasa.PikMax) s = Trasa.PikMax - 0.001;
     const auto& el = Trasa.ElementyTrasy;
     const int n = IleElementow();
+    if (s <= Trasa.PikMin) s = Trasa.PikMin + 0.001;
+    if (s >= Trasa.PikMax) s = Trasa.PikMax - 0.001;
+    // PikMax is the end chainage held in a float: on a route longer than about
+    // 16 km it may lie past the true end by more than 0.001, and the end of
+    // the route would then be covered by no element.
+    if (n >= 2 && s > el[n - 1].PikKKP2 - 0.001 && el[n - 1].PikKKP2 > Trasa.PikMin + 0.001)
+        s = el[n - 1].PikKKP2 - 0.001;
 
     auto naLuku = [&](const TElementTrasy& e, double pocz, double kon) {
         // A zero-length arc (clothoids that use up the whole deflection) is its start point.

@@ -118,11 +118,12 @@ TEST(Wczytywanie, TylkoNaglowekIZnacznikWNaglowku) {
     EXPECT_EQ(TEREN.IlePunktow(), 4);
     EXPECT_EQ(TEREN.Trojkaty[0].X1, x1 - 5000000.0);
     EXPECT_EQ(Trasa.IleZalomow(), 3);
-    // The empty file and the file of three lines behave the same way.
+    // A file of three lines behaves the same way; an empty file (a copy cut
+    // to nothing) is refused.
     ZerujStan();
-    OtworzTROZBufora("", "pusty.tro");
     OtworzTROZBufora("a\nb\nc\n", "krotki.tro");
     EXPECT_EQ(TEREN.IlePunktow(), 0);
+    EXPECT_THROW(OtworzTROZBufora("", "pusty.tro"), BladKonwersji);
 }
 
 TEST(Wczytywanie, ZnacznikZeSpacjaNieJestRozpoznany) {

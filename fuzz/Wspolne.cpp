@@ -1,0 +1,104 @@
+#include "Wspolne.h"
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "model/ZapisywanieOdczytywanie.h"
+#include "pomocnicze/Pomocnicze.h"
+#include "render/Rasteryzer.h"
+#include "render/RysujPerspektywa.h"
+#include "route/OblTrasa.h"
+#include "test_pliki_dane.h"
+
+namespace fuzz {
+
+namespace {
+
+struct TScena {
+    TSiatka teren, proj;
+    DaneUstawieniaTrasy trasa;
+    std::vector<TTrojkatRys> trojTEREN, trojPROJ;
+    std::vector<TCzworokatRys> czworokaty;
+    std::vector<std::string> opis, komunikaty;
+    TRzut rzut;
+};
+
+const TScena& Wzorzec() {
+    static const TScena s = [] {
+        ZerujStan(160, 120);
+        OtworzMTPZBufora(pliki_testowe::PlikMTP().Tekst(), "wzorzec.mtp");
+        TCzworokatRys c;
+        c.P1 = {10, 100, 0};
+        c.P2 = {60, 100, 0};
+        c.P3 = {60, 100, 40};
+        c.P4 = {10, 100, 40};
+        Czworokaty.assign(1, c);
+        PrzeliczRzut();
+        return TScena{TEREN, PROJ, Trasa, TrojkatyTEREN, TrojkatyPROJ, Czworokaty, OpisTekst, KomunikatyTrasy, Rzut};
+    }();
+    return s;
+}
+
+}  // namespace
+
+void ScenaPoczatkowa() {
+    const TScena& s = Wzorzec();
+    TEREN = s.teren;
+    PROJ = s.proj;
+    Trasa = s.trasa;
+    TrojkatyTEREN = s.trojTEREN;
+    TrojkatyPROJ = s.trojPROJ;
+    Czworokaty = s.czworokaty;
+    OpisTekst = s.opis;
+    KomunikatyTrasy = s.komunikaty;
+    Rzut = s.rzut;
+}
+
+std::string ZrzutStanu() {
+    std::string z = pliki_testowe::Zrzut();
+    for (const auto& k : KomunikatyTrasy) z += k + '\n';
+    return z;
+}
+
+void SprawdzKomunikat(const char* komunikat, std::string_view nazwaPliku) {
+    const std::string_view k(komunikat);
+    const std::size_t nl = k.find('\n');
+    SPRAWDZ(nl != std::string_view::npos && nl > 0);
+    SPRAWDZ(k.substr(nl + 1).rfind("Plik: " + std::string(nazwaPliku) + ", wiersz: ", 0) == 0);
+    // One short readable line: the offending text is cut and escaped.
+    SPRAWDZ(nl < 400);
+    for (char c : k.substr(0, nl)) SPRAWDZ(static_cast<unsigned char>(c) >= 0x20);
+}
+
+void SprawdzPikiety() {
+    if (!Trasa.Obliczona) return;
+    const double od = Trasa.PikMin, dl = Trasa.PikMax - Trasa.PikMin;
+    SPRAWDZ(std::isfinite(dl) && dl >= 0);
+    for (int k = -1; k <= 9; ++k) {
+        const double s = od + dl * k / 8.0;
+        double x = std::nan(""), y = std::nan("");
+        PunktNaPikiecie(s, x, y);
+        SPRAWDZ(std::isfinite(x) && std::isfinite(y));
+        const double kat = KatNaPikiecie(s);
+        SPRAWDZ(kat >= 0 && kat < 2 * std::numbers::pi);
+    }
+}
+
+void RysujKlatki() {
+    constexpr int W = 160, H = 120;
+    static std::vector<std::uint32_t> piksele(W * H);
+    TPlotnoRastrowe plotno(TBuforPikseli{piksele.data(), W, H, W});
+    Przerysuj(plotno, W, H);
+    WidokOgolny();
+    Przerysuj(plotno, W, H);
+    if (!Trasa.Obliczona) return;
+    for (double u : {0.0, 0.5, 1.0}) {
+        const double s = Trasa.PikMin + (Trasa.PikMax - Trasa.PikMin) * u;
+        PunktNaPikiecie(s, Rzut.TrasaX, Rzut.TrasaY);
+        Rzut.katT = KatNaPikiecie(s);
+        if (UstawNaPikiecieRdzen()) Przerysuj(plotno, W, H);
+    }
+}
+
+}  // namespace fuzz
