@@ -219,3 +219,27 @@ TEST(WrogiePliki, GranicaWspolrzednych) {
     }
     EXPECT_EQ(PROJ.IleTrojkatow(), 0);
 }
+
+TEST(WrogiePliki, PrzepisanieNiszczyNic) {
+    // The converter on every bad file: a .tro file, or a message and the old
+    // target untouched, with no temporary file left beside it.
+    const std::string k = KatalogTymczasowy();
+    const std::string cel = k + "/cel.tro";
+    int bledow = 0;
+    for (const auto& o : Oczekiwania()) {
+        SCOPED_TRACE(o.plik);
+        ZapiszPlik(cel, "stary plik");
+        try {
+            PrzepiszPlik(kKatalog + "/" + o.plik, cel);
+            EXPECT_EQ(CzytajPlik(cel).rfind(BanerTRO()[0] + "\r\n", 0), 0u);
+        } catch (const BladKonwersji& e) {
+            ++bledow;
+            EXPECT_NE(std::string(e.what()).find("\nPlik: " + kKatalog + "/" + o.plik + ", wiersz: "),
+                      std::string::npos)
+                << e.what();
+            EXPECT_EQ(CzytajPlik(cel), "stary plik");
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(k), fs::directory_iterator()), 1);
+    }
+    EXPECT_GE(bledow, 5);
+}
