@@ -41,7 +41,7 @@ struct TKrotkiNapis {
 
     void Ustaw(std::string_view s) {
         Dlugosc = static_cast<std::uint8_t>(s.size() < N ? s.size() : N);
-        std::memcpy(Znaki, s.data(), Dlugosc);
+        if (Dlugosc) std::memcpy(Znaki, s.data(), Dlugosc);
     }
     std::string_view Widok() const { return {Znaki, Dlugosc}; }
     std::string Tekst() const { return std::string(Widok()); }

@@ -1,5 +1,12 @@
 #include "model/Zmienne.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "render/RysujPerspektywa.h"
+#include "route/OblTrasa.h"
+
 TSiatka TEREN;
 TSiatka PROJ;
 DaneUstawieniaTrasy Trasa;
@@ -46,4 +53,151 @@ void InicjujZmienne(int W, int /*H*/) {
     wiersz.Rezerwa1 = 2.5f;
     wiersz.Rezerwa2 = 0.5f;
     ParametryProjektowe.assign(1, wiersz);
+}
+
+// ---------------------------------------------------------------------------
+// Scene model operations and the sequence that ends every load.
+
+
+namespace {
+
+void Orientuj(std::vector<TTrojkat>& trojkaty) {
+    for (TTrojkat& t : trojkaty) {
+        const double ax = t.X1 - t.X2, ay = t.Y1 - t.Y2;
+        const double bx = t.X3 - t.X2, by = t.Y3 - t.Y2;
+        if (ax * by - ay * bx > 0.0) {
+            std::swap(t.X1, t.X3);
+            std::swap(t.Y1, t.Y3);
+            std::swap(t.Z1, t.Z3);
+        }
+    }
+}
+
+void Przesun(std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz) {
+    for (TTrojkat& t : trojkaty) {
+        t.X1 += dx; t.X2 += dx; t.X3 += dx; t.Xs += dx;
+        t.Y1 += dy; t.Y2 += dy; t.Y3 += dy; t.Ys += dy;
+        t.Z1 += dz; t.Z2 += dz; t.Z3 += dz;
+    }
+}
+
+}  // namespace
+
+TKolor KolorRodzaju(const TSiatka& siatka, char kod) {
+    const bool proj = &siatka == &PROJ;
+    switch (kod) {
+        case 'H': return proj ? 0x647864u : 0x96C896u;
+        case 'N': return proj ? 0xC89696u : 0xC8AAAAu;
+        case 'G': return proj ? 0x323296u : 0x969696u;
+        case 'B': return 0xBEB4B4u;
+        case 'C': return 0xC8B4B4u;
+        case 'K': return 0xDCAAAAu;
+        case 'O': return 0xDC96B4u;
+        case 'E': return proj ? 0x829682u : 0xB4B4B4u;
+        default: return 0x969696u;
+    }
+}
+
+void ObliczZakres(TSiatka& siatka) {
+    if (siatka.IlePunktow() < 1) return;
+    TZakres z;
+    const TPunktSiatki& p0 = siatka.Punkty[0];
+    z.Xmax = z.Xmin = p0.X;
+    z.Ymax = z.Ymin = p0.Y;
+    z.Zmax = z.Zmin = p0.Z;
+    for (const TPunktSiatki& p : siatka.Punkty) {
+        if (p.X > z.Xmax) z.Xmax = p.X;
+        if (p.Y > z.Ymax) z.Ymax = p.Y;
+        if (p.Z > z.Zmax) z.Zmax = p.Z;
+        if (p.X < z.Xmin) z.Xmin = p.X;
+        if (p.Y < z.Ymin) z.Ymin = p.Y;
+        if (p.Z < z.Zmin) z.Zmin = p.Z;
+    }
+    siatka.Zakres = z;
+}
+
+void OrientujTrojkaty() {
+    Orientuj(TEREN.Trojkaty);
+    Orientuj(PROJ.Trojkaty);
+}
+
+void PrzesunSiatki(double dx, double dy, double dz) {
+    Przesun(TEREN.Trojkaty, dx, dy, dz);
+    Przesun(PROJ.Trojkaty, dx, dy, dz);
+}
+
+void PrzesunTrase(double dx, double dy) {
+    for (TZalom& z : Trasa.Zalomy) {
+        z.X += dx;
+        z.Y += dy;
+    }
+    Trasa.Dx = -dx;
+    Trasa.Dy = -dy;
+}
+
+void PrzygotujTrojkaty(const TSiatka& siatka) {
+    std::vector<TTrojkatRys>& cel = (&siatka == &PROJ) ? TrojkatyPROJ : TrojkatyTEREN;
+    cel.clear();
+    cel.reserve(siatka.Trojkaty.size());
+    for (const TTrojkat& t : siatka.Trojkaty) {
+        TTrojkatRys r;
+        r.P1 = {t.X1, t.Y1, t.Z1};
+        r.P2 = {t.X2, t.Y2, t.Z2};
+        r.P3 = {t.X3, t.Y3, t.Z3};
+        r.Kolor = KolorRodzaju(siatka, t.Rodzaj.Kod);
+        r.KolorObrysu = 0x808080u;
+        r.KolorCieniowany = 0x808080u;
+        cel.push_back(r);
+    }
+}
+
+void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {
+    for (TTrojkatRys& r : trojkaty) {
+        r.P1 = r.P1 * k;
+        r.P2 = r.P2 * k;
+        r.P3 = r.P3 * k;
+    }
+}
+
+void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
+    // Sorting (key, position) pairs and moving every record once is far cheaper
+    // than a stable sort of the records themselves; the position breaks ties,
+    // which keeps equal keys in their order exactly as a stable sort would.
+    // A NaN key (never produced by a load) sorts last instead of breaking the order.
+    const std::size_t n = trojkaty.size();
+    if (n < 2) return;
+    struct TKlucz {
+        double y;
+        std::uint32_t i;
+    };
+    std::vector<TKlucz> klucze(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double y = trojkaty[i].P2.Y;
+        klucze[i] = {std::isnan(y) ? -std::numeric_limits<double>::infinity() : y, static_cast<std::uint32_t>(i)};
+    }
+    std::sort(klucze.begin(), klucze.end(), [](const TKlucz& a, const TKlucz& b) {
+        if (a.y != b.y) return a.y > b.y;
+        return a.i < b.i;
+    });
+    std::vector<TTrojkatRys> posortowane;
+    posortowane.reserve(n);
+    for (const TKlucz& k : klucze) posortowane.push_back(trojkaty[k.i]);
+    trojkaty.swap(posortowane);
+}
+
+void ZakonczWczytywanie() {
+    OrientujTrojkaty();
+    ObliczZakres(TEREN);
+    ObliczZakres(PROJ);
+    ObliczZakresTrasy();
+    PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
+    PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
+    PrzygotujTrojkaty(TEREN);
+    PrzygotujTrojkaty(PROJ);
+    SkalujTrojkaty(TrojkatyPROJ, 4.0);
+    SkalujTrojkaty(TrojkatyTEREN, 4.0);
+    SortujTrojkaty(TrojkatyPROJ);
+    SortujTrojkaty(TrojkatyTEREN);
+    PrzeliczRzut();
+    ObliczTrase();
 }

@@ -317,6 +317,11 @@ void TfMaster::FormKeyDown(int vk) {
 
 // ---- Menu handlers ----
 
+void TfMaster::UstawNaPikiecie() {
+    if (!UstawNaPikiecieRdzen()) return;
+    Przerysuj(*this);
+}
+
 void TfMaster::OtworzTRO() {}
 void TfMaster::Generujekrantestowy1Click() {}
 void TfMaster::Generujekrantestowylosowy1Click() {}

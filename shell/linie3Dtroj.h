@@ -108,6 +108,8 @@ public:
     void FormKeyDown(int vk);
     // Rewrites panel 1 of the status bar with the observer's position.
     void PiszPolozenieOka();
+    // Places the view at the chainage last looked up (rebuild, place, cut, shade, redraw).
+    void UstawNaPikiecie();
 
 public slots:
     void OtworzTRO();

@@ -1,0 +1,114 @@
+// The data files: field conversions, the .tro and .mtp readers and the
+// .mtp to .tro converter.
+//
+// Files are single-byte text (Windows-1250), one field per line. A line ends
+// at LF; a CR right before the LF belongs to the line end. A file whose first
+// line holds a CR that is not followed by LF (CR-only line ends) is refused.
+//
+// Number fields: an integer field is an optional sign and decimal digits
+// (32-bit range); a floating-point field is an optional sign, digits with at
+// most one decimal separator ('.' or ','), and an optional exponent. Blanks
+// (spaces, tabs) before and after a number are tolerated; "inf", "nan" and
+// values beyond the double range are not numbers. Markers, flags and texts are
+// taken exactly as they stand.
+//
+// Loads are all-or-nothing: a file is parsed completely into new sections,
+// and only then are the sections it brings put in place and the load sequence
+// (ZakonczWczytywanie) run. A file that fails anywhere changes nothing; the
+// error (BladKonwersji) carries the message and, on a second line, the file
+// name and the line number.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Zmienne.h"
+
+// ---------------------------------------------------------------------------
+// Field conversions.
+
+// Result of CzytajRekordSrednik.
+struct PktOpisRRealSpr {
+    double X = 0.0;
+    double Y = 0.0;
+    double Z = 0.0;
+    std::string Uwagi;  // at most 100 bytes
+    bool Poprawny = true;
+    std::string Komunikat;  // empty or "Nieprawidłowy zapis"
+};
+
+// Every '.' and ',' replaced by the current locale's decimal separator.
+std::string UjednolicSeparator(std::string_view tekst);
+// True for "T" and for "TRUE" in any letter case; false otherwise.
+bool CzytajLogiczna(std::string_view tekst);
+// Surface kind: the first of H N G D B C S K O P E found decides; the number in
+// front of it is the value. Raises BladKonwersji when that number does not convert.
+TRodzaj CzytajRodzaj(std::string_view tekst);
+// Up to three ';'-separated numbers and a remark; never raises.
+PktOpisRRealSpr CzytajRekordSrednik(std::string_view tekst);
+// X, Y, Z of CzytajRekordSrednik.
+void CzytajTrzyLiczby(std::string_view tekst, double& x, double& y, double& z);
+// One of the 52 colour names (any letter case) or an integer; raises BladKonwersji.
+std::int32_t CzytajKolor(std::string_view tekst);
+// Number of an edit box: the fallback when the text does not convert.
+double CzytajLiczbe(std::string_view tekst, double domyslna);
+// Integer of an edit box: the fallback when the text does not convert, then clamped.
+std::int32_t CzytajCalkowita(std::string_view tekst, std::int32_t domyslna, std::int32_t najmniejsza,
+                             std::int32_t najwieksza);
+
+// The plain field conversions; they raise BladKonwersji with
+// "'%s' is not a valid integer value" / "'%s' is not a valid floating point value".
+std::int32_t NaCalkowita(std::string_view tekst);
+double NaRzeczywista(std::string_view tekst);
+// The same without an exception: false when the text is no number.
+bool SprobujCalkowita(std::string_view tekst, std::int32_t& wynik);
+bool SprobujRzeczywista(std::string_view tekst, double& wynik);
+
+// ---------------------------------------------------------------------------
+// Readers.
+
+// Called now and then during a long read with the fraction done (0 to 1).
+using TPostep = std::function<void(double ulamek)>;
+
+// The sections that one file brought, before they are put in place.
+struct TDaneWczytane {
+    std::optional<std::vector<TPunktSiatki>> PunktyTEREN, PunktyPROJ;
+    std::optional<std::vector<TLinia>> LinieTEREN, LiniePROJ;
+    std::optional<std::vector<TTrojkat>> TrojkatyTEREN, TrojkatyPROJ;
+    std::optional<std::vector<TZalom>> Zalomy;
+};
+
+// Parse a whole .tro / .mtp text without touching the model. TEREN triangles
+// take their vertices from the TEREN points read earlier in the same text, or
+// else from the TEREN points in memory. Raises BladKonwersji.
+TDaneWczytane CzytajTRO(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
+TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
+// Puts the sections in place (each replaces its array) and runs ZakonczWczytywanie.
+void PrzyjmijWczytane(TDaneWczytane&& dane);
+
+// Load a .tro / .mtp file (read in one piece) or the same bytes from memory.
+void OtworzTRO(const std::string& nazwaPliku, const TPostep& postep = {});
+void OtworzTROZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
+void OtworzMTP(const std::string& nazwaPliku, const TPostep& postep = {});
+void OtworzMTPZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
+
+// ---------------------------------------------------------------------------
+// Converter .mtp -> .tro.
+
+// The eight banner lines of a .tro file (Windows-1250, 67 bytes each).
+const std::vector<std::string>& BanerTRO();
+
+// Converts the bytes of a .mtp file into the bytes of a .tro file (CR LF line ends).
+// Raises BladKonwersji (nothing is produced then).
+std::string PrzepiszPlikZBufora(std::string_view zrodlo, std::string_view nazwaDoKomunikatow);
+// Converts a file into a file. The target is written beside itself under a
+// temporary name and renamed over the old one only when everything succeeded;
+// on failure the old target is untouched and no temporary file is left.
+void PrzepiszPlik(const std::string& zrodlo, const std::string& cel);
+
+// The whole content of a file (raises BladKonwersji when it cannot be read).
+std::string CzytajCalyPlik(const std::string& nazwaPliku);
