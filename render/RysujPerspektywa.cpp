@@ -22,17 +22,26 @@ int NaCalkowita(double v) {
     return static_cast<int>(v);  // truncation towards zero
 }
 
+// The vector helpers of common/Funkcje with the same arithmetic in the same
+// order, here where the shading pass can inline them: the pass goes over
+// every record of the scene.
+inline TPunkt3D IloczynW(const TPunkt3D& a, const TPunkt3D& b) {
+    return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
+}
+inline double IloczynSkalarnyW(const TPunkt3D& a, const TPunkt3D& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
+inline int OgraniczW(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
 TKolor Cieniuj(TKolor kolor, int d) {
-    const int r = Ogranicz(static_cast<int>(kolor & 0xFF) + d, 0, 255);
-    const int g = Ogranicz(static_cast<int>((kolor >> 8) & 0xFF) + d, 0, 255);
-    const int b = Ogranicz(static_cast<int>((kolor >> 16) & 0xFF) + d, 0, 255);
+    const int r = OgraniczW(static_cast<int>(kolor & 0xFF) + d, 0, 255);
+    const int g = OgraniczW(static_cast<int>((kolor >> 8) & 0xFF) + d, 0, 255);
+    const int b = OgraniczW(static_cast<int>((kolor >> 16) & 0xFF) + d, 0, 255);
     return static_cast<TKolor>(r | (g << 8) | (b << 16));
 }
 
 TKolor Przyciemnij(TKolor kolor, int o) {
-    const int r = Ogranicz(static_cast<int>(kolor & 0xFF) - o, 0, 255);
-    const int g = Ogranicz(static_cast<int>((kolor >> 8) & 0xFF) - o, 0, 255);
-    const int b = Ogranicz(static_cast<int>((kolor >> 16) & 0xFF) - o, 0, 255);
+    const int r = OgraniczW(static_cast<int>(kolor & 0xFF) - o, 0, 255);
+    const int g = OgraniczW(static_cast<int>((kolor >> 8) & 0xFF) - o, 0, 255);
+    const int b = OgraniczW(static_cast<int>((kolor >> 16) & 0xFF) - o, 0, 255);
     return static_cast<TKolor>(r | (g << 8) | (b << 16));
 }
 
@@ -40,10 +49,10 @@ TKolor Przyciemnij(TKolor kolor, int o) {
 // A face whose first three vertices are collinear (no normal) keeps its base colour.
 template <bool Czworokat>
 int Przesuniecie(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3) {
-    const TPunkt3D n = Iloczyn(p1 - p2, p3 - p2);
-    const double dl = Dlugosc(n);
+    const TPunkt3D n = IloczynW(p1 - p2, p3 - p2);
+    const double dl = std::sqrt(IloczynSkalarnyW(n, n));
     if (!(dl > 0.0) || !std::isfinite(dl)) return 0;
-    const double c = IloczynSkalarny(n, Swiatlo) / dl;
+    const double c = IloczynSkalarnyW(n, Swiatlo) / dl;
     const double t = Czworokat ? -c * c : -c;
     const double d = nat * t;
     if (std::isnan(d)) return 0;
