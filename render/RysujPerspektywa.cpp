@@ -261,8 +261,10 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H) {
         return false;
 
     WielokatyKlatki.resize(ile);
-    const int podzial =
-        std::clamp(gora + static_cast<int>((dol - gora) * UdzialGornegoPasa + 0.5), gora + 16, dol - 16);
+    // The split is taken within the paint area's rows (the picture may be
+    // taller); the lower band still reaches the picture's last row.
+    const int wiersze = std::clamp(H, gora + 32, dol) - gora;
+    const int podzial = std::clamp(gora + static_cast<int>(wiersze * UdzialGornegoPasa + 0.5), gora + 16, dol - 16);
     TPlotnoRastrowe gorny = plotno, dolny = plotno;
     TBuforPikseli b = caly;
     b.Wysokosc = podzial;

@@ -219,8 +219,8 @@ TEST(PlotnoPasy, PasyDajaTenSamObrazCoCalosc) {
 }
 
 // A frame large enough for two threads is the frame of one thread, frame
-// after frame (the split between the bands moves), and the pen and brush end
-// as the last record left them.
+// after frame (the split between the bands moves), down to the picture's last
+// row, and the pen and brush end as the last record left them.
 TEST(PlotnoPasy, DuzaKlatkaWDwochWatkachJakWJednym) {
     ZerujStan();
     Rzut.OkoX = 479;
@@ -250,7 +250,8 @@ TEST(PlotnoPasy, DuzaKlatkaWDwochWatkachJakWJednym) {
     for (int klatka = 0; klatka < 4; ++klatka) {
         Rzut.RysujTEREN = klatka != 2;
         Rzut.RysujPROJ = klatka != 3;
-        QImage a = Obraz(958, 637), b = Obraz(958, 637);
+        // The picture is taller than the paint area, as the window's is.
+        QImage a = Obraz(958, 700), b = Obraz(958, 700);
         PlotnoQt pa(a), pb(b);
         Przerysuj(pa, 958, 637);
         Przekaznik jeden(pb);
