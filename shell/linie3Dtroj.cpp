@@ -118,6 +118,32 @@ void TRys::mousePressEvent(QMouseEvent* e) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+// The chainage slider with the keys of a Windows scroll bar: Left, Up and
+// Page Up go back, Right, Down and Page Down forward, Home and End to the
+// ends. Other keys are left unused (and do not reach the window).
+class TSuwakPikiety : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        switch (e->key()) {
+            case Qt::Key_Left:
+            case Qt::Key_Up: triggerAction(SliderSingleStepSub); break;
+            case Qt::Key_Right:
+            case Qt::Key_Down: triggerAction(SliderSingleStepAdd); break;
+            case Qt::Key_PageUp: triggerAction(SliderPageStepSub); break;
+            case Qt::Key_PageDown: triggerAction(SliderPageStepAdd); break;
+            case Qt::Key_Home: triggerAction(SliderToMinimum); break;
+            case Qt::Key_End: triggerAction(SliderToMaximum); break;
+            default: QScrollBar::keyPressEvent(e); return;
+        }
+        e->accept();
+    }
+};
+}  // namespace
+
 TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     setWindowTitle(QStringLiteral("Orvany3D"));
     setFocusPolicy(Qt::StrongFocus);
@@ -251,7 +277,7 @@ void TfMaster::UtworzPanelPikietazu() {
 
     // Whole metres: one step per arrow, ten per page; it takes the keyboard
     // when clicked, and then the arrow keys drive along the road.
-    SB_pik = new QScrollBar(Qt::Horizontal, P_Pikietaz);
+    SB_pik = new TSuwakPikiety(Qt::Horizontal, P_Pikietaz);
     SB_pik->setObjectName(QStringLiteral("SB_pik"));
     SB_pik->setGeometry(8, 38, 545, 19);
     SB_pik->setRange(0, 1000);
