@@ -212,6 +212,20 @@ TEST_F(Panel, BezSiatkiSuwakZapamietujePunktINicWiecej) {
     EXPECT_EQ(pliki_testowe::Zrzut(), przed);
 }
 
+TEST_F(Panel, SuwakBezPlikuNicNieRusza) {
+    // Nothing loaded, a test scene on screen, the panel shown from the pop-up menu.
+    Pokaz();
+    okno->Generujekrantestowy1->trigger();
+    okno->Pokapikieta1->trigger();
+    ASSERT_TRUE(okno->P_Pikietaz->isVisible());
+    const std::string przed = pliki_testowe::Zrzut();
+    okno->SB_pik->setValue(10);
+    okno->B_ObliczTrasa->click();
+    EXPECT_EQ(pliki_testowe::Zrzut(), przed);
+    EXPECT_EQ(okno->L_Pik->text(), "..");
+    EXPECT_TRUE(std::isfinite(Rzut.katT));
+}
+
 TEST_F(Panel, BlednyPlikZostawiaSceneITytul) {
     Pokaz();
     const QString dobry = Plik("dobry.tro", PlikTrasy(850));
