@@ -49,17 +49,6 @@ TEST_F(Ekrany, MenuZeSkrotamiBudujeScenyTestowe) {
     }
 }
 
-TEST_F(Ekrany, DwaEkranyStaleRoznia) {
-    // The fixed scene turns two solids by the next draws: no two are alike.
-    okno->Generujekrantestowy1->trigger();
-    const auto pierwszy = TrojkatyPROJ;
-    okno->Generujekrantestowy1->trigger();
-    ASSERT_EQ(pierwszy.size(), TrojkatyPROJ.size());
-    bool inny = false;
-    for (size_t i = 0; i < pierwszy.size(); ++i) inny = inny || pierwszy[i].P1.X != TrojkatyPROJ[i].P1.X;
-    EXPECT_TRUE(inny);
-}
-
 TEST_F(Ekrany, EkranPoWczytaniuPlikuNieZostawiaTrojkatowPliku) {
     Pokaz();
     OtworzPrzezMenu(Plik("d.tro", PlikTrasy(850)));

@@ -20,32 +20,6 @@ QString TekstPikiety(const char* pik, const char* od, const char* do_) {
 class Panel : public OknoJazdy {};
 
 // ---------------------------------------------------------------------------
-// The panel at start and its controls
-
-TEST_F(Panel, PoczatkowyStanKontrolek) {
-    Pokaz();
-    EXPECT_FALSE(okno->P_Pikietaz->isVisible());
-    EXPECT_EQ(okno->P_Pikietaz->geometry(), QRect(8, 8, 561, 65));
-    EXPECT_EQ(okno->L_Pik->text(), "..");
-    EXPECT_EQ(okno->StaticText1->text(), "Trasa");
-    EXPECT_EQ(okno->B_ObliczTrasa->text(), "Widok ogólny");
-    EXPECT_EQ(okno->SB_pik->orientation(), Qt::Horizontal);
-    EXPECT_EQ(okno->SB_pik->minimum(), 0);
-    EXPECT_EQ(okno->SB_pik->maximum(), 1000);
-    EXPECT_EQ(okno->SB_pik->value(), 0);
-    EXPECT_EQ(okno->SB_pik->singleStep(), 1);
-    // The hidden buttons exist with their captions and stay hidden.
-    const std::pair<QPushButton*, const char*> ukryte[] = {{okno->Button7, "Przepisz Plik"},
-                                                           {okno->Button8, "Open tro"},
-                                                           {okno->B_Korekta_lOko, "Korekta  l Oko"},
-                                                           {okno->B_Korekta_ymin, "Korekta "}};
-    for (const auto& [b, napis] : ukryte) {
-        EXPECT_EQ(b->text(), napis);
-        EXPECT_FALSE(b->isVisible()) << napis;
-    }
-}
-
-// ---------------------------------------------------------------------------
 // The TRO flow
 
 TEST_F(Panel, OtwarcieTROUstawiaTytulZakresINapis) {
@@ -103,15 +77,6 @@ TEST_F(Panel, OtwarcieTROUstawiaTytulZakresINapis) {
     double xmax = 0;
     for (const auto& t : TrojkatyTEREN) xmax = std::max({xmax, t.P1.X, t.P2.X, t.P3.X});
     EXPECT_NEAR(xmax, 4.0 * 950.0, 1e-6);
-}
-
-TEST_F(Panel, KropkaJakoSeparatorWNapisie) {
-    UstawLocale kropka('.');
-    OtworzPrzezMenu(Plik("a.TRO", PlikTrasy(300.5)));
-    EXPECT_EQ(okno->L_Pik->text(), "Pik. od 0.00  do 300.50");
-    EXPECT_EQ(okno->SB_pik->maximum(), 300);  // the fraction is dropped
-    okno->SB_pik->setValue(7);
-    EXPECT_EQ(okno->L_Pik->text(), TekstPikiety("7.00", "0.00", "300.50"));
 }
 
 TEST_F(Panel, PanelWidocznyTylkoDlaTrasyDluzszejNizJeden) {
