@@ -75,8 +75,16 @@ Y0=${Y0:-0}
 echo "obszar rysunku od y = $Y0"
 
 # Ctrl+L: the open dialog; the path is typed into its name field.
-xdotool windowfocus --sync "$WID" key ctrl+l
-DLG=$(czekaj_na_okno '^Otwórz$' 50) || { echo "BŁĄD: brak okna Otwórz"; exit 1; }
+# A busy machine may still be settling the window's focus: the key is sent again
+# when no dialog came.
+DLG=""
+for _ in 1 2 3; do
+  xdotool windowfocus --sync "$WID" || true
+  sleep 0.3
+  xdotool key ctrl+l
+  DLG=$(czekaj_na_okno '^Otwórz$' 50) && break
+done
+[ -n "$DLG" ] || { echo "BŁĄD: brak okna Otwórz"; /usr/bin/import -window root "$ZRZUTY/blad.png"; cat "$KAT/prog.log"; exit 1; }
 sleep 0.5
 /usr/bin/import -window root "$ZRZUTY/dialog.png"
 xdotool windowfocus --sync "$DLG" 2>/dev/null || true
