@@ -117,14 +117,14 @@ sprawdz "klik suwaka ustawia widok na trasie" [ "$(rozne droga pik1)" -gt 20000 
 
 # Page Down 20 times: 200 m along the road.
 for _ in $(seq 20); do xdotool key Next; sleep 0.15; done
-sleep 1
+sleep 2
 zrzut pik201
 echo "różnica pik1/pik201: $(rozne pik1 pik201)"
 sprawdz "Page Down jedzie dalej wzdłuż drogi" [ "$(rozne pik1 pik201)" -gt 5000 ]
 
 # Right arrow 5 times: 5 m on. The arrows go to the slider, not to the eye.
 for _ in $(seq 5); do xdotool key Right; sleep 0.15; done
-sleep 1
+sleep 2
 zrzut pik206
 sprawdz "strzałka w prawo przesuwa pikietę" [ "$(rozne pik201 pik206)" -gt 500 ]
 wycinek pik201 "400x200+0+$((Y0 + 637 + 2))" pasek1
@@ -132,7 +132,7 @@ wycinek pik206 "400x200+0+$((Y0 + 637 + 2))" pasek2
 sprawdz "pasek stanu bez zmian (oko stoi)" [ "$(rozne pasek1 pasek2)" -eq 0 ]
 # Left arrow 5 times: back at 201, the same picture as before.
 for _ in $(seq 5); do xdotool key Left; sleep 0.15; done
-sleep 1
+sleep 2
 zrzut pik201b
 sprawdz "strzałka w lewo wraca do tej samej pikiety" [ "$(rozne pik201 pik201b)" -lt 200 ]
 
