@@ -49,20 +49,20 @@ protected:
         ZerujStan();
     }
 
-    // The load as the window's open flow does it for a .tro file; the flow
-    // keeps the slider at 0 (inside the new range), so the view stays general.
+    // The window's own open flow for a .tro file (the file dialog answers with
+    // the path); the slider stays at 0, inside the new range, so the view stays general.
     void Otworz(const std::string& plik) {
-        OtworzTRO(plik);
-        Przerysuj(*okno);
+        okno->WyborPliku = [plik](const TDialogPliku&, bool) { return QString::fromStdString(plik); };
+        okno->OtworzTRO();
+        QApplication::processEvents();
     }
 
-    // The slider moved to s.
-    // TODO(after the slider is on main): replace these steps by okno->SB_pik->setValue(s).
+    // The slider moved to s (from a neighbouring position when it stands there
+    // already, since only a move runs the change handler).
     void Suwak(int s) {
-        PunktNaPikiecie(s, Rzut.TrasaX, Rzut.TrasaY);
-        Rzut.katT = KatNaPikiecie(s);
-        Rzut.alfa = Rzut.katT;
-        fMaster->UstawNaPikiecie();
+        if (okno->SB_pik->value() == s) okno->SB_pik->setValue(s == okno->SB_pik->maximum() ? s - 1 : s + 1);
+        okno->SB_pik->setValue(s);
+        QApplication::processEvents();
     }
 
     QImage Okno() const { return okno->Ekran.copy(0, 0, 958, 637).convertToFormat(QImage::Format_RGB32); }
