@@ -612,7 +612,9 @@ std::string OpisBleduSystemu(int e) { return std::strerror(e); }
 class TPlikWPamieci {
 public:
     explicit TPlikWPamieci(const std::string& nazwa) {
-        const int fd = ::open(nazwa.c_str(), O_RDONLY | O_CLOEXEC);
+        // Opened without waiting: a named pipe that nobody writes to would
+        // otherwise hold the program in open() for ever.
+        const int fd = ::open(nazwa.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) throw BladKonwersji("Nie można otworzyć pliku " + nazwa + ": " + OpisBleduSystemu(errno));
         struct stat st{};
         if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -620,6 +622,13 @@ public:
             ::close(fd);
             throw BladKonwersji("Nie można otworzyć pliku " + nazwa + ": " + OpisBleduSystemu(e));
         }
+        // A device (/dev/zero, a terminal, a disk) is no data file and may never end.
+        if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) {
+            ::close(fd);
+            throw BladKonwersji("Nie można otworzyć pliku " + nazwa + ": to urządzenie, a nie plik z danymi.");
+        }
+        // A pipe is then read with waiting, as long as its writer writes.
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         // A regular file is read into a buffer of its size (not zero-filled
         // first); anything else, or a file that grows meanwhile, in blocks.
         std::size_t pojemnosc = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : (1u << 16);

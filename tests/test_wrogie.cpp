@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"
@@ -242,4 +246,41 @@ TEST(WrogiePliki, PrzepisanieNiszczyNic) {
         EXPECT_EQ(std::distance(fs::directory_iterator(k), fs::directory_iterator()), 1);
     }
     EXPECT_GE(bledow, 5);
+}
+
+TEST(WrogiePliki, UrzadzeniaIPotoki) {
+    ScenaPrzed();
+    const std::string przed = Zrzut();
+    const auto t0 = std::chrono::steady_clock::now();
+    // A device never ends: refused before a byte is read.
+    try {
+        OtworzTRO("/dev/zero");
+        FAIL();
+    } catch (const BladKonwersji& e) {
+        EXPECT_STREQ(e.what(), "Nie można otworzyć pliku /dev/zero: to urządzenie, a nie plik z danymi.");
+    }
+    // A named pipe that nobody writes to: an empty file, not a wait for ever.
+    const std::string k = KatalogTymczasowy();
+    const std::string potok = k + "/potok.tro";
+    ASSERT_EQ(::mkfifo(potok.c_str(), 0600), 0);
+    try {
+        OtworzTRO(potok);
+        FAIL();
+    } catch (const BladKonwersji& e) {
+        EXPECT_EQ(std::string(e.what()).substr(0, 16), "Plik jest pusty.");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));
+    EXPECT_EQ(Zrzut(), przed);
+    // A pipe with data in it is read like a file. A second reader keeps the
+    // data in the pipe after its writer is gone.
+    const int czytelnik = ::open(potok.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(czytelnik, 0);
+    const int pisarz = ::open(potok.c_str(), O_WRONLY);
+    ASSERT_GE(pisarz, 0);
+    const std::string dane = Naglowek().Tekst() + "#WspTEREN#\n1\n1\n2\n3\nF\n0\nP\n";
+    ASSERT_EQ(::write(pisarz, dane.data(), dane.size()), static_cast<ssize_t>(dane.size()));
+    ::close(pisarz);
+    EXPECT_NO_THROW(OtworzTRO(potok));
+    ::close(czytelnik);
+    EXPECT_EQ(TEREN.IlePunktow(), 1);
 }
