@@ -11,9 +11,12 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "dialogs/InfoProjekt.h"
+#include "dialogs/OpcjeWyswietlania.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
+#include "shell/PoleTekstowe.h"
 
 TfMaster* fMaster = nullptr;
 
@@ -325,9 +328,20 @@ void TfMaster::UstawNaPikiecie() {
 void TfMaster::OtworzTRO() {}
 void TfMaster::Generujekrantestowy1Click() {}
 void TfMaster::Generujekrantestowylosowy1Click() {}
-void TfMaster::InfoTeren1Click() {}
-void TfMaster::InfoProj1Click() {}
-void TfMaster::m_OpcjeWyswietlaniaClick() {}
+void TfMaster::InfoTeren1Click() {
+    InfoTerenProj();
+    Opis->exec();  // the viewer takes its lines from OpisTekst when it is shown
+}
+
+void TfMaster::InfoProj1Click() {
+    InfoTrasy();
+    Opis->exec();
+}
+
+void TfMaster::m_OpcjeWyswietlaniaClick() {
+    Opcje->exec();
+    Przerysuj(*this);
+}
 
 void TfMaster::Oprogramie1Click() {
     PokazKomunikat(
