@@ -1,7 +1,7 @@
 # Orvany3D — the two commands of a new user:
 #   make run    installs what is missing, builds and starts the program
 #   make test   installs what is missing, builds and runs every test headless
-# Further: make build, make bench, make clean.
+# Further: make build, make bench, make install, make clean.
 
 BUILD ?= build
 JOBS  ?= $(shell nproc)
@@ -40,6 +40,16 @@ bench: deps
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANY_BENCH=ON -DORVANY_TESTY=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bin/bench_*; do echo "== $$b"; $$b; done
+
+# make install [PREFIX=/usr/local] [DESTDIR=staging]: both programs with
+# Przyklady/ and Model/ in $(PREFIX)/lib/orvany3d/, links in $(PREFIX)/bin/,
+# a desktop entry and an icon; sudo only when the target is not writable.
+PREFIX ?= /usr/local
+.PHONY: install
+install: build
+	@cel="$(DESTDIR)$(PREFIX)"; d="$$cel"; while [ ! -e "$$d" ]; do d=$$(dirname "$$d"); done; \
+	if [ -w "$$d" ]; then s=""; else s="$(SUDO)"; fi; \
+	$$s env DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench

@@ -61,7 +61,7 @@ inline void Odcinek(std::uint32_t* wiersz, i64 x1, i64 x2, std::uint32_t piksel)
 
 // Clipped span [x1, x2) of row y.
 inline void OdcinekObciety(const TBuforPikseli& b, i64 y, i64 x1, i64 x2, std::uint32_t piksel) {
-    if (y < 0 || y >= b.Wysokosc) return;
+    if (y < b.Gora || y >= b.Wysokosc) return;
     x1 = std::max<i64>(x1, 0);
     x2 = std::min<i64>(x2, b.Szerokosc);
     if (x1 < x2) Odcinek(Wiersz(b, y), x1, x2, piksel);
@@ -157,11 +157,11 @@ inline TRamka Ramka(const TPunktEkranu* p, int ile) {
 }
 
 inline bool PozaObrazem(const TBuforPikseli& b, const TRamka& r) {
-    return r.x1 < 0 || r.y1 < 0 || r.x0 >= b.Szerokosc || r.y0 >= b.Wysokosc;
+    return r.x1 < 0 || r.y1 < b.Gora || r.x0 >= b.Szerokosc || r.y0 >= b.Wysokosc;
 }
 
 inline bool WObrazie(const TBuforPikseli& b, const TRamka& r) {
-    return r.x0 >= 0 && r.y0 >= 0 && r.x1 < b.Szerokosc && r.y1 < b.Wysokosc;
+    return r.x0 >= 0 && r.y0 >= b.Gora && r.x1 < b.Szerokosc && r.y1 < b.Wysokosc;
 }
 
 // Rows [y0, y1) between a left and a right edge.
@@ -179,7 +179,7 @@ inline void Pas(const TBuforPikseli& b, TKrawedz& lewa, TKrawedz& prawa, i64 y0,
 // A triangle: the long edge from the top vertex to the bottom one faces the
 // two short edges, so each row is one span with no sorting.
 void WypelnijTrojkat(const TBuforPikseli& b, const TPunktEkranu* p, const TRamka& r, std::uint32_t piksel) {
-    const i64 ys = std::max<i64>(r.y0, 0);
+    const i64 ys = std::max<i64>(r.y0, b.Gora);
     const i64 ye = std::min<i64>(r.y1, b.Wysokosc);
     if (ys >= ye) return;
     const TPunktEkranu* A = &p[0];
@@ -223,7 +223,7 @@ void WypelnijBezRamki(const TBuforPikseli& b, const TPunktEkranu* p, int ile, co
         WypelnijTrojkat(b, p, r, piksel);
         return;
     }
-    const i64 ys = std::max<i64>(r.y0, 0);
+    const i64 ys = std::max<i64>(r.y0, b.Gora);
     const i64 ye = std::min<i64>(r.y1, b.Wysokosc);  // the bottom row is never filled
     if (ys >= ye) return;
     constexpr int MaxNaStosie = 16;
@@ -266,15 +266,17 @@ void LiniaBezRamki(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, std::
     const i64 twoD = 2 * D, twoDn = 2 * dn;
 
     // Steps whose major coordinate is visible, then the minor one checked.
+    const i64 poczM = poziomaGlowna ? 0 : b.Gora;
+    const i64 poczN = poziomaGlowna ? b.Gora : 0;
     const i64 limM = poziomaGlowna ? b.Szerokosc : b.Wysokosc;
     const i64 limN = poziomaGlowna ? b.Wysokosc : b.Szerokosc;
     i64 ia, ib;
     if (sm > 0) {
-        ia = -m0;
+        ia = poczM - m0;
         ib = limM - m0;
     } else {
         ia = m0 - limM + 1;
-        ib = m0 + 1;
+        ib = m0 - poczM + 1;
     }
     ia = std::max<i64>(ia, 0);
     ib = std::min(ib, D);
@@ -285,10 +287,10 @@ void LiniaBezRamki(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, std::
     i64 n = n0 + static_cast<i64>(q);
     i64 m = m0 + static_cast<i64>(sm) * ia;
     for (i64 i = ia; i < ib; ++i) {
-        if (n >= 0 && n < limN) {
+        if (n >= poczN && n < limN) {
             const i64 x = poziomaGlowna ? m : n, y = poziomaGlowna ? n : m;
             Wiersz(b, y)[x] = piksel;
-        } else if ((sn > 0 && n >= limN) || (sn < 0 && n < 0) || sn == 0) {
+        } else if ((sn > 0 && n >= limN) || (sn < 0 && n < poczN) || sn == 0) {
             break;  // left the picture for good
         }
         m += sm;
@@ -387,12 +389,12 @@ void ObrysBezRamki(const TBuforPikseli& b, const TPunktEkranu* p, int ile, bool 
         }
     }
     // All vertices in one point: that pixel.
-    if (!jakakolwiek && p[0].X >= 0 && p[0].Y >= 0 && p[0].X < b.Szerokosc && p[0].Y < b.Wysokosc)
+    if (!jakakolwiek && p[0].X >= 0 && p[0].Y >= b.Gora && p[0].X < b.Szerokosc && p[0].Y < b.Wysokosc)
         Wiersz(b, p[0].Y)[p[0].X] = piksel;
 }
 
 inline bool Pusty(const TBuforPikseli& b) {
-    return b.Piksele == nullptr || b.Szerokosc <= 0 || b.Wysokosc <= 0;
+    return b.Piksele == nullptr || b.Szerokosc <= 0 || b.Wysokosc <= 0 || b.Gora < 0 || b.Gora >= b.Wysokosc;
 }
 
 }  // namespace
@@ -432,12 +434,12 @@ void RysujProstokat(const TBuforPikseli& bufor, int x1, int y1, int x2, int y2, 
     i64 g = std::min(y1, y2), d = std::max(y1, y2);
     if (l == p || g == d) return;
     // Inside: brush.
-    const i64 ys = std::max<i64>(g + 1, 0), ye = std::min<i64>(d - 1, bufor.Wysokosc);
+    const i64 ys = std::max<i64>(g + 1, bufor.Gora), ye = std::min<i64>(d - 1, bufor.Wysokosc);
     for (i64 y = ys; y < ye; ++y) OdcinekObciety(bufor, y, l + 1, p - 1, wypelnienie);
     // Frame: the outermost rows and columns, with the pen.
     OdcinekObciety(bufor, g, l, p, obrys);
     OdcinekObciety(bufor, d - 1, l, p, obrys);
-    const i64 fs = std::max<i64>(g + 1, 0), fe = std::min<i64>(d - 1, bufor.Wysokosc);
+    const i64 fs = std::max<i64>(g + 1, bufor.Gora), fe = std::min<i64>(d - 1, bufor.Wysokosc);
     for (i64 y = fs; y < fe; ++y) {
         OdcinekObciety(bufor, y, l, l + 1, obrys);
         OdcinekObciety(bufor, y, p - 1, p, obrys);
@@ -453,7 +455,7 @@ void KopiujRozciagniety(const TBuforPikseli& bufor, int lewa, int gora, int praw
     const i64 g = std::min(gora, dol), d = std::max(gora, dol);
     if (l == p || g == d) return;
     const i64 xs = std::max<i64>(l, 0), xe = std::min<i64>(p, bufor.Szerokosc);
-    const i64 ys = std::max<i64>(g, 0), ye = std::min<i64>(d, bufor.Wysokosc);
+    const i64 ys = std::max<i64>(g, bufor.Gora), ye = std::min<i64>(d, bufor.Wysokosc);
     if (xs >= xe || ys >= ye) return;
     // Source index of a destination pixel: the one under its centre.
     auto zrodlo = [](i64 t, i64 dlugosc, i64 rozmiar, bool lustro) {

@@ -35,11 +35,15 @@
 #include "render/Plotno.h"
 
 // A 32-bit pixel buffer owned by the caller. Krok is the row stride in pixels.
+// Only rows Gora..Wysokosc-1 are written: a band of the picture, which one
+// thread can draw while another draws the rest. Every primitive lights in a
+// band exactly the pixels it lights there in the whole picture.
 struct TBuforPikseli {
     std::uint32_t* Piksele = nullptr;
     int Szerokosc = 0;
     int Wysokosc = 0;
     int Krok = 0;
+    int Gora = 0;
 };
 
 // 0x00BBGGRR colour to an opaque 0xFFRRGGBB pixel (the top byte is ignored).

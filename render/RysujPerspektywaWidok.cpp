@@ -128,52 +128,69 @@ void KorektaLOkoZbioru(std::vector<TTrojkatRys>& tab) {
 
 // ---- Cutting ----
 
-// Keeps what lies beyond depth c (Ymin) or before it (Ymax). Pieces stand
-// where their source stood; only pieces are tested against the 0.1 area.
+constexpr double kMinPole = 0.1;
+
+// Cuts one record at depth c, keeping what lies beyond it (Ymin) or before it
+// (Ymax), and hands every kept record or piece to `dalej`, in order. Pieces
+// stand where their source stood; only pieces are tested against the 0.1 area.
+template <bool Ymin, typename Dalej>
+inline void TnijRekord(const TTrojkatRys& zr, double c, bool tnij, Dalej&& dalej) {
+    auto wewnatrz = [c](double y) { return Ymin ? y > c : y < c; };
+    const bool w1 = wewnatrz(zr.P1.Y), w2 = wewnatrz(zr.P2.Y), w3 = wewnatrz(zr.P3.Y);
+    const int k = int(w1) + int(w2) + int(w3);
+    if (k == 3) {
+        dalej(zr);
+        return;
+    }
+    if (k == 0 || !tnij) return;
+    if (k == 2) {
+        // The one vertex outside goes to the front, the winding stays.
+        TTrojkatRys r = zr;
+        if (!w2) r = ObrocWierzcholki(r, 2);
+        if (!wewnatrz(r.P3.Y)) r = ObrocWierzcholki(r, 1);
+        const TPunkt3D q1 = r.P1, q2 = r.P2, q3 = r.P3;
+        const TPunkt3D a = PunktNaGlebokosci(q1, q2, c);
+        const TPunkt3D b = PunktNaGlebokosci(q1, q3, c);
+        r.P1 = q3;
+        r.P2 = b;
+        r.P3 = a;
+        if (PolePoziome(r) > kMinPole) dalej(r);
+        r.P1 = q3;
+        r.P2 = a;
+        r.P3 = q2;
+        if (PolePoziome(r) > kMinPole) dalej(r);
+    } else {
+        // k == 1: the two outer vertices move, each in its own place, onto depth c.
+        TTrojkatRys r = zr;
+        const TPunkt3D v = w1 ? zr.P1 : (w2 ? zr.P2 : zr.P3);
+        if (!w1) r.P1 = PunktNaGlebokosci(v, zr.P1, c);
+        if (!w2) r.P2 = PunktNaGlebokosci(v, zr.P2, c);
+        if (!w3) r.P3 = PunktNaGlebokosci(v, zr.P3, c);
+        if (PolePoziome(r) > kMinPole) dalej(r);
+    }
+}
+
 template <bool Ymin>
 void Tnij(std::vector<TTrojkatRys>& tab, double c) {
-    auto wewnatrz = [c](double y) { return Ymin ? y > c : y < c; };
     const bool tnij = Rzut.TnijTroj;
-    constexpr double kMinPole = 0.1;
-
     auto& wynik = Bufor<TTrojkatRys>();
     wynik.clear();
     wynik.reserve(tab.size() + tab.size() / 8);
+    for (const TTrojkatRys& zr : tab) TnijRekord<Ymin>(zr, c, tnij, [&wynik](const TTrojkatRys& r) { wynik.push_back(r); });
+    tab.swap(wynik);
+}
 
-    for (const TTrojkatRys& zr : tab) {
-        const bool w1 = wewnatrz(zr.P1.Y), w2 = wewnatrz(zr.P2.Y), w3 = wewnatrz(zr.P3.Y);
-        const int k = int(w1) + int(w2) + int(w3);
-        if (k == 3) {
-            wynik.push_back(zr);
-            continue;
-        }
-        if (k == 0 || !tnij) continue;
-        if (k == 2) {
-            // The one vertex outside goes to the front, the winding stays.
-            TTrojkatRys r = zr;
-            if (!w2) r = ObrocWierzcholki(r, 2);
-            if (!wewnatrz(r.P3.Y)) r = ObrocWierzcholki(r, 1);
-            const TPunkt3D q1 = r.P1, q2 = r.P2, q3 = r.P3;
-            const TPunkt3D a = PunktNaGlebokosci(q1, q2, c);
-            const TPunkt3D b = PunktNaGlebokosci(q1, q3, c);
-            r.P1 = q3;
-            r.P2 = b;
-            r.P3 = a;
-            if (PolePoziome(r) > kMinPole) wynik.push_back(r);
-            r.P1 = q3;
-            r.P2 = a;
-            r.P3 = q2;
-            if (PolePoziome(r) > kMinPole) wynik.push_back(r);
-        } else {
-            // k == 1: the two outer vertices move, each in its own place, onto depth c.
-            TTrojkatRys r = zr;
-            const TPunkt3D v = w1 ? zr.P1 : (w2 ? zr.P2 : zr.P3);
-            if (!w1) r.P1 = PunktNaGlebokosci(v, zr.P1, c);
-            if (!w2) r.P2 = PunktNaGlebokosci(v, zr.P2, c);
-            if (!w3) r.P3 = PunktNaGlebokosci(v, zr.P3, c);
-            if (PolePoziome(r) > kMinPole) wynik.push_back(r);
-        }
-    }
+// The near cut and then the far cut in one pass: every piece of the near cut
+// goes straight on to the far cut, so the result and its order are those of
+// the two cuts made one after the other.
+void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax) {
+    const bool tnij = Rzut.TnijTroj;
+    auto& wynik = Bufor<TTrojkatRys>();
+    wynik.clear();
+    wynik.reserve(tab.size() + tab.size() / 8);
+    auto doWyniku = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
+    for (const TTrojkatRys& zr : tab)
+        TnijRekord<true>(zr, cMin, tnij, [&](const TTrojkatRys& r) { TnijRekord<false>(r, cMax, tnij, doWyniku); });
     tab.swap(wynik);
 }
 
@@ -238,10 +255,10 @@ void TnijYmax(TZbior zbior, double c) { Tnij<false>(TrojkatyZbioru(zbior), c); }
 
 void TnijWidok() {
     if (Rzut.TnijTroj) {
-        TnijYmin(TZbior::PROJ, Rzut.OdlTnijYmin);
-        TnijYmin(TZbior::TEREN, Rzut.OdlTnijYmin);
-        TnijYmax(TZbior::PROJ, Rzut.OdlTnijYmax);
-        TnijYmax(TZbior::TEREN, Rzut.OdlTnijYmax);
+        // Near cut of PROJ and TEREN, then far cut of both: each set is cut
+        // on its own, so both cuts of one set go in one pass.
+        TnijObie(TrojkatyPROJ, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
+        TnijObie(TrojkatyTEREN, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
     } else {
         TnijYmin(TZbior::PROJ, -1000.0);
         TnijYmin(TZbior::TEREN, -1000.0);
@@ -302,24 +319,28 @@ TPunkt3D ObrocYZ(const TPunkt3D& p, double cy, double cz, double k) {
     return {p.X, cy + r * std::cos(fi), cz + r * std::sin(fi)};
 }
 
-void Przesun(double dx, double dy, double dz) {
-    Rzut.PrzesunX += dx;
-    Rzut.PrzesunY += dy;
-    Rzut.PrzesunZ += dz;
-    KazdyWierzcholek([=](TPunkt3D& p) {
+namespace {
+
+// The per-vertex steps of the view operations. The operations below run each
+// over the arrays on its own; placing the view at the route runs three of
+// them on every vertex in one pass, with the same arithmetic.
+struct TPrzesuniecie {
+    double dx, dy, dz;
+    void operator()(TPunkt3D& p) const {
         p.X += dx;
         p.Y += dy;
         p.Z += dz;
-    });
-}
+    }
+};
 
-void Skaluj(double cx, double cy, double cz, double k) {
-    KazdyWierzcholek([=](TPunkt3D& p) {
+struct TSkalowanie {
+    double cx, cy, cz, k;
+    void operator()(TPunkt3D& p) const {
         p.X = (p.X - cx) * k + cx;
         p.Y = (p.Y - cy) * k + cy;
         p.Z = (p.Z - cz) * k + cz;
-    });
-}
+    }
+};
 
 // The scene is turned with the rotation matrix of each angle rather than
 // through the polar form of ObrocXY: the same turn without an arctangent,
@@ -327,15 +348,17 @@ void Skaluj(double cx, double cy, double cz, double k) {
 // direction lying within 0.0001 of an axis onto that axis, which moves a point
 // by less than 0.0002 of a pixel. The three turns are applied to each vertex
 // in their fixed order, which gives the same result as three passes.
-void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ) {
-    const bool xy = std::fabs(kXY) > kMinKat;
-    const bool xz = std::fabs(kXZ) > kMinKat;
-    const bool yz = std::fabs(kYZ) > kMinKat;
-    if (!xy && !xz && !yz) return;
-    const double c1 = std::cos(kXY), s1 = std::sin(kXY);
-    const double c2 = std::cos(kXZ), s2 = std::sin(kXZ);
-    const double c3 = std::cos(kYZ), s3 = std::sin(kYZ);
-    KazdyWierzcholek([=](TPunkt3D& p) {
+struct TObrot {
+    double cx, cy, cz;
+    bool xy, xz, yz;
+    double c1, s1, c2, s2, c3, s3;
+
+    TObrot(double cx_, double cy_, double cz_, double kXY, double kXZ, double kYZ)
+        : cx(cx_), cy(cy_), cz(cz_), xy(std::fabs(kXY) > kMinKat), xz(std::fabs(kXZ) > kMinKat),
+          yz(std::fabs(kYZ) > kMinKat), c1(std::cos(kXY)), s1(std::sin(kXY)), c2(std::cos(kXZ)), s2(std::sin(kXZ)),
+          c3(std::cos(kYZ)), s3(std::sin(kYZ)) {}
+    bool Cokolwiek() const { return xy || xz || yz; }
+    void operator()(TPunkt3D& p) const {
         if (xy) {
             const double dx = p.X - cx, dy = p.Y - cy;
             p.X = cx + (dx * c1 - dy * s1);
@@ -351,19 +374,43 @@ void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ) 
             p.Y = cy + (dy * c3 - dz * s3);
             p.Z = cz + (dy * s3 + dz * c3);
         }
-    });
-    if (xy) Rzut.ObrotX += kXY;
-    if (xz) Rzut.ObrotY += kXZ;
-    if (yz) Rzut.ObrotZ += kYZ;
+    }
+};
+
+}  // namespace
+
+void Przesun(double dx, double dy, double dz) {
+    Rzut.PrzesunX += dx;
+    Rzut.PrzesunY += dy;
+    Rzut.PrzesunZ += dz;
+    KazdyWierzcholek(TPrzesuniecie{dx, dy, dz});
+}
+
+void Skaluj(double cx, double cy, double cz, double k) { KazdyWierzcholek(TSkalowanie{cx, cy, cz, k}); }
+
+void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ) {
+    const TObrot obrot(cx, cy, cz, kXY, kXZ, kYZ);
+    if (!obrot.Cokolwiek()) return;
+    KazdyWierzcholek(obrot);
+    if (obrot.xy) Rzut.ObrotX += kXY;
+    if (obrot.xz) Rzut.ObrotY += kXZ;
+    if (obrot.yz) Rzut.ObrotZ += kYZ;
 }
 
 // ---- Placing the view ----
 
 void UmiescNaTrasie() {
+    // Move, zoom and turn, each vertex through the three steps in one pass;
+    // the totals the separate operations would add up are set back to 0 below.
     const double srodek = Rzut.PolEkranX;
-    Przesun(srodek - Rzut.TrasaX, -Rzut.TrasaY, 0.0);
-    Skaluj(srodek, 0.0, 0.0, Rzut.skala);
-    Obroc(srodek, 0.0, 0.0, kPi / 2 - Rzut.katT, 0.0, 0.0);
+    const TPrzesuniecie przesuniecie{srodek - Rzut.TrasaX, -Rzut.TrasaY, 0.0};
+    const TSkalowanie skalowanie{srodek, 0.0, 0.0, Rzut.skala};
+    const TObrot obrot(srodek, 0.0, 0.0, kPi / 2 - Rzut.katT, 0.0, 0.0);
+    KazdyWierzcholek([&](TPunkt3D& p) {
+        przesuniecie(p);
+        skalowanie(p);
+        obrot(p);
+    });
     TnijWidok();
     PrzeliczRzut();
     Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;

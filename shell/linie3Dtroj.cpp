@@ -4,18 +4,31 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QMessageBox>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <memory>
+#include <optional>
 
 #include "dialogs/InfoProjekt.h"
 #include "dialogs/OpcjeWyswietlania.h"
+#include "generators/GenerowanieBryl.h"
+#include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
+#include "route/OblTrasa.h"
 #include "shell/PoleTekstowe.h"
 
 TfMaster* fMaster = nullptr;
@@ -100,7 +113,38 @@ void TRys::resizeEvent(QResizeEvent* e) {
     okno_.FormResize();
 }
 
+void TRys::mousePressEvent(QMouseEvent* e) {
+    okno_.setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(e);
+}
+
 // ---------------------------------------------------------------------------
+
+namespace {
+// The chainage slider with the keys of a Windows scroll bar: Left, Up and
+// Page Up go back, Right, Down and Page Down forward, Home and End to the
+// ends. Other keys are left unused (and do not reach the window).
+class TSuwakPikiety : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        switch (e->key()) {
+            case Qt::Key_Left:
+            case Qt::Key_Up: triggerAction(SliderSingleStepSub); break;
+            case Qt::Key_Right:
+            case Qt::Key_Down: triggerAction(SliderSingleStepAdd); break;
+            case Qt::Key_PageUp: triggerAction(SliderPageStepSub); break;
+            case Qt::Key_PageDown: triggerAction(SliderPageStepAdd); break;
+            case Qt::Key_Home: triggerAction(SliderToMinimum); break;
+            case Qt::Key_End: triggerAction(SliderToMaximum); break;
+            default: QScrollBar::keyPressEvent(e); return;
+        }
+        e->accept();
+    }
+};
+}  // namespace
 
 TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     setWindowTitle(QStringLiteral("Orvany3D"));
@@ -110,12 +154,7 @@ TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     setCentralWidget(rys);
     rys->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    // The chainage panel lies over the top-left corner of the picture.
-    P_Pikietaz = new QWidget(rys);
-    P_Pikietaz->setObjectName(QStringLiteral("P_Pikietaz"));
-    P_Pikietaz->setGeometry(8, 8, 561, 65);
-    P_Pikietaz->setAutoFillBackground(true);
-    P_Pikietaz->hide();
+    UtworzPanelPikietazu();
 
     StatusBar1 = new QStatusBar(this);
     setStatusBar(StatusBar1);
@@ -220,6 +259,53 @@ void TfMaster::UtworzMenu() {
             [this](const QPoint& p) { M_Generowanie->popup(rys->mapToGlobal(p)); });
 }
 
+void TfMaster::UtworzPanelPikietazu() {
+    // The chainage panel lies over the top-left corner of the picture.
+    P_Pikietaz = new QWidget(rys);
+    P_Pikietaz->setObjectName(QStringLiteral("P_Pikietaz"));
+    P_Pikietaz->setGeometry(8, 8, 561, 65);
+    P_Pikietaz->setAutoFillBackground(true);
+
+    StaticText1 = new QLabel(QStringLiteral("Trasa"), P_Pikietaz);
+    StaticText1->setObjectName(QStringLiteral("StaticText1"));
+    StaticText1->setGeometry(8, 8, 44, 21);
+    L_Pik = new QLabel(QStringLiteral(".."), P_Pikietaz);
+    L_Pik->setObjectName(QStringLiteral("L_Pik"));
+    L_Pik->setGeometry(56, 8, 380, 21);
+    B_ObliczTrasa = new QPushButton(QStringLiteral("Widok ogólny"), P_Pikietaz);
+    B_ObliczTrasa->setObjectName(QStringLiteral("B_ObliczTrasa"));
+    B_ObliczTrasa->setGeometry(440, 5, 113, 27);
+    B_ObliczTrasa->setAutoDefault(false);
+
+    // Whole metres: one step per arrow, ten per page; it takes the keyboard
+    // when clicked, and then the arrow keys drive along the road.
+    SB_pik = new TSuwakPikiety(Qt::Horizontal, P_Pikietaz);
+    SB_pik->setObjectName(QStringLiteral("SB_pik"));
+    SB_pik->setGeometry(8, 38, 545, 19);
+    SB_pik->setRange(0, 1000);
+    SB_pik->setValue(0);
+    SB_pik->setSingleStep(1);
+    SB_pik->setPageStep(10);
+    SB_pik->setFocusPolicy(Qt::StrongFocus);
+    connect(SB_pik, &QScrollBar::valueChanged, this, &TfMaster::SB_pikChange);
+    connect(B_ObliczTrasa, &QPushButton::clicked, this, &TfMaster::B_ObliczTrasaClick);
+    P_Pikietaz->hide();
+
+    auto ukryty = [this](const char* nazwa, const QString& napis, int x, void (TfMaster::*slot)()) {
+        auto* b = new QPushButton(napis, rys);
+        b->setObjectName(QString::fromLatin1(nazwa));
+        b->setGeometry(x, 80, 100, 25);
+        b->setAutoDefault(false);
+        b->hide();
+        connect(b, &QPushButton::clicked, this, slot);
+        return b;
+    };
+    Button7 = ukryty("Button7", QStringLiteral("Przepisz Plik"), 8, &TfMaster::Button7Click);
+    Button8 = ukryty("Button8", QStringLiteral("Open tro"), 112, &TfMaster::OtworzMTP);
+    B_Korekta_lOko = ukryty("B_Korekta_lOko", QStringLiteral("Korekta  l Oko"), 216, &TfMaster::B_Korekta_lOkoClick);
+    B_Korekta_ymin = ukryty("B_Korekta_ymin", QStringLiteral("Korekta "), 320, &TfMaster::B_Korekta_yminClick);
+}
+
 void TfMaster::DopasujEkran() {
     QSize rozmiar = rys->size();
     if (QScreen* s = QGuiApplication::primaryScreen()) rozmiar = rozmiar.expandedTo(s->size());
@@ -320,28 +406,252 @@ void TfMaster::FormKeyDown(int vk) {
 
 // ---- Menu handlers ----
 
-void TfMaster::UstawNaPikiecie() {
-    if (!UstawNaPikiecieRdzen()) return;
-    Przerysuj(*this);
+namespace {
+// Shows the viewer modally with the lines just written. It takes them from
+// OpisTekst when it is shown, so one left open without its modal loop (the
+// route messages after a load) is closed first.
+void PokazOpisModalnie() {
+    if (Opis->isVisible()) Opis->hide();
+    Opis->exec();
 }
+}  // namespace
 
-void TfMaster::OtworzTRO() {}
-void TfMaster::Generujekrantestowy1Click() {}
-void TfMaster::Generujekrantestowylosowy1Click() {}
 void TfMaster::InfoTeren1Click() {
     InfoTerenProj();
-    Opis->exec();  // the viewer takes its lines from OpisTekst when it is shown
+    PokazOpisModalnie();
 }
 
 void TfMaster::InfoProj1Click() {
     InfoTrasy();
-    Opis->exec();
+    PokazOpisModalnie();
 }
 
 void TfMaster::m_OpcjeWyswietlaniaClick() {
     Opcje->exec();
     Przerysuj(*this);
 }
+
+// ---------------------------------------------------------------------------
+// Driving along the road, the general view, opening files, the test screens.
+
+namespace {
+
+// A busy cursor while a handler works: loading, placing and drawing block the
+// window until they end. Nested handlers stack their cursors.
+class TZajety {
+public:
+    TZajety() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TZajety() { QApplication::restoreOverrideCursor(); }
+    TZajety(const TZajety&) = delete;
+    TZajety& operator=(const TZajety&) = delete;
+};
+
+// Thrown by the progress window's callback when the user stops a load; the
+// reader gives up before anything is put in place.
+struct TPrzerwano {};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Whole metres of a chainage for the slider (the fraction dropped towards zero),
+// held inside the range a slider can take.
+int Obetnij(double v) {
+    if (!(v == v)) return 0;
+    const double w = std::trunc(v);
+    constexpr double granica = 1.0e9;
+    return static_cast<int>(std::clamp(w, -granica, granica));
+}
+
+// The last three characters of a name in upper case.
+QString Rozszerzenie(const QString& nazwa) { return nazwa.right(3).toUpper(); }
+
+}  // namespace
+
+void TfMaster::Blad(const QString& tekst) {
+    if (PokazBlad)
+        PokazBlad(tekst);
+    else
+        QMessageBox::critical(this, QStringLiteral("Błąd"), tekst);
+}
+
+QString TfMaster::WybierzPlik(TDialogPliku& dialog, bool zapis) {
+    QString nazwa;
+    if (WyborPliku) {
+        nazwa = WyborPliku(dialog, zapis);
+    } else {
+        QFileDialog d(this, zapis ? QStringLiteral("Zapisz jako") : QStringLiteral("Otwórz"),
+                      dialog.KatalogPoczatkowy, dialog.Filtr);
+        d.setAcceptMode(zapis ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        d.setFileMode(zapis ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        d.setDefaultSuffix(dialog.DomyslneRozszerzenie);
+        if (d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty()) nazwa = d.selectedFiles().constFirst();
+    }
+    if (!nazwa.isEmpty()) dialog.KatalogPoczatkowy = QFileInfo(nazwa).absolutePath();
+    return nazwa;
+}
+
+bool TfMaster::WczytajPlik(const QString& nazwa,
+                           void (*czytnik)(const std::string&, const std::function<void(double)>&)) {
+    std::optional<QString> blad;
+    {
+        TZajety zajety;
+        std::unique_ptr<QProgressDialog> postep;
+        const QFileInfo info(nazwa);
+        if (info.isFile() && info.size() > ProgPostepu) {
+            // A large file: the window says what it reads and how far it got.
+            postep = std::make_unique<QProgressDialog>(this);
+            postep->setObjectName(QStringLiteral("PostepWczytywania"));
+            postep->setWindowTitle(QStringLiteral("Orvany3D"));
+            postep->setLabelText(QStringLiteral("Wczytywanie pliku %1").arg(QDir::toNativeSeparators(nazwa)));
+            postep->setCancelButtonText(QStringLiteral("Przerwij"));
+            postep->setRange(0, 1000);
+            postep->setAutoReset(false);
+            postep->setAutoClose(false);
+            postep->setMinimumDuration(0);
+            postep->setWindowModality(Qt::WindowModal);
+            postep->setValue(0);
+            postep->show();
+            QCoreApplication::processEvents();
+        }
+        QProgressDialog* okienko = postep.get();
+        const std::function<void(double)> zglos = [okienko, &nazwa](double ulamek) {
+            if (!okienko) return;
+            if (okienko->wasCanceled()) throw TPrzerwano{};
+            okienko->setValue(static_cast<int>(std::clamp(ulamek, 0.0, 1.0) * 1000.0));
+            if (ulamek >= 1.0) {
+                // The file is read; the scene is being built from it.
+                okienko->setLabelText(QStringLiteral("Przygotowanie obrazu: %1").arg(QDir::toNativeSeparators(nazwa)));
+                okienko->setCancelButton(nullptr);
+                QCoreApplication::processEvents();
+            }
+            if (okienko->wasCanceled()) throw TPrzerwano{};
+        };
+        try {
+            czytnik(QFile::encodeName(nazwa).toStdString(), zglos);
+        } catch (const TPrzerwano&) {
+            return false;
+        } catch (const std::exception& e) {
+            blad = Q(e.what());
+        }
+    }
+    // The error box comes after the busy cursor and the progress window are gone.
+    if (blad) {
+        Blad(*blad);
+        return false;
+    }
+    return true;
+}
+
+void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
+    setWindowTitle(nazwa);
+    L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikMin)) + QStringLiteral("  do ") + Q(F2(Trasa.PikMax)));
+    // A position outside the new range moves to its nearer end, and that move
+    // places the view there (SB_pikChange) and writes the chainage text.
+    SB_pik->setRange(odPikiety, std::max(odPikiety, doPikiety));
+}
+
+void TfMaster::PokazKomunikatyTrasy() {
+    if (KomunikatyTrasy.empty() || !Opis) return;
+    OpisTekst = KomunikatyTrasy;
+    Opis->show();
+    Opis->raise();
+    Opis->activateWindow();
+}
+
+void TfMaster::SB_pikChange() {
+    TZajety zajety;
+    const double c = SB_pik->value();
+    PunktNaPikiecie(c, Rzut.TrasaX, Rzut.TrasaY);
+    Rzut.katT = KatNaPikiecie(c);
+    Rzut.alfa = Rzut.katT;
+    UstawNaPikiecie();
+}
+
+void TfMaster::UstawNaPikiecie() {
+    TZajety zajety;
+    if (!UstawNaPikiecieRdzen()) return;
+    L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(SB_pik->value())) + QStringLiteral("  ") + QStringLiteral("     (") +
+                   Q(F2(Trasa.PikMin)) + QStringLiteral(" - ") + Q(F2(Trasa.PikMax)) + QStringLiteral(")"));
+    Przerysuj(*this);
+}
+
+void TfMaster::B_ObliczTrasaClick() {
+    TZajety zajety;
+    if (!WidokOgolny()) return;
+    Przerysuj(*this);
+}
+
+void TfMaster::OtworzTRO() {
+    const QString nazwa = WybierzPlik(OpenDialog1, false);
+    if (nazwa.isEmpty()) return;
+    const bool tro = Rozszerzenie(nazwa) == QLatin1String("TRO");
+    // A failed load has shown its error and changed nothing: the flow ends.
+    if (tro && !WczytajPlik(nazwa, &::OtworzTRO)) return;
+    {
+        TZajety zajety;
+        if (tro) PoWczytaniu(nazwa, Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
+        // Another extension loads nothing; the panel follows the route in memory.
+        P_Pikietaz->setVisible(static_cast<double>(Trasa.PikMax) - static_cast<double>(Trasa.PikMin) > 1.0);
+        Przerysuj(*this);
+    }
+    if (tro) PokazKomunikatyTrasy();
+}
+
+void TfMaster::OtworzMTP() {
+    const QString nazwa = WybierzPlik(OpenTrojkaty, false);
+    if (nazwa.isEmpty()) return;
+    OpenTrojkatyPlik = nazwa;
+    const bool mtp = Rozszerzenie(nazwa) == QLatin1String("MTP");
+    if (mtp && !WczytajPlik(nazwa, &::OtworzMTP)) return;
+    {
+        TZajety zajety;
+        if (mtp) PoWczytaniu(nazwa, Obetnij(Trasa.PikMin - 1.0), Obetnij(Trasa.PikMax + 1.0));
+        Przerysuj(*this);
+    }
+    if (mtp) PokazKomunikatyTrasy();
+}
+
+void TfMaster::Button7Click() {
+    // Nothing to convert yet: say so before asking where to save.
+    if (OpenTrojkatyPlik.isEmpty()) {
+        Blad(QStringLiteral("Nie wybrano pliku .mtp do przepisania: najpierw otwórz plik .mtp."));
+        return;
+    }
+    const QString cel = WybierzPlik(D_save, true);
+    if (cel.isEmpty()) return;
+    std::optional<QString> blad;
+    try {
+        TZajety zajety;
+        PrzepiszPlik(QFile::encodeName(OpenTrojkatyPlik).toStdString(), QFile::encodeName(cel).toStdString());
+    } catch (const std::exception& e) {
+        blad = Q(e.what());
+    }
+    if (blad) Blad(*blad);
+}
+
+void TfMaster::B_Korekta_lOkoClick() {
+    TZajety zajety;
+    KorektaLOko();
+    Przerysuj(*this);
+}
+
+void TfMaster::B_Korekta_yminClick() {
+    TZajety zajety;
+    KorektaYmin();
+    Przerysuj(*this);
+}
+
+namespace {
+void EkranTestowyOkna(TfMaster& okno, void (*budowa)()) {
+    TZajety zajety;
+    budowa();
+    okno.setWindowTitle(QStringLiteral("Orvan3D 2.0.0beta3"));
+    okno.P_Pikietaz->hide();
+    Przerysuj(okno);
+}
+}  // namespace
+
+void TfMaster::Generujekrantestowy1Click() { EkranTestowyOkna(*this, &EkranTestowy); }
+void TfMaster::Generujekrantestowylosowy1Click() { EkranTestowyOkna(*this, &EkranTestowyLosowy); }
 
 void TfMaster::Oprogramie1Click() {
     PokazKomunikat(

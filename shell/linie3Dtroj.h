@@ -7,8 +7,11 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QWidget>
+#include <functional>
 
 class QKeyEvent;
 class TfMaster;
@@ -39,6 +42,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    // A click on the picture takes the keyboard from the panel's controls back
+    // to the window, so that the keys move the observer again.
+    void mousePressEvent(QMouseEvent* e) override;
 
 private:
     TfMaster& okno_;
@@ -66,11 +72,34 @@ public:
     QLabel* StatusBar1Panele[2] = {nullptr, nullptr};
     // Says which picture file could not be loaded (empty otherwise).
     QLabel* L_BrakPliku = nullptr;
+
+    // The chainage panel: the slider's position is the chainage in metres.
     QWidget* P_Pikietaz = nullptr;
+    QLabel* L_Pik = nullptr;
+    QScrollBar* SB_pik = nullptr;
+    QLabel* StaticText1 = nullptr;
+    QPushButton* B_ObliczTrasa = nullptr;
+
+    // Buttons kept hidden: the .mtp open flow, the .mtp to .tro conversion and
+    // the two depth sorts.
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QPushButton* B_Korekta_lOko = nullptr;
+    QPushButton* B_Korekta_ymin = nullptr;
 
     TDialogPliku OpenTrojkaty;
     TDialogPliku D_save;
     TDialogPliku OpenDialog1;
+    // The name last chosen in OpenTrojkaty: the source of the conversion.
+    QString OpenTrojkatyPlik;
+
+    // Runs a file dialog and gives the chosen name, or an empty text when the
+    // user cancelled. Empty: the real QFileDialog. Tests put a given path here.
+    std::function<QString(const TDialogPliku& dialog, bool zapis)> WyborPliku;
+    // Shows an error text; empty: an error box (QMessageBox::critical).
+    std::function<void(const QString& tekst)> PokazBlad;
+    // Files larger than this many bytes are read under a progress window.
+    qint64 ProgPostepu = 4 << 20;
 
     QMenuBar* MainMenu1 = nullptr;
     QMenu* Pliki1 = nullptr;
@@ -112,7 +141,13 @@ public:
     void UstawNaPikiecie();
 
 public slots:
+    void SB_pikChange();
+    void B_ObliczTrasaClick();
     void OtworzTRO();
+    void OtworzMTP();
+    void Button7Click();
+    void B_Korekta_lOkoClick();
+    void B_Korekta_yminClick();
     void Generujekrantestowy1Click();
     void Generujekrantestowylosowy1Click();
     void Oprogramie1Click();
@@ -136,6 +171,19 @@ private:
     void FormCreate();
     void FormDestroy();
     void UtworzMenu();
+    void UtworzPanelPikietazu();
+    // The file dialog (or its replacement); a confirmed choice becomes the
+    // dialog's starting directory for the next time.
+    QString WybierzPlik(TDialogPliku& dialog, bool zapis);
+    // Reads a file with the reader under a busy cursor, and under a progress
+    // window when the file is large. False when the load failed (the error
+    // was shown) or was stopped by the user; the scene is then unchanged.
+    bool WczytajPlik(const QString& nazwa, void (*czytnik)(const std::string&, const std::function<void(double)>&));
+    // The end of an open flow: caption, range text and the slider's new range.
+    void PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety);
+    // Shows the route build's messages of the file just loaded in the viewer.
+    void PokazKomunikatyTrasy();
+    void Blad(const QString& tekst);
     // Makes Ekran at least as large as the screen and the paint area.
     void DopasujEkran();
 };

@@ -102,16 +102,68 @@ TObraz ObrazZQt(const QImage& obraz) {
     return wynik;
 }
 
-PlotnoQt::PlotnoQt(QImage& obraz) : obraz_(obraz), malarz_(&obraz) {
-    malarz_.setRenderHint(QPainter::Antialiasing, false);
-    malarz_.setRenderHint(QPainter::TextAntialiasing, false);
-    malarz_.setFont(CzcionkaPlotna());
+void PiszTekstQt(QPainter& malarz, int x, int y, const std::string& tekst, const QColor& tlo) {
+    const QString s = QString::fromUtf8(tekst.data(), static_cast<qsizetype>(tekst.size()));
+    const QFontMetrics fm(malarz.font());
+    malarz.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), tlo);
+    malarz.setPen(Qt::black);
+    malarz.drawText(x, y + fm.ascent(), s);
 }
 
-PlotnoQt::~PlotnoQt() = default;
+namespace {
+void UstawMalarzaTekstu(QPainter& malarz) {
+    malarz.setRenderHint(QPainter::Antialiasing, false);
+    malarz.setRenderHint(QPainter::TextAntialiasing, false);
+    malarz.setFont(CzcionkaPlotna());
+}
 
-void PlotnoQt::UstawPioro(TKolor kolor) { pioro_ = KolorQt(kolor); }
-void PlotnoQt::UstawPedzel(TKolor kolor) { pedzel_ = KolorQt(kolor); }
+TKolor KolorZQt(const QColor& k) {
+    return static_cast<TKolor>(k.red() | (k.green() << 8) | (k.blue() << 16));
+}
+}  // namespace
+
+// ---- The program's canvas ----
+
+PlotnoQt::PlotnoQt(QImage& obraz) : obraz_(obraz) {
+    const QImage::Format f = obraz_.format();
+    if (!obraz_.isNull() && f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
+        f != QImage::Format_ARGB32_Premultiplied)
+        obraz_ = obraz_.convertToFormat(QImage::Format_RGB32);
+    UstawKolorPrzycisku(KolorZQt(::KolorPrzycisku()));
+    UstawPisanieTekstu([this](int x, int y, const std::string& tekst, std::uint32_t tlo) { PiszTekst(x, y, tekst, tlo); });
+    WezPiksele();
+}
+
+void PlotnoQt::WezPiksele() {
+    if (obraz_.isNull()) {
+        UstawBufor({});
+        return;
+    }
+    // bits() of a shared image makes its own copy first, so the canvas writes
+    // only into this image.
+    UstawBufor({reinterpret_cast<std::uint32_t*>(obraz_.bits()), obraz_.width(), obraz_.height(),
+                static_cast<int>(obraz_.bytesPerLine() / 4)});
+}
+
+void PlotnoQt::PiszTekst(int x, int y, const std::string& tekst, std::uint32_t tlo) {
+    if (obraz_.isNull()) return;
+    {
+        QPainter malarz(&obraz_);
+        UstawMalarzaTekstu(malarz);
+        PiszTekstQt(malarz, x, y, tekst, QColor::fromRgb(tlo));
+    }
+    // The painter could have detached a shared image: draw on from where its pixels are now.
+    WezPiksele();
+}
+
+// ---- The QPainter canvas ----
+
+PlotnoQPainter::PlotnoQPainter(QImage& obraz) : obraz_(obraz), malarz_(&obraz) { UstawMalarzaTekstu(malarz_); }
+
+PlotnoQPainter::~PlotnoQPainter() = default;
+
+void PlotnoQPainter::UstawPioro(TKolor kolor) { pioro_ = KolorQt(kolor); }
+void PlotnoQPainter::UstawPedzel(TKolor kolor) { pedzel_ = KolorQt(kolor); }
 
 namespace {
 QPen PioroKosmetyczne(const QColor& kolor) {
@@ -123,7 +175,7 @@ QPen PioroKosmetyczne(const QColor& kolor) {
 }
 }  // namespace
 
-void PlotnoQt::Prostokat(int x1, int y1, int x2, int y2) {
+void PlotnoQPainter::Prostokat(int x1, int y1, int x2, int y2) {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     // Both limits kept inside the image's neighbourhood: nothing outside is visible.
@@ -140,7 +192,7 @@ void PlotnoQt::Prostokat(int x1, int y1, int x2, int y2) {
     malarz_.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }
 
-void PlotnoQt::Wielokat(const TPunktEkranu* punkty, int ile) {
+void PlotnoQPainter::Wielokat(const TPunktEkranu* punkty, int ile) {
     if (ile <= 0) return;
     malarz_.setPen(PioroKosmetyczne(pioro_));
     malarz_.setBrush(pedzel_);
@@ -162,7 +214,7 @@ void PlotnoQt::Wielokat(const TPunktEkranu* punkty, int ile) {
     malarz_.drawPolygon(w, Qt::OddEvenFill);
 }
 
-void PlotnoQt::Linia(int x1, int y1, int x2, int y2) {
+void PlotnoQPainter::Linia(int x1, int y1, int x2, int y2) {
     malarz_.setPen(PioroKosmetyczne(pioro_));
     if (!Daleko(x1, y1) && !Daleko(x2, y2)) {
         malarz_.drawLine(x1, y1, x2, y2);
@@ -190,16 +242,9 @@ void PlotnoQt::Linia(int x1, int y1, int x2, int y2) {
                            static_cast<int>(std::lround(ax + t1 * dx)), static_cast<int>(std::lround(ay + t1 * dy))));
 }
 
-void PlotnoQt::Tekst(int x, int y, const std::string& tekst) {
-    const QString s = QString::fromUtf8(tekst.data(), static_cast<qsizetype>(tekst.size()));
-    const QFontMetrics fm(malarz_.font());
-    const QRect tlo(x, y, fm.horizontalAdvance(s), fm.height());
-    malarz_.fillRect(tlo, pedzel_);
-    malarz_.setPen(Qt::black);
-    malarz_.drawText(x, y + fm.ascent(), s);
-}
+void PlotnoQPainter::Tekst(int x, int y, const std::string& tekst) { PiszTekstQt(malarz_, x, y, tekst, pedzel_); }
 
-void PlotnoQt::RozciagnijObraz(int lewa, int gora, int prawa, int dol, const TObraz& obraz) {
+void PlotnoQPainter::RozciagnijObraz(int lewa, int gora, int prawa, int dol, const TObraz& obraz) {
     if (obraz.Pusty()) return;
     const double w = static_cast<double>(prawa) - lewa, h = static_cast<double>(dol) - gora;
     if (w <= 0.0 || h <= 0.0) return;

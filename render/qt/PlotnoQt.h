@@ -1,5 +1,14 @@
-// The canvas over a QImage: the window's off-screen picture and the
-// command-line tool's picture are both drawn through it.
+// The canvases over a QImage.
+//
+// PlotnoQt is the program's canvas: the window's off-screen picture and the
+// command-line tool's picture are both drawn through it. Polygons, lines,
+// rectangles and the stretched sky go through the program's own rasterizer
+// (render/Rasteryzer.h) straight into the image's pixels; only text is drawn
+// with QPainter, in the canvas font.
+//
+// PlotnoQPainter draws everything with QPainter. It is kept to compare
+// against: the drawing benchmarks measure the rasterizer against it, and a
+// test checks that the two cover the same pixels within a small tolerance.
 #pragma once
 
 #include <QColor>
@@ -7,6 +16,7 @@
 #include <QPainter>
 
 #include "render/Plotno.h"
+#include "render/Rasteryzer.h"
 
 // Qt colour of a 0x00BBGGRR value; clBtnFace gives the button-face colour.
 QColor KolorQt(TKolor kolor);
@@ -19,11 +29,31 @@ QFont CzcionkaPlotna();
 QImage ObrazQt(const TObraz& obraz);
 TObraz ObrazZQt(const QImage& obraz);
 
-class PlotnoQt : public TPlotno {
+// Text as both canvases write it: the background of the text's advance and
+// the font's height filled with the brush, the text in black, its top-left
+// corner at (x, y).
+void PiszTekstQt(QPainter& malarz, int x, int y, const std::string& tekst, const QColor& tlo);
+
+class PlotnoQt : public TPlotnoRastrowe {
+public:
+    // Draws on the image for the lifetime of the canvas. An image that is not
+    // 32 bits per pixel is converted to RGB32 first.
+    explicit PlotnoQt(QImage& obraz);
+    PlotnoQt(const PlotnoQt&) = delete;
+    PlotnoQt& operator=(const PlotnoQt&) = delete;
+
+private:
+    void PiszTekst(int x, int y, const std::string& tekst, std::uint32_t tlo);
+    void WezPiksele();
+
+    QImage& obraz_;
+};
+
+class PlotnoQPainter : public TPlotno {
 public:
     // Draws on the image for the lifetime of the canvas.
-    explicit PlotnoQt(QImage& obraz);
-    ~PlotnoQt() override;
+    explicit PlotnoQPainter(QImage& obraz);
+    ~PlotnoQPainter() override;
 
     void UstawPioro(TKolor kolor) override;
     void UstawPedzel(TKolor kolor) override;

@@ -1,5 +1,6 @@
-// The QImage canvas: the pixel rules of rectangles, lines, polygons, text and
-// stretched pictures, and far-away coordinates.
+// The QImage canvases, the program's and the QPainter one: the pixel rules of
+// rectangles, lines, polygons, text and stretched pictures, and far-away
+// coordinates, which both keep.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -25,6 +26,11 @@ int Zmienione(const QImage& o) {
     return n;
 }
 
+template <typename T>
+class Plotna : public ::testing::Test {};
+using RodzajePlotna = ::testing::Types<PlotnoQt, PlotnoQPainter>;
+TYPED_TEST_SUITE(Plotna, RodzajePlotna);
+
 TEST(PlotnoQt, KoloryBBGGRR) {
     EXPECT_EQ(KolorQt(0x000000FF), QColor(255, 0, 0));
     EXPECT_EQ(KolorQt(0x00FF0000), QColor(0, 0, 255));
@@ -32,10 +38,10 @@ TEST(PlotnoQt, KoloryBBGGRR) {
     EXPECT_EQ(KolorQt(clBtnFace), KolorPrzycisku());
 }
 
-TEST(PlotnoQt, ProstokatBezPrawejIDolnejKrawedzi) {
+TYPED_TEST(Plotna, ProstokatBezPrawejIDolnejKrawedzi) {
     QImage o = Obraz();
     {
-        PlotnoQt p(o);
+        TypeParam p(o);
         p.UstawPioro(0x000000);
         p.UstawPedzel(0x0000FF);
         p.Prostokat(2, 3, 12, 8);
@@ -52,10 +58,10 @@ TEST(PlotnoQt, ProstokatBezPrawejIDolnejKrawedzi) {
     EXPECT_EQ(Zmienione(o), 10 * 5);
 }
 
-TEST(PlotnoQt, LiniaBezOstatniegoPiksela) {
+TYPED_TEST(Plotna, LiniaBezOstatniegoPiksela) {
     QImage o = Obraz();
     {
-        PlotnoQt p(o);
+        TypeParam p(o);
         p.UstawPioro(0x00FFFFFF);
         p.Linia(2, 5, 12, 5);
         p.Linia(20, 2, 20, 12);
@@ -68,10 +74,10 @@ TEST(PlotnoQt, LiniaBezOstatniegoPiksela) {
     EXPECT_EQ(Zmienione(o), 20);
 }
 
-TEST(PlotnoQt, WielokatWypelnionyIObrysowany) {
+TYPED_TEST(Plotna, WielokatWypelnionyIObrysowany) {
     QImage o = Obraz();
     {
-        PlotnoQt p(o);
+        TypeParam p(o);
         p.UstawPioro(0x000000);
         p.UstawPedzel(0x00FF00);
         const TPunktEkranu w[4] = {{5, 5}, {25, 5}, {25, 20}, {5, 20}};
@@ -85,11 +91,11 @@ TEST(PlotnoQt, WielokatWypelnionyIObrysowany) {
     EXPECT_EQ(o.pixelColor(4, 12), kTlo);
 }
 
-TEST(PlotnoQt, OdlegleWspolrzedneNieZaklocajaRysunku) {
+TYPED_TEST(Plotna, OdlegleWspolrzedneNieZaklocajaRysunku) {
     // A huge triangle whose inside covers the whole image, and lines from far away.
     QImage o = Obraz();
     {
-        PlotnoQt p(o);
+        TypeParam p(o);
         p.UstawPioro(0x000000);
         p.UstawPedzel(0x0000FF);
         const TPunktEkranu w[3] = {{-2000000000, -2000000000}, {2000000000, -5}, {-5, 2000000000}};
@@ -105,10 +111,10 @@ TEST(PlotnoQt, OdlegleWspolrzedneNieZaklocajaRysunku) {
     for (int x = 0; x < 40; ++x) EXPECT_EQ(o.pixelColor(x, 10), QColor(Qt::white)) << x;
 }
 
-TEST(PlotnoQt, TekstCzarnyNaTleZPedzla) {
+TYPED_TEST(Plotna, TekstCzarnyNaTleZPedzla) {
     QImage o = Obraz(300, 40);
     {
-        PlotnoQt p(o);
+        TypeParam p(o);
         p.UstawPedzel(0x00FFFF);
         p.Tekst(10, 10, "Oko Xo = 479 Y = -700");
     }
@@ -130,12 +136,12 @@ TEST(PlotnoQt, TekstCzarnyNaTleZPedzla) {
     EXPECT_LE(wysokosc, 12);
 }
 
-TEST(PlotnoQt, ObrazRozciagnietyWProstokat) {
+TYPED_TEST(Plotna, ObrazRozciagnietyWProstokat) {
     // A 2 x 1 picture: red left half, blue right half.
     const TObraz niebo{2, 1, {0xFFFF0000u, 0xFF0000FFu}};
     QImage o = Obraz();
     {
-        PlotnoQt p(o);
+        TypeParam p(o);
         p.RozciagnijObraz(10, 5, 30, 15, niebo);
         p.RozciagnijObraz(-1000000000, 20, 1000000000, 25, niebo);  // huge target: only the visible part
     }

@@ -439,6 +439,9 @@ TEST_F(Opcje_, PozycjeMenuRaportowWypelniajaPodglad) {
         return l;
     };
     EXPECT_EQ(tekstPodgladu(okno->InfoTeren1), linie(raportSiatek));
+    // A viewer left open with the route messages of a load shows the report too.
+    OpisTekst = {"komunikat trasy"};
+    Opis->show();
     const QStringList trasa = tekstPodgladu(okno->InfoProj1);
     EXPECT_EQ(trasa, linie(raportTrasy));
     EXPECT_TRUE(trasa.contains("BRAK PUNKTÓW TRASY (lub definicja nieprawidłowa)!"));

@@ -1,0 +1,517 @@
+#include "cli/Polecenia.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QImage>
+#include <QSaveFile>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <map>
+#include <set>
+#include <stdexcept>
+
+#include "common/Funkcje.h"
+#include "dialogs/InfoProjekt.h"
+#include "model/ZapisywanieOdczytywanie.h"
+#include "model/Zmienne.h"
+#include "render/RysujPerspektywa.h"
+#include "render/qt/PlotnoQt.h"
+#include "route/OblTrasa.h"
+
+namespace {
+
+// The main window's paint area at start.
+constexpr int SzerokoscDomyslna = 958;
+constexpr int WysokoscDomyslna = 637;
+// Bounds that keep a mistyped argument from running for hours or asking for gigabytes.
+constexpr int NajwiekszyBok = 8192;
+constexpr double NajwiecejWierszy = 1e7;
+constexpr double NajwiecejKlatek = 1e5;
+
+// A wrong command line: the text says what is wrong.
+class BladUzycia : public std::runtime_error {
+public:
+    explicit BladUzycia(const std::string& s) : std::runtime_error(s) {}
+};
+
+// ---------------------------------------------------------------------------
+// The command line.
+
+struct TOpcja {
+    bool ZWartoscia;
+};
+
+struct TArgumenty {
+    std::vector<std::string> Pozycyjne;
+    std::map<std::string, std::string> Wartosci;
+    std::set<std::string> Flagi;
+
+    const std::string* Wartosc(const std::string& nazwa) const {
+        auto it = Wartosci.find(nazwa);
+        return it == Wartosci.end() ? nullptr : &it->second;
+    }
+};
+
+// Options may stand anywhere after the command, as "--opcja wartość" or
+// "--opcja=wartość"; after "--" every argument is a name.
+TArgumenty Rozbierz(const std::vector<std::string>& a, std::size_t od, const std::map<std::string, TOpcja>& znane) {
+    TArgumenty w;
+    bool tylkoNazwy = false;
+    for (std::size_t i = od; i < a.size(); ++i) {
+        const std::string& s = a[i];
+        if (tylkoNazwy || s.size() < 2 || s.compare(0, 2, "--") != 0) {
+            w.Pozycyjne.push_back(s);
+            continue;
+        }
+        if (s == "--") {
+            tylkoNazwy = true;
+            continue;
+        }
+        const std::size_t rowna = s.find('=');
+        const std::string nazwa = s.substr(0, rowna);
+        auto it = znane.find(nazwa);
+        if (it == znane.end()) throw BladUzycia("nieznana opcja „" + nazwa + "”");
+        if (!it->second.ZWartoscia) {
+            if (rowna != std::string::npos) throw BladUzycia("opcja " + nazwa + " nie przyjmuje wartości");
+            w.Flagi.insert(nazwa);
+        } else if (rowna != std::string::npos) {
+            w.Wartosci[nazwa] = s.substr(rowna + 1);
+        } else {
+            if (i + 1 >= a.size()) throw BladUzycia("brak wartości opcji " + nazwa);
+            w.Wartosci[nazwa] = a[++i];
+        }
+    }
+    return w;
+}
+
+double Liczba(const TArgumenty& a, const std::string& nazwa, double domyslna) {
+    const std::string* t = a.Wartosc(nazwa);
+    if (!t) return domyslna;
+    double v = 0.0;
+    if (!SprobujRzeczywista(*t, v)) throw BladUzycia("opcja " + nazwa + ": „" + *t + "” nie jest liczbą");
+    return v;
+}
+
+struct TRozmiar {
+    int W = SzerokoscDomyslna;
+    int H = WysokoscDomyslna;
+};
+
+TRozmiar Rozmiar(const TArgumenty& a) {
+    TRozmiar r;
+    const std::string* t = a.Wartosc("--rozmiar");
+    if (!t) return r;
+    const std::size_t x = t->find_first_of("xX");
+    std::int32_t w = 0, h = 0;
+    if (x == std::string::npos || !SprobujCalkowita(std::string_view(*t).substr(0, x), w) ||
+        !SprobujCalkowita(std::string_view(*t).substr(x + 1), h) || w < 1 || h < 1 || w > NajwiekszyBok ||
+        h > NajwiekszyBok)
+        throw BladUzycia("opcja --rozmiar: „" + *t + "” nie jest rozmiarem SZERxWYS (od 1x1 do " +
+                         std::to_string(NajwiekszyBok) + "x" + std::to_string(NajwiekszyBok) + ")");
+    r.W = w;
+    r.H = h;
+    return r;
+}
+
+// The last three characters of a name in upper case, as the open flows take them.
+std::string Koncowka(const std::string& nazwa) {
+    std::string e = nazwa.size() >= 3 ? nazwa.substr(nazwa.size() - 3) : nazwa;
+    for (char& c : e) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return e;
+}
+
+bool PlikDanych(const std::string& nazwa) {
+    const std::string e = Koncowka(nazwa);
+    return e == "TRO" || e == "MTP";
+}
+
+void SprawdzPliki(const std::vector<std::string>& pliki) {
+    if (pliki.empty()) throw BladUzycia("nie podano plików danych");
+    for (const std::string& p : pliki)
+        if (!PlikDanych(p)) throw BladUzycia("„" + p + "” nie jest plikiem .tro ani .mtp");
+}
+
+// ---------------------------------------------------------------------------
+// The state of the window and the loads.
+
+// The state of a fresh main window with a paint area of W x H after its first
+// resize: start values, the sky picture, the eye at its working place.
+void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
+    InicjujZmienne(W, H);
+    Rzut.OkoX = W * 0.5;
+    Rzut.OkoY = -700.0;
+    Rzut.OkoZ = 500.0;
+    Rzut.PolEkranX = static_cast<float>(W * 0.5);
+    Niebo = TObraz{};
+    if (!zNiebem) return;
+    // The window takes the sky from beside the program; without it the far wall stays empty.
+    const QString sciezka = QCoreApplication::applicationDirPath() + QStringLiteral("/Przyklady/Sky02.bmp");
+    const QImage niebo(sciezka);
+    if (niebo.isNull())
+        bledy << "Brak pliku " << sciezka.toStdString() << '\n';
+    else
+        Niebo = ObrazZQt(niebo);
+}
+
+// Opens the files one after another as the window's open flows do. A file
+// that fails leaves the model as it was; its message goes to `bledy`.
+// Returns false when any file failed.
+bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy) {
+    bool wszystkie = true;
+    for (const std::string& p : pliki) {
+        try {
+            if (Koncowka(p) == "TRO")
+                OtworzTRO(p);
+            else
+                OtworzMTP(p);
+        } catch (const std::exception& e) {
+            bledy << e.what() << '\n';
+            wszystkie = false;
+        }
+    }
+    return wszystkie;
+}
+
+void PiszKomunikatyTrasy(std::ostream& bledy) {
+    for (const std::string& k : KomunikatyTrasy) bledy << k << '\n';
+}
+
+// The slider's change handler: the route point and direction at chainage c,
+// then the view placed there (nothing changes without mesh triangles).
+void UstawNaPikiecieSuwaka(double c) {
+    PunktNaPikiecie(c, Rzut.TrasaX, Rzut.TrasaY);
+    Rzut.katT = KatNaPikiecie(c);
+    Rzut.alfa = Rzut.katT;
+    UstawNaPikiecieRdzen();
+}
+
+// The frame as the window draws it: into an off-screen picture at least as
+// large as the screen, whose top-left W x H part is the paint area. The Qt
+// canvas clips lines to the whole picture, and where a clipped line starts
+// can move its pixels, so the picture gets the window's size, not just W x H.
+QImage Klatka(int W, int H) {
+    QSize rozmiar(W, H);
+    if (QScreen* ekran = QGuiApplication::primaryScreen()) rozmiar = rozmiar.expandedTo(ekran->size());
+    QImage obraz(rozmiar, QImage::Format_RGB32);
+    obraz.fill(KolorPrzycisku());
+    {
+        PlotnoQt plotno(obraz);
+        Przerysuj(plotno, W, H);
+    }
+    return rozmiar == QSize(W, H) ? obraz : obraz.copy(0, 0, W, H);
+}
+
+// Writes the picture under a temporary name and renames it over the target
+// only when it is complete.
+bool ZapiszPng(const QImage& obraz, const std::string& sciezka, std::ostream& bledy) {
+    QSaveFile plik(QString::fromLocal8Bit(sciezka.c_str()));
+    if (plik.open(QIODevice::WriteOnly) && obraz.save(&plik, "PNG") && plik.commit()) return true;
+    bledy << "Nie można zapisać pliku " << sciezka;
+    if (!plik.errorString().isEmpty()) bledy << ": " << plik.errorString().toStdString();
+    bledy << '\n';
+    return false;
+}
+
+// Fixed notation with '.' whatever the locale; no "-0.0000".
+std::string Stala(double v, int miejsca) {
+    char bufor[64];
+    auto [koniec, ec] = std::to_chars(bufor, bufor + sizeof bufor, v, std::chars_format::fixed, miejsca);
+    if (ec != std::errc()) return "nan";
+    std::string s(bufor, koniec);
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    return s;
+}
+
+int KodKoncowy(bool plikiWczytane) { return plikiWczytane ? KodSukces : KodBladPliku; }
+
+// ---------------------------------------------------------------------------
+// Commands.
+
+int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1, {});
+    SprawdzPliki(arg.Pozycyjne);
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    // The route report already ends with the messages of the last route build.
+    InfoTerenProj();
+    for (const std::string& l : OpisTekst) wyjscie << l << '\n';
+    InfoTrasy();
+    for (const std::string& l : OpisTekst) wyjscie << l << '\n';
+    OpisTekst.clear();
+    wyjscie.flush();
+    return KodKoncowy(ok);
+}
+
+int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1, {{"--krok", {true}}});
+    SprawdzPliki(arg.Pozycyjne);
+    const double krok = Liczba(arg, "--krok", 10.0);
+    if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    const double pikMax = Trasa.PikMax;
+    if (pikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
+
+    std::string tekst = "pikieta;X;Y;kierunek\n";
+    auto wiersz = [&](double s) {
+        double x = 0.0, y = 0.0;
+        PunktNaPikiecie(s, x, y);
+        const double kat = KatNaPikiecie(s);
+        tekst += Stala(s, 4) + ';' + Stala(x + Trasa.Dx, 4) + ';' + Stala(y + Trasa.Dy, 4) + ';' + Stala(kat, 6) + '\n';
+    };
+    // Stations as multiples of the step (no sum that drifts), then the route's end once.
+    for (long long k = 0;; ++k) {
+        const double s = static_cast<double>(k) * krok;
+        if (!(s < pikMax)) break;
+        wiersz(s);
+    }
+    wiersz(pikMax);
+    wyjscie << tekst;
+    wyjscie.flush();
+    return KodKoncowy(ok);
+}
+
+bool KonczySiePng(const std::string& nazwa) {
+    if (nazwa.size() < 4) return false;
+    std::string e = nazwa.substr(nazwa.size() - 4);
+    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return e == ".png";
+}
+
+int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1, {{"--pikieta", {true}}, {"--rozmiar", {true}}, {"--parametry", {false}}});
+    if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani pliku obrazu");
+    const std::string wyjscie = arg.Pozycyjne.back();
+    if (!KonczySiePng(wyjscie)) throw BladUzycia("ostatnim argumentem musi być plik obrazu .png");
+    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - 1);
+    SprawdzPliki(pliki);
+    const TRozmiar r = Rozmiar(arg);
+    const bool naPikiecie = arg.Wartosc("--pikieta") != nullptr;
+    // The slider moves in whole units: the chainage is rounded as its position would be.
+    const double pikieta = std::round(Liczba(arg, "--pikieta", 0.0));
+
+    StanOkna(r.W, r.H, true, bledy);
+    Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
+    const bool ok = Wczytaj(pliki, bledy);
+    PiszKomunikatyTrasy(bledy);
+    if (naPikiecie) {
+        if (!Trasa.Obliczona) {
+            bledy << "Trasa nie jest obliczona.\n";
+            return ok ? KodBrakTrasy : KodBladPliku;
+        }
+        UstawNaPikiecieSuwaka(pikieta);
+    }
+    if (!ZapiszPng(Klatka(r.W, r.H), wyjscie, bledy)) return KodBladPliku;
+    return KodKoncowy(ok);
+}
+
+int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1,
+                                    {{"--od", {true}},
+                                     {"--do", {true}},
+                                     {"--krok", {true}},
+                                     {"--rozmiar", {true}},
+                                     {"--parametry", {false}}});
+    if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani katalogu klatek");
+    const std::string katalog = arg.Pozycyjne.back();
+    if (PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
+        throw BladUzycia("ostatnim argumentem musi być katalog klatek, nie plik danych „" + katalog + "”");
+    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - 1);
+    SprawdzPliki(pliki);
+    const TRozmiar r = Rozmiar(arg);
+    const double krok = Liczba(arg, "--krok", 1.0);
+    if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
+    Liczba(arg, "--od", 0.0);
+    Liczba(arg, "--do", 0.0);
+
+    StanOkna(r.W, r.H, true, bledy);
+    Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
+    const bool ok = Wczytaj(pliki, bledy);
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    const double od = Liczba(arg, "--od", Trasa.PikMin);
+    const double doPik = Liczba(arg, "--do", Trasa.PikMax);
+    if (od > doPik) throw BladUzycia("początek przejazdu (--od) leży za jego końcem (--do)");
+    // The chainages od, od + krok, ... up to doPik, and doPik itself when the
+    // steps do not land on it (a drive ends at its end).
+    const double zapas = 1e-9 * std::max(1.0, std::fabs(doPik));
+    const double ileKrokow = std::floor((doPik - od) / krok + 1e-9);
+    if (ileKrokow + 2 > NajwiecejKlatek) throw BladUzycia("za dużo klatek: zwiększ krok");
+    std::vector<double> pikiety;
+    for (long long k = 0; k <= static_cast<long long>(ileKrokow); ++k) pikiety.push_back(od + k * krok);
+    if (doPik - pikiety.back() > zapas) pikiety.push_back(doPik);
+
+    const QString kat = QString::fromLocal8Bit(katalog.c_str());
+    if (!QDir().mkpath(kat)) {
+        bledy << "Nie można utworzyć katalogu " << katalog << '\n';
+        return KodBladPliku;
+    }
+    const bool terminal = isatty(STDERR_FILENO);
+    const int ile = static_cast<int>(pikiety.size());
+    auto nazwa = [&](int n) {
+        char b[32];
+        std::snprintf(b, sizeof b, "klatka_%05d.png", n);
+        return QDir(kat).filePath(QString::fromLatin1(b)).toStdString();
+    };
+    for (int i = 0; i < ile; ++i) {
+        UstawNaPikiecieSuwaka(pikiety[i]);
+        if (!ZapiszPng(Klatka(r.W, r.H), nazwa(i + 1), bledy)) return KodBladPliku;
+        bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(pikiety[i]) << (terminal ? "   \r" : "\n");
+        bledy.flush();
+    }
+    if (terminal) bledy << '\n';
+    // Frames of an earlier, longer drive would run on after this one in a film.
+    for (int n = ile + 1; QFileInfo::exists(QString::fromStdString(nazwa(n))); ++n)
+        QFile::remove(QString::fromStdString(nazwa(n)));
+    return KodKoncowy(ok);
+}
+
+int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1, {});
+    if (arg.Pozycyjne.size() != 2) throw BladUzycia("przepisz potrzebuje dokładnie dwóch plików: ZRODLO.mtp CEL.tro");
+    const std::string& zrodlo = arg.Pozycyjne[0];
+    const std::string& cel = arg.Pozycyjne[1];
+    if (Koncowka(cel) == "MTP") throw BladUzycia("plik docelowy „" + cel + "” ma rozszerzenie .mtp; oczekiwano .tro");
+    const QFileInfo fz(QString::fromLocal8Bit(zrodlo.c_str())), fc(QString::fromLocal8Bit(cel.c_str()));
+    if (fz.exists() && fc.exists() && fz.canonicalFilePath() == fc.canonicalFilePath())
+        throw BladUzycia("plik źródłowy i docelowy to ten sam plik");
+    try {
+        PrzepiszPlik(zrodlo, cel);
+    } catch (const std::exception& e) {
+        bledy << e.what() << '\n';
+        return KodBladPliku;
+    }
+    return KodSukces;
+}
+
+}  // namespace
+
+std::string TekstPomocy() {
+    return R"(orvany3d-cli — Orvany3D w wierszu poleceń: raporty, tabela pikiet, obrazy,
+klatki przejazdu i przepisywanie plików .mtp na .tro. Obrazy są rysowane tym
+samym rysowaniem co okno programu Orvany3D.
+
+Użycie:
+  orvany3d-cli raport PLIK...
+  orvany3d-cli pikiety PLIK... [--krok KROK]
+  orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
+  orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
+  orvany3d-cli przepisz ZRODLO.mtp CEL.tro
+  orvany3d-cli --help
+
+PLIK... to pliki .tro i .mtp, wczytywane po kolei jak w oknie programu: plik
+późniejszy zastępuje tylko te sekcje, które sam zawiera. Czytnik wybierają
+trzy ostatnie znaki nazwy (bez względu na wielkość liter): TRO albo MTP; inna
+nazwa to błąd użycia. Plik, którego nie da się wczytać, nie zmienia danych:
+jego komunikat (ten sam, co w oknie błędu programu) trafia na standardowe
+wyjście błędów, a narzędzie wczytuje kolejne pliki i kończy się kodem 1.
+
+Polecenia:
+  raport     Raport o siatkach („Info Teren, Proj”), a po nim raport o trasie
+             („Info Trasa”), wiersz po wierszu jak w oknie „Opis”, z separatorem
+             dziesiętnym języka z otoczenia (LC_ALL=C: kropka, pl_PL: przecinek).
+             Raport o trasie kończy się komunikatami ostatniego obliczenia trasy,
+             jeśli były (nie są powtarzane osobno).
+
+  pikiety    Tabela pikiet do tyczenia: nagłówek „pikieta;X;Y;kierunek”, potem
+             pikiety 0, KROK, 2·KROK, ... mniejsze od końca trasy i sam koniec
+             trasy. X, Y to punkt trasy we współrzędnych pliku, kierunek to
+             azymut trasy w radianach (od osi +X przeciwnie do ruchu wskazówek
+             zegara). Zawsze kropka dziesiętna; pikieta, X, Y z 4 miejscami,
+             kierunek z 6. Pikieta 0 i koniec trasy dają punkty 0,001 od końców
+             trasy, jak w wyszukiwaniu punktu na pikiecie. KROK (domyślnie 10)
+             musi być liczbą dodatnią. Komunikaty obliczenia trasy idą na
+             standardowe wyjście błędów.
+      --krok KROK      odstęp pikiet w metrach (kropka albo przecinek)
+
+  obraz      Obraz okna głównego zapisany jako PNG: widok ogólny po wczytaniu
+             ostatniego pliku, z okiem ustawionym jak po pierwszym wyświetleniu
+             okna i wszystkimi przełącznikami rysowania jak przy starcie.
+      --pikieta S      widok z pikiety S, jak po przesunięciu suwaka na S.
+                       Suwak przesuwa się o całe metry, więc S jest zaokrąglane
+                       do liczby całkowitej (2,5 -> 3). Pikieta poza trasą jest
+                       ograniczana do trasy jak przy wyszukiwaniu punktu.
+      --rozmiar SZERxWYS  rozmiar obszaru rysunku (domyślnie 958x637)
+      --parametry      rysuje na obrazie blok parametrów widoku
+
+  przejazd   Klatki przejazdu wzdłuż trasy: klatka_00001.png, klatka_00002.png,
+             ... w KATALOGU (tworzonym w razie potrzeby) dla pikiet od --od do
+             --do co --krok; ostatnią klatką jest zawsze --do. Każda klatka to
+             obraz, jaki pokazuje okno po ustawieniu suwaka na tej pikiecie;
+             pikiety nie są zaokrąglane, więc krok może być ułamkowy. Starsze
+             klatki o dalszych numerach są usuwane. Postęp na standardowym
+             wyjściu błędów.
+      --od S           pierwsza pikieta (domyślnie początek trasy)
+      --do S           ostatnia pikieta (domyślnie koniec trasy)
+      --krok S         odstęp klatek w metrach (domyślnie 1)
+      --rozmiar SZERxWYS, --parametry  jak w poleceniu obraz
+
+  przepisz   Przepisuje plik wymiany .mtp na plik trójkątów .tro. Plik docelowy
+             powstaje pod nazwą tymczasową i zastępuje stary dopiero w całości;
+             przy błędzie stary plik zostaje nietknięty.
+
+Opcje można podawać w dowolnym miejscu po poleceniu, także jako --opcja=wartość;
+po „--” każdy argument jest nazwą pliku.
+
+Kody wyjścia:
+  0  wykonano
+  1  nie udało się wczytać lub zapisać pliku (ma pierwszeństwo przed kodem 3)
+  2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
+     nazwa pliku bez końcówki TRO/MTP)
+  3  trasa nie jest obliczona (pikiety, obraz --pikieta, przejazd); nic nie
+     jest wypisywane ani zapisywane
+
+Przykłady:
+  orvany3d-cli raport Przyklady/Droga.tro
+  orvany3d-cli pikiety Przyklady/Droga.tro --krok 25 > tyczenie.csv
+  orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
+  orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
+  orvany3d-cli przepisz Model/Droga.mtp Droga.tro
+)";
+}
+
+int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    if (std::find(a.begin(), a.end(), "--help") != a.end() || std::find(a.begin(), a.end(), "-h") != a.end()) {
+        // "--help" after "--" is a file name.
+        auto koniecOpcji = std::find(a.begin(), a.end(), "--");
+        auto pomoc = std::find_if(a.begin(), koniecOpcji, [](const std::string& s) { return s == "--help" || s == "-h"; });
+        if (pomoc != koniecOpcji) {
+            wyjscie << TekstPomocy();
+            return KodSukces;
+        }
+    }
+    try {
+        if (a.empty()) throw BladUzycia("nie podano polecenia");
+        const std::string& p = a[0];
+        if (p == "raport") return Raport(a, wyjscie, bledy);
+        if (p == "pikiety") return Pikiety(a, wyjscie, bledy);
+        if (p == "obraz") return Obraz(a, wyjscie, bledy);
+        if (p == "przejazd") return Przejazd(a, wyjscie, bledy);
+        if (p == "przepisz") return Przepisz(a, wyjscie, bledy);
+        throw BladUzycia("nieznane polecenie „" + p + "”");
+    } catch (const BladUzycia& e) {
+        bledy << "orvany3d-cli: " << e.what() << "\nUżyj „orvany3d-cli --help”, aby zobaczyć opis poleceń.\n";
+        return KodBladUzycia;
+    } catch (const std::exception& e) {
+        // Out of memory for a huge file or picture and the like: said, never a crash.
+        bledy << "orvany3d-cli: " << e.what() << '\n';
+        return KodBladPliku;
+    }
+}

@@ -1,0 +1,117 @@
+// The main window with its file dialogs and error boxes replaced, and small
+// data files with a straight route of a chosen length, for the tests of the
+// chainage panel, the open flows, the keys and the test screens.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/Zmienne.h"
+#include "pomocnicze/Pomocnicze.h"
+#include "shell/PoleTekstowe.h"
+#include "shell/linie3Dtroj.h"
+#include "test_pliki_dane.h"
+
+namespace jazda {
+
+// A data file: a TEREN rectangle of two triangles around a straight route that
+// runs along +X from (5500050, 4600050) for `dlugosc` metres. With `trasa`
+// false the file has no route section, with `siatka` false no TEREN sections.
+// `lukNaPoczatku` puts an arc on the first vertex, which the route build
+// refuses with a message.
+inline std::string PlikTrasy(double dlugosc, bool mtp = false, bool siatka = true, bool trasa = true,
+                             bool lukNaPoczatku = false) {
+    using namespace pliki_testowe;
+    TPlik f;
+    for (int i = 1; i <= 8; ++i) f("naglowek " + std::to_string(i));
+    f("");
+    const double x0 = 5500000, y0 = 4600000;
+    if (siatka) {
+        f(mtp ? "#Wspolrzedne200TEREN#" : "#WspTEREN#");
+        f("4");
+        DodajPunkt(f, x0, y0, 100, "F", 0, "A");
+        DodajPunkt(f, x0 + dlugosc + 100, y0, 101, "F", 1, "B");
+        DodajPunkt(f, x0 + dlugosc + 100, y0 + 100, 102, "F", 2, "C");
+        DodajPunkt(f, x0, y0 + 100, 101, "F", 3, "D");
+        f("");
+        f(mtp ? "#Trojkaty200TEREN#" : "#TroTEREN#");
+        f("2");
+        DodajTrojkatTEREN(f, 0, 1, 2, "0H", "clGreen");
+        DodajTrojkatTEREN(f, 0, 2, 3, "0H", "clGreen");
+        f("");
+    }
+    if (trasa) {
+        f("______________________________TRASA_2020");
+        f("2");
+        DodajZalom(f, "W0", L(x0 + 50) + ";" + L(y0 + 50), lukNaPoczatku ? "0;0;50" : "0;0;0");
+        DodajZalom(f, "W1", L(x0 + 50 + dlugosc) + ";" + L(y0 + 50));
+    }
+    return f.Tekst("\r\n");
+}
+
+class OknoJazdy : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ZerujStan();
+        katalog = QString::fromStdString(KatalogTymczasowy()) + "/";
+        okno = std::make_unique<TfMaster>();
+        fMaster = okno.get();
+        Opis = new TOpis(okno.get());
+        // The dialogs give the next path of the list (an empty text: cancelled).
+        okno->WyborPliku = [this](const TDialogPliku& d, bool zapis) {
+            dialogi.push_back({d.Filtr, zapis});
+            EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "busy cursor over a file dialog";
+            if (wybory.empty()) return QString();
+            const QString n = wybory.front();
+            wybory.erase(wybory.begin());
+            return n;
+        };
+        okno->PokazBlad = [this](const QString& t) {
+            bledy << t;
+            EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "busy cursor over an error box";
+        };
+    }
+    void TearDown() override {
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "busy cursor left behind";
+        fMaster = nullptr;
+        Opis = nullptr;
+        okno.reset();
+        ZerujStan();
+    }
+    void Pokaz() {
+        okno->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno.get()));
+        QApplication::processEvents();
+    }
+    QString Plik(const QString& nazwa, const std::string& tresc) {
+        ZapiszPlik((katalog + nazwa).toStdString(), tresc);
+        return katalog + nazwa;
+    }
+    // Opens the file through the menu item "Otwórz" (TRO flow).
+    void OtworzPrzezMenu(const QString& sciezka) {
+        wybory.push_back(sciezka);
+        okno->Otwrz1->trigger();
+    }
+    // Opens the file through the hidden button (MTP flow).
+    void OtworzMTPPrzyciskiem(const QString& sciezka) {
+        wybory.push_back(sciezka);
+        okno->Button8->click();
+    }
+
+    struct TDialog {
+        QString filtr;
+        bool zapis;
+    };
+    std::unique_ptr<TfMaster> okno;
+    QString katalog;
+    std::vector<QString> wybory;
+    std::vector<TDialog> dialogi;
+    QStringList bledy;
+};
+
+}  // namespace jazda
