@@ -30,8 +30,9 @@ inline TPlik Naglowek() {
     return f;
 }
 
+// A number written exactly.
 inline std::string L(double v) {
-    char b[64];
+    char b[32];
     std::snprintf(b, sizeof b, "%.17g", v);
     return b;
 }
@@ -110,38 +111,26 @@ struct TZrzut {
     std::string b;
     bool linie = true;
     template <class... T> void operator()(const T&... v) { (D(v), ...); }
-    template <class T> void D(const T& v) {
-        static_assert(std::is_arithmetic_v<T>);
-        b.append(reinterpret_cast<const char*>(&v), sizeof v);
-    }
+    template <class T> requires std::is_arithmetic_v<T> void D(T v) { b.append(reinterpret_cast<char*>(&v), sizeof v); }
     template <class T, std::size_t N> void D(const T (&v)[N]) { for (const auto& e : v) D(e); }
     template <class T> void D(const std::vector<T>& v) { D(v.size()); for (const auto& e : v) D(e); }
     template <int N> void D(const TKrotkiNapis<N>& n) { D(n.Widok().size()), b.append(n.Widok()); }
     void D(const std::string& s) { D(s.size()), b.append(s); }
     void D(const TPunkt3D& p) { (*this)(p.X, p.Y, p.Z); }
-    void D(const TPunkt2D& p) { (*this)(p.X, p.Y); }
     void D(const TPara& p) { (*this)(p.Wartosc1, p.Wartosc2); }
-    void D(const TKlotoida& k) { (*this)(k.R, k.A, k.L, k.Tau, k.Xk, k.Yk, k.dR, k.Xs, k.Ys); }
     void D(const TPunktSiatki& p) { (*this)(p.X, p.Y, p.Z, p.Znacznik, p.Numer, p.Nazwa); }
     void D(const TLinia& l) { (*this)(l.Nr1, l.Nr2, l.X1, l.Y1, l.X2, l.Y2, l.Z1, l.Z2, l.Wartosc, l.Znaczniki); }
     void D(const TTrojkat& t) {
         (*this)(t.Atr1, t.Atr2, t.Atr3, t.Nr1, t.Nr2, t.Nr3, t.X1, t.Y1, t.X2, t.Y2, t.X3, t.Y3, t.Z1, t.Z2, t.Z3, t.Xs,
                 t.Ys, t.Rodzaj.Wartosc, t.Rodzaj.Kod, t.Znacznik, t.Kolor);
     }
-    void D(const TSiatka& s) {
-        const TZakres& r = s.Zakres;
-        (*this)(s.Punkty, s.Trojkaty, r.Xmax, r.Ymax, r.Xmin, r.Ymin, r.Zmax, r.Zmin);
-        if (linie) D(s.Linie);
-    }
+    void D(const TZakres& r) { (*this)(r.Xmax, r.Ymax, r.Xmin, r.Ymin, r.Zmax, r.Zmin); }
+    void D(const TSiatka& s) { (*this)(s.Punkty, s.Trojkaty, s.Zakres, linie ? s.Linie : std::vector<TLinia>{}); }
     void D(const TZalom& w) {
         (*this)(w.Nazwa, w.X, w.Y, w.A1, w.A2, w.R, w.Param1, w.Param2, w.Param3, w.Pary, w.Flaga1, w.Flaga2, w.Flaga3);
     }
-    void D(const TElementTrasy& e) {
-        (*this)(e.X, e.Y, e.PikW, e.JestLuk, e.PikPL, e.PikKL, e.PunktPL, e.PunktKL, e.Srodek, e.T, e.DlugoscLuku, e.R,
-                e.KatPL, e.KatKL, e.LukWPrawo, e.JestKlotoida, e.Klotoida1, e.PunktPKP1, e.PikPKP1, e.PikKKP1,
-                e.Klotoida1WPrawo, e.KierunekStycznej1, e.T1, e.Klotoida2, e.PunktKKP2, e.PikPKP2, e.PikKKP2,
-                e.Klotoida2WPrawo, e.KierunekStycznej2Odwr, e.T2);
-    }
+    // The computed elements follow from the vertices; their chainages and lengths stand for them.
+    void D(const TElementTrasy& e) { (*this)(e.X, e.Y, e.PikW, e.PikPL, e.PikKL, e.PikPKP1, e.PikKKP2, e.R, e.T1); }
     void D(const DaneUstawieniaTrasy& t) {
         (*this)(t.Obliczona, t.Xmax, t.Ymax, t.Xmin, t.Ymin, t.PikMin, t.PikMax, t.Dx, t.Dy, t.Zalomy, t.ElementyTrasy);
     }
