@@ -14,16 +14,42 @@ static std::string Blad(auto&& f) try {
     return e.what();
 }
 
-TEST(Konwersje, Liczby) {
-    const std::pair<const char*, double> dobre[] = {
-        {"12.5", 12.5}, {"12,5", 12.5},    {"-0,25", -0.25}, {"+3", 3},   {"1,5E+3", 1500},
+TEST(Konwersje, PolaWObuLocale) {
+    const std::pair<const char*, double> liczby[] = {
+        {"12.5", 12.5}, {"12,5", 12.5},    {"-0,25", -0.25}, {"+3", 3},      {"1,5E+3", 1500},
         {".5", 0.5},    {" 7,25\t", 7.25}, {"1e-400", 0},    {"2e-2", 0.02}, {"5500123.456", 5500123.456}};
+    // Surface kinds: N is tested before E; lower case never matches; values are held at the float range.
+    const std::tuple<const char*, float, char> rodzaje[] = {
+        {"0.25N", 0.25f, 'N'},  {"0,25N", 0.25f, 'N'}, {"3C", 3, 'C'},   {"12", 0, ' '}, {"", 0, ' '},
+        {"1.5E+3N", 1500, 'N'}, {"n", 0, ' '},         {"-2E", -2, 'E'}, {"1e40G", 3.4028235e38f, 'G'}};
+    // ';' records: fields before a failing one keep their values, the rest stay 0.
+    using R = std::tuple<bool, double, double, double, std::string>;
+    const std::pair<const char*, R> rekordy[] = {
+        {"10;20", {true, 10, 20, 0, ""}},  {"10;20;", {true, 10, 20, 0, ""}}, {"10;20;30;abc", {true, 10, 20, 30, "abc"}},
+        {"10,5;20.25;30;abc;def", {true, 10.5, 20.25, 30, "abc;def"}},         {"10", {false, 0, 0, 0, ""}},
+        {"a;2;3;", {false, 0, 0, 0, ""}},  {"7;x;9", {false, 7, 0, 0, ""}},   {"1;2;y", {false, 1, 2, 0, ""}}};
     for (char sep : {'.', ','}) {
         UstawLocale l(sep);
-        for (auto [t, v] : dobre) EXPECT_EQ(NaRzeczywista(t), v) << t;
+        for (auto [t, v] : liczby) EXPECT_EQ(NaRzeczywista(t), v) << t;
         EXPECT_EQ(std::pair(NaCalkowita(" -17 "), NaCalkowita("-2147483648")), std::pair(-17, INT32_MIN));
         EXPECT_EQ(UjednolicSeparator("1.2,3;x"), std::string("1") + sep + "2" + sep + "3;x");
+        for (auto [t, w, kod] : rodzaje)
+            EXPECT_EQ(std::pair(CzytajRodzaj(t).Wartosc, CzytajRodzaj(t).Kod), std::pair(w, kod)) << t;
+        for (const auto& [t, r] : rekordy) {
+            const PktOpisRRealSpr w = CzytajRekordSrednik(t);
+            EXPECT_EQ(R(w.Poprawny, w.X, w.Y, w.Z, w.Uwagi), r) << t;
+            EXPECT_EQ(w.Komunikat, w.Poprawny ? "" : "Nieprawidłowy zapis") << t;
+        }
+        // Edit boxes: the fallback when the text does not convert; integers clamped, the fallback as well.
+        for (auto [t, d, w] : {std::tuple{"2,5", 7.0, 2.5}, {"2.5", 7.0, 2.5}, {"abc", 7.0, 7.0}, {"", -1.0, -1.0}})
+            EXPECT_EQ(CzytajLiczbe(t, d), w) << t;
+        for (auto [t, d, w] : {std::tuple{"abc", 5, 5}, {"0", 5, 1}, {"12", 5, 10}, {"7.5", 5, 5}, {"x", 50, 10}})
+            EXPECT_EQ(CzytajCalkowita(t, d, 1, 10), w) << t;
     }
+    EXPECT_EQ(CzytajRekordSrednik("1;2;3;" + std::string(150, 'u')).Uwagi.size(), 100u);
+}
+
+TEST(Konwersje, BledyIWartosciLogiczne) {
     double v = 99;
     for (const char* t : {"", "1.2.3", "1,2.3", "1 2", "e5", "-", ".", "0x10", "inf", "nan", "-INF", "1e999", "12a"})
         EXPECT_FALSE(SprobujRzeczywista(t, v)) << t;
@@ -33,6 +59,22 @@ TEST(Konwersje, Liczby) {
     // The offending text is shown decoded from Windows-1250, escaped and kept short.
     EXPECT_EQ(Blad([] { NaCalkowita(std::string("\xb9\r\0", 3)); }), "'ą\\r\\x00' is not a valid integer value");
     EXPECT_LT(Blad([] { NaCalkowita(std::string(100000, 'x')); }).size(), 200u);
+    // H is tested first: the text before it, "0.2N", is no number.
+    EXPECT_EQ(Blad([] { CzytajRodzaj("0.2NH"); }), "'0.2N' is not a valid floating point value");
+    EXPECT_EQ(Blad([] { CzytajRodzaj("N"); }), "'' is not a valid floating point value");
+    for (const char* t : {"T", "TRUE", "true", "tRuE"}) EXPECT_TRUE(CzytajLogiczna(t)) << t;
+    for (const char* t : {"t", "Tak", "1", "TRUE ", " T", "F", ""}) EXPECT_FALSE(CzytajLogiczna(t)) << t;
+}
+
+TEST(Konwersje, Kolory) {
+    const std::pair<const char*, std::uint32_t> kolory[] = {
+        {"clRed", 0x0000FF}, {"CLRED", 0x0000FF}, {"ClSkYbLuE", 0xF0CAA6}, {"clmoneygreen", 0xC0DCC0},
+        {"clDefault", 0x20000000}, {"clNone", 0x1FFFFFFF}, {"clScrollBar", 0xFF000000}, {"clBtnFace", 0xFF00000F},
+        {"clHotLight", 0xFF00001A}, {"clMenuBar", 0xFF00001E}, {"CL3DDKSHADOW", 0xFF000015}, {"8421504", 0x808080},
+        {"clgradientinactivecaption", 0xFF00001C}, {"-16777201", 0xFF00000F}};
+    for (auto [t, k] : kolory) EXPECT_EQ(static_cast<std::uint32_t>(CzytajKolor(t)), k) << t;
+    EXPECT_EQ(Blad([] { CzytajKolor("clOrange"); }), "'clOrange' is not a valid integer value");
+    EXPECT_EQ(Blad([] { CzytajKolor(""); }), "'' is not a valid integer value");
 }
 
 TEST(Konwersje, ZgodnoscZBibliotekaC) {
@@ -50,61 +92,5 @@ TEST(Konwersje, ZgodnoscZBibliotekaC) {
         double a = -1, b = -2;
         ASSERT_TRUE(SprobujRzeczywista(t, a) && SprobujRzeczywista(z, b) && a == b) << t;
         ASSERT_EQ(a, std::strtod(t.c_str(), nullptr)) << t;
-    }
-}
-
-TEST(Konwersje, WartosciLogiczneIRodzaje) {
-    for (const char* t : {"T", "TRUE", "true", "tRuE"}) EXPECT_TRUE(CzytajLogiczna(t)) << t;
-    for (const char* t : {"t", "Tak", "1", "TRUE ", " T", "F", ""}) EXPECT_FALSE(CzytajLogiczna(t)) << t;
-    // N is tested before E; lower case never matches; values are held at the float range.
-    const std::tuple<const char*, float, char> rodzaje[] = {
-        {"0.25N", 0.25f, 'N'},  {"0,25N", 0.25f, 'N'}, {"3C", 3, 'C'},   {"12", 0, ' '}, {"", 0, ' '},
-        {"1.5E+3N", 1500, 'N'}, {"n", 0, ' '},         {"-2E", -2, 'E'}, {"1e40G", 3.4028235e38f, 'G'}};
-    for (char sep : {'.', ','}) {
-        UstawLocale l(sep);
-        for (auto [t, w, kod] : rodzaje) EXPECT_EQ(CzytajRodzaj(t).Wartosc, w) << t;
-        for (auto [t, w, kod] : rodzaje) EXPECT_EQ(CzytajRodzaj(t).Kod, kod) << t;
-    }
-    // H is tested first: the text before it, "0.2N", is no number.
-    EXPECT_EQ(Blad([] { CzytajRodzaj("0.2NH"); }), "'0.2N' is not a valid floating point value");
-    EXPECT_EQ(Blad([] { CzytajRodzaj("N"); }), "'' is not a valid floating point value");
-}
-
-TEST(Konwersje, RekordyZeSrednikami) {
-    // Fields before a failing one keep their values, the rest stay 0.
-    using R = std::tuple<bool, double, double, double, std::string>;
-    const std::pair<const char*, R> rekordy[] = {
-        {"10;20", {true, 10, 20, 0, ""}},  {"10;20;", {true, 10, 20, 0, ""}}, {"10;20;30;abc", {true, 10, 20, 30, "abc"}},
-        {"10,5;20.25;30;abc;def", {true, 10.5, 20.25, 30, "abc;def"}},         {"10", {false, 0, 0, 0, ""}},
-        {"a;2;3;", {false, 0, 0, 0, ""}},  {"7;x;9", {false, 7, 0, 0, ""}},   {"1;2;y", {false, 1, 2, 0, ""}}};
-    for (char sep : {'.', ','}) {
-        UstawLocale l(sep);
-        for (const auto& [t, r] : rekordy) {
-            const PktOpisRRealSpr w = CzytajRekordSrednik(t);
-            EXPECT_EQ(R(w.Poprawny, w.X, w.Y, w.Z, w.Uwagi), r) << t;
-            EXPECT_EQ(w.Komunikat, w.Poprawny ? "" : "Nieprawidłowy zapis") << t;
-        }
-    }
-    EXPECT_EQ(CzytajRekordSrednik("1;2;3;" + std::string(150, 'u')).Uwagi.size(), 100u);
-}
-
-TEST(Konwersje, Kolory) {
-    const std::pair<const char*, std::uint32_t> kolory[] = {
-        {"clRed", 0x0000FF}, {"CLRED", 0x0000FF}, {"ClSkYbLuE", 0xF0CAA6}, {"clmoneygreen", 0xC0DCC0},
-        {"clDefault", 0x20000000}, {"clNone", 0x1FFFFFFF}, {"clScrollBar", 0xFF000000}, {"clBtnFace", 0xFF00000F},
-        {"clHotLight", 0xFF00001A}, {"clMenuBar", 0xFF00001E}, {"CL3DDKSHADOW", 0xFF000015}, {"8421504", 0x808080},
-        {"clgradientinactivecaption", 0xFF00001C}, {"-16777201", 0xFF00000F}};
-    for (auto [t, k] : kolory) EXPECT_EQ(static_cast<std::uint32_t>(CzytajKolor(t)), k) << t;
-    EXPECT_EQ(Blad([] { CzytajKolor("clOrange"); }), "'clOrange' is not a valid integer value");
-    EXPECT_EQ(Blad([] { CzytajKolor(""); }), "'' is not a valid integer value");
-}
-
-TEST(Konwersje, PolaEdycyjneZWartosciaZastepcza) {
-    for (char sep : {'.', ','}) {
-        UstawLocale l(sep);
-        for (auto [t, d, w] : {std::tuple{"2,5", 7.0, 2.5}, {"2.5", 7.0, 2.5}, {"abc", 7.0, 7.0}, {"", -1.0, -1.0}})
-            EXPECT_EQ(CzytajLiczbe(t, d), w) << t;
-        for (auto [t, d, w] : {std::tuple{"abc", 5, 5}, {"0", 5, 1}, {"12", 5, 10}, {"7", 5, 7}, {"7.5", 5, 5}, {"x", 50, 10}})
-            EXPECT_EQ(CzytajCalkowita(t, d, 1, 10), w) << t;  // the fallback is clamped as well
     }
 }

@@ -1,4 +1,4 @@
-// The scene model's operations; the load sequence as a whole is checked through the readers.
+// Sorting and kind colours of the scene model; the load sequence as a whole is checked through the readers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,12 +35,4 @@ TEST(Model, KoloryRodzajow) {
     EXPECT_EQ(std::tuple(KolorRodzaju(TEREN, 'G'), KolorRodzaju(PROJ, 'G'), KolorRodzaju(PROJ, 'h')),
               std::tuple(0x969696u, 0x323296u, 0x969696u));
     EXPECT_EQ(KolorRodzaju(PROJ, 'O'), KolorRodzaju(TEREN, 'O'));
-}
-
-TEST(Model, BezPunktowTERENNicNieJestPrzesuwane) {
-    ZerujStan();
-    PROJ.Trojkaty.resize(1);
-    PROJ.Trojkaty[0].X1 = 5;
-    ZakonczWczytywanie();
-    EXPECT_EQ(std::tuple(PROJ.Trojkaty[0].X1, TrojkatyPROJ.at(0).P1.X), std::tuple(5, 20));
 }

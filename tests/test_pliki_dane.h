@@ -16,7 +16,7 @@ namespace pliki_testowe {
 struct TPlik {
     std::vector<std::string> linie;
     void operator()(std::string s) { linie.push_back(std::move(s)); }
-    void operator()(std::initializer_list<const char*> l) { linie.insert(linie.end(), l.begin(), l.end()); }
+    void operator()(std::initializer_list<std::string> l) { linie.insert(linie.end(), l); }
     std::string Tekst(const char* koniec = "\n") const {
         std::string t;
         for (const auto& l : linie) t += l + koniec;
@@ -39,18 +39,15 @@ inline std::string L(double v) {
 
 inline void DodajPunkt(TPlik& f, double x, double y, double z, const char* znacznik, int numer,
                        const std::string& nazwa) {
-    for (const auto& s : {L(x), L(y), L(z), std::string(znacznik), std::to_string(numer), nazwa}) f(s);
+    f({L(x), L(y), L(z), znacznik, std::to_string(numer), nazwa});
 }
 
 inline void DodajTrojkatTEREN(TPlik& f, int a, int b, int c, const char* rodzaj, const char* kolor) {
-    f({"0", "0", "0"});
-    for (int n : {a, b, c}) f(std::to_string(n));
-    f({"0", "0", rodzaj, "F", kolor});
+    f({"0", "0", "0", std::to_string(a), std::to_string(b), std::to_string(c), "0", "0", rodzaj, "F", kolor});
 }
 
 inline void DodajZalom(TPlik& f, const std::string& nazwa, const std::string& xy, const std::string& ar = "0;0;0") {
-    for (const auto& s : {nazwa, xy, ar}) f(s);
-    f({"0;0;0", "0;0;0", "0;0;0", "F", "F", "F"});
+    f({nazwa, xy, ar, "0;0;0", "0;0;0", "0;0;0", "F", "F", "F"});
 }
 
 // A small complete file; mtp selects the markers and the line sections of a .mtp file.
@@ -91,12 +88,10 @@ inline TPlik PlikMTP() { return PlikDanych(true); }
 // A .tro file of a regular grid of nx x ny TEREN points, two triangles a cell.
 inline std::string PlikSiatki(int nx, int ny) {
     TPlik f = Naglowek();
-    f({"#WspTEREN#"});
-    f(std::to_string(nx * ny));
+    f({"#WspTEREN#", std::to_string(nx * ny)});
     for (int n = 0; n < nx * ny; ++n)
         DodajPunkt(f, 5500000 + n % nx * 2.5, 4600000 + n / nx * 2.5, 100 + n * 7 % 50 * 0.1, "F", n, "P" + L(n));
-    f({"", "#TroTEREN#"});
-    f(std::to_string(2 * (nx - 1) * (ny - 1)));
+    f({"", "#TroTEREN#", std::to_string(2 * (nx - 1) * (ny - 1))});
     for (int a = 0; a + nx + 1 < nx * ny; ++a)
         if (a % nx + 1 < nx) {
             DodajTrojkatTEREN(f, a, a + 1, a + nx + 1, "0H", "clGreen");
