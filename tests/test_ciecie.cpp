@@ -53,33 +53,28 @@ TEST_F(Ciecie, PrzykladIWierzcholkiWewnatrz) {
     EXPECT_DOUBLE_EQ(PolePoziome(TrojkatyPROJ[0]), 50.0);
     EXPECT_DOUBLE_EQ(PolePoziome(TrojkatyPROJ[1]), 100.0);
 
-    const auto k3 = Troj({0, 5, 0}, {0.1, 5, 0}, {0, 5.1, 0}, 1);  // whole, area 0.005: stays
-    const auto k0 = Troj({0, -5, 0}, {10, -5, 0}, {0, -15, 0}, 2);
-    const auto k1 = Troj({0, -10, 1}, {10, -10, 1}, {0, 10, 3}, 3);
-    const auto k2 = Troj({0, 10, 0}, {10, 10, 0}, {0, -10, 0}, 4);
-    const auto naC = Troj({0, 0, 0}, {10, 0, 0}, {0, 0, 10}, 5);
-    const auto drobny = Troj({0, 0.01, 0}, {10, 0.01, 0}, {0, -10, 0}, 6);  // pieces of 0.1 or less go
-    TrojkatyTEREN = {k3, k0, k1, naC, drobny, k2};
-    TrojkatyPROJ = {k0};
+    // By the number of vertices beyond the depth: whole, dropped, one or two pieces; pieces of 0.1 or less go,
+    // small whole triangles stay. Without TnijTroj every crossing triangle goes.
+    const struct { TTrojkatRys r; int ile, ileBezCiecia; double pole; } przypadki[] = {
+        {Troj({0, 5, 0}, {0.1, 5, 0}, {0, 5.1, 0}), 1, 1, 0.005}, {Troj({0, -5, 0}, {10, -5, 0}, {0, -15, 0}), 0, 0, 0},
+        {Troj({0, -10, 1}, {10, -10, 1}, {0, 10, 3}), 1, 0, 25}, {Troj({0, 10, 0}, {10, 10, 0}, {0, -10, 0}), 2, 0, 75},
+        {Troj({0, 0, 0}, {10, 0, 0}, {0, 0, 10}), 0, 0, 0}, {Troj({0, 0.01, 0}, {10, 0.01, 0}, {0, -10, 0}), 0, 0, 0}};
+    for (bool tnijTroj : {true, false})
+        for (const auto& p : przypadki) {
+            Rzut.TnijTroj = tnijTroj;
+            TrojkatyTEREN = {p.r};
+            TnijYmin(TZbior::TEREN, 0.0);
+            ASSERT_EQ(IleTrojkatowTEREN(), tnijTroj ? p.ile : p.ileBezCiecia) << &p - przypadki;
+            double pole = 0;
+            for (const auto& r : TrojkatyTEREN) pole += PolePoziome(r);
+            EXPECT_NEAR(pole, tnijTroj || p.ileBezCiecia ? p.pole : 0.0, 1e-9);
+        }
+    Rzut.TnijTroj = true;
+    TrojkatyTEREN = {przypadki[2].r};  // the inside vertex stays, the others move onto the depth
     TnijYmin(TZbior::TEREN, 0.0);
-    ASSERT_EQ(IleTrojkatowTEREN(), 4);
-    EXPECT_EQ(IleTrojkatowPROJ(), 1);
-    EXPECT_EQ(TrojkatyTEREN[0].Kolor, 1u);
-    ExpectPunkt(TrojkatyTEREN[1].P1, {0, 0, 2});  // k = 1: the inside vertex stays
-    ExpectPunkt(TrojkatyTEREN[1].P2, {5, 0, 2});
-    ExpectPunkt(TrojkatyTEREN[1].P3, {0, 10, 3});
-    EXPECT_EQ(TrojkatyTEREN[2].Kolor, 4u);  // k = 2: two pieces
-    EXPECT_EQ(TrojkatyTEREN[3].Kolor, 4u);
-    EXPECT_NEAR(PolePoziome(TrojkatyTEREN[2]) + PolePoziome(TrojkatyTEREN[3]), 75.0, 1e-9);
-
-    TrojkatyTEREN = {k3, k0, k1, naC, k2};
-    TnijYmax(TZbior::TEREN, 0.0);
-    EXPECT_EQ(IleTrojkatowTEREN(), 1 + 2 + 1);
-    Rzut.TnijTroj = false;  // crossing triangles go whole
-    TrojkatyTEREN = {k3, k0, k1, naC, k2};
-    TnijYmin(TZbior::TEREN, 0.0);
-    ASSERT_EQ(IleTrojkatowTEREN(), 1);
-    EXPECT_EQ(TrojkatyTEREN[0].Kolor, 1u);
+    ExpectPunkt(TrojkatyTEREN[0].P1, {0, 0, 2});
+    ExpectPunkt(TrojkatyTEREN[0].P2, {5, 0, 2});
+    ExpectPunkt(TrojkatyTEREN[0].P3, {0, 10, 3});
 }
 
 TEST_F(Ciecie, KawalkiZachowujaObiegIKoloryADrugieCiecieNicNieZmienia) {
@@ -124,12 +119,9 @@ TEST_F(Ciecie, SortowaniaJakBabelkoweIWyzszyPozniej) {
             auto z = [&] { return d(gen) * 5.0; };
             wejscie.push_back(Troj({double(i % 7), y(), z()}, {i % 7 + 1.0, y(), z()}, {double(i % 7), y(), z()}, i));
         }
-        Czworokaty.clear();
-        for (const auto& r : wejscie) {
-            TCzworokatRys q;
-            q.P1 = r.P1, q.P2 = r.P2, q.P3 = r.P3, q.P4 = {0, r.P2.Y + 10.0 * (r.Kolor % 3), 0}, q.Kolor = r.Kolor;
-            Czworokaty.push_back(q);
-        }
+        Czworokaty.resize(n);
+        for (int i = 0; i < n; ++i)
+            Czworokaty[i] = {wejscie[i].P1, wejscie[i].P2, wejscie[i].P3, {0, wejscie[i].P2.Y + 10.0 * (i % 3), 0}, 0.0f, 0, TKolor(i)};
         // The keys each sort wrote, carried back to the input order, then bubble sorted.
         auto porownaj = [n](const auto& posortowane, auto wzor, auto klucz) {
             for (const auto& r : posortowane) wzor[r.Kolor] = r;

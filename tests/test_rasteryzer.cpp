@@ -2,6 +2,7 @@
 // fill takes, where outlines and lines fall, clipping, degenerate polygons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -25,12 +26,7 @@ struct TObrazek {
     }
     std::uint32_t& operator()(int x, int y) { return px[std::size_t(y + M) * (W + 2 * M) + x + M]; }
     TBuforPikseli Bufor() { return {&(*this)(0, 0), W, H, W + 2 * M}; }
-    bool MarginesNietkniety() {
-        for (int y = -M; y < H + M; ++y)
-            for (int x = -M; x < W + M; ++x)
-                if ((x < 0 || y < 0 || x >= W || y >= H) && (*this)(x, y) != 0xDEADu) return false;
-        return true;
-    }
+    bool MarginesNietkniety() const { return std::count(px.begin(), px.end(), 0xDEADu) == long(px.size()) - W * H; }
 };
 
 // Even-odd, a point on a left or top edge inside.
@@ -98,7 +94,9 @@ TEST(Rasteryzer, WypelnienieIObrysWedlugRegulyBezPrzerw) {
     std::vector<Wielokat> przypadki = {
         {{2, 2}, {20, 10}, {2, 18}, {8, 10}}, {{2, 2}, {20, 18}, {20, 2}, {2, 18}}, {{0, 0}, {19, 0}, {19, 19}, {0, 19}},
         {{5, 3}, {6, 20}, {7, 3}}, {{-G, -G}, {G, -G + 1}, {0, G}}, {{-G, 5}, {G, 9}, {13, G}},  // far outside
-        {{-G, -G}, {G, G}, {G, G - 3}, {-G, 12}}, {{G, G}, {G - 5, G}, {G, G - 7}}, {{-G, 0}, {-G + 10, 0}, {-G + 5, 30}}};
+        {{-G, -G}, {G, G}, {G, G - 3}, {-G, 12}}, {{G, G}, {G - 5, G}, {G, G - 7}}, {{-G, 0}, {-G + 10, 0}, {-G + 5, 30}},
+        {{4, 5}, {4, 5}, {4, 5}}, {{-4, 5}, {-4, 5}, {-4, 5}}, {{1, 1}, {19, 5}}, {{1, 1}, {19, 5}, {1, 1}},  // degenerate
+        {{19, 5}, {1, 1}, {10, 3}, {10, 3}}, {{3, 3}, {3, 3}, {9, 12}, {3, 3}}};
     for (int n = 0; n < 300; ++n) {
         Wielokat w(3 + n % 2);
         for (auto& q : w) q = {los.Ponizej(24) - 2, los.Ponizej(24) - 2};
@@ -110,7 +108,7 @@ TEST(Rasteryzer, WypelnienieIObrysWedlugRegulyBezPrzerw) {
         WypelnijWielokat(f.Bufor(), w.data(), ile, PEDZEL);
         ObrysujWielokat(o.Bufor(), w.data(), ile, PIORO);
         RysujWielokat(r.Bufor(), w.data(), ile, PEDZEL, PIORO);
-        const Wielokat wr(w.rbegin(), w.rend()), powt = {w[0], w[1], w[1], w[2]};
+        const Wielokat wr(w.rbegin(), w.rend()), powt = {w[0], w[1], w[1], w[ile - 1]};
         RysujWielokat(odwr.Bufor(), wr.data(), ile, PEDZEL, PIORO);
         for (int y = 0; y < 22; ++y)
             for (int x = 0; x < 22; ++x) {
@@ -122,7 +120,7 @@ TEST(Rasteryzer, WypelnienieIObrysWedlugRegulyBezPrzerw) {
                 ASSERT_EQ(odwr(x, y), r(x, y));
             }
         ASSERT_TRUE(r.MarginesNietkniety());
-        if (ile == 4) continue;
+        if (ile != 3) continue;
         RysujWielokat(q.Bufor(), powt.data(), 4, PEDZEL, PIORO);  // a repeated vertex draws the triangle
         ASSERT_EQ(q.px, r.px);
     }
@@ -174,30 +172,18 @@ TEST(Rasteryzer, LinieIObcinanieNaCzterechKrawedziach) {
     EXPECT_TRUE(maly.MarginesNietkniety());
 }
 
-TEST(Rasteryzer, ZdegenerowaneWielokatyIProstokat) {
+TEST(Rasteryzer, ProstokatIPustePodania) {
     TObrazek o(10, 10), pusty(10, 10);
-    const Wielokat punkt = {{4, 5}, {4, 5}, {4, 5}}, poza = {{-4, 5}, {-4, 5}, {-4, 5}};
-    RysujWielokat(o.Bufor(), punkt.data(), 3, PEDZEL, PIORO);
-    EXPECT_EQ(std::count(o.px.begin(), o.px.end(), PIORO), 1);
-    EXPECT_EQ(o(4, 5), PIORO);
-    // A segment as two points, there and back, or through collinear vertices: its line and its end.
-    for (const Wielokat& w : std::vector<Wielokat>{{{1, 1}, {9, 5}}, {{1, 1}, {9, 5}, {1, 1}}, {{9, 5}, {1, 1}, {5, 3}, {5, 3}}}) {
-        TObrazek a(10, 10), b(10, 10);
-        RysujWielokat(a.Bufor(), w.data(), int(w.size()), PEDZEL, PIORO);
-        RysujLinie(b.Bufor(), 1, 1, 9, 5, PIORO);
-        b(9, 5) = PIORO;
-        EXPECT_EQ(a.px, b.px);
-    }
-    TObrazek c(10, 10);
-    RysujWielokat(c.Bufor(), nullptr, 3, PEDZEL, PIORO);
-    RysujWielokat(c.Bufor(), poza.data(), 3, PEDZEL, PIORO);
-    RysujWielokat(TBuforPikseli{}, punkt.data(), 3, PEDZEL, PIORO);
-    RysujProstokat(c.Bufor(), 4, 4, 4, 9, PEDZEL, PIORO);  // no width
-    EXPECT_EQ(c.px, pusty.px);
-    RysujProstokat(o.Bufor(), 6, 8, 2, 3, PEDZEL, PIORO);  // corners in either order
+    const TPunktEkranu punkt[3] = {{4, 5}, {4, 5}, {4, 5}};
+    RysujWielokat(pusty.Bufor(), nullptr, 3, PEDZEL, PIORO);  // none of these draws anything
+    RysujWielokat(pusty.Bufor(), punkt, 0, PEDZEL, PIORO);
+    RysujWielokat(TBuforPikseli{}, punkt, 3, PEDZEL, PIORO);
+    RysujProstokat(pusty.Bufor(), 4, 4, 4, 9, PEDZEL, PIORO);
+    EXPECT_EQ(pusty.px, TObrazek(10, 10).px);
+    RysujProstokat(o.Bufor(), 6, 8, 2, 3, PEDZEL, PIORO);  // corners in either order, right and bottom excluded
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x) {
             const bool w = x >= 2 && x < 6 && y >= 3 && y < 8, brzeg = x == 2 || x == 5 || y == 3 || y == 7;
-            if (x != 4 || y != 5) EXPECT_EQ(o(x, y), !w ? TLO : brzeg ? PIORO : PEDZEL) << x << "," << y;
+            EXPECT_EQ(o(x, y), !w ? TLO : brzeg ? PIORO : PEDZEL) << x << "," << y;
         }
 }

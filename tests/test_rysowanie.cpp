@@ -2,7 +2,9 @@
 // sky and the parameters text, checked through a canvas that records calls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@ struct Wywolanie {
     std::string Tekst;
 };
 
+// Records every drawing call with the brush and pen it was drawn with.
 struct PlotnoZapis : TPlotno {
     std::vector<Wywolanie> w;
     TKolor pioro = 0, pedzel = 0;
@@ -44,8 +47,7 @@ struct PlotnoZapis : TPlotno {
     }
     std::vector<Wywolanie> Tylko(const std::string& rodzaj) const {
         std::vector<Wywolanie> r;
-        for (const auto& z : w)
-            if (z.Rodzaj == rodzaj) r.push_back(z);
+        std::copy_if(w.begin(), w.end(), std::back_inserter(r), [&](auto& z) { return z.Rodzaj == rodzaj; });
         return r;
     }
 };
@@ -145,11 +147,9 @@ TEST_F(Rysowanie, KolejnoscWarstwIFlagi) {
     EXPECT_EQ(S(r.begin() + 30 + 3, r.end()), (S{"obraz", "wielokat", "wielokat", "wielokat", "wielokat", "tekst",
                                                  "tekst", "tekst", "tekst", "tekst", "tekst", "tekst"}));
     const auto w = p.Tylko("wielokat");
+    const TTrojkatRys* t[] = {&TrojkatyTEREN[0], &TrojkatyTEREN[1], &TrojkatyPROJ[0]};
     EXPECT_EQ(w[3].Pedzel, Czworokaty[0].KolorCieniowany);
-    EXPECT_EQ(w[4].Pedzel, TrojkatyTEREN[0].KolorCieniowany);
-    EXPECT_EQ(w[5].Pedzel, TrojkatyTEREN[1].KolorCieniowany);
-    EXPECT_EQ(w[6].Pedzel, TrojkatyPROJ[0].KolorCieniowany);
-    EXPECT_EQ(w[6].Pioro, TrojkatyPROJ[0].KolorObrysu);
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(w[4 + i].Pedzel == t[i]->KolorCieniowany && w[4 + i].Pioro == t[i]->KolorObrysu);
     EXPECT_EQ(w[6].Liczby, (V{100, 627, 200, 617, 300, 607}));
     EXPECT_EQ(p.Tylko("tekst")[0].Liczby, (V{200, 300}));
     EXPECT_TRUE(OpisTekst.empty());
