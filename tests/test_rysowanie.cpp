@@ -106,29 +106,28 @@ TEST_F(Rysowanie, Cieniowanie) {
 }
 
 TEST_F(Rysowanie, Rzutowanie) {
-    const struct { double okoX, okoZ; char f; double a, b, c; int H, oczek; } przypadki[] = {
-        {479, 500, 'X', 123.9, 0, 0, 0, 123},  {479, 500, 'Y', 0, 100.2, 0, 637, 536},  // depth 0: one to one
-        {-40, 9000, 'X', 123.9, 0, 0, 0, 123}, {-40, 9000, 'Y', 0, 100.2, 0, 637, 536},
-        {479, 500, 'X', 879, 700, 0, 0, 679},  {479, 500, 'X', 79, 700, 0, 0, 279},     // depth 700: halved
-        {479, 500, 'Y', 700, 100, 0, 637, 337},
-        {0, 0, 'X', -3.7, 0, 0, 0, -3},        {0, 0, 'X', 3.7, 0, 0, 0, 3},            // towards zero
-        {0, 0, 'Y', 0, 10.7, 0, 7, -3},
-        {479, 500, 'X', 100, -700, 0, 0, 0},   {479, 500, 'X', 879, -1400, 0, 0, 879},  // at and behind the eye
-        {0, 0, 'X', std::nan(""), 0, 0, 0, 0},
-    };
+    // Column of (x, depth y) and row of (depth y, height z) in an area of height H; truncated towards zero.
+    const struct { double okoX, okoZ, x, y, z; int H, kolumna, wiersz; } przypadki[] = {
+        {479, 500, 123.9, 0, 100.2, 637, 123, 536}, {-40, 9000, 123.9, 0, 100.2, 637, 123, 536},  // depth 0
+        {479, 500, 879, 700, 100, 637, 679, 337},   {479, 500, 79, 700, 100, 637, 279, 337},      // halved at 700
+        {0, 0, -3.7, 0, 10.7, 7, -3, -3},           {0, 0, 3.7, 0, 3.3, 7, 3, 3}};
     for (const auto& p : przypadki) {
         Rzut.OkoX = p.okoX, Rzut.OkoZ = p.okoZ;
-        EXPECT_EQ(p.f == 'X' ? EkranX(p.a, p.b) : EkranY(p.a, p.b, p.H), p.oczek) << &p - przypadki;
+        EXPECT_EQ(EkranX(p.x, p.y), p.kolumna) << &p - przypadki;
+        EXPECT_EQ(EkranY(p.y, p.z, p.H), p.wiersz) << &p - przypadki;
     }
+    Rzut.OkoX = 479, Rzut.OkoZ = 500;
+    EXPECT_EQ(EkranX(100, -700), 0);  // at the eye's depth: the eye's column, a bounded row
+    EXPECT_LE(std::abs(EkranY(-700, 100, 637)), 2000000000);
+    EXPECT_EQ(EkranX(879, -1400), 879);  // behind the eye as before it
     Rzut.OkoX = Rzut.OkoZ = 0;
-    EXPECT_GT(EkranX(1e300, 0), 1000000000);
+    EXPECT_GT(EkranX(1e300, 0), 1000000000);  // huge values clamped
     EXPECT_LT(EkranX(-1e300, 0), -1000000000);
     EXPECT_GT(EkranY(-700 + 1e-12, -1e30, 637), 1000000000);
-    const int y = EkranY(-700, 100, 637);
-    EXPECT_TRUE(y >= -2000000000 && y <= 2000000000);
+    EXPECT_EQ(EkranX(std::nan(""), 0), 0);
 }
 
-TEST_F(Rysowanie, KolejnoscWarstwIFlagi) {
+TEST_F(Rysowanie, KlatkaWarstwyTloIFlagi) {
     Niebo = {1, 1, {0xFFFFFFFFu}};
     Rzut.RysujParametryEkran = true;
     Czworokaty = {Czw({0, 0, 0}, {10, 0, 0}, {10, 0, 10}, {0, 0, 10}, 1)};
@@ -153,6 +152,21 @@ TEST_F(Rysowanie, KolejnoscWarstwIFlagi) {
     EXPECT_EQ(w[6].Liczby, (V{100, 627, 200, 617, 300, 607}));
     EXPECT_EQ(p.Tylko("tekst")[0].Liczby, (V{200, 300}));
     EXPECT_TRUE(OpisTekst.empty());
+    // The backdrop: cross lines at depths 0 ... 450 over the full width at height 0, then depth lines
+    // at x = 478.5 ... 928.5 and 428.5 ... 28.5 from depth 0 to 500, none on the walls.
+    const auto linie = p.Tylko("linia");
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(linie[i].Liczby, (V{EkranX(0, 50 * i), EkranY(50 * i, 0, 637), EkranX(957, 50 * i), EkranY(50 * i, 0, 637)}));
+    for (int i = 0; i < 19; ++i) {
+        const double x = i < 10 ? 478.5 + 50.0 * i : 428.5 - 50.0 * (i - 10);
+        EXPECT_EQ(linie[10 + i].Liczby, (V{int(x), 637, EkranX(x, 500), EkranY(500, 0, 637)})) << x;
+        EXPECT_EQ(linie[10 + i].Pioro, 0xA0A0A0u);
+    }
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(w[i].Pedzel, clBtnFace);  // the walls
+    EXPECT_EQ(w[0].Liczby, (V{0, 637, 957, 637, EkranX(957, 500), EkranY(500, 0, 637), EkranX(0, 500), EkranY(500, 0, 637)}));
+    // The sky on the far wall at depth 500 (scale 700 / 1200), over the floor's far edge.
+    EXPECT_EQ(p.Tylko("obraz")[0].Liczby, (V{EkranX(0, 500) + 1, 57, 757, 428}));
+    EXPECT_EQ(EkranX(0, 500) + 1, 200);
 
     // Flags off skip their layers; the quadrilaterals have no flag.
     Rzut.RysujLinie = Rzut.RysujNiebo = Rzut.RysujTEREN = Rzut.RysujPROJ = Rzut.RysujParametryEkran = false;
@@ -165,35 +179,6 @@ TEST_F(Rysowanie, KolejnoscWarstwIFlagi) {
         Przerysuj(q, 958, 637);
         EXPECT_EQ(q.Rysunki(), oczek);
     }
-}
-
-TEST_F(Rysowanie, TloSiatkaScianyINiebo) {
-    Niebo = {1, 1, {0xFFFFFFFFu}};
-    PlotnoZapis p;
-    Przerysuj(p, 958, 637);
-    const auto linie = p.Tylko("linia");
-    ASSERT_EQ(linie.size(), 10u + 19u);
-    // Cross lines at depths 0 ... 450, the full width at height 0.
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(linie[i].Liczby, (V{EkranX(0, 50 * i), EkranY(50 * i, 0, 637), EkranX(957, 50 * i), EkranY(50 * i, 0, 637)}));
-    // Depth lines at x = 478.5 ... 928.5, then 428.5 ... 28.5, from depth 0 to 500; none on the walls.
-    for (int i = 0; i < 19; ++i) {
-        const double x = i < 10 ? 478.5 + 50.0 * i : 428.5 - 50.0 * (i - 10);
-        EXPECT_EQ(linie[10 + i].Liczby, (V{int(x), 637, EkranX(x, 500), EkranY(500, 0, 637)})) << x;
-        EXPECT_EQ(linie[10 + i].Pioro, 0xA0A0A0u);
-    }
-    const auto w = p.Tylko("wielokat");
-    ASSERT_EQ(w.size(), 3u);
-    for (const auto& s : w) EXPECT_EQ(s.Pedzel, clBtnFace);
-    EXPECT_EQ(w[0].Liczby, (V{0, 637, 957, 637, EkranX(957, 500), EkranY(500, 0, 637), EkranX(0, 500), EkranY(500, 0, 637)}));
-    // The sky on the far wall at depth 500 (scale 700 / 1200), over the floor's far edge.
-    EXPECT_EQ(p.Tylko("obraz")[0].Liczby, (V{200, 57, 757, 428}));
-    EXPECT_EQ(EkranX(0, 500) + 1, 200);
-    Niebo = TObraz{};  // no picture: nothing stretched, the rest still drawn
-    PlotnoZapis q;
-    Przerysuj(q, 958, 637);
-    EXPECT_TRUE(q.Tylko("obraz").empty());
-    EXPECT_EQ(q.Tylko("wielokat").size(), 3u);
 }
 
 TEST_F(Rysowanie, ParametryZPrzecinkiem) {
