@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numbers>
 #include <vector>
 
@@ -42,8 +41,7 @@ double Obrot(TKolor kolor, double cx, double przes, double okres) {
     return kat;
 }
 
-class Bryly : public ::testing::Test {
-protected:
+struct Bryly : ::testing::Test {
     void SetUp() override { ZerujStan(), UstawZiarnoLosowe(0); }
 };
 
@@ -98,9 +96,6 @@ TEST_F(Bryly, LiczbyIPowierzchnie) {
     Czworokaty.clear();
     Droga1();
     ASSERT_EQ(IleCzworokatow(), 510);
-    std::map<TKolor, int> kolory;
-    for (const auto& q : Czworokaty) ++kolory[q.Kolor];
-    EXPECT_EQ(kolory, (std::map<TKolor, int>{{0x808080, 204}, {0xA0A0A0, 102}, {0xA0A0B4, 102}, {0x008000, 102}}));
 }
 
 TEST_F(Bryly, SzescianICzworoscian) {

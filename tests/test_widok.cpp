@@ -13,16 +13,14 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-TTrojkatRys Troj(TPunkt3D a, TPunkt3D b, TPunkt3D c) { TTrojkatRys r; r.P1 = a, r.P2 = b, r.P3 = c, r.Kolor = 0x808080; return r; }
-TCzworokatRys Czw(TPunkt3D a, TPunkt3D b, TPunkt3D c, TPunkt3D d) { TCzworokatRys q; q.P1 = a, q.P2 = b, q.P3 = c, q.P4 = d; return q; }
+TTrojkatRys Troj(TPunkt3D a, TPunkt3D b, TPunkt3D c) { return {a, b, c, 0, 0, 0, 0x808080}; }
 double Odl(const TPunkt3D& a, const TPunkt3D& b) { return Dlugosc(a - b); }
 
-class Widok : public ::testing::Test {
-protected:
+struct Widok : ::testing::Test {
     void SetUp() override {
         ZerujStan();
         TrojkatyTEREN = {Troj({1, 2, 3}, {4, 5, 6}, {7, 8, 9})};
-        Czworokaty = {Czw({100, 0, 0}, {0, 100, 0}, {0, 0, 100}, {50, 50, 50})};
+        Czworokaty = {{{100, 0, 0}, {0, 100, 0}, {0, 0, 100}, {50, 50, 50}}};
     }
 };
 
