@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/OpcjeWyswietlania.h"
 #include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "shell/PoleTekstowe.h"
@@ -30,10 +31,8 @@ inline std::string PlikTrasy(double dlugosc, bool mtp = false, bool siatka = tru
     if (siatka) {
         f(mtp ? "#Wspolrzedne200TEREN#" : "#WspTEREN#");
         f("4");
-        DodajPunkt(f, x0, y0, 100, "F", 0, "A");
-        DodajPunkt(f, x0 + dlugosc + 100, y0, 101, "F", 1, "B");
-        DodajPunkt(f, x0 + dlugosc + 100, y0 + 100, 102, "F", 2, "C");
-        DodajPunkt(f, x0, y0 + 100, 101, "F", 3, "D");
+        const double r = x0 + dlugosc + 100, p[4][3] = {{x0, y0, 100}, {r, y0, 101}, {r, y0 + 100, 102}, {x0, y0 + 100, 101}};
+        for (int i = 0; i < 4; ++i) DodajPunkt(f, p[i][0], p[i][1], p[i][2], "F", i, std::string(1, char('A' + i)));
         f("");
         f(mtp ? "#Trojkaty200TEREN#" : "#TroTEREN#");
         f("2");
@@ -70,6 +69,7 @@ protected:
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "busy cursor left behind";
         fMaster = nullptr;
         Opis = nullptr;
+        Opcje = nullptr;
         okno.reset();
         ZerujStan();
     }

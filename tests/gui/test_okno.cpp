@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QLineEdit>
 
-#include "common/Funkcje.h"
-#include "generators/GenerowanieBryl.h"
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "test_jazda_wspolne.h"
@@ -33,24 +31,20 @@ TEST_F(Okno, StartMenuIPrzelaczniki) {
     EXPECT_EQ(Pasek(), TekstPolozeniaOka(479.0, -1000.0, 300.0));
     const struct {
         const char *nazwa, *napis, *skrot;
-        int znacznik;  // -1: none
-        bool* flaga;
+        int znacznik = -1;  // -1: none
+        bool* flaga = nullptr;
     } pozycje[] = {
-        {"Otwrz1", "Otwórz", "Ctrl+L", -1, nullptr},
-        {"Generujekrantestowy1", "Generuj ekran testowy", "Ctrl+Q", -1, nullptr},
-        {"Generujekrantestowylosowy1", "Generuj ekran testowy losowy", "Ctrl+W", -1, nullptr},
-        {"m_OpcjeWyswietlania", "Opcje wyświetlania", "Ctrl+O", -1, nullptr},
+        {"Otwrz1", "Otwórz", "Ctrl+L"}, {"InfoTeren1", "Info Teren, Proj", ""}, {"InfoProj1", "Info Trasa", ""},
+        {"Generujekrantestowy1", "Generuj ekran testowy", "Ctrl+Q"},
+        {"Generujekrantestowylosowy1", "Generuj ekran testowy losowy", "Ctrl+W"},
+        {"m_OpcjeWyswietlania", "Opcje wyświetlania", "Ctrl+O"}, {"Pokapikieta1", "Pokaż pikietaż", ""},
+        {"m_ZrzutEkranuDoSchowka", "Zrzut ekranu do schowka", "Ctrl+Z"},
+        {"Pokaopcje1", "Pokaż opcje\tCtrl+O", ""}, {"ZrzutEkranu1", "Zrzut Ekranu\tCtrl+Z", ""},
         {"m_RysujParametryEkran", "Rysuj parametry na ekranie", "Ctrl+I", 0, &Rzut.RysujParametryEkran},
-        {"m_ZrzutEkranuDoSchowka", "Zrzut ekranu do schowka", "Ctrl+Z", -1, nullptr},
         {"m_RysujPROJ", "Rysuj PROJ", "Ctrl+P", 1, &Rzut.RysujPROJ},
         {"m_RysujTEREN", "Rysuj TEREN", "Ctrl+T", 1, &Rzut.RysujTEREN},
         {"m_RysujLinie", "Rysuj linie pomocnicze", "Ctrl+Y", 1, &Rzut.RysujLinie},
         {"m_RysujNiebo", "Rysuj \"Niebo\"", "Ctrl+N", 1, &Rzut.RysujNiebo},
-        {"InfoTeren1", "Info Teren, Proj", "", -1, nullptr},
-        {"InfoProj1", "Info Trasa", "", -1, nullptr},
-        {"Pokapikieta1", "Pokaż pikietaż", "", -1, nullptr},
-        {"Pokaopcje1", "Pokaż opcje\tCtrl+O", "", -1, nullptr},
-        {"ZrzutEkranu1", "Zrzut Ekranu\tCtrl+Z", "", -1, nullptr},
     };
     for (const auto& o : pozycje) {
         SCOPED_TRACE(o.nazwa);

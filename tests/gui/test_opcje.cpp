@@ -1,40 +1,15 @@
 // The options dialog, offscreen: edit boxes with their fallbacks, zoom,
 // outlines, eye buttons, cutting depths, the modal showing and the reports.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QTest>
 #include <QTimer>
-#include <cmath>
 #include <functional>
-#include <memory>
 #include <numbers>
 
-#include "common/Funkcje.h"
 #include "dialogs/InfoProjekt.h"
-#include "dialogs/OpcjeWyswietlania.h"
 #include "generators/GenerowanieBryl.h"
-#include "model/Zmienne.h"
-#include "pomocnicze/Pomocnicze.h"
 #include "render/RysujPerspektywa.h"
-#include "shell/PoleTekstowe.h"
-#include "shell/linie3Dtroj.h"
+#include "test_jazda_wspolne.h"
 
 namespace {
-
-TTrojkatRys Rekord(TPunkt3D a, TPunkt3D b, TPunkt3D c) {
-    TTrojkatRys t;
-    t.P1 = a, t.P2 = b, t.P3 = c;
-    return t;
-}
-
-TTrojkat MeshTroj(double y) {  // one unit wide, at plan depth y
-    TTrojkat t;
-    t.X1 = 0, t.Y1 = y, t.Z1 = 0;
-    t.X2 = 1, t.Y2 = y, t.Z2 = 0;
-    t.X3 = 0, t.Y3 = y + 1, t.Z3 = 0;
-    return t;
-}
 
 class LicznikMalowania : public QObject {
 public:
@@ -45,24 +20,13 @@ public:
     }
 };
 
-class Opcje_ : public ::testing::Test {
+class Opcje_ : public jazda::OknoJazdy {
 protected:
     void SetUp() override {
-        ZerujStan();
-        okno = std::make_unique<TfMaster>();
-        fMaster = okno.get();
-        Opis = new TOpis(okno.get());
+        OknoJazdy::SetUp();
         d = Opcje = new TOpcje(okno.get());
         cx = okno->rys->width() * 0.5;
     }
-    void TearDown() override {
-        fMaster = nullptr;
-        Opis = nullptr;
-        Opcje = nullptr;
-        okno.reset();
-        ZerujStan();
-    }
-    static void Klik(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     // `wewnatrz` runs inside the modal loop of `akcja` and closes the window itself.
     static void PodczasModalnego(const std::function<void()>& akcja, const std::function<void()>& wewnatrz) {
         bool byl = false;
@@ -70,43 +34,36 @@ protected:
         akcja();
         EXPECT_TRUE(byl) << "no modal window";
     }
-    std::unique_ptr<TfMaster> okno;
     TOpcje* d = nullptr;
     double cx = 0;
 };
 
 TEST_F(Opcje_, PolaEdycyjneIIchWartosciZastepcze) {
     UstawLocale l(',');
-    TrojkatyPROJ = {Rekord({cx + 100, 50, 20}, {cx, 0, 0}, {cx - 30, 10, 5})};
-    const struct {
-        const char* krok;
-        QPushButton* b;
-        double dx, dy;
-    } kroki[] = {{"abc", d->B_dxPlus, 10, 0}, {"2,5", d->B_dyPlus, 0, 2.5}, {"2.5", d->B_dyMinus, 0, -2.5}};
-    for (const auto& k : kroki) {
-        const TPunkt3D p = TrojkatyPROJ[0].P1;
-        d->E_krok->setText(k.krok);
-        Klik(k.b);
-        EXPECT_DOUBLE_EQ(TrojkatyPROJ[0].P1.X, p.X + k.dx) << k.krok;
-        EXPECT_DOUBLE_EQ(TrojkatyPROJ[0].P1.Y, p.Y + k.dy) << k.krok;
+    TrojkatyPROJ = {TTrojkatRys{{cx + 100, 50, 20}, {cx, 0, 0}, {cx - 30, 10, 5}}};
+    for (auto [tekst, krok] : {std::pair{"abc", 10.0}, {"2,5", 2.5}, {"2.5", 2.5}}) {
+        const double x = TrojkatyPROJ[0].P1.X;
+        d->E_krok->setText(tekst);
+        QTest::mouseClick(d->B_dxPlus, Qt::LeftButton);
+        EXPECT_DOUBLE_EQ(TrojkatyPROJ[0].P1.X, x + krok) << tekst;
     }
-    TrojkatyPROJ = {Rekord({cx + 100, 50, 20}, {cx, 0, 0}, {cx - 30, 10, 5})};
-    Klik(d->B_Powieksz);
+    TrojkatyPROJ = {TTrojkatRys{{cx + 100, 50, 20}, {cx, 0, 0}, {cx - 30, 10, 5}}};
+    QTest::mouseClick(d->B_Powieksz, Qt::LeftButton);
     EXPECT_NEAR(TrojkatyPROJ[0].P1.X, cx + 110, 1e-9);
-    Klik(d->B_Pomniejsz);
+    QTest::mouseClick(d->B_Pomniejsz, Qt::LeftButton);
     EXPECT_NEAR(TrojkatyPROJ[0].P1.X, cx + 100, 1e-9);
     EXPECT_NEAR(TrojkatyPROJ[0].P3.Y, 10, 1e-12);
     d->E_wsp->setText("0");  // never collapses the scene
-    Klik(d->B_Pomniejsz);
+    QTest::mouseClick(d->B_Pomniejsz, Qt::LeftButton);
     EXPECT_NEAR(TrojkatyPROJ[0].P1.X, cx + 100 / 1.1, 1e-9);
 
     d->E_alfa->setText("");
-    Klik(d->B_ObrotXp);
+    QTest::mouseClick(d->B_ObrotXp, Qt::LeftButton);
     EXPECT_NEAR(Rzut.ObrotX, std::numbers::pi / 180, 1e-12);
 
     for (auto [tekst, wynik] : {std::pair{"15", 10}, {"0", 1}, {"a", 5}, {"7", 7}}) {
         d->CB_NatObrys->setEditText(tekst);
-        Klik(d->B_Swiatlo);
+        QTest::mouseClick(d->B_Swiatlo, Qt::LeftButton);
         EXPECT_EQ(NatObrys, wynik) << tekst;
     }
 }
@@ -115,12 +72,12 @@ TEST_F(Opcje_, PrzyciskiOkaPiszaPasekStanu) {
     UstawLocale l('.');
     for (QPushButton* b : {d->B_OkoXPlus, d->B_OkoXMinus, d->B_OkoYPlus, d->B_OkoYMinus, d->B_OkoZPlus, d->B_OkoZMinus}) {
         okno->StatusBar1Panele[1]->setText("stary");
-        Klik(b);
+        QTest::mouseClick(b, Qt::LeftButton);
         EXPECT_EQ(okno->StatusBar1Panele[1]->text().toStdString(),
                   "X = " + FormatN(Rzut.OkoX + 10) + " Y = " + FormatN(Rzut.OkoY) + " Z = " + FormatN(Rzut.OkoZ));
     }
     Rzut.OkoX = 100, Rzut.OkoY = -700, Rzut.OkoZ = 500;
-    Klik(d->B_OkoXPlus);
+    QTest::mouseClick(d->B_OkoXPlus, Qt::LeftButton);
     EXPECT_EQ(okno->StatusBar1Panele[1]->text(), "X = 115.0 Y = -700.0 Z = 500.0");
 }
 
@@ -141,7 +98,8 @@ TEST_F(Opcje_, GlebokosciCiecia) {
     EXPECT_FALSE(okno->KlatkaGotowa);
 
     // Plan depths -100, -75, 20, 300 lie at -1200, -900, 240, 3600 once placed.
-    TEREN.Trojkaty = {MeshTroj(-100), MeshTroj(-75), MeshTroj(20), MeshTroj(300)};
+    auto troj = [](double y) { return TTrojkat{.Y1 = y, .X2 = 1, .Y2 = y, .Y3 = y + 1}; };
+    TEREN.Trojkaty = {troj(-100), troj(-75), troj(20), troj(300)};
     Rzut.OdlTnijYmin = -800, Rzut.OdlTnijYmax = 2000;
     Rzut.TrasaX = Rzut.TrasaY = 0;
     Rzut.katT = std::numbers::pi / 2;
@@ -163,10 +121,10 @@ TEST_F(Opcje_, ModalnieZObrazemOdswiezanymZaOknem) {
                      [&] {
                          EXPECT_EQ(QApplication::activeModalWidget(), d);
                          const int przed = licznik.ile;
-                         Klik(d->B_OkoZPlus);
+                         QTest::mouseClick(d->B_OkoZPlus, Qt::LeftButton);
                          QTest::qWait(50);
                          malowania = licznik.ile - przed;
-                         Klik(d->B_Powrpt);
+                         QTest::mouseClick(d->B_Powrpt, Qt::LeftButton);
                      });
     EXPECT_GE(malowania, 1);
 }

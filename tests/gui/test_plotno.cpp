@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <bit>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -134,13 +134,11 @@ TEST(PlotnoQt, DuzaKlatkaWDwochWatkachJakWJednym) {
 
 void OczekujBitowo(const std::vector<TTrojkatRys>& a, const std::vector<TTrojkatRys>& b) {
     ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i)
-        for (auto w : {&TTrojkatRys::P1, &TTrojkatRys::P2, &TTrojkatRys::P3}) {
-            EXPECT_EQ(std::bit_cast<std::uint64_t>((a[i].*w).X), std::bit_cast<std::uint64_t>((b[i].*w).X)) << i;
-            EXPECT_EQ(std::bit_cast<std::uint64_t>((a[i].*w).Y), std::bit_cast<std::uint64_t>((b[i].*w).Y)) << i;
-            EXPECT_EQ(std::bit_cast<std::uint64_t>((a[i].*w).Z), std::bit_cast<std::uint64_t>((b[i].*w).Z)) << i;
-            EXPECT_EQ(a[i].KolorCieniowany, b[i].KolorCieniowany) << i;
-        }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        for (auto w : {&TTrojkatRys::P1, &TTrojkatRys::P2, &TTrojkatRys::P3})
+            EXPECT_EQ(std::memcmp(&(a[i].*w), &(b[i].*w), sizeof(TPunkt3D)), 0) << i;
+        EXPECT_EQ(a[i].KolorCieniowany, b[i].KolorCieniowany) << i;
+    }
 }
 
 TEST(PrzebiegiWidoku, UmieszczenieNaTrasieJakKolejneOperacje) {
