@@ -172,7 +172,7 @@ TEST(Rasteryzer, LinieIObcinanieNaCzterechKrawedziach) {
     EXPECT_TRUE(maly.MarginesNietkniety());
 }
 
-TEST(Rasteryzer, ProstokatIPustePodania) {
+TEST(Rasteryzer, ProstokatObrazIPustePodania) {
     TObrazek o(10, 10), pusty(10, 10);
     const TPunktEkranu punkt[3] = {{4, 5}, {4, 5}, {4, 5}};
     RysujWielokat(pusty.Bufor(), nullptr, 3, PEDZEL, PIORO);  // none of these draws anything
@@ -180,6 +180,9 @@ TEST(Rasteryzer, ProstokatIPustePodania) {
     RysujWielokat(TBuforPikseli{}, punkt, 3, PEDZEL, PIORO);
     RysujProstokat(pusty.Bufor(), 4, 4, 4, 9, PEDZEL, PIORO);
     EXPECT_EQ(pusty.px, TObrazek(10, 10).px);
+    TObrazek s(6, 4);  // a picture stretched right to left: mirrored, nearest neighbour
+    KopiujRozciagniety(s.Bufor(), 6, 0, 0, 4, TObraz{3, 2, {1, 2, 3, 4, 5, 6}});
+    for (int i = 0; i < 24; ++i) EXPECT_EQ(s(i % 6, i / 6), 0xFF000000u | (3 - i % 6 / 2 + 3 * (i / 12))) << i;
     RysujProstokat(o.Bufor(), 6, 8, 2, 3, PEDZEL, PIORO);  // corners in either order, right and bottom excluded
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x) {
