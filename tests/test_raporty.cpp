@@ -2,9 +2,6 @@
 // column layout of the vertex table.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "dialogs/InfoProjekt.h"
 #include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
@@ -16,22 +13,14 @@ const std::string D(46, '-');
 
 TZalom Zalom(double x, double y, float r = 0, float a1 = 0, float a2 = 0) {
     TZalom z;
-    z.X = x;
-    z.Y = y;
-    z.R = r;
-    z.A1 = a1;
-    z.A2 = a2;
+    std::tie(z.X, z.Y, z.R, z.A1, z.A2) = std::tuple{x, y, r, a1, a2};
     return z;
 }
 
-class Raporty : public ::testing::Test {
-protected:
-    void SetUp() override { ZerujStan(); }
-};
-
 }  // namespace
 
-TEST_F(Raporty, RaportSiatekBezDanych) {
+TEST(Raporty, RaportSiatekBezDanych) {
+    ZerujStan();
     UstawLocale l(',');
     OpisTekst = {"stara linia"};
     InfoTerenProj();
@@ -46,7 +35,8 @@ TEST_F(Raporty, RaportSiatekBezDanych) {
 }
 
 // PROJ without TEREN: no file range, no shift line; the screen range spans every vertex.
-TEST_F(Raporty, ProjektBezTerenu) {
+TEST(Raporty, ProjektBezTerenu) {
+    ZerujStan();
     UstawLocale l('.');
     PROJ.Trojkaty.resize(1);
     PROJ.Zakres = {10, 20, 1, 2, 3, 0.5};
@@ -64,7 +54,8 @@ TEST_F(Raporty, ProjektBezTerenu) {
     for (const std::string& s : OpisTekst) EXPECT_TRUE(s != "Zakres PROJ" && s.rfind("dx", 0) == std::string::npos) << s;
 }
 
-TEST_F(Raporty, TrasaNieobliczona) {
+TEST(Raporty, TrasaNieobliczona) {
+    ZerujStan();
     Trasa.Zalomy = {Zalom(1, 2), Zalom(3, 4)};
     const Linie brak = {D, "Info TRASA", D, "", "BRAK PUNKTÓW TRASY (lub definicja nieprawidłowa)!"};
     InfoTrasy();
@@ -78,13 +69,10 @@ TEST_F(Raporty, TrasaNieobliczona) {
 
 // Numbers end in columns 5, 19, 34, 49, 59 and 69; a text too long for its
 // column starts one blank after the field before it.
-TEST_F(Raporty, WierszeTabeliZalomow) {
+TEST(Raporty, WierszeTabeliZalomow) {
+    ZerujStan();
     UstawLocale l(',');
-    const struct {
-        int i;
-        TZalom z;
-        std::string wiersz;
-    } przypadki[] = {
+    const std::tuple<int, TZalom, std::string> przypadki[] = {
         {0, Zalom(7.5, 3.25), "   1.          3,25           7,50           0,00      0,00      0,00"},
         {9, Zalom(5500123.456, 6400987.654, 1234.5f, 250.75f, 0.1f),
          "  10.    6400987,65     5500123,46        1234,50    250,75      0,10"},
@@ -93,6 +81,6 @@ TEST_F(Raporty, WierszeTabeliZalomow) {
         {0, Zalom(1, 2, 300, 123456789.0f, 5), "   1.          2,00           1,00         300,00 123456792,00   5,00"},
         {0, Zalom(1, 2, 300, 1e15f, 5), "   1.          2,00           1,00         300,00 999999986991104,00 5,00"},
     };
-    for (const auto& p : przypadki) EXPECT_EQ(WierszZalomu(p.i, p.z), p.wiersz);
+    for (const auto& [i, z, wiersz] : przypadki) EXPECT_EQ(WierszZalomu(i, z), wiersz);
     EXPECT_EQ(WierszZalomu(123455, Zalom(0, 0)).substr(0, 8), "123456. ");
 }
