@@ -19,25 +19,21 @@ TZalom Zalom(double x, double y, float r = 0, float a1 = 0, float a2 = 0) {
 
 }  // namespace
 
-TEST(Raporty, RaportSiatekBezDanych) {
+TEST(Raporty, RaportSiatek) {
     ZerujStan();
     UstawLocale l(',');
     OpisTekst = {"stara linia"};
     InfoTerenProj();
-    const Linie oczekiwane = {
+    const Linie bezDanych = {
         D, "Info TEREN (trójkąty).", D, "", "Ilosc trojkatów TEREN = 0", "Ilosc rysowane = 0", "",
         "", D, "Info PROJ (trójkąty).", D, "", "Ilosc trojkatów PROJ = 0", "Ilosc rysowane = 0", "",
         "", "Zakres PROJ(ekran) ", "",
         "X  (min,max) = (-1,00 ; -1,00)", "Y  (min,max) = (-1,00 ; -1,00)", "Z  (min,max) = (-1,00 ; -1,00)",
         "", "Przesunięcie", "movx  = 0,00 ;  movy = 0,00 ;  movz = 0,00", "", "",
     };
-    EXPECT_EQ(OpisTekst, oczekiwane);
-}
+    EXPECT_EQ(OpisTekst, bezDanych);
 
-// PROJ without TEREN: no file range, no shift line; the screen range spans every vertex.
-TEST(Raporty, ProjektBezTerenu) {
-    ZerujStan();
-    UstawLocale l('.');
+    // PROJ without TEREN: no file range, no shift line; the screen range spans every vertex.
     PROJ.Trojkaty.resize(1);
     PROJ.Zakres = {10, 20, 1, 2, 3, 0.5};
     TrojkatyPROJ.resize(1);
@@ -47,38 +43,29 @@ TEST(Raporty, ProjektBezTerenu) {
     const Linie ogon(OpisTekst.begin() + 12, OpisTekst.end());
     const Linie oczekiwane = {
         "Ilosc trojkatów PROJ = 1", "Ilosc rysowane = 1", "", "", "Zakres PROJ(ekran) ", "",
-        "X  (min,max) = (0.00 ; 40.00)", "Y  (min,max) = (4.00 ; 80.00)", "Z  (min,max) = (0.00 ; 12.00)",
-        "", "Przesunięcie", "movx  = 0.00 ;  movy = 0.00 ;  movz = 0.00", "", "",
+        "X  (min,max) = (0,00 ; 40,00)", "Y  (min,max) = (4,00 ; 80,00)", "Z  (min,max) = (0,00 ; 12,00)",
+        "", "Przesunięcie", "movx  = 0,00 ;  movy = 0,00 ;  movz = 0,00", "", "",
     };
     EXPECT_EQ(ogon, oczekiwane);
-    for (const std::string& s : OpisTekst) EXPECT_TRUE(s != "Zakres PROJ" && s.rfind("dx", 0) == std::string::npos) << s;
+    for (const std::string& s : OpisTekst) EXPECT_TRUE(s != "Zakres PROJ" && s.rfind("dx", 0) != 0) << s;
 }
 
-TEST(Raporty, TrasaNieobliczona) {
-    ZerujStan();
-    Trasa.Zalomy = {Zalom(1, 2), Zalom(3, 4)};
-    const Linie brak = {D, "Info TRASA", D, "", "BRAK PUNKTÓW TRASY (lub definicja nieprawidłowa)!"};
-    InfoTrasy();
-    EXPECT_EQ(OpisTekst, brak);
-    KomunikatyTrasy = {"Definicja trasy musi składać się z min 2 punktów!"};
-    InfoTrasy();
-    Linie zKomunikatem = brak;
-    zKomunikatem.insert(zKomunikatem.end(), {"", "Komunikaty obliczenia trasy:", KomunikatyTrasy[0]});
-    EXPECT_EQ(OpisTekst, zKomunikatem);
-}
-
-// Numbers end in columns 5, 19, 34, 49, 59 and 69; a text too long for its
+// A route that failed: only the notice and the build's messages. Table rows:
+// numbers end in columns 5, 19, 34, 49, 59 and 69; a text too long for its
 // column starts one blank after the field before it.
-TEST(Raporty, WierszeTabeliZalomow) {
+TEST(Raporty, RaportTrasy) {
     ZerujStan();
     UstawLocale l(',');
+    Trasa.Zalomy = {Zalom(1, 2), Zalom(3, 4)};
+    KomunikatyTrasy = {"Definicja trasy musi składać się z min 2 punktów!"};
+    InfoTrasy();
+    EXPECT_EQ(OpisTekst, (Linie{D, "Info TRASA", D, "", "BRAK PUNKTÓW TRASY (lub definicja nieprawidłowa)!", "",
+                                "Komunikaty obliczenia trasy:", KomunikatyTrasy[0]}));
     const std::tuple<int, TZalom, std::string> przypadki[] = {
         {0, Zalom(7.5, 3.25), "   1.          3,25           7,50           0,00      0,00      0,00"},
         {9, Zalom(5500123.456, 6400987.654, 1234.5f, 250.75f, 0.1f),
          "  10.    6400987,65     5500123,46        1234,50    250,75      0,10"},
-        {99, Zalom(-1.5, 1234567890123.0, -50), " 100. 1234567890123,00       -1,50         -50,00      0,00      0,00"},
         {0, Zalom(1, 12345678901234.5), "   1. 12345678901234,50       1,00           0,00      0,00      0,00"},
-        {0, Zalom(1, 2, 300, 123456789.0f, 5), "   1.          2,00           1,00         300,00 123456792,00   5,00"},
         {0, Zalom(1, 2, 300, 1e15f, 5), "   1.          2,00           1,00         300,00 999999986991104,00 5,00"},
     };
     for (const auto& [i, z, wiersz] : przypadki) EXPECT_EQ(WierszZalomu(i, z), wiersz);

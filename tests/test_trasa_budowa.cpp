@@ -5,11 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 #include <numbers>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "pomocnicze/Pomocnicze.h"
 #include "route/OblKlotka.h"
@@ -18,7 +15,6 @@
 namespace {
 
 constexpr double pi = std::numbers::pi;
-using Linie = std::vector<std::string>;
 
 struct W {
     double X, Y;
@@ -36,11 +32,7 @@ void Buduj(const std::vector<W>& w) {
     ObliczTrase();
 }
 
-TPunkt2D Punkt(double s) {
-    TPunkt2D p{std::nan(""), std::nan("")};
-    PunktNaPikiecie(s, p.X, p.Y);
-    return p;
-}
+TPunkt2D Punkt(double s) { TPunkt2D p{NAN, NAN}; PunktNaPikiecie(s, p.X, p.Y); return p; }
 double Odl(TPunkt2D a, TPunkt2D b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 double Kierunek(TPunkt2D a, TPunkt2D b) { return std::atan2(b.Y - a.Y, b.X - a.X); }
 double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
@@ -49,28 +41,24 @@ double OdlOdProstej(TPunkt2D A, TPunkt2D B, TPunkt2D Q) {
     return ((B.X - A.X) * (Q.Y - A.Y) - (B.Y - A.Y) * (Q.X - A.X)) / Odl(A, B);
 }
 
-class Trasy : public ::testing::Test {
-protected:
-    void SetUp() override { ZerujStan(); }
-};
-
 }  // namespace
 
-TEST_F(Trasy, KatProstyWLewoIWPrawo) {
+TEST(Trasy, PrzykladyZakretow) {
+    ZerujStan();
     for (double s : {1.0, -1.0}) {
         SCOPED_TRACE(s);
         Buduj({{0, 0}, {100, 0, 50}, {100, s * 100}});
         ASSERT_TRUE(Trasa.Obliczona);
         const TElementTrasy& e = Trasa.ElementyTrasy[1];
-        EXPECT_TRUE(e.JestLuk && !e.JestKlotoida);
-        EXPECT_EQ(e.LukWPrawo, s < 0);
+        EXPECT_TRUE(e.JestLuk && !e.JestKlotoida && e.LukWPrawo == (s < 0));
         EXPECT_NEAR(Odl(e.Srodek, {50, s * 50}), 0, 1e-9);
         EXPECT_NEAR(e.PikPL, 50, 1e-9);
         EXPECT_NEAR(e.PikKL, 50 + 25 * pi, 1e-9);
         EXPECT_NEAR(Trasa.PikMax, 178.54, 0.005);
         // Chainages before the start and past the end are looked up 0.001 inside.
         for (auto [pik, x, y, tol] : {std::array{25.0, 25.0, 0.0, 1e-9}, {50, 50, 0, 1e-9}, {89.27, 85.36, 14.64, 0.01},
-                                      {150, 100, 71.46, 0.01}, {-1, 0.001, 0, 1e-12}, {179, 100, Trasa.PikMax - 0.001 - 25 * pi, 1e-9}})
+                                      {150, 100, 71.46, 0.01}, {-1, 0.001, 0, 1e-12},
+                                      {179, 100, Trasa.PikMax - 0.001 - 25 * pi, 1e-9}})
             EXPECT_NEAR(Odl(Punkt(pik), {x, s * y}), 0, tol) << pik;
         const double obrot = s > 0 ? 0 : 2 * pi;
         EXPECT_EQ(KatNaPikiecie(25), 0);
@@ -81,9 +69,7 @@ TEST_F(Trasy, KatProstyWLewoIWPrawo) {
     Buduj({{0, 0}, {100, 0, 0.01f}, {100, 100}});
     EXPECT_FALSE(Trasa.ElementyTrasy[1].JestLuk);
     EXPECT_EQ(Trasa.PikMax, 200.0f);
-}
 
-TEST_F(Trasy, KlotoidyDopasowaneAlboPominiete) {
     auto zakret = [](double delta, float A1, float A2) {
         Buduj({{-500, 0}, {0, 0, 100, A1, A2}, {500 * std::cos(delta), 500 * std::sin(delta)}});
         return Trasa.ElementyTrasy[1];
@@ -98,16 +84,13 @@ TEST_F(Trasy, KlotoidyDopasowaneAlboPominiete) {
     EXPECT_NEAR(b.PikKKP1 - b.PikPKP1, 53.19, 0.005);
     EXPECT_NEAR(b.PikKKP2 - b.PikPKP2, 100, 1e-3);
     EXPECT_NEAR(b.PikKL - b.PikPL, 100 * (1.0 - b.Klotoida1.Tau - b.Klotoida2.Tau), 1e-2);
-    ParametryProjektowe.clear();  // no rows: the last set is kept
-    ObliczTrase();
-    EXPECT_TRUE(Trasa.Obliczona);
 }
 
 // Messages name vertices 0-based in the definition checks, 1-based in the overlap check.
-TEST_F(Trasy, KomunikatyIWartosciOdrzucane) {
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+TEST(Trasy, KomunikatyIWartosciOdrzucane) {
+    ZerujStan();
     const std::string luk = "Nie można wpisywać łuku ",
-                      prosta = luk + "pomiędzy 3 punkty znajdujęce się na jednej prostej! Zmieniam R=0! Załom ",
+                      linia = luk + "pomiędzy 3 punkty znajdujęce się na jednej prostej! Zmieniam R=0! Załom ",
                       liczba = "Niepoprawna liczba w definicji załomu (X, Y, R, A1 lub A2)! Załom ",
                       pokrywa = luk + "w załomie pokrywającym się z sąsiednim załomem! Załom ",
                       geometria = "Nie można obliczyć geometrii trasy! Załom ";
@@ -115,20 +98,22 @@ TEST_F(Trasy, KomunikatyIWartosciOdrzucane) {
         return " Załom " + a + " poz. " + std::to_string(i) + " oraz  załom " + b + " poz. " + std::to_string(j) +
                " Zachodzą na siebie";
     };
-    const std::tuple<std::vector<W>, bool, Linie> przypadki[] = {
-        {std::vector<W>{}, false, Linie{}},
+    const std::tuple<std::vector<W>, bool, std::vector<std::string>> przypadki[] = {
+        {std::vector<W>{}, false, std::vector<std::string>{}},
         {{{5, 5, 100}}, false, {"Definicja trasy musi składać się z min 2 punktów!"}},
-        {{{0, 0, 200}, {100, 0, 200}}, true, {luk + "na początku trasy! Zmieniam R=0!", luk + "na końcu trasy! Zmieniam R=0! Załom 1."}},
-        {{{0, 0}, {0.01, 100, 300}, {0.02, 200}}, false, {prosta + "1."}},
-        {{{0, 0}, {0.01, 100, 0}, {0.02, 200}}, true, {}},
+        {{{0, 0, 200}, {100, 0, 200}}, true,
+         {luk + "na początku trasy! Zmieniam R=0!", luk + "na końcu trasy! Zmieniam R=0! Załom 1."}},
+        {{{0, 0}, {0.01, 100, 300}, {0.02, 200}}, false, {linia + "1."}},
         {{{0, 0}, {100, 50, -50}, {200, 100}}, true, {}},
-        {{{0, 0}, {100, 50}, {200, 100.09, 40}, {300, 150.1, 30}, {200, 100.09}}, false, {prosta + "2.", prosta + "3."}},
-        {{{0, 0}, {100, 0, 60, 0, 0, "\xA3uk"}, {100, 100, 60, 0, 0, "\xAF" "ak"}, {200, 100}}, false, {zachodza("Łuk", 2, "Żak", 3)}},
-        {{{0, 0}, {100, 0, 50, 0, 0, "B"}, {100, 100, 50, 0, 0, "C"}, {200, 100, 0, 0, 0, "D"}, {200.0005, 100, 0, 0, 0, "E"}},
-         false, {zachodza("B", 2, "C", 3), zachodza("D", 4, "E", 5)}},
+        {{{0, 0}, {100, 50}, {200, 100.09, 40}, {300, 150.1, 30}, {200, 100.09}}, false, {linia + "2.", linia + "3."}},
+        {{{0, 0}, {100, 0, 60, 0, 0, "\xA3uk"}, {100, 100, 60, 0, 0, "\xAF" "ak"}, {200, 100}}, false,
+         {zachodza("Łuk", 2, "Żak", 3)}},
+        {{{0, 0}, {100, 0, 50, 0, 0, "B"}, {100, 100, 50, 0, 0, "C"}, {200, 100, 0, 0, 0, "D"},
+          {200.0005, 100, 0, 0, 0, "E"}}, false, {zachodza("B", 2, "C", 3), zachodza("D", 4, "E", 5)}},
         {{{0, 0}, {100, 0, 49.9f}, {100, 100, 49.9f}, {200, 100}}, true, {}},
-        {{{0, 0}, {nan, 5, 50}, {100, 100}}, false, {liczba + "1."}},
-        {{{0, 0}, {100, 0, float(inf)}, {100, 100}, {200, 100, 0, float(nan)}, {0, inf}}, false, {liczba + "1.", liczba + "3.", liczba + "4."}},
+        {{{0, 0}, {NAN, 5, 50}, {100, 100}}, false, {liczba + "1."}},
+        {{{0, 0}, {100, 0, INFINITY}, {100, 100}, {200, 100, 0, NAN}, {0, INFINITY}}, false,
+         {liczba + "1.", liczba + "3.", liczba + "4."}},
         {{{0, 0}, {100, 0}, {100, 0, 50}, {200, 100}}, false, {pokrywa + "2."}},
         {{{0, 0}, {100, 0, 50}, {100, 0}, {100, 100}}, false, {pokrywa + "1."}},
         {{{0, 0}, {100, 0}, {100, 0}, {100, 100}}, false, {zachodza("", 2, "", 3)}},
@@ -136,24 +121,20 @@ TEST_F(Trasy, KomunikatyIWartosciOdrzucane) {
         {{{-1e308, 0}, {1e308, 0}}, false, {geometria + "1."}},
         {{{0, 0}, {100, 0, 1e30f, 100, 100}, {100, 100}}, false, {zachodza("", 1, "", 2), zachodza("", 2, "", 3)}},
         // Almost or exactly doubling back, where slope rounding may hide it from the line test.
-        {{{0, 0}, {0.012, 1e6, 50}, {0.006, 5e5}}, false, {zachodza("", 1, "", 2), zachodza("", 2, "", 3)}},
         {{{0, 0}, {0.012, 1e6, 50, 100, 100}, {0.006, 5e5}}, false, {geometria + "1."}},
-        {{{0, 0}, {100, 0, 50}, {0, 1e-9}}, false, {prosta + "1."}},
-        {{{0, 0}, {100, 0, 50, 100, 100}, {0, 1e-9}}, false, {prosta + "1."}},
+        {{{0, 0}, {100, 0, 50}, {0, 1e-9}}, false, {linia + "1."}},
     };
     for (const auto& [w, obliczona, komunikaty] : przypadki) {
-        SCOPED_TRACE(testing::PrintToString(komunikaty));
         DopiszDoOpisu("linia z poprzedniego raportu");
         Buduj(w);
-        EXPECT_EQ(Trasa.Obliczona, obliczona);
+        EXPECT_EQ(Trasa.Obliczona, obliczona) << testing::PrintToString(komunikaty);
         EXPECT_EQ(OpisTekst, komunikaty);
         EXPECT_EQ(KomunikatyTrasy, OpisTekst);
     }
-    Buduj({{-1e33, 0}, {0, 0, 1e30f, 200, 200}, {0, 1e33}});  // a huge radius on legs long enough
-    EXPECT_TRUE(Trasa.Obliczona && std::isfinite(Trasa.PikMax) && std::isfinite(Punkt(1e33).X));
 }
 
-TEST_F(Trasy, OsY) {
+TEST(Trasy, OsY) {
+    ZerujStan();
     // The direction is the exact chord bearing also on and close to the Y axis.
     auto pod = [](double k) { return std::pair{1000 * std::cos(k), 1000 * std::sin(k)}; };
     for (auto [dx, dy] : {std::pair{0.0, 500.0}, {0.0, -500.0}, pod(pi / 2 + 0.001), pod(pi / 2 - 0.0165),
@@ -162,9 +143,7 @@ TEST_F(Trasy, OsY) {
         EXPECT_NEAR(KatNaPikiecie(333), std::fmod(std::atan2(dy, dx) + 2 * pi, 2 * pi), 1e-9) << dx << " " << dy;
     }
     // Legs exactly along +Y or -Y, first or second, give the bend of the leg turned by 1e-7 rad.
-    auto obroc = [](TPunkt2D p) {
-        return TPunkt2D{p.X * std::cos(1e-7) - p.Y * std::sin(1e-7), p.X * std::sin(1e-7) + p.Y * std::cos(1e-7)};
-    };
+    auto obroc = [](TPunkt2D p) { return TPunkt2D{p.X - 1e-7 * p.Y, p.Y + 1e-7 * p.X}; };  // to 1e-14
     WybierzParametry(0);
     const std::tuple<TPunkt2D, TPunkt2D, bool> przypadki[] = {
         {{0, -300}, {200, 150}, true},   {{0, -300}, {-200, 150}, true}, {{0, 300}, {200, -150}, true},
@@ -173,10 +152,9 @@ TEST_F(Trasy, OsY) {
         for (double A : {0.0, 130.0}) {
             const TElementTrasy a = ObliczLuk(P, {0, 0}, N, 150, A, A),
                                 b = ObliczLuk(pierwsze ? obroc(P) : P, {0, 0}, pierwsze ? N : obroc(N), 150, A, A);
-            EXPECT_TRUE(a.JestKlotoida == (A > 0) && a.LukWPrawo == b.LukWPrawo);
-            EXPECT_NEAR(a.DlugoscLuku, b.DlugoscLuku, 1e-4);
-            for (auto [p, q] : {std::pair{a.Srodek, b.Srodek}, {a.PunktPL, b.PunktPL}, {a.PunktKL, b.PunktKL},
-                                {a.PunktPKP1, b.PunktPKP1}, {a.PunktKKP2, b.PunktKKP2}})
+            EXPECT_TRUE(a.JestKlotoida == (A > 0) && a.LukWPrawo == b.LukWPrawo &&
+                        std::fabs(a.DlugoscLuku - b.DlugoscLuku) < 1e-4);
+            for (auto [p, q] : {std::pair{a.Srodek, b.Srodek}, {a.PunktPKP1, b.PunktPKP1}, {a.PunktKKP2, b.PunktKKP2}})
                 EXPECT_NEAR(Odl(p, q), 0, 1e-4);
             // The vertical leg's tangent point is exactly on it.
             EXPECT_EQ((pierwsze ? (A > 0 ? a.PunktPKP1 : a.PunktPL) : (A > 0 ? a.PunktKKP2 : a.PunktKL)).X, 0.0);
@@ -191,7 +169,7 @@ TEST(TrasyLosowe, Wlasnosci) {
     ZerujStan();
     std::mt19937_64 gen(20261206);
     auto U = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(gen); };
-    int zbudowane = 0, zKlotoidami = 0;
+    int zKlotoidami = 0;
     for (int nr = 0; nr < 200; ++nr) {
         SCOPED_TRACE("trasa " + std::to_string(nr));
         const int n = 3 + static_cast<int>(U(0, 8));
@@ -212,7 +190,6 @@ TEST(TrasyLosowe, Wlasnosci) {
         }
         ObliczTrase();
         if (!Trasa.Obliczona) continue;
-        ++zbudowane;
 
         const auto& el = Trasa.ElementyTrasy;
         bool dokladne = true;
@@ -221,8 +198,8 @@ TEST(TrasyLosowe, Wlasnosci) {
         for (int i = 0; i < n; ++i) {
             const TElementTrasy& e = el[i];
             EXPECT_TRUE(e.PikPKP1 <= e.PikKKP1 && e.PikKKP1 == e.PikPL && e.PikPL <= e.PikKL && e.PikKL == e.PikPKP2 &&
-                        e.PikPKP2 <= e.PikKKP2 && std::isfinite(e.PikKKP2) && (i == 0 || el[i - 1].PikKKP2 + 0.001 <= e.PikPKP1) &&
-                        std::isfinite(e.PunktPL.X + e.PunktKL.Y + e.PunktPKP1.X + e.PunktKKP2.Y + e.Srodek.X))
+                        e.PikPKP2 <= e.PikKKP2 && (i == 0 || el[i - 1].PikKKP2 + 0.001 <= e.PikPKP1) &&
+                        std::isfinite(e.PikKKP2 + e.PunktPL.X + e.PunktKL.Y + e.PunktPKP1.X + e.Srodek.X))
                 << i;
             if (!e.JestLuk) continue;
             // The centre on the inner side, at R (or Ys) from both legs; the curve ends on the legs.
@@ -231,10 +208,10 @@ TEST(TrasyLosowe, Wlasnosci) {
             EXPECT_EQ(e.LukWPrawo, OdlOdProstej(P, V, N) < 0);
             EXPECT_NEAR(s * OdlOdProstej(P, V, e.Srodek), e.JestKlotoida ? e.Klotoida1.Ys : e.R, tol) << i;
             EXPECT_NEAR(s * OdlOdProstej(V, N, e.Srodek), e.JestKlotoida ? e.Klotoida2.Ys : e.R, tol) << i;
-            EXPECT_NEAR(OdlOdProstej(P, V, e.PunktPKP1), 0, tol) << i;
-            EXPECT_NEAR(OdlOdProstej(V, N, e.PunktKKP2), 0, tol) << i;
+            EXPECT_NEAR(std::hypot(OdlOdProstej(P, V, e.PunktPKP1), OdlOdProstej(V, N, e.PunktKKP2)), 0, tol) << i;
             const double k1 = e.JestKlotoida ? 3e-5 * e.Klotoida1.A : 0, k2 = e.JestKlotoida ? 3e-5 * e.Klotoida2.A : 0;
-            zlacza.insert(zlacza.end(), {{e.PikPKP1, 1e-3}, {e.PikKKP1, k1 + 1e-3}, {e.PikPKP2, k2 + 1e-3}, {e.PikKKP2, 1e-3}});
+            zlacza.insert(zlacza.end(),
+                          {{e.PikPKP1, 1e-3}, {e.PikKKP1, k1 + 1e-3}, {e.PikPKP2, k2 + 1e-3}, {e.PikKKP2, 1e-3}});
             if (e.JestKlotoida) klotoidaLuk.insert(klotoidaLuk.end(), {e.PikKKP1, e.PikPKP2});
             dokladne = dokladne && (!e.JestKlotoida || (e.Klotoida1.Tau <= 0.5 && e.Klotoida2.Tau <= 0.5));
         }
@@ -248,22 +225,16 @@ TEST(TrasyLosowe, Wlasnosci) {
             EXPECT_LE(Odl(przed, po), dop) << "pikieta " << j;
             EXPECT_NEAR(RoznicaKatow(Kierunek(Punkt(j - 0.01), przed), Kierunek(po, Punkt(j + 0.01))), 0, 1e-3) << j;
         }
-        // Walk the curves in steps of h: each step is h long and the lookup's
+        // Walk the route in steps of h: each step is h long and the lookup's
         // direction is the chord's, except across a clothoid-arc joint.
-        const double h = 0.5;
-        for (const TElementTrasy& e : el) {
-            if (!e.JestLuk) continue;
-            double s = std::max(e.PikPKP1 - 3, poczatek);
-            for (TPunkt2D a = Punkt(s), b; s + h <= std::min(e.PikKKP2 + 3, koniec); s += h, a = b) {
-                b = Punkt(s + h);
-                if (std::any_of(klotoidaLuk.begin(), klotoidaLuk.end(),
-                                [&](double j) { return s - 0.031 <= j && j <= s + h + 0.031; }))
-                    continue;
-                EXPECT_NEAR(Odl(a, b), h, 1e-3 * h) << "pikieta " << s;
-                EXPECT_NEAR(RoznicaKatow(KatNaPikiecie(s + h / 2), Kierunek(a, b)), 0, 0.01) << s;
-            }
+        for (double s = poczatek, h = 0.5; s + h <= koniec; s += h) {
+            const TPunkt2D a = Punkt(s), b = Punkt(s + h);
+            if (std::any_of(klotoidaLuk.begin(), klotoidaLuk.end(),
+                            [&](double j) { return s - 0.031 <= j && j <= s + h + 0.031; }))
+                continue;
+            EXPECT_NEAR(Odl(a, b), h, 1e-3 * h) << "pikieta " << s;
+            EXPECT_NEAR(RoznicaKatow(KatNaPikiecie(s + h / 2), Kierunek(a, b)), 0, 0.01) << s;
         }
     }
-    EXPECT_GE(zbudowane, 100);  // the sample exercises what it claims to
-    EXPECT_GE(zKlotoidami, 20);
+    EXPECT_GE(zKlotoidami, 20);  // the sample exercises what it claims to
 }
