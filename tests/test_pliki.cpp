@@ -21,7 +21,7 @@ std::string Blad(auto&& f) try {
     return e.what();
 }
 
-void WczytajTRO() { ZerujStan(), OtworzTROZBufora(PlikTRO().Tekst(), "a.tro"); }
+void WczytajTRO() { ZerujStan(); OtworzTROZBufora(PlikTRO().Tekst(), "a.tro"); }
 
 // Loads a .mtp or a .tro text by the name's extension.
 void Otworz(const std::string& t, const std::string& n) {
@@ -54,7 +54,8 @@ TEST(Wczytywanie, PelnyPlikTRO) {
     const TTrojkat& q = PROJ.Trojkaty[0];
     EXPECT_EQ(std::tuple(q.Atr1, q.Atr2, q.Atr3, q.Nr1, q.Nr3, q.Znacznik, q.Rodzaj.Kod, q.Kolor),
               std::tuple(1, -2, 3, 0, 2, false, 'N', 0x808080));
-    EXPECT_NEAR(q.Xs + q.Ys, (q.X1 + q.X2 + q.X3 + q.Y1 + q.Y2 + q.Y3) / 3, 1e-6);
+    EXPECT_NEAR(q.Xs, (q.X1 + q.X2 + q.X3) / 3, 1e-6);
+    EXPECT_NEAR(q.Ys, (q.Y1 + q.Y2 + q.Y3) / 3, 1e-6);
     // Route vertices; the pair record "x;1;2" is bad and reads as zeros.
     const TZalom& w = Trasa.Zalomy[1];
     EXPECT_EQ(std::tuple(Trasa.Zalomy[0].Nazwa.Tekst(), w.X, w.Y, Trasa.Dx, w.Flaga2, w.Flaga3),
@@ -173,7 +174,7 @@ protected:
     std::string przed_;
 };
 
-TEST_F(ZlePliki, ZlePolaLiczbyNumeryUcietyPlikKonceWierszyCR) {
+TEST_F(ZlePliki, KazdyBladZostawiaModelINazywaWiersz) {
     const TPlik f = PlikTRO(), m = PlikMTP();
     const int pkt = Wiersz(f, "#WspTEREN#", 2), tt = Wiersz(f, "#TroTEREN#", 2), tp = Wiersz(f, "#TroPROJ#", 2);
     const std::tuple<int, const char*, const char*> zle[] = {
