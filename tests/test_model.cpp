@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "model/Zmienne.h"
-#include "pomocnicze/Pomocnicze.h"
 
 TEST(Model, SortowanieStabilneOdNajdalszych) {
     // The order of the records (numbered by Kolor) after sorting by P2.Y.
