@@ -21,6 +21,8 @@
 #include <memory>
 #include <optional>
 
+#include "dialogs/InfoProjekt.h"
+#include "dialogs/OpcjeWyswietlania.h"
 #include "generators/GenerowanieBryl.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
@@ -404,9 +406,30 @@ void TfMaster::FormKeyDown(int vk) {
 
 // ---- Menu handlers ----
 
-void TfMaster::InfoTeren1Click() {}
-void TfMaster::InfoProj1Click() {}
-void TfMaster::m_OpcjeWyswietlaniaClick() {}
+namespace {
+// Shows the viewer modally with the lines just written. It takes them from
+// OpisTekst when it is shown, so one left open without its modal loop (the
+// route messages after a load) is closed first.
+void PokazOpisModalnie() {
+    if (Opis->isVisible()) Opis->hide();
+    Opis->exec();
+}
+}  // namespace
+
+void TfMaster::InfoTeren1Click() {
+    InfoTerenProj();
+    PokazOpisModalnie();
+}
+
+void TfMaster::InfoProj1Click() {
+    InfoTrasy();
+    PokazOpisModalnie();
+}
+
+void TfMaster::m_OpcjeWyswietlaniaClick() {
+    Opcje->exec();
+    Przerysuj(*this);
+}
 
 // ---------------------------------------------------------------------------
 // Driving along the road, the general view, opening files, the test screens.

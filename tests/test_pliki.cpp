@@ -1,9 +1,9 @@
-// The .tro and .mtp readers: sections, the all-or-nothing load, bad files.
+// The .tro and .mtp readers (sections, the all-or-nothing load, bad files) and
+// the .mtp to .tro converter.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,321 +15,143 @@ using namespace pliki_testowe;
 
 namespace {
 
-std::string Blad(const std::string& dane, const char* nazwa = "zly.tro", bool mtp = false) {
-    try {
-        if (mtp) OtworzMTPZBufora(dane, nazwa);
-        else OtworzTROZBufora(dane, nazwa);
-    } catch (const BladKonwersji& e) {
-        return e.what();
-    }
-    return "(brak błędu)";
+std::string Blad(auto&& f) try {
+    return f(), "(brak błędu)";
+} catch (const BladKonwersji& e) {
+    return e.what();
 }
+
+void WczytajTRO() { ZerujStan(); OtworzTROZBufora(PlikTRO().Tekst(), "a.tro"); }
+
+// Loads a .mtp or a .tro text by the name's extension.
+void Otworz(const std::string& t, const std::string& n) {
+    n.ends_with(".mtp") ? OtworzMTPZBufora(t, n) : OtworzTROZBufora(t, n);
+}
+
+// The 1-based number of the line `po` lines after the marker.
+int Wiersz(const TPlik& f, const std::string& znacznik, int po) {
+    return static_cast<int>(std::find(f.linie.begin(), f.linie.end(), znacznik) - f.linie.begin()) + 1 + po;
+}
+
+std::string Crlf(const std::vector<std::string>& linie) { return TPlik{linie}.Tekst("\r\n"); }
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// Sections and what a load replaces.
-
 TEST(Wczytywanie, PelnyPlikTRO) {
-    ZerujStan();
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
-    ASSERT_EQ(TEREN.IlePunktow(), 4);
-    ASSERT_EQ(TEREN.IleTrojkatow(), 2);
-    ASSERT_EQ(PROJ.IlePunktow(), 3);
-    ASSERT_EQ(PROJ.IleTrojkatow(), 1);
-    ASSERT_EQ(Trasa.IleZalomow(), 3);
+    WczytajTRO();
+    ASSERT_EQ(std::vector({TEREN.IlePunktow(), TEREN.IleTrojkatow(), PROJ.IlePunktow(), PROJ.IleTrojkatow(),
+                           Trasa.IleZalomow(), IleTrojkatowTEREN(), IleTrojkatowPROJ()}),
+              std::vector({4, 2, 3, 1, 3, 2, 1}));
     const TPunktSiatki& p = TEREN.Punkty[1];
-    EXPECT_EQ(p.X, 5000100.5);
-    EXPECT_EQ(p.Y, 4600000.25);
-    EXPECT_EQ(p.Z, 121.0);
-    EXPECT_TRUE(p.Znacznik);
-    EXPECT_EQ(p.Numer, 11);
-    EXPECT_EQ(p.Nazwa.Tekst(), "P1");
-    // TEREN triangle: vertices from the points, Xs and Ys as in the file.
+    EXPECT_EQ(std::tuple(p.X, p.Y, p.Z, p.Znacznik, p.Numer, p.Nazwa.Tekst()),
+              std::tuple(5000100.5, 4600000.25, 121.0, true, 11, "P1"));
+    // TEREN triangle: vertices from the points moved to TEREN's lower corner, Xs from the file moved too.
     const TTrojkat& t = TEREN.Trojkaty[0];
-    EXPECT_EQ(t.Atr1, 7);
-    EXPECT_EQ(t.Atr3, -9);
-    EXPECT_EQ(t.Nr1, 0);
-    EXPECT_EQ(t.Nr2, 1);
-    EXPECT_EQ(t.Nr3, 2);
-    EXPECT_EQ(t.Xs, 33.25 - 5000000.0);
-    EXPECT_EQ(t.Rodzaj.Kod, 'H');
-    EXPECT_FLOAT_EQ(t.Rodzaj.Wartosc, 0.5f);
-    EXPECT_EQ(t.Kolor, 0x008000);
-    EXPECT_TRUE(t.Znacznik);
-    // Local coordinates after the load: TEREN's lower corner at the origin.
-    EXPECT_EQ(t.X1 + t.X2 + t.X3, 100.5);
-    EXPECT_EQ(TEREN.Zakres.Zmin, 120.0);
-    // PROJ triangle: truncated numbers, centre instead of the file's plan point.
+    EXPECT_EQ(std::tuple(t.Atr1, t.Atr3, t.Nr1, t.Nr2, t.Nr3, t.Xs, t.Rodzaj.Wartosc, t.Rodzaj.Kod, t.Znacznik, t.Kolor,
+                         t.X1 + t.X2 + t.X3),
+              std::tuple(7, -9, 0, 1, 2, 33.25 - 5000000.0, 0.5f, 'H', true, 0x008000, 100.5));
+    // PROJ triangle: numbers truncated, the centre instead of the file's plan point.
     const TTrojkat& q = PROJ.Trojkaty[0];
-    EXPECT_EQ(q.Atr1, 1);
-    EXPECT_EQ(q.Atr2, -2);
-    EXPECT_EQ(q.Atr3, 3);
-    EXPECT_EQ(q.Nr1, 0);
-    EXPECT_EQ(q.Nr3, 2);
-    EXPECT_NEAR(q.Xs, (q.X1 + q.X2 + q.X3) / 3, 1e-6);  // the centre is taken before the shift
+    EXPECT_EQ(std::tuple(q.Atr1, q.Atr2, q.Atr3, q.Nr1, q.Nr3, q.Znacznik, q.Rodzaj.Kod, q.Kolor),
+              std::tuple(1, -2, 3, 0, 2, false, 'N', 0x808080));
+    EXPECT_NEAR(q.Xs, (q.X1 + q.X2 + q.X3) / 3, 1e-6);
     EXPECT_NEAR(q.Ys, (q.Y1 + q.Y2 + q.Y3) / 3, 1e-6);
-    EXPECT_FALSE(q.Znacznik);
-    EXPECT_EQ(q.Rodzaj.Kod, 'N');
-    EXPECT_EQ(q.Kolor, 0x808080);
-    // Route vertices.
-    EXPECT_EQ(Trasa.Zalomy[0].Nazwa.Tekst(), "W0");
-    EXPECT_EQ(Trasa.Zalomy[1].X, 5000050.0 - 5000000.0);
-    EXPECT_EQ(Trasa.Zalomy[1].Y, 4600080.0 - 4600000.0);
-    EXPECT_FLOAT_EQ(Trasa.Zalomy[1].A1, 30.0f);
-    EXPECT_FLOAT_EQ(Trasa.Zalomy[1].A2, 35.0f);
-    EXPECT_FLOAT_EQ(Trasa.Zalomy[1].R, 60.5f);
-    EXPECT_FLOAT_EQ(Trasa.Zalomy[1].Param3, 3.0f);
-    EXPECT_FLOAT_EQ(Trasa.Zalomy[1].Pary[2].Wartosc1, 6.0f);
-    EXPECT_FLOAT_EQ(Trasa.Zalomy[1].Pary[0].Wartosc2, 0.0f);  // missing third number, bad record: zeros
-    EXPECT_TRUE(Trasa.Zalomy[1].Flaga2);
-    EXPECT_FALSE(Trasa.Zalomy[1].Flaga3);
-    EXPECT_EQ(Trasa.Dx, 5000000.0);
-    ASSERT_EQ(IleTrojkatowTEREN(), 2);
-    ASSERT_EQ(IleTrojkatowPROJ(), 1);
+    // Route vertices; the pair record "x;1;2" is bad and reads as zeros.
+    const TZalom& w = Trasa.Zalomy[1];
+    EXPECT_EQ(std::tuple(Trasa.Zalomy[0].Nazwa.Tekst(), w.X, w.Y, Trasa.Dx, w.Flaga2, w.Flaga3),
+              std::tuple("W0", 50.0, 80.0, 5000000.0, true, false));
+    EXPECT_EQ(std::vector({w.A1, w.A2, w.R, w.Param3, w.Pary[2].Wartosc1, w.Pary[0].Wartosc2}),
+              std::vector({30.0f, 35.0f, 60.5f, 3.0f, 6.0f, 0.0f}));
+    // Ranges stay in file coordinates; the route, moved by TEREN's lower corner, takes its range after the move.
+    EXPECT_EQ(std::tuple(TEREN.Zakres.Xmin, TEREN.Zakres.Zmin, PROJ.Zakres.Ymax, Trasa.Xmin, Trasa.Ymax),
+              std::tuple(5000000.0, 120.0, 4600020.0, 5.0, 80.0));
+    // Render arrays: local coordinates times 4, farthest (largest P2.Y) first, coloured by kind and shaded.
+    const TTrojkatRys& r = TrojkatyPROJ[0];
+    EXPECT_EQ(std::tuple(r.P1.X, r.P3.Z, r.Kolor), std::tuple(4 * q.X1, 4 * q.Z3, 0xC89696u));
+    EXPECT_NE(r.KolorCieniowany, 0x808080u);
+    EXPECT_GE(TrojkatyTEREN[0].P2.Y, TrojkatyTEREN[1].P2.Y);
+    // CR LF, no line end after the last line, and the same file twice give the same model.
+    const std::string raz = Zrzut(), crlf = PlikTRO().Tekst("\r\n");
+    for (const std::string& tekst : {crlf, crlf.substr(0, crlf.size() - 2)}) {
+        OtworzTROZBufora(tekst, "a.tro");
+        EXPECT_EQ(Zrzut(), raz);
+    }
 }
 
-TEST(Wczytywanie, KonceWierszyLFiCRLFDajaToSamo) {
-    ZerujStan();
-    OtworzTROZBufora(PlikTRO().Tekst("\n"), "a.tro");
-    const std::string lf = Zrzut();
-    ZerujStan();
-    OtworzTROZBufora(PlikTRO().Tekst("\r\n"), "a.tro");
-    EXPECT_EQ(Zrzut(), lf);
-    // No line end after the last line.
-    std::string bezKonca = PlikTRO().Tekst("\r\n");
-    bezKonca.resize(bezKonca.size() - 2);
-    ZerujStan();
-    OtworzTROZBufora(bezKonca, "a.tro");
-    EXPECT_EQ(Zrzut(), lf);
-}
-
-TEST(Wczytywanie, TylkoNaglowekIZnacznikWNaglowku) {
-    ZerujStan();
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
+TEST(Wczytywanie, CoZastepujeWczytanie) {
+    // Only the header, then a marker in the header: nothing is replaced, yet the load
+    // sequence runs and moves the kept triangles once more each time.
+    WczytajTRO();
     const double x1 = TEREN.Trojkaty[0].X1;
-
-    // Eight header lines, one of them a marker: nothing is replaced, yet the
-    // load sequence runs and moves the kept triangles once more.
-    TPlik n;
-    for (int i = 0; i < 7; ++i) n("naglowek");
-    n("#WspTEREN#");
-    OtworzTROZBufora(n.Tekst(), "n.tro");
-    EXPECT_EQ(TEREN.IlePunktow(), 4);
-    EXPECT_EQ(TEREN.Trojkaty[0].X1, x1 - 5000000.0);
-    EXPECT_EQ(Trasa.IleZalomow(), 3);
-    // A file of three lines behaves the same way; an empty file (a copy cut
-    // to nothing) is refused.
-    ZerujStan();
-    OtworzTROZBufora("a\nb\nc\n", "krotki.tro");
-    EXPECT_EQ(TEREN.IlePunktow(), 0);
-    EXPECT_THROW(OtworzTROZBufora("", "pusty.tro"), BladKonwersji);
-}
-
-TEST(Wczytywanie, ZnacznikZeSpacjaNieJestRozpoznany) {
-    ZerujStan();
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
     TPlik f = Naglowek();
-    f("#WspTEREN# ");  // a trailing blank: its section is skipped as ordinary lines
-    f("1");
+    OtworzTROZBufora(f.Tekst(), "n.tro");
+    f.linie.back() = "#WspTEREN#";
+    OtworzTROZBufora(f.Tekst(), "n.tro");
+    EXPECT_EQ(std::tuple(TEREN.IlePunktow(), Trasa.IleZalomow(), TEREN.Trojkaty[0].X1),
+              std::tuple(4, 3, x1 - 2 * 5000000.0));
+    // A marker with a trailing blank is no marker, each reader knows only its own
+    // markers, and a count of 0 empties its array.
+    f = Naglowek();
+    f({"#WspTEREN# ", "1"});
     DodajPunkt(f, 1, 2, 3, "F", 4, "X");
-    f("#WspPROJ#");
-    f("1");
+    f({"#WspPROJ#", "1"});
     DodajPunkt(f, 7, 8, 9, "F", 4, "Y");
+    f({"#TroPROJ#", "0", "______________________________TRASA_2020", "0"});
     OtworzTROZBufora(f.Tekst(), "b.tro");
-    EXPECT_EQ(TEREN.IlePunktow(), 4);
-    ASSERT_EQ(PROJ.IlePunktow(), 1);
-    EXPECT_EQ(PROJ.Punkty[0].X, 7);
-    // The .mtp reader knows only its own markers, and the reverse.
-    OtworzMTPZBufora(PlikTRO().Tekst(), "c.mtp");
-    EXPECT_EQ(PROJ.IlePunktow(), 1);
-    OtworzTROZBufora(PlikMTP().Tekst(), "d.tro");
-    EXPECT_EQ(PROJ.IlePunktow(), 1);
-}
-
-TEST(Wczytywanie, LiczbaZeroOprozniaTablice) {
-    ZerujStan();
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
-    TPlik f = Naglowek();
-    f("#TroPROJ#");
-    f("0");
-    f("______________________________TRASA_2020");
-    f("0");
-    OtworzTROZBufora(f.Tekst(), "b.tro");
-    EXPECT_EQ(PROJ.IleTrojkatow(), 0);
-    EXPECT_EQ(IleTrojkatowPROJ(), 0);
     EXPECT_EQ(Trasa.IleZalomow(), 0);
-    EXPECT_EQ(PROJ.IlePunktow(), 3);
-    EXPECT_EQ(TEREN.IleTrojkatow(), 2);
+    OtworzMTPZBufora(PlikTRO().Tekst(), "c.mtp");
+    OtworzTROZBufora(PlikMTP().Tekst(), "d.tro");
+    EXPECT_EQ(std::vector({TEREN.IlePunktow(), TEREN.IleTrojkatow(), PROJ.IlePunktow(), PROJ.IleTrojkatow(),
+                           IleTrojkatowPROJ(), Trasa.IleZalomow()}),
+              std::vector({4, 2, 1, 0, 0, 3}));
+    EXPECT_EQ(PROJ.Punkty[0].X, 7);
+    // Without TEREN points nothing is shifted.
+    ZerujStan();
+    OtworzTROZBufora(Naglowek().Tekst() + "#TroPROJ#\n1\n0\n0;1;2\n5;5;5\n6;5;5\n5;6;5\n0;0\n0N\n0\n", "p.tro");
+    EXPECT_EQ(std::tuple(PROJ.Trojkaty.at(0).X1, TrojkatyPROJ.at(0).P1.X), std::tuple(5, 20));
 }
 
-TEST(Wczytywanie, TrojkatZgodnyZRuchemWskazowekZegaraOdwrocony) {
-    ZerujStan();
-    TPlik f = Naglowek();
-    f("#WspTEREN#");
-    f("3");
-    DodajPunkt(f, 0, 0, 1, "F", 0, "A");
-    DodajPunkt(f, 0, 10, 2, "F", 1, "B");
-    DodajPunkt(f, 10, 0, 3, "F", 2, "C");
-    f("#TroTEREN#");
-    f("1");
-    DodajTrojkatTEREN(f, 0, 1, 2, "0H", "clRed");
-    OtworzTROZBufora(f.Tekst(), "o.tro");
-    const TTrojkat& t = TEREN.Trojkaty[0];
-    EXPECT_EQ(t.Nr1, 0);
-    EXPECT_EQ(t.Nr3, 2);
-    EXPECT_EQ(t.X1, 10);
-    EXPECT_EQ(t.Z1, 2);  // shifted by Zmin = 1
-    EXPECT_EQ(t.X3, 0);
-    EXPECT_EQ(t.Z3, 0);
-}
-
-TEST(Wczytywanie, TenSamPlikDwaRazyDajeTenSamModel) {
-    ZerujStan();
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
-    const std::string raz = Zrzut();
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
-    EXPECT_EQ(Zrzut(), raz);
-    OtworzMTPZBufora(PlikMTP().Tekst(), "a.mtp");
-    const std::string mtp = Zrzut();
-    OtworzMTPZBufora(PlikMTP().Tekst(), "a.mtp");
-    EXPECT_EQ(Zrzut(), mtp);
-}
-
-TEST(Wczytywanie, PlikTylkoZTerenemZachowujePoprzedniProjekt) {
-    ZerujStan();
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
+TEST(Wczytywanie, PlikTylkoZTerenemINazwyWindows1250) {
+    // The new TEREN triangle runs clockwise: its vertices turn, its indices stay. The PROJ
+    // triangles kept from before move once more, by the new TEREN's lower corner.
+    WczytajTRO();
     const TTrojkat przed = PROJ.Trojkaty[0];
     TPlik f = Naglowek();
-    f("#WspTEREN#");
-    f("3");
-    DodajPunkt(f, 20, 30, 40, "F", 0, "A");
-    DodajPunkt(f, 21, 30, 41, "F", 1, "B");
-    DodajPunkt(f, 20, 31, 42, "F", 2, "C");
-    f("#TroTEREN#");
-    f("1");
-    DodajTrojkatTEREN(f, 0, 1, 2, "0H", "0");
+    f({"#WspTEREN#", "3"});
+    DodajPunkt(f, 20, 30, 41, "F", 0, "\xa3\xb9ka \xaf\xf3\xb3ta");  // Windows-1250
+    DodajPunkt(f, 20, 40, 42, "F", 1, "Pikieta pomiarowa nr 12345");   // longer than 20 bytes
+    DodajPunkt(f, 30, 30, 43, "F", 2, "C");
+    f({"#TroTEREN#", "1"});
+    DodajTrojkatTEREN(f, 0, 1, 2, "0H", "clRed");
     OtworzTROZBufora(f.Tekst(), "t.tro");
-    ASSERT_EQ(PROJ.IleTrojkatow(), 1);
-    EXPECT_EQ(PROJ.Trojkaty[0].X1, przed.X1 - 20);
-    EXPECT_EQ(PROJ.Trojkaty[0].Y2, przed.Y2 - 30);
-    EXPECT_EQ(PROJ.Trojkaty[0].Z3, przed.Z3 - 40);
-    EXPECT_EQ(PROJ.IlePunktow(), 3);
-    ASSERT_EQ(IleTrojkatowPROJ(), 1);  // still drawn
-    EXPECT_DOUBLE_EQ(TrojkatyPROJ[0].P1.X + TrojkatyPROJ[0].P2.X + TrojkatyPROJ[0].P3.X,
-                     4 * (PROJ.Trojkaty[0].X1 + PROJ.Trojkaty[0].X2 + PROJ.Trojkaty[0].X3));
-    EXPECT_EQ(Trasa.IleZalomow(), 3);
-}
-
-TEST(Wczytywanie, SzostyWierszTrojkataPROJBezZnaczenia) {
-    ZerujStan();
-    TPlik f = Naglowek();
-    f("#TroPROJ#");
-    f("1");
-    f("1;2;3");
-    f("0;1;2");
-    f("0;0;0");
-    f("3;0;0");
-    f("0;3;0");
-    f("999;999");
-    f("0E");
-    f("0");
-    OtworzTROZBufora(f.Tekst(), "p.tro");
-    EXPECT_EQ(PROJ.Trojkaty[0].Xs, 1);
-    EXPECT_EQ(PROJ.Trojkaty[0].Ys, 1);
-}
-
-TEST(Wczytywanie, NazwyWindows1250) {
-    ZerujStan();
-    TPlik f = Naglowek();
-    f("#WspTEREN#");
-    f("2");
-    DodajPunkt(f, 0, 0, 0, "F", 0, "\xa3\xb9ka \xaf\xf3\xb3ta");              // Łąka Żółta
-    DodajPunkt(f, 1, 0, 0, "F", 1, "Pikieta pomiarowa nr 12345");  // longer than 20 bytes
-    f("______________________________TRASA_2020");
-    f("1");
-    DodajZalom(f, "Za\xb3om pocz\xb9tkowy numer 1", "1;2");
-    OtworzTROZBufora(f.Tekst(), "w.tro");
+    const TTrojkat &t = TEREN.Trojkaty[0], &q = PROJ.Trojkaty[0];
+    EXPECT_EQ(std::tuple(t.Nr1, t.Nr3, t.X1, t.Z1, t.X3, t.Z3), std::tuple(0, 2, 10.0, 2.0, 0.0, 0.0));
+    EXPECT_EQ(std::tuple(q.X1, q.Y2, q.Z3), std::tuple(przed.X1 - 20, przed.Y2 - 30, przed.Z3 - 41));
+    ASSERT_EQ(std::tuple(PROJ.IlePunktow(), IleTrojkatowPROJ(), Trasa.IleZalomow()), std::tuple(3, 1, 3));
+    EXPECT_DOUBLE_EQ(TrojkatyPROJ[0].P1.X + TrojkatyPROJ[0].P2.X + TrojkatyPROJ[0].P3.X, 4 * (q.X1 + q.X2 + q.X3));
     EXPECT_EQ(Cp1250NaUtf8(TEREN.Punkty[0].Nazwa.Widok()), "Łąka Żółta");
     EXPECT_EQ(TEREN.Punkty[1].Nazwa.Tekst(), "Pikieta pomiarowa nr");
-    EXPECT_EQ(Trasa.Zalomy[0].Nazwa.Widok().size(), 15u);
-    EXPECT_EQ(Cp1250NaUtf8(Trasa.Zalomy[0].Nazwa.Widok()), "Załom początkow");
 }
 
-TEST(Wczytywanie, LinieZPlikuMTP) {
+TEST(Wczytywanie, MTPITROZNiegoDajaTenSamModelPozaLiniami) {
     ZerujStan();
     OtworzMTPZBufora(PlikMTP().Tekst(), "a.mtp");
-    ASSERT_EQ(TEREN.IleLinii(), 1);
-    ASSERT_EQ(PROJ.IleLinii(), 1);
-    const TLinia& l = TEREN.Linie[0];
-    EXPECT_EQ(l.X1, 5000000.0);
-    EXPECT_EQ(l.Nr1, 0);
-    EXPECT_EQ(l.Nr2, 3);  // not checked against the coordinates
-    EXPECT_EQ(l.Z2, 124.0);
-    EXPECT_FLOAT_EQ(l.Wartosc, 1.5f);
-    EXPECT_TRUE(l.Znaczniki[0]);
-    EXPECT_FALSE(l.Znaczniki[1]);
-    EXPECT_TRUE(l.Znaczniki[5]);
-    const TLinia& m = PROJ.Linie[0];
-    EXPECT_EQ(m.X1, 5000010.0);
-    EXPECT_EQ(m.Z2, 122.5);
-    EXPECT_EQ(m.Nr1, 1);
-    EXPECT_EQ(m.Nr2, 2);
-    EXPECT_FLOAT_EQ(m.Wartosc, 3.5f);
-    EXPECT_TRUE(m.Znaczniki[4]);
-    EXPECT_FALSE(m.Znaczniki[5]);
-    // A .tro load leaves the lines as the last .mtp load set them.
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
-    EXPECT_EQ(TEREN.IleLinii(), 1);
-}
-
-TEST(Wczytywanie, MTPITROZNiegoDajaTenSamModel) {
-    ZerujStan();
-    OtworzMTPZBufora(PlikMTP().Tekst(), "a.mtp");
+    ASSERT_EQ(std::tuple(TEREN.IleLinii(), PROJ.IleLinii()), std::tuple(1, 1));
+    const TLinia &l = TEREN.Linie[0], &m = PROJ.Linie[0];
+    EXPECT_EQ(std::tuple(l.X1, l.Nr2, l.Z2, l.Wartosc, l.Znaczniki[0], l.Znaczniki[1], l.Znaczniki[5]),
+              std::tuple(5000000.0, 3, 124.0, 1.5f, true, false, true));
+    EXPECT_EQ(std::tuple(m.X1, m.Z2, m.Nr1, m.Nr2, m.Wartosc, m.Znaczniki[4]),
+              std::tuple(5000010.0, 122.5, 1, 2, 3.5f, true));
     const std::string zMtp = ZrzutBezLinii();
-    const std::string tro = PrzepiszPlikZBufora(PlikMTP().Tekst(), "a.mtp");
-    ZerujStan();
-    OtworzTROZBufora(tro, "a.tro");
-    EXPECT_EQ(ZrzutBezLinii(), zMtp);
-    EXPECT_EQ(TEREN.IleLinii(), 0);
-}
-
-TEST(Wczytywanie, PostepDuzegoPliku) {
-    ZerujStan();
-    const std::string duzy = PlikSiatki(400, 400);  // ~ 10 MB
-    std::vector<double> ulamki;
-    OtworzTROZBufora(duzy, "duzy.tro", [&](double u) { ulamki.push_back(u); });
-    ASSERT_GE(ulamki.size(), 3u);
-    EXPECT_TRUE(std::is_sorted(ulamki.begin(), ulamki.end()));
-    EXPECT_GT(ulamki.front(), 0.0);
-    EXPECT_EQ(ulamki.back(), 1.0);
-    EXPECT_EQ(TEREN.IleTrojkatow(), 2 * 399 * 399);
-}
-
-TEST(Wczytywanie, PlikNaDysku) {
-    ZerujStan();
-    const std::string k = KatalogTymczasowy();
-    ZapiszPlik(k + "/a.tro", PlikTRO().Tekst("\r\n"));
-    OtworzTRO(k + "/a.tro");
-    EXPECT_EQ(TEREN.IleTrojkatow(), 2);
-    ZapiszPlik(k + "/a.mtp", PlikMTP().Tekst("\r\n"));
-    OtworzMTP(k + "/a.mtp");
+    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");  // a .tro load leaves the lines
     EXPECT_EQ(TEREN.IleLinii(), 1);
-    const std::string przed = Zrzut();
-    try {
-        OtworzTRO(k + "/brak.tro");
-        FAIL();
-    } catch (const BladKonwersji& e) {
-        EXPECT_NE(std::string(e.what()).find("brak.tro"), std::string::npos);
-    }
-    EXPECT_THROW(OtworzMTP(k), BladKonwersji);  // a directory
-    EXPECT_EQ(Zrzut(), przed);
+    ZerujStan();
+    OtworzTROZBufora(PrzepiszPlikZBufora(PlikMTP().Tekst(), "a.mtp"), "a.tro");
+    EXPECT_EQ(ZrzutBezLinii(), zMtp);
 }
 
-// ---------------------------------------------------------------------------
 // Bad files: the model, the route and the render arrays stay exactly as they
 // were, and the message names the file and the line.
-
 class ZlePliki : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -338,184 +160,103 @@ protected:
         Czworokaty.assign(1, TCzworokatRys{});
         przed_ = Zrzut();
     }
-    // Loads the text, expects the message and the line, and an unchanged model.
-    void Oczekuj(const std::string& dane, const std::string& komunikat, int wiersz, bool mtp = false) {
-        const std::string nazwa = mtp ? "zly.mtp" : "zly.tro";
-        EXPECT_EQ(Blad(dane, nazwa.c_str(), mtp), komunikat + "\nPlik: " + nazwa + ", wiersz: " + std::to_string(wiersz));
+    void Oczekuj(const std::string& t, int wiersz, const std::string& komunikat, const std::string& nazwa = "zly.tro") {
+        const std::string b = Blad([&] { Otworz(t, nazwa); });
+        EXPECT_TRUE(b.starts_with(komunikat) && b.ends_with("\nPlik: " + nazwa + ", wiersz: " + std::to_string(wiersz)))
+            << b;
         EXPECT_EQ(Zrzut(), przed_) << komunikat;
     }
-    // The TRO file with line k (1-based) replaced.
-    static std::string Zmieniony(int k, const std::string& nowy) {
-        TPlik f = PlikTRO();
-        f.linie[static_cast<std::size_t>(k - 1)] = nowy;
+    // The file with line `wiersz` (1-based) replaced.
+    static std::string Zmien(TPlik f, int wiersz, const char* tekst) {
+        f.linie.at(static_cast<std::size_t>(wiersz - 1)) = tekst;
         return f.Tekst();
-    }
-    static int Wiersz(const TPlik& f, const std::string& znacznik, int przesuniecie) {
-        for (std::size_t i = 0; i < f.linie.size(); ++i)
-            if (f.linie[i] == znacznik) return static_cast<int>(i) + 1 + przesuniecie;
-        return -1;
     }
     std::string przed_;
 };
 
-TEST_F(ZlePliki, ZlePolaKazdegoRodzaju) {
-    const TPlik f = PlikTRO();
-    const int pkt = Wiersz(f, "#WspTEREN#", 2);   // first line of the first point record
-    const int tt = Wiersz(f, "#TroTEREN#", 2);    // first TEREN triangle record
-    const int tp = Wiersz(f, "#TroPROJ#", 2);     // first PROJ triangle record
-    struct TPrzypadek {
-        int wiersz;
-        const char* tekst;
-        const char* komunikat;
-    };
-    const TPrzypadek przypadki[] = {
-        {pkt, "12,5x", "'12,5x' is not a valid floating point value"},              // X
-        {pkt + 2, "", "'' is not a valid floating point value"},                    // Z
-        {pkt + 4, "1.0", "'1.0' is not a valid integer value"},                     // Numer
-        {tt, "a", "'a' is not a valid integer value"},                              // Atr1
-        {tt + 3, "0,5", "'0,5' is not a valid integer value"},                      // Nr1
-        {tt + 6, "1..2", "'1..2' is not a valid floating point value"},             // Xs
-        {tt + 8, "0.2NH", "'0.2N' is not a valid floating point value"},            // Rodzaj
+TEST_F(ZlePliki, KazdyBladZostawiaModelINazywaWiersz) {
+    const TPlik f = PlikTRO(), m = PlikMTP();
+    const int pkt = Wiersz(f, "#WspTEREN#", 2), tt = Wiersz(f, "#TroTEREN#", 2), tp = Wiersz(f, "#TroPROJ#", 2);
+    const std::tuple<int, const char*, const char*> zle[] = {
+        {pkt, "12,5x", "'12,5x' is not a valid floating point value"},          // X
+        {pkt + 1, "1e400", "'1e400' is not a valid floating point value"},      // Y
+        {pkt + 4, "1.0", "'1.0' is not a valid integer value"},                 // Numer
+        {tt + 3, "0,5", "'0,5' is not a valid integer value"},                  // Nr1
+        {tt + 8, "0.2NH", "'0.2N' is not a valid floating point value"},        // Rodzaj
         {tt + 10, "clPomaranczowy", "'clPomaranczowy' is not a valid integer value"},  // Kolor
-        {tp + 6, "xN", "'x' is not a valid floating point value"},                  // PROJ Rodzaj
-        {tp + 7, "", "'' is not a valid integer value"},                            // PROJ Kolor
-        {pkt - 1, "dwa", "'dwa' is not a valid integer value"},                     // count
-        {pkt, "nan", "'nan' is not a valid floating point value"},                  // non-finite
-        {pkt + 1, "inf", "'inf' is not a valid floating point value"},
-        {pkt + 1, "1e400", "'1e400' is not a valid floating point value"},
-    };
-    for (const auto& p : przypadki) Oczekuj(Zmieniony(p.wiersz, p.tekst), p.komunikat, p.wiersz);
-
-    // The fields of the line sections of a .mtp file.
-    TPlik m = PlikMTP();
-    const int lt = Wiersz(m, "#Linie200TEREN#", 2);
-    m.linie[static_cast<std::size_t>(lt + 3 - 1)] = "x";
-    Oczekuj(m.Tekst(), "'x' is not a valid integer value", lt + 3, true);
-    m = PlikMTP();
-    const int lp = Wiersz(m, "#Linie200PROJ#P3D", 2);
-    m.linie[static_cast<std::size_t>(lp + 3 - 1)] = "3,5,5";
-    Oczekuj(m.Tekst(), "'3,5,5' is not a valid floating point value", lp + 3, true);
+        {tp + 6, "xN", "'x' is not a valid floating point value"},              // PROJ Rodzaj
+        {pkt - 1, "dwa", "'dwa' is not a valid integer value"},                 // count
+        {pkt - 1, "-1", "Ujemna liczba elementów (-1) w sekcji #WspTEREN#."},
+        {tt - 1, "2000000000", "Liczba elementów 2000000000 w sekcji #TroTEREN# wymaga 22000000000 wierszy"},
+        {tt + 5, "-1", "Numer wierzchołka trójkąta TEREN -1 jest spoza zakresu punktów TEREN (0..3)."}};
+    for (const auto& [w, tekst, komunikat] : zle) Oczekuj(Zmien(f, w, tekst), w, komunikat);
+    const int lt = Wiersz(m, "#Linie200TEREN#", 5), lp = Wiersz(m, "#Linie200PROJ#P3D", 5);
+    Oczekuj(Zmien(m, lt, "x"), lt, "'x' is not a valid integer value", "zly.mtp");
+    Oczekuj(Zmien(m, lp, "3,5,5"), lp, "'3,5,5' is not a valid floating point value", "zly.mtp");
+    // Cut inside the last route record: its ';' lines and flags cannot fail, so the count stops it.
+    TPlik u = f;
+    u.linie.resize(u.linie.size() - 4);
+    Oczekuj(u.Tekst(), Wiersz(u, "______________________________TRASA_2020", 1),
+            "Liczba elementów 3 w sekcji ______________________________TRASA_2020 wymaga 27 wierszy, a do końca pliku "
+            "zostało ich 24");
+    Oczekuj(f.Tekst("\r"), 1, "Nieobsługiwane końce wierszy: znak CR bez LF. Plik musi mieć końce wierszy CR LF lub LF.");
+    // Triangles taking the TEREN points in memory, then fewer points further on.
+    const std::string tro = Naglowek().Tekst() + "#TroTEREN#\n1\n0\n0\n0\n0\n1\n3\n0\n0\n0H\nF\n0\n";
+    Oczekuj(tro + "#WspTEREN#\n2\n0\n0\n0\nF\n0\n\n1\n0\n0\nF\n1\n\n", 16,
+            "Numer wierzchołka trójkąta TEREN 3 jest spoza zakresu punktów TEREN wczytanych dalej w pliku (2 punktów).");
+    ZerujStan();  // and with no TEREN points at all
+    przed_ = Zrzut();
+    Oczekuj(tro, 14, "Numer wierzchołka trójkąta TEREN 0 wskazuje punkt TEREN, a brak punktów TEREN.");
 }
 
-TEST_F(ZlePliki, ZleLiczbyElementow) {
-    const TPlik f = PlikTRO();
-    const int lp = Wiersz(f, "#WspPROJ#", 1);
-    Oczekuj(Zmieniony(lp, "-1"), "Ujemna liczba elementów (-1) w sekcji #WspPROJ#.", lp);
-    // A count the rest of the file cannot hold fails at its line, at once.
-    const int lt = Wiersz(f, "#TroTEREN#", 1);
-    const std::string komunikat = Blad(Zmieniony(lt, "2000000000"));
-    EXPECT_EQ(komunikat.rfind("Liczba elementów 2000000000 w sekcji #TroTEREN# wymaga 22000000000 wierszy", 0), 0u)
-        << komunikat;
-    EXPECT_NE(komunikat.find("\nPlik: zly.tro, wiersz: " + std::to_string(lt)), std::string::npos);
-    EXPECT_EQ(Zrzut(), przed_);
-
-    // A 20-odd-byte file claiming two billion points.
-    const auto t0 = std::chrono::steady_clock::now();
-    EXPECT_NE(Blad("1\n2\n3\n4\n5\n6\n7\n8\n#WspTEREN#\n2000000000\n").find("wiersz: 10"), std::string::npos);
-    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));
-    EXPECT_EQ(Zrzut(), przed_);
+TEST(Przepisywanie, SiedemSekcjiDajePiecWKolejnosciZrodla) {
+    // Route first, then PROJ, then TEREN; CR LF and LF mixed (a CR LF line with nothing before it is empty).
+    const std::string mtp =
+        "h1\nh2\nh3\nh4\nh5\nh6\nh7\nh8\n"
+        "______________________________TRASA_2020\n1\nW\n1;2\n0;0;0\n0;0;0\n0;0;0\n0;0;0\nF\nF\nF\n"
+        "#Linie200PROJ#P3D\n0\n#Wspolrzedne200PROJ#\n1\n1,5\n2.5\n3\nF\n0\nnazwa\n#Trojkaty200PROJ#P3D\n1\na;b;c\n\n"
+        "smiec\n#Linie200TEREN#\n0\n#Wspolrzedne200TEREN#\r\n0\r\n#Trojkaty200TEREN#\r\n0\r\n\r\n";
+    const std::string baner = Crlf(BanerTRO()) + "\r\n";
+    EXPECT_EQ(PrzepiszPlikZBufora(mtp, "a.mtp"),
+              baner + Crlf({"______________________________TRASA_2020", "1", "W", "1;2", "0;0;0", "0;0;0", "0;0;0",
+                            "0;0;0", "F", "F", "F", "", "#WspPROJ#", "1", "1,5", "2.5", "3", "F", "0", "nazwa", "",
+                            "#TroPROJ#", "1", "a;b;c", "", "", "#WspTEREN#", "0", "", "#TroTEREN#", "0", "", ""}));
+    // A triangle section without its empty line swallows the next section; at the end it gets one.
+    EXPECT_EQ(PrzepiszPlikZBufora("1\n2\n3\n4\n5\n6\n7\n8\n#Trojkaty200TEREN#\n0\n#Wspolrzedne200PROJ#\n0\n\n"
+                                  "#Wspolrzedne200TEREN#\n0\n#Trojkaty200PROJ#P3D\n0",
+                                  "b.mtp"),
+              baner + Crlf({"#TroTEREN#", "0", "#Wspolrzedne200PROJ#", "0", "", "", "#WspTEREN#", "0", "",
+                            "#TroPROJ#", "0", "", ""}));
 }
 
-TEST_F(ZlePliki, UcietyPlik) {
-    // A route section whose records run past the end of the file: its ';' lines
-    // and flags convert nothing that fails, so only the count stops it.
-    TPlik f = PlikTRO();
-    const int lt = Wiersz(f, "______________________________TRASA_2020", 1);
-    f.linie.resize(f.linie.size() - 4);
-    std::string m = Blad(f.Tekst());
-    EXPECT_EQ(m.rfind("Liczba elementów 3 w sekcji ______________________________TRASA_2020 wymaga 27 wierszy, a "
-                      "do końca pliku zostało ich 24",
-                      0),
-              0u)
-        << m;
-    EXPECT_NE(m.find("wiersz: " + std::to_string(lt)), std::string::npos);
-    EXPECT_EQ(Zrzut(), przed_);
-    // Cut inside a TEREN triangle record: the count check stops it as well.
-    f = PlikTRO();
-    const int tt = Wiersz(f, "#TroTEREN#", 1);
-    f.linie.resize(static_cast<std::size_t>(tt + 14));
-    m = Blad(f.Tekst());
-    EXPECT_NE(m.find("wiersz: " + std::to_string(tt)), std::string::npos) << m;
-    EXPECT_EQ(Zrzut(), przed_);
+TEST(Przepisywanie, NieudanaKopiaZostawiaStaryPlik) {
+    const std::string k = KatalogTymczasowy();
+    auto plikow = [&] { return std::distance(std::filesystem::directory_iterator(k), {}); };
+    ZapiszPlik(k + "/a.mtp", PlikMTP().Tekst("\r\n"));
+    ZapiszPlik(k + "/stary.tro", "stara tresc");
+    ZapiszPlik(k + "/zly.mtp", "1\n2\n3\n4\n5\n6\n7\n8\n#Wspolrzedne200TEREN#\n5\n1\n");
+    const auto n = plikow();
+    for (const char* zrodlo : {"/zly.mtp", "/brak.mtp"})
+        EXPECT_NE(Blad([&] { PrzepiszPlik(k + zrodlo, k + "/stary.tro"); }).find(zrodlo + 1), std::string::npos);
+    EXPECT_EQ(std::tuple(CzytajPlik(k + "/stary.tro"), plikow()), std::tuple("stara tresc", n));
+    PrzepiszPlik(k + "/a.mtp", k + "/stary.tro");
+    EXPECT_EQ(std::tuple(CzytajPlik(k + "/stary.tro"), plikow()),
+              std::tuple(PrzepiszPlikZBufora(PlikMTP().Tekst(), "x"), n));
 }
 
-TEST_F(ZlePliki, ZleNumeryWierzcholkow) {
-    const TPlik f = PlikTRO();
-    const int tt = Wiersz(f, "#TroTEREN#", 2);
-    Oczekuj(Zmieniony(tt + 4, "4"), "Numer wierzchołka trójkąta TEREN 4 jest spoza zakresu punktów TEREN (0..3).",
-            tt + 4);
-    Oczekuj(Zmieniony(tt + 5, "-1"), "Numer wierzchołka trójkąta TEREN -1 jest spoza zakresu punktów TEREN (0..3).",
-            tt + 5);
-    // Triangles before any TEREN points, with none in memory.
+TEST(Przyklad, MTPITROWczytujaSieTakSamo) {
+    // The shipped .tro is what the converter makes of the shipped .mtp, and both load to the same model.
+    const std::string mtp = ORVANY_ZRODLA "/Przyklady/Droga.mtp", tro = ORVANY_ZRODLA "/Przyklady/Droga.tro";
+    EXPECT_EQ(CzytajPlik(tro), PrzepiszPlikZBufora(CzytajPlik(mtp), mtp));
     ZerujStan();
-    const std::string pusty = Zrzut();
-    TPlik g = Naglowek();
-    g("#TroTEREN#");
-    g("1");
-    DodajTrojkatTEREN(g, 0, 0, 0, "0H", "0");
-    EXPECT_EQ(Blad(g.Tekst()), "Numer wierzchołka trójkąta TEREN 0 wskazuje punkt TEREN, a brak punktów TEREN.\n"
-                               "Plik: zly.tro, wiersz: 14");
-    EXPECT_EQ(Zrzut(), pusty);
-    // Triangles that take the points in memory, then a points section with
-    // fewer points: the indices must fit the points in force after the load.
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
-    const std::string dobry = Zrzut();
-    TPlik h = Naglowek();
-    h("#TroTEREN#");
-    h("1");
-    DodajTrojkatTEREN(h, 0, 1, 3, "0H", "0");
-    h("#WspTEREN#");
-    h("2");
-    DodajPunkt(h, 0, 0, 0, "F", 0, "");
-    DodajPunkt(h, 1, 0, 0, "F", 0, "");
-    EXPECT_EQ(Blad(h.Tekst()), "Numer wierzchołka trójkąta TEREN 3 jest spoza zakresu punktów TEREN wczytanych "
-                               "dalej w pliku (2 punktów).\nPlik: zly.tro, wiersz: 16");
-    EXPECT_EQ(Zrzut(), dobry);
-}
-
-TEST_F(ZlePliki, KonceWierszySamoCR) {
-    std::string cr = PlikTRO().Tekst("\r");
-    const std::string m = Blad(cr);
-    EXPECT_EQ(m, "Nieobsługiwane końce wierszy: znak CR bez LF. Plik musi mieć końce wierszy CR LF lub LF.\n"
-                 "Plik: zly.tro, wiersz: 1");
-    EXPECT_EQ(Zrzut(), przed_);
-}
-
-TEST(Wczytywanie, UszkodzoneBajtyNieWywracajaCzytnikow) {
-    // Random damage to good files: every reader either reads the file or
-    // stops with the program's one error; nothing else escapes.
-    const std::string wzory[] = {PlikTRO().Tekst("\r\n"), PlikMTP().Tekst("\n")};
-    const char wstawki[] = {'\n', '\r', ';', '-', ',', '.', 'e', 'H', 'N', '#', '9', '\0', ' ', '\xb9'};
-    std::uint32_t s = 1;
-    auto los = [&s](std::uint32_t k) {
-        s = s * 134775813u + 1;
-        return static_cast<std::uint32_t>((static_cast<std::uint64_t>(k) * s) >> 32);
-    };
-    int bledow = 0, dobrych = 0;
-    for (int i = 0; i < 3000; ++i) {
-        std::string t = wzory[i % 2];
-        const std::uint32_t zmian = 1 + los(4);
-        for (std::uint32_t j = 0; j < zmian && !t.empty(); ++j) {
-            const std::size_t p = los(static_cast<std::uint32_t>(t.size()));
-            switch (los(4)) {
-                case 0: t[p] = wstawki[los(sizeof wstawki)]; break;
-                case 1: t.erase(p, 1 + los(12)); break;
-                case 2: t.insert(p, 1, wstawki[los(sizeof wstawki)]); break;
-                default: t.resize(p); break;
-            }
-        }
-        for (int czytnik = 0; czytnik < 3; ++czytnik) {
-            try {
-                if (czytnik == 0) (void)CzytajTRO(t, "x.tro");
-                else if (czytnik == 1) (void)CzytajMTP(t, "x.mtp");
-                else (void)PrzepiszPlikZBufora(t, "x.mtp");
-                ++dobrych;
-            } catch (const BladKonwersji& e) {
-                ++bledow;
-                EXPECT_NE(std::string(e.what()).find("\nPlik: x."), std::string::npos) << e.what();
-            }
-        }
-    }
-    EXPECT_GT(bledow, 100);
-    EXPECT_GT(dobrych, 100);
+    OtworzMTP(mtp);
+    EXPECT_TRUE(Trasa.IleZalomow() == 8 && TEREN.IleTrojkatow() > 20000 && PROJ.IleLinii() > 0 && Trasa.Obliczona && KomunikatyTrasy.empty());
+    const std::string zMtp = ZrzutBezLinii();
+    ZerujStan();
+    OtworzTRO(tro);
+    EXPECT_EQ(ZrzutBezLinii(), zMtp);
+    // A missing file or a directory: named in the message, nothing changed.
+    EXPECT_NE(Blad([&] { OtworzTRO(tro + ".brak"); }).find("Droga.tro.brak"), std::string::npos);
+    EXPECT_THROW(OtworzMTP(ORVANY_ZRODLA "/Przyklady"), BladKonwersji);
+    EXPECT_EQ(ZrzutBezLinii(), zMtp);
 }

@@ -1,15 +1,12 @@
-// The route build: checks and their messages, chainages, the lookup of a
-// point and a direction, values the build refuses, and the properties of
-// a few hundred random routes.
+// The route build: worked bends, the checks and their messages, refused
+// values, the lookup near the Y axis, and properties of random routes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <limits>
 #include <numbers>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "pomocnicze/Pomocnicze.h"
 #include "route/OblKlotka.h"
@@ -18,7 +15,6 @@
 namespace {
 
 constexpr double pi = std::numbers::pi;
-using Linie = std::vector<std::string>;
 
 struct W {
     double X, Y;
@@ -27,306 +23,184 @@ struct W {
 };
 
 void Buduj(const std::vector<W>& w) {
-    Trasa.Zalomy.clear();
-    for (const auto& v : w) {
-        TZalom z;
-        z.X = v.X;
-        z.Y = v.Y;
-        z.R = v.R;
-        z.A1 = v.A1;
-        z.A2 = v.A2;
-        z.Nazwa.Ustaw(v.Nazwa);
-        Trasa.Zalomy.push_back(z);
+    Trasa.Zalomy.assign(w.size(), TZalom{});
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        TZalom& z = Trasa.Zalomy[i];
+        std::tie(z.X, z.Y, z.R, z.A1, z.A2) = std::tie(w[i].X, w[i].Y, w[i].R, w[i].A1, w[i].A2);
+        z.Nazwa.Ustaw(w[i].Nazwa);
     }
     ObliczTrase();
 }
 
-TPunkt2D Punkt(double s) {
-    TPunkt2D p{std::nan(""), std::nan("")};
-    PunktNaPikiecie(s, p.X, p.Y);
-    return p;
-}
+TPunkt2D Punkt(double s) { TPunkt2D p{NAN, NAN}; PunktNaPikiecie(s, p.X, p.Y); return p; }
 double Odl(TPunkt2D a, TPunkt2D b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 double Kierunek(TPunkt2D a, TPunkt2D b) { return std::atan2(b.Y - a.Y, b.X - a.X); }
 double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
+// Signed distance of Q from the line through A and B (positive on the left).
 double OdlOdProstej(TPunkt2D A, TPunkt2D B, TPunkt2D Q) {
     return ((B.X - A.X) * (Q.Y - A.Y) - (B.Y - A.Y) * (Q.X - A.X)) / Odl(A, B);
 }
 
-class Budowa : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ZerujStan();
-        DopiszDoOpisu("linia z poprzedniego raportu");
-    }
-    // The build copies every viewer line it writes to KomunikatyTrasy.
-    void TearDown() override { EXPECT_EQ(KomunikatyTrasy, OpisTekst); }
-};
-
-const std::vector<W> katProsty = {{0, 0}, {100, 0, 50}, {100, 100}};
-
 }  // namespace
 
-TEST_F(Budowa, SprawdzenieDefinicji) {
-    Buduj({});
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_TRUE(OpisTekst.empty());
-    Buduj({{5, 5, 100}});
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, Linie{"Definicja trasy musi składać się z min 2 punktów!"});
-
-    // Radii on the ends are dropped with a notice; the route is one straight.
-    Buduj({{0, 0, 200}, {100, 0, 200}});
-    EXPECT_TRUE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, (Linie{"Nie można wpisywać łuku na początku trasy! Zmieniam R=0!",
-                                "Nie można wpisywać łuku na końcu trasy! Zmieniam R=0! Załom 1."}));
-    EXPECT_EQ(Trasa.ElementyTrasy[0].R, 0);
-    EXPECT_EQ(Trasa.Zalomy[0].R, 200.0f);  // the vertices keep their values
-    EXPECT_EQ(Trasa.PikMax, 100.0f);
-    EXPECT_EQ(Trasa.ElementyTrasy[1].PikPKP1, 100);
-    Buduj({{0, 0, 0.011f}, {100, 0, -0.011f}});
-    EXPECT_TRUE(OpisTekst.empty());
-
-    const std::string naProstej =
-        "Nie można wpisywać łuku pomiędzy 3 punkty znajdujęce się na jednej prostej! Zmieniam R=0! Załom ";
-    Buduj({{0, 0}, {0.01, 100, 300}, {0.02, 200}});  // parallel to Y within 0.011
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, Linie{naProstej + "1."});
-    EXPECT_EQ(Trasa.ElementyTrasy[1].R, 0);
-    Buduj({{0, 0}, {0.01, 100, 0}, {0.02, 200}});
-    EXPECT_TRUE(Trasa.Obliczona && OpisTekst.empty());
-    Buduj({{0, 0}, {100, 50, -50}, {200, 100}});  // negative radius: not checked, no arc
-    EXPECT_TRUE(Trasa.Obliczona && OpisTekst.empty());
-    EXPECT_FALSE(Trasa.ElementyTrasy[1].JestLuk);
-    // Slopes differing by less than 0.001, and a leg doubling back.
-    Buduj({{0, 0}, {100, 50}, {200, 100.09, 40}, {300, 150.1, 30}, {200, 100.09}});
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, (Linie{naProstej + "2.", naProstej + "3."}));
-}
-
-TEST_F(Budowa, NakladanieLukow) {
-    // Tangent lengths 60 + 60 on a leg of 100; names are Windows-1250 bytes.
-    Buduj({{0, 0},
-           {100, 0, 60, 0, 0, "\xA3uk"},
-           {100, 100, 60, 0, 0,
-            "\xAF"
-            "ak"},
-           {200, 100}});
-    EXPECT_FALSE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst, Linie{" Załom Łuk poz. 2 oraz  załom Żak poz. 3 Zachodzą na siebie"});
-    EXPECT_NEAR(Trasa.ElementyTrasy[2].PikPL, Trasa.ElementyTrasy[1].PikKL - 20, 1e-9);  // computed all the same
-    // Curves that just meet overlap by the 0.001 margin; every pair is reported.
-    Buduj({{0, 0},
-           {100, 0, 50, 0, 0, "B"},
-           {100, 100, 50, 0, 0, "C"},
-           {200, 100, 0, 0, 0, "D"},
-           {200.0005, 100, 0, 0, 0, "E"}});
-    EXPECT_EQ(OpisTekst, (Linie{" Załom B poz. 2 oraz  załom C poz. 3 Zachodzą na siebie",
-                                " Załom D poz. 4 oraz  załom E poz. 5 Zachodzą na siebie"}));
-    Buduj({{0, 0}, {100, 0, 49.9f}, {100, 100, 49.9f}, {200, 100}});
-    EXPECT_TRUE(Trasa.Obliczona && OpisTekst.empty());
-}
-
-TEST_F(Budowa, Pikiety) {
-    Buduj(katProsty);
-    ASSERT_TRUE(Trasa.Obliczona);
-    const auto& e = Trasa.ElementyTrasy;
-    EXPECT_EQ(e[1].PikW, 100);
-    EXPECT_NEAR(e[1].PikPKP1, 50, 1e-9);
-    EXPECT_EQ(e[1].PikPL, e[1].PikPKP1);
-    EXPECT_NEAR(e[1].PikKKP2, 50 + 25 * pi, 1e-9);
-    EXPECT_EQ(e[1].PikKL, e[1].PikKKP2);
-    EXPECT_EQ(Odl(e[1].PunktPKP1, e[1].PunktPL) + Odl(e[1].PunktKKP2, e[1].PunktKL), 0);
-    EXPECT_EQ(Trasa.PikMax, static_cast<float>(e[2].PikKKP2));
-    EXPECT_NEAR(e[2].PikKKP2, 50 + 25 * pi + 50, 1e-9);
-    EXPECT_EQ(Trasa.Xmax, 100);
+TEST(Trasy, PrzykladyZakretow) {
+    ZerujStan();
+    for (double s : {1.0, -1.0}) {
+        SCOPED_TRACE(s);
+        Buduj({{0, 0}, {100, 0, 50}, {100, s * 100}});
+        ASSERT_TRUE(Trasa.Obliczona);
+        const TElementTrasy& e = Trasa.ElementyTrasy[1];
+        EXPECT_TRUE(e.JestLuk && !e.JestKlotoida && e.LukWPrawo == (s < 0));
+        EXPECT_NEAR(Odl(e.Srodek, {50, s * 50}), 0, 1e-9);
+        EXPECT_NEAR(e.PikPL, 50, 1e-9);
+        EXPECT_NEAR(e.PikKL, 50 + 25 * pi, 1e-9);
+        EXPECT_NEAR(Trasa.PikMax, 178.54, 0.005);
+        // Chainages before the start and past the end are looked up 0.001 inside.
+        for (auto [pik, x, y, tol] : {std::array{25.0, 25.0, 0.0, 1e-9}, {50, 50, 0, 1e-9}, {89.27, 85.36, 14.64, 0.01},
+                                      {150, 100, 71.46, 0.01}, {-1, 0.001, 0, 1e-12},
+                                      {179, 100, Trasa.PikMax - 0.001 - 25 * pi, 1e-9}})
+            EXPECT_NEAR(Odl(Punkt(pik), {x, s * y}), 0, tol) << pik;
+        const double obrot = s > 0 ? 0 : 2 * pi;
+        EXPECT_EQ(KatNaPikiecie(25), 0);
+        EXPECT_NEAR(KatNaPikiecie(150), obrot + s * pi / 2, 1e-15);
+        for (double p = 51; p < 128; p += 7) EXPECT_NEAR(KatNaPikiecie(p), obrot + s * (p - 50) / 50, 1e-9);
+    }
     // R = 0.01 exactly is no arc.
     Buduj({{0, 0}, {100, 0, 0.01f}, {100, 100}});
     EXPECT_FALSE(Trasa.ElementyTrasy[1].JestLuk);
     EXPECT_EQ(Trasa.PikMax, 200.0f);
 
-    // Deflection 1.0 rad, R = 100: clothoid lengths 53.19 and 100.
-    Buduj({{-500, 0}, {0, 0, 100, 60, 120}, {500 * std::cos(1.0), 500 * std::sin(1.0)}});
-    ASSERT_TRUE(Trasa.Obliczona);
-    const TElementTrasy& k = e[1];
-    EXPECT_NEAR(k.PikPKP1, 500 - k.T1, 1e-9);
-    EXPECT_NEAR(k.PikKKP1 - k.PikPKP1, 53.19, 0.005);
-    EXPECT_NEAR(k.PikKL - k.PikPL, k.DlugoscLuku, 1e-9);
-    EXPECT_NEAR(k.PikKKP2 - k.PikPKP2, 100, 1e-3);
-    EXPECT_NEAR(e[2].PikW, k.PikKKP2 - k.T2 + 500, 1e-9);
-
-    // Parameter rows apply from their chainage: the second bend lies beyond
-    // 1000, where V = 80 raises Amin from the ramp bound 81.65 to 147.6.
-    ParametryProjektowe.push_back(ParametryProjektowe[0]);
-    ParametryProjektowe[1].OdPikiety = 1000;
-    ParametryProjektowe[1].PredkoscV = 80;
-    Buduj({{0, 0}, {500, 0, 400, 10, 10}, {1000, 500, 400, 10, 10}, {1500, 500}});
-    EXPECT_NEAR(e[1].Klotoida1.A, 81.65, 0.01);
-    EXPECT_NEAR(e[2].Klotoida2.A, 147.60, 0.01);
-}
-
-TEST_F(Budowa, PunktIKierunekNaPikiecie) {
-    for (double s : {1.0, -1.0}) {  // left turn and its mirror
-        Buduj({{0, 0}, {100, 0, 50}, {100, s * 100}});
-        auto jest = [s](double pik, double x, double y, double tol) {
-            EXPECT_NEAR(Odl(Punkt(pik), {x, s * y}), 0, tol) << pik;
-        };
-        jest(25, 25, 0, 1e-9);
-        jest(50, 50, 0, 1e-9);
-        jest(89.27, 85.36, 14.64, 0.01);
-        jest(50 + 25 * pi / 2, 50 + 50 * std::sin(pi / 4), 50 - 50 * std::cos(pi / 4), 1e-9);
-        jest(150, 100, 71.46, 0.01);
-        jest(-1, 0.001, 0, 1e-12);
-        jest(179, 100, Trasa.PikMax - 0.001 - 25 * pi, 1e-9);
-        const double obrot = s > 0 ? 0 : 2 * pi;
-        EXPECT_EQ(KatNaPikiecie(25), 0);
-        EXPECT_EQ(KatNaPikiecie(0), 0);
-        EXPECT_NEAR(KatNaPikiecie(150), obrot + s * pi / 2, 1e-15);
-        for (double p = 51; p < 128; p += 7) EXPECT_NEAR(KatNaPikiecie(p), obrot + s * (p - 50) / 50, 1e-9);
-    }
-    // The exact chord bearing also near the Y axis (a band of |dx| <= 0.001 on
-    // the chord of 0.06 would report everything within 0.95 degrees as the axis).
-    for (double kat : {pi / 2, pi / 2 + 0.001, pi / 2 - 0.0165, -pi / 2 + 0.005, -pi / 2 - 0.0165}) {
-        Buduj({{0, 0}, {1000 * std::cos(kat), 1000 * std::sin(kat)}});
-        EXPECT_NEAR(KatNaPikiecie(333), kat < 0 ? kat + 2 * pi : kat, 1e-9);
-    }
-    Buduj({{7, 0}, {7, -500}});
-    EXPECT_NEAR(KatNaPikiecie(100), 3 * pi / 2, 1e-15);
-    Buduj({{7, 0}, {7, 500}});
-    EXPECT_EQ(KatNaPikiecie(100), pi / 2);
-
-    // A leg whose ends differ in X by up to 0.01 is built as the leg it is.
-    for (double dx : {0.0005, 0.005, 0.01}) {
-        Buduj({{0, 0}, {dx, 300, 100}, {200, 400}});
-        ASSERT_TRUE(Trasa.Obliczona);
-        const TPunkt2D pl = Trasa.ElementyTrasy[1].PunktPL;
-        EXPECT_NEAR(pl.X, dx * pl.Y / 300, 1e-12);
-        EXPECT_GT(pl.Y, 200);
-    }
-    // Nothing covers a chainage of an unbuilt route: the pair stays as passed.
-    Trasa = DaneUstawieniaTrasy{};
-    double x = 7, y = 8;
-    PunktNaPikiecie(10, x, y);
-    EXPECT_EQ(x + y, 15);
-    EXPECT_EQ(KatNaPikiecie(10), 0);
-    // Vertices changed after a build: the lookup reads only what was built.
-    Buduj(katProsty);
-    Trasa.Zalomy.resize(50);
-    EXPECT_NEAR(Punkt(25).X, 25, 1e-9);
-}
-
-// Values the geometry cannot work with are refused naming the vertex; nothing
-// crashes, hangs or yields NaN.
-TEST_F(Budowa, WartosciOdrzucane) {
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-    const std::string liczba = "Niepoprawna liczba w definicji załomu (X, Y, R, A1 lub A2)! Załom ";
-    const std::string pokrywa = "Nie można wpisywać łuku w załomie pokrywającym się z sąsiednim załomem! Załom ";
-    const std::string geometria = "Nie można obliczyć geometrii trasy! Załom ";
-    struct Przypadek {
-        std::vector<W> w;
-        Linie komunikaty;
-    } przypadki[] = {
-        {{{0, 0}, {nan, 5, 50}, {100, 100}}, {liczba + "1."}},
-        {{{0, 0}, {100, 0, float(inf)}, {100, 100}, {200, 100, 0, float(nan)}, {0, inf}},
-         {liczba + "1.", liczba + "3.", liczba + "4."}},
-        // An arc on a vertex coinciding with a neighbour (the zero leg's slope
-        // 1e9 differs from the other leg's, so the line test lets it through).
-        {{{0, 0}, {100, 0}, {100, 0, 50}, {200, 100}}, {pokrywa + "2."}},
-        {{{0, 0}, {100, 0, 50}, {100, 0}, {100, 100}}, {pokrywa + "1."}},
-        {{{0, 0}, {100, 0}, {100, 0}, {100, 100}}, {" Załom  poz. 2 oraz  załom  poz. 3 Zachodzą na siebie"}},
-        {{{-1e308, 0}, {1e308, 0, 50}, {1e308, 1e308}}, {geometria + "1."}},  // differences overflow
-        {{{-1e308, 0}, {1e308, 0}}, {geometria + "1."}},
-        {{{0, 0}, {100, 0, 1e30f, 100, 100}, {100, 100}},
-         {" Załom  poz. 1 oraz  załom  poz. 2 Zachodzą na siebie",
-          " Załom  poz. 2 oraz  załom  poz. 3 Zachodzą na siebie"}},
+    auto zakret = [](double delta, float A1, float A2) {
+        Buduj({{-500, 0}, {0, 0, 100, A1, A2}, {500 * std::cos(delta), 500 * std::sin(delta)}});
+        return Trasa.ElementyTrasy[1];
     };
-    for (const auto& p : przypadki) {
-        Buduj(p.w);
-        EXPECT_FALSE(Trasa.Obliczona);
-        EXPECT_EQ(OpisTekst, p.komunikaty);
-    }
-    // Almost or exactly doubling back, where slope rounding may hide it from the line test.
-    for (float A : {0.0f, 100.0f}) {
-        Buduj({{0, 0}, {0.012, 1e6, 50, A, A}, {0.006, 5e5}});
-        EXPECT_FALSE(Trasa.Obliczona || OpisTekst.empty());
-        Buduj({{0, 0}, {100, 0, 50, A, A}, {0, 1e-9}});
-        EXPECT_FALSE(Trasa.Obliczona || OpisTekst.empty());
-    }
-    // A radius of 1e30 on legs long enough is built.
-    Buduj({{-1e33, 0}, {0, 0, 1e30f, 200, 200}, {0, 1e33}});
-    EXPECT_TRUE(Trasa.Obliczona && std::isfinite(Trasa.PikMax) && std::isfinite(Punkt(1e33).X));
-    // Design parameters that give no limits drop the clothoids; no rows keep the last set.
-    ParametryProjektowe[0].kMax = 0;
-    ParametryProjektowe[0].iMax = -1;
-    Buduj({{-500, 0}, {0, 0, 100, 80, 80}, {0, 500}});
-    EXPECT_TRUE(Trasa.Obliczona && !Trasa.ElementyTrasy[1].JestKlotoida);
-    ParametryProjektowe.clear();
-    ObliczTrase();
-    EXPECT_TRUE(Trasa.Obliczona);
-
-    // 100,000 vertices in a zigzag with arcs on every inner one.
-    std::vector<W> zygzak;
-    for (int i = 0; i < 100000; ++i) zygzak.push_back({i * 100.0, (i % 2) * 100.0, 30});
-    Buduj(zygzak);
-    EXPECT_TRUE(Trasa.Obliczona);
-    EXPECT_EQ(OpisTekst.size(), 2u);  // the end radii dropped
-    EXPECT_NEAR(Punkt(Trasa.PikMax / 2).X, 5e6, 200);
+    const TElementTrasy a = zakret(0.5, 80, 80);  // Amin 72.93 above Amax 70.71: a plain arc
+    EXPECT_TRUE(a.JestLuk && !a.JestKlotoida);
+    EXPECT_NEAR(a.PikKL - a.PikPL, 50, 1e-9);
+    const TElementTrasy b = zakret(1.0, 60, 120);  // A1 raised to Amin, A2 lowered to Amax = R
+    ASSERT_TRUE(b.JestKlotoida);
+    EXPECT_NEAR(b.Klotoida1.A, 72.93, 0.005);
+    EXPECT_NEAR(b.Klotoida2.A, 100, 1e-4);
+    EXPECT_NEAR(b.PikKKP1 - b.PikPKP1, 53.19, 0.005);
+    EXPECT_NEAR(b.PikKKP2 - b.PikPKP2, 100, 1e-3);
+    EXPECT_NEAR(b.PikKL - b.PikPL, 100 * (1.0 - b.Klotoida1.Tau - b.Klotoida2.Tau), 1e-2);
 }
 
-// A few hundred random routes: 3 to 10 vertices, deflections of 5 to 170
-// degrees either way, radii 20 to 2000, clothoid parameters absent, single,
-// below, inside or above their limits; legs mostly long enough for both curves.
+// Messages name vertices 0-based in the definition checks, 1-based in the overlap check.
+TEST(Trasy, KomunikatyIWartosciOdrzucane) {
+    ZerujStan();
+    const std::string luk = "Nie można wpisywać łuku ",
+                      linia = luk + "pomiędzy 3 punkty znajdujęce się na jednej prostej! Zmieniam R=0! Załom ",
+                      liczba = "Niepoprawna liczba w definicji załomu (X, Y, R, A1 lub A2)! Załom ",
+                      pokrywa = luk + "w załomie pokrywającym się z sąsiednim załomem! Załom ",
+                      geometria = "Nie można obliczyć geometrii trasy! Załom ";
+    auto zachodza = [](std::string a, int i, std::string b, int j) {
+        return " Załom " + a + " poz. " + std::to_string(i) + " oraz  załom " + b + " poz. " + std::to_string(j) +
+               " Zachodzą na siebie";
+    };
+    const std::tuple<std::vector<W>, bool, std::vector<std::string>> przypadki[] = {
+        {std::vector<W>{}, false, std::vector<std::string>{}},
+        {{{5, 5, 100}}, false, {"Definicja trasy musi składać się z min 2 punktów!"}},
+        {{{0, 0, 200}, {100, 0, 200}}, true,
+         {luk + "na początku trasy! Zmieniam R=0!", luk + "na końcu trasy! Zmieniam R=0! Załom 1."}},
+        {{{0, 0}, {0.01, 100, 300}, {0.02, 200}}, false, {linia + "1."}},
+        {{{0, 0}, {100, 50, -50}, {200, 100}}, true, {}},
+        {{{0, 0}, {100, 50}, {200, 100.09, 40}, {300, 150.1, 30}, {200, 100.09}}, false, {linia + "2.", linia + "3."}},
+        {{{0, 0}, {100, 0, 60, 0, 0, "\xA3uk"}, {100, 100, 60, 0, 0, "\xAF" "ak"}, {200, 100}}, false,
+         {zachodza("Łuk", 2, "Żak", 3)}},
+        {{{0, 0}, {100, 0, 50, 0, 0, "B"}, {100, 100, 50, 0, 0, "C"}, {200, 100, 0, 0, 0, "D"},
+          {200.0005, 100, 0, 0, 0, "E"}}, false, {zachodza("B", 2, "C", 3), zachodza("D", 4, "E", 5)}},
+        {{{0, 0}, {100, 0, 49.9f}, {100, 100, 49.9f}, {200, 100}}, true, {}},
+        {{{0, 0}, {NAN, 5, 50}, {100, 100}}, false, {liczba + "1."}},
+        {{{0, 0}, {100, 0, INFINITY}, {100, 100}, {200, 100, 0, NAN}, {0, INFINITY}}, false,
+         {liczba + "1.", liczba + "3.", liczba + "4."}},
+        {{{0, 0}, {100, 0}, {100, 0, 50}, {200, 100}}, false, {pokrywa + "2."}},
+        {{{0, 0}, {100, 0, 50}, {100, 0}, {100, 100}}, false, {pokrywa + "1."}},
+        {{{0, 0}, {100, 0}, {100, 0}, {100, 100}}, false, {zachodza("", 2, "", 3)}},
+        {{{-1e308, 0}, {1e308, 0, 50}, {1e308, 1e308}}, false, {geometria + "1."}},
+        {{{-1e308, 0}, {1e308, 0}}, false, {geometria + "1."}},
+        {{{0, 0}, {100, 0, 1e30f, 100, 100}, {100, 100}}, false, {zachodza("", 1, "", 2), zachodza("", 2, "", 3)}},
+        // Almost or exactly doubling back, where slope rounding may hide it from the line test.
+        {{{0, 0}, {0.012, 1e6, 50, 100, 100}, {0.006, 5e5}}, false, {geometria + "1."}},
+        {{{0, 0}, {100, 0, 50}, {0, 1e-9}}, false, {linia + "1."}},
+    };
+    for (const auto& [w, obliczona, komunikaty] : przypadki) {
+        DopiszDoOpisu("linia z poprzedniego raportu");
+        Buduj(w);
+        EXPECT_EQ(Trasa.Obliczona, obliczona) << testing::PrintToString(komunikaty);
+        EXPECT_EQ(OpisTekst, komunikaty);
+        EXPECT_EQ(KomunikatyTrasy, OpisTekst);
+    }
+}
+
+TEST(Trasy, OsY) {
+    ZerujStan();
+    // The direction is the exact chord bearing also on and close to the Y axis.
+    auto pod = [](double k) { return std::pair{1000 * std::cos(k), 1000 * std::sin(k)}; };
+    for (auto [dx, dy] : {std::pair{0.0, 500.0}, {0.0, -500.0}, pod(pi / 2 + 0.001), pod(pi / 2 - 0.0165),
+                          pod(-pi / 2 + 0.005), pod(-pi / 2 - 0.0165)}) {
+        Buduj({{0, 0}, {dx, dy}});
+        EXPECT_NEAR(KatNaPikiecie(333), std::fmod(std::atan2(dy, dx) + 2 * pi, 2 * pi), 1e-9) << dx << " " << dy;
+    }
+    // Legs exactly along +Y or -Y, first or second, give the bend of the leg turned by 1e-7 rad.
+    auto obroc = [](TPunkt2D p) { return TPunkt2D{p.X - 1e-7 * p.Y, p.Y + 1e-7 * p.X}; };  // to 1e-14
+    WybierzParametry(0);
+    const std::tuple<TPunkt2D, TPunkt2D, bool> przypadki[] = {
+        {{0, -300}, {200, 150}, true},   {{0, -300}, {-200, 150}, true}, {{0, 300}, {200, -150}, true},
+        {{-200, -150}, {0, 300}, false}, {{200, 150}, {0, -300}, false}, {{-200, 150}, {0, -300}, false}};
+    for (const auto& [P, N, pierwsze] : przypadki) {
+        for (double A : {0.0, 130.0}) {
+            const TElementTrasy a = ObliczLuk(P, {0, 0}, N, 150, A, A),
+                                b = ObliczLuk(pierwsze ? obroc(P) : P, {0, 0}, pierwsze ? N : obroc(N), 150, A, A);
+            EXPECT_TRUE(a.JestKlotoida == (A > 0) && a.LukWPrawo == b.LukWPrawo &&
+                        std::fabs(a.DlugoscLuku - b.DlugoscLuku) < 1e-4);
+            for (auto [p, q] : {std::pair{a.Srodek, b.Srodek}, {a.PunktPKP1, b.PunktPKP1}, {a.PunktKKP2, b.PunktKKP2}})
+                EXPECT_NEAR(Odl(p, q), 0, 1e-4);
+            // The vertical leg's tangent point is exactly on it.
+            EXPECT_EQ((pierwsze ? (A > 0 ? a.PunktPKP1 : a.PunktPL) : (A > 0 ? a.PunktKKP2 : a.PunktKL)).X, 0.0);
+        }
+    }
+}
+
+// Random routes: 3 to 10 vertices, deflections of 5 to 170 degrees either way,
+// radii 20 to 2000, clothoid parameters absent, single or both (below, inside
+// or above their limits); legs mostly long enough for both curves.
 TEST(TrasyLosowe, Wlasnosci) {
     ZerujStan();
     std::mt19937_64 gen(20261206);
     auto U = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(gen); };
-    int zbudowane = 0, przechodzone = 0, zKlotoidami = 0, kroki = 0;
-    for (int nr = 0; nr < 300; ++nr) {
+    int zKlotoidami = 0;
+    for (int nr = 0; nr < 200; ++nr) {
         SCOPED_TRACE("trasa " + std::to_string(nr));
         const int n = 3 + static_cast<int>(U(0, 8));
-        std::vector<double> delta(n, 0.0), T(n, 0.0);
         Trasa.Zalomy.assign(n, TZalom{});
-        for (int i = 1; i + 1 < n; ++i) {
-            TZalom& z = Trasa.Zalomy[i];
-            const double d = U(5, 170) * pi / 180;
-            delta[i] = U(0, 1) < 0.5 ? d : -d;
-            z.R = static_cast<float>(20 * std::pow(100.0, U(0, 1)));
-            float Amin = 0, Amax = 0;
-            GraniceA(z.R, static_cast<float>(d), ParametryProjektowe[0], Amin, Amax);
-            const double rodzaj = U(0, 5);
-            const float wewnatrz = static_cast<float>(U(Amin, std::max(Amin, Amax)));
-            z.A1 = rodzaj < 1 ? 0 : rodzaj < 2 ? 100 : rodzaj < 3 ? U(1, 30) : rodzaj < 4 ? wewnatrz : 1e4f;
-            z.A2 = rodzaj < 2 ? 0 : rodzaj < 3 ? U(1, 30) : static_cast<float>(U(Amin, std::max(Amin, Amax)));
-            T[i] = z.R * (std::tan(d / 2) + d);  // above any tangent length of the bend
-        }
-        double kier = U(0, 2 * pi), x = U(-1000, 1000), y = U(-1000, 1000);
+        double kier = U(0, 2 * pi), x = U(-1000, 1000), y = U(-1000, 1000), Tpoprz = 0;
         for (int i = 0; i < n; ++i) {
-            Trasa.Zalomy[i].X = x;
-            Trasa.Zalomy[i].Y = y;
-            kier += delta[i];
-            const double dl =
-                ((T[i] + (i + 1 < n ? T[i + 1] : 0)) * U(1.01, 1.6) + U(1, 50)) * (U(0, 1) < 0.1 ? U(0.2, 0.9) : 1);
-            x += dl * std::cos(kier);
-            y += dl * std::sin(kier);
+            TZalom& z = Trasa.Zalomy[i];
+            const double d = (i == 0 || i == n - 1) ? 0 : U(5, 170) * pi / 180, rodzaj = U(0, 3);
+            z.R = d > 0 ? static_cast<float>(20 * std::pow(100.0, U(0, 1))) : 0;
+            z.A1 = rodzaj < 1 ? 0 : static_cast<float>(U(0.05, 2) * z.R);
+            z.A2 = rodzaj < 2 ? 0 : static_cast<float>(U(0.05, 2) * z.R);
+            const double T = z.R * (std::tan(d / 2) + d);  // above any tangent length of the bend
+            const double dl = ((Tpoprz + T) * U(1.01, 1.6) + U(1, 50)) * (U(0, 1) < 0.1 ? U(0.2, 0.9) : 1);
+            x += i > 0 ? dl * std::cos(kier) : 0;
+            y += i > 0 ? dl * std::sin(kier) : 0;
+            std::tie(z.X, z.Y, Tpoprz) = std::tuple{x, y, T};
+            kier += U(0, 1) < 0.5 ? d : -d;
         }
         ObliczTrase();
         if (!Trasa.Obliczona) continue;
-        ++zbudowane;
 
         const auto& el = Trasa.ElementyTrasy;
-        bool dokladne = true, klotoidy = false;
+        bool dokladne = true;
         std::vector<std::pair<double, double>> zlacza;  // chainage, allowed step
         std::vector<double> klotoidaLuk;
         for (int i = 0; i < n; ++i) {
             const TElementTrasy& e = el[i];
-            // Chainages in order within and between the elements; all numbers.
             EXPECT_TRUE(e.PikPKP1 <= e.PikKKP1 && e.PikKKP1 == e.PikPL && e.PikPL <= e.PikKL && e.PikKL == e.PikPKP2 &&
-                        e.PikPKP2 <= e.PikKKP2 && std::isfinite(e.PikKKP2))
+                        e.PikPKP2 <= e.PikKKP2 && (i == 0 || el[i - 1].PikKKP2 + 0.001 <= e.PikPKP1) &&
+                        std::isfinite(e.PikKKP2 + e.PunktPL.X + e.PunktKL.Y + e.PunktPKP1.X + e.Srodek.X))
                 << i;
-            if (i > 0) {
-                EXPECT_LE(el[i - 1].PikKKP2 + 0.001, e.PikPKP1) << i;
-            }
-            EXPECT_TRUE(std::isfinite(e.PunktPL.X + e.PunktKL.Y + e.PunktPKP1.X + e.PunktKKP2.Y + e.Srodek.X)) << i;
             if (!e.JestLuk) continue;
             // The centre on the inner side, at R (or Ys) from both legs; the curve ends on the legs.
             const TPunkt2D P{el[i - 1].X, el[i - 1].Y}, V{e.X, e.Y}, N{el[i + 1].X, el[i + 1].Y};
@@ -334,25 +208,16 @@ TEST(TrasyLosowe, Wlasnosci) {
             EXPECT_EQ(e.LukWPrawo, OdlOdProstej(P, V, N) < 0);
             EXPECT_NEAR(s * OdlOdProstej(P, V, e.Srodek), e.JestKlotoida ? e.Klotoida1.Ys : e.R, tol) << i;
             EXPECT_NEAR(s * OdlOdProstej(V, N, e.Srodek), e.JestKlotoida ? e.Klotoida2.Ys : e.R, tol) << i;
-            EXPECT_NEAR(OdlOdProstej(P, V, e.PunktPKP1), 0, tol) << i;
-            EXPECT_NEAR(OdlOdProstej(V, N, e.PunktKKP2), 0, tol) << i;
-            if (e.JestKlotoida) {
-                klotoidy = true;
-                dokladne = dokladne && e.Klotoida1.Tau <= 0.5 && e.Klotoida2.Tau <= 0.5;
-                zlacza.insert(zlacza.end(), {{e.PikPKP1, 1e-3},
-                                             {e.PikKKP1, 3e-5 * e.Klotoida1.A + 1e-3},
-                                             {e.PikPKP2, 3e-5 * e.Klotoida2.A + 1e-3},
-                                             {e.PikKKP2, 1e-3}});
-                klotoidaLuk.insert(klotoidaLuk.end(), {e.PikKKP1, e.PikPKP2});
-            } else {
-                zlacza.insert(zlacza.end(), {{e.PikPL, 1e-3}, {e.PikKL, 1e-3}});
-            }
+            EXPECT_NEAR(std::hypot(OdlOdProstej(P, V, e.PunktPKP1), OdlOdProstej(V, N, e.PunktKKP2)), 0, tol) << i;
+            const double k1 = e.JestKlotoida ? 3e-5 * e.Klotoida1.A : 0, k2 = e.JestKlotoida ? 3e-5 * e.Klotoida2.A : 0;
+            zlacza.insert(zlacza.end(),
+                          {{e.PikPKP1, 1e-3}, {e.PikKKP1, k1 + 1e-3}, {e.PikPKP2, k2 + 1e-3}, {e.PikKKP2, 1e-3}});
+            if (e.JestKlotoida) klotoidaLuk.insert(klotoidaLuk.end(), {e.PikKKP1, e.PikPKP2});
+            dokladne = dokladne && (!e.JestKlotoida || (e.Klotoida1.Tau <= 0.5 && e.Klotoida2.Tau <= 0.5));
         }
         if (!dokladne) continue;  // the series are accurate up to a turn of 0.5 rad
-        ++przechodzone;
-        zKlotoidami += klotoidy;
+        zKlotoidami += !klotoidaLuk.empty();
         const double poczatek = Trasa.PikMin + 0.01, koniec = std::min<double>(Trasa.PikMax, el[n - 1].PikKKP2) - 0.01;
-
         // Joints: points and directions just before and after agree.
         for (auto [j, dop] : zlacza) {
             if (j - 0.02 < poczatek || j + 0.02 > koniec) continue;
@@ -360,34 +225,16 @@ TEST(TrasyLosowe, Wlasnosci) {
             EXPECT_LE(Odl(przed, po), dop) << "pikieta " << j;
             EXPECT_NEAR(RoznicaKatow(Kierunek(Punkt(j - 0.01), przed), Kierunek(po, Punkt(j + 0.01))), 0, 1e-3) << j;
         }
-        // Walk the curves (and a few metres of straight around them) in steps
-        // of h: each step is h long and the lookup's direction is the chord's.
-        // Steps across a clothoid-arc joint, or whose lookup chord of 0.06
-        // crosses one, carry the joint's step and are excepted.
-        const double h = 0.5;
-        for (const TElementTrasy& e : el) {
-            if (!e.JestLuk) continue;
-            double s = std::max(e.PikPKP1 - 3, poczatek);
-            TPunkt2D a = Punkt(s);
-            for (int k = 0; s + h <= std::min(e.PikKKP2 + 3, koniec); s += h, ++k) {
-                const TPunkt2D b = Punkt(s + h);
-                ++kroki;
-                const bool nadZlaczem = std::any_of(klotoidaLuk.begin(), klotoidaLuk.end(),
-                                                    [&](double j) { return s - 0.031 <= j && j <= s + h + 0.031; });
-                if (!nadZlaczem) {
-                    EXPECT_NEAR(Odl(a, b), h, 1e-3 * h) << "pikieta " << s;
-                    if (k % 3 == 0) {
-                        EXPECT_NEAR(RoznicaKatow(KatNaPikiecie(s + h / 2), Kierunek(a, b)), 0, 0.01) << s;
-                    }
-                }
-                a = b;
-            }
+        // Walk the route in steps of h: each step is h long and the lookup's
+        // direction is the chord's, except across a clothoid-arc joint.
+        for (double s = poczatek, h = 0.5; s + h <= koniec; s += h) {
+            const TPunkt2D a = Punkt(s), b = Punkt(s + h);
+            if (std::any_of(klotoidaLuk.begin(), klotoidaLuk.end(),
+                            [&](double j) { return s - 0.031 <= j && j <= s + h + 0.031; }))
+                continue;
+            EXPECT_NEAR(Odl(a, b), h, 1e-3 * h) << "pikieta " << s;
+            EXPECT_NEAR(RoznicaKatow(KatNaPikiecie(s + h / 2), Kierunek(a, b)), 0, 0.01) << s;
         }
     }
-    // The sample exercises what it claims to.
-    EXPECT_GE(zbudowane, 150);
-    EXPECT_LE(zbudowane, 290);
-    EXPECT_GE(przechodzone, 100);
-    EXPECT_GE(zKlotoidami, 30);
-    EXPECT_GE(kroki, 100000);
+    EXPECT_GE(zKlotoidami, 20);  // the sample exercises what it claims to
 }

@@ -1,6 +1,5 @@
-// The main window with its file dialogs and error boxes replaced, and small
-// data files with a straight route of a chosen length, for the tests of the
-// chainage panel, the open flows, the keys and the test screens.
+// The main window with its file dialogs and error boxes answered by the test,
+// and a data file with a straight route along +X of a chosen length.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/OpcjeWyswietlania.h"
 #include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "shell/PoleTekstowe.h"
@@ -19,13 +19,10 @@
 
 namespace jazda {
 
-// A data file: a TEREN rectangle of two triangles around a straight route that
-// runs along +X from (5500050, 4600050) for `dlugosc` metres. With `trasa`
-// false the file has no route section, with `siatka` false no TEREN sections.
-// `lukNaPoczatku` puts an arc on the first vertex, which the route build
-// refuses with a message.
+// A TEREN rectangle of two triangles (left out with `siatka` false) around a
+// route from (5500050, 4600050); `luk` puts an arc on its first vertex.
 inline std::string PlikTrasy(double dlugosc, bool mtp = false, bool siatka = true, bool trasa = true,
-                             bool lukNaPoczatku = false) {
+                             bool luk = false) {
     using namespace pliki_testowe;
     TPlik f;
     for (int i = 1; i <= 8; ++i) f("naglowek " + std::to_string(i));
@@ -34,10 +31,8 @@ inline std::string PlikTrasy(double dlugosc, bool mtp = false, bool siatka = tru
     if (siatka) {
         f(mtp ? "#Wspolrzedne200TEREN#" : "#WspTEREN#");
         f("4");
-        DodajPunkt(f, x0, y0, 100, "F", 0, "A");
-        DodajPunkt(f, x0 + dlugosc + 100, y0, 101, "F", 1, "B");
-        DodajPunkt(f, x0 + dlugosc + 100, y0 + 100, 102, "F", 2, "C");
-        DodajPunkt(f, x0, y0 + 100, 101, "F", 3, "D");
+        const double r = x0 + dlugosc + 100, p[4][3] = {{x0, y0, 100}, {r, y0, 101}, {r, y0 + 100, 102}, {x0, y0 + 100, 101}};
+        for (int i = 0; i < 4; ++i) DodajPunkt(f, p[i][0], p[i][1], p[i][2], "F", i, std::string(1, char('A' + i)));
         f("");
         f(mtp ? "#Trojkaty200TEREN#" : "#TroTEREN#");
         f("2");
@@ -48,7 +43,7 @@ inline std::string PlikTrasy(double dlugosc, bool mtp = false, bool siatka = tru
     if (trasa) {
         f("______________________________TRASA_2020");
         f("2");
-        DodajZalom(f, "W0", L(x0 + 50) + ";" + L(y0 + 50), lukNaPoczatku ? "0;0;50" : "0;0;0");
+        DodajZalom(f, "W0", L(x0 + 50) + ";" + L(y0 + 50), luk ? "0;0;50" : "0;0;0");
         DodajZalom(f, "W1", L(x0 + 50 + dlugosc) + ";" + L(y0 + 50));
     }
     return f.Tekst("\r\n");
@@ -62,55 +57,44 @@ protected:
         okno = std::make_unique<TfMaster>();
         fMaster = okno.get();
         Opis = new TOpis(okno.get());
-        // The dialogs give the next path of the list (an empty text: cancelled).
-        okno->WyborPliku = [this](const TDialogPliku& d, bool zapis) {
-            dialogi.push_back({d.Filtr, zapis});
-            EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "busy cursor over a file dialog";
+        okno->WyborPliku = [this](const TDialogPliku&, bool) {
             if (wybory.empty()) return QString();
             const QString n = wybory.front();
             wybory.erase(wybory.begin());
             return n;
         };
-        okno->PokazBlad = [this](const QString& t) {
-            bledy << t;
-            EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "busy cursor over an error box";
-        };
+        okno->PokazBlad = [this](const QString& t) { bledy << t; };
     }
     void TearDown() override {
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "busy cursor left behind";
         fMaster = nullptr;
         Opis = nullptr;
+        Opcje = nullptr;
         okno.reset();
         ZerujStan();
     }
-    void Pokaz() {
+    void Pokaz(bool aktywne = false) {
         okno->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(okno.get()));
+        if (aktywne) {
+            okno->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(okno.get()));
+        }
         QApplication::processEvents();
     }
     QString Plik(const QString& nazwa, const std::string& tresc) {
         ZapiszPlik((katalog + nazwa).toStdString(), tresc);
         return katalog + nazwa;
     }
-    // Opens the file through the menu item "Otwórz" (TRO flow).
-    void OtworzPrzezMenu(const QString& sciezka) {
+    void Otworz(const QString& sciezka) {  // menu "Otwórz": the TRO flow
         wybory.push_back(sciezka);
         okno->Otwrz1->trigger();
     }
-    // Opens the file through the hidden button (MTP flow).
-    void OtworzMTPPrzyciskiem(const QString& sciezka) {
-        wybory.push_back(sciezka);
-        okno->Button8->click();
-    }
+    std::string Pasek() const { return okno->StatusBar1Panele[1]->text().toStdString(); }
 
-    struct TDialog {
-        QString filtr;
-        bool zapis;
-    };
     std::unique_ptr<TfMaster> okno;
     QString katalog;
     std::vector<QString> wybory;
-    std::vector<TDialog> dialogi;
     QStringList bledy;
 };
 

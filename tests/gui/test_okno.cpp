@@ -1,417 +1,176 @@
-// The main window and the text viewer, offscreen: sizes, menus, toggles,
-// keys, the screen dump, the guide, the viewer's copy and Escape.
-#include <gtest/gtest.h>
-
-#include <QApplication>
+// The main window, the text viewer, the keys and the test screens, offscreen.
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFontMetrics>
 #include <QLineEdit>
-#include <QSignalSpy>
-#include <QTest>
-#include <QUrl>
-#include <memory>
 
-#include "common/Funkcje.h"
-#include "dialogs/OpcjeWyswietlania.h"
-#include "model/Zmienne.h"
-#include "pomocnicze/Pomocnicze.h"
+#include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
-#include "shell/PoleTekstowe.h"
-#include "shell/linie3Dtroj.h"
+#include "test_jazda_wspolne.h"
+
+using namespace jazda;
 
 namespace {
 
-// Receives the URLs the window asks the desktop to open.
-class OdbiorcaUrl : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> adresy;
-public slots:
-    void otworz(const QUrl& u) { adresy << u; }
-};
-
-class Okno : public ::testing::Test {
+class Okno : public OknoJazdy {
 protected:
-    void SetUp() override {
-        ZerujStan();
-        komunikaty.clear();
-        staryHak = PokazKomunikat;
-        PokazKomunikat = [this](const std::string& s) { komunikaty.push_back(s); };
-        okno = std::make_unique<TfMaster>();
-        fMaster = okno.get();
-        Opis = new TOpis(okno.get());
-        Opcje = new TOpcje(okno.get());
+    QAction* Pozycja(const char* n) { return okno->findChild<QAction*>(QString::fromLatin1(n)); }
+    void Oko(double x, double y, double z) { Rzut.OkoX = x, Rzut.OkoY = y, Rzut.OkoZ = z; }
+    void OczekujOko(double x, double y, double z) {
+        EXPECT_DOUBLE_EQ(Rzut.OkoX, x);
+        EXPECT_DOUBLE_EQ(Rzut.OkoY, y);
+        EXPECT_DOUBLE_EQ(Rzut.OkoZ, z);
     }
-    void TearDown() override {
-        fMaster = nullptr;
-        Opis = nullptr;
-        Opcje = nullptr;
-        okno.reset();
-        PokazKomunikat = staryHak;
-        ZerujStan();
-    }
-    void Pokaz() {
-        okno->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(okno.get()));
-        QApplication::processEvents();
-    }
-    QAction* Pozycja(const char* nazwa) { return okno->findChild<QAction*>(QString::fromLatin1(nazwa)); }
-
-    std::unique_ptr<TfMaster> okno;
-    std::vector<std::string> komunikaty;
-    std::function<void(const std::string&)> staryHak;
 };
 
-// ---------------------------------------------------------------------------
-
-TEST_F(Okno, ObszarRysunku958Na637IPoczatkowyStan) {
+TEST_F(Okno, StartMenuIPrzelaczniki) {
     Pokaz();
-    EXPECT_EQ(okno->windowTitle(), "Orvany3D");
     EXPECT_EQ(okno->rys->size(), QSize(958, 637));
-    EXPECT_GE(okno->Ekran.width(), 958);
-    EXPECT_GE(okno->Ekran.height(), 637);
     EXPECT_FALSE(okno->P_Pikietaz->isVisible());
-    // The first resize put the eye at its working place; the status bar still
-    // shows the start-up values until the next key.
-    EXPECT_DOUBLE_EQ(Rzut.OkoX, 479.0);
-    EXPECT_DOUBLE_EQ(Rzut.OkoY, -700.0);
-    EXPECT_DOUBLE_EQ(Rzut.OkoZ, 500.0);
-    EXPECT_FLOAT_EQ(Rzut.PolEkranX, 479.0f);
+    OczekujOko(479, -700, 500);  // the first resize put the eye in place
     EXPECT_EQ(okno->StatusBar1Panele[0]->text(), "Dorta");
-    EXPECT_EQ(okno->StatusBar1Panele[1]->text().toStdString(), TekstPolozeniaOka(479.0, -1000.0, 300.0));
-    EXPECT_TRUE(okno->L_BrakPliku->text().isEmpty()) << "sky file missing beside the test";
-    EXPECT_FALSE(Niebo.Pusty());
-    ASSERT_EQ(ParametryProjektowe.size(), 1u);
-    EXPECT_EQ(okno->OpenTrojkaty.KatalogPoczatkowy, KatalogProgramu() + "Model");
-    EXPECT_EQ(okno->OpenDialog1.KatalogPoczatkowy, KatalogProgramu() + "Przyklady");
-}
-
-TEST_F(Okno, ZmianaRozmiaruWracaOkoNaMiejsce) {
-    Pokaz();
-    Rzut.OkoX = 5;
-    Rzut.OkoY = 6;
-    Rzut.OkoZ = 7;
-    okno->resize(okno->width() + 100, okno->height());
-    QApplication::processEvents();
-    EXPECT_EQ(okno->rys->width(), 1058);
-    EXPECT_DOUBLE_EQ(Rzut.OkoX, 529.0);
-    EXPECT_DOUBLE_EQ(Rzut.OkoY, -700.0);
-    EXPECT_DOUBLE_EQ(Rzut.OkoZ, 500.0);
-    EXPECT_GE(okno->Ekran.width(), 1058);
-}
-
-TEST_F(Okno, MenuPodpisySkrotyIZnaczniki) {
-    struct Oczekiwane {
-        const char* nazwa;
-        const char* napis;
-        const char* skrot;
-        int zaznaczona;  // -1: no check mark
-    };
-    const Oczekiwane pozycje[] = {
-        {"Otwrz1", "Otwórz", "Ctrl+L", -1},
-        {"Generujekrantestowy1", "Generuj ekran testowy", "Ctrl+Q", -1},
-        {"Generujekrantestowylosowy1", "Generuj ekran testowy losowy", "Ctrl+W", -1},
-        {"Oprogramie1", "O programie", "", -1},
-        {"Koniec1", "Koniec", "", -1},
-        {"InfoTeren1", "Info Teren, Proj", "", -1},
-        {"InfoProj1", "Info Trasa", "", -1},
-        {"m_OpcjeWyswietlania", "Opcje wyświetlania", "Ctrl+O", -1},
-        {"m_RysujParametryEkran", "Rysuj parametry na ekranie", "Ctrl+I", 0},
-        {"m_ZrzutEkranuDoSchowka", "Zrzut ekranu do schowka", "Ctrl+Z", -1},
-        {"m_RysujPROJ", "Rysuj PROJ", "Ctrl+P", 1},
-        {"m_RysujTEREN", "Rysuj TEREN", "Ctrl+T", 1},
-        {"m_RysujLinie", "Rysuj linie pomocnicze", "Ctrl+Y", 1},
-        {"m_RysujNiebo", "Rysuj \"Niebo\"", "Ctrl+N", 1},
-        {"Krotkiopis1", "Krotki opis", "", -1},
-        {"Pokapikieta1", "Pokaż pikietaż", "", -1},
-        {"Pokaopcje1", "Pokaż opcje\tCtrl+O", "", -1},
-        {"ZrzutEkranu1", "Zrzut Ekranu\tCtrl+Z", "", -1},
+    EXPECT_EQ(Pasek(), TekstPolozeniaOka(479.0, -1000.0, 300.0));
+    const struct {
+        const char *nazwa, *napis, *skrot;
+        int znacznik = -1;  // -1: none
+        bool* flaga = nullptr;
+    } pozycje[] = {
+        {"Otwrz1", "Otwórz", "Ctrl+L"}, {"InfoTeren1", "Info Teren, Proj", ""}, {"InfoProj1", "Info Trasa", ""},
+        {"Generujekrantestowy1", "Generuj ekran testowy", "Ctrl+Q"},
+        {"Generujekrantestowylosowy1", "Generuj ekran testowy losowy", "Ctrl+W"},
+        {"m_OpcjeWyswietlania", "Opcje wyświetlania", "Ctrl+O"}, {"Pokapikieta1", "Pokaż pikietaż", ""},
+        {"m_ZrzutEkranuDoSchowka", "Zrzut ekranu do schowka", "Ctrl+Z"},
+        {"Pokaopcje1", "Pokaż opcje\tCtrl+O", ""}, {"ZrzutEkranu1", "Zrzut Ekranu\tCtrl+Z", ""},
+        {"m_RysujParametryEkran", "Rysuj parametry na ekranie", "Ctrl+I", 0, &Rzut.RysujParametryEkran},
+        {"m_RysujPROJ", "Rysuj PROJ", "Ctrl+P", 1, &Rzut.RysujPROJ},
+        {"m_RysujTEREN", "Rysuj TEREN", "Ctrl+T", 1, &Rzut.RysujTEREN},
+        {"m_RysujLinie", "Rysuj linie pomocnicze", "Ctrl+Y", 1, &Rzut.RysujLinie},
+        {"m_RysujNiebo", "Rysuj \"Niebo\"", "Ctrl+N", 1, &Rzut.RysujNiebo},
     };
     for (const auto& o : pozycje) {
+        SCOPED_TRACE(o.nazwa);
         QAction* a = Pozycja(o.nazwa);
-        ASSERT_NE(a, nullptr) << o.nazwa;
-        EXPECT_EQ(a->text(), QString::fromUtf8(o.napis)) << o.nazwa;
-        EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(o.skrot)) << o.nazwa;
-        EXPECT_EQ(a->isCheckable(), o.zaznaczona >= 0) << o.nazwa;
-        if (o.zaznaczona >= 0) {
-            EXPECT_EQ(a->isChecked(), o.zaznaczona == 1) << o.nazwa;
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(), QString::fromUtf8(o.napis));
+        EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(o.skrot));
+        EXPECT_EQ(a->isCheckable(), o.znacznik >= 0);
+        if (o.znacznik < 0) continue;
+        EXPECT_EQ(a->isChecked(), o.znacznik == 1);
+        for (int i = 1; i <= 2; ++i) {
+            a->trigger();
+            EXPECT_EQ(*o.flaga, (o.znacznik == 1) == (i == 2));
+            EXPECT_EQ(a->isChecked(), *o.flaga);
         }
     }
-    QStringList menu;
-    for (QAction* a : okno->MainMenu1->actions()) menu << a->text();
-    EXPECT_EQ(menu, (QStringList{"Pliki", "Pokaż", "Pomoc"}));
-    // Separators where the menus have them.
-    int separatory = 0;
-    for (QAction* a : okno->Pliki1->actions()) separatory += a->isSeparator();
-    EXPECT_EQ(separatory, 3);
 }
 
-TEST_F(Okno, PrzelacznikiZmieniajaFlageZnacznikIObraz) {
-    Pokaz();
-    struct P {
-        const char* nazwa;
-        bool* flaga;
-    };
-    const P przelaczniki[] = {{"m_RysujPROJ", &Rzut.RysujPROJ},
-                              {"m_RysujTEREN", &Rzut.RysujTEREN},
-                              {"m_RysujLinie", &Rzut.RysujLinie},
-                              {"m_RysujNiebo", &Rzut.RysujNiebo},
-                              {"m_RysujParametryEkran", &Rzut.RysujParametryEkran}};
-    for (const auto& p : przelaczniki) {
-        QAction* a = Pozycja(p.nazwa);
-        const bool przed = *p.flaga;
-        a->trigger();
-        EXPECT_EQ(*p.flaga, !przed) << p.nazwa;
-        EXPECT_EQ(a->isChecked(), *p.flaga) << p.nazwa;
-        a->trigger();
-        EXPECT_EQ(*p.flaga, przed) << p.nazwa;
-        EXPECT_EQ(a->isChecked(), przed) << p.nazwa;
+TEST_F(Okno, PrzegladarkaKopiujeIZamyka) {
+    for (bool zamknij : {true, false}) {
+        OpisTekst = {"a", "  bb  "};
+        Opis->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Opis));
+        Opis->CB_Zamknij->setChecked(zamknij);
+        QApplication::clipboard()->clear();
+        QTest::mouseClick(Opis->Button1, Qt::LeftButton);
+        EXPECT_EQ(QApplication::clipboard()->text(), "a\n  bb  ");
+        EXPECT_EQ(Opis->isVisible(), !zamknij);
     }
-
-    // The sky's middle is blue with the sky on, button face without it.
-    const QPoint srodekNieba(479, 300);
-    Przerysuj(*okno);
-    const QColor zNiebem = okno->Ekran.pixelColor(srodekNieba);
-    EXPECT_GT(zNiebem.blue(), zNiebem.red() + 30);
-    Pozycja("m_RysujNiebo")->trigger();
-    EXPECT_EQ(okno->Ekran.pixelColor(srodekNieba), KolorPrzycisku());
-    // Lines off too: only the framed empty area.
-    Pozycja("m_RysujLinie")->trigger();
-    EXPECT_EQ(okno->Ekran.pixelColor(300, 603), KolorPrzycisku());
-    EXPECT_EQ(okno->Ekran.pixelColor(0, 0), QColor(Qt::black));
-    EXPECT_EQ(okno->Ekran.pixelColor(957, 636), QColor(Qt::black));
-    Pozycja("m_RysujLinie")->trigger();
-    EXPECT_EQ(okno->Ekran.pixelColor(300, 603), QColor(0xA0, 0xA0, 0xA0));
-}
-
-TEST_F(Okno, SkrotCtrlPPrzelaczaPROJ) {
-    Pokaz();
-    okno->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(okno.get()));
-    QTest::keyClick(okno.get(), Qt::Key_P, Qt::ControlModifier);
-    EXPECT_FALSE(Rzut.RysujPROJ);
-    EXPECT_FALSE(Pozycja("m_RysujPROJ")->isChecked());
-    QTest::keyClick(okno.get(), Qt::Key_I, Qt::ControlModifier);
-    EXPECT_TRUE(Rzut.RysujParametryEkran);
-}
-
-// ---------------------------------------------------------------------------
-// Keys
-
-TEST_F(Okno, KlawiszePrzesuwajaOkoOPiecIPiszaPasekStanu) {
-    Pokaz();
-    okno->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(okno.get()));
-    QTest::keyClick(okno.get(), Qt::Key_Up);
-    EXPECT_DOUBLE_EQ(Rzut.OkoZ, 505.0);
-    QTest::keyClick(okno.get(), Qt::Key_Down, Qt::ShiftModifier);  // the shift state does not matter
-    EXPECT_DOUBLE_EQ(Rzut.OkoZ, 500.0);
-    QTest::keyClick(okno.get(), Qt::Key_Right);
-    EXPECT_DOUBLE_EQ(Rzut.OkoX, 484.0);
-    QTest::keyClick(okno.get(), Qt::Key_Left);
-    QTest::keyClick(okno.get(), Qt::Key_Left);
-    EXPECT_DOUBLE_EQ(Rzut.OkoX, 474.0);
-    QTest::keyClick(okno.get(), Qt::Key_Plus, Qt::KeypadModifier);
-    EXPECT_DOUBLE_EQ(Rzut.OkoY, -705.0);
-    QTest::keyClick(okno.get(), Qt::Key_Minus, Qt::KeypadModifier);
-    QTest::keyClick(okno.get(), Qt::Key_Minus, Qt::KeypadModifier);
-    EXPECT_DOUBLE_EQ(Rzut.OkoY, -695.0);
-    // The main keyboard's plus and minus are other keys.
-    QTest::keyClick(okno.get(), Qt::Key_Minus);
-    EXPECT_DOUBLE_EQ(Rzut.OkoY, -695.0);
-    EXPECT_EQ(okno->StatusBar1Panele[1]->text().toStdString(), TekstPolozeniaOka(474.0, -695.0, 500.0));
-}
-
-TEST_F(Okno, KlawiszInnyNizStrzalkaTezOdswiezaPasekStanu) {
-    Pokaz();
-    okno->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(okno.get()));
-    OpisTekst = {"linia"};
-    QTest::keyClick(okno.get(), Qt::Key_Escape);
-    EXPECT_EQ(okno->StatusBar1Panele[1]->text().toStdString(), TekstPolozeniaOka(479.0, -700.0, 500.0));
-    EXPECT_TRUE(OpisTekst.empty());  // redrawn
-}
-
-TEST_F(Okno, KlawiszKontrolkiZFokusemNieDochodziDoOkna) {
-    Pokaz();
-    auto* pole = new QLineEdit(okno->P_Pikietaz);
-    okno->P_Pikietaz->show();
-    okno->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(okno.get()));
-    pole->setFocus();
-    QApplication::processEvents();
-    ASSERT_EQ(QApplication::focusWidget(), pole);
-    // A line edit leaves Up unused; Qt would hand it on to the window.
-    QTest::keyClick(pole, Qt::Key_Up);
-    QTest::keyClick(pole, Qt::Key_Plus, Qt::KeypadModifier);
-    EXPECT_DOUBLE_EQ(Rzut.OkoZ, 500.0);
-    EXPECT_DOUBLE_EQ(Rzut.OkoY, -700.0);
-    EXPECT_EQ(okno->StatusBar1Panele[1]->text().toStdString(), TekstPolozeniaOka(479.0, -1000.0, 300.0));
-}
-
-TEST(KodyKlawiszy, KlawiaturaNumerycznaIZwykla) {
-    auto kod = [](int klawisz, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        QKeyEvent e(QEvent::KeyPress, klawisz, m);
-        return KodKlawiszaWindows(&e);
-    };
-    EXPECT_EQ(kod(Qt::Key_Left), 37);
-    EXPECT_EQ(kod(Qt::Key_Up), 38);
-    EXPECT_EQ(kod(Qt::Key_Right), 39);
-    EXPECT_EQ(kod(Qt::Key_Down), 40);
-    EXPECT_EQ(kod(Qt::Key_Plus, Qt::KeypadModifier), 107);
-    EXPECT_EQ(kod(Qt::Key_Minus, Qt::KeypadModifier), 109);
-    EXPECT_EQ(kod(Qt::Key_Plus), 187);
-    EXPECT_EQ(kod(Qt::Key_Minus), 189);
-    EXPECT_EQ(kod(Qt::Key_Escape), 27);
-    EXPECT_EQ(kod(Qt::Key_A, Qt::ShiftModifier), 65);
-    EXPECT_EQ(kod(Qt::Key_5, Qt::KeypadModifier), 101);
-}
-
-// ---------------------------------------------------------------------------
-// Screen dump, guide, about
-
-TEST_F(Okno, ZrzutEkranuMaRozmiarObszaruRysunku) {
-    Pokaz();
-    Przerysuj(*okno);
-    QApplication::clipboard()->clear();
-    Pozycja("m_ZrzutEkranuDoSchowka")->trigger();
-    const QImage obraz = QApplication::clipboard()->image();
-    ASSERT_FALSE(obraz.isNull());
-    EXPECT_EQ(obraz.size(), QSize(958, 637));
-    EXPECT_GT(okno->Ekran.width() * okno->Ekran.height(), 958 * 637 - 1);
-    EXPECT_EQ(obraz.convertToFormat(QImage::Format_RGB32), okno->Ekran.copy(0, 0, 958, 637));
-    // The confirmation is written over the picture, not into Ekran.
-    EXPECT_TRUE(okno->NapisZrzutu);
-    const QImage przed = okno->Ekran.copy(0, 0, 958, 637);
-    QApplication::processEvents();
-    EXPECT_EQ(okno->Ekran.copy(0, 0, 958, 637), przed);
-    // The pop-up item runs the same dump.
-    QApplication::clipboard()->clear();
-    Pozycja("ZrzutEkranu1")->trigger();
-    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(958, 637));
-}
-
-TEST_F(Okno, KrotkiOpisBrakPlikuPodajeSciezke) {
-    const QString kat = QString::fromStdString(KatalogTymczasowy()) + "/";
-    OtworzOpis(kat);
-    ASSERT_EQ(komunikaty.size(), 1u);
-    EXPECT_EQ(komunikaty[0], "Brak pliku " + kat.toStdString() + "Przyklady/OpisOrvan.pdf");
-}
-
-TEST_F(Okno, KrotkiOpisOtwieraPlikWPrzegladarce) {
-    const QString kat = QString::fromStdString(KatalogTymczasowy()) + "/";
-    QDir().mkpath(kat + "Przyklady");
-    ZapiszPlik((kat + "Przyklady/OpisOrvan.pdf").toStdString(), "%PDF-1.4\n");
-    OdbiorcaUrl odbiorca;
-    QDesktopServices::setUrlHandler("file", &odbiorca, "otworz");
-    OtworzOpis(kat);
-    QDesktopServices::unsetUrlHandler("file");
-    EXPECT_TRUE(komunikaty.empty());
-    ASSERT_EQ(odbiorca.adresy.size(), 1);
-    EXPECT_EQ(odbiorca.adresy[0], QUrl::fromLocalFile(kat + "Przyklady/OpisOrvan.pdf"));
-}
-
-TEST_F(Okno, BrakNiebaNieZatrzymujeStartu) {
-    const QString kat = QString::fromStdString(KatalogTymczasowy()) + "/";
-    EXPECT_EQ(WczytajNiebo(kat), "Brak pliku " + kat + "Przyklady/Sky02.bmp");
-    EXPECT_TRUE(Niebo.Pusty());
-    // Not a picture at all: the same.
-    QDir().mkpath(kat + "Przyklady");
-    ZapiszPlik((kat + "Przyklady/Sky02.bmp").toStdString(), "BM to nie jest obraz");
-    EXPECT_EQ(WczytajNiebo(kat), "Brak pliku " + kat + "Przyklady/Sky02.bmp");
-    EXPECT_TRUE(Niebo.Pusty());
-    // The far wall is drawn without the sky, the frame box still is.
-    Pokaz();
-    Przerysuj(*okno);
-    EXPECT_EQ(okno->Ekran.pixelColor(479, 300), KolorPrzycisku());
-    EXPECT_EQ(okno->Ekran.pixelColor(300, 603), QColor(0xA0, 0xA0, 0xA0));
-    // A real picture loads.
-    QImage maly(4, 2, QImage::Format_RGB32);
-    maly.fill(QColor(0, 0, 255));
-    ASSERT_TRUE(maly.save(kat + "Przyklady/Sky02.bmp", "BMP"));
-    EXPECT_EQ(WczytajNiebo(kat), "");
-    EXPECT_EQ(Niebo.Szerokosc, 4);
-    EXPECT_EQ(Niebo.Wysokosc, 2);
-}
-
-TEST_F(Okno, OProgramiePokazujeKomunikat) {
-    Pozycja("Oprogramie1")->trigger();
-    ASSERT_EQ(komunikaty.size(), 1u);
-    EXPECT_NE(komunikaty[0].find("Orvany3D"), std::string::npos);
-}
-
-TEST_F(Okno, KoniecZamykaOkno) {
-    Pokaz();
-    Pozycja("Koniec1")->trigger();
-    EXPECT_FALSE(okno->isVisible());
-}
-
-TEST_F(Okno, MenuPodreczneChowaIPokazujePanelPikietazu) {
-    Pokaz();
-    Pozycja("Pokapikieta1")->trigger();
-    EXPECT_TRUE(okno->P_Pikietaz->isVisible());
-    EXPECT_EQ(okno->P_Pikietaz->geometry(), QRect(8, 8, 561, 65));
-    Pozycja("Pokapikieta1")->trigger();
-    EXPECT_FALSE(okno->P_Pikietaz->isVisible());
-}
-
-// ---------------------------------------------------------------------------
-// The text viewer
-
-class Przegladarka : public Okno {};
-
-TEST_F(Przegladarka, PokazujeLinieIKopiujeIZamyka) {
-    OpisTekst = {"Pierwsza linia", "  druga  "};
-    Opis->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Opis));
-    EXPECT_EQ(Opis->windowTitle(), "Opis");
-    EXPECT_EQ(Opis->Tekst->toPlainText(), "Pierwsza linia\n  druga  ");
-    ASSERT_TRUE(Opis->CB_Zamknij->isChecked());
-    QApplication::clipboard()->clear();
-    QTest::mouseClick(Opis->Button1, Qt::LeftButton);
-    EXPECT_EQ(QApplication::clipboard()->text(), "Pierwsza linia\n  druga  ");
-    EXPECT_FALSE(Opis->isVisible());
-}
-
-TEST_F(Przegladarka, BezZamykaniaZostajeOtwartaZZaznaczonymTekstem) {
-    OpisTekst = {"a", "bb", "ccc"};
-    Opis->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Opis));
-    Opis->CB_Zamknij->setChecked(false);
-    QTest::mouseClick(Opis->Button1, Qt::LeftButton);
-    EXPECT_TRUE(Opis->isVisible());
-    EXPECT_EQ(Opis->Tekst->textCursor().selectedText(), QString("a\u2029bb\u2029ccc"));
-    EXPECT_EQ(QApplication::clipboard()->text(), "a\nbb\nccc");
-    QTest::mouseClick(Opis->B_Powrot, Qt::LeftButton);
-    EXPECT_FALSE(Opis->isVisible());
-}
-
-TEST_F(Przegladarka, EscapeWTekscieZamyka) {
-    Opis->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Opis));
     Opis->Tekst->setFocus();
-    QTest::keyClick(Opis->Tekst, Qt::Key_X);
-    EXPECT_TRUE(Opis->isVisible());
-    EXPECT_EQ(Opis->Tekst->toPlainText(), "x");  // other keys edit
     QTest::keyClick(Opis->Tekst, Qt::Key_Escape);
     EXPECT_FALSE(Opis->isVisible());
 }
 
-TEST_F(Przegladarka, CzcionkaStalejSzerokosci10Pikseli) {
-    const QFontMetrics fm(Opis->Tekst->font());
-    EXPECT_EQ(fm.horizontalAdvance("iiiiii"), fm.horizontalAdvance("WWWWWW"));
-    EXPECT_EQ(Opis->Tekst->font().pixelSize(), 10);
-    EXPECT_EQ(Opis->Tekst->toPlainText(), "");
+TEST_F(Okno, ZrzutEkranuIBrakNieba) {
+    Pokaz();
+    Przerysuj(*okno);
+    QApplication::clipboard()->clear();
+    Pozycja("m_ZrzutEkranuDoSchowka")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(958, 637));
+    // No sky picture (or a broken one): the message names it, the window still draws.
+    QDir().mkpath(katalog + "Przyklady");
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(WczytajNiebo(katalog), "Brak pliku " + katalog + "Przyklady/Sky02.bmp");
+        EXPECT_TRUE(Niebo.Pusty());
+        ZapiszPlik((katalog + "Przyklady/Sky02.bmp").toStdString(), "BM nie obraz");
+    }
+    Przerysuj(*okno);
+    EXPECT_EQ(okno->Ekran.pixelColor(479, 300), KolorPrzycisku());
 }
 
-TEST_F(Przegladarka, PrzerysowanieOprozniaLinie) {
-    OpisTekst = {"komunikat trasy"};
-    Przerysuj(*okno);
-    EXPECT_TRUE(OpisTekst.empty());
+TEST_F(Okno, KlawiszeTabeliIPasekStanu) {
+    const struct {
+        int vk;
+        double dx, dy, dz;
+    } tabela[] = {{38, 0, 0, 5}, {40, 0, 0, -5}, {39, 5, 0, 0}, {37, -5, 0, 0}, {109, 0, 5, 0}, {107, 0, -5, 0}, {65, 0, 0, 0}};
+    for (const auto& w : tabela) {
+        SCOPED_TRACE(w.vk);
+        Oko(100, -700, 500);
+        okno->StatusBar1Panele[1]->setText("stary");
+        OpisTekst = {"linia"};
+        okno->FormKeyDown(w.vk);
+        OczekujOko(100 + w.dx, -700 + w.dy, 500 + w.dz);
+        EXPECT_EQ(Pasek(), TekstPolozeniaOka(Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ));
+        EXPECT_TRUE(OpisTekst.empty()) << "redrawn";
+    }
+}
+
+TEST_F(Okno, KlawiszeTylkoGdyZadnaKontrolkaNieMaFokusu) {
+    Pokaz(true);
+    QTest::keyClick(okno.get(), Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(okno.get(), Qt::Key_Minus);  // the main keyboard's minus is another key
+    OczekujOko(479, -705, 500);
+    auto* pole = new QLineEdit(okno->P_Pikietaz);
+    okno->P_Pikietaz->show();
+    for (QWidget* w : {static_cast<QWidget*>(pole), static_cast<QWidget*>(okno->B_ObliczTrasa)}) {
+        w->setFocus();
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), w);
+        QTest::keyClick(w, Qt::Key_Plus, Qt::KeypadModifier);
+        QTest::keyClick(w, Qt::Key_Up);  // a button may pass the focus on with an arrow
+        OczekujOko(479, -705, 500);
+    }
+}
+
+TEST_F(Okno, StrzalkiDoSuwakaZFokusemIZmianaRozmiaru) {
+    Pokaz(true);
+    Otworz(Plik("d.tro", PlikTrasy(850)));
+    const QSize r = okno->SB_pik->size();
+    QTest::mouseClick(okno->SB_pik, Qt::LeftButton, {}, QPoint(r.width() - 4, r.height() / 2));
+    ASSERT_EQ(QApplication::focusWidget(), okno->SB_pik);
+    const std::string pasek = Pasek();
+    for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Down}) QTest::keyClick(okno->SB_pik, k);
+    EXPECT_EQ(okno->SB_pik->value(), 3);
+    OczekujOko(479, -700, 500);
+    EXPECT_EQ(Pasek(), pasek);
+    EXPECT_NEAR(Rzut.TrasaX, 53.0, 1e-6);
+    // A click on the picture gives the keys back to the window.
+    QTest::mouseClick(okno->rys, Qt::LeftButton, {}, QPoint(700, 400));
+    QTest::keyClick(okno.get(), Qt::Key_Up);
+    EXPECT_DOUBLE_EQ(Rzut.OkoZ, 505.0);
+    EXPECT_EQ(okno->SB_pik->value(), 3);
+    // A resize puts the eye back, not the scene.
+    Oko(5, 6, 7);
+    const std::string przed = pliki_testowe::Zrzut(false);
+    okno->resize(okno->width() - 200, okno->height());
+    QApplication::processEvents();
+    ASSERT_EQ(okno->rys->width(), 758);
+    OczekujOko(379, -700, 500);
+    EXPECT_EQ(pliki_testowe::Zrzut(false), przed);
+}
+
+TEST_F(Okno, EkranyTestowe) {
+    Pokaz(true);
+    Otworz(Plik("d.tro", PlikTrasy(850)));
+    okno->SB_pik->setValue(200);
+    ASSERT_GT(IleTrojkatowTEREN(), 0);
+    for (Qt::Key k : {Qt::Key_Q, Qt::Key_W}) {
+        okno->P_Pikietaz->show();
+        QTest::keyClick(okno.get(), k, Qt::ControlModifier);
+        EXPECT_EQ(okno->windowTitle(), "Orvan3D 2.0.0beta3");
+        EXPECT_FALSE(okno->P_Pikietaz->isVisible());
+        EXPECT_EQ(TEREN.IleTrojkatow() + PROJ.IleTrojkatow() + IleTrojkatowTEREN(), 0);
+        EXPECT_GT(IleTrojkatowPROJ(), 0);
+        for (const auto& t : TrojkatyPROJ) EXPECT_NE(t.Kolor, TKolor(0x008000)) << "a triangle of the file";
+    }
 }
 
 }  // namespace
-
-#include "test_okno.moc"
