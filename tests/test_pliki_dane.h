@@ -139,6 +139,4 @@ inline std::string Zrzut(bool linie = true) {
     return z.b;
 }
 
-inline std::string ZrzutBezLinii() { return Zrzut(false); }
-
 }  // namespace pliki_testowe
