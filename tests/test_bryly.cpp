@@ -36,29 +36,17 @@ struct Bryly : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Bryly, LiczbyIPowierzchnie) {
+TEST_F(Bryly, Liczby) {
     DodajTrojkat({0, 0, 0}, {1, 1, 1}, {2, 2, 2}, 1, 2);
     DodajTrojkat({0, 0, 0}, {0.1, 0.1, 0}, {0.2, 0, 0}, 1, 2);  // normal components sum to 0.02
     EXPECT_EQ(IleTrojkatowPROJ(), 0);
     DodajTrojkat({1, 0, 0}, {0, 0, 0}, {0, 0.3, 0}, 1, 2);  // sum 0.3
     EXPECT_EQ(IleTrojkatowPROJ(), 1);
-    // Only 'T' builds a sphere; letters other than 'T' and 'C' build nothing.
-    for (auto budowa : {+[] { Kula(40, 'C', 0, 0, 0, 100, 9); }, +[] { Walec('Z', 3, 0, 0, 0, 10, 10, 'Q', 9); },
-                        +[] { Stozek('Z', 3, 0, 0, 0, 10, 10, 't', 9); }}) {
-        budowa();
-        EXPECT_EQ(IleTrojkatowPROJ() + IleCzworokatow(), 1);
-    }
     TrojkatyPROJ.clear();
     Walec('Z', 1, 10, 20, 30, 5, 8, 'T', 7);
     EXPECT_EQ(IleTrojkatowPROJ(), 4 * 2 + 4 + 4);
     Walec('Z', 1, 10, 20, 30, 5, 8, 'C', 7);
     EXPECT_EQ(IleCzworokatow(), 4 + 2 * 4);
-    TrojkatyPROJ.clear();
-    Walec('Y', 7, 100, 200, 300, 50, 80, 'T', 7);  // on the wall or on a cap, whatever the axis
-    for (const auto& r : TrojkatyPROJ) {
-        const TPunkt3D d = r.P2 - TPunkt3D{100, 200, 300};
-        EXPECT_TRUE(std::fabs(std::hypot(d.X, d.Z) - 50) < 1e-3 || std::fabs(d.Y) < 1e-9 || std::fabs(d.Y - 80) < 1e-9);
-    }
     TrojkatyPROJ.clear();
     Stozek('Z', 7, 450, 100, 0, 70, 100, 'T', 7);
     EXPECT_EQ(IleTrojkatowPROJ(), 28 * 7 * 2 - 28 + 28);  // the apex slivers dropped
@@ -71,9 +59,7 @@ TEST_F(Bryly, LiczbyIPowierzchnie) {
     Czworokaty.clear();
     Droga1();
     EXPECT_EQ(IleCzworokatow(), 510);
-}
-
-TEST_F(Bryly, SzescianICzworoscian) {
+    TrojkatyPROJ.clear();
     Szescian(5, 10, 20, 30, 8, 0.3);
     EXPECT_EQ(IleTrojkatowPROJ(), 12);
     TrojkatyPROJ.clear();

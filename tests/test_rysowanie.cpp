@@ -2,7 +2,9 @@
 // sky and the parameters text, checked through a canvas that records calls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,9 +28,7 @@ struct PlotnoZapis : TPlotno {
     void UstawPedzel(TKolor k) override { pedzel = k; }
     void Prostokat(int a, int b, int c, int d) override { Dodaj("prostokat", {a, b, c, d}); }
     void Wielokat(const TPunktEkranu* p, int n) override {
-        V l;
-        for (int i = 0; i < n; ++i) l.insert(l.end(), {p[i].X, p[i].Y});
-        Dodaj("wielokat", l);
+        for (Dodaj("wielokat", {}); n-- > 0; ++p) w.back().Liczby.insert(w.back().Liczby.end(), {p->X, p->Y});
     }
     void Linia(int a, int b, int c, int d) override { Dodaj("linia", {a, b, c, d}); }
     void Tekst(int x, int y, const std::string& t) override { Dodaj("tekst", {x, y}, t); }
@@ -40,8 +40,7 @@ struct PlotnoZapis : TPlotno {
     }
     std::vector<Wywolanie> Tylko(const std::string& rodzaj) const {
         std::vector<Wywolanie> r;
-        for (const auto& z : w)
-            if (z.Rodzaj == rodzaj) r.push_back(z);
+        std::copy_if(w.begin(), w.end(), std::back_inserter(r), [&](auto& z) { return z.Rodzaj == rodzaj; });
         return r;
     }
 };
@@ -144,15 +143,10 @@ TEST_F(Rysowanie, KlatkaWarstwyTloIFlagi) {
     EXPECT_EQ(p.Tylko("obraz")[0].Liczby, (V{200, 57, 757, 428}));
 
     // Flags off skip their layers; the quadrilaterals have no flag.
-    Rzut.RysujLinie = Rzut.RysujNiebo = Rzut.RysujTEREN = Rzut.RysujPROJ = Rzut.RysujParametryEkran = false;
-    const std::pair<bool*, S> kroki[] = {{nullptr, {"prostokat", "wielokat"}},
-                                         {&Rzut.RysujNiebo, {"prostokat", "obraz", "wielokat"}}};
-    for (const auto& [flaga, oczek] : kroki) {
-        if (flaga) *flaga = true;
-        PlotnoZapis q;
-        Przerysuj(q, 958, 637);
-        EXPECT_EQ(q.Rysunki(), oczek);
-    }
+    Rzut.RysujLinie = Rzut.RysujTEREN = Rzut.RysujPROJ = Rzut.RysujParametryEkran = false;
+    PlotnoZapis q;
+    Przerysuj(q, 958, 637);
+    EXPECT_EQ(q.Rysunki(), (S{"prostokat", "obraz", "wielokat"}));
 }
 
 TEST_F(Rysowanie, ParametryZPrzecinkiem) {
