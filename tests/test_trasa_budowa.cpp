@@ -36,6 +36,7 @@ TPunkt2D Punkt(double s) { TPunkt2D p{NAN, NAN}; PunktNaPikiecie(s, p.X, p.Y); r
 double Odl(TPunkt2D a, TPunkt2D b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 double Kierunek(TPunkt2D a, TPunkt2D b) { return std::atan2(b.Y - a.Y, b.X - a.X); }
 double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
+
 }  // namespace
 
 TEST(Trasy, PrzykladyZakretow) {
