@@ -117,14 +117,13 @@ TEST(Rasteryzer, WypelnienieIObrysWedlugRegulyBezPrzerw) {
 }
 
 TEST(Rasteryzer, LinieIObcinanieNaCzterechKrawedziach) {
-    // A line lights one pixel per step of its major axis, within half a pixel, the last one excluded;
-    // both directions light the same pixels. Long lines check that the slope does not drift.
+    // A line lights one pixel per step of its major axis, within half a pixel, the last one excluded.
+    // Long lines check that the slope does not drift.
     TLosowe los{3};
     for (int n = 0; n < 400; ++n) {
         const int D = n < 4 ? 1023 + n * 25 : 20, x0 = los.Ponizej(D), y0 = los.Ponizej(D), x1 = los.Ponizej(D), y1 = los.Ponizej(D);
-        TObrazek a(D, D, 0), b(D, D, 0);
+        TObrazek a(D, D, 0);
         RysujLinie(a.Bufor(), x0, y0, x1, y1, PIORO);
-        RysujLinie(b.Bufor(), x1, y1, x0, y0, PIORO);
         const bool poz = std::abs(x1 - x0) >= std::abs(y1 - y0);
         const int m0 = poz ? x0 : y0, m1 = poz ? x1 : y1;
         std::vector<int> naKrok(D, 0);
@@ -134,9 +133,6 @@ TEST(Rasteryzer, LinieIObcinanieNaCzterechKrawedziach) {
                 ++naKrok[poz ? i % D : i / D];
             }
         for (int m = std::min(m0, m1); m <= std::max(m0, m1); ++m) ASSERT_EQ(naKrok[m], m != m1) << n << " " << m;
-        if (x0 == x1 && y0 == y1) continue;
-        a(x1, y1) = b(x0, y0) = PIORO;
-        ASSERT_EQ(a.px, b.px) << n;
     }
     // The same drawing in a larger picture shifted by P must show through the small one.
     const int W = 30, H = 20, P = 25;
