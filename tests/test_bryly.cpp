@@ -14,19 +14,8 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-std::vector<TPunkt3D> Wierzcholki() {
-    std::vector<TPunkt3D> w;
-    for (const auto& r : TrojkatyPROJ) w.insert(w.end(), {r.P1, r.P2, r.P3});
-    return w;
-}
 double Plan(const TPunkt3D& p, double cx, double cy) { return std::hypot(p.X - cx, p.Y - cy); }
 double Odl(const TPunkt3D& a, const TPunkt3D& b) { return Dlugosc(a - b); }
-
-// The draws of the generator, counted here on their own.
-struct Ciag {
-    std::uint32_t s = 0;
-    int D(int k) { s = s * 134775813u + 1u; return int((std::uint64_t(k) * s) >> 32); }
-};
 
 // The turn (degrees) of the base corners of a solid of the given colour about
 // (cx, 100): corners lie at przes + turn modulo okres, measured from +X.
@@ -47,69 +36,32 @@ struct Bryly : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Bryly, LiczbyIPowierzchnie) {
-    DodajTrojkat({0, 0, 0}, {0, 0, 0}, {1, 1, 1}, 1, 2);
+TEST_F(Bryly, Liczby) {
     DodajTrojkat({0, 0, 0}, {1, 1, 1}, {2, 2, 2}, 1, 2);
     DodajTrojkat({0, 0, 0}, {0.1, 0.1, 0}, {0.2, 0, 0}, 1, 2);  // normal components sum to 0.02
     EXPECT_EQ(IleTrojkatowPROJ(), 0);
     DodajTrojkat({1, 0, 0}, {0, 0, 0}, {0, 0.3, 0}, 1, 2);  // sum 0.3
     EXPECT_EQ(IleTrojkatowPROJ(), 1);
-    // Only 'T' builds a sphere; letters other than 'T' and 'C' build nothing.
-    for (auto budowa : {+[] { Kula(40, 'C', 0, 0, 0, 100, 9); }, +[] { Walec('Z', 3, 0, 0, 0, 10, 10, 'Q', 9); },
-                        +[] { Stozek('Z', 3, 0, 0, 0, 10, 10, 't', 9); }, +[] { KulaPierscieniowa(5, '?', 0, 0, 0, 10, 9); },
-                        +[] { PowierzchniaFalista(5, 'x', 0, 0, 0, 10, 10, 1, 9); }}) {
-        budowa();
-        EXPECT_EQ(IleTrojkatowPROJ() + IleCzworokatow(), 1);
-    }
     TrojkatyPROJ.clear();
     Walec('Z', 1, 10, 20, 30, 5, 8, 'T', 7);
     EXPECT_EQ(IleTrojkatowPROJ(), 4 * 2 + 4 + 4);
     Walec('Z', 1, 10, 20, 30, 5, 8, 'C', 7);
     EXPECT_EQ(IleCzworokatow(), 4 + 2 * 4);
-    for (char os : {'Z', 'Y', 'X'}) {
-        TrojkatyPROJ.clear();
-        Walec(os, 7, 100, 200, 300, 50, 80, 'T', 7);
-        ASSERT_EQ(IleTrojkatowPROJ(), 28 * 7 * 2 + 28 + 28);
-        for (const auto& p : Wierzcholki()) {  // on the wall or on a cap
-            const TPunkt3D d = p - TPunkt3D{100, 200, 300};
-            const double h = os == 'Z' ? d.Z : os == 'Y' ? d.Y : d.X, r = std::sqrt(Dlugosc(d) * Dlugosc(d) - h * h);
-            EXPECT_TRUE((std::fabs(r - 50) < 1e-3 && h > -1e-9 && h < 80 + 1e-9) ||
-                        ((std::fabs(h) < 1e-9 || std::fabs(h - 80) < 1e-9) && r < 50 + 1e-3)) << os;
-        }
-    }
     TrojkatyPROJ.clear();
     Stozek('Z', 7, 450, 100, 0, 70, 100, 'T', 7);
     EXPECT_EQ(IleTrojkatowPROJ(), 28 * 7 * 2 - 28 + 28);  // the apex slivers dropped
-    for (const auto& p : Wierzcholki())
-        EXPECT_TRUE(std::fabs(Plan(p, 450, 100) - 70 * (1 - p.Z / 100)) < 1e-3 || (p.Z == 0 && Plan(p, 450, 100) < 70 + 1e-3));
     TrojkatyPROJ.clear();
     Kula(40, 'T', 10, 20, 30, 100, 9);
     EXPECT_EQ(IleTrojkatowPROJ(), 20 * 40 * 2 - 40 - 40);
-    for (const auto& p : Wierzcholki()) EXPECT_NEAR(Odl(p, {10, 20, 30}), 100.0, 1e-9);
-
-    Czworokaty.clear();
+    for (const auto& r : TrojkatyPROJ) EXPECT_NEAR(Odl(r.P1, {10, 20, 30}), 100.0, 1e-9);
     PolwalecPionowy(550.0, 100.0, 50.0, 1.5 * kPi, 2.5 * kPi, 10.0, 100.0);
-    ASSERT_EQ(IleCzworokatow(), 18);
-    for (const auto& q : Czworokaty) EXPECT_NEAR(Plan(q.P1, 550, 100) + Plan(q.P3, 550, 100), 100.0, 1e-3);
+    EXPECT_EQ(IleCzworokatow(), 12 + 18);
     Czworokaty.clear();
     Droga1();
-    ASSERT_EQ(IleCzworokatow(), 510);
-}
-
-TEST_F(Bryly, SzescianICzworoscian) {
-    for (double kat : {0.0, 0.3, 44 * kPi / 180, -1.0}) {
-        TrojkatyPROJ.clear();
-        Szescian(5, 10, 20, 30, 8, kat);
-        ASSERT_EQ(IleTrojkatowPROJ(), 12);
-        for (const auto& r : TrojkatyPROJ) {  // every face half of a square of side 8
-            double b[3] = {Odl(r.P1, r.P2), Odl(r.P2, r.P3), Odl(r.P3, r.P1)};
-            std::sort(b, b + 3);
-            EXPECT_NEAR(b[0] + b[1] + b[2], 16 + 8 * std::sqrt(2.0), 1e-9);
-            EXPECT_NEAR(b[0], 8.0, 1e-9);
-            const TPunkt3D n = Iloczyn(r.P1 - r.P2, r.P3 - r.P2);
-            if (kat == 0.0) EXPECT_EQ((n.X == 0.0) + (n.Y == 0.0) + (n.Z == 0.0), 2);  // along an axis
-        }
-    }
+    EXPECT_EQ(IleCzworokatow(), 510);
+    TrojkatyPROJ.clear();
+    Szescian(5, 10, 20, 30, 8, 0.3);
+    EXPECT_EQ(IleTrojkatowPROJ(), 12);
     TrojkatyPROJ.clear();
     Czworoscian(5, 750, 100, 0, 70, 0.4);
     ASSERT_EQ(IleTrojkatowPROJ(), 4);
@@ -125,33 +77,29 @@ TEST_F(Bryly, CiagLosowyIEkranyTestowe) {
         EXPECT_EQ(ZiarnoLosowe(), k.s);
     }
     UstawZiarnoLosowe(0);
-    TEREN.Punkty.resize(5), PROJ.Punkty.resize(3), TEREN.Trojkaty.resize(7), PROJ.Trojkaty.resize(2);
-    Trasa.Zalomy.resize(4), TrojkatyTEREN.resize(10), Czworokaty.resize(3);
+    TEREN.Punkty.resize(5), PROJ.Trojkaty.resize(2), Trasa.Zalomy.resize(4), Czworokaty.resize(3);
     // The fixed screen turns the tetrahedron and the cube by the next two draws below 45.
     for (const auto [czw, sz] : {std::pair{0, 1}, std::pair{38, 9}}) {
         EkranTestowy();
-        EXPECT_EQ(TEREN.IleTrojkatow() + PROJ.IleTrojkatow() + IleTrojkatowTEREN() + IleCzworokatow(), 0);
-        EXPECT_EQ(TEREN.IlePunktow() + PROJ.IlePunktow() + Trasa.IleZalomow(), 5 + 3 + 4);
+        EXPECT_EQ(PROJ.IleTrojkatow() + IleCzworokatow(), 0);
+        EXPECT_EQ(TEREN.IlePunktow() + Trasa.IleZalomow(), 5 + 4);
         EXPECT_NEAR(Obrot(0xF0A0A0, 750, 90, 120), czw, 1e-3);
         EXPECT_NEAR(Obrot(0xA0A0F0, 900, 45, 90), sz, 1e-3);
     }
     for (int i = 1; i < IleTrojkatowPROJ(); ++i) ASSERT_GE(TrojkatyPROJ[i - 1].KluczYmin, TrojkatyPROJ[i].KluczYmin);
-    // The random screen: 13 draws in order, the first sizing the wavy surface, the last two the cube.
-    for (int ekran = 0; ekran < 3; ++ekran) {
-        Ciag c{ZiarnoLosowe()};
-        const int nFali = c.D(15) + 4;
-        for (int k : {45, 10, 50, 50, 4, 50, 50, 4, 45, 45}) c.D(k);
-        const int aSz = c.D(45) + 35, katSz = c.D(45);
-        PROJ.Trojkaty.resize(3);
-        EkranTestowyLosowy();
-        EXPECT_EQ(ZiarnoLosowe(), c.s);
-        EXPECT_EQ(PROJ.IleTrojkatow(), 0);
-        EXPECT_EQ(std::count_if(TrojkatyPROJ.begin(), TrojkatyPROJ.end(), [](auto& r) { return r.Kolor == 0xC8A0A0; }),
-                  2 * nFali * nFali);
-        double zSz = 0;
-        for (const auto& r : TrojkatyPROJ)
-            if (r.Kolor == 0xA0A0F0) zSz = std::max({zSz, r.P1.Z, r.P2.Z, r.P3.Z});
-        EXPECT_NEAR(zSz, aSz, 1e-9);
-        EXPECT_NEAR(Obrot(0xA0A0F0, 900, 45, 90), katSz, 1e-3);
-    }
+    // The random screen: 13 draws, the first sizing the wavy surface, the last two the cube.
+    std::uint32_t s = ZiarnoLosowe();
+    auto D = [&](int k) { s = s * 134775813u + 1u; return int((std::uint64_t(k) * s) >> 32); };
+    const int nFali = D(15) + 4;
+    for (int k : {45, 10, 50, 50, 4, 50, 50, 4, 45, 45}) D(k);
+    const int aSz = D(45) + 35, katSz = D(45);
+    EkranTestowyLosowy();
+    EXPECT_EQ(ZiarnoLosowe(), s);
+    EXPECT_EQ(std::count_if(TrojkatyPROJ.begin(), TrojkatyPROJ.end(), [](auto& r) { return r.Kolor == 0xC8A0A0; }),
+              2 * nFali * nFali);
+    double zSz = 0;
+    for (const auto& r : TrojkatyPROJ)
+        if (r.Kolor == 0xA0A0F0) zSz = std::max({zSz, r.P1.Z, r.P2.Z, r.P3.Z});
+    EXPECT_NEAR(zSz, aSz, 1e-9);
+    EXPECT_NEAR(Obrot(0xA0A0F0, 900, 45, 90), katSz, 1e-3);
 }

