@@ -6,36 +6,10 @@
 # gives a new picture along the road while the eye keys stay with the slider.
 # Usage: jazda.sh <build/bin>   (SCREENSHOT_DIR=dir keeps the screenshots)
 set -euo pipefail
-BIN=$(cd "$1" && pwd)
-CONVERT=/usr/bin/convert
 COMPARE=/usr/bin/compare
-for p in Xvfb xdotool /usr/bin/import "$CONVERT" "$COMPARE"; do
-  command -v "$p" >/dev/null || { echo "brak programu: $p"; exit 1; }
-done
-PLIK="$BIN/Przyklady/Droga.tro"
+PLIK="$(cd "$1" && pwd)/Przyklady/Droga.tro"
 [ -f "$PLIK" ] || { echo "brak pliku $PLIK"; exit 1; }
-
-KAT=$(mktemp -d)
-ZRZUTY=${SCREENSHOT_DIR:-$KAT}
-mkdir -p "$ZRZUTY"
-XPID=""; PPID_PROG=""
-sprzataj() {
-  [ -n "$PPID_PROG" ] && kill "$PPID_PROG" 2>/dev/null || true
-  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
-  rm -rf "$KAT"
-}
-trap sprzataj EXIT
-
-exec 3>"$KAT/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$KAT/xvfb.log" 2>&1 &
-XPID=$!
-for _ in $(seq 100); do [ -s "$KAT/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$KAT/display")"
-export QT_QPA_PLATFORM=xcb
-echo "display $DISPLAY"
-
-"$BIN/orvany3d" >"$KAT/prog.log" 2>&1 &
-PPID_PROG=$!
+source "$(dirname "$0")/wspolne/start_programu.bash" "$1" "$COMPARE"
 
 czekaj_na_okno() {  # czekaj_na_okno <regex of the title> [tenths of a second]: prints the window id
   local w=""

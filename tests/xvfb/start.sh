@@ -4,34 +4,7 @@
 # finds their yellow text, then ends the program through the menu.
 # Usage: start.sh <build/bin>   (SCREENSHOT_DIR=dir keeps the screenshots)
 set -euo pipefail
-BIN=$(cd "$1" && pwd)
-CONVERT=/usr/bin/convert
-for p in Xvfb xdotool /usr/bin/import "$CONVERT"; do
-  command -v "$p" >/dev/null || { echo "brak programu: $p"; exit 1; }
-done
-
-KAT=$(mktemp -d)
-ZRZUTY=${SCREENSHOT_DIR:-$KAT}
-XPID=""; PPID_PROG=""
-sprzataj() {
-  [ -n "$PPID_PROG" ] && kill "$PPID_PROG" 2>/dev/null || true
-  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
-  rm -rf "$KAT"
-}
-trap sprzataj EXIT
-
-# A free display number: Xvfb writes the one it took (-displayfd).
-exec 3>"$KAT/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$KAT/xvfb.log" 2>&1 &
-XPID=$!
-for _ in $(seq 100); do [ -s "$KAT/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$KAT/display")"
-unset QT_QPA_PLATFORM
-export QT_QPA_PLATFORM=xcb
-echo "display $DISPLAY"
-
-"$BIN/orvany3d" >"$KAT/prog.log" 2>&1 &
-PPID_PROG=$!
+source "$(dirname "$0")/wspolne/start_programu.bash" "$1"
 
 WID=""
 for _ in $(seq 100); do
