@@ -389,21 +389,25 @@ TPunktSiatki CzytajPunkt(TCzytnik& cz) {
     return p;
 }
 
-std::vector<TPunktSiatki> CzytajPunkty(TCzytnik& cz, std::string_view marker) {
-    const std::int32_t n = cz.LiczbaElementow(6, marker);
-    std::vector<TPunktSiatki> w;
-    w.reserve(cz.Rezerwa(n, 6));
-    for (std::int32_t i = 0; i < n; ++i) w.push_back(CzytajPunkt(cz));
+// One section: its count line, then that many records of `wierszy` lines
+// each, read by `rekord`; room is reserved only for what the file can hold.
+template <typename T, typename F>
+std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, F rekord) {
+    const std::int32_t n = cz.LiczbaElementow(wierszy, marker);
+    std::vector<T> w;
+    w.reserve(cz.Rezerwa(n, wierszy));
+    for (std::int32_t i = 0; i < n; ++i) w.push_back(rekord());
     cz.ZakonczSekcje();
     return w;
+}
+
+std::vector<TPunktSiatki> CzytajPunkty(TCzytnik& cz, std::string_view marker) {
+    return CzytajSekcje<TPunktSiatki>(cz, marker, 6, [&] { return CzytajPunkt(cz); });
 }
 
 // TEREN triangles: vertices from the points in memory at this place of the file.
 std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
                                           const std::vector<TPunktSiatki>& punkty) {
-    const std::int32_t n = cz.LiczbaElementow(11, marker);
-    std::vector<TTrojkat> w;
-    w.reserve(cz.Rezerwa(n, 11));
     const std::int64_t ilePunktow = static_cast<std::int64_t>(punkty.size());
     auto numer = [&]() {
         const std::int32_t nr = cz.Calkowita();
@@ -413,7 +417,7 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
                                     : " wskazuje punkt TEREN, a brak punktów TEREN."));
         return nr;
     };
-    for (std::int32_t i = 0; i < n; ++i) {
+    return CzytajSekcje<TTrojkat>(cz, marker, 11, [&] {
         TTrojkat t;
         t.Atr1 = cz.Calkowita();
         t.Atr2 = cz.Calkowita();
@@ -432,17 +436,12 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
         t.X1 = a.X; t.Y1 = a.Y; t.Z1 = a.Z;
         t.X2 = b.X; t.Y2 = b.Y; t.Z2 = b.Z;
         t.X3 = c.X; t.Y3 = c.Y; t.Z3 = c.Z;
-        w.push_back(t);
-    }
-    cz.ZakonczSekcje();
-    return w;
+        return t;
+    });
 }
 
 std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) {
-    const std::int32_t n = cz.LiczbaElementow(8, marker);
-    std::vector<TTrojkat> w;
-    w.reserve(cz.Rezerwa(n, 8));
-    for (std::int32_t i = 0; i < n; ++i) {
+    return CzytajSekcje<TTrojkat>(cz, marker, 8, [&] {
         TTrojkat t;
         double a, b, c;
         cz.TrzyLiczby(a, b, c);
@@ -465,23 +464,18 @@ std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) 
         t.Znacznik = false;
         t.Xs = (t.X1 + t.X2 + t.X3) / 3.0;
         t.Ys = (t.Y1 + t.Y2 + t.Y3) / 3.0;
-        w.push_back(t);
-    }
-    cz.ZakonczSekcje();
-    return w;
+        return t;
+    });
 }
 
 std::vector<TZalom> CzytajZalomy(TCzytnik& cz, std::string_view marker) {
-    const std::int32_t n = cz.LiczbaElementow(9, marker);
-    std::vector<TZalom> w;
-    w.reserve(cz.Rezerwa(n, 9));
     auto trzy = [&](float& a, float& b, float& c) {
         const PktOpisRRealSpr r = CzytajRekordSrednik(cz.Wiersz());
         a = NaFloat(r.X);
         b = NaFloat(r.Y);
         c = NaFloat(r.Z);
     };
-    for (std::int32_t i = 0; i < n; ++i) {
+    return CzytajSekcje<TZalom>(cz, marker, 9, [&] {
         TZalom z;
         z.Nazwa.Ustaw(cz.Wiersz());
         const PktOpisRRealSpr r = CzytajRekordSrednik(cz.Wiersz());
@@ -494,17 +488,12 @@ std::vector<TZalom> CzytajZalomy(TCzytnik& cz, std::string_view marker) {
         z.Flaga1 = cz.Logiczna();
         z.Flaga2 = cz.Logiczna();
         z.Flaga3 = cz.Logiczna();
-        w.push_back(z);
-    }
-    cz.ZakonczSekcje();
-    return w;
+        return z;
+    });
 }
 
 std::vector<TLinia> CzytajLinieTEREN(TCzytnik& cz, std::string_view marker) {
-    const std::int32_t n = cz.LiczbaElementow(15, marker);
-    std::vector<TLinia> w;
-    w.reserve(cz.Rezerwa(n, 15));
-    for (std::int32_t i = 0; i < n; ++i) {
+    return CzytajSekcje<TLinia>(cz, marker, 15, [&] {
         TLinia l;
         l.X1 = cz.Rzeczywista();
         l.Y1 = cz.Rzeczywista();
@@ -516,17 +505,12 @@ std::vector<TLinia> CzytajLinieTEREN(TCzytnik& cz, std::string_view marker) {
         l.Nr2 = cz.Calkowita();
         l.Wartosc = cz.Float();
         for (bool& f : l.Znaczniki) f = cz.Logiczna();
-        w.push_back(l);
-    }
-    cz.ZakonczSekcje();
-    return w;
+        return l;
+    });
 }
 
 std::vector<TLinia> CzytajLiniePROJ(TCzytnik& cz, std::string_view marker) {
-    const std::int32_t n = cz.LiczbaElementow(9, marker);
-    std::vector<TLinia> w;
-    w.reserve(cz.Rezerwa(n, 9));
-    for (std::int32_t i = 0; i < n; ++i) {
+    return CzytajSekcje<TLinia>(cz, marker, 9, [&] {
         TLinia l;
         cz.TrzyLiczby(l.X1, l.Y1, l.Z1);
         cz.TrzyLiczby(l.X2, l.Y2, l.Z2);
@@ -537,10 +521,8 @@ std::vector<TLinia> CzytajLiniePROJ(TCzytnik& cz, std::string_view marker) {
         l.Wartosc = cz.Float();
         for (int k = 0; k < 5; ++k) l.Znaczniki[k] = cz.Logiczna();
         l.Znaczniki[5] = false;
-        w.push_back(l);
-    }
-    cz.ZakonczSekcje();
-    return w;
+        return l;
+    });
 }
 
 // ---------------------------------------------------------------------------
