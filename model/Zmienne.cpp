@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "analiza/Wysokosci.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 
@@ -192,6 +193,7 @@ void ZakonczWczytywanie() {
     ObliczZakresTrasy();
     PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
     PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
+    ZbudujIndeksyWysokosci();
     PrzygotujTrojkaty(TEREN);
     PrzygotujTrojkaty(PROJ);
     SkalujTrojkaty(TrojkatyPROJ, 4.0);

@@ -1,0 +1,101 @@
+// Heights of a mesh set's surface: an index built once per load over the
+// set's triangles, the height Z(x, y) at a plan point, and the first point at
+// which a straight 3D segment passes below the surface.
+//
+// Coordinates. A load leaves the mesh triangles (and the route) in a local
+// frame: it moves them by (-Xmin, -Ymin, -Zmin) of TEREN's range, so that
+// the lowest corner of the ground lies at the origin. The index keeps that
+// shift: a file coordinate is the local one plus (Dx, Dy, Dz). Wysokosc and
+// PierwszyPunktPodPowierzchnia work in local coordinates (those of the meshes,
+// of PunktNaPikiecie and of the view); WysokoscWPliku takes and gives the
+// file's coordinates.
+//
+// The index holds its own copy of what it needs of every triangle, so it
+// never points into the mesh arrays; it is rebuilt by ZbudujIndeksyWysokosci
+// at the end of every load and emptied with the meshes by the test scenes.
+// Queries allocate nothing and change nothing, so several threads may ask at once.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "model/Zmienne.h"
+
+// How far outside a triangle (in its barycentric weights, 1 = the triangle's
+// height over an edge) a plan point still counts as inside: a point on an
+// edge or a vertex shared by two triangles belongs to both, whatever the
+// rounding of its weights.
+constexpr double TolerancjaTrojkata = 1e-9;
+// How far (in height units) a segment must lie below the surface to count as below it:
+// a sight line that only touches the surface (an object standing on it) is not blocked.
+constexpr double TolerancjaWysokosci = 1e-6;
+
+// One triangle of the index, relative to its first vertex (X1, Y1, Z1):
+// with u = x - X1, v = y - Y1 the barycentric weights of vertices 2 and 3 are
+// w2 = A2 u + B2 v, w3 = A3 u + B3 v, w1 = 1 - w2 - w3, and the plane's height
+// is Z1 + Zu u + Zv v. Keeping the numbers relative to a vertex keeps them
+// exact for small triangles far from the origin.
+struct TTrojkatWysokosci {
+    double X1 = 0, Y1 = 0, Z1 = 0;
+    double A2 = 0, B2 = 0, A3 = 0, B3 = 0;
+    double Zu = 0, Zv = 0;
+};
+
+// A uniform grid over the plan range of the set's triangles. Cell (i, j)
+// (column i from Xmin, row j from Ymin) holds the triangles whose plan box
+// touches it: entries PoczatkiKomorek[k] .. PoczatkiKomorek[k + 1] - 1 of
+// TrojkatyKomorek, k = j * IleKolumn + i (a compressed row layout). The
+// triangles are kept in the order of the cells of their centres, so the
+// triangles of one cell lie close together in memory.
+struct TIndeksWysokosci {
+    std::vector<TTrojkatWysokosci> Trojkaty;     // triangles with a plan area, in cell order
+    std::vector<std::int32_t> NumeryTrojkatow;   // for each: its index in the set's Trojkaty
+    std::vector<std::uint32_t> PoczatkiKomorek;  // IleKolumn * IleWierszy + 1 entries (empty when no triangle)
+    std::vector<std::uint32_t> TrojkatyKomorek;  // indices into Trojkaty
+    std::int32_t IleKolumn = 0, IleWierszy = 0;
+    double Xmin = 0, Ymin = 0;                   // the grid's corner (local coordinates)
+    double Komorka = 1, OdwrotnoscKomorki = 1;   // cell side and its inverse
+    double Dx = 0, Dy = 0, Dz = 0;               // file coordinate = local + (Dx, Dy, Dz)
+
+    bool Pusty() const { return Trojkaty.empty(); }
+    std::int32_t IleTrojkatow() const { return static_cast<std::int32_t>(Trojkaty.size()); }
+};
+
+// Builds the index over the triangles (local coordinates); (dx, dy, dz) is
+// the shift recorded for WysokoscWPliku. Triangles with no plan area or with
+// a non-finite coordinate are left out; no triangle gives an empty index.
+TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, double dx = 0, double dy = 0,
+                                       double dz = 0);
+
+// Z(x, y): the height of the plane of the triangle whose plan contains the
+// point (local coordinates); where several do, the highest; none outside every triangle.
+std::optional<double> Wysokosc(const TIndeksWysokosci& indeks, double x, double y);
+// The same in the file's coordinates: plan point and height both.
+std::optional<double> WysokoscWPliku(const TIndeksWysokosci& indeks, double xPliku, double yPliku);
+
+// Where a segment first goes below the surface.
+struct TPunktPodPowierzchnia {
+    double t = 0;                // parameter along the segment, 0 at its start, 1 at its end
+    TPunkt3D Punkt;              // the segment's point there (local coordinates)
+    std::int32_t NumerTrojkata;  // the triangle it goes under (index in the set's Trojkaty)
+};
+
+// Does the straight segment a-b (local coordinates) pass below the surface
+// (by more than TolerancjaWysokosci) anywhere strictly between its ends?
+// The answer is exact against the triangles: the first such point, where the
+// segment meets the surface on its way down (t = 0 when it starts below),
+// or nothing. Ends on or below the surface alone do not count.
+std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksWysokosci& indeks,
+                                                                  const TPunkt3D& a, const TPunkt3D& b);
+
+// The indices of the two sets, rebuilt at the end of every load.
+extern TIndeksWysokosci IndeksTEREN;
+extern TIndeksWysokosci IndeksPROJ;
+
+// Rebuilds IndeksTEREN and IndeksPROJ from the mesh triangles of TEREN and
+// PROJ, with the shift of the load that has just ended (Trasa.Dx, Trasa.Dy
+// and the lowest height of TEREN's range).
+void ZbudujIndeksyWysokosci();
+// Empties both indices (the meshes were emptied).
+void WyczyscIndeksyWysokosci();
