@@ -11,8 +11,12 @@
 //  - the target T(d) stands the same offset to the right of the same
 //    direction of travel, square to the route at s + d (direction +1) or
 //    s - d (-1), H_celu above the surface there;
-//  - T(d) is visible when the segment eye-T(d) nowhere passes below TEREN or
-//    PROJ strictly between its ends (PierwszyPunktPodPowierzchnia, both sets);
+//  - T(d) is visible when the segment eye-T(d) nowhere passes below PROJ, nor
+//    below TEREN outside PROJ's footprint, strictly between its ends
+//    (PierwszyPunktPodPowierzchnia). Where the design surface has a height the
+//    ground is the design's: in a cut the old terrain over the road is dug
+//    away, so the terrain mesh there hides nothing (else every sight line in
+//    a cut would end at once);
 //  - the available distance is the least d at which the target is hidden:
 //    d walks outwards in steps of at most 1 m, the first hidden step is
 //    narrowed by halving to 0.05 m and its upper end is the answer; when
@@ -106,9 +110,15 @@ double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, 
 double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie,
                             const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
 
-// The row of one station and direction.
+// The terrain that can hide a target: TEREN without its parts under PROJ's
+// footprint. Terrain triangles wholly inside the footprint are dropped,
+// those wholly outside kept, those across its edge split into pieces of
+// about a metre, of which the covered ones are dropped. Same shift as TEREN.
+TIndeksWysokosci TerenPozaProjektem(const TIndeksWysokosci& teren, const TIndeksWysokosci& proj);
+
+// The row of one station and direction; `terenPoza` is TerenPozaProjektem of the terrain.
 TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUstawieniaWidocznosci& u,
-                                               const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
+                                               const TIndeksWysokosci& proj, const TIndeksWysokosci& terenPoza);
 
 // Progress of a run: stations-directions done and their total. Called on the
 // calling thread only.

@@ -19,6 +19,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "analiza/Widocznosc.h"
 #include "common/Funkcje.h"
 #include "dialogs/InfoProjekt.h"
 #include "model/ZapisywanieOdczytywanie.h"
@@ -285,6 +286,67 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
     return KodKoncowy(ok);
 }
 
+int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1,
+                                    {{"--krok", {true}},
+                                     {"--oko", {true}},
+                                     {"--cel", {true}},
+                                     {"--przesuniecie", {true}},
+                                     {"--predkosc", {true}},
+                                     {"--zasieg", {true}},
+                                     {"--czas-reakcji", {true}},
+                                     {"--opoznienie", {true}},
+                                     {"--kierunek", {true}}});
+    SprawdzPliki(arg.Pozycyjne);
+    TUstawieniaWidocznosci u;
+    u.Krok = Liczba(arg, "--krok", u.Krok);
+    u.WysokoscOka = Liczba(arg, "--oko", u.WysokoscOka);
+    u.WysokoscCelu = Liczba(arg, "--cel", u.WysokoscCelu);
+    u.Przesuniecie = Liczba(arg, "--przesuniecie", u.Przesuniecie);
+    u.Zasieg = Liczba(arg, "--zasieg", u.Zasieg);
+    u.CzasReakcji = Liczba(arg, "--czas-reakcji", u.CzasReakcji);
+    u.Opoznienie = Liczba(arg, "--opoznienie", u.Opoznienie);
+    if (arg.Wartosc("--predkosc")) {
+        u.Predkosc = Liczba(arg, "--predkosc", 0.0);
+        if (!(u.Predkosc > 0.0)) throw BladUzycia("prędkość musi być liczbą dodatnią");
+    }
+    if (const std::string* k = arg.Wartosc("--kierunek")) {
+        if (*k == "naprzod")
+            u.Wstecz = false;
+        else if (*k == "wstecz")
+            u.Naprzod = false;
+        else if (*k != "oba")
+            throw BladUzycia("opcja --kierunek: „" + *k + "” (oczekiwano oba, naprzod albo wstecz)");
+    }
+    const std::string blad = BladUstawienWidocznosci(u);
+    if (!blad.empty()) throw BladUzycia(blad);
+
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    if (Trasa.PikMax / u.Krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
+    const auto wiersze = ObliczWidocznosc(u, IndeksPROJ, IndeksTEREN);
+    std::string tekst = "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia\n";
+    for (const TWierszWidocznosci& w : *wiersze) {
+        tekst += Stala(w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") + Stala(w.Dostepna, 2) + ';' +
+                 (std::isfinite(w.Wymagana) ? Stala(w.Wymagana, 2) : std::string("inf")) + ';' +
+                 (w.Ocena ? "tak" : "nie") + ';' + TekstGranicy(w.Granica) + ';';
+        if (w.Przeszkoda)
+            tekst += Stala(w.Przeszkoda->X, 3) + ';' + Stala(w.Przeszkoda->Y, 3) + ';' + Stala(w.Przeszkoda->Z, 3) + ';' +
+                     TekstPowierzchni(w.Powierzchnia);
+        else
+            tekst += ";;;";
+        tekst += '\n';
+    }
+    wyjscie << tekst;
+    wyjscie.flush();
+    return KodKoncowy(ok);
+}
+
 bool KonczySiePng(const std::string& nazwa) {
     if (nazwa.size() < 4) return false;
     std::string e = nazwa.substr(nazwa.size() - 4);
@@ -411,6 +473,9 @@ samym rysowaniem co okno programu Orvany3D.
 Użycie:
   orvany3d-cli raport PLIK...
   orvany3d-cli pikiety PLIK... [--krok KROK]
+  orvany3d-cli widocznosc PLIK... [--krok K] [--oko H] [--cel H] [--przesuniecie O]
+               [--predkosc V] [--zasieg D] [--czas-reakcji T] [--opoznienie A]
+               [--kierunek oba|naprzod|wstecz]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
@@ -440,6 +505,34 @@ Polecenia:
              musi być liczbą dodatnią. Komunikaty obliczenia trasy idą na
              standardowe wyjście błędów.
       --krok KROK      odstęp pikiet w metrach (kropka albo przecinek)
+
+  widocznosc Widoczność na zatrzymanie na pikietach 0, K, 2·K, ... i na końcu
+             trasy, w obu kierunkach jazdy (wiersz „+” przed wierszem „-”).
+             Oko stoi O w prawo od kierunku jazdy, prostopadle do trasy, H nad
+             nawierzchnią PROJ (gdzie jej brak: nad TEREN); cel tak samo, H
+             nad nawierzchnią, d dalej wzdłuż trasy. Cel jest widoczny, gdy
+             odcinek oko–cel nigdzie nie schodzi pod TEREN ani PROJ. Dostępna
+             odległość to najmniejsze d, przy którym cel jest zasłonięty
+             (krok 1 m, potem połowienie do 0,05 m), albo zasięg D, albo
+             koniec trasy. Wymagana Lz = v·t + v²/(2·(a + g·i)), v = V/3,6,
+             i = pochylenie PROJ w kierunku jazdy na długości Lz, g = 9,81.
+             Wynik: „pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;
+             powierzchnia”; ocena tak/nie (tak także, gdy ogranicza koniec
+             trasy); granica pusta, gdy cel został zasłonięty, inaczej zasieg,
+             koniec albo brak (oko lub cel poza powierzchniami); X;Y;Z to
+             pierwszy punkt, w którym zasłonięty odcinek schodzi pod
+             powierzchnię (współrzędne pliku), powierzchnia TEREN albo PROJ.
+             Wymagana „inf”, gdy a + g·i <= 0 (spadek zbyt duży).
+      --krok K           odstęp pikiet w metrach (domyślnie 10)
+      --oko H            wysokość oka nad nawierzchnią (domyślnie 1,0)
+      --cel H            wysokość celu nad nawierzchnią (domyślnie 0,5)
+      --przesuniecie O   odsunięcie w prawo od kierunku jazdy (domyślnie 1,75)
+      --predkosc V       prędkość w km/h (domyślnie PredkoscV z wiersza
+                         parametrów projektowych obowiązującego na pikiecie)
+      --zasieg D         największa sprawdzana odległość (domyślnie 300)
+      --czas-reakcji T   czas reakcji w sekundach (domyślnie 2,5)
+      --opoznienie A     opóźnienie hamowania w m/s² (domyślnie 3,4)
+      --kierunek oba|naprzod|wstecz   kierunki jazdy (domyślnie oba)
 
   obraz      Obraz okna głównego zapisany jako PNG: widok ogólny po wczytaniu
              ostatniego pliku, z okiem ustawionym jak po pierwszym wyświetleniu
@@ -475,12 +568,13 @@ Kody wyjścia:
   1  nie udało się wczytać lub zapisać pliku (ma pierwszeństwo przed kodem 3)
   2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
      nazwa pliku bez końcówki TRO/MTP)
-  3  trasa nie jest obliczona (pikiety, obraz --pikieta, przejazd); nic nie
+  3  trasa nie jest obliczona (pikiety, widocznosc, obraz --pikieta, przejazd); nic nie
      jest wypisywane ani zapisywane
 
 Przykłady:
   orvany3d-cli raport Przyklady/Droga.tro
   orvany3d-cli pikiety Przyklady/Droga.tro --krok 25 > tyczenie.csv
+  orvany3d-cli widocznosc Przyklady/Droga.tro --predkosc 70 > widocznosc.csv
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
@@ -502,6 +596,7 @@ int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, s
         const std::string& p = a[0];
         if (p == "raport") return Raport(a, wyjscie, bledy);
         if (p == "pikiety") return Pikiety(a, wyjscie, bledy);
+        if (p == "widocznosc") return Widocznosc(a, wyjscie, bledy);
         if (p == "obraz") return Obraz(a, wyjscie, bledy);
         if (p == "przejazd") return Przejazd(a, wyjscie, bledy);
         if (p == "przepisz") return Przepisz(a, wyjscie, bledy);

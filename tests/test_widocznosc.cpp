@@ -199,17 +199,18 @@ TEST_F(Widocznosc, LukPoziomyZeSciana) {
     const double T = 200 * std::tan(Pi / 6);
     Trasa3({{{0, 0, 0}}, {{500, 0, 200}}, {{500 + 500 * std::cos(Pi / 3), 500 * std::sin(Pi / 3), 0}}});
     const double cx = 500 - T, cy = 200, Rw = 195, pikPL = 500 - T;
-    std::vector<TTrojkat> sciana;
-    const int n = 3142;
-    for (int i = 0; i < n; ++i) {
+    // The road (PROJ, radii 196 to 208) and the wall (TEREN, 192 to 195) as rings of 1 mrad.
+    std::vector<TTrojkat> sciana, droga;
+    for (int i = 0; i < 3142; ++i) {
         const double f0 = -150 * Pi / 180 + i * 1e-3, f1 = f0 + 1e-3;
         auto p = [&](double r, double f, double z) { return TPunkt3D{cx + r * std::cos(f), cy + r * std::sin(f), z}; };
-        sciana.push_back(Trojkat(p(Rw - 3, f0, 10), p(Rw, f0, 10), p(Rw, f1, 10)));
-        sciana.push_back(Trojkat(p(Rw - 3, f0, 10), p(Rw, f1, 10), p(Rw - 3, f1, 10)));
+        for (auto [r0, r1, z, cel] : {std::tuple{Rw - 3, Rw, 10.0, &sciana}, std::tuple{196.0, 208.0, 0.0, &droga}}) {
+            cel->push_back(Trojkat(p(r0, f0, z), p(r1, f0, z), p(r1, f1, z)));
+            cel->push_back(Trojkat(p(r0, f0, z), p(r1, f1, z), p(r0, f1, z)));
+        }
     }
-    const TIndeksWysokosci teren = ZbudujIndeksWysokosci(sciana);
-    const TIndeksWysokosci proj = ZbudujIndeksWysokosci(
-        {Trojkat({-100, -300, 0}, {1000, -300, 0}, {1000, 800, 0}), Trojkat({-100, -300, 0}, {1000, 800, 0}, {-100, 800, 0})});
+    const TIndeksWysokosci proj = ZbudujIndeksWysokosci(droga);
+    const TIndeksWysokosci teren = TerenPozaProjektem(ZbudujIndeksWysokosci(sciana), proj);
     TUstawieniaWidocznosci u;
     u.Predkosc = 60;
     for (const auto& [s, k, re] : {std::tuple{pikPL + 40, 1, 201.75}, std::tuple{pikPL + 160, -1, 198.25}}) {
@@ -262,6 +263,25 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     EXPECT_EQ(doKrawedzi.Granica, TGranicaWidocznosci::BrakPowierzchni);
     EXPECT_NEAR(doKrawedzi.Dostepna, 100, 1e-9);
     EXPECT_TRUE(doKrawedzi.Ocena);  // 100 >= 63.1
+
+    // A road in a cut: the old ground at 5 over the whole strip in 30 m
+    // triangles, the road 12 m wide at 0. Dug away over the road, it hides nothing.
+    const auto teren = [](double, double) { return 5.0; };
+    std::vector<TTrojkat> stary;
+    for (double x = -30; x < 1030; x += 30)
+        for (double y = -60; y < 60; y += 30) {
+            stary.push_back(Trojkat({x, y, teren(x, y)}, {x + 30, y, teren(x, y)}, {x + 30, y + 30, teren(x, y)}));
+            stary.push_back(Trojkat({x, y, teren(x, y)}, {x + 30, y + 30, teren(x, y)}, {x, y + 30, teren(x, y)}));
+        }
+    const TIndeksWysokosci droga = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double) { return 0.0; }));
+    const TIndeksWysokosci wykop = TerenPozaProjektem(ZbudujIndeksWysokosci(stary), droga);
+    const TWierszWidocznosci wWykopie = SprawdzWidocznoscNaPikiecie(500, 1, u, droga, wykop);
+    EXPECT_EQ(wWykopie.Granica, TGranicaWidocznosci::Zasieg);
+    EXPECT_EQ(wWykopie.Dostepna, 300);
+    // Nothing of the old ground is left over the road (but pieces of a metre along its edges), all of it beside.
+    for (double x = 0.5; x < 1000; x += 7.3)
+        for (double y : {-4.9, -3.0, 0.0, 2.2, 4.9}) EXPECT_FALSE(Wysokosc(wykop, x, y)) << x << " " << y;
+    for (double y : {-59.0, -30.0, -7.0, 7.0, 45.0}) EXPECT_NEAR(*Wysokosc(wykop, 100, y), 5, 1e-9) << y;
 
     // Wrong settings are refused with a Polish message; a cancelled run gives nothing.
     u.Krok = 0;
