@@ -16,6 +16,7 @@ TRzut Rzut;
 std::vector<TCzworokatRys> Czworokaty;
 std::vector<TTrojkatRys> TrojkatyPROJ;
 std::vector<TTrojkatRys> TrojkatyTEREN;
+std::vector<std::int32_t> WyroznionePROJ;
 TPunkt3D Swiatlo{0.707, 0.707, 0.0};
 std::int32_t nat = 25;
 bool RysObrys = true;
@@ -44,6 +45,7 @@ void InicjujZmienne(int W, int /*H*/) {
     Czworokaty.clear();
     TrojkatyPROJ.clear();
     TrojkatyTEREN.clear();
+    WyroznionePROJ.clear();
     TParametryProjektowe wiersz;
     wiersz.OdPikiety = 0.0f;
     wiersz.PredkoscV = 50.0f;
@@ -150,6 +152,9 @@ void PrzygotujTrojkaty(const TSiatka& siatka) {
         r.KolorCieniowany = 0x808080u;
         cel.push_back(r);
     }
+    if (&siatka == &PROJ)
+        for (std::int32_t i : WyroznionePROJ)
+            if (i >= 0 && static_cast<std::size_t>(i) < cel.size()) cel[static_cast<std::size_t>(i)].Kolor = KolorWyroznienia;
 }
 
 void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {
@@ -187,6 +192,7 @@ void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
 }
 
 void ZakonczWczytywanie() {
+    WyroznionePROJ.clear();  // they marked the triangles of the scene before
     OrientujTrojkaty();
     ObliczZakres(TEREN);
     ObliczZakres(PROJ);

@@ -200,6 +200,12 @@ extern std::vector<TCzworokatRys> Czworokaty;
 extern std::vector<TTrojkatRys> TrojkatyPROJ;
 extern std::vector<TTrojkatRys> TrojkatyTEREN;
 
+// The PROJ mesh triangles drawn in KolorWyroznienia whenever the render
+// arrays are rebuilt from the meshes (the road's stretches that fail the
+// sight check), as indices into PROJ.Trojkaty; emptied by every load.
+extern std::vector<std::int32_t> WyroznionePROJ;
+constexpr TKolor KolorWyroznienia = 0x002020E0u;  // red
+
 inline std::int32_t IleCzworokatow() { return static_cast<std::int32_t>(Czworokaty.size()); }
 inline std::int32_t IleTrojkatowPROJ() { return static_cast<std::int32_t>(TrojkatyPROJ.size()); }
 inline std::int32_t IleTrojkatowTEREN() { return static_cast<std::int32_t>(TrojkatyTEREN.size()); }

@@ -23,6 +23,7 @@
 
 #include "dialogs/InfoProjekt.h"
 #include "dialogs/OpcjeWyswietlania.h"
+#include "dialogs/Widocznosc.h"
 #include "generators/GenerowanieBryl.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
@@ -176,6 +177,18 @@ TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     // status bar are laid around it, and the window is centred on the screen.
     rys->setFixedSize(958, 637);
     FormCreate();
+
+    Widocznosc = new TWidocznoscOkna(this);
+    Widocznosc->OdswiezWidok = [this] { UstawNaPikiecie(); };
+    Widocznosc->PokazBlad = [this](const QString& t) { Blad(t); };
+    Widocznosc->PokazRaport = [](std::vector<std::string> linie) {
+        OpisTekst = std::move(linie);
+        if (!Opis) return;
+        Opis->show();
+        Opis->WczytajTekst();
+        Opis->raise();
+        Opis->activateWindow();
+    };
     if (QLayout* l = layout()) l->activate();
     adjustSize();
     rys->setMinimumSize(1, 1);
@@ -223,6 +236,8 @@ void TfMaster::UtworzMenu() {
     Poka1->setObjectName(QStringLiteral("Poka1"));
     InfoTeren1 = dodaj(Poka1, "InfoTeren1", QStringLiteral("Info Teren, Proj"), nullptr, &TfMaster::InfoTeren1Click);
     InfoProj1 = dodaj(Poka1, "InfoProj1", QStringLiteral("Info Trasa"), nullptr, &TfMaster::InfoProj1Click);
+    m_Widocznosc = dodaj(Poka1, "m_Widocznosc", QStringLiteral("Widoczność na zatrzymanie"), nullptr,
+                         &TfMaster::m_WidocznoscClick);
     Poka1->addSeparator();
     m_OpcjeWyswietlania = dodaj(Poka1, "m_OpcjeWyswietlania", QStringLiteral("Opcje wyświetlania"), "Ctrl+O",
                                 &TfMaster::m_OpcjeWyswietlaniaClick);
@@ -542,12 +557,16 @@ bool TfMaster::WczytajPlik(const QString& nazwa,
 }
 
 void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
+    // The sight check's results belong to the scene just replaced.
+    if (Widocznosc) Widocznosc->Porzuc();
     setWindowTitle(nazwa);
     L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikMin)) + QStringLiteral("  do ") + Q(F2(Trasa.PikMax)));
     // A position outside the new range moves to its nearer end, and that move
     // places the view there (SB_pikChange) and writes the chainage text.
     SB_pik->setRange(odPikiety, std::max(odPikiety, doPikiety));
 }
+
+void TfMaster::m_WidocznoscClick() { Widocznosc->Sprawdz(); }
 
 void TfMaster::PokazKomunikatyTrasy() {
     if (KomunikatyTrasy.empty() || !Opis) return;

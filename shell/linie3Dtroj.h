@@ -15,6 +15,7 @@
 
 class QKeyEvent;
 class TfMaster;
+class TWidocznoscOkna;
 
 // Windows virtual-key code of a Qt key event (arrows 37..40, keypad + 107,
 // keypad - 109, Escape 27, letters 65..90, ...); 0 for keys without one.
@@ -112,6 +113,7 @@ public:
     QAction* Koniec1 = nullptr;
     QAction* InfoTeren1 = nullptr;
     QAction* InfoProj1 = nullptr;
+    QAction* m_Widocznosc = nullptr;
     QAction* m_OpcjeWyswietlania = nullptr;
     QAction* m_RysujParametryEkran = nullptr;
     QAction* m_ZrzutEkranuDoSchowka = nullptr;
@@ -120,6 +122,9 @@ public:
     QAction* m_RysujLinie = nullptr;
     QAction* m_RysujNiebo = nullptr;
     QAction* Krotkiopis1 = nullptr;
+
+    // The sight check: its settings for the session and its results until the next load.
+    TWidocznoscOkna* Widocznosc = nullptr;
 
     QMenu* M_Generowanie = nullptr;
     QAction* Pokapikieta1 = nullptr;
@@ -154,6 +159,7 @@ public slots:
     void Koniec1Click();
     void InfoTeren1Click();
     void InfoProj1Click();
+    void m_WidocznoscClick();
     void m_OpcjeWyswietlaniaClick();
     void m_RysujParametryEkranClick();
     void m_ZrzutEkranuDoSchowkaClick();
