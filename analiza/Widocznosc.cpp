@@ -135,6 +135,18 @@ std::string Metry1(double v) {
     return s;
 }
 
+// A setting's value with up to two decimals and a comma, no trailing zeros.
+std::string Wartosc(double v) {
+    char b[64];
+    std::snprintf(b, sizeof b, "%.2f", v);
+    std::string s = b;
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    for (char& c : s)
+        if (c == '.') c = ',';
+    return s;
+}
+
 // "km 0+420" for whole metres, "km 0+422,50" otherwise.
 std::string Kilometraz(double s) {
     std::string t = TekstKilometrazu(s);
@@ -378,11 +390,11 @@ std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>
                                            const TUstawieniaWidocznosci& u) {
     std::vector<std::string> l;
     l.push_back("Widoczność na zatrzymanie");
-    l.push_back("Oko " + Metry1(u.WysokoscOka) + " m, cel " + Metry1(u.WysokoscCelu) + " m, przesunięcie " +
-                Metry1(u.Przesuniecie) + " m w prawo od kierunku jazdy, zasięg " + Metry1(u.Zasieg) + " m, krok " +
-                Metry1(u.Krok) + " m");
-    l.push_back("Prędkość " + (u.Predkosc > 0.0 ? Metry1(u.Predkosc) + " km/h" : std::string("z parametrów projektowych")) +
-                ", czas reakcji " + Metry1(u.CzasReakcji) + " s, opóźnienie " + Metry1(u.Opoznienie) + " m/s²");
+    l.push_back("Oko " + Wartosc(u.WysokoscOka) + " m, cel " + Wartosc(u.WysokoscCelu) + " m, przesunięcie " +
+                Wartosc(u.Przesuniecie) + " m w prawo od kierunku jazdy, zasięg " + Wartosc(u.Zasieg) + " m, krok " +
+                Wartosc(u.Krok) + " m");
+    l.push_back("Prędkość " + (u.Predkosc > 0.0 ? Wartosc(u.Predkosc) + " km/h" : std::string("z parametrów projektowych")) +
+                ", czas reakcji " + Wartosc(u.CzasReakcji) + " s, opóźnienie " + Wartosc(u.Opoznienie) + " m/s²");
     const std::vector<TOdcinekWidocznosci> odcinki = OdcinkiNiespelniajace(wiersze);
     for (const TOdcinekWidocznosci& o : odcinki) {
         std::string t = Kilometraz(o.Od) + " – " + Kilometraz(o.Do) + ", kierunek " + ZnakKierunku(o.Kierunek) +
@@ -410,9 +422,12 @@ std::vector<std::int32_t> TrojkatyOdcinkow(const std::vector<TOdcinekWidocznosci
     std::set<std::int32_t> zbior;
     const TIndeksWysokosci brak;
     const double krokPikiet = std::isfinite(krok) && krok > 0.0 ? krok : 0.0;
-    const double pas = std::max(2.0 * std::fabs(przesuniecie), 0.5) * (przesuniecie < 0.0 ? -1.0 : 1.0);
+    // Sample offsets a quarter metre inside the lane's edges, so that the
+    // triangles of the other lane that only touch the axis stay unmarked.
+    const double znak = przesuniecie < 0.0 ? -1.0 : 1.0;
+    const double pas = std::max(2.0 * std::fabs(przesuniecie), 0.5), brzeg = 0.25;
     constexpr double Probka = 0.5;
-    const int ilePoprzek = static_cast<int>(std::ceil(std::fabs(pas) / Probka));
+    const int ilePoprzek = static_cast<int>(std::ceil((pas - 2 * brzeg) / Probka));
     for (const TOdcinekWidocznosci& o : odcinki) {
         const double od = std::max<double>(o.Od - 0.5 * krokPikiet, Trasa.PikMin);
         const double dop = std::min<double>(o.Do + 0.5 * krokPikiet, Trasa.PikMax);
@@ -421,7 +436,7 @@ std::vector<std::int32_t> TrojkatyOdcinkow(const std::vector<TOdcinekWidocznosci
         for (long long i = 0; i <= ileWzdluz; ++i) {
             const double s = std::min(od + static_cast<double>(i) * Probka, dop);
             for (int j = 0; j <= ilePoprzek; ++j) {
-                const double p = pas * static_cast<double>(j) / std::max(ilePoprzek, 1);
+                const double p = znak * (brzeg + (pas - 2 * brzeg) * static_cast<double>(j) / std::max(ilePoprzek, 1));
                 const std::optional<TPunkt3D> q = PunktObserwacji(s, o.Kierunek, p, 0.0, proj, brak);
                 if (!q) continue;
                 // The triangle under the point: where a short plumb line through it goes below the surface.
