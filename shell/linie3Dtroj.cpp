@@ -663,6 +663,8 @@ namespace {
 void EkranTestowyOkna(TfMaster& okno, void (*budowa)()) {
     TZajety zajety;
     budowa();
+    // The sight check's results belonged to the meshes the test screen replaced.
+    if (okno.Widocznosc) okno.Widocznosc->Porzuc();
     okno.setWindowTitle(QStringLiteral("Orvan3D 2.0.0beta3"));
     okno.P_Pikietaz->hide();
     Przerysuj(okno);
