@@ -1,12 +1,13 @@
 #include "cli/Polecenia.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QImage>
-#include <QSaveFile>
+#include <QImageWriter>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include <stdexcept>
 
 #include "common/Funkcje.h"
+#include "common/ZapisBezpieczny.h"
 #include "dialogs/InfoProjekt.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
@@ -210,15 +212,23 @@ QImage Klatka(int W, int H) {
     return rozmiar == QSize(W, H) ? obraz : obraz.copy(0, 0, W, H);
 }
 
-// Writes the picture under a temporary name and renames it over the target
-// only when it is complete.
+// Encodes the picture in memory and writes it through the program's one safe writer.
 bool ZapiszPng(const QImage& obraz, const std::string& sciezka, std::ostream& bledy) {
-    QSaveFile plik(QString::fromLocal8Bit(sciezka.c_str()));
-    if (plik.open(QIODevice::WriteOnly) && obraz.save(&plik, "PNG") && plik.commit()) return true;
-    bledy << "Nie można zapisać pliku " << sciezka;
-    if (!plik.errorString().isEmpty()) bledy << ": " << plik.errorString().toStdString();
-    bledy << '\n';
-    return false;
+    QByteArray bajty;
+    QBuffer bufor(&bajty);
+    bufor.open(QIODevice::WriteOnly);
+    QImageWriter koder(&bufor, "PNG");
+    if (!koder.write(obraz)) {
+        bledy << "Nie można zapisać pliku " << sciezka << ": nie udało się zakodować obrazu PNG.\n";
+        return false;
+    }
+    try {
+        ZapiszBezpiecznie(sciezka, std::string_view(bajty.constData(), static_cast<std::size_t>(bajty.size())));
+    } catch (const BladKonwersji& e) {
+        bledy << e.what() << '\n';
+        return false;
+    }
+    return true;
 }
 
 // Fixed notation with '.' whatever the locale; no "-0.0000".

@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/ZapisBezpieczny.h"
+
 namespace {
 
 constexpr std::string_view kNieprawidlowyZapis = "Nieprawidłowy zapis";
@@ -964,50 +966,5 @@ void PrzepiszPlik(const std::string& zrodlo, const std::string& cel) {
         TPlikWPamieci plik(zrodlo);
         wynik = PrzepiszPlikZBufora(plik.Dane(), zrodlo);
     }
-
-    // Temporary file beside the target, renamed over it at the very end.
-    const std::size_t ukosnik = cel.find_last_of('/');
-    const std::string katalog = ukosnik == std::string::npos ? std::string() : cel.substr(0, ukosnik + 1);
-    const std::string baza = ukosnik == std::string::npos ? cel : cel.substr(ukosnik + 1);
-    std::string tymczasowy = katalog + "." + baza + ".XXXXXX";
-    const int fd = ::mkstemp(tymczasowy.data());
-    if (fd < 0) throw BladKonwersji("Nie można zapisać pliku " + cel + ": " + OpisBleduSystemu(errno));
-    auto porzuc = [&](int e) {
-        ::close(fd);
-        ::unlink(tymczasowy.c_str());
-        throw BladKonwersji("Nie można zapisać pliku " + cel + ": " + OpisBleduSystemu(e));
-    };
-    const char* p = wynik.data();
-    std::size_t zostalo = wynik.size();
-    while (zostalo > 0) {
-        const ssize_t r = ::write(fd, p, zostalo);
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            porzuc(errno);
-        }
-        p += r;
-        zostalo -= static_cast<std::size_t>(r);
-    }
-    // The new file gets the old target's permissions, or the usual ones for a new file.
-    struct stat st{};
-    mode_t tryb;
-    if (::stat(cel.c_str(), &st) == 0) {
-        tryb = st.st_mode & 07777;
-    } else {
-        const mode_t maska = ::umask(0);
-        ::umask(maska);
-        tryb = 0666 & ~maska;
-    }
-    ::fchmod(fd, tryb);
-    if (::fsync(fd) != 0) porzuc(errno);
-    if (::close(fd) != 0) {
-        const int e = errno;
-        ::unlink(tymczasowy.c_str());
-        throw BladKonwersji("Nie można zapisać pliku " + cel + ": " + OpisBleduSystemu(e));
-    }
-    if (::rename(tymczasowy.c_str(), cel.c_str()) != 0) {
-        const int e = errno;
-        ::unlink(tymczasowy.c_str());
-        throw BladKonwersji("Nie można zapisać pliku " + cel + ": " + OpisBleduSystemu(e));
-    }
+    ZapiszBezpiecznie(cel, wynik);
 }

@@ -108,9 +108,9 @@ const std::vector<std::string>& BanerTRO();
 // Converts the bytes of a .mtp file into the bytes of a .tro file (CR LF line ends).
 // Raises BladKonwersji (nothing is produced then).
 std::string PrzepiszPlikZBufora(std::string_view zrodlo, std::string_view nazwaDoKomunikatow);
-// Converts a file into a file. The target is written beside itself under a
-// temporary name and renamed over the old one only when everything succeeded;
-// on failure the old target is untouched and no temporary file is left.
+// Converts a file into a file, written by ZapiszBezpiecznie: a link is written
+// through, a target that is not a regular file is refused, and on failure the
+// old target is untouched and no temporary file is left.
 void PrzepiszPlik(const std::string& zrodlo, const std::string& cel);
 
 // The whole content of a file (raises BladKonwersji when it cannot be read).

@@ -2,6 +2,7 @@
 // this process on the same files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -161,4 +162,19 @@ TEST_F(Narzedzie, ObrazIPrzejazd) {
     EXPECT_EQ(CzytajPlik(k + "/klatka_00002.png"), CzytajPlik(b));
     EXPECT_TRUE(fs::exists(k + "/klatka_00003.png") && fs::exists(k + "/klatka_00007.png"));
     EXPECT_FALSE(fs::exists(k + "/klatka_00004.png") || fs::exists(k + "/klatka_00005.png"));
+}
+
+TEST_F(Narzedzie, ObrazPrzezDowiazanieINieNaPotok) {
+    // The picture goes through the program's safe writer: a link stays and its file gets the PNG;
+    // a named pipe is refused without blocking and stays.
+    const std::string obraz = kat + "/obrazy/a.png", lacze = kat + "/lacze.png", potok = kat + "/potok.png";
+    fs::create_directories(kat + "/obrazy");
+    fs::create_symlink("obrazy/a.png", lacze);
+    EXPECT_EQ(Uruchom({"obraz", teren, lacze, "--rozmiar", "320x200"}).Kod, 0);
+    EXPECT_TRUE(fs::is_symlink(lacze) && CzytajPlik(obraz).substr(16, 8) == RozmiarPng(320, 200));
+    ASSERT_EQ(mkfifo(potok.c_str(), 0600), 0);
+    const TWynik w = Uruchom({"obraz", teren, potok, "--rozmiar", "320x200"});
+    EXPECT_EQ(w.Kod, 1);
+    EXPECT_NE(w.Bledy.find("Nie można zapisać pliku " + potok + ": to nie jest zwykły plik, lecz potok"), npos) << w.Bledy;
+    EXPECT_TRUE(fs::is_fifo(potok));
 }
