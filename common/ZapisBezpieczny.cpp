@@ -196,7 +196,9 @@ void ZapiszBezpiecznie(const std::string& cel, const std::function<void(std::ost
     if (prawdziwy.Istnieje) {
         // The owner is kept where the system allows it (a file of another user replaced by root).
         const struct stat& s = prawdziwy.Stan;
-        if ((s.st_uid != ::geteuid() || s.st_gid != ::getegid()) && ::fchown(tymczasowy.Fd, s.st_uid, s.st_gid) != 0) {
+        struct stat nowy{};
+        if (::fstat(tymczasowy.Fd, &nowy) == 0 && (nowy.st_uid != s.st_uid || nowy.st_gid != s.st_gid) &&
+            ::fchown(tymczasowy.Fd, s.st_uid, s.st_gid) != 0) {
             // Not allowed: the file becomes this user's, with the same permission bits.
         }
         if (::fchmod(tymczasowy.Fd, s.st_mode & 07777) != 0) Zglos(cel, errno);

@@ -83,6 +83,15 @@ TEST(ZapisBezpieczny, NowyIZastapionyPlikZachowujeUprawnienia) {
         EXPECT_EQ(Tryb(cel), p.Oczekiwany) << std::oct << p.Umask << " " << p.Stary;
         EXPECT_EQ(Nazwy(k), std::set<std::string>{"plik.tro"});
     }
+    // Root replacing another user's file leaves it that user's.
+    if (::geteuid() != 0) return;
+    const std::string cel = KatalogTymczasowy() + "/cudzy.tro";
+    ZapiszPlik(cel, "cudzy");
+    ASSERT_EQ(::chown(cel.c_str(), 12345, 23456), 0);
+    ZapiszBezpiecznie(cel, "nowy");
+    struct stat st{};
+    ASSERT_EQ(::stat(cel.c_str(), &st), 0);
+    EXPECT_EQ(std::pair(st.st_uid, st.st_gid), std::pair(uid_t{12345}, gid_t{23456}));
 }
 
 TEST(ZapisBezpieczny, DowiazanieZapisanePrzezNie) {
