@@ -50,7 +50,8 @@ TEST_F(Otwieranie, OknoOtwieraniaIKomunikatPoPolsku) {
     EXPECT_FALSE(dialog.contains("Cancel") || dialog.contains("Open") || dialog.contains("Look in:"));
     EXPECT_EQ(okno->windowTitle(), "Orvany3D");  // cancelled: nothing opened
 
-    QMessageBox pytanie(QMessageBox::Question, "Orvany3D", "?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QMessageBox pytanie(QMessageBox::Question, "Orvany3D", "?",
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     const QStringList przyciski = Napisy(&pytanie);
     for (const char* n : {"Tak", "Nie", "Anuluj"}) EXPECT_TRUE(przyciski.contains(n)) << n;
 }
