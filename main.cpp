@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdio>
 #include <exception>
 
 #include "common/Funkcje.h"
@@ -34,7 +35,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvany3D"));
     // The users are Polish road designers and every text of the program is
     // Polish, so Qt's own texts are Polish whatever the locale of the session.
-    WczytajPolskieTekstyQt(app);
+    if (!WczytajPolskieTekstyQt(app))
+        std::fputs("Brak tłumaczenia Qt qtbase_pl (pakiet qt6-translations-l10n): napisy Qt będą po angielsku.\n",
+                   stderr);
 
     // Messages of the program go to a message box with one OK button.
     PokazKomunikat = [](const std::string& tekst) {
