@@ -5,15 +5,20 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QSettings>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -149,6 +154,7 @@ protected:
 TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     setWindowTitle(QStringLiteral("Orvany3D"));
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
 
     rys = new TRys(*this, this);
     setCentralWidget(rys);
@@ -206,6 +212,20 @@ void TfMaster::UtworzMenu() {
     Pliki1 = MainMenu1->addMenu(QStringLiteral("Pliki"));
     Pliki1->setObjectName(QStringLiteral("Pliki1"));
     Otwrz1 = dodaj(Pliki1, "Otwrz1", QStringLiteral("Otwórz"), "Ctrl+L", &TfMaster::OtworzTRO);
+    M_Ostatnie = Pliki1->addMenu(QStringLiteral("Ostatnio otwierane"));
+    M_Ostatnie->setObjectName(QStringLiteral("M_Ostatnie"));
+    for (int i = 0; i < IleOstatnich; ++i) {
+        QAction* a = M_Ostatnie->addAction(QString());
+        a->setObjectName(QStringLiteral("Ostatni%1").arg(i + 1));
+        connect(a, &QAction::triggered, this, [this, a] { OtworzOstatni(a->data().toString()); });
+        Ostatnie1[i] = a;
+    }
+    M_Ostatnie->addSeparator();
+    WyczyscOstatnie1 = M_Ostatnie->addAction(QStringLiteral("Wyczyść listę"), this, [this] { ZapiszOstatnie({}); });
+    WyczyscOstatnie1->setObjectName(QStringLiteral("WyczyscOstatnie1"));
+    // Another running copy of the program may have changed the list.
+    connect(Pliki1, &QMenu::aboutToShow, this, &TfMaster::OdswiezOstatnie);
+    OdswiezOstatnie();
     Pliki1->addSeparator();
     Generujekrantestowy1 = dodaj(Pliki1, "Generujekrantestowy1", QStringLiteral("Generuj ekran testowy"), "Ctrl+Q",
                                  &TfMaster::Generujekrantestowy1Click);
@@ -583,9 +603,13 @@ void TfMaster::B_ObliczTrasaClick() {
 void TfMaster::OtworzTRO() {
     const QString nazwa = WybierzPlik(OpenDialog1, false);
     if (nazwa.isEmpty()) return;
+    OtworzPlik(nazwa);
+}
+
+bool TfMaster::OtworzPlik(const QString& nazwa) {
     const bool tro = Rozszerzenie(nazwa) == QLatin1String("TRO");
     // A failed load has shown its error and changed nothing: the flow ends.
-    if (tro && !WczytajPlik(nazwa, &::OtworzTRO)) return;
+    if (tro && !WczytajPlik(nazwa, &::OtworzTRO)) return false;
     {
         TZajety zajety;
         if (tro) PoWczytaniu(nazwa, Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
@@ -593,7 +617,87 @@ void TfMaster::OtworzTRO() {
         P_Pikietaz->setVisible(static_cast<double>(Trasa.PikMax) - static_cast<double>(Trasa.PikMin) > 1.0);
         Przerysuj(*this);
     }
-    if (tro) PokazKomunikatyTrasy();
+    if (!tro) return false;
+    QStringList lista = OstatniePliki();
+    lista.removeAll(nazwa);
+    lista.prepend(nazwa);
+    ZapiszOstatnie(lista);
+    PokazKomunikatyTrasy();
+    return true;
+}
+
+void TfMaster::OtworzPliki(const QStringList& nazwy) {
+    for (const QString& nazwa : nazwy) {
+        if (Rozszerzenie(nazwa) == QLatin1String("TRO"))
+            OtworzPlik(nazwa);
+        else
+            Blad(QStringLiteral("Nie otwarto pliku %1: program otwiera pliki trójkątów .tro.")
+                     .arg(QDir::toNativeSeparators(nazwa)));
+    }
+}
+
+namespace {
+constexpr const char* KluczOstatnich = "OstatnioOtwierane";
+
+// The local files among the URLs of a drag, in their order.
+QStringList PlikiPrzeciagniete(const QMimeData* dane) {
+    QStringList pliki;
+    if (dane && dane->hasUrls())
+        for (const QUrl& u : dane->urls())
+            if (u.isLocalFile()) pliki << u.toLocalFile();
+    return pliki;
+}
+}  // namespace
+
+QStringList TfMaster::OstatniePliki() const {
+    QStringList lista = QSettings().value(KluczOstatnich).toStringList();
+    lista.removeAll(QString());
+    return lista.mid(0, IleOstatnich);
+}
+
+void TfMaster::ZapiszOstatnie(const QStringList& lista) {
+    QSettings().setValue(KluczOstatnich, lista.mid(0, IleOstatnich));
+    OdswiezOstatnie();
+}
+
+void TfMaster::OdswiezOstatnie() {
+    const QStringList lista = OstatniePliki();
+    for (int i = 0; i < IleOstatnich; ++i) {
+        QAction* a = Ostatnie1[i];
+        a->setVisible(i < lista.size());
+        if (i >= lista.size()) continue;
+        QString napis = QDir::toNativeSeparators(lista[i]);
+        napis.replace(QLatin1Char('&'), QLatin1String("&&"));
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(napis));
+        a->setData(lista[i]);
+    }
+    M_Ostatnie->menuAction()->setEnabled(!lista.isEmpty());
+}
+
+void TfMaster::OtworzOstatni(const QString& nazwa) {
+    if (!QFileInfo::exists(nazwa)) {
+        QStringList lista = OstatniePliki();
+        lista.removeAll(nazwa);
+        ZapiszOstatnie(lista);
+        Blad(QStringLiteral("Plik %1 już nie istnieje (został usunięty lub przeniesiony).\n"
+                            "Usunięto go z listy ostatnio otwieranych plików.")
+                 .arg(QDir::toNativeSeparators(nazwa)));
+        return;
+    }
+    OtworzPlik(nazwa);
+}
+
+void TfMaster::dragEnterEvent(QDragEnterEvent* e) {
+    if (!PlikiPrzeciagniete(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void TfMaster::dropEvent(QDropEvent* e) {
+    const QStringList pliki = PlikiPrzeciagniete(e->mimeData());
+    if (pliki.isEmpty()) return;
+    e->acceptProposedAction();
+    // The program the files came from waits for the drop to end: they are
+    // opened afterwards, from the event loop.
+    QTimer::singleShot(0, this, [this, pliki] { OtworzPliki(pliki); });
 }
 
 void TfMaster::OtworzMTP() {

@@ -13,6 +13,8 @@
 #include <QWidget>
 #include <functional>
 
+class QDragEnterEvent;
+class QDropEvent;
 class QKeyEvent;
 class TfMaster;
 
@@ -106,6 +108,12 @@ public:
     QMenu* Poka1 = nullptr;
     QMenu* Pomoc1 = nullptr;
     QAction* Otwrz1 = nullptr;
+    // "Ostatnio otwierane": the files last opened, newest first, kept between
+    // runs in QSettings; one menu item per file (unused items hidden).
+    static constexpr int IleOstatnich = 8;
+    QMenu* M_Ostatnie = nullptr;
+    QAction* Ostatnie1[IleOstatnich] = {};
+    QAction* WyczyscOstatnie1 = nullptr;
     QAction* Generujekrantestowy1 = nullptr;
     QAction* Generujekrantestowylosowy1 = nullptr;
     QAction* Oprogramie1 = nullptr;
@@ -140,6 +148,23 @@ public:
     // Places the view at the chainage last looked up (rebuild, place, cut, shade, redraw).
     void UstawNaPikiecie();
 
+    // The open flow of "Otwórz" for a file already chosen: a .tro file is read
+    // (an error box when it cannot be), the caption, the range text, the slider
+    // and the panel follow, the picture is redrawn and the file goes to the top
+    // of the recent list. Another extension loads nothing and only updates the
+    // panel and the picture. True when a file was loaded.
+    bool OtworzPlik(const QString& nazwa);
+    // Opens files one after another through OtworzPlik (the command line, a
+    // drop): a name that is not a .tro file is skipped with an error box.
+    void OtworzPliki(const QStringList& nazwy);
+    // The recent list as kept in QSettings, newest first.
+    QStringList OstatniePliki() const;
+    // A recent list's item: opens the file, or, when it has gone, says so and
+    // takes it off the list.
+    void OtworzOstatni(const QString& nazwa);
+    // Rebuilds the recent list's menu items from QSettings.
+    void OdswiezOstatnie();
+
 public slots:
     void SB_pikChange();
     void B_ObliczTrasaClick();
@@ -166,6 +191,9 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    // Local files dragged onto the window are opened, in their order, after the drop.
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void FormCreate();
@@ -183,6 +211,7 @@ private:
     void PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety);
     // Shows the route build's messages of the file just loaded in the viewer.
     void PokazKomunikatyTrasy();
+    void ZapiszOstatnie(const QStringList& lista);
     void Blad(const QString& tekst);
     // Makes Ekran at least as large as the screen and the paint area.
     void DopasujEkran();

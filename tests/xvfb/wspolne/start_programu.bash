@@ -1,5 +1,6 @@
 # The common start of the end-to-end scripts: a private Xvfb on a free display
 # and the program in it. Sourced with: source .../start_programu.bash <build/bin> [further programs needed]
+# The array ARGUMENTY, when set before, holds the program's arguments (files to open).
 # Sets BIN, CONVERT, KAT (scratch folder, removed at exit with Xvfb and the
 # program), ZRZUTY (SCREENSHOT_DIR or KAT), DISPLAY, XPID and PPID_PROG.
 BIN=$(cd "$1" && pwd)
@@ -27,7 +28,9 @@ XPID=$!
 for _ in $(seq 100); do [ -s "$KAT/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$KAT/display")"
 export QT_QPA_PLATFORM=xcb
+# The program's settings (the recent files) stay in the scratch folder.
+export XDG_CONFIG_HOME="$KAT/ustawienia"
 echo "display $DISPLAY"
 
-"$BIN/orvany3d" >"$KAT/prog.log" 2>&1 &
+"$BIN/orvany3d" ${ARGUMENTY[@]+"${ARGUMENTY[@]}"} >"$KAT/prog.log" 2>&1 &
 PPID_PROG=$!
