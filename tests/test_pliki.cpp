@@ -1,11 +1,10 @@
 // The .tro and .mtp readers and the .mtp to .tro converter. Hostile input: every
 // file of tests/hostile either loads or fails with the message written beside it,
-// quickly, and a failed load leaves the model, the route and the picture exactly
-// as they were; the two big cases are made here, and render arrays holding
-// nonsense coordinates must still draw.
+// and a failed load leaves the model, the route and the picture as they were; the
+// two big cases are made here, and render arrays holding nonsense coordinates must
+// still draw. A hang shows as the test's ctest timeout.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -80,13 +79,11 @@ void Sprawdz(const std::string& sciezka, const TOczekiwanie& o) {
     SCOPED_TRACE(o.plik);
     ScenaPrzed();
     const std::vector<std::uint32_t> obrazPrzed = Obraz();  // also empties the viewer lines
-    const std::string przed = Zrzut();
-    const auto t0 = std::chrono::steady_clock::now();
+    const TStan przed = Stan();
     const std::string blad = Blad([&] { sciezka.ends_with(".mtp") ? OtworzMTP(sciezka) : OtworzTRO(sciezka); });
-    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));  // a hang guard
     if (o.wiersz != "-") {
         EXPECT_EQ(blad, o.komunikat + "\nPlik: " + sciezka + ", wiersz: " + o.wiersz);
-        EXPECT_EQ(Zrzut(), przed);
+        EXPECT_TRUE(Stan() == przed) << "model się zmienił";
         EXPECT_TRUE(Obraz() == obrazPrzed) << "obraz się zmienił";
         return;
     }
@@ -145,10 +142,11 @@ TEST(Wczytywanie, PelnyPlikTRO) {
     EXPECT_NE(r.KolorCieniowany, 0x808080u);
     EXPECT_GE(TrojkatyTEREN[0].P2.Y, TrojkatyTEREN[1].P2.Y);
     // CR LF, no line end after the last line, and the same file twice give the same model.
-    const std::string raz = Zrzut(), crlf = PlikTRO().Tekst("\r\n");
+    const TStan raz = Stan();
+    const std::string crlf = PlikTRO().Tekst("\r\n");
     for (const std::string& tekst : {crlf, crlf.substr(0, crlf.size() - 2)}) {
         OtworzTROZBufora(tekst, "a.tro");
-        EXPECT_EQ(Zrzut(), raz);
+        EXPECT_TRUE(Stan() == raz);
     }
 }
 
@@ -226,11 +224,11 @@ TEST(Wczytywanie, TrojkatyPrzedPunktami) {
     const std::string tro = Naglowek().Tekst() + "#TroTEREN#\n1\n0\n0\n0\n0\n1\n3\n0\n0\n0H\nF\n0\n";
     ZerujStan();
     OtworzMTPZBufora(PlikMTP().Tekst(), "dobry.mtp");
-    const std::string przed = Zrzut();
+    const TStan przed = Stan();
     EXPECT_EQ(Blad([&] { OtworzTROZBufora(tro + "#WspTEREN#\n2\n0\n0\n0\nF\n0\n\n1\n0\n0\nF\n1\n\n", "z.tro"); }),
               "Numer wierzchołka trójkąta TEREN 3 jest spoza zakresu punktów TEREN wczytanych dalej w pliku "
               "(2 punktów).\nPlik: z.tro, wiersz: 16");
-    EXPECT_EQ(Zrzut(), przed);
+    EXPECT_TRUE(Stan() == przed);
     ZerujStan();
     EXPECT_EQ(Blad([&] { OtworzTROZBufora(tro, "z.tro"); }),
               "Numer wierzchołka trójkąta TEREN 0 wskazuje punkt TEREN, a brak punktów TEREN.\nPlik: z.tro, wiersz: 14");
@@ -272,14 +270,14 @@ TEST(Przyklad, MTPITROWczytujaSieTakSamo) {
     OtworzMTP(mtp);
     EXPECT_TRUE(Trasa.IleZalomow() == 8 && TEREN.IleTrojkatow() > 20000 && PROJ.IleLinii() > 0 && Trasa.Obliczona &&
                 KomunikatyTrasy.empty());
-    const std::string zMtp = Zrzut(false);
+    const TStan zMtp = Stan(false);
     ZerujStan();
     OtworzTRO(tro);
-    EXPECT_EQ(Zrzut(false), zMtp);
+    EXPECT_TRUE(Stan(false) == zMtp);
     // A missing file or a directory: named in the message, nothing changed.
     EXPECT_NE(Blad([&] { OtworzTRO(tro + ".brak"); }).find("Droga.tro.brak"), std::string::npos);
     EXPECT_NE(Blad([&] { OtworzMTP(ORVANY_ZRODLA "/Przyklady"); }), "");
-    EXPECT_EQ(Zrzut(false), zMtp);
+    EXPECT_TRUE(Stan(false) == zMtp);
 }
 
 TEST(WrogiePliki, KazdyPlikKorpusuWczytanyIPrzepisany) {
@@ -337,15 +335,14 @@ TEST(WrogiePliki, GranicaWspolrzednychUrzadzenieIPotok) {
         EXPECT_EQ(Blad([&] { OtworzTROZBufora(f.Tekst(), "g.tro"); }).empty(), v[2] != ',') << v;
     }
     ScenaPrzed();
-    const std::string przed = Zrzut(), k = KatalogTymczasowy();
-    const auto t0 = std::chrono::steady_clock::now();
+    const TStan przed = Stan();
+    const std::string k = KatalogTymczasowy();
     // A device never ends: refused before a byte is read. A pipe nobody writes to is empty, not a wait.
     EXPECT_EQ(Blad([] { OtworzTRO("/dev/zero"); }),
               "Nie można otworzyć pliku /dev/zero: to urządzenie, a nie plik z danymi.");
     ASSERT_EQ(::mkfifo((k + "/potok.tro").c_str(), 0600), 0);
     EXPECT_TRUE(Blad([&] { OtworzTRO(k + "/potok.tro"); }).starts_with("Plik jest pusty."));
-    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));
-    EXPECT_EQ(Zrzut(), przed);
+    EXPECT_TRUE(Stan() == przed);
 }
 
 TEST(WrogieWartosci, RysowanieWspolrzednychBezSensu) {
