@@ -51,6 +51,9 @@ TEST_F(Bryly, Liczby) {
     Stozek('Z', 7, 450, 100, 0, 70, 100, 'T', 7);
     EXPECT_EQ(IleTrojkatowPROJ(), 28 * 7 * 2 - 28 + 28);  // the apex slivers dropped
     TrojkatyPROJ.clear();
+    Kula(40, 'C', 10, 20, 30, 100, 9);  // only the triangle mode draws a sphere
+    Kula(40, 't', 10, 20, 30, 100, 9);
+    EXPECT_EQ(std::pair(IleTrojkatowPROJ(), IleCzworokatow()), std::pair(0, 12));
     Kula(40, 'T', 10, 20, 30, 100, 9);
     EXPECT_EQ(IleTrojkatowPROJ(), 20 * 40 * 2 - 40 - 40);
     for (const auto& r : TrojkatyPROJ) EXPECT_NEAR(Odl(r.P1, {10, 20, 30}), 100.0, 1e-9);

@@ -35,10 +35,9 @@ TEST_F(Widok, KatKierunku) {
 }
 
 TEST_F(Widok, ObrotySkalowanieIProgKata) {
-    EXPECT_LT(Odl(ObrocXY({1, 0, 7}, 0, 0, kPi / 2), {0, 1, 7}), 1e-12);
-    EXPECT_LT(Odl(ObrocXZ({1, 7, 0}, 0, 0, kPi / 2), {0, 7, 1}), 1e-12);
-    EXPECT_LT(Odl(ObrocYZ({7, 1, 0}, 0, 0, kPi / 2), {7, 0, 1}), 1e-12);
-    EXPECT_LT(Odl(ObrocXY({12, 5, 1}, 10, 5, kPi), {8, 5, 1}), 1e-12);
+    EXPECT_LT(Odl(ObrocXY({1, 0, 7}, 0, 0, kPi / 2), {0, 1, 7}) + Odl(ObrocXZ({1, 7, 0}, 0, 0, kPi / 2), {0, 7, 1}) +
+                  Odl(ObrocYZ({7, 1, 0}, 0, 0, kPi / 2), {7, 0, 1}) + Odl(ObrocXY({12, 5, 1}, 10, 5, kPi), {8, 5, 1}),
+              1e-12);
     const auto t = TrojkatyTEREN[0];
     Obroc(0, 0, 0, kPi / 2, 0, 0);
     EXPECT_LT(Odl(TrojkatyTEREN[0].P1, {-2, 1, 3}), 1e-9);
@@ -47,9 +46,9 @@ TEST_F(Widok, ObrotySkalowanieIProgKata) {
     EXPECT_DOUBLE_EQ(Rzut.ObrotX, 2 * kPi);
     // Turns of 0.001 or less are skipped, larger ones counted.
     Rzut.ObrotX = 0;
+    const TTrojkatRys przed = TrojkatyTEREN[0];
     Obroc(479, 0, 0, 0.001, -0.001, 0.0005);
-    EXPECT_EQ(TrojkatyTEREN[0].P2.X, t.P2.X);
-    EXPECT_EQ(Rzut.ObrotX + Rzut.ObrotY + Rzut.ObrotZ, 0.0);
+    EXPECT_TRUE(TrojkatyTEREN[0] == przed && Rzut.ObrotX + Rzut.ObrotY + Rzut.ObrotZ == 0.0);
     Obroc(0, 0, 0, 0.0011, 0, 0);
     EXPECT_DOUBLE_EQ(Rzut.ObrotX, 0.0011);
     EXPECT_LT(Odl(TrojkatyTEREN[0].P2, ObrocXY(t.P2, 0, 0, 0.0011)), 1e-9);
@@ -59,6 +58,13 @@ TEST_F(Widok, ObrotySkalowanieIProgKata) {
     EXPECT_LT(Odl(Czworokaty[0].P3, {479 - 479 * std::pow(1.1, 5), 0, 100 * std::pow(1.1, 5)}), 1e-9);
     for (int i = 0; i < 5; ++i) Skaluj(479, 0, 0, 0.9090909090909091);
     EXPECT_LT(Odl(Czworokaty[0].P3, c.P3), 1e-9);
+    // A shift by nothing and a scale of 1 keep the scene and the shift totals.
+    Rzut.PrzesunX = 1, Rzut.PrzesunY = 2, Rzut.PrzesunZ = 3;
+    const auto scena = TrojkatyTEREN;
+    Przesun(0, 0, 0);
+    Skaluj(479, 0, 0, 1);
+    EXPECT_TRUE(TrojkatyTEREN == scena);
+    EXPECT_EQ(std::tuple(Rzut.PrzesunX, Rzut.PrzesunY, Rzut.PrzesunZ), std::tuple(1.0, 2.0, 3.0));
 }
 
 TEST_F(Widok, ObrotMacierzamiJakWzorBiegunowy) {
@@ -89,18 +95,15 @@ TEST_F(Widok, UmieszczenieNaTrasieIWidokOgolny) {
         UmiescNaTrasie();
         const double s = Rzut.skala, x = Rzut.PolEkranX;
         ASSERT_EQ(IleTrojkatowTEREN(), 1) << katT;  // the far cut drops the one 200 units ahead
-        EXPECT_LT(Odl(TrojkatyTEREN[0].P1, {x, 0, 2 * s}), 1e-9);
-        EXPECT_LT(Odl(TrojkatyTEREN[0].P2, {x, s, 2 * s}), 1e-9);
-        EXPECT_LT(Odl(TrojkatyTEREN[0].P3, {x - s, 0, 2 * s}), 1e-9);
+        const TTrojkatRys& r = TrojkatyTEREN[0];
+        EXPECT_LT(Odl(r.P1, {x, 0, 2 * s}) + Odl(r.P2, {x, s, 2 * s}) + Odl(r.P3, {x - s, 0, 2 * s}), 1e-9);
         EXPECT_EQ(Rzut.PrzesunX + Rzut.ObrotZ, 0.0);
-        EXPECT_EQ(TrojkatyTEREN[0].KolorCieniowany, 0x808080u);  // shaded: horizontal keeps its colour
+        EXPECT_EQ(r.KolorCieniowany, 0x808080u);  // shaded: horizontal keeps its colour
     }
     // Without mesh triangles neither view changes anything.
     Rzut.PrzesunX = 3;
-    EXPECT_FALSE(UstawNaPikiecieRdzen());
-    EXPECT_FALSE(WidokOgolny());
-    EXPECT_EQ(IleTrojkatowTEREN(), 1);
-    EXPECT_EQ(Rzut.PrzesunX, 3.0);
+    EXPECT_FALSE(UstawNaPikiecieRdzen() || WidokOgolny());
+    EXPECT_EQ(std::pair(IleTrojkatowTEREN(), Rzut.PrzesunX), std::pair(1, 3.0));
     TTrojkat m;
     m.X1 = 10, m.Y1 = 500, m.X2 = 11, m.Y2 = 500, m.X3 = 10, m.Y3 = 501;
     TEREN.Trojkaty = {m};
