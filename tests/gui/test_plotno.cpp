@@ -1,10 +1,8 @@
-// The program's QImage canvas: Windows pixel rules, coverage against the
-// QPainter canvas, the frame drawn in two threads, and the one-pass placing.
+// The program's QImage canvas: coverage against the QPainter canvas and the
+// frame drawn in two threads.
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cstring>
-#include <numbers>
 #include <random>
 #include <vector>
 
@@ -27,24 +25,6 @@ int Malowane(const QImage& o) {
     for (int y = 0; y < o.height(); ++y)
         for (int x = 0; x < o.width(); ++x) n += o.pixelColor(x, y) != kTlo;
     return n;
-}
-
-TEST(PlotnoQt, ProstokatILiniaBezPrawejIDolnejKrawedzi) {
-    QImage o = Obraz(40, 30);
-    {
-        PlotnoQt p(o);
-        p.UstawPioro(0x000000);
-        p.UstawPedzel(0x0000FF);
-        p.Prostokat(2, 3, 12, 8);  // frame x 2..11, y 3..7
-        p.UstawPioro(0xFFFFFF);
-        p.Linia(2, 20, 12, 20);
-        p.Linia(30, 2, 30, 12);
-    }
-    EXPECT_EQ(o.pixelColor(11, 7), QColor(Qt::black));
-    EXPECT_EQ(o.pixelColor(10, 6), QColor(255, 0, 0));
-    EXPECT_EQ(o.pixelColor(11, 20), QColor(Qt::white));
-    EXPECT_EQ(o.pixelColor(30, 11), QColor(Qt::white));
-    EXPECT_EQ(Malowane(o), 10 * 5 + 10 + 10);  // nothing at x = 12, y = 8, the lines' ends
 }
 
 // Outside the edges, where the rasterizer samples pixel corners and QPainter
@@ -130,40 +110,6 @@ TEST(PlotnoQt, DuzaKlatkaWDwochWatkachJakWJednym) {
         else EXPECT_NE(a, pierwsza) << "the triangles are in the picture";
     }
     ZerujStan();
-}
-
-void OczekujBitowo(const std::vector<TTrojkatRys>& a, const std::vector<TTrojkatRys>& b) {
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        for (auto w : {&TTrojkatRys::P1, &TTrojkatRys::P2, &TTrojkatRys::P3})
-            EXPECT_EQ(std::memcmp(&(a[i].*w), &(b[i].*w), sizeof(TPunkt3D)), 0) << i;
-        EXPECT_EQ(a[i].KolorCieniowany, b[i].KolorCieniowany) << i;
-    }
-}
-
-TEST(PrzebiegiWidoku, UmieszczenieNaTrasieJakKolejneOperacje) {
-    for (const bool tnij : {true, false}) {
-        ZerujStan();
-        std::mt19937 los(5);
-        const auto teren = Trojkaty(los, 2000, 100, 50, 250, 30), proj = Trojkaty(los, 500, 100, 50, 250, 400);
-        Rzut.TnijTroj = tnij;
-        Rzut.TrasaX = 90.5, Rzut.TrasaY = 40.25, Rzut.katT = 1.1, Rzut.OdlTnijYmin = -300;
-        TrojkatyTEREN = teren, TrojkatyPROJ = proj;
-        Przesun(Rzut.PolEkranX - Rzut.TrasaX, -Rzut.TrasaY, 0.0);
-        Skaluj(Rzut.PolEkranX, 0.0, 0.0, Rzut.skala);
-        Obroc(Rzut.PolEkranX, 0.0, 0.0, std::numbers::pi / 2 - Rzut.katT, 0.0, 0.0);
-        for (TZbior z : {TZbior::PROJ, TZbior::TEREN}) {
-            TnijYmin(z, tnij ? Rzut.OdlTnijYmin : -1000.0);
-            if (tnij) TnijYmax(z, Rzut.OdlTnijYmax);
-        }
-        PrzeliczRzut();
-        const auto terenWzor = TrojkatyTEREN, projWzor = TrojkatyPROJ;
-        EXPECT_LT(terenWzor.size(), teren.size());
-        TrojkatyTEREN = teren, TrojkatyPROJ = proj;
-        UmiescNaTrasie();
-        OczekujBitowo(TrojkatyTEREN, terenWzor);
-        OczekujBitowo(TrojkatyPROJ, projWzor);
-    }
 }
 
 }  // namespace
