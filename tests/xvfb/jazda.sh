@@ -29,7 +29,7 @@ sprawdz "droga widoczna (obraz inny niż pusta scena)" [ "$(rozne start droga)" 
 
 przelacz_panel() {  # "Pokaż pikietaż", the first item of the picture's menu
   xdotool mousemove --window "$WID" 700 $((Y0 + 400)) click 3
-  sleep 0.5
+  czekaj_na_menu
   xdotool key Down Return
 }
 przelacz_panel

@@ -34,7 +34,7 @@ sprawdz "przed Ctrl+I nie było parametrów" [ "$(zolte start)" -lt 100 ]
 # End through the menu: the menu "Pliki" is clicked at its place on the menu bar, then its last
 # item "Koniec" is chosen.
 xdotool mousemove --window "$WID" 20 $((Y0 / 2)) click 1
-for _ in $(seq 50); do [ -n "$(xdotool search --onlyvisible --class orvany3d 2>/dev/null | grep -vx "$WID" || true)" ] && break; sleep 0.1; done
+czekaj_na_menu
 zrzut_ekranu menu_pliki
 xdotool key Up Return
 for _ in $(seq 50); do kill -0 "$PPID_PROG" 2>/dev/null || break; sleep 0.1; done

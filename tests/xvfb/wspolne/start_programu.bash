@@ -52,6 +52,13 @@ czekaj_na_okno() {  # czekaj_na_okno <regex of the title> [tenths of a second]: 
   done
   return 1
 }
+czekaj_na_menu() {  # an open menu is a window of the program's own beside the main one
+  for _ in $(seq 50); do
+    [ -n "$(xdotool search --onlyvisible --pid "$PPID_PROG" 2>/dev/null | grep -vx "$WID" || true)" ] && return 0
+    sleep 0.1
+  done
+  echo "BŁĄD: menu się nie otworzyło"; blad=1
+}
 rozne() {  # rozne <a> <b>: the number of pixels that differ between two screenshots
   "$COMPARE" -metric AE "$ZRZUTY/$1.png" "$ZRZUTY/$2.png" null: 2>&1 || true
 }
