@@ -15,20 +15,14 @@ class Okno : public OknoJazdy {
 protected:
     QAction* Pozycja(const char* n) { return okno->findChild<QAction*>(QString::fromLatin1(n)); }
     void Oko(double x, double y, double z) { Rzut.OkoX = x, Rzut.OkoY = y, Rzut.OkoZ = z; }
-    void OczekujOko(double x, double y, double z) {
-        EXPECT_DOUBLE_EQ(Rzut.OkoX, x);
-        EXPECT_DOUBLE_EQ(Rzut.OkoY, y);
-        EXPECT_DOUBLE_EQ(Rzut.OkoZ, z);
-    }
+    void OczekujOko(double x, double y, double z) { EXPECT_EQ(std::tuple(Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ), std::tuple(x, y, z)); }
 };
 
 TEST_F(Okno, StartIPrzelaczniki) {
     Pokaz();
-    EXPECT_EQ(okno->rys->size(), QSize(958, 637));
-    EXPECT_FALSE(okno->P_Pikietaz->isVisible());
     OczekujOko(479, -700, 500);  // the first resize put the eye in place; the status bar keeps the start values
-    EXPECT_EQ(okno->StatusBar1Panele[0]->text(), "Dorta");
-    EXPECT_EQ(Pasek(), "X = 489.0 Y = -1000.0 Z = 300.0");
+    EXPECT_EQ(std::tuple(okno->rys->size(), okno->P_Pikietaz->isVisible(), okno->StatusBar1Panele[0]->text(), Pasek()),
+              std::tuple(QSize(958, 637), false, QString("Dorta"), std::string("X = 489.0 Y = -1000.0 Z = 300.0")));
     // Each switch flips its flag and its check mark, and back.
     const std::tuple<const char*, bool*, bool> przelaczniki[] = {
         {"m_RysujParametryEkran", &Rzut.RysujParametryEkran, false}, {"m_RysujPROJ", &Rzut.RysujPROJ, true},
@@ -69,8 +63,7 @@ TEST_F(Okno, ZrzutEkranuIBrakNiebaIOpisu) {
     // No sky picture (or a broken one): the message names it, the window still draws.
     QDir().mkpath(katalog + "Przyklady");
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(WczytajNiebo(katalog), "Brak pliku " + katalog + "Przyklady/Sky02.bmp");
-        EXPECT_TRUE(Niebo.Pusty());
+        EXPECT_TRUE(WczytajNiebo(katalog) == "Brak pliku " + katalog + "Przyklady/Sky02.bmp" && Niebo.Pusty());
         ZapiszPlik((katalog + "Przyklady/Sky02.bmp").toStdString(), "BM nie obraz");
     }
     Przerysuj(*okno);
@@ -144,8 +137,7 @@ TEST_F(Okno, EkranyTestowe) {
     for (Qt::Key k : {Qt::Key_Q, Qt::Key_W}) {
         okno->P_Pikietaz->show();
         QTest::keyClick(okno.get(), k, Qt::ControlModifier);
-        EXPECT_EQ(okno->windowTitle(), "Orvan3D 2.0.0beta3");
-        EXPECT_FALSE(okno->P_Pikietaz->isVisible());
+        EXPECT_EQ(std::tuple(okno->windowTitle(), okno->P_Pikietaz->isVisible()), std::tuple("Orvan3D 2.0.0beta3", false));
         EXPECT_EQ(TEREN.IleTrojkatow() + PROJ.IleTrojkatow() + IleTrojkatowTEREN(), 0);
         EXPECT_GT(IleTrojkatowPROJ(), 0);
         for (const auto& t : TrojkatyPROJ) EXPECT_NE(t.Kolor, TKolor(0x008000)) << "a triangle of the file";
