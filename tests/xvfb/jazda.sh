@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
-# End to end: drive along the sample road in a real X window under Xvfb.
-# Opens Przyklady/Droga.tro through the real file dialog (Ctrl+L, the path typed, Enter), checks that
-# the road is drawn and the chainage panel shown, clicks the slider and moves it with the keys, and
-# checks that every move gives a new picture along the road while the eye keys stay with the slider.
-# The panel is found on the screen: it is what disappears when the picture's menu hides it.
+# End to end: the program in a real X window under Xvfb, driving along the sample road.
+# Checks the start picture (frame box, floor grid, sky), opens Przyklady/Droga.tro through the real
+# file dialog (Ctrl+L, the path typed, Enter), checks that the road is drawn and the chainage panel
+# shown, clicks the slider and moves it with the keys, checks that every move gives a new picture
+# along the road while the eye keys stay with the slider, turns the parameters on with Ctrl+I and
+# ends the program through the menu. The panel is found on the screen: it is what disappears when
+# the picture's menu hides it.
 # Usage: jazda.sh <build/bin>   (SCREENSHOT_DIR=dir keeps the screenshots)
 set -euo pipefail
 PLIK="$(cd "$1" && pwd)/Przyklady/Droga.tro"
 [ -f "$PLIK" ] || { echo "brak pliku $PLIK"; exit 1; }
 source "$(dirname "$0")/wspolne/start_programu.bash" "$1"
+
+# The start picture, eye (479, -700, 500), H 637: the far wall at depth 500 spans rows ~ 219 .. 584
+# and shows the sky (blue well above red); the floor's cross line at depth 50 lies on row
+# trunc(637 - (500 - 700 * 500 / 750)) = 603, grey 0xA0A0A0; the left wall's black edge.
+sprawdz "okno ma 958 pikseli szerokości" [ "$("$CONVERT" "$ZRZUTY/start.png" -format "%w" info:)" = 958 ]
+IFS=, read -r r g b <<<"$(piksel start 479 $((Y0 + 300)))" || true
+sprawdz "niebo na tylnej ścianie ($r,$g,$b)" [ "$b" -gt $((r + 30)) ]
+sprawdz "linia siatki podłogi" [ "$(piksel start 300 $((Y0 + 603)))" = "160,160,160" ]
+kraw=$("$CONVERT" "$ZRZUTY/start.png" -crop "40x1+0+$((Y0 + 600))" -format "%c" histogram:info: | grep -c "#000000" || true)
+sprawdz "krawędź lewej ściany" [ "$kraw" -ge 1 ]
 
 # Ctrl+L: the open dialog; the path is typed into its name field. A busy machine may still be
 # settling the window's focus: the key is sent again when no dialog came.
@@ -84,7 +96,26 @@ xdotool mousemove --window "$WID" "$BX" "$BY" click 1
 zrzut ogolny pik201b
 sprawdz "widok ogólny wraca do obrazu całej drogi" [ "$(rozne droga ogolny)" -lt 20000 ]
 
-kill "$PPID_PROG" 2>/dev/null || true
-wait "$PPID_PROG" 2>/dev/null || true
-PPID_PROG=""
+# Ctrl+I: the parameters in black on yellow at (200, 300) of the paint area.
+zolte() {
+  "$CONVERT" "$ZRZUTY/$1.png" -crop "300x84+200+$((Y0 + 300))" -fill black +opaque "#FFFF00" \
+    -fill white -opaque "#FFFF00" -format "%[fx:int(mean*w*h)]" info:
+}
+xdotool key ctrl+i
+zrzut parametry ogolny
+sprawdz "żółty tekst parametrów ($(zolte parametry))" [ "$(zolte parametry)" -gt 2000 -a "$(zolte ogolny)" -lt 100 ]
+
+# End through the menu: "Pliki" clicked at its place on the menu bar, then its last item "Koniec".
+xdotool mousemove --window "$WID" 20 $((Y0 / 2)) click 1
+czekaj_na_menu
+zrzut_ekranu menu_pliki
+xdotool key Up Return
+for _ in $(seq 50); do kill -0 "$PPID_PROG" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$PPID_PROG" 2>/dev/null; then
+  echo "BŁĄD: program nie zakończył się po Pliki / Koniec"; blad=1
+else
+  wait "$PPID_PROG" && kod=0 || kod=$?
+  PPID_PROG=""
+  sprawdz "program zakończony z kodem 0 ($kod)" [ "$kod" = 0 ]
+fi
 exit $blad
