@@ -16,6 +16,8 @@ struct TPunkt3D {
     double X = 0.0;
     double Y = 0.0;
     double Z = 0.0;
+
+    bool operator==(const TPunkt3D&) const = default;
 };
 
 inline TPunkt3D operator+(const TPunkt3D& a, const TPunkt3D& b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }

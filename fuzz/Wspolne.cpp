@@ -55,11 +55,7 @@ void ScenaPoczatkowa() {
     Rzut = s.rzut;
 }
 
-std::string ZrzutStanu() {
-    std::string z = pliki_testowe::Zrzut();
-    for (const auto& k : KomunikatyTrasy) z += k + '\n';
-    return z;
-}
+pliki_testowe::TStan ZrzutStanu() { return pliki_testowe::Stan(); }
 
 void SprawdzKomunikat(const char* komunikat, std::string_view nazwaPliku) {
     const std::string_view k(komunikat);

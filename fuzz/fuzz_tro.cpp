@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozmiar) {
     fuzz::ScenaPoczatkowa();
-    const std::string przed = fuzz::ZrzutStanu();
+    const auto przed = fuzz::ZrzutStanu();
     try {
         OtworzTROZBufora(fuzz::Bajty(dane, rozmiar), "f.tro");
     } catch (const BladKonwersji& e) {

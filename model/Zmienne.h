@@ -31,11 +31,15 @@ struct TPunktSiatki {
     bool Znacznik = false;
     std::int32_t Numer = 0;
     TKrotkiNapis<20> Nazwa;  // Windows-1250 bytes
+
+    bool operator==(const TPunktSiatki&) const = default;
 };
 
 struct TRodzaj {
     float Wartosc = 0.0f;
     char Kod = ' ';
+
+    bool operator==(const TRodzaj&) const = default;
 };
 
 struct TTrojkat {
@@ -47,6 +51,8 @@ struct TTrojkat {
     TRodzaj Rodzaj;
     bool Znacznik = false;
     std::int32_t Kolor = 0;
+
+    bool operator==(const TTrojkat&) const = default;
 };
 
 struct TLinia {
@@ -55,10 +61,14 @@ struct TLinia {
     double Z1 = 0, Z2 = 0;
     float Wartosc = 0.0f;
     bool Znaczniki[6] = {};
+
+    bool operator==(const TLinia&) const = default;
 };
 
 struct TZakres {
     double Xmax = 0, Ymax = 0, Xmin = 0, Ymin = 0, Zmax = 0, Zmin = 0;
+
+    bool operator==(const TZakres&) const = default;
 };
 
 struct TSiatka {
@@ -70,6 +80,8 @@ struct TSiatka {
     std::int32_t IlePunktow() const { return static_cast<std::int32_t>(Punkty.size()); }
     std::int32_t IleLinii() const { return static_cast<std::int32_t>(Linie.size()); }
     std::int32_t IleTrojkatow() const { return static_cast<std::int32_t>(Trojkaty.size()); }
+
+    bool operator==(const TSiatka&) const = default;
 };
 
 extern TSiatka TEREN;
@@ -81,11 +93,15 @@ extern TSiatka PROJ;
 struct TPunkt2D {
     double X = 0.0;
     double Y = 0.0;
+
+    bool operator==(const TPunkt2D&) const = default;
 };
 
 struct TPara {
     float Wartosc1 = 0.0f;
     float Wartosc2 = 0.0f;
+
+    bool operator==(const TPara&) const = default;
 };
 
 // One bend point as read from a file.
@@ -99,11 +115,15 @@ struct TZalom {
     float Param1 = 0.0f, Param2 = 0.0f, Param3 = 0.0f;
     TPara Pary[3];
     bool Flaga1 = false, Flaga2 = false, Flaga3 = false;
+
+    bool operator==(const TZalom&) const = default;
 };
 
 // Elements of one clothoid.
 struct TKlotoida {
     double R = 0, A = 0, L = 0, Tau = 0, Xk = 0, Yk = 0, dR = 0, Xs = 0, Ys = 0;
+
+    bool operator==(const TKlotoida&) const = default;
 };
 
 // The computed geometry and chainages of one vertex.
@@ -131,6 +151,8 @@ struct TElementTrasy {
     bool Klotoida2WPrawo = false;
     double KierunekStycznej2Odwr = 0;
     double T2 = 0;
+
+    bool operator==(const TElementTrasy&) const = default;
 };
 
 // The route container.
@@ -144,6 +166,8 @@ struct DaneUstawieniaTrasy {
     std::vector<TElementTrasy> ElementyTrasy;
 
     std::int32_t IleZalomow() const { return static_cast<std::int32_t>(Zalomy.size()); }
+
+    bool operator==(const DaneUstawieniaTrasy&) const = default;
 };
 
 extern DaneUstawieniaTrasy Trasa;
@@ -186,6 +210,8 @@ struct TTrojkatRys {
     TKolor KolorObrysu = 0;
     TKolor Kolor = 0;
     TKolor KolorCieniowany = 0;
+
+    bool operator==(const TTrojkatRys&) const = default;
 };
 
 struct TCzworokatRys {
@@ -194,6 +220,8 @@ struct TCzworokatRys {
     TKolor KolorObrysu = 0;
     TKolor Kolor = 0;
     TKolor KolorCieniowany = 0;
+
+    bool operator==(const TCzworokatRys&) const = default;
 };
 
 extern std::vector<TCzworokatRys> Czworokaty;

@@ -9,7 +9,7 @@
 void ZerujStan(int W = 958, int H = 637);
 
 // Sets LC_NUMERIC for the lifetime of the object ("C" gives '.', a Polish
-// locale ','); falls back to a locale made on the spot when pl_PL is absent.
+// locale ','; another locale with ',' when pl_PL is absent).
 class UstawLocale {
 public:
     explicit UstawLocale(char separator);

@@ -12,18 +12,11 @@ KOPIA_KAT=$(mktemp -d)
 KOPIA="$KOPIA_KAT/Kopia drogi.tro"
 cp "$PLIK" "$KOPIA"
 ARGUMENTY=("$KOPIA" "$PLIK")
+# The caption becomes the file's full path once the load has ended.
+TYTUL_OKNA="^${PLIK//./\\.}\$"
 source "$(dirname "$0")/wspolne/start_programu.bash" "$1"
 trap 'sprzataj; rm -rf "$KOPIA_KAT"' EXIT
 
-czekaj_na_okno() {  # czekaj_na_okno <regex of the title> [tenths of a second]: prints the window id
-  local w=""
-  for _ in $(seq "${2:-100}"); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 okna() {  # okna: the number of the program's visible windows (menus are windows of their own)
   xdotool search --onlyvisible --pid "$PPID_PROG" 2>/dev/null | wc -l
 }
@@ -40,15 +33,6 @@ ustalone() {  # ustalone <window>: waits until its geometry stays put for a mome
     sleep 0.2
   done
 }
-blad=0
-sprawdz() {
-  local opis=$1; shift
-  if "$@"; then echo "ok: $opis"; else echo "BŁĄD: $opis"; blad=1; fi
-}
-
-# The caption becomes the file's full path once the load has ended.
-WID=$(czekaj_na_okno "^${PLIK//./\\.}\$" 300) ||
-  { echo "plik z wiersza poleceń nie został otwarty"; cat "$KAT/prog.log"; exit 1; }
 echo "ok: plik z wiersza poleceń otwarty ($PLIK)"
 USTAWIENIA="$XDG_CONFIG_HOME/Orvany/Orvany3D.conf"
 rm -rf "$KOPIA_KAT"  # the first file goes away while the program runs
