@@ -9,9 +9,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "dialogs/InfoProjekt.h"
+#include "scena/InfoProjekt.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
+#include "scena/Scena.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "test_pliki_dane.h"
 

@@ -19,6 +19,7 @@
 #include "render/Rasteryzer.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/Scena.h"
 #include "test_pliki_dane.h"
 
 using namespace pliki_testowe;
@@ -68,9 +69,7 @@ void ScenaPrzed() {
     DodajZalom(trasa, "C", "5000100;4600000");
     OtworzTROZBufora(trasa.Tekst(), "trasa.tro");
     if (!Trasa.Obliczona) ADD_FAILURE() << "trasa sceny nie jest obliczona";
-    PunktNaPikiecie(60, Rzut.TrasaX, Rzut.TrasaY);
-    Rzut.katT = KatNaPikiecie(60);
-    UstawNaPikiecieRdzen();
+    UstawNaPikiecie(60);
     Czworokaty.assign(1, TCzworokatRys{{10, 200, 0}, {90, 200, 0}, {90, 200, 60}, {10, 200, 60}});
     PrzeliczRzut();
 }
@@ -97,10 +96,8 @@ void Sprawdz(const std::string& sciezka, const TOczekiwanie& o) {
     (void)Obraz();
     for (double u : {0.0, 0.5, 1.0}) {
         if (!Trasa.Obliczona) break;
-        PunktNaPikiecie(Trasa.PikMax * u, Rzut.TrasaX, Rzut.TrasaY);
-        Rzut.katT = KatNaPikiecie(Trasa.PikMax * u);
+        UstawNaPikiecie(Trasa.PikMax * u);
         EXPECT_TRUE(std::isfinite(Rzut.TrasaX) && std::isfinite(Rzut.TrasaY));
-        UstawNaPikiecieRdzen();
         (void)Obraz();
     }
 }

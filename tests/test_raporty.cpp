@@ -2,7 +2,7 @@
 // column layout of the vertex table.
 #include <gtest/gtest.h>
 
-#include "dialogs/InfoProjekt.h"
+#include "scena/InfoProjekt.h"
 #include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
 

@@ -7,9 +7,10 @@
 
 #include <string>
 
-#include "dialogs/InfoProjekt.h"
+#include "scena/InfoProjekt.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
+#include "scena/Scena.h"
 #include "pomocnicze/Pomocnicze.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "dialogs/OpcjeWyswietlania.h"
 #include "pomocnicze/Pomocnicze.h"
+#include "render/qt/PlotnoQt.h"
 #include "shell/PoleTekstowe.h"
 #include "shell/linie3Dtroj.h"
 

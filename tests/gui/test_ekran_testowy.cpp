@@ -17,6 +17,7 @@
 #include "pomocnicze/Pomocnicze.h"
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
+#include "scena/Scena.h"
 
 namespace {
 
@@ -26,12 +27,8 @@ const std::string kWzorzec = std::string(ORVANY_ZRODLA) + "/tests/dane/ekran_tes
 // The picture of the window right after "Generuj ekran testowy" in a fresh
 // program: start values, the window's eye, seed 0, the sample sky.
 QImage EkranTestowyObraz() {
-    ZerujStan(W, H);
-    Rzut.OkoX = W * 0.5;
-    Rzut.OkoY = -700.0;
-    Rzut.OkoZ = 500.0;
-    Rzut.PolEkranX = static_cast<float>(W * 0.5);
-    UstawZiarnoLosowe(0);
+    ZerujStan(W, H);  // the seed at 0 as well
+    UstawOkoOkna(W, H);
     EkranTestowy();
     QImage obraz(W, H, QImage::Format_RGB32);
     obraz.fill(Qt::white);

@@ -4,7 +4,7 @@
 #include <functional>
 #include <numbers>
 
-#include "dialogs/InfoProjekt.h"
+#include "scena/InfoProjekt.h"
 #include "generators/GenerowanieBryl.h"
 #include "render/RysujPerspektywa.h"
 #include "test_jazda_wspolne.h"

@@ -8,16 +8,9 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "model/Zmienne.h"
+#include "scena/Scena.h"
 
-void ZerujStan(int W, int H) {
-    TEREN = TSiatka{};
-    PROJ = TSiatka{};
-    Trasa = DaneUstawieniaTrasy{};
-    OpisTekst.clear();
-    KomunikatyTrasy.clear();
-    InicjujZmienne(W, H);
-}
+void ZerujStan(int W, int H) { UstawStanPoczatkowy(W, H); }
 
 namespace {
 // The first locale of the list that the C library accepts with a ',' separator.
