@@ -1,6 +1,7 @@
 #include "scena/Scena.h"
 
 #include <cctype>
+#include <utility>
 
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"

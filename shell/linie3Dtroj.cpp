@@ -398,6 +398,7 @@ int Obetnij(double v) {
     return static_cast<int>(std::clamp(w, -granica, granica));
 }
 
+// A file name as the core takes it: in the local 8-bit encoding.
 std::string Lokalna(const QString& nazwa) { return QFile::encodeName(nazwa).toStdString(); }
 
 }  // namespace
