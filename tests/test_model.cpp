@@ -1,4 +1,5 @@
-// Sorting and kind colours of the scene model; the load sequence as a whole is checked through the readers.
+// Sorting and kind colours of the scene model, the choice of the reader by the
+// file name; the load sequence as a whole is checked through the readers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include "model/Zmienne.h"
+#include "pomocnicze/Pomocnicze.h"
+#include "scena/Scena.h"
 
 TEST(Model, SortowanieStabilneOdNajdalszych) {
     // The order of the records (numbered by Kolor) after sorting by P2.Y.
@@ -34,4 +37,22 @@ TEST(Model, KoloryRodzajow) {
     EXPECT_EQ(std::tuple(KolorRodzaju(TEREN, 'G'), KolorRodzaju(PROJ, 'G'), KolorRodzaju(PROJ, 'h')),
               std::tuple(0x969696u, 0x323296u, 0x969696u));
     EXPECT_EQ(KolorRodzaju(PROJ, 'O'), KolorRodzaju(TEREN, 'O'));
+}
+
+TEST(Model, RodzajPlikuZKoncowkiNazwy) {
+    using R = TRodzajPliku;
+    const std::pair<const char*, R> przypadki[] = {{"a.tro", R::TRO},   {"Droga.TrO", R::TRO}, {"m.MTP", R::MTP},
+                                                   {"/k.mtp/x.tro", R::TRO}, {"x.txt", R::Inny}, {"ro", R::Inny},
+                                                   {"a.tro.bak", R::Inny}, {"", R::Inny}};
+    for (const auto& [nazwa, rodzaj] : przypadki) EXPECT_EQ(RodzajPliku(nazwa), rodzaj) << nazwa;
+    // Another kind is refused by the open flow before anything is read.
+    ZerujStan();
+    TEREN.Punkty.resize(2);
+    try {
+        WczytajPlik("/nie/ma/takiego/pliku.txt");
+        ADD_FAILURE() << "no error";
+    } catch (const BladKonwersji& e) {
+        EXPECT_NE(std::string(e.what()).find("pliku.txt"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(TEREN.IlePunktow(), 2);
 }
