@@ -8,7 +8,7 @@
 #include "model/Zmienne.h"
 #include "render/Plotno.h"
 
-// ---- Projection, shading and drawing of one record ----
+// ---- Projection and shading ----
 
 // Column and row of a view-space point (x, depth y, height z) in a paint area of height H.
 int EkranX(double x, double y);
