@@ -147,7 +147,7 @@ struct TParametryProjektowe {
 };
 
 // ---------------------------------------------------------------------------
-// View state and render arrays.
+// The view record and the render records.
 
 struct TRzut {
     float skala = 12.0f;
