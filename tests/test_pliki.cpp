@@ -17,6 +17,7 @@
 #include "render/Rasteryzer.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/Scena.h"
 #include "test_pliki_dane.h"
 
 using namespace pliki_testowe;
@@ -66,9 +67,7 @@ void ScenaPrzed() {
     DodajZalom(trasa, "C", "5000100;4600000");
     OtworzTROZBufora(trasa.Tekst(), "trasa.tro");
     if (!Trasa.Obliczona) ADD_FAILURE() << "trasa sceny nie jest obliczona";
-    PunktNaPikiecie(60, Rzut.TrasaX, Rzut.TrasaY);
-    Rzut.katT = KatNaPikiecie(60);
-    UstawNaPikiecieRdzen();
+    UstawNaPikiecie(60);
     Czworokaty.assign(1, TCzworokatRys{{10, 200, 0}, {90, 200, 0}, {90, 200, 60}, {10, 200, 60}});
     PrzeliczRzut();
 }
@@ -93,10 +92,8 @@ void Sprawdz(const std::string& sciezka, const TOczekiwanie& o) {
     (void)Obraz();
     for (double u : {0.0, 0.5, 1.0}) {
         if (!Trasa.Obliczona) break;
-        PunktNaPikiecie(Trasa.PikMax * u, Rzut.TrasaX, Rzut.TrasaY);
-        Rzut.katT = KatNaPikiecie(Trasa.PikMax * u);
+        UstawNaPikiecie(Trasa.PikMax * u);
         EXPECT_TRUE(std::isfinite(Rzut.TrasaX) && std::isfinite(Rzut.TrasaY));
-        UstawNaPikiecieRdzen();
         (void)Obraz();
     }
 }
@@ -342,4 +339,22 @@ TEST(WrogiePliki, GranicaWspolrzednychUrzadzenieIPotok) {
     ASSERT_EQ(::mkfifo((k + "/potok.tro").c_str(), 0600), 0);
     EXPECT_TRUE(Blad([&] { OtworzTRO(k + "/potok.tro"); }).starts_with("Plik jest pusty."));
     EXPECT_TRUE(Stan() == przed);
+}
+
+TEST(Wczytywanie, RodzajPlikuZKoncowkiNazwy) {
+    using R = TRodzajPliku;
+    const std::pair<const char*, R> przypadki[] = {{"a.tro", R::TRO},   {"Droga.TrO", R::TRO}, {"m.MTP", R::MTP},
+                                                   {"/k.mtp/x.tro", R::TRO}, {"x.txt", R::Inny}, {"ro", R::Inny},
+                                                   {"a.tro.bak", R::Inny}, {"", R::Inny}};
+    for (const auto& [nazwa, rodzaj] : przypadki) EXPECT_EQ(RodzajPliku(nazwa), rodzaj) << nazwa;
+    // Another kind is refused by the open flow before anything is read.
+    ZerujStan();
+    TEREN.Punkty.resize(2);
+    try {
+        WczytajPlik("/nie/ma/takiego/pliku.txt");
+        ADD_FAILURE() << "no error";
+    } catch (const BladKonwersji& e) {
+        EXPECT_NE(std::string(e.what()).find("pliku.txt"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(TEREN.IlePunktow(), 2);
 }

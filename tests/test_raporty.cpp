@@ -2,8 +2,8 @@
 // layout of the vertex table, and the route report of the sample road whole.
 #include <gtest/gtest.h>
 
-#include "dialogs/InfoProjekt.h"
 #include "model/ZapisywanieOdczytywanie.h"
+#include "scena/InfoProjekt.h"
 #include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
 

@@ -10,6 +10,7 @@
 
 #include "pomocnicze/Pomocnicze.h"
 #include "render/RysujPerspektywa.h"
+#include "scena/Scena.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ TTrojkatRys Troj(TPunkt3D a, TPunkt3D b, TPunkt3D c, TKolor k) { return {a, b, c
 TCzworokatRys Czw(TPunkt3D a, TPunkt3D b, TPunkt3D c, TPunkt3D d, TKolor k) { return {a, b, c, d, 0, 0, k}; }
 
 struct Rysowanie : ::testing::Test {
-    void SetUp() override { ZerujStan(), Niebo = TObraz{}, Rzut.OkoX = 479, Rzut.OkoY = -700, Rzut.OkoZ = 500; }
+    void SetUp() override { ZerujStan(), Niebo = TObraz{}, UstawOkoOkna(958, 637); }  // the eye at (479, -700, 500)
 };
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <functional>
 #include <numbers>
 
+#include "generators/GenerowanieBryl.h"
+#include "scena/InfoProjekt.h"
 #include "render/RysujPerspektywa.h"
 #include "test_jazda_wspolne.h"
 

@@ -56,12 +56,15 @@ TEST(PlotnoQt, DuzaKlatkaWDwochWatkachJakWJednym) {
     Niebo = TObraz{2, 1, {0xFFFF0000u, 0xFF0000FFu}};
     PrzeliczRzut();
     QImage pierwsza;
+    TPodzialKlatki dwa;
+    dwa.Watki = 2;
     for (int klatka = 0; klatka < 3; ++klatka) {
         Rzut.RysujTEREN = klatka != 1;
         Rzut.RysujPROJ = klatka != 2;
         QImage a = Obraz(958, 700), b = Obraz(958, 700);  // taller than the paint area, as the window's
         PlotnoQt pa(a), pb(b);
-        Przerysuj(pa, 958, 637);
+        Przerysuj(pa, 958, 637, dwa);  // two threads, even on a machine with one core
+        EXPECT_FALSE(dwa.Wielokaty.empty()) << "drawn in two bands";
         Przekaznik jeden(pb);
         Przerysuj(jeden, 958, 637);
         ASSERT_TRUE(a == b) << "klatka " << klatka;

@@ -8,16 +8,9 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "model/Zmienne.h"
+#include "scena/Scena.h"
 
-void ZerujStan(int W, int H) {
-    TEREN = TSiatka{};
-    PROJ = TSiatka{};
-    Trasa = DaneUstawieniaTrasy{};
-    OpisTekst.clear();
-    KomunikatyTrasy.clear();
-    InicjujZmienne(W, H);
-}
+void ZerujStan(int W, int H) { UstawStanPoczatkowy(W, H); }
 
 UstawLocale::UstawLocale(char separator) : poprzednie_(std::setlocale(LC_NUMERIC, nullptr)) {
     if (separator == '.') {
