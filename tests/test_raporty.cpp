@@ -4,6 +4,7 @@
 
 #include "model/ZapisywanieOdczytywanie.h"
 #include "scena/InfoProjekt.h"
+#include "scena/Scena.h"
 #include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
 
