@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "analiza/Widocznosc.h"
-#include "model/ZapisywanieOdczytywanie.h"
+#include "scena/Scena.h"
 #include "route/OblTrasa.h"
 
 namespace {
