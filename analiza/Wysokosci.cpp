@@ -14,6 +14,7 @@ namespace {
 // of a cell's coordinates lies in it.
 struct TPudelko {
     double X0, Y0, X1, Y1;
+    double Z1;  // the highest vertex
 };
 
 // A triangle with no plan area (relative to its size) gives no plane over the plan.
@@ -40,7 +41,7 @@ bool ZbudujTrojkat(const TTrojkat& t, TTrojkatWysokosci& w, TPudelko& p) {
         !std::isfinite(w.Zu) || !std::isfinite(w.Zv))
         return false;
     p = {std::min({x[0], x[1], x[2]}), std::min({y[0], y[1], y[2]}), std::max({x[0], x[1], x[2]}),
-         std::max({y[0], y[1], y[2]})};
+         std::max({y[0], y[1], y[2]}), std::max({z[0], z[1], z[2]})};
     const double zapas = 4.0 * TolerancjaTrojkata * ((p.X1 - p.X0) + (p.Y1 - p.Y0)) +
                          1e-12 * (1.0 + std::max({std::fabs(p.X0), std::fabs(p.X1), std::fabs(p.Y0), std::fabs(p.Y1)}));
     p.X0 -= zapas;
@@ -103,8 +104,8 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
     double bok = std::sqrt(szer * wys / static_cast<double>(n));
     bok = std::max({bok, szer / 65536.0, wys / 65536.0, 1e-300});
     std::int32_t nx = 1, ny = 1;
-    std::vector<std::uint32_t> poczatki;
-    const double najwiecejWpisow = 32.0 * static_cast<double>(n) + 1048576.0;
+    // (And within the 32-bit entry numbers.)
+    const double najwiecejWpisow = std::min(32.0 * static_cast<double>(n) + 1048576.0, 4.0e9);
     for (;;) {
         double fx = std::ceil(szer / bok), fy = std::ceil(wys / bok);
         while (fx * fy > najwiecejKomorek) {
@@ -124,12 +125,14 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
     }
     w.IleKolumn = nx;
     w.IleWierszy = ny;
+    w.IleKafliX = (nx + 7) / 8;
+    w.IleKafliY = (ny + 7) / 8;
     w.Xmin = x0;
     w.Ymin = y0;
     w.Komorka = bok;
     w.OdwrotnoscKomorki = 1.0 / bok;
     const double odwr = w.OdwrotnoscKomorki;
-    const std::size_t ileKomorek = static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny);
+    const std::size_t ileKomorek = static_cast<std::size_t>(w.IleKafliX) * static_cast<std::size_t>(w.IleKafliY) * 64;
 
     // Triangles in the order of the cells of their box centres (a counting sort).
     {
@@ -137,9 +140,8 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
         std::vector<std::uint32_t> komorka(n);
         for (std::size_t i = 0; i < n; ++i) {
             const TPudelko& p = pudelka[i];
-            const std::size_t k =
-                static_cast<std::size_t>(Kolumna(0.5 * (p.Y0 + p.Y1), y0, odwr, ny)) * nx +
-                static_cast<std::size_t>(Kolumna(0.5 * (p.X0 + p.X1), x0, odwr, nx));
+            const std::size_t k = w.NumerKomorki(Kolumna(0.5 * (p.X0 + p.X1), x0, odwr, nx),
+                                                 Kolumna(0.5 * (p.Y0 + p.Y1), y0, odwr, ny));
             komorka[i] = static_cast<std::uint32_t>(k);
             ++licznik[k + 1];
         }
@@ -163,18 +165,25 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
         const std::int32_t i0 = Kolumna(p.X0, x0, odwr, nx), i1 = Kolumna(p.X1, x0, odwr, nx);
         const std::int32_t j0 = Kolumna(p.Y0, y0, odwr, ny), j1 = Kolumna(p.Y1, y0, odwr, ny);
         for (std::int32_t j = j0; j <= j1; ++j)
-            for (std::int32_t i = i0; i <= i1; ++i) ++w.PoczatkiKomorek[static_cast<std::size_t>(j) * nx + i + 1];
+            for (std::int32_t i = i0; i <= i1; ++i) ++w.PoczatkiKomorek[w.NumerKomorki(i, j) + 1];
     }
     for (std::size_t k = 0; k < ileKomorek; ++k) w.PoczatkiKomorek[k + 1] += w.PoczatkiKomorek[k];
     w.TrojkatyKomorek.resize(w.PoczatkiKomorek[ileKomorek]);
     std::vector<std::uint32_t> wolne(w.PoczatkiKomorek.begin(), w.PoczatkiKomorek.end() - 1);
+    w.GoraKomorki.assign(ileKomorek, -std::numeric_limits<float>::infinity());
     for (std::size_t t = 0; t < n; ++t) {
         const TPudelko& p = pudelka[t];
         const std::int32_t i0 = Kolumna(p.X0, x0, odwr, nx), i1 = Kolumna(p.X1, x0, odwr, nx);
         const std::int32_t j0 = Kolumna(p.Y0, y0, odwr, ny), j1 = Kolumna(p.Y1, y0, odwr, ny);
+        // The top of the triangle, rounded up to a float.
+        float gora = static_cast<float>(p.Z1);
+        if (static_cast<double>(gora) < p.Z1) gora = std::nextafter(gora, std::numeric_limits<float>::infinity());
         for (std::int32_t j = j0; j <= j1; ++j)
-            for (std::int32_t i = i0; i <= i1; ++i)
-                w.TrojkatyKomorek[wolne[static_cast<std::size_t>(j) * nx + i]++] = static_cast<std::uint32_t>(t);
+            for (std::int32_t i = i0; i <= i1; ++i) {
+                const std::size_t k = w.NumerKomorki(i, j);
+                w.TrojkatyKomorek[wolne[k]++] = static_cast<std::uint32_t>(t);
+                w.GoraKomorki[k] = std::max(w.GoraKomorki[k], gora);
+            }
     }
     return w;
 }
@@ -186,7 +195,7 @@ std::optional<double> Wysokosc(const TIndeksWysokosci& ix, double x, double y) {
     if (!(fx >= 0.0 && fy >= 0.0 && fx <= ix.IleKolumn && fy <= ix.IleWierszy)) return std::nullopt;
     const std::int32_t i = std::min(static_cast<std::int32_t>(fx), ix.IleKolumn - 1);
     const std::int32_t j = std::min(static_cast<std::int32_t>(fy), ix.IleWierszy - 1);
-    const std::size_t k = static_cast<std::size_t>(j) * ix.IleKolumn + i;
+    const std::size_t k = ix.NumerKomorki(i, j);
     bool jest = false;
     double z = 0.0;
     for (std::uint32_t e = ix.PoczatkiKomorek[k], koniec = ix.PoczatkiKomorek[k + 1]; e < koniec; ++e) {
@@ -243,11 +252,15 @@ std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksW
     const std::int64_t ileKrokow = static_cast<std::int64_t>(ix.IleKolumn) + ix.IleWierszy + 2;
     for (std::int64_t krok = 0; krok < ileKrokow; ++krok) {
         const double te = std::max(tc, std::min({tx, ty, t1}));
-        const std::size_t k = static_cast<std::size_t>(j) * ix.IleKolumn + i;
+        const std::size_t k = ix.NumerKomorki(i, j);
         bool jest = false;
         double najlepsze = 0.0;
         std::uint32_t ktory = 0;
-        for (std::uint32_t n = ix.PoczatkiKomorek[k], koniec = ix.PoczatkiKomorek[k + 1]; n < koniec; ++n) {
+        // Over the top of everything in the cell the segment cannot be below.
+        const double zMin = a.Z + dz * (dz > 0 ? tc : te);
+        const bool ponad = zMin >= ix.GoraKomorki[k];
+        const std::uint32_t od = ix.PoczatkiKomorek[k], dokad = ponad ? od : ix.PoczatkiKomorek[k + 1];
+        for (std::uint32_t n = od; n < dokad; ++n) {
             const std::uint32_t nr = ix.TrojkatyKomorek[n];
             const TTrojkatWysokosci& t = ix.Trojkaty[nr];
             const double u0 = a.X - t.X1, v0 = a.Y - t.Y1;

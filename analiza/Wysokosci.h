@@ -45,21 +45,29 @@ struct TTrojkatWysokosci {
 // A uniform grid over the plan range of the set's triangles. Cell (i, j)
 // (column i from Xmin, row j from Ymin) holds the triangles whose plan box
 // touches it: entries PoczatkiKomorek[k] .. PoczatkiKomorek[k + 1] - 1 of
-// TrojkatyKomorek, k = j * IleKolumn + i (a compressed row layout). The
-// triangles are kept in the order of the cells of their centres, so the
-// triangles of one cell lie close together in memory.
+// TrojkatyKomorek, k = NumerKomorki(i, j) (a compressed row layout). Cells are
+// numbered in tiles of 8 x 8 and the triangles kept in the order of the cells
+// of their centres, so that neighbours in plan lie close together in memory.
+// GoraKomorki[k] is no lower than every triangle of cell k anywhere: a segment
+// above it over the cell need not look at the cell's triangles.
 struct TIndeksWysokosci {
     std::vector<TTrojkatWysokosci> Trojkaty;     // triangles with a plan area, in cell order
     std::vector<std::int32_t> NumeryTrojkatow;   // for each: its index in the set's Trojkaty
-    std::vector<std::uint32_t> PoczatkiKomorek;  // IleKolumn * IleWierszy + 1 entries (empty when no triangle)
+    std::vector<std::uint32_t> PoczatkiKomorek;  // 64 * IleKafliX * IleKafliY + 1 entries (empty when no triangle)
     std::vector<std::uint32_t> TrojkatyKomorek;  // indices into Trojkaty
+    std::vector<float> GoraKomorki;              // 64 * IleKafliX * IleKafliY entries
     std::int32_t IleKolumn = 0, IleWierszy = 0;
+    std::int32_t IleKafliX = 0, IleKafliY = 0;
     double Xmin = 0, Ymin = 0;                   // the grid's corner (local coordinates)
     double Komorka = 1, OdwrotnoscKomorki = 1;   // cell side and its inverse
     double Dx = 0, Dy = 0, Dz = 0;               // file coordinate = local + (Dx, Dy, Dz)
 
     bool Pusty() const { return Trojkaty.empty(); }
     std::int32_t IleTrojkatow() const { return static_cast<std::int32_t>(Trojkaty.size()); }
+    std::size_t NumerKomorki(std::int32_t i, std::int32_t j) const {
+        return (static_cast<std::size_t>(j >> 3) * static_cast<std::size_t>(IleKafliX) + static_cast<std::size_t>(i >> 3)) * 64 +
+               static_cast<std::size_t>((j & 7) * 8 + (i & 7));
+    }
 };
 
 // Builds the index over the triangles (local coordinates); (dx, dy, dz) is
