@@ -11,11 +11,24 @@ namespace {
 
 // The plan box of a triangle, widened so that every point the inside test
 // accepts (TolerancjaTrojkata outside an edge at most) and every rounding
-// of a cell's coordinates lies in it.
+// of a cell's coordinates lies in it; in floats rounded outwards, and the top
+// of the triangle rounded up.
 struct TPudelko {
-    double X0, Y0, X1, Y1;
-    double Z1;  // the highest vertex
+    float X0, Y0, X1, Y1;
+    float Z1;
 };
+
+float WDol(double v) {
+    float f = static_cast<float>(v);
+    if (static_cast<double>(f) > v) f = std::nextafter(f, -std::numeric_limits<float>::infinity());
+    return f;
+}
+
+float WGore(double v) {
+    float f = static_cast<float>(v);
+    if (static_cast<double>(f) < v) f = std::nextafter(f, std::numeric_limits<float>::infinity());
+    return f;
+}
 
 // A triangle with no plan area (relative to its size) gives no plane over the plan.
 bool ZbudujTrojkat(const TTrojkat& t, TTrojkatWysokosci& w, TPudelko& p) {
@@ -40,15 +53,13 @@ bool ZbudujTrojkat(const TTrojkat& t, TTrojkatWysokosci& w, TPudelko& p) {
     if (!std::isfinite(w.A2) || !std::isfinite(w.B2) || !std::isfinite(w.A3) || !std::isfinite(w.B3) ||
         !std::isfinite(w.Zu) || !std::isfinite(w.Zv))
         return false;
-    p = {std::min({x[0], x[1], x[2]}), std::min({y[0], y[1], y[2]}), std::max({x[0], x[1], x[2]}),
-         std::max({y[0], y[1], y[2]}), std::max({z[0], z[1], z[2]})};
-    const double zapas = 4.0 * TolerancjaTrojkata * ((p.X1 - p.X0) + (p.Y1 - p.Y0)) +
-                         1e-12 * (1.0 + std::max({std::fabs(p.X0), std::fabs(p.X1), std::fabs(p.Y0), std::fabs(p.Y1)}));
-    p.X0 -= zapas;
-    p.Y0 -= zapas;
-    p.X1 += zapas;
-    p.Y1 += zapas;
-    return true;
+    const double x0 = std::min({x[0], x[1], x[2]}), y0 = std::min({y[0], y[1], y[2]});
+    const double x1 = std::max({x[0], x[1], x[2]}), y1 = std::max({y[0], y[1], y[2]});
+    const double zapas = 4.0 * TolerancjaTrojkata * ((x1 - x0) + (y1 - y0)) +
+                         1e-12 * (1.0 + std::max({std::fabs(x0), std::fabs(x1), std::fabs(y0), std::fabs(y1)}));
+    p = {WDol(x0 - zapas), WDol(y0 - zapas), WGore(x1 + zapas), WGore(y1 + zapas), WGore(std::max({z[0], z[1], z[2]}))};
+    return std::isfinite(p.X0) && std::isfinite(p.Y0) && std::isfinite(p.X1) && std::isfinite(p.Y1) &&
+           std::isfinite(p.Z1);
 }
 
 // Column (or row) of a coordinate, clamped to the grid.
@@ -73,11 +84,11 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
     w.Dy = dy;
     w.Dz = dz;
 
-    // The triangles that have a plane over the plan, with their boxes.
-    std::vector<TTrojkatWysokosci> rekordy;
+    // The triangles that have a plane over the plan: their boxes and numbers.
+    // (Their records are made once more below, straight into their places:
+    // cheaper than a copy of them all.)
     std::vector<TPudelko> pudelka;
     std::vector<std::int32_t> numery;
-    rekordy.reserve(trojkaty.size());
     pudelka.reserve(trojkaty.size());
     numery.reserve(trojkaty.size());
     double x0 = std::numeric_limits<double>::infinity(), y0 = x0, x1 = -x0, y1 = -x0;
@@ -85,15 +96,14 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
         TTrojkatWysokosci r;
         TPudelko p;
         if (!ZbudujTrojkat(trojkaty[i], r, p)) continue;
-        rekordy.push_back(r);
         pudelka.push_back(p);
         numery.push_back(static_cast<std::int32_t>(i));
-        x0 = std::min(x0, p.X0);
-        y0 = std::min(y0, p.Y0);
-        x1 = std::max(x1, p.X1);
-        y1 = std::max(y1, p.Y1);
+        x0 = std::min(x0, static_cast<double>(p.X0));
+        y0 = std::min(y0, static_cast<double>(p.Y0));
+        x1 = std::max(x1, static_cast<double>(p.X1));
+        y1 = std::max(y1, static_cast<double>(p.Y1));
     }
-    const std::size_t n = rekordy.size();
+    const std::size_t n = pudelka.size();
     if (n == 0) return w;
 
     // About one cell per triangle, square cells. A set of few triangles with
@@ -134,55 +144,62 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
     const double odwr = w.OdwrotnoscKomorki;
     const std::size_t ileKomorek = static_cast<std::size_t>(w.IleKafliX) * static_cast<std::size_t>(w.IleKafliY) * 64;
 
-    // Triangles in the order of the cells of their box centres (a counting sort).
+    // The triangles' places in the order of the cells of their box centres (a counting sort).
+    std::vector<std::uint32_t> miejsce(n);
     {
         std::vector<std::uint32_t> licznik(ileKomorek + 1, 0);
-        std::vector<std::uint32_t> komorka(n);
         for (std::size_t i = 0; i < n; ++i) {
             const TPudelko& p = pudelka[i];
-            const std::size_t k = w.NumerKomorki(Kolumna(0.5 * (p.X0 + p.X1), x0, odwr, nx),
-                                                 Kolumna(0.5 * (p.Y0 + p.Y1), y0, odwr, ny));
-            komorka[i] = static_cast<std::uint32_t>(k);
+            const std::size_t k = w.NumerKomorki(Kolumna(0.5 * (static_cast<double>(p.X0) + p.X1), x0, odwr, nx),
+                                                 Kolumna(0.5 * (static_cast<double>(p.Y0) + p.Y1), y0, odwr, ny));
+            miejsce[i] = static_cast<std::uint32_t>(k);
             ++licznik[k + 1];
         }
         for (std::size_t k = 0; k < ileKomorek; ++k) licznik[k + 1] += licznik[k];
         w.Trojkaty.resize(n);
         w.NumeryTrojkatow.resize(n);
-        std::vector<TPudelko> posortowane(n);
         for (std::size_t i = 0; i < n; ++i) {
-            const std::uint32_t gdzie = licznik[komorka[i]]++;
-            w.Trojkaty[gdzie] = rekordy[i];
+            const std::uint32_t gdzie = licznik[miejsce[i]]++;
+            miejsce[i] = gdzie;
+            TPudelko p;
+            ZbudujTrojkat(trojkaty[static_cast<std::size_t>(numery[i])], w.Trojkaty[gdzie], p);
             w.NumeryTrojkatow[gdzie] = numery[i];
-            posortowane[gdzie] = pudelka[i];
         }
-        pudelka.swap(posortowane);
     }
-    std::vector<TTrojkatWysokosci>().swap(rekordy);
 
-    // The cells' lists: counts, their running sums, then the entries.
-    w.PoczatkiKomorek.assign(ileKomorek + 1, 0);
+    // The cells' lists: their lengths, the places of the long ones, then the entries.
+    std::vector<std::uint32_t> ile(ileKomorek, 0);
     for (const TPudelko& p : pudelka) {
         const std::int32_t i0 = Kolumna(p.X0, x0, odwr, nx), i1 = Kolumna(p.X1, x0, odwr, nx);
         const std::int32_t j0 = Kolumna(p.Y0, y0, odwr, ny), j1 = Kolumna(p.Y1, y0, odwr, ny);
         for (std::int32_t j = j0; j <= j1; ++j)
-            for (std::int32_t i = i0; i <= i1; ++i) ++w.PoczatkiKomorek[w.NumerKomorki(i, j) + 1];
+            for (std::int32_t i = i0; i <= i1; ++i) ++ile[w.NumerKomorki(i, j)];
     }
-    for (std::size_t k = 0; k < ileKomorek; ++k) w.PoczatkiKomorek[k + 1] += w.PoczatkiKomorek[k];
-    w.TrojkatyKomorek.resize(w.PoczatkiKomorek[ileKomorek]);
-    std::vector<std::uint32_t> wolne(w.PoczatkiKomorek.begin(), w.PoczatkiKomorek.end() - 1);
+    w.Komorki.resize(ileKomorek);
+    std::uint32_t nadmiar = 0;
+    for (std::size_t k = 0; k < ileKomorek; ++k) {
+        w.Komorki[k].Ile = ile[k];
+        if (ile[k] > IleWKomorce) {
+            w.Komorki[k].Trojkaty[0] = nadmiar;
+            nadmiar += ile[k];
+        }
+        ile[k] = 0;
+    }
+    w.Nadmiar.resize(nadmiar);
     w.GoraKomorki.assign(ileKomorek, -std::numeric_limits<float>::infinity());
     for (std::size_t t = 0; t < n; ++t) {
         const TPudelko& p = pudelka[t];
         const std::int32_t i0 = Kolumna(p.X0, x0, odwr, nx), i1 = Kolumna(p.X1, x0, odwr, nx);
         const std::int32_t j0 = Kolumna(p.Y0, y0, odwr, ny), j1 = Kolumna(p.Y1, y0, odwr, ny);
-        // The top of the triangle, rounded up to a float.
-        float gora = static_cast<float>(p.Z1);
-        if (static_cast<double>(gora) < p.Z1) gora = std::nextafter(gora, std::numeric_limits<float>::infinity());
         for (std::int32_t j = j0; j <= j1; ++j)
             for (std::int32_t i = i0; i <= i1; ++i) {
                 const std::size_t k = w.NumerKomorki(i, j);
-                w.TrojkatyKomorek[wolne[k]++] = static_cast<std::uint32_t>(t);
-                w.GoraKomorki[k] = std::max(w.GoraKomorki[k], gora);
+                TKomorkaWysokosci& c = w.Komorki[k];
+                if (c.Ile <= IleWKomorce)
+                    c.Trojkaty[ile[k]++] = miejsce[t];
+                else
+                    w.Nadmiar[c.Trojkaty[0] + ile[k]++] = miejsce[t];
+                w.GoraKomorki[k] = std::max(w.GoraKomorki[k], p.Z1);
             }
     }
     return w;
@@ -198,8 +215,10 @@ std::optional<double> Wysokosc(const TIndeksWysokosci& ix, double x, double y) {
     const std::size_t k = ix.NumerKomorki(i, j);
     bool jest = false;
     double z = 0.0;
-    for (std::uint32_t e = ix.PoczatkiKomorek[k], koniec = ix.PoczatkiKomorek[k + 1]; e < koniec; ++e) {
-        const TTrojkatWysokosci& t = ix.Trojkaty[ix.TrojkatyKomorek[e]];
+    std::uint32_t ile = 0;
+    const std::uint32_t* lista = ix.TrojkatyKomorki(k, ile);
+    for (std::uint32_t e = 0; e < ile; ++e) {
+        const TTrojkatWysokosci& t = ix.Trojkaty[lista[e]];
         const double u = x - t.X1, v = y - t.Y1;
         if (!WTrojkacie(t, u, v)) continue;
         const double zt = t.Z1 + t.Zu * u + t.Zv * v;
@@ -258,10 +277,10 @@ std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksW
         std::uint32_t ktory = 0;
         // Over the top of everything in the cell the segment cannot be below.
         const double zMin = a.Z + dz * (dz > 0 ? tc : te);
-        const bool ponad = zMin >= ix.GoraKomorki[k];
-        const std::uint32_t od = ix.PoczatkiKomorek[k], dokad = ponad ? od : ix.PoczatkiKomorek[k + 1];
-        for (std::uint32_t n = od; n < dokad; ++n) {
-            const std::uint32_t nr = ix.TrojkatyKomorek[n];
+        std::uint32_t ile = 0;
+        const std::uint32_t* lista = zMin >= ix.GoraKomorki[k] ? nullptr : ix.TrojkatyKomorki(k, ile);
+        for (std::uint32_t n = 0; n < ile; ++n) {
+            const std::uint32_t nr = lista[n];
             const TTrojkatWysokosci& t = ix.Trojkaty[nr];
             const double u0 = a.X - t.X1, v0 = a.Y - t.Y1;
             const double w2 = t.A2 * u0 + t.B2 * v0, d2 = t.A2 * dx + t.B2 * dy;

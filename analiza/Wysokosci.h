@@ -42,20 +42,28 @@ struct TTrojkatWysokosci {
     double Zu = 0, Zv = 0;
 };
 
-// A uniform grid over the plan range of the set's triangles. Cell (i, j)
-// (column i from Xmin, row j from Ymin) holds the triangles whose plan box
-// touches it: entries PoczatkiKomorek[k] .. PoczatkiKomorek[k + 1] - 1 of
-// TrojkatyKomorek, k = NumerKomorki(i, j) (a compressed row layout). Cells are
-// numbered in tiles of 8 x 8 and the triangles kept in the order of the cells
-// of their centres, so that neighbours in plan lie close together in memory.
+// One cell of the grid: the triangles whose plan box touches it. Up to
+// IleWKomorce of them stand in the cell itself, so that a query reads the
+// cell and then the triangles; a longer list lies in TIndeksWysokosci::Nadmiar
+// from Trojkaty[0] on (a compressed row layout for the few crowded cells).
+constexpr std::uint32_t IleWKomorce = 7;
+struct alignas(32) TKomorkaWysokosci {
+    std::uint32_t Ile = 0;
+    std::uint32_t Trojkaty[IleWKomorce] = {};
+};
+
+// A uniform grid over the plan range of the set's triangles; cell (i, j) is
+// column i from Xmin, row j from Ymin. Cells are numbered in tiles of 8 x 8
+// (NumerKomorki) and the triangles kept in the order of the cells of their
+// centres, so that neighbours in plan lie close together in memory.
 // GoraKomorki[k] is no lower than every triangle of cell k anywhere: a segment
 // above it over the cell need not look at the cell's triangles.
 struct TIndeksWysokosci {
     std::vector<TTrojkatWysokosci> Trojkaty;     // triangles with a plan area, in cell order
     std::vector<std::int32_t> NumeryTrojkatow;   // for each: its index in the set's Trojkaty
-    std::vector<std::uint32_t> PoczatkiKomorek;  // 64 * IleKafliX * IleKafliY + 1 entries (empty when no triangle)
-    std::vector<std::uint32_t> TrojkatyKomorek;  // indices into Trojkaty
-    std::vector<float> GoraKomorki;              // 64 * IleKafliX * IleKafliY entries
+    std::vector<TKomorkaWysokosci> Komorki;      // 64 * IleKafliX * IleKafliY (empty when no triangle)
+    std::vector<std::uint32_t> Nadmiar;          // the lists of the cells with more than IleWKomorce
+    std::vector<float> GoraKomorki;              // one per cell
     std::int32_t IleKolumn = 0, IleWierszy = 0;
     std::int32_t IleKafliX = 0, IleKafliY = 0;
     double Xmin = 0, Ymin = 0;                   // the grid's corner (local coordinates)
@@ -67,6 +75,12 @@ struct TIndeksWysokosci {
     std::size_t NumerKomorki(std::int32_t i, std::int32_t j) const {
         return (static_cast<std::size_t>(j >> 3) * static_cast<std::size_t>(IleKafliX) + static_cast<std::size_t>(i >> 3)) * 64 +
                static_cast<std::size_t>((j & 7) * 8 + (i & 7));
+    }
+    // The triangles (indices into Trojkaty) of cell k; their count goes to `ile`.
+    const std::uint32_t* TrojkatyKomorki(std::size_t k, std::uint32_t& ile) const {
+        const TKomorkaWysokosci& c = Komorki[k];
+        ile = c.Ile;
+        return ile <= IleWKomorce ? c.Trojkaty : Nadmiar.data() + c.Trojkaty[0];
     }
 };
 

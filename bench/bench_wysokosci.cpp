@@ -73,13 +73,19 @@ void BM_ZbudujIndeks(benchmark::State& stan) {
     const std::vector<TTrojkat>& t = Trojkaty();
     for (auto _ : stan) {
         TIndeksWysokosci ix = ZbudujIndeksWysokosci(t);
-        benchmark::DoNotOptimize(ix.TrojkatyKomorek.data());
+        benchmark::DoNotOptimize(ix.Komorki.data());
     }
     const TIndeksWysokosci& ix = Indeks();
     stan.counters["trojkaty"] = static_cast<double>(ix.IleTrojkatow());
     stan.counters["komorki"] = static_cast<double>(ix.IleKolumn) * ix.IleWierszy;
-    stan.counters["wpisy_na_komorke"] =
-        static_cast<double>(ix.TrojkatyKomorek.size()) / (static_cast<double>(ix.IleKolumn) * ix.IleWierszy);
+    double wpisy = 0, dlugie = 0;
+    for (const TKomorkaWysokosci& k : ix.Komorki) {
+        wpisy += k.Ile;
+        dlugie += k.Ile > IleWKomorce;
+    }
+    const double komorki = static_cast<double>(ix.IleKolumn) * ix.IleWierszy;
+    stan.counters["wpisy_na_komorke"] = wpisy / komorki;
+    stan.counters["dlugie_listy"] = dlugie / komorki;
 }
 BENCHMARK(BM_ZbudujIndeks)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
