@@ -11,55 +11,54 @@ namespace {
 
 // The plan box of a triangle, widened so that every point the inside test
 // accepts (TolerancjaTrojkata outside an edge at most) and every rounding
-// of a cell's coordinates lies in it; in floats rounded outwards, and the top
-// of the triangle rounded up.
+// of a cell's coordinates lies in it, and the top of the triangle; in floats,
+// widened beyond their rounding.
 struct TPudelko {
     float X0, Y0, X1, Y1;
     float Z1;
 };
 
-float WDol(double v) {
-    float f = static_cast<float>(v);
-    if (static_cast<double>(f) > v) f = std::nextafter(f, -std::numeric_limits<float>::infinity());
-    return f;
-}
-
-float WGore(double v) {
-    float f = static_cast<float>(v);
-    if (static_cast<double>(f) < v) f = std::nextafter(f, std::numeric_limits<float>::infinity());
-    return f;
-}
-
-// A triangle with no plan area (relative to its size) gives no plane over the plan.
-bool ZbudujTrojkat(const TTrojkat& t, TTrojkatWysokosci& w, TPudelko& p) {
-    const double x[3] = {t.X1, t.X2, t.X3}, y[3] = {t.Y1, t.Y2, t.Y3}, z[3] = {t.Z1, t.Z2, t.Z3};
-    for (int i = 0; i < 3; ++i)
-        if (!std::isfinite(x[i]) || !std::isfinite(y[i]) || !std::isfinite(z[i])) return false;
-    const double ux2 = x[1] - x[0], uy2 = y[1] - y[0], ux3 = x[2] - x[0], uy3 = y[2] - y[0];
-    const double pole2 = ux2 * uy3 - uy2 * ux3;  // twice the signed plan area
+// Twice the signed plan area of the triangle, or 0 when it has no plan area
+// (relative to its size) or a coordinate is not finite.
+double PodwojnePole(const TTrojkat& t) {
+    const double ux2 = t.X2 - t.X1, uy2 = t.Y2 - t.Y1, ux3 = t.X3 - t.X1, uy3 = t.Y3 - t.Y1;
+    const double pole2 = ux2 * uy3 - uy2 * ux3;
     const double dl2 = std::max({ux2 * ux2 + uy2 * uy2, ux3 * ux3 + uy3 * uy3,
-                                 (x[2] - x[1]) * (x[2] - x[1]) + (y[2] - y[1]) * (y[2] - y[1])});
-    if (!(std::fabs(pole2) > 1e-12 * dl2)) return false;
-    w.X1 = x[0];
-    w.Y1 = y[0];
-    w.Z1 = z[0];
-    w.A2 = uy3 / pole2;
-    w.B2 = -ux3 / pole2;
-    w.A3 = -uy2 / pole2;
-    w.B3 = ux2 / pole2;
-    const double dz2 = z[1] - z[0], dz3 = z[2] - z[0];
+                                 (t.X3 - t.X2) * (t.X3 - t.X2) + (t.Y3 - t.Y2) * (t.Y3 - t.Y2)});
+    // False for NaN and infinities too (a non-finite coordinate makes dl2 or pole2 so).
+    if (!(std::fabs(pole2) > 1e-12 * dl2) || !(dl2 < std::numeric_limits<double>::infinity())) return 0.0;
+    return pole2;
+}
+
+// The record of a triangle whose PodwojnePole is not 0.
+void ZbudujTrojkat(const TTrojkat& t, double pole2, TTrojkatWysokosci& w) {
+    const double odwr = 1.0 / pole2;
+    const double ux2 = t.X2 - t.X1, uy2 = t.Y2 - t.Y1, ux3 = t.X3 - t.X1, uy3 = t.Y3 - t.Y1;
+    w.X1 = t.X1;
+    w.Y1 = t.Y1;
+    w.Z1 = t.Z1;
+    w.A2 = uy3 * odwr;
+    w.B2 = -ux3 * odwr;
+    w.A3 = -uy2 * odwr;
+    w.B3 = ux2 * odwr;
+    const double dz2 = t.Z2 - t.Z1, dz3 = t.Z3 - t.Z1;
     w.Zu = w.A2 * dz2 + w.A3 * dz3;
     w.Zv = w.B2 * dz2 + w.B3 * dz3;
-    if (!std::isfinite(w.A2) || !std::isfinite(w.B2) || !std::isfinite(w.A3) || !std::isfinite(w.B3) ||
-        !std::isfinite(w.Zu) || !std::isfinite(w.Zv))
-        return false;
-    const double x0 = std::min({x[0], x[1], x[2]}), y0 = std::min({y[0], y[1], y[2]});
-    const double x1 = std::max({x[0], x[1], x[2]}), y1 = std::max({y[0], y[1], y[2]});
-    const double zapas = 4.0 * TolerancjaTrojkata * ((x1 - x0) + (y1 - y0)) +
-                         1e-12 * (1.0 + std::max({std::fabs(x0), std::fabs(x1), std::fabs(y0), std::fabs(y1)}));
-    p = {WDol(x0 - zapas), WDol(y0 - zapas), WGore(x1 + zapas), WGore(y1 + zapas), WGore(std::max({z[0], z[1], z[2]}))};
+}
+
+// The box of a triangle with a plan area; false when a number of it is not finite.
+bool ZbudujPudelko(const TTrojkat& t, TPudelko& p) {
+    const double x0 = std::min({t.X1, t.X2, t.X3}), y0 = std::min({t.Y1, t.Y2, t.Y3});
+    const double x1 = std::max({t.X1, t.X2, t.X3}), y1 = std::max({t.Y1, t.Y2, t.Y3});
+    const double z1 = std::max({t.Z1, t.Z2, t.Z3});
+    const double duzy = std::max({std::fabs(x0), std::fabs(x1), std::fabs(y0), std::fabs(y1)});
+    // The inside test's tolerance, the rounding of the cells' coordinates, and
+    // more than the rounding to float (a relative 2^-24).
+    const double zapas = 4.0 * TolerancjaTrojkata * ((x1 - x0) + (y1 - y0)) + 1e-12 + 2.5e-7 * duzy;
+    p = {static_cast<float>(x0 - zapas), static_cast<float>(y0 - zapas), static_cast<float>(x1 + zapas),
+         static_cast<float>(y1 + zapas), static_cast<float>(z1 + 1e-12 + 2.5e-7 * std::fabs(z1))};
     return std::isfinite(p.X0) && std::isfinite(p.Y0) && std::isfinite(p.X1) && std::isfinite(p.Y1) &&
-           std::isfinite(p.Z1);
+           std::isfinite(p.Z1) && std::isfinite(t.Z1) && std::isfinite(t.Z2) && std::isfinite(t.Z3);
 }
 
 // Column (or row) of a coordinate, clamped to the grid.
@@ -93,9 +92,13 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
     numery.reserve(trojkaty.size());
     double x0 = std::numeric_limits<double>::infinity(), y0 = x0, x1 = -x0, y1 = -x0;
     for (std::size_t i = 0; i < trojkaty.size() && i < static_cast<std::size_t>(INT32_MAX); ++i) {
-        TTrojkatWysokosci r;
         TPudelko p;
-        if (!ZbudujTrojkat(trojkaty[i], r, p)) continue;
+        const double pole2 = PodwojnePole(trojkaty[i]);
+        if (pole2 == 0.0 || !ZbudujPudelko(trojkaty[i], p)) continue;
+        // Coefficients that overflow (a sliver of astronomical size) leave it out too.
+        TTrojkatWysokosci r;
+        ZbudujTrojkat(trojkaty[i], pole2, r);
+        if (!std::isfinite(r.A2 + r.B2 + r.A3 + r.B3 + r.Zu + r.Zv)) continue;
         pudelka.push_back(p);
         numery.push_back(static_cast<std::int32_t>(i));
         x0 = std::min(x0, static_cast<double>(p.X0));
@@ -161,8 +164,8 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
         for (std::size_t i = 0; i < n; ++i) {
             const std::uint32_t gdzie = licznik[miejsce[i]]++;
             miejsce[i] = gdzie;
-            TPudelko p;
-            ZbudujTrojkat(trojkaty[static_cast<std::size_t>(numery[i])], w.Trojkaty[gdzie], p);
+            const TTrojkat& t = trojkaty[static_cast<std::size_t>(numery[i])];
+            ZbudujTrojkat(t, PodwojnePole(t), w.Trojkaty[gdzie]);
             w.NumeryTrojkatow[gdzie] = numery[i];
         }
     }
