@@ -161,22 +161,52 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
         for (std::size_t k = 0; k < ileKomorek; ++k) licznik[k + 1] += licznik[k];
         w.Trojkaty.resize(n);
         w.NumeryTrojkatow.resize(n);
+        std::vector<TPudelko> posortowane(n);
         for (std::size_t i = 0; i < n; ++i) {
             const std::uint32_t gdzie = licznik[miejsce[i]]++;
-            miejsce[i] = gdzie;
             const TTrojkat& t = trojkaty[static_cast<std::size_t>(numery[i])];
             ZbudujTrojkat(t, PodwojnePole(t), w.Trojkaty[gdzie]);
             w.NumeryTrojkatow[gdzie] = numery[i];
+            posortowane[gdzie] = pudelka[i];
         }
+        pudelka.swap(posortowane);
     }
+    std::vector<std::uint32_t>().swap(miejsce);
+    std::vector<std::int32_t>().swap(numery);
+
+    // Does the triangle reach into cell (i, j)? Each barycentric weight is
+    // linear, so its largest value over the cell (widened by a hair for the
+    // rounding of the queries' cell numbers) lies at a corner: the triangle
+    // misses the cell when one weight stays below the tolerance over all of it.
+    const double polowa = 0.5 * bok * (1.0 + 1e-9) + 1e-12 * (1.0 + std::fabs(x0) + std::fabs(y0) + bok * (nx + ny));
+    auto dotyka = [&](const TTrojkatWysokosci& r, std::int32_t i, std::int32_t j) {
+        const double u = x0 + (i + 0.5) * bok - r.X1, v = y0 + (j + 0.5) * bok - r.Y1;
+        const double w2 = r.A2 * u + r.B2 * v, w3 = r.A3 * u + r.B3 * v;
+        const double e = -2.0 * TolerancjaTrojkata;
+        return w2 + (std::fabs(r.A2) + std::fabs(r.B2)) * polowa >= e &&
+               w3 + (std::fabs(r.A3) + std::fabs(r.B3)) * polowa >= e &&
+               1.0 - w2 - w3 + (std::fabs(r.A2 + r.A3) + std::fabs(r.B2 + r.B3)) * polowa >= e;
+    };
 
     // The cells' lists: their lengths, the places of the long ones, then the entries.
+    // Which cells of its box each triangle reaches, as bits of the box's cells
+    // row by row (a box of more than 64 cells is tested again when filling).
+    std::vector<std::uint64_t> maski(n);
     std::vector<std::uint32_t> ile(ileKomorek, 0);
-    for (const TPudelko& p : pudelka) {
+    for (std::size_t t = 0; t < n; ++t) {
+        const TPudelko& p = pudelka[t];
         const std::int32_t i0 = Kolumna(p.X0, x0, odwr, nx), i1 = Kolumna(p.X1, x0, odwr, nx);
         const std::int32_t j0 = Kolumna(p.Y0, y0, odwr, ny), j1 = Kolumna(p.Y1, y0, odwr, ny);
+        const bool jedna = i0 == i1 && j0 == j1;
+        std::uint64_t maska = 0;
+        int bit = 0;
         for (std::int32_t j = j0; j <= j1; ++j)
-            for (std::int32_t i = i0; i <= i1; ++i) ++ile[w.NumerKomorki(i, j)];
+            for (std::int32_t i = i0; i <= i1; ++i, ++bit)
+                if (jedna || dotyka(w.Trojkaty[t], i, j)) {
+                    ++ile[w.NumerKomorki(i, j)];
+                    if (bit < 64) maska |= std::uint64_t{1} << bit;
+                }
+        maski[t] = maska;
     }
     w.Komorki.resize(ileKomorek);
     std::uint32_t nadmiar = 0;
@@ -194,14 +224,18 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
         const TPudelko& p = pudelka[t];
         const std::int32_t i0 = Kolumna(p.X0, x0, odwr, nx), i1 = Kolumna(p.X1, x0, odwr, nx);
         const std::int32_t j0 = Kolumna(p.Y0, y0, odwr, ny), j1 = Kolumna(p.Y1, y0, odwr, ny);
+        const bool jedna = i0 == i1 && j0 == j1;
+        int bit = 0;
         for (std::int32_t j = j0; j <= j1; ++j)
-            for (std::int32_t i = i0; i <= i1; ++i) {
+            for (std::int32_t i = i0; i <= i1; ++i, ++bit) {
+                if (bit < 64 ? !((maski[t] >> bit) & 1u) : !(jedna || dotyka(w.Trojkaty[t], i, j))) continue;
                 const std::size_t k = w.NumerKomorki(i, j);
                 TKomorkaWysokosci& c = w.Komorki[k];
+                const std::uint32_t nr = static_cast<std::uint32_t>(t);
                 if (c.Ile <= IleWKomorce)
-                    c.Trojkaty[ile[k]++] = miejsce[t];
+                    c.Trojkaty[ile[k]++] = nr;
                 else
-                    w.Nadmiar[c.Trojkaty[0] + ile[k]++] = miejsce[t];
+                    w.Nadmiar[c.Trojkaty[0] + ile[k]++] = nr;
                 w.GoraKomorki[k] = std::max(w.GoraKomorki[k], p.Z1);
             }
     }
