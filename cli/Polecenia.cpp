@@ -541,8 +541,10 @@ Polecenia:
 
   przekroj   Przekrój poprzeczny na pikiecie S: nagłówek
              „odleglosc;X;Y;Z_proj;Z_teren”, potem punkty prostopadle do trasy
-             od -W do +W co K (oś, odległość 0, zawsze wśród nich), dodatnie
-             odległości na prawo od kierunku jazdy. Liczby jak w poleceniu profil.
+             w odległościach będących wielokrotnościami K od -W do +W (oś,
+             odległość 0, zawsze wśród nich; -W i +W dopisywane, gdy kroki na
+             nie nie trafiają), dodatnie odległości na prawo od kierunku jazdy.
+             X, Y we współrzędnych pliku; liczby jak w poleceniu profil.
       --pikieta S      pikieta przekroju (wymagana)
       --szerokosc W    zasięg na każdą stronę osi w metrach (domyślnie 30)
       --krok K         odstęp punktów w metrach (domyślnie 0,5)
