@@ -8,11 +8,13 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "analiza/Wysokosci.h"
 #include "model/Zmienne.h"
 
 void ZerujStan(int W, int H) {
     TEREN = TSiatka{};
     PROJ = TSiatka{};
+    WyczyscIndeksyWysokosci();
     Trasa = DaneUstawieniaTrasy{};
     OpisTekst.clear();
     KomunikatyTrasy.clear();

@@ -4,8 +4,9 @@
 
 #include <string>
 
-// Empties the meshes, the route, the render arrays and the viewer lines, and
-// gives every variable its start value for a 958 x 637 paint area.
+// Empties the meshes and their heights indices, the route, the render arrays
+// and the viewer lines, and gives every variable its start value for a
+// 958 x 637 paint area.
 void ZerujStan(int W = 958, int H = 637);
 
 // Sets LC_NUMERIC for the lifetime of the object ("C" gives '.', a Polish
