@@ -1,11 +1,39 @@
 #include "analiza/Wysokosci.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 TIndeksWysokosci IndeksTEREN;
 TIndeksWysokosci IndeksPROJ;
+
+namespace {
+constexpr std::size_t DuzaStrona = std::size_t{2} << 20;
+}
+
+void* PrzydzielDuzeStrony(std::size_t bajty) {
+    if (bajty < DuzaStrona) {
+        void* p = ::operator new(bajty, std::align_val_t{64});
+        return p;
+    }
+    const std::size_t zaokraglone = (bajty + DuzaStrona - 1) / DuzaStrona * DuzaStrona;
+    void* p = std::aligned_alloc(DuzaStrona, zaokraglone);
+    if (!p) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(p, zaokraglone, MADV_HUGEPAGE);  // only a hint: without huge pages the memory works the same
+#endif
+    return p;
+}
+
+void ZwolnijDuzeStrony(void* p, std::size_t bajty) noexcept {
+    if (bajty < DuzaStrona)
+        ::operator delete(p, std::align_val_t{64});
+    else
+        std::free(p);
+}
 
 namespace {
 

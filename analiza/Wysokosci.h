@@ -16,7 +16,9 @@
 // Queries allocate nothing and change nothing, so several threads may ask at once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -30,6 +32,27 @@ constexpr double TolerancjaTrojkata = 1e-9;
 // How far (in height units) a segment must lie below the surface to count as below it:
 // a sight line that only touches the surface (an object standing on it) is not blocked.
 constexpr double TolerancjaWysokosci = 1e-6;
+
+// Memory of the index's large arrays: blocks of 2 MB and more are aligned to
+// 2 MB and offered to the kernel for huge pages, so that a query at a random
+// place does not also miss the address translation caches.
+void* PrzydzielDuzeStrony(std::size_t bajty);
+void ZwolnijDuzeStrony(void* p, std::size_t bajty) noexcept;
+
+template <class T>
+struct TAlokatorDuzychStron {
+    using value_type = T;
+    TAlokatorDuzychStron() = default;
+    template <class U>
+    TAlokatorDuzychStron(const TAlokatorDuzychStron<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+        return static_cast<T*>(PrzydzielDuzeStrony(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept { ZwolnijDuzeStrony(p, n * sizeof(T)); }
+    template <class U>
+    bool operator==(const TAlokatorDuzychStron<U>&) const noexcept { return true; }
+};
 
 // One triangle of the index, relative to its first vertex (X1, Y1, Z1):
 // with u = x - X1, v = y - Y1 the barycentric weights of vertices 2 and 3 are
@@ -59,9 +82,9 @@ struct alignas(32) TKomorkaWysokosci {
 // GoraKomorki[k] is no lower than every triangle of cell k anywhere: a segment
 // above it over the cell need not look at the cell's triangles.
 struct TIndeksWysokosci {
-    std::vector<TTrojkatWysokosci> Trojkaty;     // triangles with a plan area, in cell order
+    std::vector<TTrojkatWysokosci, TAlokatorDuzychStron<TTrojkatWysokosci>> Trojkaty;  // triangles with a plan area, in cell order
     std::vector<std::int32_t> NumeryTrojkatow;   // for each: its index in the set's Trojkaty
-    std::vector<TKomorkaWysokosci> Komorki;      // 64 * IleKafliX * IleKafliY (empty when no triangle)
+    std::vector<TKomorkaWysokosci, TAlokatorDuzychStron<TKomorkaWysokosci>> Komorki;  // 64 * IleKafliX * IleKafliY (empty when no triangle)
     std::vector<std::uint32_t> Nadmiar;          // the lists of the cells with more than IleWKomorce
     std::vector<float> GoraKomorki;              // one per cell
     std::int32_t IleKolumn = 0, IleWierszy = 0;
