@@ -256,10 +256,10 @@ void TfMaster::UtworzPanelPikietazu() {
     // A third row under the slider: the chainage and design height texts, the profile window.
     L_Kilometraz = new QLabel(P_Pikietaz);
     L_Kilometraz->setObjectName(QStringLiteral("L_Kilometraz"));
-    L_Kilometraz->setGeometry(8, 63, 428, 21);
+    L_Kilometraz->setGeometry(8, 63, 314, 21);
     B_Profil = new QPushButton(QStringLiteral("Profil i przekrój"), P_Pikietaz);
     B_Profil->setObjectName(QStringLiteral("B_Profil"));
-    B_Profil->setGeometry(440, 60, 113, 27);
+    B_Profil->setGeometry(326, 60, 113, 27);
     B_Profil->setAutoDefault(false);
     B_Profil->setFocusPolicy(Qt::NoFocus);
     connect(B_Profil, &QPushButton::clicked, this, &TfMaster::m_ProfilPrzekrojClick);
