@@ -20,9 +20,11 @@
 #include <set>
 #include <stdexcept>
 
+#include "analiza/Profil.h"
 #include "analiza/Widocznosc.h"
 #include "common/Funkcje.h"
 #include "common/ZapisBezpieczny.h"
+#include "dialogs/RysunekProfilu.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
@@ -268,6 +270,37 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
     return KodKoncowy(ok);
 }
 
+// A height to 3 decimals, or an empty field where the surface has none.
+std::string PoleWysokosci(const std::optional<double>& z) { return z ? Stala(*z, 3) : std::string(); }
+
+int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg =
+        Rozbierz(a, 1, {{"--pikieta", {true}}, {"--szerokosc", {true}}, {"--krok", {true}}});
+    SprawdzPliki(arg.Pozycyjne);
+    if (!arg.Wartosc("--pikieta")) throw BladUzycia("przekroj potrzebuje opcji --pikieta S");
+    const double pikieta = Liczba(arg, "--pikieta", 0.0);
+    const double szerokosc = Liczba(arg, "--szerokosc", 30.0);
+    const double krok = Liczba(arg, "--krok", 0.5);
+    if (!std::isfinite(pikieta)) throw BladUzycia("pikieta musi być liczbą skończoną");
+    if (!(krok > 0.0) || !std::isfinite(krok)) throw BladUzycia("krok musi być liczbą dodatnią");
+    if (!(szerokosc > 0.0) || !std::isfinite(szerokosc)) throw BladUzycia("szerokość musi być liczbą dodatnią");
+    if (2.0 * szerokosc / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej szerokości");
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
+    for (const TPunktProfilu& p : ObliczPrzekroj(pikieta, szerokosc, krok, IndeksPROJ, IndeksTEREN))
+        tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
+                 ';' + PoleWysokosci(p.ZTeren) + '\n';
+    wyjscie << tekst;
+    wyjscie.flush();
+    return KodKoncowy(ok);
+}
+
 int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
                                     {{"--krok", {true}},
@@ -364,6 +397,53 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     return KodKoncowy(ok);
 }
 
+int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1,
+                                    {{"--krok", {true}},
+                                     {"--obraz", {true}},
+                                     {"--pikieta", {true}},
+                                     {"--przewyzszenie", {true}},
+                                     {"--rozmiar", {true}}});
+    SprawdzPliki(arg.Pozycyjne);
+    const double krok = Liczba(arg, "--krok", 10.0);
+    if (!(krok > 0.0) || !std::isfinite(krok)) throw BladUzycia("krok musi być liczbą dodatnią");
+    const std::string* obraz = arg.Wartosc("--obraz");
+    if (obraz && !KonczySiePng(*obraz)) throw BladUzycia("opcja --obraz: plik obrazu musi mieć końcówkę .png");
+    if (!obraz && (arg.Wartosc("--pikieta") || arg.Wartosc("--przewyzszenie") || arg.Wartosc("--rozmiar")))
+        throw BladUzycia("opcje --pikieta, --przewyzszenie i --rozmiar działają tylko z --obraz");
+    const double pikieta = Liczba(arg, "--pikieta", 0.0);
+    const double przewyzszenie = Liczba(arg, "--przewyzszenie", PrzewyzszenieDomyslne);
+    if (!std::isfinite(pikieta)) throw BladUzycia("pikieta musi być liczbą skończoną");
+    if (!(przewyzszenie >= PrzewyzszenieNajmniejsze && przewyzszenie <= PrzewyzszenieNajwieksze))
+        throw BladUzycia("przewyższenie musi leżeć między " + G2(PrzewyzszenieNajmniejsze) + " a " +
+                         G2(PrzewyzszenieNajwieksze));
+    TRozmiar r;
+    r.W = RozmiarRysunkuProfilu.width();
+    r.H = RozmiarRysunkuProfilu.height();
+    if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    if (obraz) {
+        // The slider stands on whole metres: the chainage is rounded as its position would be.
+        const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(std::round(pikieta), przewyzszenie);
+        if (!ZapiszPng(ObrazProfilu(dane, QSize(r.W, r.H)), *obraz, bledy)) return KodBladPliku;
+        return KodKoncowy(ok);
+    }
+    if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
+    std::string tekst = "pikieta;X;Y;Z_proj;Z_teren;roznica\n";
+    for (const TPunktProfilu& p : ObliczProfil(PikietyCoKrok(Trasa.PikMax, krok), IndeksPROJ, IndeksTEREN))
+        tekst += Stala(p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) + ';' +
+                 PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
+    wyjscie << tekst;
+    wyjscie.flush();
+    return KodKoncowy(ok);
+}
+
 int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
                                     {{"--od", {true}},
@@ -450,13 +530,16 @@ int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
 }  // namespace
 
 std::string TekstPomocy() {
-    return R"(orvany3d-cli — Orvany3D w wierszu poleceń: raporty, tabela pikiet, obrazy,
-klatki przejazdu i przepisywanie plików .mtp na .tro. Obrazy są rysowane tym
-samym rysowaniem co okno programu Orvany3D.
+    return R"(orvany3d-cli — Orvany3D w wierszu poleceń: raporty, tabela pikiet, profil
+podłużny i przekroje, obrazy, klatki przejazdu i przepisywanie plików .mtp na
+.tro. Obrazy są rysowane tym samym rysowaniem co okno programu Orvany3D.
 
 Użycie:
   orvany3d-cli raport PLIK...
   orvany3d-cli pikiety PLIK... [--krok KROK]
+  orvany3d-cli profil PLIK... [--krok KROK]
+  orvany3d-cli profil PLIK... --obraz WYJSCIE.png [--pikieta S] [--przewyzszenie N] [--rozmiar SZERxWYS]
+  orvany3d-cli przekroj PLIK... --pikieta S [--szerokosc W] [--krok K]
   orvany3d-cli widocznosc PLIK... [--krok K] [--oko H] [--cel H] [--przesuniecie O]
                [--predkosc V] [--zasieg D] [--czas-reakcji T] [--opoznienie A]
                [--kierunek oba|naprzod|wstecz]
@@ -490,12 +573,38 @@ Polecenia:
              standardowe wyjście błędów.
       --krok KROK      odstęp pikiet w metrach (kropka albo przecinek)
 
+  profil     Profil podłużny: nagłówek „pikieta;X;Y;Z_proj;Z_teren;roznica”,
+             potem te same pikiety co w poleceniu pikiety. Z_proj i Z_teren to
+             wysokości powierzchni projektowanej (PROJ) i terenu (TEREN) w punkcie
+             trasy, roznica = Z_proj - Z_teren (dodatnia: nasyp, ujemna: wykop).
+             Gdzie powierzchni nie ma, jej pole i pole roznica są puste. Pikieta,
+             X, Y z 4 miejscami, wysokości z 3; zawsze kropka dziesiętna.
+      --krok KROK      odstęp pikiet w metrach (domyślnie 10)
+      --obraz WYJSCIE.png  zamiast tabeli zapisuje rysunek okna „Profil
+                       i przekrój”: profil podłużny całej trasy ze znacznikiem
+                       pikiety i przekrój poprzeczny na tej pikiecie
+      --pikieta S      pikieta znacznika i przekroju (domyślnie 0), zaokrąglana
+                       do całych metrów jak pozycja suwaka
+      --przewyzszenie N  przewyższenie profilu podłużnego (domyślnie 10)
+      --rozmiar SZERxWYS rozmiar rysunku (domyślnie 1000x640)
+
+  przekroj   Przekrój poprzeczny na pikiecie S: nagłówek
+             „odleglosc;X;Y;Z_proj;Z_teren”, potem punkty prostopadle do trasy
+             w odległościach będących wielokrotnościami K od -W do +W (oś,
+             odległość 0, zawsze wśród nich; -W i +W dopisywane, gdy kroki na
+             nie nie trafiają), dodatnie odległości na prawo od kierunku jazdy.
+             X, Y we współrzędnych pliku; liczby jak w poleceniu profil.
+      --pikieta S      pikieta przekroju (wymagana)
+      --szerokosc W    zasięg na każdą stronę osi w metrach (domyślnie 30)
+      --krok K         odstęp punktów w metrach (domyślnie 0,5)
+
   widocznosc Widoczność na zatrzymanie na pikietach 0, K, 2·K, ... i na końcu
              trasy, w obu kierunkach jazdy (wiersz „+” przed wierszem „-”).
              Oko stoi O w prawo od kierunku jazdy, prostopadle do trasy, H nad
              nawierzchnią PROJ (gdzie jej brak: nad TEREN); cel tak samo, H
              nad nawierzchnią, d dalej wzdłuż trasy. Cel jest widoczny, gdy
-             odcinek oko–cel nigdzie nie schodzi pod TEREN ani PROJ. Dostępna
+             odcinek oko–cel nigdzie nie schodzi pod PROJ ani pod TEREN poza
+             obrysem PROJ (dawny teren nad drogą w wykopie jest usunięty). Dostępna
              odległość to najmniejsze d, przy którym cel jest zasłonięty
              (krok 1 m, potem połowienie do 0,05 m), albo zasięg D, albo
              koniec trasy. Wymagana Lz = v·t + v²/(2·(a + g·i)), v = V/3,6,
@@ -552,12 +661,15 @@ Kody wyjścia:
   1  nie udało się wczytać lub zapisać pliku (ma pierwszeństwo przed kodem 3)
   2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
      nazwa pliku bez końcówki TRO/MTP)
-  3  trasa nie jest obliczona (pikiety, widocznosc, obraz --pikieta, przejazd); nic nie
-     jest wypisywane ani zapisywane
+  3  trasa nie jest obliczona (pikiety, profil, przekroj, widocznosc, obraz --pikieta,
+     przejazd); nic nie jest wypisywane ani zapisywane
 
 Przykłady:
   orvany3d-cli raport Przyklady/Droga.tro
   orvany3d-cli pikiety Przyklady/Droga.tro --krok 25 > tyczenie.csv
+  orvany3d-cli profil Przyklady/Droga.tro --krok 5 > profil.csv
+  orvany3d-cli profil Przyklady/Droga.tro --obraz profil.png --pikieta 120
+  orvany3d-cli przekroj Przyklady/Droga.tro --pikieta 120 --szerokosc 20 > przekroj.csv
   orvany3d-cli widocznosc Przyklady/Droga.tro --predkosc 70 > widocznosc.csv
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
@@ -580,6 +692,8 @@ int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, s
         const std::string& p = a[0];
         if (p == "raport") return Raport(a, wyjscie, bledy);
         if (p == "pikiety") return Pikiety(a, wyjscie, bledy);
+        if (p == "profil") return Profil(a, wyjscie, bledy);
+        if (p == "przekroj") return Przekroj(a, wyjscie, bledy);
         if (p == "widocznosc") return Widocznosc(a, wyjscie, bledy);
         if (p == "obraz") return Obraz(a, wyjscie, bledy);
         if (p == "przejazd") return Przejazd(a, wyjscie, bledy);

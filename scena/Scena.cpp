@@ -81,6 +81,7 @@ bool UstawNaPikiecie(double s) {
 void UstawStanPoczatkowy(int W, int H) {
     TEREN = TSiatka{};
     PROJ = TSiatka{};
+    WyczyscIndeksyWysokosci();
     Trasa = DaneUstawieniaTrasy{};
     OpisTekst.clear();
     KomunikatyTrasy.clear();
