@@ -222,7 +222,8 @@ TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1,
     e.KatKL = e.KatPL + delta;
     e.DlugoscLuku = (e.KatKL - e.KatPL) * R;
 
-    if (A1 > 0.01 && A2 > 0.01) {
+    // A route whose geometry is a file's design keeps its clothoids as they stand.
+    if (A1 > 0.01 && A2 > 0.01 && !Trasa.GeometriaZPliku) {
         float Amin = 0.0f;
         float Amax = 0.0f;
         // A radius beyond the float range gives infinite limits rather than undefined behaviour.

@@ -127,7 +127,8 @@ struct TZrzut {
     // The computed elements follow from the vertices; their chainages and lengths stand for them.
     void D(const TElementTrasy& e) { W(e.X, e.Y, e.PikW, e.PikPL, e.PikKL, e.PikPKP1, e.PikKKP2, e.R, e.T1); }
     void D(const DaneUstawieniaTrasy& t) {
-        W(t.Obliczona, t.Xmax, t.Ymax, t.Xmin, t.Ymin, t.PikMin, t.PikMax, t.Dx, t.Dy, t.Zalomy, t.ElementyTrasy);
+        W(t.Obliczona, t.Xmax, t.Ymax, t.Xmin, t.Ymin, t.PikMin, t.PikMax, t.Dx, t.Dy, t.Zalomy, t.ElementyTrasy, t.PikStart,
+          t.GeometriaZPliku, t.Pochodzenie);
     }
     void D(const TTrojkatRys& r) { W(r.P1, r.P2, r.P3, r.KluczYmin, r.KluczOko, r.KolorObrysu, r.Kolor, r.KolorCieniowany); }
     void D(const TCzworokatRys& c) { W(c.P1, c.P2, c.P3, c.P4, c.KluczYmin, c.KolorObrysu, c.Kolor, c.KolorCieniowany); }
