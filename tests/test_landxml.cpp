@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <sstream>
 
@@ -12,6 +13,7 @@
 #include "pomocnicze/Pomocnicze.h"
 #include "route/OblTrasa.h"
 #include "test_pliki_dane.h"
+#include "wymiana/GLTF.h"
 #include "wymiana/LandXML.h"
 
 using namespace pliki_testowe;
@@ -368,4 +370,53 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
     porownaj(trojkaty(TEREN), t1, "TEREN");
     porownaj(trojkaty(PROJ), p1, "PROJ");
     porownaj(pikiety(), s1, "pikiety");
+}
+
+// ---- glTF ----
+
+TEST(GLB, NaglowekBlokiIAkcesory) {
+    ZerujStan();
+    OtworzLandXMLZBufora(Powierzchnie(false), "p.xml", {"", "Projekt", ""});
+    std::ostringstream o;
+    ZapiszGLB(o);
+    const std::string b = o.str();
+    auto u32 = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, b.data() + at, 4);  // little-endian on the machines that run the tests
+        return v;
+    };
+    ASSERT_GE(b.size(), 28u);
+    EXPECT_EQ(b.substr(0, 4), "glTF");
+    EXPECT_EQ(u32(4), 2u);
+    EXPECT_EQ(u32(8), b.size());
+    const std::uint32_t dlJson = u32(12);
+    EXPECT_EQ(dlJson % 4, 0u);
+    EXPECT_EQ(b.substr(16, 4), "JSON");
+    const std::string json = b.substr(20, dlJson);
+    const std::size_t bin = 20 + dlJson;
+    // Two meshes of one triangle each: 3 vertices x (position, normal, colour) x 12 bytes.
+    EXPECT_EQ(u32(bin), 2u * 3 * 3 * 12);
+    EXPECT_EQ(b.substr(bin + 4, 4), std::string("BIN\0", 4));
+    EXPECT_EQ(bin + 8 + u32(bin), b.size());
+    std::size_t ileCount = 0;
+    for (std::size_t p = json.find("\"count\":"); p != std::string::npos; p = json.find("\"count\":", p + 1)) {
+        EXPECT_EQ(std::stoi(json.substr(p + 8)), 3);
+        ++ileCount;
+    }
+    EXPECT_EQ(ileCount, 6u);
+    // The first vertex plus its node's translation is a point of the file: (east, height, -north) in metres.
+    const std::size_t t = json.find("\"translation\":[");
+    ASSERT_NE(t, std::string::npos);
+    double tr[3];
+    std::sscanf(json.c_str() + t + 15, "%lf,%lf,%lf", &tr[0], &tr[1], &tr[2]);
+    float p[3];
+    std::memcpy(p, b.data() + bin + 8, 12);
+    const double f = 0.3048;
+    const std::vector<std::array<double, 3>> punkty = {{100 * f, 10 * f, -200 * f}, {110 * f, 12 * f, -200 * f},
+                                                       {100 * f, 11 * f, -210 * f}};
+    bool znaleziony = false;
+    for (const auto& q : punkty)
+        znaleziony |= std::fabs(p[0] + tr[0] - q[0]) < 1e-4 && std::fabs(p[1] + tr[1] - q[1]) < 1e-4 &&
+                      std::fabs(p[2] + tr[2] - q[2]) < 1e-4;
+    EXPECT_TRUE(znaleziony) << p[0] + tr[0] << " " << p[1] + tr[1] << " " << p[2] + tr[2];
 }
