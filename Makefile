@@ -74,7 +74,7 @@ test-asan: deps
 # and the inputs it found before ($(BUILD)-fuzz/korpus/<cel>). A finding stops
 # the run and is left in $(BUILD)-fuzz/znaleziska/.
 FUZZ_CZAS ?= 60
-FUZZ_CELE ?= fuzz_tro fuzz_mtp fuzz_przepisz fuzz_pola fuzz_trasa
+FUZZ_CELE ?= fuzz_tro fuzz_mtp fuzz_przepisz fuzz_pola fuzz_trasa fuzz_landxml
 FUZZ_CXX  ?= $(shell command -v clang++-14 || command -v clang++)
 fuzz:
 	@[ -n "$(FUZZ_CXX)" ] || { echo "Instaluję clang i libFuzzer"; $(SUDO) apt-get update -q && \

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QSaveFile>
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
@@ -20,9 +21,11 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <sstream>
 
 #include "dialogs/InfoProjekt.h"
 #include "dialogs/OpcjeWyswietlania.h"
+#include "dialogs/WyborLandXML.h"
 #include "generators/GenerowanieBryl.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
@@ -206,6 +209,7 @@ void TfMaster::UtworzMenu() {
     Pliki1 = MainMenu1->addMenu(QStringLiteral("Pliki"));
     Pliki1->setObjectName(QStringLiteral("Pliki1"));
     Otwrz1 = dodaj(Pliki1, "Otwrz1", QStringLiteral("Otwórz"), "Ctrl+L", &TfMaster::OtworzTRO);
+    dodaj(Pliki1, "ZapiszLandXML1", QStringLiteral("Zapisz jako LandXML…"), nullptr, &TfMaster::ZapiszLandXMLClick);
     Pliki1->addSeparator();
     Generujekrantestowy1 = dodaj(Pliki1, "Generujekrantestowy1", QStringLiteral("Generuj ekran testowy"), "Ctrl+Q",
                                  &TfMaster::Generujekrantestowy1Click);
@@ -336,8 +340,11 @@ void TfMaster::FormCreate() {
                     KatalogProgramu() + QStringLiteral("Model")};
     D_save = {QStringLiteral("tro"), QStringLiteral("troj (*.tro);;wszystkie (*)"),
               KatalogProgramu() + QStringLiteral("Przyklady")};
-    OpenDialog1 = {QStringLiteral("mtp"), QStringLiteral("Pliki Trójkatów (*.tro);;Wszystkie pliki (*)"),
+    OpenDialog1 = {QStringLiteral("mtp"),
+                   QStringLiteral("Pliki Trójkatów (*.tro);;Pliki LandXML (*.xml);;Wszystkie pliki (*)"),
                    KatalogProgramu() + QStringLiteral("Przyklady")};
+    D_saveLandXML = {QStringLiteral("xml"), QStringLiteral("Pliki LandXML (*.xml);;Wszystkie pliki (*)"),
+                     KatalogProgramu() + QStringLiteral("Przyklady")};
 }
 
 void TfMaster::FormDestroy() {
@@ -490,7 +497,7 @@ QString TfMaster::WybierzPlik(TDialogPliku& dialog, bool zapis) {
 }
 
 bool TfMaster::WczytajPlik(const QString& nazwa,
-                           void (*czytnik)(const std::string&, const std::function<void(double)>&)) {
+                           const std::function<void(const std::string&, const std::function<void(double)>&)>& czytnik) {
     std::optional<QString> blad;
     {
         TZajety zajety;
@@ -543,7 +550,8 @@ bool TfMaster::WczytajPlik(const QString& nazwa,
 
 void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     setWindowTitle(nazwa);
-    L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikMin)) + QStringLiteral("  do ") + Q(F2(Trasa.PikMax)));
+    L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral("  do ") +
+                   Q(F2(Trasa.PikStart + Trasa.PikMax)));
     // A position outside the new range moves to its nearer end, and that move
     // places the view there (SB_pikChange) and writes the chainage text.
     SB_pik->setRange(odPikiety, std::max(odPikiety, doPikiety));
@@ -569,8 +577,10 @@ void TfMaster::SB_pikChange() {
 void TfMaster::UstawNaPikiecie() {
     TZajety zajety;
     if (!UstawNaPikiecieRdzen()) return;
-    L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(SB_pik->value())) + QStringLiteral("  ") + QStringLiteral("     (") +
-                   Q(F2(Trasa.PikMin)) + QStringLiteral(" - ") + Q(F2(Trasa.PikMax)) + QStringLiteral(")"));
+    // A route of a LandXML file keeps its start chainage: the texts show it added.
+    L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(Trasa.PikStart + SB_pik->value())) + QStringLiteral("  ") +
+                   QStringLiteral("     (") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral(" - ") +
+                   Q(F2(Trasa.PikStart + Trasa.PikMax)) + QStringLiteral(")"));
     Przerysuj(*this);
 }
 
@@ -583,9 +593,34 @@ void TfMaster::B_ObliczTrasaClick() {
 void TfMaster::OtworzTRO() {
     const QString nazwa = WybierzPlik(OpenDialog1, false);
     if (nazwa.isEmpty()) return;
-    const bool tro = Rozszerzenie(nazwa) == QLatin1String("TRO");
+    const bool xml = Rozszerzenie(nazwa) == QLatin1String("XML");
+    const bool tro = xml || Rozszerzenie(nazwa) == QLatin1String("TRO");
     // A failed load has shown its error and changed nothing: the flow ends.
-    if (tro && !WczytajPlik(nazwa, &::OtworzTRO)) return;
+    if (xml) {
+        // A LandXML file: with more than one surface or alignment the user chooses.
+        const std::string plik = QFile::encodeName(nazwa).toStdString();
+        TWyborLandXML wybor;
+        try {
+            TSpisLandXML spis;
+            {
+                TZajety zajety;
+                spis = SpisPlikuLandXML(plik);
+            }
+            if (spis.Powierzchnie.size() > 1 || spis.Trasy.size() > 1) {
+                const std::optional<TWyborLandXML> w = WyborLandXML ? WyborLandXML(spis) : WybierzZLandXML(this, spis);
+                if (!w) return;
+                wybor = *w;
+            }
+        } catch (const std::exception& e) {
+            Blad(Q(e.what()));
+            return;
+        }
+        if (!WczytajPlik(nazwa, [wybor](const std::string& n, const std::function<void(double)>& p) {
+                ::OtworzLandXML(n, wybor, p);
+            }))
+            return;
+    }
+    if (tro && !xml && !WczytajPlik(nazwa, &::OtworzTRO)) return;
     {
         TZajety zajety;
         if (tro) PoWczytaniu(nazwa, Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
@@ -622,6 +657,26 @@ void TfMaster::Button7Click() {
     try {
         TZajety zajety;
         PrzepiszPlik(QFile::encodeName(OpenTrojkatyPlik).toStdString(), QFile::encodeName(cel).toStdString());
+    } catch (const std::exception& e) {
+        blad = Q(e.what());
+    }
+    if (blad) Blad(*blad);
+}
+
+void TfMaster::ZapiszLandXMLClick() {
+    const QString cel = WybierzPlik(D_saveLandXML, true);
+    if (cel.isEmpty()) return;
+    std::optional<QString> blad;
+    try {
+        TZajety zajety;
+        // TODO(zapis): replace with ZapiszBezpiecznie from common/ZapisBezpieczny.h.
+        std::ostringstream tresc;
+        ZapiszLandXML(tresc);
+        const std::string s = tresc.str();
+        QSaveFile plik(cel);
+        if (!plik.open(QIODevice::WriteOnly) || plik.write(s.data(), static_cast<qint64>(s.size())) != static_cast<qint64>(s.size()) ||
+            !plik.commit())
+            blad = QStringLiteral("Nie można zapisać pliku %1: %2").arg(QDir::toNativeSeparators(cel), plik.errorString());
     } catch (const std::exception& e) {
         blad = Q(e.what());
     }

@@ -12,6 +12,9 @@
 #include <QStatusBar>
 #include <QWidget>
 #include <functional>
+#include <optional>
+
+#include "wymiana/LandXML.h"
 
 class QKeyEvent;
 class TfMaster;
@@ -90,6 +93,7 @@ public:
     TDialogPliku OpenTrojkaty;
     TDialogPliku D_save;
     TDialogPliku OpenDialog1;
+    TDialogPliku D_saveLandXML;
     // The name last chosen in OpenTrojkaty: the source of the conversion.
     QString OpenTrojkatyPlik;
 
@@ -98,6 +102,9 @@ public:
     std::function<QString(const TDialogPliku& dialog, bool zapis)> WyborPliku;
     // Shows an error text; empty: an error box (QMessageBox::critical).
     std::function<void(const QString& tekst)> PokazBlad;
+    // The choice of surfaces and alignment of a LandXML file holding more than
+    // one of either; empty: the dialog of WybierzZLandXML. Tests put a fixed choice here.
+    std::function<std::optional<TWyborLandXML>(const TSpisLandXML& spis)> WyborLandXML;
     // Files larger than this many bytes are read under a progress window.
     qint64 ProgPostepu = 4 << 20;
 
@@ -146,6 +153,7 @@ public slots:
     void OtworzTRO();
     void OtworzMTP();
     void Button7Click();
+    void ZapiszLandXMLClick();
     void B_Korekta_lOkoClick();
     void B_Korekta_yminClick();
     void Generujekrantestowy1Click();
@@ -178,7 +186,8 @@ private:
     // Reads a file with the reader under a busy cursor, and under a progress
     // window when the file is large. False when the load failed (the error
     // was shown) or was stopped by the user; the scene is then unchanged.
-    bool WczytajPlik(const QString& nazwa, void (*czytnik)(const std::string&, const std::function<void(double)>&));
+    bool WczytajPlik(const QString& nazwa,
+                     const std::function<void(const std::string&, const std::function<void(double)>&)>& czytnik);
     // The end of an open flow: caption, range text and the slider's new range.
     void PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety);
     // Shows the route build's messages of the file just loaded in the viewer.

@@ -1,4 +1,4 @@
-// The .tro and .mtp readers and the .mtp to .tro converter. Hostile input: every
+// The .tro, .mtp and LandXML readers and the .mtp to .tro converter. Hostile input: every
 // file of tests/hostile either loads or fails with the message written beside it,
 // quickly, and a failed load leaves the model, the route and the picture exactly
 // as they were; the two big cases are made here, and render arrays holding
@@ -20,6 +20,7 @@
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 #include "test_pliki_dane.h"
+#include "wymiana/LandXML.h"
 
 using namespace pliki_testowe;
 namespace fs = std::filesystem;
@@ -82,7 +83,11 @@ void Sprawdz(const std::string& sciezka, const TOczekiwanie& o) {
     const std::vector<std::uint32_t> obrazPrzed = Obraz();  // also empties the viewer lines
     const std::string przed = Zrzut();
     const auto t0 = std::chrono::steady_clock::now();
-    const std::string blad = Blad([&] { sciezka.ends_with(".mtp") ? OtworzMTP(sciezka) : OtworzTRO(sciezka); });
+    const std::string blad = Blad([&] {
+        if (sciezka.ends_with(".mtp")) OtworzMTP(sciezka);
+        else if (sciezka.ends_with(".xml")) OtworzLandXML(sciezka);
+        else OtworzTRO(sciezka);
+    });
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));  // a hang guard
     if (o.wiersz != "-") {
         EXPECT_EQ(blad, o.komunikat + "\nPlik: " + sciezka + ", wiersz: " + o.wiersz);

@@ -183,7 +183,15 @@ void Parsuj(TDokument& d, const TZrodlo& z) {
     // declares them is refused outright.
     const unsigned opcje = pugi::parse_minimal | pugi::parse_escapes | pugi::parse_embed_pcdata | pugi::parse_doctype;
     const pugi::xml_parse_result r = d.dok.load_buffer_inplace(d.bufor.data(), d.bufor.size(), opcje);
-    if (!r) z.Blad("Plik nie jest poprawnym plikiem XML: " + OpisBleduXML(r.status) + ".", r.offset);
+    if (!r) {
+        // An element left open at the very end: the file was cut short.
+        const bool uciety = r.offset >= static_cast<std::ptrdiff_t>(d.bufor.size()) &&
+                            (r.status == pugi::status_end_element_mismatch || r.status == pugi::status_bad_end_element ||
+                             r.status == pugi::status_bad_start_element || r.status == pugi::status_bad_pcdata);
+        z.Blad("Plik nie jest poprawnym plikiem XML: " +
+                   (uciety ? std::string("plik jest niepełny (ucięty)") : OpisBleduXML(r.status)) + ".",
+               r.offset);
+    }
     for (pugi::xml_node n = d.dok.first_child(); n; n = n.next_sibling()) {
         if (n.type() == pugi::node_doctype && std::strstr(n.value(), "ENTITY"))
             z.Blad("Plik deklaruje encje w DOCTYPE; program nie rozwija encji i nie wczytuje takich plików.", n);
