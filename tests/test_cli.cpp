@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -161,4 +163,38 @@ TEST_F(Narzedzie, ObrazIPrzejazd) {
     EXPECT_EQ(CzytajPlik(k + "/klatka_00002.png"), CzytajPlik(b));
     EXPECT_TRUE(fs::exists(k + "/klatka_00003.png") && fs::exists(k + "/klatka_00007.png"));
     EXPECT_FALSE(fs::exists(k + "/klatka_00004.png") || fs::exists(k + "/klatka_00005.png"));
+}
+
+// LandXML written and read back gives the same station table; glTF has its header;
+// wrong targets are usage errors, nothing to write is a file error.
+TEST_F(Narzedzie, LandXMLIGltf) {
+    const std::string xml = kat + "/teren.xml", glb = kat + "/teren.glb";
+    ASSERT_EQ(Uruchom({"landxml", teren, xml}).Kod, 0);
+    EXPECT_EQ(Uruchom({"gltf", teren, proj, glb}).Kod, 0);
+    EXPECT_EQ(CzytajPlik(glb).substr(0, 4), "glTF");
+    const auto a = Linie(Uruchom({"pikiety", teren}).Wyjscie), b = Linie(Uruchom({"pikiety", xml}).Wyjscie);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 1; i < a.size(); ++i) {
+        double x1, y1, x2, y2, s1, s2, k1, k2;
+        std::sscanf(a[i].c_str(), "%lf;%lf;%lf;%lf", &s1, &x1, &y1, &k1);
+        std::sscanf(b[i].c_str(), "%lf;%lf;%lf;%lf", &s2, &x2, &y2, &k2);
+        EXPECT_NEAR(s1, s2, 1e-3);
+        EXPECT_LT(std::hypot(x1 - x2, y1 - y2), 1e-3) << a[i] << " / " << b[i];
+    }
+    // staStart 1000: the table, --od and --do read 1000 + s.
+    std::string z = CzytajPlik(xml);
+    z.replace(z.find("staStart=\"0.000000\""), 19, "staStart=\"1000.000000\"");
+    ZapiszPlik(xml, z);
+    const auto c = Linie(Uruchom({"pikiety", xml, "--krok", "50"}).Wyjscie);
+    ASSERT_GE(c.size(), 3u);
+    EXPECT_EQ(c[1].substr(0, 10), "1000.0000;");
+    double s50, x50, y50, k50, s1050, x1050, y1050, k1050;
+    std::sscanf(a[6].c_str(), "%lf;%lf;%lf;%lf", &s50, &x50, &y50, &k50);
+    std::sscanf(c[2].c_str(), "%lf;%lf;%lf;%lf", &s1050, &x1050, &y1050, &k1050);
+    EXPECT_EQ(std::pair(s50, s1050), std::pair(50.0, 1050.0));
+    EXPECT_LT(std::hypot(x50 - x1050, y50 - y1050), 1e-3);  // chainage 50 = 1050
+    for (const auto& [arg, kod] : std::vector<std::pair<std::vector<std::string>, int>>{
+             {{"landxml", teren}, 2}, {{"gltf", teren, kat + "/x.xml"}, 2}, {{"landxml", zepsuty, kat + "/y.xml"}, 1}})
+        EXPECT_EQ(Uruchom(arg).Kod, kod);
+    EXPECT_FALSE(fs::exists(kat + "/y.xml"));
 }

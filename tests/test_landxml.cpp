@@ -190,7 +190,10 @@ TEST(LandXMLTrasa, KlotoidyBezOgraniczenProjektowychIKrzywaOdwrotna) {
                         {Wejscie, 50, 250, -1}, {Luk, 40, 250, -1}, {Wyjscie, 50, 250, -1}, {Prosta, 80}}};
     // Two arcs of one turn meeting without a straight (a compound curve).
     const TOs zlozona{{0, 0, 0}, {{Prosta, 50}, {Luk, 40, 300, 1}, {Luk, 40, 200, 1}, {Prosta, 50}}};
-    for (const TOs* os : {&krotka, &odwrotna, &zlozona}) {
+    // Two clothoids without an arc between them, and a curve right at the start.
+    const TOs bezLuku{{0, 0, 0.3}, {{Prosta, 50}, {Wejscie, 60, 300, -1}, {Wyjscie, 60, 300, -1}, {Prosta, 50}}};
+    const TOs odLuku{{0, 0, 0.3}, {{Luk, 60, 300, 1}, {Prosta, 50}}};
+    for (const TOs* os : {&krotka, &odwrotna, &zlozona, &bezLuku, &odLuku}) {
         ZerujStan();
         OtworzLandXMLZBufora(Plik(Trasa1(*os)), "os.xml");
         ASSERT_TRUE(Trasa.Obliczona) << (KomunikatyTrasy.empty() ? "" : KomunikatyTrasy[0]);
