@@ -8,6 +8,8 @@
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <array>
+#include <functional>
 #include <unordered_map>
 
 #include "route/OblKlotka.h"
