@@ -504,7 +504,8 @@ public:
     std::vector<TZalom> Czytaj(double& pikStart) {
         pikStart = 0.0;
         if (const pugi::xml_attribute s = al_.attribute("staStart")) {
-            if (!Liczba(s.value(), pikStart)) Blad("atrybut staStart „" + Krotki(s.value()) + "” nie jest liczbą.", al_);
+            if (!Liczba(s.value(), pikStart) || !(std::fabs(pikStart * jedn_) <= kNajwiekszaWspolrzedna))
+                Blad("atrybut staStart „" + Krotki(s.value()) + "” nie jest liczbą od -1e12 do 1e12.", al_);
             pikStart *= jedn_;
         }
         CzytajElementy();
@@ -549,6 +550,8 @@ private:
         if (RowneBezWielkosci(t, "INF") || RowneBezWielkosci(t, "infinity")) return INFINITY;
         double r = 0;
         if (!Liczba(t, r) || r < 0) Blad("atrybut " + std::string(atrybut) + " „" + Krotki(t) + "” nie jest promieniem.", el);
+        if (r * jedn_ > kNajwiekszaWspolrzedna)
+            Blad("atrybut " + std::string(atrybut) + " „" + Krotki(t) + "” jest poza dopuszczalnym zakresem (do 1e12).", el);
         return r == 0 ? INFINITY : r * jedn_;  // a radius of 0 marks a straight end too
     }
 
@@ -581,8 +584,9 @@ private:
                                 "”; program buduje tylko klotoidy (clothoid) i nie przybliża innych krzywych.");
                 e.Rpocz = Promien(n, "radiusStart");
                 e.Rkon = Promien(n, "radiusEnd");
-                if (!Liczba(n.attribute("length").value(), e.Dlugosc) || !(e.Dlugosc > 0))
-                    Blad(e, "nie ma dodatniej długości (atrybut length).");
+                if (!Liczba(n.attribute("length").value(), e.Dlugosc) || !(e.Dlugosc > 0) ||
+                    !(e.Dlugosc * jedn_ <= kNajwiekszaWspolrzedna))
+                    Blad(e, "nie ma dodatniej długości do 1e12 (atrybut length).");
                 e.Dlugosc *= jedn_;
                 e.PI = Punkt(n, "PI", false, &e.MaPI);
                 if (std::isinf(e.Rpocz) == std::isinf(e.Rkon))
