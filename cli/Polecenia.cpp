@@ -145,7 +145,8 @@ void SprawdzPliki(const std::vector<std::string>& pliki) {
 }
 
 // The choice of surfaces and alignment of LandXML files, taken by every command that loads files.
-const std::map<std::string, TOpcja> kOpcjeLandXML = {{"--teren", {true}}, {"--proj", {true}}, {"--trasa", {true}}};
+const std::map<std::string, TOpcja> kOpcjeLandXML = {{"--teren", {true}},      {"--proj", {true}}, {"--trasa", {true}},
+                                                     {"--bez-terenu", {false}}, {"--bez-trasy", {false}}};
 
 std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znane) {
     znane.insert(kOpcjeLandXML.begin(), kOpcjeLandXML.end());
@@ -157,6 +158,10 @@ TWyborLandXML WyborLandXML(const TArgumenty& a) {
     if (const std::string* t = a.Wartosc("--teren")) w.Teren = *t;
     if (const std::string* t = a.Wartosc("--proj")) w.Proj = *t;
     if (const std::string* t = a.Wartosc("--trasa")) w.Trasa = *t;
+    w.BezTerenu = a.Flagi.count("--bez-terenu") > 0;
+    w.BezTrasy = a.Flagi.count("--bez-trasy") > 0;
+    if (w.BezTerenu && !w.Teren.empty()) throw BladUzycia("opcje --teren i --bez-terenu wykluczają się");
+    if (w.BezTrasy && !w.Trasa.empty()) throw BladUzycia("opcje --trasa i --bez-trasy wykluczają się");
     return w;
 }
 
@@ -501,6 +506,8 @@ wczytujące pliki przyjmuje opcje wyboru:
       --teren NAZWA    powierzchnia pliku LandXML wczytywana jako TEREN
       --proj NAZWA     powierzchnia pliku LandXML wczytywana jako PROJ
       --trasa NAZWA    trasa (Alignment) pliku LandXML
+      --bez-terenu     z pliku LandXML nie jest wczytywany teren (zostaje ten w pamięci)
+      --bez-trasy      z pliku LandXML nie jest wczytywana trasa (zostaje ta w pamięci)
 Pikiety trasy z pliku LandXML liczą się od jej pikiety początkowej (staStart):
 tak są wypisywane i tak podaje się je w opcjach --pikieta, --od i --do. Plik, którego nie da się wczytać, nie zmienia danych:
 jego komunikat (ten sam, co w oknie błędu programu) trafia na standardowe

@@ -19,9 +19,13 @@ std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML
         for (const std::string& n : nazwy) c->addItem(QString::fromStdString(n));
         return c;
     };
-    QComboBox* teren = lista(spis.Powierzchnie, spis.Powierzchnie.empty() ? QStringLiteral("(brak)") : QString());
+    // Terrain and route: the file's first by default, "(bez zmian)" keeps what is loaded.
+    const QString bezZmian = QStringLiteral("(bez zmian)");
+    QComboBox* teren = lista(spis.Powierzchnie, QString());
+    teren->addItem(bezZmian);
     QComboBox* proj = lista(spis.Powierzchnie, QStringLiteral("(brak)"));
-    QComboBox* trasa = lista(spis.Trasy, spis.Trasy.empty() ? QStringLiteral("(brak)") : QString());
+    QComboBox* trasa = lista(spis.Trasy, QString());
+    trasa->addItem(bezZmian);
     teren->setObjectName(QStringLiteral("Teren"));
     proj->setObjectName(QStringLiteral("Proj"));
     trasa->setObjectName(QStringLiteral("Trasa"));
@@ -35,8 +39,11 @@ std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML
     uklad->addRow(przyciski);
     if (d.exec() != QDialog::Accepted) return std::nullopt;
     TWyborLandXML w;
-    if (!spis.Powierzchnie.empty()) w.Teren = teren->currentText().toStdString();
-    if (proj->currentIndex() > 0) w.Proj = proj->currentText().toStdString();
-    if (!spis.Trasy.empty()) w.Trasa = trasa->currentText().toStdString();
+    const int t = teren->currentIndex(), r = trasa->currentIndex();
+    w.BezTerenu = t == static_cast<int>(spis.Powierzchnie.size());
+    if (!w.BezTerenu) w.Teren = spis.Powierzchnie[static_cast<std::size_t>(t)];
+    if (proj->currentIndex() > 0) w.Proj = spis.Powierzchnie[static_cast<std::size_t>(proj->currentIndex() - 1)];
+    w.BezTrasy = r == static_cast<int>(spis.Trasy.size());
+    if (!w.BezTrasy) w.Trasa = spis.Trasy[static_cast<std::size_t>(r)];
     return w;
 }

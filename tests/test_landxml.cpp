@@ -151,6 +151,9 @@ double NajwiekszaOdchylka(const TOs& os) {
 
 std::string Blad(auto&& f) try { return f(), ""; } catch (const BladKonwersji& e) { return e.what(); }
 
+// Two surfaces in US feet (below).
+std::string Powierzchnie(bool tekstoweId);
+
 }  // namespace
 
 TEST(LandXMLTrasa, TabelaPikietWJednostkachPliku) {
@@ -246,6 +249,16 @@ TEST(LandXMLTrasa, WyborTrasyPoNazwie) {
     EXPECT_EQ(SpisLandXML(plik, "t.xml").Trasy, (std::vector<std::string>{"A", "B"}));
     EXPECT_TRUE(Blad([&] { OtworzLandXMLZBufora(plik, "t.xml", {"", "", "C"}); })
                     .starts_with("Plik nie zawiera trasy „C” (--trasa). Trasy w pliku: „A”, „B”."));
+    // Without the route: the surface of another file replaces TEREN, the route stays.
+    OtworzLandXMLZBufora(Powierzchnie(false), "p.xml", {"", "", "", false, true});
+    EXPECT_EQ(TEREN.IleTrojkatow(), 1);
+    EXPECT_NEAR(Trasa.PikMax, druga.Dlugosc(), 0.001);
+    // Without the terrain: only the route is taken, TEREN stays.
+    OtworzLandXMLZBufora(plik, "t.xml", {"", "", "A", true, false});
+    EXPECT_EQ(TEREN.IleTrojkatow(), 1);
+    EXPECT_NEAR(Trasa.PikMax, 10.0, 1e-6);
+    EXPECT_TRUE(Blad([&] { OtworzLandXMLZBufora(plik, "t.xml", {"", "", "", true, true}); })
+                    .starts_with("Z pliku LandXML nie wybrano niczego do wczytania"));
 }
 
 // ---- surfaces ----

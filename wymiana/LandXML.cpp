@@ -881,6 +881,8 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
     for (std::size_t i = 0; i < pow.size(); ++i) nazwyPow.push_back(NazwaPowierzchni(pow[i], static_cast<int>(i + 1)));
     for (std::size_t i = 0; i < tr.size(); ++i) nazwyTras.push_back(NazwaTrasy(tr[i], static_cast<int>(i + 1)));
     if (pow.empty() && tr.empty()) z.Blad("Plik LandXML nie zawiera powierzchni (Surfaces) ani tras (Alignments).", d.korzen);
+    if ((wybor.BezTerenu || pow.empty()) && wybor.Proj.empty() && (wybor.BezTrasy || tr.empty()))
+        z.Blad("Z pliku LandXML nie wybrano niczego do wczytania (ani terenu, ani projektu, ani trasy).", d.korzen);
 
     auto znajdz = [&](const std::string& nazwa, const char* co) -> int {
         for (std::size_t i = 0; i < nazwyPow.size(); ++i)
@@ -890,7 +892,8 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
                d.korzen);
     };
     int teren = -1, proj = -1;
-    if (!wybor.Teren.empty()) teren = znajdz(wybor.Teren, "--teren");
+    if (wybor.BezTerenu) teren = -1;
+    else if (!wybor.Teren.empty()) teren = znajdz(wybor.Teren, "--teren");
     else if (!pow.empty()) teren = 0;
     if (!wybor.Proj.empty()) proj = znajdz(wybor.Proj, "--proj");
 
@@ -912,7 +915,9 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
     }
 
     int trasa = -1;
-    if (!wybor.Trasa.empty()) {
+    if (wybor.BezTrasy) {
+        trasa = -1;
+    } else if (!wybor.Trasa.empty()) {
         for (std::size_t i = 0; i < nazwyTras.size(); ++i)
             if (nazwyTras[i] == wybor.Trasa) trasa = static_cast<int>(i);
         if (trasa < 0)

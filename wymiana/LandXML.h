@@ -30,10 +30,14 @@
 // Which surfaces and which alignment of a file are loaded. An empty Teren
 // takes the first surface, an empty Proj loads no design surface, an empty
 // Trasa takes the first alignment. A name the file does not hold is an error.
+// BezTerenu / BezTrasy: no TEREN surface / no route is taken from the file
+// (what is in memory stays).
 struct TWyborLandXML {
     std::string Teren;
     std::string Proj;
     std::string Trasa;
+    bool BezTerenu = false;
+    bool BezTrasy = false;
 };
 
 // The names of the surfaces and alignments of a file, in file order (UTF-8).

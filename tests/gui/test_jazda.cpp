@@ -1,8 +1,11 @@
 // The chainage panel, the slider and the two open flows, with the file
 // dialogs answered by paths.
+#include <QComboBox>
+#include <QDialog>
 #include <QProgressDialog>
 #include <QTimer>
 
+#include "dialogs/WyborLandXML.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 #include "test_jazda_wspolne.h"
@@ -187,4 +190,35 @@ TEST_F(Panel, LandXMLWyborPowierzchniIZapis) {
     ASSERT_EQ(bledy.size(), 1);
     EXPECT_TRUE(bledy[0].startsWith("Powierzchnia „S” nie ma definicji trójkątów")) << bledy[0].toStdString();
     EXPECT_EQ(std::pair(TEREN.IleTrojkatow(), PROJ.IleTrojkatow()), std::pair(1, 2));
+}
+
+// The dialog itself: its lists and what each choice gives.
+TEST(WyborLandXMLOkno, ListyIWybor) {
+    const TSpisLandXML spis{{"A", "B"}, {"os"}};
+    struct {
+        int teren, proj, trasa;
+        TWyborLandXML w;
+    } przypadki[] = {
+        {0, 0, 0, {"A", "", "os", false, false}},
+        {2, 2, 1, {"", "B", "", true, true}},
+    };
+    for (const auto& p : przypadki) {
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            auto* t = d->findChild<QComboBox*>("Teren");
+            auto* pr = d->findChild<QComboBox*>("Proj");
+            auto* r = d->findChild<QComboBox*>("Trasa");
+            EXPECT_EQ(std::tuple(t->count(), pr->count(), r->count()), std::tuple(3, 3, 2));
+            EXPECT_EQ(t->itemText(2), "(bez zmian)");
+            t->setCurrentIndex(p.teren);
+            pr->setCurrentIndex(p.proj);
+            r->setCurrentIndex(p.trasa);
+            d->accept();
+        });
+        const std::optional<TWyborLandXML> w = WybierzZLandXML(nullptr, spis);
+        ASSERT_TRUE(w);
+        EXPECT_EQ(std::tuple(w->Teren, w->Proj, w->Trasa, w->BezTerenu, w->BezTrasy),
+                  std::tuple(p.w.Teren, p.w.Proj, p.w.Trasa, p.w.BezTerenu, p.w.BezTrasy));
+    }
 }
