@@ -1,11 +1,13 @@
 #include "cli/Polecenia.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QImage>
+#include <QImageWriter>
 #include <QSaveFile>
 #include <unistd.h>
 
@@ -22,12 +24,14 @@
 #include <stdexcept>
 
 #include "common/Funkcje.h"
-#include "dialogs/InfoProjekt.h"
+#include "common/ZapisBezpieczny.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "route/OblTrasa.h"
+#include "scena/InfoProjekt.h"
+#include "scena/Scena.h"
 #include "wymiana/GLTF.h"
 #include "wymiana/LandXML.h"
 
@@ -126,17 +130,7 @@ TRozmiar Rozmiar(const TArgumenty& a) {
     return r;
 }
 
-// The last three characters of a name in upper case, as the open flows take them.
-std::string Koncowka(const std::string& nazwa) {
-    std::string e = nazwa.size() >= 3 ? nazwa.substr(nazwa.size() - 3) : nazwa;
-    for (char& c : e) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return e;
-}
-
-bool PlikDanych(const std::string& nazwa) {
-    const std::string e = Koncowka(nazwa);
-    return e == "TRO" || e == "MTP" || e == "XML";
-}
+bool PlikDanych(const std::string& nazwa) { return RodzajPliku(nazwa) != TRodzajPliku::Inny; }
 
 void SprawdzPliki(const std::vector<std::string>& pliki) {
     if (pliki.empty()) throw BladUzycia("nie podano plików danych");
@@ -175,19 +169,12 @@ double PikietaTrasy(double pokazana) { return pokazana - Trasa.PikStart; }
 // resize: start values, the sky picture, the eye at its working place.
 void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
     InicjujZmienne(W, H);
-    Rzut.OkoX = W * 0.5;
-    Rzut.OkoY = -700.0;
-    Rzut.OkoZ = 500.0;
-    Rzut.PolEkranX = static_cast<float>(W * 0.5);
+    UstawOkoOkna(W, H);
     Niebo = TObraz{};
     if (!zNiebem) return;
     // The window takes the sky from beside the program; without it the far wall stays empty.
-    const QString sciezka = QCoreApplication::applicationDirPath() + QStringLiteral("/Przyklady/Sky02.bmp");
-    const QImage niebo(sciezka);
-    if (niebo.isNull())
-        bledy << "Brak pliku " << sciezka.toStdString() << '\n';
-    else
-        Niebo = ObrazZQt(niebo);
+    const QString brak = WczytajNiebo(KatalogProgramu());
+    if (!brak.isEmpty()) bledy << brak.toStdString() << '\n';
 }
 
 // Opens the files one after another as the window's open flows do. A file
@@ -197,12 +184,7 @@ bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const T
     bool wszystkie = true;
     for (const std::string& p : pliki) {
         try {
-            if (Koncowka(p) == "TRO")
-                OtworzTRO(p);
-            else if (Koncowka(p) == "XML")
-                OtworzLandXML(p, wybor);
-            else
-                OtworzMTP(p);
+            WczytajPlik(p, {}, wybor);
         } catch (const std::exception& e) {
             bledy << e.what() << '\n';
             wszystkie = false;
@@ -215,40 +197,39 @@ void PiszKomunikatyTrasy(std::ostream& bledy) {
     for (const std::string& k : KomunikatyTrasy) bledy << k << '\n';
 }
 
-// The slider's change handler: the route point and direction at chainage c,
-// then the view placed there (nothing changes without mesh triangles).
-void UstawNaPikiecieSuwaka(double c) {
-    PunktNaPikiecie(c, Rzut.TrasaX, Rzut.TrasaY);
-    Rzut.katT = KatNaPikiecie(c);
-    Rzut.alfa = Rzut.katT;
-    UstawNaPikiecieRdzen();
-}
-
 // The frame as the window draws it: into an off-screen picture at least as
 // large as the screen, whose top-left W x H part is the paint area. The Qt
 // canvas clips lines to the whole picture, and where a clipped line starts
 // can move its pixels, so the picture gets the window's size, not just W x H.
-QImage Klatka(int W, int H) {
+QImage Klatka(int W, int H, TPodzialKlatki& podzial) {
     QSize rozmiar(W, H);
     if (QScreen* ekran = QGuiApplication::primaryScreen()) rozmiar = rozmiar.expandedTo(ekran->size());
     QImage obraz(rozmiar, QImage::Format_RGB32);
     obraz.fill(KolorPrzycisku());
     {
         PlotnoQt plotno(obraz);
-        Przerysuj(plotno, W, H);
+        Przerysuj(plotno, W, H, podzial);
     }
     return rozmiar == QSize(W, H) ? obraz : obraz.copy(0, 0, W, H);
 }
 
-// Writes the picture under a temporary name and renames it over the target
-// only when it is complete.
+// Encodes the picture in memory and writes it through the program's one safe writer.
 bool ZapiszPng(const QImage& obraz, const std::string& sciezka, std::ostream& bledy) {
-    QSaveFile plik(QString::fromLocal8Bit(sciezka.c_str()));
-    if (plik.open(QIODevice::WriteOnly) && obraz.save(&plik, "PNG") && plik.commit()) return true;
-    bledy << "Nie można zapisać pliku " << sciezka;
-    if (!plik.errorString().isEmpty()) bledy << ": " << plik.errorString().toStdString();
-    bledy << '\n';
-    return false;
+    QByteArray bajty;
+    QBuffer bufor(&bajty);
+    bufor.open(QIODevice::WriteOnly);
+    QImageWriter koder(&bufor, "PNG");
+    if (!koder.write(obraz)) {
+        bledy << "Nie można zapisać pliku " << sciezka << ": nie udało się zakodować obrazu PNG.\n";
+        return false;
+    }
+    try {
+        ZapiszBezpiecznie(sciezka, std::string_view(bajty.constData(), static_cast<std::size_t>(bajty.size())));
+    } catch (const BladKonwersji& e) {
+        bledy << e.what() << '\n';
+        return false;
+    }
+    return true;
 }
 
 // Fixed notation with '.' whatever the locale; no "-0.0000".
@@ -344,9 +325,10 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
             bledy << "Trasa nie jest obliczona.\n";
             return ok ? KodBrakTrasy : KodBladPliku;
         }
-        UstawNaPikiecieSuwaka(std::round(PikietaTrasy(pikieta)));
+        UstawNaPikiecie(std::round(PikietaTrasy(pikieta)));
     }
-    if (!ZapiszPng(Klatka(r.W, r.H), wyjscie, bledy)) return KodBladPliku;
+    TPodzialKlatki podzial;
+    if (!ZapiszPng(Klatka(r.W, r.H, podzial), wyjscie, bledy)) return KodBladPliku;
     return KodKoncowy(ok);
 }
 
@@ -401,9 +383,10 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
         std::snprintf(b, sizeof b, "klatka_%05d.png", n);
         return QDir(kat).filePath(QString::fromLatin1(b)).toStdString();
     };
+    TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     for (int i = 0; i < ile; ++i) {
-        UstawNaPikiecieSuwaka(pikiety[i]);
-        if (!ZapiszPng(Klatka(r.W, r.H), nazwa(i + 1), bledy)) return KodBladPliku;
+        UstawNaPikiecie(pikiety[i]);
+        if (!ZapiszPng(Klatka(r.W, r.H, podzial), nazwa(i + 1), bledy)) return KodBladPliku;
         bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(Trasa.PikStart + pikiety[i]) << (terminal ? "   \r" : "\n");
         bledy.flush();
     }
@@ -419,7 +402,7 @@ int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     if (arg.Pozycyjne.size() != 2) throw BladUzycia("przepisz potrzebuje dokładnie dwóch plików: ZRODLO.mtp CEL.tro");
     const std::string& zrodlo = arg.Pozycyjne[0];
     const std::string& cel = arg.Pozycyjne[1];
-    if (Koncowka(cel) == "MTP") throw BladUzycia("plik docelowy „" + cel + "” ma rozszerzenie .mtp; oczekiwano .tro");
+    if (RodzajPliku(cel) == TRodzajPliku::MTP) throw BladUzycia("plik docelowy „" + cel + "” ma rozszerzenie .mtp; oczekiwano .tro");
     const QFileInfo fz(QString::fromLocal8Bit(zrodlo.c_str())), fc(QString::fromLocal8Bit(cel.c_str()));
     if (fz.exists() && fc.exists() && fz.canonicalFilePath() == fc.canonicalFilePath())
         throw BladUzycia("plik źródłowy i docelowy to ten sam plik");

@@ -4,12 +4,13 @@
 #include <sstream>
 
 #include "Wspolne.h"
+#include "scena/Scena.h"
 #include "wymiana/GLTF.h"
 #include "wymiana/LandXML.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozmiar) {
     fuzz::ScenaPoczatkowa();
-    const std::string przed = fuzz::ZrzutStanu();
+    const auto przed = fuzz::ZrzutStanu();
     try {
         OtworzLandXMLZBufora(fuzz::Bajty(dane, rozmiar), "f.xml", {"", "", ""});
     } catch (const BladKonwersji& e) {

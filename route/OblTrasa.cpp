@@ -229,7 +229,7 @@ void ObliczElementy() {
             const TPunkt2D P{el[i - 1].X, el[i - 1].Y};
             const TPunkt2D V{e.X, e.Y};
             const TPunkt2D N{el[i + 1].X, el[i + 1].Y};
-            e = ObliczLuk(P, V, N, R, A1, A2);
+            e = ObliczLuk(P, V, N, R, A1, A2, Trasa.GeometriaZPliku);
             if (!e.JestKlotoida) {
                 e.PunktPKP1 = e.PunktPL;
                 e.PunktKKP2 = e.PunktKL;

@@ -1,7 +1,7 @@
-// orvany3d-cli run as a separate program, checked against the core run in
-// this process on the same files.
+// orvany3d-cli run as a separate program on small files and on the sample road.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,9 +11,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "dialogs/InfoProjekt.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
+#include "scena/InfoProjekt.h"
+#include "scena/Scena.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "test_pliki_dane.h"
 
@@ -41,19 +42,6 @@ std::vector<std::string> Linie(const std::string& t) {
     for (std::istringstream s(t); std::getline(s, w.emplace_back());) {}
     w.pop_back();
     return w;
-}
-
-// The viewer's text of both reports after the same loads in this process, and the load errors.
-std::pair<std::string, std::string> RaportWProcesie(const std::vector<std::string>& pliki) {
-    ZerujStan();
-    std::string t, bledy;
-    for (const auto& p : pliki) {
-        try { p.ends_with(".mtp") ? OtworzMTP(p) : OtworzTRO(p); }
-        catch (const BladKonwersji& e) { bledy += e.what() + std::string("\n"); }
-    }
-    for (auto raport : {InfoTerenProj, InfoTrasy})
-        for (raport(); const auto& l : OpisTekst) t += l + "\n";
-    return {t, bledy};
 }
 
 // The width and height in a PNG's header.
@@ -86,21 +74,24 @@ protected:
 
 }  // namespace
 
-// The last set: a file that fails in the middle leaves the model as the other files made it.
-TEST_F(Narzedzie, RaportToTekstOknaOpis) {
-    for (const auto& pliki : {std::vector{Droga + ".tro"}, {Droga + ".mtp", Droga + ".tro"}, {teren, zepsuty, proj}})
-        for (char separator : {'.', ','}) {
-            UstawLocale l(separator);
-            std::vector<std::string> arg{"raport"};
-            arg.insert(arg.end(), pliki.begin(), pliki.end());
-            const TWynik w = Uruchom(arg, std::setlocale(LC_NUMERIC, nullptr));
-            const auto [raport, bledy] = RaportWProcesie(pliki);
-            EXPECT_EQ(w.Kod, pliki[0] == teren ? 1 : 0);
-            EXPECT_EQ(w.Wyjscie, raport);
-            EXPECT_EQ(w.Bledy, bledy);  // only the error box's message
-            const std::string c(1, separator);
-            EXPECT_NE(raport.find(pliki[0] == teren ? "TEREN = 2" : "(0" + c + "00 ; 2900" + c + "44)"), npos);
-        }
+// The viewer's text of both reports, in the locale's decimal separator. A file that fails in the
+// middle leaves the model as the other files made it.
+TEST_F(Narzedzie, Raport) {
+    const std::string wzorzec = CzytajPlik(ORVANY_ZRODLA "/tests/dane/raport_trasy_droga.txt");  // with ','
+    for (char separator : {'.', ','}) {
+        UstawLocale l(separator);
+        const std::string loc = std::setlocale(LC_NUMERIC, nullptr), c(1, separator);
+        const TWynik tro = Uruchom({"raport", Droga + ".tro"}, loc), oba = Uruchom({"raport", Droga + ".mtp", Droga + ".tro"}, loc);
+        EXPECT_EQ(std::tuple(tro.Kod, tro.Bledy, oba.Kod, oba.Wyjscie), std::tuple(0, "", 0, tro.Wyjscie));
+        EXPECT_NE(tro.Wyjscie.find("Ilosc trojkatów TEREN = "), npos);
+        EXPECT_NE(tro.Wyjscie.find("Pik.  (min,max)  = (0" + c + "00 ; 2900" + c + "44)"), npos);
+        EXPECT_TRUE(separator == '.' || tro.Wyjscie.ends_with(wzorzec));
+        const TWynik w = Uruchom({"raport", teren, zepsuty, proj}, loc);
+        EXPECT_EQ(w.Kod, 1);
+        EXPECT_EQ(w.Bledy, "'dwa' is not a valid integer value\nPlik: " + zepsuty + ", wiersz: 10\n");
+        for (const char* linia : {"Ilosc trojkatów TEREN = 2\n", "Ilosc trojkatów PROJ = 1\n", "Info TRASA"})
+            EXPECT_NE(w.Wyjscie.find(linia), npos) << linia;
+    }
 }
 
 TEST_F(Narzedzie, Pikiety) {
@@ -138,10 +129,11 @@ TEST_F(Narzedzie, KodyWyjscia) {
 }
 
 TEST_F(Narzedzie, Przepisz) {
+    // The sample .mtp gives the sample .tro shipped beside it.
     const std::string zrodlo = ORVANY_BIN "/Model/Droga.mtp", cel = kat + "/Droga.tro";
     EXPECT_EQ(Uruchom({"przepisz", zrodlo, cel}).Kod, 0);
     const std::string przepisany = CzytajPlik(cel);
-    EXPECT_EQ(przepisany, PrzepiszPlikZBufora(CzytajCalyPlik(zrodlo), "Droga.mtp"));
+    EXPECT_EQ(przepisany, CzytajPlik(Droga + ".tro"));
     // A source that breaks the conversion leaves the target as it was.
     ZapiszPlik(kat + "/zly.mtp", Naglowek().Tekst() + "#Wspolrzedne200TEREN#\nx\n");
     const TWynik z = Uruchom({"przepisz", kat + "/zly.mtp", cel});
@@ -163,6 +155,25 @@ TEST_F(Narzedzie, ObrazIPrzejazd) {
     EXPECT_EQ(CzytajPlik(k + "/klatka_00002.png"), CzytajPlik(b));
     EXPECT_TRUE(fs::exists(k + "/klatka_00003.png") && fs::exists(k + "/klatka_00007.png"));
     EXPECT_FALSE(fs::exists(k + "/klatka_00004.png") || fs::exists(k + "/klatka_00005.png"));
+    // A range of one chainage: one frame, the picture at it.
+    EXPECT_EQ(Uruchom({"przejazd", teren, k + "/jedna", "--od", "11", "--do", "11", "--rozmiar", "320x200"}).Kod, 0);
+    EXPECT_EQ(CzytajPlik(k + "/jedna/klatka_00001.png"), CzytajPlik(b));
+    EXPECT_EQ(std::distance(fs::directory_iterator(k + "/jedna"), {}), 1);
+}
+
+TEST_F(Narzedzie, ObrazPrzezDowiazanieINieNaPotok) {
+    // The picture goes through the program's safe writer: a link stays and its file gets the PNG;
+    // a named pipe is refused without blocking and stays.
+    const std::string obraz = kat + "/obrazy/a.png", lacze = kat + "/lacze.png", potok = kat + "/potok.png";
+    fs::create_directories(kat + "/obrazy");
+    fs::create_symlink("obrazy/a.png", lacze);
+    EXPECT_EQ(Uruchom({"obraz", teren, lacze, "--rozmiar", "320x200"}).Kod, 0);
+    EXPECT_TRUE(fs::is_symlink(lacze) && CzytajPlik(obraz).substr(16, 8) == RozmiarPng(320, 200));
+    ASSERT_EQ(mkfifo(potok.c_str(), 0600), 0);
+    const TWynik w = Uruchom({"obraz", teren, potok, "--rozmiar", "320x200"});
+    EXPECT_EQ(w.Kod, 1);
+    EXPECT_NE(w.Bledy.find("Nie można zapisać pliku " + potok + ": to nie jest zwykły plik, lecz potok"), npos) << w.Bledy;
+    EXPECT_TRUE(fs::is_fifo(potok));
 }
 
 // LandXML written and read back gives the same station table; glTF has its header;

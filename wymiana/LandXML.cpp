@@ -1076,31 +1076,22 @@ TDaneWczytane CzytajLandXML(std::string_view dane, std::string_view nazwa, const
     return CzytajDokument(d, z, wybor, postep);
 }
 
-void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwa, const TWyborLandXML& wybor,
-                          const TPostep& postep) {
-    PrzyjmijWczytane(CzytajLandXML(dane, nazwa, wybor, postep));
-}
-
-void OtworzLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor, const TPostep& postep) {
-    TDaneWczytane w;
-    {
-        // The file's own buffer is parsed in place (no second copy of a large
-        // file); a message's line number is counted in the file read again.
-        TDokument d;
-        d.bufor = CzytajCalyPlik(nazwaPliku);
-        std::string oryginal;
-        const TZrodlo z{nazwaPliku,
-                        [&]() -> std::string_view {
-                            try {
-                                oryginal = CzytajCalyPlik(nazwaPliku);
-                            } catch (const BladKonwersji&) {
-                                oryginal.clear();
-                            }
-                            return oryginal;
-                        }};
-        w = CzytajDokument(d, z, wybor, postep);
-    }
-    PrzyjmijWczytane(std::move(w));
+TDaneWczytane CzytajPlikLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor, const TPostep& postep) {
+    // The file's own buffer is parsed in place (no second copy of a large
+    // file); a message's line number is counted in the file read again.
+    TDokument d;
+    d.bufor = CzytajCalyPlik(nazwaPliku);
+    std::string oryginal;
+    const TZrodlo z{nazwaPliku,
+                    [&]() -> std::string_view {
+                        try {
+                            oryginal = CzytajCalyPlik(nazwaPliku);
+                        } catch (const BladKonwersji&) {
+                            oryginal.clear();
+                        }
+                        return oryginal;
+                    }};
+    return CzytajDokument(d, z, wybor, postep);
 }
 
 void ZapiszLandXML(std::ostream& o) {

@@ -55,10 +55,9 @@ TSpisLandXML SpisPlikuLandXML(const std::string& nazwaPliku);
 // build restores everything it touches). Raises BladKonwersji.
 TDaneWczytane CzytajLandXML(std::string_view dane, std::string_view nazwaDoKomunikatow,
                             const TWyborLandXML& wybor = {}, const TPostep& postep = {});
-// Loads a LandXML file or the same bytes from memory: parse, then PrzyjmijWczytane.
-void OtworzLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor = {}, const TPostep& postep = {});
-void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow,
-                          const TWyborLandXML& wybor = {}, const TPostep& postep = {});
+// The same for a whole file, read in one piece. Raises BladKonwersji.
+TDaneWczytane CzytajPlikLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor = {},
+                                const TPostep& postep = {});
 
 // Writes what is loaded as LandXML 1.2 in metres: TEREN and PROJ as two
 // Surface elements (each vertex once, faces by id, file coordinates) and the

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Checks the one-way graph of the program's folders: a file may include its
+# own folder and the folders below its level, never a folder on its level or
+# above it. The core (common, model, route, render, generators, wymiana,
+# scena) uses no Qt; render/qt is the Qt canvas at the renderer's level.
+# scena/ sits above wymiana/ because its one open flow reads LandXML too.
+#
+#   main.cpp                   7
+#   shell/, cli/               6
+#   dialogs/                   5
+#   scena/                     4
+#   generators/, wymiana/      3
+#   route/, render/, render/qt 2   (render/qt may include render/)
+#   model/                     1
+#   common/                    0
+#
+# Usage: tools/sprawdz_zaleznosci.sh [source directory]; exit 1 on a violation.
+set -u
+cd "${1:-$(dirname "$0")/..}" || exit 2
+
+poziom() {
+    case "$1" in
+        common) echo 0 ;;
+        model) echo 1 ;;
+        route | render | render/qt) echo 2 ;;
+        generators | wymiana) echo 3 ;;
+        scena) echo 4 ;;
+        dialogs) echo 5 ;;
+        shell | cli) echo 6 ;;
+        .) echo 7 ;;
+        *) echo -1 ;;
+    esac
+}
+
+bledy=0
+for plik in main.cpp common/* model/* route/* render/* render/qt/* generators/* wymiana/* scena/* dialogs/* shell/* cli/*; do
+    [ -f "$plik" ] || continue
+    case "$plik" in *.h | *.cpp) ;; *) continue ;; esac
+    folder=$(dirname "$plik")
+    p=$(poziom "$folder")
+    while IFS= read -r linia; do
+        cel=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]*)".*/\1/' <<<"$linia")
+        celFolder=$(dirname "$cel")
+        [ "$celFolder" = "$folder" ] && continue
+        [ "$folder" = render/qt ] && [ "$celFolder" = render ] && continue
+        q=$(poziom "$celFolder")
+        if [ "$q" -lt 0 ] || [ "$q" -ge "$p" ]; then
+            echo "$plik: #include \"$cel\" (poziom $q) nie jest poniżej folderu $folder (poziom $p)"
+            bledy=$((bledy + 1))
+        fi
+    done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$plik")
+    # The core has no Qt.
+    if [ "$p" -le 4 ] && [ "$folder" != render/qt ] && grep -qE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' "$plik"; then
+        echo "$plik: rdzeń programu nie może używać Qt"
+        bledy=$((bledy + 1))
+    fi
+done
+if [ "$bledy" -gt 0 ]; then
+    echo "naruszenia kierunku zależności: $bledy"
+    exit 1
+fi
+echo "zależności folderów jednokierunkowe"
