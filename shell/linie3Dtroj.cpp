@@ -594,10 +594,11 @@ bool TfMaster::OtworzPlik(const QString& nazwa) {
 
 void TfMaster::OtworzPliki(const QStringList& nazwy) {
     for (const QString& nazwa : nazwy) {
-        if (RodzajPliku(Lokalna(nazwa)) == TRodzajPliku::TRO)
+        const TRodzajPliku rodzaj = RodzajPliku(Lokalna(nazwa));
+        if (rodzaj == TRodzajPliku::TRO || rodzaj == TRodzajPliku::XML)
             OtworzPlik(nazwa);
         else
-            Blad(QStringLiteral("Nie otwarto pliku %1: program otwiera pliki trójkątów .tro.")
+            Blad(QStringLiteral("Nie otwarto pliku %1: program otwiera pliki trójkątów .tro i pliki LandXML (.xml).")
                      .arg(QDir::toNativeSeparators(nazwa)));
     }
 }
