@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,7 +17,6 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
-#include <sstream>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -415,25 +413,18 @@ int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     return KodSukces;
 }
 
-// Writes a file through `pisz`: the whole content in memory, then a
-// temporary file renamed over the target (QSaveFile).
-// TODO(zapis): replace with ZapiszBezpiecznie from common/ZapisBezpieczny.h.
+// Writes a file through `pisz` with the program's one safe writer; a failure
+// (nothing to write, a target that is not a regular file, a full disk) is said
+// on `bledy` and leaves the old target as it was.
 bool ZapiszPlikWyjsciowy(const std::string& sciezka, const std::function<void(std::ostream&)>& pisz,
                          std::ostream& bledy) {
-    std::ostringstream tresc;
     try {
-        pisz(tresc);
+        ZapiszBezpiecznie(sciezka, pisz);
     } catch (const BladKonwersji& e) {
         bledy << e.what() << '\n';
         return false;
     }
-    const std::string s = tresc.str();
-    QSaveFile plik(QString::fromLocal8Bit(sciezka.c_str()));
-    if (plik.open(QIODevice::WriteOnly) && plik.write(s.data(), static_cast<qint64>(s.size())) == static_cast<qint64>(s.size()) &&
-        plik.commit())
-        return true;
-    bledy << "Nie można zapisać pliku " << sciezka << ": " << plik.errorString().toStdString() << '\n';
-    return false;
+    return true;
 }
 
 bool KonczySie(const std::string& nazwa, std::string_view koncowka) {

@@ -16,7 +16,6 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -26,9 +25,9 @@
 #include <exception>
 #include <memory>
 #include <optional>
-#include <sstream>
 
 #include "common/KlawiszeWindows.h"
+#include "common/ZapisBezpieczny.h"
 #include "dialogs/OpcjeWyswietlania.h"
 #include "dialogs/WyborLandXML.h"
 #include "generators/GenerowanieBryl.h"
@@ -705,14 +704,9 @@ void TfMaster::ZapiszLandXMLClick() {
     std::optional<QString> blad;
     try {
         TZajety zajety;
-        // TODO(zapis): replace with ZapiszBezpiecznie from common/ZapisBezpieczny.h.
-        std::ostringstream tresc;
-        ZapiszLandXML(tresc);
-        const std::string s = tresc.str();
-        QSaveFile plik(cel);
-        if (!plik.open(QIODevice::WriteOnly) || plik.write(s.data(), static_cast<qint64>(s.size())) != static_cast<qint64>(s.size()) ||
-            !plik.commit())
-            blad = QStringLiteral("Nie można zapisać pliku %1: %2").arg(QDir::toNativeSeparators(cel), plik.errorString());
+        // The one safe writer: through links, never over a non-regular file,
+        // the old file whole when anything fails.
+        ZapiszBezpiecznie(Lokalna(cel), &ZapiszLandXML);
     } catch (const std::exception& e) {
         blad = Q(e.what());
     }

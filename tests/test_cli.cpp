@@ -208,4 +208,14 @@ TEST_F(Narzedzie, LandXMLIGltf) {
              {{"landxml", teren}, 2}, {{"gltf", teren, kat + "/x.xml"}, 2}, {{"landxml", zepsuty, kat + "/y.xml"}, 1}})
         EXPECT_EQ(Uruchom(arg).Kod, kod);
     EXPECT_FALSE(fs::exists(kat + "/y.xml"));
+    // Written by the one safe writer: a link is written through, a directory in the target's place is refused.
+    fs::create_directory(kat + "/katalog.glb");
+    const TWynik w = Uruchom({"gltf", teren, kat + "/katalog.glb"});
+    EXPECT_EQ(w.Kod, 1);
+    EXPECT_NE(w.Bledy.find("Nie można zapisać pliku " + kat + "/katalog.glb"), std::string::npos) << w.Bledy;
+    EXPECT_TRUE(fs::is_directory(kat + "/katalog.glb"));
+    fs::create_symlink("teren.xml", kat + "/dowiazanie.xml");
+    ASSERT_EQ(Uruchom({"landxml", teren, proj, kat + "/dowiazanie.xml"}).Kod, 0);
+    EXPECT_TRUE(fs::is_symlink(kat + "/dowiazanie.xml"));
+    EXPECT_EQ(SpisPlikuLandXML(xml).Powierzchnie, (std::vector<std::string>{"TEREN", "PROJ"}));
 }
