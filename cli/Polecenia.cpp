@@ -21,8 +21,10 @@
 #include <set>
 #include <stdexcept>
 
+#include "analiza/Profil.h"
 #include "common/Funkcje.h"
 #include "common/ZapisBezpieczny.h"
+#include "dialogs/RysunekProfilu.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
@@ -294,6 +296,37 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
     return KodKoncowy(ok);
 }
 
+// A height to 3 decimals, or an empty field where the surface has none.
+std::string PoleWysokosci(const std::optional<double>& z) { return z ? Stala(*z, 3) : std::string(); }
+
+int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg =
+        Rozbierz(a, 1, ZOpcjamiLandXML({{"--pikieta", {true}}, {"--szerokosc", {true}}, {"--krok", {true}}}));
+    SprawdzPliki(arg.Pozycyjne);
+    if (!arg.Wartosc("--pikieta")) throw BladUzycia("przekroj potrzebuje opcji --pikieta S");
+    const double pikieta = Liczba(arg, "--pikieta", 0.0);
+    const double szerokosc = Liczba(arg, "--szerokosc", 30.0);
+    const double krok = Liczba(arg, "--krok", 0.5);
+    if (!std::isfinite(pikieta)) throw BladUzycia("pikieta musi być liczbą skończoną");
+    if (!(krok > 0.0) || !std::isfinite(krok)) throw BladUzycia("krok musi być liczbą dodatnią");
+    if (!(szerokosc > 0.0) || !std::isfinite(szerokosc)) throw BladUzycia("szerokość musi być liczbą dodatnią");
+    if (2.0 * szerokosc / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej szerokości");
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
+    for (const TPunktProfilu& p : ObliczPrzekroj(PikietaTrasy(pikieta), szerokosc, krok, IndeksPROJ, IndeksTEREN))
+        tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
+                 ';' + PoleWysokosci(p.ZTeren) + '\n';
+    wyjscie << tekst;
+    wyjscie.flush();
+    return KodKoncowy(ok);
+}
+
 bool KonczySiePng(const std::string& nazwa) {
     if (nazwa.size() < 4) return false;
     std::string e = nazwa.substr(nazwa.size() - 4);
@@ -327,6 +360,53 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     }
     TPodzialKlatki podzial;
     if (!ZapiszPng(Klatka(r.W, r.H, podzial), wyjscie, bledy)) return KodBladPliku;
+    return KodKoncowy(ok);
+}
+
+int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1,
+                                    ZOpcjamiLandXML({{"--krok", {true}},
+                                                     {"--obraz", {true}},
+                                                     {"--pikieta", {true}},
+                                                     {"--przewyzszenie", {true}},
+                                                     {"--rozmiar", {true}}}));
+    SprawdzPliki(arg.Pozycyjne);
+    const double krok = Liczba(arg, "--krok", 10.0);
+    if (!(krok > 0.0) || !std::isfinite(krok)) throw BladUzycia("krok musi być liczbą dodatnią");
+    const std::string* obraz = arg.Wartosc("--obraz");
+    if (obraz && !KonczySiePng(*obraz)) throw BladUzycia("opcja --obraz: plik obrazu musi mieć końcówkę .png");
+    if (!obraz && (arg.Wartosc("--pikieta") || arg.Wartosc("--przewyzszenie") || arg.Wartosc("--rozmiar")))
+        throw BladUzycia("opcje --pikieta, --przewyzszenie i --rozmiar działają tylko z --obraz");
+    const double pikieta = Liczba(arg, "--pikieta", 0.0);
+    const double przewyzszenie = Liczba(arg, "--przewyzszenie", PrzewyzszenieDomyslne);
+    if (!std::isfinite(pikieta)) throw BladUzycia("pikieta musi być liczbą skończoną");
+    if (!(przewyzszenie >= PrzewyzszenieNajmniejsze && przewyzszenie <= PrzewyzszenieNajwieksze))
+        throw BladUzycia("przewyższenie musi leżeć między " + G2(PrzewyzszenieNajmniejsze) + " a " +
+                         G2(PrzewyzszenieNajwieksze));
+    TRozmiar r;
+    r.W = RozmiarRysunkuProfilu.width();
+    r.H = RozmiarRysunkuProfilu.height();
+    if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    if (obraz) {
+        // The slider stands on whole metres: the chainage is rounded as its position would be.
+        const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(std::round(PikietaTrasy(pikieta)), przewyzszenie);
+        if (!ZapiszPng(ObrazProfilu(dane, QSize(r.W, r.H)), *obraz, bledy)) return KodBladPliku;
+        return KodKoncowy(ok);
+    }
+    if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
+    std::string tekst = "pikieta;X;Y;Z_proj;Z_teren;roznica\n";
+    for (const TPunktProfilu& p : ObliczProfil(PikietyCoKrok(Trasa.PikMax, krok), IndeksPROJ, IndeksTEREN))
+        tekst += Stala(Trasa.PikStart + p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) + ';' +
+                 PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
+    wyjscie << tekst;
+    wyjscie.flush();
     return KodKoncowy(ok);
 }
 
@@ -456,13 +536,17 @@ int Eksport(const std::vector<std::string>& a, std::ostream& bledy, std::string_
 }  // namespace
 
 std::string TekstPomocy() {
-    return R"(orvany3d-cli — Orvany3D w wierszu poleceń: raporty, tabela pikiet, obrazy,
-klatki przejazdu, przepisywanie plików .mtp na .tro oraz zapis LandXML i glTF. Obrazy są rysowane tym
-samym rysowaniem co okno programu Orvany3D.
+    return R"(orvany3d-cli — Orvany3D w wierszu poleceń: raporty, tabela pikiet, profil
+podłużny i przekroje, obrazy, klatki przejazdu, przepisywanie plików .mtp na
+.tro oraz zapis LandXML i glTF. Obrazy są rysowane tym samym rysowaniem co okno
+programu Orvany3D.
 
 Użycie:
   orvany3d-cli raport PLIK...
   orvany3d-cli pikiety PLIK... [--krok KROK]
+  orvany3d-cli profil PLIK... [--krok KROK]
+  orvany3d-cli profil PLIK... --obraz WYJSCIE.png [--pikieta S] [--przewyzszenie N] [--rozmiar SZERxWYS]
+  orvany3d-cli przekroj PLIK... --pikieta S [--szerokosc W] [--krok K]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
@@ -504,6 +588,31 @@ Polecenia:
              musi być liczbą dodatnią. Komunikaty obliczenia trasy idą na
              standardowe wyjście błędów.
       --krok KROK      odstęp pikiet w metrach (kropka albo przecinek)
+
+  profil     Profil podłużny: nagłówek „pikieta;X;Y;Z_proj;Z_teren;roznica”,
+             potem te same pikiety co w poleceniu pikiety. Z_proj i Z_teren to
+             wysokości powierzchni projektowanej (PROJ) i terenu (TEREN) w punkcie
+             trasy, roznica = Z_proj - Z_teren (dodatnia: nasyp, ujemna: wykop).
+             Gdzie powierzchni nie ma, jej pole i pole roznica są puste. Pikieta,
+             X, Y z 4 miejscami, wysokości z 3; zawsze kropka dziesiętna.
+      --krok KROK      odstęp pikiet w metrach (domyślnie 10)
+      --obraz WYJSCIE.png  zamiast tabeli zapisuje rysunek okna „Profil
+                       i przekrój”: profil podłużny całej trasy ze znacznikiem
+                       pikiety i przekrój poprzeczny na tej pikiecie
+      --pikieta S      pikieta znacznika i przekroju (domyślnie 0), zaokrąglana
+                       do całych metrów jak pozycja suwaka
+      --przewyzszenie N  przewyższenie profilu podłużnego (domyślnie 10)
+      --rozmiar SZERxWYS rozmiar rysunku (domyślnie 1000x640)
+
+  przekroj   Przekrój poprzeczny na pikiecie S: nagłówek
+             „odleglosc;X;Y;Z_proj;Z_teren”, potem punkty prostopadle do trasy
+             w odległościach będących wielokrotnościami K od -W do +W (oś,
+             odległość 0, zawsze wśród nich; -W i +W dopisywane, gdy kroki na
+             nie nie trafiają), dodatnie odległości na prawo od kierunku jazdy.
+             X, Y we współrzędnych pliku; liczby jak w poleceniu profil.
+      --pikieta S      pikieta przekroju (wymagana)
+      --szerokosc W    zasięg na każdą stronę osi w metrach (domyślnie 30)
+      --krok K         odstęp punktów w metrach (domyślnie 0,5)
 
   obraz      Obraz okna głównego zapisany jako PNG: widok ogólny po wczytaniu
              ostatniego pliku, z okiem ustawionym jak po pierwszym wyświetleniu
@@ -549,12 +658,15 @@ Kody wyjścia:
   1  nie udało się wczytać lub zapisać pliku (ma pierwszeństwo przed kodem 3)
   2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
      nazwa pliku bez końcówki TRO/MTP/XML)
-  3  trasa nie jest obliczona (pikiety, obraz --pikieta, przejazd); nic nie
-     jest wypisywane ani zapisywane
+  3  trasa nie jest obliczona (pikiety, profil, przekroj, obraz --pikieta,
+     przejazd); nic nie jest wypisywane ani zapisywane
 
 Przykłady:
   orvany3d-cli raport Przyklady/Droga.tro
   orvany3d-cli pikiety Przyklady/Droga.tro --krok 25 > tyczenie.csv
+  orvany3d-cli profil Przyklady/Droga.tro --krok 5 > profil.csv
+  orvany3d-cli profil Przyklady/Droga.tro --obraz profil.png --pikieta 120
+  orvany3d-cli przekroj Przyklady/Droga.tro --pikieta 120 --szerokosc 20 > przekroj.csv
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
@@ -579,6 +691,8 @@ int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, s
         const std::string& p = a[0];
         if (p == "raport") return Raport(a, wyjscie, bledy);
         if (p == "pikiety") return Pikiety(a, wyjscie, bledy);
+        if (p == "profil") return Profil(a, wyjscie, bledy);
+        if (p == "przekroj") return Przekroj(a, wyjscie, bledy);
         if (p == "obraz") return Obraz(a, wyjscie, bledy);
         if (p == "przejazd") return Przejazd(a, wyjscie, bledy);
         if (p == "przepisz") return Przepisz(a, wyjscie, bledy);

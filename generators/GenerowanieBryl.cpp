@@ -5,6 +5,7 @@
 #include <numbers>
 #include <vector>
 
+#include "analiza/Wysokosci.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblKlotka.h"
 
@@ -30,6 +31,7 @@ void WyczyscTablice() {
 void WyczyscTrojkatySiatek() {
     std::vector<TTrojkat>().swap(TEREN.Trojkaty);
     std::vector<TTrojkat>().swap(PROJ.Trojkaty);
+    WyczyscIndeksyWysokosci();
 }
 
 // A solid of revolution about the local Z axis: m = 4n angular steps, n bands

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <utility>
 
+#include "analiza/Wysokosci.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
@@ -14,6 +15,7 @@ void ZakonczWczytywanie() {
     ObliczZakresTrasy();
     PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
     PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
+    ZbudujIndeksyWysokosci();
     PrzygotujTrojkaty(TEREN);
     PrzygotujTrojkaty(PROJ);
     SkalujTrojkaty(TrojkatyPROJ, 4.0);
@@ -89,6 +91,7 @@ bool UstawNaPikiecie(double s) {
 void UstawStanPoczatkowy(int W, int H) {
     TEREN = TSiatka{};
     PROJ = TSiatka{};
+    WyczyscIndeksyWysokosci();
     Trasa = DaneUstawieniaTrasy{};
     OpisTekst.clear();
     KomunikatyTrasy.clear();

@@ -28,6 +28,8 @@
 
 #include "common/KlawiszeWindows.h"
 #include "common/ZapisBezpieczny.h"
+#include "analiza/Profil.h"
+#include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/OpcjeWyswietlania.h"
 #include "dialogs/WyborLandXML.h"
 #include "generators/GenerowanieBryl.h"
@@ -186,6 +188,8 @@ void TfMaster::UtworzMenu() {
     Poka1->setObjectName(QStringLiteral("Poka1"));
     InfoTeren1 = dodaj(Poka1, "InfoTeren1", QStringLiteral("Info Teren, Proj"), nullptr, &TfMaster::InfoTeren1Click);
     InfoProj1 = dodaj(Poka1, "InfoProj1", QStringLiteral("Info Trasa"), nullptr, &TfMaster::InfoProj1Click);
+    m_ProfilPrzekroj = dodaj(Poka1, "m_ProfilPrzekroj", QStringLiteral("Profil i przekrój"), nullptr,
+                             &TfMaster::m_ProfilPrzekrojClick);
     Poka1->addSeparator();
     m_OpcjeWyswietlania = dodaj(Poka1, "m_OpcjeWyswietlania", QStringLiteral("Opcje wyświetlania"), "Ctrl+O",
                                 &TfMaster::m_OpcjeWyswietlaniaClick);
@@ -226,7 +230,7 @@ void TfMaster::UtworzPanelPikietazu() {
     // The chainage panel lies over the top-left corner of the picture.
     P_Pikietaz = new QWidget(rys);
     P_Pikietaz->setObjectName(QStringLiteral("P_Pikietaz"));
-    P_Pikietaz->setGeometry(8, 8, 561, 65);
+    P_Pikietaz->setGeometry(8, 8, 561, 92);
     P_Pikietaz->setAutoFillBackground(true);
 
     StaticText1 = new QLabel(QStringLiteral("Trasa"), P_Pikietaz);
@@ -252,6 +256,16 @@ void TfMaster::UtworzPanelPikietazu() {
     SB_pik->setFocusPolicy(Qt::StrongFocus);
     connect(SB_pik, &QScrollBar::valueChanged, this, &TfMaster::SB_pikChange);
     connect(B_ObliczTrasa, &QPushButton::clicked, this, &TfMaster::B_ObliczTrasaClick);
+    // A third row under the slider: the chainage and design height texts, the profile window.
+    L_Kilometraz = new QLabel(P_Pikietaz);
+    L_Kilometraz->setObjectName(QStringLiteral("L_Kilometraz"));
+    L_Kilometraz->setGeometry(8, 63, 314, 21);
+    B_Profil = new QPushButton(QStringLiteral("Profil i przekrój"), P_Pikietaz);
+    B_Profil->setObjectName(QStringLiteral("B_Profil"));
+    B_Profil->setGeometry(326, 60, 113, 27);
+    B_Profil->setAutoDefault(false);
+    B_Profil->setFocusPolicy(Qt::NoFocus);
+    connect(B_Profil, &QPushButton::clicked, this, &TfMaster::m_ProfilPrzekrojClick);
     P_Pikietaz->hide();
 
     auto ukryty = [this](const char* nazwa, const QString& napis, int x, void (TfMaster::*slot)()) {
@@ -510,6 +524,8 @@ void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     // A position outside the new range moves to its nearer end, and that move
     // places the view there (SB_pikChange) and writes the chainage text.
     SB_pik->setRange(odPikiety, std::max(odPikiety, doPikiety));
+    L_Kilometraz->clear();
+    if (ProfilPrzekroj) ProfilPrzekroj->PoWczytaniu(SB_pik->value());
 }
 
 void TfMaster::PokazKomunikatyTrasy() {
@@ -522,7 +538,9 @@ void TfMaster::PokazKomunikatyTrasy() {
 
 void TfMaster::SB_pikChange() {
     TZajety zajety;
-    if (::UstawNaPikiecie(SB_pik->value())) PokazPikiete();
+    const double c = SB_pik->value();
+    if (::UstawNaPikiecie(c)) PokazPikiete();
+    if (ProfilPrzekroj) ProfilPrzekroj->UstawPikiete(c);
 }
 
 void TfMaster::UstawNaPikiecie() {
@@ -535,6 +553,11 @@ void TfMaster::PokazPikiete() {
     L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(Trasa.PikStart + SB_pik->value())) + QStringLiteral("  ") +
                    QStringLiteral("     (") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral(" - ") +
                    Q(F2(Trasa.PikStart + Trasa.PikMax)) + QStringLiteral(")"));
+    // The chainage as designers write it, and the design surface's height at the axis when there is one.
+    const TPunktProfilu os = PunktProfilu(SB_pik->value(), IndeksPROJ, IndeksTEREN);
+    QString km = Q(TekstKilometrazu(Trasa.PikStart + SB_pik->value(), SeparatorDziesietny()));
+    if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
+    L_Kilometraz->setText(km);
     Przerysuj(*this);
 }
 
@@ -731,6 +754,8 @@ void EkranTestowyOkna(TfMaster& okno, void (*budowa)()) {
     budowa();
     okno.setWindowTitle(QStringLiteral("Orvan3D 2.0.0beta3"));
     okno.P_Pikietaz->hide();
+    okno.L_Kilometraz->clear();
+    if (okno.ProfilPrzekroj) okno.ProfilPrzekroj->PoWczytaniu(okno.SB_pik->value());
     Przerysuj(okno);
 }
 }  // namespace
@@ -780,6 +805,16 @@ void OtworzOpis(const QString& katalogProgramu) {
 }
 
 void TfMaster::Krotkiopis1Click() { OtworzOpis(KatalogProgramu()); }
+
+void TfMaster::m_ProfilPrzekrojClick() {
+    if (!ProfilPrzekroj) {
+        ProfilPrzekroj = new TfProfilPrzekroj(this);
+        ProfilPrzekroj->PoWczytaniu(SB_pik->value());
+    }
+    ProfilPrzekroj->show();
+    ProfilPrzekroj->raise();
+    ProfilPrzekroj->activateWindow();
+}
 
 void TfMaster::Pokapikieta1Click() { P_Pikietaz->setVisible(!P_Pikietaz->isVisible()); }
 

@@ -22,6 +22,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QKeyEvent;
 class TfMaster;
+class TfProfilPrzekroj;
 
 // Opens the user's guide "Przyklady/OpisOrvan.pdf" under the directory with the
 // desktop's PDF viewer, or says which file is missing.
@@ -74,6 +75,12 @@ public:
     QScrollBar* SB_pik = nullptr;
     QLabel* StaticText1 = nullptr;
     QPushButton* B_ObliczTrasa = nullptr;
+    // Under the slider: the chainage as "km 0+120,00" and the design height
+    // at the axis, and the button of the profile window.
+    QLabel* L_Kilometraz = nullptr;
+    QPushButton* B_Profil = nullptr;
+    // The "Profil i przekrój" window, made when first asked for.
+    TfProfilPrzekroj* ProfilPrzekroj = nullptr;
 
     // Buttons kept hidden: the .mtp open flow, the .mtp to .tro conversion and
     // the two depth sorts.
@@ -117,6 +124,7 @@ public:
     QAction* Koniec1 = nullptr;
     QAction* InfoTeren1 = nullptr;
     QAction* InfoProj1 = nullptr;
+    QAction* m_ProfilPrzekroj = nullptr;
     QAction* m_OpcjeWyswietlania = nullptr;
     QAction* m_RysujParametryEkran = nullptr;
     QAction* m_ZrzutEkranuDoSchowka = nullptr;
@@ -183,6 +191,7 @@ public slots:
     void Koniec1Click();
     void InfoTeren1Click();
     void InfoProj1Click();
+    void m_ProfilPrzekrojClick();
     void m_OpcjeWyswietlaniaClick();
     void m_RysujParametryEkranClick();
     void m_ZrzutEkranuDoSchowkaClick();

@@ -204,6 +204,15 @@ TEST_F(Narzedzie, LandXMLIGltf) {
     std::sscanf(c[2].c_str(), "%lf;%lf;%lf;%lf", &s1050, &x1050, &y1050, &k1050);
     EXPECT_EQ(std::pair(s50, s1050), std::pair(50.0, 1050.0));
     EXPECT_LT(std::hypot(x50 - x1050, y50 - y1050), 1e-3);  // chainage 50 = 1050
+    // The long profile and the cross-section read the same chainages.
+    const auto pr = Linie(Uruchom({"profil", xml, "--krok", "50"}).Wyjscie);
+    ASSERT_GE(pr.size(), 3u);
+    EXPECT_EQ(pr[2].substr(0, 10), "1050.0000;");
+    const auto q = Linie(Uruchom({"przekroj", xml, "--pikieta", "1050", "--szerokosc", "5", "--krok", "5"}).Wyjscie);
+    ASSERT_EQ(q.size(), 4u);  // header, -5, 0, 5
+    double d0, xq, yq;
+    std::sscanf(q[2].c_str(), "%lf;%lf;%lf", &d0, &xq, &yq);
+    EXPECT_LT(std::hypot(xq - x1050, yq - y1050), 1e-3) << q[2];
     for (const auto& [arg, kod] : std::vector<std::pair<std::vector<std::string>, int>>{
              {{"landxml", teren}, 2}, {{"gltf", teren, kat + "/x.xml"}, 2}, {{"landxml", zepsuty, kat + "/y.xml"}, 1}})
         EXPECT_EQ(Uruchom(arg).Kod, kod);
@@ -218,4 +227,60 @@ TEST_F(Narzedzie, LandXMLIGltf) {
     ASSERT_EQ(Uruchom({"landxml", teren, proj, kat + "/dowiazanie.xml"}).Kod, 0);
     EXPECT_TRUE(fs::is_symlink(kat + "/dowiazanie.xml"));
     EXPECT_EQ(SpisPlikuLandXML(xml).Powierzchnie, (std::vector<std::string>{"TEREN", "PROJ"}));
+}
+
+// The long profile and the cross-section over the small route: TEREN is two
+// planes meeting on the diagonal of its square (below it z = 100 + (dx + dy) / 200,
+// dx, dy from (1000, 2000)), PROJ one triangle (1000, 2000) - (1080, 2000) -
+// (1000, 2080) with z = 104 + dx / 100.
+TEST_F(Narzedzie, ProfilIPrzekroj) {
+    const std::string plik = kat + "/profil.tro";
+    ZapiszPlik(plik, CzytajPlik(teren) + "#TroPROJ#\n1\n0;0;0\n0;1;2\n1000;2000;104\n1080;2000;104,8\n" +
+                         "1000;2080;104\n0;0\n0N\nclGray\n");
+    const TWynik p = Uruchom({"profil", plik, "--krok", "20"}, "pl_PL.UTF-8");
+    ASSERT_EQ(p.Kod, 0) << p.Bledy;
+    const auto l = Linie(p.Wyjscie);
+    ASSERT_EQ(l.size(), 11u);  // header, 0 .. 160, the end
+    EXPECT_EQ(l[0], "pikieta;X;Y;Z_proj;Z_teren;roznica");
+    EXPECT_EQ(l[1], "0.0000;1010.0010;2010.0000;104.100;100.100;4.000");
+    EXPECT_EQ(l[2], "20.0000;1030.0000;2010.0000;104.300;100.200;4.100");
+    EXPECT_EQ(l[3], "40.0000;1050.0000;2010.0000;104.500;100.300;4.200");
+    // On the arc, 10 m past its start: (1060 + 50 sin 0.2, 2060 - 50 cos 0.2), beyond PROJ.
+    EXPECT_EQ(l[4], "60.0000;1069.9335;2010.9967;;100.405;");
+    EXPECT_EQ(l[8], "140.0000;1110.0000;2071.4602;;100.907;");
+    EXPECT_EQ(l[10], "178.5398;1110.0000;2109.9990;;101.100;");
+
+    // Square to the first straight (along +X): right of the travel is -Y.
+    const TWynik q = Uruchom({"przekroj", plik, "--pikieta", "20", "--szerokosc", "15", "--krok", "5"});
+    ASSERT_EQ(q.Kod, 0) << q.Bledy;
+    EXPECT_EQ(q.Wyjscie,
+              "odleglosc;X;Y;Z_proj;Z_teren\n"
+              "-15.0000;1030.0000;2025.0000;104.300;100.275\n"
+              "-10.0000;1030.0000;2020.0000;104.300;100.250\n"
+              "-5.0000;1030.0000;2015.0000;104.300;100.225\n"
+              "0.0000;1030.0000;2010.0000;104.300;100.200\n"
+              "5.0000;1030.0000;2005.0000;104.300;100.175\n"
+              "10.0000;1030.0000;2000.0000;104.300;100.150\n"
+              "15.0000;1030.0000;1995.0000;;\n");
+
+    // The picture of the window, and the exit codes as for pikiety.
+    const std::string obraz = kat + "/profil.png";
+    EXPECT_EQ(Uruchom({"profil", plik, "--obraz", obraz, "--pikieta", "60", "--rozmiar", "640x400"}).Kod, 0);
+    EXPECT_EQ(CzytajPlik(obraz).substr(16, 8), RozmiarPng(640, 400));
+    const std::tuple<std::vector<std::string>, int> kody[] = {
+        {{"profil", zepsuty}, 1},
+        {{"przekroj", zepsuty, "--pikieta", "3"}, 1},
+        {{"profil", plik, "--krok", "-1"}, 2},
+        {{"przekroj", plik}, 2},
+        {{"przekroj", plik, "--pikieta", "1", "--szerokosc", "0"}, 2},
+        {{"profil", plik, "--pikieta", "3"}, 2},
+        {{"profil", plik, "--obraz", kat + "/profil.jpg"}, 2},
+        {{"profil", proj}, 3},
+        {{"przekroj", proj, "--pikieta", "3"}, 3},
+    };
+    for (const auto& [arg, kod] : kody) {
+        const TWynik w = Uruchom(arg);
+        EXPECT_EQ(w.Kod, kod) << arg[0] << ": " << w.Bledy;
+        EXPECT_TRUE(w.Wyjscie.empty()) << w.Wyjscie;
+    }
 }

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Checks the one-way graph of the program's folders: a file may include its
 # own folder and the folders below its level, never a folder on its level or
-# above it. The core (common, model, route, render, generators, wymiana,
-# scena) uses no Qt; render/qt is the Qt canvas at the renderer's level.
+# above it. The core (common, model, route, render, analiza, generators,
+# wymiana, scena) uses no Qt; render/qt is the Qt canvas at the renderer's level.
 # scena/ sits above wymiana/ because its one open flow reads LandXML too.
 #
-#   main.cpp                   7
-#   shell/, cli/               6
-#   dialogs/                   5
-#   scena/                     4
-#   generators/, wymiana/      3
-#   route/, render/, render/qt 2   (render/qt may include render/)
-#   model/                     1
+#   main.cpp                   60
+#   shell/, cli/               50
+#   dialogs/                   40
+#   scena/                     35
+#   generators/, wymiana/      30  (wymiana: LandXML and glTF)
+#   analiza/                   25  (surface heights, profiles, the driver's eye, sight distance)
+#   route/, render/, render/qt 20  (render/qt may include render/)
+#   model/                     10
 #   common/                    0
 #
 # Usage: tools/sprawdz_zaleznosci.sh [source directory]; exit 1 on a violation.
@@ -21,19 +22,20 @@ cd "${1:-$(dirname "$0")/..}" || exit 2
 poziom() {
     case "$1" in
         common) echo 0 ;;
-        model) echo 1 ;;
-        route | render | render/qt) echo 2 ;;
-        generators | wymiana) echo 3 ;;
-        scena) echo 4 ;;
-        dialogs) echo 5 ;;
-        shell | cli) echo 6 ;;
-        .) echo 7 ;;
+        model) echo 10 ;;
+        route | render | render/qt) echo 20 ;;
+        analiza) echo 25 ;;
+        generators | wymiana) echo 30 ;;
+        scena) echo 35 ;;
+        dialogs) echo 40 ;;
+        shell | cli) echo 50 ;;
+        .) echo 60 ;;
         *) echo -1 ;;
     esac
 }
 
 bledy=0
-for plik in main.cpp common/* model/* route/* render/* render/qt/* generators/* wymiana/* scena/* dialogs/* shell/* cli/*; do
+for plik in main.cpp common/* model/* route/* render/* render/qt/* analiza/* generators/* wymiana/* scena/* dialogs/* shell/* cli/*; do
     [ -f "$plik" ] || continue
     case "$plik" in *.h | *.cpp) ;; *) continue ;; esac
     folder=$(dirname "$plik")
@@ -50,7 +52,7 @@ for plik in main.cpp common/* model/* route/* render/* render/qt/* generators/* 
         fi
     done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$plik")
     # The core has no Qt.
-    if [ "$p" -le 4 ] && [ "$folder" != render/qt ] && grep -qE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' "$plik"; then
+    if [ "$p" -le 35 ] && [ "$folder" != render/qt ] && grep -qE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' "$plik"; then
         echo "$plik: rdzeń programu nie może używać Qt"
         bledy=$((bledy + 1))
     fi

@@ -5,7 +5,7 @@
 #include <string>
 
 // The state of a fresh program for a 958 x 637 paint area (UstawStanPoczatkowy):
-// meshes, route, render arrays and viewer lines empty, every variable at its
+// meshes, their heights indices, route, render arrays and viewer lines empty, every variable at its
 // start value, the random seed at 0, the working memory of the view released.
 void ZerujStan(int W = 958, int H = 637);
 

@@ -60,7 +60,7 @@ kraniec() {
     awk -v tlo="$TLO" -v os="$2" 'NR > 1 { split($0, a, /[()]/); split(a[2], c, ","); split($1, p, /[,:]/)
       if (c[1] "," c[2] "," c[3] != tlo) n = (os == "x") ? p[1] : p[2] } END { print n + 0 }'
 }
-# The slider is the panel's lowest control, found in the column near the panel's right edge;
+# The slider is the lowest control in the column near the panel's right edge (the profile button stands left of it);
 # the general view button its top-right one.
 SY=$((PY + $(kraniec "1x${PH}+$((PX + PW - 14))+$PY" y) - 6))
 SX=$((PX + $(kraniec "${PW}x1+$PX+$SY" x) - 6))
