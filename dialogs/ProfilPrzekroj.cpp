@@ -1,10 +1,18 @@
 #include "dialogs/ProfilPrzekroj.h"
 
+#include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "dialogs/WykresWidocznosci.h"
 
 TRysunekProfilu::TRysunekProfilu(const TDaneRysunkuProfilu& dane, QWidget* rodzic) : QWidget(rodzic), dane_(dane) {
     setMinimumSize(480, 320);
@@ -34,19 +42,66 @@ TfProfilPrzekroj::TfProfilPrzekroj(QWidget* rodzic) : QDialog(rodzic) {
     Rysunek = new TRysunekProfilu(dane_, this);
     Rysunek->setObjectName(QStringLiteral("Rysunek"));
 
+    Wyniki = new QWidget(this);
+    Wyniki->setObjectName(QStringLiteral("WynikiWidocznosci"));
+    Wykres = new TWykresWidocznosci(Wyniki);
+    CB_Pas = new QCheckBox(QStringLiteral("Zaznaczaj odcinki niespełniające czerwonym pasem na drodze"), Wyniki);
+    CB_Pas->setObjectName(QStringLiteral("CB_Pas"));
+    auto* ukladWynikow = new QVBoxLayout(Wyniki);
+    ukladWynikow->setContentsMargins(0, 0, 0, 0);
+    ukladWynikow->addWidget(Wykres, 1);
+    ukladWynikow->addWidget(CB_Pas);
+    Wyniki->hide();
+
+    Podzial = new QSplitter(Qt::Vertical, this);
+    Podzial->setObjectName(QStringLiteral("Podzial"));
+    Podzial->setChildrenCollapsible(false);
+    Podzial->addWidget(Rysunek);
+    Podzial->addWidget(Wyniki);
+    Podzial->setStretchFactor(0, 3);
+    Podzial->setStretchFactor(1, 2);
+
     auto* gora = new QHBoxLayout;
     gora->addWidget(L_Przewyzszenie);
     gora->addWidget(E_Przewyzszenie);
     gora->addStretch(1);
     auto* uklad = new QVBoxLayout(this);
     uklad->addLayout(gora);
-    uklad->addWidget(Rysunek, 1);
+    uklad->addWidget(Podzial, 1);
     resize(RozmiarRysunkuProfilu.width() + 20, RozmiarRysunkuProfilu.height() + 60);
 
     connect(E_Przewyzszenie, &QDoubleSpinBox::valueChanged, this, [this](double v) {
         dane_.Przewyzszenie = v;
         Rysunek->update();
     });
+    connect(CB_Pas, &QCheckBox::toggled, this, [this](bool p) {
+        if (ZmienPas) ZmienPas(p);
+    });
+}
+
+void TfProfilPrzekroj::UstawWynikiWidocznosci(std::vector<TWierszWidocznosci> wiersze, bool pas) {
+    const bool sa = !wiersze.empty();
+    Wykres->UstawWiersze(std::move(wiersze));
+    Wykres->UstawZnacznik(pikieta_);
+    {
+        const QSignalBlocker blokada(CB_Pas);
+        CB_Pas->setChecked(pas);
+    }
+    if (sa == !Wyniki->isHidden()) return;
+    if (!sa) {
+        Wyniki->hide();
+        return;
+    }
+    // Room for the chart: the window grows by the chart's height as far as
+    // the screen allows; the drawing keeps at least its smallest size.
+    const int dodatek = Wykres->sizeHint().height() + CB_Pas->sizeHint().height();
+    int wysokosc = height() + dodatek;
+    if (const QScreen* ekran = screen() ? screen() : QGuiApplication::primaryScreen())
+        wysokosc = std::min(wysokosc, ekran->availableGeometry().height() - 40);
+    Wyniki->show();
+    resize(width(), std::max(wysokosc, minimumSizeHint().height()));
+    const int razem = Podzial->height() + dodatek;
+    Podzial->setSizes({std::max(razem - dodatek, Rysunek->minimumHeight()), dodatek});
 }
 
 void TfProfilPrzekroj::PoWczytaniu(double pikieta) {
@@ -58,6 +113,7 @@ void TfProfilPrzekroj::PoWczytaniu(double pikieta) {
 void TfProfilPrzekroj::UstawPikiete(double pikieta) {
     pikieta_ = pikieta;
     widokAktualny_ = false;
+    Wykres->UstawZnacznik(pikieta);
     if (isVisible()) Przelicz();
 }
 

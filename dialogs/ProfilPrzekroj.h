@@ -1,17 +1,24 @@
 // The "Profil i przekrój" window: the long profile of the whole route and
 // the cross-section at the chainage of the main window's slider, kept in
 // step with it. It draws with the drawing of dialogs/RysunekProfilu.h, the
-// same the command-line tool writes into a picture.
+// same the command-line tool writes into a picture. Below the drawing, once a
+// sight check has finished, the chart of its results with the switch of the
+// red strip on the road (hidden while there are no results).
 #pragma once
 
 #include <QDialog>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
+#include "analiza/Widocznosc.h"
 #include "dialogs/RysunekProfilu.h"
 
+class QCheckBox;
 class QDoubleSpinBox;
 class QLabel;
+class QSplitter;
+class TWykresWidocznosci;
 
 // The paint area: the whole drawing over its rectangle.
 class TRysunekProfilu : public QWidget {
@@ -41,9 +48,20 @@ public:
     // What the window shows (up to date while it is visible).
     const TDaneRysunkuProfilu& DaneRysunku() const { return dane_; }
 
+    // The results of the sight check: the chart (with the marker at the
+    // chainage) and the strip switch show below the drawing; no rows hide
+    // them. The first showing makes the window taller to make room.
+    void UstawWynikiWidocznosci(std::vector<TWierszWidocznosci> wiersze, bool pas);
+    // The user flipped the strip switch.
+    std::function<void(bool pas)> ZmienPas;
+
     QLabel* L_Przewyzszenie = nullptr;
     QDoubleSpinBox* E_Przewyzszenie = nullptr;
     TRysunekProfilu* Rysunek = nullptr;
+    QSplitter* Podzial = nullptr;        // the drawing above, the results below
+    QWidget* Wyniki = nullptr;           // the chart and the switch
+    TWykresWidocznosci* Wykres = nullptr;
+    QCheckBox* CB_Pas = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -14,7 +14,6 @@
 #include <memory>
 
 #include "analiza/Wysokosci.h"
-#include "dialogs/WykresWidocznosci.h"
 
 namespace {
 
@@ -191,17 +190,7 @@ std::optional<std::vector<TWierszWidocznosci>> TWidocznoscOkna::Uruchom(const TU
 void TWidocznoscOkna::PokazWyniki(std::vector<TWierszWidocznosci> wiersze) {
     Wiersze = std::move(wiersze);
     UstawPas(ZaznaczajPas);
-    if (!OknoWykresu) {
-        OknoWykresu = new TOknoWykresuWidocznosci(okno_);
-        connect(OknoWykresu->CB_Pas, &QCheckBox::toggled, this, [this](bool p) { UstawPas(p); });
-    }
-    OknoWykresu->Wykres->UstawWiersze(Wiersze);
-    {
-        const QSignalBlocker blokada(OknoWykresu->CB_Pas);
-        OknoWykresu->CB_Pas->setChecked(ZaznaczajPas);
-    }
-    OknoWykresu->show();
-    OknoWykresu->raise();
+    if (PokazWykres) PokazWykres(Wiersze, ZaznaczajPas);
     if (PokazRaport) PokazRaport(RaportWidocznosci(Wiersze, Ustawienia));
 }
 
@@ -218,8 +207,5 @@ void TWidocznoscOkna::UstawPas(bool pas) {
 void TWidocznoscOkna::Porzuc() {
     Wiersze.clear();
     WyroznionePROJ.clear();
-    if (OknoWykresu) {
-        OknoWykresu->Wykres->UstawWiersze({});
-        OknoWykresu->hide();
-    }
+    if (PokazWykres) PokazWykres({}, ZaznaczajPas);
 }

@@ -1,7 +1,7 @@
 // "Pokaż" → "Widoczność na zatrzymanie" in the window: the settings dialog,
 // the run in a worker thread under a progress window with "Przerwij", and the
-// results: the chart window, the red strip on the road, the report in the
-// text viewer. The settings are kept for the session; the results until the
+// results: the chart (handed to the profile window), the red strip on the
+// road, the report in the text viewer. The settings are kept for the session; the results until the
 // next load.
 #pragma once
 
@@ -14,8 +14,6 @@
 #include <vector>
 
 #include "analiza/Widocznosc.h"
-
-class TOknoWykresuWidocznosci;
 
 // The settings of a run; "Pas" switches the red strip on the road.
 class TDialogWidocznosci : public QDialog {
@@ -42,7 +40,6 @@ public:
     bool ZaznaczajPas = true;
     // The rows of the last finished run (empty: none).
     std::vector<TWierszWidocznosci> Wiersze;
-    TOknoWykresuWidocznosci* OknoWykresu = nullptr;
 
     // Asks for the settings; empty: TDialogWidocznosci. Tests answer here.
     std::function<bool(TUstawieniaWidocznosci& u, bool& pas)> PytajOUstawienia;
@@ -50,6 +47,9 @@ public:
     std::function<void()> OdswiezWidok;
     // Shows a text in the viewer (the window's text viewer).
     std::function<void(std::vector<std::string> linie)> PokazRaport;
+    // Shows the chart of the rows with the strip switch set to `pas` (the
+    // window's profile window); empty rows: the chart goes.
+    std::function<void(const std::vector<TWierszWidocznosci>& wiersze, bool pas)> PokazWykres;
     // Shows an error text.
     std::function<void(const QString& tekst)> PokazBlad;
 
@@ -61,7 +61,7 @@ public:
     std::optional<std::vector<TWierszWidocznosci>> Uruchom(const TUstawieniaWidocznosci& u);
     // Takes the rows as the results: chart, strip, report.
     void PokazWyniki(std::vector<TWierszWidocznosci> wiersze);
-    // Drops the results: the chart window closes, the strip goes (a load calls it).
+    // Drops the results: the chart and the strip go (a load calls it).
     void Porzuc();
     // The red strip on or off.
     void UstawPas(bool pas);

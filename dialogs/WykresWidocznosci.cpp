@@ -2,7 +2,6 @@
 
 #include <QLocale>
 #include <QPainterPath>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -25,7 +24,7 @@ const QColor KolorWymaganej(200, 110, 0);
 const QColor KolorPasa(230, 60, 60, 70);
 
 void Panel(QPainter& m, const QRectF& r, const std::vector<const TWierszWidocznosci*>& w, const QString& tytul,
-           double pikMin, double pikMax, double yMax) {
+           double pikMin, double pikMax, double yMax, double znacznik) {
     const QFontMetricsF fm(m.font());
     const double lewy = fm.horizontalAdvance(QStringLiteral("00000")) + 12, dolny = fm.height() * 2 + 6,
                  gorny = fm.height() + 8, prawy = 12;
@@ -82,6 +81,10 @@ void Panel(QPainter& m, const QRectF& r, const std::vector<const TWierszWidoczno
     m.setRenderHint(QPainter::Antialiasing, true);
     linia([](const TWierszWidocznosci* r) { return r->Wymagana; }, QPen(KolorWymaganej, 1.6, Qt::DashLine));
     linia([](const TWierszWidocznosci* r) { return r->Dostepna; }, QPen(KolorDostepnej, 1.6));
+    if (std::isfinite(znacznik) && znacznik >= pikMin - 1e-9 && znacznik <= pikMax + 1e-9) {
+        m.setPen(QPen(QColor(0, 140, 0), 1.4));
+        m.drawLine(QPointF(X(znacznik), p.top()), QPointF(X(znacznik), p.bottom()));
+    }
     m.restore();
 
     // Legend in the top right corner of the panel.
@@ -104,7 +107,8 @@ void Panel(QPainter& m, const QRectF& r, const std::vector<const TWierszWidoczno
 
 }  // namespace
 
-void RysujWykresWidocznosci(QPainter& malarz, const QRectF& obszar, const std::vector<TWierszWidocznosci>& wiersze) {
+void RysujWykresWidocznosci(QPainter& malarz, const QRectF& obszar, const std::vector<TWierszWidocznosci>& wiersze,
+                            double znacznik) {
     malarz.save();
     malarz.fillRect(obszar, QColor(240, 240, 240));
     std::vector<const TWierszWidocznosci*> kierunki[2];
@@ -129,7 +133,8 @@ void RysujWykresWidocznosci(QPainter& malarz, const QRectF& obszar, const std::v
     const double wys = obszar.height() / ile;
     for (int k = 0; k < 2; ++k) {
         if (kierunki[k].empty()) continue;
-        Panel(malarz, QRectF(obszar.left(), gora, obszar.width(), wys), kierunki[k], tytuly[k], pikMin, pikMax, yMax);
+        Panel(malarz, QRectF(obszar.left(), gora, obszar.width(), wys), kierunki[k], tytuly[k], pikMin, pikMax, yMax,
+              znacznik);
         gora += wys;
     }
     malarz.restore();
@@ -137,7 +142,13 @@ void RysujWykresWidocznosci(QPainter& malarz, const QRectF& obszar, const std::v
 
 TWykresWidocznosci::TWykresWidocznosci(QWidget* rodzic) : QWidget(rodzic) {
     setObjectName(QStringLiteral("WykresWidocznosci"));
-    setMinimumSize(400, 300);
+    setMinimumSize(400, 200);
+}
+
+void TWykresWidocznosci::UstawZnacznik(double pikieta) {
+    if (pikieta == znacznik_ || (std::isnan(pikieta) && std::isnan(znacznik_))) return;
+    znacznik_ = pikieta;
+    update();
 }
 
 void TWykresWidocznosci::UstawWiersze(std::vector<TWierszWidocznosci> wiersze) {
@@ -147,16 +158,5 @@ void TWykresWidocznosci::UstawWiersze(std::vector<TWierszWidocznosci> wiersze) {
 
 void TWykresWidocznosci::paintEvent(QPaintEvent*) {
     QPainter m(this);
-    RysujWykresWidocznosci(m, QRectF(rect()), wiersze_);
-}
-
-TOknoWykresuWidocznosci::TOknoWykresuWidocznosci(QWidget* rodzic) : QDialog(rodzic) {
-    setObjectName(QStringLiteral("OknoWykresuWidocznosci"));
-    setWindowTitle(QStringLiteral("Widoczność na zatrzymanie – wykres"));
-    auto* uklad = new QVBoxLayout(this);
-    Wykres = new TWykresWidocznosci(this);
-    uklad->addWidget(Wykres, 1);
-    CB_Pas = new QCheckBox(QStringLiteral("Zaznaczaj odcinki niespełniające czerwonym pasem na drodze"), this);
-    CB_Pas->setObjectName(QStringLiteral("CB_Pas"));
-    uklad->addWidget(CB_Pas);
+    RysujWykresWidocznosci(m, QRectF(rect()), wiersze_, znacznik_);
 }

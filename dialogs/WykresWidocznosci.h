@@ -2,13 +2,12 @@
 // distance along the chainage, one panel for each direction of travel. The
 // drawing is a free function on a QPainter, so that any window (the long
 // profile's among them) can place it in a rectangle of its own; the widget
-// and the small window below only show it on their own.
+// below shows it on its own (the profile window holds one).
 #pragma once
 
-#include <QCheckBox>
-#include <QDialog>
 #include <QPainter>
 #include <QWidget>
+#include <cmath>
 #include <vector>
 
 #include "analiza/Widocznosc.h"
@@ -16,8 +15,11 @@
 // Draws the chart of the rows into the rectangle: the + direction above, the
 // - direction below (a direction without rows gets no panel). Each panel:
 // the available distance as a solid line, the required one dashed, the
-// failing stations on a red band, chainage and metres on the axes.
-void RysujWykresWidocznosci(QPainter& malarz, const QRectF& obszar, const std::vector<TWierszWidocznosci>& wiersze);
+// failing stations on a red band, chainage and metres on the axes. A finite
+// `znacznik` inside the charted chainages draws a vertical line there in
+// every panel (the chainage the window stands at).
+void RysujWykresWidocznosci(QPainter& malarz, const QRectF& obszar, const std::vector<TWierszWidocznosci>& wiersze,
+                            double znacznik = NAN);
 
 class TWykresWidocznosci : public QWidget {
     Q_OBJECT
@@ -25,21 +27,15 @@ public:
     explicit TWykresWidocznosci(QWidget* rodzic = nullptr);
     void UstawWiersze(std::vector<TWierszWidocznosci> wiersze);
     const std::vector<TWierszWidocznosci>& Wiersze() const { return wiersze_; }
-    QSize sizeHint() const override { return {900, 520}; }
+    // The chainage marker (NaN: none).
+    void UstawZnacznik(double pikieta);
+    double Znacznik() const { return znacznik_; }
+    QSize sizeHint() const override { return {900, 360}; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
     std::vector<TWierszWidocznosci> wiersze_;
-};
-
-// "Widoczność na zatrzymanie – wykres": the chart and the switch of the red
-// strip on the road.
-class TOknoWykresuWidocznosci : public QDialog {
-    Q_OBJECT
-public:
-    explicit TOknoWykresuWidocznosci(QWidget* rodzic = nullptr);
-    TWykresWidocznosci* Wykres = nullptr;
-    QCheckBox* CB_Pas = nullptr;
+    double znacznik_ = NAN;
 };

@@ -131,6 +131,16 @@ TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     Widocznosc = new TWidocznoscOkna(this);
     Widocznosc->OdswiezWidok = [this] { UstawNaPikiecie(); };
     Widocznosc->PokazBlad = [this](const QString& t) { Blad(t); };
+    // The chart lives in the profile window: made and shown for results,
+    // only emptied when there are none.
+    Widocznosc->PokazWykres = [this](const std::vector<TWierszWidocznosci>& wiersze, bool pas) {
+        if (wiersze.empty()) {
+            if (ProfilPrzekroj) ProfilPrzekroj->UstawWynikiWidocznosci({}, pas);
+            return;
+        }
+        m_ProfilPrzekrojClick();
+        ProfilPrzekroj->UstawWynikiWidocznosci(wiersze, pas);
+    };
     Widocznosc->PokazRaport = [](std::vector<std::string> linie) {
         OpisTekst = std::move(linie);
         if (!Opis) return;
@@ -830,6 +840,7 @@ void TfMaster::Krotkiopis1Click() { OtworzOpis(KatalogProgramu()); }
 void TfMaster::m_ProfilPrzekrojClick() {
     if (!ProfilPrzekroj) {
         ProfilPrzekroj = new TfProfilPrzekroj(this);
+        ProfilPrzekroj->ZmienPas = [this](bool pas) { Widocznosc->UstawPas(pas); };
         ProfilPrzekroj->PoWczytaniu(SB_pik->value());
     }
     ProfilPrzekroj->show();

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cstring>
 
+#include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/Widocznosc.h"
 #include "dialogs/WykresWidocznosci.h"
 #include "test_jazda_wspolne.h"
@@ -65,7 +66,7 @@ TEST_F(OknoWidocznosci, PrzerwanieNicNieZmieniaAWynikSiePokazuje) {
     EXPECT_TRUE(WyroznionePROJ.empty());
     EXPECT_EQ(Bajty(TrojkatyPROJ), przed);
     EXPECT_EQ(OpisTekst, std::vector<std::string>{"bez zmian"});
-    EXPECT_TRUE(w.OknoWykresu == nullptr || !w.OknoWykresu->isVisible());
+    EXPECT_TRUE(okno->ProfilPrzekroj == nullptr || !okno->ProfilPrzekroj->Wykres->isVisible());
     EXPECT_EQ(w.Ustawienia.Predkosc, 100);  // the settings stay for the next run
     EXPECT_TRUE(bledy.isEmpty());
 
@@ -79,8 +80,9 @@ TEST_F(OknoWidocznosci, PrzerwanieNicNieZmieniaAWynikSiePokazuje) {
     EXPECT_GT(tykniecia, 0);
     const std::size_t pikiety = static_cast<std::size_t>(std::ceil(Trasa.PikMax / 10.0)) + 1;
     ASSERT_EQ(w.Wiersze.size(), 2 * pikiety);
-    ASSERT_TRUE(w.OknoWykresu && w.OknoWykresu->isVisible());
-    EXPECT_EQ(w.OknoWykresu->Wykres->Wiersze().size(), w.Wiersze.size());
+    TfProfilPrzekroj* profil = okno->ProfilPrzekroj;
+    ASSERT_TRUE(profil && profil->isVisible() && profil->Wykres->isVisible());
+    EXPECT_EQ(profil->Wykres->Wiersze().size(), w.Wiersze.size());
     const auto odcinki = OdcinkiNiespelniajace(w.Wiersze);
     ASSERT_FALSE(odcinki.empty());
     // The report: a line per stretch and the summary.
@@ -89,21 +91,22 @@ TEST_F(OknoWidocznosci, PrzerwanieNicNieZmieniaAWynikSiePokazuje) {
     EXPECT_EQ(OpisTekst[3].rfind("km ", 0), 0u);
     EXPECT_NE(OpisTekst[3].find(" m < wymagana "), std::string::npos);
     EXPECT_EQ(OpisTekst.back().rfind("Podsumowanie:", 0), 0u);
-    // The strip on the road seen from the middle of the first stretch, and off with the chart window's switch.
+    // The strip on the road seen from the middle of the first stretch, and off with the switch under the chart.
     EXPECT_FALSE(WyroznionePROJ.empty());
     okno->SB_pik->setValue(static_cast<int>(0.5 * (odcinki[0].Od + odcinki[0].Do)));
     EXPECT_GT(IleCzerwonych(), 0);
-    w.OknoWykresu->CB_Pas->setChecked(false);
+    profil->CB_Pas->setChecked(false);
     EXPECT_TRUE(WyroznionePROJ.empty());
     EXPECT_EQ(IleCzerwonych(), 0);
-    w.OknoWykresu->CB_Pas->setChecked(true);
+    profil->CB_Pas->setChecked(true);
     EXPECT_GT(IleCzerwonych(), 0);
 
     // A load drops the results.
     Otworz(QString::fromUtf8(ORVANY_BIN "/Przyklady/Droga.tro"));
     EXPECT_TRUE(w.Wiersze.empty());
     EXPECT_TRUE(WyroznionePROJ.empty());
-    EXPECT_FALSE(w.OknoWykresu->isVisible());
+    EXPECT_FALSE(profil->Wykres->isVisible());
+    EXPECT_TRUE(profil->Wykres->Wiersze().empty());
     okno->SB_pik->setValue(601);
     EXPECT_EQ(IleCzerwonych(), 0);
 }
