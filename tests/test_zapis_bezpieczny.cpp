@@ -172,33 +172,25 @@ struct TLimitRozmiaru {
 
 TEST(ZapisBezpieczny, NieudanyZapisZostawiaStaryPlik) {
     struct TPrzypadek {
-        std::string Opis, Cel;  // Cel relative to the test's directory
+        std::string Cel;  // relative to the test's directory
         std::function<void(std::ostream&, const std::string& cel)> Pisz;
         std::string Komunikat;  // after "Nie można zapisać pliku <cel>: "; "" for the callback's own exception
     };
-    const std::string duzy(200000, 'a');
+    const auto x = [](std::ostream& o, auto&) { o << "x"; };
     const TPrzypadek przypadki[] = {
-        {"wyjątek piszącego", "stary.tro", [](std::ostream& o, auto&) { o << "pół"; throw std::runtime_error("przerwane"); },
-         ""},
-        {"strumień zepsuty przez piszącego", "stary.tro", [](std::ostream& o, auto&) { o << "pół"; o.setstate(std::ios::failbit); },
-         "błąd zapisu danych."},
-        {"zapis ponad limit, duże porcje", "stary.tro", [&](std::ostream& o, auto&) { o << duzy << duzy; },
-         "plik przekracza dopuszczalny rozmiar."},
-        {"zapis ponad limit przy ostatnim opróżnieniu", "stary.tro", [](std::ostream& o, auto&) { o << std::string(9000, 'c'); },
-         "plik przekracza dopuszczalny rozmiar."},
+        {"stary.tro", [](std::ostream& o, auto&) { o << "pół"; throw std::runtime_error("przerwane"); }, ""},
+        {"stary.tro", [](std::ostream& o, auto&) { o << "pół"; o.setstate(std::ios::failbit); }, "błąd zapisu danych."},
+        // Over the 8 KiB limit in big pieces, and only at the last flush.
+        {"stary.tro", [](std::ostream& o, auto&) { o << std::string(400000, 'a'); }, "plik przekracza dopuszczalny rozmiar."},
+        {"stary.tro", [](std::ostream& o, auto&) { o << std::string(9000, 'c'); }, "plik przekracza dopuszczalny rozmiar."},
         // Between the check and the rename the target becomes a directory: rename() fails.
-        {"nieudana zmiana nazwy", "stary.tro",
-         [](std::ostream& o, const std::string& cel) {
-             o << "nowa";
-             fs::remove(cel);
-             fs::create_directories(cel + "/pelny");
-         },
+        {"stary.tro", [](std::ostream& o, const std::string& cel) { o << "nowa", fs::remove(cel), fs::create_directories(cel + "/pelny"); },
          "w miejscu pliku jest katalog."},
-        {"brak katalogu", "brak/nowy.tro", [](std::ostream& o, auto&) { o << "x"; }, "nie ma takiego pliku ani katalogu."},
-        {"ścieżka przez zwykły plik", "stary.tro/nowy.tro", [](std::ostream& o, auto&) { o << "x"; },
-         "część ścieżki nie jest katalogiem."},
+        {"brak/nowy.tro", x, "nie ma takiego pliku ani katalogu."},
+        {"stary.tro/nowy.tro", x, "część ścieżki nie jest katalogiem."},
     };
     for (const auto& p : przypadki) {
+        SCOPED_TRACE(&p - przypadki);
         const std::string k = KatalogTymczasowy(), cel = k + "/" + p.Cel;
         ZapiszPlik(k + "/stary.tro", "stara treść");
         bool wywolany = false;
@@ -207,14 +199,12 @@ TEST(ZapisBezpieczny, NieudanyZapisZostawiaStaryPlik) {
             TLimitRozmiaru limit(8192);
             b = Blad([&] { ZapiszBezpiecznie(cel, [&](std::ostream& o) { wywolany = true, p.Pisz(o, cel); }); });
         }
-        EXPECT_EQ(b, p.Komunikat.empty() ? "przerwane" : "Nie można zapisać pliku " + cel + ": " + p.Komunikat) << p.Opis;
-        if (fs::is_directory(k + "/stary.tro")) {
-            EXPECT_EQ(Nazwy(k), (std::set<std::string>{"stary.tro", "stary.tro/pelny"})) << p.Opis;
-        } else {
-            EXPECT_EQ(CzytajPlik(k + "/stary.tro"), "stara treść") << p.Opis;
-            EXPECT_EQ(Nazwy(k), std::set<std::string>{"stary.tro"}) << p.Opis;
-        }
-        EXPECT_EQ(wywolany, p.Cel == "stary.tro") << p.Opis;  // a missing directory fails before the callback
+        EXPECT_EQ(b, p.Komunikat.empty() ? "przerwane" : "Nie można zapisać pliku " + cel + ": " + p.Komunikat);
+        if (fs::is_directory(k + "/stary.tro"))
+            EXPECT_EQ(Nazwy(k), (std::set<std::string>{"stary.tro", "stary.tro/pelny"}));
+        else
+            EXPECT_TRUE(CzytajPlik(k + "/stary.tro") == "stara treść" && Nazwy(k) == std::set<std::string>{"stary.tro"});
+        EXPECT_EQ(wywolany, p.Cel == "stary.tro");  // a missing directory fails before the callback
     }
 }
 
