@@ -259,13 +259,13 @@ namespace {
 // prefix, a byte-order mark and CR LF.
 std::string Powierzchnie(bool tekstoweId) {
     auto id = [&](int n) { return tekstoweId ? "pt-" + std::to_string(n) : std::to_string(n); };
+    auto P = [&](int n, const char* xyz) { return "<lx:P id=\"" + id(n) + "\">" + xyz + "</lx:P>\r\n"; };
     std::string s = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<lx:LandXML xmlns:lx=\"http://www.landxml.org/schema/LandXML-1.2\">\r\n"
                     "<lx:Units><lx:Imperial linearUnit=\"foot\"/></lx:Units>\r\n<lx:Surfaces>\r\n"
                     "<lx:Surface name=\"Istniejący\"><lx:Definition surfType=\"TIN\"><lx:Pnts>\r\n";
-    s += "<lx:P id=\"" + id(70) + "\">200 100 10</lx:P>\r\n<lx:P id=\"" + id(3) + "\">200 110 12</lx:P>\r\n";
-    s += "<lx:P id=\"" + id(500) + "\">210 100 11</lx:P>\r\n<lx:P id=\"" + id(9) + "\">210 110 13</lx:P>\r\n";
-    s += "</lx:Pnts><lx:Faces>\r\n<lx:F>" + id(70) + " " + id(3) + " " + id(500) + "</lx:F>\r\n<lx:F i=\"1\">" + id(3) +
-         " " + id(9) + " " + id(500) + "</lx:F>\r\n</lx:Faces></lx:Definition></lx:Surface>\r\n";
+    s += P(70, "200 100 10") + P(3, "200 110 12") + P(500, "210 100 11") + P(9, "210 110 13") + "</lx:Pnts><lx:Faces>\r\n<lx:F>" +
+         id(70) + " " + id(3) + " " + id(500) + "</lx:F>\r\n<lx:F i=\"1\">" + id(3) + " " + id(9) + " " + id(500) +
+         "</lx:F>\r\n</lx:Faces></lx:Definition></lx:Surface>\r\n";
     s += "<lx:Surface name=\"Projekt\"><lx:Definition surfType=\"TIN\"><lx:Pnts><lx:P id=\"1\">0 0 1</lx:P>"
          "<lx:P id=\"2\">0 10 1</lx:P><lx:P id=\"3\">10 0 1</lx:P></lx:Pnts><lx:Faces><lx:F>1 2 3</lx:F></lx:Faces>"
          "</lx:Definition></lx:Surface>\r\n</lx:Surfaces>\r\n</lx:LandXML>\r\n";
@@ -285,12 +285,10 @@ TEST(LandXMLPowierzchnie, IdNieposortowaneNiewidoczneScianyIStopy) {
         ASSERT_TRUE(TEREN.IleTrojkatow() == 1 && TEREN.IlePunktow() == 4 && PROJ.IleTrojkatow() == 1);
         // X is the easting, Y the northing, in metres; triangles shifted to the lowest TEREN corner.
         const TTrojkat& t = TEREN.Trojkaty[0];
-        std::vector<std::array<double, 3>> w = {{t.X1, t.Y1, t.Z1}, {t.X2, t.Y2, t.Z2}, {t.X3, t.Y3, t.Z3}};
-        std::sort(w.begin(), w.end());
-        const double f = 0.3048;
-        const std::vector<std::array<double, 3>> ocz = {{0, 0, 0}, {0, 10 * f, 1 * f}, {10 * f, 0, 2 * f}};
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) EXPECT_NEAR(w[i][j], ocz[i][j], 1e-9);
+        std::array<std::array<double, 3>, 3> w = {{{t.X1, t.Y1, t.Z1}, {t.X2, t.Y2, t.Z2}, {t.X3, t.Y3, t.Z3}}};
+        std::ranges::sort(w);
+        const double ocz[3][3] = {{0, 0, 0}, {0, 10, 1}, {10, 0, 2}};  // feet
+        for (int i = 0; i < 9; ++i) EXPECT_NEAR(w[i / 3][i % 3], ocz[i / 3][i % 3] * 0.3048, 1e-9) << i;
         EXPECT_EQ(TEREN.Punkty[0].Nazwa.Tekst(), tekstowe ? "pt-70" : "70");
     }
 }
@@ -330,12 +328,11 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
     ZerujStan();
     OtworzTRO(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
     ASSERT_TRUE(Trasa.Obliczona);
-    auto trojkaty = [](const TSiatka& s) {
+    auto trojkaty = [](const TSiatka& s) {  // in file coordinates
         std::vector<double> w;
+        const double dx = Trasa.Dx, dy = Trasa.Dy, dz = TEREN.Zakres.Zmin;
         for (const TTrojkat& t : s.Trojkaty)
-            for (double v : {t.X1 + Trasa.Dx, t.Y1 + Trasa.Dy, t.Z1 + TEREN.Zakres.Zmin, t.X2 + Trasa.Dx, t.Y2 + Trasa.Dy,
-                             t.Z2 + TEREN.Zakres.Zmin, t.X3 + Trasa.Dx, t.Y3 + Trasa.Dy, t.Z3 + TEREN.Zakres.Zmin})
-                w.push_back(v);
+            w.insert(w.end(), {t.X1 + dx, t.Y1 + dy, t.Z1 + dz, t.X2 + dx, t.Y2 + dy, t.Z2 + dz, t.X3 + dx, t.Y3 + dy, t.Z3 + dz});
         return w;
     };
     auto pikiety = [] {
@@ -383,10 +380,8 @@ TEST(GLB, NaglowekBlokiIAkcesory) {
     EXPECT_EQ(b.substr(bin + 4, 4), std::string("BIN\0", 4));
     EXPECT_EQ(bin + 8 + u32(bin), b.size());
     std::size_t ileCount = 0;
-    for (std::size_t p = json.find("\"count\":"); p != std::string::npos; p = json.find("\"count\":", p + 1)) {
+    for (std::size_t p = json.find("\"count\":"); p != std::string::npos; p = json.find("\"count\":", p + 1), ++ileCount)
         EXPECT_EQ(std::stoi(json.substr(p + 8)), 3);
-        ++ileCount;
-    }
     EXPECT_EQ(ileCount, 6u);
     // The first vertex plus its node's translation is a point of the file: (east, height, -north) in metres.
     const std::size_t t = json.find("\"translation\":[");
