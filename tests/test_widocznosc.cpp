@@ -214,9 +214,8 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     const TWierszWidocznosci poza = SprawdzWidocznoscNaPikiecie(800, 1, u, krotki, brak);
     EXPECT_TRUE(poza.Granica == TGranicaWidocznosci::BrakPowierzchni && !poza.Ocena);
     const TWierszWidocznosci doKrawedzi = SprawdzWidocznoscNaPikiecie(500, 1, u, krotki, brak);
-    EXPECT_EQ(doKrawedzi.Granica, TGranicaWidocznosci::BrakPowierzchni);
     EXPECT_NEAR(doKrawedzi.Dostepna, 100, 1e-9);  // and 100 >= 63.1 passes
-    EXPECT_TRUE(doKrawedzi.Ocena);
+    EXPECT_TRUE(doKrawedzi.Granica == TGranicaWidocznosci::BrakPowierzchni && doKrawedzi.Ocena);
 
     // A road 12 m wide at 0 in a cut: the old ground at 5 in 30 m triangles, dug away over the road.
     std::vector<TTrojkat> stary;
@@ -237,8 +236,7 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     // Wrong settings are refused with a Polish message; a cancelled run gives nothing.
     u.Krok = 0;
     EXPECT_THROW(ObliczWidocznosc(u, proj, brak), BladKonwersji);
-    u.Krok = 10;
-    u.Naprzod = u.Wstecz = false;
+    u.Krok = 10, u.Naprzod = u.Wstecz = false;
     EXPECT_FALSE(BladUstawienWidocznosci(u).empty());
     u.Naprzod = true;
     std::atomic<bool> przerwij{true};
