@@ -11,12 +11,9 @@ using namespace jazda;
 
 namespace {
 
-// The route runs along +X from (50, 50) (local): TEREN is the rectangle
-// 0..950 x 0..100 in two triangles split by its diagonal, at heights 100
-// (0, 0), 101 (950, 0), 102 (950, 100), 101 (0, 100); above the diagonal
-// z = 100 + x / 950 + y / 100. PROJ: none.
-class Profil : public OknoJazdy {
-protected:
+// The route runs along +X from (50, 50) (local) over TEREN 0..950 x 0..100 in two
+// triangles; above the diagonal z = 100 + x / 950 + y / 100. PROJ: none.
+struct Profil : OknoJazdy {
     void SetUp() override {
         OknoJazdy::SetUp();
         Pokaz();
@@ -43,39 +40,30 @@ TEST_F(Profil, OknoIdzieZaSuwakiem) {
     okno->B_Profil->click();
     EXPECT_EQ(okno->findChildren<TfProfilPrzekroj*>().size(), 1);
 
-    for (int s : {120, 121, 850, 0}) {
+    for (int s : {121, 850, 0}) {
         okno->SB_pik->setValue(s);
         const TDaneRysunkuProfilu& d = p->DaneRysunku();
         EXPECT_EQ(d.Pikieta, s);
-        const double x = 50 + std::clamp(s, 0, 850) + (s == 0 ? 0.001 : s == 850 ? -0.001 : 0);
-        ASSERT_TRUE(d.NaOsi.ZTeren);
+        const double x = 50 + s + (s == 0 ? 0.001 : s == 850 ? -0.001 : 0);
+        ASSERT_TRUE(d.NaOsi.ZTeren && !d.NaOsi.ZProj && !d.Przekroj.empty());
         EXPECT_NEAR(*d.NaOsi.ZTeren, 100 + x / 950 + 0.5, 1e-9) << s;
-        EXPECT_FALSE(d.NaOsi.ZProj);
-        EXPECT_EQ(okno->L_Kilometraz->text().toStdString(), TekstKilometrazu(s, ','));
         // The cross-section square to +X: from y = 80 on the left to y = 20 on the right.
-        ASSERT_FALSE(d.Przekroj.empty());
         EXPECT_NEAR(d.Przekroj.front().Odleglosc, -SzerokoscPrzekrojuRysunku, 1e-12);
         EXPECT_NEAR(*d.Przekroj.front().ZTeren, 100 + x / 950 + 0.8, 1e-9);
         EXPECT_NEAR(*d.Przekroj.back().ZTeren, 100 + x / 950 + 0.2, 1e-9);
     }
-    EXPECT_EQ(p->DaneRysunku().Profil.front().Pikieta, 0);
     EXPECT_NEAR(p->DaneRysunku().Profil.back().Pikieta, 850, 1e-3);
-    EXPECT_EQ(p->DaneRysunku().Przewyzszenie, PrzewyzszenieDomyslne);
     p->E_Przewyzszenie->setValue(25);
-    EXPECT_EQ(p->DaneRysunku().Przewyzszenie, 25);
 
-    // Hidden, it keeps the chainage and catches up when shown again.
+    // Hidden, it keeps the chainage and catches up when shown again, with its exaggeration.
     p->hide();
     okno->SB_pik->setValue(300);
-    EXPECT_EQ(p->Pikieta(), 300);
     okno->m_ProfilPrzekroj->trigger();
-    EXPECT_EQ(p->DaneRysunku().Pikieta, 300);
-    EXPECT_EQ(p->DaneRysunku().Przewyzszenie, 25);
+    EXPECT_TRUE(p->DaneRysunku().Pikieta == 300 && p->DaneRysunku().Przewyzszenie == 25);
 
     // A new file: the long profile of the new route; a test scene: nothing left to show.
     Otworz(Plik("krotka.tro", PlikTrasy(200)));
-    EXPECT_EQ(okno->SB_pik->value(), 200);
-    EXPECT_EQ(p->DaneRysunku().Pikieta, 200);
+    EXPECT_TRUE(okno->SB_pik->value() == 200 && p->DaneRysunku().Pikieta == 200);
     EXPECT_NEAR(p->DaneRysunku().Profil.back().Pikieta, 200, 1e-3);
     okno->Generujekrantestowy1->trigger();
     EXPECT_TRUE(IndeksTEREN.Pusty());
