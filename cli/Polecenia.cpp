@@ -6,14 +6,20 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QImage>
+#include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <exception>
 #include <map>
 #include <set>
@@ -26,6 +32,7 @@
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "route/OblTrasa.h"
+#include "scena/WidokKierowcy.h"
 
 namespace {
 
@@ -151,6 +158,7 @@ void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
     Rzut.OkoY = -700.0;
     Rzut.OkoZ = 500.0;
     Rzut.PolEkranX = static_cast<float>(W * 0.5);
+    WidokKierowcy = TWidokKierowcy{};
     Niebo = TObraz{};
     if (!zNiebem) return;
     // The window takes the sky from beside the program; without it the far wall stays empty.
@@ -187,11 +195,39 @@ void PiszKomunikatyTrasy(std::ostream& bledy) {
 
 // The slider's change handler: the route point and direction at chainage c,
 // then the view placed there (nothing changes without mesh triangles).
-void UstawNaPikiecieSuwaka(double c) {
-    PunktNaPikiecie(c, Rzut.TrasaX, Rzut.TrasaY);
-    Rzut.katT = KatNaPikiecie(c);
-    Rzut.alfa = Rzut.katT;
-    UstawNaPikiecieRdzen();
+// In the driver's view a chainage where the road has no height gets the
+// chainage view instead; the tool says so once per run.
+void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane) {
+    if (UstawWidokNaPikiecie(c) == TUstawienie::BrakWysokosci && !powiedziane) {
+        bledy << "Na pikiecie " << F2(c) << " droga nie ma wysokości: zamiast widoku kierowcy widok z trasy.\n";
+        powiedziane = true;
+    }
+}
+
+// The driver's view options shared by obraz and przejazd.
+const std::map<std::string, TOpcja> OpcjeKierowcy = {
+    {"--kierowca", {false}}, {"--oko", {true}}, {"--przesuniecie", {true}}, {"--wstecz", {false}}, {"--slupki", {false}}};
+
+std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje) {
+    opcje.insert(OpcjeKierowcy.begin(), OpcjeKierowcy.end());
+    return opcje;
+}
+
+// The driver's view settings from the command line (after StanOkna).
+void UstawKierowce(const TArgumenty& arg) {
+    TWidokKierowcy& w = WidokKierowcy;
+    w.Wlaczony = arg.Flagi.count("--kierowca") > 0;
+    const bool opcjeOka = arg.Wartosc("--oko") || arg.Wartosc("--przesuniecie") || arg.Flagi.count("--wstecz");
+    if (opcjeOka && !w.Wlaczony) throw BladUzycia("opcje --oko, --przesuniecie i --wstecz działają tylko z --kierowca");
+    w.Oko.Wysokosc = Liczba(arg, "--oko", w.Oko.Wysokosc);
+    if (!(w.Oko.Wysokosc > 0.0 && w.Oko.Wysokosc <= 100.0))
+        throw BladUzycia("opcja --oko: wysokość oka musi leżeć między 0 a 100 m");
+    w.Oko.Przesuniecie = Liczba(arg, "--przesuniecie", w.Oko.Przesuniecie);
+    if (!(std::fabs(w.Oko.Przesuniecie) <= 100.0))
+        throw BladUzycia("opcja --przesuniecie: przesunięcie musi leżeć między -100 a 100 m");
+    w.Oko.WPrzod = arg.Flagi.count("--wstecz") == 0;
+    if (w.Wlaczony) UstawOkoKierowcy(Rozmiar(arg).H);
+    if (arg.Flagi.count("--slupki")) w.SlupkiKierowcy = w.SlupkiTrasy = true;
 }
 
 // The frame as the window draws it: into an off-screen picture at least as
@@ -232,6 +268,76 @@ std::string Stala(double v, int miejsca) {
 }
 
 int KodKoncowy(bool plikiWczytane) { return plikiWczytane ? KodSukces : KodBladPliku; }
+
+// The film: the frames go as raw pixels through a pipe into ffmpeg, which
+// writes H.264 (yuv420p, the height and width made even) into a temporary
+// file beside the target; only a complete film is renamed onto the target,
+// so a failure half-way leaves the target as it was and no temporary file.
+bool ZapiszFilm(const QString& ffmpeg, const std::string& cel, int W, int H, double klS, int ileKlatek,
+                const std::function<QImage(int)>& klatka, std::ostream& bledy) {
+    QFileInfo info(QString::fromLocal8Bit(cel.c_str()));
+    // A symbolic link is followed: the film replaces the file it names.
+    if (info.isSymLink()) info = QFileInfo(info.symLinkTarget());
+    if (info.exists() && !info.isFile()) {
+        bledy << "Nie można zapisać filmu " << cel << ": to nie jest zwykły plik\n";
+        return false;
+    }
+    const QString docelowy = info.absoluteFilePath();
+    QTemporaryFile tymczasowy(docelowy + QStringLiteral(".XXXXXX.tmp"));
+    if (!tymczasowy.open()) {
+        bledy << "Nie można zapisać filmu " << cel << ": " << tymczasowy.errorString().toStdString() << '\n';
+        return false;
+    }
+    tymczasowy.close();
+    QProcess proces;
+    proces.setProcessChannelMode(QProcess::SeparateChannels);
+    proces.start(ffmpeg, {QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                          QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
+                          QStringLiteral("bgra"), QStringLiteral("-s"), QStringLiteral("%1x%2").arg(W).arg(H),
+                          QStringLiteral("-r"), QString::number(klS, 'g', 10), QStringLiteral("-i"), QStringLiteral("-"),
+                          QStringLiteral("-vf"), QStringLiteral("pad=ceil(iw/2)*2:ceil(ih/2)*2"),
+                          QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
+                          QStringLiteral("yuv420p"), QStringLiteral("-f"), QStringLiteral("mp4"), tymczasowy.fileName()});
+    auto blad = [&](const std::string& co) {
+        proces.kill();
+        proces.waitForFinished(5000);
+        const QByteArray komunikat = proces.readAllStandardError().trimmed();
+        bledy << "Nie można zapisać filmu " << cel << ": " << co;
+        if (!komunikat.isEmpty()) bledy << " (ffmpeg: " << komunikat.toStdString() << ")";
+        bledy << '\n';
+        return false;
+    };
+    if (!proces.waitForStarted(10000)) return blad("nie uruchomiono programu ffmpeg");
+    const bool terminal = isatty(STDERR_FILENO);
+    for (int i = 0; i < ileKlatek; ++i) {
+        QImage obraz = klatka(i);
+        if (obraz.format() != QImage::Format_RGB32) obraz = obraz.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < H; ++y) {
+            const char* wiersz = reinterpret_cast<const char*>(obraz.constScanLine(y));
+            qint64 zostalo = static_cast<qint64>(W) * 4;
+            while (zostalo > 0) {
+                const qint64 n = proces.write(wiersz, zostalo);
+                if (n < 0) return blad("ffmpeg przestał przyjmować klatki");
+                wiersz += n;
+                zostalo -= n;
+            }
+        }
+        // Keep the pipe's buffer small: wait until ffmpeg has taken the frame.
+        while (proces.bytesToWrite() > 0)
+            if (!proces.waitForBytesWritten(30000)) return blad("ffmpeg przestał przyjmować klatki");
+        bledy << "klatka " << i + 1 << "/" << ileKlatek << (terminal ? "   \r" : "\n");
+        bledy.flush();
+    }
+    if (terminal) bledy << '\n';
+    proces.closeWriteChannel();
+    if (!proces.waitForFinished(600000) || proces.exitStatus() != QProcess::NormalExit || proces.exitCode() != 0)
+        return blad("ffmpeg zakończył się błędem");
+    if (std::rename(QFile::encodeName(tymczasowy.fileName()).constData(), QFile::encodeName(docelowy).constData()) != 0)
+        return blad(std::string("nie można nadać filmowi nazwy docelowej: ") + std::strerror(errno));
+    // The renamed file is the film now; the temporary object must not remove it.
+    tymczasowy.setAutoRemove(false);
+    return true;
+}
 
 // ---------------------------------------------------------------------------
 // Commands.
@@ -293,7 +399,8 @@ bool KonczySiePng(const std::string& nazwa) {
 }
 
 int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
-    const TArgumenty arg = Rozbierz(a, 1, {{"--pikieta", {true}}, {"--rozmiar", {true}}, {"--parametry", {false}}});
+    const TArgumenty arg = Rozbierz(
+        a, 1, ZOpcjamiKierowcy({{"--pikieta", {true}}, {"--rozmiar", {true}}, {"--parametry", {false}}}));
     if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani pliku obrazu");
     const std::string wyjscie = arg.Pozycyjne.back();
     if (!KonczySiePng(wyjscie)) throw BladUzycia("ostatnim argumentem musi być plik obrazu .png");
@@ -305,6 +412,8 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     const double pikieta = std::round(Liczba(arg, "--pikieta", 0.0));
 
     StanOkna(r.W, r.H, true, bledy);
+    UstawKierowce(arg);
+    if (WidokKierowcy.Wlaczony && !naPikiecie) throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
     const bool ok = Wczytaj(pliki, bledy);
     PiszKomunikatyTrasy(bledy);
@@ -313,7 +422,8 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
             bledy << "Trasa nie jest obliczona.\n";
             return ok ? KodBrakTrasy : KodBladPliku;
         }
-        UstawNaPikiecieSuwaka(pikieta);
+        bool powiedziane = false;
+        UstawNaPikiecieSuwaka(pikieta, bledy, powiedziane);
     }
     if (!ZapiszPng(Klatka(r.W, r.H), wyjscie, bledy)) return KodBladPliku;
     return KodKoncowy(ok);
@@ -321,24 +431,49 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
 
 int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
-                                    {{"--od", {true}},
-                                     {"--do", {true}},
-                                     {"--krok", {true}},
-                                     {"--rozmiar", {true}},
-                                     {"--parametry", {false}}});
+                                    ZOpcjamiKierowcy({{"--od", {true}},
+                                                      {"--do", {true}},
+                                                      {"--krok", {true}},
+                                                      {"--rozmiar", {true}},
+                                                      {"--parametry", {false}},
+                                                      {"--wideo", {true}},
+                                                      {"--kl-s", {true}},
+                                                      {"--predkosc", {true}}}));
+    const std::string* wideo = arg.Wartosc("--wideo");
+    if (!wideo && (arg.Wartosc("--kl-s") || arg.Wartosc("--predkosc")))
+        throw BladUzycia("opcje --kl-s i --predkosc działają tylko z --wideo");
+    if (wideo && wideo->empty()) throw BladUzycia("opcja --wideo: nie podano nazwy filmu");
     if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani katalogu klatek");
-    const std::string katalog = arg.Pozycyjne.back();
-    if (PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
+    const std::string katalog = wideo ? std::string() : arg.Pozycyjne.back();
+    if (!wideo && PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
         throw BladUzycia("ostatnim argumentem musi być katalog klatek, nie plik danych „" + katalog + "”");
-    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - 1);
+    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - (wideo ? 0 : 1));
     SprawdzPliki(pliki);
     const TRozmiar r = Rozmiar(arg);
-    const double krok = Liczba(arg, "--krok", 1.0);
+    const double klS = Liczba(arg, "--kl-s", 25.0);
+    if (!(klS >= 1.0 && klS <= 120.0)) throw BladUzycia("opcja --kl-s: liczba klatek na sekundę musi leżeć między 1 a 120");
+    const double predkosc = Liczba(arg, "--predkosc", 0.0);
+    if (arg.Wartosc("--predkosc") && !(predkosc > 0.0 && predkosc <= 1000.0))
+        throw BladUzycia("opcja --predkosc: prędkość musi leżeć między 0 a 1000 km/h");
+    if (arg.Wartosc("--predkosc") && arg.Wartosc("--krok"))
+        throw BladUzycia("podaj albo --krok, albo --predkosc (krok = prędkość ÷ klatki na sekundę)");
+    const double krok = arg.Wartosc("--predkosc") ? predkosc / 3.6 / klS : Liczba(arg, "--krok", 1.0);
     if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
     Liczba(arg, "--od", 0.0);
     Liczba(arg, "--do", 0.0);
+    // Without ffmpeg no film can be made: said before anything is loaded or written.
+    QString ffmpeg;
+    if (wideo) {
+        ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+        if (ffmpeg.isEmpty()) {
+            bledy << "Brak programu ffmpeg, który zapisuje filmy. Zainstaluj pakiet ffmpeg "
+                     "(sudo apt-get install ffmpeg) albo zapisz klatki do katalogu (bez --wideo).\n";
+            return KodBladUzycia;
+        }
+    }
 
     StanOkna(r.W, r.H, true, bledy);
+    UstawKierowce(arg);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
     const bool ok = Wczytaj(pliki, bledy);
     PiszKomunikatyTrasy(bledy);
@@ -358,6 +493,16 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     for (long long k = 0; k <= static_cast<long long>(ileKrokow); ++k) pikiety.push_back(od + k * krok);
     if (doPik - pikiety.back() > zapas) pikiety.push_back(doPik);
 
+    if (wideo) {
+        bool powiedziane = false;
+        auto klatka = [&](int i) {
+            UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane);
+            return Klatka(r.W, r.H);
+        };
+        const bool zapisany = ZapiszFilm(ffmpeg, *wideo, r.W, r.H, klS, static_cast<int>(pikiety.size()), klatka, bledy);
+        return zapisany ? KodKoncowy(ok) : KodBladPliku;
+    }
+
     const QString kat = QString::fromLocal8Bit(katalog.c_str());
     if (!QDir().mkpath(kat)) {
         bledy << "Nie można utworzyć katalogu " << katalog << '\n';
@@ -370,8 +515,9 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
         std::snprintf(b, sizeof b, "klatka_%05d.png", n);
         return QDir(kat).filePath(QString::fromLatin1(b)).toStdString();
     };
+    bool powiedziane = false;
     for (int i = 0; i < ile; ++i) {
-        UstawNaPikiecieSuwaka(pikiety[i]);
+        UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane);
         if (!ZapiszPng(Klatka(r.W, r.H), nazwa(i + 1), bledy)) return KodBladPliku;
         bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(pikiety[i]) << (terminal ? "   \r" : "\n");
         bledy.flush();

@@ -16,6 +16,8 @@ TRzut Rzut;
 std::vector<TCzworokatRys> Czworokaty;
 std::vector<TTrojkatRys> TrojkatyPROJ;
 std::vector<TTrojkatRys> TrojkatyTEREN;
+std::vector<TTrojkatRys> TrojkatySlupkow;
+std::vector<TNapisRys> NapisySlupkow;
 TPunkt3D Swiatlo{0.707, 0.707, 0.0};
 std::int32_t nat = 25;
 bool RysObrys = true;
@@ -44,6 +46,7 @@ void InicjujZmienne(int W, int /*H*/) {
     Czworokaty.clear();
     TrojkatyPROJ.clear();
     TrojkatyTEREN.clear();
+    WyczyscSlupki();
     TParametryProjektowe wiersz;
     wiersz.OdPikiety = 0.0f;
     wiersz.PredkoscV = 50.0f;
@@ -186,7 +189,15 @@ void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
     trojkaty.swap(posortowane);
 }
 
+void WyczyscSlupki() {
+    TrojkatySlupkow.clear();
+    NapisySlupkow.clear();
+    Rzut.WidokKierowcy = false;
+    Rzut.PochylenieOka = 0.0;
+}
+
 void ZakonczWczytywanie() {
+    WyczyscSlupki();
     OrientujTrojkaty();
     ObliczZakres(TEREN);
     ObliczZakres(PROJ);

@@ -175,6 +175,12 @@ struct TRzut {
     bool RysujTEREN = true;
     bool RysujNiebo = true;
     bool RysujLinie = true;
+    // The driver's view: the scene was brought to the eye of a driver on the
+    // road (the picture is then drawn in depth order across the sets, with the
+    // sky above the horizon), and the eye's pitch (the tangent of the angle the
+    // view was tilted up by) for the horizon's row.
+    bool WidokKierowcy = false;
+    double PochylenieOka = 0.0;
 };
 
 extern TRzut Rzut;
@@ -199,6 +205,22 @@ struct TCzworokatRys {
 extern std::vector<TCzworokatRys> Czworokaty;
 extern std::vector<TTrojkatRys> TrojkatyPROJ;
 extern std::vector<TTrojkatRys> TrojkatyTEREN;
+
+// A station label in the picture: its anchor point (moved by the view
+// operations with the scene), its text, and whether the eye sees the anchor
+// over the surfaces (worked out when the posts are placed).
+struct TNapisRys {
+    TPunkt3D P;
+    std::string Tekst;
+    bool Widoczny = true;
+};
+
+// The station posts beside the road: their faces (drawn with the scene) and their labels.
+extern std::vector<TTrojkatRys> TrojkatySlupkow;
+extern std::vector<TNapisRys> NapisySlupkow;
+// Empties both and marks the picture as no driver's view any more (a load, a
+// test scene, the general view).
+void WyczyscSlupki();
 
 inline std::int32_t IleCzworokatow() { return static_cast<std::int32_t>(Czworokaty.size()); }
 inline std::int32_t IleTrojkatowPROJ() { return static_cast<std::int32_t>(TrojkatyPROJ.size()); }

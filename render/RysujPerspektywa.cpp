@@ -88,6 +88,7 @@ void PrzeliczRzut() {
     for (auto& r : Czworokaty) Cieniuj<true>(r);
     for (auto& r : TrojkatyTEREN) Cieniuj<false>(r);
     for (auto& r : TrojkatyPROJ) Cieniuj<false>(r);
+    for (auto& r : TrojkatySlupkow) Cieniuj<false>(r);
 }
 
 // ---- Drawing of one record ----
@@ -173,15 +174,48 @@ void PiszParametry(TPlotno& plotno, int x, int y) {
 
 namespace {
 
+// The triangles of a driver's frame in one order across TEREN, PROJ and the
+// posts, farthest from the eye first: each array is already in that order
+// (KluczOko descending), so they are merged. Kept from frame to frame.
+std::vector<const TTrojkatRys*> KolejnoscKierowcy;
+
+void UlozKolejnoscKierowcy() {
+    KolejnoscKierowcy.clear();
+    const std::vector<TTrojkatRys>* tablice[3] = {Rzut.RysujTEREN ? &TrojkatyTEREN : nullptr,
+                                                  Rzut.RysujPROJ ? &TrojkatyPROJ : nullptr, &TrojkatySlupkow};
+    std::size_t ile = 0, i[3] = {0, 0, 0};
+    for (auto* t : tablice) ile += t ? t->size() : 0;
+    KolejnoscKierowcy.reserve(ile);
+    for (;;) {
+        int najdalszy = -1;
+        float klucz = 0.0f;
+        for (int k = 0; k < 3; ++k) {
+            if (!tablice[k] || i[k] >= tablice[k]->size()) continue;
+            const float kk = (*tablice[k])[i[k]].KluczOko;
+            // A NaN key sorts last within its array; it is taken at once here.
+            if (najdalszy < 0 || kk > klucz || std::isnan(kk)) najdalszy = k, klucz = kk;
+            if (std::isnan(kk)) break;
+        }
+        if (najdalszy < 0) break;
+        KolejnoscKierowcy.push_back(&(*tablice[najdalszy])[i[najdalszy]++]);
+    }
+}
+
 // The records of a frame, in their drawing order: the test solids, then TEREN
-// and PROJ under their flags.
+// and PROJ under their flags, then the station posts; in the driver's view
+// the triangles in the merged order.
 template <typename P>
 void RysujRekordy(P& plotno, int H) {
     for (const auto& r : Czworokaty) RysujCzworokatNa(plotno, r, H);
+    if (Rzut.WidokKierowcy) {
+        for (const TTrojkatRys* r : KolejnoscKierowcy) RysujTrojkatNa(plotno, *r, H);
+        return;
+    }
     if (Rzut.RysujTEREN)
         for (const auto& r : TrojkatyTEREN) RysujTrojkatNa(plotno, r, H);
     if (Rzut.RysujPROJ)
         for (const auto& r : TrojkatyPROJ) RysujTrojkatNa(plotno, r, H);
+    for (const auto& r : TrojkatySlupkow) RysujTrojkatNa(plotno, r, H);
 }
 
 // Below this many records a second thread costs more than it saves.
@@ -218,8 +252,13 @@ void RzutujZakres(std::size_t od, std::size_t do_, int H) {
         w.Pedzel = r.KolorCieniowany;
         w.Ile = 3;
     };
+    if (Rzut.WidokKierowcy) {
+        zakres(KolejnoscKierowcy, [&](const TTrojkatRys* r, TWielokatEkranu& w) { trojkat(*r, w); });
+        return;
+    }
     if (Rzut.RysujTEREN) zakres(TrojkatyTEREN, trojkat);
     if (Rzut.RysujPROJ) zakres(TrojkatyPROJ, trojkat);
+    zakres(TrojkatySlupkow, trojkat);
 }
 
 // Draws every projected record that reaches the canvas's band of rows.
@@ -252,8 +291,13 @@ double UdzialGornegoPasa = 0.5;
 // small to be worth it or no thread can be started.
 bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H) {
     std::size_t ile = Czworokaty.size();
-    if (Rzut.RysujTEREN) ile += TrojkatyTEREN.size();
-    if (Rzut.RysujPROJ) ile += TrojkatyPROJ.size();
+    if (Rzut.WidokKierowcy) {
+        ile += KolejnoscKierowcy.size();
+    } else {
+        if (Rzut.RysujTEREN) ile += TrojkatyTEREN.size();
+        if (Rzut.RysujPROJ) ile += TrojkatyPROJ.size();
+        ile += TrojkatySlupkow.size();
+    }
     const TBuforPikseli& caly = plotno.BuforPikseli();
     const int gora = caly.Gora, dol = caly.Wysokosc;
     if (ile < kRekordyNaDwaPasy || caly.Piksele == nullptr || caly.Szerokosc <= 0 || dol - gora < 64 ||
@@ -312,6 +356,39 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H) {
     return true;
 }
 
+// The station labels: black on white, centred over their anchors, the
+// farthest first; only those the eye sees and near enough to read.
+void PiszNapisySlupkow(TPlotno& plotno, int W, int H) {
+    std::vector<std::pair<double, const TNapisRys*>> napisy;
+    const double zasieg = 350.0 * Rzut.skala;  // 350 m ahead at most
+    for (const TNapisRys& n : NapisySlupkow) {
+        const double gl = n.P.Y - Rzut.OkoY;
+        if (n.Widoczny && gl > 0.0 && gl < zasieg) napisy.push_back({gl, &n});
+    }
+    std::sort(napisy.begin(), napisy.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    plotno.UstawPedzel(0xFFFFFF);
+    for (const auto& [gl, n] : napisy) {
+        const int x = EkranX(n->P.X, n->P.Y), y = EkranY(n->P.Y, n->P.Z, H);
+        const int szer = 6 * static_cast<int>(n->Tekst.size());
+        if (x + szer < 0 || x - szer > W || y < -20 || y > H) continue;
+        plotno.Tekst(x - szer / 2, y - 14, n->Tekst);
+    }
+}
+
+}  // namespace
+
+int WierszHoryzontu(int H) {
+    return NaCalkowita(H - Rzut.OkoZ - Rzut.OkoY * Rzut.PochylenieOka);
+}
+
+namespace {
+
+// The driver's background: the sky stretched from the top of the picture to the horizon.
+void RysujNieboKierowcy(TPlotno& plotno, int W, int H) {
+    const int horyzont = std::min(WierszHoryzontu(H), H);
+    if (Rzut.RysujNiebo && !Niebo.Pusty() && horyzont > 0) plotno.RozciagnijObraz(0, 0, W, horyzont + 1, Niebo);
+}
+
 }  // namespace
 
 void Przerysuj(TPlotno& plotno, int W, int H) {
@@ -320,7 +397,12 @@ void Przerysuj(TPlotno& plotno, int W, int H) {
     plotno.UstawPioro(0x000000);
     plotno.Prostokat(0, 0, W, H);
 
-    if (Rzut.RysujLinie || Rzut.RysujNiebo) RysujTlo(plotno, 0, 0, 0, W - 1, 500.0, H - 1, H);
+    if (Rzut.WidokKierowcy) {
+        RysujNieboKierowcy(plotno, W, H);
+        UlozKolejnoscKierowcy();
+    } else if (Rzut.RysujLinie || Rzut.RysujNiebo) {
+        RysujTlo(plotno, 0, 0, 0, W - 1, 500.0, H - 1, H);
+    }
 
     // Every report fills and shows the viewer in one step; whatever is left is stale.
     OpisTekst.clear();
@@ -329,6 +411,7 @@ void Przerysuj(TPlotno& plotno, int W, int H) {
     // pixels draws a large frame in two bands at once; the picture is the same.
     auto* rastrowe = dynamic_cast<TPlotnoRastrowe*>(&plotno);
     if (!rastrowe || !RysujRekordyWDwochPasach(*rastrowe, H)) RysujRekordy(plotno, H);
+    if (!NapisySlupkow.empty()) PiszNapisySlupkow(plotno, W, H);
 
     if (Rzut.RysujParametryEkran) PiszParametry(plotno, 200, 300);
 }

@@ -14,7 +14,7 @@
 int EkranX(double x, double y);
 int EkranY(double y, double z, int H);
 
-// Fill and outline colours of every record of Czworokaty, TrojkatyTEREN, TrojkatyPROJ.
+// Fill and outline colours of every record of Czworokaty, TrojkatyTEREN, TrojkatyPROJ, TrojkatySlupkow.
 void PrzeliczRzut();
 
 void RysujTrojkat(TPlotno& plotno, const TTrojkatRys& r, int H);
@@ -30,6 +30,8 @@ void PiszParametry(TPlotno& plotno, int x, int y);
 // The whole frame of the main window's picture, W x H pixels, drawn on the canvas
 // in its fixed order; empties the viewer's lines. The window copies the result to the screen.
 void Przerysuj(TPlotno& plotno, int W, int H);
+// The row of the horizon in the driver's view (where a level line of sight meets the picture).
+int WierszHoryzontu(int H);
 
 // ---- Cutting and depth order ----
 
@@ -43,6 +45,8 @@ void TnijYmin(TZbior zbior, double c);
 void TnijYmax(TZbior zbior, double c);
 void KorektaYmin();
 void KorektaLOko();
+// The same order for the station posts.
+void KorektaLOkoSlupkow();
 void SortujCzworokaty();
 
 // The cuts done when the view is placed at a chainage: near and far depth of
@@ -65,6 +69,14 @@ void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ);
 // foot of the screen centre, zooms by skala, turns the route direction katT
 // into the picture, cuts, shades and sets the shift and turn totals back to 0.
 void UmiescNaTrasie();
+// The driver's view: brings the scene point `oko` (meshes' coordinates) to the
+// observer (OkoX, OkoY, OkoZ), zoomed by skala, with the bearing `kierunek`
+// turned into the picture and the view tilted up by the grade `pochylenie`
+// (dz/ds; 0 keeps it level). Cuts every set, the posts and labels included,
+// at `bliska` and `daleka` metres in front of the eye (crossing triangles
+// always cut), sorts each set by distance from the eye, shades, sets the
+// totals to 0 and marks the picture as the driver's.
+void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka);
 // The view at the chainage last looked up: rebuilds the render arrays from the
 // meshes and places them. Returns false, changing nothing, when neither set has
 // a mesh triangle. The window writes the chainage label and redraws.

@@ -183,8 +183,7 @@ void Tnij(std::vector<TTrojkatRys>& tab, double c) {
 // The near cut and then the far cut in one pass: every piece of the near cut
 // goes straight on to the far cut, so the result and its order are those of
 // the two cuts made one after the other.
-void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax) {
-    const bool tnij = Rzut.TnijTroj;
+void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax, bool tnij = Rzut.TnijTroj) {
     auto& wynik = Bufor<TTrojkatRys>();
     wynik.clear();
     wynik.reserve(tab.size() + tab.size() / 8);
@@ -213,6 +212,17 @@ void KazdyWierzcholek(F f) {
         f(r.P3);
         f(r.P4);
     }
+    for (auto& r : TrojkatySlupkow) {
+        f(r.P1);
+        f(r.P2);
+        f(r.P3);
+    }
+    for (auto& n : NapisySlupkow) f(n.P);
+}
+
+// The station labels whose anchor lies between the two depths.
+void TnijNapisy(double cMin, double cMax) {
+    std::erase_if(NapisySlupkow, [=](const TNapisRys& n) { return !(n.P.Y > cMin && n.P.Y < cMax); });
 }
 
 constexpr double kMinKat = 0.001;
@@ -259,9 +269,13 @@ void TnijWidok() {
         // on its own, so both cuts of one set go in one pass.
         TnijObie(TrojkatyPROJ, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
         TnijObie(TrojkatyTEREN, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
+        TnijObie(TrojkatySlupkow, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
+        TnijNapisy(Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
     } else {
         TnijYmin(TZbior::PROJ, -1000.0);
         TnijYmin(TZbior::TEREN, -1000.0);
+        Tnij<true>(TrojkatySlupkow, -1000.0);
+        TnijNapisy(-1000.0, HUGE_VAL);
     }
 }
 
@@ -270,10 +284,28 @@ void KorektaYmin() {
     KorektaYminZbioru(TrojkatyTEREN);
 }
 
+namespace {
+
+// The driver's depth key of a ground triangle: the distance of its farthest
+// vertex. Ground triangles are large and run under the road; keyed by their
+// far end they are drawn before the road that lies on them, while a hill in
+// front of the road still comes after the road behind it.
+float KluczOkoTerenu(const TTrojkatRys& r) {
+    auto d = [](const TPunkt3D& p) {
+        const double dx = p.X - Rzut.OkoX, dy = p.Y - Rzut.OkoY, dz = p.Z - Rzut.OkoZ;
+        return dx * dx + dy * dy + dz * dz;
+    };
+    return static_cast<float>(std::sqrt(std::max({d(r.P1), d(r.P2), d(r.P3)})));
+}
+
+}  // namespace
+
 void KorektaLOko() {
     KorektaLOkoZbioru(TrojkatyPROJ);
     KorektaLOkoZbioru(TrojkatyTEREN);
 }
+
+void KorektaLOkoSlupkow() { KorektaLOkoZbioru(TrojkatySlupkow); }
 
 void SortujCzworokaty() {
     for (auto& r : Czworokaty) r.KluczYmin = KluczYminCzworokata(r);
@@ -415,4 +447,40 @@ void UmiescNaTrasie() {
     PrzeliczRzut();
     Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
     Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
+    Rzut.WidokKierowcy = false;
+    Rzut.PochylenieOka = 0.0;
+}
+
+void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka) {
+    // Move the eye to the origin, zoom by skala, turn the direction of travel
+    // to +Y, tilt the grade up to level, and move the origin to the observer:
+    // each vertex through the five steps in one pass. The turns are exact
+    // (no angle is too small to apply), so the picture changes smoothly with s.
+    const double k = Rzut.skala;
+    const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie);
+    const double c1 = std::cos(a), s1 = std::sin(a), c3 = std::cos(b), s3 = std::sin(b);
+    const double ox = Rzut.OkoX, oy = Rzut.OkoY, oz = Rzut.OkoZ;
+    KazdyWierzcholek([&](TPunkt3D& p) {
+        const double x = (p.X - oko.X) * k, y = (p.Y - oko.Y) * k, z = (p.Z - oko.Z) * k;
+        const double x1 = x * c1 - y * s1, y1 = x * s1 + y * c1;
+        p.X = ox + x1;
+        p.Y = oy + (y1 * c3 - z * s3);
+        p.Z = oz + (y1 * s3 + z * c3);
+    });
+    // Everything at or behind the near depth goes, whatever TnijTroj says:
+    // the projection mirrors what lies behind the eye.
+    const double cMin = oy + bliska * k, cMax = oy + daleka * k;
+    TnijObie(TrojkatyPROJ, cMin, cMax, true);
+    TnijObie(TrojkatyTEREN, cMin, cMax, true);
+    TnijObie(TrojkatySlupkow, cMin, cMax, true);
+    TnijNapisy(cMin, cMax);
+    KorektaLOkoZbioru(TrojkatyPROJ);
+    for (auto& r : TrojkatyTEREN) r.KluczOko = KluczOkoTerenu(r);
+    SortujMalejaco(TrojkatyTEREN, [](const TTrojkatRys& r) { return r.KluczOko; });
+    KorektaLOkoSlupkow();
+    PrzeliczRzut();
+    Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
+    Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
+    Rzut.WidokKierowcy = true;
+    Rzut.PochylenieOka = pochylenie;
 }
