@@ -93,6 +93,10 @@ TOpcje::TOpcje(QWidget* rodzic) : QDialog(rodzic) {
     PageControl1->addTab(TS_Rysuj, QStringLiteral("Rysuj"));
     PageControl1->addTab(TS_Przesuwanie, QStringLiteral("Przesuwanie"));
     PageControl1->addTab(TS_Oswietlenie, QStringLiteral("Oświetlenie + wsp. \"oko\""));
+    TS_Kierowca = new TStronaKierowcy([] {
+        if (fMaster) fMaster->UstawNaPikiecie();
+    });
+    PageControl1->addTab(TS_Kierowca, QStringLiteral("Widok kierowcy"));
     PageControl1->setCurrentWidget(TS_Przesuwanie);
 
     // ---- Page "Rysuj": cutting on or off, the near and far cutting depth.

@@ -15,6 +15,8 @@
 #include <QScrollBar>
 #include <QTabWidget>
 
+#include "dialogs/StronaKierowcy.h"
+
 class TOpcje : public QDialog {
     Q_OBJECT
 public:
@@ -24,6 +26,7 @@ public:
     QWidget* TS_Rysuj = nullptr;
     QWidget* TS_Przesuwanie = nullptr;
     QWidget* TS_Oswietlenie = nullptr;
+    TStronaKierowcy* TS_Kierowca = nullptr;
 
     // Page "Rysuj".
     QCheckBox* CB_TnijTroj = nullptr;

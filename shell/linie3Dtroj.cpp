@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -29,6 +31,7 @@
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "route/OblTrasa.h"
+#include "scena/WidokKierowcy.h"
 #include "shell/PoleTekstowe.h"
 
 TfMaster* fMaster = nullptr;
@@ -239,6 +242,9 @@ void TfMaster::UtworzMenu() {
                                &TfMaster::m_RysujLinieClick);
     m_RysujNiebo = przelacznik(Poka1, "m_RysujNiebo", QStringLiteral("Rysuj \"Niebo\""), "Ctrl+N", true,
                                &TfMaster::m_RysujNieboClick);
+    Poka1->addSeparator();
+    m_WidokKierowcy = przelacznik(Poka1, "m_WidokKierowcy", QStringLiteral("Widok kierowcy"), "Ctrl+K", false,
+                                  &TfMaster::m_WidokKierowcyClick);
 
     Pomoc1 = MainMenu1->addMenu(QStringLiteral("Pomoc"));
     Pomoc1->setObjectName(QStringLiteral("Pomoc1"));
@@ -289,6 +295,40 @@ void TfMaster::UtworzPanelPikietazu() {
     SB_pik->setFocusPolicy(Qt::StrongFocus);
     connect(SB_pik, &QScrollBar::valueChanged, this, &TfMaster::SB_pikChange);
     connect(B_ObliczTrasa, &QPushButton::clicked, this, &TfMaster::B_ObliczTrasaClick);
+
+    // The driver's row under the slider and the chainage's texts under it.
+    P_Pikietaz->resize(561, 116);
+    CB_WidokKierowcy = new QCheckBox(QStringLiteral("Widok kierowcy"), P_Pikietaz);
+    CB_WidokKierowcy->setObjectName(QStringLiteral("CB_WidokKierowcy"));
+    CB_WidokKierowcy->setGeometry(8, 62, 130, 23);
+    B_Jazda = new QPushButton(QStringLiteral("▶ Jedź"), P_Pikietaz);
+    B_Jazda->setObjectName(QStringLiteral("B_Jazda"));
+    B_Jazda->setGeometry(140, 60, 90, 27);
+    B_Jazda->setAutoDefault(false);
+    B_Jazda->setToolTip(QStringLiteral("Jazda z zadaną prędkością (Spacja: start i stop)"));
+    SE_Predkosc = new QSpinBox(P_Pikietaz);
+    SE_Predkosc->setObjectName(QStringLiteral("SE_Predkosc"));
+    SE_Predkosc->setGeometry(238, 62, 110, 23);
+    SE_Predkosc->setRange(1, 300);
+    SE_Predkosc->setSuffix(QStringLiteral(" km/h"));
+    SE_Predkosc->setValue(static_cast<int>(WidokKierowcy.PredkoscKmh));
+    CB_Wstecz = new QCheckBox(QStringLiteral("Wstecz"), P_Pikietaz);
+    CB_Wstecz->setObjectName(QStringLiteral("CB_Wstecz"));
+    CB_Wstecz->setGeometry(358, 62, 90, 23);
+    CB_Wstecz->setToolTip(QStringLiteral("Jazda pod prąd pikietażu"));
+    L_Kierowca = new QLabel(P_Pikietaz);
+    L_Kierowca->setObjectName(QStringLiteral("L_Kierowca"));
+    L_Kierowca->setGeometry(8, 90, 545, 21);
+    TimerJazdy = new QTimer(this);
+    TimerJazdy->setInterval(10);
+    connect(TimerJazdy, &QTimer::timeout, this, &TfMaster::KrokJazdyOkna);
+    connect(CB_WidokKierowcy, &QCheckBox::toggled, this, &TfMaster::UstawWidokKierowcy);
+    connect(B_Jazda, &QPushButton::clicked, this, &TfMaster::PrzelaczJazde);
+    connect(SE_Predkosc, &QSpinBox::valueChanged, this, [](int v) { WidokKierowcy.PredkoscKmh = v; });
+    connect(CB_Wstecz, &QCheckBox::toggled, this, [this](bool wstecz) {
+        WidokKierowcy.Oko.WPrzod = !wstecz;
+        if (Jazda() || Rzut.WidokKierowcy) UstawNaPikiecie();
+    });
     P_Pikietaz->hide();
 
     auto ukryty = [this](const char* nazwa, const QString& napis, int x, void (TfMaster::*slot)()) {
@@ -350,6 +390,8 @@ void TfMaster::FormResize() {
     Rzut.OkoY = -700.0;
     Rzut.OkoZ = 500.0;
     Rzut.PolEkranX = static_cast<float>(rys->width() * 0.5);
+    OkoZTrasy = Rzut.OkoZ;
+    if (WidokKierowcy.Wlaczony) UstawOkoKierowcy(rys->height());
     DopasujEkran();
     KlatkaGotowa = false;
 }
@@ -391,6 +433,11 @@ void TfMaster::keyPressEvent(QKeyEvent* e) {
 
 void TfMaster::FormKeyDown(int vk) {
     constexpr double krok = 5.0;
+    // Space starts and stops the drive.
+    if (vk == 32) {
+        if (P_Pikietaz->isVisible()) PrzelaczJazde();
+        return;
+    }
     switch (vk) {
         case 38: Rzut.OkoZ += krok; break;
         case 40: Rzut.OkoZ -= krok; break;
@@ -542,6 +589,7 @@ bool TfMaster::WczytajPlik(const QString& nazwa,
 }
 
 void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
+    if (Jazda()) PrzelaczJazde();
     setWindowTitle(nazwa);
     L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikMin)) + QStringLiteral("  do ") + Q(F2(Trasa.PikMax)));
     // A position outside the new range moves to its nearer end, and that move
@@ -560,6 +608,7 @@ void TfMaster::PokazKomunikatyTrasy() {
 void TfMaster::SB_pikChange() {
     TZajety zajety;
     const double c = SB_pik->value();
+    PikietaBiezaca = c;
     PunktNaPikiecie(c, Rzut.TrasaX, Rzut.TrasaY);
     Rzut.katT = KatNaPikiecie(c);
     Rzut.alfa = Rzut.katT;
@@ -568,13 +617,83 @@ void TfMaster::SB_pikChange() {
 
 void TfMaster::UstawNaPikiecie() {
     TZajety zajety;
-    if (!UstawNaPikiecieRdzen()) return;
-    L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(SB_pik->value())) + QStringLiteral("  ") + QStringLiteral("     (") +
+    PolozWidok();
+}
+
+void TfMaster::PolozWidok() {
+    OdswiezKontrolkiKierowcy();
+    const TUstawienie u = UstawWidokNaPikiecie(PikietaBiezaca);
+    if (u == TUstawienie::BrakSiatek) return;
+    L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(PikietaBiezaca)) + QStringLiteral("  ") + QStringLiteral("     (") +
                    Q(F2(Trasa.PikMin)) + QStringLiteral(" - ") + Q(F2(Trasa.PikMax)) + QStringLiteral(")"));
+    QString tekst;
+    if (Trasa.Obliczona) tekst = Q(TekstPanelu(PikietaBiezaca, WidokKierowcy.Oko.WPrzod));
+    if (u == TUstawienie::BrakWysokosci) tekst = QStringLiteral("Brak wysokości drogi tutaj: widok z trasy.   ") + tekst;
+    L_Kierowca->setText(tekst);
     Przerysuj(*this);
 }
 
+void TfMaster::OdswiezKontrolkiKierowcy() {
+    const QSignalBlocker b1(CB_WidokKierowcy), b2(CB_Wstecz), b3(m_WidokKierowcy), b4(SE_Predkosc);
+    CB_WidokKierowcy->setChecked(WidokKierowcy.Wlaczony);
+    m_WidokKierowcy->setChecked(WidokKierowcy.Wlaczony);
+    CB_Wstecz->setChecked(!WidokKierowcy.Oko.WPrzod);
+    SE_Predkosc->setValue(static_cast<int>(std::lround(WidokKierowcy.PredkoscKmh)));
+}
+
+void TfMaster::m_WidokKierowcyClick() { UstawWidokKierowcy(m_WidokKierowcy->isChecked()); }
+
+void TfMaster::UstawWidokKierowcy(bool wlaczony) {
+    if (wlaczony != WidokKierowcy.Wlaczony) {
+        WidokKierowcy.Wlaczony = wlaczony;
+        // The driver's picture has its horizon lower than the chainage view's eye would put it.
+        if (wlaczony) {
+            OkoZTrasy = Rzut.OkoZ;
+            UstawOkoKierowcy(rys->height());
+        } else {
+            Rzut.OkoZ = OkoZTrasy;
+        }
+        PiszPolozenieOka();
+    }
+    OdswiezKontrolkiKierowcy();
+    if (Trasa.Obliczona) UstawNaPikiecie();
+}
+
+bool TfMaster::Jazda() const { return TimerJazdy->isActive(); }
+
+void TfMaster::PrzelaczJazde() {
+    if (Jazda()) {
+        TimerJazdy->stop();
+        B_Jazda->setText(QStringLiteral("▶ Jedź"));
+        return;
+    }
+    if (!Trasa.Obliczona) return;
+    // At the end of the road the drive starts again from its beginning.
+    const bool wPrzod = WidokKierowcy.Oko.WPrzod;
+    if (wPrzod && !(PikietaBiezaca < Trasa.PikMax)) PikietaBiezaca = Trasa.PikMin;
+    if (!wPrzod && !(PikietaBiezaca > Trasa.PikMin)) PikietaBiezaca = Trasa.PikMax;
+    B_Jazda->setText(QStringLiteral("❚❚ Stop"));
+    ZegarJazdy.start();
+    TimerJazdy->start();
+}
+
+void TfMaster::KrokJazdyOkna() {
+    const double sekundy = ZegarJazdy.nsecsElapsed() * 1e-9;
+    ZegarJazdy.start();
+    const TKrokJazdy k = KrokJazdy(PikietaBiezaca, WidokKierowcy.PredkoscKmh, sekundy, WidokKierowcy.Oko.WPrzod,
+                                   Trasa.PikMin, Trasa.PikMax);
+    PikietaBiezaca = k.Pikieta;
+    {
+        // The slider follows the car without placing the view a second time.
+        const QSignalBlocker b(SB_pik);
+        SB_pik->setValue(static_cast<int>(std::lround(PikietaBiezaca)));
+    }
+    PolozWidok();
+    if (k.Koniec) PrzelaczJazde();
+}
+
 void TfMaster::B_ObliczTrasaClick() {
+    if (Jazda()) PrzelaczJazde();
     TZajety zajety;
     if (!WidokOgolny()) return;
     Przerysuj(*this);

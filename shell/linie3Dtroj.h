@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
@@ -9,11 +11,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QWidget>
 #include <functional>
 
 class QKeyEvent;
+class QTimer;
 class TfMaster;
 
 // Windows virtual-key code of a Qt key event (arrows 37..40, keypad + 107,
@@ -79,6 +83,18 @@ public:
     QScrollBar* SB_pik = nullptr;
     QLabel* StaticText1 = nullptr;
     QPushButton* B_ObliczTrasa = nullptr;
+    // Beside them: the driver's view, the drive at a speed and the texts for
+    // the chainage (km, design height, grade, element).
+    QCheckBox* CB_WidokKierowcy = nullptr;
+    QPushButton* B_Jazda = nullptr;
+    QSpinBox* SE_Predkosc = nullptr;
+    QCheckBox* CB_Wstecz = nullptr;
+    QLabel* L_Kierowca = nullptr;
+    // The drive: a timer for the frames, a clock for the distance.
+    QTimer* TimerJazdy = nullptr;
+    QElapsedTimer ZegarJazdy;
+    // The chainage of the picture: the slider's position, or where the drive has got to.
+    double PikietaBiezaca = 0.0;
 
     // Buttons kept hidden: the .mtp open flow, the .mtp to .tro conversion and
     // the two depth sorts.
@@ -119,6 +135,7 @@ public:
     QAction* m_RysujTEREN = nullptr;
     QAction* m_RysujLinie = nullptr;
     QAction* m_RysujNiebo = nullptr;
+    QAction* m_WidokKierowcy = nullptr;
     QAction* Krotkiopis1 = nullptr;
 
     QMenu* M_Generowanie = nullptr;
@@ -139,6 +156,12 @@ public:
     void PiszPolozenieOka();
     // Places the view at the chainage last looked up (rebuild, place, cut, shade, redraw).
     void UstawNaPikiecie();
+    // Switches the driver's view on or off (menu item and panel box follow),
+    // placing the view again at the current chainage.
+    void UstawWidokKierowcy(bool wlaczony);
+    // Starts or stops the drive; whether it runs.
+    void PrzelaczJazde();
+    bool Jazda() const;
 
 public slots:
     void SB_pikChange();
@@ -163,6 +186,7 @@ public slots:
     void m_RysujNieboClick();
     void Krotkiopis1Click();
     void Pokapikieta1Click();
+    void m_WidokKierowcyClick();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -172,6 +196,14 @@ private:
     void FormDestroy();
     void UtworzMenu();
     void UtworzPanelPikietazu();
+    // The view at PikietaBiezaca, its texts and the redraw (no busy cursor: the drive runs it every frame).
+    void PolozWidok();
+    // One frame of the drive: the chainage after the time since the last one.
+    void KrokJazdyOkna();
+    // The panel's driver controls from WidokKierowcy.
+    void OdswiezKontrolkiKierowcy();
+    // The observer's height of the chainage view, kept while the driver's view has its own.
+    double OkoZTrasy = 500.0;
     // The file dialog (or its replacement); a confirmed choice becomes the
     // dialog's starting directory for the next time.
     QString WybierzPlik(TDialogPliku& dialog, bool zapis);
