@@ -11,7 +11,7 @@ SUDO  := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the build and the tests need.
 PAKIETY := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-           libbenchmark-dev xvfb xdotool imagemagick fonts-dejavu-core locales
+           libbenchmark-dev xvfb xdotool imagemagick fonts-dejavu-core locales ffmpeg
 
 .PHONY: run test build deps configure bench clean test-asan fuzz
 
