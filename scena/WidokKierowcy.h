@@ -17,7 +17,7 @@ struct TWidokKierowcy {
     TUstawieniaOka Oko;             // eye height, lateral offset, direction of travel
     bool PochylenieZaDroga = true;  // the view tilts with the grade (off: always level)
     double Bliska = 0.3;            // near cutting depth, m in front of the eye
-    double Zasieg = 1500.0;         // far cutting depth, m in front of the eye
+    double Zasieg = 1000.0;         // far cutting depth, m in front of the eye
     bool SlupkiKierowcy = true;     // station posts in the driver's view
     bool SlupkiTrasy = false;       // station posts in the chainage view
     double OdstepSlupkow = 100.0;   // m between the posts
