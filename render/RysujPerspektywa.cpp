@@ -356,8 +356,8 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H) {
     return true;
 }
 
-// The station labels: black on white, centred over their anchors, the
-// farthest first; only those the eye sees and near enough to read.
+// The station labels: black on white, centred over their anchors; only those
+// the eye sees, near enough to read and clear of a nearer label.
 void PiszNapisySlupkow(TPlotno& plotno, int W, int H) {
     std::vector<std::pair<double, const TNapisRys*>> napisy;
     const double zasieg = 350.0 * Rzut.skala;  // 350 m ahead at most
@@ -365,14 +365,25 @@ void PiszNapisySlupkow(TPlotno& plotno, int W, int H) {
         const double gl = n.P.Y - Rzut.OkoY;
         if (n.Widoczny && gl > 0.0 && gl < zasieg) napisy.push_back({gl, &n});
     }
-    std::sort(napisy.begin(), napisy.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    plotno.UstawPedzel(0xFFFFFF);
+    // The nearest first: a farther label that would overlap a nearer one is left out.
+    std::sort(napisy.begin(), napisy.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    struct TMiejsce {
+        int X, Y, Szer;
+        const std::string* Tekst;
+    };
+    std::vector<TMiejsce> miejsca;
     for (const auto& [gl, n] : napisy) {
         const int x = EkranX(n->P.X, n->P.Y), y = EkranY(n->P.Y, n->P.Z, H);
-        const int szer = 6 * static_cast<int>(n->Tekst.size());
-        if (x + szer < 0 || x - szer > W || y < -20 || y > H) continue;
-        plotno.Tekst(x - szer / 2, y - 14, n->Tekst);
+        const int szer = 7 * static_cast<int>(n->Tekst.size());
+        const int lewa = x - szer / 2, gora = y - 16;
+        if (lewa + szer < 0 || lewa > W || gora < -16 || gora > H) continue;
+        const bool zakryty = std::any_of(miejsca.begin(), miejsca.end(), [&](const TMiejsce& m) {
+            return lewa < m.X + m.Szer + 4 && m.X < lewa + szer + 4 && gora < m.Y + 16 && m.Y < gora + 16;
+        });
+        if (!zakryty) miejsca.push_back({lewa, gora, szer, &n->Tekst});
     }
+    plotno.UstawPedzel(0xFFFFFF);
+    for (auto m = miejsca.rbegin(); m != miejsca.rend(); ++m) plotno.Tekst(m->X, m->Y, *m->Tekst);
 }
 
 }  // namespace
