@@ -558,7 +558,10 @@ Użycie:
   orvany3d-cli raport PLIK...
   orvany3d-cli pikiety PLIK... [--krok KROK]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
+                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz]] [--slupki]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
+                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz]] [--slupki]
+  orvany3d-cli przejazd PLIK... --wideo FILM.mp4 [--kl-s 25] [--predkosc V] [--od S] [--do S] ...
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
   orvany3d-cli --help
 
@@ -596,6 +599,15 @@ Polecenia:
                        ograniczana do trasy jak przy wyszukiwaniu punktu.
       --rozmiar SZERxWYS  rozmiar obszaru rysunku (domyślnie 958x637)
       --parametry      rysuje na obrazie blok parametrów widoku
+      --kierowca       widok kierowcy (wymaga --pikieta): oko nad jezdnią,
+                       odsunięte w prawo od osi w kierunku jazdy, wzrok wzdłuż
+                       drogi, słupki pikietażowe co 100 m. Gdzie droga nie ma
+                       wysokości, rysowany jest widok z trasy.
+      --oko H          wysokość oka nad jezdnią w metrach (domyślnie 1,0)
+      --przesuniecie O odsunięcie oka od osi w metrach, dodatnie w prawo
+                       w kierunku jazdy (domyślnie 1,75)
+      --wstecz         jazda pod prąd pikietażu
+      --slupki         słupki pikietażowe także w widoku z trasy
 
   przejazd   Klatki przejazdu wzdłuż trasy: klatka_00001.png, klatka_00002.png,
              ... w KATALOGU (tworzonym w razie potrzeby) dla pikiet od --od do
@@ -607,7 +619,15 @@ Polecenia:
       --od S           pierwsza pikieta (domyślnie początek trasy)
       --do S           ostatnia pikieta (domyślnie koniec trasy)
       --krok S         odstęp klatek w metrach (domyślnie 1)
-      --rozmiar SZERxWYS, --parametry  jak w poleceniu obraz
+      --rozmiar SZERxWYS, --parametry, --kierowca, --oko, --przesuniecie,
+      --wstecz, --slupki  jak w poleceniu obraz
+      --wideo FILM.mp4 zamiast klatek film H.264 (yuv420p) zapisany przez
+                       program ffmpeg, do którego klatki idą potokiem; bez
+                       ffmpeg kod 2 i nic nie jest zapisywane. Film powstaje
+                       pod nazwą tymczasową i dostaje nazwę FILM.mp4 dopiero
+                       po udanym zakończeniu.
+      --kl-s N         klatki na sekundę filmu (domyślnie 25)
+      --predkosc V     prędkość w km/h: krok = V / 3,6 / N metrów (zamiast --krok)
 
   przepisz   Przepisuje plik wymiany .mtp na plik trójkątów .tro. Plik docelowy
              powstaje pod nazwą tymczasową i zastępuje stary dopiero w całości;
@@ -621,6 +641,7 @@ Kody wyjścia:
   1  nie udało się wczytać lub zapisać pliku (ma pierwszeństwo przed kodem 3)
   2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
      nazwa pliku bez końcówki TRO/MTP)
+  2  także: brak programu ffmpeg (przejazd --wideo)
   3  trasa nie jest obliczona (pikiety, obraz --pikieta, przejazd); nic nie
      jest wypisywane ani zapisywane
 
@@ -629,6 +650,8 @@ Przykłady:
   orvany3d-cli pikiety Przyklady/Droga.tro --krok 25 > tyczenie.csv
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
+  orvany3d-cli obraz Przyklady/Droga.tro kierowca.png --pikieta 600 --kierowca --oko 1.2
+  orvany3d-cli przejazd Przyklady/Droga.tro --wideo film.mp4 --kierowca --predkosc 60 --od 100 --do 600
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
 )";
 }

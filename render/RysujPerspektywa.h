@@ -3,6 +3,7 @@
 // sorts, and the view operations that move, scale and turn the render arrays.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "model/Zmienne.h"
@@ -69,14 +70,18 @@ void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ);
 // foot of the screen centre, zooms by skala, turns the route direction katT
 // into the picture, cuts, shades and sets the shift and turn totals back to 0.
 void UmiescNaTrasie();
-// The driver's view: brings the scene point `oko` (meshes' coordinates) to the
-// observer (OkoX, OkoY, OkoZ), zoomed by skala, with the bearing `kierunek`
-// turned into the picture and the view tilted up by the grade `pochylenie`
-// (dz/ds; 0 keeps it level). Cuts every set, the posts and labels included,
-// at `bliska` and `daleka` metres in front of the eye (crossing triangles
-// always cut), sorts each set by distance from the eye, shades, sets the
-// totals to 0 and marks the picture as the driver's.
-void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka);
+// The driver's view: rebuilds the render arrays of both sets from the meshes
+// and brings the scene point `oko` (meshes' coordinates) to the observer
+// (OkoX, OkoY, OkoZ), zoomed by skala, with the bearing `kierunek` turned into
+// the picture and the view tilted up by the grade `pochylenie` (dz/ds; 0 keeps
+// it level); the test solids, posts and labels go along. Cuts the sets, posts
+// and labels at `bliska` and `daleka` metres in front of the eye (crossing
+// triangles always cut), sorts each set farthest from the eye first (a ground
+// triangle by its farthest vertex, so that the road on it comes after it),
+// shades, sets the totals to 0 and marks the picture as the driver's.
+// A ground triangle for which `pominTeren` says true is left out (the ground a cutting removes).
+void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
+                const std::function<bool(const TTrojkat&)>& pominTeren = {});
 // The view at the chainage last looked up: rebuilds the render arrays from the
 // meshes and places them. Returns false, changing nothing, when neither set has
 // a mesh triangle. The window writes the chainage label and redraws.

@@ -10,6 +10,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <numbers>
 
 #include "render/RysujPerspektywa.h"
@@ -451,27 +452,74 @@ void UmiescNaTrasie() {
     Rzut.PochylenieOka = 0.0;
 }
 
-void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka) {
-    // Move the eye to the origin, zoom by skala, turn the direction of travel
-    // to +Y, tilt the grade up to level, and move the origin to the observer:
-    // each vertex through the five steps in one pass. The turns are exact
-    // (no angle is too small to apply), so the picture changes smoothly with s.
-    const double k = Rzut.skala;
-    const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie);
-    const double c1 = std::cos(a), s1 = std::sin(a), c3 = std::cos(b), s3 = std::sin(b);
-    const double ox = Rzut.OkoX, oy = Rzut.OkoY, oz = Rzut.OkoZ;
-    KazdyWierzcholek([&](TPunkt3D& p) {
-        const double x = (p.X - oko.X) * k, y = (p.Y - oko.Y) * k, z = (p.Z - oko.Z) * k;
+namespace {
+
+// The driver's placing as one step of each vertex: move the eye to the
+// origin, zoom by k, turn the direction of travel to +Y, tilt the grade up to
+// level, move the origin to the observer. The turns are exact (no angle is
+// too small to apply), so the picture changes smoothly with the chainage.
+struct TKrokOka {
+    double k, ex, ey, ez, c1, s1, c3, s3, ox, oy, oz;
+    void operator()(TPunkt3D& p) const {
+        const double x = (p.X - ex) * k, y = (p.Y - ey) * k, z = (p.Z - ez) * k;
         const double x1 = x * c1 - y * s1, y1 = x * s1 + y * c1;
         p.X = ox + x1;
         p.Y = oy + (y1 * c3 - z * s3);
         p.Z = oz + (y1 * s3 + z * c3);
-    });
+    }
+};
+
+// Rebuilds a set's render array from its mesh with every vertex placed, and
+// cuts it: a triangle wholly at or before the near depth, or wholly at or
+// beyond the far one, is not kept at all (the cut would drop it whole), the
+// rest goes through the cut. The result is that of the rebuild, the placing
+// and the cut one after the other, without making and moving the records the
+// cut throws away.
+void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin,
+                   double cMax, const std::function<bool(const TTrojkat&)>& pomin) {
+    cel.clear();
+    for (const TTrojkat& t : siatka.Trojkaty) {
+        TTrojkatRys r;
+        r.P1 = {t.X1, t.Y1, t.Z1};
+        r.P2 = {t.X2, t.Y2, t.Z2};
+        r.P3 = {t.X3, t.Y3, t.Z3};
+        krok(r.P1);
+        krok(r.P2);
+        krok(r.P3);
+        if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) continue;
+        if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) continue;
+        if (pomin && pomin(t)) continue;
+        r.Kolor = KolorRodzaju(siatka, t.Rodzaj.Kod);
+        r.KolorObrysu = r.KolorCieniowany = 0x808080u;
+        cel.push_back(r);
+    }
+    TnijObie(cel, cMin, cMax, true);
+}
+
+}  // namespace
+
+void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
+                const std::function<bool(const TTrojkat&)>& pominTeren) {
+    const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie), k = Rzut.skala;
+    const TKrokOka krok{k,           oko.X,       oko.Y,    oko.Z,    std::cos(a), std::sin(a),
+                        std::cos(b), std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ};
     // Everything at or behind the near depth goes, whatever TnijTroj says:
     // the projection mirrors what lies behind the eye.
-    const double cMin = oy + bliska * k, cMax = oy + daleka * k;
-    TnijObie(TrojkatyPROJ, cMin, cMax, true);
-    TnijObie(TrojkatyTEREN, cMin, cMax, true);
+    const double cMin = Rzut.OkoY + bliska * k, cMax = Rzut.OkoY + daleka * k;
+    PrzygotujWOku(TEREN, TrojkatyTEREN, krok, cMin, cMax, pominTeren);
+    PrzygotujWOku(PROJ, TrojkatyPROJ, krok, cMin, cMax, {});
+    for (auto& r : Czworokaty) {
+        krok(r.P1);
+        krok(r.P2);
+        krok(r.P3);
+        krok(r.P4);
+    }
+    for (auto& r : TrojkatySlupkow) {
+        krok(r.P1);
+        krok(r.P2);
+        krok(r.P3);
+    }
+    for (auto& n : NapisySlupkow) krok(n.P);
     TnijObie(TrojkatySlupkow, cMin, cMax, true);
     TnijNapisy(cMin, cMax);
     KorektaLOkoZbioru(TrojkatyPROJ);

@@ -47,6 +47,15 @@ void Plyta(const TPunkt3D& a, const TPunkt3D& b, double z0, double z1, TKolor ko
     TrojkatySlupkow.push_back(r);
 }
 
+// The ground that a cutting removes: a ground triangle whose centre lies over
+// the design surface and above it. From the road in a cutting it would hang
+// over the driver like a ceiling; the slopes of the cutting take its place.
+bool TerenWykopu(const TTrojkat& t) {
+    const double x = (t.X1 + t.X2 + t.X3) / 3.0, y = (t.Y1 + t.Y2 + t.Y3) / 3.0;
+    const std::optional<double> z = Wysokosc(IndeksPROJ, x, y);
+    return z && (t.Z1 + t.Z2 + t.Z3) / 3.0 > *z + 0.05;
+}
+
 bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1; }
 
 // A number with the given decimals and a decimal comma, whatever the locale.
@@ -114,11 +123,10 @@ TUstawienie UstawWidokNaPikiecie(double s) {
     if (u.Wlaczony) {
         const TPolozenieOka p = PolozenieOka(s, u.Oko);
         if (p.Jest) {
-            PrzygotujTrojkaty(TEREN);
-            PrzygotujTrojkaty(PROJ);
             if (u.SlupkiKierowcy) ZbudujSlupki(&p.Oko);
             else WyczyscSlupki();
-            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg);
+            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
+                       TerenWykopu);
             return TUstawienie::Kierowca;
         }
     }

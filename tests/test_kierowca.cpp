@@ -115,6 +115,16 @@ TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
     WidokKierowcy.Oko.Przesuniecie = 30;
     EXPECT_EQ(UstawWidokNaPikiecie(100), TUstawienie::BrakWysokosci);
     EXPECT_FALSE(Rzut.WidokKierowcy);
+    // The ground 10 m above the road over the road's strip (|y| < 20) is the
+    // ground a cutting removes: left out; beside it the ground stays.
+    ProstaScena([](double, double) { return 0.0; });
+    Siatka(TEREN, -20, 420, -60, 60, 10, [](double, double) { return 10.0; });
+    ASSERT_EQ(UstawWidokNaPikiecie(100), TUstawienie::Kierowca);
+    ASSERT_FALSE(TrojkatyTEREN.empty());
+    // Travelling along +x the eye's right (-y) is +X in the picture: y = eye's y - (X - OkoX) / skala.
+    for (const TTrojkatRys& r : TrojkatyTEREN)
+        for (const TPunkt3D& q : {r.P1, r.P2, r.P3})
+            ASSERT_GE(std::fabs(-1.75 - (q.X - Rzut.OkoX) / Rzut.skala), 20 - 1e-6);
     WyczyscIndeksyWysokosci();
 }
 
