@@ -117,7 +117,7 @@ void ZbudujSlupki(const TPunkt3D* oko) {
 
 void UstawOkoKierowcy(int H) { Rzut.OkoZ = H * (1.0 - UdzialHoryzontu); }
 
-TUstawienie UstawWidokNaPikiecie(double s) {
+TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
     if (!SaTrojkatySiatek()) return TUstawienie::BrakSiatek;
     const TWidokKierowcy& u = WidokKierowcy;
     if (u.Wlaczony) {
@@ -130,9 +130,11 @@ TUstawienie UstawWidokNaPikiecie(double s) {
             return TUstawienie::Kierowca;
         }
     }
-    PunktNaPikiecie(s, Rzut.TrasaX, Rzut.TrasaY);
-    Rzut.katT = KatNaPikiecie(s);
-    Rzut.alfa = Rzut.katT;
+    if (szukajPunktu || u.Wlaczony) {
+        PunktNaPikiecie(s, Rzut.TrasaX, Rzut.TrasaY);
+        Rzut.katT = KatNaPikiecie(s);
+        Rzut.alfa = Rzut.katT;
+    }
     if (u.SlupkiTrasy) ZbudujSlupki();
     else WyczyscSlupki();
     UstawNaPikiecieRdzen();

@@ -59,9 +59,12 @@ enum class TUstawienie {
 };
 
 // Places the view at chainage s: the driver's view when WidokKierowcy.Wlaczony,
-// else the chainage view (the route point and direction at s into Rzut, the
-// posts when SlupkiTrasy). Rebuilds the render arrays from the meshes.
-TUstawienie UstawWidokNaPikiecie(double s);
+// else the chainage view (the route point and direction at s looked up into
+// Rzut, the posts when SlupkiTrasy). Rebuilds the render arrays from the
+// meshes. With szukajPunktu false the chainage view is placed at the route
+// point and direction last looked up (TrasaX, TrasaY, katT), as the window
+// does again after a change of the cutting depths.
+TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu = true);
 
 // ---- Panel texts ----
 

@@ -394,6 +394,8 @@ void TfMaster::FormResize() {
     if (WidokKierowcy.Wlaczony) UstawOkoKierowcy(rys->height());
     DopasujEkran();
     KlatkaGotowa = false;
+    // The driver's picture is placed for the observer: it follows the new size at once.
+    if (Rzut.WidokKierowcy) PolozWidok(false);
 }
 
 void TfMaster::FormPaint(QPainter& malarz) {
@@ -617,12 +619,12 @@ void TfMaster::SB_pikChange() {
 
 void TfMaster::UstawNaPikiecie() {
     TZajety zajety;
-    PolozWidok();
+    PolozWidok(false);
 }
 
-void TfMaster::PolozWidok() {
+void TfMaster::PolozWidok(bool szukajPunktu) {
     OdswiezKontrolkiKierowcy();
-    const TUstawienie u = UstawWidokNaPikiecie(PikietaBiezaca);
+    const TUstawienie u = UstawWidokNaPikiecie(PikietaBiezaca, szukajPunktu);
     if (u == TUstawienie::BrakSiatek) return;
     L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(PikietaBiezaca)) + QStringLiteral("  ") + QStringLiteral("     (") +
                    Q(F2(Trasa.PikMin)) + QStringLiteral(" - ") + Q(F2(Trasa.PikMax)) + QStringLiteral(")"));
@@ -688,7 +690,7 @@ void TfMaster::KrokJazdyOkna() {
         const QSignalBlocker b(SB_pik);
         SB_pik->setValue(static_cast<int>(std::lround(PikietaBiezaca)));
     }
-    PolozWidok();
+    PolozWidok(true);
     if (k.Koniec) PrzelaczJazde();
 }
 
@@ -762,6 +764,9 @@ void TfMaster::B_Korekta_yminClick() {
 namespace {
 void EkranTestowyOkna(TfMaster& okno, void (*budowa)()) {
     TZajety zajety;
+    // A test screen is seen from the window's own eye: the drive stops, the driver's view goes off.
+    if (okno.Jazda()) okno.PrzelaczJazde();
+    if (WidokKierowcy.Wlaczony) okno.UstawWidokKierowcy(false);
     budowa();
     okno.setWindowTitle(QStringLiteral("Orvan3D 2.0.0beta3"));
     okno.P_Pikietaz->hide();

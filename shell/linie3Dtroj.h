@@ -196,8 +196,10 @@ private:
     void FormDestroy();
     void UtworzMenu();
     void UtworzPanelPikietazu();
-    // The view at PikietaBiezaca, its texts and the redraw (no busy cursor: the drive runs it every frame).
-    void PolozWidok();
+    // The view at PikietaBiezaca, its texts and the redraw (no busy cursor: the
+    // drive runs it every frame). The chainage view looks the route point up
+    // again only when asked (the drive); otherwise it stays where SB_pikChange put it.
+    void PolozWidok(bool szukajPunktu);
     // One frame of the drive: the chainage after the time since the last one.
     void KrokJazdyOkna();
     // The panel's driver controls from WidokKierowcy.
