@@ -96,7 +96,7 @@ TOpcje::TOpcje(QWidget* rodzic) : QDialog(rodzic) {
     TS_Kierowca = new TStronaKierowcy([] {
         if (fMaster) fMaster->UstawNaPikiecie();
     });
-    PageControl1->addTab(TS_Kierowca, QStringLiteral("Widok kierowcy"));
+    PageControl1->addTab(TS_Kierowca, QStringLiteral("Kierowca"));
     PageControl1->setCurrentWidget(TS_Przesuwanie);
 
     // ---- Page "Rysuj": cutting on or off, the near and far cutting depth.

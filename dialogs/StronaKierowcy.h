@@ -1,4 +1,4 @@
-// The options dialog's page "Widok kierowcy": the driver's eye (height above
+// The options dialog's page "Kierowca": the driver's eye (height above
 // the road, offset from the route line), the tilt with the grade, the
 // direction of travel, the far distance of the view and the station posts.
 // Every control writes WidokKierowcy at once and calls the given function
