@@ -33,6 +33,7 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
     TPolozenieOka w;
     if (!Trasa.Obliczona || !std::isfinite(s) || !std::isfinite(przesuniecie) || !std::isfinite(wysokosc)) return w;
     const double pocz = Trasa.PikMin, kon = Trasa.PikMax;
+    if (!(pocz <= kon)) return w;
     s = std::clamp(s, pocz, kon);
     // To the right of travel is to the left of the chainage direction when driving back.
     const double odsuniecie = wPrzod ? przesuniecie : -przesuniecie;

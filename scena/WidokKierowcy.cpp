@@ -171,6 +171,7 @@ std::string TekstPanelu(double s, bool wPrzod) {
 
 TKrokJazdy KrokJazdy(double s, double predkoscKmh, double sekundy, bool wPrzod, double pikMin, double pikMax) {
     TKrokJazdy k;
+    if (!(pikMin <= pikMax)) return {s, true};
     const double droga = (std::isfinite(predkoscKmh) && std::isfinite(sekundy) && sekundy > 0)
                              ? std::max(predkoscKmh, 0.0) / 3.6 * sekundy
                              : 0.0;
