@@ -16,7 +16,9 @@
 // Queries allocate nothing and change nothing, so several threads may ask at once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -31,6 +33,27 @@ constexpr double TolerancjaTrojkata = 1e-9;
 // a sight line that only touches the surface (an object standing on it) is not blocked.
 constexpr double TolerancjaWysokosci = 1e-6;
 
+// Memory of the index's large arrays: blocks of 2 MB and more are aligned to
+// 2 MB and offered to the kernel for huge pages, so that a query at a random
+// place does not also miss the address translation caches.
+void* PrzydzielDuzeStrony(std::size_t bajty);
+void ZwolnijDuzeStrony(void* p, std::size_t bajty) noexcept;
+
+template <class T>
+struct TAlokatorDuzychStron {
+    using value_type = T;
+    TAlokatorDuzychStron() = default;
+    template <class U>
+    TAlokatorDuzychStron(const TAlokatorDuzychStron<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+        return static_cast<T*>(PrzydzielDuzeStrony(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept { ZwolnijDuzeStrony(p, n * sizeof(T)); }
+    template <class U>
+    bool operator==(const TAlokatorDuzychStron<U>&) const noexcept { return true; }
+};
+
 // One triangle of the index, relative to its first vertex (X1, Y1, Z1):
 // with u = x - X1, v = y - Y1 the barycentric weights of vertices 2 and 3 are
 // w2 = A2 u + B2 v, w3 = A3 u + B3 v, w1 = 1 - w2 - w3, and the plane's height
@@ -42,24 +65,46 @@ struct TTrojkatWysokosci {
     double Zu = 0, Zv = 0;
 };
 
-// A uniform grid over the plan range of the set's triangles. Cell (i, j)
-// (column i from Xmin, row j from Ymin) holds the triangles whose plan box
-// touches it: entries PoczatkiKomorek[k] .. PoczatkiKomorek[k + 1] - 1 of
-// TrojkatyKomorek, k = j * IleKolumn + i (a compressed row layout). The
-// triangles are kept in the order of the cells of their centres, so the
-// triangles of one cell lie close together in memory.
+// One cell of the grid: the triangles whose plan box touches it. Up to
+// IleWKomorce of them stand in the cell itself, so that a query reads the
+// cell and then the triangles; a longer list lies in TIndeksWysokosci::Nadmiar
+// from Trojkaty[0] on (a compressed row layout for the few crowded cells).
+constexpr std::uint32_t IleWKomorce = 7;
+struct alignas(32) TKomorkaWysokosci {
+    std::uint32_t Ile = 0;
+    std::uint32_t Trojkaty[IleWKomorce] = {};
+};
+
+// A uniform grid over the plan range of the set's triangles; cell (i, j) is
+// column i from Xmin, row j from Ymin. Cells are numbered in tiles of 8 x 8
+// (NumerKomorki) and the triangles kept in the order of the cells of their
+// centres, so that neighbours in plan lie close together in memory.
+// GoraKomorki[k] is no lower than every triangle of cell k anywhere: a segment
+// above it over the cell need not look at the cell's triangles.
 struct TIndeksWysokosci {
-    std::vector<TTrojkatWysokosci> Trojkaty;     // triangles with a plan area, in cell order
+    std::vector<TTrojkatWysokosci, TAlokatorDuzychStron<TTrojkatWysokosci>> Trojkaty;  // triangles with a plan area, in cell order
     std::vector<std::int32_t> NumeryTrojkatow;   // for each: its index in the set's Trojkaty
-    std::vector<std::uint32_t> PoczatkiKomorek;  // IleKolumn * IleWierszy + 1 entries (empty when no triangle)
-    std::vector<std::uint32_t> TrojkatyKomorek;  // indices into Trojkaty
+    std::vector<TKomorkaWysokosci, TAlokatorDuzychStron<TKomorkaWysokosci>> Komorki;  // 64 * IleKafliX * IleKafliY (empty when no triangle)
+    std::vector<std::uint32_t> Nadmiar;          // the lists of the cells with more than IleWKomorce
+    std::vector<float> GoraKomorki;              // one per cell
     std::int32_t IleKolumn = 0, IleWierszy = 0;
+    std::int32_t IleKafliX = 0, IleKafliY = 0;
     double Xmin = 0, Ymin = 0;                   // the grid's corner (local coordinates)
     double Komorka = 1, OdwrotnoscKomorki = 1;   // cell side and its inverse
     double Dx = 0, Dy = 0, Dz = 0;               // file coordinate = local + (Dx, Dy, Dz)
 
     bool Pusty() const { return Trojkaty.empty(); }
     std::int32_t IleTrojkatow() const { return static_cast<std::int32_t>(Trojkaty.size()); }
+    std::size_t NumerKomorki(std::int32_t i, std::int32_t j) const {
+        return (static_cast<std::size_t>(j >> 3) * static_cast<std::size_t>(IleKafliX) + static_cast<std::size_t>(i >> 3)) * 64 +
+               static_cast<std::size_t>((j & 7) * 8 + (i & 7));
+    }
+    // The triangles (indices into Trojkaty) of cell k; their count goes to `ile`.
+    const std::uint32_t* TrojkatyKomorki(std::size_t k, std::uint32_t& ile) const {
+        const TKomorkaWysokosci& c = Komorki[k];
+        ile = c.Ile;
+        return ile <= IleWKomorce ? c.Trojkaty : Nadmiar.data() + c.Trojkaty[0];
+    }
 };
 
 // Builds the index over the triangles (local coordinates); (dx, dy, dz) is

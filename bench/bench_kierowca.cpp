@@ -21,6 +21,7 @@
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "route/OblTrasa.h"
+#include "scena/Scena.h"
 #include "scena/WidokKierowcy.h"
 
 namespace {

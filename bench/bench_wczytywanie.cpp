@@ -15,6 +15,7 @@
 
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
+#include "scena/Scena.h"
 
 namespace {
 

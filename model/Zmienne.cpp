@@ -1,12 +1,8 @@
 #include "model/Zmienne.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
+#include <utility>
 
-#include "analiza/Wysokosci.h"
-#include "render/RysujPerspektywa.h"
-#include "route/OblTrasa.h"
+#include "common/Sortowanie.h"
 
 TSiatka TEREN;
 TSiatka PROJ;
@@ -25,6 +21,7 @@ std::int32_t NatObrys = 5;
 TObraz Niebo;
 std::vector<std::string> OpisTekst{std::string()};
 std::vector<std::string> KomunikatyTrasy;
+std::uint32_t ZiarnoLosowania = 0;
 
 void InicjujZmienne(int W, int /*H*/) {
     Rzut = TRzut{};
@@ -60,8 +57,7 @@ void InicjujZmienne(int W, int /*H*/) {
 }
 
 // ---------------------------------------------------------------------------
-// Scene model operations and the sequence that ends every load.
-
+// Scene model operations.
 
 namespace {
 
@@ -164,29 +160,7 @@ void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {
 }
 
 void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
-    // Sorting (key, position) pairs and moving every record once is far cheaper
-    // than a stable sort of the records themselves; the position breaks ties,
-    // which keeps equal keys in their order exactly as a stable sort would.
-    // A NaN key (never produced by a load) sorts last instead of breaking the order.
-    const std::size_t n = trojkaty.size();
-    if (n < 2) return;
-    struct TKlucz {
-        double y;
-        std::uint32_t i;
-    };
-    std::vector<TKlucz> klucze(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double y = trojkaty[i].P2.Y;
-        klucze[i] = {std::isnan(y) ? -std::numeric_limits<double>::infinity() : y, static_cast<std::uint32_t>(i)};
-    }
-    std::sort(klucze.begin(), klucze.end(), [](const TKlucz& a, const TKlucz& b) {
-        if (a.y != b.y) return a.y > b.y;
-        return a.i < b.i;
-    });
-    std::vector<TTrojkatRys> posortowane;
-    posortowane.reserve(n);
-    for (const TKlucz& k : klucze) posortowane.push_back(trojkaty[k.i]);
-    trojkaty.swap(posortowane);
+    SortujMalejaco(trojkaty, [](const TTrojkatRys& r) { return r.P2.Y; });
 }
 
 void WyczyscSlupki() {
@@ -194,23 +168,4 @@ void WyczyscSlupki() {
     NapisySlupkow.clear();
     Rzut.WidokKierowcy = false;
     Rzut.PochylenieOka = 0.0;
-}
-
-void ZakonczWczytywanie() {
-    WyczyscSlupki();
-    OrientujTrojkaty();
-    ObliczZakres(TEREN);
-    ObliczZakres(PROJ);
-    ObliczZakresTrasy();
-    PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
-    PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
-    ZbudujIndeksyWysokosci();
-    PrzygotujTrojkaty(TEREN);
-    PrzygotujTrojkaty(PROJ);
-    SkalujTrojkaty(TrojkatyPROJ, 4.0);
-    SkalujTrojkaty(TrojkatyTEREN, 4.0);
-    SortujTrojkaty(TrojkatyPROJ);
-    SortujTrojkaty(TrojkatyTEREN);
-    PrzeliczRzut();
-    ObliczTrase();
 }

@@ -9,6 +9,7 @@
 #include "analiza/Wysokosci.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/Scena.h"
 
 TWidokKierowcy WidokKierowcy;
 
@@ -118,7 +119,11 @@ void ZbudujSlupki(const TPunkt3D* oko) {
 void UstawOkoKierowcy(int H) { Rzut.OkoZ = H * (1.0 - UdzialHoryzontu); }
 
 TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
-    if (!SaTrojkatySiatek()) return TUstawienie::BrakSiatek;
+    // Without a mesh triangle the chainage view only looks the route point up.
+    if (!SaTrojkatySiatek()) {
+        if (szukajPunktu) UstawNaPikiecie(s);
+        return TUstawienie::BrakSiatek;
+    }
     const TWidokKierowcy& u = WidokKierowcy;
     if (u.Wlaczony) {
         const TPolozenieOka p = PolozenieOka(s, u.Oko);
@@ -130,14 +135,13 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
             return TUstawienie::Kierowca;
         }
     }
-    if (szukajPunktu || u.Wlaczony) {
-        PunktNaPikiecie(s, Rzut.TrasaX, Rzut.TrasaY);
-        Rzut.katT = KatNaPikiecie(s);
-        Rzut.alfa = Rzut.katT;
-    }
     if (u.SlupkiTrasy) ZbudujSlupki();
     else WyczyscSlupki();
-    UstawNaPikiecieRdzen();
+    // The chainage view itself: the route point and direction looked up at s
+    // and the arrays placed there (UstawNaPikiecie), or placed again at the
+    // point last looked up.
+    if (szukajPunktu || u.Wlaczony) UstawNaPikiecie(s);
+    else UstawNaPikiecieRdzen();
     return u.Wlaczony ? TUstawienie::BrakWysokosci : TUstawienie::Trasa;
 }
 
@@ -161,12 +165,15 @@ std::string TekstElementu(double s, bool wPrzod) {
     return "prosta";
 }
 
+std::string TekstSpadkuIElementu(double s, bool wPrzod) {
+    const std::optional<double> i = PochylenieProjektu(s, IndeksPROJ);
+    return "i = " + (i ? Liczba(wPrzod ? *i : -*i, 2) + " %" : std::string("–")) + "   " + TekstElementu(s, wPrzod);
+}
+
 std::string TekstPanelu(double s, bool wPrzod) {
     const TPunktProfilu p = PunktProfilu(s, IndeksPROJ, IndeksTEREN);
-    std::string w = TekstKilometrazu(s) + "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–"));
-    const std::optional<double> i = PochylenieProjektu(s, IndeksPROJ);
-    w += "   i = " + (i ? Liczba(wPrzod ? *i : -*i, 2) + " %" : std::string("–"));
-    return w + "   " + TekstElementu(s, wPrzod);
+    return TekstKilometrazu(s) + "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
+           TekstSpadkuIElementu(s, wPrzod);
 }
 
 TKrokJazdy KrokJazdy(double s, double predkoscKmh, double sekundy, bool wPrzod, double pikMin, double pikMax) {

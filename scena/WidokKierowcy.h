@@ -71,6 +71,9 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu = true);
 // The route element at s: "prosta", "łuk R = 450 m, w prawo",
 // "klotoida A = 160, w lewo" (the turn as seen in the direction of travel).
 std::string TekstElementu(double s, bool wPrzod = true);
+// The grade in the direction of travel and the element at s: "i = 2,35 %   prosta"
+// ("i = –" where the design surface has no height).
+std::string TekstSpadkuIElementu(double s, bool wPrzod = true);
 // The panel's line for s: "km 1+234,56   H = 123,45 m   i = 2,35 %   prosta"
 // (the design height in the file's heights, the grade in the direction of
 // travel; "H = –" or "i = –" where the design surface has no height).
