@@ -367,10 +367,18 @@ int WierszHoryzontu(int H) {
 
 namespace {
 
-// The driver's background: the sky stretched from the top of the picture to the horizon.
+// The driver's background: the sky stretched from the top of the picture to
+// the horizon, and below it a muted ground colour, which shows beyond the
+// edge of the data and where the ground a cutting removes leaves a gap.
 void RysujNieboKierowcy(TPlotno& plotno, int W, int H) {
+    constexpr TKolor KolorGruntu = 0x7CA27C;
     const int horyzont = std::min(WierszHoryzontu(H), H);
     if (Rzut.RysujNiebo && !Niebo.Pusty() && horyzont > 0) plotno.RozciagnijObraz(0, 0, W, horyzont + 1, Niebo);
+    if (horyzont < H - 1) {
+        plotno.UstawPedzel(KolorGruntu);
+        plotno.UstawPioro(KolorGruntu);
+        plotno.Prostokat(1, std::max(horyzont + 1, 1), W - 1, H - 1);
+    }
 }
 
 }  // namespace
