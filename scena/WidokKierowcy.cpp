@@ -99,7 +99,11 @@ void ZbudujSlupki(const TPunkt3D* oko) {
     NapisySlupkow.clear();
     if (!Trasa.Obliczona) return;
     const TWidokKierowcy& u = WidokKierowcy;
-    for (double s : PikietySlupkow(Trasa.PikMin, Trasa.PikMax, u.OdstepSlupkow)) {
+    // The posts stand at the multiples of the spacing in the chainage the user
+    // reads (a LandXML route may start at PikStart); s runs from the route's start.
+    const double p0 = Trasa.PikStart;
+    for (double sPokazana : PikietySlupkow(p0 + Trasa.PikMin, p0 + Trasa.PikMax, u.OdstepSlupkow)) {
+        const double s = sPokazana - p0;
         const TPolozenieOka p = PunktNadPowierzchnia(s, u.OdsuniecieSlupkow, 0.0, true);
         if (!p.Jest) continue;
         if (oko && std::hypot(p.Oko.X - oko->X, p.Oko.Y - oko->Y) > u.Zasieg) continue;
@@ -110,7 +114,7 @@ void ZbudujSlupki(const TPunkt3D* oko) {
         Plyta(a, b, z + WysokoscSlupka, z + WysokoscSlupka + WysokoscGlowicy, KolorGlowicy);
         TNapisRys n;
         n.P = {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy + 0.15};
-        n.Tekst = TekstSlupka(s);
+        n.Tekst = TekstSlupka(sPokazana);
         if (oko) n.Widoczny = Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05});
         NapisySlupkow.push_back(std::move(n));
     }
@@ -172,7 +176,7 @@ std::string TekstSpadkuIElementu(double s, bool wPrzod) {
 
 std::string TekstPanelu(double s, bool wPrzod) {
     const TPunktProfilu p = PunktProfilu(s, IndeksPROJ, IndeksTEREN);
-    return TekstKilometrazu(s) + "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
+    return TekstKilometrazu(Trasa.PikStart + s) + "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
            TekstSpadkuIElementu(s, wPrzod);
 }
 

@@ -35,7 +35,7 @@ std::vector<double> PikietySlupkow(double pikMin, double pikMax, double odstep);
 // whole kilometre "km 1+000".
 std::string TekstSlupka(double s);
 // Fills TrojkatySlupkow and NapisySlupkow with the posts of the route
-// (meshes' coordinates), every OdstepSlupkow, OdsuniecieSlupkow to the right
+// (meshes' coordinates), every OdstepSlupkow of the chainage shown (PikStart added), OdsuniecieSlupkow to the right
 // of the chainage direction, standing on the road surface. With an eye, a
 // label whose post top the eye cannot see over the surfaces is hidden, and
 // posts farther than Zasieg from the eye are left out.
@@ -74,7 +74,8 @@ std::string TekstElementu(double s, bool wPrzod = true);
 // The grade in the direction of travel and the element at s: "i = 2,35 %   prosta"
 // ("i = –" where the design surface has no height).
 std::string TekstSpadkuIElementu(double s, bool wPrzod = true);
-// The panel's line for s: "km 1+234,56   H = 123,45 m   i = 2,35 %   prosta"
+// The panel's line for s (the chainage shown with the route's PikStart added):
+// "km 1+234,56   H = 123,45 m   i = 2,35 %   prosta"
 // (the design height in the file's heights, the grade in the direction of
 // travel; "H = –" or "i = –" where the design surface has no height).
 std::string TekstPanelu(double s, bool wPrzod = true);
