@@ -14,6 +14,7 @@ std::vector<TTrojkatRys> TrojkatyPROJ;
 std::vector<TTrojkatRys> TrojkatyTEREN;
 std::vector<TTrojkatRys> TrojkatySlupkow;
 std::vector<TNapisRys> NapisySlupkow;
+std::vector<std::int32_t> WyroznionePROJ;
 TPunkt3D Swiatlo{0.707, 0.707, 0.0};
 std::int32_t nat = 25;
 bool RysObrys = true;
@@ -44,6 +45,7 @@ void InicjujZmienne(int W, int /*H*/) {
     TrojkatyPROJ.clear();
     TrojkatyTEREN.clear();
     WyczyscSlupki();
+    WyroznionePROJ.clear();
     TParametryProjektowe wiersz;
     wiersz.OdPikiety = 0.0f;
     wiersz.PredkoscV = 50.0f;
@@ -149,6 +151,9 @@ void PrzygotujTrojkaty(const TSiatka& siatka) {
         r.KolorCieniowany = 0x808080u;
         cel.push_back(r);
     }
+    if (&siatka == &PROJ)
+        for (std::int32_t i : WyroznionePROJ)
+            if (i >= 0 && static_cast<std::size_t>(i) < cel.size()) cel[static_cast<std::size_t>(i)].Kolor = KolorWyroznienia;
 }
 
 void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {

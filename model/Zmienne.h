@@ -40,6 +40,11 @@ extern std::vector<TNapisRys> NapisySlupkow;
 // Empties both and marks the picture as no driver's view any more (a load, a
 // test scene, the general view).
 void WyczyscSlupki();
+// The PROJ mesh triangles drawn in KolorWyroznienia whenever the render
+// arrays are rebuilt from the meshes (the road's stretches that fail the
+// sight check), as indices into PROJ.Trojkaty; emptied by every load.
+extern std::vector<std::int32_t> WyroznionePROJ;
+constexpr TKolor KolorWyroznienia = 0x002020E0u;  // red
 
 inline std::int32_t IleCzworokatow() { return static_cast<std::int32_t>(Czworokaty.size()); }
 inline std::int32_t IleTrojkatowPROJ() { return static_cast<std::int32_t>(TrojkatyPROJ.size()); }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <numbers>
 
@@ -417,7 +418,15 @@ struct TKrokOka {
 void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin,
                    double cMax, const std::function<bool(const TTrojkat&)>& pomin) {
     cel.clear();
-    for (const TTrojkat& t : siatka.Trojkaty) {
+    // The PROJ triangles marked by the sight check keep their colour here too.
+    std::vector<char> wyroznione;
+    if (&siatka == &PROJ && !WyroznionePROJ.empty()) {
+        wyroznione.assign(siatka.Trojkaty.size(), 0);
+        for (std::int32_t i : WyroznionePROJ)
+            if (i >= 0 && static_cast<std::size_t>(i) < wyroznione.size()) wyroznione[static_cast<std::size_t>(i)] = 1;
+    }
+    for (std::size_t nr = 0; nr < siatka.Trojkaty.size(); ++nr) {
+        const TTrojkat& t = siatka.Trojkaty[nr];
         TTrojkatRys r;
         r.P1 = {t.X1, t.Y1, t.Z1};
         r.P2 = {t.X2, t.Y2, t.Z2};
@@ -428,7 +437,7 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
         if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) continue;
         if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) continue;
         if (pomin && pomin(t)) continue;
-        r.Kolor = KolorRodzaju(siatka, t.Rodzaj.Kod);
+        r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia : KolorRodzaju(siatka, t.Rodzaj.Kod);
         r.KolorObrysu = r.KolorCieniowany = 0x808080u;
         cel.push_back(r);
     }

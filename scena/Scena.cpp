@@ -10,6 +10,7 @@
 
 void ZakonczWczytywanie() {
     WyczyscSlupki();
+    WyroznionePROJ.clear();  // they marked the triangles of the scene before
     OrientujTrojkaty();
     ObliczZakres(TEREN);
     ObliczZakres(PROJ);

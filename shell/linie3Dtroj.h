@@ -27,6 +27,7 @@ class QKeyEvent;
 class QTimer;
 class TfMaster;
 class TfProfilPrzekroj;
+class TWidocznoscOkna;
 
 // Opens the user's guide "Przyklady/OpisOrvan.pdf" under the directory with the
 // desktop's PDF viewer, or says which file is missing.
@@ -141,6 +142,7 @@ public:
     QAction* InfoTeren1 = nullptr;
     QAction* InfoProj1 = nullptr;
     QAction* m_ProfilPrzekroj = nullptr;
+    QAction* m_Widocznosc = nullptr;
     QAction* m_OpcjeWyswietlania = nullptr;
     QAction* m_RysujParametryEkran = nullptr;
     QAction* m_ZrzutEkranuDoSchowka = nullptr;
@@ -150,6 +152,9 @@ public:
     QAction* m_RysujNiebo = nullptr;
     QAction* m_WidokKierowcy = nullptr;
     QAction* Krotkiopis1 = nullptr;
+
+    // The sight check: its settings for the session and its results until the next load.
+    TWidocznoscOkna* Widocznosc = nullptr;
 
     QMenu* M_Generowanie = nullptr;
     QAction* Pokapikieta1 = nullptr;
@@ -215,6 +220,7 @@ public slots:
     void InfoTeren1Click();
     void InfoProj1Click();
     void m_ProfilPrzekrojClick();
+    void m_WidocznoscClick();
     void m_OpcjeWyswietlaniaClick();
     void m_RysujParametryEkranClick();
     void m_ZrzutEkranuDoSchowkaClick();
