@@ -12,7 +12,7 @@ SUDO  := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Debian packages the build and the tests need.
 PAKIETY := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
            libbenchmark-dev libpugixml-dev xvfb xdotool imagemagick fonts-dejavu-core locales \
-           qt6-translations-l10n
+           qt6-translations-l10n ffmpeg
 
 .PHONY: run test build deps configure bench clean test-asan fuzz
 

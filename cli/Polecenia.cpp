@@ -7,6 +7,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QImage>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QImageWriter>
 #include <unistd.h>
 
@@ -14,7 +18,10 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <exception>
 #include <functional>
 #include <map>
@@ -33,6 +40,7 @@
 #include "route/OblTrasa.h"
 #include "scena/InfoProjekt.h"
 #include "scena/Scena.h"
+#include "scena/WidokKierowcy.h"
 #include "wymiana/GLTF.h"
 #include "wymiana/LandXML.h"
 
@@ -171,6 +179,7 @@ double PikietaTrasy(double pokazana) { return pokazana - Trasa.PikStart; }
 void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
     InicjujZmienne(W, H);
     UstawOkoOkna(W, H);
+    WidokKierowcy = TWidokKierowcy{};
     Niebo = TObraz{};
     if (!zNiebem) return;
     // The window takes the sky from beside the program; without it the far wall stays empty.
@@ -196,6 +205,42 @@ bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const T
 
 void PiszKomunikatyTrasy(std::ostream& bledy) {
     for (const std::string& k : KomunikatyTrasy) bledy << k << '\n';
+}
+
+// The view at chainage c as the window places it (nothing changes without
+// mesh triangles). In the driver's view a chainage where the road has no height gets the
+// chainage view instead; the tool says so once per run.
+void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane) {
+    if (UstawWidokNaPikiecie(c) == TUstawienie::BrakWysokosci && !powiedziane) {
+        bledy << "Na pikiecie " << F2(c) << " droga nie ma wysokości: zamiast widoku kierowcy widok z trasy.\n";
+        powiedziane = true;
+    }
+}
+
+// The driver's view options shared by obraz and przejazd.
+const std::map<std::string, TOpcja> OpcjeKierowcy = {
+    {"--kierowca", {false}}, {"--oko", {true}}, {"--przesuniecie", {true}}, {"--wstecz", {false}}, {"--slupki", {false}}};
+
+std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje) {
+    opcje.insert(OpcjeKierowcy.begin(), OpcjeKierowcy.end());
+    return opcje;
+}
+
+// The driver's view settings from the command line (after StanOkna).
+void UstawKierowce(const TArgumenty& arg) {
+    TWidokKierowcy& w = WidokKierowcy;
+    w.Wlaczony = arg.Flagi.count("--kierowca") > 0;
+    const bool opcjeOka = arg.Wartosc("--oko") || arg.Wartosc("--przesuniecie") || arg.Flagi.count("--wstecz");
+    if (opcjeOka && !w.Wlaczony) throw BladUzycia("opcje --oko, --przesuniecie i --wstecz działają tylko z --kierowca");
+    w.Oko.Wysokosc = Liczba(arg, "--oko", w.Oko.Wysokosc);
+    if (!(w.Oko.Wysokosc > 0.0 && w.Oko.Wysokosc <= 100.0))
+        throw BladUzycia("opcja --oko: wysokość oka musi leżeć między 0 a 100 m");
+    w.Oko.Przesuniecie = Liczba(arg, "--przesuniecie", w.Oko.Przesuniecie);
+    if (!(std::fabs(w.Oko.Przesuniecie) <= 100.0))
+        throw BladUzycia("opcja --przesuniecie: przesunięcie musi leżeć między -100 a 100 m");
+    w.Oko.WPrzod = arg.Flagi.count("--wstecz") == 0;
+    if (w.Wlaczony) UstawOkoKierowcy(Rozmiar(arg).H);
+    if (arg.Flagi.count("--slupki")) w.SlupkiKierowcy = w.SlupkiTrasy = true;
 }
 
 // The frame as the window draws it: into an off-screen picture at least as
@@ -244,6 +289,76 @@ std::string Stala(double v, int miejsca) {
 }
 
 int KodKoncowy(bool plikiWczytane) { return plikiWczytane ? KodSukces : KodBladPliku; }
+
+// The film: the frames go as raw pixels through a pipe into ffmpeg, which
+// writes H.264 (yuv420p, the height and width made even) into a temporary
+// file beside the target; only a complete film is renamed onto the target,
+// so a failure half-way leaves the target as it was and no temporary file.
+bool ZapiszFilm(const QString& ffmpeg, const std::string& cel, int W, int H, double klS, int ileKlatek,
+                const std::function<QImage(int)>& klatka, std::ostream& bledy) {
+    QFileInfo info(QString::fromLocal8Bit(cel.c_str()));
+    // A symbolic link is followed: the film replaces the file it names.
+    if (info.isSymLink()) info = QFileInfo(info.symLinkTarget());
+    if (info.exists() && !info.isFile()) {
+        bledy << "Nie można zapisać filmu " << cel << ": to nie jest zwykły plik\n";
+        return false;
+    }
+    const QString docelowy = info.absoluteFilePath();
+    QTemporaryFile tymczasowy(docelowy + QStringLiteral(".XXXXXX.tmp"));
+    if (!tymczasowy.open()) {
+        bledy << "Nie można zapisać filmu " << cel << ": " << tymczasowy.errorString().toStdString() << '\n';
+        return false;
+    }
+    tymczasowy.close();
+    QProcess proces;
+    proces.setProcessChannelMode(QProcess::SeparateChannels);
+    proces.start(ffmpeg, {QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                          QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
+                          QStringLiteral("bgra"), QStringLiteral("-s"), QStringLiteral("%1x%2").arg(W).arg(H),
+                          QStringLiteral("-r"), QString::number(klS, 'g', 10), QStringLiteral("-i"), QStringLiteral("-"),
+                          QStringLiteral("-vf"), QStringLiteral("pad=ceil(iw/2)*2:ceil(ih/2)*2"),
+                          QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
+                          QStringLiteral("yuv420p"), QStringLiteral("-f"), QStringLiteral("mp4"), tymczasowy.fileName()});
+    auto blad = [&](const std::string& co) {
+        proces.kill();
+        proces.waitForFinished(5000);
+        const QByteArray komunikat = proces.readAllStandardError().trimmed();
+        bledy << "Nie można zapisać filmu " << cel << ": " << co;
+        if (!komunikat.isEmpty()) bledy << " (ffmpeg: " << komunikat.toStdString() << ")";
+        bledy << '\n';
+        return false;
+    };
+    if (!proces.waitForStarted(10000)) return blad("nie uruchomiono programu ffmpeg");
+    const bool terminal = isatty(STDERR_FILENO);
+    for (int i = 0; i < ileKlatek; ++i) {
+        QImage obraz = klatka(i);
+        if (obraz.format() != QImage::Format_RGB32) obraz = obraz.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < H; ++y) {
+            const char* wiersz = reinterpret_cast<const char*>(obraz.constScanLine(y));
+            qint64 zostalo = static_cast<qint64>(W) * 4;
+            while (zostalo > 0) {
+                const qint64 n = proces.write(wiersz, zostalo);
+                if (n < 0) return blad("ffmpeg przestał przyjmować klatki");
+                wiersz += n;
+                zostalo -= n;
+            }
+        }
+        // Keep the pipe's buffer small: wait until ffmpeg has taken the frame.
+        while (proces.bytesToWrite() > 0)
+            if (!proces.waitForBytesWritten(30000)) return blad("ffmpeg przestał przyjmować klatki");
+        bledy << "klatka " << i + 1 << "/" << ileKlatek << (terminal ? "   \r" : "\n");
+        bledy.flush();
+    }
+    if (terminal) bledy << '\n';
+    proces.closeWriteChannel();
+    if (!proces.waitForFinished(600000) || proces.exitStatus() != QProcess::NormalExit || proces.exitCode() != 0)
+        return blad("ffmpeg zakończył się błędem");
+    if (std::rename(QFile::encodeName(tymczasowy.fileName()).constData(), QFile::encodeName(docelowy).constData()) != 0)
+        return blad(std::string("nie można nadać filmowi nazwy docelowej: ") + std::strerror(errno));
+    // The renamed file is the film now; the temporary object must not remove it.
+    tymczasowy.setAutoRemove(false);
+    return true;
+}
 
 // ---------------------------------------------------------------------------
 // Commands.
@@ -397,8 +512,8 @@ bool KonczySiePng(const std::string& nazwa) {
 }
 
 int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
-    const TArgumenty arg =
-        Rozbierz(a, 1, ZOpcjamiLandXML({{"--pikieta", {true}}, {"--rozmiar", {true}}, {"--parametry", {false}}}));
+    const TArgumenty arg = Rozbierz(
+        a, 1, ZOpcjamiLandXML(ZOpcjamiKierowcy({{"--pikieta", {true}}, {"--rozmiar", {true}}, {"--parametry", {false}}})));
     if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani pliku obrazu");
     const std::string wyjscie = arg.Pozycyjne.back();
     if (!KonczySiePng(wyjscie)) throw BladUzycia("ostatnim argumentem musi być plik obrazu .png");
@@ -410,6 +525,8 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     const double pikieta = std::round(Liczba(arg, "--pikieta", 0.0));
 
     StanOkna(r.W, r.H, true, bledy);
+    UstawKierowce(arg);
+    if (WidokKierowcy.Wlaczony && !naPikiecie) throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
     const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
     PiszKomunikatyTrasy(bledy);
@@ -418,7 +535,8 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
             bledy << "Trasa nie jest obliczona.\n";
             return ok ? KodBrakTrasy : KodBladPliku;
         }
-        UstawNaPikiecie(std::round(PikietaTrasy(pikieta)));
+        bool powiedziane = false;
+        UstawNaPikiecieSuwaka(std::round(PikietaTrasy(pikieta)), bledy, powiedziane);
     }
     TPodzialKlatki podzial;
     if (!ZapiszPng(Klatka(r.W, r.H, podzial), wyjscie, bledy)) return KodBladPliku;
@@ -474,24 +592,49 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
 
 int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
-                                    ZOpcjamiLandXML({{"--od", {true}},
-                                                     {"--do", {true}},
-                                                     {"--krok", {true}},
-                                                     {"--rozmiar", {true}},
-                                                     {"--parametry", {false}}}));
+                                    ZOpcjamiLandXML(ZOpcjamiKierowcy({{"--od", {true}},
+                                                      {"--do", {true}},
+                                                      {"--krok", {true}},
+                                                      {"--rozmiar", {true}},
+                                                      {"--parametry", {false}},
+                                                      {"--wideo", {true}},
+                                                      {"--kl-s", {true}},
+                                                      {"--predkosc", {true}}})));
+    const std::string* wideo = arg.Wartosc("--wideo");
+    if (!wideo && (arg.Wartosc("--kl-s") || arg.Wartosc("--predkosc")))
+        throw BladUzycia("opcje --kl-s i --predkosc działają tylko z --wideo");
+    if (wideo && wideo->empty()) throw BladUzycia("opcja --wideo: nie podano nazwy filmu");
     if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani katalogu klatek");
-    const std::string katalog = arg.Pozycyjne.back();
-    if (PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
+    const std::string katalog = wideo ? std::string() : arg.Pozycyjne.back();
+    if (!wideo && PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
         throw BladUzycia("ostatnim argumentem musi być katalog klatek, nie plik danych „" + katalog + "”");
-    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - 1);
+    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - (wideo ? 0 : 1));
     SprawdzPliki(pliki);
     const TRozmiar r = Rozmiar(arg);
-    const double krok = Liczba(arg, "--krok", 1.0);
+    const double klS = Liczba(arg, "--kl-s", 25.0);
+    if (!(klS >= 1.0 && klS <= 120.0)) throw BladUzycia("opcja --kl-s: liczba klatek na sekundę musi leżeć między 1 a 120");
+    const double predkosc = Liczba(arg, "--predkosc", 0.0);
+    if (arg.Wartosc("--predkosc") && !(predkosc > 0.0 && predkosc <= 1000.0))
+        throw BladUzycia("opcja --predkosc: prędkość musi leżeć między 0 a 1000 km/h");
+    if (arg.Wartosc("--predkosc") && arg.Wartosc("--krok"))
+        throw BladUzycia("podaj albo --krok, albo --predkosc (krok = prędkość ÷ klatki na sekundę)");
+    const double krok = arg.Wartosc("--predkosc") ? predkosc / 3.6 / klS : Liczba(arg, "--krok", 1.0);
     if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
     Liczba(arg, "--od", 0.0);
     Liczba(arg, "--do", 0.0);
+    // Without ffmpeg no film can be made: said before anything is loaded or written.
+    QString ffmpeg;
+    if (wideo) {
+        ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+        if (ffmpeg.isEmpty()) {
+            bledy << "Brak programu ffmpeg, który zapisuje filmy. Zainstaluj pakiet ffmpeg "
+                     "(sudo apt-get install ffmpeg) albo zapisz klatki do katalogu (bez --wideo).\n";
+            return KodBladUzycia;
+        }
+    }
 
     StanOkna(r.W, r.H, true, bledy);
+    UstawKierowce(arg);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
     const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
     PiszKomunikatyTrasy(bledy);
@@ -511,6 +654,17 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     for (long long k = 0; k <= static_cast<long long>(ileKrokow); ++k) pikiety.push_back(od + k * krok);
     if (doPik - pikiety.back() > zapas) pikiety.push_back(doPik);
 
+    if (wideo) {
+        bool powiedziane = false;
+        TPodzialKlatki podzial;
+        auto klatka = [&](int i) {
+            UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane);
+            return Klatka(r.W, r.H, podzial);
+        };
+        const bool zapisany = ZapiszFilm(ffmpeg, *wideo, r.W, r.H, klS, static_cast<int>(pikiety.size()), klatka, bledy);
+        return zapisany ? KodKoncowy(ok) : KodBladPliku;
+    }
+
     const QString kat = QString::fromLocal8Bit(katalog.c_str());
     if (!QDir().mkpath(kat)) {
         bledy << "Nie można utworzyć katalogu " << katalog << '\n';
@@ -524,8 +678,9 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
         return QDir(kat).filePath(QString::fromLatin1(b)).toStdString();
     };
     TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
+    bool powiedziane = false;
     for (int i = 0; i < ile; ++i) {
-        UstawNaPikiecie(pikiety[i]);
+        UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane);
         if (!ZapiszPng(Klatka(r.W, r.H, podzial), nazwa(i + 1), bledy)) return KodBladPliku;
         bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(Trasa.PikStart + pikiety[i]) << (terminal ? "   \r" : "\n");
         bledy.flush();
@@ -613,7 +768,10 @@ Użycie:
                [--predkosc V] [--zasieg D] [--czas-reakcji T] [--opoznienie A]
                [--kierunek oba|naprzod|wstecz]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
+                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz]] [--slupki]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
+                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz]] [--slupki]
+  orvany3d-cli przejazd PLIK... --wideo FILM.mp4 [--kl-s 25] [--predkosc V] [--od S] [--do S] ...
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
   orvany3d-cli landxml PLIK... WYJSCIE.xml
   orvany3d-cli gltf PLIK... WYJSCIE.glb
@@ -717,6 +875,15 @@ Polecenia:
                        ograniczana do trasy jak przy wyszukiwaniu punktu.
       --rozmiar SZERxWYS  rozmiar obszaru rysunku (domyślnie 958x637)
       --parametry      rysuje na obrazie blok parametrów widoku
+      --kierowca       widok kierowcy (wymaga --pikieta): oko nad jezdnią,
+                       odsunięte w prawo od osi w kierunku jazdy, wzrok wzdłuż
+                       drogi, słupki pikietażowe co 100 m. Gdzie droga nie ma
+                       wysokości, rysowany jest widok z trasy.
+      --oko H          wysokość oka nad jezdnią w metrach (domyślnie 1,0)
+      --przesuniecie O odsunięcie oka od osi w metrach, dodatnie w prawo
+                       w kierunku jazdy (domyślnie 1,75)
+      --wstecz         jazda pod prąd pikietażu
+      --slupki         słupki pikietażowe także w widoku z trasy
 
   przejazd   Klatki przejazdu wzdłuż trasy: klatka_00001.png, klatka_00002.png,
              ... w KATALOGU (tworzonym w razie potrzeby) dla pikiet od --od do
@@ -728,7 +895,15 @@ Polecenia:
       --od S           pierwsza pikieta (domyślnie początek trasy)
       --do S           ostatnia pikieta (domyślnie koniec trasy)
       --krok S         odstęp klatek w metrach (domyślnie 1)
-      --rozmiar SZERxWYS, --parametry  jak w poleceniu obraz
+      --rozmiar SZERxWYS, --parametry, --kierowca, --oko, --przesuniecie,
+      --wstecz, --slupki  jak w poleceniu obraz
+      --wideo FILM.mp4 zamiast klatek film H.264 (yuv420p) zapisany przez
+                       program ffmpeg, do którego klatki idą potokiem; bez
+                       ffmpeg kod 2 i nic nie jest zapisywane. Film powstaje
+                       pod nazwą tymczasową i dostaje nazwę FILM.mp4 dopiero
+                       po udanym zakończeniu.
+      --kl-s N         klatki na sekundę filmu (domyślnie 25)
+      --predkosc V     prędkość w km/h: krok = V / 3,6 / N metrów (zamiast --krok)
 
   przepisz   Przepisuje plik wymiany .mtp na plik trójkątów .tro. Plik docelowy
              powstaje pod nazwą tymczasową i zastępuje stary dopiero w całości;
@@ -752,6 +927,7 @@ Kody wyjścia:
   1  nie udało się wczytać lub zapisać pliku (ma pierwszeństwo przed kodem 3)
   2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
      nazwa pliku bez końcówki TRO/MTP/XML)
+  2  także: brak programu ffmpeg (przejazd --wideo)
   3  trasa nie jest obliczona (pikiety, profil, przekroj, widocznosc, obraz --pikieta,
      przejazd); nic nie jest wypisywane ani zapisywane
 
@@ -764,6 +940,8 @@ Przykłady:
   orvany3d-cli widocznosc Przyklady/Droga.tro --predkosc 70 > widocznosc.csv
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
+  orvany3d-cli obraz Przyklady/Droga.tro kierowca.png --pikieta 600 --kierowca --oko 1.2
+  orvany3d-cli przejazd Przyklady/Droga.tro --wideo film.mp4 --kierowca --predkosc 60 --od 100 --do 600
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
   orvany3d-cli pikiety projekt.xml --teren Istniejacy --trasa "Oś 1" --krok 20
   orvany3d-cli landxml Przyklady/Droga.tro droga.xml

@@ -83,6 +83,10 @@ TOpcje::TOpcje(QWidget* rodzic) : QDialog(rodzic), okno_(dynamic_cast<TOknoObraz
     PageControl1->addTab(TS_Rysuj, QStringLiteral("Rysuj"));
     PageControl1->addTab(TS_Przesuwanie, QStringLiteral("Przesuwanie"));
     PageControl1->addTab(TS_Oswietlenie, QStringLiteral("Oświetlenie + wsp. \"oko\""));
+    TS_Kierowca = new TStronaKierowcy([this] {
+        if (okno_) okno_->UstawNaPikiecie();
+    });
+    PageControl1->addTab(TS_Kierowca, QStringLiteral("Kierowca"));
     PageControl1->setCurrentWidget(TS_Przesuwanie);
 
     // ---- Page "Rysuj": cutting on or off, the near and far cutting depth.

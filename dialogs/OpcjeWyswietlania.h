@@ -15,6 +15,8 @@
 #include <QScrollBar>
 #include <QTabWidget>
 
+#include "dialogs/StronaKierowcy.h"
+
 // The window whose picture the dialog changes; the main window implements it.
 class TOknoObrazu {
 public:
@@ -42,6 +44,7 @@ public:
     QWidget* TS_Rysuj = nullptr;
     QWidget* TS_Przesuwanie = nullptr;
     QWidget* TS_Oswietlenie = nullptr;
+    TStronaKierowcy* TS_Kierowca = nullptr;
 
     // Page "Rysuj".
     QCheckBox* CB_TnijTroj = nullptr;

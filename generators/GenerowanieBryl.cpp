@@ -25,6 +25,7 @@ void WyczyscTablice() {
     TrojkatyPROJ.clear();
     TrojkatyTEREN.clear();
     Czworokaty.clear();
+    WyczyscSlupki();
 }
 
 // The meshes' triangles go with their memory (a file may have brought millions).
@@ -424,6 +425,7 @@ void EkranTestowyLosowy() {
 
 void KuleTestowe(int W) {
     Czworokaty.clear();
+    WyczyscSlupki();
     TrojkatyPROJ.clear();
     const double s = W * 0.5;
     Kula(40, 'T', s + 200, 300, 100, 100, 0xC88C8C);
@@ -435,6 +437,7 @@ void KuleTestowe(int W) {
 
 void WalceTestowe() {
     Czworokaty.clear();
+    WyczyscSlupki();
     TrojkatyPROJ.clear();
     PolwalecPionowy(550.0, 100.0, 50.0, 1.5 * kPi, 2.5 * kPi, 10.0, 100.0);
     PolwalecPoziomy(100.0, 50.0, 50.0, kPi, 2.0 * kPi, 620.0, 670.0);
@@ -442,6 +445,7 @@ void WalceTestowe() {
 
 void DrogaTestowa() {
     Czworokaty.clear();
+    WyczyscSlupki();
     TrojkatyPROJ.clear();
     Droga1();
 }

@@ -198,6 +198,12 @@ struct TRzut {
     bool RysujTEREN = true;
     bool RysujNiebo = true;
     bool RysujLinie = true;
+    // The driver's view: the scene was brought to the eye of a driver on the
+    // road (the picture is then drawn in depth order across the sets, with the
+    // sky above the horizon), and the eye's pitch (the tangent of the angle the
+    // view was tilted up by) for the horizon's row.
+    bool WidokKierowcy = false;
+    double PochylenieOka = 0.0;
 };
 
 struct TTrojkatRys {
@@ -219,6 +225,15 @@ struct TCzworokatRys {
     TKolor KolorCieniowany = 0;
 
     bool operator==(const TCzworokatRys&) const = default;
+};
+
+// A station label in the picture: its anchor point (moved by the view
+// operations with the scene), its text, and whether the eye sees the anchor
+// over the surfaces (worked out when the posts are placed).
+struct TNapisRys {
+    TPunkt3D P;
+    std::string Tekst;
+    bool Widoczny = true;
 };
 
 // A picture held as 32-bit pixels 0xFFRRGGBB (the layout of an RGB32 image), rows top-down.

@@ -12,6 +12,8 @@ TRzut Rzut;
 std::vector<TCzworokatRys> Czworokaty;
 std::vector<TTrojkatRys> TrojkatyPROJ;
 std::vector<TTrojkatRys> TrojkatyTEREN;
+std::vector<TTrojkatRys> TrojkatySlupkow;
+std::vector<TNapisRys> NapisySlupkow;
 std::vector<std::int32_t> WyroznionePROJ;
 TPunkt3D Swiatlo{0.707, 0.707, 0.0};
 std::int32_t nat = 25;
@@ -42,6 +44,7 @@ void InicjujZmienne(int W, int /*H*/) {
     Czworokaty.clear();
     TrojkatyPROJ.clear();
     TrojkatyTEREN.clear();
+    WyczyscSlupki();
     WyroznionePROJ.clear();
     TParametryProjektowe wiersz;
     wiersz.OdPikiety = 0.0f;
@@ -163,4 +166,11 @@ void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {
 
 void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
     SortujMalejaco(trojkaty, [](const TTrojkatRys& r) { return r.P2.Y; });
+}
+
+void WyczyscSlupki() {
+    TrojkatySlupkow.clear();
+    NapisySlupkow.clear();
+    Rzut.WidokKierowcy = false;
+    Rzut.PochylenieOka = 0.0;
 }

@@ -34,6 +34,12 @@ extern std::vector<TCzworokatRys> Czworokaty;
 extern std::vector<TTrojkatRys> TrojkatyPROJ;
 extern std::vector<TTrojkatRys> TrojkatyTEREN;
 
+// The station posts beside the road: their faces (drawn with the scene) and their labels.
+extern std::vector<TTrojkatRys> TrojkatySlupkow;
+extern std::vector<TNapisRys> NapisySlupkow;
+// Empties both and marks the picture as no driver's view any more (a load, a
+// test scene, the general view).
+void WyczyscSlupki();
 // The PROJ mesh triangles drawn in KolorWyroznienia whenever the render
 // arrays are rebuilt from the meshes (the road's stretches that fail the
 // sight check), as indices into PROJ.Trojkaty; emptied by every load.

@@ -79,6 +79,7 @@ void PrzeliczRzut() {
     for (auto& r : Czworokaty) Cieniuj<true>(r);
     for (auto& r : TrojkatyTEREN) Cieniuj<false>(r);
     for (auto& r : TrojkatyPROJ) Cieniuj<false>(r);
+    for (auto& r : TrojkatySlupkow) Cieniuj<false>(r);
 }
 
 // ---- Drawing of one record ----
@@ -160,22 +161,54 @@ void PiszParametry(TPlotno& plotno, int x, int y) {
 
 namespace {
 
+// The triangles of a driver's frame in one order across TEREN, PROJ and the
+// posts, farthest from the eye first: each array is already in that order
+// (KluczOko descending), so they are merged.
+void UlozKolejnoscKierowcy(std::vector<const TTrojkatRys*>& KolejnoscKierowcy) {
+    KolejnoscKierowcy.clear();
+    const std::vector<TTrojkatRys>* tablice[3] = {Rzut.RysujTEREN ? &TrojkatyTEREN : nullptr,
+                                                  Rzut.RysujPROJ ? &TrojkatyPROJ : nullptr, &TrojkatySlupkow};
+    std::size_t ile = 0, i[3] = {0, 0, 0};
+    for (auto* t : tablice) ile += t ? t->size() : 0;
+    KolejnoscKierowcy.reserve(ile);
+    for (;;) {
+        int najdalszy = -1;
+        float klucz = 0.0f;
+        for (int k = 0; k < 3; ++k) {
+            if (!tablice[k] || i[k] >= tablice[k]->size()) continue;
+            const float kk = (*tablice[k])[i[k]].KluczOko;
+            // A NaN key sorts last within its array; it is taken at once here.
+            if (najdalszy < 0 || kk > klucz || std::isnan(kk)) najdalszy = k, klucz = kk;
+            if (std::isnan(kk)) break;
+        }
+        if (najdalszy < 0) break;
+        KolejnoscKierowcy.push_back(&(*tablice[najdalszy])[i[najdalszy]++]);
+    }
+}
+
 // The records of a frame, in their drawing order: the test solids, then TEREN
-// and PROJ under their flags.
+// and PROJ under their flags, then the station posts; in the driver's view
+// the triangles in the merged order.
 template <typename P>
-void RysujRekordy(P& plotno, int H) {
+void RysujRekordy(P& plotno, int H, const std::vector<const TTrojkatRys*>& KolejnoscKierowcy) {
     for (const auto& r : Czworokaty) RysujCzworokatNa(plotno, r, H);
+    if (Rzut.WidokKierowcy) {
+        for (const TTrojkatRys* r : KolejnoscKierowcy) RysujTrojkatNa(plotno, *r, H);
+        return;
+    }
     if (Rzut.RysujTEREN)
         for (const auto& r : TrojkatyTEREN) RysujTrojkatNa(plotno, r, H);
     if (Rzut.RysujPROJ)
         for (const auto& r : TrojkatyPROJ) RysujTrojkatNa(plotno, r, H);
+    for (const auto& r : TrojkatySlupkow) RysujTrojkatNa(plotno, r, H);
 }
 
 // Below this many records a second thread costs more than it saves.
 constexpr std::size_t kRekordyNaDwaPasy = 20000;
 
 // Projects the records [od, do_) of the frame's drawing order into `wielokaty`.
-void RzutujZakres(std::vector<TWielokatEkranu>& wielokaty, std::size_t od, std::size_t do_, int H) {
+void RzutujZakres(std::vector<TWielokatEkranu>& wielokaty, std::size_t od, std::size_t do_, int H,
+                  const std::vector<const TTrojkatRys*>& KolejnoscKierowcy) {
     std::size_t poczatek = 0;
     auto zakres = [&](const auto& tab, auto rzutuj) {
         const std::size_t s = std::max(od, poczatek), e = std::min(do_, poczatek + tab.size());
@@ -193,8 +226,13 @@ void RzutujZakres(std::vector<TWielokatEkranu>& wielokaty, std::size_t od, std::
         w.Pedzel = r.KolorCieniowany;
         w.Ile = 3;
     };
+    if (Rzut.WidokKierowcy) {
+        zakres(KolejnoscKierowcy, [&](const TTrojkatRys* r, TWielokatEkranu& w) { trojkat(*r, w); });
+        return;
+    }
     if (Rzut.RysujTEREN) zakres(TrojkatyTEREN, trojkat);
     if (Rzut.RysujPROJ) zakres(TrojkatyPROJ, trojkat);
+    zakres(TrojkatySlupkow, trojkat);
 }
 
 // Draws every projected record that reaches the canvas's band of rows.
@@ -224,8 +262,13 @@ void RysujPas(TPlotnoRastrowe& plotno, const std::vector<TWielokatEkranu>& wielo
 // started.
 bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H, TPodzialKlatki& podzial) {
     std::size_t ile = Czworokaty.size();
-    if (Rzut.RysujTEREN) ile += TrojkatyTEREN.size();
-    if (Rzut.RysujPROJ) ile += TrojkatyPROJ.size();
+    if (Rzut.WidokKierowcy) {
+        ile += podzial.KolejnoscKierowcy.size();
+    } else {
+        if (Rzut.RysujTEREN) ile += TrojkatyTEREN.size();
+        if (Rzut.RysujPROJ) ile += TrojkatyPROJ.size();
+        ile += TrojkatySlupkow.size();
+    }
     const TBuforPikseli& caly = plotno.BuforPikseli();
     const int gora = caly.Gora, dol = caly.Wysokosc;
     if (podzial.Watki == 1 || ile == 0 || caly.Piksele == nullptr || caly.Szerokosc <= 0 || dol - gora < 64)
@@ -254,7 +297,7 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H, TPodzialKlatki& po
     std::thread watek;
     try {
         watek = std::thread([&, H] {
-            RzutujZakres(wielokaty, polowa, ile, H);
+            RzutujZakres(wielokaty, polowa, ile, H, podzial.KolejnoscKierowcy);
             rzutowanie.arrive_and_wait();
             const auto t0 = Zegar::now();
             RysujPas(dolny, wielokaty);
@@ -263,7 +306,7 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H, TPodzialKlatki& po
     } catch (const std::system_error&) {
         return false;
     }
-    RzutujZakres(wielokaty, 0, polowa, H);
+    RzutujZakres(wielokaty, 0, polowa, H, podzial.KolejnoscKierowcy);
     rzutowanie.arrive_and_wait();
     const auto t0 = Zegar::now();
     RysujPas(gorny, wielokaty);
@@ -286,6 +329,58 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H, TPodzialKlatki& po
     return true;
 }
 
+// The station labels: black on white, centred over their anchors; only those
+// the eye sees, near enough to read and clear of a nearer label.
+void PiszNapisySlupkow(TPlotno& plotno, int W, int H) {
+    std::vector<std::pair<double, const TNapisRys*>> napisy;
+    const double zasieg = 350.0 * Rzut.skala;  // 350 m ahead at most
+    for (const TNapisRys& n : NapisySlupkow) {
+        const double gl = n.P.Y - Rzut.OkoY;
+        if (n.Widoczny && gl > 0.0 && gl < zasieg) napisy.push_back({gl, &n});
+    }
+    // The nearest first: a farther label that would overlap a nearer one is left out.
+    std::sort(napisy.begin(), napisy.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    struct TMiejsce {
+        int X, Y, Szer;
+        const std::string* Tekst;
+    };
+    std::vector<TMiejsce> miejsca;
+    for (const auto& [gl, n] : napisy) {
+        const int x = EkranX(n->P.X, n->P.Y), y = EkranY(n->P.Y, n->P.Z, H);
+        const int szer = 7 * static_cast<int>(n->Tekst.size());
+        const int lewa = x - szer / 2, gora = y - 16;
+        if (lewa + szer < 0 || lewa > W || gora < -16 || gora > H) continue;
+        const bool zakryty = std::any_of(miejsca.begin(), miejsca.end(), [&](const TMiejsce& m) {
+            return lewa < m.X + m.Szer + 4 && m.X < lewa + szer + 4 && gora < m.Y + 16 && m.Y < gora + 16;
+        });
+        if (!zakryty) miejsca.push_back({lewa, gora, szer, &n->Tekst});
+    }
+    plotno.UstawPedzel(0xFFFFFF);
+    for (auto m = miejsca.rbegin(); m != miejsca.rend(); ++m) plotno.Tekst(m->X, m->Y, *m->Tekst);
+}
+
+}  // namespace
+
+int WierszHoryzontu(int H) {
+    return NaCalkowita(H - Rzut.OkoZ - Rzut.OkoY * Rzut.PochylenieOka);
+}
+
+namespace {
+
+// The driver's background: the sky stretched from the top of the picture to
+// the horizon, and below it a muted ground colour, which shows beyond the
+// edge of the data and where the ground a cutting removes leaves a gap.
+void RysujNieboKierowcy(TPlotno& plotno, int W, int H) {
+    constexpr TKolor KolorGruntu = 0x7CA27C;
+    const int horyzont = std::min(WierszHoryzontu(H), H);
+    if (Rzut.RysujNiebo && !Niebo.Pusty() && horyzont > 0) plotno.RozciagnijObraz(0, 0, W, horyzont + 1, Niebo);
+    if (horyzont < H - 1) {
+        plotno.UstawPedzel(KolorGruntu);
+        plotno.UstawPioro(KolorGruntu);
+        plotno.Prostokat(1, std::max(horyzont + 1, 1), W - 1, H - 1);
+    }
+}
+
 }  // namespace
 
 void Przerysuj(TPlotno& plotno, int W, int H) {
@@ -299,7 +394,12 @@ void Przerysuj(TPlotno& plotno, int W, int H, TPodzialKlatki& podzial) {
     plotno.UstawPioro(0x000000);
     plotno.Prostokat(0, 0, W, H);
 
-    if (Rzut.RysujLinie || Rzut.RysujNiebo) RysujTlo(plotno, 0, 0, 0, W - 1, 500.0, H - 1, H);
+    if (Rzut.WidokKierowcy) {
+        RysujNieboKierowcy(plotno, W, H);
+        UlozKolejnoscKierowcy(podzial.KolejnoscKierowcy);
+    } else if (Rzut.RysujLinie || Rzut.RysujNiebo) {
+        RysujTlo(plotno, 0, 0, 0, W - 1, 500.0, H - 1, H);
+    }
 
     // Every report fills and shows the viewer in one step; whatever is left is stale.
     OpisTekst.clear();
@@ -307,7 +407,8 @@ void Przerysuj(TPlotno& plotno, int W, int H, TPodzialKlatki& podzial) {
     // The records, by the painter's method in array order. A canvas over
     // pixels draws a large frame in two bands at once; the picture is the same.
     auto* rastrowe = dynamic_cast<TPlotnoRastrowe*>(&plotno);
-    if (!rastrowe || !RysujRekordyWDwochPasach(*rastrowe, H, podzial)) RysujRekordy(plotno, H);
+    if (!rastrowe || !RysujRekordyWDwochPasach(*rastrowe, H, podzial)) RysujRekordy(plotno, H, podzial.KolejnoscKierowcy);
+    if (!NapisySlupkow.empty()) PiszNapisySlupkow(plotno, W, H);
 
     if (Rzut.RysujParametryEkran) PiszParametry(plotno, 200, 300);
 }

@@ -3,6 +3,7 @@
 // sorts, and the view operations that move, scale and turn the render arrays.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "model/Zmienne.h"
@@ -14,7 +15,7 @@
 int EkranX(double x, double y);
 int EkranY(double y, double z, int H);
 
-// Fill and outline colours of every record of Czworokaty, TrojkatyTEREN, TrojkatyPROJ.
+// Fill and outline colours of every record of Czworokaty, TrojkatyTEREN, TrojkatyPROJ, TrojkatySlupkow.
 void PrzeliczRzut();
 
 // ---- Frame box, sky and parameters ----
@@ -46,6 +47,8 @@ struct TPodzialKlatki {
     // picture less than 64 rows high is drawn in one), whatever the machine.
     int Watki = 0;
     std::vector<TWielokatEkranu> Wielokaty;
+    // The driver's view: its triangles in one drawing order across the sets.
+    std::vector<const TTrojkatRys*> KolejnoscKierowcy;
 };
 
 // The whole frame of the main window's picture, W x H pixels, drawn on the canvas
@@ -53,6 +56,8 @@ struct TPodzialKlatki {
 // The picture is the same whichever way the frame is split.
 void Przerysuj(TPlotno& plotno, int W, int H, TPodzialKlatki& podzial);
 void Przerysuj(TPlotno& plotno, int W, int H);
+// The row of the horizon in the driver's view (where a level line of sight meets the picture).
+int WierszHoryzontu(int H);
 
 // ---- Cutting and depth order ----
 
@@ -77,6 +82,8 @@ void TnijYmin(TZbior zbior, double c);
 void TnijYmax(TZbior zbior, double c);
 void KorektaYmin();
 void KorektaLOko();
+// The same order for the station posts.
+void KorektaLOkoSlupkow();
 void SortujCzworokaty();
 
 // The cuts done when the view is placed at a chainage: near and far depth of
@@ -99,6 +106,18 @@ void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ);
 // foot of the screen centre, zooms by skala, turns the route direction katT
 // into the picture, cuts, shades and sets the shift and turn totals back to 0.
 void UmiescNaTrasie();
+// The driver's view: rebuilds the render arrays of both sets from the meshes
+// and brings the scene point `oko` (meshes' coordinates) to the observer
+// (OkoX, OkoY, OkoZ), zoomed by skala, with the bearing `kierunek` turned into
+// the picture and the view tilted up by the grade `pochylenie` (dz/ds; 0 keeps
+// it level); the test solids, posts and labels go along. Cuts the sets, posts
+// and labels at `bliska` and `daleka` metres in front of the eye (crossing
+// triangles always cut), sorts each set farthest from the eye first (a ground
+// triangle by its farthest vertex, so that the road on it comes after it),
+// shades, sets the totals to 0 and marks the picture as the driver's.
+// A ground triangle for which `pominTeren` says true is left out (the ground a cutting removes).
+void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
+                const std::function<bool(const TTrojkat&)>& pominTeren = {});
 // The view at the chainage last looked up: rebuilds the render arrays from the
 // meshes and places them. Returns false, changing nothing, when neither set has
 // a mesh triangle. The window writes the chainage label and redraws.

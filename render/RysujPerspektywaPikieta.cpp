@@ -24,6 +24,7 @@ bool UstawNaPikiecieRdzen() {
 bool WidokOgolny() {
     if (!SaTrojkatySiatek()) return false;
     OdbudujZSiatek();
+    WyczyscSlupki();
     Skaluj(0.0, 0.0, 0.0, 4.0);
     PrzeliczRzut();
     return true;

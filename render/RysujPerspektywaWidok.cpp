@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <numbers>
 
 #include "common/Sortowanie.h"
@@ -122,8 +124,7 @@ void Tnij(std::vector<TTrojkatRys>& tab, double c) {
 // The near cut and then the far cut in one pass: every piece of the near cut
 // goes straight on to the far cut, so the result and its order are those of
 // the two cuts made one after the other.
-void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax) {
-    const bool tnij = Rzut.TnijTroj;
+void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax, bool tnij = Rzut.TnijTroj) {
     auto& wynik = BuforyWidoku.Trojkaty;
     wynik.clear();
     wynik.reserve(tab.size() + tab.size() / 8);
@@ -152,6 +153,17 @@ void KazdyWierzcholek(F f) {
         f(r.P3);
         f(r.P4);
     }
+    for (auto& r : TrojkatySlupkow) {
+        f(r.P1);
+        f(r.P2);
+        f(r.P3);
+    }
+    for (auto& n : NapisySlupkow) f(n.P);
+}
+
+// The station labels whose anchor lies between the two depths.
+void TnijNapisy(double cMin, double cMax) {
+    std::erase_if(NapisySlupkow, [=](const TNapisRys& n) { return !(n.P.Y > cMin && n.P.Y < cMax); });
 }
 
 constexpr double kMinKat = 0.001;
@@ -198,9 +210,13 @@ void TnijWidok() {
         // on its own, so both cuts of one set go in one pass.
         TnijObie(TrojkatyPROJ, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
         TnijObie(TrojkatyTEREN, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
+        TnijObie(TrojkatySlupkow, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
+        TnijNapisy(Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
     } else {
         TnijYmin(TZbior::PROJ, -1000.0);
         TnijYmin(TZbior::TEREN, -1000.0);
+        Tnij<true>(TrojkatySlupkow, -1000.0);
+        TnijNapisy(-1000.0, HUGE_VAL);
     }
 }
 
@@ -209,10 +225,28 @@ void KorektaYmin() {
     KorektaYminZbioru(TrojkatyTEREN);
 }
 
+namespace {
+
+// The driver's depth key of a ground triangle: the distance of its farthest
+// vertex. Ground triangles are large and run under the road; keyed by their
+// far end they are drawn before the road that lies on them, while a hill in
+// front of the road still comes after the road behind it.
+float KluczOkoTerenu(const TTrojkatRys& r) {
+    auto d = [](const TPunkt3D& p) {
+        const double dx = p.X - Rzut.OkoX, dy = p.Y - Rzut.OkoY, dz = p.Z - Rzut.OkoZ;
+        return dx * dx + dy * dy + dz * dz;
+    };
+    return static_cast<float>(std::sqrt(std::max({d(r.P1), d(r.P2), d(r.P3)})));
+}
+
+}  // namespace
+
 void KorektaLOko() {
     KorektaLOkoZbioru(TrojkatyPROJ);
     KorektaLOkoZbioru(TrojkatyTEREN);
 }
+
+void KorektaLOkoSlupkow() { KorektaLOkoZbioru(TrojkatySlupkow); }
 
 void SortujCzworokaty() {
     for (auto& r : Czworokaty) r.KluczYmin = KluczYminCzworokata(r);
@@ -354,4 +388,95 @@ void UmiescNaTrasie() {
     PrzeliczRzut();
     Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
     Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
+    Rzut.WidokKierowcy = false;
+    Rzut.PochylenieOka = 0.0;
+}
+
+namespace {
+
+// The driver's placing as one step of each vertex: move the eye to the
+// origin, zoom by k, turn the direction of travel to +Y, tilt the grade up to
+// level, move the origin to the observer. The turns are exact (no angle is
+// too small to apply), so the picture changes smoothly with the chainage.
+struct TKrokOka {
+    double k, ex, ey, ez, c1, s1, c3, s3, ox, oy, oz;
+    void operator()(TPunkt3D& p) const {
+        const double x = (p.X - ex) * k, y = (p.Y - ey) * k, z = (p.Z - ez) * k;
+        const double x1 = x * c1 - y * s1, y1 = x * s1 + y * c1;
+        p.X = ox + x1;
+        p.Y = oy + (y1 * c3 - z * s3);
+        p.Z = oz + (y1 * s3 + z * c3);
+    }
+};
+
+// Rebuilds a set's render array from its mesh with every vertex placed, and
+// cuts it: a triangle wholly at or before the near depth, or wholly at or
+// beyond the far one, is not kept at all (the cut would drop it whole), the
+// rest goes through the cut. The result is that of the rebuild, the placing
+// and the cut one after the other, without making and moving the records the
+// cut throws away.
+void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin,
+                   double cMax, const std::function<bool(const TTrojkat&)>& pomin) {
+    cel.clear();
+    // The PROJ triangles marked by the sight check keep their colour here too.
+    std::vector<char> wyroznione;
+    if (&siatka == &PROJ && !WyroznionePROJ.empty()) {
+        wyroznione.assign(siatka.Trojkaty.size(), 0);
+        for (std::int32_t i : WyroznionePROJ)
+            if (i >= 0 && static_cast<std::size_t>(i) < wyroznione.size()) wyroznione[static_cast<std::size_t>(i)] = 1;
+    }
+    for (std::size_t nr = 0; nr < siatka.Trojkaty.size(); ++nr) {
+        const TTrojkat& t = siatka.Trojkaty[nr];
+        TTrojkatRys r;
+        r.P1 = {t.X1, t.Y1, t.Z1};
+        r.P2 = {t.X2, t.Y2, t.Z2};
+        r.P3 = {t.X3, t.Y3, t.Z3};
+        krok(r.P1);
+        krok(r.P2);
+        krok(r.P3);
+        if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) continue;
+        if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) continue;
+        if (pomin && pomin(t)) continue;
+        r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia : KolorRodzaju(siatka, t.Rodzaj.Kod);
+        r.KolorObrysu = r.KolorCieniowany = 0x808080u;
+        cel.push_back(r);
+    }
+    TnijObie(cel, cMin, cMax, true);
+}
+
+}  // namespace
+
+void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
+                const std::function<bool(const TTrojkat&)>& pominTeren) {
+    const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie), k = Rzut.skala;
+    const TKrokOka krok{k,           oko.X,       oko.Y,    oko.Z,    std::cos(a), std::sin(a),
+                        std::cos(b), std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ};
+    // Everything at or behind the near depth goes, whatever TnijTroj says:
+    // the projection mirrors what lies behind the eye.
+    const double cMin = Rzut.OkoY + bliska * k, cMax = Rzut.OkoY + daleka * k;
+    PrzygotujWOku(TEREN, TrojkatyTEREN, krok, cMin, cMax, pominTeren);
+    PrzygotujWOku(PROJ, TrojkatyPROJ, krok, cMin, cMax, {});
+    for (auto& r : Czworokaty) {
+        krok(r.P1);
+        krok(r.P2);
+        krok(r.P3);
+        krok(r.P4);
+    }
+    for (auto& r : TrojkatySlupkow) {
+        krok(r.P1);
+        krok(r.P2);
+        krok(r.P3);
+    }
+    for (auto& n : NapisySlupkow) krok(n.P);
+    TnijObie(TrojkatySlupkow, cMin, cMax, true);
+    TnijNapisy(cMin, cMax);
+    KorektaLOkoZbioru(TrojkatyPROJ);
+    for (auto& r : TrojkatyTEREN) r.KluczOko = KluczOkoTerenu(r);
+    Sortuj(TrojkatyTEREN, [](const TTrojkatRys& r) { return r.KluczOko; });
+    KorektaLOkoSlupkow();
+    PrzeliczRzut();
+    Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
+    Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
+    Rzut.WidokKierowcy = true;
+    Rzut.PochylenieOka = pochylenie;
 }

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
@@ -41,6 +42,7 @@
 #include "scena/InfoProjekt.h"
 #include "scena/Scena.h"
 #include "shell/Klawisze.h"
+#include "scena/WidokKierowcy.h"
 #include "shell/PoleTekstowe.h"
 
 TfMaster* fMaster = nullptr;
@@ -231,6 +233,9 @@ void TfMaster::UtworzMenu() {
                                &TfMaster::m_RysujLinieClick);
     m_RysujNiebo = przelacznik(Poka1, "m_RysujNiebo", QStringLiteral("Rysuj \"Niebo\""), "Ctrl+N", true,
                                &TfMaster::m_RysujNieboClick);
+    Poka1->addSeparator();
+    m_WidokKierowcy = przelacznik(Poka1, "m_WidokKierowcy", QStringLiteral("Widok kierowcy"), "Ctrl+K", false,
+                                  &TfMaster::m_WidokKierowcyClick);
 
     Pomoc1 = MainMenu1->addMenu(QStringLiteral("Pomoc"));
     Pomoc1->setObjectName(QStringLiteral("Pomoc1"));
@@ -291,6 +296,39 @@ void TfMaster::UtworzPanelPikietazu() {
     B_Profil->setAutoDefault(false);
     B_Profil->setFocusPolicy(Qt::NoFocus);
     connect(B_Profil, &QPushButton::clicked, this, &TfMaster::m_ProfilPrzekrojClick);
+    // A fourth row: the driver's view and the drive; a fifth: the grade and the route element.
+    P_Pikietaz->resize(561, 148);
+    CB_WidokKierowcy = new QCheckBox(QStringLiteral("Widok kierowcy"), P_Pikietaz);
+    CB_WidokKierowcy->setObjectName(QStringLiteral("CB_WidokKierowcy"));
+    CB_WidokKierowcy->setGeometry(8, 94, 130, 23);
+    B_Jazda = new QPushButton(QStringLiteral("▶ Jedź"), P_Pikietaz);
+    B_Jazda->setObjectName(QStringLiteral("B_Jazda"));
+    B_Jazda->setGeometry(140, 92, 90, 27);
+    B_Jazda->setAutoDefault(false);
+    B_Jazda->setToolTip(QStringLiteral("Jazda z zadaną prędkością (Spacja: start i stop)"));
+    SE_Predkosc = new QSpinBox(P_Pikietaz);
+    SE_Predkosc->setObjectName(QStringLiteral("SE_Predkosc"));
+    SE_Predkosc->setGeometry(238, 94, 110, 23);
+    SE_Predkosc->setRange(1, 300);
+    SE_Predkosc->setSuffix(QStringLiteral(" km/h"));
+    SE_Predkosc->setValue(static_cast<int>(WidokKierowcy.PredkoscKmh));
+    CB_Wstecz = new QCheckBox(QStringLiteral("Wstecz"), P_Pikietaz);
+    CB_Wstecz->setObjectName(QStringLiteral("CB_Wstecz"));
+    CB_Wstecz->setGeometry(358, 94, 90, 23);
+    CB_Wstecz->setToolTip(QStringLiteral("Jazda pod prąd pikietażu"));
+    L_Kierowca = new QLabel(P_Pikietaz);
+    L_Kierowca->setObjectName(QStringLiteral("L_Kierowca"));
+    L_Kierowca->setGeometry(8, 122, 545, 21);
+    TimerJazdy = new QTimer(this);
+    TimerJazdy->setInterval(10);
+    connect(TimerJazdy, &QTimer::timeout, this, &TfMaster::KrokJazdyOkna);
+    connect(CB_WidokKierowcy, &QCheckBox::toggled, this, &TfMaster::UstawWidokKierowcy);
+    connect(B_Jazda, &QPushButton::clicked, this, &TfMaster::PrzelaczJazde);
+    connect(SE_Predkosc, &QSpinBox::valueChanged, this, [](int v) { WidokKierowcy.PredkoscKmh = v; });
+    connect(CB_Wstecz, &QCheckBox::toggled, this, [this](bool wstecz) {
+        WidokKierowcy.Oko.WPrzod = !wstecz;
+        if (Jazda() || Rzut.WidokKierowcy) UstawNaPikiecie();
+    });
     P_Pikietaz->hide();
 
     auto ukryty = [this](const char* nazwa, const QString& napis, int x, void (TfMaster::*slot)()) {
@@ -352,8 +390,12 @@ void TfMaster::FormDestroy() {
 
 void TfMaster::FormResize() {
     UstawOkoOkna(rys->width(), rys->height());
+    OkoZTrasy = Rzut.OkoZ;
+    if (WidokKierowcy.Wlaczony) UstawOkoKierowcy(rys->height());
     DopasujEkran();
     KlatkaGotowa = false;
+    // The driver's picture is placed for the observer: it follows the new size at once.
+    if (Rzut.WidokKierowcy) PolozWidok(false);
 }
 
 void TfMaster::FormPaint(QPainter& malarz) {
@@ -393,6 +435,11 @@ void TfMaster::keyPressEvent(QKeyEvent* e) {
 
 void TfMaster::FormKeyDown(int kod) {
     constexpr double krok = 5.0;
+    // Space starts and stops the drive.
+    if (kod == vk::Spacja) {
+        if (P_Pikietaz->isVisible()) PrzelaczJazde();
+        return;
+    }
     switch (kod) {
         case vk::Gora: Rzut.OkoZ += krok; break;
         case vk::Dol: Rzut.OkoZ -= krok; break;
@@ -543,6 +590,7 @@ bool TfMaster::WczytajPlik(const QString& nazwa, const TWyborLandXML& wyborLandX
 }
 
 void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
+    if (Jazda()) PrzelaczJazde();
     // The sight check's results belong to the scene just replaced.
     if (Widocznosc) Widocznosc->Porzuc();
     setWindowTitle(nazwa);
@@ -568,29 +616,98 @@ void TfMaster::PokazKomunikatyTrasy() {
 void TfMaster::SB_pikChange() {
     TZajety zajety;
     const double c = SB_pik->value();
-    if (::UstawNaPikiecie(c)) PokazPikiete();
+    PikietaBiezaca = c;
+    PolozWidok(true);
     if (ProfilPrzekroj) ProfilPrzekroj->UstawPikiete(c);
 }
 
 void TfMaster::UstawNaPikiecie() {
     TZajety zajety;
-    if (UstawNaPikiecieRdzen()) PokazPikiete();
+    PolozWidok(false);
 }
 
-void TfMaster::PokazPikiete() {
+void TfMaster::PolozWidok(bool szukajPunktu) {
+    OdswiezKontrolkiKierowcy();
+    const TUstawienie u = UstawWidokNaPikiecie(PikietaBiezaca, szukajPunktu);
+    if (u == TUstawienie::BrakSiatek) return;
     // A route of a LandXML file keeps its start chainage: the texts show it added.
-    L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(Trasa.PikStart + SB_pik->value())) + QStringLiteral("  ") +
+    L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(Trasa.PikStart + PikietaBiezaca)) + QStringLiteral("  ") +
                    QStringLiteral("     (") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral(" - ") +
                    Q(F2(Trasa.PikStart + Trasa.PikMax)) + QStringLiteral(")"));
     // The chainage as designers write it, and the design surface's height at the axis when there is one.
-    const TPunktProfilu os = PunktProfilu(SB_pik->value(), IndeksPROJ, IndeksTEREN);
-    QString km = Q(TekstKilometrazu(Trasa.PikStart + SB_pik->value(), SeparatorDziesietny()));
+    const TPunktProfilu os = PunktProfilu(PikietaBiezaca, IndeksPROJ, IndeksTEREN);
+    QString km = Q(TekstKilometrazu(Trasa.PikStart + PikietaBiezaca, SeparatorDziesietny()));
     if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
     L_Kilometraz->setText(km);
+    // The grade in the direction of travel and the route element.
+    QString tekst;
+    if (Trasa.Obliczona) tekst = Q(TekstSpadkuIElementu(PikietaBiezaca, WidokKierowcy.Oko.WPrzod));
+    if (u == TUstawienie::BrakWysokosci) tekst = QStringLiteral("Brak wysokości drogi tutaj: widok z trasy.   ") + tekst;
+    L_Kierowca->setText(tekst);
     Przerysuj(*this);
 }
 
+void TfMaster::OdswiezKontrolkiKierowcy() {
+    const QSignalBlocker b1(CB_WidokKierowcy), b2(CB_Wstecz), b3(m_WidokKierowcy), b4(SE_Predkosc);
+    CB_WidokKierowcy->setChecked(WidokKierowcy.Wlaczony);
+    m_WidokKierowcy->setChecked(WidokKierowcy.Wlaczony);
+    CB_Wstecz->setChecked(!WidokKierowcy.Oko.WPrzod);
+    SE_Predkosc->setValue(static_cast<int>(std::lround(WidokKierowcy.PredkoscKmh)));
+}
+
+void TfMaster::m_WidokKierowcyClick() { UstawWidokKierowcy(m_WidokKierowcy->isChecked()); }
+
+void TfMaster::UstawWidokKierowcy(bool wlaczony) {
+    if (wlaczony != WidokKierowcy.Wlaczony) {
+        WidokKierowcy.Wlaczony = wlaczony;
+        // The driver's picture has its horizon lower than the chainage view's eye would put it.
+        if (wlaczony) {
+            OkoZTrasy = Rzut.OkoZ;
+            UstawOkoKierowcy(rys->height());
+        } else {
+            Rzut.OkoZ = OkoZTrasy;
+        }
+        PiszPolozenieOka();
+    }
+    OdswiezKontrolkiKierowcy();
+    if (Trasa.Obliczona) UstawNaPikiecie();
+}
+
+bool TfMaster::Jazda() const { return TimerJazdy->isActive(); }
+
+void TfMaster::PrzelaczJazde() {
+    if (Jazda()) {
+        TimerJazdy->stop();
+        B_Jazda->setText(QStringLiteral("▶ Jedź"));
+        return;
+    }
+    if (!Trasa.Obliczona) return;
+    // At the end of the road the drive starts again from its beginning.
+    const bool wPrzod = WidokKierowcy.Oko.WPrzod;
+    if (wPrzod && !(PikietaBiezaca < Trasa.PikMax)) PikietaBiezaca = Trasa.PikMin;
+    if (!wPrzod && !(PikietaBiezaca > Trasa.PikMin)) PikietaBiezaca = Trasa.PikMax;
+    B_Jazda->setText(QStringLiteral("❚❚ Stop"));
+    ZegarJazdy.start();
+    TimerJazdy->start();
+}
+
+void TfMaster::KrokJazdyOkna() {
+    const double sekundy = ZegarJazdy.nsecsElapsed() * 1e-9;
+    ZegarJazdy.start();
+    const TKrokJazdy k = KrokJazdy(PikietaBiezaca, WidokKierowcy.PredkoscKmh, sekundy, WidokKierowcy.Oko.WPrzod,
+                                   Trasa.PikMin, Trasa.PikMax);
+    PikietaBiezaca = k.Pikieta;
+    {
+        // The slider follows the car without placing the view a second time.
+        const QSignalBlocker b(SB_pik);
+        SB_pik->setValue(static_cast<int>(std::lround(PikietaBiezaca)));
+    }
+    PolozWidok(true);
+    if (k.Koniec) PrzelaczJazde();
+}
+
 void TfMaster::B_ObliczTrasaClick() {
+    if (Jazda()) PrzelaczJazde();
     TZajety zajety;
     if (!WidokOgolny()) return;
     Przerysuj(*this);
@@ -780,6 +897,9 @@ void TfMaster::B_Korekta_yminClick() {
 namespace {
 void EkranTestowyOkna(TfMaster& okno, void (*budowa)()) {
     TZajety zajety;
+    // A test screen is seen from the window's own eye: the drive stops, the driver's view goes off.
+    if (okno.Jazda()) okno.PrzelaczJazde();
+    if (WidokKierowcy.Wlaczony) okno.UstawWidokKierowcy(false);
     budowa();
     // The sight check's results belonged to the meshes the test screen replaced.
     if (okno.Widocznosc) okno.Widocznosc->Porzuc();

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
@@ -9,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QWidget>
 #include <functional>
@@ -21,6 +24,7 @@
 class QDragEnterEvent;
 class QDropEvent;
 class QKeyEvent;
+class QTimer;
 class TfMaster;
 class TfProfilPrzekroj;
 class TWidocznoscOkna;
@@ -76,6 +80,18 @@ public:
     QScrollBar* SB_pik = nullptr;
     QLabel* StaticText1 = nullptr;
     QPushButton* B_ObliczTrasa = nullptr;
+    // Beside them: the driver's view, the drive at a speed and the texts for
+    // the chainage (km, design height, grade, element).
+    QCheckBox* CB_WidokKierowcy = nullptr;
+    QPushButton* B_Jazda = nullptr;
+    QSpinBox* SE_Predkosc = nullptr;
+    QCheckBox* CB_Wstecz = nullptr;
+    QLabel* L_Kierowca = nullptr;
+    // The drive: a timer for the frames, a clock for the distance.
+    QTimer* TimerJazdy = nullptr;
+    QElapsedTimer ZegarJazdy;
+    // The chainage of the picture: the slider's position, or where the drive has got to.
+    double PikietaBiezaca = 0.0;
     // Under the slider: the chainage as "km 0+120,00" and the design height
     // at the axis, and the button of the profile window.
     QLabel* L_Kilometraz = nullptr;
@@ -134,6 +150,7 @@ public:
     QAction* m_RysujTEREN = nullptr;
     QAction* m_RysujLinie = nullptr;
     QAction* m_RysujNiebo = nullptr;
+    QAction* m_WidokKierowcy = nullptr;
     QAction* Krotkiopis1 = nullptr;
 
     // The sight check: its settings for the session and its results until the next load.
@@ -180,6 +197,12 @@ public:
     void OtworzOstatni(const QString& nazwa);
     // Rebuilds the recent list's menu items from QSettings.
     void OdswiezOstatnie();
+    // Switches the driver's view on or off (menu item and panel box follow),
+    // placing the view again at the current chainage.
+    void UstawWidokKierowcy(bool wlaczony);
+    // Starts or stops the drive; whether it runs.
+    void PrzelaczJazde();
+    bool Jazda() const;
 
 public slots:
     void SB_pikChange();
@@ -207,6 +230,7 @@ public slots:
     void m_RysujNieboClick();
     void Krotkiopis1Click();
     void Pokapikieta1Click();
+    void m_WidokKierowcyClick();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -219,6 +243,16 @@ private:
     void FormDestroy();
     void UtworzMenu();
     void UtworzPanelPikietazu();
+    // The view at PikietaBiezaca, its texts and the redraw (no busy cursor: the
+    // drive runs it every frame). The chainage view looks the route point up
+    // again only when asked (the drive); otherwise it stays where SB_pikChange put it.
+    void PolozWidok(bool szukajPunktu);
+    // One frame of the drive: the chainage after the time since the last one.
+    void KrokJazdyOkna();
+    // The panel's driver controls from WidokKierowcy.
+    void OdswiezKontrolkiKierowcy();
+    // The observer's height of the chainage view, kept while the driver's view has its own.
+    double OkoZTrasy = 500.0;
     // The file dialog (or its replacement); a confirmed choice becomes the
     // dialog's starting directory for the next time.
     QString WybierzPlik(TDialogPliku& dialog, bool zapis);
@@ -232,8 +266,6 @@ private:
     // load when the file holds more than one of either. Nothing when the user
     // cancelled or the file could not be read (the error was shown).
     std::optional<TWyborLandXML> WybierzZPlikuLandXML(const QString& nazwa);
-    // The chainage label and the redraw after the view was placed at the slider's chainage.
-    void PokazPikiete();
     // The end of an open flow: caption, range text and the slider's new range.
     void PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety);
     // Shows the route build's messages of the file just loaded in the viewer.

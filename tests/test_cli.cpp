@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -284,6 +285,57 @@ TEST_F(Narzedzie, ProfilIPrzekroj) {
         EXPECT_EQ(w.Kod, kod) << arg[0] << ": " << w.Bledy;
         EXPECT_TRUE(w.Wyjscie.empty()) << w.Wyjscie;
     }
+}
+
+TEST_F(Narzedzie, WidokKierowcyIFilm) {
+    const std::string droga = Droga + ".tro", film = kat + "/film.mp4";
+    // Runs the tool with PATH set as given (the tool itself is named by its full path).
+    auto zPath = [&](const std::string& path, const std::vector<std::string>& argumenty) {
+        std::string p = "PATH='" + path + "' '" + Cli + "'";
+        for (const auto& a : argumenty) p += " '" + a + "'";
+        const std::string err = KatalogTymczasowy() + "/err";
+        const int s = std::system((p + " >/dev/null 2>" + err).c_str());
+        return TWynik{WIFEXITED(s) ? WEXITSTATUS(s) : -1, "", CzytajPlik(err)};
+    };
+    auto pliki = [&] {
+        std::vector<std::string> w;
+        for (const auto& e : fs::directory_iterator(kat)) w.push_back(e.path().filename().string());
+        std::sort(w.begin(), w.end());
+        return w;
+    };
+    const std::vector<std::string> dwieSekundy = {"przejazd", droga, "--wideo", film, "--kierowca",
+                                                  "--predkosc", "36", "--od", "100", "--do", "119.6"};
+    // Without ffmpeg: a Polish message, exit 2, nothing written.
+    const auto przed = pliki();
+    const TWynik brak = zPath("/nonexistent", dwieSekundy);
+    EXPECT_EQ(brak.Kod, 2);
+    EXPECT_NE(brak.Bledy.find("Brak programu ffmpeg"), npos) << brak.Bledy;
+    EXPECT_EQ(pliki(), przed);
+
+    // An ffmpeg that gives up half-way: the old file stays, no temporary file is left.
+    fs::create_directories(kat + "/zly");
+    ZapiszPlik(kat + "/zly/ffmpeg", "#!/bin/sh\nhead -c 3000000 >/dev/null\necho 'zepsuty koder' >&2\nexit 1\n");
+    fs::permissions(kat + "/zly/ffmpeg", fs::perms::owner_all);
+    ZapiszPlik(film, "stary film");
+    const auto zPlikiem = pliki();
+    const TWynik zly = zPath(kat + "/zly:/usr/bin:/bin", dwieSekundy);
+    EXPECT_EQ(zly.Kod, 1);
+    EXPECT_NE(zly.Bledy.find("zepsuty koder"), npos) << zly.Bledy;
+    EXPECT_EQ(CzytajPlik(film), "stary film");
+    EXPECT_EQ(pliki(), zPlikiem);
+
+    // Options that belong together.
+    EXPECT_EQ(Uruchom({"obraz", droga, kat + "/o.png", "--pikieta", "100", "--oko", "1.5"}).Kod, 2);
+    EXPECT_EQ(Uruchom({"przejazd", droga, kat + "/k", "--predkosc", "50"}).Kod, 2);
+
+    if (std::system("command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null") != 0)
+        GTEST_SKIP() << "brak ffmpeg/ffprobe";
+    // 36 km/h at 25 frames a second: 0.4 m a frame, 100 to 119.6 m in 50 frames, two seconds.
+    ASSERT_EQ(Uruchom(dwieSekundy).Kod, 0);
+    const std::string zapytanie = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                                  "stream=nb_read_frames,codec_name,pix_fmt -of csv=p=0 '" + film + "' >" + kat + "/k.txt";
+    ASSERT_EQ(std::system(zapytanie.c_str()), 0);
+    EXPECT_EQ(CzytajPlik(kat + "/k.txt"), "h264,yuv420p,50\n");
 }
 
 TEST_F(Narzedzie, Widocznosc) {

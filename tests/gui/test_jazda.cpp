@@ -1,5 +1,6 @@
 // The chainage panel, the slider and the two open flows, with the file
 // dialogs answered by paths.
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QDialog>
 #include <QProgressDialog>
@@ -8,6 +9,7 @@
 #include "dialogs/WyborLandXML.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/WidokKierowcy.h"
 #include "test_jazda_wspolne.h"
 
 using namespace jazda;
@@ -114,6 +116,45 @@ TEST_F(Panel, KomunikatyTrasyIPrzerwanieWczytywania) {
 }
 
 }  // namespace
+
+TEST_F(Panel, WidokKierowcyIJazdaZPredkoscia) {
+    UstawLocale przecinek(',');
+    Otworz(Plik("droga.tro", PlikTrasy(850)));
+    okno->SB_pik->setValue(120);
+    EXPECT_FALSE(Rzut.WidokKierowcy);
+    // The menu item and the panel's box are one switch; the horizon goes down.
+    okno->m_WidokKierowcy->trigger();
+    EXPECT_TRUE(WidokKierowcy.Wlaczony && okno->CB_WidokKierowcy->isChecked() && Rzut.WidokKierowcy);
+    EXPECT_DOUBLE_EQ(Rzut.OkoZ, okno->rys->height() * (1 - UdzialHoryzontu));
+    EXPECT_EQ(okno->L_Kierowca->text(), QStringLiteral("i = –   prosta"));
+
+    // Space drives at 60 km/h by the clock and stops again; the slider follows.
+    QElapsedTimer zegar;
+    zegar.start();
+    QTest::keyClick(okno.get(), Qt::Key_Space);
+    EXPECT_TRUE(okno->Jazda());
+    QTest::qWait(300);
+    QTest::keyClick(okno.get(), Qt::Key_Space);
+    const double czas = zegar.nsecsElapsed() * 1e-9;
+    EXPECT_FALSE(okno->Jazda());
+    EXPECT_GT(okno->PikietaBiezaca, 120 + 60 / 3.6 * 0.25);
+    EXPECT_LE(okno->PikietaBiezaca, 120 + 60 / 3.6 * czas);
+    EXPECT_EQ(okno->SB_pik->value(), std::lround(okno->PikietaBiezaca));
+
+    // Backwards at speed to the start, where the drive stops by itself.
+    okno->CB_Wstecz->setChecked(true);
+    okno->SE_Predkosc->setValue(300);
+    okno->B_Jazda->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !okno->Jazda(); }, 5000));
+    EXPECT_EQ(okno->PikietaBiezaca, 0.0);
+    EXPECT_EQ(okno->B_Jazda->text(), QStringLiteral("▶ Jedź"));
+
+    // Off: the chainage view and the window's eye again.
+    okno->CB_WidokKierowcy->setChecked(false);
+    EXPECT_FALSE(WidokKierowcy.Wlaczony || okno->m_WidokKierowcy->isChecked() || Rzut.WidokKierowcy);
+    EXPECT_DOUBLE_EQ(Rzut.OkoZ, 500.0);
+    WidokKierowcy = TWidokKierowcy{};
+}
 
 namespace {
 

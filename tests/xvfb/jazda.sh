@@ -64,7 +64,7 @@ kraniec() {
 # the general view button its top-right one.
 SY=$((PY + $(kraniec "1x${PH}+$((PX + PW - 14))+$PY" y) - 6))
 SX=$((PX + $(kraniec "${PW}x1+$PX+$SY" x) - 6))
-BY=$((PY + PH / 4))
+BY=$((PY + 18))  # the middle of the panel's first row (the button stands 5 to 32 pixels from its top)
 BX=$((PX + $(kraniec "${PW}x1+$PX+$BY" x) - 20))
 echo "suwak ($SX, $SY), przycisk ($BX, $BY)"
 

@@ -1,0 +1,70 @@
+#include "analiza/OkoKierowcy.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+#include "analiza/Wysokosci.h"
+#include "route/OblTrasa.h"
+
+namespace {
+
+constexpr double DwaPi = 2.0 * std::numbers::pi;
+
+// The road surface's height at a local plan point: the design surface, else the ground.
+std::optional<double> WysokoscDrogi(double x, double y) {
+    if (const std::optional<double> z = Wysokosc(IndeksPROJ, x, y)) return z;
+    return Wysokosc(IndeksTEREN, x, y);
+}
+
+// The plan point at chainage s moved square to the route (positive: to the
+// right of the chainage direction).
+void PunktObok(double s, double odsuniecie, double& x, double& y) {
+    PunktNaPikiecie(s, x, y);
+    const double kat = KatNaPikiecie(s);
+    x += odsuniecie * std::sin(kat);
+    y -= odsuniecie * std::cos(kat);
+}
+
+}  // namespace
+
+TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokosc, bool wPrzod) {
+    TPolozenieOka w;
+    if (!Trasa.Obliczona || !std::isfinite(s) || !std::isfinite(przesuniecie) || !std::isfinite(wysokosc)) return w;
+    const double pocz = Trasa.PikMin, kon = Trasa.PikMax;
+    if (!(pocz <= kon)) return w;
+    s = std::clamp(s, pocz, kon);
+    // To the right of travel is to the left of the chainage direction when driving back.
+    const double odsuniecie = wPrzod ? przesuniecie : -przesuniecie;
+    double x = 0.0, y = 0.0;
+    PunktObok(s, odsuniecie, x, y);
+    const std::optional<double> z = WysokoscDrogi(x, y);
+    if (!z) return w;
+    w.Jest = true;
+    w.Oko = {x, y, *z + wysokosc};
+    double kat = KatNaPikiecie(s);
+    if (!wPrzod) kat += std::numbers::pi;
+    kat = std::fmod(kat, DwaPi);
+    if (kat < 0) kat += DwaPi;
+    if (kat >= DwaPi) kat = 0.0;
+    w.Kierunek = kat;
+
+    // The grade: the height difference along the eye's own line over the plan
+    // distance between the chord's ends (on an arc that line is shorter or
+    // longer than the route's), kept inside the route at its ends.
+    const double s1 = std::max(s - PolowaCieciwyOka, pocz), s2 = std::min(s + PolowaCieciwyOka, kon);
+    if (s2 > s1) {
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        PunktObok(s1, odsuniecie, x1, y1);
+        PunktObok(s2, odsuniecie, x2, y2);
+        const std::optional<double> z1 = WysokoscDrogi(x1, y1), z2 = WysokoscDrogi(x2, y2);
+        const double d = std::hypot(x2 - x1, y2 - y1);
+        if (z1 && z2 && d > 1e-9) w.Pochylenie = (*z2 - *z1) / d * (wPrzod ? 1.0 : -1.0);
+    }
+    return w;
+}
+
+TPolozenieOka PolozenieOka(double s, const TUstawieniaOka& u) {
+    return PunktNadPowierzchnia(s, u.Przesuniecie, u.Wysokosc, u.WPrzod);
+}

@@ -1,0 +1,39 @@
+// Where the driver's eye stands at a chainage: square to the route at the
+// given offset, at the given height above the road surface, looking along the
+// direction of travel. Also any point placed the same way (a target object for
+// sight distance, a station post beside the road).
+//
+// Coordinates are local (those of the meshes, of the route and of the view
+// after a load's shift). The heights come from IndeksPROJ (the design surface)
+// and, where it has none, from IndeksTEREN (the ground). Nothing here changes
+// any state.
+#pragma once
+
+#include "common/Funkcje.h"
+
+// The driver's settings.
+struct TUstawieniaOka {
+    double Wysokosc = 1.0;       // eye height above the road surface, m
+    double Przesuniecie = 1.75;  // offset square to the route, m, positive to the right of the direction of travel
+    bool WPrzod = true;          // along the chainage (false: driving back, against it)
+};
+
+// An eye (or any point) placed at a chainage.
+struct TPolozenieOka {
+    bool Jest = false;    // false: the route is not built, s is not a number, or no surface has a height there
+    TPunkt3D Oko;         // the point (local coordinates)
+    double Kierunek = 0;  // bearing of travel, rad, [0, 2 pi) (the route's direction at s, reversed when driving back)
+    double Pochylenie = 0;  // grade in the direction of travel, dz/ds (0.05 = climbing 5 %)
+};
+
+// The eye at chainage s: the offset u.Przesuniecie square to the route at s,
+// to the RIGHT of the direction of travel, u.Wysokosc above the design surface
+// there (the ground where the design surface has no height).
+TPolozenieOka PolozenieOka(double s, const TUstawieniaOka& u);
+
+// A point at chainage s with the same convention: przesuniecie to the right of
+// the direction of travel (wPrzod: along the chainage), wysokosc above the surface.
+TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokosc, bool wPrzod);
+
+// Half the chord over which the grade is measured, m along the route.
+constexpr double PolowaCieciwyOka = 1.0;

@@ -1,0 +1,194 @@
+#include "scena/WidokKierowcy.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "analiza/Profil.h"
+#include "analiza/Wysokosci.h"
+#include "render/RysujPerspektywa.h"
+#include "route/OblTrasa.h"
+#include "scena/Scena.h"
+
+TWidokKierowcy WidokKierowcy;
+
+namespace {
+
+// The post: a plate square to the route, white below, red at the top.
+constexpr double SzerokoscSlupka = 0.3, WysokoscSlupka = 1.0, WysokoscGlowicy = 0.25;
+constexpr TKolor KolorSlupka = 0xF0F0F0, KolorGlowicy = 0x2020D0;
+
+// The road surface's height at a local plan point: the design surface, else the ground.
+std::optional<double> WysokoscDrogi(double x, double y) {
+    if (const std::optional<double> z = Wysokosc(IndeksPROJ, x, y)) return z;
+    return Wysokosc(IndeksTEREN, x, y);
+}
+
+// Does the line of sight from the eye to the point stay above the road's
+// surfaces? Sampled every metre; a dip of less than 5 cm does not hide.
+bool Widac(const TPunkt3D& oko, const TPunkt3D& cel) {
+    const double d = std::hypot(cel.X - oko.X, cel.Y - oko.Y);
+    const int n = std::max(1, static_cast<int>(d));
+    for (int i = 1; i < n; ++i) {
+        const TPunkt3D p = oko + (cel - oko) * (static_cast<double>(i) / n);
+        const std::optional<double> z = WysokoscDrogi(p.X, p.Y);
+        if (z && p.Z < *z - 0.05) return false;
+    }
+    return true;
+}
+
+void Plyta(const TPunkt3D& a, const TPunkt3D& b, double z0, double z1, TKolor kolor) {
+    TTrojkatRys r;
+    r.Kolor = kolor;
+    r.KolorObrysu = r.KolorCieniowany = kolor;
+    r.P1 = {a.X, a.Y, z0}, r.P2 = {b.X, b.Y, z0}, r.P3 = {b.X, b.Y, z1};
+    TrojkatySlupkow.push_back(r);
+    r.P1 = {a.X, a.Y, z0}, r.P2 = {b.X, b.Y, z1}, r.P3 = {a.X, a.Y, z1};
+    TrojkatySlupkow.push_back(r);
+}
+
+// The ground that a cutting removes: a ground triangle whose centre lies over
+// the design surface and above it. From the road in a cutting it would hang
+// over the driver like a ceiling; the slopes of the cutting take its place.
+bool TerenWykopu(const TTrojkat& t) {
+    const double x = (t.X1 + t.X2 + t.X3) / 3.0, y = (t.Y1 + t.Y2 + t.Y3) / 3.0;
+    const std::optional<double> z = Wysokosc(IndeksPROJ, x, y);
+    return z && (t.Z1 + t.Z2 + t.Z3) / 3.0 > *z + 0.05;
+}
+
+bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1; }
+
+// A number with the given decimals and a decimal comma, whatever the locale.
+std::string Liczba(double v, int miejsca) {
+    char b[64];
+    auto [k, ec] = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, miejsca);
+    if (ec != std::errc()) return "?";
+    std::string s(b, k);
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s;
+}
+
+}  // namespace
+
+std::vector<double> PikietySlupkow(double pikMin, double pikMax, double odstep) {
+    std::vector<double> w;
+    if (!(odstep > 0.0) || !std::isfinite(pikMin) || !std::isfinite(pikMax) || !std::isfinite(odstep)) return w;
+    // A post every odstep from the route's start; at most a hundred thousand.
+    const double k0 = std::ceil(pikMin / odstep - 1e-9), k1 = std::floor(pikMax / odstep + 1e-9);
+    if (!(k1 >= k0) || k1 - k0 > 1e5) return w;
+    for (double k = k0; k <= k1; ++k) w.push_back(k * odstep);
+    return w;
+}
+
+std::string TekstSlupka(double s) {
+    if (!std::isfinite(s) || std::fabs(s) > 1e12) return "?";
+    const long long m = std::llround(s);
+    const long long a = m < 0 ? -m : m;
+    char b[48];
+    if (a % 1000 == 0)
+        std::snprintf(b, sizeof b, "km %s%lld+000", m < 0 ? "-" : "", a / 1000);
+    else
+        std::snprintf(b, sizeof b, "%s%lld+%03lld", m < 0 ? "-" : "", a / 1000, a % 1000);
+    return b;
+}
+
+void ZbudujSlupki(const TPunkt3D* oko) {
+    TrojkatySlupkow.clear();
+    NapisySlupkow.clear();
+    if (!Trasa.Obliczona) return;
+    const TWidokKierowcy& u = WidokKierowcy;
+    // The posts stand at the multiples of the spacing in the chainage the user
+    // reads (a LandXML route may start at PikStart); s runs from the route's start.
+    const double p0 = Trasa.PikStart;
+    for (double sPokazana : PikietySlupkow(p0 + Trasa.PikMin, p0 + Trasa.PikMax, u.OdstepSlupkow)) {
+        const double s = sPokazana - p0;
+        const TPolozenieOka p = PunktNadPowierzchnia(s, u.OdsuniecieSlupkow, 0.0, true);
+        if (!p.Jest) continue;
+        if (oko && std::hypot(p.Oko.X - oko->X, p.Oko.Y - oko->Y) > u.Zasieg) continue;
+        const double rx = 0.5 * SzerokoscSlupka * std::sin(p.Kierunek), ry = -0.5 * SzerokoscSlupka * std::cos(p.Kierunek);
+        const TPunkt3D a{p.Oko.X - rx, p.Oko.Y - ry, 0}, b{p.Oko.X + rx, p.Oko.Y + ry, 0};
+        const double z = p.Oko.Z;
+        Plyta(a, b, z, z + WysokoscSlupka, KolorSlupka);
+        Plyta(a, b, z + WysokoscSlupka, z + WysokoscSlupka + WysokoscGlowicy, KolorGlowicy);
+        TNapisRys n;
+        n.P = {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy + 0.15};
+        n.Tekst = TekstSlupka(sPokazana);
+        if (oko) n.Widoczny = Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05});
+        NapisySlupkow.push_back(std::move(n));
+    }
+}
+
+void UstawOkoKierowcy(int H) { Rzut.OkoZ = H * (1.0 - UdzialHoryzontu); }
+
+TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
+    // Without a mesh triangle the chainage view only looks the route point up.
+    if (!SaTrojkatySiatek()) {
+        if (szukajPunktu) UstawNaPikiecie(s);
+        return TUstawienie::BrakSiatek;
+    }
+    const TWidokKierowcy& u = WidokKierowcy;
+    if (u.Wlaczony) {
+        const TPolozenieOka p = PolozenieOka(s, u.Oko);
+        if (p.Jest) {
+            if (u.SlupkiKierowcy) ZbudujSlupki(&p.Oko);
+            else WyczyscSlupki();
+            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
+                       TerenWykopu);
+            return TUstawienie::Kierowca;
+        }
+    }
+    if (u.SlupkiTrasy) ZbudujSlupki();
+    else WyczyscSlupki();
+    // The chainage view itself: the route point and direction looked up at s
+    // and the arrays placed there (UstawNaPikiecie), or placed again at the
+    // point last looked up.
+    if (szukajPunktu || u.Wlaczony) UstawNaPikiecie(s);
+    else UstawNaPikiecieRdzen();
+    return u.Wlaczony ? TUstawienie::BrakWysokosci : TUstawienie::Trasa;
+}
+
+std::string TekstElementu(double s, bool wPrzod) {
+    auto strona = [wPrzod](bool wPrawo) { return (wPrawo == wPrzod) ? ", w prawo" : ", w lewo"; };
+    auto luk = [&](const TElementTrasy& e) {
+        return "łuk R = " + std::to_string(std::llround(e.R)) + " m" + strona(e.LukWPrawo);
+    };
+    auto klotoida = [&](const TElementTrasy& e, double a) {
+        return "klotoida A = " + std::to_string(std::llround(a)) + strona(e.LukWPrawo);
+    };
+    for (const TElementTrasy& e : Trasa.ElementyTrasy) {
+        if (e.JestKlotoida) {
+            if (e.PikPKP1 <= s && s < e.PikKKP1) return klotoida(e, e.Klotoida1.A);
+            if (e.PikKKP1 <= s && s <= e.PikPKP2 && e.PikPKP2 > e.PikKKP1) return luk(e);
+            if (e.PikPKP2 < s && s <= e.PikKKP2) return klotoida(e, e.Klotoida2.A);
+        } else if (e.JestLuk && e.PikPL <= s && s <= e.PikKL) {
+            return luk(e);
+        }
+    }
+    return "prosta";
+}
+
+std::string TekstSpadkuIElementu(double s, bool wPrzod) {
+    const std::optional<double> i = PochylenieProjektu(s, IndeksPROJ);
+    return "i = " + (i ? Liczba(wPrzod ? *i : -*i, 2) + " %" : std::string("–")) + "   " + TekstElementu(s, wPrzod);
+}
+
+std::string TekstPanelu(double s, bool wPrzod) {
+    const TPunktProfilu p = PunktProfilu(s, IndeksPROJ, IndeksTEREN);
+    return TekstKilometrazu(Trasa.PikStart + s) + "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
+           TekstSpadkuIElementu(s, wPrzod);
+}
+
+TKrokJazdy KrokJazdy(double s, double predkoscKmh, double sekundy, bool wPrzod, double pikMin, double pikMax) {
+    TKrokJazdy k;
+    if (!(pikMin <= pikMax)) return {s, true};
+    const double droga = (std::isfinite(predkoscKmh) && std::isfinite(sekundy) && sekundy > 0)
+                             ? std::max(predkoscKmh, 0.0) / 3.6 * sekundy
+                             : 0.0;
+    if (!std::isfinite(s)) s = wPrzod ? pikMin : pikMax;
+    const double cel = wPrzod ? s + droga : s - droga;
+    k.Pikieta = std::clamp(cel, pikMin, pikMax);
+    k.Koniec = wPrzod ? !(k.Pikieta < pikMax) : !(k.Pikieta > pikMin);
+    return k;
+}

@@ -1,0 +1,92 @@
+// The driver's view: its settings, the placing of the scene at a chainage
+// (the driver's eye or the route point of the chainage view), the station
+// posts beside the road, the panel's texts for a chainage and the step of a
+// drive at a speed. No Qt: the window, the command-line tool, the benchmarks
+// and the tests call the same flows.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "analiza/OkoKierowcy.h"
+
+// The settings of the mode (process-wide, set by the window's controls, the
+// options dialog and the command line).
+struct TWidokKierowcy {
+    bool Wlaczony = false;          // the chainage view puts the eye where a driver sits
+    TUstawieniaOka Oko;             // eye height, lateral offset, direction of travel
+    bool PochylenieZaDroga = true;  // the view tilts with the grade (off: always level)
+    double Bliska = 0.3;            // near cutting depth, m in front of the eye
+    double Zasieg = 1000.0;         // far cutting depth, m in front of the eye
+    bool SlupkiKierowcy = true;     // station posts in the driver's view
+    bool SlupkiTrasy = false;       // station posts in the chainage view
+    double OdstepSlupkow = 100.0;   // m between the posts
+    double OdsuniecieSlupkow = 6.0; // m from the route line, to the right of the chainage direction
+    double PredkoscKmh = 60.0;      // speed of the drive
+};
+extern TWidokKierowcy WidokKierowcy;
+
+// ---- Station posts ----
+
+// The chainages of the posts: the multiples of odstep within [pikMin, pikMax]
+// (computed, not summed). Empty when odstep is not positive or the range not finite.
+std::vector<double> PikietySlupkow(double pikMin, double pikMax, double odstep);
+// A post's label, the chainage rounded to the metre: "0+100", "2+350"; at a
+// whole kilometre "km 1+000".
+std::string TekstSlupka(double s);
+// Fills TrojkatySlupkow and NapisySlupkow with the posts of the route
+// (meshes' coordinates), every OdstepSlupkow of the chainage shown (PikStart added), OdsuniecieSlupkow to the right
+// of the chainage direction, standing on the road surface. With an eye, a
+// label whose post top the eye cannot see over the surfaces is hidden, and
+// posts farther than Zasieg from the eye are left out.
+void ZbudujSlupki(const TPunkt3D* oko = nullptr);
+
+// ---- Placing at a chainage ----
+
+// Where a level line of sight meets the driver's picture: this share of the
+// picture's height from its top.
+constexpr double UdzialHoryzontu = 0.45;
+// The observer's height for the driver's view in a paint area H pixels high
+// (the horizon at UdzialHoryzontu); the window and the tool set it when the
+// mode is on, the chainage view keeps the window's own eye.
+void UstawOkoKierowcy(int H);
+
+enum class TUstawienie {
+    BrakSiatek,     // neither set has a mesh triangle: nothing changed
+    Trasa,          // the chainage view (route point at the foot of the screen centre)
+    Kierowca,       // the driver's view
+    BrakWysokosci,  // the driver's view was asked for, but the road has no height there: the chainage view instead
+};
+
+// Places the view at chainage s: the driver's view when WidokKierowcy.Wlaczony,
+// else the chainage view (the route point and direction at s looked up into
+// Rzut, the posts when SlupkiTrasy). Rebuilds the render arrays from the
+// meshes. With szukajPunktu false the chainage view is placed at the route
+// point and direction last looked up (TrasaX, TrasaY, katT), as the window
+// does again after a change of the cutting depths.
+TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu = true);
+
+// ---- Panel texts ----
+
+// The route element at s: "prosta", "łuk R = 450 m, w prawo",
+// "klotoida A = 160, w lewo" (the turn as seen in the direction of travel).
+std::string TekstElementu(double s, bool wPrzod = true);
+// The grade in the direction of travel and the element at s: "i = 2,35 %   prosta"
+// ("i = –" where the design surface has no height).
+std::string TekstSpadkuIElementu(double s, bool wPrzod = true);
+// The panel's line for s (the chainage shown with the route's PikStart added):
+// "km 1+234,56   H = 123,45 m   i = 2,35 %   prosta"
+// (the design height in the file's heights, the grade in the direction of
+// travel; "H = –" or "i = –" where the design surface has no height).
+std::string TekstPanelu(double s, bool wPrzod = true);
+
+// ---- Driving at a speed ----
+
+struct TKrokJazdy {
+    double Pikieta = 0;
+    bool Koniec = false;  // the route's end (or start, driving back) was reached: the drive stops
+};
+// The chainage after `sekundy` of driving at predkoscKmh from s, forwards or
+// back, stopping at pikMin / pikMax. The distance follows the time, not the
+// number of frames drawn.
+TKrokJazdy KrokJazdy(double s, double predkoscKmh, double sekundy, bool wPrzod, double pikMin, double pikMax);

@@ -1,0 +1,209 @@
+// The driver's view on scenes whose answers follow from their geometry: where
+// the road ahead lands in view space, nothing at or behind the eye, posts and
+// their labels hidden behind a crest, the panel's texts and the drive's time step.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <functional>
+#include <tuple>
+
+#include "analiza/Wysokosci.h"
+#include "pomocnicze/Pomocnicze.h"
+#include "render/RysujPerspektywa.h"
+#include "route/OblTrasa.h"
+#include "scena/WidokKierowcy.h"
+
+namespace {
+
+// A mesh set of squares of side krok over [x0, x1] x [y0, y1], two triangles each, heights z(x, y).
+void Siatka(TSiatka& s, double x0, double x1, double y0, double y1, double krok,
+            const std::function<double(double, double)>& z) {
+    s = TSiatka{};
+    auto t = [&](double xa, double ya, double xb, double yb, double xc, double yc) {
+        TTrojkat r;
+        r.X1 = xa, r.Y1 = ya, r.Z1 = z(xa, ya), r.X2 = xb, r.Y2 = yb, r.Z2 = z(xb, yb);
+        r.X3 = xc, r.Y3 = yc, r.Z3 = z(xc, yc);
+        s.Trojkaty.push_back(r);
+    };
+    for (double xa = x0; xa < x1 - 1e-9; xa += krok)
+        for (double ya = y0; ya < y1 - 1e-9; ya += krok) {
+            t(xa, ya, xa + krok, ya, xa + krok, ya + krok);
+            t(xa, ya, xa + krok, ya + krok, xa, ya + krok);
+        }
+}
+
+void BudujTrase(const std::vector<std::array<float, 5>>& w) {
+    ::Trasa.Zalomy.assign(w.size(), TZalom{});
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        TZalom& z = ::Trasa.Zalomy[i];
+        z.X = w[i][0], z.Y = w[i][1], z.R = w[i][2], z.A1 = w[i][3], z.A2 = w[i][4];
+    }
+    ObliczTrase();
+    ASSERT_TRUE(::Trasa.Obliczona);
+}
+
+// A straight along +x from (0, 0) to (400, 0) over a design surface z(x, y) and no ground.
+void ProstaScena(const std::function<double(double, double)>& z) {
+    ZerujStan();
+    BudujTrase({{0, 0, 0, 0, 0}, {400, 0, 0, 0, 0}});
+    Siatka(PROJ, -20, 420, -20, 20, 10, z);
+    IndeksPROJ = ZbudujIndeksWysokosci(PROJ.Trojkaty);
+    IndeksTEREN = TIndeksWysokosci{};
+    WidokKierowcy = TWidokKierowcy{};
+    WidokKierowcy.Wlaczony = true;
+}
+
+// Is there a vertex of the PROJ render array at p (view space)?
+bool JestWierzcholek(const TPunkt3D& p) {
+    for (const TTrojkatRys& r : TrojkatyPROJ)
+        for (const TPunkt3D& q : {r.P1, r.P2, r.P3})
+            if (std::fabs(q.X - p.X) < 1e-6 && std::fabs(q.Y - p.Y) < 1e-6 && std::fabs(q.Z - p.Z) < 1e-6) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
+    struct TPrzypadek {
+        double g;            // the road's grade along x
+        double s, o;         // chainage, offset
+        bool wPrzod, pochylenie;
+        double x;            // a vertex on the route line ahead of the eye
+    };
+    const TPrzypadek przypadki[] = {
+        {0.0, 100, 0, true, true, 200},  {0.05, 100, 0, true, true, 200},  {0.05, 100, 0, true, false, 200},
+        {0.05, 100, 10, true, true, 200}, {0.05, 300, 10, false, true, 200}, {0.0, 300, -10, false, true, 100},
+    };
+    for (const TPrzypadek& p : przypadki) {
+        SCOPED_TRACE(::testing::Message() << "g " << p.g << " s " << p.s << " O " << p.o << " w przód " << p.wPrzod
+                                          << " pochylenie " << p.pochylenie);
+        ProstaScena([&](double x, double) { return p.g * x; });
+        WidokKierowcy.Oko = {1.0, p.o, p.wPrzod};
+        WidokKierowcy.PochylenieZaDroga = p.pochylenie;
+        ASSERT_EQ(UstawWidokNaPikiecie(p.s), TUstawienie::Kierowca);
+        const double k = Rzut.skala;
+        // The eye stands O to the right of travel, 1 m over the road at s. The
+        // route point at x is d ahead (|x - s|), O to the left, and rises
+        // g' d - 1 against the eye (g' the grade in the direction of travel).
+        const double gj = p.wPrzod ? p.g : -p.g, d = std::fabs(p.x - p.s), h = gj * d - 1.0;
+        double y = d, z = h;
+        if (p.pochylenie) {
+            // Tilted by the grade: the road ahead on a constant grade lies
+            // 1 / sqrt(1 + g^2) below the line of sight, however far.
+            const double n = std::sqrt(1 + gj * gj);
+            y = (d + gj * h) / n;
+            z = (h - gj * d) / n;
+            EXPECT_NEAR(z, -1.0 / n, 1e-12);
+        }
+        EXPECT_TRUE(JestWierzcholek({Rzut.OkoX - p.o * k, Rzut.OkoY + y * k, Rzut.OkoZ + z * k}));
+        // Nothing at or behind the near depth; the road under the eye was cut there.
+        const double blisko = Rzut.OkoY + WidokKierowcy.Bliska * k;
+        bool ciete = false;
+        for (const TTrojkatRys& r : TrojkatyPROJ)
+            for (const TPunkt3D& q : {r.P1, r.P2, r.P3}) {
+                ASSERT_GE(q.Y, blisko - 1e-9);
+                ciete |= std::fabs(q.Y - blisko) < 1e-9;
+            }
+        EXPECT_TRUE(ciete);
+        EXPECT_TRUE(Rzut.WidokKierowcy);
+        // The farthest first: the depth keys never grow along the array.
+        for (std::size_t i = 1; i < TrojkatyPROJ.size(); ++i)
+            ASSERT_GE(TrojkatyPROJ[i - 1].KluczOko, TrojkatyPROJ[i].KluczOko);
+    }
+    // Off the design surface the driver's view gives way to the chainage view.
+    WidokKierowcy.Oko.Przesuniecie = 30;
+    EXPECT_EQ(UstawWidokNaPikiecie(100), TUstawienie::BrakWysokosci);
+    EXPECT_FALSE(Rzut.WidokKierowcy);
+    // The ground 10 m above the road over the road's strip (|y| < 20) is the
+    // ground a cutting removes: left out; beside it the ground stays.
+    ProstaScena([](double, double) { return 0.0; });
+    Siatka(TEREN, -20, 420, -60, 60, 10, [](double, double) { return 10.0; });
+    ASSERT_EQ(UstawWidokNaPikiecie(100), TUstawienie::Kierowca);
+    ASSERT_FALSE(TrojkatyTEREN.empty());
+    // Travelling along +x the eye's right (-y) is +X in the picture: y = eye's y - (X - OkoX) / skala.
+    for (const TTrojkatRys& r : TrojkatyTEREN)
+        for (const TPunkt3D& q : {r.P1, r.P2, r.P3})
+            ASSERT_GE(std::fabs(-1.75 - (q.X - Rzut.OkoX) / Rzut.skala), 20 - 1e-6);
+    WyczyscIndeksyWysokosci();
+}
+
+TEST(WidokKierowcy, SlupkiZaGrzbietemUkryte) {
+    // A crest 6 m high at x = 150 between the eye at s = 50 and the posts at 200 and 300.
+    ProstaScena([](double x, double) { return std::max(0.0, 6 - std::fabs(x - 150) / 5); });
+    WidokKierowcy.Oko = {1.0, 1.75, true};
+    ASSERT_EQ(UstawWidokNaPikiecie(50), TUstawienie::Kierowca);
+    // The post at 0 stands behind the eye and is cut away with its label.
+    std::vector<std::pair<std::string, bool>> napisy;
+    for (const TNapisRys& n : NapisySlupkow) napisy.push_back({n.Tekst, n.Widoczny});
+    EXPECT_EQ(napisy, (std::vector<std::pair<std::string, bool>>{
+                          {"0+100", true}, {"0+200", false}, {"0+300", false}, {"0+400", false}}));
+    // Two plates of two triangles for each post ahead of the eye.
+    EXPECT_EQ(TrojkatySlupkow.size(), 4u * 4u);
+    // In the chainage view the posts are off by default; on, they come without the visibility test.
+    WidokKierowcy.Wlaczony = false;
+    EXPECT_EQ(UstawWidokNaPikiecie(50), TUstawienie::Trasa);
+    EXPECT_TRUE(TrojkatySlupkow.empty() && NapisySlupkow.empty());
+    WidokKierowcy.SlupkiTrasy = true;
+    UstawWidokNaPikiecie(50);
+    // Within the chainage view's depths (-800 and 2000 at 12 per metre, the route point at 0): 0, 100 and 200.
+    EXPECT_EQ(NapisySlupkow.size(), 3u);
+    // The general view takes them away.
+    WidokOgolny();
+    EXPECT_TRUE(TrojkatySlupkow.empty() && NapisySlupkow.empty());
+
+    EXPECT_EQ(PikietySlupkow(0, 1234.5, 500), (std::vector<double>{0, 500, 1000}));
+    EXPECT_EQ(PikietySlupkow(50, 300, 100), (std::vector<double>{100, 200, 300}));
+    EXPECT_TRUE(PikietySlupkow(0, 100, 0).empty());
+    const std::pair<double, const char*> teksty[] = {
+        {100, "0+100"}, {1200, "1+200"}, {2350.4, "2+350"}, {1000, "km 1+000"}, {0, "km 0+000"}, {999.6, "km 1+000"}};
+    for (const auto& [s, t] : teksty) EXPECT_EQ(TekstSlupka(s), t);
+    WyczyscIndeksyWysokosci();
+}
+
+TEST(WidokKierowcy, TekstyPanelu) {
+    // A straight rising 2 % along x: its texts in both directions.
+    ProstaScena([](double x, double) { return 100 + 0.02 * x; });
+    EXPECT_EQ(TekstPanelu(250), "km 0+250,00   H = 105,00 m   i = 2,00 %   prosta");
+    EXPECT_EQ(TekstPanelu(250, false), "km 0+250,00   H = 105,00 m   i = -2,00 %   prosta");
+    IndeksPROJ = TIndeksWysokosci{};
+    EXPECT_EQ(TekstPanelu(250), "km 0+250,00   H = –   i = –   prosta");
+
+    // A left-hand curve: clothoid A = 160, arc R = 450, clothoid A = 160.
+    ZerujStan();
+    BudujTrase({{0, 0, 0, 0, 0}, {1000, 0, 450, 160, 160}, {1000, 1000, 0, 0, 0}});
+    const TElementTrasy& e = ::Trasa.ElementyTrasy[1];
+    ASSERT_TRUE(e.JestKlotoida);
+    const std::tuple<double, const char*, const char*> przypadki[] = {
+        {e.PikPKP1 - 10, "prosta", "prosta"},
+        {0.5 * (e.PikPKP1 + e.PikKKP1), "klotoida A = 160, w lewo", "klotoida A = 160, w prawo"},
+        {0.5 * (e.PikKKP1 + e.PikPKP2), "łuk R = 450 m, w lewo", "łuk R = 450 m, w prawo"},
+        {0.5 * (e.PikPKP2 + e.PikKKP2), "klotoida A = 160, w lewo", "klotoida A = 160, w prawo"},
+        {e.PikKKP2 + 10, "prosta", "prosta"},
+    };
+    for (const auto& [s, wPrzod, wstecz] : przypadki) {
+        EXPECT_EQ(TekstElementu(s), wPrzod) << s;
+        EXPECT_EQ(TekstElementu(s, false), wstecz) << s;
+    }
+}
+
+TEST(WidokKierowcy, JazdaWedlugCzasuNieKlatek) {
+    // 60 km/h: ten frames of 40 ms, one slow frame of half a second, five of
+    // 40 ms: 1.1 s, 18.33 m, whatever the frames.
+    double s = 100;
+    for (double dt : {0.04, 0.04, 0.04, 0.04, 0.04, 0.04, 0.04, 0.04, 0.04, 0.04, 0.5, 0.04, 0.04, 0.04, 0.04, 0.04})
+        s = KrokJazdy(s, 60, dt, true, 0, 1000).Pikieta;
+    EXPECT_NEAR(s, 100 + 60 / 3.6 * 1.1, 1e-9);
+    const std::tuple<double, double, double, bool, double, bool> przypadki[] = {
+        {990, 72, 1, true, 1000, true},   // 20 m past the end: stops at it
+        {5, 72, 1, false, 0, true},       // driving back past the start
+        {500, 36, 2, false, 480, false},  // back 20 m
+        {500, 60, 0, true, 500, false},   // no time, no way
+        {500, 60, -1, true, 500, false},  // a clock gone back: no way
+    };
+    for (const auto& [s0, v, t, wPrzod, cel, koniec] : przypadki) {
+        const TKrokJazdy k = KrokJazdy(s0, v, t, wPrzod, 0, 1000);
+        EXPECT_NEAR(k.Pikieta, cel, 1e-9) << s0;
+        EXPECT_EQ(k.Koniec, koniec) << s0;
+    }
+}

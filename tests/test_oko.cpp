@@ -1,0 +1,131 @@
+// The driver's eye against routes and surfaces whose answers follow from the
+// geometry: a straight climbing at 5 %, an arc on a tilted plane, offsets on both
+// sides, driving back, the ground under a narrow road, and no surface.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <tuple>
+
+#include "analiza/OkoKierowcy.h"
+#include "analiza/Wysokosci.h"
+#include "pomocnicze/Pomocnicze.h"
+#include "route/OblTrasa.h"
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+// A grid of squares of side krok over [x0, x1] x [y0, y1], two triangles each, heights z(x, y).
+std::vector<TTrojkat> Siatka(double x0, double x1, double y0, double y1, double krok,
+                             const std::function<double(double, double)>& z) {
+    std::vector<TTrojkat> w;
+    auto t = [&](double xa, double ya, double xb, double yb, double xc, double yc) {
+        TTrojkat r;
+        r.X1 = xa, r.Y1 = ya, r.Z1 = z(xa, ya), r.X2 = xb, r.Y2 = yb, r.Z2 = z(xb, yb);
+        r.X3 = xc, r.Y3 = yc, r.Z3 = z(xc, yc);
+        w.push_back(r);
+    };
+    for (double xa = x0; xa < x1 - 1e-9; xa += krok)
+        for (double ya = y0; ya < y1 - 1e-9; ya += krok) {
+            t(xa, ya, xa + krok, ya, xa + krok, ya + krok);
+            t(xa, ya, xa + krok, ya + krok, xa, ya + krok);
+        }
+    return w;
+}
+
+void Buduj(std::vector<std::array<double, 3>> w) {
+    Trasa.Zalomy.assign(w.size(), TZalom{});
+    for (std::size_t i = 0; i < w.size(); ++i)
+        std::tie(Trasa.Zalomy[i].X, Trasa.Zalomy[i].Y) = std::tie(w[i][0], w[i][1]),
+            Trasa.Zalomy[i].R = static_cast<float>(w[i][2]);
+    ObliczTrase();
+    ASSERT_TRUE(Trasa.Obliczona);
+}
+
+double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
+
+struct TOczekiwane {
+    double s, przesuniecie, wysokosc;
+    bool wPrzod;
+    double X, Y, Z, kierunek, pochylenie;
+};
+
+void Sprawdz(const TOczekiwane& o) {
+    SCOPED_TRACE(::testing::Message() << "s = " << o.s << ", O = " << o.przesuniecie << ", w przód " << o.wPrzod);
+    const TPolozenieOka p = PolozenieOka(o.s, {o.wysokosc, o.przesuniecie, o.wPrzod});
+    ASSERT_TRUE(p.Jest);
+    EXPECT_NEAR(p.Oko.X, o.X, 1e-6);
+    EXPECT_NEAR(p.Oko.Y, o.Y, 1e-6);
+    EXPECT_NEAR(p.Oko.Z, o.Z, 1e-6);
+    EXPECT_NEAR(RoznicaKatow(p.Kierunek, o.kierunek), 0, 1e-6);
+    EXPECT_GE(p.Kierunek, 0);
+    EXPECT_LT(p.Kierunek, 2 * pi);
+    EXPECT_NEAR(p.Pochylenie, o.pochylenie, 1e-9);
+}
+
+}  // namespace
+
+TEST(OkoKierowcy, ProstaZeWzniesieniem5Procent) {
+    ZerujStan();
+    // A straight along +x from (0, 0) to (200, 0); the road rises 5 % along x.
+    Buduj({{{0, 0, 0}}, {{200, 0, 0}}});
+    IndeksPROJ = ZbudujIndeksWysokosci(Siatka(-10, 210, -6, 6, 2, [](double x, double) { return 0.05 * x; }));
+    // The ground, 10 m lower, reaches 30 m to each side.
+    IndeksTEREN = ZbudujIndeksWysokosci(Siatka(-10, 210, -30, 30, 5, [](double x, double) { return 0.05 * x - 10; }));
+    const TOczekiwane przypadki[] = {
+        // Right of travel along +x is -y; driving back right is +y and the road falls.
+        {100, 1.75, 1.0, true, 100, -1.75, 6.0, 0, 0.05},
+        {100, 1.75, 1.0, false, 100, 1.75, 6.0, pi, -0.05},
+        {100, -1.75, 1.2, true, 100, 1.75, 6.2, 0, 0.05},
+        {100, -1.75, 1.2, false, 100, -1.75, 6.2, pi, -0.05},
+        // Near the ends the chord stays inside the route.
+        {0.2, 0, 1.0, true, 0.2, 0, 1.01, 0, 0.05},
+        {199.9, 0, 1.0, false, 199.9, 0, 10.995, pi, -0.05},
+        // Beyond the design surface the ground carries the eye.
+        {50, 8, 1.5, true, 50, -8, 2.5 - 10 + 1.5, 0, 0.05},
+    };
+    for (const TOczekiwane& o : przypadki) Sprawdz(o);
+    // Where neither surface has a height, or s is not a number: no eye.
+    EXPECT_FALSE(PolozenieOka(100, {1.0, 40, true}).Jest);
+    EXPECT_FALSE(PolozenieOka(NAN, {}).Jest);
+    // The same point with the general placing.
+    const TPolozenieOka cel = PunktNadPowierzchnia(100, 1.75, 0.0, true);
+    EXPECT_NEAR(cel.Oko.Z, 5.0, 1e-9);
+    // No route: no eye.
+    Trasa = DaneUstawieniaTrasy{};
+    EXPECT_FALSE(PolozenieOka(100, {}).Jest);
+    WyczyscIndeksyWysokosci();
+}
+
+TEST(OkoKierowcy, LukIJazdaWstecz) {
+    ZerujStan();
+    // A left-hand arc R = 50 between straights along +x and +y: centre (50, 50),
+    // from s = 50 to 50 + 25 pi. At its middle the route's bearing is 45 degrees
+    // and the route point is the centre + 50 (cos -45, sin -45).
+    Buduj({{{0, 0, 0}}, {{100, 0, 50}}, {{100, 100, 0}}});
+    // A plane rising along y: z = 2 + 0.1 y. On a circle of radius r about the
+    // centre, at the angle phi, the grade along the circle is 0.1 cos(phi)
+    // (and the chord's gives the same), whatever r.
+    IndeksPROJ = ZbudujIndeksWysokosci(Siatka(-10, 120, -20, 120, 2, [](double, double y) { return 2 + 0.1 * y; }));
+    IndeksTEREN = TIndeksWysokosci{};
+    const double s = 50 + 12.5 * pi, c = std::sqrt(0.5);
+    auto naKole = [&](double r) { return std::array<double, 2>{50 + r * c, 50 - r * c}; };
+    const auto zew = naKole(51.75), wew = naKole(48.25), os = naKole(50);
+    const TOczekiwane przypadki[] = {
+        // Right of travel is outward from the centre along the chainage.
+        {s, 1.75, 1.0, true, zew[0], zew[1], 3 + 0.1 * zew[1], pi / 4, 0.1 * c},
+        // Driving back, right of travel is toward the centre; the road falls.
+        {s, 1.75, 1.0, false, wew[0], wew[1], 3 + 0.1 * wew[1], 5 * pi / 4, -0.1 * c},
+        {s, -1.75, 1.0, true, wew[0], wew[1], 3 + 0.1 * wew[1], pi / 4, 0.1 * c},
+        {s, 0, 1.0, true, os[0], os[1], 3 + 0.1 * os[1], pi / 4, 0.1 * c},
+        // On the first straight the plane is level along x; on the last it climbs 10 %.
+        {25, 1.75, 1.0, true, 25, -1.75, 3 - 0.175, 0, 0},
+        {150, 1.75, 1.0, true, 101.75, 50 + 150 - (50 + 25 * pi), 3 + 0.1 * (200 - 50 - 25 * pi), pi / 2, 0.1},
+        {150, 1.75, 1.0, false, 98.25, 50 + 150 - (50 + 25 * pi), 3 + 0.1 * (200 - 50 - 25 * pi), 3 * pi / 2, -0.1},
+    };
+    for (const TOczekiwane& o : przypadki) Sprawdz(o);
+    WyczyscIndeksyWysokosci();
+}
