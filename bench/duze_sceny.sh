@@ -11,14 +11,17 @@
 # BUILD_DIR is a Release build with -DORVANY_BENCH=ON (build-bench when not
 # given); the sizes are 1000000 10000000 when not given. The files are made
 # in $TMPDIR (/tmp) by generuj_duzy_tro and removed at the end; REPEAT sets
-# how many times each process runs (3). The machine's load average is
-# printed beside every figure: the machine may be shared.
+# how many times each process runs (3); CZESCI picks the parts
+# ("raport pikieta llvmpipe", all when not set). The machine's load average
+# is printed beside every figure: the machine may be shared.
 set -u
 BUILD=${1:-build-bench}
 shift || true
 SIZES=("$@")
 [ ${#SIZES[@]} -eq 0 ] && SIZES=(1000000 10000000)
 REPEAT=${REPEAT:-3}
+CZESCI=${CZESCI:-raport pikieta llvmpipe}
+czesc() { [[ " $CZESCI " == *" $1 "* ]]; }
 TMP=${TMPDIR:-/tmp}
 BIN=$BUILD/bin
 for p in orvany3d-cli generuj_duzy_tro bench_pikieta; do
@@ -30,6 +33,7 @@ PLIKI=()
 trap 'rm -f "${PLIKI[@]}"' EXIT
 obciazenie() { cut -d' ' -f1-3 /proc/loadavg; }
 
+if czesc raport; then
 echo "# raport as a whole process"
 printf "%-10s %8s %8s %8s %9s %7s  %s\n" triangles wall_s user_s sys_s peak_MB B/tri load
 for n in "${SIZES[@]}"; do
@@ -48,23 +52,26 @@ for n in "${SIZES[@]}"; do
   done
   rm -f "$TMP/orvany_duzy_czas.txt"
 done
+fi
 
+if czesc pikieta; then
 echo
 echo "# slider move and general view (bench_pikieta, the program's canvas)"
 for n in "${SIZES[@]}"; do
   echo "## $n triangles, load $(obciazenie)"
-  ORVANY_BENCH_TROJKATY=$n "$BIN/bench_pikieta" --benchmark_filter='BM_(PrzesuniecieSuwaka|EtapySuwaka|WidokOgolny)$' \
-    --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "median|^BM_|Run on" 
+  ORVANY_BENCH_TROJKATY=$n "$BIN/bench_pikieta" --benchmark_filter='BM_(PrzesuniecieSuwaka|EtapySuwaka|WidokOgolny)/' \
+    --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on"
 done
+fi
 
-if [ -x "$BIN/bench_llvmpipe" ]; then
+if czesc llvmpipe && [ -x "$BIN/bench_llvmpipe" ]; then
   echo
   echo "# OpenGL through llvmpipe against the program's renderer (general view frame)"
   for n in "${SIZES[@]}"; do
     for t in 1 2; do
       echo "## $n triangles, LP_NUM_THREADS=$t, load $(obciazenie)"
       LP_NUM_THREADS=$t ORVANY_BENCH_TROJKATY=$n "$BIN/bench_llvmpipe" --benchmark_repetitions="$REPEAT" \
-        --benchmark_report_aggregates_only=true 2>&1 | grep -E "median|^BM_|Run on|błąd|brak"
+        --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on|błąd|brak|ERROR"
     done
   done
 fi
