@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "common/Rownolegle.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 
@@ -61,24 +62,32 @@ void InicjujZmienne(int W, int /*H*/) {
 
 namespace {
 
-void Orientuj(std::vector<TTrojkat>& trojkaty) {
-    for (TTrojkat& t : trojkaty) {
-        const double ax = t.X1 - t.X2, ay = t.Y1 - t.Y2;
-        const double bx = t.X3 - t.X2, by = t.Y3 - t.Y2;
-        if (ax * by - ay * bx > 0.0) {
-            std::swap(t.X1, t.X3);
-            std::swap(t.Y1, t.Y3);
-            std::swap(t.Z1, t.Z3);
-        }
+// The triangle runs counter-clockwise in plan afterwards.
+void OrientujJeden(TTrojkat& t) {
+    const double ax = t.X1 - t.X2, ay = t.Y1 - t.Y2;
+    const double bx = t.X3 - t.X2, by = t.Y3 - t.Y2;
+    if (ax * by - ay * bx > 0.0) {
+        std::swap(t.X1, t.X3);
+        std::swap(t.Y1, t.Y3);
+        std::swap(t.Z1, t.Z3);
     }
 }
 
+void Orientuj(std::vector<TTrojkat>& trojkaty) {
+    NaDwochWatkach(trojkaty.size(), [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) OrientujJeden(trojkaty[i]);
+    });
+}
+
 void Przesun(std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz) {
-    for (TTrojkat& t : trojkaty) {
-        t.X1 += dx; t.X2 += dx; t.X3 += dx; t.Xs += dx;
-        t.Y1 += dy; t.Y2 += dy; t.Y3 += dy; t.Ys += dy;
-        t.Z1 += dz; t.Z2 += dz; t.Z3 += dz;
-    }
+    NaDwochWatkach(trojkaty.size(), [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) {
+            TTrojkat& t = trojkaty[i];
+            t.X1 += dx; t.X2 += dx; t.X3 += dx; t.Xs += dx;
+            t.Y1 += dy; t.Y2 += dy; t.Y3 += dy; t.Ys += dy;
+            t.Z1 += dz; t.Z2 += dz; t.Z3 += dz;
+        }
+    });
 }
 
 }  // namespace
@@ -135,28 +144,39 @@ void PrzesunTrase(double dx, double dy) {
     Trasa.Dy = -dy;
 }
 
+TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor) {
+    TTrojkatRys r;
+    r.P1 = {t.X1, t.Y1, t.Z1};
+    r.P2 = {t.X2, t.Y2, t.Z2};
+    r.P3 = {t.X3, t.Y3, t.Z3};
+    r.Kolor = kolor;
+    r.KolorObrysu = 0x808080u;
+    r.KolorCieniowany = 0x808080u;
+    return r;
+}
+
 void PrzygotujTrojkaty(const TSiatka& siatka) {
     std::vector<TTrojkatRys>& cel = (&siatka == &PROJ) ? TrojkatyPROJ : TrojkatyTEREN;
-    cel.clear();
-    cel.reserve(siatka.Trojkaty.size());
-    for (const TTrojkat& t : siatka.Trojkaty) {
-        TTrojkatRys r;
-        r.P1 = {t.X1, t.Y1, t.Z1};
-        r.P2 = {t.X2, t.Y2, t.Z2};
-        r.P3 = {t.X3, t.Y3, t.Z3};
-        r.Kolor = KolorRodzaju(siatka, t.Rodzaj.Kod);
-        r.KolorObrysu = 0x808080u;
-        r.KolorCieniowany = 0x808080u;
-        cel.push_back(r);
-    }
+    // Every record is written below: the array is only sized (the records
+    // it already holds are not set to defaults first).
+    cel.resize(siatka.Trojkaty.size());
+    NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) {
+            const TTrojkat& t = siatka.Trojkaty[i];
+            cel[i] = TrojkatDoRysowania(t, KolorRodzaju(siatka, t.Rodzaj.Kod));
+        }
+    });
 }
 
 void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {
-    for (TTrojkatRys& r : trojkaty) {
-        r.P1 = r.P1 * k;
-        r.P2 = r.P2 * k;
-        r.P3 = r.P3 * k;
-    }
+    NaDwochWatkach(trojkaty.size(), [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) {
+            TTrojkatRys& r = trojkaty[i];
+            r.P1 = r.P1 * k;
+            r.P2 = r.P2 * k;
+            r.P3 = r.P3 * k;
+        }
+    });
 }
 
 void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
@@ -164,25 +184,53 @@ void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
     // than a stable sort of the records themselves; the position breaks ties,
     // which keeps equal keys in their order exactly as a stable sort would.
     // A NaN key (never produced by a load) sorts last instead of breaking the order.
+    // The pairs are a total order, so the halves sorted in two threads and
+    // merged give the one sequence a single sort gives. The records are then
+    // moved in place along the cycles of the permutation, without a second
+    // array of records.
     const std::size_t n = trojkaty.size();
     if (n < 2) return;
     struct TKlucz {
         double y;
         std::uint32_t i;
     };
-    std::vector<TKlucz> klucze(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double y = trojkaty[i].P2.Y;
-        klucze[i] = {std::isnan(y) ? -std::numeric_limits<double>::infinity() : y, static_cast<std::uint32_t>(i)};
-    }
-    std::sort(klucze.begin(), klucze.end(), [](const TKlucz& a, const TKlucz& b) {
+    auto przed = [](const TKlucz& a, const TKlucz& b) {
         if (a.y != b.y) return a.y > b.y;
         return a.i < b.i;
+    };
+    std::vector<TKlucz> klucze(n);
+    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) {
+            const double y = trojkaty[i].P2.Y;
+            klucze[i] = {std::isnan(y) ? -std::numeric_limits<double>::infinity() : y, static_cast<std::uint32_t>(i)};
+        }
+        std::sort(klucze.begin() + static_cast<std::ptrdiff_t>(od), klucze.begin() + static_cast<std::ptrdiff_t>(do_),
+                  przed);
     });
-    std::vector<TTrojkatRys> posortowane;
-    posortowane.reserve(n);
-    for (const TKlucz& k : klucze) posortowane.push_back(trojkaty[k.i]);
-    trojkaty.swap(posortowane);
+    const std::size_t polowa = n >= kRekordyNaDwaWatki ? n / 2 : n;
+    if (polowa < n) {
+        std::vector<TKlucz> scalone(n);
+        std::merge(klucze.begin(), klucze.begin() + static_cast<std::ptrdiff_t>(polowa),
+                   klucze.begin() + static_cast<std::ptrdiff_t>(polowa), klucze.end(), scalone.begin(), przed);
+        klucze.swap(scalone);
+    }
+    // Position k takes the record that stood at klucze[k].i; a position done
+    // is marked by pointing at itself.
+    for (std::size_t start = 0; start < n; ++start) {
+        if (klucze[start].i == start) continue;
+        TTrojkatRys zapas = trojkaty[start];
+        std::size_t k = start;
+        for (;;) {
+            const std::size_t skad = klucze[k].i;
+            klucze[k].i = static_cast<std::uint32_t>(k);
+            if (skad == start) {
+                trojkaty[k] = zapas;
+                break;
+            }
+            trojkaty[k] = trojkaty[skad];
+            k = skad;
+        }
+    }
 }
 
 void ZakonczWczytywanie() {

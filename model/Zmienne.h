@@ -247,6 +247,9 @@ void OrientujTrojkaty();
 void PrzesunSiatki(double dx, double dy, double dz);
 // Moves every route vertex and records the shift in Trasa.Dx, Trasa.Dy.
 void PrzesunTrase(double dx, double dy);
+// The render record of a mesh triangle drawn in the colour `kolor` (its
+// surface kind's, KolorRodzaju), not yet shaded.
+TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor);
 // Rebuilds the set's render array (TrojkatyTEREN or TrojkatyPROJ) from its mesh triangles.
 void PrzygotujTrojkaty(const TSiatka& siatka);
 // Multiplies every vertex coordinate of a render array.

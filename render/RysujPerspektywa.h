@@ -16,6 +16,9 @@ int EkranY(double y, double z, int H);
 
 // Fill and outline colours of every record of Czworokaty, TrojkatyTEREN, TrojkatyPROJ.
 void PrzeliczRzut();
+// The same for one record.
+void CieniujTrojkat(TTrojkatRys& r);
+void CieniujCzworokat(TCzworokatRys& r);
 
 void RysujTrojkat(TPlotno& plotno, const TTrojkatRys& r, int H);
 void RysujCzworokat(TPlotno& plotno, const TCzworokatRys& r, int H);
@@ -65,6 +68,15 @@ void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ);
 // foot of the screen centre, zooms by skala, turns the route direction katT
 // into the picture, cuts, shades and sets the shift and turn totals back to 0.
 void UmiescNaTrasie();
+// What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and
+// then UmiescNaTrasie give, in one pass over the mesh triangles (in two
+// threads on a large scene): each triangle's record is made, moved, zoomed,
+// turned, cut and shaded, and only what the cuts keep is stored. The test
+// solids are placed and shaded as UmiescNaTrasie places them.
+void UmiescNaTrasieZSiatek();
+// What rebuilding the render arrays from the meshes and then Skaluj(0, 0, 0,
+// k) and PrzeliczRzut give, in one pass over the mesh triangles.
+void SkalujICieniujZSiatek(double k);
 // The view at the chainage last looked up: rebuilds the render arrays from the
 // meshes and places them. Returns false, changing nothing, when neither set has
 // a mesh triangle. The window writes the chainage label and redraws.
