@@ -1,5 +1,7 @@
 #include "model/ZapisywanieOdczytywanie.h"
 
+#include "common/Rownolegle.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cfloat>
@@ -445,21 +447,16 @@ std::optional<TPodzial> ZnajdzPodzial(const TCzytnik& cz, std::int32_t i, std::i
     return TPodzial{static_cast<std::int32_t>(rekord), cz.NumerWiersza() + linie, q};
 }
 
-// Records [od, do_) read by a second reader into pieces of a few megabytes;
+// Records [od, do_) read by a second reader straight into their places;
 // `stop` asks it to give up (the first half failed). An error is kept for
 // the caller, who reports it only when the first half read well.
 template <typename T, typename F>
-void CzytajDrugaPolowe(TCzytnik& cz, std::int32_t od, std::int32_t do_, F& rekord,
-                       std::vector<std::vector<T>>& kawalki, std::exception_ptr& blad,
-                       const std::atomic<bool>& stop) {
-    constexpr std::size_t kRekordow = std::max<std::size_t>(1, (4u << 20) / sizeof(T));
+void CzytajDrugaPolowe(TCzytnik& cz, std::int32_t od, std::int32_t do_, F& rekord, std::vector<T>& w,
+                       std::exception_ptr& blad, const std::atomic<bool>& stop) {
     try {
-        for (std::int32_t i = od; i < do_;) {
-            if (stop.load(std::memory_order_relaxed)) return;
-            const std::int32_t ile = static_cast<std::int32_t>(std::min<std::int64_t>(kRekordow, do_ - i));
-            kawalki.emplace_back();
-            kawalki.back().reserve(static_cast<std::size_t>(ile));
-            for (std::int32_t e = i + ile; i < e; ++i) kawalki.back().push_back(rekord(cz));
+        for (std::int32_t i = od; i < do_; ++i) {
+            if ((i & 4095) == 0 && stop.load(std::memory_order_relaxed)) return;
+            w[static_cast<std::size_t>(i)] = rekord(cz);
         }
     } catch (...) {
         blad = std::current_exception();
@@ -472,8 +469,9 @@ void CzytajDrugaPolowe(TCzytnik& cz, std::int32_t od, std::int32_t do_, F& rekor
 // A section of many records (TOpcjeCzytania) is read by two threads: the
 // first records tell the mean length of a record, the line ends up to about
 // the middle of the section are counted, and from the next record boundary a
-// second reader goes on in another thread while this one reads up to it.
-// Records of a section are read in the same way wherever they lie, so the
+// second reader goes on in another thread while this one reads up to it;
+// both write into the section's array, sized for the whole count then (no
+// more than the rest of the text can hold, as the reserve). Records of a section are read in the same way wherever they lie, so the
 // records, their order and the message of the first fault in the file (with
 // its line) are those that one reader reading straight through would give.
 template <typename T, typename F>
@@ -492,22 +490,23 @@ std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, 
         const double doPolowy = std::min(zostalo, naRekord * ((n - i) / 2));
         const std::optional<TPodzial> podzial =
             ZnajdzPodzial(cz, i, n, wierszy, cz.Pozycja() + static_cast<std::ptrdiff_t>(doPolowy));
-        if (podzial) {
+        if (podzial && cz.Rezerwa(n - i, wierszy) == static_cast<std::size_t>(n - i)) {
             TCzytnik drugi = cz.Dalej(podzial->p, podzial->wiersz);
-            std::vector<std::vector<T>> kawalki;
+            PowiekszNaDwochWatkach(w, static_cast<std::size_t>(n));
             std::exception_ptr bladDrugiego;
             std::atomic<bool> stop{false};
             std::thread watek;
             try {
                 watek = std::thread([&] {
-                    CzytajDrugaPolowe<T>(drugi, podzial->rekord, n, rekord, kawalki, bladDrugiego, stop);
+                    CzytajDrugaPolowe<T>(drugi, podzial->rekord, n, rekord, w, bladDrugiego, stop);
                 });
             } catch (const std::system_error&) {
                 // No second thread: this one reads on.
+                w.resize(static_cast<std::size_t>(i));
             }
             if (watek.joinable()) {
                 try {
-                    for (; i < podzial->rekord; ++i) w.push_back(rekord(cz));
+                    for (; i < podzial->rekord; ++i) w[static_cast<std::size_t>(i)] = rekord(cz);
                 } catch (...) {
                     stop = true;
                     watek.join();
@@ -515,10 +514,6 @@ std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, 
                 }
                 watek.join();
                 if (bladDrugiego) std::rethrow_exception(bladDrugiego);
-                for (std::vector<T>& k : kawalki) {
-                    w.insert(w.end(), k.begin(), k.end());
-                    std::vector<T>().swap(k);
-                }
                 cz.PrzejmijPozycje(drugi);
                 i = n;
             }

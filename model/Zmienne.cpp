@@ -159,7 +159,7 @@ void PrzygotujTrojkaty(const TSiatka& siatka) {
     std::vector<TTrojkatRys>& cel = (&siatka == &PROJ) ? TrojkatyPROJ : TrojkatyTEREN;
     // Every record is written below: the array is only sized (the records
     // it already holds are not set to defaults first).
-    cel.resize(siatka.Trojkaty.size());
+    PowiekszNaDwochWatkach(cel, siatka.Trojkaty.size());
     NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i) {
             const TTrojkat& t = siatka.Trojkaty[i];
@@ -198,7 +198,8 @@ void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
         if (a.y != b.y) return a.y > b.y;
         return a.i < b.i;
     };
-    std::vector<TKlucz> klucze(n);
+    std::vector<TKlucz> klucze;
+    PowiekszNaDwochWatkach(klucze, n);
     NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i) {
             const double y = trojkaty[i].P2.Y;
@@ -209,7 +210,8 @@ void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
     });
     const std::size_t polowa = n >= kRekordyNaDwaWatki ? n / 2 : n;
     if (polowa < n) {
-        std::vector<TKlucz> scalone(n);
+        std::vector<TKlucz> scalone;
+        PowiekszNaDwochWatkach(scalone, n);
         std::merge(klucze.begin(), klucze.begin() + static_cast<std::ptrdiff_t>(polowa),
                    klucze.begin() + static_cast<std::ptrdiff_t>(polowa), klucze.end(), scalone.begin(), przed);
         klucze.swap(scalone);

@@ -486,7 +486,7 @@ void SkalujICieniujZSiatek(double k) {
     const TSkalowanie skalowanie{0.0, 0.0, 0.0, k};
     for (TSiatka* siatka : {&TEREN, &PROJ}) {
         std::vector<TTrojkatRys>& cel = siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN;
-        cel.resize(siatka->Trojkaty.size());
+        PowiekszNaDwochWatkach(cel, siatka->Trojkaty.size());
         NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
             for (std::size_t i = od; i < do_; ++i) {
                 const TTrojkat& t = siatka->Trojkaty[i];
