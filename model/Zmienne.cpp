@@ -169,14 +169,11 @@ void PrzygotujTrojkaty(const TSiatka& siatka) {
 }
 
 void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {
-    NaDwochWatkach(trojkaty.size(), [&](std::size_t od, std::size_t do_) {
-        for (std::size_t i = od; i < do_; ++i) {
-            TTrojkatRys& r = trojkaty[i];
-            r.P1 = r.P1 * k;
-            r.P2 = r.P2 * k;
-            r.P3 = r.P3 * k;
-        }
-    });
+    for (TTrojkatRys& r : trojkaty) {
+        r.P1 = r.P1 * k;
+        r.P2 = r.P2 * k;
+        r.P3 = r.P3 * k;
+    }
 }
 
 void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
@@ -184,55 +181,83 @@ void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
     // than a stable sort of the records themselves; the position breaks ties,
     // which keeps equal keys in their order exactly as a stable sort would.
     // A NaN key (never produced by a load) sorts last instead of breaking the order.
-    // The pairs are a total order, so the halves sorted in two threads and
-    // merged give the one sequence a single sort gives. The records are then
-    // moved in place along the cycles of the permutation, without a second
-    // array of records.
     const std::size_t n = trojkaty.size();
     if (n < 2) return;
     struct TKlucz {
         double y;
         std::uint32_t i;
     };
-    auto przed = [](const TKlucz& a, const TKlucz& b) {
+    std::vector<TKlucz> klucze(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double y = trojkaty[i].P2.Y;
+        klucze[i] = {std::isnan(y) ? -std::numeric_limits<double>::infinity() : y, static_cast<std::uint32_t>(i)};
+    }
+    std::sort(klucze.begin(), klucze.end(), [](const TKlucz& a, const TKlucz& b) {
         if (a.y != b.y) return a.y > b.y;
         return a.i < b.i;
-    };
-    std::vector<TKlucz> klucze;
+    });
+    std::vector<TTrojkatRys> posortowane;
+    posortowane.reserve(n);
+    for (const TKlucz& k : klucze) posortowane.push_back(trojkaty[k.i]);
+    trojkaty.swap(posortowane);
+}
+
+namespace {
+
+// A key of the load's depth sort: the depth of a record's second vertex
+// (NaN as the smallest) and its position, which breaks ties.
+struct TKluczGlebi {
+    double y;
+    std::uint32_t i;
+};
+
+bool PrzedKluczem(const TKluczGlebi& a, const TKluczGlebi& b) {
+    if (a.y != b.y) return a.y > b.y;
+    return a.i < b.i;
+}
+
+}  // namespace
+
+void PrzygotujPosortowane(const TSiatka& siatka, double k) {
+    std::vector<TTrojkatRys>& cel = (&siatka == &PROJ) ? TrojkatyPROJ : TrojkatyTEREN;
+    const std::vector<TTrojkat>& mesh = siatka.Trojkaty;
+    const std::size_t n = mesh.size();
+    // The keys are those SortujTrojkaty takes from the zoomed records (the
+    // second vertex's depth, Y2 * k), sorted in two halves at once and merged:
+    // they are a total order, so this is the one order a single sort gives.
+    std::vector<TKluczGlebi> klucze;
     PowiekszNaDwochWatkach(klucze, n);
     NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i) {
-            const double y = trojkaty[i].P2.Y;
+            const double y = mesh[i].Y2 * k;
             klucze[i] = {std::isnan(y) ? -std::numeric_limits<double>::infinity() : y, static_cast<std::uint32_t>(i)};
         }
         std::sort(klucze.begin() + static_cast<std::ptrdiff_t>(od), klucze.begin() + static_cast<std::ptrdiff_t>(do_),
-                  przed);
+                  PrzedKluczem);
     });
-    const std::size_t polowa = n >= kRekordyNaDwaWatki ? n / 2 : n;
-    if (polowa < n) {
-        std::vector<TKlucz> scalone;
+    if (n >= kRekordyNaDwaWatki) {
+        std::vector<TKluczGlebi> scalone;
         PowiekszNaDwochWatkach(scalone, n);
-        std::merge(klucze.begin(), klucze.begin() + static_cast<std::ptrdiff_t>(polowa),
-                   klucze.begin() + static_cast<std::ptrdiff_t>(polowa), klucze.end(), scalone.begin(), przed);
+        const auto polowa = klucze.begin() + static_cast<std::ptrdiff_t>(n / 2);
+        std::merge(klucze.begin(), polowa, polowa, klucze.end(), scalone.begin(), PrzedKluczem);
         klucze.swap(scalone);
     }
-    // Position k takes the record that stood at klucze[k].i; a position done
-    // is marked by pointing at itself.
-    for (std::size_t start = 0; start < n; ++start) {
-        if (klucze[start].i == start) continue;
-        TTrojkatRys zapas = trojkaty[start];
-        std::size_t k = start;
-        for (;;) {
-            const std::size_t skad = klucze[k].i;
-            klucze[k].i = static_cast<std::uint32_t>(k);
-            if (skad == start) {
-                trojkaty[k] = zapas;
-                break;
-            }
-            trojkaty[k] = trojkaty[skad];
-            k = skad;
+    // Each record is made in its sorted place from its mesh triangle.
+    PowiekszNaDwochWatkach(cel, n);
+    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
+        constexpr std::size_t kNaprzod = 16;  // the reads jump about the mesh
+        for (std::size_t j = od; j < do_; ++j) {
+#if defined(__GNUC__)
+            if (j + kNaprzod < do_) __builtin_prefetch(&mesh[klucze[j + kNaprzod].i]);
+#endif
+            const TTrojkat& t = mesh[klucze[j].i];
+            TTrojkatRys r = TrojkatDoRysowania(t, KolorRodzaju(siatka, t.Rodzaj.Kod));
+            r.P1 = r.P1 * k;
+            r.P2 = r.P2 * k;
+            r.P3 = r.P3 * k;
+            cel[j] = r;
         }
-    }
+    });
 }
 
 void ZakonczWczytywanie() {
@@ -242,12 +267,8 @@ void ZakonczWczytywanie() {
     ObliczZakresTrasy();
     PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
     PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
-    PrzygotujTrojkaty(TEREN);
-    PrzygotujTrojkaty(PROJ);
-    SkalujTrojkaty(TrojkatyPROJ, 4.0);
-    SkalujTrojkaty(TrojkatyTEREN, 4.0);
-    SortujTrojkaty(TrojkatyPROJ);
-    SortujTrojkaty(TrojkatyTEREN);
+    PrzygotujPosortowane(TEREN, 4.0);
+    PrzygotujPosortowane(PROJ, 4.0);
     PrzeliczRzut();
     ObliczTrase();
 }

@@ -256,6 +256,11 @@ void PrzygotujTrojkaty(const TSiatka& siatka);
 void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k);
 // Stable sort by descending P2.Y (farthest first).
 void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty);
+// PrzygotujTrojkaty, SkalujTrojkaty by k and SortujTrojkaty of the set's
+// render array in one: the sort order is found from the mesh and every record
+// is made straight in its place (in two threads on a large set), so no second
+// array of records is needed.
+void PrzygotujPosortowane(const TSiatka& siatka, double k);
 // Drawing colour of a surface kind letter in a set.
 TKolor KolorRodzaju(const TSiatka& siatka, char kod);
 // Orientation, ranges, shift to local coordinates, render arrays, sort, shading, route build.

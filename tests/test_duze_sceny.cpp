@@ -58,28 +58,32 @@ void Scena(int nx, int ny) {
 
 }  // namespace
 
-TEST(DuzeSceny, SortowanieWczytaniaJakSortowanieStabilne) {
-    // 120,000 records, keys with many repeats, some NaN (last), some -0 beside +0.
+TEST(DuzeSceny, PosortowaneJakPrzebudowaSkalowanieISortowanie) {
+    // 120,000 mesh triangles whose second vertices' depths repeat often; one is NaN, some -0 beside +0.
+    ZerujStan();
     const std::size_t n = 120000;
     ASSERT_GE(n, 2 * kRekordyNaDwaWatki);
-    std::vector<TTrojkatRys> t(n);
     std::uint32_t s = 77;
     for (std::size_t i = 0; i < n; ++i) {
         s = s * 134775813u + 1u;
         const std::uint32_t k = s >> 22;
-        t[i].P2.Y = k == 5 ? std::nan("") : (k == 6 ? -0.0 : (k == 7 ? 0.0 : (static_cast<int>(k % 301) - 150) * 0.25));
-        t[i].Kolor = static_cast<TKolor>(i);
-        t[i].P1.X = static_cast<double>(i);  // the whole record moves, not its key alone
+        TTrojkat t;
+        t.X1 = static_cast<double>(i), t.X2 = t.X1 + 1, t.X3 = t.X1, t.Y1 = 0.5 * (k % 7), t.Y3 = -3, t.Z2 = 0.25 * k;
+        t.Y2 = i == 777 ? std::nan("") : (k == 6 ? -0.0 : (k == 7 ? 0.0 : (static_cast<int>(k % 301) - 150) * 0.25));
+        t.Rodzaj.Kod = "HNEGO"[k % 5];
+        TEREN.Trojkaty.push_back(t);
     }
-    std::vector<std::size_t> wzor(n);
-    std::iota(wzor.begin(), wzor.end(), 0);
-    auto klucz = [&](std::size_t i) { return std::isnan(t[i].P2.Y) ? -INFINITY : t[i].P2.Y; };
-    std::stable_sort(wzor.begin(), wzor.end(), [&](std::size_t a, std::size_t b) { return klucz(a) > klucz(b); });
-    SortujTrojkaty(t);
-    std::size_t zle = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        zle += t[i].Kolor != wzor[i] || t[i].P1.X != static_cast<double>(wzor[i]);
-    EXPECT_EQ(zle, 0u);
+    PrzygotujTrojkaty(TEREN);
+    SkalujTrojkaty(TrojkatyTEREN, 4.0);
+    SortujTrojkaty(TrojkatyTEREN);
+    TZrzut oczekiwane;
+    oczekiwane.W(TrojkatyTEREN);
+    TrojkatyTEREN.assign(5, TTrojkatRys{});
+    PrzygotujPosortowane(TEREN, 4.0);
+    TZrzut wynik;
+    wynik.W(TrojkatyTEREN);
+    EXPECT_TRUE(wynik.b == oczekiwane.b);
+    EXPECT_TRUE(std::isnan(TrojkatyTEREN.back().P2.Y));  // the NaN record last
 }
 
 TEST(DuzeSceny, WidokiZSiatekJakPrzebudowaIOperacje) {
