@@ -739,6 +739,7 @@ public:
         // first); anything else, or a file that grows meanwhile, in blocks.
         std::size_t pojemnosc = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : (1u << 16);
         dane_.reset(new char[pojemnosc]);
+        if (S_ISREG(st.st_mode) && pojemnosc > kDuzyPlik) CzytajPolowami(fd, nazwa, pojemnosc - 1);
         for (;;) {
             if (rozmiar_ == pojemnosc) {
                 std::unique_ptr<char[]> wieksze(new char[pojemnosc * 2]);
@@ -762,6 +763,42 @@ public:
     std::string_view Dane() const { return {dane_.get(), rozmiar_}; }
 
 private:
+    static constexpr std::size_t kDuzyPlik = 32u << 20;
+
+    // A large file: its two halves read at once (their pages made present
+    // first), each by its own thread. When the file turns out shorter than it
+    // was (cut meanwhile) the reading starts again from its beginning in one
+    // piece; the loop after it reads whatever was added meanwhile.
+    void CzytajPolowami(int fd, const std::string& nazwa, std::size_t rozmiar) {
+        char* dane = dane_.get();
+        int blad[2] = {0, 0};
+        bool krotki[2] = {false, false};
+        NaDwochWatkach(
+            rozmiar,
+            [&](std::size_t od, std::size_t do_) {
+                const int k = od == 0 ? 0 : 1;
+                ZajmijStrony(dane + od, do_ - od);
+                while (od < do_) {
+                    const ssize_t r = ::pread(fd, dane + od, do_ - od, static_cast<off_t>(od));
+                    if (r < 0 && errno == EINTR) continue;
+                    if (r < 0) blad[k] = errno;
+                    if (r <= 0) {
+                        krotki[k] = r == 0;
+                        return;
+                    }
+                    od += static_cast<std::size_t>(r);
+                }
+            },
+            1);
+        for (int e : blad)
+            if (e != 0) {
+                ::close(fd);
+                throw BladKonwersji("Błąd odczytu pliku " + nazwa + ": " + OpisBleduSystemu(e));
+            }
+        rozmiar_ = krotki[0] || krotki[1] ? 0 : rozmiar;
+        ::lseek(fd, static_cast<off_t>(rozmiar_), SEEK_SET);
+    }
+
     std::unique_ptr<char[]> dane_;
     std::size_t rozmiar_ = 0;
 };

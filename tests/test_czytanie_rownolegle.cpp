@@ -5,6 +5,7 @@
 // goes through it.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -126,4 +127,17 @@ TEST(CzytanieRownolegle, DobryPlikWPolowieIBledyWKazdymMiejscu) {
         "(plik jest niepełny lub uszkodzony).\nPlik: p, wiersz: " + std::to_string(pierwszyTrojkat - 1);
     EXPECT_EQ(Wynik(u, false, kJedenWatek), komunikat);
     EXPECT_EQ(Wynik(u, false, kDwaWatki), komunikat);
+}
+
+TEST(CzytanieRownolegle, DuzyPlikCzytanyPolowamiBajtWBajt) {
+    // 40 MB (above the size read in two halves) of lines whose bytes all differ from their neighbours'.
+    std::string t;
+    t.reserve(40u << 20);
+    for (std::uint32_t i = 0, s = 1; t.size() < (40u << 20); ++i) {
+        s = s * 134775813u + 1u;
+        t += std::to_string(s) + (i % 3 ? "\r\n" : "\n");
+    }
+    const std::string plik = KatalogTymczasowy() + "/duzy.txt";
+    ZapiszPlik(plik, t);
+    EXPECT_TRUE(CzytajCalyPlik(plik) == t);
 }
