@@ -1,5 +1,5 @@
 # Orvany3D — the two commands of a new user:
-#   make run    installs what is missing, builds and starts the program
+#   make run    installs what is missing, builds and starts the program on the sample road
 #   make test   installs what is missing, builds and runs every test headless
 # Further: make build, make bench, make install, make clean;
 #   make test-asan  the whole test suite built with AddressSanitizer and UBSan
@@ -11,7 +11,8 @@ SUDO  := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the build and the tests need.
 PAKIETY := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-           libbenchmark-dev xvfb xdotool imagemagick fonts-dejavu-core locales
+           libbenchmark-dev xvfb xdotool imagemagick fonts-dejavu-core locales \
+           qt6-translations-l10n
 
 # Further packages of `make bench` only: the OpenGL anchor (bench_llvmpipe,
 # built when they are there) and /usr/bin/time of bench/duze_sceny.sh.
@@ -36,8 +37,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The sample road at once; ./$(BUILD)/bin/orvany3d without arguments starts empty.
 run: build
-	./$(BUILD)/bin/orvany3d
+	./$(BUILD)/bin/orvany3d Przyklady/Droga.tro
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -33,6 +33,7 @@
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "route/OblTrasa.h"
+#include "scena/Scena.h"
 #include "ScenaTerenu.h"
 
 namespace {
@@ -43,22 +44,10 @@ constexpr int H = 637;
 void ZbudujScene() {
     static bool zbudowana = false;
     InicjujZmienne(W, H);
-    Rzut.OkoX = W * 0.5;
-    Rzut.OkoY = -700.0;
-    Rzut.OkoZ = 500.0;
-    Rzut.PolEkranX = static_cast<float>(W * 0.5);
+    UstawOkoOkna(W, H);
     if (zbudowana) return;
     zbudowana = true;
     scena_terenu::Zbuduj(scena_terenu::IleTrojkatow());
-}
-
-// The slider's position is a chainage; the window looks up the point and the
-// direction there and places the view.
-void UstawNaPikiecie(double s) {
-    PunktNaPikiecie(s, Rzut.TrasaX, Rzut.TrasaY);
-    Rzut.katT = KatNaPikiecie(s);
-    Rzut.alfa = Rzut.katT;
-    UstawNaPikiecieRdzen();
 }
 
 using Zegar = std::chrono::steady_clock;
@@ -81,6 +70,7 @@ void Suwak(benchmark::State& state, double* czasWynik, const double* czasQPainte
     const double od = Trasa.PikMin, dlugosc = Trasa.PikMax - Trasa.PikMin;
     int krok = 0;
     double rysowanie = 0.0, rekordy = 0.0;
+    TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     const double startProcesu = CzasProcesu();
     const auto start = Zegar::now();
     for (auto _ : state) {
@@ -89,7 +79,7 @@ void Suwak(benchmark::State& state, double* czasWynik, const double* czasQPainte
         const auto t0 = Zegar::now();
         {
             Plotno plotno(obraz);
-            Przerysuj(plotno, W, H);
+            Przerysuj(plotno, W, H, podzial);
         }
         rysowanie += std::chrono::duration<double, std::milli>(Zegar::now() - t0).count();
         rekordy += static_cast<double>(TrojkatyTEREN.size());
@@ -115,6 +105,7 @@ void Ogolny(benchmark::State& state, double* czasWynik, const double* czasQPaint
     ZbudujScene();
     QImage obraz(W, H, QImage::Format_RGB32);
     double rysowanie = 0.0;
+    TPodzialKlatki podzial;
     const double startProcesu = CzasProcesu();
     const auto start = Zegar::now();
     for (auto _ : state) {
@@ -122,7 +113,7 @@ void Ogolny(benchmark::State& state, double* czasWynik, const double* czasQPaint
         const auto t0 = Zegar::now();
         {
             Plotno plotno(obraz);
-            Przerysuj(plotno, W, H);
+            Przerysuj(plotno, W, H, podzial);
         }
         rysowanie += std::chrono::duration<double, std::milli>(Zegar::now() - t0).count();
         benchmark::DoNotOptimize(obraz.constBits());
@@ -150,6 +141,7 @@ void BM_EtapySuwaka(benchmark::State& state) {
     const double od = Trasa.PikMin, dlugosc = Trasa.PikMax - Trasa.PikMin;
     int krok = 0;
     double t[3] = {};
+    TPodzialKlatki podzial;
     auto mierz = [&t](int i, auto f) {
         const auto t0 = Zegar::now();
         f();
@@ -165,9 +157,9 @@ void BM_EtapySuwaka(benchmark::State& state) {
             PrzygotujTrojkaty(PROJ);
         });
         mierz(1, [] { UmiescNaTrasie(); });
-        mierz(2, [&obraz] {
+        mierz(2, [&obraz, &podzial] {
             PlotnoQt plotno(obraz);
-            Przerysuj(plotno, W, H);
+            Przerysuj(plotno, W, H, podzial);
         });
     }
     const char* nazwy[3] = {"ms_przebudowa", "ms_umiesc", "ms_rysowania"};

@@ -16,6 +16,7 @@
 
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
+#include "scena/Scena.h"
 
 namespace {
 

@@ -30,6 +30,7 @@
 
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
+#include "scena/Scena.h"
 
 namespace {
 
@@ -88,10 +89,7 @@ TObraz Gradient() {
 
 void UstawScene(const std::vector<TTrojkatRys>& trojkaty) {
     InicjujZmienne(W, H);
-    Rzut.OkoX = W * 0.5;
-    Rzut.OkoY = -700.0;
-    Rzut.OkoZ = 500.0;
-    Rzut.PolEkranX = static_cast<float>(W * 0.5);
+    UstawOkoOkna(W, H);
     Niebo = Gradient();
     TrojkatyTEREN = trojkaty;
     TrojkatyPROJ.clear();
@@ -124,9 +122,10 @@ void Klatka(benchmark::State& state, const std::vector<TTrojkatRys>& scena, cons
     QImage obraz(W, H, QImage::Format_RGB32);
     const double start = CzasProcesu();
     const auto startSciana = Zegar::now();
+    TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     for (auto _ : state) {
         Plotno plotno(obraz);
-        Przerysuj(plotno, W, H);
+        Przerysuj(plotno, W, H, podzial);
         benchmark::DoNotOptimize(obraz.constBits());
     }
     const double n = static_cast<double>(state.iterations());

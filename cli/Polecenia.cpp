@@ -1,12 +1,13 @@
 #include "cli/Polecenia.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QImage>
-#include <QSaveFile>
+#include <QImageWriter>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,13 +20,17 @@
 #include <set>
 #include <stdexcept>
 
+#include "analiza/Profil.h"
 #include "common/Funkcje.h"
-#include "dialogs/InfoProjekt.h"
+#include "common/ZapisBezpieczny.h"
+#include "dialogs/RysunekProfilu.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "route/OblTrasa.h"
+#include "scena/InfoProjekt.h"
+#include "scena/Scena.h"
 
 namespace {
 
@@ -122,17 +127,7 @@ TRozmiar Rozmiar(const TArgumenty& a) {
     return r;
 }
 
-// The last three characters of a name in upper case, as the open flows take them.
-std::string Koncowka(const std::string& nazwa) {
-    std::string e = nazwa.size() >= 3 ? nazwa.substr(nazwa.size() - 3) : nazwa;
-    for (char& c : e) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return e;
-}
-
-bool PlikDanych(const std::string& nazwa) {
-    const std::string e = Koncowka(nazwa);
-    return e == "TRO" || e == "MTP";
-}
+bool PlikDanych(const std::string& nazwa) { return RodzajPliku(nazwa) != TRodzajPliku::Inny; }
 
 void SprawdzPliki(const std::vector<std::string>& pliki) {
     if (pliki.empty()) throw BladUzycia("nie podano plików danych");
@@ -147,19 +142,12 @@ void SprawdzPliki(const std::vector<std::string>& pliki) {
 // resize: start values, the sky picture, the eye at its working place.
 void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
     InicjujZmienne(W, H);
-    Rzut.OkoX = W * 0.5;
-    Rzut.OkoY = -700.0;
-    Rzut.OkoZ = 500.0;
-    Rzut.PolEkranX = static_cast<float>(W * 0.5);
+    UstawOkoOkna(W, H);
     Niebo = TObraz{};
     if (!zNiebem) return;
     // The window takes the sky from beside the program; without it the far wall stays empty.
-    const QString sciezka = QCoreApplication::applicationDirPath() + QStringLiteral("/Przyklady/Sky02.bmp");
-    const QImage niebo(sciezka);
-    if (niebo.isNull())
-        bledy << "Brak pliku " << sciezka.toStdString() << '\n';
-    else
-        Niebo = ObrazZQt(niebo);
+    const QString brak = WczytajNiebo(KatalogProgramu());
+    if (!brak.isEmpty()) bledy << brak.toStdString() << '\n';
 }
 
 // Opens the files one after another as the window's open flows do. A file
@@ -169,10 +157,7 @@ bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy) {
     bool wszystkie = true;
     for (const std::string& p : pliki) {
         try {
-            if (Koncowka(p) == "TRO")
-                OtworzTRO(p);
-            else
-                OtworzMTP(p);
+            WczytajPlik(p);
         } catch (const std::exception& e) {
             bledy << e.what() << '\n';
             wszystkie = false;
@@ -185,40 +170,39 @@ void PiszKomunikatyTrasy(std::ostream& bledy) {
     for (const std::string& k : KomunikatyTrasy) bledy << k << '\n';
 }
 
-// The slider's change handler: the route point and direction at chainage c,
-// then the view placed there (nothing changes without mesh triangles).
-void UstawNaPikiecieSuwaka(double c) {
-    PunktNaPikiecie(c, Rzut.TrasaX, Rzut.TrasaY);
-    Rzut.katT = KatNaPikiecie(c);
-    Rzut.alfa = Rzut.katT;
-    UstawNaPikiecieRdzen();
-}
-
 // The frame as the window draws it: into an off-screen picture at least as
 // large as the screen, whose top-left W x H part is the paint area. The Qt
 // canvas clips lines to the whole picture, and where a clipped line starts
 // can move its pixels, so the picture gets the window's size, not just W x H.
-QImage Klatka(int W, int H) {
+QImage Klatka(int W, int H, TPodzialKlatki& podzial) {
     QSize rozmiar(W, H);
     if (QScreen* ekran = QGuiApplication::primaryScreen()) rozmiar = rozmiar.expandedTo(ekran->size());
     QImage obraz(rozmiar, QImage::Format_RGB32);
     obraz.fill(KolorPrzycisku());
     {
         PlotnoQt plotno(obraz);
-        Przerysuj(plotno, W, H);
+        Przerysuj(plotno, W, H, podzial);
     }
     return rozmiar == QSize(W, H) ? obraz : obraz.copy(0, 0, W, H);
 }
 
-// Writes the picture under a temporary name and renames it over the target
-// only when it is complete.
+// Encodes the picture in memory and writes it through the program's one safe writer.
 bool ZapiszPng(const QImage& obraz, const std::string& sciezka, std::ostream& bledy) {
-    QSaveFile plik(QString::fromLocal8Bit(sciezka.c_str()));
-    if (plik.open(QIODevice::WriteOnly) && obraz.save(&plik, "PNG") && plik.commit()) return true;
-    bledy << "Nie można zapisać pliku " << sciezka;
-    if (!plik.errorString().isEmpty()) bledy << ": " << plik.errorString().toStdString();
-    bledy << '\n';
-    return false;
+    QByteArray bajty;
+    QBuffer bufor(&bajty);
+    bufor.open(QIODevice::WriteOnly);
+    QImageWriter koder(&bufor, "PNG");
+    if (!koder.write(obraz)) {
+        bledy << "Nie można zapisać pliku " << sciezka << ": nie udało się zakodować obrazu PNG.\n";
+        return false;
+    }
+    try {
+        ZapiszBezpiecznie(sciezka, std::string_view(bajty.constData(), static_cast<std::size_t>(bajty.size())));
+    } catch (const BladKonwersji& e) {
+        bledy << e.what() << '\n';
+        return false;
+    }
+    return true;
 }
 
 // Fixed notation with '.' whatever the locale; no "-0.0000".
@@ -285,6 +269,37 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
     return KodKoncowy(ok);
 }
 
+// A height to 3 decimals, or an empty field where the surface has none.
+std::string PoleWysokosci(const std::optional<double>& z) { return z ? Stala(*z, 3) : std::string(); }
+
+int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg =
+        Rozbierz(a, 1, {{"--pikieta", {true}}, {"--szerokosc", {true}}, {"--krok", {true}}});
+    SprawdzPliki(arg.Pozycyjne);
+    if (!arg.Wartosc("--pikieta")) throw BladUzycia("przekroj potrzebuje opcji --pikieta S");
+    const double pikieta = Liczba(arg, "--pikieta", 0.0);
+    const double szerokosc = Liczba(arg, "--szerokosc", 30.0);
+    const double krok = Liczba(arg, "--krok", 0.5);
+    if (!std::isfinite(pikieta)) throw BladUzycia("pikieta musi być liczbą skończoną");
+    if (!(krok > 0.0) || !std::isfinite(krok)) throw BladUzycia("krok musi być liczbą dodatnią");
+    if (!(szerokosc > 0.0) || !std::isfinite(szerokosc)) throw BladUzycia("szerokość musi być liczbą dodatnią");
+    if (2.0 * szerokosc / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej szerokości");
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
+    for (const TPunktProfilu& p : ObliczPrzekroj(pikieta, szerokosc, krok, IndeksPROJ, IndeksTEREN))
+        tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
+                 ';' + PoleWysokosci(p.ZTeren) + '\n';
+    wyjscie << tekst;
+    wyjscie.flush();
+    return KodKoncowy(ok);
+}
+
 bool KonczySiePng(const std::string& nazwa) {
     if (nazwa.size() < 4) return false;
     std::string e = nazwa.substr(nazwa.size() - 4);
@@ -313,9 +328,57 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
             bledy << "Trasa nie jest obliczona.\n";
             return ok ? KodBrakTrasy : KodBladPliku;
         }
-        UstawNaPikiecieSuwaka(pikieta);
+        UstawNaPikiecie(pikieta);
     }
-    if (!ZapiszPng(Klatka(r.W, r.H), wyjscie, bledy)) return KodBladPliku;
+    TPodzialKlatki podzial;
+    if (!ZapiszPng(Klatka(r.W, r.H, podzial), wyjscie, bledy)) return KodBladPliku;
+    return KodKoncowy(ok);
+}
+
+int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1,
+                                    {{"--krok", {true}},
+                                     {"--obraz", {true}},
+                                     {"--pikieta", {true}},
+                                     {"--przewyzszenie", {true}},
+                                     {"--rozmiar", {true}}});
+    SprawdzPliki(arg.Pozycyjne);
+    const double krok = Liczba(arg, "--krok", 10.0);
+    if (!(krok > 0.0) || !std::isfinite(krok)) throw BladUzycia("krok musi być liczbą dodatnią");
+    const std::string* obraz = arg.Wartosc("--obraz");
+    if (obraz && !KonczySiePng(*obraz)) throw BladUzycia("opcja --obraz: plik obrazu musi mieć końcówkę .png");
+    if (!obraz && (arg.Wartosc("--pikieta") || arg.Wartosc("--przewyzszenie") || arg.Wartosc("--rozmiar")))
+        throw BladUzycia("opcje --pikieta, --przewyzszenie i --rozmiar działają tylko z --obraz");
+    const double pikieta = Liczba(arg, "--pikieta", 0.0);
+    const double przewyzszenie = Liczba(arg, "--przewyzszenie", PrzewyzszenieDomyslne);
+    if (!std::isfinite(pikieta)) throw BladUzycia("pikieta musi być liczbą skończoną");
+    if (!(przewyzszenie >= PrzewyzszenieNajmniejsze && przewyzszenie <= PrzewyzszenieNajwieksze))
+        throw BladUzycia("przewyższenie musi leżeć między " + G2(PrzewyzszenieNajmniejsze) + " a " +
+                         G2(PrzewyzszenieNajwieksze));
+    TRozmiar r;
+    r.W = RozmiarRysunkuProfilu.width();
+    r.H = RozmiarRysunkuProfilu.height();
+    if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    if (obraz) {
+        // The slider stands on whole metres: the chainage is rounded as its position would be.
+        const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(std::round(pikieta), przewyzszenie);
+        if (!ZapiszPng(ObrazProfilu(dane, QSize(r.W, r.H)), *obraz, bledy)) return KodBladPliku;
+        return KodKoncowy(ok);
+    }
+    if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
+    std::string tekst = "pikieta;X;Y;Z_proj;Z_teren;roznica\n";
+    for (const TPunktProfilu& p : ObliczProfil(PikietyCoKrok(Trasa.PikMax, krok), IndeksPROJ, IndeksTEREN))
+        tekst += Stala(p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) + ';' +
+                 PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
+    wyjscie << tekst;
+    wyjscie.flush();
     return KodKoncowy(ok);
 }
 
@@ -370,9 +433,10 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
         std::snprintf(b, sizeof b, "klatka_%05d.png", n);
         return QDir(kat).filePath(QString::fromLatin1(b)).toStdString();
     };
+    TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     for (int i = 0; i < ile; ++i) {
-        UstawNaPikiecieSuwaka(pikiety[i]);
-        if (!ZapiszPng(Klatka(r.W, r.H), nazwa(i + 1), bledy)) return KodBladPliku;
+        UstawNaPikiecie(pikiety[i]);
+        if (!ZapiszPng(Klatka(r.W, r.H, podzial), nazwa(i + 1), bledy)) return KodBladPliku;
         bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(pikiety[i]) << (terminal ? "   \r" : "\n");
         bledy.flush();
     }
@@ -388,7 +452,7 @@ int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     if (arg.Pozycyjne.size() != 2) throw BladUzycia("przepisz potrzebuje dokładnie dwóch plików: ZRODLO.mtp CEL.tro");
     const std::string& zrodlo = arg.Pozycyjne[0];
     const std::string& cel = arg.Pozycyjne[1];
-    if (Koncowka(cel) == "MTP") throw BladUzycia("plik docelowy „" + cel + "” ma rozszerzenie .mtp; oczekiwano .tro");
+    if (RodzajPliku(cel) == TRodzajPliku::MTP) throw BladUzycia("plik docelowy „" + cel + "” ma rozszerzenie .mtp; oczekiwano .tro");
     const QFileInfo fz(QString::fromLocal8Bit(zrodlo.c_str())), fc(QString::fromLocal8Bit(cel.c_str()));
     if (fz.exists() && fc.exists() && fz.canonicalFilePath() == fc.canonicalFilePath())
         throw BladUzycia("plik źródłowy i docelowy to ten sam plik");
@@ -404,13 +468,16 @@ int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
 }  // namespace
 
 std::string TekstPomocy() {
-    return R"(orvany3d-cli — Orvany3D w wierszu poleceń: raporty, tabela pikiet, obrazy,
-klatki przejazdu i przepisywanie plików .mtp na .tro. Obrazy są rysowane tym
-samym rysowaniem co okno programu Orvany3D.
+    return R"(orvany3d-cli — Orvany3D w wierszu poleceń: raporty, tabela pikiet, profil
+podłużny i przekroje, obrazy, klatki przejazdu i przepisywanie plików .mtp na
+.tro. Obrazy są rysowane tym samym rysowaniem co okno programu Orvany3D.
 
 Użycie:
   orvany3d-cli raport PLIK...
   orvany3d-cli pikiety PLIK... [--krok KROK]
+  orvany3d-cli profil PLIK... [--krok KROK]
+  orvany3d-cli profil PLIK... --obraz WYJSCIE.png [--pikieta S] [--przewyzszenie N] [--rozmiar SZERxWYS]
+  orvany3d-cli przekroj PLIK... --pikieta S [--szerokosc W] [--krok K]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
@@ -440,6 +507,31 @@ Polecenia:
              musi być liczbą dodatnią. Komunikaty obliczenia trasy idą na
              standardowe wyjście błędów.
       --krok KROK      odstęp pikiet w metrach (kropka albo przecinek)
+
+  profil     Profil podłużny: nagłówek „pikieta;X;Y;Z_proj;Z_teren;roznica”,
+             potem te same pikiety co w poleceniu pikiety. Z_proj i Z_teren to
+             wysokości powierzchni projektowanej (PROJ) i terenu (TEREN) w punkcie
+             trasy, roznica = Z_proj - Z_teren (dodatnia: nasyp, ujemna: wykop).
+             Gdzie powierzchni nie ma, jej pole i pole roznica są puste. Pikieta,
+             X, Y z 4 miejscami, wysokości z 3; zawsze kropka dziesiętna.
+      --krok KROK      odstęp pikiet w metrach (domyślnie 10)
+      --obraz WYJSCIE.png  zamiast tabeli zapisuje rysunek okna „Profil
+                       i przekrój”: profil podłużny całej trasy ze znacznikiem
+                       pikiety i przekrój poprzeczny na tej pikiecie
+      --pikieta S      pikieta znacznika i przekroju (domyślnie 0), zaokrąglana
+                       do całych metrów jak pozycja suwaka
+      --przewyzszenie N  przewyższenie profilu podłużnego (domyślnie 10)
+      --rozmiar SZERxWYS rozmiar rysunku (domyślnie 1000x640)
+
+  przekroj   Przekrój poprzeczny na pikiecie S: nagłówek
+             „odleglosc;X;Y;Z_proj;Z_teren”, potem punkty prostopadle do trasy
+             w odległościach będących wielokrotnościami K od -W do +W (oś,
+             odległość 0, zawsze wśród nich; -W i +W dopisywane, gdy kroki na
+             nie nie trafiają), dodatnie odległości na prawo od kierunku jazdy.
+             X, Y we współrzędnych pliku; liczby jak w poleceniu profil.
+      --pikieta S      pikieta przekroju (wymagana)
+      --szerokosc W    zasięg na każdą stronę osi w metrach (domyślnie 30)
+      --krok K         odstęp punktów w metrach (domyślnie 0,5)
 
   obraz      Obraz okna głównego zapisany jako PNG: widok ogólny po wczytaniu
              ostatniego pliku, z okiem ustawionym jak po pierwszym wyświetleniu
@@ -475,12 +567,15 @@ Kody wyjścia:
   1  nie udało się wczytać lub zapisać pliku (ma pierwszeństwo przed kodem 3)
   2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
      nazwa pliku bez końcówki TRO/MTP)
-  3  trasa nie jest obliczona (pikiety, obraz --pikieta, przejazd); nic nie
-     jest wypisywane ani zapisywane
+  3  trasa nie jest obliczona (pikiety, profil, przekroj, obraz --pikieta,
+     przejazd); nic nie jest wypisywane ani zapisywane
 
 Przykłady:
   orvany3d-cli raport Przyklady/Droga.tro
   orvany3d-cli pikiety Przyklady/Droga.tro --krok 25 > tyczenie.csv
+  orvany3d-cli profil Przyklady/Droga.tro --krok 5 > profil.csv
+  orvany3d-cli profil Przyklady/Droga.tro --obraz profil.png --pikieta 120
+  orvany3d-cli przekroj Przyklady/Droga.tro --pikieta 120 --szerokosc 20 > przekroj.csv
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
@@ -502,6 +597,8 @@ int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, s
         const std::string& p = a[0];
         if (p == "raport") return Raport(a, wyjscie, bledy);
         if (p == "pikiety") return Pikiety(a, wyjscie, bledy);
+        if (p == "profil") return Profil(a, wyjscie, bledy);
+        if (p == "przekroj") return Przekroj(a, wyjscie, bledy);
         if (p == "obraz") return Obraz(a, wyjscie, bledy);
         if (p == "przejazd") return Przejazd(a, wyjscie, bledy);
         if (p == "przepisz") return Przepisz(a, wyjscie, bledy);

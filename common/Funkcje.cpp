@@ -6,15 +6,7 @@
 #include <iconv.h>
 #include <iostream>
 
-TPunkt3D Iloczyn(const TPunkt3D& a, const TPunkt3D& b) {
-    return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
-}
-
-double IloczynSkalarny(const TPunkt3D& a, const TPunkt3D& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
-
 double Dlugosc(const TPunkt3D& a) { return std::sqrt(IloczynSkalarny(a, a)); }
-
-int Ogranicz(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 namespace {
 

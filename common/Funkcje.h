@@ -16,6 +16,8 @@ struct TPunkt3D {
     double X = 0.0;
     double Y = 0.0;
     double Z = 0.0;
+
+    bool operator==(const TPunkt3D&) const = default;
 };
 
 inline TPunkt3D operator+(const TPunkt3D& a, const TPunkt3D& b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
@@ -23,13 +25,15 @@ inline TPunkt3D operator-(const TPunkt3D& a, const TPunkt3D& b) { return {a.X - 
 inline TPunkt3D operator*(const TPunkt3D& a, double k) { return {a.X * k, a.Y * k, a.Z * k}; }
 
 // Cross product a x b.
-TPunkt3D Iloczyn(const TPunkt3D& a, const TPunkt3D& b);
+inline TPunkt3D Iloczyn(const TPunkt3D& a, const TPunkt3D& b) {
+    return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
+}
 // Dot product.
-double IloczynSkalarny(const TPunkt3D& a, const TPunkt3D& b);
+inline double IloczynSkalarny(const TPunkt3D& a, const TPunkt3D& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
 // Euclidean length.
 double Dlugosc(const TPunkt3D& a);
 // v clamped to [lo, hi].
-int Ogranicz(int v, int lo, int hi);
+inline int Ogranicz(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // A text of at most N single-byte characters (the files' Windows-1250 bytes),
 // stored inline so that a million records need no heap blocks for their names.

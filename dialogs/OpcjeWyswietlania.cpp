@@ -13,7 +13,6 @@
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
-#include "shell/linie3Dtroj.h"
 
 TOpcje* Opcje = nullptr;
 
@@ -24,15 +23,6 @@ std::string S(const QString& s) { return s.toStdString(); }
 
 // A light component or the shading strength: at least one integer digit, two decimals.
 std::string L(double v) { return FormatujLiczbe(v, "#0.00"); }
-
-// Width of the main window's paint area: zooms and turns are made about the
-// middle of its bottom edge.
-double SzerokoscRysunku() { return fMaster ? fMaster->rys->width() : 0.0; }
-double SrodekX() { return SzerokoscRysunku() * 0.5; }
-
-void Odswiez() {
-    if (fMaster) Przerysuj(*fMaster);
-}
 
 QLabel* Etykieta(QWidget* rodzic, const char* nazwa, const QString& tekst, int x, int y, int szer = 140) {
     auto* l = new QLabel(tekst, rodzic);
@@ -72,7 +62,7 @@ QScrollBar* Suwak(QWidget* rodzic, const char* nazwa, int od, int doo, int pozyc
 
 }  // namespace
 
-TOpcje::TOpcje(QWidget* rodzic) : QDialog(rodzic) {
+TOpcje::TOpcje(QWidget* rodzic) : QDialog(rodzic), okno_(dynamic_cast<TOknoObrazu*>(rodzic)) {
     setObjectName(QStringLiteral("Opcje"));
     setWindowTitle(QStringLiteral("Opcje"));
     setModal(true);
@@ -216,6 +206,14 @@ TOpcje::TOpcje(QWidget* rodzic) : QDialog(rodzic) {
     connect(B_Troj, &QPushButton::clicked, this, &TOpcje::B_TrojClick);
 }
 
+// The middle of the paint area's width: zooms and turns are made about the
+// middle of its bottom edge.
+double TOpcje::SrodekX() const { return (okno_ ? okno_->SzerokoscRysunku() : 0) * 0.5; }
+
+void TOpcje::Odswiez() {
+    if (okno_) okno_->PrzerysujObraz();
+}
+
 // ---------------------------------------------------------------------------
 // Showing and closing
 
@@ -262,13 +260,13 @@ void TOpcje::CB_TnijTrojClick() {
 void TOpcje::SB_OdlTNIJ_YminChange() {
     Rzut.OdlTnijYmin = static_cast<float>(SB_OdlTNIJ_Ymin->value());
     L_TnijYMin->setText(Q("Y min = " + F2(std::fabs(Rzut.OdlTnijYmin))));
-    if (fMaster) fMaster->UstawNaPikiecie();
+    if (okno_) okno_->UstawNaPikiecie();
 }
 
 void TOpcje::SB_OdlTNIJ_YMaxChange() {
     Rzut.OdlTnijYmax = static_cast<float>(SB_OdlTNIJ_YMax->value());
     L_TnijYMax->setText(Q("Y max = " + F2(std::fabs(Rzut.OdlTnijYmax))));
-    if (fMaster) fMaster->UstawNaPikiecie();
+    if (okno_) okno_->UstawNaPikiecie();
 }
 
 // ---------------------------------------------------------------------------
@@ -359,7 +357,7 @@ void TOpcje::PiszOko(bool pasekStanu) {
     l_yo->setText(Q(F2(Rzut.OkoY)));
     l_zo->setText(Q(F2(Rzut.OkoZ)));
     l_xo->setText(Q("x=" + F2(Rzut.OkoX)));
-    if (pasekStanu && fMaster) fMaster->PiszPolozenieOka();
+    if (pasekStanu && okno_) okno_->PiszPolozenieOka();
 }
 
 void TOpcje::ZmienOko(double& wspolrzedna, double o) {
@@ -379,7 +377,7 @@ void TOpcje::B_OkoZMinusClick() { ZmienOko(Rzut.OkoZ, -5.0); }
 // Hidden test scenes
 
 void TOpcje::B_KuleClick() {
-    KuleTestowe(static_cast<int>(SzerokoscRysunku()));
+    KuleTestowe(okno_ ? okno_->SzerokoscRysunku() : 0);
     PoZmianieSwiatla();
 }
 

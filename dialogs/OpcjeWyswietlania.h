@@ -15,9 +15,27 @@
 #include <QScrollBar>
 #include <QTabWidget>
 
+// The window whose picture the dialog changes; the main window implements it.
+class TOknoObrazu {
+public:
+    // Width of the paint area: zooms and turns are made about the middle of its bottom edge.
+    virtual int SzerokoscRysunku() const = 0;
+    // Draws the picture anew and shows it.
+    virtual void PrzerysujObraz() = 0;
+    // Places the view again at the chainage last looked up (rebuild, place, cut, shade, redraw).
+    virtual void UstawNaPikiecie() = 0;
+    // Writes the observer's position into the status bar.
+    virtual void PiszPolozenieOka() = 0;
+
+protected:
+    ~TOknoObrazu() = default;
+};
+
 class TOpcje : public QDialog {
     Q_OBJECT
 public:
+    // A parent that implements TOknoObrazu is the window the dialog acts on;
+    // without one the controls change the view state only.
     explicit TOpcje(QWidget* rodzic = nullptr);
 
     QTabWidget* PageControl1 = nullptr;
@@ -142,6 +160,10 @@ private:
     void ZmienOko(double& wspolrzedna, double o);
     void PoZmianieSwiatla();
 
+    double SrodekX() const;
+    void Odswiez();
+
+    TOknoObrazu* okno_ = nullptr;
     bool wysrodkowany_ = false;
 };
 

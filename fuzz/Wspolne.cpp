@@ -4,11 +4,11 @@
 #include <numbers>
 #include <vector>
 
-#include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/Scena.h"
 #include "test_pliki_dane.h"
 
 namespace fuzz {
@@ -55,11 +55,7 @@ void ScenaPoczatkowa() {
     Rzut = s.rzut;
 }
 
-std::string ZrzutStanu() {
-    std::string z = pliki_testowe::Zrzut();
-    for (const auto& k : KomunikatyTrasy) z += k + '\n';
-    return z;
-}
+pliki_testowe::TStan ZrzutStanu() { return pliki_testowe::Stan(); }
 
 void SprawdzKomunikat(const char* komunikat, std::string_view nazwaPliku) {
     const std::string_view k(komunikat);
@@ -87,17 +83,14 @@ void SprawdzPikiety() {
 
 void RysujKlatki() {
     constexpr int W = 160, H = 120;
-    static std::vector<std::uint32_t> piksele(W * H);
+    std::vector<std::uint32_t> piksele(W * H);
     TPlotnoRastrowe plotno(TBuforPikseli{piksele.data(), W, H, W});
     Przerysuj(plotno, W, H);
     WidokOgolny();
     Przerysuj(plotno, W, H);
     if (!Trasa.Obliczona) return;
     for (double u : {0.0, 0.5, 1.0}) {
-        const double s = Trasa.PikMin + (Trasa.PikMax - Trasa.PikMin) * u;
-        PunktNaPikiecie(s, Rzut.TrasaX, Rzut.TrasaY);
-        Rzut.katT = KatNaPikiecie(s);
-        if (UstawNaPikiecieRdzen()) Przerysuj(plotno, W, H);
+        if (UstawNaPikiecie(Trasa.PikMin + (Trasa.PikMax - Trasa.PikMin) * u)) Przerysuj(plotno, W, H);
     }
 }
 

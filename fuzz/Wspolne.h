@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "test_pliki_dane.h"
+
 // Stops the run with the failed condition: libFuzzer records the input as a
 // crash, the corpus runner fails its test.
 #define SPRAWDZ(warunek)                                                                            \
@@ -33,8 +35,8 @@ inline std::string_view Bajty(const std::uint8_t* dane, std::size_t rozmiar) {
 // Puts back the starting scene: the small sample model with its route built,
 // the render arrays of a load and a test quad. Cheap enough for every input.
 void ScenaPoczatkowa();
-// A byte-exact picture of the model, the route, the render arrays and the viewer lines.
-std::string ZrzutStanu();
+// A copy of the model, the route, the render arrays, the viewer lines and the route's messages.
+pliki_testowe::TStan ZrzutStanu();
 // A message of a failed load: its first line is a readable sentence and the
 // second names the file and the line.
 void SprawdzKomunikat(const char* komunikat, std::string_view nazwaPliku);

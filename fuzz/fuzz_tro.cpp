@@ -1,11 +1,11 @@
 // The .tro reader on any bytes: it loads or fails cleanly, never changes the
 // scene on failure, and whatever it loads can be drawn.
 #include "Wspolne.h"
-#include "model/ZapisywanieOdczytywanie.h"
+#include "scena/Scena.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozmiar) {
     fuzz::ScenaPoczatkowa();
-    const std::string przed = fuzz::ZrzutStanu();
+    const auto przed = fuzz::ZrzutStanu();
     try {
         OtworzTROZBufora(fuzz::Bajty(dane, rozmiar), "f.tro");
     } catch (const BladKonwersji& e) {

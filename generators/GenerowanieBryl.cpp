@@ -5,14 +5,13 @@
 #include <numbers>
 #include <vector>
 
+#include "analiza/Wysokosci.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblKlotka.h"
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-std::uint32_t Ziarno = 0;
 
 // A value rounded to 32-bit floating point. The round trip goes through a
 // volatile: GCC 12 at -O2 drops a plain double -> float -> double round trip
@@ -32,6 +31,7 @@ void WyczyscTablice() {
 void WyczyscTrojkatySiatek() {
     std::vector<TTrojkat>().swap(TEREN.Trojkaty);
     std::vector<TTrojkat>().swap(PROJ.Trojkaty);
+    WyczyscIndeksyWysokosci();
 }
 
 // A solid of revolution about the local Z axis: m = 4n angular steps, n bands
@@ -367,14 +367,10 @@ void Droga1() {
 // ---- Random numbers ----
 
 std::int32_t Losuj(std::int32_t k) {
-    Ziarno = Ziarno * 134775813u + 1u;
+    ZiarnoLosowania = ZiarnoLosowania * 134775813u + 1u;
     if (k <= 0) return 0;
-    return static_cast<std::int32_t>((static_cast<std::uint64_t>(k) * Ziarno) >> 32);
+    return static_cast<std::int32_t>((static_cast<std::uint64_t>(k) * ZiarnoLosowania) >> 32);
 }
-
-std::uint32_t ZiarnoLosowe() { return Ziarno; }
-
-void UstawZiarnoLosowe(std::uint32_t s) { Ziarno = s; }
 
 // ---- Test screens ----
 

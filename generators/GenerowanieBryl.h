@@ -50,12 +50,10 @@ void Droga1();
 
 // ---- Random numbers of the test screens ----
 //
-// One 32-bit seed for the whole run, 0 at start and never taken from the
-// clock: s := s * 134775813 + 1 (mod 2^32); a draw below k is (k * s) >> 32,
-// taken after the advance.
+// One 32-bit seed for the whole run (ZiarnoLosowania, model/Zmienne.h), 0 at
+// start and never taken from the clock: s := s * 134775813 + 1 (mod 2^32); a
+// draw below k is (k * s) >> 32, taken after the advance.
 std::int32_t Losuj(std::int32_t k);
-std::uint32_t ZiarnoLosowe();
-void UstawZiarnoLosowe(std::uint32_t s);
 
 // ---- Test screens ----
 //

@@ -23,6 +23,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/ZapisBezpieczny.h"
+#include "model/FormatTRO.h"
+
 namespace {
 
 constexpr std::string_view kNieprawidlowyZapis = "Nieprawidłowy zapis";
@@ -525,7 +528,7 @@ std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, 
 }
 
 std::vector<TPunktSiatki> CzytajPunkty(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TPunktSiatki>(cz, marker, 6, [](TCzytnik& cw) { return CzytajPunkt(cw); });
+    return CzytajSekcje<TPunktSiatki>(cz, marker, format_tro::WierszePunktu, [](TCzytnik& cw) { return CzytajPunkt(cw); });
 }
 
 // TEREN triangles: vertices from the points in memory at this place of the file.
@@ -540,7 +543,7 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
                                     : " wskazuje punkt TEREN, a brak punktów TEREN."));
         return nr;
     };
-    return CzytajSekcje<TTrojkat>(cz, marker, 11, [&](TCzytnik& cw) {
+    return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataTEREN, [&](TCzytnik& cw) {
         TTrojkat t;
         t.Atr1 = cw.Calkowita();
         t.Atr2 = cw.Calkowita();
@@ -564,7 +567,7 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
 }
 
 std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TTrojkat>(cz, marker, 8, [&](TCzytnik& cw) {
+    return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataPROJ, [&](TCzytnik& cw) {
         TTrojkat t;
         double a, b, c;
         cw.TrzyLiczby(a, b, c);
@@ -598,7 +601,7 @@ std::vector<TZalom> CzytajZalomy(TCzytnik& cz, std::string_view marker) {
         b = NaFloat(r.Y);
         c = NaFloat(r.Z);
     };
-    return CzytajSekcje<TZalom>(cz, marker, 9, [&](TCzytnik& cw) {
+    return CzytajSekcje<TZalom>(cz, marker, format_tro::WierszeZalomu, [&](TCzytnik& cw) {
         TZalom z;
         z.Nazwa.Ustaw(cw.Wiersz());
         const PktOpisRRealSpr r = CzytajRekordSrednik(cw.Wiersz());
@@ -616,7 +619,7 @@ std::vector<TZalom> CzytajZalomy(TCzytnik& cz, std::string_view marker) {
 }
 
 std::vector<TLinia> CzytajLinieTEREN(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TLinia>(cz, marker, 15, [&](TCzytnik& cw) {
+    return CzytajSekcje<TLinia>(cz, marker, format_tro::WierszeLiniiTEREN, [&](TCzytnik& cw) {
         TLinia l;
         l.X1 = cw.Rzeczywista();
         l.Y1 = cw.Rzeczywista();
@@ -633,7 +636,7 @@ std::vector<TLinia> CzytajLinieTEREN(TCzytnik& cz, std::string_view marker) {
 }
 
 std::vector<TLinia> CzytajLiniePROJ(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TLinia>(cz, marker, 9, [&](TCzytnik& cw) {
+    return CzytajSekcje<TLinia>(cz, marker, format_tro::WierszeLiniiPROJ, [&](TCzytnik& cw) {
         TLinia l;
         cw.TrzyLiczby(l.X1, l.Y1, l.Z1);
         cw.TrzyLiczby(l.X2, l.Y2, l.Z2);
@@ -651,16 +654,10 @@ std::vector<TLinia> CzytajLiniePROJ(TCzytnik& cz, std::string_view marker) {
 // ---------------------------------------------------------------------------
 // The two file formats differ in their markers and in the line sections.
 
-struct TZnaczniki {
-    std::string_view WspTEREN, LinieTEREN, TroTEREN, WspPROJ, LiniePROJ, TroPROJ, Trasa;
-};
-
-constexpr std::string_view kZnacznikTrasy = "______________________________TRASA_2020";
-
-constexpr TZnaczniki kZnacznikiTRO{"#WspTEREN#", {}, "#TroTEREN#", "#WspPROJ#", {}, "#TroPROJ#", kZnacznikTrasy};
-constexpr TZnaczniki kZnacznikiMTP{"#Wspolrzedne200TEREN#", "#Linie200TEREN#",      "#Trojkaty200TEREN#",
-                                   "#Wspolrzedne200PROJ#",  "#Linie200PROJ#P3D",    "#Trojkaty200PROJ#P3D",
-                                   kZnacznikTrasy};
+using format_tro::TZnaczniki;
+constexpr std::string_view kZnacznikTrasy = format_tro::ZnacznikTrasy;
+constexpr const TZnaczniki& kZnacznikiTRO = format_tro::ZnacznikiTRO;
+constexpr const TZnaczniki& kZnacznikiMTP = format_tro::ZnacznikiMTP;
 
 TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPostep& postep, const TZnaczniki& m,
                      const TOpcjeCzytania& opcje) {
@@ -669,7 +666,7 @@ TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPoste
     // Line of the first record of the last TEREN triangle section, to check its
     // indices once more when a later points section replaces the points.
     std::int64_t pierwszyRekordTEREN = 0;
-    cz.Pomin(8);
+    cz.Pomin(format_tro::BanerWierszy);
     while (!cz.Koniec()) {
         const std::string_view s = cz.Wiersz();
         if (s.empty() || (s[0] != '#' && s[0] != '_')) continue;
@@ -700,7 +697,8 @@ TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPoste
                     cz.Blad("Numer wierzchołka trójkąta TEREN " + std::to_string(nr[k]) +
                                 " jest spoza zakresu punktów TEREN wczytanych dalej w pliku (" + std::to_string(ile) +
                                 " punktów).",
-                            pierwszyRekordTEREN + static_cast<std::int64_t>(i) * 11 + 3 + k);
+                            pierwszyRekordTEREN + static_cast<std::int64_t>(i) * format_tro::WierszeTrojkataTEREN +
+                                format_tro::NumerWierzcholkaTEREN + k);
             }
         }
     }
@@ -1024,33 +1022,16 @@ void PrzyjmijWczytane(TDaneWczytane&& d) {
     if (d.LiniePROJ) PROJ.Linie = std::move(*d.LiniePROJ);
     if (d.TrojkatyPROJ) PROJ.Trojkaty = std::move(*d.TrojkatyPROJ);
     if (d.Zalomy) Trasa.Zalomy = std::move(*d.Zalomy);
-    ZakonczWczytywanie();
 }
 
-void OtworzTROZBufora(std::string_view dane, std::string_view nazwa, const TPostep& postep) {
-    PrzyjmijWczytane(CzytajTRO(dane, nazwa, postep));
+TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep) {
+    TPlikWPamieci plik(nazwaPliku);
+    return CzytajTRO(plik.Dane(), nazwaPliku, postep);
 }
 
-void OtworzMTPZBufora(std::string_view dane, std::string_view nazwa, const TPostep& postep) {
-    PrzyjmijWczytane(CzytajMTP(dane, nazwa, postep));
-}
-
-void OtworzTRO(const std::string& nazwaPliku, const TPostep& postep) {
-    TDaneWczytane d;
-    {
-        TPlikWPamieci plik(nazwaPliku);
-        d = CzytajTRO(plik.Dane(), nazwaPliku, postep);
-    }
-    PrzyjmijWczytane(std::move(d));
-}
-
-void OtworzMTP(const std::string& nazwaPliku, const TPostep& postep) {
-    TDaneWczytane d;
-    {
-        TPlikWPamieci plik(nazwaPliku);
-        d = CzytajMTP(plik.Dane(), nazwaPliku, postep);
-    }
-    PrzyjmijWczytane(std::move(d));
+TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep) {
+    TPlikWPamieci plik(nazwaPliku);
+    return CzytajMTP(plik.Dane(), nazwaPliku, postep);
 }
 
 std::string CzytajCalyPlik(const std::string& nazwaPliku) {
@@ -1063,18 +1044,8 @@ std::string CzytajCalyPlik(const std::string& nazwaPliku) {
 
 const std::vector<std::string>& BanerTRO() {
     static const std::vector<std::string> baner = [] {
-        const char* linie[] = {
-            "*******************************************************************",
-            "*  Orvany3D - plik trójkątów TEREN i PROJ oraz trasy              *",
-            "*  Plik utworzony programem Orvany3D z pliku wymiany .mtp         *",
-            "*  https://orvany3d.example.org ; kontakt@orvany3d.example.org    *",
-            "*******************************************************************",
-            "*  UWAGA!                                                         *",
-            "*               Nie należy zmieniać wpisów w pliku!               *",
-            "*******************************************************************",
-        };
         std::vector<std::string> w;
-        for (const char* l : linie) w.push_back(Utf8NaCp1250(l));
+        for (std::string_view l : format_tro::Baner) w.push_back(Utf8NaCp1250(l));
         return w;
     }();
     return baner;
@@ -1110,11 +1081,11 @@ std::string PrzepiszPlikZBufora(std::string_view zrodlo, std::string_view nazwa)
     };
     while (!cz.Koniec()) {
         const std::string_view s = cz.Wiersz();
-        if (s == kZnacznikiMTP.WspTEREN) staleRekordy(kZnacznikiTRO.WspTEREN, s, 6);
+        if (s == kZnacznikiMTP.WspTEREN) staleRekordy(kZnacznikiTRO.WspTEREN, s, format_tro::WierszePunktu);
         else if (s == kZnacznikiMTP.TroTEREN) trojkaty(kZnacznikiTRO.TroTEREN);
-        else if (s == kZnacznikiMTP.WspPROJ) staleRekordy(kZnacznikiTRO.WspPROJ, s, 6);
+        else if (s == kZnacznikiMTP.WspPROJ) staleRekordy(kZnacznikiTRO.WspPROJ, s, format_tro::WierszePunktu);
         else if (s == kZnacznikiMTP.TroPROJ) trojkaty(kZnacznikiTRO.TroPROJ);
-        else if (s == kZnacznikTrasy) staleRekordy(kZnacznikTrasy, s, 9);
+        else if (s == kZnacznikTrasy) staleRekordy(kZnacznikTrasy, s, format_tro::WierszeZalomu);
     }
     return w;
 }
@@ -1127,50 +1098,5 @@ void PrzepiszPlik(const std::string& zrodlo, const std::string& cel) {
         TPlikWPamieci plik(zrodlo);
         wynik = PrzepiszPlikZBufora(plik.Dane(), zrodlo);
     }
-
-    // Temporary file beside the target, renamed over it at the very end.
-    const std::size_t ukosnik = cel.find_last_of('/');
-    const std::string katalog = ukosnik == std::string::npos ? std::string() : cel.substr(0, ukosnik + 1);
-    const std::string baza = ukosnik == std::string::npos ? cel : cel.substr(ukosnik + 1);
-    std::string tymczasowy = katalog + "." + baza + ".XXXXXX";
-    const int fd = ::mkstemp(tymczasowy.data());
-    if (fd < 0) throw BladKonwersji("Nie można zapisać pliku " + cel + ": " + OpisBleduSystemu(errno));
-    auto porzuc = [&](int e) {
-        ::close(fd);
-        ::unlink(tymczasowy.c_str());
-        throw BladKonwersji("Nie można zapisać pliku " + cel + ": " + OpisBleduSystemu(e));
-    };
-    const char* p = wynik.data();
-    std::size_t zostalo = wynik.size();
-    while (zostalo > 0) {
-        const ssize_t r = ::write(fd, p, zostalo);
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            porzuc(errno);
-        }
-        p += r;
-        zostalo -= static_cast<std::size_t>(r);
-    }
-    // The new file gets the old target's permissions, or the usual ones for a new file.
-    struct stat st{};
-    mode_t tryb;
-    if (::stat(cel.c_str(), &st) == 0) {
-        tryb = st.st_mode & 07777;
-    } else {
-        const mode_t maska = ::umask(0);
-        ::umask(maska);
-        tryb = 0666 & ~maska;
-    }
-    ::fchmod(fd, tryb);
-    if (::fsync(fd) != 0) porzuc(errno);
-    if (::close(fd) != 0) {
-        const int e = errno;
-        ::unlink(tymczasowy.c_str());
-        throw BladKonwersji("Nie można zapisać pliku " + cel + ": " + OpisBleduSystemu(e));
-    }
-    if (::rename(tymczasowy.c_str(), cel.c_str()) != 0) {
-        const int e = errno;
-        ::unlink(tymczasowy.c_str());
-        throw BladKonwersji("Nie można zapisać pliku " + cel + ": " + OpisBleduSystemu(e));
-    }
+    ZapiszBezpiecznie(cel, wynik);
 }

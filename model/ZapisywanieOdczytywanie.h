@@ -17,9 +17,9 @@
 //
 // Loads are all-or-nothing: a file is parsed completely into new sections,
 // and only then are the sections it brings put in place and the load sequence
-// (ZakonczWczytywanie) run. A file that fails anywhere changes nothing; the
-// error (BladKonwersji) carries the message and, on a second line, the file
-// name and the line number.
+// run (the open flows of scena/Scena.h). A file that fails anywhere changes
+// nothing; the error (BladKonwersji) carries the message and, on a second
+// line, the file name and the line number.
 #pragma once
 
 #include <cstdint>
@@ -102,14 +102,12 @@ TDaneWczytane CzytajTRO(std::string_view dane, std::string_view nazwaDoKomunikat
                         const TOpcjeCzytania& opcje = {});
 TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {},
                         const TOpcjeCzytania& opcje = {});
-// Puts the sections in place (each replaces its array) and runs ZakonczWczytywanie.
+// The same for a whole file, read in one piece. Raises BladKonwersji.
+TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep = {});
+TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep = {});
+// Puts the sections in place, each replacing its array; the load sequence
+// (ZakonczWczytywanie) is the caller's next step.
 void PrzyjmijWczytane(TDaneWczytane&& dane);
-
-// Load a .tro / .mtp file (read in one piece) or the same bytes from memory.
-void OtworzTRO(const std::string& nazwaPliku, const TPostep& postep = {});
-void OtworzTROZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
-void OtworzMTP(const std::string& nazwaPliku, const TPostep& postep = {});
-void OtworzMTPZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
 
 // ---------------------------------------------------------------------------
 // Converter .mtp -> .tro.
@@ -120,9 +118,9 @@ const std::vector<std::string>& BanerTRO();
 // Converts the bytes of a .mtp file into the bytes of a .tro file (CR LF line ends).
 // Raises BladKonwersji (nothing is produced then).
 std::string PrzepiszPlikZBufora(std::string_view zrodlo, std::string_view nazwaDoKomunikatow);
-// Converts a file into a file. The target is written beside itself under a
-// temporary name and renamed over the old one only when everything succeeded;
-// on failure the old target is untouched and no temporary file is left.
+// Converts a file into a file, written by ZapiszBezpiecznie: a link is written
+// through, a target that is not a regular file is refused, and on failure the
+// old target is untouched and no temporary file is left.
 void PrzepiszPlik(const std::string& zrodlo, const std::string& cel);
 
 // The whole content of a file (raises BladKonwersji when it cannot be read).

@@ -1,12 +1,10 @@
 #include "model/Zmienne.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
+#include <utility>
 
 #include "common/Rownolegle.h"
-#include "render/RysujPerspektywa.h"
-#include "route/OblTrasa.h"
+#include "common/Sortowanie.h"
 
 TSiatka TEREN;
 TSiatka PROJ;
@@ -23,6 +21,7 @@ std::int32_t NatObrys = 5;
 TObraz Niebo;
 std::vector<std::string> OpisTekst{std::string()};
 std::vector<std::string> KomunikatyTrasy;
+std::uint32_t ZiarnoLosowania = 0;
 
 void InicjujZmienne(int W, int /*H*/) {
     Rzut = TRzut{};
@@ -57,8 +56,7 @@ void InicjujZmienne(int W, int /*H*/) {
 }
 
 // ---------------------------------------------------------------------------
-// Scene model operations and the sequence that ends every load.
-
+// Scene model operations.
 
 namespace {
 
@@ -177,42 +175,21 @@ void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {
 }
 
 void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty) {
-    // Sorting (key, position) pairs and moving every record once is far cheaper
-    // than a stable sort of the records themselves; the position breaks ties,
-    // which keeps equal keys in their order exactly as a stable sort would.
-    // A NaN key (never produced by a load) sorts last instead of breaking the order.
-    const std::size_t n = trojkaty.size();
-    if (n < 2) return;
-    struct TKlucz {
-        double y;
-        std::uint32_t i;
-    };
-    std::vector<TKlucz> klucze(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double y = trojkaty[i].P2.Y;
-        klucze[i] = {std::isnan(y) ? -std::numeric_limits<double>::infinity() : y, static_cast<std::uint32_t>(i)};
-    }
-    std::sort(klucze.begin(), klucze.end(), [](const TKlucz& a, const TKlucz& b) {
-        if (a.y != b.y) return a.y > b.y;
-        return a.i < b.i;
-    });
-    std::vector<TTrojkatRys> posortowane;
-    posortowane.reserve(n);
-    for (const TKlucz& k : klucze) posortowane.push_back(trojkaty[k.i]);
-    trojkaty.swap(posortowane);
+    SortujMalejaco(trojkaty, [](const TTrojkatRys& r) { return r.P2.Y; });
 }
 
 namespace {
 
-// A key of the load's depth sort: the depth of a record's second vertex
-// (NaN as the smallest) and its position, which breaks ties.
+// A key of the load's depth sort: the code of the second vertex's depth
+// (ascending codes for descending depths, SortujMalejaco's) and the record's
+// position, which breaks ties as a stable sort does.
 struct TKluczGlebi {
-    double y;
+    std::uint64_t kod;
     std::uint32_t i;
 };
 
 bool PrzedKluczem(const TKluczGlebi& a, const TKluczGlebi& b) {
-    if (a.y != b.y) return a.y > b.y;
+    if (a.kod != b.kod) return a.kod < b.kod;
     return a.i < b.i;
 }
 
@@ -229,8 +206,7 @@ void PrzygotujPosortowane(const TSiatka& siatka, double k) {
     PowiekszNaDwochWatkach(klucze, n);
     NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i) {
-            const double y = mesh[i].Y2 * k;
-            klucze[i] = {std::isnan(y) ? -std::numeric_limits<double>::infinity() : y, static_cast<std::uint32_t>(i)};
+            klucze[i] = {sortowanie::KodMalejaco(mesh[i].Y2 * k), static_cast<std::uint32_t>(i)};
         }
         std::sort(klucze.begin() + static_cast<std::ptrdiff_t>(od), klucze.begin() + static_cast<std::ptrdiff_t>(do_),
                   PrzedKluczem);
@@ -258,17 +234,4 @@ void PrzygotujPosortowane(const TSiatka& siatka, double k) {
             cel[j] = r;
         }
     });
-}
-
-void ZakonczWczytywanie() {
-    OrientujTrojkaty();
-    ObliczZakres(TEREN);
-    ObliczZakres(PROJ);
-    ObliczZakresTrasy();
-    PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
-    PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
-    PrzygotujPosortowane(TEREN, 4.0);
-    PrzygotujPosortowane(PROJ, 4.0);
-    PrzeliczRzut();
-    ObliczTrase();
 }

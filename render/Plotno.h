@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/Zmienne.h"
+#include "model/Typy.h"
 
 struct TPunktEkranu {
     int X = 0;

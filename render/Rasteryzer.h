@@ -31,7 +31,7 @@
 #include <functional>
 #include <string>
 
-#include "model/Zmienne.h"
+#include "model/Typy.h"
 #include "render/Plotno.h"
 
 // A 32-bit pixel buffer owned by the caller. Krok is the row stride in pixels.

@@ -23,26 +23,17 @@ int NaCalkowita(double v) {
     return static_cast<int>(v);  // truncation towards zero
 }
 
-// The vector helpers of common/Funkcje with the same arithmetic in the same
-// order, here where the shading pass can inline them: the pass goes over
-// every record of the scene.
-inline TPunkt3D IloczynW(const TPunkt3D& a, const TPunkt3D& b) {
-    return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
-}
-inline double IloczynSkalarnyW(const TPunkt3D& a, const TPunkt3D& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
-inline int OgraniczW(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
 TKolor Cieniuj(TKolor kolor, int d) {
-    const int r = OgraniczW(static_cast<int>(kolor & 0xFF) + d, 0, 255);
-    const int g = OgraniczW(static_cast<int>((kolor >> 8) & 0xFF) + d, 0, 255);
-    const int b = OgraniczW(static_cast<int>((kolor >> 16) & 0xFF) + d, 0, 255);
+    const int r = Ogranicz(static_cast<int>(kolor & 0xFF) + d, 0, 255);
+    const int g = Ogranicz(static_cast<int>((kolor >> 8) & 0xFF) + d, 0, 255);
+    const int b = Ogranicz(static_cast<int>((kolor >> 16) & 0xFF) + d, 0, 255);
     return static_cast<TKolor>(r | (g << 8) | (b << 16));
 }
 
 TKolor Przyciemnij(TKolor kolor, int o) {
-    const int r = OgraniczW(static_cast<int>(kolor & 0xFF) - o, 0, 255);
-    const int g = OgraniczW(static_cast<int>((kolor >> 8) & 0xFF) - o, 0, 255);
-    const int b = OgraniczW(static_cast<int>((kolor >> 16) & 0xFF) - o, 0, 255);
+    const int r = Ogranicz(static_cast<int>(kolor & 0xFF) - o, 0, 255);
+    const int g = Ogranicz(static_cast<int>((kolor >> 8) & 0xFF) - o, 0, 255);
+    const int b = Ogranicz(static_cast<int>((kolor >> 16) & 0xFF) - o, 0, 255);
     return static_cast<TKolor>(r | (g << 8) | (b << 16));
 }
 
@@ -50,10 +41,10 @@ TKolor Przyciemnij(TKolor kolor, int o) {
 // A face whose first three vertices are collinear (no normal) keeps its base colour.
 template <bool Czworokat>
 int Przesuniecie(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3) {
-    const TPunkt3D n = IloczynW(p1 - p2, p3 - p2);
-    const double dl = std::sqrt(IloczynSkalarnyW(n, n));
+    const TPunkt3D n = Iloczyn(p1 - p2, p3 - p2);
+    const double dl = std::sqrt(IloczynSkalarny(n, n));
     if (!(dl > 0.0) || !std::isfinite(dl)) return 0;
-    const double c = IloczynSkalarnyW(n, Swiatlo) / dl;
+    const double c = IloczynSkalarny(n, Swiatlo) / dl;
     const double t = Czworokat ? -c * c : -c;
     const double d = nat * t;
     if (std::isnan(d)) return 0;
@@ -118,10 +109,6 @@ inline void RysujCzworokatNa(P& plotno, const TCzworokatRys& r, int H) {
     plotno.Wielokat(p, 4);
 }
 }  // namespace
-
-void RysujTrojkat(TPlotno& plotno, const TTrojkatRys& r, int H) { RysujTrojkatNa(plotno, r, H); }
-
-void RysujCzworokat(TPlotno& plotno, const TCzworokatRys& r, int H) { RysujCzworokatNa(plotno, r, H); }
 
 // ---- Frame box, sky and parameters ----
 
@@ -193,24 +180,12 @@ void RysujRekordy(P& plotno, int H) {
 // Below this many records a second thread costs more than it saves.
 constexpr std::size_t kRekordyNaDwaPasy = 20000;
 
-// One record of the frame projected onto the picture, with its colours.
-struct TWielokatEkranu {
-    TPunktEkranu P[4];
-    TKolor Pioro;
-    TKolor Pedzel;
-    int Ile;
-};
-
-// The projected records of the last large frame; kept, so that a frame
-// allocates nothing once the array has grown to the scene.
-std::vector<TWielokatEkranu> WielokatyKlatki;
-
-// Projects the records [od, do_) of the frame's drawing order into WielokatyKlatki.
-void RzutujZakres(std::size_t od, std::size_t do_, int H) {
+// Projects the records [od, do_) of the frame's drawing order into `wielokaty`.
+void RzutujZakres(std::vector<TWielokatEkranu>& wielokaty, std::size_t od, std::size_t do_, int H) {
     std::size_t poczatek = 0;
     auto zakres = [&](const auto& tab, auto rzutuj) {
         const std::size_t s = std::max(od, poczatek), e = std::min(do_, poczatek + tab.size());
-        for (std::size_t i = s; i < e; ++i) rzutuj(tab[i - poczatek], WielokatyKlatki[i]);
+        for (std::size_t i = s; i < e; ++i) rzutuj(tab[i - poczatek], wielokaty[i]);
         poczatek += tab.size();
     };
     zakres(Czworokaty, [H](const TCzworokatRys& r, TWielokatEkranu& w) {
@@ -230,9 +205,9 @@ void RzutujZakres(std::size_t od, std::size_t do_, int H) {
 
 // Draws every projected record that reaches the canvas's band of rows.
 // The calls are named exactly, so that they need no virtual lookup.
-void RysujPas(TPlotnoRastrowe& plotno) {
+void RysujPas(TPlotnoRastrowe& plotno, const std::vector<TWielokatEkranu>& wielokaty) {
     const int gora = plotno.BuforPikseli().Gora, dol = plotno.BuforPikseli().Wysokosc;
-    for (const TWielokatEkranu& w : WielokatyKlatki) {
+    for (const TWielokatEkranu& w : wielokaty) {
         int ymin = w.P[0].Y, ymax = w.P[0].Y;
         for (int i = 1; i < w.Ile; ++i) {
             ymin = std::min(ymin, w.P[i].Y);
@@ -245,38 +220,37 @@ void RysujPas(TPlotnoRastrowe& plotno) {
     }
 }
 
-// Share of the rows that the upper band gets, moved after every frame towards
-// the split at which both threads take equally long.
-double UdzialGornegoPasa = 0.5;
-
 // Draws the records on a pixel canvas in two threads. First each thread
 // projects half of the records; then each draws all of them on its own band
 // of rows (the upper band in this thread). Each band receives every record in
 // the array order, and the rasterizer lights in a band exactly the pixels it
 // would light there in the whole picture, so the frame is the one a single
 // thread draws. Returns false, having drawn nothing, when the frame is too
-// small to be worth it or no thread can be started.
-bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H) {
+// small to be worth it (unless two threads are asked for) or no thread can be
+// started.
+bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H, TPodzialKlatki& podzial) {
     std::size_t ile = Czworokaty.size();
     if (Rzut.RysujTEREN) ile += TrojkatyTEREN.size();
     if (Rzut.RysujPROJ) ile += TrojkatyPROJ.size();
     const TBuforPikseli& caly = plotno.BuforPikseli();
     const int gora = caly.Gora, dol = caly.Wysokosc;
-    if (ile < kRekordyNaDwaPasy || caly.Piksele == nullptr || caly.Szerokosc <= 0 || dol - gora < 64 ||
-        std::thread::hardware_concurrency() < 2)
+    if (podzial.Watki == 1 || ile == 0 || caly.Piksele == nullptr || caly.Szerokosc <= 0 || dol - gora < 64)
         return false;
+    if (podzial.Watki != 2 && (ile < kRekordyNaDwaPasy || std::thread::hardware_concurrency() < 2)) return false;
 
-    WielokatyKlatki.resize(ile);
+    std::vector<TWielokatEkranu>& wielokaty = podzial.Wielokaty;
+    wielokaty.resize(ile);
     // The split is taken within the paint area's rows (the picture may be
     // taller); the lower band still reaches the picture's last row.
     const int wiersze = std::clamp(H, gora + 32, dol) - gora;
-    const int podzial = std::clamp(gora + static_cast<int>(wiersze * UdzialGornegoPasa + 0.5), gora + 16, dol - 16);
+    const int granica =
+        std::clamp(gora + static_cast<int>(wiersze * podzial.UdzialGornegoPasa + 0.5), gora + 16, dol - 16);
     TPlotnoRastrowe gorny = plotno, dolny = plotno;
     TBuforPikseli b = caly;
-    b.Wysokosc = podzial;
+    b.Wysokosc = granica;
     gorny.UstawBufor(b);
     b = caly;
-    b.Gora = podzial;
+    b.Gora = granica;
     dolny.UstawBufor(b);
 
     using Zegar = std::chrono::steady_clock;
@@ -286,34 +260,34 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H) {
     std::thread watek;
     try {
         watek = std::thread([&, H] {
-            RzutujZakres(polowa, ile, H);
+            RzutujZakres(wielokaty, polowa, ile, H);
             rzutowanie.arrive_and_wait();
             const auto t0 = Zegar::now();
-            RysujPas(dolny);
+            RysujPas(dolny, wielokaty);
             czasDolnego = std::chrono::duration<double>(Zegar::now() - t0).count();
         });
     } catch (const std::system_error&) {
         return false;
     }
-    RzutujZakres(0, polowa, H);
+    RzutujZakres(wielokaty, 0, polowa, H);
     rzutowanie.arrive_and_wait();
     const auto t0 = Zegar::now();
-    RysujPas(gorny);
+    RysujPas(gorny, wielokaty);
     const double czasGornego = std::chrono::duration<double>(Zegar::now() - t0).count();
     watek.join();
 
     // The pen and brush end as the last record left them.
-    plotno.UstawPioro(WielokatyKlatki.back().Pioro);
-    plotno.UstawPedzel(WielokatyKlatki.back().Pedzel);
+    plotno.UstawPioro(wielokaty.back().Pioro);
+    plotno.UstawPedzel(wielokaty.back().Pedzel);
 
     // With the work per row taken as even within each band: the split that
     // would have halved this frame's drawing, approached half-way.
-    const double f = UdzialGornegoPasa, suma = czasGornego + czasDolnego;
+    const double f = podzial.UdzialGornegoPasa, suma = czasGornego + czasDolnego;
     if (suma > 0.0) {
         double cel = f;
         if (czasGornego > czasDolnego) cel = f * suma / (2.0 * czasGornego);
         else if (czasDolnego > czasGornego) cel = 1.0 - (1.0 - f) * suma / (2.0 * czasDolnego);
-        UdzialGornegoPasa = std::clamp(0.5 * (f + cel), 0.05, 0.95);
+        podzial.UdzialGornegoPasa = std::clamp(0.5 * (f + cel), 0.05, 0.95);
     }
     return true;
 }
@@ -321,6 +295,11 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H) {
 }  // namespace
 
 void Przerysuj(TPlotno& plotno, int W, int H) {
+    TPodzialKlatki podzial;
+    Przerysuj(plotno, W, H, podzial);
+}
+
+void Przerysuj(TPlotno& plotno, int W, int H, TPodzialKlatki& podzial) {
     // Button-face area framed by a one-pixel black line.
     plotno.UstawPedzel(clBtnFace);
     plotno.UstawPioro(0x000000);
@@ -334,7 +313,7 @@ void Przerysuj(TPlotno& plotno, int W, int H) {
     // The records, by the painter's method in array order. A canvas over
     // pixels draws a large frame in two bands at once; the picture is the same.
     auto* rastrowe = dynamic_cast<TPlotnoRastrowe*>(&plotno);
-    if (!rastrowe || !RysujRekordyWDwochPasach(*rastrowe, H)) RysujRekordy(plotno, H);
+    if (!rastrowe || !RysujRekordyWDwochPasach(*rastrowe, H, podzial)) RysujRekordy(plotno, H);
 
     if (Rzut.RysujParametryEkran) PiszParametry(plotno, 200, 300);
 }

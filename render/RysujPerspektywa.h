@@ -8,7 +8,7 @@
 #include "model/Zmienne.h"
 #include "render/Plotno.h"
 
-// ---- Projection, shading and drawing of one record ----
+// ---- Projection and shading ----
 
 // Column and row of a view-space point (x, depth y, height z) in a paint area of height H.
 int EkranX(double x, double y);
@@ -20,9 +20,6 @@ void PrzeliczRzut();
 void CieniujTrojkat(TTrojkatRys& r);
 void CieniujCzworokat(TCzworokatRys& r);
 
-void RysujTrojkat(TPlotno& plotno, const TTrojkatRys& r, int H);
-void RysujCzworokat(TPlotno& plotno, const TCzworokatRys& r, int H);
-
 // ---- Frame box, sky and parameters ----
 
 void Linia3D(TPlotno& plotno, double xa, double ya, double za, double xb, double yb, double zb, int H);
@@ -30,11 +27,48 @@ void RysujSciane(TPlotno& plotno, const TPunkt3D& a, const TPunkt3D& b, const TP
 void RysujTlo(TPlotno& plotno, double x0, double y0, double z0, double dx, double dy, double dz, int H);
 void PiszParametry(TPlotno& plotno, int x, int y);
 
+// One record of a frame projected onto the picture, with its colours.
+struct TWielokatEkranu {
+    TPunktEkranu P[4];
+    TKolor Pioro;
+    TKolor Pedzel;
+    int Ile;
+};
+
+// What a frame on a pixel canvas keeps for the next one. A large frame is
+// drawn in two threads, each on its own band of rows; the split between the
+// bands moves after every frame towards equal drawing times, and the array of
+// projected records allocates nothing once it has grown to the scene. The
+// window, the command-line tool and the benchmarks keep one each; a frame
+// drawn without one starts afresh.
+struct TPodzialKlatki {
+    // Share of the paint area's rows that the upper band gets.
+    double UdzialGornegoPasa = 0.5;
+    // 0: two threads for a frame of at least 20000 records on a machine with
+    // two cores or more, one otherwise; 1: always one; 2: always two (a
+    // picture less than 64 rows high is drawn in one), whatever the machine.
+    int Watki = 0;
+    std::vector<TWielokatEkranu> Wielokaty;
+};
+
 // The whole frame of the main window's picture, W x H pixels, drawn on the canvas
 // in its fixed order; empties the viewer's lines. The window copies the result to the screen.
+// The picture is the same whichever way the frame is split.
+void Przerysuj(TPlotno& plotno, int W, int H, TPodzialKlatki& podzial);
 void Przerysuj(TPlotno& plotno, int W, int H);
 
 // ---- Cutting and depth order ----
+
+// Working memory of the cuts and the depth sorts: each builds its result here
+// and swaps it with the array, so that a slider move allocates no records once
+// the memory has grown to the scene.
+struct TBuforyWidoku {
+    std::vector<TTrojkatRys> Trojkaty;
+    std::vector<TCzworokatRys> Czworokaty;
+};
+extern TBuforyWidoku BuforyWidoku;
+// Gives the working memory back (part of the state of a fresh program).
+void ZwolnijBuforyWidoku();
 
 enum class TZbior { TEREN, PROJ };
 std::vector<TTrojkatRys>& TrojkatyZbioru(TZbior zbior);

@@ -7,13 +7,16 @@
 // with the array, so no record is allocated on its own.
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <numbers>
 
 #include "common/Rownolegle.h"
+#include "common/Sortowanie.h"
 #include "render/RysujPerspektywa.h"
+
+TBuforyWidoku BuforyWidoku;
+
+void ZwolnijBuforyWidoku() { BuforyWidoku = TBuforyWidoku{}; }
 
 namespace {
 
@@ -21,81 +24,17 @@ constexpr double kPi = std::numbers::pi;
 
 // The scratch array into which a cut or a sort writes its result; after the
 // swap it holds the previous array's memory, ready for the next call.
-template <typename R>
-std::vector<R>& Bufor() {
-    static std::vector<R> bufor;
-    return bufor;
-}
+std::vector<TTrojkatRys>& Bufor(const std::vector<TTrojkatRys>&) { return BuforyWidoku.Trojkaty; }
+std::vector<TCzworokatRys>& Bufor(const std::vector<TCzworokatRys>&) { return BuforyWidoku.Czworokaty; }
 
 // ---- Depth sorts ----
 //
-// The arrays are ordered by descending key; records with equal keys keep their
-// relative order (the order a two-way bubble sort that exchanges neighbours
-// only on a strictly smaller left key would produce). A NaN key counts as the
-// smallest of all keys, so such records go to the end of the array, and the
-// order stays a strict weak ordering whatever the coordinates.
-//
-// The sort is an LSD radix sort of (key code, index) pairs, which is stable by
-// construction, followed by one gather of the records in the new order.
-
-// Code of a key such that ascending codes give descending keys; +0 and -0 are
-// the same key, NaN gets the largest code.
-std::uint32_t KodMalejaco(float f) {
-    if (std::isnan(f)) return 0xFFFFFFFFu;
-    if (f == 0.0f) f = 0.0f;
-    std::uint32_t u = std::bit_cast<std::uint32_t>(f);
-    u = (u & 0x80000000u) ? ~u : (u | 0x80000000u);  // ascending with the key
-    return ~u;
-}
-
-// (code, index) pairs of the sort, kept from call to call.
-std::vector<std::uint64_t> ParyA, ParyB;
+// The arrays are ordered by descending key with the program's one stable sort
+// (common/Sortowanie.h).
 
 template <typename R, typename KluczFn>
-void SortujMalejaco(std::vector<R>& tab, KluczFn klucz) {
-    const std::size_t n = tab.size();
-    if (n < 2) return;
-
-    auto& a = ParyA;
-    auto& b = ParyB;
-    a.resize(n);
-    b.resize(n);
-    bool uporzadkowana = true;
-    std::uint32_t poprzedni = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint32_t kod = KodMalejaco(klucz(tab[i]));
-        uporzadkowana &= kod >= poprzedni;
-        poprzedni = kod;
-        a[i] = (static_cast<std::uint64_t>(kod) << 32) | static_cast<std::uint32_t>(i);
-    }
-    // Already far to near (a second press, or the order left by a load): nothing to do.
-    if (uporzadkowana) return;
-
-    // Four passes of 8 bits over the 32 code bits.
-    for (int p = 0; p < 4; ++p) {
-        const int sh = 32 + 8 * p;
-        const std::uint64_t maska = 0xFF;
-        std::size_t licznik[257] = {};
-        for (std::size_t i = 0; i < n; ++i) ++licznik[((a[i] >> sh) & maska) + 1];
-        // One digit value for all records: this pass would change nothing.
-        if (licznik[((a[0] >> sh) & maska) + 1] == n) continue;
-        for (std::size_t d = 1; d <= maska + 1; ++d) licznik[d] += licznik[d - 1];
-        for (std::size_t i = 0; i < n; ++i) b[licznik[(a[i] >> sh) & maska]++] = a[i];
-        a.swap(b);
-    }
-
-    auto& wynik = Bufor<R>();
-    wynik.clear();
-    wynik.reserve(n);
-    // The reads jump about the array: ask for the records a few steps ahead.
-    constexpr std::size_t kNaprzod = 16;
-    for (std::size_t i = 0; i < n; ++i) {
-#if defined(__GNUC__)
-        if (i + kNaprzod < n) __builtin_prefetch(&tab[static_cast<std::uint32_t>(a[i + kNaprzod])]);
-#endif
-        wynik.push_back(tab[static_cast<std::uint32_t>(a[i])]);
-    }
-    tab.swap(wynik);
+void Sortuj(std::vector<R>& tab, KluczFn klucz) {
+    SortujMalejaco(tab, klucz, Bufor(tab));
 }
 
 float KluczYminTrojkata(const TTrojkatRys& r) {
@@ -119,12 +58,12 @@ float KluczYminCzworokata(const TCzworokatRys& r) {
 
 void KorektaYminZbioru(std::vector<TTrojkatRys>& tab) {
     for (auto& r : tab) r.KluczYmin = KluczYminTrojkata(r);
-    SortujMalejaco(tab, [](const TTrojkatRys& r) { return r.KluczYmin; });
+    Sortuj(tab, [](const TTrojkatRys& r) { return r.KluczYmin; });
 }
 
 void KorektaLOkoZbioru(std::vector<TTrojkatRys>& tab) {
     for (auto& r : tab) r.KluczOko = KluczOkoTrojkata(r);
-    SortujMalejaco(tab, [](const TTrojkatRys& r) { return r.KluczOko; });
+    Sortuj(tab, [](const TTrojkatRys& r) { return r.KluczOko; });
 }
 
 // ---- Cutting ----
@@ -174,7 +113,7 @@ inline void TnijRekord(const TTrojkatRys& zr, double c, bool tnij, Dalej&& dalej
 template <bool Ymin>
 void Tnij(std::vector<TTrojkatRys>& tab, double c) {
     const bool tnij = Rzut.TnijTroj;
-    auto& wynik = Bufor<TTrojkatRys>();
+    auto& wynik = BuforyWidoku.Trojkaty;
     wynik.clear();
     wynik.reserve(tab.size() + tab.size() / 8);
     for (const TTrojkatRys& zr : tab) TnijRekord<Ymin>(zr, c, tnij, [&wynik](const TTrojkatRys& r) { wynik.push_back(r); });
@@ -186,7 +125,7 @@ void Tnij(std::vector<TTrojkatRys>& tab, double c) {
 // the two cuts made one after the other.
 void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax) {
     const bool tnij = Rzut.TnijTroj;
-    auto& wynik = Bufor<TTrojkatRys>();
+    auto& wynik = BuforyWidoku.Trojkaty;
     wynik.clear();
     wynik.reserve(tab.size() + tab.size() / 8);
     auto doWyniku = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
@@ -278,7 +217,7 @@ void KorektaLOko() {
 
 void SortujCzworokaty() {
     for (auto& r : Czworokaty) r.KluczYmin = KluczYminCzworokata(r);
-    SortujMalejaco(Czworokaty, [](const TCzworokatRys& r) { return r.KluczYmin; });
+    Sortuj(Czworokaty, [](const TCzworokatRys& r) { return r.KluczYmin; });
 }
 
 // ---- View operations ----
@@ -427,7 +366,7 @@ namespace {
 template <typename Rekord>
 void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, Rekord rekord) {
     const std::size_t n = siatka.Trojkaty.size();
-    auto& gorna = Bufor<TTrojkatRys>();
+    auto& gorna = BuforyWidoku.Trojkaty;
     cel.clear();
     gorna.clear();
     const std::size_t polowa = n >= kRekordyNaDwaWatki ? n / 2 : n;

@@ -21,14 +21,6 @@ double KatRadialny(TPunkt2D C, TPunkt2D Q, bool prawo) {
     return prawo ? std::atan2(dx, dy) : std::atan2(-dx, dy);
 }
 
-// One of the two parallels of a line at distance r: either X = c (a line
-// parallel to the Y axis) or y = a*x + b.
-struct TRownolegla {
-    bool Pionowa = false;
-    double a = 0.0;
-    double b = 0.0;
-};
-
 }  // namespace
 
 double Odleglosc2D(double x1, double y1, double x2, double y2) {
@@ -62,67 +54,6 @@ void ProstaPrzezPunkty(double x1, double y1, double x2, double y2, double& a, do
         a = 1e9;
         b = 0.0;
     }
-}
-
-void RzutNaProsta(double a, double b, double px, double py, double& x, double& y) {
-    if (a == 0.0) {
-        x = px;
-        y = b;
-        return;
-    }
-    x = (px + a * (py - b)) / (1.0 + a * a);
-    y = a * x + b;
-}
-
-void PrzeciecieProstych(double a1, double b1, double a2, double b2, double& x, double& y) {
-    if (a1 == a2) {
-        PokazKomunikat("Proste równoległe");
-        return;
-    }
-    x = (b2 - b1) / (a1 - a2);
-    y = a1 * x + b1;
-}
-
-std::array<TPunkt2D, 4> SrodkiOkregow(TPunkt2D p1, TPunkt2D p2, TPunkt2D q1, TPunkt2D q2, double r) {
-    // The two parallels of a line, the one with the larger intercept (or X) first.
-    auto rownolegle = [r](TPunkt2D u, TPunkt2D v) {
-        std::array<TRownolegla, 2> w;
-        if (std::fabs(u.X - v.X) < 0.01) {
-            const double srodek = (u.X + v.X) / 2;
-            w[0] = {true, 0.0, srodek + r};
-            w[1] = {true, 0.0, srodek - r};
-        } else {
-            const double a = (u.Y - v.Y) / (u.X - v.X);
-            const double b = u.Y - a * u.X;
-            const double przesuniecie = r * std::sqrt(1 + a * a);
-            w[0] = {false, a, b + przesuniecie};
-            w[1] = {false, a, b - przesuniecie};
-        }
-        return w;
-    };
-    const auto L1 = rownolegle(p1, p2);
-    const auto L2 = rownolegle(q1, q2);
-
-    std::array<TPunkt2D, 4> wynik{};
-    if (L1[0].Pionowa && L2[0].Pionowa) {
-        PokazKomunikat("Proste równoległe");
-        return wynik;
-    }
-    for (int j = 0; j < 2; ++j) {
-        for (int k = 0; k < 2; ++k) {
-            const TRownolegla& m = L1[j];
-            const TRownolegla& n = L2[k];
-            TPunkt2D& p = wynik[2 * j + k];
-            if (m.Pionowa) {
-                p = {m.b, n.a * m.b + n.b};
-            } else if (n.Pionowa) {
-                p = {n.b, m.a * n.b + m.b};
-            } else {
-                PrzeciecieProstych(m.a, m.b, n.a, n.b, p.X, p.Y);
-            }
-        }
-    }
-    return wynik;
 }
 
 TPunkt2D PunktKatowy(TPunkt2D C, double R, double psi, bool prawo) {

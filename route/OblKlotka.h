@@ -2,9 +2,7 @@
 // transitions, and the small plane-geometry helpers they use.
 #pragma once
 
-#include <array>
-
-#include "model/Zmienne.h"
+#include "model/Typy.h"
 
 double Odleglosc2D(double x1, double y1, double x2, double y2);
 // Bearing of the segment from point 1 to point 2, counter-clockwise from +X, in [0, 2*pi).
@@ -14,18 +12,6 @@ double KierunekOdcinka(double x1, double y1, double x2, double y2);
 // less give a line parallel to the Y axis, which this form cannot hold: the
 // result is then a = 1e9, b = 0.
 void ProstaPrzezPunkty(double x1, double y1, double x2, double y2, double& a, double& b);
-// Foot of the perpendicular from (px, py) onto y = a*x + b.
-void RzutNaProsta(double a, double b, double px, double py, double& x, double& y);
-// Intersection of y = a1*x + b1 and y = a2*x + b2. Equal slopes show the
-// message box "Proste równoległe" and leave x, y as they were.
-void PrzeciecieProstych(double a1, double b1, double a2, double b2, double& x, double& y);
-// The four intersections of the two parallels at distance r on either side of
-// the line through p1, p2 with the two parallels of the line through q1, q2, in
-// the order (+,+), (+,-), (-,+), (-,-), where + is the parallel with the larger
-// intercept (larger X for a line parallel to Y). A line whose points differ in
-// X by less than 0.01 counts as parallel to the Y axis. Parallel lines give the
-// message box of PrzeciecieProstych; the unmatched results are then (0, 0).
-std::array<TPunkt2D, 4> SrodkiOkregow(TPunkt2D p1, TPunkt2D p2, TPunkt2D q1, TPunkt2D q2, double r);
 
 // Point at radial angle psi on the circle (C, R). psi is measured from the +Y
 // direction, clockwise when prawo (a right turn), counter-clockwise otherwise,

@@ -9,8 +9,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "common/KlawiszeWindows.h"
 #include "model/Zmienne.h"
-#include "shell/linie3Dtroj.h"
+#include "shell/Klawisze.h"
 
 TOpis* Opis = nullptr;
 
@@ -105,8 +106,8 @@ void TOpis::Button1Click() {
 
 void TOpis::B_PowrotClick() { close(); }
 
-bool TOpis::TekstKeyDown(int vk) {
-    if (vk != 27) return false;
+bool TOpis::TekstKeyDown(int kod) {
+    if (kod != vk::Escape) return false;
     close();
     return true;
 }

@@ -30,7 +30,7 @@ protected:
 private:
     void FormCreate();
     // Escape in the text area closes the viewer; other keys edit as usual.
-    bool TekstKeyDown(int vk);
+    bool TekstKeyDown(int kod);
 };
 
 extern TOpis* Opis;

@@ -5,15 +5,20 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QSettings>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -21,79 +26,21 @@
 #include <memory>
 #include <optional>
 
-#include "dialogs/InfoProjekt.h"
+#include "common/KlawiszeWindows.h"
+#include "analiza/Profil.h"
+#include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/OpcjeWyswietlania.h"
 #include "generators/GenerowanieBryl.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
-#include "route/OblTrasa.h"
+#include "scena/InfoProjekt.h"
+#include "scena/Scena.h"
+#include "shell/Klawisze.h"
 #include "shell/PoleTekstowe.h"
 
 TfMaster* fMaster = nullptr;
-
-// ---------------------------------------------------------------------------
-
-int KodKlawiszaWindows(const QKeyEvent* e) {
-    const int k = e->key();
-    const bool klawiatura = e->modifiers() & Qt::KeypadModifier;
-    if (klawiatura) {
-        if (k >= Qt::Key_0 && k <= Qt::Key_9) return 96 + (k - Qt::Key_0);
-        switch (k) {
-            case Qt::Key_Asterisk: return 106;
-            case Qt::Key_Plus: return 107;
-            case Qt::Key_Minus: return 109;
-            case Qt::Key_Period:
-            case Qt::Key_Comma: return 110;
-            case Qt::Key_Slash: return 111;
-            default: break;
-        }
-    }
-    if (k >= Qt::Key_A && k <= Qt::Key_Z) return 65 + (k - Qt::Key_A);
-    if (k >= Qt::Key_0 && k <= Qt::Key_9) return 48 + (k - Qt::Key_0);
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return 112 + (k - Qt::Key_F1);
-    switch (k) {
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab: return 9;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Shift: return 16;
-        case Qt::Key_Control: return 17;
-        case Qt::Key_Alt: return 18;
-        case Qt::Key_Pause: return 19;
-        case Qt::Key_CapsLock: return 20;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Space: return 32;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_Insert: return 45;
-        case Qt::Key_Delete: return 46;
-        case Qt::Key_NumLock: return 144;
-        case Qt::Key_ScrollLock: return 145;
-        case Qt::Key_Semicolon: return 186;
-        case Qt::Key_Plus:
-        case Qt::Key_Equal: return 187;
-        case Qt::Key_Comma: return 188;
-        case Qt::Key_Minus: return 189;
-        case Qt::Key_Period: return 190;
-        case Qt::Key_Slash: return 191;
-        default: return 0;
-    }
-}
-
-QString KatalogProgramu() {
-    QString k = QCoreApplication::applicationDirPath();
-    if (!k.endsWith(QLatin1Char('/'))) k += QLatin1Char('/');
-    return k;
-}
 
 // ---------------------------------------------------------------------------
 
@@ -149,6 +96,7 @@ protected:
 TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     setWindowTitle(QStringLiteral("Orvany3D"));
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
 
     rys = new TRys(*this, this);
     setCentralWidget(rys);
@@ -206,6 +154,20 @@ void TfMaster::UtworzMenu() {
     Pliki1 = MainMenu1->addMenu(QStringLiteral("Pliki"));
     Pliki1->setObjectName(QStringLiteral("Pliki1"));
     Otwrz1 = dodaj(Pliki1, "Otwrz1", QStringLiteral("Otwórz"), "Ctrl+L", &TfMaster::OtworzTRO);
+    M_Ostatnie = Pliki1->addMenu(QStringLiteral("Ostatnio otwierane"));
+    M_Ostatnie->setObjectName(QStringLiteral("M_Ostatnie"));
+    for (int i = 0; i < IleOstatnich; ++i) {
+        QAction* a = M_Ostatnie->addAction(QString());
+        a->setObjectName(QStringLiteral("Ostatni%1").arg(i + 1));
+        connect(a, &QAction::triggered, this, [this, a] { OtworzOstatni(a->data().toString()); });
+        Ostatnie1[i] = a;
+    }
+    M_Ostatnie->addSeparator();
+    WyczyscOstatnie1 = M_Ostatnie->addAction(QStringLiteral("Wyczyść listę"), this, [this] { ZapiszOstatnie({}); });
+    WyczyscOstatnie1->setObjectName(QStringLiteral("WyczyscOstatnie1"));
+    // Another running copy of the program may have changed the list.
+    connect(Pliki1, &QMenu::aboutToShow, this, &TfMaster::OdswiezOstatnie);
+    OdswiezOstatnie();
     Pliki1->addSeparator();
     Generujekrantestowy1 = dodaj(Pliki1, "Generujekrantestowy1", QStringLiteral("Generuj ekran testowy"), "Ctrl+Q",
                                  &TfMaster::Generujekrantestowy1Click);
@@ -223,6 +185,8 @@ void TfMaster::UtworzMenu() {
     Poka1->setObjectName(QStringLiteral("Poka1"));
     InfoTeren1 = dodaj(Poka1, "InfoTeren1", QStringLiteral("Info Teren, Proj"), nullptr, &TfMaster::InfoTeren1Click);
     InfoProj1 = dodaj(Poka1, "InfoProj1", QStringLiteral("Info Trasa"), nullptr, &TfMaster::InfoProj1Click);
+    m_ProfilPrzekroj = dodaj(Poka1, "m_ProfilPrzekroj", QStringLiteral("Profil i przekrój"), nullptr,
+                             &TfMaster::m_ProfilPrzekrojClick);
     Poka1->addSeparator();
     m_OpcjeWyswietlania = dodaj(Poka1, "m_OpcjeWyswietlania", QStringLiteral("Opcje wyświetlania"), "Ctrl+O",
                                 &TfMaster::m_OpcjeWyswietlaniaClick);
@@ -263,7 +227,7 @@ void TfMaster::UtworzPanelPikietazu() {
     // The chainage panel lies over the top-left corner of the picture.
     P_Pikietaz = new QWidget(rys);
     P_Pikietaz->setObjectName(QStringLiteral("P_Pikietaz"));
-    P_Pikietaz->setGeometry(8, 8, 561, 65);
+    P_Pikietaz->setGeometry(8, 8, 561, 92);
     P_Pikietaz->setAutoFillBackground(true);
 
     StaticText1 = new QLabel(QStringLiteral("Trasa"), P_Pikietaz);
@@ -289,6 +253,16 @@ void TfMaster::UtworzPanelPikietazu() {
     SB_pik->setFocusPolicy(Qt::StrongFocus);
     connect(SB_pik, &QScrollBar::valueChanged, this, &TfMaster::SB_pikChange);
     connect(B_ObliczTrasa, &QPushButton::clicked, this, &TfMaster::B_ObliczTrasaClick);
+    // A third row under the slider: the chainage and design height texts, the profile window.
+    L_Kilometraz = new QLabel(P_Pikietaz);
+    L_Kilometraz->setObjectName(QStringLiteral("L_Kilometraz"));
+    L_Kilometraz->setGeometry(8, 63, 314, 21);
+    B_Profil = new QPushButton(QStringLiteral("Profil i przekrój"), P_Pikietaz);
+    B_Profil->setObjectName(QStringLiteral("B_Profil"));
+    B_Profil->setGeometry(326, 60, 113, 27);
+    B_Profil->setAutoDefault(false);
+    B_Profil->setFocusPolicy(Qt::NoFocus);
+    connect(B_Profil, &QPushButton::clicked, this, &TfMaster::m_ProfilPrzekrojClick);
     P_Pikietaz->hide();
 
     auto ukryty = [this](const char* nazwa, const QString& napis, int x, void (TfMaster::*slot)()) {
@@ -346,10 +320,7 @@ void TfMaster::FormDestroy() {
 }
 
 void TfMaster::FormResize() {
-    Rzut.OkoX = rys->width() * 0.5;
-    Rzut.OkoY = -700.0;
-    Rzut.OkoZ = 500.0;
-    Rzut.PolEkranX = static_cast<float>(rys->width() * 0.5);
+    UstawOkoOkna(rys->width(), rys->height());
     DopasujEkran();
     KlatkaGotowa = false;
 }
@@ -358,7 +329,7 @@ void TfMaster::FormPaint(QPainter& malarz) {
     // Every paint request redraws, unless Przerysuj has just drawn this frame.
     if (!KlatkaGotowa) {
         PlotnoQt plotno(Ekran);
-        Przerysuj(plotno, rys->width(), rys->height());
+        Przerysuj(plotno, rys->width(), rys->height(), PodzialKlatki);
     }
     KlatkaGotowa = false;
     malarz.drawImage(QPoint(0, 0), Ekran, QRect(QPoint(0, 0), rys->size()));
@@ -389,15 +360,15 @@ void TfMaster::keyPressEvent(QKeyEvent* e) {
     e->ignore();  // the key is neither consumed nor changed
 }
 
-void TfMaster::FormKeyDown(int vk) {
+void TfMaster::FormKeyDown(int kod) {
     constexpr double krok = 5.0;
-    switch (vk) {
-        case 38: Rzut.OkoZ += krok; break;
-        case 40: Rzut.OkoZ -= krok; break;
-        case 39: Rzut.OkoX += krok; break;
-        case 37: Rzut.OkoX -= krok; break;
-        case 109: Rzut.OkoY += krok; break;
-        case 107: Rzut.OkoY -= krok; break;
+    switch (kod) {
+        case vk::Gora: Rzut.OkoZ += krok; break;
+        case vk::Dol: Rzut.OkoZ -= krok; break;
+        case vk::Prawo: Rzut.OkoX += krok; break;
+        case vk::Lewo: Rzut.OkoX -= krok; break;
+        case vk::NumerycznaMinus: Rzut.OkoY += krok; break;
+        case vk::NumerycznaPlus: Rzut.OkoY -= krok; break;
         default: break;
     }
     PiszPolozenieOka();
@@ -461,8 +432,8 @@ int Obetnij(double v) {
     return static_cast<int>(std::clamp(w, -granica, granica));
 }
 
-// The last three characters of a name in upper case.
-QString Rozszerzenie(const QString& nazwa) { return nazwa.right(3).toUpper(); }
+// A file name as the core takes it: in the local 8-bit encoding.
+std::string Lokalna(const QString& nazwa) { return QFile::encodeName(nazwa).toStdString(); }
 
 }  // namespace
 
@@ -489,8 +460,7 @@ QString TfMaster::WybierzPlik(TDialogPliku& dialog, bool zapis) {
     return nazwa;
 }
 
-bool TfMaster::WczytajPlik(const QString& nazwa,
-                           void (*czytnik)(const std::string&, const std::function<void(double)>&)) {
+bool TfMaster::WczytajPlik(const QString& nazwa) {
     std::optional<QString> blad;
     {
         TZajety zajety;
@@ -526,7 +496,7 @@ bool TfMaster::WczytajPlik(const QString& nazwa,
             if (okienko->wasCanceled()) throw TPrzerwano{};
         };
         try {
-            czytnik(QFile::encodeName(nazwa).toStdString(), zglos);
+            ::WczytajPlik(Lokalna(nazwa), zglos);
         } catch (const TPrzerwano&) {
             return false;
         } catch (const std::exception& e) {
@@ -547,6 +517,8 @@ void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     // A position outside the new range moves to its nearer end, and that move
     // places the view there (SB_pikChange) and writes the chainage text.
     SB_pik->setRange(odPikiety, std::max(odPikiety, doPikiety));
+    L_Kilometraz->clear();
+    if (ProfilPrzekroj) ProfilPrzekroj->PoWczytaniu(SB_pik->value());
 }
 
 void TfMaster::PokazKomunikatyTrasy() {
@@ -560,17 +532,23 @@ void TfMaster::PokazKomunikatyTrasy() {
 void TfMaster::SB_pikChange() {
     TZajety zajety;
     const double c = SB_pik->value();
-    PunktNaPikiecie(c, Rzut.TrasaX, Rzut.TrasaY);
-    Rzut.katT = KatNaPikiecie(c);
-    Rzut.alfa = Rzut.katT;
-    UstawNaPikiecie();
+    if (::UstawNaPikiecie(c)) PokazPikiete();
+    if (ProfilPrzekroj) ProfilPrzekroj->UstawPikiete(c);
 }
 
 void TfMaster::UstawNaPikiecie() {
     TZajety zajety;
-    if (!UstawNaPikiecieRdzen()) return;
+    if (UstawNaPikiecieRdzen()) PokazPikiete();
+}
+
+void TfMaster::PokazPikiete() {
     L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(SB_pik->value())) + QStringLiteral("  ") + QStringLiteral("     (") +
                    Q(F2(Trasa.PikMin)) + QStringLiteral(" - ") + Q(F2(Trasa.PikMax)) + QStringLiteral(")"));
+    // The chainage as designers write it, and the design surface's height at the axis when there is one.
+    const TPunktProfilu os = PunktProfilu(SB_pik->value(), IndeksPROJ, IndeksTEREN);
+    QString km = Q(TekstKilometrazu(SB_pik->value(), SeparatorDziesietny()));
+    if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
+    L_Kilometraz->setText(km);
     Przerysuj(*this);
 }
 
@@ -583,9 +561,13 @@ void TfMaster::B_ObliczTrasaClick() {
 void TfMaster::OtworzTRO() {
     const QString nazwa = WybierzPlik(OpenDialog1, false);
     if (nazwa.isEmpty()) return;
-    const bool tro = Rozszerzenie(nazwa) == QLatin1String("TRO");
+    OtworzPlik(nazwa);
+}
+
+bool TfMaster::OtworzPlik(const QString& nazwa) {
+    const bool tro = RodzajPliku(Lokalna(nazwa)) == TRodzajPliku::TRO;
     // A failed load has shown its error and changed nothing: the flow ends.
-    if (tro && !WczytajPlik(nazwa, &::OtworzTRO)) return;
+    if (tro && !WczytajPlik(nazwa)) return false;
     {
         TZajety zajety;
         if (tro) PoWczytaniu(nazwa, Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
@@ -593,15 +575,95 @@ void TfMaster::OtworzTRO() {
         P_Pikietaz->setVisible(static_cast<double>(Trasa.PikMax) - static_cast<double>(Trasa.PikMin) > 1.0);
         Przerysuj(*this);
     }
-    if (tro) PokazKomunikatyTrasy();
+    if (!tro) return false;
+    QStringList lista = OstatniePliki();
+    lista.removeAll(nazwa);
+    lista.prepend(nazwa);
+    ZapiszOstatnie(lista);
+    PokazKomunikatyTrasy();
+    return true;
+}
+
+void TfMaster::OtworzPliki(const QStringList& nazwy) {
+    for (const QString& nazwa : nazwy) {
+        if (RodzajPliku(Lokalna(nazwa)) == TRodzajPliku::TRO)
+            OtworzPlik(nazwa);
+        else
+            Blad(QStringLiteral("Nie otwarto pliku %1: program otwiera pliki trójkątów .tro.")
+                     .arg(QDir::toNativeSeparators(nazwa)));
+    }
+}
+
+namespace {
+constexpr const char* KluczOstatnich = "OstatnioOtwierane";
+
+// The local files among the URLs of a drag, in their order.
+QStringList PlikiPrzeciagniete(const QMimeData* dane) {
+    QStringList pliki;
+    if (dane && dane->hasUrls())
+        for (const QUrl& u : dane->urls())
+            if (u.isLocalFile()) pliki << u.toLocalFile();
+    return pliki;
+}
+}  // namespace
+
+QStringList TfMaster::OstatniePliki() const {
+    QStringList lista = QSettings().value(KluczOstatnich).toStringList();
+    lista.removeAll(QString());
+    return lista.mid(0, IleOstatnich);
+}
+
+void TfMaster::ZapiszOstatnie(const QStringList& lista) {
+    QSettings().setValue(KluczOstatnich, lista.mid(0, IleOstatnich));
+    OdswiezOstatnie();
+}
+
+void TfMaster::OdswiezOstatnie() {
+    const QStringList lista = OstatniePliki();
+    for (int i = 0; i < IleOstatnich; ++i) {
+        QAction* a = Ostatnie1[i];
+        a->setVisible(i < lista.size());
+        if (i >= lista.size()) continue;
+        QString napis = QDir::toNativeSeparators(lista[i]);
+        napis.replace(QLatin1Char('&'), QLatin1String("&&"));
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(napis));
+        a->setData(lista[i]);
+    }
+    M_Ostatnie->menuAction()->setEnabled(!lista.isEmpty());
+}
+
+void TfMaster::OtworzOstatni(const QString& nazwa) {
+    if (!QFileInfo::exists(nazwa)) {
+        QStringList lista = OstatniePliki();
+        lista.removeAll(nazwa);
+        ZapiszOstatnie(lista);
+        Blad(QStringLiteral("Plik %1 już nie istnieje (został usunięty lub przeniesiony).\n"
+                            "Usunięto go z listy ostatnio otwieranych plików.")
+                 .arg(QDir::toNativeSeparators(nazwa)));
+        return;
+    }
+    OtworzPlik(nazwa);
+}
+
+void TfMaster::dragEnterEvent(QDragEnterEvent* e) {
+    if (!PlikiPrzeciagniete(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void TfMaster::dropEvent(QDropEvent* e) {
+    const QStringList pliki = PlikiPrzeciagniete(e->mimeData());
+    if (pliki.isEmpty()) return;
+    e->acceptProposedAction();
+    // The program the files came from waits for the drop to end: they are
+    // opened afterwards, from the event loop.
+    QTimer::singleShot(0, this, [this, pliki] { OtworzPliki(pliki); });
 }
 
 void TfMaster::OtworzMTP() {
     const QString nazwa = WybierzPlik(OpenTrojkaty, false);
     if (nazwa.isEmpty()) return;
     OpenTrojkatyPlik = nazwa;
-    const bool mtp = Rozszerzenie(nazwa) == QLatin1String("MTP");
-    if (mtp && !WczytajPlik(nazwa, &::OtworzMTP)) return;
+    const bool mtp = RodzajPliku(Lokalna(nazwa)) == TRodzajPliku::MTP;
+    if (mtp && !WczytajPlik(nazwa)) return;
     {
         TZajety zajety;
         if (mtp) PoWczytaniu(nazwa, Obetnij(Trasa.PikMin - 1.0), Obetnij(Trasa.PikMax + 1.0));
@@ -621,7 +683,7 @@ void TfMaster::Button7Click() {
     std::optional<QString> blad;
     try {
         TZajety zajety;
-        PrzepiszPlik(QFile::encodeName(OpenTrojkatyPlik).toStdString(), QFile::encodeName(cel).toStdString());
+        PrzepiszPlik(Lokalna(OpenTrojkatyPlik), Lokalna(cel));
     } catch (const std::exception& e) {
         blad = Q(e.what());
     }
@@ -646,6 +708,8 @@ void EkranTestowyOkna(TfMaster& okno, void (*budowa)()) {
     budowa();
     okno.setWindowTitle(QStringLiteral("Orvan3D 2.0.0beta3"));
     okno.P_Pikietaz->hide();
+    okno.L_Kilometraz->clear();
+    if (okno.ProfilPrzekroj) okno.ProfilPrzekroj->PoWczytaniu(okno.SB_pik->value());
     Przerysuj(okno);
 }
 }  // namespace
@@ -686,13 +750,6 @@ void TfMaster::m_ZrzutEkranuDoSchowkaClick() {
     rys->update();
 }
 
-QString WczytajNiebo(const QString& katalogProgramu) {
-    const QString sciezka = katalogProgramu + QStringLiteral("Przyklady/Sky02.bmp");
-    const QImage niebo(sciezka);
-    Niebo = ObrazZQt(niebo);
-    return niebo.isNull() ? QStringLiteral("Brak pliku ") + sciezka : QString();
-}
-
 void OtworzOpis(const QString& katalogProgramu) {
     const QString p = katalogProgramu + QStringLiteral("Przyklady/OpisOrvan.pdf");
     if (QFileInfo(p).isFile())
@@ -703,14 +760,26 @@ void OtworzOpis(const QString& katalogProgramu) {
 
 void TfMaster::Krotkiopis1Click() { OtworzOpis(KatalogProgramu()); }
 
+void TfMaster::m_ProfilPrzekrojClick() {
+    if (!ProfilPrzekroj) {
+        ProfilPrzekroj = new TfProfilPrzekroj(this);
+        ProfilPrzekroj->PoWczytaniu(SB_pik->value());
+    }
+    ProfilPrzekroj->show();
+    ProfilPrzekroj->raise();
+    ProfilPrzekroj->activateWindow();
+}
+
 void TfMaster::Pokapikieta1Click() { P_Pikietaz->setVisible(!P_Pikietaz->isVisible()); }
 
 // ---------------------------------------------------------------------------
 
+void TfMaster::PrzerysujObraz() { Przerysuj(*this); }
+
 void Przerysuj(TfMaster& okno) {
     {
         PlotnoQt plotno(okno.Ekran);
-        Przerysuj(plotno, okno.rys->width(), okno.rys->height());
+        Przerysuj(plotno, okno.rys->width(), okno.rys->height(), okno.PodzialKlatki);
     }
     okno.NapisZrzutu = false;
     okno.KlatkaGotowa = true;

@@ -13,20 +13,14 @@
 #include <QWidget>
 #include <functional>
 
+#include "dialogs/OpcjeWyswietlania.h"
+#include "render/RysujPerspektywa.h"
+
+class QDragEnterEvent;
+class QDropEvent;
 class QKeyEvent;
 class TfMaster;
-
-// Windows virtual-key code of a Qt key event (arrows 37..40, keypad + 107,
-// keypad - 109, Escape 27, letters 65..90, ...); 0 for keys without one.
-int KodKlawiszaWindows(const QKeyEvent* e);
-
-// The program's directory with its trailing separator.
-QString KatalogProgramu();
-
-// Loads Niebo from "Przyklady/Sky02.bmp" under the directory. A missing or
-// unreadable file leaves Niebo empty and gives the text for the status bar
-// ("Brak pliku " and the path); an empty text when the picture loaded.
-QString WczytajNiebo(const QString& katalogProgramu);
+class TfProfilPrzekroj;
 
 // Opens the user's guide "Przyklady/OpisOrvan.pdf" under the directory with the
 // desktop's PDF viewer, or says which file is missing.
@@ -57,7 +51,7 @@ struct TDialogPliku {
     QString KatalogPoczatkowy;
 };
 
-class TfMaster : public QMainWindow {
+class TfMaster : public QMainWindow, public TOknoObrazu {
     Q_OBJECT
 public:
     explicit TfMaster(QWidget* rodzic = nullptr);
@@ -79,6 +73,12 @@ public:
     QScrollBar* SB_pik = nullptr;
     QLabel* StaticText1 = nullptr;
     QPushButton* B_ObliczTrasa = nullptr;
+    // Under the slider: the chainage as "km 0+120,00" and the design height
+    // at the axis, and the button of the profile window.
+    QLabel* L_Kilometraz = nullptr;
+    QPushButton* B_Profil = nullptr;
+    // The "Profil i przekrój" window, made when first asked for.
+    TfProfilPrzekroj* ProfilPrzekroj = nullptr;
 
     // Buttons kept hidden: the .mtp open flow, the .mtp to .tro conversion and
     // the two depth sorts.
@@ -106,12 +106,19 @@ public:
     QMenu* Poka1 = nullptr;
     QMenu* Pomoc1 = nullptr;
     QAction* Otwrz1 = nullptr;
+    // "Ostatnio otwierane": the files last opened, newest first, kept between
+    // runs in QSettings; one menu item per file (unused items hidden).
+    static constexpr int IleOstatnich = 8;
+    QMenu* M_Ostatnie = nullptr;
+    QAction* Ostatnie1[IleOstatnich] = {};
+    QAction* WyczyscOstatnie1 = nullptr;
     QAction* Generujekrantestowy1 = nullptr;
     QAction* Generujekrantestowylosowy1 = nullptr;
     QAction* Oprogramie1 = nullptr;
     QAction* Koniec1 = nullptr;
     QAction* InfoTeren1 = nullptr;
     QAction* InfoProj1 = nullptr;
+    QAction* m_ProfilPrzekroj = nullptr;
     QAction* m_OpcjeWyswietlania = nullptr;
     QAction* m_RysujParametryEkran = nullptr;
     QAction* m_ZrzutEkranuDoSchowka = nullptr;
@@ -126,6 +133,9 @@ public:
     QAction* Pokaopcje1 = nullptr;
     QAction* ZrzutEkranu1 = nullptr;
 
+    // The split of a frame between two threads, kept from frame to frame.
+    TPodzialKlatki PodzialKlatki;
+
     // Set by Przerysuj: the next paint shows Ekran as it is.
     bool KlatkaGotowa = false;
     // The screen dump's confirmation, written over the picture until the next paint.
@@ -134,11 +144,31 @@ public:
     // Handlers of the window (also called by the paint area and the tests).
     void FormResize();
     void FormPaint(QPainter& malarz);
-    void FormKeyDown(int vk);
+    void FormKeyDown(int kod);
     // Rewrites panel 1 of the status bar with the observer's position.
-    void PiszPolozenieOka();
+    void PiszPolozenieOka() override;
     // Places the view at the chainage last looked up (rebuild, place, cut, shade, redraw).
-    void UstawNaPikiecie();
+    void UstawNaPikiecie() override;
+    // The options dialog's view of the window.
+    int SzerokoscRysunku() const override { return rys->width(); }
+    void PrzerysujObraz() override;
+
+    // The open flow of "Otwórz" for a file already chosen: a .tro file is read
+    // (an error box when it cannot be), the caption, the range text, the slider
+    // and the panel follow, the picture is redrawn and the file goes to the top
+    // of the recent list. Another extension loads nothing and only updates the
+    // panel and the picture. True when a file was loaded.
+    bool OtworzPlik(const QString& nazwa);
+    // Opens files one after another through OtworzPlik (the command line, a
+    // drop): a name that is not a .tro file is skipped with an error box.
+    void OtworzPliki(const QStringList& nazwy);
+    // The recent list as kept in QSettings, newest first.
+    QStringList OstatniePliki() const;
+    // A recent list's item: opens the file, or, when it has gone, says so and
+    // takes it off the list.
+    void OtworzOstatni(const QString& nazwa);
+    // Rebuilds the recent list's menu items from QSettings.
+    void OdswiezOstatnie();
 
 public slots:
     void SB_pikChange();
@@ -154,6 +184,7 @@ public slots:
     void Koniec1Click();
     void InfoTeren1Click();
     void InfoProj1Click();
+    void m_ProfilPrzekrojClick();
     void m_OpcjeWyswietlaniaClick();
     void m_RysujParametryEkranClick();
     void m_ZrzutEkranuDoSchowkaClick();
@@ -166,6 +197,9 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    // Local files dragged onto the window are opened, in their order, after the drop.
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void FormCreate();
@@ -175,14 +209,18 @@ private:
     // The file dialog (or its replacement); a confirmed choice becomes the
     // dialog's starting directory for the next time.
     QString WybierzPlik(TDialogPliku& dialog, bool zapis);
-    // Reads a file with the reader under a busy cursor, and under a progress
-    // window when the file is large. False when the load failed (the error
-    // was shown) or was stopped by the user; the scene is then unchanged.
-    bool WczytajPlik(const QString& nazwa, void (*czytnik)(const std::string&, const std::function<void(double)>&));
+    // Reads a file through the one open flow (WczytajPlik of scena/Scena.h)
+    // under a busy cursor, and under a progress window when the file is large.
+    // False when the load failed (the error was shown) or was stopped by the
+    // user; the scene is then unchanged.
+    bool WczytajPlik(const QString& nazwa);
+    // The chainage label and the redraw after the view was placed at the slider's chainage.
+    void PokazPikiete();
     // The end of an open flow: caption, range text and the slider's new range.
     void PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety);
     // Shows the route build's messages of the file just loaded in the viewer.
     void PokazKomunikatyTrasy();
+    void ZapiszOstatnie(const QStringList& lista);
     void Blad(const QString& tekst);
     // Makes Ekran at least as large as the screen and the paint area.
     void DopasujEkran();

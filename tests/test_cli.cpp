@@ -1,7 +1,7 @@
-// orvany3d-cli run as a separate program, checked against the core run in
-// this process on the same files.
+// orvany3d-cli run as a separate program on small files and on the sample road.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,9 +9,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "dialogs/InfoProjekt.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
+#include "scena/InfoProjekt.h"
+#include "scena/Scena.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "test_pliki_dane.h"
 
@@ -39,19 +40,6 @@ std::vector<std::string> Linie(const std::string& t) {
     for (std::istringstream s(t); std::getline(s, w.emplace_back());) {}
     w.pop_back();
     return w;
-}
-
-// The viewer's text of both reports after the same loads in this process, and the load errors.
-std::pair<std::string, std::string> RaportWProcesie(const std::vector<std::string>& pliki) {
-    ZerujStan();
-    std::string t, bledy;
-    for (const auto& p : pliki) {
-        try { p.ends_with(".mtp") ? OtworzMTP(p) : OtworzTRO(p); }
-        catch (const BladKonwersji& e) { bledy += e.what() + std::string("\n"); }
-    }
-    for (auto raport : {InfoTerenProj, InfoTrasy})
-        for (raport(); const auto& l : OpisTekst) t += l + "\n";
-    return {t, bledy};
 }
 
 // The width and height in a PNG's header.
@@ -84,21 +72,24 @@ protected:
 
 }  // namespace
 
-// The last set: a file that fails in the middle leaves the model as the other files made it.
-TEST_F(Narzedzie, RaportToTekstOknaOpis) {
-    for (const auto& pliki : {std::vector{Droga + ".tro"}, {Droga + ".mtp", Droga + ".tro"}, {teren, zepsuty, proj}})
-        for (char separator : {'.', ','}) {
-            UstawLocale l(separator);
-            std::vector<std::string> arg{"raport"};
-            arg.insert(arg.end(), pliki.begin(), pliki.end());
-            const TWynik w = Uruchom(arg, std::setlocale(LC_NUMERIC, nullptr));
-            const auto [raport, bledy] = RaportWProcesie(pliki);
-            EXPECT_EQ(w.Kod, pliki[0] == teren ? 1 : 0);
-            EXPECT_EQ(w.Wyjscie, raport);
-            EXPECT_EQ(w.Bledy, bledy);  // only the error box's message
-            const std::string c(1, separator);
-            EXPECT_NE(raport.find(pliki[0] == teren ? "TEREN = 2" : "(0" + c + "00 ; 2900" + c + "44)"), npos);
-        }
+// The viewer's text of both reports, in the locale's decimal separator. A file that fails in the
+// middle leaves the model as the other files made it.
+TEST_F(Narzedzie, Raport) {
+    const std::string wzorzec = CzytajPlik(ORVANY_ZRODLA "/tests/dane/raport_trasy_droga.txt");  // with ','
+    for (char separator : {'.', ','}) {
+        UstawLocale l(separator);
+        const std::string loc = std::setlocale(LC_NUMERIC, nullptr), c(1, separator);
+        const TWynik tro = Uruchom({"raport", Droga + ".tro"}, loc), oba = Uruchom({"raport", Droga + ".mtp", Droga + ".tro"}, loc);
+        EXPECT_EQ(std::tuple(tro.Kod, tro.Bledy, oba.Kod, oba.Wyjscie), std::tuple(0, "", 0, tro.Wyjscie));
+        EXPECT_NE(tro.Wyjscie.find("Ilosc trojkatów TEREN = "), npos);
+        EXPECT_NE(tro.Wyjscie.find("Pik.  (min,max)  = (0" + c + "00 ; 2900" + c + "44)"), npos);
+        EXPECT_TRUE(separator == '.' || tro.Wyjscie.ends_with(wzorzec));
+        const TWynik w = Uruchom({"raport", teren, zepsuty, proj}, loc);
+        EXPECT_EQ(w.Kod, 1);
+        EXPECT_EQ(w.Bledy, "'dwa' is not a valid integer value\nPlik: " + zepsuty + ", wiersz: 10\n");
+        for (const char* linia : {"Ilosc trojkatów TEREN = 2\n", "Ilosc trojkatów PROJ = 1\n", "Info TRASA"})
+            EXPECT_NE(w.Wyjscie.find(linia), npos) << linia;
+    }
 }
 
 TEST_F(Narzedzie, Pikiety) {
@@ -136,10 +127,11 @@ TEST_F(Narzedzie, KodyWyjscia) {
 }
 
 TEST_F(Narzedzie, Przepisz) {
+    // The sample .mtp gives the sample .tro shipped beside it.
     const std::string zrodlo = ORVANY_BIN "/Model/Droga.mtp", cel = kat + "/Droga.tro";
     EXPECT_EQ(Uruchom({"przepisz", zrodlo, cel}).Kod, 0);
     const std::string przepisany = CzytajPlik(cel);
-    EXPECT_EQ(przepisany, PrzepiszPlikZBufora(CzytajCalyPlik(zrodlo), "Droga.mtp"));
+    EXPECT_EQ(przepisany, CzytajPlik(Droga + ".tro"));
     // A source that breaks the conversion leaves the target as it was.
     ZapiszPlik(kat + "/zly.mtp", Naglowek().Tekst() + "#Wspolrzedne200TEREN#\nx\n");
     const TWynik z = Uruchom({"przepisz", kat + "/zly.mtp", cel});
@@ -161,4 +153,79 @@ TEST_F(Narzedzie, ObrazIPrzejazd) {
     EXPECT_EQ(CzytajPlik(k + "/klatka_00002.png"), CzytajPlik(b));
     EXPECT_TRUE(fs::exists(k + "/klatka_00003.png") && fs::exists(k + "/klatka_00007.png"));
     EXPECT_FALSE(fs::exists(k + "/klatka_00004.png") || fs::exists(k + "/klatka_00005.png"));
+    // A range of one chainage: one frame, the picture at it.
+    EXPECT_EQ(Uruchom({"przejazd", teren, k + "/jedna", "--od", "11", "--do", "11", "--rozmiar", "320x200"}).Kod, 0);
+    EXPECT_EQ(CzytajPlik(k + "/jedna/klatka_00001.png"), CzytajPlik(b));
+    EXPECT_EQ(std::distance(fs::directory_iterator(k + "/jedna"), {}), 1);
+}
+
+TEST_F(Narzedzie, ObrazPrzezDowiazanieINieNaPotok) {
+    // The picture goes through the program's safe writer: a link stays and its file gets the PNG;
+    // a named pipe is refused without blocking and stays.
+    const std::string obraz = kat + "/obrazy/a.png", lacze = kat + "/lacze.png", potok = kat + "/potok.png";
+    fs::create_directories(kat + "/obrazy");
+    fs::create_symlink("obrazy/a.png", lacze);
+    EXPECT_EQ(Uruchom({"obraz", teren, lacze, "--rozmiar", "320x200"}).Kod, 0);
+    EXPECT_TRUE(fs::is_symlink(lacze) && CzytajPlik(obraz).substr(16, 8) == RozmiarPng(320, 200));
+    ASSERT_EQ(mkfifo(potok.c_str(), 0600), 0);
+    const TWynik w = Uruchom({"obraz", teren, potok, "--rozmiar", "320x200"});
+    EXPECT_EQ(w.Kod, 1);
+    EXPECT_NE(w.Bledy.find("Nie można zapisać pliku " + potok + ": to nie jest zwykły plik, lecz potok"), npos) << w.Bledy;
+    EXPECT_TRUE(fs::is_fifo(potok));
+}
+
+// The long profile and the cross-section over the small route: TEREN is two
+// planes meeting on the diagonal of its square (below it z = 100 + (dx + dy) / 200,
+// dx, dy from (1000, 2000)), PROJ one triangle (1000, 2000) - (1080, 2000) -
+// (1000, 2080) with z = 104 + dx / 100.
+TEST_F(Narzedzie, ProfilIPrzekroj) {
+    const std::string plik = kat + "/profil.tro";
+    ZapiszPlik(plik, CzytajPlik(teren) + "#TroPROJ#\n1\n0;0;0\n0;1;2\n1000;2000;104\n1080;2000;104,8\n" +
+                         "1000;2080;104\n0;0\n0N\nclGray\n");
+    const TWynik p = Uruchom({"profil", plik, "--krok", "20"}, "pl_PL.UTF-8");
+    ASSERT_EQ(p.Kod, 0) << p.Bledy;
+    const auto l = Linie(p.Wyjscie);
+    ASSERT_EQ(l.size(), 11u);  // header, 0 .. 160, the end
+    EXPECT_EQ(l[0], "pikieta;X;Y;Z_proj;Z_teren;roznica");
+    EXPECT_EQ(l[1], "0.0000;1010.0010;2010.0000;104.100;100.100;4.000");
+    EXPECT_EQ(l[2], "20.0000;1030.0000;2010.0000;104.300;100.200;4.100");
+    EXPECT_EQ(l[3], "40.0000;1050.0000;2010.0000;104.500;100.300;4.200");
+    // On the arc, 10 m past its start: (1060 + 50 sin 0.2, 2060 - 50 cos 0.2), beyond PROJ.
+    EXPECT_EQ(l[4], "60.0000;1069.9335;2010.9967;;100.405;");
+    EXPECT_EQ(l[8], "140.0000;1110.0000;2071.4602;;100.907;");
+    EXPECT_EQ(l[10], "178.5398;1110.0000;2109.9990;;101.100;");
+
+    // Square to the first straight (along +X): right of the travel is -Y.
+    const TWynik q = Uruchom({"przekroj", plik, "--pikieta", "20", "--szerokosc", "15", "--krok", "5"});
+    ASSERT_EQ(q.Kod, 0) << q.Bledy;
+    EXPECT_EQ(q.Wyjscie,
+              "odleglosc;X;Y;Z_proj;Z_teren\n"
+              "-15.0000;1030.0000;2025.0000;104.300;100.275\n"
+              "-10.0000;1030.0000;2020.0000;104.300;100.250\n"
+              "-5.0000;1030.0000;2015.0000;104.300;100.225\n"
+              "0.0000;1030.0000;2010.0000;104.300;100.200\n"
+              "5.0000;1030.0000;2005.0000;104.300;100.175\n"
+              "10.0000;1030.0000;2000.0000;104.300;100.150\n"
+              "15.0000;1030.0000;1995.0000;;\n");
+
+    // The picture of the window, and the exit codes as for pikiety.
+    const std::string obraz = kat + "/profil.png";
+    EXPECT_EQ(Uruchom({"profil", plik, "--obraz", obraz, "--pikieta", "60", "--rozmiar", "640x400"}).Kod, 0);
+    EXPECT_EQ(CzytajPlik(obraz).substr(16, 8), RozmiarPng(640, 400));
+    const std::tuple<std::vector<std::string>, int> kody[] = {
+        {{"profil", zepsuty}, 1},
+        {{"przekroj", zepsuty, "--pikieta", "3"}, 1},
+        {{"profil", plik, "--krok", "-1"}, 2},
+        {{"przekroj", plik}, 2},
+        {{"przekroj", plik, "--pikieta", "1", "--szerokosc", "0"}, 2},
+        {{"profil", plik, "--pikieta", "3"}, 2},
+        {{"profil", plik, "--obraz", kat + "/profil.jpg"}, 2},
+        {{"profil", proj}, 3},
+        {{"przekroj", proj, "--pikieta", "3"}, 3},
+    };
+    for (const auto& [arg, kod] : kody) {
+        const TWynik w = Uruchom(arg);
+        EXPECT_EQ(w.Kod, kod) << arg[0] << ": " << w.Bledy;
+        EXPECT_TRUE(w.Wyjscie.empty()) << w.Wyjscie;
+    }
 }

@@ -67,14 +67,12 @@ TEST(Konwersje, BledyIWartosciLogiczne) {
 }
 
 TEST(Konwersje, Kolory) {
+    // Names in any letter case, system colours as 0xFF000000 + index, decimal numbers as they are.
     const std::pair<const char*, std::uint32_t> kolory[] = {
-        {"clRed", 0x0000FF}, {"CLRED", 0x0000FF}, {"ClSkYbLuE", 0xF0CAA6}, {"clmoneygreen", 0xC0DCC0},
-        {"clDefault", 0x20000000}, {"clNone", 0x1FFFFFFF}, {"clScrollBar", 0xFF000000}, {"clBtnFace", 0xFF00000F},
-        {"clHotLight", 0xFF00001A}, {"clMenuBar", 0xFF00001E}, {"CL3DDKSHADOW", 0xFF000015}, {"8421504", 0x808080},
-        {"clgradientinactivecaption", 0xFF00001C}, {"-16777201", 0xFF00000F}};
+        {"clRed", 0x0000FF}, {"ClSkYbLuE", 0xF0CAA6}, {"clNone", 0x1FFFFFFF}, {"clBtnFace", 0xFF00000F},
+        {"CL3DDKSHADOW", 0xFF000015}, {"8421504", 0x808080}, {"-16777201", 0xFF00000F}};
     for (auto [t, k] : kolory) EXPECT_EQ(static_cast<std::uint32_t>(CzytajKolor(t)), k) << t;
     EXPECT_EQ(Blad([] { CzytajKolor("clOrange"); }), "'clOrange' is not a valid integer value");
-    EXPECT_EQ(Blad([] { CzytajKolor(""); }), "'' is not a valid integer value");
 }
 
 TEST(Konwersje, ZgodnoscZBibliotekaC) {

@@ -1,4 +1,4 @@
-// Number texts in the user's locale and the vector helpers.
+// Number texts in the user's locale and the Windows-1250 texts.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,77 +7,28 @@
 #include "common/Funkcje.h"
 #include "pomocnicze/Pomocnicze.h"
 
-TEST(Wzorce, DwaMiejscaPoPrzecinku) {
+TEST(Wzorce, LiczbyWLocaleUzytkownika) {
+    // Rounded half away from zero on the decimal value, no sign on a zero result, no thousands separator.
+    const std::pair<double, const char*> f2[] = {
+        {0, "0,00"},        {-3.14159, "-3,14"}, {0.125, "0,13"}, {-0.125, "-0,13"},   {1.005, "1,01"},
+        {2.675, "2,68"},    {-0.001, "0,00"},    {9.999, "10,00"}, {5500000.4567, "5500000,46"},
+        {1e20, "100000000000000000000,00"}, {NAN, "NAN"}, {-INFINITY, "-INF"}};
+    // FormatN: four significant digits, then one decimal; exponent notation past four integer digits.
+    const std::pair<double, const char*> n[] = {
+        {489.0, "489,0"}, {-700.0, "-700,0"}, {0.0, "0,0"},       {478.95, "479,0"},        {12.34, "12,3"},
+        {1234.56, "1235,0"}, {0.06, "0,1"}, {-0.01, "0,0"}, {12345.0, "1,235E+04"}, {-99999.0, "-1,000E+05"}};
     UstawLocale l(',');
-    EXPECT_EQ(F2(0), "0,00");
-    EXPECT_EQ(F2(850), "850,00");
-    EXPECT_EQ(F2(120.0), "120,00");
-    EXPECT_EQ(F2(-3.14159), "-3,14");
-    EXPECT_EQ(F2(0.125), "0,13");    // half away from zero
-    EXPECT_EQ(F2(-0.125), "-0,13");
-    EXPECT_EQ(F2(1.005), "1,01");    // rounded on the decimal value
-    EXPECT_EQ(F2(2.675), "2,68");
-    EXPECT_EQ(F2(-0.001), "0,00");   // no sign on a zero result
-    EXPECT_EQ(F2(9.999), "10,00");
-    EXPECT_EQ(F2(5500000.4567), "5500000,46");
-    EXPECT_EQ(F2(1e20), "100000000000000000000,00");
-    EXPECT_EQ(FormatujLiczbe(1000.0, "#0.00"), "1000,00");
+    for (auto [v, t] : f2) EXPECT_EQ(F2(v), t) << v;
+    for (auto [v, t] : n) EXPECT_EQ(FormatN(v), t) << v;
     EXPECT_EQ(FormatujLiczbe(-12.345, "##################0.00"), "-12,35");
-}
-
-TEST(Wzorce, OpcjonalneMiejsca) {
-    UstawLocale l('.');
-    EXPECT_EQ(G2(10.5), "10.5");
-    EXPECT_EQ(G2(10.0), "10");
-    EXPECT_EQ(G2(-700), "-700");
-    EXPECT_EQ(G2(std::numbers::pi / 2), "1.57");
-    EXPECT_EQ(G2(0.004), "0");
-    EXPECT_EQ(F4(12.5), "12.50");
-    EXPECT_EQ(F4(12.12345), "12.1235");
-    EXPECT_EQ(F4(5500000.123), "5500000.123");
-    EXPECT_EQ(F4(-0.00004), "0.00");
-}
-
-TEST(Wzorce, SeparatorCzytanyPrzyKazdymWywolaniu) {
-    {
-        UstawLocale l('.');
-        EXPECT_EQ(F2(1.5), "1.50");
-    }
-    {
-        UstawLocale l(',');
-        EXPECT_EQ(F2(1.5), "1,50");
-    }
-}
-
-TEST(Wzorce, WartosciNieskonczone) {
-    EXPECT_EQ(F2(std::nan("")), "NAN");
-    EXPECT_EQ(F2(-INFINITY), "-INF");
-}
-
-TEST(FormatN, CzteryCyfryJednoMiejsce) {
-    UstawLocale l(',');
-    EXPECT_EQ(FormatN(489.0), "489,0");
-    EXPECT_EQ(FormatN(-700.0), "-700,0");
-    EXPECT_EQ(FormatN(500.0), "500,0");
-    EXPECT_EQ(FormatN(0.0), "0,0");
-    EXPECT_EQ(FormatN(478.95), "479,0");  // four significant digits first
-    EXPECT_EQ(FormatN(12.34), "12,3");
-    EXPECT_EQ(FormatN(1234.56), "1235,0");
-    EXPECT_EQ(FormatN(0.06), "0,1");
-    EXPECT_EQ(FormatN(-0.01), "0,0");
-    EXPECT_EQ(FormatN(12345.0), "1,235E+04");
-    EXPECT_EQ(FormatN(-99999.0), "-1,000E+05");
-    EXPECT_EQ(TekstPolozeniaOka(479, -1000, 300), "X = 489,0 Y = -1000,0 Z = 300,0");
-}
-
-TEST(Wektory, IloczynIDlugosc) {
-    TPunkt3D n = Iloczyn({0, 0, 1}, {0, 1, 0});
-    EXPECT_DOUBLE_EQ(n.X, -1);
-    EXPECT_DOUBLE_EQ(n.Y, 0);
-    EXPECT_DOUBLE_EQ(n.Z, 0);
-    EXPECT_DOUBLE_EQ(Dlugosc({3, 4, 0}), 5);
-    EXPECT_EQ(Ogranicz(300, 0, 255), 255);
-    EXPECT_EQ(Ogranicz(-3, 0, 255), 0);
+    EXPECT_EQ(TekstPolozeniaOka(479, -1000, 300), "X = 489,0 Y = -1000,0 Z = 300,0");  // X shown plus 10
+    // Optional places; the separator is read at every call.
+    UstawLocale kropka('.');
+    const std::pair<std::string, const char*> g[] = {
+        {G2(10.5), "10.5"},   {G2(10.0), "10"},        {G2(-700), "-700"},           {G2(std::numbers::pi / 2), "1.57"},
+        {G2(0.004), "0"},     {F4(12.5), "12.50"},     {F4(12.12345), "12.1235"},   {F4(5500000.123), "5500000.123"},
+        {F4(-0.00004), "0.00"}, {F2(1.5), "1.50"}};
+    for (auto [w, t] : g) EXPECT_EQ(w, t);
 }
 
 TEST(Napisy, Cp1250IKrotkiNapis) {

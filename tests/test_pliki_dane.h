@@ -1,11 +1,10 @@
-// Small data files for the reader and writer tests, and a byte-exact picture
-// of the whole model to tell whether a failed load changed anything.
+// Small data files for the reader and writer tests, and a copy of the whole
+// model to tell whether a failed load changed anything.
 #pragma once
 
 #include <cstdio>
 #include <initializer_list>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "model/Zmienne.h"
@@ -100,43 +99,22 @@ inline std::string PlikSiatki(int nx, int ny) {
     return f.Tekst("\r\n");
 }
 
-// ---- byte-exact picture of the model ----
+// ---- the whole model, to tell whether a failed load changed anything ----
 
-struct TZrzut {
-    std::string b;
-    bool linie = true;
-    template <class... T> void W(const T&... v) { (D(v), ...); }
-    template <class T> requires std::is_arithmetic_v<T> void D(T v) { b.append(reinterpret_cast<char*>(&v), sizeof v); }
-    template <class T, std::size_t N> void D(const T (&v)[N]) { for (const auto& e : v) D(e); }
-    template <class T> void D(const std::vector<T>& v) { D(v.size()); for (const auto& e : v) D(e); }
-    template <int N> void D(const TKrotkiNapis<N>& n) { D(n.Widok().size()), b.append(n.Widok()); }
-    void D(const std::string& s) { D(s.size()), b.append(s); }
-    void D(const TPunkt3D& p) { W(p.X, p.Y, p.Z); }
-    void D(const TPara& p) { W(p.Wartosc1, p.Wartosc2); }
-    void D(const TPunktSiatki& p) { W(p.X, p.Y, p.Z, p.Znacznik, p.Numer, p.Nazwa); }
-    void D(const TLinia& l) { W(l.Nr1, l.Nr2, l.X1, l.Y1, l.X2, l.Y2, l.Z1, l.Z2, l.Wartosc, l.Znaczniki); }
-    void D(const TTrojkat& t) {
-        W(t.Atr1, t.Atr2, t.Atr3, t.Nr1, t.Nr2, t.Nr3, t.X1, t.Y1, t.X2, t.Y2, t.X3, t.Y3, t.Z1, t.Z2, t.Z3, t.Xs, t.Ys,
-          t.Rodzaj.Wartosc, t.Rodzaj.Kod, t.Znacznik, t.Kolor);
-    }
-    void D(const TZakres& r) { W(r.Xmax, r.Ymax, r.Xmin, r.Ymin, r.Zmax, r.Zmin); }
-    void D(const TSiatka& s) { W(s.Punkty, s.Trojkaty, s.Zakres, linie ? s.Linie : std::vector<TLinia>{}); }
-    void D(const TZalom& w) {
-        W(w.Nazwa, w.X, w.Y, w.A1, w.A2, w.R, w.Param1, w.Param2, w.Param3, w.Pary, w.Flaga1, w.Flaga2, w.Flaga3);
-    }
-    // The computed elements follow from the vertices; their chainages and lengths stand for them.
-    void D(const TElementTrasy& e) { W(e.X, e.Y, e.PikW, e.PikPL, e.PikKL, e.PikPKP1, e.PikKKP2, e.R, e.T1); }
-    void D(const DaneUstawieniaTrasy& t) {
-        W(t.Obliczona, t.Xmax, t.Ymax, t.Xmin, t.Ymin, t.PikMin, t.PikMax, t.Dx, t.Dy, t.Zalomy, t.ElementyTrasy);
-    }
-    void D(const TTrojkatRys& r) { W(r.P1, r.P2, r.P3, r.KluczYmin, r.KluczOko, r.KolorObrysu, r.Kolor, r.KolorCieniowany); }
-    void D(const TCzworokatRys& c) { W(c.P1, c.P2, c.P3, c.P4, c.KluczYmin, c.KolorObrysu, c.Kolor, c.KolorCieniowany); }
+struct TStan {
+    TSiatka teren, proj;
+    DaneUstawieniaTrasy trasa;
+    std::vector<TTrojkatRys> trojTEREN, trojPROJ;
+    std::vector<TCzworokatRys> czworokaty;
+    std::vector<std::string> opis, komunikaty;
+    bool operator==(const TStan&) const = default;
 };
 
-inline std::string Zrzut(bool linie = true) {
-    TZrzut z{{}, linie};
-    z.W(TEREN, PROJ, Trasa, TrojkatyTEREN, TrojkatyPROJ, Czworokaty, OpisTekst);
-    return z.b;
+// `linie` false leaves out the mesh lines (only a .mtp file has them).
+inline TStan Stan(bool linie = true) {
+    TStan s{TEREN, PROJ, Trasa, TrojkatyTEREN, TrojkatyPROJ, Czworokaty, OpisTekst, KomunikatyTrasy};
+    if (!linie) s.teren.Linie.clear(), s.proj.Linie.clear();
+    return s;
 }
 
 }  // namespace pliki_testowe

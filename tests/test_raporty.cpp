@@ -1,8 +1,10 @@
-// The mesh report and the route report: their lines, number texts and the
-// column layout of the vertex table.
+// The mesh report and the route report: their lines, number texts, the column
+// layout of the vertex table, and the route report of the sample road whole.
 #include <gtest/gtest.h>
 
-#include "dialogs/InfoProjekt.h"
+#include "model/ZapisywanieOdczytywanie.h"
+#include "scena/InfoProjekt.h"
+#include "scena/Scena.h"
 #include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
 
@@ -70,4 +72,18 @@ TEST(Raporty, RaportTrasy) {
     };
     for (const auto& [i, z, wiersz] : przypadki) EXPECT_EQ(WierszZalomu(i, z), wiersz);
     EXPECT_EQ(WierszZalomu(123455, Zalom(0, 0)).substr(0, 8), "123456. ");
+}
+
+// The reference text in tests/dane/ was checked by hand: ranges and table from the file's vertices
+// less the terrain's lowest corner (5500000, 4600000), the last chainage from an independent sum of
+// straights, clothoids and arcs (2900.44 m).
+TEST(Raporty, RaportTrasyDrogiZgodnyZWzorcem) {
+    ZerujStan();
+    UstawLocale l(',');
+    OtworzTRO(ORVANY_ZRODLA "/Przyklady/Droga.tro");
+    ASSERT_TRUE(Trasa.Obliczona && KomunikatyTrasy.empty());
+    InfoTrasy();
+    std::string wynik;
+    for (const std::string& linia : OpisTekst) wynik += linia + "\n";
+    EXPECT_EQ(wynik, CzytajPlik(ORVANY_ZRODLA "/tests/dane/raport_trasy_droga.txt"));
 }

@@ -10,6 +10,7 @@
 
 #include "pomocnicze/Pomocnicze.h"
 #include "render/RysujPerspektywa.h"
+#include "scena/Scena.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ TTrojkatRys Troj(TPunkt3D a, TPunkt3D b, TPunkt3D c, TKolor k) { return {a, b, c
 TCzworokatRys Czw(TPunkt3D a, TPunkt3D b, TPunkt3D c, TPunkt3D d, TKolor k) { return {a, b, c, d, 0, 0, k}; }
 
 struct Rysowanie : ::testing::Test {
-    void SetUp() override { ZerujStan(), Niebo = TObraz{}, Rzut.OkoX = 479, Rzut.OkoY = -700, Rzut.OkoZ = 500; }
+    void SetUp() override { ZerujStan(), Niebo = TObraz{}, UstawOkoOkna(958, 637); }  // the eye at (479, -700, 500)
 };
 
 }  // namespace
@@ -75,7 +76,7 @@ TEST_F(Rysowanie, Cieniowanie) {
         TrojkatyTEREN = {p.r};
         PrzeliczRzut();
         EXPECT_EQ(TrojkatyTEREN[0].KolorCieniowany, p.wyp);
-        if (p.obr >= 0) EXPECT_EQ(TrojkatyTEREN[0].KolorObrysu, TKolor(p.obr));
+        EXPECT_TRUE(p.obr < 0 || TrojkatyTEREN[0].KolorObrysu == TKolor(p.obr));
     }
     nat = n0, Swiatlo = s0, RysObrys = true;
     Czworokaty = {Czw(a, o, b, {5, 5, 5}, Szary(128))};
@@ -128,25 +129,27 @@ TEST_F(Rysowanie, KlatkaWarstwyTloIFlagi) {
     EXPECT_EQ(w[6].Liczby, (V{100, 627, 200, 617, 300, 607}));
     EXPECT_EQ(p.Tylko("tekst")[0].Liczby, (V{200, 300}));
     EXPECT_TRUE(OpisTekst.empty());
-    // The backdrop: cross lines at depths 0 ... 450 over the full width at height 0, then depth lines
-    // at x = 478.5 ... 928.5 and 428.5 ... 28.5 from depth 0 to 500, none on the walls.
+    // The backdrop, eye (479, -700, 500), scale 700 / (700 + depth): cross lines at depths 0, 50 ... 450 over
+    // the full width at height 0, then depth lines at x = 478.5 ... 928.5 and 428.5 ... 28.5 from depth 0
+    // to 500, grey, none on the walls; the floor from the near edge to depth 500.
     const auto linie = p.Tylko("linia");
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(linie[i].Liczby, (V{EkranX(0, 50 * i), EkranY(50 * i, 0, 637), EkranX(957, 50 * i), EkranY(50 * i, 0, 637)}));
-    for (int i = 0; i < 19; ++i) {
-        const double x = i < 10 ? 478.5 + 50.0 * i : 428.5 - 50.0 * (i - 10);
-        EXPECT_EQ(linie[10 + i].Liczby, (V{int(x), 637, EkranX(x, 500), EkranY(500, 0, 637)})) << x;
-        EXPECT_EQ(linie[10 + i].Pioro, 0xA0A0A0u);
-    }
-    EXPECT_EQ(w[0].Liczby, (V{0, 637, 957, 637, EkranX(957, 500), EkranY(500, 0, 637), EkranX(0, 500), EkranY(500, 0, 637)}));
-    // The sky on the far wall at depth 500 (scale 700 / 1200), over the floor's far edge.
+    EXPECT_EQ(linie[0].Liczby, (V{0, 637, 957, 637}));
+    EXPECT_EQ(linie[1].Liczby, (V{31, 603, 925, 603}));
+    EXPECT_EQ(linie[10].Liczby, (V{478, 637, 478, 428}));
+    EXPECT_EQ(linie[28].Liczby, (V{28, 637, 216, 428}));
+    for (const auto& l : linie) EXPECT_EQ(l.Pioro, 0xA0A0A0u);
+    EXPECT_EQ(w[0].Liczby, (V{0, 637, 957, 637, 757, 428, 199, 428}));
+    // The sky on the far wall at depth 500, over the floor's far edge.
     EXPECT_EQ(p.Tylko("obraz")[0].Liczby, (V{200, 57, 757, 428}));
 
-    // Flags off skip their layers; the quadrilaterals have no flag.
+    // Flags off skip their layers; the quadrilaterals have no flag. Both backdrop flags off: no backdrop.
     Rzut.RysujLinie = Rzut.RysujTEREN = Rzut.RysujPROJ = Rzut.RysujParametryEkran = false;
-    PlotnoZapis q;
-    Przerysuj(q, 958, 637);
-    EXPECT_EQ(q.Rysunki(), (S{"prostokat", "obraz", "wielokat"}));
+    for (bool niebo : {true, false}) {
+        Rzut.RysujNiebo = niebo;
+        PlotnoZapis q;
+        Przerysuj(q, 958, 637);
+        EXPECT_EQ(q.Rysunki(), (niebo ? S{"prostokat", "obraz", "wielokat"} : S{"prostokat", "wielokat"}));
+    }
 }
 
 TEST_F(Rysowanie, ParametryZPrzecinkiem) {

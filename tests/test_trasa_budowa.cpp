@@ -70,19 +70,23 @@ TEST(Trasy, PrzykladyZakretow) {
         Buduj({{-500, 0}, {0, 0, 100, A1, A2}, {500 * std::cos(delta), 500 * std::sin(delta)}});
         return Trasa.ElementyTrasy[1];
     };
-    const TElementTrasy a = zakret(0.5, 80, 80);  // Amin 72.93 above Amax 70.71: a plain arc
-    EXPECT_TRUE(a.JestLuk && !a.JestKlotoida);
-    EXPECT_NEAR(a.PikKL - a.PikPL, 50, 1e-9);
+    // Amin 72.93 above Amax 70.71, or one clothoid only: a plain arc of R times the deflection.
+    for (auto [A1, A2] : {std::pair{80.0f, 80.0f}, {80.0f, 0.0f}, {0.0f, 80.0f}}) {
+        const TElementTrasy a = zakret(0.5, A1, A2);
+        EXPECT_TRUE(a.JestLuk && !a.JestKlotoida) << A1 << " " << A2;
+        EXPECT_NEAR(a.PikKL - a.PikPL, 50, 1e-9);
+        EXPECT_NEAR(a.PikPL, 500 - 100 * std::tan(0.25), 1e-9);
+    }
     const TElementTrasy b = zakret(1.0, 60, 120);  // A1 raised to Amin, A2 lowered to Amax = R
     ASSERT_TRUE(b.JestKlotoida);
     EXPECT_NEAR(b.Klotoida1.A, 72.93, 0.005);
     EXPECT_NEAR(b.Klotoida2.A, 100, 1e-4);
     EXPECT_NEAR(b.PikKKP1 - b.PikPKP1, 53.19, 0.005);
     EXPECT_NEAR(b.PikKKP2 - b.PikPKP2, 100, 1e-3);
-    // The direction is the exact chord bearing also on and close to the Y axis.
-    for (double k : {pi / 2, -pi / 2, pi / 2 + 0.001, pi / 2 - 0.0165, -pi / 2 + 0.005}) {
+    // The direction is the exact chord bearing also on and close to the Y axis, at the ends as well.
+    for (double k : {pi / 2, -pi / 2, pi / 2 + 0.001, pi / 2 - 0.0165, -pi / 2 + 0.005, 1.25 * pi}) {
         Buduj({{0, 0}, {1000 * std::cos(k), 1000 * std::sin(k)}});
-        EXPECT_NEAR(KatNaPikiecie(333), std::fmod(k + 2 * pi, 2 * pi), 1e-9) << k;
+        for (double s : {0.0, 333.0, 1000.0}) EXPECT_NEAR(KatNaPikiecie(s), std::fmod(k + 2 * pi, 2 * pi), 1e-9) << k << " " << s;
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <numbers>
-#include <random>
 
 #include "pomocnicze/Pomocnicze.h"
 #include "render/RysujPerspektywa.h"
@@ -35,10 +34,9 @@ TEST_F(Widok, KatKierunku) {
 }
 
 TEST_F(Widok, ObrotySkalowanieIProgKata) {
-    EXPECT_LT(Odl(ObrocXY({1, 0, 7}, 0, 0, kPi / 2), {0, 1, 7}), 1e-12);
-    EXPECT_LT(Odl(ObrocXZ({1, 7, 0}, 0, 0, kPi / 2), {0, 7, 1}), 1e-12);
-    EXPECT_LT(Odl(ObrocYZ({7, 1, 0}, 0, 0, kPi / 2), {7, 0, 1}), 1e-12);
-    EXPECT_LT(Odl(ObrocXY({12, 5, 1}, 10, 5, kPi), {8, 5, 1}), 1e-12);
+    EXPECT_LT(Odl(ObrocXY({1, 0, 7}, 0, 0, kPi / 2), {0, 1, 7}) + Odl(ObrocXZ({1, 7, 0}, 0, 0, kPi / 2), {0, 7, 1}) +
+                  Odl(ObrocYZ({7, 1, 0}, 0, 0, kPi / 2), {7, 0, 1}) + Odl(ObrocXY({12, 5, 1}, 10, 5, kPi), {8, 5, 1}),
+              1e-12);
     const auto t = TrojkatyTEREN[0];
     Obroc(0, 0, 0, kPi / 2, 0, 0);
     EXPECT_LT(Odl(TrojkatyTEREN[0].P1, {-2, 1, 3}), 1e-9);
@@ -47,36 +45,30 @@ TEST_F(Widok, ObrotySkalowanieIProgKata) {
     EXPECT_DOUBLE_EQ(Rzut.ObrotX, 2 * kPi);
     // Turns of 0.001 or less are skipped, larger ones counted.
     Rzut.ObrotX = 0;
+    const TTrojkatRys przed = TrojkatyTEREN[0];
     Obroc(479, 0, 0, 0.001, -0.001, 0.0005);
-    EXPECT_EQ(TrojkatyTEREN[0].P2.X, t.P2.X);
-    EXPECT_EQ(Rzut.ObrotX + Rzut.ObrotY + Rzut.ObrotZ, 0.0);
+    EXPECT_TRUE(TrojkatyTEREN[0] == przed && Rzut.ObrotX + Rzut.ObrotY + Rzut.ObrotZ == 0.0);
     Obroc(0, 0, 0, 0.0011, 0, 0);
     EXPECT_DOUBLE_EQ(Rzut.ObrotX, 0.0011);
-    EXPECT_LT(Odl(TrojkatyTEREN[0].P2, ObrocXY(t.P2, 0, 0, 0.0011)), 1e-9);
+    const double c = std::cos(0.0011), sn = std::sin(0.0011);
+    EXPECT_LT(Odl(TrojkatyTEREN[0].P2, {t.P2.X * c - t.P2.Y * sn, t.P2.X * sn + t.P2.Y * c, t.P2.Z}), 1e-9);
     // Zoom in and out with the dialog's factors restores the scene.
-    const auto c = Czworokaty[0];
+    const auto q = Czworokaty[0];
     for (int i = 0; i < 5; ++i) Skaluj(479, 0, 0, 1.1);
     EXPECT_LT(Odl(Czworokaty[0].P3, {479 - 479 * std::pow(1.1, 5), 0, 100 * std::pow(1.1, 5)}), 1e-9);
     for (int i = 0; i < 5; ++i) Skaluj(479, 0, 0, 0.9090909090909091);
-    EXPECT_LT(Odl(Czworokaty[0].P3, c.P3), 1e-9);
-}
-
-TEST_F(Widok, ObrotMacierzamiJakWzorBiegunowy) {
-    std::mt19937 gen(5);
-    std::uniform_real_distribution<double> u(-5000.0, 5000.0), maly(-0.0001, 0.0001), kat(-2 * kPi, 2 * kPi);
-    for (int proba = 0; proba < 6; ++proba) {
-        std::vector<TPunkt3D> punkty;
-        for (int i = 0; i < 400; ++i)  // some within 0.0001 of an axis through the centre (479, 0, 0)
-            punkty.push_back({i % 4 == 1 ? 479 + maly(gen) : u(gen), i % 4 == 2 ? maly(gen) : u(gen), i % 4 == 3 ? maly(gen) : u(gen)});
-        TrojkatyPROJ.clear();
-        for (size_t i = 0; i < punkty.size(); i += 4) TrojkatyPROJ.push_back(Troj(punkty[i], punkty[i + 1], punkty[i + 2]));
-        const double k1 = kat(gen), k2 = proba % 3 ? kat(gen) : 0.0, k3 = proba % 2 ? kat(gen) : 0.0;
-        Obroc(479, 0, 0, k1, k2, k3);
-        for (size_t i = 0; i < punkty.size(); i += 4) {
-            const TPunkt3D wzor = ObrocYZ(ObrocXZ(ObrocXY(punkty[i + 2], 479, 0, k1), 479, 0, k2), 0, 0, k3);
-            ASSERT_LT(Odl(TrojkatyPROJ[i / 4].P3, wzor), 1e-3) << k1 << " " << k2 << " " << k3;
-        }
-    }
+    EXPECT_LT(Odl(Czworokaty[0].P3, q.P3), 1e-9);
+    // The three turns in their order, about a centre: (1, 2, 3) - XZ -> (-3, 2, 1) - YZ -> (-3, -1, 2).
+    TrojkatyPROJ = {Troj({11, 22, 33}, {}, {})};
+    Obroc(10, 20, 30, 0, kPi / 2, kPi / 2);
+    EXPECT_LT(Odl(TrojkatyPROJ[0].P1, {7, 19, 32}), 1e-9);
+    // A shift by nothing and a scale of 1 keep the scene and the shift totals.
+    Rzut.PrzesunX = 1, Rzut.PrzesunY = 2, Rzut.PrzesunZ = 3;
+    const auto scena = TrojkatyTEREN;
+    Przesun(0, 0, 0);
+    Skaluj(479, 0, 0, 1);
+    EXPECT_TRUE(TrojkatyTEREN == scena);
+    EXPECT_EQ(std::tuple(Rzut.PrzesunX, Rzut.PrzesunY, Rzut.PrzesunZ), std::tuple(1.0, 2.0, 3.0));
 }
 
 TEST_F(Widok, UmieszczenieNaTrasieIWidokOgolny) {
@@ -89,18 +81,15 @@ TEST_F(Widok, UmieszczenieNaTrasieIWidokOgolny) {
         UmiescNaTrasie();
         const double s = Rzut.skala, x = Rzut.PolEkranX;
         ASSERT_EQ(IleTrojkatowTEREN(), 1) << katT;  // the far cut drops the one 200 units ahead
-        EXPECT_LT(Odl(TrojkatyTEREN[0].P1, {x, 0, 2 * s}), 1e-9);
-        EXPECT_LT(Odl(TrojkatyTEREN[0].P2, {x, s, 2 * s}), 1e-9);
-        EXPECT_LT(Odl(TrojkatyTEREN[0].P3, {x - s, 0, 2 * s}), 1e-9);
+        const TTrojkatRys& r = TrojkatyTEREN[0];
+        EXPECT_LT(Odl(r.P1, {x, 0, 2 * s}) + Odl(r.P2, {x, s, 2 * s}) + Odl(r.P3, {x - s, 0, 2 * s}), 1e-9);
         EXPECT_EQ(Rzut.PrzesunX + Rzut.ObrotZ, 0.0);
-        EXPECT_EQ(TrojkatyTEREN[0].KolorCieniowany, 0x808080u);  // shaded: horizontal keeps its colour
+        EXPECT_EQ(r.KolorCieniowany, 0x808080u);  // shaded: horizontal keeps its colour
     }
     // Without mesh triangles neither view changes anything.
     Rzut.PrzesunX = 3;
-    EXPECT_FALSE(UstawNaPikiecieRdzen());
-    EXPECT_FALSE(WidokOgolny());
-    EXPECT_EQ(IleTrojkatowTEREN(), 1);
-    EXPECT_EQ(Rzut.PrzesunX, 3.0);
+    EXPECT_FALSE(UstawNaPikiecieRdzen() || WidokOgolny());
+    EXPECT_EQ(std::pair(IleTrojkatowTEREN(), Rzut.PrzesunX), std::pair(1, 3.0));
     TTrojkat m;
     m.X1 = 10, m.Y1 = 500, m.X2 = 11, m.Y2 = 500, m.X3 = 10, m.Y3 = 501;
     TEREN.Trojkaty = {m};

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "common/Funkcje.h"
+#include "model/FormatTRO.h"
 #include "model/ZapisywanieOdczytywanie.h"
 
 namespace {
@@ -206,7 +207,7 @@ std::string Liczba(double v, int miejsca) {
 
 struct TPlik {
     std::string t;
-    void W(const std::string& s) {
+    void W(std::string_view s) {
         t += Utf8NaCp1250(s);
         t += "\r\n";
     }
@@ -248,7 +249,7 @@ int main(int argc, char** argv) {
             const double x = i * kKrok, y = j * kKrok;
             teren.push_back({x, y, WysokoscTerenu(x, y)});
         }
-    f.W("#Wspolrzedne200TEREN#");
+    f.W(format_tro::ZnacznikiMTP.WspTEREN);
     f.W(std::to_string(teren.size()));
     for (std::size_t k = 0; k < teren.size(); ++k) {
         f.W(Liczba(kX0 + teren[k].x, 3));
@@ -289,7 +290,7 @@ int main(int argc, char** argv) {
     f.W("");
 
     // Terrain triangles: two per cell, the diagonal alternating.
-    f.W("#Trojkaty200TEREN#");
+    f.W(format_tro::ZnacznikiMTP.TroTEREN);
     f.W(std::to_string(2 * kKomorek * kKomorek));
     int licznik = 0;
     auto trojkatTerenu = [&](int a, int b, int c) {
@@ -376,7 +377,7 @@ int main(int argc, char** argv) {
         proj.push_back(punkt(-4.75, z0 - 0.07 - 0.075));
         proj.push_back(skarpa(-1.0));
     }
-    f.W("#Wspolrzedne200PROJ#");
+    f.W(format_tro::ZnacznikiMTP.WspPROJ);
     f.W(std::to_string(proj.size()));
     for (std::size_t k = 0; k < proj.size(); ++k) {
         f.W(Liczba(kX0 + proj[k].x, 3));
@@ -408,7 +409,7 @@ int main(int argc, char** argv) {
     // Surface triangles between consecutive stations: slope, shoulder,
     // carriageway, carriageway, shoulder, slope on each band.
     const char* rodzaje[kKolumn - 1] = {"0H", "0O", "0,02N", "0,02N", "0O", "0H"};
-    f.W("#Trojkaty200PROJ#P3D");
+    f.W(format_tro::ZnacznikiMTP.TroPROJ);
     f.W(std::to_string(2 * (kKolumn - 1) * (os.size() - 1)));
     int nrP = 0;
     auto trojkatProj = [&](int a, int b, int c, const char* rodzaj) {
@@ -432,7 +433,7 @@ int main(int argc, char** argv) {
     f.W("");
 
     // The alignment.
-    f.W("______________________________TRASA_2020");
+    f.W(format_tro::ZnacznikTrasy);
     f.W(std::to_string(kTrasa.size()));
     for (const auto& w : kTrasa) {
         f.W(w.nazwa);

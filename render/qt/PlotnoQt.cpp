@@ -1,5 +1,6 @@
 #include "render/qt/PlotnoQt.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPalette>
@@ -8,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include "model/Zmienne.h"
 
 namespace {
 
@@ -258,4 +261,17 @@ void PlotnoQPainter::RozciagnijObraz(int lewa, int gora, int prawa, int dol, con
                         widoczne.height() * sy);
     malarz_.setRenderHint(QPainter::SmoothPixmapTransform, false);
     malarz_.drawImage(widoczne, ObrazQt(obraz), zrodlo);
+}
+
+QString KatalogProgramu() {
+    QString k = QCoreApplication::applicationDirPath();
+    if (!k.endsWith(QLatin1Char('/'))) k += QLatin1Char('/');
+    return k;
+}
+
+QString WczytajNiebo(const QString& katalogProgramu) {
+    const QString sciezka = katalogProgramu + QStringLiteral("Przyklady/Sky02.bmp");
+    const QImage niebo(sciezka);
+    Niebo = ObrazZQt(niebo);
+    return niebo.isNull() ? QStringLiteral("Brak pliku ") + sciezka : QString();
 }

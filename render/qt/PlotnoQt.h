@@ -14,6 +14,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <QString>
 
 #include "render/Plotno.h"
 #include "render/Rasteryzer.h"
@@ -28,6 +29,16 @@ QFont CzcionkaPlotna();
 // A QImage sharing the pixels of a TObraz (valid while the TObraz lives) and back.
 QImage ObrazQt(const TObraz& obraz);
 TObraz ObrazZQt(const QImage& obraz);
+
+// The program's directory with its trailing separator: the sample files and
+// the sky picture lie beside the program.
+QString KatalogProgramu();
+
+// Loads Niebo from "Przyklady/Sky02.bmp" under the directory. A missing or
+// unreadable file leaves Niebo empty and gives the message ("Brak pliku " and
+// the path), which the window shows in its status bar and the command-line
+// tool on standard error; an empty text when the picture loaded.
+QString WczytajNiebo(const QString& katalogProgramu);
 
 // Text as both canvases write it: the background of the text's advance and
 // the font's height filled with the brush, the text in black, its top-left

@@ -28,7 +28,9 @@ sprawdz "dowiązania w bin/ są względne" [ "$(readlink "$ROOT/bin/orvany3d-cli
 sprawdz "dowiązanie programu okienkowego" [ -x "$ROOT/bin/orvany3d" ]
 DESK="$ROOT/share/applications/orvany3d.desktop"
 sprawdz "wpis pulpitu" [ -f "$DESK" ]
-sprawdz "wpis pulpitu wskazuje program" grep -qx "Exec=$PREFIX/bin/orvany3d" "$DESK"
+sprawdz "wpis pulpitu wskazuje program i przekazuje mu pliki" grep -qx "Exec=$PREFIX/bin/orvany3d %F" "$DESK"
+sprawdz "wpis pulpitu zna pliki .tro" grep -qx "MimeType=application/x-orvany3d-tro;" "$DESK"
+sprawdz "rodzaj pliku .tro" grep -q '<glob pattern="\*.tro"/>' "$ROOT/share/mime/packages/orvany3d.xml"
 sprawdz "ikona" [ -f "$ROOT/share/icons/hicolor/scalable/apps/orvany3d.svg" ]
 sprawdz "DESTDIR nie wycieka poza katalog" [ ! -e "$PREFIX" ]
 

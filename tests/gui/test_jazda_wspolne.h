@@ -19,30 +19,25 @@
 
 namespace jazda {
 
-// A TEREN rectangle of two triangles (left out with `siatka` false) around a
-// route from (5500050, 4600050); `luk` puts an arc on its first vertex.
+// A TEREN rectangle of two triangles (left out with `siatka` false) around a straight route along +X
+// from (5500050, 4600050); `luk` puts an arc on its first vertex.
 inline std::string PlikTrasy(double dlugosc, bool mtp = false, bool siatka = true, bool trasa = true,
                              bool luk = false) {
     using namespace pliki_testowe;
-    TPlik f;
-    for (int i = 1; i <= 8; ++i) f("naglowek " + std::to_string(i));
-    f("");
-    const double x0 = 5500000, y0 = 4600000;
+    TPlik f = Naglowek();
+    const double x0 = 5500000, y0 = 4600000, r = x0 + dlugosc + 100;
     if (siatka) {
-        f(mtp ? "#Wspolrzedne200TEREN#" : "#WspTEREN#");
-        f("4");
-        const double r = x0 + dlugosc + 100, p[4][3] = {{x0, y0, 100}, {r, y0, 101}, {r, y0 + 100, 102}, {x0, y0 + 100, 101}};
-        for (int i = 0; i < 4; ++i) DodajPunkt(f, p[i][0], p[i][1], p[i][2], "F", i, std::string(1, char('A' + i)));
-        f("");
-        f(mtp ? "#Trojkaty200TEREN#" : "#TroTEREN#");
-        f("2");
+        f({"", mtp ? "#Wspolrzedne200TEREN#" : "#WspTEREN#", "4"});
+        DodajPunkt(f, x0, y0, 100, "F", 0, "A");
+        DodajPunkt(f, r, y0, 101, "F", 1, "B");
+        DodajPunkt(f, r, y0 + 100, 102, "F", 2, "C");
+        DodajPunkt(f, x0, y0 + 100, 101, "F", 3, "D");
+        f({"", mtp ? "#Trojkaty200TEREN#" : "#TroTEREN#", "2"});
         DodajTrojkatTEREN(f, 0, 1, 2, "0H", "clGreen");
         DodajTrojkatTEREN(f, 0, 2, 3, "0H", "clGreen");
-        f("");
     }
     if (trasa) {
-        f("______________________________TRASA_2020");
-        f("2");
+        f({"", "______________________________TRASA_2020", "2"});
         DodajZalom(f, "W0", L(x0 + 50) + ";" + L(y0 + 50), luk ? "0;0;50" : "0;0;0");
         DodajZalom(f, "W1", L(x0 + 50 + dlugosc) + ";" + L(y0 + 50));
     }
@@ -51,6 +46,7 @@ inline std::string PlikTrasy(double dlugosc, bool mtp = false, bool siatka = tru
 
 class OknoJazdy : public ::testing::Test {
 protected:
+    UstawLocale kropka{'.'};  // the texts the window writes at start
     void SetUp() override {
         ZerujStan();
         katalog = QString::fromStdString(KatalogTymczasowy()) + "/";

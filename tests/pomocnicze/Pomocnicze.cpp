@@ -8,43 +8,18 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "model/Zmienne.h"
+#include "scena/Scena.h"
 
-void ZerujStan(int W, int H) {
-    TEREN = TSiatka{};
-    PROJ = TSiatka{};
-    Trasa = DaneUstawieniaTrasy{};
-    OpisTekst.clear();
-    KomunikatyTrasy.clear();
-    InicjujZmienne(W, H);
-}
-
-namespace {
-// The first locale of the list that the C library accepts with a ',' separator.
-const char* LocaleZPrzecinkiem() {
-    static const char* znalezione = [] {
-        const char* kandydaci[] = {"pl_PL.UTF-8", "pl_PL.utf8", "pl_PL", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"};
-        std::string stare = std::setlocale(LC_NUMERIC, nullptr);
-        for (const char* k : kandydaci) {
-            if (std::setlocale(LC_NUMERIC, k)) {
-                std::setlocale(LC_NUMERIC, stare.c_str());
-                return k;
-            }
-        }
-        return static_cast<const char*>(nullptr);
-    }();
-    return znalezione;
-}
-}  // namespace
+void ZerujStan(int W, int H) { UstawStanPoczatkowy(W, H); }
 
 UstawLocale::UstawLocale(char separator) : poprzednie_(std::setlocale(LC_NUMERIC, nullptr)) {
     if (separator == '.') {
         std::setlocale(LC_NUMERIC, "C");
         return;
     }
-    const char* nazwa = LocaleZPrzecinkiem();
-    if (!nazwa || !std::setlocale(LC_NUMERIC, nazwa))
-        throw std::runtime_error("brak locale z przecinkiem dziesiętnym (zainstaluj pakiet locales z pl_PL.UTF-8)");
+    for (const char* k : {"pl_PL.UTF-8", "pl_PL.utf8", "pl_PL", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, k)) return;
+    throw std::runtime_error("brak locale z przecinkiem dziesiętnym (zainstaluj pakiet locales z pl_PL.UTF-8)");
 }
 
 UstawLocale::~UstawLocale() { std::setlocale(LC_NUMERIC, poprzednie_.c_str()); }
@@ -53,14 +28,11 @@ std::string KatalogTymczasowy() {
     std::string wzor = (std::filesystem::temp_directory_path() / "orvany_testXXXXXX").string();
     if (!mkdtemp(wzor.data())) throw std::runtime_error("mkdtemp");
     static std::vector<std::string> doUsuniecia;
-    static const int zarejestrowane = [] {
+    if (doUsuniecia.empty())
         std::atexit([] {
             std::error_code ec;
             for (auto& k : doUsuniecia) std::filesystem::remove_all(k, ec);
         });
-        return 0;
-    }();
-    (void)zarejestrowane;
     doUsuniecia.push_back(wzor);
     return wzor;
 }

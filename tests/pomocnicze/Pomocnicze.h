@@ -4,12 +4,13 @@
 
 #include <string>
 
-// Empties the meshes, the route, the render arrays and the viewer lines, and
-// gives every variable its start value for a 958 x 637 paint area.
+// The state of a fresh program for a 958 x 637 paint area (UstawStanPoczatkowy):
+// meshes, their heights indices, route, render arrays and viewer lines empty, every variable at its
+// start value, the random seed at 0, the working memory of the view released.
 void ZerujStan(int W = 958, int H = 637);
 
 // Sets LC_NUMERIC for the lifetime of the object ("C" gives '.', a Polish
-// locale ','); falls back to a locale made on the spot when pl_PL is absent.
+// locale ','; another locale with ',' when pl_PL is absent).
 class UstawLocale {
 public:
     explicit UstawLocale(char separator);

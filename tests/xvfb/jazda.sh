@@ -1,127 +1,121 @@
 #!/usr/bin/env bash
-# End to end: drive along the sample road in a real X window under Xvfb.
-# Opens Przyklady/Droga.tro through the real file dialog (Ctrl+L, the path
-# typed, Enter), checks that the road is drawn and the chainage panel shown,
-# clicks the slider and moves it with the keys, and checks that every move
-# gives a new picture along the road while the eye keys stay with the slider.
+# End to end: the program in a real X window under Xvfb, driving along the sample road.
+# Checks the start picture (frame box, floor grid, sky), opens Przyklady/Droga.tro through the real
+# file dialog (Ctrl+L, the path typed, Enter), checks that the road is drawn and the chainage panel
+# shown, clicks the slider and moves it with the keys, checks that every move gives a new picture
+# along the road while the eye keys stay with the slider, turns the parameters on with Ctrl+I and
+# ends the program through the menu. The panel is found on the screen: it is what disappears when
+# the picture's menu hides it.
 # Usage: jazda.sh <build/bin>   (SCREENSHOT_DIR=dir keeps the screenshots)
 set -euo pipefail
-COMPARE=/usr/bin/compare
 PLIK="$(cd "$1" && pwd)/Przyklady/Droga.tro"
 [ -f "$PLIK" ] || { echo "brak pliku $PLIK"; exit 1; }
-source "$(dirname "$0")/wspolne/start_programu.bash" "$1" "$COMPARE"
+source "$(dirname "$0")/wspolne/start_programu.bash" "$1"
 
-czekaj_na_okno() {  # czekaj_na_okno <regex of the title> [tenths of a second]: prints the window id
-  local w=""
-  for _ in $(seq "${2:-100}"); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+# The start picture, eye (479, -700, 500), H 637: the far wall at depth 500 spans rows ~ 219 .. 584
+# and shows the sky (blue well above red); the floor's cross line at depth 50 lies on row
+# trunc(637 - (500 - 700 * 500 / 750)) = 603, grey 0xA0A0A0; the left wall's black edge.
+sprawdz "okno ma 958 pikseli szerokości" [ "$("$CONVERT" "$ZRZUTY/start.png" -format "%w" info:)" = 958 ]
+IFS=, read -r r g b <<<"$(piksel start 479 $((Y0 + 300)))" || true
+sprawdz "niebo na tylnej ścianie ($r,$g,$b)" [ "$b" -gt $((r + 30)) ]
+sprawdz "linia siatki podłogi" [ "$(piksel start 300 $((Y0 + 603)))" = "160,160,160" ]
+kraw=$("$CONVERT" "$ZRZUTY/start.png" -crop "40x1+0+$((Y0 + 600))" -format "%c" histogram:info: | grep -c "#000000" || true)
+sprawdz "krawędź lewej ściany" [ "$kraw" -ge 1 ]
 
-WID=$(czekaj_na_okno '^Orvany3D$') || { echo "okno się nie pojawiło"; cat "$KAT/prog.log"; exit 1; }
-sleep 1
-
-zrzut() { /usr/bin/import -window "$WID" "$ZRZUTY/$1.png"; }
-rozne() {  # rozne <a> <b>: number of pixels that differ
-  "$COMPARE" -metric AE "$ZRZUTY/$1.png" "$ZRZUTY/$2.png" null: 2>&1 || true
-}
-wycinek() {  # wycinek <png> <geometry> <out>: a part of a screenshot
-  "$CONVERT" "$ZRZUTY/$1.png" -crop "$2" +repage "$ZRZUTY/$3.png"
-}
-blad=0
-sprawdz() {
-  local opis=$1; shift
-  if "$@"; then echo "ok: $opis"; else echo "BŁĄD: $opis"; blad=1; fi
-}
-
-zrzut pusta
-# The paint area begins below the menu bar, at its black frame line.
-Y0=""
-for y in $(seq 0 60); do
-  if [ "$("$CONVERT" "$ZRZUTY/pusta.png" -format "%[fx:int(255*p{479,$y}.r)],%[fx:int(255*p{479,$y}.g)],%[fx:int(255*p{479,$y}.b)]" info:)" = "0,0,0" ]; then
-    Y0=$y; break
-  fi
-done
-Y0=${Y0:-0}
-echo "obszar rysunku od y = $Y0"
-
-# Ctrl+L: the open dialog; the path is typed into its name field.
-# A busy machine may still be settling the window's focus: the key is sent again
-# when no dialog came.
+# Ctrl+L: the open dialog; the path is typed into its name field. A busy machine may still be
+# settling the window's focus: the key is sent again when no dialog came.
 DLG=""
 for _ in 1 2 3; do
-  xdotool windowfocus --sync "$WID" || true
-  sleep 0.3
-  xdotool key ctrl+l
+  xdotool windowfocus --sync "$WID" key ctrl+l || true
   DLG=$(czekaj_na_okno '^Otwórz$' 50) && break
 done
-[ -n "$DLG" ] || { echo "BŁĄD: brak okna Otwórz"; /usr/bin/import -window root "$ZRZUTY/blad.png"; cat "$KAT/prog.log"; exit 1; }
-sleep 0.5
-/usr/bin/import -window root "$ZRZUTY/dialog.png"
+[ -n "$DLG" ] || { echo "BŁĄD: brak okna Otwórz"; zrzut_ekranu blad; cat "$KAT/prog.log"; exit 1; }
+zrzut_ekranu dialog
 xdotool windowfocus --sync "$DLG" 2>/dev/null || true
 xdotool type --delay 15 "$PLIK"
-sleep 0.3
 xdotool key Return
 # The caption becomes the file's path once the file is read.
-if czekaj_na_okno 'Droga\.tro$' 300 >/dev/null; then
-  echo "ok: tytuł okna to ścieżka pliku"
-else
-  echo "BŁĄD: plik się nie wczytał"; /usr/bin/import -window root "$ZRZUTY/blad.png"; blad=1
-fi
-# Another key press closes a completion list if the dialog left one.
-sleep 1
-zrzut droga
-echo "różnica pusta/droga: $(rozne pusta droga)"
-sprawdz "droga widoczna (obraz inny niż pusta scena)" [ "$(rozne pusta droga)" -gt 20000 ]
-# The chainage panel over the top-left corner: 561 x 65 at (8, 8) of the paint area.
-wycinek pusta "561x65+8+$((Y0 + 8))" panel_przed
-wycinek droga "561x65+8+$((Y0 + 8))" panel_po
-sprawdz "panel pikietażu pokazany" [ "$(rozne panel_przed panel_po)" -gt 1000 ]
+czekaj_na_okno 'Droga\.tro$' 300 >/dev/null || { echo "BŁĄD: plik się nie wczytał"; zrzut_ekranu blad; exit 1; }
+zrzut droga start
+sprawdz "droga widoczna (obraz inny niż pusta scena)" [ "$(rozne start droga)" -gt 20000 ]
 
-# Click the slider's right arrow (the slider: 545 x 19 at (8, 38) of the panel):
-# one metre on, and the slider holds the keys from now on.
-SX=$((8 + 8 + 545 - 6)); SY=$((Y0 + 8 + 38 + 9))
+przelacz_panel() {  # "Pokaż pikietaż", the first item of the picture's menu
+  xdotool mousemove --window "$WID" 700 $((Y0 + 400)) click 3
+  czekaj_na_menu
+  xdotool key Down Return
+}
+przelacz_panel
+zrzut bez_panelu droga
+PANEL=$(obszar_roznic droga bez_panelu)
+przelacz_panel
+zrzut droga2 bez_panelu
+IFS='x+' read -r PW PH PX PY <<<"$PANEL"
+echo "panel pikietażu: $PANEL"
+sprawdz "panel pikietażu pokazany w lewym górnym rogu" [ "$PW" -gt 300 -a "$PH" -gt 30 -a "$PX" -lt 50 -a "$PY" -lt $((Y0 + 50)) ]
+sprawdz "panel pokazany znów" [ "$(rozne droga droga2)" -eq 0 ]
+TLO=$(piksel droga $((PX + 2)) $((PY + PH - 2)))
+# The last pixel along a line of the panel that is not its background: kraniec <geometry WxH+X+Y> <x|y>
+kraniec() {
+  "$CONVERT" "$ZRZUTY/droga.png" -crop "$1" +repage -depth 8 txt:- |
+    awk -v tlo="$TLO" -v os="$2" 'NR > 1 { split($0, a, /[()]/); split(a[2], c, ","); split($1, p, /[,:]/)
+      if (c[1] "," c[2] "," c[3] != tlo) n = (os == "x") ? p[1] : p[2] } END { print n + 0 }'
+}
+# The slider is the lowest control in the column near the panel's right edge (the profile button stands left of it);
+# the general view button its top-right one.
+SY=$((PY + $(kraniec "1x${PH}+$((PX + PW - 14))+$PY" y) - 6))
+SX=$((PX + $(kraniec "${PW}x1+$PX+$SY" x) - 6))
+BY=$((PY + PH / 4))
+BX=$((PX + $(kraniec "${PW}x1+$PX+$BY" x) - 20))
+echo "suwak ($SX, $SY), przycisk ($BX, $BY)"
+
+# Click the slider's right arrow: one metre on, and the slider holds the keys from now on.
 xdotool mousemove --window "$WID" "$SX" "$SY" click 1
-sleep 1
-zrzut pik1
+zrzut pik1 droga
 sprawdz "klik suwaka ustawia widok na trasie" [ "$(rozne droga pik1)" -gt 20000 ]
 
 # Page Down 20 times: 200 m along the road.
-for _ in $(seq 20); do xdotool key Next; sleep 0.15; done
-sleep 2
-zrzut pik201
-echo "różnica pik1/pik201: $(rozne pik1 pik201)"
+xdotool key --delay 100 $(printf 'Next %.0s' $(seq 20))
+zrzut pik201 pik1
 sprawdz "Page Down jedzie dalej wzdłuż drogi" [ "$(rozne pik1 pik201)" -gt 5000 ]
 
-# Right arrow 5 times: 5 m on. The arrows go to the slider, not to the eye.
-for _ in $(seq 5); do xdotool key Right; sleep 0.15; done
-sleep 2
-zrzut pik206
+# Right arrow 5 times: 5 m on. The arrows go to the slider, not to the eye: the status bar, where
+# the eye's position is written, stays.
+xdotool key --delay 100 Right Right Right Right Right
+zrzut pik206 pik201
 sprawdz "strzałka w prawo przesuwa pikietę" [ "$(rozne pik201 pik206)" -gt 500 ]
-wycinek pik201 "400x200+0+$((Y0 + 637 + 2))" pasek1
-wycinek pik206 "400x200+0+$((Y0 + 637 + 2))" pasek2
+"$CONVERT" "$ZRZUTY/pik201.png" -gravity southwest -crop 400x20+0+0 +repage "$ZRZUTY/pasek1.png"
+"$CONVERT" "$ZRZUTY/pik206.png" -gravity southwest -crop 400x20+0+0 +repage "$ZRZUTY/pasek2.png"
 sprawdz "pasek stanu bez zmian (oko stoi)" [ "$(rozne pasek1 pasek2)" -eq 0 ]
 # Left arrow 5 times: back at 201, the same picture as before.
-for _ in $(seq 5); do xdotool key Left; sleep 0.15; done
-sleep 2
-zrzut pik201b
+xdotool key --delay 100 Left Left Left Left Left
+zrzut pik201b pik206
 sprawdz "strzałka w lewo wraca do tej samej pikiety" [ "$(rozne pik201 pik201b)" -lt 200 ]
 
-# Further along: 40 more pages, for whoever looks at the screenshots.
-for _ in $(seq 40); do xdotool key Next; sleep 0.1; done
-sleep 1
-zrzut pik601
-
-# The general view button.
-xdotool mousemove --window "$WID" $((8 + 440 + 50)) $((Y0 + 8 + 5 + 13)) click 1
-sleep 1
-zrzut ogolny
+# The general view button, the panel's top-right control.
+xdotool mousemove --window "$WID" "$BX" "$BY" click 1
+zrzut ogolny pik201b
 sprawdz "widok ogólny wraca do obrazu całej drogi" [ "$(rozne droga ogolny)" -lt 20000 ]
 
-kill "$PPID_PROG" 2>/dev/null || true
-wait "$PPID_PROG" 2>/dev/null || true
-PPID_PROG=""
+# Ctrl+I: the parameters in black on yellow at (200, 300) of the paint area.
+zolte() {
+  "$CONVERT" "$ZRZUTY/$1.png" -crop "300x84+200+$((Y0 + 300))" -fill black +opaque "#FFFF00" \
+    -fill white -opaque "#FFFF00" -format "%[fx:int(mean*w*h)]" info:
+}
+xdotool key ctrl+i
+zrzut parametry ogolny
+sprawdz "żółty tekst parametrów ($(zolte parametry))" [ "$(zolte parametry)" -gt 2000 -a "$(zolte ogolny)" -lt 100 ]
+
+# End through the menu: "Pliki" clicked at its place on the menu bar, then its last item "Koniec".
+xdotool mousemove --window "$WID" 20 $((Y0 / 2)) click 1
+czekaj_na_menu
+zrzut_ekranu menu_pliki
+xdotool key Up Return
+for _ in $(seq 50); do kill -0 "$PPID_PROG" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$PPID_PROG" 2>/dev/null; then
+  echo "BŁĄD: program nie zakończył się po Pliki / Koniec"; blad=1
+else
+  wait "$PPID_PROG" && kod=0 || kod=$?
+  PPID_PROG=""
+  sprawdz "program zakończony z kodem 0 ($kod)" [ "$kod" = 0 ]
+fi
 exit $blad

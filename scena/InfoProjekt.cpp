@@ -1,4 +1,4 @@
-#include "dialogs/InfoProjekt.h"
+#include "scena/InfoProjekt.h"
 
 #include <algorithm>
 

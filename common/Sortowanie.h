@@ -1,0 +1,97 @@
+// The one depth sort of the program: records ordered by a descending key (a
+// float or a double), records with equal keys keeping their relative order
+// (the order a two-way bubble sort that exchanges neighbours only on a
+// strictly smaller left key would produce). A NaN key counts as the smallest
+// of all keys, so such records go to the end, and the order stays a strict
+// weak ordering whatever the values. +0 and -0 are the same key.
+//
+// It is an LSD radix sort of (key code, index) pairs, stable by construction,
+// followed by one gather of the records in the new order into a scratch array
+// that is then swapped with the array. An array already in order is left as
+// it is.
+#pragma once
+
+#include <bit>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+#include <vector>
+
+namespace sortowanie {
+
+template <typename T>
+using TKod = std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>;
+
+// Code of a key such that ascending codes give descending keys; NaN gets the largest code.
+template <typename T>
+TKod<T> KodMalejaco(T v) {
+    using K = TKod<T>;
+    if (std::isnan(v)) return ~K{0};
+    if (v == T{0}) v = T{0};
+    K u = std::bit_cast<K>(v);
+    constexpr K znak = K{1} << (sizeof(K) * 8 - 1);
+    u = (u & znak) ? ~u : (u | znak);  // ascending with the key
+    return ~u;
+}
+
+}  // namespace sortowanie
+
+// Sorts `tab` by descending klucz(record). `bufor` is the scratch array of the
+// gather: afterwards it holds the old array's memory, so a caller that keeps
+// it from call to call allocates no records once it has grown.
+template <typename R, typename KluczFn>
+void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor) {
+    using T = std::decay_t<decltype(klucz(tab.front()))>;
+    static_assert(std::is_same_v<T, float> || std::is_same_v<T, double>, "klucz: float albo double");
+    using K = sortowanie::TKod<T>;
+    struct TPara {
+        K Kod;
+        std::uint32_t Indeks;
+    };
+    const std::size_t n = tab.size();
+    if (n < 2) return;
+
+    std::vector<TPara> a(n), b(n);
+    bool uporzadkowana = true;
+    K poprzedni = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const K kod = sortowanie::KodMalejaco(klucz(tab[i]));
+        uporzadkowana &= kod >= poprzedni;
+        poprzedni = kod;
+        a[i] = {kod, static_cast<std::uint32_t>(i)};
+    }
+    // Already far to near (a second press, or the order left by a load): nothing to do.
+    if (uporzadkowana) return;
+
+    // One pass of 8 bits per byte of the code.
+    for (std::size_t p = 0; p < sizeof(K); ++p) {
+        const unsigned sh = static_cast<unsigned>(8 * p);
+        std::size_t licznik[257] = {};
+        for (std::size_t i = 0; i < n; ++i) ++licznik[((a[i].Kod >> sh) & 0xFF) + 1];
+        // One digit value for all records: this pass would change nothing.
+        if (licznik[((a[0].Kod >> sh) & 0xFF) + 1] == n) continue;
+        for (std::size_t d = 1; d <= 256; ++d) licznik[d] += licznik[d - 1];
+        for (std::size_t i = 0; i < n; ++i) b[licznik[(a[i].Kod >> sh) & 0xFF]++] = a[i];
+        a.swap(b);
+    }
+
+    bufor.clear();
+    bufor.reserve(n);
+    // The reads jump about the array: ask for the records a few steps ahead.
+    constexpr std::size_t kNaprzod = 16;
+    for (std::size_t i = 0; i < n; ++i) {
+#if defined(__GNUC__)
+        if (i + kNaprzod < n) __builtin_prefetch(&tab[a[i + kNaprzod].Indeks]);
+#endif
+        bufor.push_back(tab[a[i].Indeks]);
+    }
+    tab.swap(bufor);
+}
+
+// The same with a scratch array of its own.
+template <typename R, typename KluczFn>
+void SortujMalejaco(std::vector<R>& tab, KluczFn klucz) {
+    std::vector<R> bufor;
+    SortujMalejaco(tab, klucz, bufor);
+}

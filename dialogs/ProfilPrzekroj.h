@@ -1,0 +1,58 @@
+// The "Profil i przekrój" window: the long profile of the whole route and
+// the cross-section at the chainage of the main window's slider, kept in
+// step with it. It draws with the drawing of dialogs/RysunekProfilu.h, the
+// same the command-line tool writes into a picture.
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+#include <vector>
+
+#include "dialogs/RysunekProfilu.h"
+
+class QDoubleSpinBox;
+class QLabel;
+
+// The paint area: the whole drawing over its rectangle.
+class TRysunekProfilu : public QWidget {
+public:
+    TRysunekProfilu(const TDaneRysunkuProfilu& dane, QWidget* rodzic);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    const TDaneRysunkuProfilu& dane_;
+};
+
+class TfProfilPrzekroj : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfProfilPrzekroj(QWidget* rodzic = nullptr);
+
+    // A load (or a test scene) changed the surfaces or the route: the long
+    // profile is computed again, and the views are placed at chainage s.
+    void PoWczytaniu(double pikieta);
+    // The slider moved: the marker and the cross-section go to chainage s.
+    // While the window is hidden only the chainage is kept; the views are
+    // computed when it is shown.
+    void UstawPikiete(double pikieta);
+    double Pikieta() const { return pikieta_; }
+    // What the window shows (up to date while it is visible).
+    const TDaneRysunkuProfilu& DaneRysunku() const { return dane_; }
+
+    QLabel* L_Przewyzszenie = nullptr;
+    QDoubleSpinBox* E_Przewyzszenie = nullptr;
+    TRysunekProfilu* Rysunek = nullptr;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void Przelicz();
+
+    TDaneRysunkuProfilu dane_;
+    double pikieta_ = 0.0;
+    bool profilAktualny_ = false;  // dane_.Profil belongs to the scene in memory
+    bool widokAktualny_ = false;   // the rest of dane_ belongs to pikieta_
+};

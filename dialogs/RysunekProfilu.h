@@ -1,0 +1,55 @@
+// The drawing of the "Profil i przekrój" window: the long profile of the
+// whole route and the cross-section at the current chainage, drawn with
+// QPainter. The window paints it on screen and the command-line tool into a
+// picture file, from the same data and the same code.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "analiza/Profil.h"
+
+// The vertical exaggeration of the long profile: its start value and bounds.
+constexpr double PrzewyzszenieDomyslne = 10.0;
+constexpr double PrzewyzszenieNajmniejsze = 1.0;
+constexpr double PrzewyzszenieNajwieksze = 100.0;
+// How far the cross-section reaches each side of the axis, and its step, in metres.
+constexpr double SzerokoscPrzekrojuRysunku = 30.0;
+constexpr double KrokPrzekrojuRysunku = 0.25;
+// The size of the picture the command-line tool writes by default.
+constexpr QSize RozmiarRysunkuProfilu{1000, 640};
+
+// Everything the drawing shows.
+struct TDaneRysunkuProfilu {
+    bool JestTrasa = false;                  // a built route (without it the drawing says so)
+    double PikMin = 0, PikMax = 0;           // the route's chainage range
+    std::vector<TPunktProfilu> Profil;       // along the whole route
+    double Pikieta = 0;                      // the current chainage (the marker)
+    TPunktProfilu NaOsi;                     // the route point there with both heights
+    std::vector<TPunktProfilu> Przekroj;     // the cross-section there
+    std::optional<double> Pochylenie;        // grade of the design surface there, %
+    double Przewyzszenie = PrzewyzszenieDomyslne;
+};
+
+// The long profile of the loaded route at a step fitted to its length (from
+// 0.5 m up, at most about 2,000 points), from IndeksPROJ and IndeksTEREN.
+std::vector<TPunktProfilu> ProfilCalejTrasy();
+// The data at chainage s of the loaded route, with the long profile given
+// (computed once per load) or computed here when it is empty.
+TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszenie,
+                                             std::vector<TPunktProfilu> profil = {});
+
+// The line under the pictures: "km 0+120,00   Niweleta: 123,45 m   Teren:
+// 121,30 m   Nasyp: 2,15 m   Pochylenie: 1,25 %" (what is missing is left out;
+// the locale's decimal separator).
+QString OpisPikiety(const TDaneRysunkuProfilu& d);
+
+// Draws both views into the rectangle: the long profile above, the cross-section below.
+void RysujProfilIPrzekroj(QPainter& malarz, const QRect& obszar, const TDaneRysunkuProfilu& d);
+// The same into a new picture of the given size (white background).
+QImage ObrazProfilu(const TDaneRysunkuProfilu& d, QSize rozmiar);

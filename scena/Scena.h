@@ -1,0 +1,55 @@
+// The flows of the scene, each in one place: the sequence that ends every
+// load, the open flows, the eye of a fresh main window, the view placed at a
+// chainage and the state of a fresh program. The window, the command-line
+// tool, the benchmarks, the fuzz targets and the tests all call these.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/ZapisywanieOdczytywanie.h"
+
+// ---- Loading ----
+
+// The sequence that ends every load: orientation, ranges, shift to local
+// coordinates, render arrays, sort, shading, route build.
+void ZakonczWczytywanie();
+
+// Load a .tro / .mtp file (read in one piece) or the same bytes from memory:
+// the whole text parsed, the sections it brings put in place, the load
+// sequence run. All or nothing: on BladKonwersji nothing has changed.
+void OtworzTRO(const std::string& nazwaPliku, const TPostep& postep = {});
+void OtworzTROZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
+void OtworzMTP(const std::string& nazwaPliku, const TPostep& postep = {});
+void OtworzMTPZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
+
+enum class TRodzajPliku { Inny, TRO, MTP };
+
+// The reader a file name asks for: its last three characters, in any letter
+// case, "TRO" or "MTP"; anything else is Inny.
+TRodzajPliku RodzajPliku(std::string_view nazwa);
+
+// The one open flow: the file read by the reader RodzajPliku chooses, then the
+// load sequence. A name of another kind raises BladKonwersji and changes nothing.
+void WczytajPlik(const std::string& nazwa, const TPostep& postep = {});
+
+// ---- The view ----
+
+// The eye of the main window after its first resize, for a paint area of
+// W x H pixels: in the middle of the width, 700 units before the scene and
+// 500 above it; the picture's centre column in the middle as well.
+void UstawOkoOkna(int W, int H);
+
+// The view at chainage s, as a move of the chainage slider places it: the
+// route point and direction at s (Rzut.TrasaX, TrasaY, katT, alfa), then the
+// render arrays rebuilt from the meshes and placed there (UstawNaPikiecieRdzen).
+// False when neither set has a mesh triangle: the arrays are then unchanged.
+bool UstawNaPikiecie(double s);
+
+// ---- The state of a fresh program ----
+
+// Every process-wide variable at its start value for a paint area of W x H
+// (InicjujZmienne), the meshes, the route, the viewer lines and the route
+// messages emptied, the test screens' random seed at 0 and the working memory
+// of the cuts and sorts released. The sky picture stays as it is.
+void UstawStanPoczatkowy(int W, int H);

@@ -1,0 +1,133 @@
+// The ways to open files: the command line, a drop, the recent list, and Qt's
+// own texts of the open dialog in Polish.
+#include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
+#include <QUrl>
+
+#include "shell/Uruchomienie.h"
+#include "test_jazda_wspolne.h"
+
+using namespace jazda;
+
+namespace {
+
+class Otwieranie : public OknoJazdy {
+protected:
+    void SetUp() override {
+        OknoJazdy::SetUp();
+        QSettings().remove(QStringLiteral("OstatnioOtwierane"));
+        okno->OdswiezOstatnie();
+    }
+    // Texts of a dialog's buttons and labels without the mnemonic marks.
+    static QStringList Napisy(QWidget* d) {
+        QStringList n;
+        for (auto* b : d->findChildren<QPushButton*>()) n << b->text().remove(QLatin1Char('&'));
+        for (auto* l : d->findChildren<QLabel*>()) n << l->text().remove(QLatin1Char('&'));
+        return n;
+    }
+};
+
+TEST_F(Otwieranie, OknoOtwieraniaIKomunikatPoPolsku) {
+    ASSERT_TRUE(WczytajPolskieTekstyQt(*qApp));
+    // The real dialog of "Otwórz", read and cancelled from inside its loop.
+    okno->WyborPliku = {};
+    QStringList dialog;
+    QTimer zegar;
+    QObject::connect(&zegar, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) dialog = Napisy(d), d->reject();
+    });
+    zegar.start(10);
+    okno->Otwrz1->trigger();
+    for (const char* n : {"Otwórz", "Anuluj", "Szukaj w:", "Nazwa pliku:", "Pliki rodzaju:"})
+        EXPECT_TRUE(dialog.contains(QString::fromUtf8(n))) << n << " in " << dialog.join('|').toStdString();
+    EXPECT_FALSE(dialog.contains("Cancel") || dialog.contains("Open") || dialog.contains("Look in:"));
+    EXPECT_EQ(okno->windowTitle(), "Orvany3D");  // cancelled: nothing opened
+
+    QMessageBox pytanie(QMessageBox::Question, "Orvany3D", "?",
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const QStringList przyciski = Napisy(&pytanie);
+    for (const char* n : {"Tak", "Nie", "Anuluj"}) EXPECT_TRUE(przyciski.contains(n)) << n;
+}
+
+TEST_F(Otwieranie, PlikiZWierszaPolecenPoKolei) {
+    const QString a = Plik("a.tro", PlikTrasy(300)), b = Plik("b.tro", PlikTrasy(500));
+    const QString bylKatalog = QDir::currentPath();
+    QDir::setCurrent(katalog);
+    const QStringList pliki =
+        PlikiZArgumentow({"a.tro", QUrl::fromLocalFile(b).toString(), "rysunek.png", "", "./brak.tro"});
+    QDir::setCurrent(bylKatalog);
+    ASSERT_EQ(pliki, QStringList({a, b, katalog + "rysunek.png", katalog + "brak.tro"}));
+
+    okno->OtworzPliki(pliki);
+    // Both roads loaded in turn (the last stays); the picture and the missing file said why.
+    EXPECT_EQ(okno->windowTitle(), b);
+    EXPECT_DOUBLE_EQ(Trasa.PikMax, 500);
+    EXPECT_EQ(okno->OstatniePliki(), QStringList({b, a}));
+    ASSERT_EQ(bledy.size(), 2);
+    EXPECT_TRUE(bledy[0].contains("rysunek.png") && bledy[0].contains(".tro")) << bledy[0].toStdString();
+    EXPECT_TRUE(bledy[1].contains("brak.tro")) << bledy[1].toStdString();
+}
+
+TEST_F(Otwieranie, UpuszczonePliki) {
+    const QString a = Plik("a.tro", PlikTrasy(300)), b = Plik("b.tro", PlikTrasy(400));
+    QMimeData obce, pliki;
+    obce.setUrls({QUrl("https://example.org/droga.tro")});
+    pliki.setUrls({QUrl::fromLocalFile(a), QUrl("https://example.org/x.tro"), QUrl::fromLocalFile(b)});
+    for (QMimeData* dane : {&obce, &pliki}) {
+        QDragEnterEvent wejscie(QPoint(400, 300), Qt::CopyAction, dane, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(okno.get(), &wejscie);
+        EXPECT_EQ(wejscie.isAccepted(), dane == &pliki);
+    }
+    QDropEvent upuszczenie(QPointF(400, 300), Qt::CopyAction, &pliki, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(okno.get(), &upuszczenie);
+    EXPECT_TRUE(upuszczenie.isAccepted());
+    QTRY_COMPARE(okno->windowTitle(), b);
+    EXPECT_DOUBLE_EQ(Trasa.PikMax, 400);
+    EXPECT_EQ(okno->OstatniePliki(), QStringList({b, a}));
+    EXPECT_TRUE(bledy.isEmpty());
+}
+
+TEST_F(Otwieranie, OstatnioOtwierane) {
+    EXPECT_FALSE(okno->M_Ostatnie->menuAction()->isEnabled());
+    QStringList p;
+    for (int i = 1; i <= 9; ++i) {
+        p << Plik(QString("d%1&.tro").arg(i), PlikTrasy(100 * i));
+        Otworz(p.back());
+    }
+    Otworz(p[4]);  // again: back to the top, not twice
+    const QStringList oczekiwana = {p[4], p[8], p[7], p[6], p[5], p[3], p[2], p[1]};
+    EXPECT_EQ(okno->OstatniePliki(), oczekiwana);
+    EXPECT_EQ(QSettings().value("OstatnioOtwierane").toStringList(), oczekiwana);  // kept for the next run
+    ASSERT_TRUE(okno->M_Ostatnie->menuAction()->isEnabled());
+    EXPECT_EQ(okno->Ostatnie1[0]->text(), "&1 " + QString(p[4]).replace("&", "&&"));
+    EXPECT_EQ(okno->Ostatnie1[7]->data().toString(), p[1]);
+
+    okno->Ostatnie1[1]->trigger();  // d9
+    EXPECT_EQ(okno->windowTitle(), p[8]);
+    EXPECT_DOUBLE_EQ(Trasa.PikMax, 900);
+    EXPECT_EQ(okno->OstatniePliki().first(), p[8]);
+
+    // A file that has gone: a message, off the list, the scene stays.
+    ASSERT_TRUE(QFile::remove(p[4]));
+    ASSERT_EQ(okno->Ostatnie1[1]->data().toString(), p[4]);
+    okno->Ostatnie1[1]->trigger();
+    ASSERT_EQ(bledy.size(), 1);
+    EXPECT_TRUE(bledy[0].contains(p[4]) && bledy[0].contains("nie istnieje")) << bledy[0].toStdString();
+    EXPECT_EQ(okno->OstatniePliki().size(), 7);
+    EXPECT_FALSE(okno->OstatniePliki().contains(p[4]));
+    EXPECT_FALSE(okno->Ostatnie1[7]->isVisible());
+    EXPECT_EQ(okno->windowTitle(), p[8]);
+
+    okno->WyczyscOstatnie1->trigger();
+    EXPECT_TRUE(okno->OstatniePliki().isEmpty());
+    EXPECT_FALSE(okno->M_Ostatnie->menuAction()->isEnabled());
+}
+
+}  // namespace

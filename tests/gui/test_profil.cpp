@@ -1,0 +1,101 @@
+// The "Profil i przekrój" window kept in step with the chainage slider, and
+// its picture against the command-line tool's.
+#include <QDoubleSpinBox>
+#include <QProcess>
+
+#include "analiza/Wysokosci.h"
+#include "dialogs/ProfilPrzekroj.h"
+#include "test_jazda_wspolne.h"
+
+using namespace jazda;
+
+namespace {
+
+// The route runs along +X from (50, 50) (local): TEREN is the rectangle
+// 0..950 x 0..100 in two triangles split by its diagonal, at heights 100
+// (0, 0), 101 (950, 0), 102 (950, 100), 101 (0, 100); above the diagonal
+// z = 100 + x / 950 + y / 100. PROJ: none.
+class Profil : public OknoJazdy {
+protected:
+    void SetUp() override {
+        OknoJazdy::SetUp();
+        Pokaz();
+        Otworz(Plik("droga.tro", PlikTrasy(850)));
+        ASSERT_TRUE(bledy.isEmpty()) << bledy.join("\n").toStdString();
+    }
+    TfProfilPrzekroj* OknoProfilu() { return okno->findChild<TfProfilPrzekroj*>(); }
+};
+
+}  // namespace
+
+TEST_F(Profil, OknoIdzieZaSuwakiem) {
+    UstawLocale przecinek(',');
+    okno->SB_pik->setValue(40);
+    EXPECT_EQ(OknoProfilu(), nullptr);
+    EXPECT_EQ(okno->L_Kilometraz->text(), "km 0+040,00");  // no design surface: no height
+    // From the "Pokaż" menu; then the button of the panel brings the same window.
+    okno->m_ProfilPrzekroj->trigger();
+    TfProfilPrzekroj* p = OknoProfilu();
+    ASSERT_NE(p, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(p));
+    EXPECT_EQ(p->windowTitle(), "Profil i przekrój");
+    EXPECT_EQ(p->Pikieta(), 40);
+    okno->B_Profil->click();
+    EXPECT_EQ(okno->findChildren<TfProfilPrzekroj*>().size(), 1);
+
+    for (int s : {120, 121, 850, 0}) {
+        okno->SB_pik->setValue(s);
+        const TDaneRysunkuProfilu& d = p->DaneRysunku();
+        EXPECT_EQ(d.Pikieta, s);
+        const double x = 50 + std::clamp(s, 0, 850) + (s == 0 ? 0.001 : s == 850 ? -0.001 : 0);
+        ASSERT_TRUE(d.NaOsi.ZTeren);
+        EXPECT_NEAR(*d.NaOsi.ZTeren, 100 + x / 950 + 0.5, 1e-9) << s;
+        EXPECT_FALSE(d.NaOsi.ZProj);
+        EXPECT_EQ(okno->L_Kilometraz->text().toStdString(), TekstKilometrazu(s, ','));
+        // The cross-section square to +X: from y = 80 on the left to y = 20 on the right.
+        ASSERT_FALSE(d.Przekroj.empty());
+        EXPECT_NEAR(d.Przekroj.front().Odleglosc, -SzerokoscPrzekrojuRysunku, 1e-12);
+        EXPECT_NEAR(*d.Przekroj.front().ZTeren, 100 + x / 950 + 0.8, 1e-9);
+        EXPECT_NEAR(*d.Przekroj.back().ZTeren, 100 + x / 950 + 0.2, 1e-9);
+    }
+    EXPECT_EQ(p->DaneRysunku().Profil.front().Pikieta, 0);
+    EXPECT_NEAR(p->DaneRysunku().Profil.back().Pikieta, 850, 1e-3);
+    EXPECT_EQ(p->DaneRysunku().Przewyzszenie, PrzewyzszenieDomyslne);
+    p->E_Przewyzszenie->setValue(25);
+    EXPECT_EQ(p->DaneRysunku().Przewyzszenie, 25);
+
+    // Hidden, it keeps the chainage and catches up when shown again.
+    p->hide();
+    okno->SB_pik->setValue(300);
+    EXPECT_EQ(p->Pikieta(), 300);
+    okno->m_ProfilPrzekroj->trigger();
+    EXPECT_EQ(p->DaneRysunku().Pikieta, 300);
+    EXPECT_EQ(p->DaneRysunku().Przewyzszenie, 25);
+
+    // A new file: the long profile of the new route; a test scene: nothing left to show.
+    Otworz(Plik("krotka.tro", PlikTrasy(200)));
+    EXPECT_EQ(okno->SB_pik->value(), 200);
+    EXPECT_EQ(p->DaneRysunku().Pikieta, 200);
+    EXPECT_NEAR(p->DaneRysunku().Profil.back().Pikieta, 200, 1e-3);
+    okno->Generujekrantestowy1->trigger();
+    EXPECT_TRUE(IndeksTEREN.Pusty());
+    EXPECT_FALSE(p->DaneRysunku().NaOsi.ZTeren);
+}
+
+TEST_F(Profil, ObrazNarzedziaToRysunekOkna) {
+    const QString cli = QStringLiteral(ORVANY_BIN "/orvany3d-cli");
+    if (!QFileInfo(cli).isExecutable()) GTEST_SKIP() << "brak " << cli.toStdString();
+    okno->SB_pik->setValue(120);
+    okno->m_ProfilPrzekroj->trigger();
+    TfProfilPrzekroj* p = OknoProfilu();
+    ASSERT_NE(p, nullptr);
+    p->Rysunek->setFixedSize(RozmiarRysunkuProfilu);
+    QApplication::processEvents();
+    const QImage okna = p->Rysunek->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString png = katalog + "profil.png";
+    QProcess narzedzie;
+    narzedzie.start(cli, {"profil", katalog + "droga.tro", "--obraz", png, "--pikieta", "120"});
+    ASSERT_TRUE(narzedzie.waitForFinished(60000));
+    ASSERT_EQ(narzedzie.exitCode(), 0) << narzedzie.readAllStandardError().toStdString();
+    EXPECT_TRUE(QImage(png).convertToFormat(QImage::Format_RGB32) == okna);
+}

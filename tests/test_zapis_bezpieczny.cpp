@@ -1,0 +1,274 @@
+// The one safe writer: new and replaced files with their permission bits, links
+// written through, non-regular targets refused, and every failure leaving the old
+// target as it was with no temporary file beside it; the converter on top of it.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <stdexcept>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "common/Funkcje.h"
+#include "common/ZapisBezpieczny.h"
+#include "model/ZapisywanieOdczytywanie.h"
+#include "pomocnicze/Pomocnicze.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto npos = std::string::npos;
+
+// The message of what f throws, "" when it throws nothing.
+std::string Blad(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+mode_t Tryb(const std::string& p) {
+    struct stat st{};
+    return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// The names in a directory tree (a temporary file left behind shows up here).
+std::set<std::string> Nazwy(const std::string& k) {
+    std::set<std::string> w;
+    for (const auto& e : fs::recursive_directory_iterator(k)) w.insert(e.path().lexically_relative(k).string());
+    return w;
+}
+
+// A umask for the lifetime of the object.
+struct TUmask {
+    mode_t Stara;
+    explicit TUmask(mode_t m) : Stara(::umask(m)) {}
+    ~TUmask() { ::umask(Stara); }
+};
+
+TEST(ZapisBezpieczny, NowyIZastapionyPlikZachowujeUprawnienia) {
+    // Content past the stream's 64 KiB buffer, in small pieces and in one piece.
+    std::string duzy;
+    for (int i = 0; i < 30000; ++i) duzy += std::to_string(i) + ";";
+    ASSERT_GT(duzy.size(), 1u << 17);
+    struct TPrzypadek { mode_t Umask, Stary, Oczekiwany; };  // Stary 0: no file before
+    const TPrzypadek przypadki[] = {
+        {022, 0, 0644}, {077, 0, 0600}, {027, 0, 0640},         // new: 0666 less the umask
+        {022, 0640, 0640}, {077, 0755, 0755}, {022, 04750, 04750}, {0, 0400, 0400}};
+    for (const auto& p : przypadki) {
+        const std::string k = KatalogTymczasowy(), cel = k + "/plik.tro";
+        if (p.Stary) {
+            ZapiszPlik(cel, "stara treść, dłuższa niż nowa");
+            ASSERT_EQ(::chmod(cel.c_str(), p.Stary), 0);
+        }
+        TUmask u(p.Umask);
+        ZapiszBezpiecznie(cel, [&](std::ostream& o) {
+            for (std::size_t i = 0; i < duzy.size(); i += 7) o << duzy.substr(i, 7);
+        });
+        EXPECT_EQ(CzytajPlik(cel), duzy);
+        ZapiszBezpiecznie(cel, duzy + "x");
+        EXPECT_EQ(CzytajPlik(cel), duzy + "x");
+        ZapiszBezpiecznie(cel, std::string_view("krótka"));
+        EXPECT_EQ(CzytajPlik(cel), "krótka");
+        EXPECT_EQ(Tryb(cel), p.Oczekiwany) << std::oct << p.Umask << " " << p.Stary;
+        EXPECT_EQ(Nazwy(k), std::set<std::string>{"plik.tro"});
+    }
+    // Root replacing another user's file leaves it that user's.
+    if (::geteuid() != 0) return;
+    const std::string cel = KatalogTymczasowy() + "/cudzy.tro";
+    ZapiszPlik(cel, "cudzy");
+    ASSERT_EQ(::chown(cel.c_str(), 12345, 23456), 0);
+    ZapiszBezpiecznie(cel, "nowy");
+    struct stat st{};
+    ASSERT_EQ(::stat(cel.c_str(), &st), 0);
+    EXPECT_EQ(std::pair(st.st_uid, st.st_gid), std::pair(uid_t{12345}, gid_t{23456}));
+}
+
+TEST(ZapisBezpieczny, DowiazanieZapisanePrzezNie) {
+    // k/d/plik (0640) reached by an absolute link, a relative one, a chain of three
+    // (the last relative to its own directory d/); a dangling link creates its file.
+    const std::string k = KatalogTymczasowy(), plik = k + "/d/plik";
+    fs::create_directory(k + "/d");
+    struct TPrzypadek { std::string Dowiazanie, Wskazuje, Plik; };
+    const TPrzypadek przypadki[] = {
+        {"abs", plik, plik},
+        {"wzgl", "d/plik", plik},
+        {"l1", "l2", plik},
+        {"wiszace", "d/nowy", k + "/d/nowy"},
+    };
+    fs::create_symlink(k + "/d/l3", k + "/l2");
+    fs::create_symlink("plik", k + "/d/l3");
+    for (const auto& p : przypadki) {
+        ZapiszPlik(plik, "stara");
+        ASSERT_EQ(::chmod(plik.c_str(), 0640), 0);
+        fs::create_symlink(p.Wskazuje, k + "/" + p.Dowiazanie);
+        const auto przed = Nazwy(k);
+        ZapiszBezpiecznie(k + "/" + p.Dowiazanie, "nowa " + p.Dowiazanie);
+        EXPECT_TRUE(fs::is_symlink(k + "/" + p.Dowiazanie)) << p.Dowiazanie;
+        EXPECT_EQ(fs::read_symlink(k + "/" + p.Dowiazanie), p.Wskazuje);
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(p.Plik))) << p.Dowiazanie;
+        EXPECT_EQ(CzytajPlik(p.Plik), "nowa " + p.Dowiazanie);
+        if (p.Plik == plik) {
+            EXPECT_EQ(Tryb(plik), 0640u) << p.Dowiazanie;
+        }
+        auto po = Nazwy(k);
+        po.erase("d/nowy");
+        EXPECT_EQ(po, przed);
+    }
+    EXPECT_TRUE(fs::is_symlink(k + "/l2") && fs::is_symlink(k + "/d/l3"));
+    // A loop of links is refused.
+    fs::create_symlink("p2", k + "/p1");
+    fs::create_symlink("p1", k + "/p2");
+    EXPECT_EQ(Blad([&] { ZapiszBezpiecznie(k + "/p1", "x"); }),
+              "Nie można zapisać pliku " + k + "/p1: zbyt wiele poziomów dowiązań symbolicznych.");
+}
+
+TEST(ZapisBezpieczny, PlikNiezwyklyOdrzuconyIBezZmian) {
+    const std::string k = KatalogTymczasowy();
+    ASSERT_EQ(::mkfifo((k + "/potok").c_str(), 0620), 0);
+    fs::create_directory(k + "/katalog");
+    ZapiszPlik(k + "/katalog/w_srodku", "zostaje");
+    fs::create_symlink("potok", k + "/do_potoku");
+    const int gn = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un adres{};
+    adres.sun_family = AF_UNIX;
+    const std::string g = k + "/gniazdo";
+    ASSERT_LT(g.size(), sizeof adres.sun_path);
+    std::copy(g.begin(), g.end(), adres.sun_path);
+    ASSERT_EQ(::bind(gn, reinterpret_cast<sockaddr*>(&adres), sizeof adres), 0);
+    // A device node like /dev/null: only root may make one (and a container may forbid it).
+    const bool jestUrzadzenie = ::mknod((k + "/urzadzenie").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    struct TPrzypadek { std::string Nazwa, Opis; };
+    std::vector<TPrzypadek> przypadki = {
+        {"potok", "to nie jest zwykły plik, lecz potok nazwany (FIFO)"},
+        {"katalog", "to nie jest zwykły plik, lecz katalog"},
+        {"katalog/", "to nie jest zwykły plik, lecz katalog"},
+        {"gniazdo", "to nie jest zwykły plik, lecz gniazdo"},
+        {"do_potoku", "dowiązanie prowadzi do " + k + "/potok, a to nie jest zwykły plik, lecz potok nazwany (FIFO)"},
+    };
+    if (jestUrzadzenie) przypadki.push_back({"urzadzenie", "to nie jest zwykły plik, lecz urządzenie znakowe"});
+    const auto nazwy = Nazwy(k);
+    for (const auto& p : przypadki) {
+        const std::string cel = k + "/" + p.Nazwa;
+        struct stat przed{}, po{};
+        ASSERT_EQ(::lstat(cel.c_str(), &przed), 0);
+        EXPECT_EQ(Blad([&] { ZapiszBezpiecznie(cel, "x"); }),
+                  "Nie można zapisać pliku " + cel + ": " + p.Opis + "; pozostawiono go bez zmian.");
+        ASSERT_EQ(::lstat(cel.c_str(), &po), 0);
+        EXPECT_TRUE(po.st_ino == przed.st_ino && po.st_mode == przed.st_mode && po.st_rdev == przed.st_rdev) << cel;
+        EXPECT_EQ(Nazwy(k), nazwy);
+    }
+    EXPECT_EQ(CzytajPlik(k + "/katalog/w_srodku"), "zostaje");
+    ::close(gn);
+    if (!jestUrzadzenie) GTEST_SKIP() << "bez uprawnień do mknod: urządzenie nie sprawdzone";
+}
+
+// A file size limit makes write() fail with EFBIG, as a full disk fails with ENOSPC.
+struct TLimitRozmiaru {
+    rlimit Stary{};
+    void (*StaryOdbior)(int);
+    explicit TLimitRozmiaru(rlim_t bajty) : StaryOdbior(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &Stary);
+        rlimit r = Stary;
+        r.rlim_cur = bajty;
+        ::setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~TLimitRozmiaru() {
+        ::setrlimit(RLIMIT_FSIZE, &Stary);
+        std::signal(SIGXFSZ, StaryOdbior);
+    }
+};
+
+TEST(ZapisBezpieczny, NieudanyZapisZostawiaStaryPlik) {
+    struct TPrzypadek {
+        std::string Opis, Cel;  // Cel relative to the test's directory
+        std::function<void(std::ostream&, const std::string& cel)> Pisz;
+        std::string Komunikat;  // after "Nie można zapisać pliku <cel>: "; "" for the callback's own exception
+    };
+    const std::string duzy(200000, 'a');
+    const TPrzypadek przypadki[] = {
+        {"wyjątek piszącego", "stary.tro", [](std::ostream& o, auto&) { o << "pół"; throw std::runtime_error("przerwane"); },
+         ""},
+        {"strumień zepsuty przez piszącego", "stary.tro", [](std::ostream& o, auto&) { o << "pół"; o.setstate(std::ios::failbit); },
+         "błąd zapisu danych."},
+        {"zapis ponad limit, duże porcje", "stary.tro", [&](std::ostream& o, auto&) { o << duzy << duzy; },
+         "plik przekracza dopuszczalny rozmiar."},
+        {"zapis ponad limit, małe porcje", "stary.tro", [](std::ostream& o, auto&) { for (int i = 0; i < 100000; ++i) o << 'b'; },
+         "plik przekracza dopuszczalny rozmiar."},
+        {"zapis ponad limit przy ostatnim opróżnieniu", "stary.tro", [](std::ostream& o, auto&) { o << std::string(9000, 'c'); },
+         "plik przekracza dopuszczalny rozmiar."},
+        // Between the check and the rename the target becomes a directory: rename() fails.
+        {"nieudana zmiana nazwy", "stary.tro",
+         [](std::ostream& o, const std::string& cel) {
+             o << "nowa";
+             fs::remove(cel);
+             fs::create_directories(cel + "/pelny");
+         },
+         "w miejscu pliku jest katalog."},
+        {"brak katalogu", "brak/nowy.tro", [](std::ostream& o, auto&) { o << "x"; }, "nie ma takiego pliku ani katalogu."},
+        {"ścieżka przez zwykły plik", "stary.tro/nowy.tro", [](std::ostream& o, auto&) { o << "x"; },
+         "część ścieżki nie jest katalogiem."},
+    };
+    for (const auto& p : przypadki) {
+        const std::string k = KatalogTymczasowy(), cel = k + "/" + p.Cel;
+        ZapiszPlik(k + "/stary.tro", "stara treść");
+        bool wywolany = false;
+        std::string b;
+        {
+            TLimitRozmiaru limit(8192);
+            b = Blad([&] {
+                ZapiszBezpiecznie(cel, [&](std::ostream& o) {
+                    wywolany = true;
+                    p.Pisz(o, cel);
+                });
+            });
+        }
+        EXPECT_EQ(b, p.Komunikat.empty() ? "przerwane" : "Nie można zapisać pliku " + cel + ": " + p.Komunikat) << p.Opis;
+        if (fs::is_directory(k + "/stary.tro")) {
+            EXPECT_EQ(Nazwy(k), (std::set<std::string>{"stary.tro", "stary.tro/pelny"})) << p.Opis;
+        } else {
+            EXPECT_EQ(CzytajPlik(k + "/stary.tro"), "stara treść") << p.Opis;
+            EXPECT_EQ(Nazwy(k), std::set<std::string>{"stary.tro"}) << p.Opis;
+        }
+        EXPECT_EQ(wywolany, p.Cel == "stary.tro") << p.Opis;  // a missing directory fails before the callback
+    }
+}
+
+TEST(ZapisBezpieczny, KatalogTylkoDoOdczytu) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root pisze mimo uprawnień; zob. nieudane zapisy powyżej";
+    const std::string k = KatalogTymczasowy(), cel = k + "/stary.tro";
+    ZapiszPlik(cel, "stara");
+    ASSERT_EQ(::chmod(k.c_str(), 0555), 0);
+    EXPECT_EQ(Blad([&] { ZapiszBezpiecznie(cel, "nowa"); }), "Nie można zapisać pliku " + cel + ": brak uprawnień.");
+    ::chmod(k.c_str(), 0755);
+    EXPECT_EQ(CzytajPlik(cel), "stara");
+    EXPECT_EQ(Nazwy(k), std::set<std::string>{"stary.tro"});
+}
+
+TEST(ZapisBezpieczny, PrzepisywanieNaDowiazanieINaPotok) {
+    const std::string mtp = "1\n2\n3\n4\n5\n6\n7\n8\n#Wspolrzedne200TEREN#\n0\n#Trojkaty200TEREN#\n0\n\n";
+    const std::string k = KatalogTymczasowy(), zrodlo = k + "/a.mtp";
+    ZapiszPlik(zrodlo, mtp);
+    fs::create_directory(k + "/wynik");
+    ZapiszPlik(k + "/wynik/a.tro", "stara");
+    fs::create_symlink("wynik/a.tro", k + "/lacze.tro");
+    PrzepiszPlik(zrodlo, k + "/lacze.tro");
+    EXPECT_EQ(fs::read_symlink(k + "/lacze.tro"), "wynik/a.tro");
+    EXPECT_EQ(CzytajPlik(k + "/wynik/a.tro"), PrzepiszPlikZBufora(mtp, "a.mtp"));
+    ASSERT_EQ(::mkfifo((k + "/potok.tro").c_str(), 0600), 0);
+    EXPECT_NE(Blad([&] { PrzepiszPlik(zrodlo, k + "/potok.tro"); }).find("potok nazwany (FIFO)"), npos);
+    EXPECT_TRUE(fs::is_fifo(k + "/potok.tro"));
+    EXPECT_EQ(Nazwy(k), (std::set<std::string>{"a.mtp", "wynik", "wynik/a.tro", "lacze.tro", "potok.tro"}));
+}
+
+}  // namespace
