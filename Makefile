@@ -11,7 +11,7 @@ SUDO  := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the build and the tests need.
 PAKIETY := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-           libbenchmark-dev xvfb xdotool imagemagick fonts-dejavu-core locales \
+           libbenchmark-dev libpugixml-dev xvfb xdotool imagemagick fonts-dejavu-core locales \
            qt6-translations-l10n
 
 # Further packages of `make bench` only: the OpenGL anchor (bench_llvmpipe,
@@ -90,7 +90,7 @@ test-asan: deps
 # and the inputs it found before ($(BUILD)-fuzz/korpus/<cel>). A finding stops
 # the run and is left in $(BUILD)-fuzz/znaleziska/.
 FUZZ_CZAS ?= 60
-FUZZ_CELE ?= fuzz_tro fuzz_mtp fuzz_przepisz fuzz_pola fuzz_trasa
+FUZZ_CELE ?= fuzz_tro fuzz_mtp fuzz_przepisz fuzz_pola fuzz_trasa fuzz_landxml
 FUZZ_CXX  ?= $(shell command -v clang++-14 || command -v clang++)
 fuzz:
 	@[ -n "$(FUZZ_CXX)" ] || { echo "Instaluję clang i libFuzzer"; $(SUDO) apt-get update -q && \

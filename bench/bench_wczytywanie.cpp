@@ -1,4 +1,5 @@
-// Loading a large .tro file: reading, the load sequence, peak memory.
+// Loading a large .tro file: reading, the load sequence, peak memory; and the
+// same grid as a LandXML surface.
 //
 // The file is made here, at run time, in the temporary directory: a terrain
 // grid of 708 x 708 points (501,264 points, 999,698 triangles, ~100 MB) with
@@ -17,6 +18,7 @@
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
 #include "scena/Scena.h"
+#include "wymiana/LandXML.h"
 
 namespace {
 
@@ -63,6 +65,43 @@ const std::string& Plik() {
 }
 
 std::size_t RozmiarPliku() { return std::filesystem::file_size(Plik()); }
+
+// The same grid as one LandXML TIN surface ("northing easting elevation",
+// ids from 1), as surface exports write it.
+std::string UtworzLandXML() {
+    std::string t;
+    t.reserve(60u << 20);
+    t += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" "
+         "version=\"1.2\">\n<Units><Metric linearUnit=\"meter\"/></Units>\n<Surfaces>\n<Surface name=\"EG\">\n"
+         "<Definition surfType=\"TIN\">\n<Pnts>\n";
+    char b[200];
+    for (int j = 0; j < kN; ++j)
+        for (int i = 0; i < kN; ++i) {
+            const double z = 180.0 + 20.0 * std::sin(i * 0.013) * std::cos(j * 0.017) + (i * 7 + j * 3) % 10 * 0.01;
+            const int n = std::snprintf(b, sizeof b, "<P id=\"%d\">%.3f %.3f %.3f</P>\n", j * kN + i + 1,
+                                        4600000.0 + j * 4.25, 5500000.0 + i * 4.25, z);
+            t.append(b, static_cast<std::size_t>(n));
+        }
+    t += "</Pnts>\n<Faces>\n";
+    for (int j = 0; j + 1 < kN; ++j)
+        for (int i = 0; i + 1 < kN; ++i) {
+            const int a = j * kN + i + 1, c = a + kN;
+            const int n = std::snprintf(b, sizeof b, "<F>%d %d %d</F>\n<F>%d %d %d</F>\n", a, a + 1, c + 1, a, c + 1, c);
+            t.append(b, static_cast<std::size_t>(n));
+        }
+    t += "</Faces>\n</Definition>\n</Surface>\n</Surfaces>\n</LandXML>\n";
+    return t;
+}
+
+const std::string& PlikLandXML() {
+    static const std::string nazwa = [] {
+        const std::string n = (std::filesystem::temp_directory_path() / "orvany_bench_wczytywanie.xml").string();
+        std::ofstream(n, std::ios::binary) << UtworzLandXML();
+        std::atexit([] { std::filesystem::remove(PlikLandXML()); });
+        return n;
+    }();
+    return nazwa;
+}
 
 void Wyczysc() {
     TEREN = TSiatka{};
@@ -170,10 +209,51 @@ void BM_OtworzTRO(benchmark::State& stan) {
     stan.counters["ms_procesora"] = procesor / static_cast<double>(stan.iterations());
 }
 
-// The whole load first: its peak must be measured before any other load.
+// The whole LandXML load (file read, parse, sections, load sequence) with its peak memory.
+void BM_OtworzLandXML(benchmark::State& stan) {
+    double szczyt = 0, model = 0;
+    bool pierwszy = true;
+    PlikLandXML();
+    for (auto _ : stan) {
+        stan.PauseTiming();
+        Wyczysc();
+        const long przed = PolePamieci("VmRSS:");
+        ZerujSzczytPamieci();
+        stan.ResumeTiming();
+        OtworzLandXML(PlikLandXML());
+        stan.PauseTiming();
+        if (pierwszy) szczyt = static_cast<double>(PolePamieci("VmHWM:") - przed);
+        pierwszy = false;
+        model = RozmiarModelu();
+        stan.ResumeTiming();
+    }
+    const double plik = static_cast<double>(std::filesystem::file_size(PlikLandXML()));
+    stan.SetBytesProcessed(static_cast<std::int64_t>(stan.iterations()) * static_cast<std::int64_t>(plik));
+    stan.counters["plik_MB"] = plik / 1e6;
+    stan.counters["szczyt_MB"] = szczyt / 1e6;
+    stan.counters["model_MB"] = model / 1e6;
+    stan.counters["szczyt_do_pliku"] = szczyt / plik;
+}
+
+// The LandXML parse alone: the text in memory into new sections.
+void BM_CzytajLandXML(benchmark::State& stan) {
+    Wyczysc();
+    const std::string dane = CzytajCalyPlik(PlikLandXML());
+    for (auto _ : stan) {
+        TDaneWczytane d = CzytajLandXML(dane, "bench.xml");
+        benchmark::DoNotOptimize(d);
+    }
+    stan.SetBytesProcessed(static_cast<std::int64_t>(stan.iterations()) * static_cast<std::int64_t>(dane.size()));
+}
+
+// The whole loads first: their peaks must be measured before any other load
+// (the LandXML one first of all: it runs first in its own process with
+// --benchmark_filter=LandXML).
+BENCHMARK(BM_OtworzLandXML)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_OtworzTRO)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_CzytajTRO)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_ZakonczWczytywanie)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_CzytajLandXML)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 

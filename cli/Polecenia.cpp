@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -31,6 +32,8 @@
 #include "route/OblTrasa.h"
 #include "scena/InfoProjekt.h"
 #include "scena/Scena.h"
+#include "wymiana/GLTF.h"
+#include "wymiana/LandXML.h"
 
 namespace {
 
@@ -132,8 +135,32 @@ bool PlikDanych(const std::string& nazwa) { return RodzajPliku(nazwa) != TRodzaj
 void SprawdzPliki(const std::vector<std::string>& pliki) {
     if (pliki.empty()) throw BladUzycia("nie podano plików danych");
     for (const std::string& p : pliki)
-        if (!PlikDanych(p)) throw BladUzycia("„" + p + "” nie jest plikiem .tro ani .mtp");
+        if (!PlikDanych(p)) throw BladUzycia("„" + p + "” nie jest plikiem .tro, .mtp ani LandXML (.xml)");
 }
+
+// The choice of surfaces and alignment of LandXML files, taken by every command that loads files.
+const std::map<std::string, TOpcja> kOpcjeLandXML = {{"--teren", {true}},      {"--proj", {true}}, {"--trasa", {true}},
+                                                     {"--bez-terenu", {false}}, {"--bez-trasy", {false}}};
+
+std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znane) {
+    znane.insert(kOpcjeLandXML.begin(), kOpcjeLandXML.end());
+    return znane;
+}
+
+TWyborLandXML WyborLandXML(const TArgumenty& a) {
+    TWyborLandXML w;
+    if (const std::string* t = a.Wartosc("--teren")) w.Teren = *t;
+    if (const std::string* t = a.Wartosc("--proj")) w.Proj = *t;
+    if (const std::string* t = a.Wartosc("--trasa")) w.Trasa = *t;
+    w.BezTerenu = a.Flagi.count("--bez-terenu") > 0;
+    w.BezTrasy = a.Flagi.count("--bez-trasy") > 0;
+    if (w.BezTerenu && !w.Teren.empty()) throw BladUzycia("opcje --teren i --bez-terenu wykluczają się");
+    if (w.BezTrasy && !w.Trasa.empty()) throw BladUzycia("opcje --trasa i --bez-trasy wykluczają się");
+    return w;
+}
+
+// A chainage as the user sees it (the route's start chainage included) to one of the route.
+double PikietaTrasy(double pokazana) { return pokazana - Trasa.PikStart; }
 
 // ---------------------------------------------------------------------------
 // The state of the window and the loads.
@@ -153,11 +180,11 @@ void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
 // Opens the files one after another as the window's open flows do. A file
 // that fails leaves the model as it was; its message goes to `bledy`.
 // Returns false when any file failed.
-bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy) {
+bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TWyborLandXML& wybor = {}) {
     bool wszystkie = true;
     for (const std::string& p : pliki) {
         try {
-            WczytajPlik(p);
+            WczytajPlik(p, {}, wybor);
         } catch (const std::exception& e) {
             bledy << e.what() << '\n';
             wszystkie = false;
@@ -221,10 +248,10 @@ int KodKoncowy(bool plikiWczytane) { return plikiWczytane ? KodSukces : KodBladP
 // Commands.
 
 int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
-    const TArgumenty arg = Rozbierz(a, 1, {});
+    const TArgumenty arg = Rozbierz(a, 1, kOpcjeLandXML);
     SprawdzPliki(arg.Pozycyjne);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
     // The route report already ends with the messages of the last route build.
     InfoTerenProj();
     for (const std::string& l : OpisTekst) wyjscie << l << '\n';
@@ -236,12 +263,12 @@ int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
 }
 
 int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
-    const TArgumenty arg = Rozbierz(a, 1, {{"--krok", {true}}});
+    const TArgumenty arg = Rozbierz(a, 1, ZOpcjamiLandXML({{"--krok", {true}}}));
     SprawdzPliki(arg.Pozycyjne);
     const double krok = Liczba(arg, "--krok", 10.0);
     if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
     PiszKomunikatyTrasy(bledy);
     if (!Trasa.Obliczona) {
         bledy << "Trasa nie jest obliczona.\n";
@@ -255,7 +282,7 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
         double x = 0.0, y = 0.0;
         PunktNaPikiecie(s, x, y);
         const double kat = KatNaPikiecie(s);
-        tekst += Stala(s, 4) + ';' + Stala(x + Trasa.Dx, 4) + ';' + Stala(y + Trasa.Dy, 4) + ';' + Stala(kat, 6) + '\n';
+        tekst += Stala(Trasa.PikStart + s, 4) + ';' + Stala(x + Trasa.Dx, 4) + ';' + Stala(y + Trasa.Dy, 4) + ';' + Stala(kat, 6) + '\n';
     };
     // Stations as multiples of the step (no sum that drifts), then the route's end once.
     for (long long k = 0;; ++k) {
@@ -274,7 +301,7 @@ std::string PoleWysokosci(const std::optional<double>& z) { return z ? Stala(*z,
 
 int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
     const TArgumenty arg =
-        Rozbierz(a, 1, {{"--pikieta", {true}}, {"--szerokosc", {true}}, {"--krok", {true}}});
+        Rozbierz(a, 1, ZOpcjamiLandXML({{"--pikieta", {true}}, {"--szerokosc", {true}}, {"--krok", {true}}}));
     SprawdzPliki(arg.Pozycyjne);
     if (!arg.Wartosc("--pikieta")) throw BladUzycia("przekroj potrzebuje opcji --pikieta S");
     const double pikieta = Liczba(arg, "--pikieta", 0.0);
@@ -285,14 +312,14 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     if (!(szerokosc > 0.0) || !std::isfinite(szerokosc)) throw BladUzycia("szerokość musi być liczbą dodatnią");
     if (2.0 * szerokosc / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej szerokości");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
     PiszKomunikatyTrasy(bledy);
     if (!Trasa.Obliczona) {
         bledy << "Trasa nie jest obliczona.\n";
         return ok ? KodBrakTrasy : KodBladPliku;
     }
     std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
-    for (const TPunktProfilu& p : ObliczPrzekroj(pikieta, szerokosc, krok, IndeksPROJ, IndeksTEREN))
+    for (const TPunktProfilu& p : ObliczPrzekroj(PikietaTrasy(pikieta), szerokosc, krok, IndeksPROJ, IndeksTEREN))
         tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
                  ';' + PoleWysokosci(p.ZTeren) + '\n';
     wyjscie << tekst;
@@ -308,7 +335,8 @@ bool KonczySiePng(const std::string& nazwa) {
 }
 
 int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
-    const TArgumenty arg = Rozbierz(a, 1, {{"--pikieta", {true}}, {"--rozmiar", {true}}, {"--parametry", {false}}});
+    const TArgumenty arg =
+        Rozbierz(a, 1, ZOpcjamiLandXML({{"--pikieta", {true}}, {"--rozmiar", {true}}, {"--parametry", {false}}}));
     if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani pliku obrazu");
     const std::string wyjscie = arg.Pozycyjne.back();
     if (!KonczySiePng(wyjscie)) throw BladUzycia("ostatnim argumentem musi być plik obrazu .png");
@@ -321,14 +349,14 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
 
     StanOkna(r.W, r.H, true, bledy);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy);
+    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
     PiszKomunikatyTrasy(bledy);
     if (naPikiecie) {
         if (!Trasa.Obliczona) {
             bledy << "Trasa nie jest obliczona.\n";
             return ok ? KodBrakTrasy : KodBladPliku;
         }
-        UstawNaPikiecie(pikieta);
+        UstawNaPikiecie(std::round(PikietaTrasy(pikieta)));
     }
     TPodzialKlatki podzial;
     if (!ZapiszPng(Klatka(r.W, r.H, podzial), wyjscie, bledy)) return KodBladPliku;
@@ -337,11 +365,11 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
 
 int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
-                                    {{"--krok", {true}},
-                                     {"--obraz", {true}},
-                                     {"--pikieta", {true}},
-                                     {"--przewyzszenie", {true}},
-                                     {"--rozmiar", {true}}});
+                                    ZOpcjamiLandXML({{"--krok", {true}},
+                                                     {"--obraz", {true}},
+                                                     {"--pikieta", {true}},
+                                                     {"--przewyzszenie", {true}},
+                                                     {"--rozmiar", {true}}}));
     SprawdzPliki(arg.Pozycyjne);
     const double krok = Liczba(arg, "--krok", 10.0);
     if (!(krok > 0.0) || !std::isfinite(krok)) throw BladUzycia("krok musi być liczbą dodatnią");
@@ -360,7 +388,7 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     r.H = RozmiarRysunkuProfilu.height();
     if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
     PiszKomunikatyTrasy(bledy);
     if (!Trasa.Obliczona) {
         bledy << "Trasa nie jest obliczona.\n";
@@ -368,14 +396,14 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     }
     if (obraz) {
         // The slider stands on whole metres: the chainage is rounded as its position would be.
-        const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(std::round(pikieta), przewyzszenie);
+        const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(std::round(PikietaTrasy(pikieta)), przewyzszenie);
         if (!ZapiszPng(ObrazProfilu(dane, QSize(r.W, r.H)), *obraz, bledy)) return KodBladPliku;
         return KodKoncowy(ok);
     }
     if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     std::string tekst = "pikieta;X;Y;Z_proj;Z_teren;roznica\n";
     for (const TPunktProfilu& p : ObliczProfil(PikietyCoKrok(Trasa.PikMax, krok), IndeksPROJ, IndeksTEREN))
-        tekst += Stala(p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) + ';' +
+        tekst += Stala(Trasa.PikStart + p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) + ';' +
                  PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
     wyjscie << tekst;
     wyjscie.flush();
@@ -384,11 +412,11 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
 
 int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
-                                    {{"--od", {true}},
-                                     {"--do", {true}},
-                                     {"--krok", {true}},
-                                     {"--rozmiar", {true}},
-                                     {"--parametry", {false}}});
+                                    ZOpcjamiLandXML({{"--od", {true}},
+                                                     {"--do", {true}},
+                                                     {"--krok", {true}},
+                                                     {"--rozmiar", {true}},
+                                                     {"--parametry", {false}}}));
     if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani katalogu klatek");
     const std::string katalog = arg.Pozycyjne.back();
     if (PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
@@ -403,14 +431,14 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
 
     StanOkna(r.W, r.H, true, bledy);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy);
+    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
     PiszKomunikatyTrasy(bledy);
     if (!Trasa.Obliczona) {
         bledy << "Trasa nie jest obliczona.\n";
         return ok ? KodBrakTrasy : KodBladPliku;
     }
-    const double od = Liczba(arg, "--od", Trasa.PikMin);
-    const double doPik = Liczba(arg, "--do", Trasa.PikMax);
+    const double od = PikietaTrasy(Liczba(arg, "--od", Trasa.PikStart + Trasa.PikMin));
+    const double doPik = PikietaTrasy(Liczba(arg, "--do", Trasa.PikStart + Trasa.PikMax));
     if (od > doPik) throw BladUzycia("początek przejazdu (--od) leży za jego końcem (--do)");
     // The chainages od, od + krok, ... up to doPik, and doPik itself when the
     // steps do not land on it (a drive ends at its end).
@@ -437,7 +465,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     for (int i = 0; i < ile; ++i) {
         UstawNaPikiecie(pikiety[i]);
         if (!ZapiszPng(Klatka(r.W, r.H, podzial), nazwa(i + 1), bledy)) return KodBladPliku;
-        bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(pikiety[i]) << (terminal ? "   \r" : "\n");
+        bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(Trasa.PikStart + pikiety[i]) << (terminal ? "   \r" : "\n");
         bledy.flush();
     }
     if (terminal) bledy << '\n';
@@ -465,12 +493,53 @@ int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     return KodSukces;
 }
 
+// Writes a file through `pisz` with the program's one safe writer; a failure
+// (nothing to write, a target that is not a regular file, a full disk) is said
+// on `bledy` and leaves the old target as it was.
+bool ZapiszPlikWyjsciowy(const std::string& sciezka, const std::function<void(std::ostream&)>& pisz,
+                         std::ostream& bledy) {
+    try {
+        ZapiszBezpiecznie(sciezka, pisz);
+    } catch (const BladKonwersji& e) {
+        bledy << e.what() << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool KonczySie(const std::string& nazwa, std::string_view koncowka) {
+    if (nazwa.size() < koncowka.size()) return false;
+    std::string e = nazwa.substr(nazwa.size() - koncowka.size());
+    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return e == koncowka;
+}
+
+// landxml PLIK... WYJSCIE.xml and gltf PLIK... WYJSCIE.glb: what is loaded, written in another format.
+int Eksport(const std::vector<std::string>& a, std::ostream& bledy, std::string_view koncowka,
+            void (*pisz)(std::ostream&)) {
+    const TArgumenty arg = Rozbierz(a, 1, kOpcjeLandXML);
+    if (arg.Pozycyjne.size() < 2) throw BladUzycia("nie podano plików danych ani pliku wynikowego");
+    const std::string wyjscie = arg.Pozycyjne.back();
+    if (!KonczySie(wyjscie, koncowka))
+        throw BladUzycia("ostatnim argumentem musi być plik wynikowy " + std::string(koncowka));
+    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - 1);
+    SprawdzPliki(pliki);
+    for (const std::string& p : pliki)
+        if (p == wyjscie) throw BladUzycia("plik wynikowy „" + wyjscie + "” jest też plikiem danych");
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    PiszKomunikatyTrasy(bledy);
+    if (!ZapiszPlikWyjsciowy(wyjscie, pisz, bledy)) return KodBladPliku;
+    return KodKoncowy(ok);
+}
+
 }  // namespace
 
 std::string TekstPomocy() {
     return R"(orvany3d-cli — Orvany3D w wierszu poleceń: raporty, tabela pikiet, profil
-podłużny i przekroje, obrazy, klatki przejazdu i przepisywanie plików .mtp na
-.tro. Obrazy są rysowane tym samym rysowaniem co okno programu Orvany3D.
+podłużny i przekroje, obrazy, klatki przejazdu, przepisywanie plików .mtp na
+.tro oraz zapis LandXML i glTF. Obrazy są rysowane tym samym rysowaniem co okno
+programu Orvany3D.
 
 Użycie:
   orvany3d-cli raport PLIK...
@@ -481,12 +550,24 @@ Użycie:
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
+  orvany3d-cli landxml PLIK... WYJSCIE.xml
+  orvany3d-cli gltf PLIK... WYJSCIE.glb
   orvany3d-cli --help
 
-PLIK... to pliki .tro i .mtp, wczytywane po kolei jak w oknie programu: plik
-późniejszy zastępuje tylko te sekcje, które sam zawiera. Czytnik wybierają
-trzy ostatnie znaki nazwy (bez względu na wielkość liter): TRO albo MTP; inna
-nazwa to błąd użycia. Plik, którego nie da się wczytać, nie zmienia danych:
+PLIK... to pliki .tro, .mtp i LandXML 1.2 (.xml), wczytywane po kolei jak w
+oknie programu: plik późniejszy zastępuje tylko te sekcje, które sam zawiera.
+Czytnik wybierają trzy ostatnie znaki nazwy (bez względu na wielkość liter):
+TRO, MTP albo XML; inna nazwa to błąd użycia. Z pliku LandXML wczytywana jest
+powierzchnia TEREN (domyślnie pierwsza powierzchnia pliku), powierzchnia PROJ
+(domyślnie żadna) i jedna trasa (domyślnie pierwsza); każde polecenie
+wczytujące pliki przyjmuje opcje wyboru:
+      --teren NAZWA    powierzchnia pliku LandXML wczytywana jako TEREN
+      --proj NAZWA     powierzchnia pliku LandXML wczytywana jako PROJ
+      --trasa NAZWA    trasa (Alignment) pliku LandXML
+      --bez-terenu     z pliku LandXML nie jest wczytywany teren (zostaje ten w pamięci)
+      --bez-trasy      z pliku LandXML nie jest wczytywana trasa (zostaje ta w pamięci)
+Pikiety trasy z pliku LandXML liczą się od jej pikiety początkowej (staStart):
+tak są wypisywane i tak podaje się je w opcjach --pikieta, --od i --do. Plik, którego nie da się wczytać, nie zmienia danych:
 jego komunikat (ten sam, co w oknie błędu programu) trafia na standardowe
 wyjście błędów, a narzędzie wczytuje kolejne pliki i kończy się kodem 1.
 
@@ -559,6 +640,16 @@ Polecenia:
              powstaje pod nazwą tymczasową i zastępuje stary dopiero w całości;
              przy błędzie stary plik zostaje nietknięty.
 
+  landxml    Zapisuje wczytane dane jako LandXML 1.2 w metrach: TEREN i PROJ jako
+             dwie powierzchnie (Surface „TEREN” i „PROJ”, każdy wierzchołek raz,
+             ściany przez id, współrzędne pliku) i obliczoną trasę jako jedną
+             oś (Alignment „TRASA”: Line, Curve, Spiral ze staStart).
+
+  gltf       Zapisuje TEREN i PROJ jako binarny glTF 2.0 (.glb) do oglądania w
+             innych programach 3D i przeglądarkach: siatka na zbiór, kolory
+             rodzajów powierzchni, normalne; oś Y w górę, początek układu
+             lokalnego w przesunięciu (translation) węzła.
+
 Opcje można podawać w dowolnym miejscu po poleceniu, także jako --opcja=wartość;
 po „--” każdy argument jest nazwą pliku.
 
@@ -566,7 +657,7 @@ Kody wyjścia:
   0  wykonano
   1  nie udało się wczytać lub zapisać pliku (ma pierwszeństwo przed kodem 3)
   2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
-     nazwa pliku bez końcówki TRO/MTP)
+     nazwa pliku bez końcówki TRO/MTP/XML)
   3  trasa nie jest obliczona (pikiety, profil, przekroj, obraz --pikieta,
      przejazd); nic nie jest wypisywane ani zapisywane
 
@@ -579,6 +670,9 @@ Przykłady:
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
+  orvany3d-cli pikiety projekt.xml --teren Istniejacy --trasa "Oś 1" --krok 20
+  orvany3d-cli landxml Przyklady/Droga.tro droga.xml
+  orvany3d-cli gltf Przyklady/Droga.tro droga.glb
 )";
 }
 
@@ -602,6 +696,8 @@ int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, s
         if (p == "obraz") return Obraz(a, wyjscie, bledy);
         if (p == "przejazd") return Przejazd(a, wyjscie, bledy);
         if (p == "przepisz") return Przepisz(a, wyjscie, bledy);
+        if (p == "landxml") return Eksport(a, bledy, ".xml", &ZapiszLandXML);
+        if (p == "gltf") return Eksport(a, bledy, ".glb", &ZapiszGLB);
         throw BladUzycia("nieznane polecenie „" + p + "”");
     } catch (const BladUzycia& e) {
         bledy << "orvany3d-cli: " << e.what() << "\nUżyj „orvany3d-cli --help”, aby zobaczyć opis poleceń.\n";

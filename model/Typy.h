@@ -159,6 +159,14 @@ struct DaneUstawieniaTrasy {
     double Dx = 0.0, Dy = 0.0;
     std::vector<TZalom> Zalomy;
     std::vector<TElementTrasy> ElementyTrasy;
+    // A route read from an exchange file (LandXML): the chainage of its start
+    // as the file gives it (chainage texts show PikStart + s), whether its
+    // geometry is the file's design (the build then takes the clothoid
+    // parameters as they stand and accepts curves that touch), and where it
+    // came from (for the route report; empty for the program's own files).
+    double PikStart = 0.0;
+    bool GeometriaZPliku = false;
+    std::string Pochodzenie;
 
     std::int32_t IleZalomow() const { return static_cast<std::int32_t>(Zalomy.size()); }
 

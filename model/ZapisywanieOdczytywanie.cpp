@@ -1021,7 +1021,12 @@ void PrzyjmijWczytane(TDaneWczytane&& d) {
     if (d.PunktyPROJ) PROJ.Punkty = std::move(*d.PunktyPROJ);
     if (d.LiniePROJ) PROJ.Linie = std::move(*d.LiniePROJ);
     if (d.TrojkatyPROJ) PROJ.Trojkaty = std::move(*d.TrojkatyPROJ);
-    if (d.Zalomy) Trasa.Zalomy = std::move(*d.Zalomy);
+    if (d.Zalomy) {
+        Trasa.Zalomy = std::move(*d.Zalomy);
+        Trasa.PikStart = d.PikStart;
+        Trasa.GeometriaZPliku = d.GeometriaZPliku;
+        Trasa.Pochodzenie = std::move(d.Pochodzenie);
+    }
 }
 
 TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep) {

@@ -84,6 +84,11 @@ struct TDaneWczytane {
     std::optional<std::vector<TLinia>> LinieTEREN, LiniePROJ;
     std::optional<std::vector<TTrojkat>> TrojkatyTEREN, TrojkatyPROJ;
     std::optional<std::vector<TZalom>> Zalomy;
+    // With Zalomy: what the route container records about the route's origin
+    // (see DaneUstawieniaTrasy); the program's own files leave the defaults.
+    double PikStart = 0.0;
+    bool GeometriaZPliku = false;
+    std::string Pochodzenie;
 };
 
 // How the readers share their work. A section of at least ProgDwochWatkow

@@ -120,7 +120,7 @@ void GraniceA(float R, float delta, const TParametryProjektowe& p, float& Amin, 
     if (luk < Amax) Amax = luk;
 }
 
-TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1, double A2) {
+TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1, double A2, bool bezGranicA) {
     TElementTrasy e;
     e.X = V.X;
     e.Y = V.Y;
@@ -153,7 +153,8 @@ TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1,
     e.KatKL = e.KatPL + delta;
     e.DlugoscLuku = (e.KatKL - e.KatPL) * R;
 
-    if (A1 > 0.01 && A2 > 0.01) {
+    // A route whose geometry is a file's design keeps its clothoids as they stand.
+    if (A1 > 0.01 && A2 > 0.01 && !bezGranicA) {
         float Amin = 0.0f;
         float Amax = 0.0f;
         // A radius beyond the float range gives infinite limits rather than undefined behaviour.

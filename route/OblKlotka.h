@@ -36,8 +36,9 @@ extern TParametryProjektowe ParametryBiezace;
 // Geometry of the vertex V between P and N with an arc of radius R and, when
 // both A1 and A2 exceed 0.01 and fit the limits, two clothoid transitions.
 // Every field except the chainages is set. Requires R > 0.01, P != V != N and
-// a non-zero deflection smaller than pi.
-TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1, double A2);
+// a non-zero deflection smaller than pi. `bezGranicA`: the clothoids are a
+// file's design and are taken as they stand, without the limits.
+TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1, double A2, bool bezGranicA = false);
 
 // Exact bearing of the direction (dx, dy), counter-clockwise from +X, in
 // [0, 2*pi); 0 for a zero or undefined direction.

@@ -178,8 +178,11 @@ bool SprawdzNakladanie() {
     const auto& el = Trasa.ElementyTrasy;
     const int n = IleElementow();
     bool ok = true;
+    // Curves of a file's design may touch (a reverse curve without a straight
+    // between them); its coordinates are rounded, so an overlap below 1 mm counts as touching.
+    const double odstep = Trasa.GeometriaZPliku ? -0.001 : 0.001;
     for (int i = 1; i < n; ++i) {
-        if (el[i - 1].PikKKP2 + 0.001 > el[i].PikPKP1) {
+        if (el[i - 1].PikKKP2 + odstep > el[i].PikPKP1) {
             ok = false;
             Komunikat(" Załom " + Cp1250NaUtf8(Trasa.Zalomy[i - 1].Nazwa.Widok()) + " poz. " + std::to_string(i) +
                       " oraz  załom " + Cp1250NaUtf8(Trasa.Zalomy[i].Nazwa.Widok()) + " poz. " + std::to_string(i + 1) +
@@ -226,7 +229,7 @@ void ObliczElementy() {
             const TPunkt2D P{el[i - 1].X, el[i - 1].Y};
             const TPunkt2D V{e.X, e.Y};
             const TPunkt2D N{el[i + 1].X, el[i + 1].Y};
-            e = ObliczLuk(P, V, N, R, A1, A2);
+            e = ObliczLuk(P, V, N, R, A1, A2, Trasa.GeometriaZPliku);
             if (!e.JestKlotoida) {
                 e.PunktPKP1 = e.PunktPL;
                 e.PunktKKP2 = e.PunktKL;

@@ -156,7 +156,14 @@ void InfoTrasy() {
         // Surveying axis names: the report's X is the second plan coordinate.
         Dopisz("X     (min,max)  = (" + F4(Trasa.Ymin) + " ; " + F4(Trasa.Ymax) + ")");
         Dopisz("Y     (min,max)  = (" + F4(Trasa.Xmin) + " ; " + F4(Trasa.Xmax) + ")");
-        Dopisz("Pik.  (min,max)  = (" + F2(Trasa.PikMin) + " ; " + F2(Trasa.PikMax) + ")");
+        Dopisz("Pik.  (min,max)  = (" + F2(Trasa.PikStart + Trasa.PikMin) + " ; " + F2(Trasa.PikStart + Trasa.PikMax) +
+               ")");
+        if (!Trasa.Pochodzenie.empty()) {
+            // A route of an exchange file: its geometry is the file's design.
+            DopiszPusta();
+            Dopisz("Trasa z pliku: " + Trasa.Pochodzenie);
+            Dopisz("Geometria pliku: klotoidy bez ograniczeń parametrów projektowych.");
+        }
         DopiszPusta();
         Dopisz(LiniaPrzesuniecia());
         DopiszPusta();

@@ -41,22 +41,33 @@ void OtworzMTPZBufora(std::string_view dane, std::string_view nazwa, const TPost
     Przyjmij(CzytajMTP(dane, nazwa, postep));
 }
 
+void OtworzLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor, const TPostep& postep) {
+    Przyjmij(CzytajPlikLandXML(nazwaPliku, wybor, postep));
+}
+
+void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwa, const TWyborLandXML& wybor,
+                          const TPostep& postep) {
+    Przyjmij(CzytajLandXML(dane, nazwa, wybor, postep));
+}
+
 TRodzajPliku RodzajPliku(std::string_view nazwa) {
     if (nazwa.size() < 3) return TRodzajPliku::Inny;
     std::string e(nazwa.substr(nazwa.size() - 3));
     for (char& c : e) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (e == "TRO") return TRodzajPliku::TRO;
     if (e == "MTP") return TRodzajPliku::MTP;
+    if (e == "XML") return TRodzajPliku::XML;
     return TRodzajPliku::Inny;
 }
 
-void WczytajPlik(const std::string& nazwa, const TPostep& postep) {
+void WczytajPlik(const std::string& nazwa, const TPostep& postep, const TWyborLandXML& wyborLandXML) {
     switch (RodzajPliku(nazwa)) {
         case TRodzajPliku::TRO: OtworzTRO(nazwa, postep); return;
         case TRodzajPliku::MTP: OtworzMTP(nazwa, postep); return;
+        case TRodzajPliku::XML: OtworzLandXML(nazwa, wyborLandXML, postep); return;
         case TRodzajPliku::Inny: break;
     }
-    throw BladKonwersji("Nieznany rodzaj pliku „" + nazwa + "”: oczekiwano pliku .tro albo .mtp.");
+    throw BladKonwersji("Nieznany rodzaj pliku „" + nazwa + "”: oczekiwano pliku .tro, .mtp albo LandXML (.xml).");
 }
 
 void UstawOkoOkna(int W, int /*H*/) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "model/ZapisywanieOdczytywanie.h"
+#include "wymiana/LandXML.h"
 
 // ---- Loading ----
 
@@ -23,15 +24,24 @@ void OtworzTROZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow
 void OtworzMTP(const std::string& nazwaPliku, const TPostep& postep = {});
 void OtworzMTPZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
 
-enum class TRodzajPliku { Inny, TRO, MTP };
+// Load a LandXML 1.2 file or the same bytes from memory: the surfaces and the
+// alignment `wybor` names parsed, put in place, the load sequence run. All or
+// nothing, as above.
+void OtworzLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor = {}, const TPostep& postep = {});
+void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow,
+                          const TWyborLandXML& wybor = {}, const TPostep& postep = {});
+
+enum class TRodzajPliku { Inny, TRO, MTP, XML };
 
 // The reader a file name asks for: its last three characters, in any letter
-// case, "TRO" or "MTP"; anything else is Inny.
+// case, "TRO", "MTP" or "XML" (LandXML); anything else is Inny.
 TRodzajPliku RodzajPliku(std::string_view nazwa);
 
 // The one open flow: the file read by the reader RodzajPliku chooses, then the
 // load sequence. A name of another kind raises BladKonwersji and changes nothing.
-void WczytajPlik(const std::string& nazwa, const TPostep& postep = {});
+// `wyborLandXML` names the surfaces and the alignment a LandXML file gives;
+// other files ignore it.
+void WczytajPlik(const std::string& nazwa, const TPostep& postep = {}, const TWyborLandXML& wyborLandXML = {});
 
 // ---- The view ----
 

@@ -27,9 +27,11 @@
 #include <optional>
 
 #include "common/KlawiszeWindows.h"
+#include "common/ZapisBezpieczny.h"
 #include "analiza/Profil.h"
 #include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/OpcjeWyswietlania.h"
+#include "dialogs/WyborLandXML.h"
 #include "generators/GenerowanieBryl.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
@@ -168,6 +170,7 @@ void TfMaster::UtworzMenu() {
     // Another running copy of the program may have changed the list.
     connect(Pliki1, &QMenu::aboutToShow, this, &TfMaster::OdswiezOstatnie);
     OdswiezOstatnie();
+    dodaj(Pliki1, "ZapiszLandXML1", QStringLiteral("Zapisz jako LandXML…"), nullptr, &TfMaster::ZapiszLandXMLClick);
     Pliki1->addSeparator();
     Generujekrantestowy1 = dodaj(Pliki1, "Generujekrantestowy1", QStringLiteral("Generuj ekran testowy"), "Ctrl+Q",
                                  &TfMaster::Generujekrantestowy1Click);
@@ -310,8 +313,11 @@ void TfMaster::FormCreate() {
                     KatalogProgramu() + QStringLiteral("Model")};
     D_save = {QStringLiteral("tro"), QStringLiteral("troj (*.tro);;wszystkie (*)"),
               KatalogProgramu() + QStringLiteral("Przyklady")};
-    OpenDialog1 = {QStringLiteral("mtp"), QStringLiteral("Pliki Trójkatów (*.tro);;Wszystkie pliki (*)"),
+    OpenDialog1 = {QStringLiteral("mtp"),
+                   QStringLiteral("Pliki Trójkatów (*.tro);;Pliki LandXML (*.xml);;Wszystkie pliki (*)"),
                    KatalogProgramu() + QStringLiteral("Przyklady")};
+    D_saveLandXML = {QStringLiteral("xml"), QStringLiteral("Pliki LandXML (*.xml);;Wszystkie pliki (*)"),
+                     KatalogProgramu() + QStringLiteral("Przyklady")};
 }
 
 void TfMaster::FormDestroy() {
@@ -460,7 +466,7 @@ QString TfMaster::WybierzPlik(TDialogPliku& dialog, bool zapis) {
     return nazwa;
 }
 
-bool TfMaster::WczytajPlik(const QString& nazwa) {
+bool TfMaster::WczytajPlik(const QString& nazwa, const TWyborLandXML& wyborLandXML) {
     std::optional<QString> blad;
     {
         TZajety zajety;
@@ -496,7 +502,7 @@ bool TfMaster::WczytajPlik(const QString& nazwa) {
             if (okienko->wasCanceled()) throw TPrzerwano{};
         };
         try {
-            ::WczytajPlik(Lokalna(nazwa), zglos);
+            ::WczytajPlik(Lokalna(nazwa), zglos, wyborLandXML);
         } catch (const TPrzerwano&) {
             return false;
         } catch (const std::exception& e) {
@@ -513,7 +519,8 @@ bool TfMaster::WczytajPlik(const QString& nazwa) {
 
 void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     setWindowTitle(nazwa);
-    L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikMin)) + QStringLiteral("  do ") + Q(F2(Trasa.PikMax)));
+    L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral("  do ") +
+                   Q(F2(Trasa.PikStart + Trasa.PikMax)));
     // A position outside the new range moves to its nearer end, and that move
     // places the view there (SB_pikChange) and writes the chainage text.
     SB_pik->setRange(odPikiety, std::max(odPikiety, doPikiety));
@@ -542,11 +549,13 @@ void TfMaster::UstawNaPikiecie() {
 }
 
 void TfMaster::PokazPikiete() {
-    L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(SB_pik->value())) + QStringLiteral("  ") + QStringLiteral("     (") +
-                   Q(F2(Trasa.PikMin)) + QStringLiteral(" - ") + Q(F2(Trasa.PikMax)) + QStringLiteral(")"));
+    // A route of a LandXML file keeps its start chainage: the texts show it added.
+    L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(Trasa.PikStart + SB_pik->value())) + QStringLiteral("  ") +
+                   QStringLiteral("     (") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral(" - ") +
+                   Q(F2(Trasa.PikStart + Trasa.PikMax)) + QStringLiteral(")"));
     // The chainage as designers write it, and the design surface's height at the axis when there is one.
     const TPunktProfilu os = PunktProfilu(SB_pik->value(), IndeksPROJ, IndeksTEREN);
-    QString km = Q(TekstKilometrazu(SB_pik->value(), SeparatorDziesietny()));
+    QString km = Q(TekstKilometrazu(Trasa.PikStart + SB_pik->value(), SeparatorDziesietny()));
     if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
     L_Kilometraz->setText(km);
     Przerysuj(*this);
@@ -564,10 +573,31 @@ void TfMaster::OtworzTRO() {
     OtworzPlik(nazwa);
 }
 
+std::optional<TWyborLandXML> TfMaster::WybierzZPlikuLandXML(const QString& nazwa) {
+    // With more than one surface or alignment in the file the user chooses.
+    try {
+        TSpisLandXML spis;
+        {
+            TZajety zajety;
+            spis = SpisPlikuLandXML(Lokalna(nazwa));
+        }
+        if (spis.Powierzchnie.size() <= 1 && spis.Trasy.size() <= 1) return TWyborLandXML{};
+        return WyborLandXML ? WyborLandXML(spis) : WybierzZLandXML(this, spis);
+    } catch (const std::exception& e) {
+        Blad(Q(e.what()));
+        return std::nullopt;
+    }
+}
+
 bool TfMaster::OtworzPlik(const QString& nazwa) {
-    const bool tro = RodzajPliku(Lokalna(nazwa)) == TRodzajPliku::TRO;
+    const TRodzajPliku rodzaj = RodzajPliku(Lokalna(nazwa));
+    const bool tro = rodzaj == TRodzajPliku::TRO || rodzaj == TRodzajPliku::XML;
+    // A LandXML file: the surfaces and the alignment are chosen before the load.
+    std::optional<TWyborLandXML> wybor = TWyborLandXML{};
+    if (rodzaj == TRodzajPliku::XML) wybor = WybierzZPlikuLandXML(nazwa);
+    if (!wybor) return false;
     // A failed load has shown its error and changed nothing: the flow ends.
-    if (tro && !WczytajPlik(nazwa)) return false;
+    if (tro && !WczytajPlik(nazwa, *wybor)) return false;
     {
         TZajety zajety;
         if (tro) PoWczytaniu(nazwa, Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
@@ -586,10 +616,11 @@ bool TfMaster::OtworzPlik(const QString& nazwa) {
 
 void TfMaster::OtworzPliki(const QStringList& nazwy) {
     for (const QString& nazwa : nazwy) {
-        if (RodzajPliku(Lokalna(nazwa)) == TRodzajPliku::TRO)
+        const TRodzajPliku rodzaj = RodzajPliku(Lokalna(nazwa));
+        if (rodzaj == TRodzajPliku::TRO || rodzaj == TRodzajPliku::XML)
             OtworzPlik(nazwa);
         else
-            Blad(QStringLiteral("Nie otwarto pliku %1: program otwiera pliki trójkątów .tro.")
+            Blad(QStringLiteral("Nie otwarto pliku %1: program otwiera pliki trójkątów .tro i pliki LandXML (.xml).")
                      .arg(QDir::toNativeSeparators(nazwa)));
     }
 }
@@ -684,6 +715,21 @@ void TfMaster::Button7Click() {
     try {
         TZajety zajety;
         PrzepiszPlik(Lokalna(OpenTrojkatyPlik), Lokalna(cel));
+    } catch (const std::exception& e) {
+        blad = Q(e.what());
+    }
+    if (blad) Blad(*blad);
+}
+
+void TfMaster::ZapiszLandXMLClick() {
+    const QString cel = WybierzPlik(D_saveLandXML, true);
+    if (cel.isEmpty()) return;
+    std::optional<QString> blad;
+    try {
+        TZajety zajety;
+        // The one safe writer: through links, never over a non-regular file,
+        // the old file whole when anything fails.
+        ZapiszBezpiecznie(Lokalna(cel), &ZapiszLandXML);
     } catch (const std::exception& e) {
         blad = Q(e.what());
     }

@@ -12,9 +12,11 @@
 #include <QStatusBar>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "dialogs/OpcjeWyswietlania.h"
 #include "render/RysujPerspektywa.h"
+#include "wymiana/LandXML.h"
 
 class QDragEnterEvent;
 class QDropEvent;
@@ -90,6 +92,7 @@ public:
     TDialogPliku OpenTrojkaty;
     TDialogPliku D_save;
     TDialogPliku OpenDialog1;
+    TDialogPliku D_saveLandXML;
     // The name last chosen in OpenTrojkaty: the source of the conversion.
     QString OpenTrojkatyPlik;
 
@@ -98,6 +101,9 @@ public:
     std::function<QString(const TDialogPliku& dialog, bool zapis)> WyborPliku;
     // Shows an error text; empty: an error box (QMessageBox::critical).
     std::function<void(const QString& tekst)> PokazBlad;
+    // The choice of surfaces and alignment of a LandXML file holding more than
+    // one of either; empty: the dialog of WybierzZLandXML. Tests put a fixed choice here.
+    std::function<std::optional<TWyborLandXML>(const TSpisLandXML& spis)> WyborLandXML;
     // Files larger than this many bytes are read under a progress window.
     qint64 ProgPostepu = 4 << 20;
 
@@ -176,6 +182,7 @@ public slots:
     void OtworzTRO();
     void OtworzMTP();
     void Button7Click();
+    void ZapiszLandXMLClick();
     void B_Korekta_lOkoClick();
     void B_Korekta_yminClick();
     void Generujekrantestowy1Click();
@@ -210,10 +217,15 @@ private:
     // dialog's starting directory for the next time.
     QString WybierzPlik(TDialogPliku& dialog, bool zapis);
     // Reads a file through the one open flow (WczytajPlik of scena/Scena.h)
-    // under a busy cursor, and under a progress window when the file is large.
-    // False when the load failed (the error was shown) or was stopped by the
-    // user; the scene is then unchanged.
-    bool WczytajPlik(const QString& nazwa);
+    // under a busy cursor, and under a progress window when the file is large;
+    // `wyborLandXML` names what a LandXML file gives. False when the load
+    // failed (the error was shown) or was stopped by the user; the scene is
+    // then unchanged.
+    bool WczytajPlik(const QString& nazwa, const TWyborLandXML& wyborLandXML = {});
+    // The choice of surfaces and alignment of a LandXML file, asked before its
+    // load when the file holds more than one of either. Nothing when the user
+    // cancelled or the file could not be read (the error was shown).
+    std::optional<TWyborLandXML> WybierzZPlikuLandXML(const QString& nazwa);
     // The chainage label and the redraw after the view was placed at the slider's chainage.
     void PokazPikiete();
     // The end of an open flow: caption, range text and the slider's new range.

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -172,6 +174,59 @@ TEST_F(Narzedzie, ObrazPrzezDowiazanieINieNaPotok) {
     EXPECT_EQ(w.Kod, 1);
     EXPECT_NE(w.Bledy.find("Nie można zapisać pliku " + potok + ": to nie jest zwykły plik, lecz potok"), npos) << w.Bledy;
     EXPECT_TRUE(fs::is_fifo(potok));
+}
+
+// LandXML written and read back gives the same station table; glTF has its header;
+// wrong targets are usage errors, nothing to write is a file error.
+TEST_F(Narzedzie, LandXMLIGltf) {
+    const std::string xml = kat + "/teren.xml", glb = kat + "/teren.glb";
+    ASSERT_EQ(Uruchom({"landxml", teren, xml}).Kod, 0);
+    EXPECT_EQ(Uruchom({"gltf", teren, proj, glb}).Kod, 0);
+    EXPECT_EQ(CzytajPlik(glb).substr(0, 4), "glTF");
+    const auto a = Linie(Uruchom({"pikiety", teren}).Wyjscie), b = Linie(Uruchom({"pikiety", xml}).Wyjscie);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 1; i < a.size(); ++i) {
+        double x1, y1, x2, y2, s1, s2, k1, k2;
+        std::sscanf(a[i].c_str(), "%lf;%lf;%lf;%lf", &s1, &x1, &y1, &k1);
+        std::sscanf(b[i].c_str(), "%lf;%lf;%lf;%lf", &s2, &x2, &y2, &k2);
+        EXPECT_NEAR(s1, s2, 1e-3);
+        EXPECT_LT(std::hypot(x1 - x2, y1 - y2), 1e-3) << a[i] << " / " << b[i];
+    }
+    // staStart 1000: the table, --od and --do read 1000 + s.
+    std::string z = CzytajPlik(xml);
+    z.replace(z.find("staStart=\"0.000000\""), 19, "staStart=\"1000.000000\"");
+    ZapiszPlik(xml, z);
+    const auto c = Linie(Uruchom({"pikiety", xml, "--krok", "50"}).Wyjscie);
+    ASSERT_GE(c.size(), 3u);
+    EXPECT_EQ(c[1].substr(0, 10), "1000.0000;");
+    double s50, x50, y50, k50, s1050, x1050, y1050, k1050;
+    std::sscanf(a[6].c_str(), "%lf;%lf;%lf;%lf", &s50, &x50, &y50, &k50);
+    std::sscanf(c[2].c_str(), "%lf;%lf;%lf;%lf", &s1050, &x1050, &y1050, &k1050);
+    EXPECT_EQ(std::pair(s50, s1050), std::pair(50.0, 1050.0));
+    EXPECT_LT(std::hypot(x50 - x1050, y50 - y1050), 1e-3);  // chainage 50 = 1050
+    // The long profile and the cross-section read the same chainages.
+    const auto pr = Linie(Uruchom({"profil", xml, "--krok", "50"}).Wyjscie);
+    ASSERT_GE(pr.size(), 3u);
+    EXPECT_EQ(pr[2].substr(0, 10), "1050.0000;");
+    const auto q = Linie(Uruchom({"przekroj", xml, "--pikieta", "1050", "--szerokosc", "5", "--krok", "5"}).Wyjscie);
+    ASSERT_EQ(q.size(), 4u);  // header, -5, 0, 5
+    double d0, xq, yq;
+    std::sscanf(q[2].c_str(), "%lf;%lf;%lf", &d0, &xq, &yq);
+    EXPECT_LT(std::hypot(xq - x1050, yq - y1050), 1e-3) << q[2];
+    for (const auto& [arg, kod] : std::vector<std::pair<std::vector<std::string>, int>>{
+             {{"landxml", teren}, 2}, {{"gltf", teren, kat + "/x.xml"}, 2}, {{"landxml", zepsuty, kat + "/y.xml"}, 1}})
+        EXPECT_EQ(Uruchom(arg).Kod, kod);
+    EXPECT_FALSE(fs::exists(kat + "/y.xml"));
+    // Written by the one safe writer: a link is written through, a directory in the target's place is refused.
+    fs::create_directory(kat + "/katalog.glb");
+    const TWynik w = Uruchom({"gltf", teren, kat + "/katalog.glb"});
+    EXPECT_EQ(w.Kod, 1);
+    EXPECT_NE(w.Bledy.find("Nie można zapisać pliku " + kat + "/katalog.glb"), std::string::npos) << w.Bledy;
+    EXPECT_TRUE(fs::is_directory(kat + "/katalog.glb"));
+    fs::create_symlink("teren.xml", kat + "/dowiazanie.xml");
+    ASSERT_EQ(Uruchom({"landxml", teren, proj, kat + "/dowiazanie.xml"}).Kod, 0);
+    EXPECT_TRUE(fs::is_symlink(kat + "/dowiazanie.xml"));
+    EXPECT_EQ(SpisPlikuLandXML(xml).Powierzchnie, (std::vector<std::string>{"TEREN", "PROJ"}));
 }
 
 // The long profile and the cross-section over the small route: TEREN is two

@@ -1,4 +1,4 @@
-// The .tro and .mtp readers and the .mtp to .tro converter. Hostile input: every
+// The .tro, .mtp and LandXML readers and the .mtp to .tro converter. Hostile input: every
 // file of tests/hostile either loads or fails with the message written beside it,
 // and a failed load leaves the model, the route and the picture as they were; the
 // two big cases are made here. A hang shows as the test's ctest timeout.
@@ -78,7 +78,7 @@ void Sprawdz(const std::string& sciezka, const TOczekiwanie& o) {
     ScenaPrzed();
     const std::vector<std::uint32_t> obrazPrzed = Obraz();  // also empties the viewer lines
     const TStan przed = Stan();
-    const std::string blad = Blad([&] { sciezka.ends_with(".mtp") ? OtworzMTP(sciezka) : OtworzTRO(sciezka); });
+    const std::string blad = Blad([&] { WczytajPlik(sciezka); });
     if (o.wiersz != "-") {
         EXPECT_EQ(blad, o.komunikat + "\nPlik: " + sciezka + ", wiersz: " + o.wiersz);
         EXPECT_TRUE(Stan() == przed) << "model się zmienił";
@@ -343,7 +343,7 @@ TEST(WrogiePliki, GranicaWspolrzednychUrzadzenieIPotok) {
 
 TEST(Wczytywanie, RodzajPlikuZKoncowkiNazwy) {
     using R = TRodzajPliku;
-    const std::pair<const char*, R> przypadki[] = {{"a.tro", R::TRO},   {"Droga.TrO", R::TRO}, {"m.MTP", R::MTP},
+    const std::pair<const char*, R> przypadki[] = {{"a.tro", R::TRO},   {"Droga.TrO", R::TRO}, {"m.MTP", R::MTP}, {"os.Xml", R::XML},
                                                    {"/k.mtp/x.tro", R::TRO}, {"x.txt", R::Inny}, {"ro", R::Inny},
                                                    {"a.tro.bak", R::Inny}, {"", R::Inny}};
     for (const auto& [nazwa, rodzaj] : przypadki) EXPECT_EQ(RodzajPliku(nazwa), rodzaj) << nazwa;

@@ -1,8 +1,11 @@
 // The chainage panel, the slider and the two open flows, with the file
 // dialogs answered by paths.
+#include <QComboBox>
+#include <QDialog>
 #include <QProgressDialog>
 #include <QTimer>
 
+#include "dialogs/WyborLandXML.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 #include "test_jazda_wspolne.h"
@@ -111,3 +114,89 @@ TEST_F(Panel, KomunikatyTrasyIPrzerwanieWczytywania) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two surfaces (A: 4 points, 2 faces; B: 3 points, 1 face) and two alignments
+// ("pierwsza" short, "druga" 300 m from staStart 2000, along +Y).
+std::string PlikLandXML() {
+    return "<?xml version=\"1.0\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\">\n<Surfaces>\n"
+           "<Surface name=\"A\"><Definition surfType=\"TIN\"><Pnts><P id=\"1\">0 0 1</P><P id=\"2\">0 400 1</P>"
+           "<P id=\"3\">400 400 2</P><P id=\"4\">400 0 2</P></Pnts><Faces><F>1 2 3</F><F>1 3 4</F></Faces>"
+           "</Definition></Surface>\n<Surface name=\"B\"><Definition surfType=\"TIN\"><Pnts><P id=\"1\">10 10 1</P>"
+           "<P id=\"2\">10 20 1</P><P id=\"3\">20 10 1</P></Pnts><Faces><F>1 2 3</F></Faces></Definition></Surface>\n"
+           "</Surfaces>\n<Alignments>\n<Alignment name=\"pierwsza\" staStart=\"0\"><CoordGeom><Line><Start>0 0</Start>"
+           "<End>10 0</End></Line></CoordGeom></Alignment>\n<Alignment name=\"druga\" staStart=\"2000\"><CoordGeom>"
+           "<Line><Start>50 100</Start><End>350 100</End></Line></CoordGeom></Alignment>\n</Alignments>\n</LandXML>\n";
+}
+
+}  // namespace
+
+TEST_F(Panel, LandXMLWyborPowierzchniIZapis) {
+    UstawLocale przecinek(',');
+    const QString p = Plik("projekt.xml", PlikLandXML());
+    std::vector<TSpisLandXML> pytania;
+    std::optional<TWyborLandXML> odpowiedz;  // none: the user cancels
+    okno->WyborLandXML = [&](const TSpisLandXML& s) {
+        pytania.push_back(s);
+        return odpowiedz;
+    };
+    Otworz(p);
+    ASSERT_EQ(pytania.size(), 1u);
+    EXPECT_EQ(pytania[0].Powierzchnie, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(pytania[0].Trasy, (std::vector<std::string>{"pierwsza", "druga"}));
+    EXPECT_EQ(TEREN.IleTrojkatow(), 0);  // cancelled: nothing read
+    odpowiedz = TWyborLandXML{"B", "A", "druga"};
+    Otworz(p);
+    ASSERT_TRUE(bledy.isEmpty()) << bledy.join("\n").toStdString();
+    EXPECT_EQ(std::pair(TEREN.IleTrojkatow(), PROJ.IleTrojkatow()), std::pair(1, 2));
+    EXPECT_EQ(okno->L_Pik->text(), "Pik. od 2000,00  do 2300,00");
+    okno->SB_pik->setValue(120);
+    EXPECT_EQ(okno->L_Pik->text(), "Pik = 2120,00       (2000,00 - 2300,00)");
+    // Pliki > Zapisz jako LandXML: the file loads again into the same route.
+    const QString cel = katalog + "zapis.xml";
+    wybory.push_back(cel);
+    okno->findChild<QAction*>(QStringLiteral("ZapiszLandXML1"))->trigger();
+    ASSERT_TRUE(bledy.isEmpty()) << bledy.join("\n").toStdString();
+    const TSpisLandXML spis = SpisPlikuLandXML(cel.toStdString());
+    EXPECT_EQ(spis.Powierzchnie, (std::vector<std::string>{"TEREN", "PROJ"}));
+    okno->WyborLandXML = [](const TSpisLandXML&) { return std::optional(TWyborLandXML{"TEREN", "PROJ", ""}); };
+    Otworz(cel);
+    EXPECT_EQ(okno->L_Pik->text(), "Pik. od 2000,00  do 2300,00");
+    // A refused file: the error box, the scene as it was.
+    Otworz(Plik("zly.xml", "<LandXML><Surfaces><Surface name=\"S\"/></Surfaces></LandXML>"));
+    ASSERT_EQ(bledy.size(), 1);
+    EXPECT_TRUE(bledy[0].startsWith("Powierzchnia „S” nie ma definicji trójkątów")) << bledy[0].toStdString();
+    EXPECT_EQ(std::pair(TEREN.IleTrojkatow(), PROJ.IleTrojkatow()), std::pair(1, 2));
+}
+
+// The dialog itself: its lists and what each choice gives.
+TEST(WyborLandXMLOkno, ListyIWybor) {
+    const TSpisLandXML spis{{"A", "B"}, {"os"}};
+    struct {
+        int teren, proj, trasa;
+        TWyborLandXML w;
+    } przypadki[] = {
+        {0, 0, 0, {"A", "", "os", false, false}},
+        {2, 2, 1, {"", "B", "", true, true}},
+    };
+    for (const auto& p : przypadki) {
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            auto* t = d->findChild<QComboBox*>("Teren");
+            auto* pr = d->findChild<QComboBox*>("Proj");
+            auto* r = d->findChild<QComboBox*>("Trasa");
+            EXPECT_EQ(std::tuple(t->count(), pr->count(), r->count()), std::tuple(3, 3, 2));
+            EXPECT_EQ(t->itemText(2), "(bez zmian)");
+            t->setCurrentIndex(p.teren);
+            pr->setCurrentIndex(p.proj);
+            r->setCurrentIndex(p.trasa);
+            d->accept();
+        });
+        const std::optional<TWyborLandXML> w = WybierzZLandXML(nullptr, spis);
+        ASSERT_TRUE(w);
+        EXPECT_EQ(std::tuple(w->Teren, w->Proj, w->Trasa, w->BezTerenu, w->BezTrasy),
+                  std::tuple(p.w.Teren, p.w.Proj, p.w.Trasa, p.w.BezTerenu, p.w.BezTrasy));
+    }
+}

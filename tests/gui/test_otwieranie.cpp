@@ -130,4 +130,33 @@ TEST_F(Otwieranie, OstatnioOtwierane) {
     EXPECT_FALSE(okno->M_Ostatnie->menuAction()->isEnabled());
 }
 
+TEST_F(Otwieranie, LandXMLZWierszaPolecenIZListy) {
+    // Two surfaces and one alignment 300 m long from staStart 2000.
+    const QString x = Plik("os.XML",
+        "<?xml version=\"1.0\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\">\n<Surfaces>\n"
+        "<Surface name=\"A\"><Definition surfType=\"TIN\"><Pnts><P id=\"1\">0 0 1</P><P id=\"2\">0 400 1</P>"
+        "<P id=\"3\">400 400 2</P><P id=\"4\">400 0 2</P></Pnts><Faces><F>1 2 3</F><F>1 3 4</F></Faces>"
+        "</Definition></Surface>\n<Surface name=\"B\"><Definition surfType=\"TIN\"><Pnts><P id=\"1\">10 10 1</P>"
+        "<P id=\"2\">10 20 1</P><P id=\"3\">20 10 1</P></Pnts><Faces><F>1 2 3</F></Faces></Definition></Surface>\n"
+        "</Surfaces>\n<Alignments><Alignment name=\"os\" staStart=\"2000\"><CoordGeom><Line><Start>50 100</Start>"
+        "<End>350 100</End></Line></CoordGeom></Alignment></Alignments>\n</LandXML>\n");
+    int pytania = 0;
+    std::optional<TWyborLandXML> odpowiedz = TWyborLandXML{"A", "B", ""};
+    okno->WyborLandXML = [&](const TSpisLandXML&) { return ++pytania, odpowiedz; };
+    // The command line (as a drop) opens it through the same flow: the choice first, then the load.
+    okno->OtworzPliki({x});
+    ASSERT_TRUE(bledy.isEmpty()) << bledy.join("\n").toStdString();
+    EXPECT_EQ(pytania, 1);
+    EXPECT_EQ(okno->windowTitle(), x);
+    EXPECT_EQ(std::pair(TEREN.IleTrojkatow(), PROJ.IleTrojkatow()), std::pair(2, 1));
+    EXPECT_EQ(std::pair(Trasa.PikStart, static_cast<double>(Trasa.PikMax)), std::pair(2000.0, 300.0));
+    EXPECT_EQ(okno->OstatniePliki(), QStringList({x}));
+    // From the recent list the choice is asked again; cancelled, nothing is read.
+    odpowiedz.reset();
+    okno->Ostatnie1[0]->trigger();
+    EXPECT_EQ(pytania, 2);
+    EXPECT_EQ(std::pair(TEREN.IleTrojkatow(), PROJ.IleTrojkatow()), std::pair(2, 1));
+    EXPECT_TRUE(bledy.isEmpty());
+}
+
 }  // namespace

@@ -1,0 +1,49 @@
+#include "dialogs/WyborLandXML.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QLabel>
+
+std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML& spis) {
+    QDialog d(rodzic);
+    d.setObjectName(QStringLiteral("WyborLandXML"));
+    d.setWindowTitle(QStringLiteral("Plik LandXML"));
+    auto* uklad = new QFormLayout(&d);
+    uklad->addRow(new QLabel(QStringLiteral("Wybierz, co wczytać z pliku:")));
+    auto lista = [](const std::vector<std::string>& nazwy, const QString& brak) {
+        auto* c = new QComboBox;
+        if (!brak.isEmpty()) c->addItem(brak);
+        for (const std::string& n : nazwy) c->addItem(QString::fromStdString(n));
+        return c;
+    };
+    // Terrain and route: the file's first by default, "(bez zmian)" keeps what is loaded.
+    const QString bezZmian = QStringLiteral("(bez zmian)");
+    QComboBox* teren = lista(spis.Powierzchnie, QString());
+    teren->addItem(bezZmian);
+    QComboBox* proj = lista(spis.Powierzchnie, QStringLiteral("(brak)"));
+    QComboBox* trasa = lista(spis.Trasy, QString());
+    trasa->addItem(bezZmian);
+    teren->setObjectName(QStringLiteral("Teren"));
+    proj->setObjectName(QStringLiteral("Proj"));
+    trasa->setObjectName(QStringLiteral("Trasa"));
+    uklad->addRow(QStringLiteral("Teren (TEREN):"), teren);
+    uklad->addRow(QStringLiteral("Projekt (PROJ):"), proj);
+    uklad->addRow(QStringLiteral("Trasa:"), trasa);
+    auto* przyciski = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    przyciski->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
+    QObject::connect(przyciski, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    QObject::connect(przyciski, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+    uklad->addRow(przyciski);
+    if (d.exec() != QDialog::Accepted) return std::nullopt;
+    TWyborLandXML w;
+    const int t = teren->currentIndex(), r = trasa->currentIndex();
+    w.BezTerenu = t == static_cast<int>(spis.Powierzchnie.size());
+    if (!w.BezTerenu) w.Teren = spis.Powierzchnie[static_cast<std::size_t>(t)];
+    if (proj->currentIndex() > 0) w.Proj = spis.Powierzchnie[static_cast<std::size_t>(proj->currentIndex() - 1)];
+    w.BezTrasy = r == static_cast<int>(spis.Trasy.size());
+    if (!w.BezTrasy) w.Trasa = spis.Trasy[static_cast<std::size_t>(r)];
+    return w;
+}

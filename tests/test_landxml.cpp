@@ -1,0 +1,439 @@
+// LandXML: alignments whose geometry the test works out itself (a walk along
+// the curvature, integrated numerically), surfaces with ids out of order,
+// invisible faces, units, refusals with their messages and an unchanged
+// model, and the round trip .tro -> LandXML -> load.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <sstream>
+
+#include "model/ZapisywanieOdczytywanie.h"
+#include "pomocnicze/Pomocnicze.h"
+#include "route/OblTrasa.h"
+#include "scena/Scena.h"
+#include "test_pliki_dane.h"
+#include "wymiana/GLTF.h"
+#include "wymiana/LandXML.h"
+
+using namespace pliki_testowe;
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+// ---- the oracle: an alignment walked along its curvature ----
+
+enum Rodzaj { Prosta, Wejscie, Luk, Wyjscie };
+struct TOdcinek {
+    Rodzaj r;
+    double L;
+    double R = 0;   // radius of the arc the curve reaches
+    int strona = 0;  // +1 left, -1 right
+};
+
+struct TStan {
+    double x, y, kat;
+};
+
+// The heading at s: the curvature integrated exactly (it is linear in s).
+double Kat(const TOdcinek& o, double kat0, double s) {
+    switch (o.r) {
+        case Wejscie: return kat0 + o.strona * s * s / (2 * o.R * o.L);
+        case Luk: return kat0 + o.strona * s / o.R;
+        case Wyjscie: return kat0 + o.strona * (s - s * s / (2 * o.L)) / o.R;
+        default: return kat0;
+    }
+}
+// Position at s by Simpson's rule on cos/sin of the heading.
+TStan Idz(const TOdcinek& o, TStan a, double s) {
+    const int n = 2 * std::max(1, static_cast<int>(s * 20));
+    const double h = s / n;
+    double sx = 0, sy = 0;
+    for (int i = 0; i <= n; ++i) {
+        const double w = (i == 0 || i == n) ? 1 : (i % 2 ? 4 : 2);
+        const double k = Kat(o, a.kat, i * h);
+        sx += w * std::cos(k);
+        sy += w * std::sin(k);
+    }
+    return {a.x + sx * h / 3, a.y + sy * h / 3, Kat(o, a.kat, s)};
+}
+
+struct TOs {
+    TStan start;
+    std::vector<TOdcinek> odc;
+    // The plan point at chainage s from the start.
+    TStan Punkt(double s) const {
+        TStan a = start;
+        for (const TOdcinek& o : odc) {
+            if (s <= o.L) return Idz(o, a, s);
+            a = Idz(o, a, o.L);
+            s -= o.L;
+        }
+        return a;
+    }
+    double Dlugosc() const {
+        double d = 0;
+        for (const TOdcinek& o : odc) d += o.L;
+        return d;
+    }
+};
+
+std::string F(double v) {
+    char b[64];
+    std::snprintf(b, sizeof b, "%.6f", v);
+    return b;
+}
+// "northing easting" in the file's unit.
+std::string NE(double x, double y, double k) { return F(y / k) + " " + F(x / k); }
+
+// The alignment as LandXML CoordGeom, in a unit of k metres. Spirals with
+// pi get their PI point; "dir" attributes carry nonsense (they must be ignored).
+std::string CoordGeom(const TOs& os, double k, bool zPI = true) {
+    std::string w = "<CoordGeom>\n";
+    TStan a = os.start;
+    for (const TOdcinek& o : os.odc) {
+        const TStan b = Idz(o, a, o.L);
+        const std::string se = "<Start>" + NE(a.x, a.y, k) + "</Start>";
+        const std::string en = "<End>" + NE(b.x, b.y, k) + "</End>";
+        const char* rot = o.strona > 0 ? "ccw" : "cw";
+        if (o.r == Prosta) {
+            w += "<Line dir=\"123.4\" length=\"" + F(o.L / k) + "\">" + se + en + "</Line>\n";
+        } else if (o.r == Luk) {
+            const double cx = a.x - o.strona * std::sin(a.kat) * o.R, cy = a.y + o.strona * std::cos(a.kat) * o.R;
+            w += "<Curve rot=\"" + std::string(rot) + "\" crvType=\"arc\" radius=\"" + F(o.R / k) + "\" dirStart=\"9\">" +
+                 se + "<Center>" + NE(cx, cy, k) + "</Center>" + en + "</Curve>\n";
+        } else {
+            std::string pi;
+            if (zPI) {
+                // PI: where the end tangents meet.
+                const double m = std::sin(b.kat - a.kat);
+                const double t = ((b.x - a.x) * std::sin(b.kat) - (b.y - a.y) * std::cos(b.kat)) / m;
+                pi = "<PI>" + NE(a.x + t * std::cos(a.kat), a.y + t * std::sin(a.kat), k) + "</PI>";
+            }
+            const std::string r = F(o.R / k);
+            w += "<Spiral length=\"" + F(o.L / k) + "\" radiusStart=\"" + (o.r == Wejscie ? "INF" : r) +
+                 "\" radiusEnd=\"" + (o.r == Wejscie ? r : "INF") + "\" rot=\"" + rot +
+                 "\" spiType=\"clothoid\" dirStart=\"1\">" + se + pi + en + "</Spiral>\n";
+        }
+        a = b;
+    }
+    return w + "</CoordGeom>\n";
+}
+
+std::string Plik(const std::string& tresc, const std::string& jednostki = "<Units><Metric linearUnit=\"meter\"/></Units>") {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" "
+           "version=\"1.2\">\n" + jednostki + "\n" + tresc + "</LandXML>\n";
+}
+
+std::string Trasa1(const TOs& os, double k = 1.0, const std::string& nazwa = "Oś", double staStart = 1000.0,
+                   bool zPI = true) {
+    return "<Alignments><Alignment name=\"" + nazwa + "\" staStart=\"" + F(staStart / k) + "\" length=\"1\">\n" +
+           CoordGeom(os, k, zPI) + "</Alignment></Alignments>\n";
+}
+
+// Straight, clothoid, arc, clothoid, straight; then a bend without clothoids, on grid coordinates.
+const TOs kOs{{5500000.0, 4600000.0, 0.5},
+              {{Prosta, 100}, {Wejscie, 60, 300, 1}, {Luk, 80, 300, 1}, {Wyjscie, 60, 300, 1}, {Prosta, 120},
+               {Luk, 70, 200, -1}, {Prosta, 100}}};
+
+// The route's points every 5 m against the oracle, in file coordinates.
+double NajwiekszaOdchylka(const TOs& os) {
+    double m = 0;
+    for (double s = 1; s < os.Dlugosc() - 1; s += 5) {
+        double x = 0, y = 0;
+        PunktNaPikiecie(s, x, y);
+        const TStan p = os.Punkt(s);
+        m = std::max(m, std::hypot(x + Trasa.Dx - p.x, y + Trasa.Dy - p.y));
+    }
+    return m;
+}
+
+std::string Blad(auto&& f) try { return f(), ""; } catch (const BladKonwersji& e) { return e.what(); }
+
+// Two surfaces in US feet (below).
+std::string Powierzchnie(bool tekstoweId);
+
+}  // namespace
+
+TEST(LandXMLTrasa, TabelaPikietWJednostkachPliku) {
+    struct {
+        const char* jednostki;
+        double k;
+        bool zPI;
+    } przypadki[] = {
+        {"<Units><Metric linearUnit=\"meter\"/></Units>", 1.0, true},
+        {"<Units><Imperial linearUnit=\"foot\"/></Units>", 0.3048, false},
+        {"<Units><Imperial linearUnit=\"USSurveyFoot\"/></Units>", 1200.0 / 3937.0, true},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.jednostki);
+        ZerujStan();
+        OtworzLandXMLZBufora(Plik(Trasa1(kOs, p.k, "Oś", 1000.0, p.zPI), p.jednostki), "os.xml");
+        ASSERT_TRUE(Trasa.Obliczona) << (KomunikatyTrasy.empty() ? "" : KomunikatyTrasy[0]);
+        EXPECT_EQ(Trasa.IleZalomow(), 4);
+        EXPECT_NEAR(Trasa.PikStart, 1000.0, 1e-6);
+        EXPECT_NEAR(Trasa.PikMax, kOs.Dlugosc(), 0.001);
+        EXPECT_TRUE(Trasa.GeometriaZPliku);
+        EXPECT_LT(NajwiekszaOdchylka(kOs), 0.001);
+        // R and A = sqrt(R L) of the first curve, as the oracle built it.
+        EXPECT_NEAR(Trasa.Zalomy[1].R, 300, 1e-3);
+        EXPECT_NEAR(Trasa.Zalomy[1].A1, std::sqrt(300.0 * 60), 1e-3);
+        EXPECT_EQ(Trasa.Zalomy[2].A1, 0.0f);
+    }
+}
+
+TEST(LandXMLTrasa, KlotoidyBezOgraniczenProjektowychIKrzywaOdwrotna) {
+    // A 6 m clothoid on R 300 has A = 42.4, below the design limit (72.9) that
+    // the build of a .tro would raise it to; the file's geometry must stay.
+    const TOs krotka{{0, 0, 0}, {{Prosta, 50}, {Wejscie, 6, 300, 1}, {Luk, 50, 300, 1}, {Wyjscie, 6, 300, 1}, {Prosta, 50}}};
+    // A reverse curve: the clothoids meet on a straight of zero length.
+    const TOs odwrotna{{0, 0, 1.0},
+                       {{Prosta, 80}, {Wejscie, 50, 250, 1}, {Luk, 40, 250, 1}, {Wyjscie, 50, 250, 1}, {Prosta, 0},
+                        {Wejscie, 50, 250, -1}, {Luk, 40, 250, -1}, {Wyjscie, 50, 250, -1}, {Prosta, 80}}};
+    // Two arcs of one turn meeting without a straight (a compound curve).
+    const TOs zlozona{{0, 0, 0}, {{Prosta, 50}, {Luk, 40, 300, 1}, {Luk, 40, 200, 1}, {Prosta, 50}}};
+    // Two clothoids without an arc between them, and a curve right at the start.
+    const TOs bezLuku{{0, 0, 0.3}, {{Prosta, 50}, {Wejscie, 60, 300, -1}, {Wyjscie, 60, 300, -1}, {Prosta, 50}}};
+    const TOs odLuku{{0, 0, 0.3}, {{Luk, 60, 300, 1}, {Prosta, 50}}};
+    for (const TOs* os : {&krotka, &odwrotna, &zlozona, &bezLuku, &odLuku}) {
+        ZerujStan();
+        OtworzLandXMLZBufora(Plik(Trasa1(*os)), "os.xml");
+        ASSERT_TRUE(Trasa.Obliczona) << (KomunikatyTrasy.empty() ? "" : KomunikatyTrasy[0]);
+        EXPECT_NEAR(Trasa.PikMax, os->Dlugosc(), 0.001);
+        EXPECT_LT(NajwiekszaOdchylka(*os), 0.001);
+    }
+}
+
+TEST(LandXMLTrasa, OdrzuconeLancuchyINiezgodnaGeometria) {
+    std::string klotoidaMiedzyLukami =
+        Trasa1(TOs{{0, 0, 0}, {{Prosta, 50}, {Luk, 40, 300, 1}, {Luk, 40, 200, 1}, {Prosta, 50}}});
+    // Between the two arcs a clothoid from R 300 to R 200: the route cannot hold it.
+    klotoidaMiedzyLukami.replace(klotoidaMiedzyLukami.find("<Curve", klotoidaMiedzyLukami.find("</Curve>")), 0,
+                                 "<Spiral length=\"10\" radiusStart=\"300\" radiusEnd=\"200\" rot=\"ccw\"><Start>0 0</Start><End>0 0</End></Spiral>");
+    std::string kubiczna = Trasa1(kOs);
+    kubiczna.replace(kubiczna.find("clothoid"), 8, "cubic");
+    std::string bezWyjscia = Trasa1(TOs{{0, 0, 0}, {{Prosta, 50}, {Wejscie, 30, 300, 1}, {Luk, 40, 300, 1}, {Prosta, 50}}});
+    // The straight after the bend turned by a little: the arc's end leaves the built route.
+    std::string krzywa = Trasa1(kOs);
+    const std::size_t ostatniaProsta = krzywa.rfind("<Line");
+    const std::size_t koniec = krzywa.find("<End>", ostatniaProsta) + 5;
+    krzywa.replace(koniec, krzywa.find(' ', koniec) - koniec, F(kOs.Punkt(kOs.Dlugosc()).y + 0.5));
+    struct {
+        std::string plik, komunikat;
+    } przypadki[] = {
+        {klotoidaMiedzyLukami, "Trasa „Oś”: Element nr 3 (Spiral) łączy dwa łuki albo dwie proste"},
+        {kubiczna, "Trasa „Oś”: Element nr 2 (Spiral) jest krzywą przejściową rodzaju „cubic”"},
+        {bezWyjscia, "Trasa „Oś”: Element nr 2 (Spiral) nie ma po łuku klotoidy wyjściowej"},
+        {krzywa, ") nie leży na trasie zbudowanej przez program: jego "},
+    };
+    for (const auto& p : przypadki) {
+        ZerujStan();
+        OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
+        const auto przed = Stan();
+        const std::string b = Blad([&] { OtworzLandXMLZBufora(Plik(p.plik), "os.xml"); });
+        EXPECT_TRUE(b.starts_with("Trasa „Oś”: Element nr ") && b.find(p.komunikat) != std::string::npos) << b;
+        EXPECT_NE(b.find("\nPlik: os.xml, wiersz: "), std::string::npos) << b;
+        EXPECT_TRUE(Stan() == przed) << "model się zmienił";
+    }
+}
+
+TEST(LandXMLTrasa, WyborTrasyPoNazwie) {
+    const TOs druga{{100, 100, 2.0}, {{Prosta, 30}, {Luk, 20, 50, -1}, {Prosta, 30}}};
+    const std::string plik = Plik("<Alignments><Alignment name=\"A\" staStart=\"0\"><CoordGeom><Line><Start>0 0</Start>"
+                                  "<End>0 10</End></Line></CoordGeom></Alignment></Alignments>" +
+                                  Trasa1(druga, 1.0, "B", 0.0));
+    ZerujStan();
+    OtworzLandXMLZBufora(plik, "t.xml", {"", "", "B"});
+    EXPECT_NEAR(Trasa.PikMax, druga.Dlugosc(), 0.001);
+    EXPECT_EQ(SpisLandXML(plik, "t.xml").Trasy, (std::vector<std::string>{"A", "B"}));
+    EXPECT_TRUE(Blad([&] { OtworzLandXMLZBufora(plik, "t.xml", {"", "", "C"}); })
+                    .starts_with("Plik nie zawiera trasy „C” (--trasa). Trasy w pliku: „A”, „B”."));
+    // Without the route: the surface of another file replaces TEREN, the route stays.
+    OtworzLandXMLZBufora(Powierzchnie(false), "p.xml", {"", "", "", false, true});
+    EXPECT_EQ(TEREN.IleTrojkatow(), 1);
+    EXPECT_NEAR(Trasa.PikMax, druga.Dlugosc(), 0.001);
+    // Without the terrain: only the route is taken, TEREN stays.
+    OtworzLandXMLZBufora(plik, "t.xml", {"", "", "A", true, false});
+    EXPECT_EQ(TEREN.IleTrojkatow(), 1);
+    EXPECT_NEAR(Trasa.PikMax, 10.0, 1e-6);
+    EXPECT_TRUE(Blad([&] { OtworzLandXMLZBufora(plik, "t.xml", {"", "", "", true, true}); })
+                    .starts_with("Z pliku LandXML nie wybrano niczego do wczytania"));
+}
+
+// ---- surfaces ----
+
+namespace {
+
+// Ids out of order and with gaps (or texts), an invisible face, a namespace
+// prefix, a byte-order mark and CR LF.
+std::string Powierzchnie(bool tekstoweId) {
+    auto id = [&](int n) { return tekstoweId ? "pt-" + std::to_string(n) : std::to_string(n); };
+    std::string s = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<lx:LandXML xmlns:lx=\"http://www.landxml.org/schema/LandXML-1.2\">\r\n"
+                    "<lx:Units><lx:Imperial linearUnit=\"foot\"/></lx:Units>\r\n<lx:Surfaces>\r\n"
+                    "<lx:Surface name=\"Istniejący\"><lx:Definition surfType=\"TIN\"><lx:Pnts>\r\n";
+    s += "<lx:P id=\"" + id(70) + "\">200 100 10</lx:P>\r\n<lx:P id=\"" + id(3) + "\">200 110 12</lx:P>\r\n";
+    s += "<lx:P id=\"" + id(500) + "\">210 100 11</lx:P>\r\n<lx:P id=\"" + id(9) + "\">210 110 13</lx:P>\r\n";
+    s += "</lx:Pnts><lx:Faces>\r\n<lx:F>" + id(70) + " " + id(3) + " " + id(500) + "</lx:F>\r\n<lx:F i=\"1\">" + id(3) +
+         " " + id(9) + " " + id(500) + "</lx:F>\r\n</lx:Faces></lx:Definition></lx:Surface>\r\n";
+    s += "<lx:Surface name=\"Projekt\"><lx:Definition surfType=\"TIN\"><lx:Pnts><lx:P id=\"1\">0 0 1</lx:P>"
+         "<lx:P id=\"2\">0 10 1</lx:P><lx:P id=\"3\">10 0 1</lx:P></lx:Pnts><lx:Faces><lx:F>1 2 3</lx:F></lx:Faces>"
+         "</lx:Definition></lx:Surface>\r\n</lx:Surfaces>\r\n</lx:LandXML>\r\n";
+    return s;
+}
+
+}  // namespace
+
+TEST(LandXMLPowierzchnie, IdNieposortowaneNiewidoczneScianyIStopy) {
+    for (bool tekstowe : {false, true}) {
+        SCOPED_TRACE(tekstowe);
+        ZerujStan();
+        const std::string plik = Powierzchnie(tekstowe);
+        EXPECT_EQ(SpisLandXML(plik, "p.xml").Powierzchnie, (std::vector<std::string>{"Istniejący", "Projekt"}));
+        OtworzLandXMLZBufora(plik, "p.xml", {"", "Projekt", ""});
+        ASSERT_EQ(TEREN.IleTrojkatow(), 1);  // the invisible face is skipped
+        ASSERT_EQ(TEREN.IlePunktow(), 4);
+        ASSERT_EQ(PROJ.IleTrojkatow(), 1);
+        // X is the easting, Y the northing, in metres; triangles shifted to the lowest TEREN corner.
+        const TTrojkat& t = TEREN.Trojkaty[0];
+        std::vector<std::array<double, 3>> w = {{t.X1, t.Y1, t.Z1}, {t.X2, t.Y2, t.Z2}, {t.X3, t.Y3, t.Z3}};
+        std::sort(w.begin(), w.end());
+        const double f = 0.3048;
+        const std::vector<std::array<double, 3>> ocz = {{0, 0, 0}, {0, 10 * f, 1 * f}, {10 * f, 0, 2 * f}};
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) EXPECT_NEAR(w[i][j], ocz[i][j], 1e-9);
+        EXPECT_EQ(TEREN.Punkty[0].Nazwa.Tekst(), tekstowe ? "pt-70" : "70");
+        EXPECT_EQ(t.Rodzaj.Kod, ' ');
+        EXPECT_EQ(TrojkatyTEREN[0].Kolor, KolorRodzaju(TEREN, ' '));
+    }
+}
+
+TEST(LandXMLPowierzchnie, WrogieDaneOdrzuconeBezZmianyModelu) {
+    const std::string pnts = "<P id=\"1\">0 0 0</P><P id=\"2\">0 1 0</P><P id=\"3\">1 0 0</P>";
+    auto pow = [](const std::string& wnetrze) {
+        return Plik("<Surfaces><Surface name=\"S\"><Definition surfType=\"TIN\">" + wnetrze +
+                    "</Definition></Surface></Surfaces>");
+    };
+    struct {
+        std::string plik, komunikat, wiersz;
+    } przypadki[] = {
+        {pow("<Pnts>" + pnts + "</Pnts><Faces><F>1 2 4</F></Faces>"),
+         "Ściana powierzchni „S” wskazuje punkt o id „4”, którego powierzchnia nie ma.", "4"},
+        {pow("<Pnts>" + pnts + "<P id=\"2\">5 5 5</P></Pnts><Faces><F>1 2 3</F></Faces>"),
+         "Punkt o id „2” występuje w powierzchni „S” dwukrotnie.", "4"},
+        {pow("<Pnts><P id=\"1\">0 nan 0</P></Pnts><Faces/>"), "Punkt „1”: „0 nan 0” to nie są trzy liczby", "4"},
+        {pow("<Pnts><P id=\"1\">0 1e300 0</P></Pnts><Faces/>"), "Punkt „1”: współrzędna jest poza dopuszczalnym", "4"},
+        {pow("<Pnts><P>0 0 0</P></Pnts><Faces/>"), "Punkt powierzchni „S” nie ma atrybutu id.", "4"},
+        {"<?xml version=\"1.0\"?>\n<!DOCTYPE LandXML [\n<!ENTITY a \"aaaaaaaa\">\n<!ENTITY b \"&a;&a;&a;&a;\">\n]>\n"
+         "<LandXML><Surfaces/></LandXML>",
+         "Plik deklaruje encje w DOCTYPE", "2"},
+        {"<?xml version=\"1.0\"?>\n<LandXML>\n<Surfaces>\n</Surface>\n</LandXML>\n",
+         "Plik nie jest poprawnym plikiem XML: znacznik zamykający nie pasuje do otwierającego.", "4"},
+        {"<?xml version=\"1.0\"?>\n<html/>", "To nie jest plik LandXML: elementem głównym jest „html”.", "2"},
+        {Plik("", "<Units><Metric linearUnit=\"furlong\"/></Units>"), "Nieobsługiwana jednostka długości „furlong”", "3"},
+        {Plik(""), "Plik LandXML nie zawiera powierzchni (Surfaces) ani tras (Alignments).", "2"},
+    };
+    for (const auto& p : przypadki) {
+        ZerujStan();
+        OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
+        const auto przed = Stan();
+        const std::string b = Blad([&] { OtworzLandXMLZBufora(p.plik, "w.xml"); });
+        EXPECT_TRUE(b.starts_with(p.komunikat)) << b;
+        EXPECT_TRUE(b.ends_with("\nPlik: w.xml, wiersz: " + p.wiersz)) << b;
+        EXPECT_TRUE(Stan() == przed) << "model się zmienił";
+    }
+}
+
+// ---- round trip ----
+
+TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
+    ZerujStan();
+    OtworzTRO(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
+    ASSERT_TRUE(Trasa.Obliczona);
+    auto trojkaty = [](const TSiatka& s) {
+        std::vector<double> w;
+        for (const TTrojkat& t : s.Trojkaty)
+            for (double v : {t.X1 + Trasa.Dx, t.Y1 + Trasa.Dy, t.Z1 + TEREN.Zakres.Zmin, t.X2 + Trasa.Dx, t.Y2 + Trasa.Dy,
+                             t.Z2 + TEREN.Zakres.Zmin, t.X3 + Trasa.Dx, t.Y3 + Trasa.Dy, t.Z3 + TEREN.Zakres.Zmin})
+                w.push_back(v);
+        return w;
+    };
+    auto pikiety = [] {
+        std::vector<double> w;
+        for (double s = 0; s < Trasa.PikMax; s += 10) {
+            double x = 0, y = 0;
+            PunktNaPikiecie(s, x, y);
+            w.push_back(x + Trasa.Dx);
+            w.push_back(y + Trasa.Dy);
+        }
+        return w;
+    };
+    const std::vector<double> t1 = trojkaty(TEREN), p1 = trojkaty(PROJ), s1 = pikiety();
+    const float pikMax = Trasa.PikMax;
+    std::ostringstream xml;
+    ZapiszLandXML(xml);
+    EXPECT_EQ(SpisLandXML(xml.str(), "z.xml").Powierzchnie, (std::vector<std::string>{"TEREN", "PROJ"}));
+    ZerujStan();
+    OtworzLandXMLZBufora(xml.str(), "z.xml", {"TEREN", "PROJ", ""});
+    ASSERT_TRUE(Trasa.Obliczona);
+    EXPECT_NEAR(Trasa.PikMax, pikMax, 0.001);
+    auto porownaj = [](const std::vector<double>& a, const std::vector<double>& b, const char* co) {
+        ASSERT_EQ(a.size(), b.size()) << co;
+        double m = 0;
+        for (std::size_t i = 0; i < a.size(); ++i) m = std::max(m, std::fabs(a[i] - b[i]));
+        EXPECT_LT(m, 0.001) << co;
+    };
+    porownaj(trojkaty(TEREN), t1, "TEREN");
+    porownaj(trojkaty(PROJ), p1, "PROJ");
+    porownaj(pikiety(), s1, "pikiety");
+}
+
+// ---- glTF ----
+
+TEST(GLB, NaglowekBlokiIAkcesory) {
+    ZerujStan();
+    OtworzLandXMLZBufora(Powierzchnie(false), "p.xml", {"", "Projekt", ""});
+    std::ostringstream o;
+    ZapiszGLB(o);
+    const std::string b = o.str();
+    auto u32 = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, b.data() + at, 4);  // little-endian on the machines that run the tests
+        return v;
+    };
+    ASSERT_GE(b.size(), 28u);
+    EXPECT_EQ(b.substr(0, 4), "glTF");
+    EXPECT_EQ(u32(4), 2u);
+    EXPECT_EQ(u32(8), b.size());
+    const std::uint32_t dlJson = u32(12);
+    EXPECT_EQ(dlJson % 4, 0u);
+    EXPECT_EQ(b.substr(16, 4), "JSON");
+    const std::string json = b.substr(20, dlJson);
+    const std::size_t bin = 20 + dlJson;
+    // Two meshes of one triangle each: 3 vertices x (position, normal, colour) x 12 bytes.
+    EXPECT_EQ(u32(bin), 2u * 3 * 3 * 12);
+    EXPECT_EQ(b.substr(bin + 4, 4), std::string("BIN\0", 4));
+    EXPECT_EQ(bin + 8 + u32(bin), b.size());
+    std::size_t ileCount = 0;
+    for (std::size_t p = json.find("\"count\":"); p != std::string::npos; p = json.find("\"count\":", p + 1)) {
+        EXPECT_EQ(std::stoi(json.substr(p + 8)), 3);
+        ++ileCount;
+    }
+    EXPECT_EQ(ileCount, 6u);
+    // The first vertex plus its node's translation is a point of the file: (east, height, -north) in metres.
+    const std::size_t t = json.find("\"translation\":[");
+    ASSERT_NE(t, std::string::npos);
+    double tr[3];
+    std::sscanf(json.c_str() + t + 15, "%lf,%lf,%lf", &tr[0], &tr[1], &tr[2]);
+    float p[3];
+    std::memcpy(p, b.data() + bin + 8, 12);
+    const double f = 0.3048;
+    const std::vector<std::array<double, 3>> punkty = {{100 * f, 10 * f, -200 * f}, {110 * f, 12 * f, -200 * f},
+                                                       {100 * f, 11 * f, -210 * f}};
+    bool znaleziony = false;
+    for (const auto& q : punkty)
+        znaleziony |= std::fabs(p[0] + tr[0] - q[0]) < 1e-4 && std::fabs(p[1] + tr[1] - q[1]) < 1e-4 &&
+                      std::fabs(p[2] + tr[2] - q[2]) < 1e-4;
+    EXPECT_TRUE(znaleziony) << p[0] + tr[0] << " " << p[1] + tr[1] << " " << p[2] + tr[2];
+}

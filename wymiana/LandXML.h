@@ -1,0 +1,67 @@
+// LandXML 1.2: surfaces (TIN) and one horizontal alignment read into the
+// scene model, and the scene written back as LandXML.
+//
+// Reading takes Surfaces/Surface/Definition (Pnts/P with an id and
+// "northing easting elevation", Faces/F with three point ids; a face with
+// i="1" is invisible and skipped) and Alignments/Alignment/CoordGeom (Line,
+// Curve crvType="arc", Spiral spiType="clothoid"). X is the easting and Y the
+// northing. Lengths are converted to metres from the file's Units (Metric
+// meter, Imperial foot = 0.3048 m, USSurveyFoot = 1200/3937 m). Directions
+// come from the coordinates only. Element names match with or without a
+// namespace prefix.
+//
+// The alignment becomes route vertices (a vertex at every tangent
+// intersection with R of the arc and A = sqrt(R*L) of its clothoids); the
+// route is built on trial and every element start and end of the file must
+// lie on the built route within 1 mm, otherwise the load fails naming the
+// element. Chains the route cannot express are refused the same way.
+//
+// Loads are all-or-nothing; an error (BladKonwersji) carries the message and,
+// on a second line, the file name and the line number.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/ZapisywanieOdczytywanie.h"
+
+// Which surfaces and which alignment of a file are loaded. An empty Teren
+// takes the first surface, an empty Proj loads no design surface, an empty
+// Trasa takes the first alignment. A name the file does not hold is an error.
+// BezTerenu / BezTrasy: no TEREN surface / no route is taken from the file
+// (what is in memory stays).
+struct TWyborLandXML {
+    std::string Teren;
+    std::string Proj;
+    std::string Trasa;
+    bool BezTerenu = false;
+    bool BezTrasy = false;
+};
+
+// The names of the surfaces and alignments of a file, in file order (UTF-8).
+struct TSpisLandXML {
+    std::vector<std::string> Powierzchnie;
+    std::vector<std::string> Trasy;
+};
+
+// The names in a LandXML text (for the choice of surfaces). Raises BladKonwersji.
+TSpisLandXML SpisLandXML(std::string_view dane, std::string_view nazwaDoKomunikatow);
+// The same for a file.
+TSpisLandXML SpisPlikuLandXML(const std::string& nazwaPliku);
+
+// Parses a whole LandXML text without touching the model (the route trial
+// build restores everything it touches). Raises BladKonwersji.
+TDaneWczytane CzytajLandXML(std::string_view dane, std::string_view nazwaDoKomunikatow,
+                            const TWyborLandXML& wybor = {}, const TPostep& postep = {});
+// The same for a whole file, read in one piece. Raises BladKonwersji.
+TDaneWczytane CzytajPlikLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor = {},
+                                const TPostep& postep = {});
+
+// Writes what is loaded as LandXML 1.2 in metres: TEREN and PROJ as two
+// Surface elements (each vertex once, faces by id, file coordinates) and the
+// built route as one Alignment (Line, Curve, Spiral with their points,
+// lengths, radii and rot; staStart). Raises BladKonwersji when there is
+// nothing to write.
+void ZapiszLandXML(std::ostream& wyjscie);
