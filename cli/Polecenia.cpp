@@ -22,6 +22,7 @@
 #include <stdexcept>
 
 #include "analiza/Profil.h"
+#include "analiza/Widocznosc.h"
 #include "common/Funkcje.h"
 #include "common/ZapisBezpieczny.h"
 #include "dialogs/RysunekProfilu.h"
@@ -327,6 +328,67 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     return KodKoncowy(ok);
 }
 
+int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1,
+                                    {{"--krok", {true}},
+                                     {"--oko", {true}},
+                                     {"--cel", {true}},
+                                     {"--przesuniecie", {true}},
+                                     {"--predkosc", {true}},
+                                     {"--zasieg", {true}},
+                                     {"--czas-reakcji", {true}},
+                                     {"--opoznienie", {true}},
+                                     {"--kierunek", {true}}});
+    SprawdzPliki(arg.Pozycyjne);
+    TUstawieniaWidocznosci u;
+    u.Krok = Liczba(arg, "--krok", u.Krok);
+    u.WysokoscOka = Liczba(arg, "--oko", u.WysokoscOka);
+    u.WysokoscCelu = Liczba(arg, "--cel", u.WysokoscCelu);
+    u.Przesuniecie = Liczba(arg, "--przesuniecie", u.Przesuniecie);
+    u.Zasieg = Liczba(arg, "--zasieg", u.Zasieg);
+    u.CzasReakcji = Liczba(arg, "--czas-reakcji", u.CzasReakcji);
+    u.Opoznienie = Liczba(arg, "--opoznienie", u.Opoznienie);
+    if (arg.Wartosc("--predkosc")) {
+        u.Predkosc = Liczba(arg, "--predkosc", 0.0);
+        if (!(u.Predkosc > 0.0)) throw BladUzycia("prędkość musi być liczbą dodatnią");
+    }
+    if (const std::string* k = arg.Wartosc("--kierunek")) {
+        if (*k == "naprzod")
+            u.Wstecz = false;
+        else if (*k == "wstecz")
+            u.Naprzod = false;
+        else if (*k != "oba")
+            throw BladUzycia("opcja --kierunek: „" + *k + "” (oczekiwano oba, naprzod albo wstecz)");
+    }
+    const std::string blad = BladUstawienWidocznosci(u);
+    if (!blad.empty()) throw BladUzycia(blad);
+
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
+    PiszKomunikatyTrasy(bledy);
+    if (!Trasa.Obliczona) {
+        bledy << "Trasa nie jest obliczona.\n";
+        return ok ? KodBrakTrasy : KodBladPliku;
+    }
+    if (Trasa.PikMax / u.Krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
+    const auto wiersze = ObliczWidocznosc(u, IndeksPROJ, IndeksTEREN);
+    std::string tekst = "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia\n";
+    for (const TWierszWidocznosci& w : *wiersze) {
+        tekst += Stala(w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") + Stala(w.Dostepna, 2) + ';' +
+                 (std::isfinite(w.Wymagana) ? Stala(w.Wymagana, 2) : std::string("inf")) + ';' +
+                 (w.Ocena ? "tak" : "nie") + ';' + TekstGranicy(w.Granica) + ';';
+        if (w.Przeszkoda)
+            tekst += Stala(w.Przeszkoda->X, 3) + ';' + Stala(w.Przeszkoda->Y, 3) + ';' + Stala(w.Przeszkoda->Z, 3) + ';' +
+                     TekstPowierzchni(w.Powierzchnia);
+        else
+            tekst += ";;;";
+        tekst += '\n';
+    }
+    wyjscie << tekst;
+    wyjscie.flush();
+    return KodKoncowy(ok);
+}
+
 bool KonczySiePng(const std::string& nazwa) {
     if (nazwa.size() < 4) return false;
     std::string e = nazwa.substr(nazwa.size() - 4);
@@ -547,6 +609,9 @@ Użycie:
   orvany3d-cli profil PLIK... [--krok KROK]
   orvany3d-cli profil PLIK... --obraz WYJSCIE.png [--pikieta S] [--przewyzszenie N] [--rozmiar SZERxWYS]
   orvany3d-cli przekroj PLIK... --pikieta S [--szerokosc W] [--krok K]
+  orvany3d-cli widocznosc PLIK... [--krok K] [--oko H] [--cel H] [--przesuniecie O]
+               [--predkosc V] [--zasieg D] [--czas-reakcji T] [--opoznienie A]
+               [--kierunek oba|naprzod|wstecz]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
@@ -614,6 +679,35 @@ Polecenia:
       --szerokosc W    zasięg na każdą stronę osi w metrach (domyślnie 30)
       --krok K         odstęp punktów w metrach (domyślnie 0,5)
 
+  widocznosc Widoczność na zatrzymanie na pikietach 0, K, 2·K, ... i na końcu
+             trasy, w obu kierunkach jazdy (wiersz „+” przed wierszem „-”).
+             Oko stoi O w prawo od kierunku jazdy, prostopadle do trasy, H nad
+             nawierzchnią PROJ (gdzie jej brak: nad TEREN); cel tak samo, H
+             nad nawierzchnią, d dalej wzdłuż trasy. Cel jest widoczny, gdy
+             odcinek oko–cel nigdzie nie schodzi pod PROJ ani pod TEREN poza
+             obrysem PROJ (dawny teren nad drogą w wykopie jest usunięty). Dostępna
+             odległość to najmniejsze d, przy którym cel jest zasłonięty
+             (krok 1 m, potem połowienie do 0,05 m), albo zasięg D, albo
+             koniec trasy. Wymagana Lz = v·t + v²/(2·(a + g·i)), v = V/3,6,
+             i = pochylenie PROJ w kierunku jazdy na długości Lz, g = 9,81.
+             Wynik: „pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;
+             powierzchnia”; ocena tak/nie (tak także, gdy ogranicza koniec
+             trasy); granica pusta, gdy cel został zasłonięty, inaczej zasieg,
+             koniec albo brak (oko lub cel poza powierzchniami); X;Y;Z to
+             pierwszy punkt, w którym zasłonięty odcinek schodzi pod
+             powierzchnię (współrzędne pliku), powierzchnia TEREN albo PROJ.
+             Wymagana „inf”, gdy a + g·i <= 0 (spadek zbyt duży).
+      --krok K           odstęp pikiet w metrach (domyślnie 10)
+      --oko H            wysokość oka nad nawierzchnią (domyślnie 1,0)
+      --cel H            wysokość celu nad nawierzchnią (domyślnie 0,5)
+      --przesuniecie O   odsunięcie w prawo od kierunku jazdy (domyślnie 1,75)
+      --predkosc V       prędkość w km/h (domyślnie PredkoscV z wiersza
+                         parametrów projektowych obowiązującego na pikiecie)
+      --zasieg D         największa sprawdzana odległość (domyślnie 300)
+      --czas-reakcji T   czas reakcji w sekundach (domyślnie 2,5)
+      --opoznienie A     opóźnienie hamowania w m/s² (domyślnie 3,4)
+      --kierunek oba|naprzod|wstecz   kierunki jazdy (domyślnie oba)
+
   obraz      Obraz okna głównego zapisany jako PNG: widok ogólny po wczytaniu
              ostatniego pliku, z okiem ustawionym jak po pierwszym wyświetleniu
              okna i wszystkimi przełącznikami rysowania jak przy starcie.
@@ -658,7 +752,7 @@ Kody wyjścia:
   1  nie udało się wczytać lub zapisać pliku (ma pierwszeństwo przed kodem 3)
   2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
      nazwa pliku bez końcówki TRO/MTP/XML)
-  3  trasa nie jest obliczona (pikiety, profil, przekroj, obraz --pikieta,
+  3  trasa nie jest obliczona (pikiety, profil, przekroj, widocznosc, obraz --pikieta,
      przejazd); nic nie jest wypisywane ani zapisywane
 
 Przykłady:
@@ -667,6 +761,7 @@ Przykłady:
   orvany3d-cli profil Przyklady/Droga.tro --krok 5 > profil.csv
   orvany3d-cli profil Przyklady/Droga.tro --obraz profil.png --pikieta 120
   orvany3d-cli przekroj Przyklady/Droga.tro --pikieta 120 --szerokosc 20 > przekroj.csv
+  orvany3d-cli widocznosc Przyklady/Droga.tro --predkosc 70 > widocznosc.csv
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
@@ -693,6 +788,7 @@ int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, s
         if (p == "pikiety") return Pikiety(a, wyjscie, bledy);
         if (p == "profil") return Profil(a, wyjscie, bledy);
         if (p == "przekroj") return Przekroj(a, wyjscie, bledy);
+        if (p == "widocznosc") return Widocznosc(a, wyjscie, bledy);
         if (p == "obraz") return Obraz(a, wyjscie, bledy);
         if (p == "przejazd") return Przejazd(a, wyjscie, bledy);
         if (p == "przepisz") return Przepisz(a, wyjscie, bledy);

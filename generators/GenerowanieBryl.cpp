@@ -31,6 +31,7 @@ void WyczyscTablice() {
 void WyczyscTrojkatySiatek() {
     std::vector<TTrojkat>().swap(TEREN.Trojkaty);
     std::vector<TTrojkat>().swap(PROJ.Trojkaty);
+    WyroznionePROJ.clear();
     WyczyscIndeksyWysokosci();
 }
 

@@ -14,6 +14,7 @@ TRzut Rzut;
 std::vector<TCzworokatRys> Czworokaty;
 std::vector<TTrojkatRys> TrojkatyPROJ;
 std::vector<TTrojkatRys> TrojkatyTEREN;
+std::vector<std::int32_t> WyroznionePROJ;
 TPunkt3D Swiatlo{0.707, 0.707, 0.0};
 std::int32_t nat = 25;
 bool RysObrys = true;
@@ -43,6 +44,7 @@ void InicjujZmienne(int W, int /*H*/) {
     Czworokaty.clear();
     TrojkatyPROJ.clear();
     TrojkatyTEREN.clear();
+    WyroznionePROJ.clear();
     TParametryProjektowe wiersz;
     wiersz.OdPikiety = 0.0f;
     wiersz.PredkoscV = 50.0f;
@@ -142,6 +144,19 @@ void PrzesunTrase(double dx, double dy) {
     Trasa.Dy = -dy;
 }
 
+std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka) {
+    std::vector<bool> w;
+    if (&siatka != &PROJ || WyroznionePROJ.empty()) return w;
+    w.resize(siatka.Trojkaty.size());
+    for (std::int32_t i : WyroznionePROJ)
+        if (i >= 0 && static_cast<std::size_t>(i) < w.size()) w[static_cast<std::size_t>(i)] = true;
+    return w;
+}
+
+TKolor KolorTrojkata(const TSiatka& siatka, std::size_t i, const std::vector<bool>& wyroznione) {
+    return i < wyroznione.size() && wyroznione[i] ? KolorWyroznienia : KolorRodzaju(siatka, siatka.Trojkaty[i].Rodzaj.Kod);
+}
+
 TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor) {
     TTrojkatRys r;
     r.P1 = {t.X1, t.Y1, t.Z1};
@@ -164,6 +179,9 @@ void PrzygotujTrojkaty(const TSiatka& siatka) {
             cel[i] = TrojkatDoRysowania(t, KolorRodzaju(siatka, t.Rodzaj.Kod));
         }
     });
+    if (&siatka == &PROJ)
+        for (std::int32_t i : WyroznionePROJ)
+            if (i >= 0 && static_cast<std::size_t>(i) < cel.size()) cel[static_cast<std::size_t>(i)].Kolor = KolorWyroznienia;
 }
 
 void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {
@@ -219,6 +237,7 @@ void PrzygotujPosortowane(const TSiatka& siatka, double k) {
         klucze.swap(scalone);
     }
     // Each record is made in its sorted place from its mesh triangle.
+    const std::vector<bool> wyroznione = WyroznioneTrojkaty(siatka);
     PowiekszNaDwochWatkach(cel, n);
     NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
         constexpr std::size_t kNaprzod = 16;  // the reads jump about the mesh
@@ -227,7 +246,7 @@ void PrzygotujPosortowane(const TSiatka& siatka, double k) {
             if (j + kNaprzod < do_) __builtin_prefetch(&mesh[klucze[j + kNaprzod].i]);
 #endif
             const TTrojkat& t = mesh[klucze[j].i];
-            TTrojkatRys r = TrojkatDoRysowania(t, KolorRodzaju(siatka, t.Rodzaj.Kod));
+            TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(siatka, klucze[j].i, wyroznione));
             r.P1 = r.P1 * k;
             r.P2 = r.P2 * k;
             r.P3 = r.P3 * k;

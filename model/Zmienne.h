@@ -34,6 +34,12 @@ extern std::vector<TCzworokatRys> Czworokaty;
 extern std::vector<TTrojkatRys> TrojkatyPROJ;
 extern std::vector<TTrojkatRys> TrojkatyTEREN;
 
+// The PROJ mesh triangles drawn in KolorWyroznienia whenever the render
+// arrays are rebuilt from the meshes (the road's stretches that fail the
+// sight check), as indices into PROJ.Trojkaty; emptied by every load.
+extern std::vector<std::int32_t> WyroznionePROJ;
+constexpr TKolor KolorWyroznienia = 0x002020E0u;  // red
+
 inline std::int32_t IleCzworokatow() { return static_cast<std::int32_t>(Czworokaty.size()); }
 inline std::int32_t IleTrojkatowPROJ() { return static_cast<std::int32_t>(TrojkatyPROJ.size()); }
 inline std::int32_t IleTrojkatowTEREN() { return static_cast<std::int32_t>(TrojkatyTEREN.size()); }
@@ -81,6 +87,12 @@ void PrzesunTrase(double dx, double dy);
 // The render record of a mesh triangle drawn in the colour `kolor` (its
 // surface kind's, KolorRodzaju), not yet shaded.
 TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor);
+// Which of the set's mesh triangles are drawn in KolorWyroznienia: one flag a
+// triangle for PROJ when WyroznionePROJ lists any, otherwise none.
+std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka);
+// The drawing colour of the set's mesh triangle i, with those flags: its
+// surface kind's (KolorRodzaju) or the highlight's.
+TKolor KolorTrojkata(const TSiatka& siatka, std::size_t i, const std::vector<bool>& wyroznione);
 // Rebuilds the set's render array (TrojkatyTEREN or TrojkatyPROJ) from its mesh triangles.
 void PrzygotujTrojkaty(const TSiatka& siatka);
 // Multiplies every vertex coordinate of a render array.

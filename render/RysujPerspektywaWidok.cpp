@@ -393,8 +393,10 @@ void UmiescNaTrasieZSiatek() {
     const bool tnij = Rzut.TnijTroj;
     const double cMin = Rzut.OdlTnijYmin, cMax = Rzut.OdlTnijYmax;
     for (TSiatka* siatka : {&TEREN, &PROJ}) {
+        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka);
         ZSiatki(*siatka, siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN, [&](const TTrojkat& t, auto& dalej) {
-            TTrojkatRys r = TrojkatDoRysowania(t, KolorRodzaju(*siatka, t.Rodzaj.Kod));
+            const std::size_t i = static_cast<std::size_t>(&t - siatka->Trojkaty.data());
+            TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, i, wyroznione));
             umiesc(r.P1);
             umiesc(r.P2);
             umiesc(r.P3);
@@ -425,11 +427,12 @@ void SkalujICieniujZSiatek(double k) {
     const TSkalowanie skalowanie{0.0, 0.0, 0.0, k};
     for (TSiatka* siatka : {&TEREN, &PROJ}) {
         std::vector<TTrojkatRys>& cel = siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN;
+        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka);
         PowiekszNaDwochWatkach(cel, siatka->Trojkaty.size());
         NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
             for (std::size_t i = od; i < do_; ++i) {
                 const TTrojkat& t = siatka->Trojkaty[i];
-                TTrojkatRys r = TrojkatDoRysowania(t, KolorRodzaju(*siatka, t.Rodzaj.Kod));
+                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, i, wyroznione));
                 skalowanie(r.P1);
                 skalowanie(r.P2);
                 skalowanie(r.P3);

@@ -192,13 +192,18 @@ bool SprawdzNakladanie() {
     return ok;
 }
 
-void WybierzParametry(double s) {
-    if (ParametryProjektowe.empty()) return;
+TParametryProjektowe ParametryNaPikiecie(double s) {
+    if (ParametryProjektowe.empty()) return ParametryBiezace;
     std::size_t wybrany = 0;
     for (std::size_t i = 1; i < ParametryProjektowe.size(); ++i) {
         if (s >= ParametryProjektowe[i].OdPikiety) wybrany = i;
     }
-    ParametryBiezace = ParametryProjektowe[wybrany];
+    return ParametryProjektowe[wybrany];
+}
+
+void WybierzParametry(double s) {
+    if (ParametryProjektowe.empty()) return;
+    ParametryBiezace = ParametryNaPikiecie(s);
 }
 
 void ObliczElementy() {

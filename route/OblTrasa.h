@@ -13,6 +13,10 @@ bool SprawdzTrase();
 // Overlap check after the chainages: every curve ends at least 0.001 before
 // the next one starts.
 bool SprawdzNakladanie();
+// The design parameter row that applies at chainage s: row 0, then every
+// later row whose OdPikiety s has reached (the current set when the table is
+// empty). Changes nothing, so any thread may ask.
+TParametryProjektowe ParametryNaPikiecie(double s);
 // Makes the design parameter row that applies at chainage s the current set.
 void WybierzParametry(double s);
 // Geometry pass and chainage pass of the build.

@@ -9,6 +9,7 @@
 #include "route/OblTrasa.h"
 
 void ZakonczWczytywanie() {
+    WyroznionePROJ.clear();  // they marked the triangles of the scene before
     OrientujTrojkaty();
     ObliczZakres(TEREN);
     ObliczZakres(PROJ);

@@ -31,6 +31,7 @@
 #include "analiza/Profil.h"
 #include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/OpcjeWyswietlania.h"
+#include "dialogs/Widocznosc.h"
 #include "dialogs/WyborLandXML.h"
 #include "generators/GenerowanieBryl.h"
 #include "model/ZapisywanieOdczytywanie.h"
@@ -126,6 +127,18 @@ TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     // status bar are laid around it, and the window is centred on the screen.
     rys->setFixedSize(958, 637);
     FormCreate();
+
+    Widocznosc = new TWidocznoscOkna(this);
+    Widocznosc->OdswiezWidok = [this] { UstawNaPikiecie(); };
+    Widocznosc->PokazBlad = [this](const QString& t) { Blad(t); };
+    Widocznosc->PokazRaport = [](std::vector<std::string> linie) {
+        OpisTekst = std::move(linie);
+        if (!Opis) return;
+        Opis->show();
+        Opis->WczytajTekst();
+        Opis->raise();
+        Opis->activateWindow();
+    };
     if (QLayout* l = layout()) l->activate();
     adjustSize();
     rys->setMinimumSize(1, 1);
@@ -190,6 +203,8 @@ void TfMaster::UtworzMenu() {
     InfoProj1 = dodaj(Poka1, "InfoProj1", QStringLiteral("Info Trasa"), nullptr, &TfMaster::InfoProj1Click);
     m_ProfilPrzekroj = dodaj(Poka1, "m_ProfilPrzekroj", QStringLiteral("Profil i przekrój"), nullptr,
                              &TfMaster::m_ProfilPrzekrojClick);
+    m_Widocznosc = dodaj(Poka1, "m_Widocznosc", QStringLiteral("Widoczność na zatrzymanie"), nullptr,
+                         &TfMaster::m_WidocznoscClick);
     Poka1->addSeparator();
     m_OpcjeWyswietlania = dodaj(Poka1, "m_OpcjeWyswietlania", QStringLiteral("Opcje wyświetlania"), "Ctrl+O",
                                 &TfMaster::m_OpcjeWyswietlaniaClick);
@@ -518,6 +533,8 @@ bool TfMaster::WczytajPlik(const QString& nazwa, const TWyborLandXML& wyborLandX
 }
 
 void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
+    // The sight check's results belong to the scene just replaced.
+    if (Widocznosc) Widocznosc->Porzuc();
     setWindowTitle(nazwa);
     L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral("  do ") +
                    Q(F2(Trasa.PikStart + Trasa.PikMax)));
@@ -527,6 +544,8 @@ void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     L_Kilometraz->clear();
     if (ProfilPrzekroj) ProfilPrzekroj->PoWczytaniu(SB_pik->value());
 }
+
+void TfMaster::m_WidocznoscClick() { Widocznosc->Sprawdz(); }
 
 void TfMaster::PokazKomunikatyTrasy() {
     if (KomunikatyTrasy.empty() || !Opis) return;
@@ -752,6 +771,8 @@ namespace {
 void EkranTestowyOkna(TfMaster& okno, void (*budowa)()) {
     TZajety zajety;
     budowa();
+    // The sight check's results belonged to the meshes the test screen replaced.
+    if (okno.Widocznosc) okno.Widocznosc->Porzuc();
     okno.setWindowTitle(QStringLiteral("Orvan3D 2.0.0beta3"));
     okno.P_Pikietaz->hide();
     okno.L_Kilometraz->clear();

@@ -23,6 +23,7 @@ class QDropEvent;
 class QKeyEvent;
 class TfMaster;
 class TfProfilPrzekroj;
+class TWidocznoscOkna;
 
 // Opens the user's guide "Przyklady/OpisOrvan.pdf" under the directory with the
 // desktop's PDF viewer, or says which file is missing.
@@ -125,6 +126,7 @@ public:
     QAction* InfoTeren1 = nullptr;
     QAction* InfoProj1 = nullptr;
     QAction* m_ProfilPrzekroj = nullptr;
+    QAction* m_Widocznosc = nullptr;
     QAction* m_OpcjeWyswietlania = nullptr;
     QAction* m_RysujParametryEkran = nullptr;
     QAction* m_ZrzutEkranuDoSchowka = nullptr;
@@ -133,6 +135,9 @@ public:
     QAction* m_RysujLinie = nullptr;
     QAction* m_RysujNiebo = nullptr;
     QAction* Krotkiopis1 = nullptr;
+
+    // The sight check: its settings for the session and its results until the next load.
+    TWidocznoscOkna* Widocznosc = nullptr;
 
     QMenu* M_Generowanie = nullptr;
     QAction* Pokapikieta1 = nullptr;
@@ -192,6 +197,7 @@ public slots:
     void InfoTeren1Click();
     void InfoProj1Click();
     void m_ProfilPrzekrojClick();
+    void m_WidocznoscClick();
     void m_OpcjeWyswietlaniaClick();
     void m_RysujParametryEkranClick();
     void m_ZrzutEkranuDoSchowkaClick();

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -282,5 +283,76 @@ TEST_F(Narzedzie, ProfilIPrzekroj) {
         const TWynik w = Uruchom(arg);
         EXPECT_EQ(w.Kod, kod) << arg[0] << ": " << w.Bledy;
         EXPECT_TRUE(w.Wyjscie.empty()) << w.Wyjscie;
+    }
+}
+
+TEST_F(Narzedzie, Widocznosc) {
+    // The terrain of `teren` is two planes meeting in a valley, which hides
+    // nothing: every row runs to the route's end (178.54), whatever the locale.
+    // At 20 km/h Lz = v t + v^2 / (2 (a + g i)) with the terrain's grade along
+    // the first straight, i = +0.005 driving + and -0.005 driving -.
+    const TWynik w = Uruchom({"widocznosc", teren, "--predkosc", "20"}, "pl_PL.UTF-8");
+    ASSERT_EQ(w.Kod, 0) << w.Bledy;
+    const auto l = Linie(w.Wyjscie);
+    ASSERT_EQ(l.size(), 39u);  // header, 19 stations in both directions
+    EXPECT_EQ(l[0], "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia");
+    EXPECT_EQ(l[1], "0.0000;+;178.54;18.36;tak;koniec;;;;");
+    EXPECT_EQ(l[2], "0.0000;-;0.00;18.36;tak;koniec;;;;");
+    EXPECT_EQ(l[3], "10.0000;+;168.54;18.36;tak;koniec;;;;");
+    EXPECT_EQ(l[8], "30.0000;-;30.00;18.49;tak;koniec;;;;");
+    EXPECT_EQ(l[38].substr(0, 16), "178.5398;-;178.5");
+
+    // A raised triangle of design surface over the bend's end: the sight
+    // lines driving + meet it on its near edge y = 2050, at the height of its
+    // plane z = 110 + 0.01 (x - 1050) + 0.015 (y - 2050).
+    const std::string plik = kat + "/razem.tro";
+    std::string t = CzytajPlik(teren);
+    t.insert(t.find("______________________________TRASA"),
+             "#TroPROJ#\n1\n0;0;0\n0;1;2\n1050;2050;110\n1150;2050;111\n1100;2150;112\n0;0\n0N\nclGray\n");
+    ZapiszPlik(plik, t);
+    const TWynik z = Uruchom({"widocznosc", plik, "--krok", "20", "--kierunek", "naprzod", "--zasieg", "150"});
+    ASSERT_EQ(z.Kod, 0) << z.Bledy;
+    const auto r = Linie(z.Wyjscie);
+    ASSERT_EQ(r.size(), 11u);  // 0, 20, ..., 160, the end; + only
+    auto liczba = [](const std::string& s) {
+        double v = NAN;
+        std::from_chars(s.data(), s.data() + s.size(), v);
+        return v;
+    };
+    int zaslonietych = 0;
+    for (std::size_t i = 1; i < r.size(); ++i) {
+        std::vector<std::string> p;
+        for (std::istringstream s(r[i]); std::getline(s, p.emplace_back(), ';');) {}
+        if (r[i].back() == ';') p.back().clear(); else p.pop_back();
+        ASSERT_EQ(p.size(), 10u) << r[i];
+        EXPECT_EQ(p[1], "+");
+        if (p[9].empty()) {
+            EXPECT_EQ(p[5], "koniec") << r[i];
+            continue;
+        }
+        ++zaslonietych;
+        EXPECT_EQ(p[9], "PROJ");
+        EXPECT_EQ(p[5], "");
+        EXPECT_EQ(p[6].size() - p[6].find('.'), 4u);  // 3 decimals
+        const double x = liczba(p[6]), y = liczba(p[7]), zz = liczba(p[8]);
+        EXPECT_NEAR(y, 2050, 1e-3) << r[i];
+        EXPECT_GT(x, 1050);
+        EXPECT_LT(x, 1150);
+        EXPECT_NEAR(zz, 110 + 0.01 * (x - 1050), 0.02) << r[i];
+        EXPECT_EQ(p[4], liczba(p[2]) >= liczba(p[3]) ? "tak" : "nie") << r[i];
+    }
+    EXPECT_GE(zaslonietych, 4);
+
+    const std::tuple<std::vector<std::string>, int> kody[] = {
+        {{"widocznosc", proj}, 3},
+        {{"widocznosc", teren, "--kierunek", "bok"}, 2},
+        {{"widocznosc", teren, "--predkosc", "0"}, 2},
+        {{"widocznosc", teren, "--opoznienie", "-1"}, 2},
+        {{"widocznosc", teren, "--zasieg", "x"}, 2},
+    };
+    for (const auto& [arg, kod] : kody) {
+        const TWynik k = Uruchom(arg);
+        EXPECT_EQ(k.Kod, kod) << arg.back() << ": " << k.Bledy;
+        EXPECT_TRUE(k.Wyjscie.empty());
     }
 }

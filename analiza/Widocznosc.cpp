@@ -1,0 +1,463 @@
+#include "analiza/Widocznosc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <set>
+#include <thread>
+
+#include "analiza/Profil.h"
+#include "route/OblTrasa.h"
+
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+// Bounds that keep a mistyped setting from running for hours.
+constexpr double NajwiecejPikiet = 1e7;
+constexpr double NajwiekszyZasieg = 100000.0;
+
+// The surface height at a local plan point: the design surface, else the terrain.
+std::optional<double> WysokoscNawierzchni(double x, double y, const TIndeksWysokosci& proj,
+                                          const TIndeksWysokosci& teren) {
+    if (const std::optional<double> z = Wysokosc(proj, x, y)) return z;
+    return Wysokosc(teren, x, y);
+}
+
+// Where the segment a-b first passes below the terrain at a plan point the
+// design surface does not cover. Hits inside the footprint (from the small
+// pieces along its edge that the terrain keeps) are passed over in short
+// steps until the segment leaves the footprint or rises above the terrain.
+std::optional<TPunktPodPowierzchnia> PierwszyPunktPodTerenem(const TIndeksWysokosci& teren,
+                                                             const TIndeksWysokosci& proj, const TPunkt3D& a,
+                                                             const TPunkt3D& b) {
+    constexpr double KrokPrzejscia = 0.1;
+    const double dlugosc = std::hypot(b.X - a.X, b.Y - a.Y);
+    double t0 = 0.0;  // the part of the segment still to look at starts here
+    for (int proba = 0; proba < 1000 && t0 < 1.0; ++proba) {
+        const TPunkt3D p0 = a + (b - a) * t0;
+        std::optional<TPunktPodPowierzchnia> q = PierwszyPunktPodPowierzchnia(teren, p0, b);
+        if (!q) return std::nullopt;
+        q->t = t0 + (1.0 - t0) * q->t;
+        if (!Wysokosc(proj, q->Punkt.X, q->Punkt.Y)) return q;
+        // Inside the footprint: step on while the design surface covers the point and the line is under the terrain.
+        const double dt = dlugosc > 0.0 ? KrokPrzejscia / dlugosc : 1.0;
+        double t = q->t;
+        for (;;) {
+            t = std::min(1.0, t + dt);
+            const TPunkt3D p = a + (b - a) * t;
+            const std::optional<double> zt = Wysokosc(teren, p.X, p.Y);
+            const bool podTerenem = zt && p.Z < *zt - TolerancjaWysokosci;
+            if (!podTerenem) {
+                t0 = t;
+                break;
+            }
+            if (t >= 1.0) return std::nullopt;  // only the end lies under it
+            if (!Wysokosc(proj, p.X, p.Y)) return TPunktPodPowierzchnia{t, p, q->NumerTrojkata};
+        }
+    }
+    return std::nullopt;
+}
+
+// The first point of the segment e-t under either surface (the design surface
+// wherever it has a height, the terrain elsewhere), and which surface.
+struct TZasloniecie {
+    TPunktPodPowierzchnia Punkt;
+    TPowierzchniaWidocznosci Powierzchnia;
+};
+
+std::optional<TZasloniecie> Zasloniecie(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj,
+                                        const TIndeksWysokosci& teren) {
+    const auto a = PierwszyPunktPodPowierzchnia(proj, e, t);
+    const auto b = PierwszyPunktPodTerenem(teren, proj, e, t);
+    if (!a && !b) return std::nullopt;
+    // The earlier point along the sight line; the design surface where both meet it at once.
+    if (a && (!b || a->t <= b->t)) return TZasloniecie{*a, TPowierzchniaWidocznosci::PROJ};
+    return TZasloniecie{*b, TPowierzchniaWidocznosci::TEREN};
+}
+
+bool Zasloniety(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+    return PierwszyPunktPodPowierzchnia(proj, e, t).has_value() || PierwszyPunktPodTerenem(teren, proj, e, t).has_value();
+}
+
+// The vertices of an index triangle (the inverse of its barycentric weights).
+void Wierzcholki(const TTrojkatWysokosci& r, TPunkt3D w[3]) {
+    const double det = r.A2 * r.B3 - r.B2 * r.A3;
+    const double u2 = r.B3 / det, v2 = -r.A3 / det, u3 = -r.B2 / det, v3 = r.A2 / det;
+    w[0] = {r.X1, r.Y1, r.Z1};
+    w[1] = {r.X1 + u2, r.Y1 + v2, r.Z1 + r.Zu * u2 + r.Zv * v2};
+    w[2] = {r.X1 + u3, r.Y1 + v3, r.Z1 + r.Zu * u3 + r.Zv * v3};
+}
+
+TTrojkat TrojkatZ(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
+    TTrojkat t;
+    t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z;
+    t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z;
+    t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
+    return t;
+}
+
+// Sorts a terrain triangle against the footprint: dropped when its corners,
+// edge midpoints and centre all have a design height, kept whole when none
+// has, else split in four down to pieces of NajdluzszyKrokWidocznosci.
+void PodzielTrojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c, const TIndeksWysokosci& proj,
+                    std::vector<TTrojkat>& wynik, int glebokosc) {
+    const TPunkt3D ab = (a + b) * 0.5, bc = (b + c) * 0.5, ca = (c + a) * 0.5, s = (a + b + c) * (1.0 / 3.0);
+    int pokryte = 0;
+    for (const TPunkt3D* p : {&a, &b, &c, &ab, &bc, &ca, &s}) pokryte += Wysokosc(proj, p->X, p->Y).has_value();
+    if (pokryte == 7) return;
+    const double najdluzsza = std::max({std::hypot(a.X - b.X, a.Y - b.Y), std::hypot(b.X - c.X, b.Y - c.Y),
+                                        std::hypot(c.X - a.X, c.Y - a.Y)});
+    if (pokryte == 0 || najdluzsza <= NajdluzszyKrokWidocznosci || glebokosc >= 24) {
+        wynik.push_back(TrojkatZ(a, b, c));
+        return;
+    }
+    PodzielTrojkat(a, ab, ca, proj, wynik, glebokosc + 1);
+    PodzielTrojkat(ab, b, bc, proj, wynik, glebokosc + 1);
+    PodzielTrojkat(ca, bc, c, proj, wynik, glebokosc + 1);
+    PodzielTrojkat(ab, bc, ca, proj, wynik, glebokosc + 1);
+}
+
+// The remaining road from s in a direction of travel.
+double PozostalaDroga(double s, int kierunek) {
+    const double r = kierunek > 0 ? static_cast<double>(Trasa.PikMax) - s : s - static_cast<double>(Trasa.PikMin);
+    return std::max(0.0, r);
+}
+
+// The text of a distance with one decimal and a comma.
+std::string Metry1(double v) {
+    if (!std::isfinite(v)) return "∞";
+    char b[64];
+    std::snprintf(b, sizeof b, "%.1f", v);
+    std::string s = b;
+    for (char& c : s)
+        if (c == '.') c = ',';
+    return s;
+}
+
+// A setting's value with up to two decimals and a comma, no trailing zeros.
+std::string Wartosc(double v) {
+    char b[64];
+    std::snprintf(b, sizeof b, "%.2f", v);
+    std::string s = b;
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    for (char& c : s)
+        if (c == '.') c = ',';
+    return s;
+}
+
+// "km 0+420" for whole metres, "km 0+422,50" otherwise.
+std::string Kilometraz(double s) {
+    std::string t = TekstKilometrazu(s);
+    if (t.size() > 3 && t.compare(t.size() - 3, 3, ",00") == 0) t.erase(t.size() - 3);
+    return t;
+}
+
+const char* ZnakKierunku(int k) { return k > 0 ? "+" : "−"; }
+
+}  // namespace
+
+std::optional<TPunkt3D> PunktObserwacji(double s, int kierunek, double przesuniecie, double wysokosc,
+                                        const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+    double x = 0.0, y = 0.0;
+    PunktNaPikiecie(s, x, y);
+    double kat = KatNaPikiecie(s);
+    if (kierunek < 0) kat += Pi;
+    // To the right of the direction of travel (cos, sin): (sin, -cos).
+    x += przesuniecie * std::sin(kat);
+    y -= przesuniecie * std::cos(kat);
+    const std::optional<double> z = WysokoscNawierzchni(x, y, proj, teren);
+    if (!z) return std::nullopt;
+    return TPunkt3D{x, y, *z + wysokosc};
+}
+
+double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, double pochylenie) {
+    const double v = predkosc / 3.6;
+    const double hamowanie = opoznienie + PrzyspieszenieZiemskie * pochylenie;
+    if (!(hamowanie > 0.0)) return std::numeric_limits<double>::infinity();
+    return v * czasReakcji + v * v / (2.0 * hamowanie);
+}
+
+double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie,
+                            const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+    const double pocz = Trasa.PikMin, kon = Trasa.PikMax;
+    const double k = kierunek > 0 ? 1.0 : -1.0;
+    double s2 = std::clamp(s + k * std::max(dlugosc, 0.0), pocz, kon);
+    double s1 = std::clamp(s, pocz, kon);
+    // Near the route's end the chord is kept at least a metre long, reaching back.
+    if (std::fabs(s2 - s1) < NajdluzszyKrokWidocznosci) s1 = std::clamp(s2 - k * NajdluzszyKrokWidocznosci, pocz, kon);
+    const double dl = std::fabs(s2 - s1);
+    if (!(dl > 1e-6)) return 0.0;
+    const auto a = PunktObserwacji(s1, kierunek, przesuniecie, 0.0, proj, teren);
+    const auto b = PunktObserwacji(s2, kierunek, przesuniecie, 0.0, proj, teren);
+    if (!a || !b) return 0.0;
+    return (b->Z - a->Z) / dl;
+}
+
+TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUstawieniaWidocznosci& u,
+                                               const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+    TWierszWidocznosci w;
+    w.Pikieta = s;
+    w.Kierunek = kierunek > 0 ? 1 : -1;
+    const int k = w.Kierunek;
+
+    // The required distance: from a level road, then twice over the grade along it.
+    w.Predkosc = u.Predkosc > 0.0 ? u.Predkosc : static_cast<double>(ParametryNaPikiecie(s).PredkoscV);
+    if (!std::isfinite(w.Predkosc) || w.Predkosc < 0.0) w.Predkosc = 0.0;
+    w.Wymagana = DrogaZatrzymania(w.Predkosc, u.CzasReakcji, u.Opoznienie, 0.0);
+    for (int przebieg = 0; przebieg < 2 && std::isfinite(w.Wymagana); ++przebieg) {
+        w.Pochylenie = PochylenieNaDlugosci(s, k, w.Wymagana, u.Przesuniecie, proj, teren);
+        w.Wymagana = DrogaZatrzymania(w.Predkosc, u.CzasReakcji, u.Opoznienie, w.Pochylenie);
+    }
+
+    // The available distance.
+    const double droga = PozostalaDroga(s, k);
+    const double granica = std::min(u.Zasieg, droga);
+    const TGranicaWidocznosci rodzajGranicy =
+        u.Zasieg <= droga ? TGranicaWidocznosci::Zasieg : TGranicaWidocznosci::Koniec;
+    const std::optional<TPunkt3D> oko = PunktObserwacji(s, k, u.Przesuniecie, u.WysokoscOka, proj, teren);
+    auto cel = [&](double d) { return PunktObserwacji(s + k * d, k, u.Przesuniecie, u.WysokoscCelu, proj, teren); };
+
+    if (!oko) {
+        w.Dostepna = 0.0;
+        w.Granica = TGranicaWidocznosci::BrakPowierzchni;
+    } else if (!(granica > 0.0)) {
+        w.Dostepna = 0.0;
+        w.Granica = rodzajGranicy;
+    } else {
+        double widoczna = 0.0;  // the farthest d known visible
+        std::optional<double> ukryta;
+        w.Granica = rodzajGranicy;
+        w.Dostepna = granica;
+        for (long long i = 1;; ++i) {
+            const double d = std::min(static_cast<double>(i) * NajdluzszyKrokWidocznosci, granica);
+            const std::optional<TPunkt3D> t = cel(d);
+            if (!t) {
+                w.Granica = TGranicaWidocznosci::BrakPowierzchni;
+                w.Dostepna = widoczna;
+                break;
+            }
+            if (Zasloniety(*oko, *t, proj, teren)) {
+                ukryta = d;
+                break;
+            }
+            widoczna = d;
+            if (d >= granica) break;
+        }
+        if (ukryta) {
+            double lo = widoczna, hi = *ukryta;
+            while (hi - lo > DokladnoscWidocznosci) {
+                const double m = 0.5 * (lo + hi);
+                const std::optional<TPunkt3D> t = cel(m);
+                // A target without a surface cannot be called hidden.
+                if (t && Zasloniety(*oko, *t, proj, teren))
+                    hi = m;
+                else
+                    lo = m;
+            }
+            w.Dostepna = hi;
+            w.Granica = TGranicaWidocznosci::Przeszkoda;
+            const std::optional<TZasloniecie> z = Zasloniecie(*oko, *cel(hi), proj, teren);
+            const TIndeksWysokosci& ix = z->Powierzchnia == TPowierzchniaWidocznosci::PROJ ? proj : teren;
+            const TPunkt3D& p = z->Punkt.Punkt;
+            w.Przeszkoda = TPunkt3D{p.X + ix.Dx, p.Y + ix.Dy, p.Z + ix.Dz};
+            w.Powierzchnia = z->Powierzchnia;
+        }
+    }
+    w.Ocena = w.Dostepna >= w.Wymagana || w.Granica == TGranicaWidocznosci::Koniec;
+    return w;
+}
+
+TIndeksWysokosci TerenPozaProjektem(const TIndeksWysokosci& teren, const TIndeksWysokosci& proj) {
+    std::vector<TTrojkat> kawalki;
+    kawalki.reserve(teren.Trojkaty.size());
+    for (const TTrojkatWysokosci& r : teren.Trojkaty) {
+        TPunkt3D w[3];
+        Wierzcholki(r, w);
+        PodzielTrojkat(w[0], w[1], w[2], proj, kawalki, 0);
+    }
+    return ZbudujIndeksWysokosci(kawalki, teren.Dx, teren.Dy, teren.Dz);
+}
+
+std::string BladUstawienWidocznosci(const TUstawieniaWidocznosci& u) {
+    auto skonczona = [](double v) { return std::isfinite(v); };
+    if (!skonczona(u.Krok) || !(u.Krok > 0.0)) return "krok pikiet musi być liczbą dodatnią";
+    if (!skonczona(u.WysokoscOka) || u.WysokoscOka < 0.0 || u.WysokoscOka > 1000.0)
+        return "wysokość oka musi być liczbą od 0 do 1000 m";
+    if (!skonczona(u.WysokoscCelu) || u.WysokoscCelu < 0.0 || u.WysokoscCelu > 1000.0)
+        return "wysokość celu musi być liczbą od 0 do 1000 m";
+    if (!skonczona(u.Przesuniecie) || std::fabs(u.Przesuniecie) > 1000.0)
+        return "przesunięcie musi być liczbą od -1000 do 1000 m";
+    if (!skonczona(u.Predkosc) || u.Predkosc < 0.0 || u.Predkosc > 1000.0)
+        return "prędkość musi być liczbą od 0 do 1000 km/h (0: z parametrów projektowych)";
+    if (!skonczona(u.Zasieg) || !(u.Zasieg > 0.0) || u.Zasieg > NajwiekszyZasieg)
+        return "zasięg musi być liczbą dodatnią nie większą niż 100000 m";
+    if (!skonczona(u.CzasReakcji) || u.CzasReakcji < 0.0 || u.CzasReakcji > 100.0)
+        return "czas reakcji musi być liczbą od 0 do 100 s";
+    if (!skonczona(u.Opoznienie) || !(u.Opoznienie > 0.0) || u.Opoznienie > 100.0)
+        return "opóźnienie musi być liczbą dodatnią nie większą niż 100 m/s²";
+    if (!u.Naprzod && !u.Wstecz) return "nie wybrano kierunku";
+    return {};
+}
+
+std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(const TUstawieniaWidocznosci& u,
+                                                                const TIndeksWysokosci& proj,
+                                                                const TIndeksWysokosci& teren,
+                                                                const TPostepWidocznosci& postep,
+                                                                const std::atomic<bool>* przerwij, int watki) {
+    const std::string blad = BladUstawienWidocznosci(u);
+    if (!blad.empty()) throw BladKonwersji(blad);
+    std::vector<TWierszWidocznosci> wiersze;
+    if (!Trasa.Obliczona) return wiersze;
+    if (static_cast<double>(Trasa.PikMax) / u.Krok > NajwiecejPikiet)
+        throw BladKonwersji("krok pikiet jest za mały dla tej trasy");
+    const std::vector<double> pikiety = PikietyCoKrok(Trasa.PikMax, u.Krok);
+    const TIndeksWysokosci terenPoza = TerenPozaProjektem(teren, proj);
+    std::vector<int> kierunki;
+    if (u.Naprzod) kierunki.push_back(1);
+    if (u.Wstecz) kierunki.push_back(-1);
+    const std::int64_t ile = static_cast<std::int64_t>(pikiety.size() * kierunki.size());
+    wiersze.resize(static_cast<std::size_t>(ile));
+
+    // Each thread takes the next row not yet taken; every row is a function of
+    // its station alone, so the split does not change the result.
+    std::atomic<std::int64_t> nastepny{0}, zrobione{0};
+    auto przerwane = [&] { return przerwij && przerwij->load(std::memory_order_relaxed); };
+    auto pracuj = [&](bool raportuj) {
+        for (;;) {
+            if (przerwane()) return;
+            const std::int64_t j = nastepny.fetch_add(1);
+            if (j >= ile) return;
+            const std::size_t n = static_cast<std::size_t>(j);
+            wiersze[n] = SprawdzWidocznoscNaPikiecie(pikiety[n / kierunki.size()], kierunki[n % kierunki.size()], u,
+                                                     proj, terenPoza);
+            const std::int64_t z = zrobione.fetch_add(1) + 1;
+            if (raportuj && postep) postep(z, ile);
+        }
+    };
+    int n = watki > 0 ? watki : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    n = static_cast<int>(std::min<std::int64_t>(n, std::max<std::int64_t>(ile, 1)));
+    std::vector<std::thread> pomocnicy;
+    for (int i = 1; i < n; ++i) {
+        try {
+            pomocnicy.emplace_back(pracuj, false);
+        } catch (const std::system_error&) {
+            break;  // no more threads: the others share the work
+        }
+    }
+    pracuj(true);
+    for (std::thread& t : pomocnicy) t.join();
+    if (przerwane() && zrobione.load() < ile) return std::nullopt;
+    if (postep) postep(ile, ile);
+    return wiersze;
+}
+
+std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWierszWidocznosci>& wiersze) {
+    std::vector<TOdcinekWidocznosci> w;
+    for (int k : {1, -1}) {
+        bool otwarty = false;
+        double niedobor = 0.0;
+        for (const TWierszWidocznosci& r : wiersze) {
+            if (r.Kierunek != k) continue;
+            if (r.Ocena) {
+                otwarty = false;
+                continue;
+            }
+            const double brak = r.Wymagana - r.Dostepna;
+            if (!otwarty) {
+                w.push_back({k, r.Pikieta, r.Pikieta, r.Dostepna, r.Wymagana, r.Powierzchnia,
+                             r.Granica == TGranicaWidocznosci::Przeszkoda});
+                otwarty = true;
+                niedobor = brak;
+                continue;
+            }
+            TOdcinekWidocznosci& o = w.back();
+            o.Do = r.Pikieta;
+            if (brak > niedobor) {
+                niedobor = brak;
+                o.Dostepna = r.Dostepna;
+                o.Wymagana = r.Wymagana;
+                o.Powierzchnia = r.Powierzchnia;
+                o.ZPrzeszkoda = r.Granica == TGranicaWidocznosci::Przeszkoda;
+            }
+        }
+    }
+    return w;
+}
+
+std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>& wiersze,
+                                           const TUstawieniaWidocznosci& u) {
+    std::vector<std::string> l;
+    l.push_back("Widoczność na zatrzymanie");
+    l.push_back("Oko " + Wartosc(u.WysokoscOka) + " m, cel " + Wartosc(u.WysokoscCelu) + " m, przesunięcie " +
+                Wartosc(u.Przesuniecie) + " m w prawo od kierunku jazdy, zasięg " + Wartosc(u.Zasieg) + " m, krok " +
+                Wartosc(u.Krok) + " m");
+    l.push_back("Prędkość " + (u.Predkosc > 0.0 ? Wartosc(u.Predkosc) + " km/h" : std::string("z parametrów projektowych")) +
+                ", czas reakcji " + Wartosc(u.CzasReakcji) + " s, opóźnienie " + Wartosc(u.Opoznienie) + " m/s²");
+    const std::vector<TOdcinekWidocznosci> odcinki = OdcinkiNiespelniajace(wiersze);
+    for (const TOdcinekWidocznosci& o : odcinki) {
+        std::string t = Kilometraz(o.Od) + " – " + Kilometraz(o.Do) + ", kierunek " + ZnakKierunku(o.Kierunek) +
+                        ": dostępna " + Metry1(o.Dostepna) + " m < wymagana ";
+        t += std::isfinite(o.Wymagana) ? Metry1(o.Wymagana) + " m" : std::string("nieograniczona (spadek zbyt duży dla opóźnienia)");
+        t += o.ZPrzeszkoda ? std::string(", przeszkoda ") + TekstPowierzchni(o.Powierzchnia)
+                           : std::string(", brak powierzchni dalej");
+        l.push_back(t);
+    }
+    std::int64_t ile[2] = {0, 0}, zle[2] = {0, 0};
+    for (const TWierszWidocznosci& r : wiersze) {
+        const int i = r.Kierunek > 0 ? 0 : 1;
+        ++ile[i];
+        if (!r.Ocena) ++zle[i];
+    }
+    l.push_back("Podsumowanie: kierunek + " + std::to_string(zle[0]) + " z " + std::to_string(ile[0]) +
+                " pikiet nie spełnia warunku, kierunek − " + std::to_string(zle[1]) + " z " + std::to_string(ile[1]) +
+                "; odcinków niespełniających: " + std::to_string(odcinki.size()) + ".");
+    if (odcinki.empty()) l.push_back("Na wszystkich pikietach dostępna odległość widoczności wystarcza do zatrzymania.");
+    return l;
+}
+
+std::vector<std::int32_t> TrojkatyOdcinkow(const std::vector<TOdcinekWidocznosci>& odcinki, double krok,
+                                           double przesuniecie, const TIndeksWysokosci& proj) {
+    std::set<std::int32_t> zbior;
+    const TIndeksWysokosci brak;
+    const double krokPikiet = std::isfinite(krok) && krok > 0.0 ? krok : 0.0;
+    // Sample offsets a quarter metre inside the lane's edges, so that the
+    // triangles of the other lane that only touch the axis stay unmarked.
+    const double znak = przesuniecie < 0.0 ? -1.0 : 1.0;
+    const double pas = std::max(2.0 * std::fabs(przesuniecie), 0.5), brzeg = 0.25;
+    constexpr double Probka = 0.5;
+    const int ilePoprzek = static_cast<int>(std::ceil((pas - 2 * brzeg) / Probka));
+    for (const TOdcinekWidocznosci& o : odcinki) {
+        const double od = std::max<double>(o.Od - 0.5 * krokPikiet, Trasa.PikMin);
+        const double dop = std::min<double>(o.Do + 0.5 * krokPikiet, Trasa.PikMax);
+        const long long ileWzdluz = static_cast<long long>(std::ceil((dop - od) / Probka));
+        if (ileWzdluz > 10000000) continue;
+        for (long long i = 0; i <= ileWzdluz; ++i) {
+            const double s = std::min(od + static_cast<double>(i) * Probka, dop);
+            for (int j = 0; j <= ilePoprzek; ++j) {
+                const double p = znak * (brzeg + (pas - 2 * brzeg) * static_cast<double>(j) / std::max(ilePoprzek, 1));
+                const std::optional<TPunkt3D> q = PunktObserwacji(s, o.Kierunek, p, 0.0, proj, brak);
+                if (!q) continue;
+                // The triangle under the point: where a short plumb line through it goes below the surface.
+                const auto t = PierwszyPunktPodPowierzchnia(proj, *q + TPunkt3D{0, 0, 1}, *q - TPunkt3D{0, 0, 1});
+                if (t) zbior.insert(t->NumerTrojkata);
+            }
+        }
+    }
+    return {zbior.begin(), zbior.end()};
+}
+
+const char* TekstGranicy(TGranicaWidocznosci g) {
+    switch (g) {
+        case TGranicaWidocznosci::Zasieg: return "zasieg";
+        case TGranicaWidocznosci::Koniec: return "koniec";
+        case TGranicaWidocznosci::BrakPowierzchni: return "brak";
+        case TGranicaWidocznosci::Przeszkoda: break;
+    }
+    return "";
+}
+
+const char* TekstPowierzchni(TPowierzchniaWidocznosci p) {
+    return p == TPowierzchniaWidocznosci::PROJ ? "PROJ" : "TEREN";
+}

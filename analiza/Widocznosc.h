@@ -1,0 +1,170 @@
+// The stopping sight distance along the road: for every station and each
+// direction of travel, how far a driver sees a low object lying on the road
+// ahead, against the distance needed to stop in front of it.
+//
+// Definitions (the command line, the window and the tests rely on them):
+//  - stations s = 0, K, 2K, ... below the route's end, then the end itself;
+//  - direction +1 drives with the chainage, -1 against it;
+//  - the eye stands the offset O to the right of the direction of travel,
+//    square to the route at s, H_oka above the design surface there (the
+//    terrain where the design surface has no height): PunktObserwacji;
+//  - the target T(d) stands the same offset to the right of the same
+//    direction of travel, square to the route at s + d (direction +1) or
+//    s - d (-1), H_celu above the surface there;
+//  - T(d) is visible when the segment eye-T(d) nowhere passes below PROJ, nor
+//    below TEREN outside PROJ's footprint, strictly between its ends
+//    (PierwszyPunktPodPowierzchnia). Where the design surface has a height the
+//    ground is the design's: in a cut the old terrain over the road is dug
+//    away, so the terrain mesh there hides nothing (else every sight line in
+//    a cut would end at once);
+//  - the available distance is the least d at which the target is hidden:
+//    d walks outwards in steps of at most 1 m, the first hidden step is
+//    narrowed by halving to 0.05 m and its upper end is the answer; when
+//    every target up to the range or the route's end is visible, that limit
+//    is the answer and the row says which;
+//  - the required distance Lz = v t + v^2 / (2 (a + g i)), v = V / 3.6, i the
+//    design surface's grade in the direction of travel averaged over Lz
+//    (two passes from i = 0), g = 9.81;
+//  - the row passes when available >= required, or when it is limited by
+//    the route's end (the remaining road is then shorter than any distance
+//    it could fail by).
+//
+// Distances are chainage differences along the route line. Everything here
+// works in the local frame of the meshes and the route; the rows give the
+// blocking point in the file's coordinates (the indices' shift added back).
+// Nothing here changes any state, so the stations may be computed by several
+// threads at once.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analiza/Wysokosci.h"
+
+constexpr double PrzyspieszenieZiemskie = 9.81;
+// The finest step of the halving that narrows the first hidden step.
+constexpr double DokladnoscWidocznosci = 0.05;
+// The longest step of the outward walk.
+constexpr double NajdluzszyKrokWidocznosci = 1.0;
+
+// The settings of a check; the defaults are the program's own (see the user's guide).
+struct TUstawieniaWidocznosci {
+    double Krok = 10.0;           // K: station spacing, m
+    double WysokoscOka = 1.0;     // H_oka, m above the surface
+    double WysokoscCelu = 0.5;    // H_celu, m above the surface
+    double Przesuniecie = 1.75;   // O: offset to the right of the direction of travel, m
+    double Predkosc = 0.0;        // V, km/h; 0: the design speed of the parameter row at the station
+    double Zasieg = 300.0;        // D: the farthest distance looked at, m
+    double CzasReakcji = 2.5;     // t, s
+    double Opoznienie = 3.4;      // a, m/s^2
+    bool Naprzod = true;          // direction +1
+    bool Wstecz = true;           // direction -1
+};
+
+// Why the available distance ends where it does.
+enum class TGranicaWidocznosci : std::uint8_t {
+    Przeszkoda,        // a target was hidden
+    Zasieg,            // everything visible up to the range
+    Koniec,            // everything visible up to the route's end
+    BrakPowierzchni,   // the eye or a target has no surface under it: the check stops there
+};
+
+enum class TPowierzchniaWidocznosci : std::uint8_t { TEREN, PROJ };
+
+// One row of the check: one station, one direction.
+struct TWierszWidocznosci {
+    double Pikieta = 0;      // the station
+    int Kierunek = 1;        // +1 or -1
+    double Dostepna = 0;     // available distance, m
+    double Wymagana = 0;     // required distance Lz, m (infinite when a + g i <= 0)
+    double Pochylenie = 0;   // the grade i used for Lz (rising in the direction of travel positive)
+    double Predkosc = 0;     // V used, km/h
+    bool Ocena = false;      // passes
+    TGranicaWidocznosci Granica = TGranicaWidocznosci::Przeszkoda;
+    // Where the segment to the first hidden target first passes below a
+    // surface (file coordinates), and which surface; none unless Granica is Przeszkoda.
+    std::optional<TPunkt3D> Przeszkoda;
+    TPowierzchniaWidocznosci Powierzchnia = TPowierzchniaWidocznosci::TEREN;
+};
+
+// The driver's eye (or the target) at chainage s for a direction of travel:
+// the offset to the right of the direction of travel, square to the route
+// at s, `wysokosc` above the design surface there, else above the terrain.
+// Local coordinates; none where neither surface has a height.
+std::optional<TPunkt3D> PunktObserwacji(double s, int kierunek, double przesuniecie, double wysokosc,
+                                        const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
+
+// Lz for a speed V (km/h), reaction time t (s), deceleration a (m/s^2) and a
+// grade i (m/m). Infinite when a + g i <= 0: on so steep a fall the vehicle
+// cannot stop with that deceleration at all.
+double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, double pochylenie);
+
+// The grade of the design surface (else the terrain) along the driver's
+// line (the offset to the right of the direction of travel) from s over the
+// length `dlugosc` in the direction of travel, kept inside the route (at
+// least 1 m long); 0 where a height is missing.
+double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie,
+                            const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
+
+// The terrain that can hide a target: TEREN without its parts under PROJ's
+// footprint. Terrain triangles wholly inside the footprint are dropped,
+// those wholly outside kept, those across its edge split into pieces of
+// about a metre, of which the covered ones are dropped. Same shift as TEREN.
+TIndeksWysokosci TerenPozaProjektem(const TIndeksWysokosci& teren, const TIndeksWysokosci& proj);
+
+// The row of one station and direction; `terenPoza` is TerenPozaProjektem of the terrain.
+TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUstawieniaWidocznosci& u,
+                                               const TIndeksWysokosci& proj, const TIndeksWysokosci& terenPoza);
+
+// Progress of a run: stations-directions done and their total. Called on the
+// calling thread only.
+using TPostepWidocznosci = std::function<void(std::int64_t zrobione, std::int64_t wszystkie)>;
+
+// The whole check over the stations of the built route: the rows in station
+// order, the +1 row before the -1 row of each station. The stations are split
+// among `watki` threads (0: as many as the machine has cores); the result does
+// not depend on the split. None when `przerwij` was set before the end
+// (nothing else changes). Raises BladKonwersji for settings that make no sense
+// (the message says which), none when the route is not built.
+std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(const TUstawieniaWidocznosci& u,
+                                                                const TIndeksWysokosci& proj,
+                                                                const TIndeksWysokosci& teren,
+                                                                const TPostepWidocznosci& postep = {},
+                                                                const std::atomic<bool>* przerwij = nullptr,
+                                                                int watki = 0);
+
+// Checks the settings; the Polish message of the first wrong one, or an empty text.
+std::string BladUstawienWidocznosci(const TUstawieniaWidocznosci& u);
+
+// A stretch of consecutive failing stations of one direction.
+struct TOdcinekWidocznosci {
+    int Kierunek = 1;
+    double Od = 0, Do = 0;             // first and last failing station
+    double Dostepna = 0, Wymagana = 0; // of the worst row (the greatest shortfall)
+    TPowierzchniaWidocznosci Powierzchnia = TPowierzchniaWidocznosci::TEREN;
+    bool ZPrzeszkoda = false;          // the worst row was hidden by a surface
+};
+
+// The failing stretches, the + direction first, each in chainage order.
+std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWierszWidocznosci>& wiersze);
+
+// The report for the text viewer: one line per failing stretch
+// ("km 0+420 – km 0+510, kierunek +: dostępna 85,3 m < wymagana 104,9 m,
+// przeszkoda TEREN") and a summary.
+std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>& wiersze,
+                                           const TUstawieniaWidocznosci& u);
+
+// The PROJ mesh triangles on the failing stretches: those under the lane of
+// the direction (from the axis to twice the offset to the right of the
+// direction of travel), half a station spacing beyond each stretch's ends.
+// Sorted, each once.
+std::vector<std::int32_t> TrojkatyOdcinkow(const std::vector<TOdcinekWidocznosci>& odcinki, double krok,
+                                           double przesuniecie, const TIndeksWysokosci& proj);
+
+// Texts of the enumerations as the command line writes them.
+const char* TekstGranicy(TGranicaWidocznosci g);     // "", "zasieg", "koniec", "brak"
+const char* TekstPowierzchni(TPowierzchniaWidocznosci p);  // "TEREN", "PROJ"

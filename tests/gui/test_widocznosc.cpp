@@ -1,0 +1,109 @@
+// "Pokaż" → "Widoczność na zatrzymanie" on the sample road, offscreen: a
+// stopped run changes nothing; a finished one gives the chart, the red strip
+// and the report, while the window keeps answering; a load drops them.
+#include <QCheckBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <cstring>
+
+#include "dialogs/Widocznosc.h"
+#include "dialogs/WykresWidocznosci.h"
+#include "test_jazda_wspolne.h"
+
+using namespace jazda;
+
+namespace {
+
+class OknoWidocznosci : public OknoJazdy {
+protected:
+    int IleCzerwonych() const {
+        int n = 0;
+        for (const TTrojkatRys& r : TrojkatyPROJ) n += r.Kolor == KolorWyroznienia;
+        return n;
+    }
+    static std::string Bajty(const std::vector<TTrojkatRys>& t) {
+        std::string b(t.size() * sizeof(TTrojkatRys), '\0');
+        if (!t.empty()) std::memcpy(b.data(), t.data(), b.size());
+        return b;
+    }
+};
+
+}  // namespace
+
+TEST_F(OknoWidocznosci, PrzerwanieNicNieZmieniaAWynikSiePokazuje) {
+    Pokaz();
+    Otworz(QString::fromUtf8(ORVANY_BIN "/Przyklady/Droga.tro"));
+    ASSERT_TRUE(Trasa.Obliczona) << bledy.join("\n").toStdString();
+    okno->SB_pik->setValue(600);
+    if (Opis) Opis->hide();
+    TWidocznoscOkna& w = *okno->Widocznosc;
+    // 100 km/h: some stretches of the sample road fall short.
+    w.PytajOUstawienia = [](TUstawieniaWidocznosci& u, bool& pas) {
+        u.Predkosc = 100;
+        pas = true;
+        return true;
+    };
+
+    // "Przerwij" at the first look at the progress window.
+    const std::string przed = Bajty(TrojkatyPROJ);
+    OpisTekst = {"bez zmian"};
+    bool przerwano = false;
+    QTimer::singleShot(0, okno.get(), [&] {
+        auto* p = okno->findChild<QProgressDialog*>(QStringLiteral("PostepWidocznosci"));
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->labelText(), QStringLiteral("Sprawdzanie widoczności na zatrzymanie…"));
+        for (QPushButton* b : p->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("Przerwij")) {
+                b->click();
+                przerwano = true;
+            }
+    });
+    okno->m_Widocznosc->trigger();
+    EXPECT_TRUE(przerwano);
+    EXPECT_TRUE(w.Wiersze.empty());
+    EXPECT_TRUE(WyroznionePROJ.empty());
+    EXPECT_EQ(Bajty(TrojkatyPROJ), przed);
+    EXPECT_EQ(OpisTekst, std::vector<std::string>{"bez zmian"});
+    EXPECT_TRUE(w.OknoWykresu == nullptr || !w.OknoWykresu->isVisible());
+    EXPECT_EQ(w.Ustawienia.Predkosc, 100);  // the settings stay for the next run
+    EXPECT_TRUE(bledy.isEmpty());
+
+    // The whole run: the window's own timers keep firing meanwhile.
+    int tykniecia = 0;
+    QTimer zegar;
+    QObject::connect(&zegar, &QTimer::timeout, [&] { ++tykniecia; });
+    zegar.start(5);
+    okno->m_Widocznosc->trigger();
+    zegar.stop();
+    EXPECT_GT(tykniecia, 0);
+    const std::size_t pikiety = static_cast<std::size_t>(std::ceil(Trasa.PikMax / 10.0)) + 1;
+    ASSERT_EQ(w.Wiersze.size(), 2 * pikiety);
+    ASSERT_TRUE(w.OknoWykresu && w.OknoWykresu->isVisible());
+    EXPECT_EQ(w.OknoWykresu->Wykres->Wiersze().size(), w.Wiersze.size());
+    const auto odcinki = OdcinkiNiespelniajace(w.Wiersze);
+    ASSERT_FALSE(odcinki.empty());
+    // The report: a line per stretch and the summary.
+    ASSERT_EQ(OpisTekst.size(), odcinki.size() + 4);
+    EXPECT_EQ(OpisTekst[0], "Widoczność na zatrzymanie");
+    EXPECT_EQ(OpisTekst[3].rfind("km ", 0), 0u);
+    EXPECT_NE(OpisTekst[3].find(" m < wymagana "), std::string::npos);
+    EXPECT_EQ(OpisTekst.back().rfind("Podsumowanie:", 0), 0u);
+    // The strip on the road seen from the middle of the first stretch, and off with the chart window's switch.
+    EXPECT_FALSE(WyroznionePROJ.empty());
+    okno->SB_pik->setValue(static_cast<int>(0.5 * (odcinki[0].Od + odcinki[0].Do)));
+    EXPECT_GT(IleCzerwonych(), 0);
+    w.OknoWykresu->CB_Pas->setChecked(false);
+    EXPECT_TRUE(WyroznionePROJ.empty());
+    EXPECT_EQ(IleCzerwonych(), 0);
+    w.OknoWykresu->CB_Pas->setChecked(true);
+    EXPECT_GT(IleCzerwonych(), 0);
+
+    // A load drops the results.
+    Otworz(QString::fromUtf8(ORVANY_BIN "/Przyklady/Droga.tro"));
+    EXPECT_TRUE(w.Wiersze.empty());
+    EXPECT_TRUE(WyroznionePROJ.empty());
+    EXPECT_FALSE(w.OknoWykresu->isVisible());
+    okno->SB_pik->setValue(601);
+    EXPECT_EQ(IleCzerwonych(), 0);
+}

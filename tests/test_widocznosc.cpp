@@ -1,0 +1,301 @@
+// The stopping sight distance on roads whose answers follow from geometry:
+// a crest of constant vertical radius, a flat bend with a wall inside it, a
+// sag; the required distance worked by hand; the report and the stretches.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <functional>
+#include <tuple>
+
+#include "analiza/Widocznosc.h"
+#include "pomocnicze/Pomocnicze.h"
+#include "route/OblTrasa.h"
+
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+
+TTrojkat Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
+    TTrojkat t;
+    t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z, t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z, t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
+    return t;
+}
+
+// A strip along x from x0 to x1 in columns of dx, from y = -6 to 6, heights z(x).
+std::vector<TTrojkat> Pas(double x0, double x1, double dx, const std::function<double(double)>& z) {
+    std::vector<TTrojkat> w;
+    const int n = static_cast<int>(std::lround((x1 - x0) / dx));
+    for (int i = 0; i < n; ++i) {
+        const double a = x0 + i * dx, b = a + dx;
+        for (double y0 : {-6.0, 0.0}) {
+            const double y1 = y0 + 6;
+            w.push_back(Trojkat({a, y0, z(a)}, {b, y0, z(b)}, {b, y1, z(b)}));
+            w.push_back(Trojkat({a, y0, z(a)}, {b, y1, z(b)}, {a, y1, z(a)}));
+        }
+    }
+    return w;
+}
+
+// The route through the given vertices (radius R at the inner ones, no clothoids).
+void Trasa3(std::vector<std::array<double, 3>> zalomy) {
+    Trasa.Zalomy.assign(zalomy.size(), TZalom{});
+    for (std::size_t i = 0; i < zalomy.size(); ++i) {
+        Trasa.Zalomy[i].X = zalomy[i][0];
+        Trasa.Zalomy[i].Y = zalomy[i][1];
+        Trasa.Zalomy[i].R = static_cast<float>(zalomy[i][2]);
+    }
+    ObliczTrase();
+    ASSERT_TRUE(Trasa.Obliczona);
+}
+
+const TWierszWidocznosci* Wiersz(const std::vector<TWierszWidocznosci>& w, double s, int k) {
+    for (const auto& r : w)
+        if (std::fabs(r.Pikieta - s) < 1e-9 && r.Kierunek == k) return &r;
+    return nullptr;
+}
+
+class Widocznosc : public ::testing::Test {
+protected:
+    void SetUp() override { ZerujStan(); }
+    void TearDown() override { ZerujStan(); }
+};
+
+}  // namespace
+
+TEST_F(Widocznosc, DrogaZatrzymaniaLiczonaRecznie) {
+    // v = V / 3.6; Lz = v t + v^2 / (2 (a + 9.81 i)), t = 2.5, a = 3.4:
+    // V 50, i 0: 13.8889 * 2.5 + 192.901 / 6.8 = 34.7222 + 28.3678.
+    const struct {
+        double V, i, Lz;
+    } przypadki[] = {{50, 0, 63.0901},     {100, 0, 182.9158},  {50, 0.05, 59.5135},
+                     {100, -0.05, 202.0454}, {70, 0.04, 98.4590}, {70, -0.04, 111.4663}};
+    for (const auto& p : przypadki) EXPECT_NEAR(DrogaZatrzymania(p.V, 2.5, 3.4, p.i), p.Lz, 1e-3) << p.V << " " << p.i;
+    // A fall steeper than a / g: the vehicle cannot stop at all.
+    EXPECT_TRUE(std::isinf(DrogaZatrzymania(50, 2.5, 3.4, -0.35)));
+    EXPECT_NEAR(DrogaZatrzymania(0, 2.5, 3.4, 0), 0, 1e-12);
+
+    // A straight road on a constant grade of 4 %: the grade along Lz is the
+    // same both ways with its sign; V comes from the parameter row at the
+    // station (70 km/h up to 500, 90 from there).
+    Trasa3({{{0, 0, 0}}, {{1000, 0, 0}}});
+    const TIndeksWysokosci proj = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double x) { return 0.04 * x; }));
+    ParametryProjektowe.assign(2, TParametryProjektowe{});
+    ParametryProjektowe[0].PredkoscV = 70;
+    ParametryProjektowe[1].OdPikiety = 500;
+    ParametryProjektowe[1].PredkoscV = 90;
+    TUstawieniaWidocznosci u;
+    u.Zasieg = 50;
+    const TIndeksWysokosci brak;
+    const struct {
+        double s;
+        int k;
+        double V, i, Lz;
+    } stacje[] = {{300, 1, 70, 0.04, 98.4590}, {300, -1, 70, -0.04, 111.4663}, {600, 1, 90, 0.04, 144.9016}};
+    for (const auto& p : stacje) {
+        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(p.s, p.k, u, proj, brak);
+        EXPECT_EQ(w.Predkosc, p.V);
+        EXPECT_NEAR(w.Pochylenie, p.i, 1e-9);
+        EXPECT_NEAR(w.Wymagana, p.Lz, 1e-3);
+        // Nothing hides on a plane: the range limits, and 50 m is short of Lz.
+        EXPECT_EQ(w.Granica, TGranicaWidocznosci::Zasieg);
+        EXPECT_EQ(w.Dostepna, 50);
+        EXPECT_FALSE(w.Ocena);
+    }
+    u.Predkosc = 50;  // given: the table is not asked
+    EXPECT_NEAR(SprawdzWidocznoscNaPikiecie(300, 1, u, proj, brak).Wymagana, 60.1548, 1e-3);
+    u.Opoznienie = 0.3;  // 0.3 - 9.81 * 0.04 < 0 going down
+    const TWierszWidocznosci stromo = SprawdzWidocznoscNaPikiecie(300, -1, u, proj, brak);
+    EXPECT_TRUE(std::isinf(stromo.Wymagana));
+    EXPECT_FALSE(stromo.Ocena);
+}
+
+TEST_F(Widocznosc, LukPionowyWypuklyIPierwszaPrzeszkodaNaProj) {
+    // A straight road over a crest of radius R = 3000 (z = 100 - (x - 500)^2 / 2R)
+    // in 0.5 m columns, the terrain far below it. With eye, target and both
+    // tangent points on the crest the sight distance is
+    // sqrt(2 R H_oka) + sqrt(2 R H_celu) = sqrt(6000) + sqrt(3000) = 132.232.
+    Trasa3({{{0, 0, 0}}, {{1000, 0, 0}}});
+    const double R = 3000, oczekiwana = std::sqrt(2 * R * 1.0) + std::sqrt(2 * R * 0.5);
+    // The file coordinates lie 1000, 2000, 50 from the local ones.
+    const TIndeksWysokosci proj = ZbudujIndeksWysokosci(
+        Pas(-10, 1010, 0.5, [R](double x) { return 100 - (x - 500) * (x - 500) / (2 * R); }), 1000, 2000, 50);
+    const TIndeksWysokosci teren = ZbudujIndeksWysokosci(Pas(-10, 1010, 10, [](double) { return 0.0; }), 1000, 2000, 50);
+    TUstawieniaWidocznosci u;
+    u.Krok = 100;
+    u.Predkosc = 100;  // Lz 182.9 > 132.2: fails
+    const auto w = ObliczWidocznosc(u, proj, teren, {}, nullptr, 2);
+    ASSERT_TRUE(w);
+    ASSERT_EQ(w->size(), 22u);  // stations 0, 100, ..., 1000, both directions
+    for (double s = 200; s <= 800; s += 100)
+        for (int k : {1, -1}) {
+            const TWierszWidocznosci* r = Wiersz(*w, s, k);
+            ASSERT_TRUE(r);
+            EXPECT_EQ(r->Granica, TGranicaWidocznosci::Przeszkoda);
+            // The least hidden target, found to 5 cm.
+            EXPECT_GE(r->Dostepna, oczekiwana - 0.01) << s << " " << k;
+            EXPECT_LE(r->Dostepna, oczekiwana + DokladnoscWidocznosci + 0.01) << s << " " << k;
+            EXPECT_FALSE(r->Ocena);
+            // The line first dips under the design surface at the eye's tangent
+            // point, sqrt(2 R H_oka) = 77.46 ahead (the hidden line cuts a short chord around it).
+            ASSERT_TRUE(r->Przeszkoda);
+            EXPECT_EQ(r->Powierzchnia, TPowierzchniaWidocznosci::PROJ);
+            const double xt = s + k * std::sqrt(2 * R);
+            EXPECT_NEAR(r->Przeszkoda->X - 1000, xt, 3.0);
+            EXPECT_NEAR(r->Przeszkoda->Y - 2000, -1.75 * k, 1e-6);
+            const double x = r->Przeszkoda->X - 1000;
+            EXPECT_NEAR(r->Przeszkoda->Z - 50, 100 - (x - 500) * (x - 500) / (2 * R), 1e-3);
+        }
+    // The ends: the last station sees no road ahead, the first none behind.
+    EXPECT_EQ(Wiersz(*w, 1000, 1)->Granica, TGranicaWidocznosci::Koniec);
+    EXPECT_EQ(Wiersz(*w, 1000, 1)->Dostepna, 0);
+    EXPECT_TRUE(Wiersz(*w, 1000, 1)->Ocena);
+    // The rows come in station order, + before -, whatever the threads.
+    const auto jeden = ObliczWidocznosc(u, proj, teren, {}, nullptr, 1);
+    ASSERT_TRUE(jeden);
+    for (std::size_t i = 0; i < w->size(); ++i) {
+        EXPECT_EQ((*w)[i].Pikieta, (*jeden)[i].Pikieta);
+        EXPECT_EQ((*w)[i].Kierunek, i % 2 ? -1 : 1);
+        EXPECT_EQ((*w)[i].Dostepna, (*jeden)[i].Dostepna);
+    }
+
+    // The failing stretches: direction + from 0 to 800 (at 900 the road ends
+    // 100 m ahead), direction - from 200 to 1000; both in the report.
+    const auto odcinki = OdcinkiNiespelniajace(*w);
+    ASSERT_EQ(odcinki.size(), 2u);
+    EXPECT_EQ(odcinki[0].Kierunek, 1);
+    EXPECT_EQ(odcinki[0].Od, 0);
+    EXPECT_EQ(odcinki[0].Do, 800);
+    EXPECT_EQ(odcinki[1].Kierunek, -1);
+    EXPECT_EQ(odcinki[1].Od, 200);
+    EXPECT_EQ(odcinki[1].Do, 1000);
+    const std::vector<std::string> raport = RaportWidocznosci(*w, u);
+    int linie = 0;
+    for (const std::string& l : raport)
+        linie += l.find("km 0+000 – km 0+800, kierunek +: dostępna 132,") == 0 ||
+                 l.find("km 0+200 – km 1+000, kierunek −: dostępna 132,") == 0;
+    EXPECT_EQ(linie, 2);
+    EXPECT_NE(raport.back().find("nie spełnia warunku"), std::string::npos);
+    // The road triangles of the + stretch: under the lane to the right of +x
+    // (y from -3.5 to 0), from half a step before the stretch to half a step after it.
+    const auto trojkaty = TrojkatyOdcinkow({odcinki[0]}, u.Krok, u.Przesuniecie, proj);
+    const std::vector<TTrojkat> pas = Pas(-10, 1010, 0.5, [](double) { return 0.0; });
+    EXPECT_GT(trojkaty.size(), 1600u);  // 800 m of 0.5 m columns
+    for (std::int32_t t : trojkaty) {
+        const double x = (pas[t].X1 + pas[t].X2 + pas[t].X3) / 3, y = (pas[t].Y1 + pas[t].Y2 + pas[t].Y3) / 3;
+        EXPECT_GE(x, -0.5);
+        EXPECT_LE(x, 850.5);
+        EXPECT_LT(y, 0);
+    }
+}
+
+TEST_F(Widocznosc, LukPoziomyZeSciana) {
+    // A left bend of R = 200 between straights (deflection 60 degrees,
+    // tangent length R tan 30 = 115.47), flat design surface at 0, and a wall
+    // of terrain 10 high inside the bend from radius 195 inwards. Eye and
+    // target stand on one circle of radius Re (200 + 1.75 to the right when
+    // driving +, 200 - 1.75 driving -), so the chord that touches the wall
+    // spans the angle 2 acos(195 / Re); along the route line that is 200 times it.
+    const double T = 200 * std::tan(Pi / 6);
+    Trasa3({{{0, 0, 0}}, {{500, 0, 200}}, {{500 + 500 * std::cos(Pi / 3), 500 * std::sin(Pi / 3), 0}}});
+    const double cx = 500 - T, cy = 200, Rw = 195, pikPL = 500 - T;
+    // The road (PROJ, radii 196 to 208) and the wall (TEREN, 192 to 195) as rings of 1 mrad.
+    std::vector<TTrojkat> sciana, droga;
+    for (int i = 0; i < 3142; ++i) {
+        const double f0 = -150 * Pi / 180 + i * 1e-3, f1 = f0 + 1e-3;
+        auto p = [&](double r, double f, double z) { return TPunkt3D{cx + r * std::cos(f), cy + r * std::sin(f), z}; };
+        for (auto [r0, r1, z, cel] : {std::tuple{Rw - 3, Rw, 10.0, &sciana}, std::tuple{196.0, 208.0, 0.0, &droga}}) {
+            cel->push_back(Trojkat(p(r0, f0, z), p(r1, f0, z), p(r1, f1, z)));
+            cel->push_back(Trojkat(p(r0, f0, z), p(r1, f1, z), p(r0, f1, z)));
+        }
+    }
+    const TIndeksWysokosci proj = ZbudujIndeksWysokosci(droga);
+    const TIndeksWysokosci teren = TerenPozaProjektem(ZbudujIndeksWysokosci(sciana), proj);
+    TUstawieniaWidocznosci u;
+    u.Predkosc = 60;
+    for (const auto& [s, k, re] : {std::tuple{pikPL + 40, 1, 201.75}, std::tuple{pikPL + 160, -1, 198.25}}) {
+        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(s, k, u, proj, teren);
+        const double oczekiwana = 200 * 2 * std::acos(Rw / re);
+        EXPECT_EQ(w.Granica, TGranicaWidocznosci::Przeszkoda);
+        EXPECT_GE(w.Dostepna, oczekiwana - 0.01) << k;
+        EXPECT_LE(w.Dostepna, oczekiwana + DokladnoscWidocznosci + 0.01) << k;
+        // The first point under a surface is on the wall's face, at the sight line's height.
+        ASSERT_TRUE(w.Przeszkoda);
+        EXPECT_EQ(w.Powierzchnia, TPowierzchniaWidocznosci::TEREN);
+        EXPECT_NEAR(std::hypot(w.Przeszkoda->X - cx, w.Przeszkoda->Y - cy), Rw, 0.01);
+        EXPECT_GT(w.Przeszkoda->Z, 0.5);
+        EXPECT_LT(w.Przeszkoda->Z, 1.0);
+        // The eye's own place: the offset to the right of the direction of travel.
+        const auto oko = PunktObserwacji(s, k, 1.75, 1.0, proj, teren);
+        ASSERT_TRUE(oko);
+        EXPECT_NEAR(std::hypot(oko->X - cx, oko->Y - cy), re, 1e-6);
+        EXPECT_NEAR(oko->Z, 1.0, 1e-12);
+    }
+}
+
+TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
+    // A sag (z = (x - 500)^2 / 2R): nothing hides, so the range or the route's end limits.
+    Trasa3({{{0, 0, 0}}, {{1000, 0, 0}}});
+    const TIndeksWysokosci proj = ZbudujIndeksWysokosci(Pas(-10, 1010, 0.5, [](double x) { return (x - 500) * (x - 500) / 6000; }));
+    const TIndeksWysokosci brak;
+    TUstawieniaWidocznosci u;
+    const struct {
+        double s;
+        int k;
+        double dostepna;
+        TGranicaWidocznosci g;
+    } przypadki[] = {{500, 1, 300, TGranicaWidocznosci::Zasieg}, {500, -1, 300, TGranicaWidocznosci::Zasieg},
+                     {900, 1, 100, TGranicaWidocznosci::Koniec}, {40, -1, 40, TGranicaWidocznosci::Koniec},
+                     {0, -1, 0, TGranicaWidocznosci::Koniec},    {700, 1, 300, TGranicaWidocznosci::Zasieg}};
+    for (const auto& p : przypadki) {
+        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(p.s, p.k, u, proj, brak);
+        EXPECT_EQ(w.Granica, p.g) << p.s << " " << p.k;
+        EXPECT_NEAR(w.Dostepna, p.dostepna, 1e-3) << p.s << " " << p.k;
+        EXPECT_FALSE(w.Przeszkoda);
+        EXPECT_TRUE(w.Ocena);  // 300 m against 63 m at 50 km/h; the end always passes
+    }
+    // Beyond the surfaces: the eye has no surface, and a road that runs off its surface stops the walk.
+    const TIndeksWysokosci krotki = ZbudujIndeksWysokosci(Pas(-10, 600, 0.5, [](double) { return 0.0; }));
+    const TWierszWidocznosci poza = SprawdzWidocznoscNaPikiecie(800, 1, u, krotki, brak);
+    EXPECT_EQ(poza.Granica, TGranicaWidocznosci::BrakPowierzchni);
+    EXPECT_FALSE(poza.Ocena);
+    const TWierszWidocznosci doKrawedzi = SprawdzWidocznoscNaPikiecie(500, 1, u, krotki, brak);
+    EXPECT_EQ(doKrawedzi.Granica, TGranicaWidocznosci::BrakPowierzchni);
+    EXPECT_NEAR(doKrawedzi.Dostepna, 100, 1e-9);
+    EXPECT_TRUE(doKrawedzi.Ocena);  // 100 >= 63.1
+
+    // A road in a cut: the old ground at 5 over the whole strip in 30 m
+    // triangles, the road 12 m wide at 0. Dug away over the road, it hides nothing.
+    const auto teren = [](double, double) { return 5.0; };
+    std::vector<TTrojkat> stary;
+    for (double x = -30; x < 1030; x += 30)
+        for (double y = -60; y < 60; y += 30) {
+            stary.push_back(Trojkat({x, y, teren(x, y)}, {x + 30, y, teren(x, y)}, {x + 30, y + 30, teren(x, y)}));
+            stary.push_back(Trojkat({x, y, teren(x, y)}, {x + 30, y + 30, teren(x, y)}, {x, y + 30, teren(x, y)}));
+        }
+    const TIndeksWysokosci droga = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double) { return 0.0; }));
+    const TIndeksWysokosci wykop = TerenPozaProjektem(ZbudujIndeksWysokosci(stary), droga);
+    const TWierszWidocznosci wWykopie = SprawdzWidocznoscNaPikiecie(500, 1, u, droga, wykop);
+    EXPECT_EQ(wWykopie.Granica, TGranicaWidocznosci::Zasieg);
+    EXPECT_EQ(wWykopie.Dostepna, 300);
+    // Nothing of the old ground is left over the road (but pieces of a metre along its edges), all of it beside.
+    for (double x = 0.5; x < 1000; x += 7.3)
+        for (double y : {-4.9, -3.0, 0.0, 2.2, 4.9}) EXPECT_FALSE(Wysokosc(wykop, x, y)) << x << " " << y;
+    for (double y : {-59.0, -30.0, -7.0, 7.0, 45.0}) EXPECT_NEAR(*Wysokosc(wykop, 100, y), 5, 1e-9) << y;
+
+    // Wrong settings are refused with a Polish message; a cancelled run gives nothing.
+    u.Krok = 0;
+    EXPECT_THROW(ObliczWidocznosc(u, proj, brak), BladKonwersji);
+    u.Krok = 10;
+    u.Naprzod = u.Wstecz = false;
+    EXPECT_FALSE(BladUstawienWidocznosci(u).empty());
+    u.Naprzod = true;
+    std::atomic<bool> przerwij{true};
+    EXPECT_FALSE(ObliczWidocznosc(u, proj, brak, {}, &przerwij));
+    // Progress reaches the total, on the calling thread.
+    std::int64_t ostatni = 0, razem = 0;
+    const auto w = ObliczWidocznosc(u, proj, brak, [&](std::int64_t z, std::int64_t c) { ostatni = z, razem = c; });
+    ASSERT_TRUE(w);
+    EXPECT_EQ(razem, 101);
+    EXPECT_EQ(ostatni, 101);
+}
