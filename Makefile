@@ -14,7 +14,11 @@ PAKIETY := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev 
            libbenchmark-dev libpugixml-dev xvfb xdotool imagemagick fonts-dejavu-core locales \
            qt6-translations-l10n ffmpeg
 
-.PHONY: run test build deps configure bench clean test-asan fuzz
+# Further packages of `make bench` only: the OpenGL anchor (bench_llvmpipe,
+# built when they are there) and /usr/bin/time of bench/duze_sceny.sh.
+PAKIETY_BENCH := libegl-dev libopengl-dev libgl1-mesa-dri time
+
+.PHONY: run test build deps deps-bench configure bench clean test-asan fuzz
 
 deps:
 	@brak=""; for p in $(PAKIETY); do \
@@ -40,7 +44,17 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: deps
+deps-bench: deps
+	@brak=""; for p in $(PAKIETY_BENCH); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || brak="$$brak $$p"; \
+	done; \
+	if [ -n "$$brak" ]; then \
+	  echo "Instaluję pakiety benchmarków:$$brak"; \
+	  $(SUDO) apt-get update -q && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$brak || \
+	    echo "Nie zainstalowano:$$brak — benchmark OpenGL zostanie pominięty."; \
+	fi
+
+bench: deps-bench
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANY_BENCH=ON -DORVANY_TESTY=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@for b in $(BUILD)-bench/bin/bench_*; do echo "== $$b"; $$b; done

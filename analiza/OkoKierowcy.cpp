@@ -13,9 +13,9 @@ namespace {
 constexpr double DwaPi = 2.0 * std::numbers::pi;
 
 // The road surface's height at a local plan point: the design surface, else the ground.
-std::optional<double> WysokoscDrogi(double x, double y) {
-    if (const std::optional<double> z = Wysokosc(IndeksPROJ, x, y)) return z;
-    return Wysokosc(IndeksTEREN, x, y);
+std::optional<double> WysokoscDrogi(double x, double y, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+    if (const std::optional<double> z = Wysokosc(proj, x, y)) return z;
+    return Wysokosc(teren, x, y);
 }
 
 // The plan point at chainage s moved square to the route (positive: to the
@@ -37,12 +37,10 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
     s = std::clamp(s, pocz, kon);
     // To the right of travel is to the left of the chainage direction when driving back.
     const double odsuniecie = wPrzod ? przesuniecie : -przesuniecie;
-    double x = 0.0, y = 0.0;
-    PunktObok(s, odsuniecie, x, y);
-    const std::optional<double> z = WysokoscDrogi(x, y);
-    if (!z) return w;
+    const std::optional<TPunkt3D> punkt = PunktNadDroga(s, przesuniecie, wysokosc, wPrzod, IndeksPROJ, IndeksTEREN);
+    if (!punkt) return w;
     w.Jest = true;
-    w.Oko = {x, y, *z + wysokosc};
+    w.Oko = *punkt;
     double kat = KatNaPikiecie(s);
     if (!wPrzod) kat += std::numbers::pi;
     kat = std::fmod(kat, DwaPi);
@@ -58,7 +56,8 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         PunktObok(s1, odsuniecie, x1, y1);
         PunktObok(s2, odsuniecie, x2, y2);
-        const std::optional<double> z1 = WysokoscDrogi(x1, y1), z2 = WysokoscDrogi(x2, y2);
+        const std::optional<double> z1 = WysokoscDrogi(x1, y1, IndeksPROJ, IndeksTEREN),
+                                    z2 = WysokoscDrogi(x2, y2, IndeksPROJ, IndeksTEREN);
         const double d = std::hypot(x2 - x1, y2 - y1);
         if (z1 && z2 && d > 1e-9) w.Pochylenie = (*z2 - *z1) / d * (wPrzod ? 1.0 : -1.0);
     }
@@ -67,4 +66,14 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
 
 TPolozenieOka PolozenieOka(double s, const TUstawieniaOka& u) {
     return PunktNadPowierzchnia(s, u.Przesuniecie, u.Wysokosc, u.WPrzod);
+}
+
+std::optional<TPunkt3D> PunktNadDroga(double s, double przesuniecie, double wysokosc, bool wPrzod,
+                                      const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+    // To the right of travel is to the left of the chainage direction when driving back.
+    double x = 0.0, y = 0.0;
+    PunktObok(s, wPrzod ? przesuniecie : -przesuniecie, x, y);
+    const std::optional<double> z = WysokoscDrogi(x, y, proj, teren);
+    if (!z) return std::nullopt;
+    return TPunkt3D{x, y, *z + wysokosc};
 }

@@ -9,7 +9,11 @@
 // any state.
 #pragma once
 
+#include <optional>
+
 #include "common/Funkcje.h"
+
+struct TIndeksWysokosci;
 
 // The driver's settings.
 struct TUstawieniaOka {
@@ -34,6 +38,15 @@ TPolozenieOka PolozenieOka(double s, const TUstawieniaOka& u);
 // A point at chainage s with the same convention: przesuniecie to the right of
 // the direction of travel (wPrzod: along the chainage), wysokosc above the surface.
 TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokosc, bool wPrzod);
+
+// The one placing of a point beside the road, shared by the driver's eye, the
+// station posts and the sight check's eye and targets: at chainage s (not
+// clamped: the route lookup keeps it inside the route), przesuniecie square to
+// the route to the right of the direction of travel, wysokosc above the height
+// of `proj` there, else of `teren`; none where neither has one. The sight check
+// passes its own terrain (the ground outside the design surface's footprint).
+std::optional<TPunkt3D> PunktNadDroga(double s, double przesuniecie, double wysokosc, bool wPrzod,
+                                      const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
 
 // Half the chord over which the grade is measured, m along the route.
 constexpr double PolowaCieciwyOka = 1.0;

@@ -7,6 +7,7 @@
 #include <set>
 #include <thread>
 
+#include "analiza/OkoKierowcy.h"
 #include "analiza/Profil.h"
 #include "route/OblTrasa.h"
 
@@ -158,20 +159,6 @@ const char* ZnakKierunku(int k) { return k > 0 ? "+" : "−"; }
 
 }  // namespace
 
-std::optional<TPunkt3D> PunktObserwacji(double s, int kierunek, double przesuniecie, double wysokosc,
-                                        const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
-    double x = 0.0, y = 0.0;
-    PunktNaPikiecie(s, x, y);
-    double kat = KatNaPikiecie(s);
-    if (kierunek < 0) kat += Pi;
-    // To the right of the direction of travel (cos, sin): (sin, -cos).
-    x += przesuniecie * std::sin(kat);
-    y -= przesuniecie * std::cos(kat);
-    const std::optional<double> z = WysokoscNawierzchni(x, y, proj, teren);
-    if (!z) return std::nullopt;
-    return TPunkt3D{x, y, *z + wysokosc};
-}
-
 double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, double pochylenie) {
     const double v = predkosc / 3.6;
     const double hamowanie = opoznienie + PrzyspieszenieZiemskie * pochylenie;
@@ -189,8 +176,8 @@ double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przes
     if (std::fabs(s2 - s1) < NajdluzszyKrokWidocznosci) s1 = std::clamp(s2 - k * NajdluzszyKrokWidocznosci, pocz, kon);
     const double dl = std::fabs(s2 - s1);
     if (!(dl > 1e-6)) return 0.0;
-    const auto a = PunktObserwacji(s1, kierunek, przesuniecie, 0.0, proj, teren);
-    const auto b = PunktObserwacji(s2, kierunek, przesuniecie, 0.0, proj, teren);
+    const auto a = PunktNadDroga(s1, przesuniecie, 0.0, kierunek > 0, proj, teren);
+    const auto b = PunktNadDroga(s2, przesuniecie, 0.0, kierunek > 0, proj, teren);
     if (!a || !b) return 0.0;
     return (b->Z - a->Z) / dl;
 }
@@ -216,8 +203,8 @@ TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUs
     const double granica = std::min(u.Zasieg, droga);
     const TGranicaWidocznosci rodzajGranicy =
         u.Zasieg <= droga ? TGranicaWidocznosci::Zasieg : TGranicaWidocznosci::Koniec;
-    const std::optional<TPunkt3D> oko = PunktObserwacji(s, k, u.Przesuniecie, u.WysokoscOka, proj, teren);
-    auto cel = [&](double d) { return PunktObserwacji(s + k * d, k, u.Przesuniecie, u.WysokoscCelu, proj, teren); };
+    const std::optional<TPunkt3D> oko = PunktNadDroga(s, u.Przesuniecie, u.WysokoscOka, k > 0, proj, teren);
+    auto cel = [&](double d) { return PunktNadDroga(s + k * d, u.Przesuniecie, u.WysokoscCelu, k > 0, proj, teren); };
 
     if (!oko) {
         w.Dostepna = 0.0;
@@ -437,7 +424,7 @@ std::vector<std::int32_t> TrojkatyOdcinkow(const std::vector<TOdcinekWidocznosci
             const double s = std::min(od + static_cast<double>(i) * Probka, dop);
             for (int j = 0; j <= ilePoprzek; ++j) {
                 const double p = znak * (brzeg + (pas - 2 * brzeg) * static_cast<double>(j) / std::max(ilePoprzek, 1));
-                const std::optional<TPunkt3D> q = PunktObserwacji(s, o.Kierunek, p, 0.0, proj, brak);
+                const std::optional<TPunkt3D> q = PunktNadDroga(s, p, 0.0, o.Kierunek > 0, proj, brak);
                 if (!q) continue;
                 // The triangle under the point: where a short plumb line through it goes below the surface.
                 const auto t = PierwszyPunktPodPowierzchnia(proj, *q + TPunkt3D{0, 0, 1}, *q - TPunkt3D{0, 0, 1});

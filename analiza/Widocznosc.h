@@ -7,7 +7,7 @@
 //  - direction +1 drives with the chainage, -1 against it;
 //  - the eye stands the offset O to the right of the direction of travel,
 //    square to the route at s, H_oka above the design surface there (the
-//    terrain where the design surface has no height): PunktObserwacji;
+//    terrain where the design surface has no height): PunktNadDroga of analiza/OkoKierowcy;
 //  - the target T(d) stands the same offset to the right of the same
 //    direction of travel, square to the route at s + d (direction +1) or
 //    s - d (-1), H_celu above the surface there;
@@ -91,12 +91,6 @@ struct TWierszWidocznosci {
     TPowierzchniaWidocznosci Powierzchnia = TPowierzchniaWidocznosci::TEREN;
 };
 
-// The driver's eye (or the target) at chainage s for a direction of travel:
-// the offset to the right of the direction of travel, square to the route
-// at s, `wysokosc` above the design surface there, else above the terrain.
-// Local coordinates; none where neither surface has a height.
-std::optional<TPunkt3D> PunktObserwacji(double s, int kierunek, double przesuniecie, double wysokosc,
-                                        const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
 
 // Lz for a speed V (km/h), reaction time t (s), deceleration a (m/s^2) and a
 // grade i (m/m). Infinite when a + g i <= 0: on so steep a fall the vehicle

@@ -1,10 +1,11 @@
 // Speed of a slider move and of the general view on a large terrain.
 //
-// The scene is made at start and never stored: a synthetic terrain of
-// 1,000,000 TEREN triangles (a grid of 2,000 x 250 cells of 2 m, two
-// triangles a cell, gentle hills and a valley) over a corridor of 4 km x
-// 500 m, and a route of four vertices along it with arcs and transition
-// curves, built by ObliczTrase.
+// The scene is made at start and never stored (ScenaTerenu.h): a synthetic
+// terrain of 1,000,000 TEREN triangles (ORVANY_BENCH_TROJKATY sets another
+// number; a grid of 2,000 x 250 cells of 2 m at 1,000,000, two triangles a
+// cell, gentle hills and a valley) over a corridor of 4 km x 500 m, and a
+// route of four vertices along it with arcs and transition curves, built by
+// ObliczTrase.
 //
 //  - BM_PrzesuniecieSuwaka: what a move of the chainage slider runs — the
 //    point and direction at the chainage, the render arrays rebuilt from the
@@ -25,6 +26,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -32,28 +34,12 @@
 #include "render/qt/PlotnoQt.h"
 #include "route/OblTrasa.h"
 #include "scena/Scena.h"
+#include "ScenaTerenu.h"
 
 namespace {
 
 constexpr int W = 958;
 constexpr int H = 637;
-constexpr int Nx = 2000, Ny = 250;
-constexpr double Krok = 2.0;
-
-double Wysokosc(double x, double y) {
-    const double dolina = 0.00012 * (y - 250.0) * (y - 250.0);
-    return 20.0 + 6.0 * std::sin(x / 170.0) * std::cos(y / 90.0) + 2.5 * std::sin(x / 37.0 + y / 53.0) + dolina;
-}
-
-TZalom Zalom(double x, double y, float r, float a) {
-    TZalom z;
-    z.X = x;
-    z.Y = y;
-    z.R = r;
-    z.A1 = a;
-    z.A2 = a;
-    return z;
-}
 
 void ZbudujScene() {
     static bool zbudowana = false;
@@ -61,32 +47,17 @@ void ZbudujScene() {
     UstawOkoOkna(W, H);
     if (zbudowana) return;
     zbudowana = true;
-
-    TEREN = TSiatka{};
-    PROJ = TSiatka{};
-    TEREN.Trojkaty.reserve(static_cast<std::size_t>(Nx) * Ny * 2);
-    const char rodzaje[3] = {'H', 'N', 'E'};
-    for (int i = 0; i < Nx; ++i)
-        for (int j = 0; j < Ny; ++j) {
-            const double x0 = i * Krok, y0 = j * Krok, x1 = x0 + Krok, y1 = y0 + Krok;
-            TTrojkat a;
-            a.X1 = x0, a.Y1 = y0, a.Z1 = Wysokosc(x0, y0);
-            a.X2 = x1, a.Y2 = y0, a.Z2 = Wysokosc(x1, y0);
-            a.X3 = x1, a.Y3 = y1, a.Z3 = Wysokosc(x1, y1);
-            a.Rodzaj.Kod = rodzaje[(i / 40 + j / 25) % 3];
-            TTrojkat b = a;
-            b.X2 = x1, b.Y2 = y1, b.Z2 = a.Z3;
-            b.X3 = x0, b.Y3 = y1, b.Z3 = Wysokosc(x0, y1);
-            TEREN.Trojkaty.push_back(a);
-            TEREN.Trojkaty.push_back(b);
-        }
-    Trasa = DaneUstawieniaTrasy{};
-    Trasa.Zalomy = {Zalom(20, 250, 0, 0), Zalom(1300, 330, 900, 300), Zalom(2700, 170, 1200, 350),
-                    Zalom(3980, 240, 0, 0)};
-    ObliczTrase();
+    scena_terenu::Zbuduj(scena_terenu::IleTrojkatow());
 }
 
 using Zegar = std::chrono::steady_clock;
+
+// Processor time of the whole process (every thread), in milliseconds.
+double CzasProcesu() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
+}
 
 template <typename Plotno>
 void Suwak(benchmark::State& state, double* czasWynik, const double* czasQPainter) {
@@ -100,6 +71,7 @@ void Suwak(benchmark::State& state, double* czasWynik, const double* czasQPainte
     int krok = 0;
     double rysowanie = 0.0, rekordy = 0.0;
     TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
+    const double startProcesu = CzasProcesu();
     const auto start = Zegar::now();
     for (auto _ : state) {
         const double s = od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0);
@@ -117,6 +89,8 @@ void Suwak(benchmark::State& state, double* czasWynik, const double* czasQPainte
     const double ms = std::chrono::duration<double, std::milli>(Zegar::now() - start).count() / n;
     state.counters["rekordy"] = rekordy / n;
     state.counters["ms_rysowania"] = rysowanie / n;
+    state.counters["ms_procesora"] = (CzasProcesu() - startProcesu) / n;
+    state.counters["trojkaty"] = static_cast<double>(TEREN.Trojkaty.size());
     if (czasWynik) *czasWynik = ms;
     if (czasQPainter && *czasQPainter > 0.0) state.counters["x_QPainter"] = *czasQPainter / ms;
 }
@@ -132,6 +106,7 @@ void Ogolny(benchmark::State& state, double* czasWynik, const double* czasQPaint
     QImage obraz(W, H, QImage::Format_RGB32);
     double rysowanie = 0.0;
     TPodzialKlatki podzial;
+    const double startProcesu = CzasProcesu();
     const auto start = Zegar::now();
     for (auto _ : state) {
         WidokOgolny();
@@ -147,6 +122,7 @@ void Ogolny(benchmark::State& state, double* czasWynik, const double* czasQPaint
     const double ms = std::chrono::duration<double, std::milli>(Zegar::now() - start).count() / n;
     state.counters["rekordy"] = static_cast<double>(TrojkatyTEREN.size());
     state.counters["ms_rysowania"] = rysowanie / n;
+    state.counters["ms_procesora"] = (CzasProcesu() - startProcesu) / n;
     if (czasWynik) *czasWynik = ms;
     if (czasQPainter && *czasQPainter > 0.0) state.counters["x_QPainter"] = *czasQPainter / ms;
 }

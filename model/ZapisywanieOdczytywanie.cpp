@@ -1,5 +1,7 @@
 #include "model/ZapisywanieOdczytywanie.h"
 
+#include "common/Rownolegle.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cfloat>
@@ -11,7 +13,11 @@
 #include <cstring>
 #include <limits>
 #include <locale.h>
+#include <atomic>
+#include <exception>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -180,9 +186,9 @@ bool SprobujKolor(std::string_view s, std::int32_t& wynik) {
 
 class TCzytnik {
 public:
-    TCzytnik(std::string_view dane, std::string_view nazwa, const TPostep& postep)
+    TCzytnik(std::string_view dane, std::string_view nazwa, const TPostep& postep, const TOpcjeCzytania& opcje = {})
         : p_(dane.data()), koniec_(dane.data() + dane.size()), poczatek_(dane.data()), nazwa_(nazwa),
-          postep_(postep ? &postep : nullptr) {
+          postep_(postep ? &postep : nullptr), opcje_(opcje) {
         nastepnyPostep_ = postep_ ? kKrokPostepu : std::numeric_limits<std::ptrdiff_t>::max();
         dozwoloneZaKoncem_ = (dane.empty() || dane.back() == '\n') ? 1 : 0;
         SprawdzTresc();
@@ -314,6 +320,28 @@ public:
         if (postep_) (*postep_)(1.0);
     }
 
+    const TOpcjeCzytania& Opcje() const { return opcje_; }
+    const char* Pozycja() const { return p_; }
+    const char* KoniecTekstu() const { return koniec_; }
+
+    // A reader of the same text and section that goes on from p, the start of
+    // the line after line `wiersz`, and reports no progress: the second
+    // thread's half of a section.
+    TCzytnik Dalej(const char* p, std::int64_t wiersz) const {
+        TCzytnik c = *this;
+        c.p_ = p;
+        c.wiersz_ = wiersz;
+        c.postep_ = nullptr;
+        c.nastepnyPostep_ = std::numeric_limits<std::ptrdiff_t>::max();
+        return c;
+    }
+    // Goes on where the reader of the second half stopped.
+    void PrzejmijPozycje(const TCzytnik& c) {
+        p_ = c.p_;
+        wiersz_ = c.wiersz_;
+        zaKoncem_ = c.zaKoncem_;
+    }
+
 private:
     static constexpr std::ptrdiff_t kKrokPostepu = 4 << 20;
 
@@ -369,6 +397,7 @@ private:
     const char* poczatek_;
     std::string_view nazwa_;
     const TPostep* postep_;  // null when nobody listens
+    TOpcjeCzytania opcje_;
     std::ptrdiff_t nastepnyPostep_;  // offset of the next progress report
     std::int64_t wiersz_ = 0;
     std::int64_t zaKoncem_ = 0;  // lines read past the end of the text
@@ -392,47 +421,141 @@ TPunktSiatki CzytajPunkt(TCzytnik& cz) {
     return p;
 }
 
+// Where the second thread takes over a section: the first record that starts
+// at or after the byte `cel`, the line before it and its position.
+struct TPodzial {
+    std::int32_t rekord;
+    std::int64_t wiersz;
+    const char* p;
+};
+
+// The reader stands at the start of record i of n records of k lines. The
+// line ends up to `cel` are counted, the next line end and those up to the
+// end of the record taken; nothing when the section's records do not reach
+// that far (the count or the text ends before).
+std::optional<TPodzial> ZnajdzPodzial(const TCzytnik& cz, std::int32_t i, std::int32_t n, int k, const char* cel) {
+    const char* p = cz.Pozycja();
+    const char* koniec = cz.KoniecTekstu();
+    if (cel <= p || cel >= koniec) return std::nullopt;
+    std::int64_t linie = std::count(p, cel, '\n');
+    const char* q = cel;
+    do {
+        const void* lf = std::memchr(q, '\n', static_cast<std::size_t>(koniec - q));
+        if (!lf) return std::nullopt;
+        q = static_cast<const char*>(lf) + 1;
+        ++linie;
+    } while (linie % k != 0);
+    const std::int64_t rekord = i + linie / k;
+    if (rekord >= n || q >= koniec) return std::nullopt;
+    return TPodzial{static_cast<std::int32_t>(rekord), cz.NumerWiersza() + linie, q};
+}
+
+// Records [od, do_) read by a second reader straight into their places;
+// `stop` asks it to give up (the first half failed). An error is kept for
+// the caller, who reports it only when the first half read well.
+template <typename T, typename F>
+void CzytajDrugaPolowe(TCzytnik& cz, std::int32_t od, std::int32_t do_, F& rekord, std::vector<T>& w,
+                       std::exception_ptr& blad, const std::atomic<bool>& stop) {
+    try {
+        for (std::int32_t i = od; i < do_; ++i) {
+            if ((i & 4095) == 0 && stop.load(std::memory_order_relaxed)) return;
+            w[static_cast<std::size_t>(i)] = rekord(cz);
+        }
+    } catch (...) {
+        blad = std::current_exception();
+    }
+}
+
 // One section: its count line, then that many records of `wierszy` lines
 // each, read by `rekord`; room is reserved only for what the file can hold.
+//
+// A section of many records (TOpcjeCzytania) is read by two threads: the
+// first records tell the mean length of a record, the line ends up to about
+// the middle of the section are counted, and from the next record boundary a
+// second reader goes on in another thread while this one reads up to it;
+// both write into the section's array, sized for the whole count then (no
+// more than the rest of the text can hold, as the reserve). Records of a section are read in the same way wherever they lie, so the
+// records, their order and the message of the first fault in the file (with
+// its line) are those that one reader reading straight through would give.
 template <typename T, typename F>
 std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, F rekord) {
     const std::int32_t n = cz.LiczbaElementow(wierszy, marker);
     std::vector<T> w;
     w.reserve(cz.Rezerwa(n, wierszy));
-    for (std::int32_t i = 0; i < n; ++i) w.push_back(rekord());
+    std::int32_t i = 0;
+    const TOpcjeCzytania& opcje = cz.Opcje();
+    if (opcje.Watki >= 2 && n >= std::max(2, opcje.ProgDwochWatkow)) {
+        const char* start = cz.Pozycja();
+        const std::int32_t probka = std::clamp(n / 64, 1, 256);
+        for (; i < probka; ++i) w.push_back(rekord(cz));
+        const double naRekord = static_cast<double>(cz.Pozycja() - start) / probka;
+        const double zostalo = static_cast<double>(cz.KoniecTekstu() - cz.Pozycja());
+        const double doPolowy = std::min(zostalo, naRekord * ((n - i) / 2));
+        const std::optional<TPodzial> podzial =
+            ZnajdzPodzial(cz, i, n, wierszy, cz.Pozycja() + static_cast<std::ptrdiff_t>(doPolowy));
+        if (podzial && cz.Rezerwa(n - i, wierszy) == static_cast<std::size_t>(n - i)) {
+            TCzytnik drugi = cz.Dalej(podzial->p, podzial->wiersz);
+            PowiekszNaDwochWatkach(w, static_cast<std::size_t>(n));
+            std::exception_ptr bladDrugiego;
+            std::atomic<bool> stop{false};
+            std::thread watek;
+            try {
+                watek = std::thread([&] {
+                    CzytajDrugaPolowe<T>(drugi, podzial->rekord, n, rekord, w, bladDrugiego, stop);
+                });
+            } catch (const std::system_error&) {
+                // No second thread: this one reads on.
+                w.resize(static_cast<std::size_t>(i));
+            }
+            if (watek.joinable()) {
+                try {
+                    for (; i < podzial->rekord; ++i) w[static_cast<std::size_t>(i)] = rekord(cz);
+                } catch (...) {
+                    stop = true;
+                    watek.join();
+                    throw;
+                }
+                watek.join();
+                if (bladDrugiego) std::rethrow_exception(bladDrugiego);
+                cz.PrzejmijPozycje(drugi);
+                i = n;
+            }
+        }
+    }
+    for (; i < n; ++i) w.push_back(rekord(cz));
     cz.ZakonczSekcje();
     return w;
 }
 
 std::vector<TPunktSiatki> CzytajPunkty(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TPunktSiatki>(cz, marker, format_tro::WierszePunktu, [&] { return CzytajPunkt(cz); });
+    return CzytajSekcje<TPunktSiatki>(cz, marker, format_tro::WierszePunktu, [](TCzytnik& cw) { return CzytajPunkt(cw); });
 }
 
 // TEREN triangles: vertices from the points in memory at this place of the file.
 std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
                                           const std::vector<TPunktSiatki>& punkty) {
     const std::int64_t ilePunktow = static_cast<std::int64_t>(punkty.size());
-    auto numer = [&]() {
-        const std::int32_t nr = cz.Calkowita();
+    auto numer = [&](TCzytnik& cw) {
+        const std::int32_t nr = cw.Calkowita();
         if (nr < 0 || nr >= ilePunktow)
-            cz.Blad("Numer wierzchołka trójkąta TEREN " + std::to_string(nr) +
+            cw.Blad("Numer wierzchołka trójkąta TEREN " + std::to_string(nr) +
                     (ilePunktow > 0 ? " jest spoza zakresu punktów TEREN (0.." + std::to_string(ilePunktow - 1) + ")."
                                     : " wskazuje punkt TEREN, a brak punktów TEREN."));
         return nr;
     };
-    return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataTEREN, [&] {
+    return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataTEREN, [&](TCzytnik& cw) {
         TTrojkat t;
-        t.Atr1 = cz.Calkowita();
-        t.Atr2 = cz.Calkowita();
-        t.Atr3 = cz.Calkowita();
-        t.Nr1 = numer();
-        t.Nr2 = numer();
-        t.Nr3 = numer();
-        t.Xs = cz.Wspolrzedna();
-        t.Ys = cz.Wspolrzedna();
-        t.Rodzaj = cz.Rodzaj();
-        t.Znacznik = cz.Logiczna();
-        t.Kolor = cz.Kolor();
+        t.Atr1 = cw.Calkowita();
+        t.Atr2 = cw.Calkowita();
+        t.Atr3 = cw.Calkowita();
+        t.Nr1 = numer(cw);
+        t.Nr2 = numer(cw);
+        t.Nr3 = numer(cw);
+        t.Xs = cw.Wspolrzedna();
+        t.Ys = cw.Wspolrzedna();
+        t.Rodzaj = cw.Rodzaj();
+        t.Znacznik = cw.Logiczna();
+        t.Kolor = cw.Kolor();
         const TPunktSiatki& a = punkty[static_cast<std::size_t>(t.Nr1)];
         const TPunktSiatki& b = punkty[static_cast<std::size_t>(t.Nr2)];
         const TPunktSiatki& c = punkty[static_cast<std::size_t>(t.Nr3)];
@@ -444,26 +567,26 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
 }
 
 std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataPROJ, [&] {
+    return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataPROJ, [&](TCzytnik& cw) {
         TTrojkat t;
         double a, b, c;
-        cz.TrzyLiczby(a, b, c);
+        cw.TrzyLiczby(a, b, c);
         t.Atr1 = Obetnij(a);
         t.Atr2 = Obetnij(b);
         t.Atr3 = Obetnij(c);
-        cz.TrzyLiczby(a, b, c);
+        cw.TrzyLiczby(a, b, c);
         t.Nr1 = Obetnij(a);
         t.Nr2 = Obetnij(b);
         t.Nr3 = Obetnij(c);
-        cz.TrzyLiczby(t.X1, t.Y1, t.Z1);
-        cz.SprawdzWspolrzedne({t.X1, t.Y1, t.Z1});
-        cz.TrzyLiczby(t.X2, t.Y2, t.Z2);
-        cz.SprawdzWspolrzedne({t.X2, t.Y2, t.Z2});
-        cz.TrzyLiczby(t.X3, t.Y3, t.Z3);
-        cz.SprawdzWspolrzedne({t.X3, t.Y3, t.Z3});
-        cz.Wiersz();  // the plan point of the file: replaced by the centre below
-        t.Rodzaj = cz.Rodzaj();
-        t.Kolor = cz.Kolor();
+        cw.TrzyLiczby(t.X1, t.Y1, t.Z1);
+        cw.SprawdzWspolrzedne({t.X1, t.Y1, t.Z1});
+        cw.TrzyLiczby(t.X2, t.Y2, t.Z2);
+        cw.SprawdzWspolrzedne({t.X2, t.Y2, t.Z2});
+        cw.TrzyLiczby(t.X3, t.Y3, t.Z3);
+        cw.SprawdzWspolrzedne({t.X3, t.Y3, t.Z3});
+        cw.Wiersz();  // the plan point of the file: replaced by the centre below
+        t.Rodzaj = cw.Rodzaj();
+        t.Kolor = cw.Kolor();
         t.Znacznik = false;
         t.Xs = (t.X1 + t.X2 + t.X3) / 3.0;
         t.Ys = (t.Y1 + t.Y2 + t.Y3) / 3.0;
@@ -472,57 +595,57 @@ std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) 
 }
 
 std::vector<TZalom> CzytajZalomy(TCzytnik& cz, std::string_view marker) {
-    auto trzy = [&](float& a, float& b, float& c) {
+    auto trzy = [](TCzytnik& cz, float& a, float& b, float& c) {
         const PktOpisRRealSpr r = CzytajRekordSrednik(cz.Wiersz());
         a = NaFloat(r.X);
         b = NaFloat(r.Y);
         c = NaFloat(r.Z);
     };
-    return CzytajSekcje<TZalom>(cz, marker, format_tro::WierszeZalomu, [&] {
+    return CzytajSekcje<TZalom>(cz, marker, format_tro::WierszeZalomu, [&](TCzytnik& cw) {
         TZalom z;
-        z.Nazwa.Ustaw(cz.Wiersz());
-        const PktOpisRRealSpr r = CzytajRekordSrednik(cz.Wiersz());
+        z.Nazwa.Ustaw(cw.Wiersz());
+        const PktOpisRRealSpr r = CzytajRekordSrednik(cw.Wiersz());
         z.X = r.X;
         z.Y = r.Y;
-        trzy(z.A1, z.A2, z.R);
-        trzy(z.Param1, z.Param2, z.Param3);
-        trzy(z.Pary[0].Wartosc1, z.Pary[1].Wartosc1, z.Pary[2].Wartosc1);
-        trzy(z.Pary[0].Wartosc2, z.Pary[1].Wartosc2, z.Pary[2].Wartosc2);
-        z.Flaga1 = cz.Logiczna();
-        z.Flaga2 = cz.Logiczna();
-        z.Flaga3 = cz.Logiczna();
+        trzy(cw, z.A1, z.A2, z.R);
+        trzy(cw, z.Param1, z.Param2, z.Param3);
+        trzy(cw, z.Pary[0].Wartosc1, z.Pary[1].Wartosc1, z.Pary[2].Wartosc1);
+        trzy(cw, z.Pary[0].Wartosc2, z.Pary[1].Wartosc2, z.Pary[2].Wartosc2);
+        z.Flaga1 = cw.Logiczna();
+        z.Flaga2 = cw.Logiczna();
+        z.Flaga3 = cw.Logiczna();
         return z;
     });
 }
 
 std::vector<TLinia> CzytajLinieTEREN(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TLinia>(cz, marker, format_tro::WierszeLiniiTEREN, [&] {
+    return CzytajSekcje<TLinia>(cz, marker, format_tro::WierszeLiniiTEREN, [&](TCzytnik& cw) {
         TLinia l;
-        l.X1 = cz.Rzeczywista();
-        l.Y1 = cz.Rzeczywista();
-        l.Z1 = cz.Rzeczywista();
-        l.Nr1 = cz.Calkowita();
-        l.X2 = cz.Rzeczywista();
-        l.Y2 = cz.Rzeczywista();
-        l.Z2 = cz.Rzeczywista();
-        l.Nr2 = cz.Calkowita();
-        l.Wartosc = cz.Float();
-        for (bool& f : l.Znaczniki) f = cz.Logiczna();
+        l.X1 = cw.Rzeczywista();
+        l.Y1 = cw.Rzeczywista();
+        l.Z1 = cw.Rzeczywista();
+        l.Nr1 = cw.Calkowita();
+        l.X2 = cw.Rzeczywista();
+        l.Y2 = cw.Rzeczywista();
+        l.Z2 = cw.Rzeczywista();
+        l.Nr2 = cw.Calkowita();
+        l.Wartosc = cw.Float();
+        for (bool& f : l.Znaczniki) f = cw.Logiczna();
         return l;
     });
 }
 
 std::vector<TLinia> CzytajLiniePROJ(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TLinia>(cz, marker, format_tro::WierszeLiniiPROJ, [&] {
+    return CzytajSekcje<TLinia>(cz, marker, format_tro::WierszeLiniiPROJ, [&](TCzytnik& cw) {
         TLinia l;
-        cz.TrzyLiczby(l.X1, l.Y1, l.Z1);
-        cz.TrzyLiczby(l.X2, l.Y2, l.Z2);
+        cw.TrzyLiczby(l.X1, l.Y1, l.Z1);
+        cw.TrzyLiczby(l.X2, l.Y2, l.Z2);
         double a, b, c;
-        cz.TrzyLiczby(a, b, c);
+        cw.TrzyLiczby(a, b, c);
         l.Nr1 = Obetnij(a);
         l.Nr2 = Obetnij(b);
-        l.Wartosc = cz.Float();
-        for (int k = 0; k < 5; ++k) l.Znaczniki[k] = cz.Logiczna();
+        l.Wartosc = cw.Float();
+        for (int k = 0; k < 5; ++k) l.Znaczniki[k] = cw.Logiczna();
         l.Znaczniki[5] = false;
         return l;
     });
@@ -536,8 +659,9 @@ constexpr std::string_view kZnacznikTrasy = format_tro::ZnacznikTrasy;
 constexpr const TZnaczniki& kZnacznikiTRO = format_tro::ZnacznikiTRO;
 constexpr const TZnaczniki& kZnacznikiMTP = format_tro::ZnacznikiMTP;
 
-TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPostep& postep, const TZnaczniki& m) {
-    TCzytnik cz(dane, nazwa, postep);
+TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPostep& postep, const TZnaczniki& m,
+                     const TOpcjeCzytania& opcje) {
+    TCzytnik cz(dane, nazwa, postep, opcje);
     TDaneWczytane w;
     // Line of the first record of the last TEREN triangle section, to check its
     // indices once more when a later points section replaces the points.
@@ -613,6 +737,7 @@ public:
         // first); anything else, or a file that grows meanwhile, in blocks.
         std::size_t pojemnosc = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : (1u << 16);
         dane_.reset(new char[pojemnosc]);
+        if (S_ISREG(st.st_mode) && pojemnosc > kDuzyPlik) CzytajPolowami(fd, nazwa, pojemnosc - 1);
         for (;;) {
             if (rozmiar_ == pojemnosc) {
                 std::unique_ptr<char[]> wieksze(new char[pojemnosc * 2]);
@@ -636,6 +761,42 @@ public:
     std::string_view Dane() const { return {dane_.get(), rozmiar_}; }
 
 private:
+    static constexpr std::size_t kDuzyPlik = 32u << 20;
+
+    // A large file: its two halves read at once (their pages made present
+    // first), each by its own thread. When the file turns out shorter than it
+    // was (cut meanwhile) the reading starts again from its beginning in one
+    // piece; the loop after it reads whatever was added meanwhile.
+    void CzytajPolowami(int fd, const std::string& nazwa, std::size_t rozmiar) {
+        char* dane = dane_.get();
+        int blad[2] = {0, 0};
+        bool krotki[2] = {false, false};
+        NaDwochWatkach(
+            rozmiar,
+            [&](std::size_t od, std::size_t do_) {
+                const int k = od == 0 ? 0 : 1;
+                ZajmijStrony(dane + od, do_ - od);
+                while (od < do_) {
+                    const ssize_t r = ::pread(fd, dane + od, do_ - od, static_cast<off_t>(od));
+                    if (r < 0 && errno == EINTR) continue;
+                    if (r < 0) blad[k] = errno;
+                    if (r <= 0) {
+                        krotki[k] = r == 0;
+                        return;
+                    }
+                    od += static_cast<std::size_t>(r);
+                }
+            },
+            1);
+        for (int e : blad)
+            if (e != 0) {
+                ::close(fd);
+                throw BladKonwersji("Błąd odczytu pliku " + nazwa + ": " + OpisBleduSystemu(e));
+            }
+        rozmiar_ = krotki[0] || krotki[1] ? 0 : rozmiar;
+        ::lseek(fd, static_cast<off_t>(rozmiar_), SEEK_SET);
+    }
+
     std::unique_ptr<char[]> dane_;
     std::size_t rozmiar_ = 0;
 };
@@ -843,12 +1004,14 @@ std::int32_t CzytajCalkowita(std::string_view tekst, std::int32_t domyslna, std:
 // ---------------------------------------------------------------------------
 // Readers.
 
-TDaneWczytane CzytajTRO(std::string_view dane, std::string_view nazwa, const TPostep& postep) {
-    return Czytaj(dane, nazwa, postep, kZnacznikiTRO);
+TDaneWczytane CzytajTRO(std::string_view dane, std::string_view nazwa, const TPostep& postep,
+                        const TOpcjeCzytania& opcje) {
+    return Czytaj(dane, nazwa, postep, kZnacznikiTRO, opcje);
 }
 
-TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwa, const TPostep& postep) {
-    return Czytaj(dane, nazwa, postep, kZnacznikiMTP);
+TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwa, const TPostep& postep,
+                        const TOpcjeCzytania& opcje) {
+    return Czytaj(dane, nazwa, postep, kZnacznikiMTP, opcje);
 }
 
 void PrzyjmijWczytane(TDaneWczytane&& d) {

@@ -27,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "model/Zmienne.h"
@@ -90,11 +91,22 @@ struct TDaneWczytane {
     std::string Pochodzenie;
 };
 
+// How the readers share their work. A section of at least ProgDwochWatkow
+// records is split at a record boundary near its middle and its halves are
+// read by two threads at once (when Watki is 2 or more): the result and every
+// message, with its line, are those of reading it straight through.
+struct TOpcjeCzytania {
+    int Watki = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+    std::int32_t ProgDwochWatkow = 100000;
+};
+
 // Parse a whole .tro / .mtp text without touching the model. TEREN triangles
 // take their vertices from the TEREN points read earlier in the same text, or
 // else from the TEREN points in memory. Raises BladKonwersji.
-TDaneWczytane CzytajTRO(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
-TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {});
+TDaneWczytane CzytajTRO(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {},
+                        const TOpcjeCzytania& opcje = {});
+TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {},
+                        const TOpcjeCzytania& opcje = {});
 // The same for a whole file, read in one piece. Raises BladKonwersji.
 TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep = {});
 TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep = {});

@@ -1,7 +1,9 @@
 #include "model/Zmienne.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "common/Rownolegle.h"
 #include "common/Sortowanie.h"
 
 TSiatka TEREN;
@@ -63,24 +65,32 @@ void InicjujZmienne(int W, int /*H*/) {
 
 namespace {
 
-void Orientuj(std::vector<TTrojkat>& trojkaty) {
-    for (TTrojkat& t : trojkaty) {
-        const double ax = t.X1 - t.X2, ay = t.Y1 - t.Y2;
-        const double bx = t.X3 - t.X2, by = t.Y3 - t.Y2;
-        if (ax * by - ay * bx > 0.0) {
-            std::swap(t.X1, t.X3);
-            std::swap(t.Y1, t.Y3);
-            std::swap(t.Z1, t.Z3);
-        }
+// The triangle runs counter-clockwise in plan afterwards.
+void OrientujJeden(TTrojkat& t) {
+    const double ax = t.X1 - t.X2, ay = t.Y1 - t.Y2;
+    const double bx = t.X3 - t.X2, by = t.Y3 - t.Y2;
+    if (ax * by - ay * bx > 0.0) {
+        std::swap(t.X1, t.X3);
+        std::swap(t.Y1, t.Y3);
+        std::swap(t.Z1, t.Z3);
     }
 }
 
+void Orientuj(std::vector<TTrojkat>& trojkaty) {
+    NaDwochWatkach(trojkaty.size(), [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) OrientujJeden(trojkaty[i]);
+    });
+}
+
 void Przesun(std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz) {
-    for (TTrojkat& t : trojkaty) {
-        t.X1 += dx; t.X2 += dx; t.X3 += dx; t.Xs += dx;
-        t.Y1 += dy; t.Y2 += dy; t.Y3 += dy; t.Ys += dy;
-        t.Z1 += dz; t.Z2 += dz; t.Z3 += dz;
-    }
+    NaDwochWatkach(trojkaty.size(), [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) {
+            TTrojkat& t = trojkaty[i];
+            t.X1 += dx; t.X2 += dx; t.X3 += dx; t.Xs += dx;
+            t.Y1 += dy; t.Y2 += dy; t.Y3 += dy; t.Ys += dy;
+            t.Z1 += dz; t.Z2 += dz; t.Z3 += dz;
+        }
+    });
 }
 
 }  // namespace
@@ -137,20 +147,41 @@ void PrzesunTrase(double dx, double dy) {
     Trasa.Dy = -dy;
 }
 
+std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka) {
+    std::vector<bool> w;
+    if (&siatka != &PROJ || WyroznionePROJ.empty()) return w;
+    w.resize(siatka.Trojkaty.size());
+    for (std::int32_t i : WyroznionePROJ)
+        if (i >= 0 && static_cast<std::size_t>(i) < w.size()) w[static_cast<std::size_t>(i)] = true;
+    return w;
+}
+
+TKolor KolorTrojkata(const TSiatka& siatka, std::size_t i, const std::vector<bool>& wyroznione) {
+    return i < wyroznione.size() && wyroznione[i] ? KolorWyroznienia : KolorRodzaju(siatka, siatka.Trojkaty[i].Rodzaj.Kod);
+}
+
+TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor) {
+    TTrojkatRys r;
+    r.P1 = {t.X1, t.Y1, t.Z1};
+    r.P2 = {t.X2, t.Y2, t.Z2};
+    r.P3 = {t.X3, t.Y3, t.Z3};
+    r.Kolor = kolor;
+    r.KolorObrysu = 0x808080u;
+    r.KolorCieniowany = 0x808080u;
+    return r;
+}
+
 void PrzygotujTrojkaty(const TSiatka& siatka) {
     std::vector<TTrojkatRys>& cel = (&siatka == &PROJ) ? TrojkatyPROJ : TrojkatyTEREN;
-    cel.clear();
-    cel.reserve(siatka.Trojkaty.size());
-    for (const TTrojkat& t : siatka.Trojkaty) {
-        TTrojkatRys r;
-        r.P1 = {t.X1, t.Y1, t.Z1};
-        r.P2 = {t.X2, t.Y2, t.Z2};
-        r.P3 = {t.X3, t.Y3, t.Z3};
-        r.Kolor = KolorRodzaju(siatka, t.Rodzaj.Kod);
-        r.KolorObrysu = 0x808080u;
-        r.KolorCieniowany = 0x808080u;
-        cel.push_back(r);
-    }
+    // Every record is written below: the array is only sized (the records
+    // it already holds are not set to defaults first).
+    PowiekszNaDwochWatkach(cel, siatka.Trojkaty.size());
+    NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) {
+            const TTrojkat& t = siatka.Trojkaty[i];
+            cel[i] = TrojkatDoRysowania(t, KolorRodzaju(siatka, t.Rodzaj.Kod));
+        }
+    });
     if (&siatka == &PROJ)
         for (std::int32_t i : WyroznionePROJ)
             if (i >= 0 && static_cast<std::size_t>(i) < cel.size()) cel[static_cast<std::size_t>(i)].Kolor = KolorWyroznienia;
@@ -173,4 +204,63 @@ void WyczyscSlupki() {
     NapisySlupkow.clear();
     Rzut.WidokKierowcy = false;
     Rzut.PochylenieOka = 0.0;
+}
+
+namespace {
+
+// A key of the load's depth sort: the code of the second vertex's depth
+// (ascending codes for descending depths, SortujMalejaco's) and the record's
+// position, which breaks ties as a stable sort does.
+struct TKluczGlebi {
+    std::uint64_t kod;
+    std::uint32_t i;
+};
+
+bool PrzedKluczem(const TKluczGlebi& a, const TKluczGlebi& b) {
+    if (a.kod != b.kod) return a.kod < b.kod;
+    return a.i < b.i;
+}
+
+}  // namespace
+
+void PrzygotujPosortowane(const TSiatka& siatka, double k) {
+    std::vector<TTrojkatRys>& cel = (&siatka == &PROJ) ? TrojkatyPROJ : TrojkatyTEREN;
+    const std::vector<TTrojkat>& mesh = siatka.Trojkaty;
+    const std::size_t n = mesh.size();
+    // The keys are those SortujTrojkaty takes from the zoomed records (the
+    // second vertex's depth, Y2 * k), sorted in two halves at once and merged:
+    // they are a total order, so this is the one order a single sort gives.
+    std::vector<TKluczGlebi> klucze;
+    PowiekszNaDwochWatkach(klucze, n);
+    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) {
+            klucze[i] = {sortowanie::KodMalejaco(mesh[i].Y2 * k), static_cast<std::uint32_t>(i)};
+        }
+        std::sort(klucze.begin() + static_cast<std::ptrdiff_t>(od), klucze.begin() + static_cast<std::ptrdiff_t>(do_),
+                  PrzedKluczem);
+    });
+    if (n >= kRekordyNaDwaWatki) {
+        std::vector<TKluczGlebi> scalone;
+        PowiekszNaDwochWatkach(scalone, n);
+        const auto polowa = klucze.begin() + static_cast<std::ptrdiff_t>(n / 2);
+        std::merge(klucze.begin(), polowa, polowa, klucze.end(), scalone.begin(), PrzedKluczem);
+        klucze.swap(scalone);
+    }
+    // Each record is made in its sorted place from its mesh triangle.
+    const std::vector<bool> wyroznione = WyroznioneTrojkaty(siatka);
+    PowiekszNaDwochWatkach(cel, n);
+    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
+        constexpr std::size_t kNaprzod = 16;  // the reads jump about the mesh
+        for (std::size_t j = od; j < do_; ++j) {
+#if defined(__GNUC__)
+            if (j + kNaprzod < do_) __builtin_prefetch(&mesh[klucze[j + kNaprzod].i]);
+#endif
+            const TTrojkat& t = mesh[klucze[j].i];
+            TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(siatka, klucze[j].i, wyroznione));
+            r.P1 = r.P1 * k;
+            r.P2 = r.P2 * k;
+            r.P3 = r.P3 * k;
+            cel[j] = r;
+        }
+    });
 }

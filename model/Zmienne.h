@@ -90,11 +90,25 @@ void OrientujTrojkaty();
 void PrzesunSiatki(double dx, double dy, double dz);
 // Moves every route vertex and records the shift in Trasa.Dx, Trasa.Dy.
 void PrzesunTrase(double dx, double dy);
+// The render record of a mesh triangle drawn in the colour `kolor` (its
+// surface kind's, KolorRodzaju), not yet shaded.
+TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor);
+// Which of the set's mesh triangles are drawn in KolorWyroznienia: one flag a
+// triangle for PROJ when WyroznionePROJ lists any, otherwise none.
+std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka);
+// The drawing colour of the set's mesh triangle i, with those flags: its
+// surface kind's (KolorRodzaju) or the highlight's.
+TKolor KolorTrojkata(const TSiatka& siatka, std::size_t i, const std::vector<bool>& wyroznione);
 // Rebuilds the set's render array (TrojkatyTEREN or TrojkatyPROJ) from its mesh triangles.
 void PrzygotujTrojkaty(const TSiatka& siatka);
 // Multiplies every vertex coordinate of a render array.
 void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k);
 // Stable sort by descending P2.Y (farthest first); a NaN key sorts last.
 void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty);
+// PrzygotujTrojkaty, SkalujTrojkaty by k and SortujTrojkaty of the set's
+// render array in one: the sort order is found from the mesh and every record
+// is made straight in its place (in two threads on a large set), so no second
+// array of records is needed.
+void PrzygotujPosortowane(const TSiatka& siatka, double k);
 // Drawing colour of a surface kind letter in a set.
 TKolor KolorRodzaju(const TSiatka& siatka, char kod);

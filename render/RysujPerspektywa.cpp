@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "common/Rownolegle.h"
 #include "render/Rasteryzer.h"
 
 namespace {
@@ -75,10 +76,15 @@ int EkranY(double y, double z, int H) {
     return NaCalkowita(H - (Rzut.OkoZ - Rzut.OkoY * (z - Rzut.OkoZ) / gl));
 }
 
+void CieniujTrojkat(TTrojkatRys& r) { Cieniuj<false>(r); }
+void CieniujCzworokat(TCzworokatRys& r) { Cieniuj<true>(r); }
+
 void PrzeliczRzut() {
     for (auto& r : Czworokaty) Cieniuj<true>(r);
-    for (auto& r : TrojkatyTEREN) Cieniuj<false>(r);
-    for (auto& r : TrojkatyPROJ) Cieniuj<false>(r);
+    for (std::vector<TTrojkatRys>* tab : {&TrojkatyTEREN, &TrojkatyPROJ})
+        NaDwochWatkach(tab->size(), [tab](std::size_t od, std::size_t do_) {
+            for (std::size_t i = od; i < do_; ++i) Cieniuj<false>((*tab)[i]);
+        });
     for (auto& r : TrojkatySlupkow) Cieniuj<false>(r);
 }
 

@@ -17,6 +17,9 @@ int EkranY(double y, double z, int H);
 
 // Fill and outline colours of every record of Czworokaty, TrojkatyTEREN, TrojkatyPROJ, TrojkatySlupkow.
 void PrzeliczRzut();
+// The same for one record.
+void CieniujTrojkat(TTrojkatRys& r);
+void CieniujCzworokat(TCzworokatRys& r);
 
 // ---- Frame box, sky and parameters ----
 
@@ -118,6 +121,15 @@ void UmiescNaTrasie();
 // A ground triangle for which `pominTeren` says true is left out (the ground a cutting removes).
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
                 const std::function<bool(const TTrojkat&)>& pominTeren = {});
+// What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and
+// then UmiescNaTrasie give, in one pass over the mesh triangles (in two
+// threads on a large scene): each triangle's record is made, moved, zoomed,
+// turned, cut and shaded, and only what the cuts keep is stored. The test
+// solids are placed and shaded as UmiescNaTrasie places them.
+void UmiescNaTrasieZSiatek();
+// What rebuilding the render arrays from the meshes and then Skaluj(0, 0, 0,
+// k) and PrzeliczRzut give, in one pass over the mesh triangles.
+void SkalujICieniujZSiatek(double k);
 // The view at the chainage last looked up: rebuilds the render arrays from the
 // meshes and places them. Returns false, changing nothing, when neither set has
 // a mesh triangle. The window writes the chainage label and redraws.

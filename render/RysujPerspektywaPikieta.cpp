@@ -7,25 +7,17 @@ namespace {
 
 bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1; }
 
-void OdbudujZSiatek() {
-    PrzygotujTrojkaty(TEREN);
-    PrzygotujTrojkaty(PROJ);
-}
-
 }  // namespace
 
 bool UstawNaPikiecieRdzen() {
     if (!SaTrojkatySiatek()) return false;
-    OdbudujZSiatek();
-    UmiescNaTrasie();
+    UmiescNaTrasieZSiatek();
     return true;
 }
 
 bool WidokOgolny() {
     if (!SaTrojkatySiatek()) return false;
-    OdbudujZSiatek();
     WyczyscSlupki();
-    Skaluj(0.0, 0.0, 0.0, 4.0);
-    PrzeliczRzut();
+    SkalujICieniujZSiatek(4.0);
     return true;
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <numbers>
 
+#include "common/Rownolegle.h"
 #include "common/Sortowanie.h"
 #include "render/RysujPerspektywa.h"
 
@@ -479,4 +480,114 @@ void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double 
     Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
     Rzut.WidokKierowcy = true;
     Rzut.PochylenieOka = pochylenie;
+}
+
+namespace {
+
+// Runs `rekord(i, dalej)` on every mesh triangle i of the set, in two threads
+// on a large set, and gathers what it hands to `dalej` into the set's render
+// array in mesh order: the lower half's records straight into it, the upper
+// half's through the scratch array.
+template <typename Rekord>
+void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, Rekord rekord) {
+    const std::size_t n = siatka.Trojkaty.size();
+    auto& gorna = BuforyWidoku.Trojkaty;
+    cel.clear();
+    gorna.clear();
+    const std::size_t polowa = n >= kRekordyNaDwaWatki ? n / 2 : n;
+    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
+        std::vector<TTrojkatRys>& wynik = od == 0 ? cel : gorna;
+        auto dalej = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
+        for (std::size_t i = od; i < do_; ++i) rekord(siatka.Trojkaty[i], dalej);
+    });
+    if (polowa < n) cel.insert(cel.end(), gorna.begin(), gorna.end());
+}
+
+}  // namespace
+
+void UmiescNaTrasieZSiatek() {
+    const double srodek = Rzut.PolEkranX;
+    const TPrzesuniecie przesuniecie{srodek - Rzut.TrasaX, -Rzut.TrasaY, 0.0};
+    const TSkalowanie skalowanie{srodek, 0.0, 0.0, Rzut.skala};
+    const TObrot obrot(srodek, 0.0, 0.0, kPi / 2 - Rzut.katT, 0.0, 0.0);
+    auto umiesc = [&](TPunkt3D& p) {
+        przesuniecie(p);
+        skalowanie(p);
+        obrot(p);
+    };
+    const bool tnij = Rzut.TnijTroj;
+    const double cMin = Rzut.OdlTnijYmin, cMax = Rzut.OdlTnijYmax;
+    for (TSiatka* siatka : {&TEREN, &PROJ}) {
+        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka);
+        ZSiatki(*siatka, siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN, [&](const TTrojkat& t, auto& dalej) {
+            const std::size_t i = static_cast<std::size_t>(&t - siatka->Trojkaty.data());
+            TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, i, wyroznione));
+            umiesc(r.P1);
+            umiesc(r.P2);
+            umiesc(r.P3);
+            auto cieniuj = [&dalej](const TTrojkatRys& kawalek) {
+                TTrojkatRys c = kawalek;
+                CieniujTrojkat(c);
+                dalej(c);
+            };
+            // TnijWidok's cuts of the record.
+            if (tnij)
+                TnijRekord<true>(r, cMin, true, [&](const TTrojkatRys& q) { TnijRekord<false>(q, cMax, true, cieniuj); });
+            else
+                TnijRekord<true>(r, -1000.0, false, cieniuj);
+        });
+    }
+    for (auto& r : Czworokaty) {
+        umiesc(r.P1);
+        umiesc(r.P2);
+        umiesc(r.P3);
+        umiesc(r.P4);
+        CieniujCzworokat(r);
+    }
+    // The station posts and their labels, few, placed and cut as UmiescNaTrasie does.
+    for (auto& r : TrojkatySlupkow) {
+        umiesc(r.P1);
+        umiesc(r.P2);
+        umiesc(r.P3);
+    }
+    for (auto& n : NapisySlupkow) umiesc(n.P);
+    if (tnij) {
+        TnijObie(TrojkatySlupkow, cMin, cMax);
+        TnijNapisy(cMin, cMax);
+    } else {
+        Tnij<true>(TrojkatySlupkow, -1000.0);
+        TnijNapisy(-1000.0, HUGE_VAL);
+    }
+    for (auto& r : TrojkatySlupkow) CieniujTrojkat(r);
+    Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
+    Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
+    Rzut.WidokKierowcy = false;
+    Rzut.PochylenieOka = 0.0;
+}
+
+void SkalujICieniujZSiatek(double k) {
+    const TSkalowanie skalowanie{0.0, 0.0, 0.0, k};
+    for (TSiatka* siatka : {&TEREN, &PROJ}) {
+        std::vector<TTrojkatRys>& cel = siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN;
+        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka);
+        PowiekszNaDwochWatkach(cel, siatka->Trojkaty.size());
+        NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
+            for (std::size_t i = od; i < do_; ++i) {
+                const TTrojkat& t = siatka->Trojkaty[i];
+                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, i, wyroznione));
+                skalowanie(r.P1);
+                skalowanie(r.P2);
+                skalowanie(r.P3);
+                CieniujTrojkat(r);
+                cel[i] = r;
+            }
+        });
+    }
+    for (auto& r : Czworokaty) {
+        skalowanie(r.P1);
+        skalowanie(r.P2);
+        skalowanie(r.P3);
+        skalowanie(r.P4);
+        CieniujCzworokat(r);
+    }
 }

@@ -18,12 +18,8 @@ void ZakonczWczytywanie() {
     PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
     PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
     ZbudujIndeksyWysokosci();
-    PrzygotujTrojkaty(TEREN);
-    PrzygotujTrojkaty(PROJ);
-    SkalujTrojkaty(TrojkatyPROJ, 4.0);
-    SkalujTrojkaty(TrojkatyTEREN, 4.0);
-    SortujTrojkaty(TrojkatyPROJ);
-    SortujTrojkaty(TrojkatyTEREN);
+    PrzygotujPosortowane(TEREN, 4.0);
+    PrzygotujPosortowane(PROJ, 4.0);
     PrzeliczRzut();
     ObliczTrase();
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <tuple>
 
+#include "analiza/OkoKierowcy.h"
 #include "analiza/Widocznosc.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "route/OblTrasa.h"
@@ -188,7 +189,7 @@ TEST_F(Widocznosc, LukPoziomyZeSciana) {
         EXPECT_NEAR(std::hypot(w.Przeszkoda->X - cx, w.Przeszkoda->Y - cy), Rw, 0.01);
         EXPECT_TRUE(w.Przeszkoda->Z > 0.5 && w.Przeszkoda->Z < 1.0) << w.Przeszkoda->Z;
         // The eye's own place: the offset to the right of the direction of travel.
-        const auto oko = PunktObserwacji(s, k, 1.75, 1.0, proj, teren);
+        const auto oko = PunktNadDroga(s, 1.75, 1.0, k > 0, proj, teren);
         ASSERT_TRUE(oko);
         EXPECT_NEAR(std::hypot(oko->X - cx, oko->Y - cy), re, 1e-6);
     }

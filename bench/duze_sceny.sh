@@ -1,0 +1,77 @@
+#!/bin/bash
+# Large scenes as whole processes: `orvany3d-cli raport` of a generated .tro
+# file of 1,000,000 and 10,000,000 TEREN triangles (wall, processor time and
+# peak resident memory from /usr/bin/time -v), then the slider move and the
+# general view on a terrain of the same size (bench_pikieta), then the
+# OpenGL anchor (bench_llvmpipe, when it was built) with one and two
+# llvmpipe threads.
+#
+#   bench/duze_sceny.sh [BUILD_DIR] [TRIANGLES...]
+#
+# BUILD_DIR is a Release build with -DORVANY_BENCH=ON (build-bench when not
+# given); the sizes are 1000000 10000000 when not given. The files are made
+# in $TMPDIR (/tmp) by generuj_duzy_tro and removed at the end; REPEAT sets
+# how many times each process runs (3); CZESCI picks the parts
+# ("raport pikieta llvmpipe", all when not set). The machine's load average
+# is printed beside every figure: the machine may be shared.
+set -u
+BUILD=${1:-build-bench}
+shift || true
+SIZES=("$@")
+[ ${#SIZES[@]} -eq 0 ] && SIZES=(1000000 10000000)
+REPEAT=${REPEAT:-3}
+CZESCI=${CZESCI:-raport pikieta llvmpipe}
+czesc() { [[ " $CZESCI " == *" $1 "* ]]; }
+TMP=${TMPDIR:-/tmp}
+BIN=$BUILD/bin
+for p in orvany3d-cli generuj_duzy_tro bench_pikieta; do
+  [ -x "$BIN/$p" ] || { echo "brak $BIN/$p: zbuduj cele orvany3d-cli generuj_duzy_tro bench_pikieta" >&2; exit 1; }
+done
+[ -x /usr/bin/time ] || { echo "brak /usr/bin/time (pakiet time)" >&2; exit 1; }
+
+PLIKI=()
+trap 'rm -f "${PLIKI[@]}"' EXIT
+obciazenie() { cut -d' ' -f1-3 /proc/loadavg; }
+
+if czesc raport; then
+echo "# raport as a whole process"
+printf "%-10s %8s %8s %8s %9s %7s  %s\n" triangles wall_s user_s sys_s peak_MB B/tri load
+for n in "${SIZES[@]}"; do
+  plik=$TMP/orvany_duzy_$n.tro
+  PLIKI+=("$plik")
+  "$BIN/generuj_duzy_tro" "$plik" "$n" >/dev/null || exit 1
+  for ((i = 0; i < REPEAT; i++)); do
+    zaladowanie=$(obciazenie)
+    /usr/bin/time -v -o "$TMP/orvany_duzy_czas.txt" "$BIN/orvany3d-cli" raport "$plik" >/dev/null || exit 1
+    awk -v n="$n" -v load="$zaladowanie" '
+      /Elapsed/ { split($NF, t, ":"); wall = (length(t) == 3) ? t[1]*3600 + t[2]*60 + t[3] : t[1]*60 + t[2] }
+      /User time/ { user = $NF } /System time/ { sys = $NF }
+      /Maximum resident/ { rss = $NF }
+      END { printf "%-10d %8.2f %8.2f %8.2f %9.0f %7.0f  %s\n", n, wall, user, sys, rss / 1024, rss * 1024 / n, load }' \
+      "$TMP/orvany_duzy_czas.txt"
+  done
+  rm -f "$TMP/orvany_duzy_czas.txt"
+done
+fi
+
+if czesc pikieta; then
+echo
+echo "# slider move and general view (bench_pikieta, the program's canvas)"
+for n in "${SIZES[@]}"; do
+  echo "## $n triangles, load $(obciazenie)"
+  ORVANY_BENCH_TROJKATY=$n "$BIN/bench_pikieta" --benchmark_filter='BM_(PrzesuniecieSuwaka|EtapySuwaka|WidokOgolny)/' \
+    --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on"
+done
+fi
+
+if czesc llvmpipe && [ -x "$BIN/bench_llvmpipe" ]; then
+  echo
+  echo "# OpenGL through llvmpipe against the program's renderer (general view frame)"
+  for n in "${SIZES[@]}"; do
+    for t in 1 2; do
+      echo "## $n triangles, LP_NUM_THREADS=$t, load $(obciazenie)"
+      LP_NUM_THREADS=$t ORVANY_BENCH_TROJKATY=$n "$BIN/bench_llvmpipe" --benchmark_repetitions="$REPEAT" \
+        --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on|błąd|brak|ERROR"
+    done
+  done
+fi

@@ -1,0 +1,85 @@
+// Work split over the machine's two cores: a pass over an index range run in
+// two halves at once. The passes that go over every record of a large scene
+// (the load sequence, the view's rebuild, placing and shading) use it; each
+// record's result depends on that record alone, so the result is the one a
+// single pass gives.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include <sys/mman.h>
+
+// Below this many records a second thread costs more than it saves.
+constexpr std::size_t kRekordyNaDwaWatki = 50000;
+
+// Runs f(od, do_) over [0, n): the upper half in a second thread and the
+// lower one in this thread at once, when n reaches `prog` and the machine has
+// two cores; otherwise f(0, n) here. f must be safe to run on two disjoint
+// ranges at once. An exception of a half is raised when both have ended (the
+// lower half's first).
+template <typename F>
+void NaDwochWatkach(std::size_t n, F&& f, std::size_t prog = kRekordyNaDwaWatki) {
+    if (n < prog || n < 2 || std::thread::hardware_concurrency() < 2) {
+        f(std::size_t{0}, n);
+        return;
+    }
+    const std::size_t polowa = n / 2;
+    std::exception_ptr bladGornej;
+    std::thread watek;
+    try {
+        watek = std::thread([&] {
+            try {
+                f(polowa, n);
+            } catch (...) {
+                bladGornej = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        f(std::size_t{0}, n);
+        return;
+    }
+    try {
+        f(std::size_t{0}, polowa);
+    } catch (...) {
+        watek.join();
+        throw;
+    }
+    watek.join();
+    if (bladGornej) std::rethrow_exception(bladGornej);
+}
+
+// Makes the memory pages of [od, od + bajtow) present (and zero) at once, in
+// the kernel, instead of one fault at a time as the first writes reach them.
+// Only whole pages inside the range are taken; where the system cannot do it,
+// nothing happens (the pages come as they are written).
+inline void ZajmijStrony(void* od, std::size_t bajtow) {
+#ifdef MADV_POPULATE_WRITE
+    constexpr std::uintptr_t kStrona = 4096;
+    const std::uintptr_t a = (reinterpret_cast<std::uintptr_t>(od) + kStrona - 1) & ~(kStrona - 1);
+    const std::uintptr_t b = (reinterpret_cast<std::uintptr_t>(od) + bajtow) & ~(kStrona - 1);
+    if (b > a) (void)::madvise(reinterpret_cast<void*>(a), b - a, MADV_POPULATE_WRITE);
+#else
+    (void)od, (void)bajtow;
+#endif
+}
+
+// v.resize(n) for an array about to be filled by NaDwochWatkach: the memory
+// of the new records is reserved and its pages made present by two threads
+// at once before the records are made, which on a large array costs a
+// fraction of the faults that one thread writing it meets one by one.
+template <typename T>
+void PowiekszNaDwochWatkach(std::vector<T>& v, std::size_t n) {
+    if (n > v.size() && n - v.size() >= kRekordyNaDwaWatki) {
+        v.reserve(n);
+        char* poczatek = reinterpret_cast<char*>(v.data() + v.size());
+        const std::size_t bajtow = (n - v.size()) * sizeof(T);
+        NaDwochWatkach(bajtow, [poczatek](std::size_t od, std::size_t do_) { ZajmijStrony(poczatek + od, do_ - od); },
+                       1);
+    }
+    v.resize(n);
+}

@@ -1,0 +1,153 @@
+// The passes that a large scene runs in two threads give what the plain
+// passes give: the load's depth sort (halves sorted apart, merged, records
+// moved in place) against a stable sort, and the views rebuilt straight from
+// the meshes against the rebuild followed by the separate view operations.
+// The scenes are above the two-thread size.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "common/Rownolegle.h"
+#include "pomocnicze/Pomocnicze.h"
+#include "render/RysujPerspektywa.h"
+
+namespace {
+
+// The bytes of values, so that equal means the same to the bit (NaN too).
+template <class... T>
+void Dopisz(std::string& b, const T&... v) {
+    (b.append(reinterpret_cast<const char*>(&v), sizeof v), ...);
+}
+
+void Dopisz(std::string& b, const TPunkt3D& p) { Dopisz(b, p.X, p.Y, p.Z); }
+
+std::string Bajty(const std::vector<TTrojkatRys>& t) {
+    std::string b;
+    for (const TTrojkatRys& r : t) {
+        Dopisz(b, r.P1), Dopisz(b, r.P2), Dopisz(b, r.P3);
+        Dopisz(b, r.KluczYmin, r.KluczOko, r.KolorObrysu, r.Kolor, r.KolorCieniowany);
+    }
+    return b + "|" + std::to_string(t.size());
+}
+
+std::string Widoki() {
+    std::string b = Bajty(TrojkatyTEREN) + Bajty(TrojkatyPROJ);
+    for (const TCzworokatRys& r : Czworokaty) {
+        Dopisz(b, r.P1), Dopisz(b, r.P2), Dopisz(b, r.P3), Dopisz(b, r.P4);
+        Dopisz(b, r.KluczYmin, r.KolorObrysu, r.Kolor, r.KolorCieniowany);
+    }
+    Dopisz(b, Rzut.PrzesunX, Rzut.PrzesunY, Rzut.PrzesunZ, Rzut.ObrotX, Rzut.ObrotY, Rzut.ObrotZ);
+    return b;
+}
+
+// A TEREN grid of nx x ny cells of 1.5 m (two triangles a cell, every other
+// one clockwise), a PROJ strip across it and two test solids.
+void Scena(int nx, int ny) {
+    ZerujStan();
+    auto wys = [](double x, double y) { return 3.0 * std::sin(x / 17.0) + 0.02 * y; };
+    const char rodzaje[] = "HNEG";
+    for (int i = 0; i < nx; ++i)
+        for (int j = 0; j < ny; ++j) {
+            const double x0 = 1.5 * i, y0 = 1.5 * j, x1 = x0 + 1.5, y1 = y0 + 1.5;
+            TTrojkat a;
+            a.X1 = x0, a.Y1 = y0, a.Z1 = wys(x0, y0), a.X2 = x1, a.Y2 = y0, a.Z2 = wys(x1, y0);
+            a.X3 = x1, a.Y3 = y1, a.Z3 = wys(x1, y1);
+            a.Rodzaj.Kod = rodzaje[(i / 7 + j / 5) % 4];
+            TTrojkat b = a;
+            b.X2 = x0, b.Y2 = y1, b.Z2 = wys(x0, y1);  // clockwise
+            TEREN.Trojkaty.push_back(a);
+            TEREN.Trojkaty.push_back(b);
+        }
+    for (int k = 0; k < 300; ++k) {
+        TTrojkat p;
+        p.X1 = p.X3 = 1.5 * k, p.X2 = p.X1 + 1.5, p.Y1 = p.Y2 = 40.0, p.Y3 = 47.0;
+        p.Z1 = p.Z2 = p.Z3 = 5.0 + 0.01 * k;
+        p.Rodzaj.Kod = k % 2 ? 'N' : 'O';
+        PROJ.Trojkaty.push_back(p);
+    }
+    WyroznionePROJ = {0, 5, 299, 1000};  // highlighted, one beyond the set
+    Czworokaty = {TCzworokatRys{{10, 20, 0}, {30, 20, 0}, {30, 20, 9}, {10, 20, 9}},
+                  TCzworokatRys{{50, 60, 1}, {70, 65, 1}, {70, 65, 8}, {50, 60, 8}}};
+}
+
+}  // namespace
+
+TEST(DuzeSceny, PosortowaneJakPrzebudowaSkalowanieISortowanie) {
+    // 120,000 mesh triangles whose second vertices' depths repeat often; one is NaN, some -0 beside +0.
+    ZerujStan();
+    const std::size_t n = 120000;
+    ASSERT_GE(n, 2 * kRekordyNaDwaWatki);
+    std::uint32_t s = 77;
+    for (std::size_t i = 0; i < n; ++i) {
+        s = s * 134775813u + 1u;
+        const std::uint32_t k = s >> 22;
+        TTrojkat t;
+        t.X1 = static_cast<double>(i), t.X2 = t.X1 + 1, t.X3 = t.X1, t.Y1 = 0.5 * (k % 7), t.Y3 = -3, t.Z2 = 0.25 * k;
+        t.Y2 = i == 777 ? std::nan("") : (k == 6 ? -0.0 : (k == 7 ? 0.0 : (static_cast<int>(k % 301) - 150) * 0.25));
+        t.Rodzaj.Kod = "HNEGO"[k % 5];
+        TEREN.Trojkaty.push_back(t);
+    }
+    PrzygotujTrojkaty(TEREN);
+    SkalujTrojkaty(TrojkatyTEREN, 4.0);
+    SortujTrojkaty(TrojkatyTEREN);
+    const std::string oczekiwane = Bajty(TrojkatyTEREN);
+    TrojkatyTEREN.assign(5, TTrojkatRys{});
+    PrzygotujPosortowane(TEREN, 4.0);
+    EXPECT_TRUE(Bajty(TrojkatyTEREN) == oczekiwane);
+    EXPECT_TRUE(std::isnan(TrojkatyTEREN.back().P2.Y));  // the NaN record last
+    // PROJ with highlighted triangles: the highlight's colour goes with its triangle into the sorted place.
+    PROJ.Trojkaty.assign(TEREN.Trojkaty.begin(), TEREN.Trojkaty.begin() + 2000);
+    WyroznionePROJ = {3, 1999, 700};
+    PrzygotujTrojkaty(PROJ);
+    SkalujTrojkaty(TrojkatyPROJ, 4.0);
+    SortujTrojkaty(TrojkatyPROJ);
+    const std::string oczekiwanePROJ = Bajty(TrojkatyPROJ);
+    PrzygotujPosortowane(PROJ, 4.0);
+    EXPECT_TRUE(Bajty(TrojkatyPROJ) == oczekiwanePROJ);
+    EXPECT_EQ(std::count_if(TrojkatyPROJ.begin(), TrojkatyPROJ.end(),
+                            [](const TTrojkatRys& r) { return r.Kolor == KolorWyroznienia; }),
+              3);
+}
+
+TEST(DuzeSceny, WidokiZSiatekJakPrzebudowaIOperacje) {
+    Scena(180, 160);  // 57,600 TEREN triangles
+    ASSERT_GE(TEREN.Trojkaty.size(), kRekordyNaDwaWatki);
+    const std::vector<TCzworokatRys> bryly = Czworokaty;
+    struct TMiejsce {
+        double x, y, kat;
+        bool tnij;
+    };
+    // Inside the grid, at its edge looking out, across the PROJ strip, and without the cuts.
+    for (const TMiejsce m : {TMiejsce{100, 120, 0.3, true}, TMiejsce{0, 0, 3.5, true}, TMiejsce{200, 43, 1.6, true},
+                             TMiejsce{130, 60, 5.0, false}}) {
+        SCOPED_TRACE(m.kat);
+        Rzut.TrasaX = m.x, Rzut.TrasaY = m.y, Rzut.katT = m.kat, Rzut.TnijTroj = m.tnij;
+        Rzut.PrzesunX = 4, Rzut.ObrotZ = 0.5;
+        Czworokaty = bryly;
+        PrzygotujTrojkaty(TEREN);
+        PrzygotujTrojkaty(PROJ);
+        UmiescNaTrasie();
+        const std::string oczekiwane = Widoki();
+        ASSERT_GT(TrojkatyTEREN.size(), 1000u);
+        Rzut.PrzesunX = 4, Rzut.ObrotZ = 0.5;
+        Czworokaty = bryly;
+        TrojkatyTEREN.assign(3, TTrojkatRys{});  // whatever the arrays held before
+        ASSERT_TRUE(UstawNaPikiecieRdzen());
+        EXPECT_TRUE(Widoki() == oczekiwane);
+    }
+    Czworokaty = bryly;
+    PrzygotujTrojkaty(TEREN);
+    PrzygotujTrojkaty(PROJ);
+    Skaluj(0, 0, 0, 4);
+    PrzeliczRzut();
+    const std::string oczekiwane = Widoki();
+    Czworokaty = bryly;
+    TrojkatyTEREN.clear();
+    ASSERT_TRUE(WidokOgolny());
+    EXPECT_TRUE(Widoki() == oczekiwane);
+}
