@@ -144,6 +144,16 @@ TEST(Wczytywanie, PelnyPlikTRO) {
         OtworzTROZBufora(tekst, "a.tro");
         EXPECT_TRUE(Stan() == raz);
     }
+    // The .mtp line sections; a .tro load afterwards leaves the lines.
+    OtworzMTPZBufora(PlikMTP().Tekst(), "a.mtp");
+    ASSERT_EQ(std::tuple(TEREN.IleLinii(), PROJ.IleLinii()), std::tuple(1, 1));
+    const TLinia &l = TEREN.Linie[0], &m = PROJ.Linie[0];
+    EXPECT_EQ(std::tuple(l.X1, l.Nr2, l.Z2, l.Wartosc, l.Znaczniki[0], l.Znaczniki[1], l.Znaczniki[5]),
+              std::tuple(5000000.0, 3, 124.0, 1.5f, true, false, true));
+    EXPECT_EQ(std::tuple(m.X1, m.Z2, m.Nr1, m.Nr2, m.Wartosc, m.Znaczniki[4]),
+              std::tuple(5000010.0, 122.5, 1, 2, 3.5f, true));
+    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
+    EXPECT_EQ(TEREN.IleLinii(), 1);
 }
 
 TEST(Wczytywanie, CoZastepujeWczytanie) {
@@ -195,19 +205,6 @@ TEST(Wczytywanie, PlikTylkoZTerenemINazwyWindows1250) {
     EXPECT_EQ(std::tuple(PROJ.IlePunktow(), IleTrojkatowPROJ(), Trasa.IleZalomow()), std::tuple(3, 1, 3));
     EXPECT_EQ(Cp1250NaUtf8(TEREN.Punkty[0].Nazwa.Widok()), "Łąka Żółta");
     EXPECT_EQ(TEREN.Punkty[1].Nazwa.Tekst(), "Pikieta pomiarowa nr");
-}
-
-TEST(Wczytywanie, LinieMTP) {
-    ZerujStan();
-    OtworzMTPZBufora(PlikMTP().Tekst(), "a.mtp");
-    ASSERT_EQ(std::tuple(TEREN.IleLinii(), PROJ.IleLinii()), std::tuple(1, 1));
-    const TLinia &l = TEREN.Linie[0], &m = PROJ.Linie[0];
-    EXPECT_EQ(std::tuple(l.X1, l.Nr2, l.Z2, l.Wartosc, l.Znaczniki[0], l.Znaczniki[1], l.Znaczniki[5]),
-              std::tuple(5000000.0, 3, 124.0, 1.5f, true, false, true));
-    EXPECT_EQ(std::tuple(m.X1, m.Z2, m.Nr1, m.Nr2, m.Wartosc, m.Znaczniki[4]),
-              std::tuple(5000010.0, 122.5, 1, 2, 3.5f, true));
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");  // a .tro load leaves the lines
-    EXPECT_EQ(TEREN.IleLinii(), 1);
 }
 
 TEST(Wczytywanie, TrojkatyPrzedPunktami) {
