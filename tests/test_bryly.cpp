@@ -85,19 +85,4 @@ TEST_F(Bryly, CiagLosowyIEkranyTestowe) {
         EXPECT_NEAR(Obrot(0xA0A0F0, 900, 45, 90), sz, 1e-3);
     }
     for (int i = 1; i < IleTrojkatowPROJ(); ++i) ASSERT_GE(TrojkatyPROJ[i - 1].KluczYmin, TrojkatyPROJ[i].KluczYmin);
-    // The random screen: 13 draws, the first sizing the wavy surface, the last two the cube.
-    std::uint32_t s = ZiarnoLosowania;
-    auto D = [&](int k) { s = s * 134775813u + 1u; return int((std::uint64_t(k) * s) >> 32); };
-    const int nFali = D(15) + 4;
-    for (int k : {45, 10, 50, 50, 4, 50, 50, 4, 45, 45}) D(k);
-    const int aSz = D(45) + 35, katSz = D(45);
-    EkranTestowyLosowy();
-    EXPECT_EQ(ZiarnoLosowania, s);
-    EXPECT_EQ(std::count_if(TrojkatyPROJ.begin(), TrojkatyPROJ.end(), [](auto& r) { return r.Kolor == 0xC8A0A0; }),
-              2 * nFali * nFali);
-    double zSz = 0;
-    for (const auto& r : TrojkatyPROJ)
-        if (r.Kolor == 0xA0A0F0) zSz = std::max({zSz, r.P1.Z, r.P2.Z, r.P3.Z});
-    EXPECT_NEAR(zSz, aSz, 1e-9);
-    EXPECT_NEAR(Obrot(0xA0A0F0, 900, 45, 90), katSz, 1e-3);
 }

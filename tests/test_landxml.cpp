@@ -28,14 +28,9 @@ constexpr double pi = std::numbers::pi;
 // ---- the oracle: an alignment walked along its curvature ----
 
 enum Rodzaj { Prosta, Wejscie, Luk, Wyjscie };
-struct TOdcinek {
-    Rodzaj r;
-    double L, R = 0;  // R: radius of the arc the curve reaches
-    int strona = 0;   // +1 left, -1 right
-};
-struct TStan {
-    double x, y, kat;
-};
+// R: radius of the arc the curve reaches; strona: +1 left, -1 right.
+struct TOdcinek { Rodzaj r; double L, R = 0; int strona = 0; };
+struct TStan { double x, y, kat; };
 
 // The heading at s: the curvature integrated exactly (it is linear in s).
 double Kat(const TOdcinek& o, double kat0, double s) {
@@ -154,18 +149,29 @@ std::string BladBezZmianyModelu(const std::string& plik) {
     return b;
 }
 
-// Two surfaces in US feet (below).
-std::string Powierzchnie(bool tekstoweId);
+// Two surfaces in feet: ids out of order and with gaps (or texts), an invisible face, a namespace
+// prefix, a byte-order mark and CR LF.
+std::string Powierzchnie(bool tekstoweId) {
+    auto id = [&](int n) { return tekstoweId ? "pt-" + std::to_string(n) : std::to_string(n); };
+    auto P = [&](int n, const char* xyz) { return "<lx:P id=\"" + id(n) + "\">" + xyz + "</lx:P>\r\n"; };
+    std::string s = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<lx:LandXML xmlns:lx=\"http://www.landxml.org/schema/LandXML-1.2\">\r\n"
+                    "<lx:Units><lx:Imperial linearUnit=\"foot\"/></lx:Units>\r\n<lx:Surfaces>\r\n"
+                    "<lx:Surface name=\"Istniejący\"><lx:Definition surfType=\"TIN\"><lx:Pnts>\r\n";
+    s += P(70, "200 100 10") + P(3, "200 110 12") + P(500, "210 100 11") + P(9, "210 110 13") + "</lx:Pnts><lx:Faces>\r\n<lx:F>" +
+         id(70) + " " + id(3) + " " + id(500) + "</lx:F>\r\n<lx:F i=\"1\">" + id(3) + " " + id(9) + " " + id(500) +
+         "</lx:F>\r\n</lx:Faces></lx:Definition></lx:Surface>\r\n";
+    s += "<lx:Surface name=\"Projekt\"><lx:Definition surfType=\"TIN\"><lx:Pnts><lx:P id=\"1\">0 0 1</lx:P>"
+         "<lx:P id=\"2\">0 10 1</lx:P><lx:P id=\"3\">10 0 1</lx:P></lx:Pnts><lx:Faces><lx:F>1 2 3</lx:F></lx:Faces>"
+         "</lx:Definition></lx:Surface>\r\n</lx:Surfaces>\r\n</lx:LandXML>\r\n";
+    return s;
+}
 
 }  // namespace
 
 TEST(LandXMLTrasa, TabelaPikietWJednostkachPliku) {
-    struct {
-        const char* jednostki;
-        double k;
-        bool zPI;
-    } przypadki[] = {{"<Units><Metric linearUnit=\"meter\"/></Units>", 1.0, true},
-                     {"<Units><Imperial linearUnit=\"USSurveyFoot\"/></Units>", 1200.0 / 3937.0, false}};
+    const struct { const char* jednostki; double k; bool zPI; } przypadki[] = {
+        {"<Units><Metric linearUnit=\"meter\"/></Units>", 1.0, true},
+        {"<Units><Imperial linearUnit=\"USSurveyFoot\"/></Units>", 1200.0 / 3937.0, false}};
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.jednostki);
         ZerujStan();
@@ -250,27 +256,6 @@ TEST(LandXMLTrasa, WyborTrasyPoNazwie) {
 }
 
 // ---- surfaces ----
-
-namespace {
-
-// Ids out of order and with gaps (or texts), an invisible face, a namespace
-// prefix, a byte-order mark and CR LF.
-std::string Powierzchnie(bool tekstoweId) {
-    auto id = [&](int n) { return tekstoweId ? "pt-" + std::to_string(n) : std::to_string(n); };
-    auto P = [&](int n, const char* xyz) { return "<lx:P id=\"" + id(n) + "\">" + xyz + "</lx:P>\r\n"; };
-    std::string s = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<lx:LandXML xmlns:lx=\"http://www.landxml.org/schema/LandXML-1.2\">\r\n"
-                    "<lx:Units><lx:Imperial linearUnit=\"foot\"/></lx:Units>\r\n<lx:Surfaces>\r\n"
-                    "<lx:Surface name=\"Istniejący\"><lx:Definition surfType=\"TIN\"><lx:Pnts>\r\n";
-    s += P(70, "200 100 10") + P(3, "200 110 12") + P(500, "210 100 11") + P(9, "210 110 13") + "</lx:Pnts><lx:Faces>\r\n<lx:F>" +
-         id(70) + " " + id(3) + " " + id(500) + "</lx:F>\r\n<lx:F i=\"1\">" + id(3) + " " + id(9) + " " + id(500) +
-         "</lx:F>\r\n</lx:Faces></lx:Definition></lx:Surface>\r\n";
-    s += "<lx:Surface name=\"Projekt\"><lx:Definition surfType=\"TIN\"><lx:Pnts><lx:P id=\"1\">0 0 1</lx:P>"
-         "<lx:P id=\"2\">0 10 1</lx:P><lx:P id=\"3\">10 0 1</lx:P></lx:Pnts><lx:Faces><lx:F>1 2 3</lx:F></lx:Faces>"
-         "</lx:Definition></lx:Surface>\r\n</lx:Surfaces>\r\n</lx:LandXML>\r\n";
-    return s;
-}
-
-}  // namespace
 
 TEST(LandXMLPowierzchnie, IdNieposortowaneNiewidoczneScianyIStopy) {
     for (bool tekstowe : {false, true}) {

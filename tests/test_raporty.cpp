@@ -25,16 +25,6 @@ TEST(Raporty, RaportSiatek) {
     ZerujStan();
     UstawLocale l(',');
     OpisTekst = {"stara linia"};
-    InfoTerenProj();
-    const Linie bezDanych = {
-        D, "Info TEREN (trójkąty).", D, "", "Ilosc trojkatów TEREN = 0", "Ilosc rysowane = 0", "",
-        "", D, "Info PROJ (trójkąty).", D, "", "Ilosc trojkatów PROJ = 0", "Ilosc rysowane = 0", "",
-        "", "Zakres PROJ(ekran) ", "",
-        "X  (min,max) = (-1,00 ; -1,00)", "Y  (min,max) = (-1,00 ; -1,00)", "Z  (min,max) = (-1,00 ; -1,00)",
-        "", "Przesunięcie", "movx  = 0,00 ;  movy = 0,00 ;  movz = 0,00", "", "",
-    };
-    EXPECT_EQ(OpisTekst, bezDanych);
-
     // PROJ without TEREN: no file range, no shift line; the screen range spans every vertex.
     PROJ.Trojkaty.resize(1);
     PROJ.Zakres = {10, 20, 1, 2, 3, 0.5};

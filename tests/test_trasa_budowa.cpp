@@ -118,7 +118,6 @@ TEST(Trasy, KomunikatyIWartosciOdrzucane) {
         {{{0, 0}, {100, 0, INFINITY}, {100, 100}, {200, 100, 0, NAN}, {0, INFINITY}}, false,
          {liczba + "1.", liczba + "3.", liczba + "4."}},
         {{{0, 0}, {100, 0}, {100, 0, 50}, {200, 100}}, false, {pokrywa + "2."}},
-        {{{0, 0}, {100, 0, 50}, {100, 0}, {100, 100}}, false, {pokrywa + "1."}},
         {{{0, 0}, {100, 0}, {100, 0}, {100, 100}}, false, {zachodza("", 2, "", 3)}},
         {{{-1e308, 0}, {1e308, 0, 50}, {1e308, 1e308}}, false, {geometria + "1."}},
         {{{0, 0}, {100, 0, 1e30f, 100, 100}, {100, 100}}, false, {zachodza("", 1, "", 2), zachodza("", 2, "", 3)}},

@@ -62,13 +62,6 @@ TEST_F(Widok, ObrotySkalowanieIProgKata) {
     TrojkatyPROJ = {Troj({11, 22, 33}, {}, {})};
     Obroc(10, 20, 30, 0, kPi / 2, kPi / 2);
     EXPECT_LT(Odl(TrojkatyPROJ[0].P1, {7, 19, 32}), 1e-9);
-    // A shift by nothing and a scale of 1 keep the scene and the shift totals.
-    Rzut.PrzesunX = 1, Rzut.PrzesunY = 2, Rzut.PrzesunZ = 3;
-    const auto scena = TrojkatyTEREN;
-    Przesun(0, 0, 0);
-    Skaluj(479, 0, 0, 1);
-    EXPECT_TRUE(TrojkatyTEREN == scena);
-    EXPECT_EQ(std::tuple(Rzut.PrzesunX, Rzut.PrzesunY, Rzut.PrzesunZ), std::tuple(1.0, 2.0, 3.0));
 }
 
 TEST_F(Widok, UmieszczenieNaTrasieIWidokOgolny) {
