@@ -18,13 +18,6 @@ constexpr double Pi = 3.14159265358979323846;
 constexpr double NajwiecejPikiet = 1e7;
 constexpr double NajwiekszyZasieg = 100000.0;
 
-// The surface height at a local plan point: the design surface, else the terrain.
-std::optional<double> WysokoscNawierzchni(double x, double y, const TIndeksWysokosci& proj,
-                                          const TIndeksWysokosci& teren) {
-    if (const std::optional<double> z = Wysokosc(proj, x, y)) return z;
-    return Wysokosc(teren, x, y);
-}
-
 // Where the segment a-b first passes below the terrain at a plan point the
 // design surface does not cover. Hits inside the footprint (from the small
 // pieces along its edge that the terrain keeps) are passed over in short
