@@ -207,6 +207,16 @@ void PiszKomunikatyTrasy(std::ostream& bledy) {
     for (const std::string& k : KomunikatyTrasy) bledy << k << '\n';
 }
 
+// After the files of a command that needs the built route: the route build's
+// messages on stderr and, when the route is not built, that message and the
+// exit code (nothing is written then).
+std::optional<int> KodBezTrasy(bool ok, std::ostream& bledy) {
+    PiszKomunikatyTrasy(bledy);
+    if (Trasa.Obliczona) return std::nullopt;
+    bledy << "Trasa nie jest obliczona.\n";
+    return ok ? KodBrakTrasy : KodBladPliku;
+}
+
 // The view at chainage c as the window places it (nothing changes without
 // mesh triangles). In the driver's view a chainage where the road has no height gets the
 // chainage view instead; the tool says so once per run.
@@ -385,28 +395,17 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
     if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
-    PiszKomunikatyTrasy(bledy);
-    if (!Trasa.Obliczona) {
-        bledy << "Trasa nie jest obliczona.\n";
-        return ok ? KodBrakTrasy : KodBladPliku;
-    }
+    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     const double pikMax = Trasa.PikMax;
     if (pikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
 
     std::string tekst = "pikieta;X;Y;kierunek\n";
-    auto wiersz = [&](double s) {
+    for (const double s : PikietyCoKrok(pikMax, krok)) {
         double x = 0.0, y = 0.0;
         PunktNaPikiecie(s, x, y);
         const double kat = KatNaPikiecie(s);
         tekst += Stala(Trasa.PikStart + s, 4) + ';' + Stala(x + Trasa.Dx, 4) + ';' + Stala(y + Trasa.Dy, 4) + ';' + Stala(kat, 6) + '\n';
-    };
-    // Stations as multiples of the step (no sum that drifts), then the route's end once.
-    for (long long k = 0;; ++k) {
-        const double s = static_cast<double>(k) * krok;
-        if (!(s < pikMax)) break;
-        wiersz(s);
     }
-    wiersz(pikMax);
     wyjscie << tekst;
     wyjscie.flush();
     return KodKoncowy(ok);
@@ -429,11 +428,7 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     if (2.0 * szerokosc / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej szerokości");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
-    PiszKomunikatyTrasy(bledy);
-    if (!Trasa.Obliczona) {
-        bledy << "Trasa nie jest obliczona.\n";
-        return ok ? KodBrakTrasy : KodBladPliku;
-    }
+    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
     for (const TPunktProfilu& p : ObliczPrzekroj(PikietaTrasy(pikieta), szerokosc, krok, IndeksPROJ, IndeksTEREN))
         tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
@@ -445,7 +440,7 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
 
 int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
-                                    {{"--krok", {true}},
+                                    ZOpcjamiLandXML({{"--krok", {true}},
                                      {"--oko", {true}},
                                      {"--cel", {true}},
                                      {"--przesuniecie", {true}},
@@ -453,7 +448,7 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
                                      {"--zasieg", {true}},
                                      {"--czas-reakcji", {true}},
                                      {"--opoznienie", {true}},
-                                     {"--kierunek", {true}}});
+                                     {"--kierunek", {true}}}));
     SprawdzPliki(arg.Pozycyjne);
     TUstawieniaWidocznosci u;
     u.Krok = Liczba(arg, "--krok", u.Krok);
@@ -479,12 +474,8 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     if (!blad.empty()) throw BladUzycia(blad);
 
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy);
-    PiszKomunikatyTrasy(bledy);
-    if (!Trasa.Obliczona) {
-        bledy << "Trasa nie jest obliczona.\n";
-        return ok ? KodBrakTrasy : KodBladPliku;
-    }
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (Trasa.PikMax / u.Krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     const auto wiersze = ObliczWidocznosc(u, IndeksPROJ, IndeksTEREN);
     std::string tekst = "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia\n";
@@ -569,11 +560,7 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
-    PiszKomunikatyTrasy(bledy);
-    if (!Trasa.Obliczona) {
-        bledy << "Trasa nie jest obliczona.\n";
-        return ok ? KodBrakTrasy : KodBladPliku;
-    }
+    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (obraz) {
         // The slider stands on whole metres: the chainage is rounded as its position would be.
         const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(std::round(PikietaTrasy(pikieta)), przewyzszenie);
@@ -637,11 +624,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     UstawKierowce(arg);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
     const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
-    PiszKomunikatyTrasy(bledy);
-    if (!Trasa.Obliczona) {
-        bledy << "Trasa nie jest obliczona.\n";
-        return ok ? KodBrakTrasy : KodBladPliku;
-    }
+    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     const double od = PikietaTrasy(Liczba(arg, "--od", Trasa.PikStart + Trasa.PikMin));
     const double doPik = PikietaTrasy(Liczba(arg, "--do", Trasa.PikStart + Trasa.PikMax));
     if (od > doPik) throw BladUzycia("początek przejazdu (--od) leży za jego końcem (--do)");
