@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "ScenaTerenu.h"
 #include "analiza/Wysokosci.h"
 #include "model/ZapisywanieOdczytywanie.h"
 #include "render/RysujPerspektywa.h"
@@ -28,42 +29,9 @@ namespace {
 
 constexpr int W = 958, H = 637;
 
-double WysokoscTerenu(double x, double y) {
-    const double dolina = 0.00012 * (y - 250.0) * (y - 250.0);
-    return 20.0 + 6.0 * std::sin(x / 170.0) * std::cos(y / 90.0) + 2.5 * std::sin(x / 37.0 + y / 53.0) + dolina;
-}
-
-TZalom Zalom(double x, double y, float r, float a) {
-    TZalom z;
-    z.X = x, z.Y = y, z.R = r, z.A1 = a, z.A2 = a;
-    return z;
-}
-
+// The benchmarks' synthetic terrain of 1,000,000 triangles with its route, and the heights index the driver's eye needs.
 void ZbudujMilion() {
-    TEREN = TSiatka{};
-    PROJ = TSiatka{};
-    constexpr int Nx = 2000, Ny = 250;
-    constexpr double k = 2.0;
-    TEREN.Trojkaty.reserve(static_cast<std::size_t>(Nx) * Ny * 2);
-    const char rodzaje[3] = {'H', 'N', 'E'};
-    for (int i = 0; i < Nx; ++i)
-        for (int j = 0; j < Ny; ++j) {
-            const double x0 = i * k, y0 = j * k, x1 = x0 + k, y1 = y0 + k;
-            TTrojkat a;
-            a.X1 = x0, a.Y1 = y0, a.Z1 = WysokoscTerenu(x0, y0);
-            a.X2 = x1, a.Y2 = y0, a.Z2 = WysokoscTerenu(x1, y0);
-            a.X3 = x1, a.Y3 = y1, a.Z3 = WysokoscTerenu(x1, y1);
-            a.Rodzaj.Kod = rodzaje[(i / 40 + j / 25) % 3];
-            TTrojkat b = a;
-            b.X2 = x1, b.Y2 = y1, b.Z2 = a.Z3;
-            b.X3 = x0, b.Y3 = y1, b.Z3 = WysokoscTerenu(x0, y1);
-            TEREN.Trojkaty.push_back(a);
-            TEREN.Trojkaty.push_back(b);
-        }
-    Trasa = DaneUstawieniaTrasy{};
-    Trasa.Zalomy = {Zalom(20, 250, 0, 0), Zalom(1300, 330, 900, 300), Zalom(2700, 170, 1200, 350),
-                    Zalom(3980, 240, 0, 0)};
-    ObliczTrase();
+    scena_terenu::Zbuduj(1000000);
     ZbudujIndeksyWysokosci();
 }
 
@@ -72,7 +40,7 @@ int Scena = 0;
 
 bool UstawScene(int scena) {
     InicjujZmienne(W, H);
-    Rzut.OkoX = W * 0.5, Rzut.OkoY = -700.0, Rzut.OkoZ = 500.0, Rzut.PolEkranX = static_cast<float>(W * 0.5);
+    UstawOkoOkna(W, H);
     if (Scena != scena) {
         if (scena == 1) OtworzTRO(ORVANY_ZRODLA "/Przyklady/Droga.tro");
         else ZbudujMilion();

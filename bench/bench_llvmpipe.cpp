@@ -55,6 +55,7 @@
 #include "ScenaTerenu.h"
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
+#include "scena/Scena.h"
 
 namespace {
 
@@ -75,10 +76,7 @@ void ZbudujScene() {
     if (zbudowana) return;
     zbudowana = true;
     InicjujZmienne(W, H);
-    Rzut.OkoX = W * 0.5;
-    Rzut.OkoY = -700.0;
-    Rzut.OkoZ = 500.0;
-    Rzut.PolEkranX = static_cast<float>(W * 0.5);
+    UstawOkoOkna(W, H);
     scena_terenu::Zbuduj(scena_terenu::IleTrojkatow());
     WidokOgolny();
 }
@@ -290,11 +288,11 @@ void Program(benchmark::State& state, const char* nazwa, Rysuj rysuj) {
 }
 
 void BM_Program_1_watek(benchmark::State& state) {
+    // The whole frame drawn by one thread (the band split held to one).
     Program(state, "Program_1", [](PlotnoQt& plotno) {
-        plotno.UstawPedzel(clBtnFace);
-        plotno.UstawPioro(0x000000);
-        plotno.Prostokat(0, 0, W, H);
-        for (const TTrojkatRys& r : TrojkatyTEREN) RysujTrojkat(plotno, r, H);
+        TPodzialKlatki podzial;
+        podzial.Watki = 1;
+        Przerysuj(plotno, W, H, podzial);
     });
 }
 
