@@ -4,6 +4,7 @@
 # Further: make build, make bench, make install, make clean;
 #   make test-asan  the whole test suite built with AddressSanitizer and UBSan
 #   make fuzz       the fuzz targets (clang, libFuzzer), FUZZ_CZAS seconds each
+#   make format     formats every C++ file with .clang-format (package clang-format)
 
 BUILD ?= build
 JOBS  ?= $(shell nproc)
@@ -18,7 +19,7 @@ PAKIETY := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev 
 # built when they are there) and /usr/bin/time of bench/duze_sceny.sh.
 PAKIETY_BENCH := libegl-dev libopengl-dev libgl1-mesa-dri time
 
-.PHONY: run test build deps deps-bench configure bench clean test-asan fuzz
+.PHONY: run test build deps deps-bench configure bench clean test-asan fuzz format
 
 deps:
 	@brak=""; for p in $(PAKIETY); do \
@@ -110,6 +111,10 @@ fuzz:
 	  grep -E '^(#[0-9]+ +(INITED|DONE)|stat::|==[0-9]+==|SUMMARY|Done)' $(BUILD)-fuzz/$$c.log; \
 	  [ $$kod -eq 0 ] || { echo "Znalezisko: $(BUILD)-fuzz/znaleziska/ ($(BUILD)-fuzz/$$c.log)"; exit 1; }; \
 	done
+
+format:
+	@command -v clang-format >/dev/null || $(SUDO) apt-get install -y clang-format
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i --style=file
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-fuzz

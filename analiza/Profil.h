@@ -15,9 +15,9 @@
 
 // One point of the profile or of a cross-section, in the file's coordinates.
 struct TPunktProfilu {
-    double Pikieta = 0;        // the chainage asked for (the route lookup keeps 0.001 from the route's ends)
-    double Odleglosc = 0;      // offset square to the route, positive to the right of the direction of travel
-    double X = 0, Y = 0;       // plan point
+    double Pikieta = 0;    // the chainage asked for (the route lookup keeps 0.001 from the route's ends)
+    double Odleglosc = 0;  // offset square to the route, positive to the right of the direction of travel
+    double X = 0, Y = 0;   // plan point
     std::optional<double> ZProj, ZTeren;  // heights of the two surfaces; none where a surface has no triangle
 
     // Design height minus ground height (positive: fill, negative: cut); none without both.

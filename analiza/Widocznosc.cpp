@@ -71,7 +71,8 @@ std::optional<TZasloniecie> Zasloniecie(const TPunkt3D& e, const TPunkt3D& t, co
 }
 
 bool Zasloniety(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
-    return PierwszyPunktPodPowierzchnia(proj, e, t).has_value() || PierwszyPunktPodTerenem(teren, proj, e, t).has_value();
+    return PierwszyPunktPodPowierzchnia(proj, e, t).has_value() ||
+           PierwszyPunktPodTerenem(teren, proj, e, t).has_value();
 }
 
 // The vertices of an index triangle (the inverse of its barycentric weights).
@@ -100,8 +101,8 @@ void PodzielTrojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c, con
     int pokryte = 0;
     for (const TPunkt3D* p : {&a, &b, &c, &ab, &bc, &ca, &s}) pokryte += Wysokosc(proj, p->X, p->Y).has_value();
     if (pokryte == 7) return;
-    const double najdluzsza = std::max({std::hypot(a.X - b.X, a.Y - b.Y), std::hypot(b.X - c.X, b.Y - c.Y),
-                                        std::hypot(c.X - a.X, c.Y - a.Y)});
+    const double najdluzsza = std::max(
+        {std::hypot(a.X - b.X, a.Y - b.Y), std::hypot(b.X - c.X, b.Y - c.Y), std::hypot(c.X - a.X, c.Y - a.Y)});
     if (pokryte == 0 || najdluzsza <= NajdluzszyKrokWidocznosci || glebokosc >= 24) {
         wynik.push_back(TrojkatZ(a, b, c));
         return;
@@ -159,8 +160,8 @@ double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, 
     return v * czasReakcji + v * v / (2.0 * hamowanie);
 }
 
-double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie,
-                            const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie, const TIndeksWysokosci& proj,
+                            const TIndeksWysokosci& teren) {
     const double pocz = Trasa.PikMin, kon = Trasa.PikMax;
     const double k = kierunek > 0 ? 1.0 : -1.0;
     double s2 = std::clamp(s + k * std::max(dlugosc, 0.0), pocz, kon);
@@ -194,8 +195,8 @@ TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUs
     // The available distance.
     const double droga = PozostalaDroga(s, k);
     const double granica = std::min(u.Zasieg, droga);
-    const TGranicaWidocznosci rodzajGranicy =
-        u.Zasieg <= droga ? TGranicaWidocznosci::Zasieg : TGranicaWidocznosci::Koniec;
+    const TGranicaWidocznosci rodzajGranicy = u.Zasieg <= droga ? TGranicaWidocznosci::Zasieg
+                                                                : TGranicaWidocznosci::Koniec;
     const std::optional<TPunkt3D> oko = PunktNadDroga(s, u.Przesuniecie, u.WysokoscOka, k > 0, proj, teren);
     auto cel = [&](double d) { return PunktNadDroga(s + k * d, u.Przesuniecie, u.WysokoscCelu, k > 0, proj, teren); };
 
@@ -373,13 +374,15 @@ std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>
     l.push_back("Oko " + Wartosc(u.WysokoscOka) + " m, cel " + Wartosc(u.WysokoscCelu) + " m, przesunięcie " +
                 Wartosc(u.Przesuniecie) + " m w prawo od kierunku jazdy, zasięg " + Wartosc(u.Zasieg) + " m, krok " +
                 Wartosc(u.Krok) + " m");
-    l.push_back("Prędkość " + (u.Predkosc > 0.0 ? Wartosc(u.Predkosc) + " km/h" : std::string("z parametrów projektowych")) +
+    l.push_back("Prędkość " +
+                (u.Predkosc > 0.0 ? Wartosc(u.Predkosc) + " km/h" : std::string("z parametrów projektowych")) +
                 ", czas reakcji " + Wartosc(u.CzasReakcji) + " s, opóźnienie " + Wartosc(u.Opoznienie) + " m/s²");
     const std::vector<TOdcinekWidocznosci> odcinki = OdcinkiNiespelniajace(wiersze);
     for (const TOdcinekWidocznosci& o : odcinki) {
         std::string t = Kilometraz(o.Od) + " – " + Kilometraz(o.Do) + ", kierunek " + ZnakKierunku(o.Kierunek) +
                         ": dostępna " + Metry1(o.Dostepna) + " m < wymagana ";
-        t += std::isfinite(o.Wymagana) ? Metry1(o.Wymagana) + " m" : std::string("nieograniczona (spadek zbyt duży dla opóźnienia)");
+        t += std::isfinite(o.Wymagana) ? Metry1(o.Wymagana) + " m"
+                                       : std::string("nieograniczona (spadek zbyt duży dla opóźnienia)");
         t += o.ZPrzeszkoda ? std::string(", przeszkoda ") + TekstPowierzchni(o.Powierzchnia)
                            : std::string(", brak powierzchni dalej");
         l.push_back(t);
@@ -393,7 +396,8 @@ std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>
     l.push_back("Podsumowanie: kierunek + " + std::to_string(zle[0]) + " z " + std::to_string(ile[0]) +
                 " pikiet nie spełnia warunku, kierunek − " + std::to_string(zle[1]) + " z " + std::to_string(ile[1]) +
                 "; odcinków niespełniających: " + std::to_string(odcinki.size()) + ".");
-    if (odcinki.empty()) l.push_back("Na wszystkich pikietach dostępna odległość widoczności wystarcza do zatrzymania.");
+    if (odcinki.empty())
+        l.push_back("Na wszystkich pikietach dostępna odległość widoczności wystarcza do zatrzymania.");
     return l;
 }
 

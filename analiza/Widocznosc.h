@@ -53,44 +53,43 @@ constexpr double NajdluzszyKrokWidocznosci = 1.0;
 
 // The settings of a check; the defaults are the program's own (see the user's guide).
 struct TUstawieniaWidocznosci {
-    double Krok = 10.0;           // K: station spacing, m
-    double WysokoscOka = 1.0;     // H_oka, m above the surface
-    double WysokoscCelu = 0.5;    // H_celu, m above the surface
-    double Przesuniecie = 1.75;   // O: offset to the right of the direction of travel, m
-    double Predkosc = 0.0;        // V, km/h; 0: the design speed of the parameter row at the station
-    double Zasieg = 300.0;        // D: the farthest distance looked at, m
-    double CzasReakcji = 2.5;     // t, s
-    double Opoznienie = 3.4;      // a, m/s^2
-    bool Naprzod = true;          // direction +1
-    bool Wstecz = true;           // direction -1
+    double Krok = 10.0;          // K: station spacing, m
+    double WysokoscOka = 1.0;    // H_oka, m above the surface
+    double WysokoscCelu = 0.5;   // H_celu, m above the surface
+    double Przesuniecie = 1.75;  // O: offset to the right of the direction of travel, m
+    double Predkosc = 0.0;       // V, km/h; 0: the design speed of the parameter row at the station
+    double Zasieg = 300.0;       // D: the farthest distance looked at, m
+    double CzasReakcji = 2.5;    // t, s
+    double Opoznienie = 3.4;     // a, m/s^2
+    bool Naprzod = true;         // direction +1
+    bool Wstecz = true;          // direction -1
 };
 
 // Why the available distance ends where it does.
 enum class TGranicaWidocznosci : std::uint8_t {
-    Przeszkoda,        // a target was hidden
-    Zasieg,            // everything visible up to the range
-    Koniec,            // everything visible up to the route's end
-    BrakPowierzchni,   // the eye or a target has no surface under it: the check stops there
+    Przeszkoda,       // a target was hidden
+    Zasieg,           // everything visible up to the range
+    Koniec,           // everything visible up to the route's end
+    BrakPowierzchni,  // the eye or a target has no surface under it: the check stops there
 };
 
 enum class TPowierzchniaWidocznosci : std::uint8_t { TEREN, PROJ };
 
 // One row of the check: one station, one direction.
 struct TWierszWidocznosci {
-    double Pikieta = 0;      // the station
-    int Kierunek = 1;        // +1 or -1
-    double Dostepna = 0;     // available distance, m
-    double Wymagana = 0;     // required distance Lz, m (infinite when a + g i <= 0)
-    double Pochylenie = 0;   // the grade i used for Lz (rising in the direction of travel positive)
-    double Predkosc = 0;     // V used, km/h
-    bool Ocena = false;      // passes
+    double Pikieta = 0;     // the station
+    int Kierunek = 1;       // +1 or -1
+    double Dostepna = 0;    // available distance, m
+    double Wymagana = 0;    // required distance Lz, m (infinite when a + g i <= 0)
+    double Pochylenie = 0;  // the grade i used for Lz (rising in the direction of travel positive)
+    double Predkosc = 0;    // V used, km/h
+    bool Ocena = false;     // passes
     TGranicaWidocznosci Granica = TGranicaWidocznosci::Przeszkoda;
     // Where the segment to the first hidden target first passes below a
     // surface (file coordinates), and which surface; none unless Granica is Przeszkoda.
     std::optional<TPunkt3D> Przeszkoda;
     TPowierzchniaWidocznosci Powierzchnia = TPowierzchniaWidocznosci::TEREN;
 };
-
 
 // Lz for a speed V (km/h), reaction time t (s), deceleration a (m/s^2) and a
 // grade i (m/m). Infinite when a + g i <= 0: on so steep a fall the vehicle
@@ -101,8 +100,8 @@ double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, 
 // line (the offset to the right of the direction of travel) from s over the
 // length `dlugosc` in the direction of travel, kept inside the route (at
 // least 1 m long); 0 where a height is missing.
-double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie,
-                            const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
+double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie, const TIndeksWysokosci& proj,
+                            const TIndeksWysokosci& teren);
 
 // The terrain that can hide a target: TEREN without its parts under PROJ's
 // footprint. Terrain triangles wholly inside the footprint are dropped,
@@ -124,12 +123,9 @@ using TPostepWidocznosci = std::function<void(std::int64_t zrobione, std::int64_
 // not depend on the split. None when `przerwij` was set before the end
 // (nothing else changes). Raises BladKonwersji for settings that make no sense
 // (the message says which), none when the route is not built.
-std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(const TUstawieniaWidocznosci& u,
-                                                                const TIndeksWysokosci& proj,
-                                                                const TIndeksWysokosci& teren,
-                                                                const TPostepWidocznosci& postep = {},
-                                                                const std::atomic<bool>* przerwij = nullptr,
-                                                                int watki = 0);
+std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(
+    const TUstawieniaWidocznosci& u, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren,
+    const TPostepWidocznosci& postep = {}, const std::atomic<bool>* przerwij = nullptr, int watki = 0);
 
 // Checks the settings; the Polish message of the first wrong one, or an empty text.
 std::string BladUstawienWidocznosci(const TUstawieniaWidocznosci& u);
@@ -137,10 +133,10 @@ std::string BladUstawienWidocznosci(const TUstawieniaWidocznosci& u);
 // A stretch of consecutive failing stations of one direction.
 struct TOdcinekWidocznosci {
     int Kierunek = 1;
-    double Od = 0, Do = 0;             // first and last failing station
-    double Dostepna = 0, Wymagana = 0; // of the worst row (the greatest shortfall)
+    double Od = 0, Do = 0;              // first and last failing station
+    double Dostepna = 0, Wymagana = 0;  // of the worst row (the greatest shortfall)
     TPowierzchniaWidocznosci Powierzchnia = TPowierzchniaWidocznosci::TEREN;
-    bool ZPrzeszkoda = false;          // the worst row was hidden by a surface
+    bool ZPrzeszkoda = false;  // the worst row was hidden by a surface
 };
 
 // The failing stretches, the + direction first, each in chainage order.
@@ -160,5 +156,5 @@ std::vector<std::int32_t> TrojkatyOdcinkow(const std::vector<TOdcinekWidocznosci
                                            double przesuniecie, const TIndeksWysokosci& proj);
 
 // Texts of the enumerations as the command line writes them.
-const char* TekstGranicy(TGranicaWidocznosci g);     // "", "zasieg", "koniec", "brak"
+const char* TekstGranicy(TGranicaWidocznosci g);           // "", "zasieg", "koniec", "brak"
 const char* TekstPowierzchni(TPowierzchniaWidocznosci p);  // "TEREN", "PROJ"

@@ -16,7 +16,7 @@ constexpr std::size_t DuzaStrona = std::size_t{2} << 20;
 
 void* PrzydzielDuzeStrony(std::size_t bajty) {
     if (bajty < DuzaStrona) {
-        void* p = ::operator new(bajty, std::align_val_t{64});
+        void* p = ::operator new (bajty, std::align_val_t{64});
         return p;
     }
     const std::size_t zaokraglone = (bajty + DuzaStrona - 1) / DuzaStrona * DuzaStrona;
@@ -30,7 +30,7 @@ void* PrzydzielDuzeStrony(std::size_t bajty) {
 
 void ZwolnijDuzeStrony(void* p, std::size_t bajty) noexcept {
     if (bajty < DuzaStrona)
-        ::operator delete(p, std::align_val_t{64});
+        ::operator delete (p, std::align_val_t{64});
     else
         std::free(p);
 }
@@ -51,8 +51,8 @@ struct TPudelko {
 double PodwojnePole(const TTrojkat& t) {
     const double ux2 = t.X2 - t.X1, uy2 = t.Y2 - t.Y1, ux3 = t.X3 - t.X1, uy3 = t.Y3 - t.Y1;
     const double pole2 = ux2 * uy3 - uy2 * ux3;
-    const double dl2 = std::max({ux2 * ux2 + uy2 * uy2, ux3 * ux3 + uy3 * uy3,
-                                 (t.X3 - t.X2) * (t.X3 - t.X2) + (t.Y3 - t.Y2) * (t.Y3 - t.Y2)});
+    const double dl2 = std::max(
+        {ux2 * ux2 + uy2 * uy2, ux3 * ux3 + uy3 * uy3, (t.X3 - t.X2) * (t.X3 - t.X2) + (t.Y3 - t.Y2) * (t.Y3 - t.Y2)});
     // False for NaN and infinities too (a non-finite coordinate makes dl2 or pole2 so).
     if (!(std::fabs(pole2) > 1e-12 * dl2) || !(dl2 < std::numeric_limits<double>::infinity())) return 0.0;
     return pole2;

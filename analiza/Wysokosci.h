@@ -51,7 +51,9 @@ struct TAlokatorDuzychStron {
     }
     void deallocate(T* p, std::size_t n) noexcept { ZwolnijDuzeStrony(p, n * sizeof(T)); }
     template <class U>
-    bool operator==(const TAlokatorDuzychStron<U>&) const noexcept { return true; }
+    bool operator==(const TAlokatorDuzychStron<U>&) const noexcept {
+        return true;
+    }
 };
 
 // One triangle of the index, relative to its first vertex (X1, Y1, Z1):
@@ -82,21 +84,25 @@ struct alignas(32) TKomorkaWysokosci {
 // GoraKomorki[k] is no lower than every triangle of cell k anywhere: a segment
 // above it over the cell need not look at the cell's triangles.
 struct TIndeksWysokosci {
-    std::vector<TTrojkatWysokosci, TAlokatorDuzychStron<TTrojkatWysokosci>> Trojkaty;  // triangles with a plan area, in cell order
-    std::vector<std::int32_t> NumeryTrojkatow;   // for each: its index in the set's Trojkaty
-    std::vector<TKomorkaWysokosci, TAlokatorDuzychStron<TKomorkaWysokosci>> Komorki;  // 64 * IleKafliX * IleKafliY (empty when no triangle)
-    std::vector<std::uint32_t> Nadmiar;          // the lists of the cells with more than IleWKomorce
-    std::vector<float> GoraKomorki;              // one per cell
+    std::vector<TTrojkatWysokosci, TAlokatorDuzychStron<TTrojkatWysokosci>>
+        Trojkaty;                               // triangles with a plan area, in cell order
+    std::vector<std::int32_t> NumeryTrojkatow;  // for each: its index in the set's Trojkaty
+    std::vector<TKomorkaWysokosci, TAlokatorDuzychStron<TKomorkaWysokosci>>
+        Komorki;                         // 64 * IleKafliX * IleKafliY (empty when no triangle)
+    std::vector<std::uint32_t> Nadmiar;  // the lists of the cells with more than IleWKomorce
+    std::vector<float> GoraKomorki;      // one per cell
     std::int32_t IleKolumn = 0, IleWierszy = 0;
     std::int32_t IleKafliX = 0, IleKafliY = 0;
-    double Xmin = 0, Ymin = 0;                   // the grid's corner (local coordinates)
-    double Komorka = 1, OdwrotnoscKomorki = 1;   // cell side and its inverse
-    double Dx = 0, Dy = 0, Dz = 0;               // file coordinate = local + (Dx, Dy, Dz)
+    double Xmin = 0, Ymin = 0;                  // the grid's corner (local coordinates)
+    double Komorka = 1, OdwrotnoscKomorki = 1;  // cell side and its inverse
+    double Dx = 0, Dy = 0, Dz = 0;              // file coordinate = local + (Dx, Dy, Dz)
 
     bool Pusty() const { return Trojkaty.empty(); }
     std::int32_t IleTrojkatow() const { return static_cast<std::int32_t>(Trojkaty.size()); }
     std::size_t NumerKomorki(std::int32_t i, std::int32_t j) const {
-        return (static_cast<std::size_t>(j >> 3) * static_cast<std::size_t>(IleKafliX) + static_cast<std::size_t>(i >> 3)) * 64 +
+        return (static_cast<std::size_t>(j >> 3) * static_cast<std::size_t>(IleKafliX) +
+                static_cast<std::size_t>(i >> 3)) *
+                   64 +
                static_cast<std::size_t>((j & 7) * 8 + (i & 7));
     }
     // The triangles (indices into Trojkaty) of cell k; their count goes to `ile`.
@@ -131,8 +137,8 @@ struct TPunktPodPowierzchnia {
 // The answer is exact against the triangles: the first such point, where the
 // segment meets the surface on its way down (t = 0 when it starts below),
 // or nothing. Ends on or below the surface alone do not count.
-std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksWysokosci& indeks,
-                                                                  const TPunkt3D& a, const TPunkt3D& b);
+std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksWysokosci& indeks, const TPunkt3D& a,
+                                                                  const TPunkt3D& b);
 
 // The indices of the two sets, rebuilt at the end of every load.
 extern TIndeksWysokosci IndeksTEREN;

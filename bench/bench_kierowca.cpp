@@ -42,8 +42,10 @@ bool UstawScene(int scena) {
     InicjujZmienne(W, H);
     UstawOkoOkna(W, H);
     if (Scena != scena) {
-        if (scena == 1) OtworzTRO(ORVANY_ZRODLA "/Przyklady/Droga.tro");
-        else ZbudujMilion();
+        if (scena == 1)
+            OtworzTRO(ORVANY_ZRODLA "/Przyklady/Droga.tro");
+        else
+            ZbudujMilion();
         Scena = scena;
     }
     return Trasa.Obliczona;
@@ -101,11 +103,10 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
         t[i] += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     };
     for (auto _ : state) {
-        const TPolozenieOka p = PolozenieOka(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0), WidokKierowcy.Oko);
+        const TPolozenieOka p = PolozenieOka(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0),
+                                             WidokKierowcy.Oko);
         mierz(0, [&p] { ZbudujSlupki(&p.Oko); });
-        mierz(1, [&p] {
-            UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg);
-        });
+        mierz(1, [&p] { UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg); });
         mierz(2, [&obraz] {
             PlotnoQt plotno(obraz);
             Przerysuj(plotno, W, H);

@@ -152,11 +152,11 @@ TOpenGL& OpenGL() {
             g.Blad = "EGL bez OpenGL";
             return g;
         }
-        const EGLint atrybuty[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                   EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+        const EGLint atrybuty[] = {
+            EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+            EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
         g.Kontekst = eglCreateContext(g.Ekran, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, atrybuty);
-        if (g.Kontekst == EGL_NO_CONTEXT ||
-            !eglMakeCurrent(g.Ekran, EGL_NO_SURFACE, EGL_NO_SURFACE, g.Kontekst)) {
+        if (g.Kontekst == EGL_NO_CONTEXT || !eglMakeCurrent(g.Ekran, EGL_NO_SURFACE, EGL_NO_SURFACE, g.Kontekst)) {
             g.Blad = "nie można utworzyć kontekstu OpenGL 3.3";
             return g;
         }
@@ -199,8 +199,8 @@ TOpenGL& OpenGL() {
         double dalej = 1.0;
         for (const TTrojkatRys& r : TrojkatyTEREN)
             for (const TPunkt3D* p : {&r.P1, &r.P2, &r.P3}) {
-                w.push_back({static_cast<float>(p->X), static_cast<float>(p->Y), static_cast<float>(p->Z),
-                             r.KolorCieniowany});
+                w.push_back(
+                    {static_cast<float>(p->X), static_cast<float>(p->Y), static_cast<float>(p->Z), r.KolorCieniowany});
                 dalej = std::max(dalej, p->Y - Rzut.OkoY);
             }
         const auto t0 = Zegar::now();
@@ -261,8 +261,8 @@ void BM_OpenGL_llvmpipe(benchmark::State& state) {
         QImage(reinterpret_cast<const uchar*>(piksele.data()), W, H, QImage::Format_RGBA8888)
             .mirrored()
             .save(QString::fromUtf8(katalog) + "/llvmpipe.png");
-    state.counters["piksele_sceny"] =
-        static_cast<double>(std::count_if(piksele.begin(), piksele.end(), [tlo](std::uint32_t p) { return p != tlo; }));
+    state.counters["piksele_sceny"] = static_cast<double>(
+        std::count_if(piksele.begin(), piksele.end(), [tlo](std::uint32_t p) { return p != tlo; }));
     const char* watki = std::getenv("LP_NUM_THREADS");
     state.SetLabel(g.Renderer + ", LP_NUM_THREADS=" + (watki ? watki : "(domyślnie)"));
 }

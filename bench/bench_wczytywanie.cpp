@@ -33,8 +33,8 @@ std::string UtworzPlik() {
     for (int j = 0; j < kN; ++j)
         for (int i = 0; i < kN; ++i) {
             const double z = 180.0 + 20.0 * std::sin(i * 0.013) * std::cos(j * 0.017) + (i * 7 + j * 3) % 10 * 0.01;
-            const int n = std::snprintf(b, sizeof b, "%.3f\r\n%.3f\r\n%.3f\r\nF\r\n%d\r\nP%d\r\n",
-                                        5500000.0 + i * 4.25, 4600000.0 + j * 4.25, z, j * kN + i, j * kN + i);
+            const int n = std::snprintf(b, sizeof b, "%.3f\r\n%.3f\r\n%.3f\r\nF\r\n%d\r\nP%d\r\n", 5500000.0 + i * 4.25,
+                                        4600000.0 + j * 4.25, z, j * kN + i, j * kN + i);
             t.append(b, static_cast<std::size_t>(n));
         }
     t += "\r\n#TroTEREN#\r\n" + std::to_string(2 * (kN - 1) * (kN - 1)) + "\r\n";
@@ -42,8 +42,9 @@ std::string UtworzPlik() {
         for (int i = 0; i + 1 < kN; ++i) {
             const int a = j * kN + i, c = a + kN;
             const double xs = 5500000.0 + i * 4.25 + 2.833, ys = 4600000.0 + j * 4.25 + 1.417;
-            int n = std::snprintf(b, sizeof b, "0\r\n0\r\n%d\r\n%d\r\n%d\r\n%d\r\n%.3f\r\n%.3f\r\n0H\r\nF\r\nclGreen\r\n",
-                                  2 * a, a, a + 1, c + 1, xs, ys);
+            int n = std::snprintf(b, sizeof b,
+                                  "0\r\n0\r\n%d\r\n%d\r\n%d\r\n%d\r\n%.3f\r\n%.3f\r\n0H\r\nF\r\nclGreen\r\n", 2 * a, a,
+                                  a + 1, c + 1, xs, ys);
             t.append(b, static_cast<std::size_t>(n));
             n = std::snprintf(b, sizeof b, "0\r\n0\r\n%d\r\n%d\r\n%d\r\n%d\r\n%.3f\r\n%.3f\r\n0,5E\r\nF\r\n32768\r\n",
                               2 * a + 1, a, c + 1, c, xs - 1.4, ys + 1.4);
@@ -86,7 +87,8 @@ std::string UtworzLandXML() {
     for (int j = 0; j + 1 < kN; ++j)
         for (int i = 0; i + 1 < kN; ++i) {
             const int a = j * kN + i + 1, c = a + kN;
-            const int n = std::snprintf(b, sizeof b, "<F>%d %d %d</F>\n<F>%d %d %d</F>\n", a, a + 1, c + 1, a, c + 1, c);
+            const int n = std::snprintf(b, sizeof b, "<F>%d %d %d</F>\n<F>%d %d %d</F>\n", a, a + 1, c + 1, a, c + 1,
+                                        c);
             t.append(b, static_cast<std::size_t>(n));
         }
     t += "</Faces>\n</Definition>\n</Surface>\n</Surfaces>\n</LandXML>\n";
@@ -113,12 +115,10 @@ void Wyczysc() {
 
 // Bytes held by the model after the load: meshes and render arrays.
 double RozmiarModelu() {
-    return static_cast<double>(TEREN.Punkty.capacity() * sizeof(TPunktSiatki) +
-                               TEREN.Trojkaty.capacity() * sizeof(TTrojkat) +
-                               PROJ.Punkty.capacity() * sizeof(TPunktSiatki) +
-                               PROJ.Trojkaty.capacity() * sizeof(TTrojkat) +
-                               TrojkatyTEREN.capacity() * sizeof(TTrojkatRys) +
-                               TrojkatyPROJ.capacity() * sizeof(TTrojkatRys));
+    return static_cast<double>(
+        TEREN.Punkty.capacity() * sizeof(TPunktSiatki) + TEREN.Trojkaty.capacity() * sizeof(TTrojkat) +
+        PROJ.Punkty.capacity() * sizeof(TPunktSiatki) + PROJ.Trojkaty.capacity() * sizeof(TTrojkat) +
+        TrojkatyTEREN.capacity() * sizeof(TTrojkatRys) + TrojkatyPROJ.capacity() * sizeof(TTrojkatRys));
 }
 
 // Resident set size and its peak, in bytes (Linux).

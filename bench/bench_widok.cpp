@@ -83,7 +83,8 @@ TObraz Gradient() {
     o.Piksele.resize(256 * 128);
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 256; ++x)
-            o.Piksele[static_cast<std::size_t>(y) * 256 + x] = 0xFF000000u | ((100 + y) << 16) | ((150 + y) << 8) | 255u;
+            o.Piksele[static_cast<std::size_t>(y) * 256 + x] = 0xFF000000u | ((100 + y) << 16) | ((150 + y) << 8) |
+                                                               255u;
     return o;
 }
 
@@ -177,34 +178,41 @@ void Przebiegi(benchmark::State& state, Przed przed, Przebieg przebieg) {
 
 void BM_PrzeliczRzut(benchmark::State& state) {
     UstawScene(Male());
-    Przebiegi(state, [] {}, [] { PrzeliczRzut(); });
+    Przebiegi(
+        state, [] {}, [] { PrzeliczRzut(); });
 }
 
 void BM_Przesun(benchmark::State& state) {
     UstawScene(Male());
     double d = 1.0;
-    Przebiegi(state, [] {}, [&d] {
-        Przesun(d, -d, 0.5 * d);
-        d = -d;
-    });
+    Przebiegi(
+        state, [] {},
+        [&d] {
+            Przesun(d, -d, 0.5 * d);
+            d = -d;
+        });
 }
 
 void BM_Skaluj(benchmark::State& state) {
     UstawScene(Male());
     bool wiekszy = true;
-    Przebiegi(state, [] {}, [&wiekszy] {
-        Skaluj(479.0, 0.0, 0.0, wiekszy ? 1.25 : 0.8);
-        wiekszy = !wiekszy;
-    });
+    Przebiegi(
+        state, [] {},
+        [&wiekszy] {
+            Skaluj(479.0, 0.0, 0.0, wiekszy ? 1.25 : 0.8);
+            wiekszy = !wiekszy;
+        });
 }
 
 void BM_Obroc(benchmark::State& state) {
     UstawScene(Male());
     double k = 0.05;
-    Przebiegi(state, [] {}, [&k] {
-        Obroc(479.0, 0.0, 0.0, k, 0.0, 0.0);
-        k = -k;
-    });
+    Przebiegi(
+        state, [] {},
+        [&k] {
+            Obroc(479.0, 0.0, 0.0, k, 0.0, 0.0);
+            k = -k;
+        });
 }
 
 // The scene turned to lie in depth from about -1200 to 2400, so that the
@@ -219,13 +227,15 @@ std::vector<TTrojkatRys> ScenaWGlab() {
 
 void BM_Tnij(benchmark::State& state) {
     const std::vector<TTrojkatRys> wzor = ScenaWGlab();
-    Przebiegi(state, [&wzor] { TrojkatyTEREN = wzor; }, [] { TnijWidok(); });
+    Przebiegi(
+        state, [&wzor] { TrojkatyTEREN = wzor; }, [] { TnijWidok(); });
     state.counters["zostalo"] = static_cast<double>(TrojkatyTEREN.size());
 }
 
 void BM_SortujYmin(benchmark::State& state) {
     const std::vector<TTrojkatRys> wzor = ScenaWGlab();
-    Przebiegi(state, [&wzor] { TrojkatyTEREN = wzor; }, [] { KorektaYmin(); });
+    Przebiegi(
+        state, [&wzor] { TrojkatyTEREN = wzor; }, [] { KorektaYmin(); });
 }
 
 }  // namespace

@@ -87,8 +87,9 @@ void BM_ZbudujIndeks(benchmark::State& stan) {
     stan.counters["wpisy_na_komorke"] = wpisy / komorki;
     stan.counters["dlugie_listy"] = dlugie / komorki;
     stan.counters["MB"] = static_cast<double>(ix.Trojkaty.size() * sizeof(TTrojkatWysokosci) +
-                                              ix.NumeryTrojkatow.size() * 4 + ix.Komorki.size() * sizeof(TKomorkaWysokosci) +
-                                              ix.Nadmiar.size() * 4 + ix.GoraKomorki.size() * 4) /
+                                              ix.NumeryTrojkatow.size() * 4 +
+                                              ix.Komorki.size() * sizeof(TKomorkaWysokosci) + ix.Nadmiar.size() * 4 +
+                                              ix.GoraKomorki.size() * 4) /
                           1048576.0;
 }
 BENCHMARK(BM_ZbudujIndeks)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

@@ -148,8 +148,8 @@ void SprawdzPliki(const std::vector<std::string>& pliki) {
 }
 
 // The choice of surfaces and alignment of LandXML files, taken by every command that loads files.
-const std::map<std::string, TOpcja> kOpcjeLandXML = {{"--teren", {true}},      {"--proj", {true}}, {"--trasa", {true}},
-                                                     {"--bez-terenu", {false}}, {"--bez-trasy", {false}}};
+const std::map<std::string, TOpcja> kOpcjeLandXML = {
+    {"--teren", {true}}, {"--proj", {true}}, {"--trasa", {true}}, {"--bez-terenu", {false}}, {"--bez-trasy", {false}}};
 
 std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znane) {
     znane.insert(kOpcjeLandXML.begin(), kOpcjeLandXML.end());
@@ -228,8 +228,11 @@ void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane) {
 }
 
 // The driver's view options shared by obraz and przejazd.
-const std::map<std::string, TOpcja> OpcjeKierowcy = {
-    {"--kierowca", {false}}, {"--oko", {true}}, {"--przesuniecie", {true}}, {"--wstecz", {false}}, {"--slupki", {false}}};
+const std::map<std::string, TOpcja> OpcjeKierowcy = {{"--kierowca", {false}},
+                                                     {"--oko", {true}},
+                                                     {"--przesuniecie", {true}},
+                                                     {"--wstecz", {false}},
+                                                     {"--slupki", {false}}};
 
 std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje) {
     opcje.insert(OpcjeKierowcy.begin(), OpcjeKierowcy.end());
@@ -322,13 +325,16 @@ bool ZapiszFilm(const QString& ffmpeg, const std::string& cel, int W, int H, dou
     tymczasowy.close();
     QProcess proces;
     proces.setProcessChannelMode(QProcess::SeparateChannels);
-    proces.start(ffmpeg, {QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                          QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
-                          QStringLiteral("bgra"), QStringLiteral("-s"), QStringLiteral("%1x%2").arg(W).arg(H),
-                          QStringLiteral("-r"), QString::number(klS, 'g', 10), QStringLiteral("-i"), QStringLiteral("-"),
-                          QStringLiteral("-vf"), QStringLiteral("pad=ceil(iw/2)*2:ceil(ih/2)*2"),
-                          QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"),
-                          QStringLiteral("yuv420p"), QStringLiteral("-f"), QStringLiteral("mp4"), tymczasowy.fileName()});
+    proces.start(
+        ffmpeg,
+        {QStringLiteral("-y"),      QStringLiteral("-loglevel"),   QStringLiteral("error"),
+         QStringLiteral("-f"),      QStringLiteral("rawvideo"),    QStringLiteral("-pix_fmt"),
+         QStringLiteral("bgra"),    QStringLiteral("-s"),          QStringLiteral("%1x%2").arg(W).arg(H),
+         QStringLiteral("-r"),      QString::number(klS, 'g', 10), QStringLiteral("-i"),
+         QStringLiteral("-"),       QStringLiteral("-vf"),         QStringLiteral("pad=ceil(iw/2)*2:ceil(ih/2)*2"),
+         QStringLiteral("-c:v"),    QStringLiteral("libx264"),     QStringLiteral("-pix_fmt"),
+         QStringLiteral("yuv420p"), QStringLiteral("-f"),          QStringLiteral("mp4"),
+         tymczasowy.fileName()});
     auto blad = [&](const std::string& co) {
         proces.kill();
         proces.waitForFinished(5000);
@@ -404,7 +410,8 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
         double x = 0.0, y = 0.0;
         PunktNaPikiecie(s, x, y);
         const double kat = KatNaPikiecie(s);
-        tekst += Stala(Trasa.PikStart + s, 4) + ';' + Stala(x + Trasa.Dx, 4) + ';' + Stala(y + Trasa.Dy, 4) + ';' + Stala(kat, 6) + '\n';
+        tekst += Stala(Trasa.PikStart + s, 4) + ';' + Stala(x + Trasa.Dx, 4) + ';' + Stala(y + Trasa.Dy, 4) + ';' +
+                 Stala(kat, 6) + '\n';
     }
     wyjscie << tekst;
     wyjscie.flush();
@@ -415,8 +422,8 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
 std::string PoleWysokosci(const std::optional<double>& z) { return z ? Stala(*z, 3) : std::string(); }
 
 int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
-    const TArgumenty arg =
-        Rozbierz(a, 1, ZOpcjamiLandXML({{"--pikieta", {true}}, {"--szerokosc", {true}}, {"--krok", {true}}}));
+    const TArgumenty arg = Rozbierz(
+        a, 1, ZOpcjamiLandXML({{"--pikieta", {true}}, {"--szerokosc", {true}}, {"--krok", {true}}}));
     SprawdzPliki(arg.Pozycyjne);
     if (!arg.Wartosc("--pikieta")) throw BladUzycia("przekroj potrzebuje opcji --pikieta S");
     const double pikieta = Liczba(arg, "--pikieta", 0.0);
@@ -441,14 +448,14 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
 int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
                                     ZOpcjamiLandXML({{"--krok", {true}},
-                                     {"--oko", {true}},
-                                     {"--cel", {true}},
-                                     {"--przesuniecie", {true}},
-                                     {"--predkosc", {true}},
-                                     {"--zasieg", {true}},
-                                     {"--czas-reakcji", {true}},
-                                     {"--opoznienie", {true}},
-                                     {"--kierunek", {true}}}));
+                                                     {"--oko", {true}},
+                                                     {"--cel", {true}},
+                                                     {"--przesuniecie", {true}},
+                                                     {"--predkosc", {true}},
+                                                     {"--zasieg", {true}},
+                                                     {"--czas-reakcji", {true}},
+                                                     {"--opoznienie", {true}},
+                                                     {"--kierunek", {true}}}));
     SprawdzPliki(arg.Pozycyjne);
     TUstawieniaWidocznosci u;
     u.Krok = Liczba(arg, "--krok", u.Krok);
@@ -484,8 +491,8 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
                  (std::isfinite(w.Wymagana) ? Stala(w.Wymagana, 2) : std::string("inf")) + ';' +
                  (w.Ocena ? "tak" : "nie") + ';' + TekstGranicy(w.Granica) + ';';
         if (w.Przeszkoda)
-            tekst += Stala(w.Przeszkoda->X, 3) + ';' + Stala(w.Przeszkoda->Y, 3) + ';' + Stala(w.Przeszkoda->Z, 3) + ';' +
-                     TekstPowierzchni(w.Powierzchnia);
+            tekst += Stala(w.Przeszkoda->X, 3) + ';' + Stala(w.Przeszkoda->Y, 3) + ';' + Stala(w.Przeszkoda->Z, 3) +
+                     ';' + TekstPowierzchni(w.Powierzchnia);
         else
             tekst += ";;;";
         tekst += '\n';
@@ -504,7 +511,8 @@ bool KonczySiePng(const std::string& nazwa) {
 
 int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(
-        a, 1, ZOpcjamiLandXML(ZOpcjamiKierowcy({{"--pikieta", {true}}, {"--rozmiar", {true}}, {"--parametry", {false}}})));
+        a, 1,
+        ZOpcjamiLandXML(ZOpcjamiKierowcy({{"--pikieta", {true}}, {"--rozmiar", {true}}, {"--parametry", {false}}})));
     if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani pliku obrazu");
     const std::string wyjscie = arg.Pozycyjne.back();
     if (!KonczySiePng(wyjscie)) throw BladUzycia("ostatnim argumentem musi być plik obrazu .png");
@@ -517,7 +525,8 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
 
     StanOkna(r.W, r.H, true, bledy);
     UstawKierowce(arg);
-    if (WidokKierowcy.Wlaczony && !naPikiecie) throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
+    if (WidokKierowcy.Wlaczony && !naPikiecie)
+        throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
     const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
     PiszKomunikatyTrasy(bledy);
@@ -570,8 +579,8 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     std::string tekst = "pikieta;X;Y;Z_proj;Z_teren;roznica\n";
     for (const TPunktProfilu& p : ObliczProfil(PikietyCoKrok(Trasa.PikMax, krok), IndeksPROJ, IndeksTEREN))
-        tekst += Stala(Trasa.PikStart + p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) + ';' +
-                 PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
+        tekst += Stala(Trasa.PikStart + p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' +
+                 PoleWysokosci(p.ZProj) + ';' + PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
     wyjscie << tekst;
     wyjscie.flush();
     return KodKoncowy(ok);
@@ -580,13 +589,13 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
 int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
                                     ZOpcjamiLandXML(ZOpcjamiKierowcy({{"--od", {true}},
-                                                      {"--do", {true}},
-                                                      {"--krok", {true}},
-                                                      {"--rozmiar", {true}},
-                                                      {"--parametry", {false}},
-                                                      {"--wideo", {true}},
-                                                      {"--kl-s", {true}},
-                                                      {"--predkosc", {true}}})));
+                                                                      {"--do", {true}},
+                                                                      {"--krok", {true}},
+                                                                      {"--rozmiar", {true}},
+                                                                      {"--parametry", {false}},
+                                                                      {"--wideo", {true}},
+                                                                      {"--kl-s", {true}},
+                                                                      {"--predkosc", {true}}})));
     const std::string* wideo = arg.Wartosc("--wideo");
     if (!wideo && (arg.Wartosc("--kl-s") || arg.Wartosc("--predkosc")))
         throw BladUzycia("opcje --kl-s i --predkosc działają tylko z --wideo");
@@ -599,7 +608,8 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     SprawdzPliki(pliki);
     const TRozmiar r = Rozmiar(arg);
     const double klS = Liczba(arg, "--kl-s", 25.0);
-    if (!(klS >= 1.0 && klS <= 120.0)) throw BladUzycia("opcja --kl-s: liczba klatek na sekundę musi leżeć między 1 a 120");
+    if (!(klS >= 1.0 && klS <= 120.0))
+        throw BladUzycia("opcja --kl-s: liczba klatek na sekundę musi leżeć między 1 a 120");
     const double predkosc = Liczba(arg, "--predkosc", 0.0);
     if (arg.Wartosc("--predkosc") && !(predkosc > 0.0 && predkosc <= 1000.0))
         throw BladUzycia("opcja --predkosc: prędkość musi leżeć między 0 a 1000 km/h");
@@ -644,7 +654,8 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
             UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane);
             return Klatka(r.W, r.H, podzial);
         };
-        const bool zapisany = ZapiszFilm(ffmpeg, *wideo, r.W, r.H, klS, static_cast<int>(pikiety.size()), klatka, bledy);
+        const bool zapisany = ZapiszFilm(ffmpeg, *wideo, r.W, r.H, klS, static_cast<int>(pikiety.size()), klatka,
+                                         bledy);
         return zapisany ? KodKoncowy(ok) : KodBladPliku;
     }
 
@@ -665,7 +676,8 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     for (int i = 0; i < ile; ++i) {
         UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane);
         if (!ZapiszPng(Klatka(r.W, r.H, podzial), nazwa(i + 1), bledy)) return KodBladPliku;
-        bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(Trasa.PikStart + pikiety[i]) << (terminal ? "   \r" : "\n");
+        bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(Trasa.PikStart + pikiety[i])
+              << (terminal ? "   \r" : "\n");
         bledy.flush();
     }
     if (terminal) bledy << '\n';
@@ -680,7 +692,8 @@ int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     if (arg.Pozycyjne.size() != 2) throw BladUzycia("przepisz potrzebuje dokładnie dwóch plików: ZRODLO.mtp CEL.tro");
     const std::string& zrodlo = arg.Pozycyjne[0];
     const std::string& cel = arg.Pozycyjne[1];
-    if (RodzajPliku(cel) == TRodzajPliku::MTP) throw BladUzycia("plik docelowy „" + cel + "” ma rozszerzenie .mtp; oczekiwano .tro");
+    if (RodzajPliku(cel) == TRodzajPliku::MTP)
+        throw BladUzycia("plik docelowy „" + cel + "” ma rozszerzenie .mtp; oczekiwano .tro");
     const QFileInfo fz(QString::fromLocal8Bit(zrodlo.c_str())), fc(QString::fromLocal8Bit(cel.c_str()));
     if (fz.exists() && fc.exists() && fz.canonicalFilePath() == fc.canonicalFilePath())
         throw BladUzycia("plik źródłowy i docelowy to ten sam plik");
@@ -936,7 +949,8 @@ int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, s
     if (std::find(a.begin(), a.end(), "--help") != a.end() || std::find(a.begin(), a.end(), "-h") != a.end()) {
         // "--help" after "--" is a file name.
         auto koniecOpcji = std::find(a.begin(), a.end(), "--");
-        auto pomoc = std::find_if(a.begin(), koniecOpcji, [](const std::string& s) { return s == "--help" || s == "-h"; });
+        auto pomoc = std::find_if(a.begin(), koniecOpcji,
+                                  [](const std::string& s) { return s == "--help" || s == "-h"; });
         if (pomoc != koniecOpcji) {
             wyjscie << TekstPomocy();
             return KodSukces;

@@ -8,10 +8,10 @@
 #include <vector>
 
 // Exit codes of the tool.
-constexpr int KodSukces = 0;         // everything done
-constexpr int KodBladPliku = 1;      // a file could not be loaded or written
-constexpr int KodBladUzycia = 2;     // wrong command line
-constexpr int KodBrakTrasy = 3;      // the route is not built (station table, chainage views)
+constexpr int KodSukces = 0;      // everything done
+constexpr int KodBladPliku = 1;   // a file could not be loaded or written
+constexpr int KodBladUzycia = 2;  // wrong command line
+constexpr int KodBrakTrasy = 3;   // the route is not built (station table, chainage views)
 
 // The help text of --help.
 std::string TekstPomocy();

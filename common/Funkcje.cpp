@@ -192,6 +192,4 @@ std::string TekstPolozeniaOka(double okoX, double okoY, double okoZ) {
     return "X = " + FormatN(okoX + 10) + " Y = " + FormatN(okoY) + " Z = " + FormatN(okoZ);
 }
 
-std::function<void(const std::string&)> PokazKomunikat = [](const std::string& tekst) {
-    std::cerr << tekst << '\n';
-};
+std::function<void(const std::string&)> PokazKomunikat = [](const std::string& tekst) { std::cerr << tekst << '\n'; };

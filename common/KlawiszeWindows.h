@@ -25,21 +25,21 @@ constexpr int Prawo = 39;
 constexpr int Dol = 40;
 constexpr int Insert = 45;
 constexpr int Delete = 46;
-constexpr int Cyfra0 = 48;          // '0' .. '9' are 48 .. 57
-constexpr int LiteraA = 65;         // 'A' .. 'Z' are 65 .. 90
-constexpr int Numeryczna0 = 96;     // keypad 0 .. 9 are 96 .. 105
+constexpr int Cyfra0 = 48;       // '0' .. '9' are 48 .. 57
+constexpr int LiteraA = 65;      // 'A' .. 'Z' are 65 .. 90
+constexpr int Numeryczna0 = 96;  // keypad 0 .. 9 are 96 .. 105
 constexpr int NumerycznaRazy = 106;
 constexpr int NumerycznaPlus = 107;
 constexpr int NumerycznaMinus = 109;
 constexpr int NumerycznaKropka = 110;
 constexpr int NumerycznaDzielenie = 111;
-constexpr int F1 = 112;             // F1 .. F24 are 112 .. 135
+constexpr int F1 = 112;  // F1 .. F24 are 112 .. 135
 constexpr int NumLock = 144;
 constexpr int ScrollLock = 145;
 constexpr int Srednik = 186;
-constexpr int Plus = 187;           // the main keyboard's '=' / '+' key
+constexpr int Plus = 187;  // the main keyboard's '=' / '+' key
 constexpr int Przecinek = 188;
-constexpr int Minus = 189;          // the main keyboard's minus
+constexpr int Minus = 189;  // the main keyboard's minus
 constexpr int Kropka = 190;
 constexpr int Ukosnik = 191;
 

@@ -78,8 +78,8 @@ void PowiekszNaDwochWatkach(std::vector<T>& v, std::size_t n) {
         v.reserve(n);
         char* poczatek = reinterpret_cast<char*>(v.data() + v.size());
         const std::size_t bajtow = (n - v.size()) * sizeof(T);
-        NaDwochWatkach(bajtow, [poczatek](std::size_t od, std::size_t do_) { ZajmijStrony(poczatek + od, do_ - od); },
-                       1);
+        NaDwochWatkach(
+            bajtow, [poczatek](std::size_t od, std::size_t do_) { ZajmijStrony(poczatek + od, do_ - od); }, 1);
     }
     v.resize(n);
 }

@@ -72,8 +72,7 @@ TCel ZnajdzCel(const std::string& cel) {
             return w;
         }
         if (!S_ISLNK(w.Stan.st_mode)) {
-            const std::string gdzie =
-                w.Sciezka == cel ? "to" : "dowiązanie prowadzi do " + w.Sciezka + ", a to";
+            const std::string gdzie = w.Sciezka == cel ? "to" : "dowiązanie prowadzi do " + w.Sciezka + ", a to";
             throw BladKonwersji("Nie można zapisać pliku " + cel + ": " + gdzie + " nie jest zwykły plik, lecz " +
                                 RodzajPliku(w.Stan.st_mode) + "; pozostawiono go bez zmian.");
         }
@@ -106,7 +105,9 @@ struct TTymczasowy {
 // and every later write fails, so the stream goes bad.
 class TBuforDeskryptora : public std::streambuf {
 public:
-    explicit TBuforDeskryptora(int fd) : fd_(fd), bufor_(1 << 16) { setp(bufor_.data(), bufor_.data() + bufor_.size()); }
+    explicit TBuforDeskryptora(int fd) : fd_(fd), bufor_(1 << 16) {
+        setp(bufor_.data(), bufor_.data() + bufor_.size());
+    }
     int Blad() const { return blad_; }
 
 protected:
@@ -178,7 +179,8 @@ void ZapiszBezpiecznie(const std::string& cel, const std::function<void(std::ost
         if (fd >= 0) {
             tymczasowy.Nazwa = nazwa;
             tymczasowy.Fd = fd;
-        } else if (errno != EEXIST || proba == 100) Zglos(cel, errno);
+        } else if (errno != EEXIST || proba == 100)
+            Zglos(cel, errno);
     }
 
     TBuforDeskryptora bufor(tymczasowy.Fd);
@@ -196,7 +198,7 @@ void ZapiszBezpiecznie(const std::string& cel, const std::function<void(std::ost
     if (prawdziwy.Istnieje) {
         // The owner is kept where the system allows it (a file of another user replaced by root).
         const struct stat& s = prawdziwy.Stan;
-        struct stat nowy{};
+        struct stat nowy {};
         if (::fstat(tymczasowy.Fd, &nowy) == 0 && (nowy.st_uid != s.st_uid || nowy.st_gid != s.st_gid) &&
             ::fchown(tymczasowy.Fd, s.st_uid, s.st_gid) != 0) {
             // Not allowed: the file becomes this user's, with the same permission bits.
@@ -219,5 +221,6 @@ void ZapiszBezpiecznie(const std::string& cel, const std::function<void(std::ost
 }
 
 void ZapiszBezpiecznie(const std::string& cel, std::string_view tresc) {
-    ZapiszBezpiecznie(cel, [tresc](std::ostream& o) { o.write(tresc.data(), static_cast<std::streamsize>(tresc.size())); });
+    ZapiszBezpiecznie(cel,
+                      [tresc](std::ostream& o) { o.write(tresc.data(), static_cast<std::streamsize>(tresc.size())); });
 }

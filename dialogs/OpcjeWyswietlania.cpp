@@ -31,8 +31,7 @@ QLabel* Etykieta(QWidget* rodzic, const char* nazwa, const QString& tekst, int x
     return l;
 }
 
-QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& napis, int x, int y, int szer,
-                      int wys = 24) {
+QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& napis, int x, int y, int szer, int wys = 24) {
     auto* b = new QPushButton(napis, rodzic);
     b->setObjectName(QString::fromLatin1(nazwa));
     b->setGeometry(x, y, szer, wys);
@@ -67,8 +66,8 @@ TOpcje::TOpcje(QWidget* rodzic) : QDialog(rodzic), okno_(dynamic_cast<TOknoObraz
     setWindowTitle(QStringLiteral("Opcje"));
     setModal(true);
     setSizeGripEnabled(false);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::CustomizeWindowHint);
     setFixedSize(448, 223);
 
     PageControl1 = new QTabWidget(this);
@@ -108,8 +107,10 @@ TOpcje::TOpcje(QWidget* rodzic) : QDialog(rodzic), okno_(dynamic_cast<TOknoObraz
     StaticText1 = Etykieta(TS_Przesuwanie, "StaticText1", naglowek, 8, 4, 420);
     const QFontMetrics fm(StaticText1->font());
     const int x1 = 8;
-    const int x2 = std::max(x1 + 96, 8 + fm.horizontalAdvance(naglowek.left(naglowek.indexOf(QStringLiteral("skala")))));
-    const int x3 = std::max(x2 + 70, 8 + fm.horizontalAdvance(naglowek.left(naglowek.indexOf(QStringLiteral("obrót")))));
+    const int x2 = std::max(x1 + 96,
+                            8 + fm.horizontalAdvance(naglowek.left(naglowek.indexOf(QStringLiteral("skala")))));
+    const int x3 = std::max(x2 + 70,
+                            8 + fm.horizontalAdvance(naglowek.left(naglowek.indexOf(QStringLiteral("obrót")))));
     E_krok = Pole(TS_Przesuwanie, "E_krok", QStringLiteral("10"), x1, 26, 80);
     B_dxPlus = Przycisk(TS_Przesuwanie, "B_dxPlus", QStringLiteral("dx+"), x1, 54, 39);
     B_dxMinus = Przycisk(TS_Przesuwanie, "B_dxMinus", QStringLiteral("dx-"), x1 + 41, 54, 39);
@@ -400,4 +401,3 @@ void TOpcje::B_TrojClick() {
     TrojkatTestowy();
     PoZmianieSwiatla();
 }
-

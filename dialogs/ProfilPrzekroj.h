@@ -58,8 +58,8 @@ public:
     QLabel* L_Przewyzszenie = nullptr;
     QDoubleSpinBox* E_Przewyzszenie = nullptr;
     TRysunekProfilu* Rysunek = nullptr;
-    QSplitter* Podzial = nullptr;        // the drawing above, the results below
-    QWidget* Wyniki = nullptr;           // the chart and the switch
+    QSplitter* Podzial = nullptr;  // the drawing above, the results below
+    QWidget* Wyniki = nullptr;     // the chart and the switch
     TWykresWidocznosci* Wykres = nullptr;
     QCheckBox* CB_Pas = nullptr;
 

@@ -129,8 +129,8 @@ void RysujOsie(QPainter& m, const TWykres& w, double krokU, double krokV, bool p
     for (double v : pv) {
         const double y = w.Y(v);
         m.drawLine(QPointF(w.Pole.left() - 4, y), QPointF(w.Pole.left(), y));
-        m.drawText(QRectF(w.Pole.left() - 66, y - fm.height() / 2.0, 60, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-                   Q(G2(v)));
+        m.drawText(QRectF(w.Pole.left() - 66, y - fm.height() / 2.0, 60, fm.height()),
+                   Qt::AlignRight | Qt::AlignVCenter, Q(G2(v)));
     }
 }
 
@@ -197,7 +197,8 @@ void RysujPrzekroj(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu&
                     obszar.height() - fm.height() - 14 - fm.height() - 12);
     if (w.Pole.width() < 20 || w.Pole.height() < 20) return;
     double szer = SzerokoscPrzekrojuRysunku;
-    if (!d.Przekroj.empty()) szer = std::max(std::fabs(d.Przekroj.front().Odleglosc), std::fabs(d.Przekroj.back().Odleglosc));
+    if (!d.Przekroj.empty())
+        szer = std::max(std::fabs(d.Przekroj.front().Odleglosc), std::fabs(d.Przekroj.back().Odleglosc));
     w.U0 = -szer;
     w.U1 = szer;
     // In true scale when the heights fit, otherwise squeezed vertically to fit.
@@ -283,8 +284,9 @@ void RysujProfilIPrzekroj(QPainter& m, const QRect& obszar, const TDaneRysunkuPr
     const QFontMetrics fm = m.fontMetrics();
     if (!d.JestTrasa) {
         m.setPen(Qt::black);
-        m.drawText(obszar, Qt::AlignCenter, QStringLiteral("Brak obliczonej trasy: profil i przekrój pokazuje się "
-                                                           "po wczytaniu pliku z trasą."));
+        m.drawText(obszar, Qt::AlignCenter,
+                   QStringLiteral("Brak obliczonej trasy: profil i przekrój pokazuje się "
+                                  "po wczytaniu pliku z trasą."));
         m.restore();
         return;
     }

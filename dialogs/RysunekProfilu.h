@@ -26,13 +26,13 @@ constexpr QSize RozmiarRysunkuProfilu{1000, 640};
 
 // Everything the drawing shows.
 struct TDaneRysunkuProfilu {
-    bool JestTrasa = false;                  // a built route (without it the drawing says so)
-    double PikMin = 0, PikMax = 0;           // the route's chainage range
-    std::vector<TPunktProfilu> Profil;       // along the whole route
-    double Pikieta = 0;                      // the current chainage (the marker)
-    TPunktProfilu NaOsi;                     // the route point there with both heights
-    std::vector<TPunktProfilu> Przekroj;     // the cross-section there
-    std::optional<double> Pochylenie;        // grade of the design surface there, %
+    bool JestTrasa = false;               // a built route (without it the drawing says so)
+    double PikMin = 0, PikMax = 0;        // the route's chainage range
+    std::vector<TPunktProfilu> Profil;    // along the whole route
+    double Pikieta = 0;                   // the current chainage (the marker)
+    TPunktProfilu NaOsi;                  // the route point there with both heights
+    std::vector<TPunktProfilu> Przekroj;  // the cross-section there
+    std::optional<double> Pochylenie;     // grade of the design surface there, %
     double Przewyzszenie = PrzewyzszenieDomyslne;
 };
 

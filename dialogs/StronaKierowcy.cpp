@@ -91,7 +91,8 @@ TStronaKierowcy::TStronaKierowcy(std::function<void()> poZmianie, QWidget* rodzi
             zmiana([](TWidokKierowcy& w, double v) { w.Oko.Wysokosc = v; }));
     connect(SE_Przesuniecie, &QDoubleSpinBox::valueChanged, this,
             zmiana([](TWidokKierowcy& w, double v) { w.Oko.Przesuniecie = v; }));
-    connect(CB_Pochylenie, &QCheckBox::toggled, this, zmiana([](TWidokKierowcy& w, bool v) { w.PochylenieZaDroga = v; }));
+    connect(CB_Pochylenie, &QCheckBox::toggled, this,
+            zmiana([](TWidokKierowcy& w, bool v) { w.PochylenieZaDroga = v; }));
     connect(CB_Kierunek, &QComboBox::currentIndexChanged, this,
             zmiana([](TWidokKierowcy& w, int i) { w.Oko.WPrzod = i == 0; }));
     connect(SE_Zasieg, &QDoubleSpinBox::valueChanged, this, zmiana([](TWidokKierowcy& w, double v) { w.Zasieg = v; }));

@@ -198,7 +198,8 @@ void TWidocznoscOkna::UstawPas(bool pas) {
     ZaznaczajPas = pas;
     std::vector<std::int32_t> trojkaty;
     if (pas && !Wiersze.empty())
-        trojkaty = TrojkatyOdcinkow(OdcinkiNiespelniajace(Wiersze), Ustawienia.Krok, Ustawienia.Przesuniecie, IndeksPROJ);
+        trojkaty = TrojkatyOdcinkow(OdcinkiNiespelniajace(Wiersze), Ustawienia.Krok, Ustawienia.Przesuniecie,
+                                    IndeksPROJ);
     if (trojkaty == WyroznionePROJ) return;
     WyroznionePROJ = std::move(trojkaty);
     if (OdswiezWidok) OdswiezWidok();

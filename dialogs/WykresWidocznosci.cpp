@@ -48,7 +48,8 @@ void Panel(QPainter& m, const QRectF& r, const std::vector<const TWierszWidoczno
     // Grid and axes.
     const double kx = OkraglyKrok(pikMax - pikMin, 10), ky = OkraglyKrok(yMax, 5);
     m.setPen(QPen(QColor(210, 210, 210), 0));
-    for (double s = std::ceil(pikMin / kx) * kx; s <= pikMax + 1e-9; s += kx) m.drawLine(QPointF(X(s), p.top()), QPointF(X(s), p.bottom()));
+    for (double s = std::ceil(pikMin / kx) * kx; s <= pikMax + 1e-9; s += kx)
+        m.drawLine(QPointF(X(s), p.top()), QPointF(X(s), p.bottom()));
     for (double d = 0; d <= yMax + 1e-9; d += ky) m.drawLine(QPointF(p.left(), Y(d)), QPointF(p.right(), Y(d)));
     m.setPen(Qt::black);
     m.drawRect(p);
@@ -70,7 +71,10 @@ void Panel(QPainter& m, const QRectF& r, const std::vector<const TWierszWidoczno
         bool pierwszy = true;
         for (const TWierszWidocznosci* r : w) {
             const QPointF q(X(r->Pikieta), Y(std::isfinite(wartosc(r)) ? wartosc(r) : yMax));
-            if (pierwszy) sciezka.moveTo(q); else sciezka.lineTo(q);
+            if (pierwszy)
+                sciezka.moveTo(q);
+            else
+                sciezka.lineTo(q);
             pierwszy = false;
         }
         m.setPen(pioro);

@@ -18,12 +18,12 @@
 
 // Stops the run with the failed condition: libFuzzer records the input as a
 // crash, the corpus runner fails its test.
-#define SPRAWDZ(warunek)                                                                            \
-    do {                                                                                            \
-        if (!(warunek)) {                                                                           \
-            std::fprintf(stderr, "%s:%d: nie spełniono: %s\n", __FILE__, __LINE__, #warunek);       \
-            std::abort();                                                                           \
-        }                                                                                           \
+#define SPRAWDZ(warunek)                                                                      \
+    do {                                                                                      \
+        if (!(warunek)) {                                                                     \
+            std::fprintf(stderr, "%s:%d: nie spełniono: %s\n", __FILE__, __LINE__, #warunek); \
+            std::abort();                                                                     \
+        }                                                                                     \
     } while (0)
 
 namespace fuzz {

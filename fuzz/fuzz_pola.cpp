@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
                 SPRAWDZ(std::isfinite(r.Wartosc));
                 SPRAWDZ(r.Kod != ' ' || r.Wartosc == 0.0f);
             } catch (const BladKonwersji& e) {
-                SPRAWDZ(std::string_view(e.what()).find("is not a valid floating point value") != std::string_view::npos);
+                SPRAWDZ(std::string_view(e.what()).find("is not a valid floating point value") !=
+                        std::string_view::npos);
             }
             break;
         }
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
             const std::string u = UjednolicSeparator(s);
             SPRAWDZ(u.size() == s.size());
             SPRAWDZ(CzytajLogiczna(s) == (s == "T" || (s.size() == 4 && (s[0] | 32) == 't' && (s[1] | 32) == 'r' &&
-                                                            (s[2] | 32) == 'u' && (s[3] | 32) == 'e')));
+                                                       (s[2] | 32) == 'u' && (s[3] | 32) == 'e')));
             break;
         }
     }

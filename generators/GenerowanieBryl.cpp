@@ -155,8 +155,8 @@ void DodajTrojkat(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3, TK
     TrojkatyPROJ.push_back(r);
 }
 
-void DodajCzworokat(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3, const TPunkt3D& p4,
-                    TKolor kolorObrysu, TKolor kolor) {
+void DodajCzworokat(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3, const TPunkt3D& p4, TKolor kolorObrysu,
+                    TKolor kolor) {
     TCzworokatRys r;
     r.P1 = p1;
     r.P2 = p2;

@@ -27,8 +27,8 @@ TPunkt3D ZamienOsie(const TPunkt3D& p, char os);
 // of its normal sum in magnitude to 0.1 or less).
 void DodajTrojkat(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3, TKolor kolorObrysu, TKolor kolor);
 // Appends a quadrilateral to Czworokaty, always.
-void DodajCzworokat(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3, const TPunkt3D& p4,
-                    TKolor kolorObrysu, TKolor kolor);
+void DodajCzworokat(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3, const TPunkt3D& p4, TKolor kolorObrysu,
+                    TKolor kolor);
 
 void PowierzchniaFalista(int n, char tryb, double x0, double y0, double z0, double Lx, double Ly, double A,
                          TKolor kolor);

@@ -54,8 +54,8 @@ constexpr std::string_view ZnacznikTrasy = "______________________________TRASA_
 
 // A .tro file has no line sections.
 constexpr TZnaczniki ZnacznikiTRO{"#WspTEREN#", {}, "#TroTEREN#", "#WspPROJ#", {}, "#TroPROJ#", ZnacznikTrasy};
-constexpr TZnaczniki ZnacznikiMTP{"#Wspolrzedne200TEREN#", "#Linie200TEREN#",   "#Trojkaty200TEREN#",
-                                  "#Wspolrzedne200PROJ#",  "#Linie200PROJ#P3D", "#Trojkaty200PROJ#P3D",
-                                  ZnacznikTrasy};
+constexpr TZnaczniki ZnacznikiMTP{
+    "#Wspolrzedne200TEREN#", "#Linie200TEREN#",      "#Trojkaty200TEREN#", "#Wspolrzedne200PROJ#",
+    "#Linie200PROJ#P3D",     "#Trojkaty200PROJ#P3D", ZnacznikTrasy};
 
 }  // namespace format_tro

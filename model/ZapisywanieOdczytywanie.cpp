@@ -139,22 +139,58 @@ struct TNazwaKoloru {
 };
 
 constexpr TNazwaKoloru kKolory[] = {
-    {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000}, {"clOlive", 0x008080},
-    {"clNavy", 0x800000}, {"clPurple", 0x800080}, {"clTeal", 0x808000}, {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF}, {"clLime", 0x00FF00}, {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000}, {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00}, {"clWhite", 0xFFFFFF},
-    {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6}, {"clCream", 0xF0FBFF}, {"clMedGray", 0xA4A0A0},
-    {"clDefault", 0x20000000}, {"clNone", 0x1FFFFFFF},
-    {"clScrollBar", 0xFF000000}, {"clBackground", 0xFF000001}, {"clActiveCaption", 0xFF000002},
-    {"clInactiveCaption", 0xFF000003}, {"clMenu", 0xFF000004}, {"clWindow", 0xFF000005},
-    {"clWindowFrame", 0xFF000006}, {"clMenuText", 0xFF000007}, {"clWindowText", 0xFF000008},
-    {"clCaptionText", 0xFF000009}, {"clActiveBorder", 0xFF00000A}, {"clInactiveBorder", 0xFF00000B},
-    {"clAppWorkSpace", 0xFF00000C}, {"clHighlight", 0xFF00000D}, {"clHighlightText", 0xFF00000E},
-    {"clBtnFace", 0xFF00000F}, {"clBtnShadow", 0xFF000010}, {"clGrayText", 0xFF000011},
-    {"clBtnText", 0xFF000012}, {"clInactiveCaptionText", 0xFF000013}, {"clBtnHighlight", 0xFF000014},
-    {"cl3DDkShadow", 0xFF000015}, {"cl3DLight", 0xFF000016}, {"clInfoText", 0xFF000017},
-    {"clInfoBk", 0xFF000018}, {"clHotLight", 0xFF00001A}, {"clGradientActiveCaption", 0xFF00001B},
-    {"clGradientInactiveCaption", 0xFF00001C}, {"clMenuHighlight", 0xFF00001D}, {"clMenuBar", 0xFF00001E},
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},
+    {"clMoneyGreen", 0xC0DCC0},
+    {"clSkyBlue", 0xF0CAA6},
+    {"clCream", 0xF0FBFF},
+    {"clMedGray", 0xA4A0A0},
+    {"clDefault", 0x20000000},
+    {"clNone", 0x1FFFFFFF},
+    {"clScrollBar", 0xFF000000},
+    {"clBackground", 0xFF000001},
+    {"clActiveCaption", 0xFF000002},
+    {"clInactiveCaption", 0xFF000003},
+    {"clMenu", 0xFF000004},
+    {"clWindow", 0xFF000005},
+    {"clWindowFrame", 0xFF000006},
+    {"clMenuText", 0xFF000007},
+    {"clWindowText", 0xFF000008},
+    {"clCaptionText", 0xFF000009},
+    {"clActiveBorder", 0xFF00000A},
+    {"clInactiveBorder", 0xFF00000B},
+    {"clAppWorkSpace", 0xFF00000C},
+    {"clHighlight", 0xFF00000D},
+    {"clHighlightText", 0xFF00000E},
+    {"clBtnFace", 0xFF00000F},
+    {"clBtnShadow", 0xFF000010},
+    {"clGrayText", 0xFF000011},
+    {"clBtnText", 0xFF000012},
+    {"clInactiveCaptionText", 0xFF000013},
+    {"clBtnHighlight", 0xFF000014},
+    {"cl3DDkShadow", 0xFF000015},
+    {"cl3DLight", 0xFF000016},
+    {"clInfoText", 0xFF000017},
+    {"clInfoBk", 0xFF000018},
+    {"clHotLight", 0xFF00001A},
+    {"clGradientActiveCaption", 0xFF00001B},
+    {"clGradientInactiveCaption", 0xFF00001C},
+    {"clMenuHighlight", 0xFF00001D},
+    {"clMenuBar", 0xFF00001E},
 };
 static_assert(sizeof(kKolory) / sizeof(kKolory[0]) == 52);
 
@@ -302,8 +338,7 @@ public:
         if (tekst) *tekst = linia;
         std::int32_t n;
         if (!SprobujCalkowita(linia, n)) Blad(KomunikatCalkowitej(linia));
-        if (n < 0)
-            Blad("Ujemna liczba elementów (" + std::to_string(n) + ") w sekcji " + std::string(marker) + ".");
+        if (n < 0) Blad("Ujemna liczba elementów (" + std::to_string(n) + ") w sekcji " + std::string(marker) + ".");
         sekcja_ = {true, n, static_cast<std::int64_t>(n) * k, wiersz_, p_, marker};
         return n;
     }
@@ -348,7 +383,7 @@ private:
     struct TSekcja {
         bool aktywna = false;
         std::int32_t n = 0;
-        std::int64_t potrzeba = 0;    // lines the records need
+        std::int64_t potrzeba = 0;  // lines the records need
         std::int64_t wierszLiczby = 0;
         const char* poczatek = nullptr;  // first byte after the count line
         std::string_view znacznik;
@@ -491,8 +526,8 @@ std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, 
         const double naRekord = static_cast<double>(cz.Pozycja() - start) / probka;
         const double zostalo = static_cast<double>(cz.KoniecTekstu() - cz.Pozycja());
         const double doPolowy = std::min(zostalo, naRekord * ((n - i) / 2));
-        const std::optional<TPodzial> podzial =
-            ZnajdzPodzial(cz, i, n, wierszy, cz.Pozycja() + static_cast<std::ptrdiff_t>(doPolowy));
+        const std::optional<TPodzial> podzial = ZnajdzPodzial(cz, i, n, wierszy,
+                                                              cz.Pozycja() + static_cast<std::ptrdiff_t>(doPolowy));
         if (podzial && cz.Rezerwa(n - i, wierszy) == static_cast<std::size_t>(n - i)) {
             TCzytnik drugi = cz.Dalej(podzial->p, podzial->wiersz);
             PowiekszNaDwochWatkach(w, static_cast<std::size_t>(n));
@@ -500,9 +535,8 @@ std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, 
             std::atomic<bool> stop{false};
             std::thread watek;
             try {
-                watek = std::thread([&] {
-                    CzytajDrugaPolowe<T>(drugi, podzial->rekord, n, rekord, w, bladDrugiego, stop);
-                });
+                watek = std::thread(
+                    [&] { CzytajDrugaPolowe<T>(drugi, podzial->rekord, n, rekord, w, bladDrugiego, stop); });
             } catch (const std::system_error&) {
                 // No second thread: this one reads on.
                 w.resize(static_cast<std::size_t>(i));
@@ -528,7 +562,8 @@ std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, 
 }
 
 std::vector<TPunktSiatki> CzytajPunkty(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TPunktSiatki>(cz, marker, format_tro::WierszePunktu, [](TCzytnik& cw) { return CzytajPunkt(cw); });
+    return CzytajSekcje<TPunktSiatki>(cz, marker, format_tro::WierszePunktu,
+                                      [](TCzytnik& cw) { return CzytajPunkt(cw); });
 }
 
 // TEREN triangles: vertices from the points in memory at this place of the file.
@@ -559,9 +594,15 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
         const TPunktSiatki& a = punkty[static_cast<std::size_t>(t.Nr1)];
         const TPunktSiatki& b = punkty[static_cast<std::size_t>(t.Nr2)];
         const TPunktSiatki& c = punkty[static_cast<std::size_t>(t.Nr3)];
-        t.X1 = a.X; t.Y1 = a.Y; t.Z1 = a.Z;
-        t.X2 = b.X; t.Y2 = b.Y; t.Z2 = b.Z;
-        t.X3 = c.X; t.Y3 = c.Y; t.Z3 = c.Z;
+        t.X1 = a.X;
+        t.Y1 = a.Y;
+        t.Z1 = a.Z;
+        t.X2 = b.X;
+        t.Y2 = b.Y;
+        t.Z2 = b.Z;
+        t.X3 = c.X;
+        t.Y3 = c.Y;
+        t.Z3 = c.Z;
         return t;
     });
 }
@@ -720,7 +761,7 @@ public:
         // otherwise hold the program in open() for ever.
         const int fd = ::open(nazwa.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) throw BladKonwersji("Nie można otworzyć pliku " + nazwa + ": " + OpisBleduSystemu(errno));
-        struct stat st{};
+        struct stat st {};
         if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
             const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
             ::close(fd);
@@ -831,8 +872,8 @@ bool SprobujRzeczywista(std::string_view tekst, double& wynik) {
         // Fast path for the usual field, [-]digits[sep digits] with at most 15
         // digits: the digits as an integer are exact in a double, and so is the
         // power of ten, so one division gives the correctly rounded value.
-        static constexpr double kPotegi[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                             1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        static constexpr double kPotegi[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         const char* a = s.data();
         const char* e = a + s.size();
         const bool ujemna = a < e && *a == '-';
@@ -1086,11 +1127,16 @@ std::string PrzepiszPlikZBufora(std::string_view zrodlo, std::string_view nazwa)
     };
     while (!cz.Koniec()) {
         const std::string_view s = cz.Wiersz();
-        if (s == kZnacznikiMTP.WspTEREN) staleRekordy(kZnacznikiTRO.WspTEREN, s, format_tro::WierszePunktu);
-        else if (s == kZnacznikiMTP.TroTEREN) trojkaty(kZnacznikiTRO.TroTEREN);
-        else if (s == kZnacznikiMTP.WspPROJ) staleRekordy(kZnacznikiTRO.WspPROJ, s, format_tro::WierszePunktu);
-        else if (s == kZnacznikiMTP.TroPROJ) trojkaty(kZnacznikiTRO.TroPROJ);
-        else if (s == kZnacznikTrasy) staleRekordy(kZnacznikTrasy, s, format_tro::WierszeZalomu);
+        if (s == kZnacznikiMTP.WspTEREN)
+            staleRekordy(kZnacznikiTRO.WspTEREN, s, format_tro::WierszePunktu);
+        else if (s == kZnacznikiMTP.TroTEREN)
+            trojkaty(kZnacznikiTRO.TroTEREN);
+        else if (s == kZnacznikiMTP.WspPROJ)
+            staleRekordy(kZnacznikiTRO.WspPROJ, s, format_tro::WierszePunktu);
+        else if (s == kZnacznikiMTP.TroPROJ)
+            trojkaty(kZnacznikiTRO.TroPROJ);
+        else if (s == kZnacznikTrasy)
+            staleRekordy(kZnacznikTrasy, s, format_tro::WierszeZalomu);
     }
     return w;
 }

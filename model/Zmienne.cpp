@@ -86,9 +86,17 @@ void Przesun(std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz) {
     NaDwochWatkach(trojkaty.size(), [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i) {
             TTrojkat& t = trojkaty[i];
-            t.X1 += dx; t.X2 += dx; t.X3 += dx; t.Xs += dx;
-            t.Y1 += dy; t.Y2 += dy; t.Y3 += dy; t.Ys += dy;
-            t.Z1 += dz; t.Z2 += dz; t.Z3 += dz;
+            t.X1 += dx;
+            t.X2 += dx;
+            t.X3 += dx;
+            t.Xs += dx;
+            t.Y1 += dy;
+            t.Y2 += dy;
+            t.Y3 += dy;
+            t.Ys += dy;
+            t.Z1 += dz;
+            t.Z2 += dz;
+            t.Z3 += dz;
         }
     });
 }
@@ -157,7 +165,8 @@ std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka) {
 }
 
 TKolor KolorTrojkata(const TSiatka& siatka, std::size_t i, const std::vector<bool>& wyroznione) {
-    return i < wyroznione.size() && wyroznione[i] ? KolorWyroznienia : KolorRodzaju(siatka, siatka.Trojkaty[i].Rodzaj.Kod);
+    return i < wyroznione.size() && wyroznione[i] ? KolorWyroznienia
+                                                  : KolorRodzaju(siatka, siatka.Trojkaty[i].Rodzaj.Kod);
 }
 
 TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor) {
@@ -184,7 +193,8 @@ void PrzygotujTrojkaty(const TSiatka& siatka) {
     });
     if (&siatka == &PROJ)
         for (std::int32_t i : WyroznionePROJ)
-            if (i >= 0 && static_cast<std::size_t>(i) < cel.size()) cel[static_cast<std::size_t>(i)].Kolor = KolorWyroznienia;
+            if (i >= 0 && static_cast<std::size_t>(i) < cel.size())
+                cel[static_cast<std::size_t>(i)].Kolor = KolorWyroznienia;
 }
 
 void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k) {

@@ -112,8 +112,7 @@ inline bool PrzygotujKrawedz(TKrawedz& k, i64 x0, i64 y0, i64 x1, i64 y1, i64 st
 }
 
 // Even-odd fill of rows [ys, ye) from the prepared edges.
-void WypelnijKrawedzie(const TBuforPikseli& b, TKrawedz* kr, int ile, i64 ys, i64 ye, std::uint32_t piksel,
-                       i64* xs) {
+void WypelnijKrawedzie(const TBuforPikseli& b, TKrawedz* kr, int ile, i64 ys, i64 ye, std::uint32_t piksel, i64* xs) {
     const i64 W = b.Szerokosc;
     std::uint32_t* wiersz = Wiersz(b, ys);
     for (i64 y = ys; y < ye; ++y, wiersz += b.Krok) {
@@ -207,18 +206,21 @@ void WypelnijTrojkat(const TBuforPikseli& b, const TPunktEkranu* p, const TRamka
     // Separate calls for either side keep both edges in registers.
     if (ys < yb) {
         PrzygotujKrawedz(krotka, A->X, A->Y, B->X, B->Y, ys);
-        if (dlugaZLewej) Pas(b, dluga, krotka, ys, yb, piksel);
-        else Pas(b, krotka, dluga, ys, yb, piksel);
+        if (dlugaZLewej)
+            Pas(b, dluga, krotka, ys, yb, piksel);
+        else
+            Pas(b, krotka, dluga, ys, yb, piksel);
     }
     if (yb < ye) {
         PrzygotujKrawedz(krotka, B->X, B->Y, C->X, C->Y, yb);
-        if (dlugaZLewej) Pas(b, dluga, krotka, yb, ye, piksel);
-        else Pas(b, krotka, dluga, yb, ye, piksel);
+        if (dlugaZLewej)
+            Pas(b, dluga, krotka, yb, ye, piksel);
+        else
+            Pas(b, krotka, dluga, yb, ye, piksel);
     }
 }
 
-void WypelnijBezRamki(const TBuforPikseli& b, const TPunktEkranu* p, int ile, const TRamka& r,
-                      std::uint32_t piksel) {
+void WypelnijBezRamki(const TBuforPikseli& b, const TPunktEkranu* p, int ile, const TRamka& r, std::uint32_t piksel) {
     if (ile == 3) {
         WypelnijTrojkat(b, p, r, piksel);
         return;
@@ -361,7 +363,6 @@ inline void LiniaWObrazie(const TBuforPikseli& b, int x0, int y0, int x1, int y1
     }
 }
 
-
 inline bool MalyObraz(const TBuforPikseli& b) { return b.Szerokosc <= 32768 && b.Wysokosc <= 32768; }
 
 inline void LiniaRamka(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_t piksel) {
@@ -369,7 +370,8 @@ inline void LiniaRamka(const TBuforPikseli& b, i64 x0, i64 y0, i64 x1, i64 y1, s
     const TRamka r{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
     if (PozaObrazem(b, r)) return;
     if (WObrazie(b, r) && MalyObraz(b))
-        LiniaWObrazie(b, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1), piksel);
+        LiniaWObrazie(b, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1),
+                      piksel);
     else
         LiniaBezRamki(b, x0, y0, x1, y1, piksel);
 }
@@ -483,9 +485,7 @@ void TPlotnoRastrowe::Wielokat(const TPunktEkranu* punkty, int ile) {
     RysujWielokat(Bufor, punkty, ile, Pedzel, Pioro);
 }
 
-void TPlotnoRastrowe::Linia(int x1, int y1, int x2, int y2) {
-    RysujLinie(Bufor, x1, y1, x2, y2, Pioro);
-}
+void TPlotnoRastrowe::Linia(int x1, int y1, int x2, int y2) { RysujLinie(Bufor, x1, y1, x2, y2, Pioro); }
 
 void TPlotnoRastrowe::Tekst(int x, int y, const std::string& tekst) {
     if (PisanieTekstu) PisanieTekstu(x, y, tekst, Pedzel);

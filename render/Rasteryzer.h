@@ -108,9 +108,7 @@ public:
     std::uint32_t PikselPedzla() const { return Pedzel; }
 
 private:
-    std::uint32_t Rozwiaz(TKolor kolor) const {
-        return PikselKoloru(kolor == clBtnFace ? KolorPrzycisku : kolor);
-    }
+    std::uint32_t Rozwiaz(TKolor kolor) const { return PikselKoloru(kolor == clBtnFace ? KolorPrzycisku : kolor); }
 
     TBuforPikseli Bufor;
     TKolor KolorPrzycisku = 0x00F0F0F0u;

@@ -286,8 +286,8 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H, TPodzialKlatki& po
     // The split is taken within the paint area's rows (the picture may be
     // taller); the lower band still reaches the picture's last row.
     const int wiersze = std::clamp(H, gora + 32, dol) - gora;
-    const int granica =
-        std::clamp(gora + static_cast<int>(wiersze * podzial.UdzialGornegoPasa + 0.5), gora + 16, dol - 16);
+    const int granica = std::clamp(gora + static_cast<int>(wiersze * podzial.UdzialGornegoPasa + 0.5), gora + 16,
+                                   dol - 16);
     TPlotnoRastrowe gorny = plotno, dolny = plotno;
     TBuforPikseli b = caly;
     b.Wysokosc = granica;
@@ -328,8 +328,10 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H, TPodzialKlatki& po
     const double f = podzial.UdzialGornegoPasa, suma = czasGornego + czasDolnego;
     if (suma > 0.0) {
         double cel = f;
-        if (czasGornego > czasDolnego) cel = f * suma / (2.0 * czasGornego);
-        else if (czasDolnego > czasGornego) cel = 1.0 - (1.0 - f) * suma / (2.0 * czasDolnego);
+        if (czasGornego > czasDolnego)
+            cel = f * suma / (2.0 * czasGornego);
+        else if (czasDolnego > czasGornego)
+            cel = 1.0 - (1.0 - f) * suma / (2.0 * czasDolnego);
         podzial.UdzialGornegoPasa = std::clamp(0.5 * (f + cel), 0.05, 0.95);
     }
     return true;
@@ -367,9 +369,7 @@ void PiszNapisySlupkow(TPlotno& plotno, int W, int H) {
 
 }  // namespace
 
-int WierszHoryzontu(int H) {
-    return NaCalkowita(H - Rzut.OkoZ - Rzut.OkoY * Rzut.PochylenieOka);
-}
+int WierszHoryzontu(int H) { return NaCalkowita(H - Rzut.OkoZ - Rzut.OkoY * Rzut.PochylenieOka); }
 
 namespace {
 
@@ -413,7 +413,8 @@ void Przerysuj(TPlotno& plotno, int W, int H, TPodzialKlatki& podzial) {
     // The records, by the painter's method in array order. A canvas over
     // pixels draws a large frame in two bands at once; the picture is the same.
     auto* rastrowe = dynamic_cast<TPlotnoRastrowe*>(&plotno);
-    if (!rastrowe || !RysujRekordyWDwochPasach(*rastrowe, H, podzial)) RysujRekordy(plotno, H, podzial.KolejnoscKierowcy);
+    if (!rastrowe || !RysujRekordyWDwochPasach(*rastrowe, H, podzial))
+        RysujRekordy(plotno, H, podzial.KolejnoscKierowcy);
     if (!NapisySlupkow.empty()) PiszNapisySlupkow(plotno, W, H);
 
     if (Rzut.RysujParametryEkran) PiszParametry(plotno, 200, 300);

@@ -118,7 +118,8 @@ void Tnij(std::vector<TTrojkatRys>& tab, double c) {
     auto& wynik = BuforyWidoku.Trojkaty;
     wynik.clear();
     wynik.reserve(tab.size() + tab.size() / 8);
-    for (const TTrojkatRys& zr : tab) TnijRekord<Ymin>(zr, c, tnij, [&wynik](const TTrojkatRys& r) { wynik.push_back(r); });
+    for (const TTrojkatRys& zr : tab)
+        TnijRekord<Ymin>(zr, c, tnij, [&wynik](const TTrojkatRys& r) { wynik.push_back(r); });
     tab.swap(wynik);
 }
 
@@ -171,9 +172,7 @@ constexpr double kMinKat = 0.001;
 
 }  // namespace
 
-std::vector<TTrojkatRys>& TrojkatyZbioru(TZbior zbior) {
-    return zbior == TZbior::TEREN ? TrojkatyTEREN : TrojkatyPROJ;
-}
+std::vector<TTrojkatRys>& TrojkatyZbioru(TZbior zbior) { return zbior == TZbior::TEREN ? TrojkatyTEREN : TrojkatyPROJ; }
 
 TPunkt3D PunktNaGlebokosci(const TPunkt3D& a, const TPunkt3D& b, double c) {
     const double d = b.Y - a.Y;
@@ -416,8 +415,8 @@ struct TKrokOka {
 // rest goes through the cut. The result is that of the rebuild, the placing
 // and the cut one after the other, without making and moving the records the
 // cut throws away.
-void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin,
-                   double cMax, const std::function<bool(const TTrojkat&)>& pomin) {
+void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin, double cMax,
+                   const std::function<bool(const TTrojkat&)>& pomin) {
     cel.clear();
     // The PROJ triangles marked by the sight check keep their colour here too.
     std::vector<char> wyroznione;
@@ -450,7 +449,7 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
                 const std::function<bool(const TTrojkat&)>& pominTeren) {
     const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie), k = Rzut.skala;
-    const TKrokOka krok{k,           oko.X,       oko.Y,    oko.Z,    std::cos(a), std::sin(a),
+    const TKrokOka krok{k,           oko.X,       oko.Y,     oko.Z,     std::cos(a), std::sin(a),
                         std::cos(b), std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ};
     // Everything at or behind the near depth goes, whatever TnijTroj says:
     // the projection mirrors what lies behind the eye.
@@ -532,7 +531,8 @@ void UmiescNaTrasieZSiatek() {
             };
             // TnijWidok's cuts of the record.
             if (tnij)
-                TnijRekord<true>(r, cMin, true, [&](const TTrojkatRys& q) { TnijRekord<false>(q, cMax, true, cieniuj); });
+                TnijRekord<true>(r, cMin, true,
+                                 [&](const TTrojkatRys& q) { TnijRekord<false>(q, cMax, true, cieniuj); });
             else
                 TnijRekord<true>(r, -1000.0, false, cieniuj);
         });

@@ -82,8 +82,7 @@ bool SprawdzDlugosciRamion() {
         const TElementTrasy& p = Trasa.ElementyTrasy[i - 1];
         const TElementTrasy& e = Trasa.ElementyTrasy[i];
         const TElementTrasy& s = Trasa.ElementyTrasy[i + 1];
-        if (DoFloat(e.R) > 0.01 &&
-            (Odleglosc2D(p.X, p.Y, e.X, e.Y) == 0.0 || Odleglosc2D(e.X, e.Y, s.X, s.Y) == 0.0)) {
+        if (DoFloat(e.R) > 0.01 && (Odleglosc2D(p.X, p.Y, e.X, e.Y) == 0.0 || Odleglosc2D(e.X, e.Y, s.X, s.Y) == 0.0)) {
             ok = false;
             Komunikat("Nie można wpisywać łuku w załomie pokrywającym się z sąsiednim załomem! Załom " +
                       std::to_string(i) + ".");
@@ -324,8 +323,8 @@ void PunktNaPikiecie(double s, double& x, double& y) {
         const TElementTrasy& e = el[i];
         if (e.JestKlotoida) {
             if (e.PikPKP1 < s && s < e.PikKKP1) {
-                const TPunkt2D p =
-                    PunktKlotoidy(e.PunktPKP1, e.KierunekStycznej1, e.Klotoida1.A, s - e.PikPKP1, e.Klotoida1WPrawo);
+                const TPunkt2D p = PunktKlotoidy(e.PunktPKP1, e.KierunekStycznej1, e.Klotoida1.A, s - e.PikPKP1,
+                                                 e.Klotoida1WPrawo);
                 x = p.X;
                 y = p.Y;
             } else if (e.PikKKP1 <= s && s <= e.PikPKP2) {

@@ -15,9 +15,7 @@ std::string Liczba(double v) { return FormatujLiczbe(v, "##################0.00"
 void Dopisz(std::string linia) { DopiszDoOpisu(std::move(linia)); }
 void DopiszPusta() { DopiszDoOpisu(std::string()); }
 
-std::string LiniaPrzesuniecia() {
-    return "dx  = (" + F4(Trasa.Dx) + " ;  dy = " + F4(Trasa.Dy) + ")";
-}
+std::string LiniaPrzesuniecia() { return "dx  = (" + F4(Trasa.Dx) + " ;  dy = " + F4(Trasa.Dy) + ")"; }
 
 // Largest and smallest of three values with the same strict comparisons as
 // the range itself (the first value holds a tie).
@@ -59,8 +57,12 @@ TZakres ZakresRysowanych(const std::vector<TTrojkatRys>& trojkaty) {
         const double ymin = Najmniejszy(t.P1.Y, t.P2.Y, t.P3.Y);
         const double zmin = Najmniejszy(t.P1.Z, t.P2.Z, t.P3.Z);
         if (pierwszy) {
-            z.Xmax = xmax; z.Ymax = ymax; z.Zmax = zmax;
-            z.Xmin = xmin; z.Ymin = ymin; z.Zmin = zmin;
+            z.Xmax = xmax;
+            z.Ymax = ymax;
+            z.Zmax = zmax;
+            z.Xmin = xmin;
+            z.Ymin = ymin;
+            z.Zmin = zmin;
             pierwszy = false;
             continue;
         }

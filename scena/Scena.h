@@ -28,8 +28,8 @@ void OtworzMTPZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow
 // alignment `wybor` names parsed, put in place, the load sequence run. All or
 // nothing, as above.
 void OtworzLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor = {}, const TPostep& postep = {});
-void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow,
-                          const TWyborLandXML& wybor = {}, const TPostep& postep = {});
+void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TWyborLandXML& wybor = {},
+                          const TPostep& postep = {});
 
 enum class TRodzajPliku { Inny, TRO, MTP, XML };
 

@@ -107,7 +107,8 @@ void ZbudujSlupki(const TPunkt3D* oko) {
         const TPolozenieOka p = PunktNadPowierzchnia(s, u.OdsuniecieSlupkow, 0.0, true);
         if (!p.Jest) continue;
         if (oko && std::hypot(p.Oko.X - oko->X, p.Oko.Y - oko->Y) > u.Zasieg) continue;
-        const double rx = 0.5 * SzerokoscSlupka * std::sin(p.Kierunek), ry = -0.5 * SzerokoscSlupka * std::cos(p.Kierunek);
+        const double rx = 0.5 * SzerokoscSlupka * std::sin(p.Kierunek),
+                     ry = -0.5 * SzerokoscSlupka * std::cos(p.Kierunek);
         const TPunkt3D a{p.Oko.X - rx, p.Oko.Y - ry, 0}, b{p.Oko.X + rx, p.Oko.Y + ry, 0};
         const double z = p.Oko.Z;
         Plyta(a, b, z, z + WysokoscSlupka, KolorSlupka);
@@ -132,20 +133,25 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
     if (u.Wlaczony) {
         const TPolozenieOka p = PolozenieOka(s, u.Oko);
         if (p.Jest) {
-            if (u.SlupkiKierowcy) ZbudujSlupki(&p.Oko);
-            else WyczyscSlupki();
-            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
-                       TerenWykopu);
+            if (u.SlupkiKierowcy)
+                ZbudujSlupki(&p.Oko);
+            else
+                WyczyscSlupki();
+            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg, TerenWykopu);
             return TUstawienie::Kierowca;
         }
     }
-    if (u.SlupkiTrasy) ZbudujSlupki();
-    else WyczyscSlupki();
+    if (u.SlupkiTrasy)
+        ZbudujSlupki();
+    else
+        WyczyscSlupki();
     // The chainage view itself: the route point and direction looked up at s
     // and the arrays placed there (UstawNaPikiecie), or placed again at the
     // point last looked up.
-    if (szukajPunktu || u.Wlaczony) UstawNaPikiecie(s);
-    else UstawNaPikiecieRdzen();
+    if (szukajPunktu || u.Wlaczony)
+        UstawNaPikiecie(s);
+    else
+        UstawNaPikiecieRdzen();
     return u.Wlaczony ? TUstawienie::BrakWysokosci : TUstawienie::Trasa;
 }
 
@@ -176,7 +182,8 @@ std::string TekstSpadkuIElementu(double s, bool wPrzod) {
 
 std::string TekstPanelu(double s, bool wPrzod) {
     const TPunktProfilu p = PunktProfilu(s, IndeksPROJ, IndeksTEREN);
-    return TekstKilometrazu(Trasa.PikStart + s) + "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
+    return TekstKilometrazu(Trasa.PikStart + s) +
+           "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
            TekstSpadkuIElementu(s, wPrzod);
 }
 

@@ -13,16 +13,16 @@
 // The settings of the mode (process-wide, set by the window's controls, the
 // options dialog and the command line).
 struct TWidokKierowcy {
-    bool Wlaczony = false;          // the chainage view puts the eye where a driver sits
-    TUstawieniaOka Oko;             // eye height, lateral offset, direction of travel
-    bool PochylenieZaDroga = true;  // the view tilts with the grade (off: always level)
-    double Bliska = 0.3;            // near cutting depth, m in front of the eye
-    double Zasieg = 1000.0;         // far cutting depth, m in front of the eye
-    bool SlupkiKierowcy = true;     // station posts in the driver's view
-    bool SlupkiTrasy = false;       // station posts in the chainage view
-    double OdstepSlupkow = 100.0;   // m between the posts
-    double OdsuniecieSlupkow = 6.0; // m from the route line, to the right of the chainage direction
-    double PredkoscKmh = 60.0;      // speed of the drive
+    bool Wlaczony = false;           // the chainage view puts the eye where a driver sits
+    TUstawieniaOka Oko;              // eye height, lateral offset, direction of travel
+    bool PochylenieZaDroga = true;   // the view tilts with the grade (off: always level)
+    double Bliska = 0.3;             // near cutting depth, m in front of the eye
+    double Zasieg = 1000.0;          // far cutting depth, m in front of the eye
+    bool SlupkiKierowcy = true;      // station posts in the driver's view
+    bool SlupkiTrasy = false;        // station posts in the chainage view
+    double OdstepSlupkow = 100.0;    // m between the posts
+    double OdsuniecieSlupkow = 6.0;  // m from the route line, to the right of the chainage direction
+    double PredkoscKmh = 60.0;       // speed of the drive
 };
 extern TWidokKierowcy WidokKierowcy;
 

@@ -222,8 +222,8 @@ void TfMaster::UtworzMenu() {
                                 &TfMaster::m_OpcjeWyswietlaniaClick);
     m_RysujParametryEkran = przelacznik(Poka1, "m_RysujParametryEkran", QStringLiteral("Rysuj parametry na ekranie"),
                                         "Ctrl+I", false, &TfMaster::m_RysujParametryEkranClick);
-    m_ZrzutEkranuDoSchowka = dodaj(Poka1, "m_ZrzutEkranuDoSchowka", QStringLiteral("Zrzut ekranu do schowka"),
-                                   "Ctrl+Z", &TfMaster::m_ZrzutEkranuDoSchowkaClick);
+    m_ZrzutEkranuDoSchowka = dodaj(Poka1, "m_ZrzutEkranuDoSchowka", QStringLiteral("Zrzut ekranu do schowka"), "Ctrl+Z",
+                                   &TfMaster::m_ZrzutEkranuDoSchowkaClick);
     Poka1->addSeparator();
     m_RysujPROJ = przelacznik(Poka1, "m_RysujPROJ", QStringLiteral("Rysuj PROJ"), "Ctrl+P", true,
                               &TfMaster::m_RysujPROJClick);
@@ -527,8 +527,8 @@ QString TfMaster::WybierzPlik(TDialogPliku& dialog, bool zapis) {
     if (WyborPliku) {
         nazwa = WyborPliku(dialog, zapis);
     } else {
-        QFileDialog d(this, zapis ? QStringLiteral("Zapisz jako") : QStringLiteral("Otwórz"),
-                      dialog.KatalogPoczatkowy, dialog.Filtr);
+        QFileDialog d(this, zapis ? QStringLiteral("Zapisz jako") : QStringLiteral("Otwórz"), dialog.KatalogPoczatkowy,
+                      dialog.Filtr);
         d.setAcceptMode(zapis ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         d.setFileMode(zapis ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         d.setDefaultSuffix(dialog.DomyslneRozszerzenie);
@@ -642,7 +642,8 @@ void TfMaster::PolozWidok(bool szukajPunktu) {
     // The grade in the direction of travel and the route element.
     QString tekst;
     if (Trasa.Obliczona) tekst = Q(TekstSpadkuIElementu(PikietaBiezaca, WidokKierowcy.Oko.WPrzod));
-    if (u == TUstawienie::BrakWysokosci) tekst = QStringLiteral("Brak wysokości drogi tutaj: widok z trasy.   ") + tekst;
+    if (u == TUstawienie::BrakWysokosci)
+        tekst = QStringLiteral("Brak wysokości drogi tutaj: widok z trasy.   ") + tekst;
     L_Kierowca->setText(tekst);
     Przerysuj(*this);
 }

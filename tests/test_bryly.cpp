@@ -69,7 +69,10 @@ TEST_F(Bryly, Liczby) {
 
 TEST_F(Bryly, CiagLosowyIEkranyTestowe) {
     // From seed 0: s1 = 1, s2 = 134775814, s3 = 3698175007; draws below 45 are (45 * s) >> 32.
-    const struct { int los; std::uint32_t s; } kolejne[] = {{0, 1u}, {1, 134775814u}, {38, 3698175007u}, {9, 870078620u}};
+    const struct {
+        int los;
+        std::uint32_t s;
+    } kolejne[] = {{0, 1u}, {1, 134775814u}, {38, 3698175007u}, {9, 870078620u}};
     for (const auto& k : kolejne) {
         EXPECT_EQ(Losuj(45), k.los);
         EXPECT_EQ(ZiarnoLosowania, k.s);

@@ -11,7 +11,9 @@
 
 namespace {
 
-TTrojkatRys Troj(TPunkt3D a, TPunkt3D b, TPunkt3D c, TKolor k = 0x102030) { return {a, b, c, 0, 0, k ^ 0xFFFFFF, k, 0x0A0B0C}; }
+TTrojkatRys Troj(TPunkt3D a, TPunkt3D b, TPunkt3D c, TKolor k = 0x102030) {
+    return {a, b, c, 0, 0, k ^ 0xFFFFFF, k, 0x0A0B0C};
+}
 
 double PoleZeZnakiem(const TTrojkatRys& r) {
     return (r.P2.X - r.P1.X) * (r.P3.Y - r.P1.Y) - (r.P3.X - r.P1.X) * (r.P2.Y - r.P1.Y);
@@ -50,10 +52,16 @@ TEST_F(Ciecie, PrzykladIWierzcholkiWewnatrz) {
 
     // By the number of vertices beyond the depth: whole, dropped, one or two pieces; pieces of 0.1 or less go,
     // small whole triangles stay. Without TnijTroj every crossing triangle goes.
-    const struct { TTrojkatRys r; int ile, ileBezCiecia; double pole; } przypadki[] = {
-        {Troj({0, 5, 0}, {0.1, 5, 0}, {0, 5.1, 0}), 1, 1, 0.005}, {Troj({0, -5, 0}, {10, -5, 0}, {0, -15, 0}), 0, 0, 0},
-        {Troj({0, -10, 1}, {10, -10, 1}, {0, 10, 3}), 1, 0, 25}, {Troj({0, 10, 0}, {10, 10, 0}, {0, -10, 0}), 2, 0, 75},
-        {Troj({0, 0, 0}, {10, 0, 0}, {0, 0, 10}), 0, 0, 0}, {Troj({0, 0.01, 0}, {10, 0.01, 0}, {0, -10, 0}), 0, 0, 0}};
+    const struct {
+        TTrojkatRys r;
+        int ile, ileBezCiecia;
+        double pole;
+    } przypadki[] = {{Troj({0, 5, 0}, {0.1, 5, 0}, {0, 5.1, 0}), 1, 1, 0.005},
+                     {Troj({0, -5, 0}, {10, -5, 0}, {0, -15, 0}), 0, 0, 0},
+                     {Troj({0, -10, 1}, {10, -10, 1}, {0, 10, 3}), 1, 0, 25},
+                     {Troj({0, 10, 0}, {10, 10, 0}, {0, -10, 0}), 2, 0, 75},
+                     {Troj({0, 0, 0}, {10, 0, 0}, {0, 0, 10}), 0, 0, 0},
+                     {Troj({0, 0.01, 0}, {10, 0.01, 0}, {0, -10, 0}), 0, 0, 0}};
     for (bool tnijTroj : {true, false})
         for (const auto& p : przypadki) {
             Rzut.TnijTroj = tnijTroj;
@@ -120,7 +128,9 @@ TEST_F(Ciecie, SortowaniaJakBabelkoweIWyzszyPozniej) {
         }
         Czworokaty.resize(n);
         for (int i = 0; i < n; ++i)
-            Czworokaty[i] = {wejscie[i].P1, wejscie[i].P2, wejscie[i].P3, {0, wejscie[i].P2.Y + 10.0 * (i % 3), 0}, 0.0f, 0, TKolor(i)};
+            Czworokaty[i] = {
+                wejscie[i].P1, wejscie[i].P2, wejscie[i].P3, {0, wejscie[i].P2.Y + 10.0 * (i % 3), 0}, 0.0f, 0,
+                TKolor(i)};
         // The keys each sort wrote, carried back to the input order, then bubble sorted.
         auto porownaj = [n](const auto& posortowane, auto wzor, auto klucz) {
             for (const auto& r : posortowane) wzor[r.Kolor] = r;

@@ -28,7 +28,10 @@ namespace {
 const std::string Cli = ORVANY_BIN "/orvany3d-cli", Droga = ORVANY_BIN "/Przyklady/Droga";
 constexpr auto npos = std::string::npos;
 
-struct TWynik { int Kod; std::string Wyjscie, Bledy; };
+struct TWynik {
+    int Kod;
+    std::string Wyjscie, Bledy;
+};
 
 // Runs the tool with LC_ALL = locale (no argument holds a single quote).
 TWynik Uruchom(const std::vector<std::string>& argumenty, const std::string& locale = "C") {
@@ -83,7 +86,8 @@ TEST_F(Narzedzie, Raport) {
     for (char separator : {'.', ','}) {
         UstawLocale l(separator);
         const std::string loc = std::setlocale(LC_NUMERIC, nullptr), c(1, separator);
-        const TWynik tro = Uruchom({"raport", Droga + ".tro"}, loc), oba = Uruchom({"raport", Droga + ".mtp", Droga + ".tro"}, loc);
+        const TWynik tro = Uruchom({"raport", Droga + ".tro"}, loc),
+                     oba = Uruchom({"raport", Droga + ".mtp", Droga + ".tro"}, loc);
         EXPECT_EQ(std::tuple(tro.Kod, tro.Bledy, oba.Kod, oba.Wyjscie), std::tuple(0, "", 0, tro.Wyjscie));
         EXPECT_NE(tro.Wyjscie.find("Ilosc trojkatów TEREN = "), npos);
         EXPECT_NE(tro.Wyjscie.find("Pik.  (min,max)  = (0" + c + "00 ; 2900" + c + "44)"), npos);
@@ -148,7 +152,8 @@ TEST_F(Narzedzie, ObrazIPrzejazd) {
     const std::string a = kat + "/a.png", b = kat + "/b.PNG", k = kat + "/klatki";
     EXPECT_EQ(Uruchom({"obraz", proj, a}).Kod, 0);  // the general view needs no route
     EXPECT_EQ(Uruchom({"obraz", teren, b, "--rozmiar", "320x200", "--pikieta", "11"}).Kod, 0);
-    EXPECT_TRUE(CzytajPlik(a).substr(16, 8) == RozmiarPng(958, 637) && CzytajPlik(b).substr(16, 8) == RozmiarPng(320, 200));
+    EXPECT_TRUE(CzytajPlik(a).substr(16, 8) == RozmiarPng(958, 637) &&
+                CzytajPlik(b).substr(16, 8) == RozmiarPng(320, 200));
     // Frames at 10, 11, 12: the middle one is the picture at 11. Stale frames
     // right after the new ones go; one after a gap is not ours to judge.
     fs::create_directories(k);
@@ -174,7 +179,8 @@ TEST_F(Narzedzie, ObrazPrzezDowiazanieINieNaPotok) {
     ASSERT_EQ(mkfifo(potok.c_str(), 0600), 0);
     const TWynik w = Uruchom({"obraz", teren, potok, "--rozmiar", "320x200"});
     EXPECT_EQ(w.Kod, 1);
-    EXPECT_NE(w.Bledy.find("Nie można zapisać pliku " + potok + ": to nie jest zwykły plik, lecz potok"), npos) << w.Bledy;
+    EXPECT_NE(w.Bledy.find("Nie można zapisać pliku " + potok + ": to nie jest zwykły plik, lecz potok"), npos)
+        << w.Bledy;
     EXPECT_TRUE(fs::is_fifo(potok));
 }
 
@@ -303,8 +309,8 @@ TEST_F(Narzedzie, WidokKierowcyIFilm) {
         std::sort(w.begin(), w.end());
         return w;
     };
-    const std::vector<std::string> dwieSekundy = {"przejazd", droga, "--wideo", film, "--kierowca",
-                                                  "--predkosc", "36", "--od", "100", "--do", "119.6"};
+    const std::vector<std::string> dwieSekundy = {"przejazd", droga,  "--wideo", film,   "--kierowca", "--predkosc",
+                                                  "36",       "--od", "100",     "--do", "119.6"};
     // Without ffmpeg: a Polish message, exit 2, nothing written.
     const auto przed = pliki();
     const TWynik brak = zPath("/nonexistent", dwieSekundy);
@@ -332,8 +338,10 @@ TEST_F(Narzedzie, WidokKierowcyIFilm) {
         GTEST_SKIP() << "brak ffmpeg/ffprobe";
     // 36 km/h at 25 frames a second: 0.4 m a frame, 100 to 119.6 m in 50 frames, two seconds.
     ASSERT_EQ(Uruchom(dwieSekundy).Kod, 0);
-    const std::string zapytanie = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                                  "stream=nb_read_frames,codec_name,pix_fmt -of csv=p=0 '" + film + "' >" + kat + "/k.txt";
+    const std::string zapytanie =
+        "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+        "stream=nb_read_frames,codec_name,pix_fmt -of csv=p=0 '" +
+        film + "' >" + kat + "/k.txt";
     ASSERT_EQ(std::system(zapytanie.c_str()), 0);
     EXPECT_EQ(CzytajPlik(kat + "/k.txt"), "h264,yuv420p,50\n");
 }
@@ -375,7 +383,10 @@ TEST_F(Narzedzie, Widocznosc) {
     for (std::size_t i = 1; i < r.size(); ++i) {
         std::vector<std::string> p;
         for (std::istringstream s(r[i]); std::getline(s, p.emplace_back(), ';');) {}
-        if (r[i].back() == ';') p.back().clear(); else p.pop_back();
+        if (r[i].back() == ';')
+            p.back().clear();
+        else
+            p.pop_back();
         ASSERT_EQ(p.size(), 10u) << r[i];
         EXPECT_EQ(p[1], "+");
         if (p[9].empty()) {

@@ -138,7 +138,8 @@ TEST(CzytanieRownolegle, DobryPlikWPolowieIBledyWKazdymMiejscu) {
     const std::string u = uciety.Tekst("\r\n");
     const std::string komunikat =
         "Liczba elementów 242 w sekcji #TroTEREN# wymaga 2662 wierszy, a do końca pliku zostało ich 2206 "
-        "(plik jest niepełny lub uszkodzony).\nPlik: p, wiersz: " + std::to_string(pierwszyTrojkat - 1);
+        "(plik jest niepełny lub uszkodzony).\nPlik: p, wiersz: " +
+        std::to_string(pierwszyTrojkat - 1);
     EXPECT_EQ(Wynik(u, false, kJedenWatek), komunikat);
     EXPECT_EQ(Wynik(u, false, kDwaWatki), komunikat);
 }

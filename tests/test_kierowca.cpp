@@ -66,13 +66,13 @@ bool JestWierzcholek(const TPunkt3D& p) {
 
 TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
     struct TPrzypadek {
-        double g;            // the road's grade along x
-        double s, o;         // chainage, offset
+        double g;     // the road's grade along x
+        double s, o;  // chainage, offset
         bool wPrzod, pochylenie;
-        double x;            // a vertex on the route line ahead of the eye
+        double x;  // a vertex on the route line ahead of the eye
     };
     const TPrzypadek przypadki[] = {
-        {0.0, 100, 0, true, true, 200},  {0.05, 100, 0, true, true, 200},  {0.05, 100, 0, true, false, 200},
+        {0.0, 100, 0, true, true, 200},   {0.05, 100, 0, true, true, 200},   {0.05, 100, 0, true, false, 200},
         {0.05, 100, 10, true, true, 200}, {0.05, 300, 10, false, true, 200}, {0.0, 300, -10, false, true, 100},
     };
     for (const TPrzypadek& p : przypadki) {
@@ -155,8 +155,8 @@ TEST(WidokKierowcy, SlupkiZaGrzbietemUkryte) {
     EXPECT_EQ(PikietySlupkow(0, 1234.5, 500), (std::vector<double>{0, 500, 1000}));
     EXPECT_EQ(PikietySlupkow(50, 300, 100), (std::vector<double>{100, 200, 300}));
     EXPECT_TRUE(PikietySlupkow(0, 100, 0).empty());
-    const std::pair<double, const char*> teksty[] = {
-        {100, "0+100"}, {1200, "1+200"}, {2350.4, "2+350"}, {1000, "km 1+000"}, {0, "km 0+000"}, {999.6, "km 1+000"}};
+    const std::pair<double, const char*> teksty[] = {{100, "0+100"},     {1200, "1+200"}, {2350.4, "2+350"},
+                                                     {1000, "km 1+000"}, {0, "km 0+000"}, {999.6, "km 1+000"}};
     for (const auto& [s, t] : teksty) EXPECT_EQ(TekstSlupka(s), t);
     WyczyscIndeksyWysokosci();
 }

@@ -8,9 +8,7 @@
 #include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
 
-static std::string Blad(auto&& f) try {
-    return f(), "(brak błędu)";
-} catch (const BladKonwersji& e) {
+static std::string Blad(auto&& f) try { return f(), "(brak błędu)"; } catch (const BladKonwersji& e) {
     return e.what();
 }
 
@@ -20,14 +18,19 @@ TEST(Konwersje, PolaWObuLocale) {
         {".5", 0.5},    {" 7,25\t", 7.25}, {"1e-400", 0},    {"2e-2", 0.02}, {"5500123.456", 5500123.456}};
     // Surface kinds: N is tested before E; lower case never matches; values are held at the float range.
     const std::tuple<const char*, float, char> rodzaje[] = {
-        {"0.25N", 0.25f, 'N'},  {"0,25N", 0.25f, 'N'}, {"3C", 3, 'C'},   {"12", 0, ' '}, {"", 0, ' '},
-        {"1.5E+3N", 1500, 'N'}, {"n", 0, ' '},         {"-2E", -2, 'E'}, {"1e40G", 3.4028235e38f, 'G'}};
+        {"0.25N", 0.25f, 'N'}, {"0,25N", 0.25f, 'N'}, {"3C", 3, 'C'},
+        {"12", 0, ' '},        {"", 0, ' '},          {"1.5E+3N", 1500, 'N'},
+        {"n", 0, ' '},         {"-2E", -2, 'E'},      {"1e40G", 3.4028235e38f, 'G'}};
     // ';' records: fields before a failing one keep their values, the rest stay 0.
     using R = std::tuple<bool, double, double, double, std::string>;
-    const std::pair<const char*, R> rekordy[] = {
-        {"10;20", {true, 10, 20, 0, ""}},  {"10;20;", {true, 10, 20, 0, ""}}, {"10;20;30;abc", {true, 10, 20, 30, "abc"}},
-        {"10,5;20.25;30;abc;def", {true, 10.5, 20.25, 30, "abc;def"}},         {"10", {false, 0, 0, 0, ""}},
-        {"a;2;3;", {false, 0, 0, 0, ""}},  {"7;x;9", {false, 7, 0, 0, ""}},   {"1;2;y", {false, 1, 2, 0, ""}}};
+    const std::pair<const char*, R> rekordy[] = {{"10;20", {true, 10, 20, 0, ""}},
+                                                 {"10;20;", {true, 10, 20, 0, ""}},
+                                                 {"10;20;30;abc", {true, 10, 20, 30, "abc"}},
+                                                 {"10,5;20.25;30;abc;def", {true, 10.5, 20.25, 30, "abc;def"}},
+                                                 {"10", {false, 0, 0, 0, ""}},
+                                                 {"a;2;3;", {false, 0, 0, 0, ""}},
+                                                 {"7;x;9", {false, 7, 0, 0, ""}},
+                                                 {"1;2;y", {false, 1, 2, 0, ""}}};
     for (char sep : {'.', ','}) {
         UstawLocale l(sep);
         for (auto [t, v] : liczby) EXPECT_EQ(NaRzeczywista(t), v) << t;
@@ -69,8 +72,8 @@ TEST(Konwersje, BledyIWartosciLogiczne) {
 TEST(Konwersje, Kolory) {
     // Names in any letter case, system colours as 0xFF000000 + index, decimal numbers as they are.
     const std::pair<const char*, std::uint32_t> kolory[] = {
-        {"clRed", 0x0000FF}, {"ClSkYbLuE", 0xF0CAA6}, {"clNone", 0x1FFFFFFF}, {"clBtnFace", 0xFF00000F},
-        {"CL3DDKSHADOW", 0xFF000015}, {"8421504", 0x808080}, {"-16777201", 0xFF00000F}};
+        {"clRed", 0x0000FF},          {"ClSkYbLuE", 0xF0CAA6}, {"clNone", 0x1FFFFFFF},   {"clBtnFace", 0xFF00000F},
+        {"CL3DDKSHADOW", 0xFF000015}, {"8421504", 0x808080},   {"-16777201", 0xFF00000F}};
     for (auto [t, k] : kolory) EXPECT_EQ(static_cast<std::uint32_t>(CzytajKolor(t)), k) << t;
     EXPECT_EQ(Blad([] { CzytajKolor("clOrange"); }), "'clOrange' is not a valid integer value");
 }

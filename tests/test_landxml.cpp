@@ -29,8 +29,14 @@ constexpr double pi = std::numbers::pi;
 
 enum Rodzaj { Prosta, Wejscie, Luk, Wyjscie };
 // R: radius of the arc the curve reaches; strona: +1 left, -1 right.
-struct TOdcinek { Rodzaj r; double L, R = 0; int strona = 0; };
-struct TStan { double x, y, kat; };
+struct TOdcinek {
+    Rodzaj r;
+    double L, R = 0;
+    int strona = 0;
+};
+struct TStan {
+    double x, y, kat;
+};
 
 // The heading at s: the curvature integrated exactly (it is linear in s).
 double Kat(const TOdcinek& o, double kat0, double s) {
@@ -68,7 +74,9 @@ struct TOs {
         }
         return a;
     }
-    double Dlugosc() const { return std::accumulate(odc.begin(), odc.end(), 0.0, [](double d, auto& o) { return d + o.L; }); }
+    double Dlugosc() const {
+        return std::accumulate(odc.begin(), odc.end(), 0.0, [](double d, auto& o) { return d + o.L; });
+    }
 };
 
 std::string F(double v) {
@@ -92,8 +100,8 @@ std::string CoordGeom(const TOs& os, double k, bool zPI = true) {
             w += "<Line dir=\"123.4\" length=\"" + F(o.L / k) + "\">" + se + en + "</Line>\n";
         } else if (o.r == Luk) {
             const double cx = a.x - o.strona * std::sin(a.kat) * o.R, cy = a.y + o.strona * std::cos(a.kat) * o.R;
-            w += "<Curve rot=\"" + std::string(rot) + "\" crvType=\"arc\" radius=\"" + F(o.R / k) + "\" dirStart=\"9\">" +
-                 se + "<Center>" + NE(cx, cy, k) + "</Center>" + en + "</Curve>\n";
+            w += "<Curve rot=\"" + std::string(rot) + "\" crvType=\"arc\" radius=\"" + F(o.R / k) +
+                 "\" dirStart=\"9\">" + se + "<Center>" + NE(cx, cy, k) + "</Center>" + en + "</Curve>\n";
         } else {
             std::string pi;
             if (zPI) {
@@ -112,20 +120,28 @@ std::string CoordGeom(const TOs& os, double k, bool zPI = true) {
     return w + "</CoordGeom>\n";
 }
 
-std::string Plik(const std::string& tresc, const std::string& jednostki = "<Units><Metric linearUnit=\"meter\"/></Units>") {
+std::string Plik(const std::string& tresc,
+                 const std::string& jednostki = "<Units><Metric linearUnit=\"meter\"/></Units>") {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" "
-           "version=\"1.2\">\n" + jednostki + "\n" + tresc + "</LandXML>\n";
+           "version=\"1.2\">\n" +
+           jednostki + "\n" + tresc + "</LandXML>\n";
 }
 
-std::string Trasa1(const TOs& os, double k = 1.0, const std::string& nazwa = "Oś", double staStart = 1000.0, bool zPI = true) {
+std::string Trasa1(const TOs& os, double k = 1.0, const std::string& nazwa = "Oś", double staStart = 1000.0,
+                   bool zPI = true) {
     return "<Alignments><Alignment name=\"" + nazwa + "\" staStart=\"" + F(staStart / k) + "\" length=\"1\">\n" +
            CoordGeom(os, k, zPI) + "</Alignment></Alignments>\n";
 }
 
 // Straight, clothoid, arc, clothoid, straight; then a bend without clothoids, on grid coordinates.
 const TOs kOs{{5500000.0, 4600000.0, 0.5},
-              {{Prosta, 100}, {Wejscie, 60, 300, 1}, {Luk, 80, 300, 1}, {Wyjscie, 60, 300, 1}, {Prosta, 120},
-               {Luk, 70, 200, -1}, {Prosta, 100}}};
+              {{Prosta, 100},
+               {Wejscie, 60, 300, 1},
+               {Luk, 80, 300, 1},
+               {Wyjscie, 60, 300, 1},
+               {Prosta, 120},
+               {Luk, 70, 200, -1},
+               {Prosta, 100}}};
 
 // The route's points every 5 m against the oracle, in file coordinates.
 double NajwiekszaOdchylka(const TOs& os) {
@@ -137,7 +153,9 @@ double NajwiekszaOdchylka(const TOs& os) {
     return m;
 }
 
-std::string Blad(auto&& f) try { return f(), ""; } catch (const BladKonwersji& e) { return e.what(); }
+std::string Blad(auto&& f) try { return f(), ""; } catch (const BladKonwersji& e) {
+    return e.what();
+}
 
 // The message of loading the file w.xml over a loaded .tro, which must stay as it was.
 std::string BladBezZmianyModelu(const std::string& plik) {
@@ -154,12 +172,13 @@ std::string BladBezZmianyModelu(const std::string& plik) {
 std::string Powierzchnie(bool tekstoweId) {
     auto id = [&](int n) { return tekstoweId ? "pt-" + std::to_string(n) : std::to_string(n); };
     auto P = [&](int n, const char* xyz) { return "<lx:P id=\"" + id(n) + "\">" + xyz + "</lx:P>\r\n"; };
-    std::string s = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<lx:LandXML xmlns:lx=\"http://www.landxml.org/schema/LandXML-1.2\">\r\n"
-                    "<lx:Units><lx:Imperial linearUnit=\"foot\"/></lx:Units>\r\n<lx:Surfaces>\r\n"
-                    "<lx:Surface name=\"Istniejący\"><lx:Definition surfType=\"TIN\"><lx:Pnts>\r\n";
-    s += P(70, "200 100 10") + P(3, "200 110 12") + P(500, "210 100 11") + P(9, "210 110 13") + "</lx:Pnts><lx:Faces>\r\n<lx:F>" +
-         id(70) + " " + id(3) + " " + id(500) + "</lx:F>\r\n<lx:F i=\"1\">" + id(3) + " " + id(9) + " " + id(500) +
-         "</lx:F>\r\n</lx:Faces></lx:Definition></lx:Surface>\r\n";
+    std::string s =
+        "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<lx:LandXML xmlns:lx=\"http://www.landxml.org/schema/LandXML-1.2\">\r\n"
+        "<lx:Units><lx:Imperial linearUnit=\"foot\"/></lx:Units>\r\n<lx:Surfaces>\r\n"
+        "<lx:Surface name=\"Istniejący\"><lx:Definition surfType=\"TIN\"><lx:Pnts>\r\n";
+    s += P(70, "200 100 10") + P(3, "200 110 12") + P(500, "210 100 11") + P(9, "210 110 13") +
+         "</lx:Pnts><lx:Faces>\r\n<lx:F>" + id(70) + " " + id(3) + " " + id(500) + "</lx:F>\r\n<lx:F i=\"1\">" + id(3) +
+         " " + id(9) + " " + id(500) + "</lx:F>\r\n</lx:Faces></lx:Definition></lx:Surface>\r\n";
     s += "<lx:Surface name=\"Projekt\"><lx:Definition surfType=\"TIN\"><lx:Pnts><lx:P id=\"1\">0 0 1</lx:P>"
          "<lx:P id=\"2\">0 10 1</lx:P><lx:P id=\"3\">10 0 1</lx:P></lx:Pnts><lx:Faces><lx:F>1 2 3</lx:F></lx:Faces>"
          "</lx:Definition></lx:Surface>\r\n</lx:Surfaces>\r\n</lx:LandXML>\r\n";
@@ -169,9 +188,12 @@ std::string Powierzchnie(bool tekstoweId) {
 }  // namespace
 
 TEST(LandXMLTrasa, TabelaPikietWJednostkachPliku) {
-    const struct { const char* jednostki; double k; bool zPI; } przypadki[] = {
-        {"<Units><Metric linearUnit=\"meter\"/></Units>", 1.0, true},
-        {"<Units><Imperial linearUnit=\"USSurveyFoot\"/></Units>", 1200.0 / 3937.0, false}};
+    const struct {
+        const char* jednostki;
+        double k;
+        bool zPI;
+    } przypadki[] = {{"<Units><Metric linearUnit=\"meter\"/></Units>", 1.0, true},
+                     {"<Units><Imperial linearUnit=\"USSurveyFoot\"/></Units>", 1200.0 / 3937.0, false}};
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.jednostki);
         ZerujStan();
@@ -190,11 +212,19 @@ TEST(LandXMLTrasa, TabelaPikietWJednostkachPliku) {
 
 TEST(LandXMLTrasa, KlotoidyBezOgraniczenProjektowychIKrzywaOdwrotna) {
     // A 6 m clothoid on R 300 (A = 42.4) is below the design limit a .tro build would raise it to.
-    const TOs krotka{{0, 0, 0}, {{Prosta, 50}, {Wejscie, 6, 300, 1}, {Luk, 50, 300, 1}, {Wyjscie, 6, 300, 1}, {Prosta, 50}}};
+    const TOs krotka{{0, 0, 0},
+                     {{Prosta, 50}, {Wejscie, 6, 300, 1}, {Luk, 50, 300, 1}, {Wyjscie, 6, 300, 1}, {Prosta, 50}}};
     // A reverse curve on a straight of zero length; a compound curve; no arc between clothoids; an arc first.
     const TOs odwrotna{{0, 0, 1.0},
-                       {{Prosta, 80}, {Wejscie, 50, 250, 1}, {Luk, 40, 250, 1}, {Wyjscie, 50, 250, 1}, {Prosta, 0},
-                        {Wejscie, 50, 250, -1}, {Luk, 40, 250, -1}, {Wyjscie, 50, 250, -1}, {Prosta, 80}}};
+                       {{Prosta, 80},
+                        {Wejscie, 50, 250, 1},
+                        {Luk, 40, 250, 1},
+                        {Wyjscie, 50, 250, 1},
+                        {Prosta, 0},
+                        {Wejscie, 50, 250, -1},
+                        {Luk, 40, 250, -1},
+                        {Wyjscie, 50, 250, -1},
+                        {Prosta, 80}}};
     const TOs zlozona{{0, 0, 0}, {{Prosta, 50}, {Luk, 40, 300, 1}, {Luk, 40, 200, 1}, {Prosta, 50}}};
     const TOs bezLuku{{0, 0, 0.3}, {{Prosta, 50}, {Wejscie, 60, 300, -1}, {Wyjscie, 60, 300, -1}, {Prosta, 50}}};
     const TOs odLuku{{0, 0, 0.3}, {{Luk, 60, 300, 1}, {Prosta, 50}}};
@@ -208,14 +238,16 @@ TEST(LandXMLTrasa, KlotoidyBezOgraniczenProjektowychIKrzywaOdwrotna) {
 }
 
 TEST(LandXMLTrasa, OdrzuconeLancuchyINiezgodnaGeometria) {
-    std::string klotoidaMiedzyLukami =
-        Trasa1(TOs{{0, 0, 0}, {{Prosta, 50}, {Luk, 40, 300, 1}, {Luk, 40, 200, 1}, {Prosta, 50}}});
+    std::string klotoidaMiedzyLukami = Trasa1(
+        TOs{{0, 0, 0}, {{Prosta, 50}, {Luk, 40, 300, 1}, {Luk, 40, 200, 1}, {Prosta, 50}}});
     // Between the two arcs a clothoid from R 300 to R 200: the route cannot hold it.
     klotoidaMiedzyLukami.replace(klotoidaMiedzyLukami.find("<Curve", klotoidaMiedzyLukami.find("</Curve>")), 0,
-                                 "<Spiral length=\"10\" radiusStart=\"300\" radiusEnd=\"200\" rot=\"ccw\"><Start>0 0</Start><End>0 0</End></Spiral>");
+                                 "<Spiral length=\"10\" radiusStart=\"300\" radiusEnd=\"200\" rot=\"ccw\"><Start>0 "
+                                 "0</Start><End>0 0</End></Spiral>");
     std::string kubiczna = Trasa1(kOs);
     kubiczna.replace(kubiczna.find("clothoid"), 8, "cubic");
-    std::string bezWyjscia = Trasa1(TOs{{0, 0, 0}, {{Prosta, 50}, {Wejscie, 30, 300, 1}, {Luk, 40, 300, 1}, {Prosta, 50}}});
+    std::string bezWyjscia = Trasa1(
+        TOs{{0, 0, 0}, {{Prosta, 50}, {Wejscie, 30, 300, 1}, {Luk, 40, 300, 1}, {Prosta, 50}}});
     // The straight after the bend turned by a little: the arc's end leaves the built route.
     std::string krzywa = Trasa1(kOs);
     const std::size_t ostatniaProsta = krzywa.rfind("<Line");
@@ -236,23 +268,26 @@ TEST(LandXMLTrasa, OdrzuconeLancuchyINiezgodnaGeometria) {
 
 TEST(LandXMLTrasa, WyborTrasyPoNazwie) {
     const TOs druga{{100, 100, 2.0}, {{Prosta, 30}, {Luk, 20, 50, -1}, {Prosta, 30}}};
-    const std::string plik = Plik("<Alignments><Alignment name=\"A\" staStart=\"0\"><CoordGeom><Line><Start>0 0</Start>"
-                                  "<End>0 10</End></Line></CoordGeom></Alignment></Alignments>" +
-                                  Trasa1(druga, 1.0, "B", 0.0));
+    const std::string plik = Plik(
+        "<Alignments><Alignment name=\"A\" staStart=\"0\"><CoordGeom><Line><Start>0 0</Start>"
+        "<End>0 10</End></Line></CoordGeom></Alignment></Alignments>" +
+        Trasa1(druga, 1.0, "B", 0.0));
     ZerujStan();
     EXPECT_EQ(SpisLandXML(plik, "t.xml").Trasy, (std::vector<std::string>{"A", "B"}));
     OtworzLandXMLZBufora(plik, "t.xml", {"", "", "B"});
     EXPECT_NEAR(Trasa.PikMax, druga.Dlugosc(), 0.001);
-    EXPECT_TRUE(Blad([&] { OtworzLandXMLZBufora(plik, "t.xml", {"", "", "C"}); })
-                    .starts_with("Plik nie zawiera trasy „C” (--trasa). Trasy w pliku: „A”, „B”."));
+    EXPECT_TRUE(Blad([&] {
+                    OtworzLandXMLZBufora(plik, "t.xml", {"", "", "C"});
+                }).starts_with("Plik nie zawiera trasy „C” (--trasa). Trasy w pliku: „A”, „B”."));
     // Without the route: the surface of another file replaces TEREN, the route stays.
     OtworzLandXMLZBufora(Powierzchnie(false), "p.xml", {"", "", "", false, true});
     EXPECT_TRUE(TEREN.IleTrojkatow() == 1 && std::fabs(Trasa.PikMax - druga.Dlugosc()) < 0.001);
     // Without the terrain: only the route is taken, TEREN stays.
     OtworzLandXMLZBufora(plik, "t.xml", {"", "", "A", true, false});
     EXPECT_TRUE(TEREN.IleTrojkatow() == 1 && std::fabs(Trasa.PikMax - 10.0) < 1e-6);
-    EXPECT_TRUE(Blad([&] { OtworzLandXMLZBufora(plik, "t.xml", {"", "", "", true, true}); })
-                    .starts_with("Z pliku LandXML nie wybrano niczego do wczytania"));
+    EXPECT_TRUE(Blad([&] {
+                    OtworzLandXMLZBufora(plik, "t.xml", {"", "", "", true, true});
+                }).starts_with("Z pliku LandXML nie wybrano niczego do wczytania"));
 }
 
 // ---- surfaces ----
@@ -282,7 +317,8 @@ TEST(LandXMLPowierzchnie, WrogieDaneOdrzuconeBezZmianyModelu) {
         return Plik("<Surfaces><Surface name=\"S\"><Definition surfType=\"TIN\">" + wnetrze +
                     "</Definition></Surface></Surfaces>");
     };
-    const std::array<std::string, 3> przypadki[] = {  // file, message, line
+    const std::array<std::string, 3> przypadki[] = {
+        // file, message, line
         {pow("<Pnts>" + pnts + "</Pnts><Faces><F>1 2 4</F></Faces>"),
          "Ściana powierzchni „S” wskazuje punkt o id „4”, którego powierzchnia nie ma.", "4"},
         {pow("<Pnts>" + pnts + "<P id=\"2\">5 5 5</P></Pnts><Faces><F>1 2 3</F></Faces>"),
@@ -296,7 +332,8 @@ TEST(LandXMLPowierzchnie, WrogieDaneOdrzuconeBezZmianyModelu) {
         {"<?xml version=\"1.0\"?>\n<LandXML>\n<Surfaces>\n</Surface>\n</LandXML>\n",
          "Plik nie jest poprawnym plikiem XML: znacznik zamykający nie pasuje do otwierającego.", "4"},
         {"<?xml version=\"1.0\"?>\n<html/>", "To nie jest plik LandXML: elementem głównym jest „html”.", "2"},
-        {Plik("", "<Units><Metric linearUnit=\"furlong\"/></Units>"), "Nieobsługiwana jednostka długości „furlong”", "3"},
+        {Plik("", "<Units><Metric linearUnit=\"furlong\"/></Units>"), "Nieobsługiwana jednostka długości „furlong”",
+         "3"},
         {Plik(""), "Plik LandXML nie zawiera powierzchni (Surfaces) ani tras (Alignments).", "2"},
     };
     for (const auto& [plik, komunikat, wiersz] : przypadki) {
@@ -315,7 +352,8 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
         std::vector<double> w;
         const double dx = Trasa.Dx, dy = Trasa.Dy, dz = TEREN.Zakres.Zmin;
         for (const TTrojkat& t : s.Trojkaty)
-            w.insert(w.end(), {t.X1 + dx, t.Y1 + dy, t.Z1 + dz, t.X2 + dx, t.Y2 + dy, t.Z2 + dz, t.X3 + dx, t.Y3 + dy, t.Z3 + dz});
+            w.insert(w.end(), {t.X1 + dx, t.Y1 + dy, t.Z1 + dz, t.X2 + dx, t.Y2 + dy, t.Z2 + dz, t.X3 + dx, t.Y3 + dy,
+                               t.Z3 + dz});
         return w;
     };
     auto pikiety = [] {
@@ -333,7 +371,8 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
     OtworzLandXMLZBufora(xml.str(), "z.xml", {"TEREN", "PROJ", ""});
     ASSERT_TRUE(Trasa.Obliczona);
     EXPECT_NEAR(Trasa.PikMax, pikMax, 0.001);
-    for (const auto& [a, b] : {std::pair(trojkaty(TEREN), t1), std::pair(trojkaty(PROJ), p1), std::pair(pikiety(), s1)}) {
+    for (const auto& [a, b] :
+         {std::pair(trojkaty(TEREN), t1), std::pair(trojkaty(PROJ), p1), std::pair(pikiety(), s1)}) {
         ASSERT_EQ(a.size(), b.size());
         for (std::size_t i = 0; i < a.size(); ++i) ASSERT_NEAR(a[i], b[i], 0.001) << i;
     }
@@ -363,7 +402,8 @@ TEST(GLB, NaglowekBlokiIAkcesory) {
     EXPECT_EQ(b.substr(bin + 4, 4), std::string("BIN\0", 4));
     EXPECT_EQ(bin + 8 + u32(bin), b.size());
     std::size_t ileCount = 0;
-    for (std::size_t p = json.find("\"count\":"); p != std::string::npos; p = json.find("\"count\":", p + 1), ++ileCount)
+    for (std::size_t p = json.find("\"count\":"); p != std::string::npos;
+         p = json.find("\"count\":", p + 1), ++ileCount)
         EXPECT_EQ(std::stoi(json.substr(p + 8)), 3);
     EXPECT_EQ(ileCount, 6u);
     // The first vertex plus its node's translation is a point of the file: (east, height, -north) in metres.
@@ -374,9 +414,12 @@ TEST(GLB, NaglowekBlokiIAkcesory) {
     float p[3];
     std::memcpy(p, b.data() + bin + 8, 12);
     const double f = 0.3048;
-    const std::vector<std::array<double, 3>> punkty = {{100 * f, 10 * f, -200 * f}, {110 * f, 12 * f, -200 * f},
-                                                       {100 * f, 11 * f, -210 * f}};
-    EXPECT_TRUE(std::ranges::any_of(punkty, [&](const auto& q) {
-        return std::hypot(p[0] + tr[0] - q[0], p[1] + tr[1] - q[1], p[2] + tr[2] - q[2]) < 1e-4;
-    })) << p[0] + tr[0] << " " << p[1] + tr[1] << " " << p[2] + tr[2];
+    const std::vector<std::array<double, 3>> punkty = {
+        {100 * f, 10 * f, -200 * f}, {110 * f, 12 * f, -200 * f}, {100 * f, 11 * f, -210 * f}};
+    EXPECT_TRUE(std::ranges::any_of(punkty,
+                                    [&](const auto& q) {
+                                        return std::hypot(p[0] + tr[0] - q[0], p[1] + tr[1] - q[1],
+                                                          p[2] + tr[2] - q[2]) < 1e-4;
+                                    }))
+        << p[0] + tr[0] << " " << p[1] + tr[1] << " " << p[2] + tr[2];
 }

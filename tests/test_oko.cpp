@@ -40,7 +40,7 @@ void Buduj(std::vector<std::array<double, 3>> w) {
     Trasa.Zalomy.assign(w.size(), TZalom{});
     for (std::size_t i = 0; i < w.size(); ++i)
         std::tie(Trasa.Zalomy[i].X, Trasa.Zalomy[i].Y) = std::tie(w[i][0], w[i][1]),
-            Trasa.Zalomy[i].R = static_cast<float>(w[i][2]);
+                                    Trasa.Zalomy[i].R = static_cast<float>(w[i][2]);
     ObliczTrase();
     ASSERT_TRUE(Trasa.Obliczona);
 }

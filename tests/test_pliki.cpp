@@ -29,7 +29,9 @@ const std::string kKatalog = std::string(ORVANY_ZRODLA) + "/tests/hostile";
 
 // A line of oczekiwane.txt: the file, the line its message names ("-" when it loads), the message's
 // first line ("-" or "trasa: " and the route's first message when it loads).
-struct TOczekiwanie { std::string plik, wiersz, komunikat; };
+struct TOczekiwanie {
+    std::string plik, wiersz, komunikat;
+};
 
 std::vector<TOczekiwanie> Oczekiwania() {
     std::vector<TOczekiwanie> w;
@@ -44,7 +46,9 @@ std::vector<TOczekiwanie> Oczekiwania() {
 }
 
 // The message of a failed call; empty when it succeeds.
-std::string Blad(auto&& f) try { return f(), ""; } catch (const BladKonwersji& e) { return e.what(); }
+std::string Blad(auto&& f) try { return f(), ""; } catch (const BladKonwersji& e) {
+    return e.what();
+}
 
 constexpr int W = 320, H = 240;
 
@@ -98,7 +102,10 @@ void Sprawdz(const std::string& sciezka, const TOczekiwanie& o) {
     }
 }
 
-void WczytajTRO() { ZerujStan(); OtworzTROZBufora(PlikTRO().Tekst(), "a.tro"); }
+void WczytajTRO() {
+    ZerujStan();
+    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
+}
 
 std::string Crlf(const std::vector<std::string>& linie) { return TPlik{linie}.Tekst("\r\n"); }
 
@@ -194,8 +201,8 @@ TEST(Wczytywanie, PlikTylkoZTerenemINazwyWindows1250) {
     WczytajTRO();
     TPlik f = Naglowek();
     f({"#WspTEREN#", "3"});
-    DodajPunkt(f, 20, 30, 41, "F", 0, "\xa3\xb9ka \xaf\xf3\xb3ta");  // Windows-1250
-    DodajPunkt(f, 20, 40, 42, "F", 1, "Pikieta pomiarowa nr 12345");   // longer than 20 bytes
+    DodajPunkt(f, 20, 30, 41, "F", 0, "\xa3\xb9ka \xaf\xf3\xb3ta");   // Windows-1250
+    DodajPunkt(f, 20, 40, 42, "F", 1, "Pikieta pomiarowa nr 12345");  // longer than 20 bytes
     DodajPunkt(f, 30, 30, 43, "F", 2, "C");
     f({"#TroTEREN#", "1"});
     DodajTrojkatTEREN(f, 0, 1, 2, "0H", "clRed");
@@ -219,8 +226,9 @@ TEST(Wczytywanie, TrojkatyPrzedPunktami) {
               "(2 punktów).\nPlik: z.tro, wiersz: 16");
     EXPECT_TRUE(Stan() == przed);
     ZerujStan();
-    EXPECT_EQ(Blad([&] { OtworzTROZBufora(tro, "z.tro"); }),
-              "Numer wierzchołka trójkąta TEREN 0 wskazuje punkt TEREN, a brak punktów TEREN.\nPlik: z.tro, wiersz: 14");
+    EXPECT_EQ(
+        Blad([&] { OtworzTROZBufora(tro, "z.tro"); }),
+        "Numer wierzchołka trójkąta TEREN 0 wskazuje punkt TEREN, a brak punktów TEREN.\nPlik: z.tro, wiersz: 14");
     EXPECT_EQ(TEREN.IleTrojkatow(), 0);
 }
 
@@ -232,16 +240,45 @@ TEST(Przepisywanie, SiedemSekcjiDajePiecWKolejnosciZrodla) {
         "#Linie200PROJ#P3D\n0\n#Wspolrzedne200PROJ#\n1\n1,5\n2.5\n3\nF\n0\nnazwa\n#Trojkaty200PROJ#P3D\n1\na;b;c\n\n"
         "smiec\n#Linie200TEREN#\n0\n#Wspolrzedne200TEREN#\r\n0\r\n#Trojkaty200TEREN#\r\n0\r\n\r\n";
     const std::string baner = Crlf(BanerTRO()) + "\r\n";
-    EXPECT_EQ(PrzepiszPlikZBufora(mtp, "a.mtp"),
-              baner + Crlf({"______________________________TRASA_2020", "1", "W", "1;2", "0;0;0", "0;0;0", "0;0;0",
-                            "0;0;0", "F", "F", "F", "", "#WspPROJ#", "1", "1,5", "2.5", "3", "F", "0", "nazwa", "",
-                            "#TroPROJ#", "1", "a;b;c", "", "", "#WspTEREN#", "0", "", "#TroTEREN#", "0", "", ""}));
+    EXPECT_EQ(PrzepiszPlikZBufora(mtp, "a.mtp"), baner + Crlf({"______________________________TRASA_2020",
+                                                               "1",
+                                                               "W",
+                                                               "1;2",
+                                                               "0;0;0",
+                                                               "0;0;0",
+                                                               "0;0;0",
+                                                               "0;0;0",
+                                                               "F",
+                                                               "F",
+                                                               "F",
+                                                               "",
+                                                               "#WspPROJ#",
+                                                               "1",
+                                                               "1,5",
+                                                               "2.5",
+                                                               "3",
+                                                               "F",
+                                                               "0",
+                                                               "nazwa",
+                                                               "",
+                                                               "#TroPROJ#",
+                                                               "1",
+                                                               "a;b;c",
+                                                               "",
+                                                               "",
+                                                               "#WspTEREN#",
+                                                               "0",
+                                                               "",
+                                                               "#TroTEREN#",
+                                                               "0",
+                                                               "",
+                                                               ""}));
     // A triangle section without its empty line swallows the next section; at the end it gets one.
     EXPECT_EQ(PrzepiszPlikZBufora("1\n2\n3\n4\n5\n6\n7\n8\n#Trojkaty200TEREN#\n0\n#Wspolrzedne200PROJ#\n0\n\n"
                                   "#Wspolrzedne200TEREN#\n0\n#Trojkaty200PROJ#P3D\n0",
                                   "b.mtp"),
-              baner + Crlf({"#TroTEREN#", "0", "#Wspolrzedne200PROJ#", "0", "", "", "#WspTEREN#", "0", "",
-                            "#TroPROJ#", "0", "", ""}));
+              baner + Crlf({"#TroTEREN#", "0", "#Wspolrzedne200PROJ#", "0", "", "", "#WspTEREN#", "0", "", "#TroPROJ#",
+                            "0", "", ""}));
 }
 
 TEST(Przyklad, MTPITROWczytujaSieTakSamo) {
@@ -281,7 +318,8 @@ TEST(WrogiePliki, KazdyPlikKorpusuWczytanyIPrzepisany) {
         ZapiszPlik(cel, "stary plik");
         const std::string sc = kKatalog + "/" + o.plik, b = Blad([&] { PrzepiszPlik(sc, cel); });
         EXPECT_TRUE(b.empty() ? CzytajPlik(cel).starts_with(BanerTRO()[0] + "\r\n")
-                              : CzytajPlik(cel) == "stary plik" && b.find("\nPlik: " + sc) != std::string::npos) << b;
+                              : CzytajPlik(cel) == "stary plik" && b.find("\nPlik: " + sc) != std::string::npos)
+            << b;
         EXPECT_EQ(std::distance(fs::directory_iterator(k), fs::directory_iterator()), 1);  // no temporary left
     }
     for (const auto& w : fs::directory_iterator(kKatalog)) {
@@ -336,9 +374,9 @@ TEST(WrogiePliki, GranicaWspolrzednychUrzadzenieIPotok) {
 
 TEST(Wczytywanie, RodzajPlikuZKoncowkiNazwy) {
     using R = TRodzajPliku;
-    const std::pair<const char*, R> przypadki[] = {{"a.tro", R::TRO},   {"Droga.TrO", R::TRO}, {"m.MTP", R::MTP}, {"os.Xml", R::XML},
-                                                   {"/k.mtp/x.tro", R::TRO}, {"x.txt", R::Inny}, {"ro", R::Inny},
-                                                   {"a.tro.bak", R::Inny}, {"", R::Inny}};
+    const std::pair<const char*, R> przypadki[] = {{"a.tro", R::TRO},  {"Droga.TrO", R::TRO},    {"m.MTP", R::MTP},
+                                                   {"os.Xml", R::XML}, {"/k.mtp/x.tro", R::TRO}, {"x.txt", R::Inny},
+                                                   {"ro", R::Inny},    {"a.tro.bak", R::Inny},   {"", R::Inny}};
     for (const auto& [nazwa, rodzaj] : przypadki) EXPECT_EQ(RodzajPliku(nazwa), rodzaj) << nazwa;
     // Another kind is refused by the open flow before anything is read.
     ZerujStan();

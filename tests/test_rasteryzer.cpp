@@ -54,7 +54,10 @@ bool PrzyKrawedzi(const Wielokat& w, i128 px, i128 py, bool naKrawedzi = false) 
 
 struct TLosowe {
     std::uint32_t s;
-    int Ponizej(int k) { s = s * 134775813u + 1u; return int((std::uint64_t(k) * s) >> 32); }
+    int Ponizej(int k) {
+        s = s * 134775813u + 1u;
+        return int((std::uint64_t(k) * s) >> 32);
+    }
 };
 
 }  // namespace
@@ -67,10 +70,12 @@ TEST(Rasteryzer, SiatkaWypelniaKazdyPikselDokladnieRaz) {
     std::vector<TPunktEkranu> p((N + 1) * (N + 1));
     for (int j = 0; j <= N; ++j)
         for (int i = 0; i <= N; ++i)
-            p[j * (N + 1) + i] = {i * 10 - 12 + (i % N ? los.Ponizej(7) - 3 : 0), j * 10 - 12 + (j % N ? los.Ponizej(7) - 3 : 0)};
+            p[j * (N + 1) + i] = {i * 10 - 12 + (i % N ? los.Ponizej(7) - 3 : 0),
+                                  j * 10 - 12 + (j % N ? los.Ponizej(7) - 3 : 0)};
     for (int j = 0; j < N; ++j)
         for (int i = 0; i < N; ++i) {
-            const auto a = p[j * (N + 1) + i], b = p[j * (N + 1) + i + 1], c = p[(j + 1) * (N + 1) + i + 1], d = p[(j + 1) * (N + 1) + i];
+            const auto a = p[j * (N + 1) + i], b = p[j * (N + 1) + i + 1], c = p[(j + 1) * (N + 1) + i + 1],
+                       d = p[(j + 1) * (N + 1) + i];
             siatki[0].insert(siatki[0].end(), {{a, b, c}, {a, c, d}});
             siatki[1].push_back({a, b, c, d});
         }
@@ -90,12 +95,21 @@ TEST(Rasteryzer, SiatkaWypelniaKazdyPikselDokladnieRaz) {
 
 TEST(Rasteryzer, WypelnienieIObrysWedlugRegulyBezPrzerw) {
     TLosowe los{11};
-    std::vector<Wielokat> przypadki = {
-        {{2, 2}, {20, 10}, {2, 18}, {8, 10}}, {{2, 2}, {20, 18}, {20, 2}, {2, 18}}, {{0, 0}, {19, 0}, {19, 19}, {0, 19}},
-        {{5, 3}, {6, 20}, {7, 3}}, {{-G, -G}, {G, -G + 1}, {0, G}}, {{-G, 5}, {G, 9}, {13, G}},  // far outside
-        {{-G, -G}, {G, G}, {G, G - 3}, {-G, 12}}, {{G, G}, {G - 5, G}, {G, G - 7}}, {{-G, 0}, {-G + 10, 0}, {-G + 5, 30}},
-        {{4, 5}, {4, 5}, {4, 5}}, {{-4, 5}, {-4, 5}, {-4, 5}}, {{1, 1}, {19, 5}}, {{1, 1}, {19, 5}, {1, 1}},  // degenerate
-        {{19, 5}, {1, 1}, {10, 3}, {10, 3}}, {{3, 3}, {3, 3}, {9, 12}, {3, 3}}};
+    std::vector<Wielokat> przypadki = {{{2, 2}, {20, 10}, {2, 18}, {8, 10}},
+                                       {{2, 2}, {20, 18}, {20, 2}, {2, 18}},
+                                       {{0, 0}, {19, 0}, {19, 19}, {0, 19}},
+                                       {{5, 3}, {6, 20}, {7, 3}},
+                                       {{-G, -G}, {G, -G + 1}, {0, G}},
+                                       {{-G, 5}, {G, 9}, {13, G}},  // far outside
+                                       {{-G, -G}, {G, G}, {G, G - 3}, {-G, 12}},
+                                       {{G, G}, {G - 5, G}, {G, G - 7}},
+                                       {{-G, 0}, {-G + 10, 0}, {-G + 5, 30}},
+                                       {{4, 5}, {4, 5}, {4, 5}},
+                                       {{-4, 5}, {-4, 5}, {-4, 5}},
+                                       {{1, 1}, {19, 5}},
+                                       {{1, 1}, {19, 5}, {1, 1}},  // degenerate
+                                       {{19, 5}, {1, 1}, {10, 3}, {10, 3}},
+                                       {{3, 3}, {3, 3}, {9, 12}, {3, 3}}};
     for (int n = 0; n < 200; ++n) {
         Wielokat w(3 + n % 2);
         for (auto& q : w) q = {los.Ponizej(24) - 2, los.Ponizej(24) - 2};
@@ -110,7 +124,8 @@ TEST(Rasteryzer, WypelnienieIObrysWedlugRegulyBezPrzerw) {
         for (int y = 0; y < 22; ++y)
             for (int x = 0; x < 22; ++x)
                 ASSERT_TRUE((f(x, y) == PEDZEL) == WRegule(w, x, y) && (o(x, y) != PIORO || PrzyKrawedzi(w, x, y)) &&
-                            (o(x, y) == PIORO || !PrzyKrawedzi(w, x, y, true)) && r(x, y) == (o(x, y) == PIORO ? PIORO : f(x, y)))
+                            (o(x, y) == PIORO || !PrzyKrawedzi(w, x, y, true)) &&
+                            r(x, y) == (o(x, y) == PIORO ? PIORO : f(x, y)))
                     << "wielokat " << (&w - przypadki.data()) << " piksel " << x << "," << y;
         ASSERT_TRUE(r.MarginesNietkniety());
     }
@@ -121,7 +136,8 @@ TEST(Rasteryzer, LinieIObcinanieNaCzterechKrawedziach) {
     // Long lines check that the slope does not drift.
     TLosowe los{3};
     for (int n = 0; n < 400; ++n) {
-        const int D = n < 4 ? 1023 + n * 25 : 20, x0 = los.Ponizej(D), y0 = los.Ponizej(D), x1 = los.Ponizej(D), y1 = los.Ponizej(D);
+        const int D = n < 4 ? 1023 + n * 25 : 20, x0 = los.Ponizej(D), y0 = los.Ponizej(D), x1 = los.Ponizej(D),
+                  y1 = los.Ponizej(D);
         TObrazek a(D, D, 0);
         RysujLinie(a.Bufor(), x0, y0, x1, y1, PIORO);
         const bool poz = std::abs(x1 - x0) >= std::abs(y1 - y0);

@@ -17,7 +17,12 @@ namespace {
 using V = std::vector<int>;
 using S = std::vector<std::string>;
 
-struct Wywolanie { std::string Rodzaj; TKolor Pedzel, Pioro; V Liczby; std::string Tekst; };
+struct Wywolanie {
+    std::string Rodzaj;
+    TKolor Pedzel, Pioro;
+    V Liczby;
+    std::string Tekst;
+};
 
 // Records every drawing call with the brush and pen it was drawn with.
 struct PlotnoZapis : TPlotno {
@@ -59,7 +64,14 @@ TEST_F(Rysowanie, Cieniowanie) {
     const TPunkt3D a{0, 0, 1}, o{0, 0, 0}, b{0, 1, 0};  // normal along -X, towards the start-up light
     const TPunkt3D s0 = Swiatlo;
     const int n0 = nat;
-    const struct { int nat; TPunkt3D swiatlo; bool obrys; TTrojkatRys r; TKolor wyp; long long obr; } przypadki[] = {
+    const struct {
+        int nat;
+        TPunkt3D swiatlo;
+        bool obrys;
+        TTrojkatRys r;
+        TKolor wyp;
+        long long obr;
+    } przypadki[] = {
         {n0, s0, true, Troj(a, o, b, Szary(128)), Szary(145), Szary(140)},
         {n0, s0, true, Troj({1, 0, 0}, o, b, 0x336699), 0x336699, -1},  // perpendicular to the light
         {2000000000, s0, true, Troj(b, o, a, Szary(128)), Szary(0), Szary(0)},
@@ -80,7 +92,10 @@ TEST_F(Rysowanie, Cieniowanie) {
 
 TEST_F(Rysowanie, Rzutowanie) {
     // Column of (x, depth y) and row of (depth y, height z) in an area of height H; truncated towards zero.
-    const struct { double okoX, okoZ, x, y, z; int H, kolumna, wiersz; } przypadki[] = {
+    const struct {
+        double okoX, okoZ, x, y, z;
+        int H, kolumna, wiersz;
+    } przypadki[] = {
         {479, 500, 123.9, 0, 100.2, 637, 123, 536}, {-40, 9000, 123.9, 0, 100.2, 637, 123, 536},  // depth 0
         {479, 500, 879, 700, 100, 637, 679, 337},   {479, 500, 79, 700, 100, 637, 279, 337},      // halved at 700
         {0, 0, -3.7, 0, 10.7, 7, -3, -3},           {0, 0, 3.7, 0, 3.3, 7, 3, 3}};
@@ -118,7 +133,8 @@ TEST_F(Rysowanie, KlatkaWarstwyTloIFlagi) {
     const auto w = p.Tylko("wielokat");
     EXPECT_EQ(w[3].Pedzel, Czworokaty[0].KolorCieniowany);
     const TTrojkatRys* t[] = {&TrojkatyTEREN[0], &TrojkatyTEREN[1], &TrojkatyPROJ[0]};
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(w[4 + i].Pedzel == t[i]->KolorCieniowany && w[4 + i].Pioro == t[i]->KolorObrysu);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(w[4 + i].Pedzel == t[i]->KolorCieniowany && w[4 + i].Pioro == t[i]->KolorObrysu);
     EXPECT_EQ(w[6].Liczby, (V{100, 627, 200, 617, 300, 607}));
     EXPECT_EQ(p.Tylko("tekst")[0].Liczby, (V{200, 300}));
     EXPECT_TRUE(OpisTekst.empty());

@@ -32,7 +32,11 @@ void Buduj(const std::vector<W>& w) {
     ObliczTrase();
 }
 
-TPunkt2D Punkt(double s) { TPunkt2D p{NAN, NAN}; PunktNaPikiecie(s, p.X, p.Y); return p; }
+TPunkt2D Punkt(double s) {
+    TPunkt2D p{NAN, NAN};
+    PunktNaPikiecie(s, p.X, p.Y);
+    return p;
+}
 double Odl(TPunkt2D a, TPunkt2D b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 double Kierunek(TPunkt2D a, TPunkt2D b) { return std::atan2(b.Y - a.Y, b.X - a.X); }
 double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
@@ -52,8 +56,11 @@ TEST(Trasy, PrzykladyZakretow) {
         EXPECT_NEAR(e.PikKL, 50 + 25 * pi, 1e-9);
         EXPECT_NEAR(Trasa.PikMax, 178.54, 0.005);
         // Chainages before the start and past the end are looked up 0.001 inside.
-        for (auto [pik, x, y, tol] : {std::array{25.0, 25.0, 0.0, 1e-9}, {50, 50, 0, 1e-9}, {89.27, 85.36, 14.64, 0.01},
-                                      {150, 100, 71.46, 0.01}, {-1, 0.001, 0, 1e-12},
+        for (auto [pik, x, y, tol] : {std::array{25.0, 25.0, 0.0, 1e-9},
+                                      {50, 50, 0, 1e-9},
+                                      {89.27, 85.36, 14.64, 0.01},
+                                      {150, 100, 71.46, 0.01},
+                                      {-1, 0.001, 0, 1e-12},
                                       {179, 100, Trasa.PikMax - 0.001 - 25 * pi, 1e-9}})
             EXPECT_NEAR(Odl(Punkt(pik), {x, s * y}), 0, tol) << pik;
         const double obrot = s > 0 ? 0 : 2 * pi;
@@ -86,7 +93,8 @@ TEST(Trasy, PrzykladyZakretow) {
     // The direction is the exact chord bearing also on and close to the Y axis, at the ends as well.
     for (double k : {pi / 2, -pi / 2, pi / 2 + 0.001, pi / 2 - 0.0165, -pi / 2 + 0.005, 1.25 * pi}) {
         Buduj({{0, 0}, {1000 * std::cos(k), 1000 * std::sin(k)}});
-        for (double s : {0.0, 333.0, 1000.0}) EXPECT_NEAR(KatNaPikiecie(s), std::fmod(k + 2 * pi, 2 * pi), 1e-9) << k << " " << s;
+        for (double s : {0.0, 333.0, 1000.0})
+            EXPECT_NEAR(KatNaPikiecie(s), std::fmod(k + 2 * pi, 2 * pi), 1e-9) << k << " " << s;
     }
 }
 
@@ -105,17 +113,30 @@ TEST(Trasy, KomunikatyIWartosciOdrzucane) {
     const std::tuple<std::vector<W>, bool, std::vector<std::string>> przypadki[] = {
         {std::vector<W>{}, false, std::vector<std::string>{}},
         {{{5, 5, 100}}, false, {"Definicja trasy musi składać się z min 2 punktów!"}},
-        {{{0, 0, 200}, {100, 0, 200}}, true,
+        {{{0, 0, 200}, {100, 0, 200}},
+         true,
          {luk + "na początku trasy! Zmieniam R=0!", luk + "na końcu trasy! Zmieniam R=0! Załom 1."}},
         {{{0, 0}, {0.01, 100, 300}, {0.02, 200}}, false, {linia + "1."}},
         {{{0, 0}, {100, 50, -50}, {200, 100}}, true, {}},
         {{{0, 0}, {100, 50}, {200, 100.09, 40}, {300, 150.1, 30}, {200, 100.09}}, false, {linia + "2.", linia + "3."}},
-        {{{0, 0}, {100, 0, 60, 0, 0, "\xA3uk"}, {100, 100, 60, 0, 0, "\xAF" "ak"}, {200, 100}}, false,
+        {{{0, 0},
+          {100, 0, 60, 0, 0, "\xA3uk"},
+          {100, 100, 60, 0, 0,
+           "\xAF"
+           "ak"},
+          {200, 100}},
+         false,
          {zachodza("Łuk", 2, "Żak", 3)}},
-        {{{0, 0}, {100, 0, 50, 0, 0, "B"}, {100, 100, 50, 0, 0, "C"}, {200, 100, 0, 0, 0, "D"},
-          {200.0005, 100, 0, 0, 0, "E"}}, false, {zachodza("B", 2, "C", 3), zachodza("D", 4, "E", 5)}},
+        {{{0, 0},
+          {100, 0, 50, 0, 0, "B"},
+          {100, 100, 50, 0, 0, "C"},
+          {200, 100, 0, 0, 0, "D"},
+          {200.0005, 100, 0, 0, 0, "E"}},
+         false,
+         {zachodza("B", 2, "C", 3), zachodza("D", 4, "E", 5)}},
         {{{0, 0}, {100, 0, 49.9f}, {100, 100, 49.9f}, {200, 100}}, true, {}},
-        {{{0, 0}, {100, 0, INFINITY}, {100, 100}, {200, 100, 0, NAN}, {0, INFINITY}}, false,
+        {{{0, 0}, {100, 0, INFINITY}, {100, 100}, {200, 100, 0, NAN}, {0, INFINITY}},
+         false,
          {liczba + "1.", liczba + "3.", liczba + "4."}},
         {{{0, 0}, {100, 0}, {100, 0, 50}, {200, 100}}, false, {pokrywa + "2."}},
         {{{0, 0}, {100, 0}, {100, 0}, {100, 100}}, false, {zachodza("", 2, "", 3)}},
@@ -160,17 +181,19 @@ TEST(TrasyLosowe, Wlasnosci) {
         ObliczTrase();
         if (!Trasa.Obliczona) continue;
         const auto& el = Trasa.ElementyTrasy;
-        bool dokladne = true;  // the series are accurate up to a turn of 0.5 rad
+        bool dokladne = true;                           // the series are accurate up to a turn of 0.5 rad
         std::vector<std::pair<double, double>> zlacza;  // chainage, allowed step
         std::vector<double> klotoidaLuk;
         for (int i = 0; i < n; ++i) {
             const TElementTrasy& e = el[i];
             EXPECT_TRUE(e.PikPKP1 <= e.PikKKP1 && e.PikKKP1 == e.PikPL && e.PikPL <= e.PikKL && e.PikKL == e.PikPKP2 &&
                         e.PikPKP2 <= e.PikKKP2 && (i == 0 || el[i - 1].PikKKP2 + 0.001 <= e.PikPKP1) &&
-                        std::isfinite(e.PikKKP2 + e.PunktPL.X + e.PunktKL.Y + e.PunktPKP1.X + e.Srodek.X)) << i;
+                        std::isfinite(e.PikKKP2 + e.PunktPL.X + e.PunktKL.Y + e.PunktPKP1.X + e.Srodek.X))
+                << i;
             if (!e.JestLuk) continue;
             const double k1 = e.JestKlotoida ? 3e-5 * e.Klotoida1.A : 0, k2 = e.JestKlotoida ? 3e-5 * e.Klotoida2.A : 0;
-            zlacza.insert(zlacza.end(), {{e.PikPKP1, 1e-3}, {e.PikKKP1, k1 + 1e-3}, {e.PikPKP2, k2 + 1e-3}, {e.PikKKP2, 1e-3}});
+            zlacza.insert(zlacza.end(),
+                          {{e.PikPKP1, 1e-3}, {e.PikKKP1, k1 + 1e-3}, {e.PikPKP2, k2 + 1e-3}, {e.PikKKP2, 1e-3}});
             if (e.JestKlotoida) klotoidaLuk.insert(klotoidaLuk.end(), {e.PikKKP1, e.PikPKP2});
             dokladne = dokladne && (!e.JestKlotoida || (e.Klotoida1.Tau <= 0.5 && e.Klotoida2.Tau <= 0.5));
         }
@@ -187,7 +210,8 @@ TEST(TrasyLosowe, Wlasnosci) {
         // Steps of h are h long, in the lookup's direction, except across a clothoid-arc joint.
         for (double s = poczatek, h = 0.5; s + h <= koniec; s += h) {
             const TPunkt2D a = Punkt(s), b = Punkt(s + h);
-            if (std::any_of(klotoidaLuk.begin(), klotoidaLuk.end(), [&](double j) { return s - 0.031 <= j && j <= s + h + 0.031; }))
+            if (std::any_of(klotoidaLuk.begin(), klotoidaLuk.end(),
+                            [&](double j) { return s - 0.031 <= j && j <= s + h + 0.031; }))
                 continue;
             EXPECT_NEAR(Odl(a, b), h, 1e-3 * h) << "pikieta " << s;
             EXPECT_NEAR(RoznicaKatow(KatNaPikiecie(s + h / 2), Kierunek(a, b)), 0, 0.01) << s;

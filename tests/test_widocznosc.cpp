@@ -60,7 +60,9 @@ struct Widocznosc : ::testing::Test {
 TEST_F(Widocznosc, DrogaZatrzymaniaLiczonaRecznie) {
     // v = V / 3.6; Lz = v t + v^2 / (2 (a + 9.81 i)), t = 2.5, a = 3.4:
     // V 50, i 0: 13.8889 * 2.5 + 192.901 / 6.8 = 34.7222 + 28.3678.
-    const struct { double V, i, Lz; } przypadki[] = {{50, 0, 63.0901}, {100, 0, 182.9158}, {50, 0.05, 59.5135}, {100, -0.05, 202.0454}};
+    const struct {
+        double V, i, Lz;
+    } przypadki[] = {{50, 0, 63.0901}, {100, 0, 182.9158}, {50, 0.05, 59.5135}, {100, -0.05, 202.0454}};
     for (const auto& p : przypadki) EXPECT_NEAR(DrogaZatrzymania(p.V, 2.5, 3.4, p.i), p.Lz, 1e-3) << p.V << " " << p.i;
     // A fall steeper than a / g: the vehicle cannot stop at all.
     EXPECT_TRUE(std::isinf(DrogaZatrzymania(50, 2.5, 3.4, -0.35)));
@@ -71,11 +73,16 @@ TEST_F(Widocznosc, DrogaZatrzymaniaLiczonaRecznie) {
     Trasa3({{{0, 0, 0}}, {{1000, 0, 0}}});
     const TIndeksWysokosci proj = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double x) { return 0.04 * x; }));
     ParametryProjektowe.assign(2, TParametryProjektowe{});
-    ParametryProjektowe[0].PredkoscV = 70, ParametryProjektowe[1].OdPikiety = 500, ParametryProjektowe[1].PredkoscV = 90;
+    ParametryProjektowe[0].PredkoscV = 70, ParametryProjektowe[1].OdPikiety = 500,
+    ParametryProjektowe[1].PredkoscV = 90;
     TUstawieniaWidocznosci u;
     u.Zasieg = 50;
     const TIndeksWysokosci brak;
-    const struct { double s; int k; double V, i, Lz; } stacje[] = {{300, 1, 70, 0.04, 98.4590}, {300, -1, 70, -0.04, 111.4663}, {600, 1, 90, 0.04, 144.9016}};
+    const struct {
+        double s;
+        int k;
+        double V, i, Lz;
+    } stacje[] = {{300, 1, 70, 0.04, 98.4590}, {300, -1, 70, -0.04, 111.4663}, {600, 1, 90, 0.04, 144.9016}};
     for (const auto& p : stacje) {
         const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(p.s, p.k, u, proj, brak);
         EXPECT_EQ(w.Predkosc, p.V);
@@ -99,7 +106,8 @@ TEST_F(Widocznosc, LukPionowyWypuklyIPierwszaPrzeszkodaNaProj) {
     // The file coordinates lie 1000, 2000, 50 from the local ones.
     const TIndeksWysokosci proj = ZbudujIndeksWysokosci(
         Pas(-10, 1010, 0.5, [R](double x) { return 100 - (x - 500) * (x - 500) / (2 * R); }), 1000, 2000, 50);
-    const TIndeksWysokosci teren = ZbudujIndeksWysokosci(Pas(-10, 1010, 10, [](double) { return 0.0; }), 1000, 2000, 50);
+    const TIndeksWysokosci teren = ZbudujIndeksWysokosci(Pas(-10, 1010, 10, [](double) { return 0.0; }), 1000, 2000,
+                                                         50);
     TUstawieniaWidocznosci u;
     u.Krok = 100;
     u.Predkosc = 100;  // Lz 182.9 > 132.2: fails
@@ -130,7 +138,8 @@ TEST_F(Widocznosc, LukPionowyWypuklyIPierwszaPrzeszkodaNaProj) {
     ASSERT_TRUE(jeden && jeden->size() == w->size());
     for (std::size_t i = 0; i < w->size(); ++i)
         EXPECT_TRUE((*w)[i].Pikieta == (*jeden)[i].Pikieta && (*w)[i].Kierunek == (i % 2 ? -1 : 1) &&
-                    (*w)[i].Dostepna == (*jeden)[i].Dostepna) << i;
+                    (*w)[i].Dostepna == (*jeden)[i].Dostepna)
+            << i;
 
     // The failing stretches: direction + from 0 to 800 (at 900 the road ends
     // 100 m ahead), direction - from 200 to 1000; both in the report.
@@ -198,11 +207,19 @@ TEST_F(Widocznosc, LukPoziomyZeSciana) {
 TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     // A sag (z = (x - 500)^2 / 2R): nothing hides, so the range or the route's end limits.
     Trasa3({{{0, 0, 0}}, {{1000, 0, 0}}});
-    const TIndeksWysokosci proj = ZbudujIndeksWysokosci(Pas(-10, 1010, 0.5, [](double x) { return (x - 500) * (x - 500) / 6000; }));
+    const TIndeksWysokosci proj = ZbudujIndeksWysokosci(
+        Pas(-10, 1010, 0.5, [](double x) { return (x - 500) * (x - 500) / 6000; }));
     const TIndeksWysokosci brak;
     TUstawieniaWidocznosci u;
-    const struct { double s; int k; double dostepna; TGranicaWidocznosci g; } przypadki[] = {{500, -1, 300, TGranicaWidocznosci::Zasieg}, {700, 1, 300, TGranicaWidocznosci::Zasieg},
-                     {900, 1, 100, TGranicaWidocznosci::Koniec}, {40, -1, 40, TGranicaWidocznosci::Koniec}};
+    const struct {
+        double s;
+        int k;
+        double dostepna;
+        TGranicaWidocznosci g;
+    } przypadki[] = {{500, -1, 300, TGranicaWidocznosci::Zasieg},
+                     {700, 1, 300, TGranicaWidocznosci::Zasieg},
+                     {900, 1, 100, TGranicaWidocznosci::Koniec},
+                     {40, -1, 40, TGranicaWidocznosci::Koniec}};
     for (const auto& p : przypadki) {
         const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(p.s, p.k, u, proj, brak);
         EXPECT_EQ(w.Granica, p.g) << p.s << " " << p.k;

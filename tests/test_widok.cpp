@@ -26,10 +26,20 @@ struct Widok : ::testing::Test {
 }  // namespace
 
 TEST_F(Widok, KatKierunku) {
-    const struct { double dx, dy, kat; } przyklady[] = {
-        {-1, 0, kPi}, {0, 1, kPi / 2}, {0, -1, 3 * kPi / 2}, {1, -1, 7 * kPi / 4}, {-1, 1, 3 * kPi / 4}, {1, 0, 0.0},
-        {1, 0.00005, std::atan(0.00005)}, {-1, 0.00005, kPi}, {0.00009, 2, kPi / 2}, {-0.00009, -2, 3 * kPi / 2},
-        {-1, 0.0001, std::atan(-0.0001) + kPi}, {0.0001, 0.0001, kPi / 4}};  // snapping within 0.0001, strict
+    const struct {
+        double dx, dy, kat;
+    } przyklady[] = {{-1, 0, kPi},
+                     {0, 1, kPi / 2},
+                     {0, -1, 3 * kPi / 2},
+                     {1, -1, 7 * kPi / 4},
+                     {-1, 1, 3 * kPi / 4},
+                     {1, 0, 0.0},
+                     {1, 0.00005, std::atan(0.00005)},
+                     {-1, 0.00005, kPi},
+                     {0.00009, 2, kPi / 2},
+                     {-0.00009, -2, 3 * kPi / 2},
+                     {-1, 0.0001, std::atan(-0.0001) + kPi},
+                     {0.0001, 0.0001, kPi / 4}};  // snapping within 0.0001, strict
     for (const auto& p : przyklady) EXPECT_DOUBLE_EQ(KatKierunku(p.dx, p.dy), p.kat) << p.dx << " " << p.dy;
 }
 

@@ -25,7 +25,8 @@ TTrojkat Trojkat(const P3& a, const P3& b, const P3& c) {
 std::vector<TTrojkat> Siatka(double x0, double x1, double y0, double y1, double krok,
                              const std::function<double(double, double)>& z) {
     std::vector<TTrojkat> w;
-    const int nx = static_cast<int>(std::lround((x1 - x0) / krok)), ny = static_cast<int>(std::lround((y1 - y0) / krok));
+    const int nx = static_cast<int>(std::lround((x1 - x0) / krok)),
+              ny = static_cast<int>(std::lround((y1 - y0) / krok));
     for (int j = 0; j < ny; ++j)
         for (int i = 0; i < nx; ++i) {
             const double xa = x0 + i * krok, xb = xa + krok, ya = y0 + j * krok, yb = ya + krok;
@@ -54,16 +55,35 @@ TEST(Wysokosci, PlaszczyznyGrzbietIZakladka) {
     // shared diagonal, an edge, the inside, and points a micrometre outside.
     const auto plaszczyzna = [](double x, double y) { return 2 * x + 3 * y + 5; };
     const TIndeksWysokosci kwadrat = ZbudujIndeksWysokosci(Siatka(0, 10, 0, 10, 10, plaszczyzna));
-    SprawdzWysokosci(kwadrat, {{0, 0, 5},      {10, 0, 25},      {10, 10, 55},   {0, 10, 35},  {5, 5, 30},
-                               {2.5, 7.5, 32.5}, {10, 3, 34},    {3, 0, 11},     {1, 2, 13},   {-1e-6, 5, Brak},
-                               {5, 10 + 1e-6, Brak}, {10.5, 5, Brak}, {-3, -3, Brak}, {Brak, 1, Brak}});
+    SprawdzWysokosci(kwadrat, {{0, 0, 5},
+                               {10, 0, 25},
+                               {10, 10, 55},
+                               {0, 10, 35},
+                               {5, 5, 30},
+                               {2.5, 7.5, 32.5},
+                               {10, 3, 34},
+                               {3, 0, 11},
+                               {1, 2, 13},
+                               {-1e-6, 5, Brak},
+                               {5, 10 + 1e-6, Brak},
+                               {10.5, 5, Brak},
+                               {-3, -3, Brak},
+                               {Brak, 1, Brak}});
 
     // A ridge along x = 5 (z = x to its west, 10 - x to its east) on a finer
     // grid: the ridge line and the shared vertices give the shared height.
-    const TIndeksWysokosci grzbiet =
-        ZbudujIndeksWysokosci(Siatka(0, 10, 0, 10, 1, [](double x, double) { return 5 - std::fabs(x - 5); }));
-    SprawdzWysokosci(grzbiet, {{5, 0, 5}, {5, 3.3, 5}, {5, 10, 5}, {2, 7, 2}, {7.25, 1.5, 2.75}, {4, 4, 4},
-                               {6.5, 6.5, 3.5}, {0, 0, 0}, {10, 10, 0}, {10 + 1e-6, 0, Brak}});
+    const TIndeksWysokosci grzbiet = ZbudujIndeksWysokosci(
+        Siatka(0, 10, 0, 10, 1, [](double x, double) { return 5 - std::fabs(x - 5); }));
+    SprawdzWysokosci(grzbiet, {{5, 0, 5},
+                               {5, 3.3, 5},
+                               {5, 10, 5},
+                               {2, 7, 2},
+                               {7.25, 1.5, 2.75},
+                               {4, 4, 4},
+                               {6.5, 6.5, 3.5},
+                               {0, 0, 0},
+                               {10, 10, 0},
+                               {10 + 1e-6, 0, Brak}});
 
     // A folded surface: a roof at 4 over part of a floor at 1 (the highest counts).
     // Degenerate (no plan area) and non-finite triangles are left out.
@@ -77,7 +97,8 @@ TEST(Wysokosci, PlaszczyznyGrzbietIZakladka) {
 
     // An all-degenerate set answers nothing.
     const TIndeksWysokosci pusty = ZbudujIndeksWysokosci({zakladka[3]});
-    EXPECT_TRUE(pusty.Pusty() && !Wysokosc(pusty, 0, 0) && !PierwszyPunktPodPowierzchnia(pusty, {0, 0, -1}, {1, 1, -1}));
+    EXPECT_TRUE(pusty.Pusty() && !Wysokosc(pusty, 0, 0) &&
+                !PierwszyPunktPodPowierzchnia(pusty, {0, 0, -1}, {1, 1, -1}));
 
     // File coordinates: the local point plus the load's shift.
     const TIndeksWysokosci przesuniety = ZbudujIndeksWysokosci(Siatka(0, 10, 0, 10, 10, plaszczyzna), 1000, 2000, 50);
@@ -134,7 +155,11 @@ TEST(Wysokosci, OdcinekPodPowierzchnia) {
     // A crest: up from 0 at x = 0 to 5 at x = 50, down to 0 at x = 100.
     const auto grzbiet = [](double x, double) { return 5 - std::fabs(x - 50) / 10; };
     const TIndeksWysokosci g = ZbudujIndeksWysokosci(Siatka(0, 100, -10, 10, 2, grzbiet));
-    struct TPrzypadek { const TIndeksWysokosci* Ix; TPunkt3D A, B; double t; };  // t NaN: the segment stays above
+    struct TPrzypadek {
+        const TIndeksWysokosci* Ix;
+        TPunkt3D A, B;
+        double t;
+    };  // t NaN: the segment stays above
     const TPrzypadek przypadki[] = {
         // Level line at 2 through the wall: under it where 5 (x - 48) = 2.
         {&s, {100, 0, 2}, {0, 0, 2}, 0.484},

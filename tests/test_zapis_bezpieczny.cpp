@@ -25,10 +25,12 @@ namespace fs = std::filesystem;
 namespace {
 
 // The message of what f throws, "" when it throws nothing.
-std::string Blad(auto&& f) try { return f(), ""; } catch (const std::exception& e) { return e.what(); }
+std::string Blad(auto&& f) try { return f(), ""; } catch (const std::exception& e) {
+    return e.what();
+}
 
 mode_t Tryb(const std::string& p) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
@@ -51,9 +53,14 @@ TEST(ZapisBezpieczny, NowyIZastapionyPlikZachowujeUprawnienia) {
     std::string duzy;
     for (int i = 0; i < 30000; ++i) duzy += std::to_string(i) + ";";
     ASSERT_GT(duzy.size(), 1u << 17);
-    struct TPrzypadek { mode_t Umask, Stary, Oczekiwany; };  // Stary 0: no file before
-    const TPrzypadek przypadki[] = {
-        {022, 0, 0644}, {077, 0, 0600}, {077, 0755, 0755}, {022, 04750, 04750}, {0, 0400, 0400}};  // new: 0666 less umask
+    struct TPrzypadek {
+        mode_t Umask, Stary, Oczekiwany;
+    };  // Stary 0: no file before
+    const TPrzypadek przypadki[] = {{022, 0, 0644},
+                                    {077, 0, 0600},
+                                    {077, 0755, 0755},
+                                    {022, 04750, 04750},
+                                    {0, 0400, 0400}};  // new: 0666 less umask
     for (const auto& p : przypadki) {
         const std::string k = KatalogTymczasowy(), cel = k + "/plik.tro";
         if (p.Stary) {
@@ -76,7 +83,7 @@ TEST(ZapisBezpieczny, NowyIZastapionyPlikZachowujeUprawnienia) {
     ZapiszPlik(cel, "cudzy");
     ASSERT_EQ(::chown(cel.c_str(), 12345, 23456), 0);
     ZapiszBezpiecznie(cel, "nowy");
-    struct stat st{};
+    struct stat st {};
     EXPECT_TRUE(::stat(cel.c_str(), &st) == 0 && st.st_uid == 12345 && st.st_gid == 23456);
 }
 
@@ -85,7 +92,9 @@ TEST(ZapisBezpieczny, DowiazanieZapisanePrzezNie) {
     // (the last relative to its own directory d/); a dangling link creates its file.
     const std::string k = KatalogTymczasowy(), plik = k + "/d/plik";
     fs::create_directory(k + "/d");
-    struct TPrzypadek { std::string Dowiazanie, Wskazuje, Plik; };
+    struct TPrzypadek {
+        std::string Dowiazanie, Wskazuje, Plik;
+    };
     const TPrzypadek przypadki[] = {
         {"abs", plik, plik}, {"wzgl", "d/plik", plik}, {"l1", "l2", plik}, {"wiszace", "d/nowy", k + "/d/nowy"}};
     fs::create_symlink(k + "/d/l3", k + "/l2");
@@ -128,7 +137,9 @@ TEST(ZapisBezpieczny, PlikNiezwyklyOdrzuconyIBezZmian) {
     ASSERT_EQ(::bind(gn, reinterpret_cast<sockaddr*>(&adres), sizeof adres), 0);  // a socket
     // A device node like /dev/null: only root may make one (and a container may forbid it).
     const bool jestUrzadzenie = ::mknod((k + "/urzadzenie").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
-    struct TPrzypadek { std::string Nazwa, Opis; };
+    struct TPrzypadek {
+        std::string Nazwa, Opis;
+    };
     std::vector<TPrzypadek> przypadki = {
         {"potok", "to nie jest zwykły plik, lecz potok nazwany (FIFO)"},
         {"katalog", "to nie jest zwykły plik, lecz katalog"},
@@ -140,7 +151,8 @@ TEST(ZapisBezpieczny, PlikNiezwyklyOdrzuconyIBezZmian) {
     const auto nazwy = Nazwy(k);
     for (const auto& p : przypadki) {
         const std::string cel = k + "/" + p.Nazwa;
-        struct stat przed{}, po{};
+        struct stat przed {
+        }, po{};
         ASSERT_EQ(::lstat(cel.c_str(), &przed), 0);
         EXPECT_EQ(Blad([&] { ZapiszBezpiecznie(cel, "x"); }),
                   "Nie można zapisać pliku " + cel + ": " + p.Opis + "; pozostawiono go bez zmian.");
@@ -173,13 +185,28 @@ TEST(ZapisBezpieczny, NieudanyZapisZostawiaStaryPlik) {
     };
     const auto x = [](std::ostream& o, auto&) { o << "x"; };
     const TPrzypadek przypadki[] = {
-        {"stary.tro", [](std::ostream& o, auto&) { o << "pół"; throw std::runtime_error("przerwane"); }, ""},
-        {"stary.tro", [](std::ostream& o, auto&) { o << "pół"; o.setstate(std::ios::failbit); }, "błąd zapisu danych."},
+        {"stary.tro",
+         [](std::ostream& o, auto&) {
+             o << "pół";
+             throw std::runtime_error("przerwane");
+         },
+         ""},
+        {"stary.tro",
+         [](std::ostream& o, auto&) {
+             o << "pół";
+             o.setstate(std::ios::failbit);
+         },
+         "błąd zapisu danych."},
         // Over the 8 KiB limit in big pieces, and only at the last flush.
-        {"stary.tro", [](std::ostream& o, auto&) { o << std::string(400000, 'a'); }, "plik przekracza dopuszczalny rozmiar."},
-        {"stary.tro", [](std::ostream& o, auto&) { o << std::string(9000, 'c'); }, "plik przekracza dopuszczalny rozmiar."},
+        {"stary.tro", [](std::ostream& o, auto&) { o << std::string(400000, 'a'); },
+         "plik przekracza dopuszczalny rozmiar."},
+        {"stary.tro", [](std::ostream& o, auto&) { o << std::string(9000, 'c'); },
+         "plik przekracza dopuszczalny rozmiar."},
         // Between the check and the rename the target becomes a directory: rename() fails.
-        {"stary.tro", [](std::ostream& o, const std::string& cel) { o << "nowa", fs::remove(cel), fs::create_directories(cel + "/pelny"); },
+        {"stary.tro",
+         [](std::ostream& o, const std::string& cel) {
+             o << "nowa", fs::remove(cel), fs::create_directories(cel + "/pelny");
+         },
          "w miejscu pliku jest katalog."},
         {"brak/nowy.tro", x, "nie ma takiego pliku ani katalogu."},
         {"stary.tro/nowy.tro", x, "część ścieżki nie jest katalogiem."},
@@ -198,7 +225,8 @@ TEST(ZapisBezpieczny, NieudanyZapisZostawiaStaryPlik) {
         if (fs::is_directory(k + "/stary.tro"))
             EXPECT_EQ(Nazwy(k), (std::set<std::string>{"stary.tro", "stary.tro/pelny"}));
         else
-            EXPECT_TRUE(CzytajPlik(k + "/stary.tro") == "stara treść" && Nazwy(k) == std::set<std::string>{"stary.tro"});
+            EXPECT_TRUE(CzytajPlik(k + "/stary.tro") == "stara treść" &&
+                        Nazwy(k) == std::set<std::string>{"stary.tro"});
         EXPECT_EQ(wywolany, p.Cel == "stary.tro");  // a missing directory fails before the callback
     }
 }

@@ -199,8 +199,7 @@ int main(int argc, char** argv) {
         };
         for (int j = 0; j < ny; ++j)
             for (int i = 0; i < nx; ++i) {
-                const long long p00 = static_cast<long long>(j) * px + i, p10 = p00 + 1, p01 = p00 + px,
-                                p11 = p01 + 1;
+                const long long p00 = static_cast<long long>(j) * px + i, p10 = p00 + 1, p01 = p00 + px, p11 = p01 + 1;
                 const int rodzaj = static_cast<int>((i * kx / 80.0) + (j * ky / 50.0)) % 3;
                 trojkat(p00, p10, p11, rodzaj);
                 trojkat(p00, p11, p01, rodzaj);
@@ -275,9 +274,9 @@ int main(int argc, char** argv) {
         std::perror(argv[1]);
         return 1;
     }
-    std::printf("TEREN: %lld punktów, %lld trójkątów (siatka %d x %d, oczko %.3f x %.3f m); "
-                "PROJ: %zu punktów, %lld trójkątów; trasa: %zu wierzchołków\n",
-                static_cast<long long>(px) * py, trojkatowTEREN, nx, ny, kx, ky, proj.size(), trojkatowPROJ,
-                zalomy.size());
+    std::printf(
+        "TEREN: %lld punktów, %lld trójkątów (siatka %d x %d, oczko %.3f x %.3f m); "
+        "PROJ: %zu punktów, %lld trójkątów; trasa: %zu wierzchołków\n",
+        static_cast<long long>(px) * py, trojkatowTEREN, nx, ny, kx, ky, proj.size(), trojkatowPROJ, zalomy.size());
     return 0;
 }

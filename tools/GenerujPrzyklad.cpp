@@ -25,8 +25,8 @@ namespace {
 
 constexpr double kX0 = 5500000.0;  // national-grid-like origin of the sheet
 constexpr double kY0 = 4600000.0;
-constexpr int kKomorek = 104;      // grid cells per side
-constexpr double kKrok = 30.0;     // cell size [m]
+constexpr int kKomorek = 104;   // grid cells per side
+constexpr double kKrok = 30.0;  // cell size [m]
 
 // ---- terrain ----
 
@@ -38,8 +38,8 @@ double Gauss(double x, double y, double cx, double cy, double r) {
 // Height of the ground at local plan coordinates (0..3120 m each way).
 double WysokoscTerenu(double x, double y) {
     double z = 182.0 + 0.006 * x + 0.004 * y;
-    z += 38.0 * Gauss(x, y, 700.0, 2300.0, 520.0);   // a hill in the north-west
-    z += 27.0 * Gauss(x, y, 2500.0, 700.0, 450.0);   // a hill in the south-east
+    z += 38.0 * Gauss(x, y, 700.0, 2300.0, 520.0);  // a hill in the north-west
+    z += 27.0 * Gauss(x, y, 2500.0, 700.0, 450.0);  // a hill in the south-east
     z += 15.0 * Gauss(x, y, 2700.0, 2700.0, 380.0);
     // A valley running from the south-west to the north-east, with a stream.
     const double d = (y - (0.55 * x + 700.0)) / std::sqrt(1.0 + 0.55 * 0.55);
@@ -49,9 +49,7 @@ double WysokoscTerenu(double x, double y) {
 }
 
 // Distance of a point from the valley's stream line (for kinds of ground).
-double OdlegloscOdPotoku(double x, double y) {
-    return std::abs(y - (0.55 * x + 700.0)) / std::sqrt(1.0 + 0.55 * 0.55);
-}
+double OdlegloscOdPotoku(double x, double y) { return std::abs(y - (0.55 * x + 700.0)) / std::sqrt(1.0 + 0.55 * 0.55); }
 
 // ---- alignment ----
 
@@ -62,14 +60,10 @@ struct TWierzcholek {
 };
 
 const std::vector<TWierzcholek> kTrasa = {
-    {"Początek trasy", 260.0, 520.0, 0, 0, 0},
-    {"Załom 1", 640.0, 760.0, 450.0, 160.0, 160.0},
-    {"Załom 2", 1010.0, 820.0, 400.0, 150.0, 150.0},
-    {"Załom 3", 1330.0, 1090.0, 380.0, 140.0, 140.0},
-    {"Załom 4", 1700.0, 1220.0, 420.0, 160.0, 160.0},
-    {"Załom 5", 2040.0, 1560.0, 600.0, 160.0, 170.0},
-    {"Załom 6", 2330.0, 1740.0, 420.0, 150.0, 150.0},
-    {"Koniec trasy", 2560.0, 2140.0, 0, 0, 0},
+    {"Początek trasy", 260.0, 520.0, 0, 0, 0},        {"Załom 1", 640.0, 760.0, 450.0, 160.0, 160.0},
+    {"Załom 2", 1010.0, 820.0, 400.0, 150.0, 150.0},  {"Załom 3", 1330.0, 1090.0, 380.0, 140.0, 140.0},
+    {"Załom 4", 1700.0, 1220.0, 420.0, 160.0, 160.0}, {"Załom 5", 2040.0, 1560.0, 600.0, 160.0, 170.0},
+    {"Załom 6", 2330.0, 1740.0, 420.0, 150.0, 150.0}, {"Koniec trasy", 2560.0, 2140.0, 0, 0, 0},
 };
 
 struct TKrzywa {
@@ -120,9 +114,8 @@ bool SprawdzTrase() {
     std::vector<TKrzywa> k(kTrasa.size());
     for (std::size_t i = 1; i + 1 < kTrasa.size(); ++i) {
         k[i] = Krzywa(i);
-        std::printf("%-16s delta %6.2f deg  T1 %7.2f  T2 %7.2f  L1 %6.2f  Luk %7.2f  L2 %6.2f\n",
-                    kTrasa[i].nazwa, k[i].delta * 180 / std::numbers::pi, k[i].T1, k[i].T2, k[i].L1, k[i].La,
-                    k[i].L2);
+        std::printf("%-16s delta %6.2f deg  T1 %7.2f  T2 %7.2f  L1 %6.2f  Luk %7.2f  L2 %6.2f\n", kTrasa[i].nazwa,
+                    k[i].delta * 180 / std::numbers::pi, k[i].T1, k[i].T2, k[i].L1, k[i].La, k[i].L2);
         if (k[i].La < 20.0) ok = false;
     }
     double dlugosc = 0;
@@ -170,9 +163,12 @@ std::vector<TStacja> OsDrogi(double krok) {
         for (int j = 0; j < n; ++j) {
             const double s = (j + 0.5) * ds;
             double krz;
-            if (s < k.L1) krz = s / (k.L1 * w.R);
-            else if (s < k.L1 + k.La) krz = 1.0 / w.R;
-            else krz = (calosc - s) / (k.L2 * w.R);
+            if (s < k.L1)
+                krz = s / (k.L1 * w.R);
+            else if (s < k.L1 + k.La)
+                krz = 1.0 / w.R;
+            else
+                krz = (calosc - s) / (k.L2 * w.R);
             if (j == nastepna && s < calosc - krok * 0.5) {
                 os.push_back({x, y, kat});
                 nastepna += static_cast<int>(std::round(krok / ds));
@@ -257,9 +253,12 @@ int main(int argc, char** argv) {
         f.W(Liczba(teren[k].z, 3));
         f.W(k % 97 == 0 ? "T" : "F");
         f.W(std::to_string(1000 + k));
-        if (k == 0) f.W("Punkt osnowy Źródło");
-        else if (k % 997 == 0) f.W("Pikieta pomiarowa nr " + std::to_string(k));  // longer than 20: cut on load
-        else f.W("P" + std::to_string(k));
+        if (k == 0)
+            f.W("Punkt osnowy Źródło");
+        else if (k % 997 == 0)
+            f.W("Pikieta pomiarowa nr " + std::to_string(k));  // longer than 20: cut on load
+        else
+            f.W("P" + std::to_string(k));
     }
     f.W("");
 
@@ -306,10 +305,14 @@ int main(int argc, char** argv) {
         f.W(Liczba(kY0 + ys, 3));
         const double d = OdlegloscOdPotoku(xs, ys);
         const double z = WysokoscTerenu(xs, ys);
-        if (d < 45.0) f.W("0,00E");                 // wet meadow along the stream
-        else if (z > 205.0) f.W("0K");              // forest on the hill tops
-        else if ((licznik / 2) % 41 == 0) f.W("1,5G");
-        else f.W("0H");
+        if (d < 45.0)
+            f.W("0,00E");  // wet meadow along the stream
+        else if (z > 205.0)
+            f.W("0K");  // forest on the hill tops
+        else if ((licznik / 2) % 41 == 0)
+            f.W("1,5G");
+        else
+            f.W("0H");
         f.W(licznik % 500 == 0 ? "TRUE" : "False");
         f.W(licznik % 3 == 0 ? "clGreen" : (licznik % 3 == 1 ? "CLOLIVE" : "32768"));
         ++licznik;
@@ -467,7 +470,7 @@ int main(int argc, char** argv) {
         std::ofstream o(std::string(argv[2]) + "/Droga.mtp", std::ios::binary);
         o << f.t;
     }
-    std::printf("TEREN: %zu punktów, %d trójkątów; PROJ: %zu punktów, %d trójkątów; stacji osi %zu\n",
-                teren.size(), licznik, proj.size(), nrP, os.size());
+    std::printf("TEREN: %zu punktów, %d trójkątów; PROJ: %zu punktów, %d trójkątów; stacji osi %zu\n", teren.size(),
+                licznik, proj.size(), nrP, os.size());
     return 0;
 }

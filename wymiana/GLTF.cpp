@@ -30,7 +30,9 @@ std::string Liczba(double v, int cyfry) {
     return b;
 }
 
-void Pisz(std::ostream& o, const void* p, std::size_t n) { o.write(static_cast<const char*>(p), static_cast<std::streamsize>(n)); }
+void Pisz(std::ostream& o, const void* p, std::size_t n) {
+    o.write(static_cast<const char*>(p), static_cast<std::streamsize>(n));
+}
 
 void Pisz32(std::ostream& o, std::uint32_t v) {
     const unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
@@ -46,7 +48,8 @@ void ZapiszGLB(std::ostream& o) {
         if (s->Trojkaty.empty()) continue;
         TSiatkaGLB m{s, n, {INFINITY, INFINITY, INFINITY}, {-INFINITY, -INFINITY, -INFINITY}};
         for (const TTrojkat& t : s->Trojkaty) {
-            for (const TPunkt3D& p : {TPunkt3D{t.X1, t.Y1, t.Z1}, TPunkt3D{t.X2, t.Y2, t.Z2}, TPunkt3D{t.X3, t.Y3, t.Z3}}) {
+            for (const TPunkt3D& p :
+                 {TPunkt3D{t.X1, t.Y1, t.Z1}, TPunkt3D{t.X2, t.Y2, t.Z2}, TPunkt3D{t.X3, t.Y3, t.Z3}}) {
                 float v[3];
                 Os(p.X, p.Y, p.Z, v);
                 for (int k = 0; k < 3; ++k) {
@@ -73,30 +76,34 @@ void ZapiszGLB(std::ostream& o) {
         const std::uint64_t n = m.siatka->Trojkaty.size() * 3;
         const std::string sep = i ? "," : "";
         for (int k = 0; k < 3; ++k) {
-            widoki += (i || k ? "," : "") + std::string("{\"buffer\":0,\"byteOffset\":") + std::to_string(przesuniecie) +
-                      ",\"byteLength\":" + std::to_string(blok(m)) + ",\"target\":34962}";
+            widoki += (i || k ? "," : "") + std::string("{\"buffer\":0,\"byteOffset\":") +
+                      std::to_string(przesuniecie) + ",\"byteLength\":" + std::to_string(blok(m)) +
+                      ",\"target\":34962}";
             przesuniecie += blok(m);
             const std::size_t nr = i * 3 + static_cast<std::size_t>(k);
             akcesory += (nr ? "," : "") + std::string("{\"bufferView\":") + std::to_string(nr) +
                         ",\"componentType\":5126,\"count\":" + std::to_string(n) + ",\"type\":\"VEC3\"";
             if (k == 0)
                 akcesory += ",\"min\":[" + Liczba(m.min[0], 9) + "," + Liczba(m.min[1], 9) + "," + Liczba(m.min[2], 9) +
-                            "],\"max\":[" + Liczba(m.max[0], 9) + "," + Liczba(m.max[1], 9) + "," + Liczba(m.max[2], 9) + "]";
+                            "],\"max\":[" + Liczba(m.max[0], 9) + "," + Liczba(m.max[1], 9) + "," +
+                            Liczba(m.max[2], 9) + "]";
             akcesory += "}";
         }
-        meshe += sep + "{\"name\":\"" + m.nazwa + "\",\"primitives\":[{\"attributes\":{\"POSITION\":" +
-                 std::to_string(i * 3) + ",\"NORMAL\":" + std::to_string(i * 3 + 1) + ",\"COLOR_0\":" +
-                 std::to_string(i * 3 + 2) + "},\"material\":0,\"mode\":4}]}";
+        meshe += sep + "{\"name\":\"" + m.nazwa +
+                 "\",\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(i * 3) +
+                 ",\"NORMAL\":" + std::to_string(i * 3 + 1) + ",\"COLOR_0\":" + std::to_string(i * 3 + 2) +
+                 "},\"material\":0,\"mode\":4}]}";
         wezly += sep + "{\"name\":\"" + m.nazwa + "\",\"mesh\":" + std::to_string(i) + ",\"translation\":[" +
                  Liczba(ox, 17) + "," + Liczba(oz, 17) + "," + Liczba(-oy, 17) + "]}";
         sceny += sep + std::to_string(i);
     }
-    std::string json = "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Orvany3D\"},\"scene\":0,\"scenes\":[{\"nodes\":[" +
-                       sceny + "]}],\"nodes\":[" + wezly + "],\"meshes\":[" + meshe +
-                       "],\"materials\":[{\"name\":\"powierzchnia\",\"doubleSided\":true,\"pbrMetallicRoughness\":{"
-                       "\"baseColorFactor\":[1,1,1,1],\"metallicFactor\":0,\"roughnessFactor\":1}}],\"accessors\":[" +
-                       akcesory + "],\"bufferViews\":[" + widoki + "],\"buffers\":[{\"byteLength\":" +
-                       std::to_string(dlugoscBin) + "}]}";
+    std::string json =
+        "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Orvany3D\"},\"scene\":0,\"scenes\":[{\"nodes\":[" + sceny +
+        "]}],\"nodes\":[" + wezly + "],\"meshes\":[" + meshe +
+        "],\"materials\":[{\"name\":\"powierzchnia\",\"doubleSided\":true,\"pbrMetallicRoughness\":{"
+        "\"baseColorFactor\":[1,1,1,1],\"metallicFactor\":0,\"roughnessFactor\":1}}],\"accessors\":[" +
+        akcesory + "],\"bufferViews\":[" + widoki + "],\"buffers\":[{\"byteLength\":" + std::to_string(dlugoscBin) +
+        "}]}";
     while (json.size() % 4) json += ' ';
 
     Pisz(o, "glTF", 4);
@@ -138,7 +145,8 @@ void ZapiszGLB(std::ostream& o) {
                     for (int r = 0; r < 3; ++r) bufor.insert(bufor.end(), {v[0], v[1], v[2]});
                 } else {
                     const TKolor kol = KolorRodzaju(*m.siatka, t.Rodzaj.Kod);
-                    const float v[3] = {static_cast<float>(kol & 0xFF) / 255.0f, static_cast<float>((kol >> 8) & 0xFF) / 255.0f,
+                    const float v[3] = {static_cast<float>(kol & 0xFF) / 255.0f,
+                                        static_cast<float>((kol >> 8) & 0xFF) / 255.0f,
                                         static_cast<float>((kol >> 16) & 0xFF) / 255.0f};
                     for (int r = 0; r < 3; ++r) bufor.insert(bufor.end(), {v[0], v[1], v[2]});
                 }

@@ -188,8 +188,9 @@ void Parsuj(TDokument& d, const TZrodlo& z) {
     if (!r) {
         // An element left open at the very end: the file was cut short.
         const bool uciety = r.offset >= static_cast<std::ptrdiff_t>(d.bufor.size()) &&
-                            (r.status == pugi::status_end_element_mismatch || r.status == pugi::status_bad_end_element ||
-                             r.status == pugi::status_bad_start_element || r.status == pugi::status_bad_pcdata);
+                            (r.status == pugi::status_end_element_mismatch ||
+                             r.status == pugi::status_bad_end_element || r.status == pugi::status_bad_start_element ||
+                             r.status == pugi::status_bad_pcdata);
         z.Blad("Plik nie jest poprawnym plikiem XML: " +
                    (uciety ? std::string("plik jest niepełny (ucięty)") : OpisBleduXML(r.status)) + ".",
                r.offset);
@@ -217,7 +218,8 @@ std::string NazwaTrasy(pugi::xml_node a, int nr) {
 
 std::vector<pugi::xml_node> Powierzchnie(pugi::xml_node korzen) {
     std::vector<pugi::xml_node> w;
-    Dzieci(korzen, "Surfaces", [&](pugi::xml_node s) { Dzieci(s, "Surface", [&](pugi::xml_node p) { w.push_back(p); }); });
+    Dzieci(korzen, "Surfaces",
+           [&](pugi::xml_node s) { Dzieci(s, "Surface", [&](pugi::xml_node p) { w.push_back(p); }); });
     return w;
 }
 
@@ -348,7 +350,8 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
                        p);
             x *= jedn;
             if (!(std::fabs(x) <= kNajwiekszaWspolrzedna))
-                z.Blad("Punkt „" + Krotki(a.value()) + "”: współrzędna jest poza dopuszczalnym zakresem (od -1e12 do 1e12).",
+                z.Blad("Punkt „" + Krotki(a.value()) +
+                           "”: współrzędna jest poza dopuszczalnym zakresem (od -1e12 do 1e12).",
                        p);
         }
         if (!Slowo(t).empty())
@@ -360,7 +363,8 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
         const std::string_view id = a.value();
         std::int32_t nr = 0;
         const auto [e, ec] = std::from_chars(id.data(), id.data() + id.size(), nr);
-        q.Numer = (ec == std::errc() && e == id.data() + id.size()) ? nr : static_cast<std::int32_t>(w.Punkty.size() + 1);
+        q.Numer = (ec == std::errc() && e == id.data() + id.size()) ? nr
+                                                                    : static_cast<std::int32_t>(w.Punkty.size() + 1);
         q.Nazwa.Ustaw(Utf8NaCp1250(id.substr(0, 20)));
         w.Punkty.push_back(q);
         ids.push_back(id);
@@ -382,7 +386,8 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
         for (std::int32_t& k : nr) {
             const std::string_view id = Slowo(t);
             if (id.empty())
-                z.Blad("Ściana powierzchni „" + nazwa + "” nie ma trzech punktów („" + Krotki(f.child_value()) + "”).", f);
+                z.Blad("Ściana powierzchni „" + nazwa + "” nie ma trzech punktów („" + Krotki(f.child_value()) + "”).",
+                       f);
             k = indeks.Znajdz(id);
             if (k < 0)
                 z.Blad("Ściana powierzchni „" + nazwa + "” wskazuje punkt o id „" + Krotki(id) +
@@ -390,7 +395,8 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
                        f);
         }
         if (!Slowo(t).empty())
-            z.Blad("Ściana powierzchni „" + nazwa + "” ma więcej niż trzy punkty („" + Krotki(f.child_value()) + "”).", f);
+            z.Blad("Ściana powierzchni „" + nazwa + "” ma więcej niż trzy punkty („" + Krotki(f.child_value()) + "”).",
+                   f);
         TTrojkat tr;
         tr.Nr1 = nr[0];
         tr.Nr2 = nr[1];
@@ -398,9 +404,15 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
         const TPunktSiatki& a = w.Punkty[static_cast<std::size_t>(nr[0])];
         const TPunktSiatki& b = w.Punkty[static_cast<std::size_t>(nr[1])];
         const TPunktSiatki& c = w.Punkty[static_cast<std::size_t>(nr[2])];
-        tr.X1 = a.X; tr.Y1 = a.Y; tr.Z1 = a.Z;
-        tr.X2 = b.X; tr.Y2 = b.Y; tr.Z2 = b.Z;
-        tr.X3 = c.X; tr.Y3 = c.Y; tr.Z3 = c.Z;
+        tr.X1 = a.X;
+        tr.Y1 = a.Y;
+        tr.Z1 = a.Z;
+        tr.X2 = b.X;
+        tr.Y2 = b.Y;
+        tr.Z2 = b.Z;
+        tr.X3 = c.X;
+        tr.Y3 = c.Y;
+        tr.Z3 = c.Z;
         tr.Xs = (a.X + b.X + c.X) / 3.0;
         tr.Ys = (a.Y + b.Y + c.Y) / 3.0;
         tr.Kolor = static_cast<std::int32_t>(kolor);
@@ -417,18 +429,20 @@ enum class TRodzajElementu { Prosta, Luk, Klotoida };
 struct TElementPliku {
     TRodzajElementu Rodzaj = TRodzajElementu::Prosta;
     pugi::xml_node Wezel;
-    int Nr = 0;  // position in CoordGeom, from 1
+    int Nr = 0;     // position in CoordGeom, from 1
     TPunkt2D P, K;  // start, end
     TPunkt2D Srodek, PI;
     bool MaPI = false;
-    double Dlugosc = 0.0;   // a clothoid's length
+    double Dlugosc = 0.0;            // a clothoid's length
     double Rpocz = 0.0, Rkon = 0.0;  // a clothoid's radii; infinity for a straight end
-    int Obrot = 0;          // +1 counter-clockwise (left), -1 clockwise, 0 not given
-    TPunkt2D KierP, KierK;  // unit tangents at the start and the end (set later)
-    int Strona = 0;         // turn side found: +1 left, -1 right
+    int Obrot = 0;                   // +1 counter-clockwise (left), -1 clockwise, 0 not given
+    TPunkt2D KierP, KierK;           // unit tangents at the start and the end (set later)
+    int Strona = 0;                  // turn side found: +1 left, -1 right
 
     std::string Opis() const {
-        const char* n = Rodzaj == TRodzajElementu::Prosta ? "Line" : Rodzaj == TRodzajElementu::Luk ? "Curve" : "Spiral";
+        const char* n = Rodzaj == TRodzajElementu::Prosta ? "Line"
+                        : Rodzaj == TRodzajElementu::Luk  ? "Curve"
+                                                          : "Spiral";
         return "Element nr " + std::to_string(Nr) + " (" + n + ")";
     }
     bool Wejsciowa() const { return Rodzaj == TRodzajElementu::Klotoida && std::isinf(Rpocz) && !std::isinf(Rkon); }
@@ -529,7 +543,8 @@ private:
         const pugi::xml_node n = Dziecko(el, nazwa);
         if (jest) *jest = static_cast<bool>(n);
         if (!n) {
-            if (wymagany) Blad("element " + std::string(Lokalna(el.name())) + " nie ma punktu " + std::string(nazwa) + ".", el);
+            if (wymagany)
+                Blad("element " + std::string(Lokalna(el.name())) + " nie ma punktu " + std::string(nazwa) + ".", el);
             return {};
         }
         std::string_view t = n.child_value();
@@ -549,9 +564,11 @@ private:
         if (t.empty()) Blad("element Spiral nie ma atrybutu " + std::string(atrybut) + ".", el);
         if (RowneBezWielkosci(t, "INF") || RowneBezWielkosci(t, "infinity")) return INFINITY;
         double r = 0;
-        if (!Liczba(t, r) || r < 0) Blad("atrybut " + std::string(atrybut) + " „" + Krotki(t) + "” nie jest promieniem.", el);
+        if (!Liczba(t, r) || r < 0)
+            Blad("atrybut " + std::string(atrybut) + " „" + Krotki(t) + "” nie jest promieniem.", el);
         if (r * jedn_ > kNajwiekszaWspolrzedna)
-            Blad("atrybut " + std::string(atrybut) + " „" + Krotki(t) + "” jest poza dopuszczalnym zakresem (do 1e12).", el);
+            Blad("atrybut " + std::string(atrybut) + " „" + Krotki(t) + "” jest poza dopuszczalnym zakresem (do 1e12).",
+                 el);
         return r == 0 ? INFINITY : r * jedn_;  // a radius of 0 marks a straight end too
     }
 
@@ -640,8 +657,8 @@ private:
                     const TPunkt2D rp = Odejmij(e.P, e.Srodek), rk = Odejmij(e.K, e.Srodek);
                     if (Dl(rp) < kTolerancja) Blad(e, "ma środek w punkcie początkowym.");
                     if (std::fabs(Dl(rp) - Dl(rk)) > kTolerancja)
-                        Blad(e, "ma początek i koniec w różnych odległościach od środka (" + Milimetry(Dl(rp) - Dl(rk)) +
-                                    " mm).");
+                        Blad(e, "ma początek i koniec w różnych odległościach od środka (" +
+                                    Milimetry(Dl(rp) - Dl(rk)) + " mm).");
                     // The side: the centre lies on the inner side of the tangent coming in.
                     int s = 0;
                     if (popKier) s = Wektorowy(pop->KierK, rp) < 0 ? 1 : -1;
@@ -669,7 +686,8 @@ private:
                     } else {
                         s = e.Obrot;
                     }
-                    if (s == 0) Blad(e, "nie ma punktu PI ani kierunku obrotu (rot): nie wiadomo, w którą stronę skręca.");
+                    if (s == 0)
+                        Blad(e, "nie ma punktu PI ani kierunku obrotu (rot): nie wiadomo, w którą stronę skręca.");
                     e.Strona = s;
                     // The chord's angle to the straight end's tangent.
                     const TPunkt2D q = KoniecKlotoidy(R, e.Dlugosc);
@@ -719,8 +737,9 @@ private:
                 }
             } else if (e.Wejsciowa()) {
                 if (otwarta && g.Wej >= 0)
-                    Blad(e, "jest klotoidą wejściową w miejscu klotoidy wyjściowej (klotoida między dwoma łukami "
-                            "bez prostej nie jest obsługiwana).");
+                    Blad(e,
+                         "jest klotoidą wejściową w miejscu klotoidy wyjściowej (klotoida między dwoma łukami "
+                         "bez prostej nie jest obsługiwana).");
                 zamknij(i);
                 g.Wej = i;
                 otwarta = true;
@@ -818,9 +837,12 @@ private:
         // next curve's start, at the next bend or at the route's end.
         for (int i = n - 1; i >= 0; --i) {
             if (E(i).Rodzaj != TRodzajElementu::Prosta || koniecZnany[static_cast<std::size_t>(i)]) continue;
-            if (i == n - 1) O(i).second = kon;
-            else if (E(i + 1).Rodzaj == TRodzajElementu::Prosta) O(i).second = O(i + 1).second;
-            else O(i).second = O(i + 1).first;
+            if (i == n - 1)
+                O(i).second = kon;
+            else if (E(i + 1).Rodzaj == TRodzajElementu::Prosta)
+                O(i).second = O(i + 1).second;
+            else
+                O(i).second = O(i + 1).first;
         }
     }
 
@@ -880,35 +902,41 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
     std::vector<std::string> nazwyPow, nazwyTras;
     for (std::size_t i = 0; i < pow.size(); ++i) nazwyPow.push_back(NazwaPowierzchni(pow[i], static_cast<int>(i + 1)));
     for (std::size_t i = 0; i < tr.size(); ++i) nazwyTras.push_back(NazwaTrasy(tr[i], static_cast<int>(i + 1)));
-    if (pow.empty() && tr.empty()) z.Blad("Plik LandXML nie zawiera powierzchni (Surfaces) ani tras (Alignments).", d.korzen);
+    if (pow.empty() && tr.empty())
+        z.Blad("Plik LandXML nie zawiera powierzchni (Surfaces) ani tras (Alignments).", d.korzen);
     if ((wybor.BezTerenu || pow.empty()) && wybor.Proj.empty() && (wybor.BezTrasy || tr.empty()))
         z.Blad("Z pliku LandXML nie wybrano niczego do wczytania (ani terenu, ani projektu, ani trasy).", d.korzen);
 
     auto znajdz = [&](const std::string& nazwa, const char* co) -> int {
         for (std::size_t i = 0; i < nazwyPow.size(); ++i)
             if (nazwyPow[i] == nazwa) return static_cast<int>(i);
-        z.Blad("Plik nie zawiera powierzchni „" + nazwa + "” (" + co + "). Powierzchnie w pliku: " + Lista(nazwyPow) +
-                   ".",
-               d.korzen);
+        z.Blad(
+            "Plik nie zawiera powierzchni „" + nazwa + "” (" + co + "). Powierzchnie w pliku: " + Lista(nazwyPow) + ".",
+            d.korzen);
     };
     int teren = -1, proj = -1;
-    if (wybor.BezTerenu) teren = -1;
-    else if (!wybor.Teren.empty()) teren = znajdz(wybor.Teren, "--teren");
-    else if (!pow.empty()) teren = 0;
+    if (wybor.BezTerenu)
+        teren = -1;
+    else if (!wybor.Teren.empty())
+        teren = znajdz(wybor.Teren, "--teren");
+    else if (!pow.empty())
+        teren = 0;
     if (!wybor.Proj.empty()) proj = znajdz(wybor.Proj, "--proj");
 
     const double od = 0.3, doUlamka = 0.9;
     const double polowa = proj >= 0 && teren >= 0 ? (od + doUlamka) / 2 : doUlamka;
     if (teren >= 0) {
-        TPowierzchnia p = CzytajPowierzchnie(pow[static_cast<std::size_t>(teren)], nazwyPow[static_cast<std::size_t>(teren)],
-                                             d.jednostka, z, postep, od, polowa);
+        TPowierzchnia p = CzytajPowierzchnie(pow[static_cast<std::size_t>(teren)],
+                                             nazwyPow[static_cast<std::size_t>(teren)], d.jednostka, z, postep, od,
+                                             polowa);
         w.PunktyTEREN = std::move(p.Punkty);
         w.TrojkatyTEREN = std::move(p.Trojkaty);
         w.LinieTEREN = std::vector<TLinia>{};
     }
     if (proj >= 0) {
-        TPowierzchnia p = CzytajPowierzchnie(pow[static_cast<std::size_t>(proj)], nazwyPow[static_cast<std::size_t>(proj)],
-                                             d.jednostka, z, postep, polowa, doUlamka);
+        TPowierzchnia p = CzytajPowierzchnie(pow[static_cast<std::size_t>(proj)],
+                                             nazwyPow[static_cast<std::size_t>(proj)], d.jednostka, z, postep, polowa,
+                                             doUlamka);
         w.PunktyPROJ = std::move(p.Punkty);
         w.TrojkatyPROJ = std::move(p.Trojkaty);
         w.LiniePROJ = std::vector<TLinia>{};
@@ -990,8 +1018,7 @@ void PiszPowierzchnie(std::ostream& o, const TSiatka& s, const char* nazwa, cons
         o << bufor;
     }
     o << "        </Pnts>\n        <Faces>\n";
-    for (const auto& f : sciany)
-        o << "          <F>" << f[0] << ' ' << f[1] << ' ' << f[2] << "</F>\n";
+    for (const auto& f : sciany) o << "          <F>" << f[0] << ' ' << f[1] << ' ' << f[2] << "</F>\n";
     o << "        </Faces>\n      </Definition>\n    </Surface>\n";
 }
 
@@ -1012,7 +1039,8 @@ void PiszTrase(std::ostream& o) {
     auto klotoida = [&](TPunkt2D s, TPunkt2D k, TPunkt2D kierunek, const TKlotoida& kl, bool prawo, bool wejsciowa) {
         // PI: where the straight end's tangent meets the tangent at the circle end.
         const double dlugaStyczna = kl.Xk - kl.Yk / std::tan(kl.Tau);
-        const TPunkt2D pi = wejsciowa ? Dodaj(s, Razy(kierunek, dlugaStyczna)) : Odejmij(k, Razy(kierunek, dlugaStyczna));
+        const TPunkt2D pi = wejsciowa ? Dodaj(s, Razy(kierunek, dlugaStyczna))
+                                      : Odejmij(k, Razy(kierunek, dlugaStyczna));
         o << "        <Spiral length=\"" << L(kl.L, 6) << "\" radiusStart=\""
           << (wejsciowa ? std::string("INF") : L(kl.R, 6)) << "\" radiusEnd=\""
           << (wejsciowa ? L(kl.R, 6) : std::string("INF")) << "\" rot=\"" << (prawo ? "cw" : "ccw")
@@ -1028,8 +1056,10 @@ void PiszTrase(std::ostream& o) {
             continue;
         }
         const TPunkt2D v{e.X, e.Y};
-        const TPunkt2D d1 = Jednostkowy(Odejmij(v, TPunkt2D{el[static_cast<std::size_t>(i - 1)].X, el[static_cast<std::size_t>(i - 1)].Y}));
-        const TPunkt2D d2 = Jednostkowy(Odejmij(TPunkt2D{el[static_cast<std::size_t>(i + 1)].X, el[static_cast<std::size_t>(i + 1)].Y}, v));
+        const TPunkt2D d1 = Jednostkowy(
+            Odejmij(v, TPunkt2D{el[static_cast<std::size_t>(i - 1)].X, el[static_cast<std::size_t>(i - 1)].Y}));
+        const TPunkt2D d2 = Jednostkowy(
+            Odejmij(TPunkt2D{el[static_cast<std::size_t>(i + 1)].X, el[static_cast<std::size_t>(i + 1)].Y}, v));
         if (e.JestKlotoida) klotoida(e.PunktPKP1, e.PunktPL, d1, e.Klotoida1, e.LukWPrawo, true);
         // The arc's PI: where its end tangents meet.
         const double kat = e.KatKL - e.KatPL;
@@ -1037,8 +1067,8 @@ void PiszTrase(std::ostream& o) {
         const TPunkt2D pi = Dodaj(e.PunktPL, Razy(sPL, e.R * std::tan(kat / 2)));
         o << "        <Curve rot=\"" << (e.LukWPrawo ? "cw" : "ccw") << "\" crvType=\"arc\" length=\""
           << L(e.DlugoscLuku, 6) << "\" radius=\"" << L(e.R, 6) << "\"><Start>" << NE(e.PunktPL, poczatek)
-          << "</Start><Center>" << NE(e.Srodek, poczatek) << "</Center><End>" << NE(e.PunktKL, poczatek)
-          << "</End><PI>" << NE(pi, poczatek) << "</PI></Curve>\n";
+          << "</Start><Center>" << NE(e.Srodek, poczatek) << "</Center><End>" << NE(e.PunktKL, poczatek) << "</End><PI>"
+          << NE(pi, poczatek) << "</PI></Curve>\n";
         if (e.JestKlotoida) klotoida(e.PunktKL, e.PunktKKP2, d2, e.Klotoida2, e.LukWPrawo, false);
         biezacy = e.PunktKKP2;
     }
@@ -1058,7 +1088,8 @@ TSpisLandXML SpisLandXML(std::string_view dane, std::string_view nazwa) {
     TSpisLandXML w;
     const std::vector<pugi::xml_node> pow = Powierzchnie(d.korzen);
     const std::vector<pugi::xml_node> tr = Trasy(d.korzen);
-    for (std::size_t i = 0; i < pow.size(); ++i) w.Powierzchnie.push_back(NazwaPowierzchni(pow[i], static_cast<int>(i + 1)));
+    for (std::size_t i = 0; i < pow.size(); ++i)
+        w.Powierzchnie.push_back(NazwaPowierzchni(pow[i], static_cast<int>(i + 1)));
     for (std::size_t i = 0; i < tr.size(); ++i) w.Trasy.push_back(NazwaTrasy(tr[i], static_cast<int>(i + 1)));
     return w;
 }
@@ -1082,8 +1113,7 @@ TDaneWczytane CzytajPlikLandXML(const std::string& nazwaPliku, const TWyborLandX
     TDokument d;
     d.bufor = CzytajCalyPlik(nazwaPliku);
     std::string oryginal;
-    const TZrodlo z{nazwaPliku,
-                    [&]() -> std::string_view {
+    const TZrodlo z{nazwaPliku, [&]() -> std::string_view {
                         try {
                             oryginal = CzytajCalyPlik(nazwaPliku);
                         } catch (const BladKonwersji&) {
@@ -1106,8 +1136,8 @@ void ZapiszLandXML(std::ostream& o) {
     std::strftime(data, sizeof data, "%Y-%m-%d", &czas);
     std::strftime(godzina, sizeof godzina, "%H:%M:%S", &czas);
     o << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      << "<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" version=\"1.2\" date=\"" << data
-      << "\" time=\"" << godzina << "\">\n"
+      << "<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" version=\"1.2\" date=\"" << data << "\" time=\""
+      << godzina << "\">\n"
       << "  <Units>\n    <Metric areaUnit=\"squareMeter\" linearUnit=\"meter\" volumeUnit=\"cubicMeter\" "
          "temperatureUnit=\"celsius\" pressureUnit=\"milliBars\" angularUnit=\"radians\" "
          "directionUnit=\"radians\"/>\n  </Units>\n"

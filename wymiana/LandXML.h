@@ -53,8 +53,8 @@ TSpisLandXML SpisPlikuLandXML(const std::string& nazwaPliku);
 
 // Parses a whole LandXML text without touching the model (the route trial
 // build restores everything it touches). Raises BladKonwersji.
-TDaneWczytane CzytajLandXML(std::string_view dane, std::string_view nazwaDoKomunikatow,
-                            const TWyborLandXML& wybor = {}, const TPostep& postep = {});
+TDaneWczytane CzytajLandXML(std::string_view dane, std::string_view nazwaDoKomunikatow, const TWyborLandXML& wybor = {},
+                            const TPostep& postep = {});
 // The same for a whole file, read in one piece. Raises BladKonwersji.
 TDaneWczytane CzytajPlikLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor = {},
                                 const TPostep& postep = {});

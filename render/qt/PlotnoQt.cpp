@@ -54,14 +54,20 @@ std::vector<PunktD> PrzytnijDoStrazy(std::vector<PunktD> p) {
             return PunktD{a.x + t * (b.x - a.x), g};
         };
     };
-    p = Przytnij(p, [](const PunktD& a) { return a.x >= -kStraz; }, naX(-kStraz));
-    p = Przytnij(p, [](const PunktD& a) { return a.x <= kStraz; }, naX(kStraz));
-    p = Przytnij(p, [](const PunktD& a) { return a.y >= -kStraz; }, naY(-kStraz));
-    p = Przytnij(p, [](const PunktD& a) { return a.y <= kStraz; }, naY(kStraz));
+    p = Przytnij(
+        p, [](const PunktD& a) { return a.x >= -kStraz; }, naX(-kStraz));
+    p = Przytnij(
+        p, [](const PunktD& a) { return a.x <= kStraz; }, naX(kStraz));
+    p = Przytnij(
+        p, [](const PunktD& a) { return a.y >= -kStraz; }, naY(-kStraz));
+    p = Przytnij(
+        p, [](const PunktD& a) { return a.y <= kStraz; }, naY(kStraz));
     return p;
 }
 
-bool Daleko(int x, int y) { return std::abs(static_cast<double>(x)) > kStraz || std::abs(static_cast<double>(y)) > kStraz; }
+bool Daleko(int x, int y) {
+    return std::abs(static_cast<double>(x)) > kStraz || std::abs(static_cast<double>(y)) > kStraz;
+}
 
 }  // namespace
 
@@ -120,9 +126,7 @@ void UstawMalarzaTekstu(QPainter& malarz) {
     malarz.setFont(CzcionkaPlotna());
 }
 
-TKolor KolorZQt(const QColor& k) {
-    return static_cast<TKolor>(k.red() | (k.green() << 8) | (k.blue() << 16));
-}
+TKolor KolorZQt(const QColor& k) { return static_cast<TKolor>(k.red() | (k.green() << 8) | (k.blue() << 16)); }
 }  // namespace
 
 // ---- The program's canvas ----
@@ -133,7 +137,8 @@ PlotnoQt::PlotnoQt(QImage& obraz) : obraz_(obraz) {
         f != QImage::Format_ARGB32_Premultiplied)
         obraz_ = obraz_.convertToFormat(QImage::Format_RGB32);
     UstawKolorPrzycisku(KolorZQt(::KolorPrzycisku()));
-    UstawPisanieTekstu([this](int x, int y, const std::string& tekst, std::uint32_t tlo) { PiszTekst(x, y, tekst, tlo); });
+    UstawPisanieTekstu(
+        [this](int x, int y, const std::string& tekst, std::uint32_t tlo) { PiszTekst(x, y, tekst, tlo); });
     WezPiksele();
 }
 
@@ -171,7 +176,7 @@ void PlotnoQPainter::UstawPedzel(TKolor kolor) { pedzel_ = KolorQt(kolor); }
 namespace {
 QPen PioroKosmetyczne(const QColor& kolor) {
     QPen p(kolor);
-    p.setWidth(0);  // cosmetic: one pixel whatever the transform
+    p.setWidth(0);               // cosmetic: one pixel whatever the transform
     p.setCapStyle(Qt::FlatCap);  // a line leaves out its last pixel
     p.setJoinStyle(Qt::MiterJoin);
     return p;

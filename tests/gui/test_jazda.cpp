@@ -26,7 +26,9 @@ protected:
         wybory.push_back(sciezka);
         okno->Button8->click();
     }
-    std::tuple<int, int, int> Suwak() { return {okno->SB_pik->minimum(), okno->SB_pik->maximum(), okno->SB_pik->value()}; }
+    std::tuple<int, int, int> Suwak() {
+        return {okno->SB_pik->minimum(), okno->SB_pik->maximum(), okno->SB_pik->value()};
+    }
 };
 
 TEST_F(Panel, ZakresyNapisIPolozenieNaPikiecie) {

@@ -15,7 +15,9 @@ class Okno : public OknoJazdy {
 protected:
     QAction* Pozycja(const char* n) { return okno->findChild<QAction*>(QString::fromLatin1(n)); }
     void Oko(double x, double y, double z) { Rzut.OkoX = x, Rzut.OkoY = y, Rzut.OkoZ = z; }
-    void OczekujOko(double x, double y, double z) { EXPECT_EQ(std::tuple(Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ), std::tuple(x, y, z)); }
+    void OczekujOko(double x, double y, double z) {
+        EXPECT_EQ(std::tuple(Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ), std::tuple(x, y, z));
+    }
 };
 
 TEST_F(Okno, StartIPrzelaczniki) {
@@ -25,8 +27,10 @@ TEST_F(Okno, StartIPrzelaczniki) {
               std::tuple(QSize(958, 637), false, QString("Dorta"), std::string("X = 489.0 Y = -1000.0 Z = 300.0")));
     // Each switch flips its flag and its check mark, and back.
     const std::tuple<const char*, bool*, bool> przelaczniki[] = {
-        {"m_RysujParametryEkran", &Rzut.RysujParametryEkran, false}, {"m_RysujPROJ", &Rzut.RysujPROJ, true},
-        {"m_RysujTEREN", &Rzut.RysujTEREN, true}, {"m_RysujLinie", &Rzut.RysujLinie, true},
+        {"m_RysujParametryEkran", &Rzut.RysujParametryEkran, false},
+        {"m_RysujPROJ", &Rzut.RysujPROJ, true},
+        {"m_RysujTEREN", &Rzut.RysujTEREN, true},
+        {"m_RysujLinie", &Rzut.RysujLinie, true},
         {"m_RysujNiebo", &Rzut.RysujNiebo, true}};
     for (auto [nazwa, flaga, start] : przelaczniki) {
         QAction* a = Pozycja(nazwa);
@@ -78,8 +82,8 @@ TEST_F(Okno, ZrzutEkranuIBrakNiebaIOpisu) {
 TEST_F(Okno, KlawiszeTabeliIPasekStanu) {
     // The status bar shows the eye's X plus 10.
     const std::pair<int, const char*> tabela[] = {
-        {38, "X = 110.0 Y = -700.0 Z = 505.0"}, {40, "X = 110.0 Y = -700.0 Z = 495.0"},
-        {39, "X = 115.0 Y = -700.0 Z = 500.0"}, {37, "X = 105.0 Y = -700.0 Z = 500.0"},
+        {38, "X = 110.0 Y = -700.0 Z = 505.0"},  {40, "X = 110.0 Y = -700.0 Z = 495.0"},
+        {39, "X = 115.0 Y = -700.0 Z = 500.0"},  {37, "X = 105.0 Y = -700.0 Z = 500.0"},
         {109, "X = 110.0 Y = -695.0 Z = 500.0"}, {107, "X = 110.0 Y = -705.0 Z = 500.0"},
         {65, "X = 110.0 Y = -700.0 Z = 500.0"}};  // up, down, right, left, numpad -, numpad +, another key
     for (auto [vk, pasek] : tabela) {
@@ -135,7 +139,8 @@ TEST_F(Okno, EkranyTestowe) {
     for (Qt::Key k : {Qt::Key_Q, Qt::Key_W}) {
         okno->P_Pikietaz->show();
         QTest::keyClick(okno.get(), k, Qt::ControlModifier);
-        EXPECT_EQ(std::tuple(okno->windowTitle(), okno->P_Pikietaz->isVisible()), std::tuple("Orvan3D 2.0.0beta3", false));
+        EXPECT_EQ(std::tuple(okno->windowTitle(), okno->P_Pikietaz->isVisible()),
+                  std::tuple("Orvan3D 2.0.0beta3", false));
         EXPECT_EQ(TEREN.IleTrojkatow() + PROJ.IleTrojkatow() + IleTrojkatowTEREN(), 0);
         EXPECT_GT(IleTrojkatowPROJ(), 0);
     }

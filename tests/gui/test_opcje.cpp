@@ -94,8 +94,9 @@ TEST_F(Opcje_, ModalnieZObrazemOdswiezanymZaOknemIRaporty) {
     KomunikatyTrasy = {"komunikat z budowy"};
     const std::pair<QAction*, QString> raporty[] = {
         {okno->InfoTeren1, "Ilosc trojkatów TEREN = 3"},
-        {okno->InfoProj1, "BRAK PUNKTÓW TRASY (lub definicja nieprawidłowa)!\n\nKomunikaty obliczenia trasy:\n"
-                          "komunikat z budowy"}};
+        {okno->InfoProj1,
+         "BRAK PUNKTÓW TRASY (lub definicja nieprawidłowa)!\n\nKomunikaty obliczenia trasy:\n"
+         "komunikat z budowy"}};
     for (auto [pozycja, fragment] : raporty) {
         OpisTekst = {"stara linia"};
         QString tekst;

@@ -68,8 +68,10 @@ TEST(PlotnoQt, DuzaKlatkaWDwochWatkachJakWJednym) {
         Przekaznik jeden(pb);
         Przerysuj(jeden, 958, 637);
         ASSERT_TRUE(a == b) << "klatka " << klatka;
-        if (klatka == 0) pierwsza = a;
-        else EXPECT_NE(a, pierwsza) << "the triangles are in the picture";
+        if (klatka == 0)
+            pierwsza = a;
+        else
+            EXPECT_NE(a, pierwsza) << "the triangles are in the picture";
     }
     ZerujStan();
 }

@@ -91,7 +91,8 @@ TEST_F(OknoWidocznosci, PrzerwanieNicNieZmieniaAWynikSiePokazuje) {
 
     // A load drops the results.
     Otworz(QString::fromUtf8(ORVANY_BIN "/Przyklady/Droga.tro"));
-    EXPECT_TRUE(w.Wiersze.empty() && WyroznionePROJ.empty() && !profil->Wykres->isVisible() && profil->Wykres->Wiersze().empty());
+    EXPECT_TRUE(w.Wiersze.empty() && WyroznionePROJ.empty() && !profil->Wykres->isVisible() &&
+                profil->Wykres->Wiersze().empty());
     okno->SB_pik->setValue(601);
     EXPECT_EQ(IleCzerwonych(), 0);
 }
