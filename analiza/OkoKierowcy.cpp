@@ -37,7 +37,7 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
     s = std::clamp(s, pocz, kon);
     // To the right of travel is to the left of the chainage direction when driving back.
     const double odsuniecie = wPrzod ? przesuniecie : -przesuniecie;
-    const std::optional<TPunkt3D> punkt = PunktNadDroga(s, przesuniecie, wysokosc, wPrzod, IndeksPROJ, IndeksTEREN);
+    const std::optional<TPunkt3D> punkt = PunktNadDroga(s, przesuniecie, wysokosc, wPrzod, IndeksPROJ(), IndeksTEREN());
     if (!punkt) return w;
     w.Jest = true;
     w.Oko = *punkt;
@@ -56,8 +56,8 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         PunktObok(s1, odsuniecie, x1, y1);
         PunktObok(s2, odsuniecie, x2, y2);
-        const std::optional<double> z1 = WysokoscDrogi(x1, y1, IndeksPROJ, IndeksTEREN),
-                                    z2 = WysokoscDrogi(x2, y2, IndeksPROJ, IndeksTEREN);
+        const std::optional<double> z1 = WysokoscDrogi(x1, y1, IndeksPROJ(), IndeksTEREN()),
+                                    z2 = WysokoscDrogi(x2, y2, IndeksPROJ(), IndeksTEREN());
         const double d = std::hypot(x2 - x1, y2 - y1);
         if (z1 && z2 && d > 1e-9) w.Pochylenie = (*z2 - *z1) / d * (wPrzod ? 1.0 : -1.0);
     }

@@ -3,16 +3,32 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <limits>
-
-TIndeksWysokosci IndeksTEREN;
-TIndeksWysokosci IndeksPROJ;
+#include <mutex>
+#include <thread>
 
 namespace {
 constexpr std::size_t DuzaStrona = std::size_t{2} << 20;
+
+// The two sets' indices, whether they wait to be built, with which shift,
+// and the lock under which the first question builds them.
+struct TIndeksyWysokosci {
+    TIndeksWysokosci TEREN, PROJ;
+    std::atomic<bool> DoZbudowania{false};
+    double Dx = 0, Dy = 0, Dz = 0;
+    std::mutex Budowa;
+};
+TIndeksyWysokosci Indeksy;
+
+const TIndeksyWysokosci& Zbudowane() {
+    if (Indeksy.DoZbudowania.load(std::memory_order_acquire)) ZbudujIndeksyWysokosci();
+    return Indeksy;
 }
+}  // namespace
 
 void* PrzydzielDuzeStrony(std::size_t bajty) {
     if (bajty < DuzaStrona) {
@@ -418,13 +434,51 @@ std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksW
     return std::nullopt;
 }
 
-void ZbudujIndeksyWysokosci() {
-    const double dz = TEREN.Zakres.Zmin;
-    IndeksTEREN = ZbudujIndeksWysokosci(TEREN.Trojkaty, Trasa.Dx, Trasa.Dy, dz);
-    IndeksPROJ = ZbudujIndeksWysokosci(PROJ.Trojkaty, Trasa.Dx, Trasa.Dy, dz);
+const TIndeksWysokosci& IndeksTEREN() { return Zbudowane().TEREN; }
+const TIndeksWysokosci& IndeksPROJ() { return Zbudowane().PROJ; }
+
+void OznaczIndeksyDoZbudowania() {
+    const std::lock_guard<std::mutex> l(Indeksy.Budowa);
+    Indeksy.TEREN = TIndeksWysokosci{};
+    Indeksy.PROJ = TIndeksWysokosci{};
+    Indeksy.Dx = Trasa.Dx;
+    Indeksy.Dy = Trasa.Dy;
+    Indeksy.Dz = TEREN.Zakres.Zmin;
+    Indeksy.DoZbudowania.store(true, std::memory_order_release);
 }
 
-void WyczyscIndeksyWysokosci() {
-    IndeksTEREN = TIndeksWysokosci{};
-    IndeksPROJ = TIndeksWysokosci{};
+void ZbudujIndeksyWysokosci() {
+    const std::lock_guard<std::mutex> l(Indeksy.Budowa);
+    if (!Indeksy.DoZbudowania.load(std::memory_order_relaxed)) return;
+    const bool terenWiekszy = TEREN.Trojkaty.size() >= PROJ.Trojkaty.size();
+    TSiatka& duza = terenWiekszy ? TEREN : PROJ;
+    TSiatka& mala = terenWiekszy ? PROJ : TEREN;
+    TIndeksWysokosci& duzy = terenWiekszy ? Indeksy.TEREN : Indeksy.PROJ;
+    TIndeksWysokosci& maly = terenWiekszy ? Indeksy.PROJ : Indeksy.TEREN;
+    std::exception_ptr blad;
+    std::thread drugi([&] {
+        try {
+            maly = ZbudujIndeksWysokosci(mala.Trojkaty, Indeksy.Dx, Indeksy.Dy, Indeksy.Dz);
+        } catch (...) {
+            blad = std::current_exception();
+        }
+    });
+    try {
+        duzy = ZbudujIndeksWysokosci(duza.Trojkaty, Indeksy.Dx, Indeksy.Dy, Indeksy.Dz);
+    } catch (...) {
+        drugi.join();
+        throw;
+    }
+    drugi.join();
+    if (blad) std::rethrow_exception(blad);
+    Indeksy.DoZbudowania.store(false, std::memory_order_release);
 }
+
+void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren) {
+    const std::lock_guard<std::mutex> l(Indeksy.Budowa);
+    Indeksy.PROJ = std::move(proj);
+    Indeksy.TEREN = std::move(teren);
+    Indeksy.DoZbudowania.store(false, std::memory_order_release);
+}
+
+void WyczyscIndeksyWysokosci() { UstawIndeksyWysokosci(TIndeksWysokosci{}, TIndeksWysokosci{}); }

@@ -11,8 +11,8 @@
 // file's coordinates.
 //
 // The index holds its own copy of what it needs of every triangle, so it
-// never points into the mesh arrays; it is rebuilt by ZbudujIndeksyWysokosci
-// at the end of every load and emptied with the meshes by the test scenes.
+// never points into the mesh arrays; the two sets' indices are built once for
+// every load, when first asked for, and emptied with the meshes by the test scenes.
 // Queries allocate nothing and change nothing, so several threads may ask at once.
 #pragma once
 
@@ -140,13 +140,23 @@ struct TPunktPodPowierzchnia {
 std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksWysokosci& indeks, const TPunkt3D& a,
                                                                   const TPunkt3D& b);
 
-// The indices of the two sets, rebuilt at the end of every load.
-extern TIndeksWysokosci IndeksTEREN;
-extern TIndeksWysokosci IndeksPROJ;
+// The indices of the two sets for the meshes of the last load. A load only
+// marks them (OznaczIndeksyDoZbudowania); the first question builds both, so
+// a load that never asks for a height (a report, a picture, a conversion)
+// neither waits for them nor holds their memory. Several threads may ask at
+// once: one builds, the others wait for it.
+const TIndeksWysokosci& IndeksTEREN();
+const TIndeksWysokosci& IndeksPROJ();
 
-// Rebuilds IndeksTEREN and IndeksPROJ from the mesh triangles of TEREN and
-// PROJ, with the shift of the load that has just ended (Trasa.Dx, Trasa.Dy
-// and the lowest height of TEREN's range).
+// Empties both indices and marks them to be built from the mesh triangles of
+// TEREN and PROJ with the shift of the load that has just ended (Trasa.Dx,
+// Trasa.Dy and the lowest height of TEREN's range), when first asked for.
+void OznaczIndeksyDoZbudowania();
+// Builds the marked indices now (the window does it while its load's
+// progress is shown, so that the first position's heights do not wait); the
+// larger set's in one thread, the other set's in a second.
 void ZbudujIndeksyWysokosci();
+// Puts these indices in place of both (scenes that build their own).
+void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren);
 // Empties both indices (the meshes were emptied).
 void WyczyscIndeksyWysokosci();

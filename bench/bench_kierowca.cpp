@@ -3,10 +3,11 @@
 // shaded, the posts) and the redraw into a 958 x 637 picture through the
 // program's canvas — what a frame of the drive costs.
 //
-// Two scenes: the sample road Przyklady/Droga.tro, and a synthetic terrain of
-// 1,000,000 TEREN triangles (a grid of 2,000 x 250 cells of 2 m, gentle hills
-// over a valley, the eye on the ground) with a route of four vertices with
-// arcs and transition curves along it. Chainages spread along the route.
+// Two scenes: the sample road Przyklady/Droga.tro, and the synthetic terrain
+// of bench/ScenaTerenu.h (1,000,000 TEREN triangles, or ORVANY_BENCH_TROJKATY:
+// gentle hills over a valley, the eye on the ground) with a route of four
+// vertices with arcs and transition curves along it. Chainages spread along
+// the route. (The "Milion" benchmarks run on that terrain whatever its size.)
 // Reported: the frames per second ("kl_s") and the triangles left to draw.
 #include <benchmark/benchmark.h>
 
@@ -29,9 +30,10 @@ namespace {
 
 constexpr int W = 958, H = 637;
 
-// The benchmarks' synthetic terrain of 1,000,000 triangles with its route, and the heights index the driver's eye needs.
+// The benchmarks' synthetic terrain with its route, and the heights index the driver's eye needs.
 void ZbudujMilion() {
-    scena_terenu::Zbuduj(1000000);
+    scena_terenu::Zbuduj(scena_terenu::IleTrojkatow());
+    OznaczIndeksyDoZbudowania();
     ZbudujIndeksyWysokosci();
 }
 

@@ -47,7 +47,7 @@ void BM_WidocznoscDroga(benchmark::State& state) {
         state.SkipWithError(e.what());
         return;
     }
-    Uruchom(state, IndeksPROJ, IndeksTEREN);
+    Uruchom(state, IndeksPROJ(), IndeksTEREN());
 }
 
 constexpr int Nx = 1800, Ny = 254;

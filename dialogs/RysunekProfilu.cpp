@@ -241,7 +241,7 @@ std::vector<TPunktProfilu> ProfilCalejTrasy() {
     const double krok = std::max(0.5, dlugosc / 2000.0);
     std::vector<double> pikiety;
     for (double s : PikietyCoKrok(dlugosc, krok)) pikiety.push_back(Trasa.PikMin + s);
-    return ObliczProfil(pikiety, IndeksPROJ, IndeksTEREN);
+    return ObliczProfil(pikiety, IndeksPROJ(), IndeksTEREN());
 }
 
 TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszenie, std::vector<TPunktProfilu> profil) {
@@ -253,9 +253,9 @@ TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszeni
     d.PikMin = Trasa.PikMin;
     d.PikMax = Trasa.PikMax;
     d.Profil = profil.empty() ? ProfilCalejTrasy() : std::move(profil);
-    d.NaOsi = PunktProfilu(pikieta, IndeksPROJ, IndeksTEREN);
-    d.Przekroj = ObliczPrzekroj(pikieta, SzerokoscPrzekrojuRysunku, KrokPrzekrojuRysunku, IndeksPROJ, IndeksTEREN);
-    d.Pochylenie = PochylenieProjektu(pikieta, IndeksPROJ);
+    d.NaOsi = PunktProfilu(pikieta, IndeksPROJ(), IndeksTEREN());
+    d.Przekroj = ObliczPrzekroj(pikieta, SzerokoscPrzekrojuRysunku, KrokPrzekrojuRysunku, IndeksPROJ(), IndeksTEREN());
+    d.Pochylenie = PochylenieProjektu(pikieta, IndeksPROJ());
     return d;
 }
 

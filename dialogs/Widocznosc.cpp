@@ -128,7 +128,7 @@ std::optional<std::vector<TWierszWidocznosci>> TWidocznoscOkna::Uruchom(const TU
     QThread* watek = QThread::create([wspolne, u] {
         try {
             wspolne->Wynik = ObliczWidocznosc(
-                u, IndeksPROJ, IndeksTEREN,
+                u, IndeksPROJ(), IndeksTEREN(),
                 [wspolne](std::int64_t z, std::int64_t c) {
                     wspolne->Zrobione = z;
                     wspolne->Wszystkie = c;
@@ -199,7 +199,7 @@ void TWidocznoscOkna::UstawPas(bool pas) {
     std::vector<std::int32_t> trojkaty;
     if (pas && !Wiersze.empty())
         trojkaty = TrojkatyOdcinkow(OdcinkiNiespelniajace(Wiersze), Ustawienia.Krok, Ustawienia.Przesuniecie,
-                                    IndeksPROJ);
+                                    IndeksPROJ());
     if (trojkaty == WyroznionePROJ) return;
     WyroznionePROJ = std::move(trojkaty);
     if (OdswiezWidok) OdswiezWidok();

@@ -21,8 +21,8 @@ constexpr TKolor KolorSlupka = 0xF0F0F0, KolorGlowicy = 0x2020D0;
 
 // The road surface's height at a local plan point: the design surface, else the ground.
 std::optional<double> WysokoscDrogi(double x, double y) {
-    if (const std::optional<double> z = Wysokosc(IndeksPROJ, x, y)) return z;
-    return Wysokosc(IndeksTEREN, x, y);
+    if (const std::optional<double> z = Wysokosc(IndeksPROJ(), x, y)) return z;
+    return Wysokosc(IndeksTEREN(), x, y);
 }
 
 // Does the line of sight from the eye to the point stay above the road's
@@ -53,7 +53,7 @@ void Plyta(const TPunkt3D& a, const TPunkt3D& b, double z0, double z1, TKolor ko
 // over the driver like a ceiling; the slopes of the cutting take its place.
 bool TerenWykopu(const TTrojkat& t) {
     const double x = (t.X1 + t.X2 + t.X3) / 3.0, y = (t.Y1 + t.Y2 + t.Y3) / 3.0;
-    const std::optional<double> z = Wysokosc(IndeksPROJ, x, y);
+    const std::optional<double> z = Wysokosc(IndeksPROJ(), x, y);
     return z && (t.Z1 + t.Z2 + t.Z3) / 3.0 > *z + 0.05;
 }
 
@@ -176,12 +176,12 @@ std::string TekstElementu(double s, bool wPrzod) {
 }
 
 std::string TekstSpadkuIElementu(double s, bool wPrzod) {
-    const std::optional<double> i = PochylenieProjektu(s, IndeksPROJ);
+    const std::optional<double> i = PochylenieProjektu(s, IndeksPROJ());
     return "i = " + (i ? Liczba(wPrzod ? *i : -*i, 2) + " %" : std::string("–")) + "   " + TekstElementu(s, wPrzod);
 }
 
 std::string TekstPanelu(double s, bool wPrzod) {
-    const TPunktProfilu p = PunktProfilu(s, IndeksPROJ, IndeksTEREN);
+    const TPunktProfilu p = PunktProfilu(s, IndeksPROJ(), IndeksTEREN());
     return TekstKilometrazu(Trasa.PikStart + s) +
            "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
            TekstSpadkuIElementu(s, wPrzod);

@@ -575,6 +575,8 @@ bool TfMaster::WczytajPlik(const QString& nazwa, const TWyborLandXML& wyborLandX
         };
         try {
             ::WczytajPlik(Lokalna(nazwa), zglos, wyborLandXML);
+            // The heights of the position the window shows next, while the progress is still shown.
+            ZbudujIndeksyWysokosci();
         } catch (const TPrzerwano&) {
             return false;
         } catch (const std::exception& e) {
@@ -635,7 +637,7 @@ void TfMaster::PolozWidok(bool szukajPunktu) {
                    QStringLiteral("     (") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral(" - ") +
                    Q(F2(Trasa.PikStart + Trasa.PikMax)) + QStringLiteral(")"));
     // The chainage as designers write it, and the design surface's height at the axis when there is one.
-    const TPunktProfilu os = PunktProfilu(PikietaBiezaca, IndeksPROJ, IndeksTEREN);
+    const TPunktProfilu os = PunktProfilu(PikietaBiezaca, IndeksPROJ(), IndeksTEREN());
     QString km = Q(TekstKilometrazu(Trasa.PikStart + PikietaBiezaca, SeparatorDziesietny()));
     if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
     L_Kilometraz->setText(km);

@@ -48,8 +48,7 @@ void ProstaScena(const std::function<double(double, double)>& z) {
     ZerujStan();
     BudujTrase({{0, 0, 0, 0, 0}, {400, 0, 0, 0, 0}});
     Siatka(PROJ, -20, 420, -20, 20, 10, z);
-    IndeksPROJ = ZbudujIndeksWysokosci(PROJ.Trojkaty);
-    IndeksTEREN = TIndeksWysokosci{};
+    UstawIndeksyWysokosci(ZbudujIndeksWysokosci(PROJ.Trojkaty), {});
     WidokKierowcy = TWidokKierowcy{};
     WidokKierowcy.Wlaczony = true;
 }
@@ -166,7 +165,7 @@ TEST(WidokKierowcy, TekstyPanelu) {
     ProstaScena([](double x, double) { return 100 + 0.02 * x; });
     EXPECT_EQ(TekstPanelu(250), "km 0+250,00   H = 105,00 m   i = 2,00 %   prosta");
     EXPECT_EQ(TekstPanelu(250, false), "km 0+250,00   H = 105,00 m   i = -2,00 %   prosta");
-    IndeksPROJ = TIndeksWysokosci{};
+    WyczyscIndeksyWysokosci();
     EXPECT_EQ(TekstPanelu(250), "km 0+250,00   H = –   i = –   prosta");
 
     // A left-hand curve: clothoid A = 160, arc R = 450, clothoid A = 160.

@@ -72,9 +72,10 @@ TEST(OkoKierowcy, ProstaZeWzniesieniem5Procent) {
     ZerujStan();
     // A straight along +x from (0, 0) to (200, 0); the road rises 5 % along x.
     Buduj({{{0, 0, 0}}, {{200, 0, 0}}});
-    IndeksPROJ = ZbudujIndeksWysokosci(Siatka(-10, 210, -6, 6, 2, [](double x, double) { return 0.05 * x; }));
     // The ground, 10 m lower, reaches 30 m to each side.
-    IndeksTEREN = ZbudujIndeksWysokosci(Siatka(-10, 210, -30, 30, 5, [](double x, double) { return 0.05 * x - 10; }));
+    UstawIndeksyWysokosci(
+        ZbudujIndeksWysokosci(Siatka(-10, 210, -6, 6, 2, [](double x, double) { return 0.05 * x; })),
+        ZbudujIndeksWysokosci(Siatka(-10, 210, -30, 30, 5, [](double x, double) { return 0.05 * x - 10; })));
     const TOczekiwane przypadki[] = {
         // Right of travel along +x is -y; driving back right is +y and the road falls.
         {100, 1.75, 1.0, true, 100, -1.75, 6.0, 0, 0.05},
@@ -109,8 +110,8 @@ TEST(OkoKierowcy, LukIJazdaWstecz) {
     // A plane rising along y: z = 2 + 0.1 y. On a circle of radius r about the
     // centre, at the angle phi, the grade along the circle is 0.1 cos(phi)
     // (and the chord's gives the same), whatever r.
-    IndeksPROJ = ZbudujIndeksWysokosci(Siatka(-10, 120, -20, 120, 2, [](double, double y) { return 2 + 0.1 * y; }));
-    IndeksTEREN = TIndeksWysokosci{};
+    UstawIndeksyWysokosci(
+        ZbudujIndeksWysokosci(Siatka(-10, 120, -20, 120, 2, [](double, double y) { return 2 + 0.1 * y; })), {});
     const double s = 50 + 12.5 * pi, c = std::sqrt(0.5);
     auto naKole = [&](double r) { return std::array<double, 2>{50 + r * c, 50 - r * c}; };
     const auto zew = naKole(51.75), wew = naKole(48.25), os = naKole(50);

@@ -66,7 +66,7 @@ TEST_F(Profil, OknoIdzieZaSuwakiem) {
     EXPECT_TRUE(okno->SB_pik->value() == 200 && p->DaneRysunku().Pikieta == 200);
     EXPECT_NEAR(p->DaneRysunku().Profil.back().Pikieta, 200, 1e-3);
     okno->Generujekrantestowy1->trigger();
-    EXPECT_TRUE(IndeksTEREN.Pusty());
+    EXPECT_TRUE(IndeksTEREN().Pusty());
     EXPECT_FALSE(p->DaneRysunku().NaOsi.ZTeren);
 }
 
