@@ -60,6 +60,7 @@ struct TWykres {
     QRectF Pole;
     double U0 = 0, U1 = 1;  // horizontal values at the left and right edge
     double V0 = 0, V1 = 1;  // vertical values at the bottom and top edge
+    double PrzesuniecieU = 0;  // added to a point's chainage (the route's start chainage)
     double X(double u) const { return Pole.left() + (u - U0) / (U1 - U0) * Pole.width(); }
     double Y(double v) const { return Pole.bottom() - (v - V0) / (V1 - V0) * Pole.height(); }
 };
@@ -86,7 +87,7 @@ std::vector<QPolygonF> Linie(const TWykres& w, const std::vector<TPunktProfilu>&
             if (!linie.back().isEmpty()) linie.emplace_back();
             continue;
         }
-        linie.back() << QPointF(w.X(poPikiecie ? p.Pikieta : p.Odleglosc), w.Y(*z));
+        linie.back() << QPointF(w.X(poPikiecie ? p.Pikieta + w.PrzesuniecieU : p.Odleglosc), w.Y(*z));
     }
     return linie;
 }
@@ -157,8 +158,10 @@ void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d
     w.Pole = QRectF(obszar.left() + 74, obszar.top() + fm.height() + 14, obszar.width() - 74 - 16,
                     obszar.height() - fm.height() - 14 - fm.height() - 12);
     if (w.Pole.width() < 20 || w.Pole.height() < 20) return;
-    w.U0 = d.PikMin;
-    w.U1 = d.PikMax > d.PikMin ? d.PikMax : d.PikMin + 1.0;
+    // Chainages as the file gives them: a LandXML route keeps its start chainage.
+    w.PrzesuniecieU = d.PikStart;
+    w.U0 = d.PikStart + d.PikMin;
+    w.U1 = d.PikStart + (d.PikMax > d.PikMin ? d.PikMax : d.PikMin + 1.0);
     // The vertical scale is the horizontal one times the exaggeration; the
     // heights are centred on the middle of their range.
     double zmin = 0, zmax = 1;
@@ -173,7 +176,7 @@ void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d
     m.setRenderHint(QPainter::Antialiasing, true);
     RysujPowierzchnie(m, w, d.Profil, true);
     // The marker at the current chainage.
-    const double x = w.X(std::clamp(d.Pikieta, w.U0, w.U1));
+    const double x = w.X(std::clamp(d.PikStart + d.Pikieta, w.U0, w.U1));
     m.setPen(QPen(KolorZnacznika, 1.5, Qt::DashLine));
     m.drawLine(QPointF(x, w.Pole.top()), QPointF(x, w.Pole.bottom()));
     m.setPen(QPen(KolorZnacznika, 1.5));
@@ -182,7 +185,7 @@ void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d
         if (z) m.drawEllipse(QPointF(x, w.Y(*z)), 3.0, 3.0);
     m.restore();
     // Its chainage over the plot, kept inside the picture.
-    const QString t = Q(TekstKilometrazu(d.Pikieta, SeparatorDziesietny()));
+    const QString t = Q(TekstKilometrazu(d.PikStart + d.Pikieta, SeparatorDziesietny()));
     const double szer = fm.horizontalAdvance(t) + 8;
     const double lewy = std::clamp(x - szer / 2, w.Pole.left(), w.Pole.right() - szer);
     m.fillRect(QRectF(lewy, w.Pole.top() + 2, szer, fm.height() + 2), Qt::white);
@@ -212,7 +215,7 @@ void RysujPrzekroj(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu&
     const double skala = naMetr / poziomo;
     m.setPen(Qt::black);
     QString tytul = QStringLiteral("Przekrój poprzeczny %1 (widok w kierunku jazdy, ")
-                        .arg(Q(TekstKilometrazu(d.Pikieta, SeparatorDziesietny())));
+                        .arg(Q(TekstKilometrazu(d.PikStart + d.Pikieta, SeparatorDziesietny())));
     tytul += skala > 0.999 ? QStringLiteral("bez przewyższenia)")
                            : QStringLiteral("skala pionowa %1 poziomej)").arg(Q(G2(skala)));
     m.drawText(QPointF(obszar.left() + 8, obszar.top() + fm.ascent() + 4), tytul);
@@ -252,6 +255,7 @@ TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszeni
     if (!d.JestTrasa) return d;
     d.PikMin = Trasa.PikMin;
     d.PikMax = Trasa.PikMax;
+    d.PikStart = Trasa.PikStart;
     d.Profil = profil.empty() ? ProfilCalejTrasy() : std::move(profil);
     d.NaOsi = PunktProfilu(pikieta, IndeksPROJ(), IndeksTEREN());
     d.Przekroj = ObliczPrzekroj(pikieta, SzerokoscPrzekrojuRysunku, KrokPrzekrojuRysunku, IndeksPROJ(), IndeksTEREN());
@@ -262,7 +266,7 @@ TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszeni
 QString OpisPikiety(const TDaneRysunkuProfilu& d) {
     if (!d.JestTrasa) return QStringLiteral("Trasa nie jest obliczona.");
     const QString odstep = QStringLiteral("   ");
-    QString t = Q(TekstKilometrazu(d.Pikieta, SeparatorDziesietny()));
+    QString t = Q(TekstKilometrazu(d.PikStart + d.Pikieta, SeparatorDziesietny()));
     t += odstep + QStringLiteral("Niweleta: ") + (d.NaOsi.ZProj ? Metry(*d.NaOsi.ZProj) : QStringLiteral("brak"));
     t += odstep + QStringLiteral("Teren: ") + (d.NaOsi.ZTeren ? Metry(*d.NaOsi.ZTeren) : QStringLiteral("brak"));
     if (const std::optional<double> r = d.NaOsi.Roznica()) {

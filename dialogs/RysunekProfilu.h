@@ -28,6 +28,7 @@ constexpr QSize RozmiarRysunkuProfilu{1000, 640};
 struct TDaneRysunkuProfilu {
     bool JestTrasa = false;               // a built route (without it the drawing says so)
     double PikMin = 0, PikMax = 0;        // the route's chainage range
+    double PikStart = 0;                  // its start chainage as its file gives it (the texts add it)
     std::vector<TPunktProfilu> Profil;    // along the whole route
     double Pikieta = 0;                   // the current chainage (the marker)
     TPunktProfilu NaOsi;                  // the route point there with both heights

@@ -53,6 +53,10 @@ TEST_F(Profil, OknoIdzieZaSuwakiem) {
         EXPECT_NEAR(*d.Przekroj.back().ZTeren, 100 + x / 950 + 0.2, 1e-9);
     }
     EXPECT_NEAR(p->DaneRysunku().Profil.back().Pikieta, 850, 1e-3);
+    // A route that starts at 1+000 (as a LandXML file may give it): the texts add its start.
+    Trasa.PikStart = 1000;
+    EXPECT_TRUE(OpisPikiety(ObliczDaneRysunkuProfilu(40, 10)).startsWith("km 1+040,00   Niweleta: brak"));
+    Trasa.PikStart = 0;
     p->E_Przewyzszenie->setValue(25);
 
     // Hidden, it keeps the chainage and catches up when shown again, with its exaggeration.
