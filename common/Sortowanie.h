@@ -35,24 +35,54 @@ TKod<T> KodMalejaco(T v) {
     return ~u;
 }
 
+// A (key code, record index) pair of the radix passes.
+template <typename K>
+struct TPara {
+    K Kod;
+    std::uint32_t Indeks;
+};
+
 }  // namespace sortowanie
+
+// The working memory of the sort's key pairs: a caller that keeps it from
+// call to call (the view's depth sorts, every frame) neither allocates nor
+// clears the pairs' memory again once it has grown.
+struct TBuforKluczy {
+    std::vector<sortowanie::TPara<std::uint32_t>> A4, B4;
+    std::vector<sortowanie::TPara<std::uint64_t>> A8, B8;
+    template <typename K>
+    std::vector<sortowanie::TPara<K>>& A() {
+        if constexpr (sizeof(K) == 4)
+            return A4;
+        else
+            return A8;
+    }
+    template <typename K>
+    std::vector<sortowanie::TPara<K>>& B() {
+        if constexpr (sizeof(K) == 4)
+            return B4;
+        else
+            return B8;
+    }
+};
 
 // Sorts `tab` by descending klucz(record). `bufor` is the scratch array of the
 // gather: afterwards it holds the old array's memory, so a caller that keeps
-// it from call to call allocates no records once it has grown.
+// it from call to call allocates no records once it has grown; `klucze` is
+// the working memory of the key pairs.
 template <typename R, typename KluczFn>
-void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor) {
+void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor, TBuforKluczy& klucze) {
     using T = std::decay_t<decltype(klucz(tab.front()))>;
     static_assert(std::is_same_v<T, float> || std::is_same_v<T, double>, "klucz: float albo double");
     using K = sortowanie::TKod<T>;
-    struct TPara {
-        K Kod;
-        std::uint32_t Indeks;
-    };
     const std::size_t n = tab.size();
     if (n < 2) return;
 
-    std::vector<TPara> a(n), b(n);
+    // Every pair is written before it is read: resize() only grows them.
+    std::vector<sortowanie::TPara<K>>& a = klucze.A<K>();
+    std::vector<sortowanie::TPara<K>>& b = klucze.B<K>();
+    if (a.size() < n) a.resize(n);
+    if (b.size() < n) b.resize(n);
     bool uporzadkowana = true;
     K poprzedni = 0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -93,5 +123,6 @@ void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor) {
 template <typename R, typename KluczFn>
 void SortujMalejaco(std::vector<R>& tab, KluczFn klucz) {
     std::vector<R> bufor;
-    SortujMalejaco(tab, klucz, bufor);
+    TBuforKluczy klucze;
+    SortujMalejaco(tab, klucz, bufor, klucze);
 }

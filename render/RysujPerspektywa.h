@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/Sortowanie.h"
 #include "model/Zmienne.h"
 #include "render/Plotno.h"
 
@@ -65,15 +66,39 @@ int WierszHoryzontu(int H);
 // ---- Cutting and depth order ----
 
 // Working memory of the cuts and the depth sorts: each builds its result here
-// and swaps it with the array, so that a slider move allocates no records once
-// the memory has grown to the scene.
+// and swaps it with the array, and the sorts keep their key pairs here, so that
+// a slider move or a frame of the drive allocates nothing large once the
+// memory has grown to the scene.
+//
+// The boxes of the mesh's blocks: runs of RozmiarBloku consecutive mesh
+// triangles, each with the box of its vertices (in the meshes' coordinates).
+// A view that keeps only a band of depths skips a block whose box lies wholly
+// outside the band, instead of placing its triangles one by one to find that
+// the cut drops every one of them: a slider move or a frame of the drive
+// then reads only the mesh near the eye. The boxes are made on the first view
+// after a load (WyczyscBlokiSiatek, which the load calls, forgets them) and
+// whenever the set's array is another one; RozmiarBloku 0 turns the skipping off.
+struct TPudelkoBloku {
+    double X0 = 0, Y0 = 0, Z0 = 0, X1 = 0, Y1 = 0, Z1 = 0;
+    bool Skonczone = false;  // every coordinate of the block is a finite number
+};
+struct TBlokiSiatki {
+    std::vector<TPudelkoBloku> Pudelka;
+    const TTrojkat* Dane = nullptr;  // the array they were made for, its length and the block size
+    std::size_t IleTrojkatow = 0, Rozmiar = 0;
+};
 struct TBuforyWidoku {
     std::vector<TTrojkatRys> Trojkaty;
     std::vector<TCzworokatRys> Czworokaty;
+    TBuforKluczy Klucze;
+    TBlokiSiatki BlokiTEREN, BlokiPROJ;
+    std::size_t RozmiarBloku = 256;
 };
 extern TBuforyWidoku BuforyWidoku;
 // Gives the working memory back (part of the state of a fresh program).
 void ZwolnijBuforyWidoku();
+// Forgets the boxes of the meshes' blocks (the meshes were replaced or moved).
+void WyczyscBlokiSiatek();
 
 enum class TZbior { TEREN, PROJ };
 std::vector<TTrojkatRys>& TrojkatyZbioru(TZbior zbior);

@@ -17,6 +17,7 @@ void ZakonczWczytywanie() {
     ObliczZakresTrasy();
     PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
     PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
+    WyczyscBlokiSiatek();
     OznaczIndeksyDoZbudowania();
     PrzygotujPosortowane(TEREN, 4.0);
     PrzygotujPosortowane(PROJ, 4.0);

@@ -151,3 +151,35 @@ TEST(DuzeSceny, WidokiZSiatekJakPrzebudowaIOperacje) {
     ASSERT_TRUE(WidokOgolny());
     EXPECT_TRUE(Widoki() == oczekiwane);
 }
+
+TEST(DuzeSceny, BlokiSiatkiBezWplywuNaWidoki) {
+    // The driver's view and the chainage view with the mesh's blocks passed
+    // over (blocks of 256 and of 7 triangles) and with every triangle placed.
+    Scena(180, 160);
+    TEREN.Trojkaty[1000].Z2 = std::nan("");  // its block is never passed over
+    const std::vector<TCzworokatRys> bryly = Czworokaty;
+    auto dolek = [](const TTrojkat& t) { return t.Z1 < -2.5; };
+    struct TOko {
+        TPunkt3D oko;
+        double kierunek, pochylenie, bliska, daleka;
+    };
+    // In the grid looking along it, with a tilt; at its corner looking out; above it seeing all of it.
+    for (const TOko& o : {TOko{{100, 120, 5}, 0.3, 0.04, 0.5, 60}, TOko{{0, 0, 2}, 3.9, 0, 1, 500},
+                          TOko{{130, 100, 300}, 5.0, -0.5, 0.1, 2000}}) {
+        std::vector<std::string> wyniki;
+        for (std::size_t rozmiar : {std::size_t{0}, std::size_t{256}, std::size_t{7}}) {
+            BuforyWidoku.RozmiarBloku = rozmiar;
+            Czworokaty = bryly;
+            UmiescWOku(o.oko, o.kierunek, o.pochylenie, o.bliska, o.daleka, dolek);
+            wyniki.push_back(Widoki());
+            Czworokaty = bryly;
+            Rzut.TrasaX = o.oko.X, Rzut.TrasaY = o.oko.Y, Rzut.katT = o.kierunek, Rzut.TnijTroj = o.bliska < 1;
+            ASSERT_TRUE(UstawNaPikiecieRdzen());
+            wyniki.push_back(Widoki());
+        }
+        EXPECT_GT(TrojkatyTEREN.size(), 100u);
+        EXPECT_TRUE(wyniki[2] == wyniki[0] && wyniki[4] == wyniki[0]) << o.kierunek;
+        EXPECT_TRUE(wyniki[3] == wyniki[1] && wyniki[5] == wyniki[1]) << o.kierunek;
+    }
+    BuforyWidoku.RozmiarBloku = 256;
+}
