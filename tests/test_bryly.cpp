@@ -1,11 +1,4 @@
 // Test solids, the sample road, the seeded random draws and the test screens.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <functional>
-#include <numbers>
-#include <vector>
 
 #include "generators/GenerowanieBryl.h"
 #include "pomocnicze/Pomocnicze.h"
@@ -13,7 +6,7 @@
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+constexpr double kPi = Pi;
 
 double Plan(const TPunkt3D& p, double cx, double cy) { return std::hypot(p.X - cx, p.Y - cy); }
 double Odl(const TPunkt3D& a, const TPunkt3D& b) { return Dlugosc(a - b); }
@@ -80,7 +73,7 @@ TEST_F(Bryly, CiagLosowyIEkranyTestowe) {
     ZiarnoLosowania = 0;
     TEREN.Punkty.resize(5), PROJ.Trojkaty.resize(2), Trasa.Zalomy.resize(4), Czworokaty.resize(3);
     // The fixed screen turns the tetrahedron and the cube by the next two draws below 45.
-    for (const auto [czw, sz] : {std::pair{0, 1}, std::pair{38, 9}}) {
+    for (const auto& [czw, sz] : {std::pair{0, 1}, std::pair{38, 9}}) {
         EkranTestowy();
         EXPECT_EQ(PROJ.IleTrojkatow() + IleCzworokatow(), 0);
         EXPECT_EQ(TEREN.IlePunktow() + Trasa.IleZalomow(), 5 + 4);

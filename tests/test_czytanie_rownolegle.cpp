@@ -1,15 +1,9 @@
-// Reading a section in two threads gives what reading it straight through
-// gives: the same sections, or the same message naming the same line. The
-// split is forced on the smallest sections here, so that every file of the
-// hostile corpus and every place of a fault (before, at and after the split)
-// goes through it.
-#include <gtest/gtest.h>
+// Reading a section in two threads gives what reading it straight through gives: the same sections, or the
+// same message naming the same line. The split is forced on the smallest sections here.
 
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <ostream>
-#include <string>
 
 #include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
@@ -47,8 +41,7 @@ TWynik Czytaj(std::string_view tekst, bool mtp, const TOpcjeCzytania& opcje) {
 }
 
 std::string Wynik(std::string_view tekst, bool mtp, const TOpcjeCzytania& opcje) {
-    const TWynik w = Czytaj(tekst, mtp, opcje);
-    return w.dane ? "OK" : w.blad;
+    return Czytaj(tekst, mtp, opcje).blad;
 }
 
 // A grid of g x g TEREN points and its 2 (g-1)^2 triangles, a PROJ strip and a route.
@@ -104,11 +97,7 @@ TEST(CzytanieRownolegle, DobryPlikWPolowieIBledyWKazdymMiejscu) {
     // The line of each record's field: 8 header lines, marker and count, 144 records of 6 lines,
     // an empty line, marker and count, then the triangles of 11 lines; lines count from 1.
     const int pierwszyPunkt = 11, pierwszyTrojkat = pierwszyPunkt + 144 * 6 + 3;
-    struct TBlad {
-        int wiersz;
-        std::string tekst, komunikat;
-    };
-    std::vector<TBlad> bledy;
+    std::vector<std::tuple<int, std::string, std::string>> bledy;  // line, its text, the message
     for (int r = 0; r < 144; ++r)
         bledy.push_back({pierwszyPunkt + 6 * r + 1, "4600x", "'4600x' is not a valid floating point value"});
     for (int r = 0; r < 242; ++r) {
@@ -117,11 +106,11 @@ TEST(CzytanieRownolegle, DobryPlikWPolowieIBledyWKazdymMiejscu) {
             bledy.push_back({pierwszyTrojkat + 11 * r + 4, "144",
                              "Numer wierzchołka trójkąta TEREN 144 jest spoza zakresu punktów TEREN (0..143)."});
     }
-    for (const TBlad& b : bledy) {
+    for (const auto& [wiersz, tekst, komunikat] : bledy) {
         TPlik f = wzor;
-        f.linie[static_cast<std::size_t>(b.wiersz - 1)] = b.tekst;
+        f.linie[static_cast<std::size_t>(wiersz - 1)] = tekst;
         const std::string t = f.Tekst("\r\n");
-        const std::string oczekiwany = b.komunikat + "\nPlik: p, wiersz: " + std::to_string(b.wiersz);
+        const std::string oczekiwany = komunikat + "\nPlik: p, wiersz: " + std::to_string(wiersz);
         EXPECT_EQ(Wynik(t, false, kJedenWatek), oczekiwany);
         EXPECT_EQ(Wynik(t, false, kDwaWatki), oczekiwany);
     }

@@ -1,13 +1,6 @@
-// LandXML: alignments whose geometry the test works out itself (a walk along
-// the curvature, integrated numerically), surfaces with ids out of order,
-// invisible faces, units, refusals with their messages and an unchanged
-// model, and the round trip .tro -> LandXML -> load.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
+// LandXML: alignments checked against a walk along their curvature, surfaces with ids out of order,
+// units, refusals leaving the model, the round trip .tro -> LandXML -> load; the GLB writer.
 #include <cstring>
-#include <numbers>
 #include <numeric>
 #include <sstream>
 
@@ -22,10 +15,6 @@
 using namespace pliki_testowe;
 
 namespace {
-
-constexpr double pi = std::numbers::pi;
-
-// ---- the oracle: an alignment walked along its curvature ----
 
 enum Rodzaj { Prosta, Wejscie, Luk, Wyjscie };
 // R: radius of the arc the curve reaches; strona: +1 left, -1 right.
@@ -134,14 +123,9 @@ std::string Trasa1(const TOs& os, double k = 1.0, const std::string& nazwa = "O�
 }
 
 // Straight, clothoid, arc, clothoid, straight; then a bend without clothoids, on grid coordinates.
-const TOs kOs{{5500000.0, 4600000.0, 0.5},
-              {{Prosta, 100},
-               {Wejscie, 60, 300, 1},
-               {Luk, 80, 300, 1},
-               {Wyjscie, 60, 300, 1},
-               {Prosta, 120},
-               {Luk, 70, 200, -1},
-               {Prosta, 100}}};
+const std::vector<TOdcinek> kOdcinki = {{Prosta, 100}, {Wejscie, 60, 300, 1}, {Luk, 80, 300, 1}, {Wyjscie, 60, 300, 1},
+                                        {Prosta, 120}, {Luk, 70, 200, -1},    {Prosta, 100}};
+const TOs kOs{{5500000.0, 4600000.0, 0.5}, kOdcinki};
 
 // The route's points every 5 m against the oracle, in file coordinates.
 double NajwiekszaOdchylka(const TOs& os) {
@@ -151,10 +135,6 @@ double NajwiekszaOdchylka(const TOs& os) {
         m = std::max(m, std::hypot(x + Trasa.Dx - os.Punkt(s).x, y + Trasa.Dy - os.Punkt(s).y));
     }
     return m;
-}
-
-std::string Blad(auto&& f) try { return f(), ""; } catch (const BladKonwersji& e) {
-    return e.what();
 }
 
 // The message of loading the file w.xml over a loaded .tro, which must stay as it was.
@@ -188,16 +168,12 @@ std::string Powierzchnie(bool tekstoweId) {
 }  // namespace
 
 TEST(LandXMLTrasa, TabelaPikietWJednostkachPliku) {
-    const struct {
-        const char* jednostki;
-        double k;
-        bool zPI;
-    } przypadki[] = {{"<Units><Metric linearUnit=\"meter\"/></Units>", 1.0, true},
-                     {"<Units><Imperial linearUnit=\"USSurveyFoot\"/></Units>", 1200.0 / 3937.0, false}};
-    for (const auto& p : przypadki) {
-        SCOPED_TRACE(p.jednostki);
+    for (auto [jednostki, k, zPI] :
+         {std::tuple{"<Units><Metric linearUnit=\"meter\"/></Units>", 1.0, true},
+          {"<Units><Imperial linearUnit=\"USSurveyFoot\"/></Units>", 1200.0 / 3937.0, false}}) {
+        SCOPED_TRACE(jednostki);
         ZerujStan();
-        OtworzLandXMLZBufora(Plik(Trasa1(kOs, p.k, "Oś", 1000.0, p.zPI), p.jednostki), "os.xml");
+        OtworzLandXMLZBufora(Plik(Trasa1(kOs, k, "Oś", 1000.0, zPI), jednostki), "os.xml");
         ASSERT_TRUE(Trasa.Obliczona) << (KomunikatyTrasy.empty() ? "" : KomunikatyTrasy[0]);
         EXPECT_TRUE(Trasa.IleZalomow() == 4 && Trasa.GeometriaZPliku);
         EXPECT_NEAR(Trasa.PikStart, 1000.0, 1e-6);
@@ -215,16 +191,10 @@ TEST(LandXMLTrasa, KlotoidyBezOgraniczenProjektowychIKrzywaOdwrotna) {
     const TOs krotka{{0, 0, 0},
                      {{Prosta, 50}, {Wejscie, 6, 300, 1}, {Luk, 50, 300, 1}, {Wyjscie, 6, 300, 1}, {Prosta, 50}}};
     // A reverse curve on a straight of zero length; a compound curve; no arc between clothoids; an arc first.
-    const TOs odwrotna{{0, 0, 1.0},
-                       {{Prosta, 80},
-                        {Wejscie, 50, 250, 1},
-                        {Luk, 40, 250, 1},
-                        {Wyjscie, 50, 250, 1},
-                        {Prosta, 0},
-                        {Wejscie, 50, 250, -1},
-                        {Luk, 40, 250, -1},
-                        {Wyjscie, 50, 250, -1},
-                        {Prosta, 80}}};
+    const std::vector<TOdcinek> s = {{Prosta, 80}, {Wejscie, 50, 250, 1},  {Luk, 40, 250, 1},  {Wyjscie, 50, 250, 1},
+                                     {Prosta, 0},  {Wejscie, 50, 250, -1}, {Luk, 40, 250, -1}, {Wyjscie, 50, 250, -1},
+                                     {Prosta, 80}};
+    const TOs odwrotna{{0, 0, 1.0}, s};
     const TOs zlozona{{0, 0, 0}, {{Prosta, 50}, {Luk, 40, 300, 1}, {Luk, 40, 200, 1}, {Prosta, 50}}};
     const TOs bezLuku{{0, 0, 0.3}, {{Prosta, 50}, {Wejscie, 60, 300, -1}, {Wyjscie, 60, 300, -1}, {Prosta, 50}}};
     const TOs odLuku{{0, 0, 0.3}, {{Luk, 60, 300, 1}, {Prosta, 50}}};
@@ -290,8 +260,6 @@ TEST(LandXMLTrasa, WyborTrasyPoNazwie) {
                 }).starts_with("Z pliku LandXML nie wybrano niczego do wczytania"));
 }
 
-// ---- surfaces ----
-
 TEST(LandXMLPowierzchnie, IdNieposortowaneNiewidoczneScianyIStopy) {
     for (bool tekstowe : {false, true}) {
         SCOPED_TRACE(tekstowe);
@@ -342,8 +310,6 @@ TEST(LandXMLPowierzchnie, WrogieDaneOdrzuconeBezZmianyModelu) {
     }
 }
 
-// ---- round trip ----
-
 TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
     ZerujStan();
     OtworzTRO(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
@@ -377,8 +343,6 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
         for (std::size_t i = 0; i < a.size(); ++i) ASSERT_NEAR(a[i], b[i], 0.001) << i;
     }
 }
-
-// ---- glTF ----
 
 TEST(GLB, NaglowekBlokiIAkcesory) {
     ZerujStan();

@@ -1,11 +1,7 @@
 // The rasterizer against exact integer references: which lattice points a
 // fill takes, where outlines and lines fall, clipping, degenerate polygons.
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <vector>
-
+#include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"
 
 namespace {

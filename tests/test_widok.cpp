@@ -1,16 +1,12 @@
 // View operations: direction of a vector, turns, zoom, and the placing of the
 // scene at a route point or in the general view.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <numbers>
 
 #include "pomocnicze/Pomocnicze.h"
 #include "render/RysujPerspektywa.h"
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+constexpr double kPi = Pi;
 
 TTrojkatRys Troj(TPunkt3D a, TPunkt3D b, TPunkt3D c) { return {a, b, c, 0, 0, 0, 0x808080}; }
 double Odl(const TPunkt3D& a, const TPunkt3D& b) { return Dlugosc(a - b); }
@@ -26,21 +22,20 @@ struct Widok : ::testing::Test {
 }  // namespace
 
 TEST_F(Widok, KatKierunku) {
-    const struct {
-        double dx, dy, kat;
-    } przyklady[] = {{-1, 0, kPi},
-                     {0, 1, kPi / 2},
-                     {0, -1, 3 * kPi / 2},
-                     {1, -1, 7 * kPi / 4},
-                     {-1, 1, 3 * kPi / 4},
-                     {1, 0, 0.0},
-                     {1, 0.00005, std::atan(0.00005)},
-                     {-1, 0.00005, kPi},
-                     {0.00009, 2, kPi / 2},
-                     {-0.00009, -2, 3 * kPi / 2},
-                     {-1, 0.0001, std::atan(-0.0001) + kPi},
-                     {0.0001, 0.0001, kPi / 4}};  // snapping within 0.0001, strict
-    for (const auto& p : przyklady) EXPECT_DOUBLE_EQ(KatKierunku(p.dx, p.dy), p.kat) << p.dx << " " << p.dy;
+    // Snapping within 0.0001, strict.
+    const std::array<double, 3> przyklady[] = {{-1, 0, kPi},
+                                               {0, 1, kPi / 2},
+                                               {0, -1, 3 * kPi / 2},
+                                               {1, -1, 7 * kPi / 4},
+                                               {-1, 1, 3 * kPi / 4},
+                                               {1, 0, 0.0},
+                                               {1, 0.00005, std::atan(0.00005)},
+                                               {-1, 0.00005, kPi},
+                                               {0.00009, 2, kPi / 2},
+                                               {-0.00009, -2, 3 * kPi / 2},
+                                               {-1, 0.0001, std::atan(-0.0001) + kPi},
+                                               {0.0001, 0.0001, kPi / 4}};
+    for (auto [dx, dy, kat] : przyklady) EXPECT_DOUBLE_EQ(KatKierunku(dx, dy), kat) << dx << " " << dy;
 }
 
 TEST_F(Widok, ObrotySkalowanieIProgKata) {

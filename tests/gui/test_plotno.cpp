@@ -1,9 +1,7 @@
 // The program's QImage canvas: the frame drawn in two threads as in one.
-#include <gtest/gtest.h>
 
 #include <QImage>
 #include <random>
-#include <vector>
 
 #include "pomocnicze/Pomocnicze.h"
 #include "render/RysujPerspektywa.h"
