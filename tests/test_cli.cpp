@@ -112,13 +112,12 @@ TEST_F(Narzedzie, Pikiety) {
     ASSERT_EQ(w.Kod, 0) << w.Bledy;
     const auto l = Linie(w.Wyjscie);
     ASSERT_EQ(l.size(), 20u);  // header, 0 .. 170, the end
-    // The ends are looked up 0.001 inside, in the file's coordinates, '.' whatever the locale.
-    EXPECT_EQ(l[0], "pikieta;X;Y;kierunek");
-    EXPECT_EQ(l[1], "0.0000;1010.0010;2010.0000;0.000000");
-    EXPECT_EQ(l.back(), "178.5398;1110.0000;2109.9990;1.570796");
-    EXPECT_EQ(l[5], "40.0000;1050.0000;2010.0000;0.000000");  // straight, arc round (1060, 2060), straight
-    EXPECT_EQ(l[10], "90.0000;1095.8678;2025.1647;0.800000");
-    EXPECT_EQ(l[18], "170.0000;1110.0000;2101.4602;1.570796");
+    // The ends are looked up 0.001 inside, in the file's coordinates, '.' whatever the locale; straight, arc
+    // round (1060, 2060), straight.
+    EXPECT_EQ((std::vector{l[0], l[1], l[5], l[10], l[18], l[19]}),
+              Podziel("pikieta;X;Y;kierunek|0.0000;1010.0010;2010.0000;0.000000|40.0000;1050.0000;2010.0000;0.000000|"
+                      "90.0000;1095.8678;2025.1647;0.800000|170.0000;1110.0000;2101.4602;1.570796|"
+                      "178.5398;1110.0000;2109.9990;1.570796"));
 }
 
 // The exit code, a part of the message ("" for any), the arguments; T, P and Z stand for the files, K/ for the
@@ -242,27 +241,22 @@ TEST_F(Narzedzie, ProfilIPrzekroj) {
     ASSERT_EQ(p.Kod, 0) << p.Bledy;
     const auto l = Linie(p.Wyjscie);
     ASSERT_EQ(l.size(), 11u);  // header, 0 .. 160, the end
-    EXPECT_EQ(l[0], "pikieta;X;Y;Z_proj;Z_teren;roznica");
-    EXPECT_EQ(l[1], "0.0000;1010.0010;2010.0000;104.100;100.100;4.000");
-    EXPECT_EQ(l[2], "20.0000;1030.0000;2010.0000;104.300;100.200;4.100");
-    EXPECT_EQ(l[3], "40.0000;1050.0000;2010.0000;104.500;100.300;4.200");
-    // On the arc, 10 m past its start: (1060 + 50 sin 0.2, 2060 - 50 cos 0.2), beyond PROJ.
-    EXPECT_EQ(l[4], "60.0000;1069.9335;2010.9967;;100.405;");
-    EXPECT_EQ(l[8], "140.0000;1110.0000;2071.4602;;100.907;");
+    // At 60 on the arc, 10 m past its start: (1060 + 50 sin 0.2, 2060 - 50 cos 0.2), beyond PROJ.
+    EXPECT_EQ(std::vector(l.begin(), l.begin() + 5),
+              Podziel("pikieta;X;Y;Z_proj;Z_teren;roznica|0.0000;1010.0010;2010.0000;104.100;100.100;4.000|"
+                      "20.0000;1030.0000;2010.0000;104.300;100.200;4.100|40.0000;1050.0000;2010.0000;104.500;100.300;"
+                      "4.200|60.0000;1069.9335;2010.9967;;100.405;"));
     EXPECT_EQ(l[10], "178.5398;1110.0000;2109.9990;;101.100;");
 
     // Square to the first straight (along +X): right of the travel is -Y.
     const TWynik q = Uruchom({"przekroj", plik, "--pikieta", "20", "--szerokosc", "15", "--krok", "5"});
     ASSERT_EQ(q.Kod, 0) << q.Bledy;
-    EXPECT_EQ(q.Wyjscie,
-              "odleglosc;X;Y;Z_proj;Z_teren\n"
-              "-15.0000;1030.0000;2025.0000;104.300;100.275\n"
-              "-10.0000;1030.0000;2020.0000;104.300;100.250\n"
-              "-5.0000;1030.0000;2015.0000;104.300;100.225\n"
-              "0.0000;1030.0000;2010.0000;104.300;100.200\n"
-              "5.0000;1030.0000;2005.0000;104.300;100.175\n"
-              "10.0000;1030.0000;2000.0000;104.300;100.150\n"
-              "15.0000;1030.0000;1995.0000;;\n");
+    EXPECT_EQ(
+        q.Wyjscie,
+        "odleglosc;X;Y;Z_proj;Z_teren\n-15.0000;1030.0000;2025.0000;104.300;100.275\n-10.0000;1030.0000;2020.0000;"
+        "104.300;100.250\n-5.0000;1030.0000;2015.0000;104.300;100.225\n0.0000;1030.0000;2010.0000;104.300;100.200\n"
+        "5.0000;1030.0000;2005.0000;104.300;100.175\n10.0000;1030.0000;2000.0000;104.300;100.150\n"
+        "15.0000;1030.0000;1995.0000;;\n");
 
     const std::string obraz = kat + "/profil.png";
     EXPECT_EQ(Uruchom({"profil", plik, "--obraz", obraz, "--pikieta", "60", "--rozmiar", "640x400"}).Kod, 0);
@@ -319,10 +313,9 @@ TEST_F(Narzedzie, Widocznosc) {
     ASSERT_EQ(w.Kod, 0) << w.Bledy;
     const auto l = Linie(w.Wyjscie);
     ASSERT_EQ(l.size(), 39u);  // header, 19 stations in both directions
-    EXPECT_EQ(l[0], "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia");
-    EXPECT_EQ(l[1], "0.0000;+;178.54;18.36;tak;koniec;;;;");
-    EXPECT_EQ(l[2], "0.0000;-;0.00;18.36;tak;koniec;;;;");
-    EXPECT_EQ(l[3], "10.0000;+;168.54;18.36;tak;koniec;;;;");
+    EXPECT_EQ(std::vector(l.begin(), l.begin() + 4),
+              Podziel("pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia|0.0000;+;178.54;18.36;tak;"
+                      "koniec;;;;|0.0000;-;0.00;18.36;tak;koniec;;;;|10.0000;+;168.54;18.36;tak;koniec;;;;"));
     EXPECT_EQ(l[8], "30.0000;-;30.00;18.49;tak;koniec;;;;");
     EXPECT_EQ(l[38].substr(0, 16), "178.5398;-;178.5");
 

@@ -1,5 +1,4 @@
-// The ways to open files: the command line, a drop, the recent list, and Qt's
-// own texts of the open dialog in Polish.
+// The ways to open files: the command line, a drop, the recent list, and Qt's texts of the open dialog in Polish.
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>

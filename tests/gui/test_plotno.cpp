@@ -9,11 +9,9 @@
 
 namespace {
 
-const QColor kTlo(1, 2, 3);
-
 QImage Obraz(int w, int h) {
     QImage o(w, h, QImage::Format_RGB32);
-    o.fill(kTlo);
+    o.fill(QColor(1, 2, 3));
     return o;
 }
 
@@ -66,10 +64,8 @@ TEST(PlotnoQt, DuzaKlatkaWDwochWatkachJakWJednym) {
         Przekaznik jeden(pb);
         Przerysuj(jeden, 958, 637);
         ASSERT_TRUE(a == b) << "klatka " << klatka;
-        if (klatka == 0)
-            pierwsza = a;
-        else
-            EXPECT_NE(a, pierwsza) << "the triangles are in the picture";
+        if (klatka == 0) pierwsza = a;
+        EXPECT_TRUE(klatka == 0 || a != pierwsza) << "the triangles are in the picture";
     }
     ZerujStan();
 }

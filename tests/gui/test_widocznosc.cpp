@@ -1,11 +1,9 @@
-// "Pokaż" → "Widoczność na zatrzymanie" on the sample road, offscreen: a
-// stopped run changes nothing; a finished one gives the chart, the red strip
-// and the report, while the window keeps answering; a load drops them.
+// "Pokaż" → "Widoczność na zatrzymanie" on the sample road: a stopped run changes nothing; a finished one
+// gives the chart, the red strip and the report, while the window keeps answering; a load drops them.
 #include <QCheckBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
-#include <cstring>
 
 #include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/Widocznosc.h"
@@ -17,16 +15,7 @@ using namespace jazda;
 namespace {
 
 struct OknoWidocznosci : OknoJazdy {
-    int IleCzerwonych() const {
-        int n = 0;
-        for (const TTrojkatRys& r : TrojkatyPROJ) n += r.Kolor == KolorWyroznienia;
-        return n;
-    }
-    static std::string Bajty(const std::vector<TTrojkatRys>& t) {
-        std::string b(t.size() * sizeof(TTrojkatRys), '\0');
-        if (!t.empty()) std::memcpy(b.data(), t.data(), b.size());
-        return b;
-    }
+    int IleCzerwonych() const { return int(std::ranges::count(TrojkatyPROJ, KolorWyroznienia, &TTrojkatRys::Kolor)); }
 };
 
 }  // namespace
@@ -42,7 +31,7 @@ TEST_F(OknoWidocznosci, PrzerwanieNicNieZmieniaAWynikSiePokazuje) {
     w.PytajOUstawienia = [](TUstawieniaWidocznosci& u, bool& pas) { return u.Predkosc = 100, pas = true; };
 
     // "Przerwij" at the first look at the progress window.
-    const std::string przed = Bajty(TrojkatyPROJ);
+    const std::vector<TTrojkatRys> przed = TrojkatyPROJ;
     OpisTekst = {"bez zmian"};
     bool przerwano = false;
     QTimer::singleShot(0, okno.get(), [&] {
@@ -57,7 +46,7 @@ TEST_F(OknoWidocznosci, PrzerwanieNicNieZmieniaAWynikSiePokazuje) {
     });
     okno->m_Widocznosc->trigger();
     EXPECT_TRUE(przerwano && w.Wiersze.empty() && WyroznionePROJ.empty() && bledy.isEmpty());
-    EXPECT_EQ(Bajty(TrojkatyPROJ), przed);
+    EXPECT_TRUE(TrojkatyPROJ == przed);
     EXPECT_EQ(OpisTekst, std::vector<std::string>{"bez zmian"});
     EXPECT_TRUE(okno->ProfilPrzekroj == nullptr || !okno->ProfilPrzekroj->Wykres->isVisible());
     EXPECT_EQ(w.Ustawienia.Predkosc, 100);  // the settings stay for the next run
