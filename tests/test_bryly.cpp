@@ -2,7 +2,6 @@
 
 #include "generators/GenerowanieBryl.h"
 #include "pomocnicze/Pomocnicze.h"
-#include "render/RysujPerspektywa.h"
 
 namespace {
 

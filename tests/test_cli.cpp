@@ -8,10 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "model/ZapisywanieOdczytywanie.h"
-#include "model/Zmienne.h"
 #include "scena/InfoProjekt.h"
-#include "scena/Scena.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "test_pliki_dane.h"
 

@@ -5,7 +5,6 @@
 #include <optional>
 #include <ostream>
 
-#include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "test_pliki_dane.h"
 

@@ -5,7 +5,6 @@
 
 #include "common/Rownolegle.h"
 #include "pomocnicze/Pomocnicze.h"
-#include "render/RysujPerspektywa.h"
 
 namespace {
 

@@ -1,9 +1,6 @@
 // The driver's view on scenes whose answers follow from their geometry: the road ahead in view
 // space, nothing at or behind the eye, posts hidden behind a crest, the panel's texts, the drive's step.
-#include "analiza/Wysokosci.h"
 #include "pomocnicze/Pomocnicze.h"
-#include "render/RysujPerspektywa.h"
-#include "route/OblTrasa.h"
 #include "scena/WidokKierowcy.h"
 
 namespace {

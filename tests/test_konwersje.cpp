@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
 
 TEST(Konwersje, PolaWObuLocale) {

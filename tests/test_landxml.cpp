@@ -4,10 +4,7 @@
 #include <numeric>
 #include <sstream>
 
-#include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
-#include "route/OblTrasa.h"
-#include "scena/Scena.h"
 #include "test_pliki_dane.h"
 #include "wymiana/GLTF.h"
 #include "wymiana/LandXML.h"

@@ -1,9 +1,7 @@
 // The driver's eye on a straight climbing at 5 % and an arc on a tilted plane: offsets on both
 // sides, driving back, the ground beside a narrow road, and no surface.
 #include "analiza/OkoKierowcy.h"
-#include "analiza/Wysokosci.h"
 #include "pomocnicze/Pomocnicze.h"
-#include "route/OblTrasa.h"
 
 namespace {
 

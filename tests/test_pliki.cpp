@@ -7,12 +7,8 @@
 
 #include <sys/stat.h>
 
-#include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"
-#include "render/RysujPerspektywa.h"
-#include "route/OblTrasa.h"
-#include "scena/Scena.h"
 #include "test_pliki_dane.h"
 
 using namespace pliki_testowe;

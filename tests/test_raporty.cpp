@@ -1,9 +1,6 @@
 // The mesh report and the route report: their lines, number texts, the columns of the vertex table.
 
-#include "model/ZapisywanieOdczytywanie.h"
 #include "scena/InfoProjekt.h"
-#include "scena/Scena.h"
-#include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
 
 namespace {

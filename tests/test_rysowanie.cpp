@@ -4,8 +4,6 @@
 #include <iterator>
 
 #include "pomocnicze/Pomocnicze.h"
-#include "render/RysujPerspektywa.h"
-#include "scena/Scena.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 #include "pomocnicze/Pomocnicze.h"
 #include "route/OblKlotka.h"
-#include "route/OblTrasa.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "analiza/OkoKierowcy.h"
 #include "analiza/Widocznosc.h"
 #include "pomocnicze/Pomocnicze.h"
-#include "route/OblTrasa.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <random>
 
 #include "analiza/Profil.h"
-#include "analiza/Wysokosci.h"
 #include "pomocnicze/Pomocnicze.h"
 
 namespace {

@@ -6,8 +6,6 @@
 #include <QTimer>
 
 #include "dialogs/WyborLandXML.h"
-#include "render/RysujPerspektywa.h"
-#include "route/OblTrasa.h"
 #include "scena/WidokKierowcy.h"
 #include "test_jazda_wspolne.h"
 

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "dialogs/OpcjeWyswietlania.h"
-#include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "shell/PoleTekstowe.h"
 #include "shell/linie3Dtroj.h"

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QLineEdit>
 
-#include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "test_jazda_wspolne.h"
 

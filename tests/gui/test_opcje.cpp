@@ -4,7 +4,6 @@
 
 #include "generators/GenerowanieBryl.h"
 #include "scena/InfoProjekt.h"
-#include "render/RysujPerspektywa.h"
 #include "test_jazda_wspolne.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <random>
 
 #include "pomocnicze/Pomocnicze.h"
-#include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 
 namespace {

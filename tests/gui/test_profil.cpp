@@ -2,7 +2,6 @@
 #include <QDoubleSpinBox>
 #include <QProcess>
 
-#include "analiza/Wysokosci.h"
 #include "dialogs/ProfilPrzekroj.h"
 #include "test_jazda_wspolne.h"
 

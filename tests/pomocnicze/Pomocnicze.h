@@ -1,4 +1,4 @@
-// What the tests share: the standard headers they use, a fresh program state, locales, temporary
+// What the tests share: the standard and program headers they use, a fresh program state, locales, temporary
 // files, the message of a failed call, grids of triangles and routes from their vertices.
 #pragma once
 
@@ -14,8 +14,12 @@
 #include <tuple>
 #include <vector>
 
+#include "analiza/Wysokosci.h"
+#include "model/ZapisywanieOdczytywanie.h"
 #include "model/Zmienne.h"
+#include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/Scena.h"
 
 constexpr double Pi = std::numbers::pi;
 
