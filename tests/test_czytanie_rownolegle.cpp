@@ -119,17 +119,6 @@ TEST(CzytanieRownolegle, DobryPlikWPolowieIBledyWKazdymMiejscu) {
     f.linie[static_cast<std::size_t>(pierwszyTrojkat + 11 * 200 + 10 - 1)] = "zly2";
     EXPECT_EQ(Wynik(f.Tekst(), false, kDwaWatki),
               "'zly1' is not a valid integer value\nPlik: p, wiersz: " + std::to_string(pierwszyTrojkat + 340));
-    // A file cut inside the second half (after 200 triangles and 5 lines): the count is the
-    // fault, named at its line, with the lines left after it (those 2205 and the empty last one).
-    TPlik uciety = wzor;
-    uciety.linie.resize(static_cast<std::size_t>(pierwszyTrojkat - 1 + 11 * 200 + 5));
-    const std::string u = uciety.Tekst("\r\n");
-    const std::string komunikat =
-        "Liczba elementów 242 w sekcji #TroTEREN# wymaga 2662 wierszy, a do końca pliku zostało ich 2206 "
-        "(plik jest niepełny lub uszkodzony).\nPlik: p, wiersz: " +
-        std::to_string(pierwszyTrojkat - 1);
-    EXPECT_EQ(Wynik(u, false, kJedenWatek), komunikat);
-    EXPECT_EQ(Wynik(u, false, kDwaWatki), komunikat);
 }
 
 TEST(CzytanieRownolegle, DuzyPlikCzytanyPolowamiBajtWBajt) {

@@ -8,15 +8,11 @@ PLIK="$(cd "$1" && pwd)/Przyklady/Droga.tro"
 [ -f "$PLIK" ] || { echo "brak pliku $PLIK"; exit 1; }
 source "$(dirname "$0")/wspolne/start_programu.bash" "$1"
 
-# The start picture, eye (479, -700, 500), H 637: the far wall at depth 500 spans rows ~ 219 .. 584
-# and shows the sky (blue well above red); the floor's cross line at depth 50 lies on row
-# trunc(637 - (500 - 700 * 500 / 750)) = 603, grey 0xA0A0A0; the left wall's black edge.
+# The start picture: the far wall (rows ~ 219 .. 584) shows the sky read beside the program, blue well above
+# red (the backdrop's lines are checked exactly by the drawing tests).
 sprawdz "okno ma 958 pikseli szerokości" [ "$("$CONVERT" "$ZRZUTY/start.png" -format "%w" info:)" = 958 ]
 IFS=, read -r r g b <<<"$(piksel start 479 $((Y0 + 300)))" || true
 sprawdz "niebo na tylnej ścianie ($r,$g,$b)" [ "$b" -gt $((r + 30)) ]
-sprawdz "linia siatki podłogi" [ "$(piksel start 300 $((Y0 + 603)))" = "160,160,160" ]
-kraw=$("$CONVERT" "$ZRZUTY/start.png" -crop "40x1+0+$((Y0 + 600))" -format "%c" histogram:info: | grep -c "#000000" || true)
-sprawdz "krawędź lewej ściany" [ "$kraw" -ge 1 ]
 
 # Ctrl+L: the open dialog; the path is typed into its name field.
 DLG=$(otworz_dialog) || { echo "BŁĄD: brak okna Otwórz"; zrzut_ekranu blad; cat "$KAT/prog.log"; exit 1; }
