@@ -43,7 +43,7 @@ std::string Wynik(std::string_view tekst, bool mtp, const TOpcjeCzytania& opcje)
     return Czytaj(tekst, mtp, opcje).blad;
 }
 
-// A grid of g x g TEREN points and its 2 (g-1)^2 triangles, a PROJ strip and a route.
+// A grid of g x g TEREN points and its 2 (g-1)^2 triangles (the corpus brings the other sections).
 TPlik Siatka(int g) {
     TPlik f = Naglowek();
     f({"#WspTEREN#", std::to_string(g * g)});
@@ -58,14 +58,7 @@ TPlik Siatka(int g) {
             DodajTrojkatTEREN(f, a, a + 1, a + g + 1, "0H", "clGreen");
             DodajTrojkatTEREN(f, a, a + g + 1, a + g, "0,5E", "32768");
         }
-    f({"", "#TroPROJ#", "40"});
-    for (int k = 0; k < 40; ++k)
-        f({"0;0;" + std::to_string(k), "0;1;2", "5000000;4600000;100", "5000010;4600000;100",
-           "5000010;46000" + std::to_string(10 + k) + ";101", "5000006;4600003", "0,02N", "clGray"});
-    f({"", "______________________________TRASA_2020", "3"});
-    DodajZalom(f, "A", "5000000;4600000");
-    DodajZalom(f, "B", "5000050;4600040", "0;0;30");
-    DodajZalom(f, "C", "5000100;4600000");
+    f("");
     return f;
 }
 

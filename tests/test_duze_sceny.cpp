@@ -82,18 +82,6 @@ TEST(DuzeSceny, PosortowaneJakPrzebudowaSkalowanieISortowanie) {
     PrzygotujPosortowane(TEREN, 4.0);
     EXPECT_TRUE(Bajty(TrojkatyTEREN) == oczekiwane);
     EXPECT_TRUE(std::isnan(TrojkatyTEREN.back().P2.Y));  // the NaN record last
-    // PROJ with highlighted triangles: the highlight's colour goes with its triangle into the sorted place.
-    PROJ.Trojkaty.assign(TEREN.Trojkaty.begin(), TEREN.Trojkaty.begin() + 2000);
-    WyroznionePROJ = {3, 1999, 700};
-    PrzygotujTrojkaty(PROJ);
-    SkalujTrojkaty(TrojkatyPROJ, 4.0);
-    SortujTrojkaty(TrojkatyPROJ);
-    const std::string oczekiwanePROJ = Bajty(TrojkatyPROJ);
-    PrzygotujPosortowane(PROJ, 4.0);
-    EXPECT_TRUE(Bajty(TrojkatyPROJ) == oczekiwanePROJ);
-    EXPECT_EQ(std::count_if(TrojkatyPROJ.begin(), TrojkatyPROJ.end(),
-                            [](const TTrojkatRys& r) { return r.Kolor == KolorWyroznienia; }),
-              3);
 }
 
 TEST(DuzeSceny, WidokiZSiatekJakPrzebudowaIOperacje) {
