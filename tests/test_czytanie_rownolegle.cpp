@@ -1,5 +1,4 @@
-// Reading a section in two threads gives what reading it straight through gives: the same sections, or the
-// same message naming the same line. The split is forced on the smallest sections here.
+// Reading a section in two threads (the split forced) gives what reading it straight through gives.
 
 #include <filesystem>
 #include <optional>

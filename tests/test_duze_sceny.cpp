@@ -1,5 +1,4 @@
-// The passes a large scene runs in two threads give, byte for byte, what the plain passes give: the load's
-// depth sort against a stable sort, the views rebuilt from the meshes against the separate view operations.
+// The passes a large scene runs in two threads give, byte for byte, what the plain passes give.
 
 #include <numeric>
 

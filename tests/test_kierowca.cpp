@@ -1,5 +1,4 @@
-// The driver's view on scenes whose answers follow from their geometry: the road ahead in view
-// space, nothing at or behind the eye, posts hidden behind a crest, the panel's texts, the drive's step.
+// The driver's view on scenes whose answers follow from their geometry; the panel's texts, the drive's step.
 #include "pomocnicze/Pomocnicze.h"
 #include "scena/WidokKierowcy.h"
 

@@ -1,5 +1,4 @@
-// LandXML: alignments checked against a walk along their curvature, surfaces with ids out of order,
-// units, refusals leaving the model, the round trip .tro -> LandXML -> load; the GLB writer.
+// LandXML against a walk along the alignment's curvature, surfaces, refusals, the round trip; the GLB writer.
 #include <cstring>
 #include <numeric>
 #include <sstream>

@@ -1,5 +1,4 @@
-// The driver's eye on a straight climbing at 5 % and an arc on a tilted plane: offsets on both
-// sides, driving back, the ground beside a narrow road, and no surface.
+// The driver's eye on a straight climbing at 5 % and an arc on a tilted plane, both sides, both directions.
 #include "analiza/OkoKierowcy.h"
 #include "pomocnicze/Pomocnicze.h"
 

@@ -1,5 +1,4 @@
-// The .tro and .mtp readers and the converter. Every file of tests/hostile loads or fails with the
-// message written beside it, and a failed load leaves the model, the route and the picture as they were.
+// The .tro and .mtp readers and the converter; the hostile corpus with the messages written beside it.
 #include <filesystem>
 #include <fstream>
 #include <set>

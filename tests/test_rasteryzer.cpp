@@ -1,5 +1,4 @@
-// The rasterizer against exact integer references: which lattice points a
-// fill takes, where outlines and lines fall, clipping, degenerate polygons.
+// The rasterizer against exact integer references: fills, outlines, lines, clipping, degenerate polygons.
 
 #include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"

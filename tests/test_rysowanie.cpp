@@ -1,5 +1,4 @@
-// Shading, projection, the frame order of the redraw, the frame box with the sky and the parameters
-// text, checked through a canvas that records calls.
+// Shading, projection and the frame of the redraw, checked through a canvas that records calls.
 
 #include <iterator>
 

@@ -1,5 +1,4 @@
-// The route build: worked bends, the checks and their messages, refused values, the lookup near the
-// Y axis, and properties of random routes.
+// The route build: worked bends, the checks and their messages, refused values, properties of random routes.
 
 #include <random>
 

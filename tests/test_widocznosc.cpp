@@ -1,5 +1,4 @@
-// The stopping sight distance on roads whose answers follow from geometry: a crest of constant
-// vertical radius, a flat bend with a wall inside it, a sag; the required distance worked by hand.
+// The stopping sight distance on a crest, a bend with a wall and a sag; the required distance worked by hand.
 #include "analiza/OkoKierowcy.h"
 #include "analiza/Widocznosc.h"
 #include "pomocnicze/Pomocnicze.h"

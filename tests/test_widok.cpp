@@ -1,5 +1,4 @@
-// View operations: direction of a vector, turns, zoom, and the placing of the
-// scene at a route point or in the general view.
+// View operations: direction of a vector, turns, zoom, the scene at a route point and in the general view.
 
 #include "pomocnicze/Pomocnicze.h"
 

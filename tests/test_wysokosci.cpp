@@ -1,5 +1,4 @@
-// Surface heights and the segment query on surfaces whose answers follow from
-// their geometry: planes, a ridge, a folded surface, a wall and a crest.
+// Surface heights and the segment query on planes, a ridge, a folded surface, a wall and a crest.
 #include <limits>
 #include <random>
 

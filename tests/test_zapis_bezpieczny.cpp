@@ -1,5 +1,4 @@
-// The one safe writer: permission bits kept, links written through, non-regular targets refused, and every failure
-// leaving the old target as it was with no temporary file beside it.
+// The one safe writer: modes kept, links written through, non-regular targets refused, failures leave the old file.
 #include <csignal>
 #include <filesystem>
 #include <set>

@@ -1,5 +1,4 @@
-// The options dialog: edit boxes with their fallbacks, eye buttons, cutting depths, the modal showing
-// with the picture refreshed behind it, and the reports in the viewer.
+// The options dialog: edit boxes with fallbacks, eye buttons, cutting depths, modal showing, reports in the viewer.
 #include <QTimer>
 
 #include "generators/GenerowanieBryl.h"

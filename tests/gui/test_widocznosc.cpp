@@ -1,5 +1,4 @@
-// "Pokaż" → "Widoczność na zatrzymanie" on the sample road: a stopped run changes nothing; a finished one
-// gives the chart, the red strip and the report, while the window keeps answering; a load drops them.
+// The sight check in the window: a stopped run changes nothing; a finished one gives chart, strip and report.
 #include <QCheckBox>
 #include <QProgressDialog>
 #include <QPushButton>

@@ -1,5 +1,4 @@
-// What the tests share: the standard and program headers they use, a fresh program state, locales, temporary
-// files, the message of a failed call, grids of triangles and routes from their vertices.
+// What the tests share: headers, a fresh state, locales, temporary files, failure messages, grids and routes.
 #pragma once
 
 #include <gtest/gtest.h>
