@@ -1,8 +1,6 @@
 // The .tro and .mtp readers and the converter; the hostile corpus with the messages written beside it.
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include <sys/stat.h>
 
@@ -25,12 +23,9 @@ struct TOczekiwanie {
 
 std::vector<TOczekiwanie> Oczekiwania() {
     std::vector<TOczekiwanie> w;
-    std::ifstream f(kKatalog + "/oczekiwane.txt");
-    for (std::string l; std::getline(f, l);) {  // tab-separated; '#' starts a comment line
-        std::istringstream s(l);
-        TOczekiwanie o;
-        if (l[0] != '#' && std::getline(std::getline(std::getline(s, o.plik, '\t'), o.wiersz, '\t'), o.komunikat))
-            w.push_back(o);
+    for (const std::string& l : Podziel(CzytajPlik(kKatalog + "/oczekiwane.txt"), '\n')) {  // '#' starts a comment
+        const auto p = Podziel(l, '\t');
+        if (!l.starts_with('#') && p.size() == 3) w.push_back({p[0], p[1], p[2]});
     }
     return w;
 }
