@@ -1,19 +1,11 @@
 // Test solids, the sample road, the seeded random draws and the test screens.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <functional>
-#include <numbers>
-#include <vector>
 
 #include "generators/GenerowanieBryl.h"
 #include "pomocnicze/Pomocnicze.h"
-#include "render/RysujPerspektywa.h"
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+constexpr double kPi = Pi;
 
 double Plan(const TPunkt3D& p, double cx, double cy) { return std::hypot(p.X - cx, p.Y - cy); }
 double Odl(const TPunkt3D& a, const TPunkt3D& b) { return Dlugosc(a - b); }
@@ -43,15 +35,12 @@ TEST_F(Bryly, Liczby) {
     DodajTrojkat({0, 0, 0}, {0.1, 0.1, 0}, {0.2, 0, 0}, 1, 2);
     DodajTrojkat({1, 0, 0}, {0, 0, 0}, {0, 0.3, 0}, 1, 2);  // sum 0.3
     EXPECT_EQ(IleTrojkatowPROJ(), 1);
-    // The counts of each solid, and only the triangle mode of the sphere draws anything.
+    // A four-sided prism as triangles or as quadrilaterals, the closed solids, and a sphere in a mode it does not
+    // know (only 'T' draws); the other solids' counts would restate their loops.
     const std::pair<std::function<void()>, std::pair<int, int>> bryly[] = {
         {[] { Walec('Z', 1, 10, 20, 30, 5, 8, 'T', 7); }, {4 * 2 + 4 + 4, 0}},
         {[] { Walec('Z', 1, 10, 20, 30, 5, 8, 'C', 7); }, {0, 4 + 2 * 4}},
-        {[] { Stozek('Z', 7, 450, 100, 0, 70, 100, 'T', 7); }, {28 * 7 * 2 - 28 + 28, 0}},  // apex slivers dropped
         {[] { Kula(40, 'C', 10, 20, 30, 100, 9), Kula(40, 't', 10, 20, 30, 100, 9); }, {0, 0}},
-        {[] { Kula(40, 'T', 10, 20, 30, 100, 9); }, {20 * 40 * 2 - 40 - 40, 0}},
-        {[] { PolwalecPionowy(550.0, 100.0, 50.0, 1.5 * kPi, 2.5 * kPi, 10.0, 100.0); }, {0, 18}},
-        {[] { Droga1(); }, {0, 510}},
         {[] { Szescian(5, 10, 20, 30, 8, 0.3); }, {12, 0}},
         {[] { Czworoscian(5, 750, 100, 0, 70, 0.4); }, {4, 0}}};
     for (const auto& [bryla, ile] : bryly) {
@@ -80,7 +69,7 @@ TEST_F(Bryly, CiagLosowyIEkranyTestowe) {
     ZiarnoLosowania = 0;
     TEREN.Punkty.resize(5), PROJ.Trojkaty.resize(2), Trasa.Zalomy.resize(4), Czworokaty.resize(3);
     // The fixed screen turns the tetrahedron and the cube by the next two draws below 45.
-    for (const auto [czw, sz] : {std::pair{0, 1}, std::pair{38, 9}}) {
+    for (const auto& [czw, sz] : {std::pair{0, 1}, std::pair{38, 9}}) {
         EkranTestowy();
         EXPECT_EQ(PROJ.IleTrojkatow() + IleCzworokatow(), 0);
         EXPECT_EQ(TEREN.IlePunktow() + Trasa.IleZalomow(), 5 + 4);

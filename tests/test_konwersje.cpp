@@ -1,16 +1,8 @@
 // Field conversions of the data files and of the edit boxes.
-#include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <string>
 
-#include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
-
-static std::string Blad(auto&& f) try { return f(), "(brak błędu)"; } catch (const BladKonwersji& e) {
-    return e.what();
-}
 
 TEST(Konwersje, PolaWObuLocale) {
     const std::pair<const char*, double> liczby[] = {
@@ -22,15 +14,15 @@ TEST(Konwersje, PolaWObuLocale) {
         {"12", 0, ' '},        {"", 0, ' '},          {"1.5E+3N", 1500, 'N'},
         {"n", 0, ' '},         {"-2E", -2, 'E'},      {"1e40G", 3.4028235e38f, 'G'}};
     // ';' records: fields before a failing one keep their values, the rest stay 0.
-    using R = std::tuple<bool, double, double, double, std::string>;
-    const std::pair<const char*, R> rekordy[] = {{"10;20", {true, 10, 20, 0, ""}},
-                                                 {"10;20;", {true, 10, 20, 0, ""}},
-                                                 {"10;20;30;abc", {true, 10, 20, 30, "abc"}},
-                                                 {"10,5;20.25;30;abc;def", {true, 10.5, 20.25, 30, "abc;def"}},
-                                                 {"10", {false, 0, 0, 0, ""}},
-                                                 {"a;2;3;", {false, 0, 0, 0, ""}},
-                                                 {"7;x;9", {false, 7, 0, 0, ""}},
-                                                 {"1;2;y", {false, 1, 2, 0, ""}}};
+    using R = std::tuple<const char*, bool, double, double, double, std::string>;
+    const R rekordy[] = {{"10;20", true, 10, 20, 0, ""},
+                         {"10;20;", true, 10, 20, 0, ""},
+                         {"10;20;30;abc", true, 10, 20, 30, "abc"},
+                         {"10,5;20.25;30;abc;def", true, 10.5, 20.25, 30, "abc;def"},
+                         {"10", false, 0, 0, 0, ""},
+                         {"a;2;3;", false, 0, 0, 0, ""},
+                         {"7;x;9", false, 7, 0, 0, ""},
+                         {"1;2;y", false, 1, 2, 0, ""}};
     for (char sep : {'.', ','}) {
         UstawLocale l(sep);
         for (auto [t, v] : liczby) EXPECT_EQ(NaRzeczywista(t), v) << t;
@@ -38,10 +30,10 @@ TEST(Konwersje, PolaWObuLocale) {
         EXPECT_EQ(UjednolicSeparator("1.2,3;x"), std::string("1") + sep + "2" + sep + "3;x");
         for (auto [t, w, kod] : rodzaje)
             EXPECT_EQ(std::pair(CzytajRodzaj(t).Wartosc, CzytajRodzaj(t).Kod), std::pair(w, kod)) << t;
-        for (const auto& [t, r] : rekordy) {
-            const PktOpisRRealSpr w = CzytajRekordSrednik(t);
-            EXPECT_EQ(R(w.Poprawny, w.X, w.Y, w.Z, w.Uwagi), r) << t;
-            EXPECT_EQ(w.Komunikat, w.Poprawny ? "" : "Nieprawidłowy zapis") << t;
+        for (const R& r : rekordy) {
+            const PktOpisRRealSpr w = CzytajRekordSrednik(std::get<0>(r));
+            EXPECT_EQ(R(std::get<0>(r), w.Poprawny, w.X, w.Y, w.Z, w.Uwagi), r);
+            EXPECT_EQ(w.Komunikat, w.Poprawny ? "" : "Nieprawidłowy zapis") << std::get<0>(r);
         }
         // Edit boxes: the fallback when the text does not convert; integers clamped, the fallback as well.
         for (auto [t, d, w] : {std::tuple{"2,5", 7.0, 2.5}, {"2.5", 7.0, 2.5}, {"abc", 7.0, 7.0}, {"", -1.0, -1.0}})
@@ -65,17 +57,16 @@ TEST(Konwersje, BledyIWartosciLogiczne) {
     // H is tested first: the text before it, "0.2N", is no number.
     EXPECT_EQ(Blad([] { CzytajRodzaj("0.2NH"); }), "'0.2N' is not a valid floating point value");
     EXPECT_EQ(Blad([] { CzytajRodzaj("N"); }), "'' is not a valid floating point value");
-    for (const char* t : {"T", "TRUE", "true", "tRuE"}) EXPECT_TRUE(CzytajLogiczna(t)) << t;
-    for (const char* t : {"t", "Tak", "1", "TRUE ", " T", "F", ""}) EXPECT_FALSE(CzytajLogiczna(t)) << t;
-}
-
-TEST(Konwersje, Kolory) {
-    // Names in any letter case, system colours as 0xFF000000 + index, decimal numbers as they are.
-    const std::pair<const char*, std::uint32_t> kolory[] = {
-        {"clRed", 0x0000FF},          {"ClSkYbLuE", 0xF0CAA6}, {"clNone", 0x1FFFFFFF},   {"clBtnFace", 0xFF00000F},
-        {"CL3DDKSHADOW", 0xFF000015}, {"8421504", 0x808080},   {"-16777201", 0xFF00000F}};
+    // Colour names in any letter case, system colours as 0xFF000000 + index, decimal numbers as they are.
+    const std::pair<const char*, std::uint32_t> kolory[] = {{"clRed", 0x0000FF},
+                                                            {"ClSkYbLuE", 0xF0CAA6},
+                                                            {"clBtnFace", 0xFF00000F},
+                                                            {"8421504", 0x808080},
+                                                            {"-16777201", 0xFF00000F}};
     for (auto [t, k] : kolory) EXPECT_EQ(static_cast<std::uint32_t>(CzytajKolor(t)), k) << t;
     EXPECT_EQ(Blad([] { CzytajKolor("clOrange"); }), "'clOrange' is not a valid integer value");
+    for (const char* t : {"T", "TRUE", "true", "tRuE"}) EXPECT_TRUE(CzytajLogiczna(t)) << t;
+    for (const char* t : {"t", "Tak", "1", "TRUE ", " T", "F", ""}) EXPECT_FALSE(CzytajLogiczna(t)) << t;
 }
 
 TEST(Konwersje, ZgodnoscZBibliotekaC) {

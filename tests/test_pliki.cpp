@@ -1,23 +1,11 @@
-// The .tro, .mtp and LandXML readers and the .mtp to .tro converter. Hostile input: every
-// file of tests/hostile either loads or fails with the message written beside it,
-// and a failed load leaves the model, the route and the picture as they were; the
-// two big cases are made here. A hang shows as the test's ctest timeout.
-#include <gtest/gtest.h>
-
-#include <cmath>
+// The .tro and .mtp readers and the converter; the hostile corpus with the messages written beside it.
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include <sys/stat.h>
 
-#include "model/ZapisywanieOdczytywanie.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"
-#include "render/RysujPerspektywa.h"
-#include "route/OblTrasa.h"
-#include "scena/Scena.h"
 #include "test_pliki_dane.h"
 
 using namespace pliki_testowe;
@@ -35,19 +23,11 @@ struct TOczekiwanie {
 
 std::vector<TOczekiwanie> Oczekiwania() {
     std::vector<TOczekiwanie> w;
-    std::ifstream f(kKatalog + "/oczekiwane.txt");
-    for (std::string l; std::getline(f, l);) {  // tab-separated; '#' starts a comment line
-        std::istringstream s(l);
-        TOczekiwanie o;
-        if (l[0] != '#' && std::getline(std::getline(std::getline(s, o.plik, '\t'), o.wiersz, '\t'), o.komunikat))
-            w.push_back(o);
+    for (const std::string& l : Podziel(CzytajPlik(kKatalog + "/oczekiwane.txt"), '\n')) {  // '#' starts a comment
+        const auto p = Podziel(l, '\t');
+        if (!l.starts_with('#') && p.size() == 3) w.push_back({p[0], p[1], p[2]});
     }
     return w;
-}
-
-// The message of a failed call; empty when it succeeds.
-std::string Blad(auto&& f) try { return f(), ""; } catch (const BladKonwersji& e) {
-    return e.what();
 }
 
 constexpr int W = 320, H = 240;
@@ -107,7 +87,8 @@ void WczytajTRO() {
     OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
 }
 
-std::string Crlf(const std::vector<std::string>& linie) { return TPlik{linie}.Tekst("\r\n"); }
+// Lines separated by '|', each ended with CR LF.
+std::string Crlf(const std::string& linie) { return TPlik{Podziel(linie)}.Tekst("\r\n"); }
 
 }  // namespace
 
@@ -239,46 +220,18 @@ TEST(Przepisywanie, SiedemSekcjiDajePiecWKolejnosciZrodla) {
         "______________________________TRASA_2020\n1\nW\n1;2\n0;0;0\n0;0;0\n0;0;0\n0;0;0\nF\nF\nF\n"
         "#Linie200PROJ#P3D\n0\n#Wspolrzedne200PROJ#\n1\n1,5\n2.5\n3\nF\n0\nnazwa\n#Trojkaty200PROJ#P3D\n1\na;b;c\n\n"
         "smiec\n#Linie200TEREN#\n0\n#Wspolrzedne200TEREN#\r\n0\r\n#Trojkaty200TEREN#\r\n0\r\n\r\n";
-    const std::string baner = Crlf(BanerTRO()) + "\r\n";
-    EXPECT_EQ(PrzepiszPlikZBufora(mtp, "a.mtp"), baner + Crlf({"______________________________TRASA_2020",
-                                                               "1",
-                                                               "W",
-                                                               "1;2",
-                                                               "0;0;0",
-                                                               "0;0;0",
-                                                               "0;0;0",
-                                                               "0;0;0",
-                                                               "F",
-                                                               "F",
-                                                               "F",
-                                                               "",
-                                                               "#WspPROJ#",
-                                                               "1",
-                                                               "1,5",
-                                                               "2.5",
-                                                               "3",
-                                                               "F",
-                                                               "0",
-                                                               "nazwa",
-                                                               "",
-                                                               "#TroPROJ#",
-                                                               "1",
-                                                               "a;b;c",
-                                                               "",
-                                                               "",
-                                                               "#WspTEREN#",
-                                                               "0",
-                                                               "",
-                                                               "#TroTEREN#",
-                                                               "0",
-                                                               "",
-                                                               ""}));
+    std::string baner;
+    for (const std::string& l : BanerTRO()) baner += l + "\r\n";
+    baner += "\r\n";
+    EXPECT_EQ(
+        PrzepiszPlikZBufora(mtp, "a.mtp"),
+        baner + Crlf("______________________________TRASA_2020|1|W|1;2|0;0;0|0;0;0|0;0;0|0;0;0|F|F|F||#WspPROJ#|1|"
+                     "1,5|2.5|3|F|0|nazwa||#TroPROJ#|1|a;b;c|||#WspTEREN#|0||#TroTEREN#|0||"));
     // A triangle section without its empty line swallows the next section; at the end it gets one.
     EXPECT_EQ(PrzepiszPlikZBufora("1\n2\n3\n4\n5\n6\n7\n8\n#Trojkaty200TEREN#\n0\n#Wspolrzedne200PROJ#\n0\n\n"
                                   "#Wspolrzedne200TEREN#\n0\n#Trojkaty200PROJ#P3D\n0",
                                   "b.mtp"),
-              baner + Crlf({"#TroTEREN#", "0", "#Wspolrzedne200PROJ#", "0", "", "", "#WspTEREN#", "0", "", "#TroPROJ#",
-                            "0", "", ""}));
+              baner + Crlf("#TroTEREN#|0|#Wspolrzedne200PROJ#|0|||#WspTEREN#|0||#TroPROJ#|0||"));
 }
 
 TEST(Przyklad, MTPITROWczytujaSieTakSamo) {
@@ -373,11 +326,15 @@ TEST(WrogiePliki, GranicaWspolrzednychUrzadzenieIPotok) {
 }
 
 TEST(Wczytywanie, RodzajPlikuZKoncowkiNazwy) {
-    using R = TRodzajPliku;
-    const std::pair<const char*, R> przypadki[] = {{"a.tro", R::TRO},  {"Droga.TrO", R::TRO},    {"m.MTP", R::MTP},
-                                                   {"os.Xml", R::XML}, {"/k.mtp/x.tro", R::TRO}, {"x.txt", R::Inny},
-                                                   {"ro", R::Inny},    {"a.tro.bak", R::Inny},   {"", R::Inny}};
-    for (const auto& [nazwa, rodzaj] : przypadki) EXPECT_EQ(RodzajPliku(nazwa), rodzaj) << nazwa;
+    using enum TRodzajPliku;
+    for (auto [nazwa, rodzaj] : {std::pair{"Droga.TrO", TRO},
+                                 {"m.MTP", MTP},
+                                 {"os.Xml", XML},
+                                 {"/k.mtp/x.tro", TRO},
+                                 {"ro", Inny},
+                                 {"a.tro.bak", Inny},
+                                 {"", Inny}})
+        EXPECT_EQ(RodzajPliku(nazwa), rodzaj) << nazwa;
     // Another kind is refused by the open flow before anything is read.
     ZerujStan();
     TEREN.Punkty.resize(2);

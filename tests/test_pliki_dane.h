@@ -1,5 +1,4 @@
-// Small data files for the reader and writer tests, and a copy of the whole
-// model to tell whether a failed load changed anything.
+// Small data files for the reader and writer tests, and a copy of the whole model.
 #pragma once
 
 #include <cstdio>
@@ -62,31 +61,8 @@ inline TPlik PlikDanych(bool mtp) {
     if (mtp)
         f({"#Linie200TEREN#", "1", "5000000", "4600000", "120", "0", "5000100", "4600100", "124", "3", "1,5", "T", "F",
            "F", "F", "F", "T", ""});
-    f({mtp ? "#Trojkaty200TEREN#" : "#TroTEREN#",
-       "2",
-       "7",
-       "0",
-       "-9",
-       "0",
-       "1",
-       "2",
-       "33,25",
-       "10",
-       "0,5H",
-       "T",
-       "clGreen",
-       "0",
-       "0",
-       "0",
-       "1",
-       "3",
-       "2",
-       "5000066",
-       "4600066",
-       "0N",
-       "F",
-       "255",
-       ""});
+    f({mtp ? "#Trojkaty200TEREN#" : "#TroTEREN#", "2", "7", "0", "-9", "0", "1", "2", "33,25", "10", "0,5H", "T"});
+    f({"clGreen", "0", "0", "0", "1", "3", "2", "5000066", "4600066", "0N", "F", "255", ""});
     f({mtp ? "#Wspolrzedne200PROJ#" : "#WspPROJ#", "3"});
     DodajPunkt(f, 5000010, 4600010, 121, "F", 0, "A");
     DodajPunkt(f, 5000020, 4600010, 121.5, "F", 1, "B");

@@ -1,11 +1,6 @@
-// The rasterizer against exact integer references: which lattice points a
-// fill takes, where outlines and lines fall, clipping, degenerate polygons.
-#include <gtest/gtest.h>
+// The rasterizer against exact integer references: fills, outlines, lines, clipping, degenerate polygons.
 
-#include <algorithm>
-#include <cstdint>
-#include <vector>
-
+#include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"
 
 namespace {

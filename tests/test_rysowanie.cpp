@@ -1,16 +1,8 @@
-// Shading, projection, the frame order of the redraw, the frame box with the
-// sky and the parameters text, checked through a canvas that records calls.
-#include <gtest/gtest.h>
+// Shading, projection and the frame of the redraw, checked through a canvas that records calls.
 
-#include <algorithm>
-#include <cmath>
 #include <iterator>
-#include <string>
-#include <vector>
 
 #include "pomocnicze/Pomocnicze.h"
-#include "render/RysujPerspektywa.h"
-#include "scena/Scena.h"
 
 namespace {
 
@@ -45,7 +37,8 @@ struct PlotnoZapis : TPlotno {
     }
     std::vector<Wywolanie> Tylko(const std::string& rodzaj) const {
         std::vector<Wywolanie> r;
-        std::copy_if(w.begin(), w.end(), std::back_inserter(r), [&](auto& z) { return z.Rodzaj == rodzaj; });
+        for (const auto& z : w)
+            if (z.Rodzaj == rodzaj) r.push_back(z);
         return r;
     }
 };

@@ -1,20 +1,13 @@
-// The route build: worked bends, the checks and their messages, refused
-// values, the lookup near the Y axis, and properties of random routes.
-#include <gtest/gtest.h>
+// The route build: worked bends, the checks and their messages, refused values, properties of random routes.
 
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <numbers>
 #include <random>
 
 #include "pomocnicze/Pomocnicze.h"
 #include "route/OblKlotka.h"
-#include "route/OblTrasa.h"
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
+constexpr double pi = Pi;
 
 struct W {
     double X, Y;
@@ -119,12 +112,7 @@ TEST(Trasy, KomunikatyIWartosciOdrzucane) {
         {{{0, 0}, {0.01, 100, 300}, {0.02, 200}}, false, {linia + "1."}},
         {{{0, 0}, {100, 50, -50}, {200, 100}}, true, {}},
         {{{0, 0}, {100, 50}, {200, 100.09, 40}, {300, 150.1, 30}, {200, 100.09}}, false, {linia + "2.", linia + "3."}},
-        {{{0, 0},
-          {100, 0, 60, 0, 0, "\xA3uk"},
-          {100, 100, 60, 0, 0,
-           "\xAF"
-           "ak"},
-          {200, 100}},
+        {{{0, 0}, {100, 0, 60, 0, 0, "\xA3uk"}, {100, 100, 60, 0, 0, "\xAF\x61k"}, {200, 100}},
          false,
          {zachodza("Łuk", 2, "Żak", 3)}},
         {{{0, 0},

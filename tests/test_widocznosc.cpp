@@ -1,47 +1,14 @@
-// The stopping sight distance on roads whose answers follow from geometry:
-// a crest of constant vertical radius, a flat bend with a wall inside it, a
-// sag; the required distance worked by hand; the report and the stretches.
-#include <gtest/gtest.h>
-
-#include <array>
-#include <cmath>
-#include <functional>
-#include <tuple>
-
+// The stopping sight distance on a crest, a bend with a wall and a sag; the required distance worked by hand.
 #include "analiza/OkoKierowcy.h"
 #include "analiza/Widocznosc.h"
 #include "pomocnicze/Pomocnicze.h"
-#include "route/OblTrasa.h"
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
-
-TTrojkat Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
-    TTrojkat t;
-    t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z, t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z, t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
-    return t;
-}
-
 // A strip along x from x0 to x1 in columns of dx, from y = -6 to 6, heights z(x).
 std::vector<TTrojkat> Pas(double x0, double x1, double dx, const std::function<double(double)>& z) {
-    std::vector<TTrojkat> w;
-    const int n = static_cast<int>(std::lround((x1 - x0) / dx));
-    for (int i = 0; i < n; ++i)
-        for (const double a = x0 + i * dx, b = a + dx; double y0 : {-6.0, 0.0}) {
-            w.push_back(Trojkat({a, y0, z(a)}, {b, y0, z(b)}, {b, y0 + 6, z(b)}));
-            w.push_back(Trojkat({a, y0, z(a)}, {b, y0 + 6, z(b)}, {a, y0 + 6, z(a)}));
-        }
-    return w;
-}
-
-// The route through the given vertices (radius R at the inner ones, no clothoids).
-void Trasa3(std::vector<std::array<double, 3>> zalomy) {
-    Trasa.Zalomy.assign(zalomy.size(), TZalom{});
-    for (std::size_t i = 0; i < zalomy.size(); ++i)
-        Trasa.Zalomy[i].X = zalomy[i][0], Trasa.Zalomy[i].Y = zalomy[i][1], Trasa.Zalomy[i].R = float(zalomy[i][2]);
-    ObliczTrase();
-    ASSERT_TRUE(Trasa.Obliczona);
+    return Siatka(
+        x0, x1, -6, 6, dx, [&](double x, double) { return z(x); }, 6);
 }
 
 const TWierszWidocznosci* Wiersz(const std::vector<TWierszWidocznosci>& w, double s, int k) {
@@ -60,17 +27,15 @@ struct Widocznosc : ::testing::Test {
 TEST_F(Widocznosc, DrogaZatrzymaniaLiczonaRecznie) {
     // v = V / 3.6; Lz = v t + v^2 / (2 (a + 9.81 i)), t = 2.5, a = 3.4:
     // V 50, i 0: 13.8889 * 2.5 + 192.901 / 6.8 = 34.7222 + 28.3678.
-    const struct {
-        double V, i, Lz;
-    } przypadki[] = {{50, 0, 63.0901}, {100, 0, 182.9158}, {50, 0.05, 59.5135}, {100, -0.05, 202.0454}};
-    for (const auto& p : przypadki) EXPECT_NEAR(DrogaZatrzymania(p.V, 2.5, 3.4, p.i), p.Lz, 1e-3) << p.V << " " << p.i;
+    for (auto [V, i, Lz] :
+         {std::array<double, 3>{50, 0, 63.0901}, {100, 0, 182.9158}, {50, 0.05, 59.5135}, {100, -0.05, 202.0454}})
+        EXPECT_NEAR(DrogaZatrzymania(V, 2.5, 3.4, i), Lz, 1e-3) << V << " " << i;
     // A fall steeper than a / g: the vehicle cannot stop at all.
     EXPECT_TRUE(std::isinf(DrogaZatrzymania(50, 2.5, 3.4, -0.35)));
 
-    // A straight road on a constant grade of 4 %: the grade along Lz is the
-    // same both ways with its sign; V comes from the parameter row at the
-    // station (70 km/h up to 500, 90 from there).
-    Trasa3({{{0, 0, 0}}, {{1000, 0, 0}}});
+    // A straight on a constant grade of 4 %, the grade's sign by the direction; V from the parameter row at
+    // the station (70 km/h up to 500, 90 from there).
+    BudujTrase({{0, 0}, {1000, 0}});
     const TIndeksWysokosci proj = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double x) { return 0.04 * x; }));
     ParametryProjektowe.assign(2, TParametryProjektowe{});
     ParametryProjektowe[0].PredkoscV = 70, ParametryProjektowe[1].OdPikiety = 500,
@@ -78,16 +43,13 @@ TEST_F(Widocznosc, DrogaZatrzymaniaLiczonaRecznie) {
     TUstawieniaWidocznosci u;
     u.Zasieg = 50;
     const TIndeksWysokosci brak;
-    const struct {
-        double s;
-        int k;
-        double V, i, Lz;
-    } stacje[] = {{300, 1, 70, 0.04, 98.4590}, {300, -1, 70, -0.04, 111.4663}, {600, 1, 90, 0.04, 144.9016}};
-    for (const auto& p : stacje) {
-        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(p.s, p.k, u, proj, brak);
-        EXPECT_EQ(w.Predkosc, p.V);
-        EXPECT_NEAR(w.Pochylenie, p.i, 1e-9);
-        EXPECT_NEAR(w.Wymagana, p.Lz, 1e-3);
+    for (auto [s, k, V, i, Lz] : {std::array<double, 5>{300, 1, 70, 0.04, 98.4590},
+                                  {300, -1, 70, -0.04, 111.4663},
+                                  {600, 1, 90, 0.04, 144.9016}}) {
+        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(s, int(k), u, proj, brak);
+        EXPECT_EQ(w.Predkosc, V);
+        EXPECT_NEAR(w.Pochylenie, i, 1e-9);
+        EXPECT_NEAR(w.Wymagana, Lz, 1e-3);
         // Nothing hides on a plane: the range limits, and 50 m is short of Lz.
         EXPECT_TRUE(w.Granica == TGranicaWidocznosci::Zasieg && w.Dostepna == 50 && !w.Ocena);
     }
@@ -101,7 +63,7 @@ TEST_F(Widocznosc, DrogaZatrzymaniaLiczonaRecznie) {
 TEST_F(Widocznosc, LukPionowyWypuklyIPierwszaPrzeszkodaNaProj) {
     // A straight road over a crest z = 100 - (x - 500)^2 / 2R, R = 3000, the terrain far below:
     // sight distance sqrt(2 R H_oka) + sqrt(2 R H_celu) = sqrt(6000) + sqrt(3000) = 132.232.
-    Trasa3({{{0, 0, 0}}, {{1000, 0, 0}}});
+    BudujTrase({{0, 0}, {1000, 0}});
     const double R = 3000, oczekiwana = std::sqrt(2 * R * 1.0) + std::sqrt(2 * R * 0.5);
     // The file coordinates lie 1000, 2000, 50 from the local ones.
     const TIndeksWysokosci proj = ZbudujIndeksWysokosci(
@@ -170,7 +132,7 @@ TEST_F(Widocznosc, LukPoziomyZeSciana) {
     // from radius 195 inwards. Eye and target on one circle of radius Re (200 +- 1.75 lane offset):
     // the chord touching the wall spans 2 acos(195 / Re), i.e. 200 times that along the route.
     const double T = 200 * std::tan(Pi / 6);
-    Trasa3({{{0, 0, 0}}, {{500, 0, 200}}, {{500 + 500 * std::cos(Pi / 3), 500 * std::sin(Pi / 3), 0}}});
+    BudujTrase({{0, 0}, {500, 0, 200}, {500 + 500 * std::cos(Pi / 3), 500 * std::sin(Pi / 3)}});
     const double cx = 500 - T, cy = 200, Rw = 195, pikPL = 500 - T;
     // The road (PROJ, radii 196 to 208) and the wall (TEREN, 192 to 195) as rings of 1 mrad.
     std::vector<TTrojkat> sciana, droga;
@@ -206,24 +168,17 @@ TEST_F(Widocznosc, LukPoziomyZeSciana) {
 
 TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     // A sag (z = (x - 500)^2 / 2R): nothing hides, so the range or the route's end limits.
-    Trasa3({{{0, 0, 0}}, {{1000, 0, 0}}});
+    BudujTrase({{0, 0}, {1000, 0}});
     const TIndeksWysokosci proj = ZbudujIndeksWysokosci(
         Pas(-10, 1010, 0.5, [](double x) { return (x - 500) * (x - 500) / 6000; }));
     const TIndeksWysokosci brak;
     TUstawieniaWidocznosci u;
-    const struct {
-        double s;
-        int k;
-        double dostepna;
-        TGranicaWidocznosci g;
-    } przypadki[] = {{500, -1, 300, TGranicaWidocznosci::Zasieg},
-                     {700, 1, 300, TGranicaWidocznosci::Zasieg},
-                     {900, 1, 100, TGranicaWidocznosci::Koniec},
-                     {40, -1, 40, TGranicaWidocznosci::Koniec}};
-    for (const auto& p : przypadki) {
-        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(p.s, p.k, u, proj, brak);
-        EXPECT_EQ(w.Granica, p.g) << p.s << " " << p.k;
-        EXPECT_NEAR(w.Dostepna, p.dostepna, 1e-3) << p.s << " " << p.k;
+    using enum TGranicaWidocznosci;
+    for (auto [s, k, dostepna, g] :
+         {std::tuple{500, -1, 300, Zasieg}, {700, 1, 300, Zasieg}, {900, 1, 100, Koniec}, {40, -1, 40, Koniec}}) {
+        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(s, k, u, proj, brak);
+        EXPECT_EQ(w.Granica, g) << s << " " << k;
+        EXPECT_NEAR(w.Dostepna, dostepna, 1e-3) << s << " " << k;
         // 300 m against 63 m at 50 km/h; the end always passes.
         EXPECT_TRUE(!w.Przeszkoda && w.Ocena);
     }

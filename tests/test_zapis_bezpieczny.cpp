@@ -1,11 +1,6 @@
-// The one safe writer: new and replaced files with their permission bits, links
-// written through, non-regular targets refused, and every failure leaving the old
-// target as it was with no temporary file beside it.
-#include <gtest/gtest.h>
-
+// The one safe writer: modes kept, links written through, non-regular targets refused, failures leave the old file.
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <set>
 #include <stdexcept>
 
@@ -23,11 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The message of what f throws, "" when it throws nothing.
-std::string Blad(auto&& f) try { return f(), ""; } catch (const std::exception& e) {
-    return e.what();
-}
 
 mode_t Tryb(const std::string& p) {
     struct stat st {};
@@ -53,63 +43,53 @@ TEST(ZapisBezpieczny, NowyIZastapionyPlikZachowujeUprawnienia) {
     std::string duzy;
     for (int i = 0; i < 30000; ++i) duzy += std::to_string(i) + ";";
     ASSERT_GT(duzy.size(), 1u << 17);
-    struct TPrzypadek {
-        mode_t Umask, Stary, Oczekiwany;
-    };  // Stary 0: no file before
-    const TPrzypadek przypadki[] = {{022, 0, 0644},
-                                    {077, 0, 0600},
-                                    {077, 0755, 0755},
-                                    {022, 04750, 04750},
-                                    {0, 0400, 0400}};  // new: 0666 less umask
-    for (const auto& p : przypadki) {
+    // umask, the old file's mode (0: no file), the mode after; a new file gets 0666 less the umask.
+    const std::array<mode_t, 3> przypadki[] = {
+        {022, 0, 0644}, {077, 0, 0600}, {077, 0755, 0755}, {022, 04750, 04750}, {0, 0400, 0400}};
+    for (auto [umask, stary, oczekiwany] : przypadki) {
         const std::string k = KatalogTymczasowy(), cel = k + "/plik.tro";
-        if (p.Stary) {
-            ZapiszPlik(cel, "stara treść, dłuższa niż nowa");
-            ASSERT_EQ(::chmod(cel.c_str(), p.Stary), 0);
-        }
-        TUmask u(p.Umask);
+        if (stary) ZapiszPlik(cel, "stara treść, dłuższa niż nowa");
+        ASSERT_TRUE(!stary || ::chmod(cel.c_str(), stary) == 0);
+        TUmask u(umask);
         ZapiszBezpiecznie(cel, [&](std::ostream& o) {
             for (std::size_t i = 0; i < duzy.size(); i += 7) o << duzy.substr(i, 7);
         });
         EXPECT_EQ(CzytajPlik(cel), duzy);
         ZapiszBezpiecznie(cel, std::string_view("krótka"));
         EXPECT_EQ(CzytajPlik(cel), "krótka");
-        EXPECT_EQ(Tryb(cel), p.Oczekiwany) << std::oct << p.Umask << " " << p.Stary;
+        EXPECT_EQ(Tryb(cel), oczekiwany) << std::oct << umask << " " << stary;
         EXPECT_EQ(Nazwy(k), std::set<std::string>{"plik.tro"});
     }
     // Root replacing another user's file leaves it that user's.
-    if (::geteuid() != 0) return;
     const std::string cel = KatalogTymczasowy() + "/cudzy.tro";
     ZapiszPlik(cel, "cudzy");
-    ASSERT_EQ(::chown(cel.c_str(), 12345, 23456), 0);
+    if (::geteuid() != 0 || ::chown(cel.c_str(), 12345, 23456) != 0) return;
     ZapiszBezpiecznie(cel, "nowy");
     struct stat st {};
     EXPECT_TRUE(::stat(cel.c_str(), &st) == 0 && st.st_uid == 12345 && st.st_gid == 23456);
 }
 
 TEST(ZapisBezpieczny, DowiazanieZapisanePrzezNie) {
-    // k/d/plik (0640) reached by an absolute link, a relative one, a chain of three
-    // (the last relative to its own directory d/); a dangling link creates its file.
+    // k/d/plik (0640) reached by an absolute link, a relative one, a chain of three (the last relative to its own
+    // directory d/); a dangling link creates its file.
     const std::string k = KatalogTymczasowy(), plik = k + "/d/plik";
     fs::create_directory(k + "/d");
-    struct TPrzypadek {
-        std::string Dowiazanie, Wskazuje, Plik;
-    };
-    const TPrzypadek przypadki[] = {
-        {"abs", plik, plik}, {"wzgl", "d/plik", plik}, {"l1", "l2", plik}, {"wiszace", "d/nowy", k + "/d/nowy"}};
     fs::create_symlink(k + "/d/l3", k + "/l2");
     fs::create_symlink("plik", k + "/d/l3");
-    for (const auto& p : przypadki) {
+    // The link, what it points to, the file written.
+    const std::array<std::string, 3> przypadki[] = {
+        {"abs", plik, plik}, {"wzgl", "d/plik", plik}, {"l1", "l2", plik}, {"wiszace", "d/nowy", k + "/d/nowy"}};
+    for (const auto& [dowiazanie, wskazuje, cel] : przypadki) {
         ZapiszPlik(plik, "stara");
         ASSERT_EQ(::chmod(plik.c_str(), 0640), 0);
-        fs::create_symlink(p.Wskazuje, k + "/" + p.Dowiazanie);
+        fs::create_symlink(wskazuje, k + "/" + dowiazanie);
         const auto przed = Nazwy(k);
-        ZapiszBezpiecznie(k + "/" + p.Dowiazanie, "nowa " + p.Dowiazanie);
-        SCOPED_TRACE(p.Dowiazanie);
-        EXPECT_TRUE(fs::is_symlink(k + "/" + p.Dowiazanie) && fs::is_regular_file(fs::symlink_status(p.Plik)));
-        EXPECT_EQ(fs::read_symlink(k + "/" + p.Dowiazanie), p.Wskazuje);
-        EXPECT_EQ(CzytajPlik(p.Plik), "nowa " + p.Dowiazanie);
-        if (p.Plik == plik) EXPECT_EQ(Tryb(plik), 0640u);
+        ZapiszBezpiecznie(k + "/" + dowiazanie, "nowa " + dowiazanie);
+        SCOPED_TRACE(dowiazanie);
+        EXPECT_TRUE(fs::is_symlink(k + "/" + dowiazanie) && fs::is_regular_file(fs::symlink_status(cel)));
+        EXPECT_EQ(fs::read_symlink(k + "/" + dowiazanie), wskazuje);
+        EXPECT_EQ(CzytajPlik(cel), "nowa " + dowiazanie);
+        EXPECT_TRUE(cel != plik || Tryb(plik) == 0640u);
         auto po = Nazwy(k);
         po.erase("d/nowy");
         EXPECT_EQ(po, przed);
@@ -137,10 +117,8 @@ TEST(ZapisBezpieczny, PlikNiezwyklyOdrzuconyIBezZmian) {
     ASSERT_EQ(::bind(gn, reinterpret_cast<sockaddr*>(&adres), sizeof adres), 0);  // a socket
     // A device node like /dev/null: only root may make one (and a container may forbid it).
     const bool jestUrzadzenie = ::mknod((k + "/urzadzenie").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
-    struct TPrzypadek {
-        std::string Nazwa, Opis;
-    };
-    std::vector<TPrzypadek> przypadki = {
+    std::vector<std::pair<std::string, std::string>> przypadki = {
+        // the target, the reason refused
         {"potok", "to nie jest zwykły plik, lecz potok nazwany (FIFO)"},
         {"katalog", "to nie jest zwykły plik, lecz katalog"},
         {"katalog/", "to nie jest zwykły plik, lecz katalog"},
@@ -149,13 +127,13 @@ TEST(ZapisBezpieczny, PlikNiezwyklyOdrzuconyIBezZmian) {
     };
     if (jestUrzadzenie) przypadki.push_back({"urzadzenie", "to nie jest zwykły plik, lecz urządzenie znakowe"});
     const auto nazwy = Nazwy(k);
-    for (const auto& p : przypadki) {
-        const std::string cel = k + "/" + p.Nazwa;
+    for (const auto& [nazwa, opis] : przypadki) {
+        const std::string cel = k + "/" + nazwa;
         struct stat przed {
         }, po{};
         ASSERT_EQ(::lstat(cel.c_str(), &przed), 0);
         EXPECT_EQ(Blad([&] { ZapiszBezpiecznie(cel, "x"); }),
-                  "Nie można zapisać pliku " + cel + ": " + p.Opis + "; pozostawiono go bez zmian.");
+                  "Nie można zapisać pliku " + cel + ": " + opis + "; pozostawiono go bez zmian.");
         ASSERT_EQ(::lstat(cel.c_str(), &po), 0);
         EXPECT_TRUE(po.st_ino == przed.st_ino && po.st_mode == przed.st_mode && po.st_rdev == przed.st_rdev) << cel;
         EXPECT_EQ(Nazwy(k), nazwy);
@@ -184,33 +162,22 @@ TEST(ZapisBezpieczny, NieudanyZapisZostawiaStaryPlik) {
         std::string Komunikat;  // after "Nie można zapisać pliku <cel>: "; "" for the callback's own exception
     };
     const auto x = [](std::ostream& o, auto&) { o << "x"; };
-    const TPrzypadek przypadki[] = {
-        {"stary.tro",
-         [](std::ostream& o, auto&) {
-             o << "pół";
-             throw std::runtime_error("przerwane");
-         },
-         ""},
-        {"stary.tro",
-         [](std::ostream& o, auto&) {
-             o << "pół";
-             o.setstate(std::ios::failbit);
-         },
-         "błąd zapisu danych."},
-        // Over the 8 KiB limit in big pieces, and only at the last flush.
-        {"stary.tro", [](std::ostream& o, auto&) { o << std::string(400000, 'a'); },
-         "plik przekracza dopuszczalny rozmiar."},
-        {"stary.tro", [](std::ostream& o, auto&) { o << std::string(9000, 'c'); },
-         "plik przekracza dopuszczalny rozmiar."},
-        // Between the check and the rename the target becomes a directory: rename() fails.
-        {"stary.tro",
-         [](std::ostream& o, const std::string& cel) {
-             o << "nowa", fs::remove(cel), fs::create_directories(cel + "/pelny");
-         },
-         "w miejscu pliku jest katalog."},
-        {"brak/nowy.tro", x, "nie ma takiego pliku ani katalogu."},
-        {"stary.tro/nowy.tro", x, "część ścieżki nie jest katalogiem."},
+    const auto przerwane = [](std::ostream& o, auto&) { o << "pół", throw std::runtime_error("przerwane"); };
+    const auto zly = [](std::ostream& o, auto&) { o << "pół", o.setstate(std::ios::failbit); };
+    const auto duzo = [](std::ostream& o, auto&) { o << std::string(400000, 'a'); };    // over 8 KiB in big pieces
+    const auto naKoniec = [](std::ostream& o, auto&) { o << std::string(9000, 'c'); };  // only at the last flush
+    // Between the check and the rename the target becomes a directory: rename() fails.
+    const auto katalog = [](std::ostream& o, auto& cel) {
+        o << "n", fs::remove(cel), fs::create_directories(cel + "/p");
     };
+    const std::string rozmiar = "plik przekracza dopuszczalny rozmiar.";
+    const TPrzypadek przypadki[] = {{"stary.tro", przerwane, ""},
+                                    {"stary.tro", zly, "błąd zapisu danych."},
+                                    {"stary.tro", duzo, rozmiar},
+                                    {"stary.tro", naKoniec, rozmiar},
+                                    {"stary.tro", katalog, "w miejscu pliku jest katalog."},
+                                    {"brak/nowy.tro", x, "nie ma takiego pliku ani katalogu."},
+                                    {"stary.tro/nowy.tro", x, "część ścieżki nie jest katalogiem."}};
     for (const auto& p : przypadki) {
         SCOPED_TRACE(&p - przypadki);
         const std::string k = KatalogTymczasowy(), cel = k + "/" + p.Cel;
@@ -222,11 +189,10 @@ TEST(ZapisBezpieczny, NieudanyZapisZostawiaStaryPlik) {
             b = Blad([&] { ZapiszBezpiecznie(cel, [&](std::ostream& o) { wywolany = true, p.Pisz(o, cel); }); });
         }
         EXPECT_EQ(b, p.Komunikat.empty() ? "przerwane" : "Nie można zapisać pliku " + cel + ": " + p.Komunikat);
-        if (fs::is_directory(k + "/stary.tro"))
-            EXPECT_EQ(Nazwy(k), (std::set<std::string>{"stary.tro", "stary.tro/pelny"}));
-        else
-            EXPECT_TRUE(CzytajPlik(k + "/stary.tro") == "stara treść" &&
-                        Nazwy(k) == std::set<std::string>{"stary.tro"});
+        const bool katalogiem = fs::is_directory(k + "/stary.tro");
+        const std::set<std::string> zostaly = {"stary.tro", katalogiem ? "stary.tro/p" : "stary.tro"};
+        EXPECT_EQ(Nazwy(k), zostaly);
+        EXPECT_TRUE(katalogiem || CzytajPlik(k + "/stary.tro") == "stara treść");
         EXPECT_EQ(wywolany, p.Cel == "stary.tro");  // a missing directory fails before the callback
     }
 }

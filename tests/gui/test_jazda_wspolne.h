@@ -1,5 +1,4 @@
-// The main window with its file dialogs and error boxes answered by the test,
-// and a data file with a straight route along +X of a chosen length.
+// The main window with its file dialogs and error boxes answered by the test, and data files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +10,6 @@
 #include <vector>
 
 #include "dialogs/OpcjeWyswietlania.h"
-#include "model/Zmienne.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "shell/PoleTekstowe.h"
 #include "shell/linie3Dtroj.h"
@@ -42,6 +40,20 @@ inline std::string PlikTrasy(double dlugosc, bool mtp = false, bool siatka = tru
         DodajZalom(f, "W1", L(x0 + 50 + dlugosc) + ";" + L(y0 + 50));
     }
     return f.Tekst("\r\n");
+}
+
+// Two surfaces (A: 4 points, 2 faces; B: 3 points, 1 face) and the alignments given before "druga",
+// 300 m from staStart 2000 along +X.
+inline std::string PlikLandXML(const std::string& trasy = "") {
+    return "<?xml version=\"1.0\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\">\n<Surfaces>\n"
+           "<Surface name=\"A\"><Definition surfType=\"TIN\"><Pnts><P id=\"1\">0 0 1</P><P id=\"2\">0 400 1</P>"
+           "<P id=\"3\">400 400 2</P><P id=\"4\">400 0 2</P></Pnts><Faces><F>1 2 3</F><F>1 3 4</F></Faces>"
+           "</Definition></Surface>\n<Surface name=\"B\"><Definition surfType=\"TIN\"><Pnts><P id=\"1\">10 10 1</P>"
+           "<P id=\"2\">10 20 1</P><P id=\"3\">20 10 1</P></Pnts><Faces><F>1 2 3</F></Faces></Definition></Surface>\n"
+           "</Surfaces>\n<Alignments>\n" +
+           trasy +
+           "<Alignment name=\"druga\" staStart=\"2000\"><CoordGeom><Line><Start>50 100</Start><End>350 100</End>"
+           "</Line></CoordGeom></Alignment>\n</Alignments>\n</LandXML>\n";
 }
 
 class OknoJazdy : public ::testing::Test {

@@ -1,9 +1,8 @@
-// The main window, the text viewer, the keys and the test screens, offscreen.
+// The main window, the text viewer, the keys and the test screens.
 #include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
 
-#include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "test_jazda_wspolne.h"
 
@@ -20,31 +19,14 @@ protected:
     }
 };
 
-TEST_F(Okno, StartIPrzelaczniki) {
+TEST_F(Okno, Start) {
     Pokaz();
     OczekujOko(479, -700, 500);  // the first resize put the eye in place; the status bar keeps the start values
     EXPECT_EQ(std::tuple(okno->rys->size(), okno->P_Pikietaz->isVisible(), okno->StatusBar1Panele[0]->text(), Pasek()),
               std::tuple(QSize(958, 637), false, QString("Dorta"), std::string("X = 489.0 Y = -1000.0 Z = 300.0")));
-    // Each switch flips its flag and its check mark, and back.
-    const std::tuple<const char*, bool*, bool> przelaczniki[] = {
-        {"m_RysujParametryEkran", &Rzut.RysujParametryEkran, false},
-        {"m_RysujPROJ", &Rzut.RysujPROJ, true},
-        {"m_RysujTEREN", &Rzut.RysujTEREN, true},
-        {"m_RysujLinie", &Rzut.RysujLinie, true},
-        {"m_RysujNiebo", &Rzut.RysujNiebo, true}};
-    for (auto [nazwa, flaga, start] : przelaczniki) {
-        QAction* a = Pozycja(nazwa);
-        ASSERT_TRUE(a && a->isCheckable()) << nazwa;
-        EXPECT_TRUE(*flaga == start && a->isChecked() == start) << nazwa;
-        for (bool teraz : {!start, start}) {
-            a->trigger();
-            EXPECT_TRUE(*flaga == teraz && a->isChecked() == teraz) << nazwa;
-        }
-    }
 }
 
 TEST_F(Okno, PrzegladarkaKopiujeIZamyka) {
-    // Copying with "close" unticked keeps the viewer open; Escape closes it.
     OpisTekst = {"a", "  bb  "};
     Opis->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Opis));
@@ -80,12 +62,12 @@ TEST_F(Okno, ZrzutEkranuIBrakNiebaIOpisu) {
 }
 
 TEST_F(Okno, KlawiszeTabeliIPasekStanu) {
-    // The status bar shows the eye's X plus 10.
+    // Up, down, right, left, numpad -, numpad +, another key; the status bar shows the eye's X plus 10.
     const std::pair<int, const char*> tabela[] = {
         {38, "X = 110.0 Y = -700.0 Z = 505.0"},  {40, "X = 110.0 Y = -700.0 Z = 495.0"},
         {39, "X = 115.0 Y = -700.0 Z = 500.0"},  {37, "X = 105.0 Y = -700.0 Z = 500.0"},
         {109, "X = 110.0 Y = -695.0 Z = 500.0"}, {107, "X = 110.0 Y = -705.0 Z = 500.0"},
-        {65, "X = 110.0 Y = -700.0 Z = 500.0"}};  // up, down, right, left, numpad -, numpad +, another key
+        {65, "X = 110.0 Y = -700.0 Z = 500.0"}};
     for (auto [vk, pasek] : tabela) {
         Oko(100, -700, 500);
         okno->StatusBar1Panele[1]->setText("stary");

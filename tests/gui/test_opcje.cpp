@@ -1,12 +1,8 @@
-// The options dialog, offscreen: edit boxes with their fallbacks, eye buttons, cutting depths, the
-// modal showing with the picture refreshed behind it, and the reports in the viewer.
+// The options dialog: edit boxes with fallbacks, eye buttons, cutting depths, modal showing, reports in the viewer.
 #include <QTimer>
-#include <functional>
-#include <numbers>
 
 #include "generators/GenerowanieBryl.h"
 #include "scena/InfoProjekt.h"
-#include "render/RysujPerspektywa.h"
 #include "test_jazda_wspolne.h"
 
 namespace {
@@ -45,23 +41,20 @@ TEST_F(Opcje_, PolaEdycyjneIIchWartosciZastepcze) {
 }
 
 TEST_F(Opcje_, PrzyciskiOkaPiszaPasekStanu) {
-    // Steps of 5; the status bar shows the eye's X plus 10.
+    // Steps of 5, written to the status bar (the eye's X plus 10).
     Rzut.OkoX = 100, Rzut.OkoY = -700, Rzut.OkoZ = 500;
-    const std::pair<QPushButton*, const char*> przyciski[] = {
-        {d->B_OkoXPlus, "X = 115.0 Y = -700.0 Z = 500.0"}, {d->B_OkoYMinus, "X = 115.0 Y = -705.0 Z = 500.0"},
-        {d->B_OkoZPlus, "X = 115.0 Y = -705.0 Z = 505.0"}, {d->B_OkoXMinus, "X = 110.0 Y = -705.0 Z = 505.0"},
-        {d->B_OkoYPlus, "X = 110.0 Y = -700.0 Z = 505.0"}, {d->B_OkoZMinus, "X = 110.0 Y = -700.0 Z = 500.0"}};
-    for (auto [b, pasek] : przyciski) {
-        okno->StatusBar1Panele[1]->setText("stary");
+    for (QPushButton* b : {d->B_OkoXPlus, d->B_OkoXPlus, d->B_OkoYMinus, d->B_OkoZPlus, d->B_OkoZPlus, d->B_OkoZPlus})
         QTest::mouseClick(b, Qt::LeftButton);
-        EXPECT_EQ(okno->StatusBar1Panele[1]->text(), pasek);
-    }
+    EXPECT_EQ(Pasek(), "X = 120.0 Y = -705.0 Z = 515.0");
+    for (QPushButton* b : {d->B_OkoXMinus, d->B_OkoYPlus, d->B_OkoYPlus, d->B_OkoZMinus})
+        QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_EQ(Pasek(), "X = 115.0 Y = -695.0 Z = 510.0");
 }
 
 TEST_F(Opcje_, GlebokosciCiecia) {
     d->SB_OdlTNIJ_Ymin->setValue(-1000);
     // Plan depths -100, -75, 20, 300 lie at -1200, -900, 240, 3600 once placed (scale 12).
-    auto troj = [](double y) { return TTrojkat{.Y1 = y, .X2 = 1, .Y2 = y, .Y3 = y + 1}; };
+    auto troj = [](double y) { return Trojkat({0, y, 0}, {1, y, 0}, {0, y + 1, 0}); };
     TEREN.Trojkaty = {troj(-100), troj(-75), troj(20), troj(300)};
     Rzut.OdlTnijYmin = -800, Rzut.OdlTnijYmax = 2000, Rzut.TrasaX = Rzut.TrasaY = 0, Rzut.katT = std::numbers::pi / 2;
     okno->UstawNaPikiecie();

@@ -1,5 +1,4 @@
-// The ways to open files: the command line, a drop, the recent list, and Qt's
-// own texts of the open dialog in Polish.
+// The ways to open files: the command line, a drop, the recent list, and Qt's texts of the open dialog in Polish.
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -116,19 +115,7 @@ TEST_F(Otwieranie, OstatnioOtwierane) {
 }
 
 TEST_F(Otwieranie, LandXMLZWierszaPolecenIZListy) {
-    // Two surfaces (two triangles and one) and one alignment 300 m long from staStart 2000.
-    const auto pow = [](const char* nazwa, const char* pnts, const char* faces) {
-        return std::string("<Surface name=\"") + nazwa + "\"><Definition surfType=\"TIN\"><Pnts>" + pnts +
-               "</Pnts><Faces>" + faces + "</Faces></Definition></Surface>";
-    };
-    const QString x = Plik(
-        "os.XML",
-        "<?xml version=\"1.0\"?><LandXML><Surfaces>" +
-            pow("A", "<P id=\"1\">0 0 1</P><P id=\"2\">0 400 1</P><P id=\"3\">400 400 2</P><P id=\"4\">400 0 2</P>",
-                "<F>1 2 3</F><F>1 3 4</F>") +
-            pow("B", "<P id=\"1\">10 10 1</P><P id=\"2\">10 20 1</P><P id=\"3\">20 10 1</P>", "<F>1 2 3</F>") +
-            "</Surfaces><Alignments><Alignment name=\"os\" staStart=\"2000\"><CoordGeom><Line><Start>50 100</Start>"
-            "<End>350 100</End></Line></CoordGeom></Alignment></Alignments></LandXML>");
+    const QString x = Plik("os.XML", PlikLandXML());
     int pytania = 0;
     std::optional<TWyborLandXML> odpowiedz = TWyborLandXML{"A", "B", ""};
     okno->WyborLandXML = [&](const TSpisLandXML&) { return ++pytania, odpowiedz; };

@@ -1,21 +1,16 @@
 // The program's QImage canvas: the frame drawn in two threads as in one.
-#include <gtest/gtest.h>
 
 #include <QImage>
 #include <random>
-#include <vector>
 
 #include "pomocnicze/Pomocnicze.h"
-#include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 
 namespace {
 
-const QColor kTlo(1, 2, 3);
-
 QImage Obraz(int w, int h) {
     QImage o(w, h, QImage::Format_RGB32);
-    o.fill(kTlo);
+    o.fill(QColor(1, 2, 3));
     return o;
 }
 
@@ -68,10 +63,8 @@ TEST(PlotnoQt, DuzaKlatkaWDwochWatkachJakWJednym) {
         Przekaznik jeden(pb);
         Przerysuj(jeden, 958, 637);
         ASSERT_TRUE(a == b) << "klatka " << klatka;
-        if (klatka == 0)
-            pierwsza = a;
-        else
-            EXPECT_NE(a, pierwsza) << "the triangles are in the picture";
+        if (klatka == 0) pierwsza = a;
+        EXPECT_TRUE(klatka == 0 || a != pierwsza) << "the triangles are in the picture";
     }
     ZerujStan();
 }

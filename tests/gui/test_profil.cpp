@@ -1,9 +1,7 @@
-// The "Profil i przekrój" window kept in step with the chainage slider, and
-// its picture against the command-line tool's.
+// The "Profil i przekrój" window kept in step with the slider, and its picture against the tool's.
 #include <QDoubleSpinBox>
 #include <QProcess>
 
-#include "analiza/Wysokosci.h"
 #include "dialogs/ProfilPrzekroj.h"
 #include "test_jazda_wspolne.h"
 

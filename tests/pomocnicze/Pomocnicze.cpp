@@ -38,13 +38,42 @@ std::string KatalogTymczasowy() {
 }
 
 void ZapiszPlik(const std::string& sciezka, const std::string& tresc) {
-    std::ofstream f(sciezka, std::ios::binary);
-    f << tresc;
+    std::ofstream(sciezka, std::ios::binary) << tresc;
 }
 
 std::string CzytajPlik(const std::string& sciezka) {
-    std::ifstream f(sciezka, std::ios::binary);
     std::stringstream ss;
-    ss << f.rdbuf();
+    ss << std::ifstream(sciezka, std::ios::binary).rdbuf();
     return ss.str();
+}
+
+std::vector<std::string> Podziel(const std::string& s, char separator) {
+    std::vector<std::string> w(1);
+    for (char c : s)
+        if (c == separator)
+            w.emplace_back();
+        else
+            w.back().push_back(c);
+    return w;
+}
+
+TTrojkat Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
+    TTrojkat t;
+    t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z, t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z, t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
+    return t;
+}
+
+std::vector<TTrojkat> Siatka(double x0, double x1, double y0, double y1, double krok,
+                             const std::function<double(double, double)>& z, double krokY) {
+    if (krokY == 0) krokY = krok;
+    std::vector<TTrojkat> w;
+    const long nx = std::lround((x1 - x0) / krok), ny = std::lround((y1 - y0) / krokY);
+    auto p = [&](double x, double y) { return TPunkt3D{x, y, z(x, y)}; };
+    for (long i = 0; i < nx; ++i)
+        for (long j = 0; j < ny; ++j) {
+            const double xa = x0 + i * krok, ya = y0 + j * krokY, xb = xa + krok, yb = ya + krokY;
+            w.push_back(Trojkat(p(xa, ya), p(xb, ya), p(xb, yb)));
+            w.push_back(Trojkat(p(xa, ya), p(xb, yb), p(xa, yb)));
+        }
+    return w;
 }

@@ -1,16 +1,31 @@
-// Helpers shared by the tests: resetting the process-wide state, locales,
-// temporary files.
+// What the tests share: headers, a fresh state, locales, temporary files, failure messages, grids and routes.
 #pragma once
 
-#include <string>
+#include <gtest/gtest.h>
 
-// The state of a fresh program for a 958 x 637 paint area (UstawStanPoczatkowy):
-// meshes, their heights indices, route, render arrays and viewer lines empty, every variable at its
-// start value, the random seed at 0, the working memory of the view released.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <numbers>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "analiza/Wysokosci.h"
+#include "model/ZapisywanieOdczytywanie.h"
+#include "model/Zmienne.h"
+#include "render/RysujPerspektywa.h"
+#include "route/OblTrasa.h"
+#include "scena/Scena.h"
+
+constexpr double Pi = std::numbers::pi;
+
+// The state of a fresh program for a W x H paint area (UstawStanPoczatkowy).
 void ZerujStan(int W = 958, int H = 637);
 
-// Sets LC_NUMERIC for the lifetime of the object ("C" gives '.', a Polish
-// locale ','; another locale with ',' when pl_PL is absent).
+// Sets LC_NUMERIC for the lifetime of the object ("C" gives '.', a Polish locale ',').
 class UstawLocale {
 public:
     explicit UstawLocale(char separator);
@@ -24,7 +39,32 @@ private:
 
 // A fresh temporary directory (removed at exit of the process).
 std::string KatalogTymczasowy();
-// Writes bytes to a file.
 void ZapiszPlik(const std::string& sciezka, const std::string& tresc);
-// Reads a whole file.
 std::string CzytajPlik(const std::string& sciezka);
+
+// The pieces of s between the separators (an empty piece where two meet or one ends s).
+std::vector<std::string> Podziel(const std::string& s, char separator = '|');
+
+// The message of what f throws; "" when it throws nothing.
+template <class F>
+std::string Blad(F&& f) try {
+    return f(), "";
+} catch (const std::exception& e) {
+    return e.what();
+}
+
+TTrojkat Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c);
+// Cells of krok by krokY (krok when 0) over [x0, x1] x [y0, y1], two triangles each, heights z(x, y).
+std::vector<TTrojkat> Siatka(double x0, double x1, double y0, double y1, double krok,
+                             const std::function<double(double, double)>& z, double krokY = 0);
+// The route through the vertices {X, Y, R, A1, A2}, built (inline: the fuzz targets link this file's
+// companion without GoogleTest).
+inline void BudujTrase(const std::vector<std::array<double, 5>>& w) {
+    Trasa.Zalomy.assign(w.size(), TZalom{});
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        TZalom& z = Trasa.Zalomy[i];
+        z.X = w[i][0], z.Y = w[i][1], z.R = float(w[i][2]), z.A1 = float(w[i][3]), z.A2 = float(w[i][4]);
+    }
+    ObliczTrase();
+    EXPECT_TRUE(Trasa.Obliczona);
+}

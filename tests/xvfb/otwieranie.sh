@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# End to end: two copies of the sample road named on the command line open at
-# start in their order (the caption is the last one's path, both go to the
-# recent list); the open dialog of Ctrl+L speaks Polish (screenshot otworz.png)
-# and closes with Escape; the first copy, removed, is chosen from "Pliki" ->
-# "Ostatnio otwierane": an error box (ostatni.png) and the list drops it.
+# End to end: two copies of the sample road on the command line open in their order (both to the recent
+# list); the open dialog of Ctrl+L (otworz.png) closes with Escape; the first copy, removed, chosen from
+# "Pliki" -> "Ostatnio otwierane": an error box (ostatni.png) and the list drops it.
 # Usage: otwieranie.sh <build/bin>   (SCREENSHOT_DIR=dir keeps the screenshots)
 set -euo pipefail
 PLIK="$(cd "$1" && pwd)/Przyklady/Droga.tro"
@@ -12,7 +10,6 @@ KOPIA_KAT=$(mktemp -d)
 KOPIA="$KOPIA_KAT/Kopia drogi.tro"
 cp "$PLIK" "$KOPIA"
 ARGUMENTY=("$KOPIA" "$PLIK")
-# The caption becomes the file's full path once the load has ended.
 TYTUL_OKNA="^${PLIK//./\\.}\$"
 source "$(dirname "$0")/wspolne/start_programu.bash" "$1"
 trap 'sprzataj; rm -rf "$KOPIA_KAT"' EXIT
@@ -33,20 +30,12 @@ ustalone() {  # ustalone <window>: waits until its geometry stays put for a mome
     sleep 0.2
   done
 }
-echo "ok: plik z wiersza poleceń otwarty ($PLIK)"
 USTAWIENIA="$XDG_CONFIG_HOME/Orvany/Orvany3D.conf"
 rm -rf "$KOPIA_KAT"  # the first file goes away while the program runs
 sprawdz "oba pliki na liście ostatnio otwieranych, ostatni pierwszy" \
   grep -qF "OstatnioOtwierane=$PLIK, $KOPIA" "$USTAWIENIA"
 
-# Ctrl+L: the open dialog. A busy machine may still be settling the focus:
-# the key is sent again when no dialog came.
-DLG=""
-for _ in 1 2 3; do
-  xdotool windowfocus --sync "$WID" || true
-  xdotool key ctrl+l
-  DLG=$(czekaj_na_okno '^Otwórz$' 50) && break
-done
+DLG=$(otworz_dialog) || DLG=""
 sprawdz "okno dialogowe Otwórz" [ -n "$DLG" ]
 if [ -n "$DLG" ]; then
   ustalone "$DLG"

@@ -1,11 +1,8 @@
-# What the end-to-end scripts share: a private Xvfb on a free display with the program in it, and the
-# helpers to find windows, take settled screenshots, read pixels and report checks.
-# Sourced with: source .../start_programu.bash <build/bin> [further programs needed]
-# The array ARGUMENTY, when set before, holds the program's arguments (files to open), and TYTUL_OKNA the
-# regex of the main window's caption to wait for (default: the empty program's caption).
-# Sets BIN, CONVERT, KAT (scratch folder, removed at exit with Xvfb and the program), ZRZUTY
-# (SCREENSHOT_DIR or KAT), DISPLAY, XPID, PPID_PROG, WID (the main window) and Y0 (the top row of the
-# paint area in a screenshot of the window); `blad` is 1 once a check failed.
+# What the end-to-end scripts share: a private Xvfb with the program in it, and helpers to find windows,
+# take settled screenshots, read pixels and report checks. Sourced: source .../start_programu.bash <build/bin>.
+# ARGUMENTY (set before) holds the program's arguments, TYTUL_OKNA the regex of the caption to wait for.
+# Sets BIN, CONVERT, KAT (scratch, removed at exit), ZRZUTY (SCREENSHOT_DIR or KAT), DISPLAY, PPID_PROG,
+# WID (the main window) and Y0 (the paint area's top row in a screenshot); `blad` is 1 once a check failed.
 BIN=$(cd "$1" && pwd)
 shift
 CONVERT=/usr/bin/convert COMPARE=/usr/bin/compare
@@ -24,8 +21,7 @@ sprzataj() {
 }
 trap sprzataj EXIT
 
-# A free display number: Xvfb writes the one it took (-displayfd). A server that ends or says
-# nothing for 10 s fails the script at once.
+# A free display number: Xvfb writes the one it took (-displayfd).
 exec 3>"$KAT/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$KAT/xvfb.log" 2>&1 &
 XPID=$!
@@ -41,7 +37,6 @@ export DISPLAY=":$(head -n1 "$KAT/display")"
 export QT_QPA_PLATFORM=xcb
 # The program's settings (the recent files) stay in the scratch folder.
 export XDG_CONFIG_HOME="$KAT/ustawienia"
-echo "display $DISPLAY"
 
 sprawdz() {  # sprawdz <description> <condition...>
   local opis=$1; shift
@@ -78,6 +73,14 @@ zrzut() {  # zrzut <name> [other]: the window once it stands still (and, given o
     mv "$ZRZUTY/_$1.png" "$ZRZUTY/$1.png"
   done
   echo "uwaga: obraz $1 się nie ustalił"
+}
+otworz_dialog() {  # Ctrl+L until the open dialog shows (the focus may still be settling): its id
+  local d
+  for _ in 1 2 3; do
+    xdotool windowfocus --sync "$WID" key ctrl+l || true
+    d=$(czekaj_na_okno '^Otwórz$' 50) && { echo "$d"; return 0; }
+  done
+  return 1
 }
 zrzut_ekranu() { /usr/bin/import -window root "$ZRZUTY/$1.png"; }  # open menus are windows of their own
 piksel() {  # piksel <name> <x> <y>: "r,g,b"
