@@ -2,9 +2,9 @@
 # Large scenes as whole processes: `orvany3d-cli raport` of a generated .tro
 # file of 1,000,000 and 10,000,000 TEREN triangles (wall, processor time and
 # peak resident memory from /usr/bin/time -v), then the slider move and the
-# general view on a terrain of the same size (bench_pikieta), then the
-# OpenGL anchor (bench_llvmpipe, when it was built) with one and two
-# llvmpipe threads.
+# general view on a terrain of the same size (bench_pikieta), a frame of the
+# drive in the driver's view (bench_kierowca), then the OpenGL anchor
+# (bench_llvmpipe, when it was built) with one and two llvmpipe threads.
 #
 #   bench/duze_sceny.sh [BUILD_DIR] [TRIANGLES...]
 #
@@ -12,7 +12,7 @@
 # given); the sizes are 1000000 10000000 when not given. The files are made
 # in $TMPDIR (/tmp) by generuj_duzy_tro and removed at the end; REPEAT sets
 # how many times each process runs (3); CZESCI picks the parts
-# ("raport pikieta llvmpipe", all when not set). The machine's load average
+# ("raport pikieta kierowca llvmpipe", all when not set). The machine's load average
 # is printed beside every figure: the machine may be shared.
 set -u
 BUILD=${1:-build-bench}
@@ -20,7 +20,7 @@ shift || true
 SIZES=("$@")
 [ ${#SIZES[@]} -eq 0 ] && SIZES=(1000000 10000000)
 REPEAT=${REPEAT:-3}
-CZESCI=${CZESCI:-raport pikieta llvmpipe}
+CZESCI=${CZESCI:-raport pikieta kierowca llvmpipe}
 czesc() { [[ " $CZESCI " == *" $1 "* ]]; }
 TMP=${TMPDIR:-/tmp}
 BIN=$BUILD/bin
@@ -62,6 +62,16 @@ for n in "${SIZES[@]}"; do
   ORVANY_BENCH_TROJKATY=$n "$BIN/bench_pikieta" --benchmark_filter='BM_(PrzesuniecieSuwaka|EtapySuwaka|WidokOgolny)/' \
     --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on"
 done
+fi
+
+if czesc kierowca && [ -x "$BIN/bench_kierowca" ]; then
+  echo
+  echo "# a frame of the drive: the chainage view and the driver's view, placing and redraw (bench_kierowca)"
+  for n in "${SIZES[@]}"; do
+    echo "## $n triangles, load $(obciazenie)"
+    ORVANY_BENCH_TROJKATY=$n "$BIN/bench_kierowca" --benchmark_filter='Milion' \
+      --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on"
+  done
 fi
 
 if czesc llvmpipe && [ -x "$BIN/bench_llvmpipe" ]; then
