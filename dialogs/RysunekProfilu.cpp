@@ -58,8 +58,8 @@ QString Metry(double v) { return Q(F2(v)) + QStringLiteral(" m"); }
 // A plot: a rectangle of the picture and the values at its edges.
 struct TWykres {
     QRectF Pole;
-    double U0 = 0, U1 = 1;  // horizontal values at the left and right edge
-    double V0 = 0, V1 = 1;  // vertical values at the bottom and top edge
+    double U0 = 0, U1 = 1;     // horizontal values at the left and right edge
+    double V0 = 0, V1 = 1;     // vertical values at the bottom and top edge
     double PrzesuniecieU = 0;  // added to a point's chainage (the route's start chainage)
     double X(double u) const { return Pole.left() + (u - U0) / (U1 - U0) * Pole.width(); }
     double Y(double v) const { return Pole.bottom() - (v - V0) / (V1 - V0) * Pole.height(); }
