@@ -31,15 +31,14 @@ bool JestWierzcholek(const TPunkt3D& p) {
 }  // namespace
 
 TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
-    // The road's grade along x, chainage, offset, direction, tilt, a vertex on the route line ahead of the eye.
+    // The road's grade along x, chainage, offset, direction, tilt, a vertex on the route line ahead of the eye
+    // (where the eye stands, on either side and in either direction, is the eye placing tests' business).
     const struct {
         double g, s, o;
         bool wPrzod, pochylenie;
         double x;
     } przypadki[] = {
-        {0.0, 100, 0, true, true, 200},   {0.05, 100, 0, true, true, 200},   {0.05, 100, 0, true, false, 200},
-        {0.05, 100, 10, true, true, 200}, {0.05, 300, 10, false, true, 200}, {0.0, 300, -10, false, true, 100},
-    };
+        {0.05, 100, 0, true, true, 200}, {0.05, 100, 0, true, false, 200}, {0.05, 300, 10, false, true, 200}};
     for (const auto& p : przypadki) {
         SCOPED_TRACE(&p - przypadki);
         ProstaScena([&](double x, double) { return p.g * x; });
@@ -119,8 +118,7 @@ TEST(WidokKierowcy, SlupkiZaGrzbietemUkryte) {
     EXPECT_EQ(PikietySlupkow(0, 1234.5, 500), (std::vector<double>{0, 500, 1000}));
     EXPECT_EQ(PikietySlupkow(50, 300, 100), (std::vector<double>{100, 200, 300}));
     EXPECT_TRUE(PikietySlupkow(0, 100, 0).empty());
-    const std::pair<double, const char*> teksty[] = {{100, "0+100"},     {1200, "1+200"}, {2350.4, "2+350"},
-                                                     {1000, "km 1+000"}, {0, "km 0+000"}, {999.6, "km 1+000"}};
+    const std::pair<double, const char*> teksty[] = {{2350.4, "2+350"}, {0, "km 0+000"}, {999.6, "km 1+000"}};
     for (const auto& [s, t] : teksty) EXPECT_EQ(TekstSlupka(s), t);
     WyczyscIndeksyWysokosci();
 }
@@ -159,8 +157,6 @@ TEST(WidokKierowcy, JazdaWedlugCzasuNieKlatek) {
     const std::tuple<double, double, double, bool, double, bool> przypadki[] = {
         {990, 72, 1, true, 1000, true},   // 20 m past the end: stops at it
         {5, 72, 1, false, 0, true},       // driving back past the start
-        {500, 36, 2, false, 480, false},  // back 20 m
-        {500, 60, 0, true, 500, false},   // no time, no way
         {500, 60, -1, true, 500, false},  // a clock gone back: no way
     };
     for (const auto& [s0, v, t, wPrzod, cel, koniec] : przypadki) {
