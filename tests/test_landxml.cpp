@@ -307,6 +307,7 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
     };
     const std::vector<double> t1 = trojkaty(TEREN), p1 = trojkaty(PROJ), s1 = pikiety();
     const float pikMax = Trasa.PikMax;
+    Trasa.PikStart = 2000;  // a route starting at 2+000 keeps its start
     std::ostringstream xml;
     ZapiszLandXML(xml);
     EXPECT_EQ(SpisLandXML(xml.str(), "z.xml").Powierzchnie, (std::vector<std::string>{"TEREN", "PROJ"}));
@@ -314,6 +315,7 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
     OtworzLandXMLZBufora(xml.str(), "z.xml", {"TEREN", "PROJ", ""});
     ASSERT_TRUE(Trasa.Obliczona);
     EXPECT_NEAR(Trasa.PikMax, pikMax, 0.001);
+    EXPECT_NEAR(Trasa.PikStart, 2000, 1e-6);
     for (const auto& [a, b] :
          {std::pair(trojkaty(TEREN), t1), std::pair(trojkaty(PROJ), p1), std::pair(pikiety(), s1)}) {
         ASSERT_EQ(a.size(), b.size());
