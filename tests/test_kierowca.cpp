@@ -4,17 +4,11 @@
 
 namespace {
 
-void Siatka(TSiatka& s, double x0, double x1, double y0, double y1, double krok,
-            const std::function<double(double, double)>& z) {
-    s = TSiatka{};
-    s.Trojkaty = ::Siatka(x0, x1, y0, y1, krok, z);
-}
-
 // A straight along +x from (0, 0) to (400, 0) over a design surface z(x, y) and no ground.
 void ProstaScena(const std::function<double(double, double)>& z) {
     ZerujStan();
     BudujTrase({{0, 0, 0, 0, 0}, {400, 0, 0, 0, 0}});
-    Siatka(PROJ, -20, 420, -20, 20, 10, z);
+    PROJ.Trojkaty = Siatka(-20, 420, -20, 20, 10, z);
     UstawIndeksyWysokosci(ZbudujIndeksWysokosci(PROJ.Trojkaty), {});
     WidokKierowcy = TWidokKierowcy{};
     WidokKierowcy.Wlaczony = true;
@@ -81,7 +75,7 @@ TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
     // The ground 10 m above the road over the road's strip (|y| < 20) is the
     // ground a cutting removes: left out; beside it the ground stays.
     ProstaScena([](double, double) { return 0.0; });
-    Siatka(TEREN, -20, 420, -60, 60, 10, [](double, double) { return 10.0; });
+    TEREN.Trojkaty = Siatka(-20, 420, -60, 60, 10, [](double, double) { return 10.0; });
     ASSERT_EQ(UstawWidokNaPikiecie(100), TUstawienie::Kierowca);
     ASSERT_FALSE(TrojkatyTEREN.empty());
     // Travelling along +x the eye's right (-y) is +X in the picture: y = eye's y - (X - OkoX) / skala.
