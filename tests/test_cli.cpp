@@ -101,18 +101,6 @@ TEST_F(Narzedzie, Raport) {
     }
 }
 
-TEST_F(Narzedzie, Pikiety) {
-    const TWynik w = Uruchom({"pikiety", teren}, "LC_ALL=pl_PL.UTF-8");
-    ASSERT_EQ(w.Kod, 0) << w.Bledy;
-    const auto l = Linie(w.Wyjscie);
-    ASSERT_EQ(l.size(), 20u);  // header, 0 .. 170, the end
-    // The ends are looked up 0.001 inside, in the file's coordinates, '.' whatever the locale; on the arc
-    // round (1060, 2060) (the route's geometry itself is the route build tests' business).
-    EXPECT_EQ((std::vector{l[0], l[1], l[10], l[19]}),
-              Podziel("pikieta;X;Y;kierunek|0.0000;1010.0010;2010.0000;0.000000|90.0000;1095.8678;2025.1647;0.800000|"
-                      "178.5398;1110.0000;2109.9990;1.570796"));
-}
-
 // The exit code, a part of the message ("" for any), the arguments; T, P and Z stand for the files, K/ for the
 // directory. A failed file outranks the missing route; options that belong together are refused alone.
 TEST_F(Narzedzie, KodyWyjscia) {
@@ -169,9 +157,6 @@ TEST_F(Narzedzie, ObrazIPrzejazd) {
     EXPECT_EQ(Uruchom({"przejazd", teren, k + "/jedna", "--od", "11", "--do", "11", "--rozmiar", "320x200"}).Kod, 0);
     EXPECT_EQ(CzytajPlik(k + "/jedna/klatka_00001.png"), CzytajPlik(b));
     EXPECT_EQ(std::distance(fs::directory_iterator(k + "/jedna"), {}), 1);
-}
-
-TEST_F(Narzedzie, ObrazNieNaPotok) {
     // The picture goes through the program's safe writer (whose tests follow links and refuse the rest):
     // a named pipe is refused without blocking and stays.
     const std::string potok = kat + "/potok.png";
@@ -183,7 +168,7 @@ TEST_F(Narzedzie, ObrazNieNaPotok) {
     EXPECT_TRUE(fs::is_fifo(potok));
 }
 
-// LandXML written and read back puts the route where it was (the round trip itself is the LandXML tests'
+// The station table; LandXML written and read back puts the route where it was (the round trip itself is the LandXML tests'
 // business), staStart shifting every chainage of the tables; glTF has its header; a link is written through.
 TEST_F(Narzedzie, LandXMLIGltf) {
     const std::string xml = kat + "/teren.xml", glb = kat + "/teren.glb";
@@ -194,16 +179,22 @@ TEST_F(Narzedzie, LandXMLIGltf) {
     std::string z = CzytajPlik(xml);
     z.replace(z.find("staStart=\"0.000000\""), 19, "staStart=\"1000.000000\"");
     ZapiszPlik(xml, z);
-    const auto a = Linie(Uruchom({"pikiety", teren, "--krok", "50"}).Wyjscie);
+    // The station table: the ends looked up 0.001 inside, in the file's coordinates, '.' whatever the locale; on
+    // the arc round (1060, 2060) 0.2 and 1.4 rad turned (the route's geometry itself: the route build tests).
+    const auto a = Linie(Uruchom({"pikiety", teren, "--krok", "60"}, "LC_ALL=pl_PL.UTF-8").Wyjscie);
+    EXPECT_EQ(a,
+              Podziel("pikieta;X;Y;kierunek|0.0000;1010.0010;2010.0000;0.000000|60.0000;1069.9335;2010.9967;0.200000|"
+                      "120.0000;1109.2725;2051.5016;1.400000|178.5398;1110.0000;2109.9990;1.570796"));
     const auto c = Linie(Uruchom({"pikiety", xml, "--krok", "50"}).Wyjscie);
     const auto pr = Linie(Uruchom({"profil", xml, "--krok", "50"}).Wyjscie);
     const auto q = Linie(Uruchom({"przekroj", xml, "--pikieta", "1050", "--szerokosc", "5", "--krok", "5"}).Wyjscie);
-    ASSERT_TRUE(a.size() >= 3 && c.size() >= 3 && pr.size() >= 3 && q.size() == 4u);  // header, -5, 0, 5
-    const auto p50 = Liczby(a[2]), p1050 = Liczby(c[2]), q0 = Liczby(q[2]);
-    EXPECT_EQ(std::tuple(c[1].substr(0, 10), pr[2].substr(0, 10), p50[0], p1050[0]),
-              std::tuple("1000.0000;", "1050.0000;", 50.0, 1050.0));
-    EXPECT_LT(std::hypot(p50[1] - p1050[1], p50[2] - p1050[2]), 1e-3);
-    EXPECT_LT(std::hypot(q0[1] - p1050[1], q0[2] - p1050[2]), 1e-3) << q[2];
+    ASSERT_TRUE(c.size() >= 3 && pr.size() >= 3 && q.size() == 4u);  // header, -5, 0, 5
+    // 1050 is 50 m along: the arc's first point (1060, 2010).
+    const auto p1050 = Liczby(c[2]), q0 = Liczby(q[2]);
+    EXPECT_EQ(std::tuple(c[1].substr(0, 10), pr[2].substr(0, 10), p1050[0]),
+              std::tuple("1000.0000;", "1050.0000;", 1050.0));
+    EXPECT_LT(std::hypot(p1050[1] - 1060, p1050[2] - 2010), 1e-3);
+    EXPECT_LT(std::hypot(q0[1] - 1060, q0[2] - 2010), 1e-3) << q[2];
     fs::create_symlink("teren.xml", kat + "/dowiazanie.xml");
     ASSERT_EQ(Uruchom({"landxml", teren, proj, kat + "/dowiazanie.xml"}).Kod, 0);
     EXPECT_TRUE(fs::is_symlink(kat + "/dowiazanie.xml"));

@@ -78,7 +78,7 @@ TEST_F(Okno, KlawiszeTabeliIPasekStanu) {
     }
 }
 
-TEST_F(Okno, KlawiszeTylkoGdyZadnaKontrolkaNieMaFokusu) {
+TEST_F(Okno, KlawiszeTylkoGdyZadnaKontrolkaNieMaFokusuIZmianaRozmiaru) {
     Pokaz(true);
     QTest::keyClick(okno.get(), Qt::Key_Plus, Qt::KeypadModifier);
     QTest::keyClick(okno.get(), Qt::Key_Minus);  // the main keyboard's minus is another key
@@ -91,12 +91,8 @@ TEST_F(Okno, KlawiszeTylkoGdyZadnaKontrolkaNieMaFokusu) {
         QTest::keyClick(w, Qt::Key_Up);  // a button may pass the focus on with an arrow
     }
     OczekujOko(479, -705, 500);
-}
-
-TEST_F(Okno, SuwakZFokusemIZmianaRozmiaru) {
     // The arrows move the slider that holds the focus (the end-to-end drive checks the pictures);
     // a click on the picture gives the keys back to the window.
-    Pokaz(true);
     Otworz(Plik("d.tro", PlikTrasy(850)));
     okno->SB_pik->setFocus();
     QTest::keyClick(okno->SB_pik, Qt::Key_Right);
