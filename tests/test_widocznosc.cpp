@@ -187,12 +187,7 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     EXPECT_TRUE(doKrawedzi.Granica == TGranicaWidocznosci::BrakPowierzchni && doKrawedzi.Ocena);
 
     // A road 12 m wide at 0 in a cut: the old ground at 5 in 30 m triangles, dug away over the road.
-    std::vector<TTrojkat> stary;
-    for (double x = -30; x < 1030; x += 30)
-        for (double y = -60; y < 60; y += 30) {
-            stary.push_back(Trojkat({x, y, 5}, {x + 30, y, 5}, {x + 30, y + 30, 5}));
-            stary.push_back(Trojkat({x, y, 5}, {x + 30, y + 30, 5}, {x, y + 30, 5}));
-        }
+    const std::vector<TTrojkat> stary = Siatka(-30, 1050, -60, 60, 30, [](double, double) { return 5.0; });
     const TIndeksWysokosci droga = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double) { return 0.0; }));
     const TIndeksWysokosci wykop = TerenPozaProjektem(ZbudujIndeksWysokosci(stary), droga);
     const TWierszWidocznosci wWykopie = SprawdzWidocznoscNaPikiecie(500, 1, u, droga, wykop);
