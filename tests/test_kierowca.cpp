@@ -4,17 +4,11 @@
 
 namespace {
 
-void Siatka(TSiatka& s, double x0, double x1, double y0, double y1, double krok,
-            const std::function<double(double, double)>& z) {
-    s = TSiatka{};
-    s.Trojkaty = ::Siatka(x0, x1, y0, y1, krok, z);
-}
-
 // A straight along +x from (0, 0) to (400, 0) over a design surface z(x, y) and no ground.
 void ProstaScena(const std::function<double(double, double)>& z) {
     ZerujStan();
     BudujTrase({{0, 0, 0, 0, 0}, {400, 0, 0, 0, 0}});
-    Siatka(PROJ, -20, 420, -20, 20, 10, z);
+    PROJ.Trojkaty = Siatka(-20, 420, -20, 20, 10, z);
     UstawIndeksyWysokosci(ZbudujIndeksWysokosci(PROJ.Trojkaty), {});
     WidokKierowcy = TWidokKierowcy{};
     WidokKierowcy.Wlaczony = true;
@@ -31,15 +25,14 @@ bool JestWierzcholek(const TPunkt3D& p) {
 }  // namespace
 
 TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
-    // The road's grade along x, chainage, offset, direction, tilt, a vertex on the route line ahead of the eye.
+    // The road's grade along x, chainage, offset, direction, tilt, a vertex on the route line ahead of the eye
+    // (where the eye stands, on either side and in either direction, is the eye placing tests' business).
     const struct {
         double g, s, o;
         bool wPrzod, pochylenie;
         double x;
     } przypadki[] = {
-        {0.0, 100, 0, true, true, 200},   {0.05, 100, 0, true, true, 200},   {0.05, 100, 0, true, false, 200},
-        {0.05, 100, 10, true, true, 200}, {0.05, 300, 10, false, true, 200}, {0.0, 300, -10, false, true, 100},
-    };
+        {0.05, 100, 0, true, true, 200}, {0.05, 100, 0, true, false, 200}, {0.05, 300, 10, false, true, 200}};
     for (const auto& p : przypadki) {
         SCOPED_TRACE(&p - przypadki);
         ProstaScena([&](double x, double) { return p.g * x; });
@@ -82,7 +75,7 @@ TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
     // The ground 10 m above the road over the road's strip (|y| < 20) is the
     // ground a cutting removes: left out; beside it the ground stays.
     ProstaScena([](double, double) { return 0.0; });
-    Siatka(TEREN, -20, 420, -60, 60, 10, [](double, double) { return 10.0; });
+    TEREN.Trojkaty = Siatka(-20, 420, -60, 60, 10, [](double, double) { return 10.0; });
     ASSERT_EQ(UstawWidokNaPikiecie(100), TUstawienie::Kierowca);
     ASSERT_FALSE(TrojkatyTEREN.empty());
     // Travelling along +x the eye's right (-y) is +X in the picture: y = eye's y - (X - OkoX) / skala.
@@ -119,8 +112,7 @@ TEST(WidokKierowcy, SlupkiZaGrzbietemUkryte) {
     EXPECT_EQ(PikietySlupkow(0, 1234.5, 500), (std::vector<double>{0, 500, 1000}));
     EXPECT_EQ(PikietySlupkow(50, 300, 100), (std::vector<double>{100, 200, 300}));
     EXPECT_TRUE(PikietySlupkow(0, 100, 0).empty());
-    const std::pair<double, const char*> teksty[] = {{100, "0+100"},     {1200, "1+200"}, {2350.4, "2+350"},
-                                                     {1000, "km 1+000"}, {0, "km 0+000"}, {999.6, "km 1+000"}};
+    const std::pair<double, const char*> teksty[] = {{2350.4, "2+350"}, {0, "km 0+000"}, {999.6, "km 1+000"}};
     for (const auto& [s, t] : teksty) EXPECT_EQ(TekstSlupka(s), t);
     WyczyscIndeksyWysokosci();
 }
@@ -159,8 +151,6 @@ TEST(WidokKierowcy, JazdaWedlugCzasuNieKlatek) {
     const std::tuple<double, double, double, bool, double, bool> przypadki[] = {
         {990, 72, 1, true, 1000, true},   // 20 m past the end: stops at it
         {5, 72, 1, false, 0, true},       // driving back past the start
-        {500, 36, 2, false, 480, false},  // back 20 m
-        {500, 60, 0, true, 500, false},   // no time, no way
         {500, 60, -1, true, 500, false},  // a clock gone back: no way
     };
     for (const auto& [s0, v, t, wPrzod, cel, koniec] : przypadki) {

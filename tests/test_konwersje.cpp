@@ -5,9 +5,9 @@
 #include "pomocnicze/Pomocnicze.h"
 
 TEST(Konwersje, PolaWObuLocale) {
+    // (Plain decimal texts of many shapes: against strtod below.)
     const std::pair<const char*, double> liczby[] = {
-        {"12.5", 12.5}, {"12,5", 12.5},    {"-0,25", -0.25}, {"+3", 3},      {"1,5E+3", 1500},
-        {".5", 0.5},    {" 7,25\t", 7.25}, {"1e-400", 0},    {"2e-2", 0.02}, {"5500123.456", 5500123.456}};
+        {"12,5", 12.5}, {"+3", 3}, {"1,5E+3", 1500}, {" 7,25\t", 7.25}, {"1e-400", 0}};
     // Surface kinds: N is tested before E; lower case never matches; values are held at the float range.
     const std::tuple<const char*, float, char> rodzaje[] = {
         {"0.25N", 0.25f, 'N'}, {"0,25N", 0.25f, 'N'}, {"3C", 3, 'C'},
@@ -15,14 +15,9 @@ TEST(Konwersje, PolaWObuLocale) {
         {"n", 0, ' '},         {"-2E", -2, 'E'},      {"1e40G", 3.4028235e38f, 'G'}};
     // ';' records: fields before a failing one keep their values, the rest stay 0.
     using R = std::tuple<const char*, bool, double, double, double, std::string>;
-    const R rekordy[] = {{"10;20", true, 10, 20, 0, ""},
-                         {"10;20;", true, 10, 20, 0, ""},
-                         {"10;20;30;abc", true, 10, 20, 30, "abc"},
-                         {"10,5;20.25;30;abc;def", true, 10.5, 20.25, 30, "abc;def"},
-                         {"10", false, 0, 0, 0, ""},
-                         {"a;2;3;", false, 0, 0, 0, ""},
-                         {"7;x;9", false, 7, 0, 0, ""},
-                         {"1;2;y", false, 1, 2, 0, ""}};
+    const R rekordy[] = {{"10;20;", true, 10, 20, 0, ""}, {"10,5;20.25;30;abc;def", true, 10.5, 20.25, 30, "abc;def"},
+                         {"10", false, 0, 0, 0, ""},      {"a;2;3;", false, 0, 0, 0, ""},
+                         {"7;x;9", false, 7, 0, 0, ""},   {"1;2;y", false, 1, 2, 0, ""}};
     for (char sep : {'.', ','}) {
         UstawLocale l(sep);
         for (auto [t, v] : liczby) EXPECT_EQ(NaRzeczywista(t), v) << t;
@@ -53,7 +48,8 @@ TEST(Konwersje, BledyIWartosciLogiczne) {
     EXPECT_EQ(std::pair(v, n), std::pair(99.0, 99));
     // The offending text is shown decoded from Windows-1250, escaped and kept short.
     EXPECT_EQ(Blad([] { NaCalkowita(std::string("\xb9\r\0", 3)); }), "'ą\\r\\x00' is not a valid integer value");
-    EXPECT_LT(Blad([] { NaCalkowita(std::string(100000, 'x')); }).size(), 200u);
+    EXPECT_EQ(Blad([] { NaCalkowita(std::string(100000, 'x')); }),
+              "'" + std::string(80, 'x') + "...' is not a valid integer value");
     // H is tested first: the text before it, "0.2N", is no number.
     EXPECT_EQ(Blad([] { CzytajRodzaj("0.2NH"); }), "'0.2N' is not a valid floating point value");
     EXPECT_EQ(Blad([] { CzytajRodzaj("N"); }), "'' is not a valid floating point value");

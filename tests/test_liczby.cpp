@@ -5,9 +5,8 @@
 
 TEST(Wzorce, LiczbyWLocaleUzytkownika) {
     // Rounded half away from zero on the decimal value, no sign on a zero result, no thousands separator.
-    const std::pair<double, const char*> f2[] = {{0, "0,00"},       {-3.14159, "-3,14"}, {0.125, "0,13"},
-                                                 {-0.125, "-0,13"}, {1.005, "1,01"},     {2.675, "2,68"},
-                                                 {-0.001, "0,00"},  {9.999, "10,00"},    {5500000.4567, "5500000,46"},
+    const std::pair<double, const char*> f2[] = {{-0.125, "-0,13"}, {1.005, "1,01"},    {2.675, "2,68"},
+                                                 {-0.001, "0,00"},  {9.999, "10,00"},   {5500000.4567, "5500000,46"},
                                                  {NAN, "NAN"},      {-INFINITY, "-INF"}};
     // FormatN: four significant digits, then one decimal; exponent notation past four integer digits.
     const std::pair<double, const char*> n[] = {

@@ -6,12 +6,6 @@ namespace {
 
 constexpr double pi = Pi;
 
-void Buduj(const std::vector<std::array<double, 3>>& w) {
-    std::vector<std::array<double, 5>> v;
-    for (const auto& z : w) v.push_back({z[0], z[1], z[2]});
-    BudujTrase(v);
-}
-
 double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
 
 struct TOczekiwane {
@@ -35,17 +29,16 @@ void Sprawdz(const TOczekiwane& o) {
 TEST(OkoKierowcy, ProstaZeWzniesieniem5Procent) {
     ZerujStan();
     // A straight along +x from (0, 0) to (200, 0); the road rises 5 % along x.
-    Buduj({{{0, 0, 0}}, {{200, 0, 0}}});
+    BudujTrase({{0, 0}, {200, 0}});
     // The ground, 10 m lower, reaches 30 m to each side.
     UstawIndeksyWysokosci(
         ZbudujIndeksWysokosci(Siatka(-10, 210, -6, 6, 2, [](double x, double) { return 0.05 * x; })),
         ZbudujIndeksWysokosci(Siatka(-10, 210, -30, 30, 5, [](double x, double) { return 0.05 * x - 10; })));
     const TOczekiwane przypadki[] = {
-        // Right of travel along +x is -y; driving back right is +y and the road falls.
+        // Right of travel along +x is -y; driving back right is +y and the road falls (both sides and
+        // directions on the arc below).
         {100, 1.75, 1.0, true, 100, -1.75, 6.0, 0, 0.05},
-        {100, 1.75, 1.0, false, 100, 1.75, 6.0, pi, -0.05},
-        {100, -1.75, 1.2, true, 100, 1.75, 6.2, 0, 0.05},
-        {100, -1.75, 1.2, false, 100, -1.75, 6.2, pi, -0.05},
+        {100, 1.75, 1.2, false, 100, 1.75, 6.2, pi, -0.05},
         // Near the ends the chord stays inside the route.
         {0.2, 0, 1.0, true, 0.2, 0, 1.01, 0, 0.05},
         {199.9, 0, 1.0, false, 199.9, 0, 10.995, pi, -0.05},
@@ -70,7 +63,7 @@ TEST(OkoKierowcy, LukIJazdaWstecz) {
     // A left-hand arc R = 50 between straights along +x and +y: centre (50, 50),
     // from s = 50 to 50 + 25 pi. At its middle the route's bearing is 45 degrees
     // and the route point is the centre + 50 (cos -45, sin -45).
-    Buduj({{{0, 0, 0}}, {{100, 0, 50}}, {{100, 100, 0}}});
+    BudujTrase({{0, 0}, {100, 0, 50}, {100, 100}});
     // A plane rising along y: z = 2 + 0.1 y. On a circle of radius r about the
     // centre, at the angle phi, the grade along the circle is 0.1 cos(phi)
     // (and the chord's gives the same), whatever r.
@@ -89,7 +82,6 @@ TEST(OkoKierowcy, LukIJazdaWstecz) {
         // On the first straight the plane is level along x; on the last it climbs 10 %.
         {25, 1.75, 1.0, true, 25, -1.75, 3 - 0.175, 0, 0},
         {150, 1.75, 1.0, true, 101.75, 50 + 150 - (50 + 25 * pi), 3 + 0.1 * (200 - 50 - 25 * pi), pi / 2, 0.1},
-        {150, 1.75, 1.0, false, 98.25, 50 + 150 - (50 + 25 * pi), 3 + 0.1 * (200 - 50 - 25 * pi), 3 * pi / 2, -0.1},
     };
     for (const TOczekiwane& o : przypadki) Sprawdz(o);
     WyczyscIndeksyWysokosci();

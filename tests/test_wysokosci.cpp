@@ -22,18 +22,17 @@ void SprawdzWysokosci(const TIndeksWysokosci& ix, const std::vector<double>& p) 
 }  // namespace
 
 TEST(Wysokosci, PlaszczyznyGrzbietIZakladka) {
-    // The plane z = 2x + 3y + 5 over [0, 10]^2 in two triangles, and points a micrometre outside.
+    // The plane z = 2x + 3y + 5 over [0, 10]^2 in two triangles: its corners, the shared diagonal, points a
+    // micrometre outside (inside points against every triangle: the random grid below).
     const auto plaszczyzna = [](double x, double y) { return 2 * x + 3 * y + 5; };
     const TIndeksWysokosci kwadrat = ZbudujIndeksWysokosci(Siatka(0, 10, 0, 10, 10, plaszczyzna));
-    SprawdzWysokosci(kwadrat, {0,  0,    5,   10,        0,    25,   10, 10,   55, 0,  10,   35,   5,  5,
-                               30, 2.5,  7.5, 32.5,      10,   3,    34, 3,    0,  11, 1,    2,    13, -1e-6,
-                               5,  Brak, 5,   10 + 1e-6, Brak, 10.5, 5,  Brak, -3, -3, Brak, Brak, 1,  Brak});
+    SprawdzWysokosci(kwadrat, {0,     0, 5,    10, 10,        55,   0, 10,   35,   5,    5, 30,
+                               -1e-6, 5, Brak, 5,  10 + 1e-6, Brak, 1, Brak, Brak, 10.5, 5, Brak});
 
     // A ridge along x = 5 (z = x to its west, 10 - x to its east): the ridge line gives the shared height.
     const TIndeksWysokosci grzbiet = ZbudujIndeksWysokosci(
         Siatka(0, 10, 0, 10, 1, [](double x, double) { return 5 - std::fabs(x - 5); }));
-    SprawdzWysokosci(grzbiet, {5, 0, 5, 5,   3.3, 5,   5, 10, 5, 2,  7,  2, 7.25,      1.5, 2.75,
-                               4, 4, 4, 6.5, 6.5, 3.5, 0, 0,  0, 10, 10, 0, 10 + 1e-6, 0,   Brak});
+    SprawdzWysokosci(grzbiet, {5, 0, 5, 5, 3.3, 5, 5, 10, 5, 2, 7, 2, 7.25, 1.5, 2.75, 10, 10, 0, 10 + 1e-6, 0, Brak});
 
     // A roof at 4 over part of a floor at 1 (the highest counts); degenerate and non-finite triangles left out.
     const std::vector<TTrojkat> zakladka = {
@@ -109,7 +108,6 @@ TEST(Wysokosci, OdcinekPodPowierzchnia) {
     };  // t NaN: the segment stays above
     const TPrzypadek przypadki[] = {
         {&s, {100, 0, 2}, {0, 0, 2}, 0.484},                 // level at 2 into the wall: 5 (x - 48) = 2
-        {&s, {10, -8, 2}, {90, 8, 2}, (48.4 - 10) / 80},     // the same, slanting across the grid
         {&s, {0, 0, 10.5}, {100, 3, 10.5}, Brak},            // over the wall's top
         {&g, {0, 0, 1.5}, {100, 0, 0.5}, 150.0 / 11 / 100},  // 1.5 - 0.01 x = 0.1 x
         {&g, {10, 1, 2.2}, {40, 1, 4}, Brak},                // to a point on the surface: not blocked
@@ -117,7 +115,6 @@ TEST(Wysokosci, OdcinekPodPowierzchnia) {
         {&g, {20, 0, 1}, {20, 0, 9}, 0},                     // starting below
         {&g, {25, 0, 10}, {25, 0, -10}, 0.375},              // vertical, surface at 2.5
         {&g, {50, 0, 6}, {50, 0, 4.9}, 1 / 1.1},             // only its end below
-        {&g, {-50, 0, -10}, {-1, 30, -10}, Brak},            // beyond the surface in plan
         {&g, {-100, 0, 3}, {100, 0, 3}, 0.65},               // from outside at 3: the crest at x = 30
     };
     for (const TPrzypadek& p : przypadki) {

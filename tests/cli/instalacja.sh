@@ -30,19 +30,12 @@ sprawdz "rodzaj pliku .tro" grep -q '<glob pattern="\*.tro"/>' "$ROOT/share/mime
 sprawdz "ikona" [ -f "$ROOT/share/icons/hicolor/scalable/apps/orvany3d.svg" ]
 sprawdz "DESTDIR nie wycieka poza katalog" [ ! -e "$PREFIX" ]
 
-# The installed tool, called through bin/ from elsewhere, on the installed project.
+# The installed tool, called through bin/ from elsewhere, on the installed project (what its commands print:
+# the tool's tests); the sky comes from the program's own directory: no complaint about a missing file.
 cd "$KAT"
 export PATH="$ROOT/bin:$PATH"
-LC_ALL=C orvany3d-cli raport "$PROG/Przyklady/Droga.tro" >raport.txt
-sprawdz "raport trasy" grep -q "Pik.  (min,max)  = (0.00 ; 2900.44)" raport.txt
-LC_ALL=C orvany3d-cli pikiety "$PROG/Przyklady/Droga.tro" --krok 500 >pikiety.csv 2>/dev/null
-sprawdz "tabela pikiet" [ "$(head -n1 pikiety.csv)" = "pikieta;X;Y;kierunek" -a "$(wc -l <pikiety.csv)" = 8 ]
-# The sky comes from the program's own directory: no complaint about a missing file.
 orvany3d-cli obraz "$PROG/Przyklady/Droga.tro" widok.png --pikieta 100 2>obraz.err
 sprawdz "obraz PNG" [ "$(head -c 8 widok.png | tail -c 7)" = "$(printf 'PNG\r\n\032\n')" ]
 sprawdz "niebo znalezione obok programu" [ ! -s obraz.err ]
-# Conversion through the installed tool gives the same file as the build's tool.
-orvany3d-cli przepisz "$PROG/Model/Droga.mtp" zainst.tro
-"$BUILD/bin/orvany3d-cli" przepisz "$BUILD/bin/Model/Droga.mtp" build.tro
-sprawdz "przepisz" cmp -s zainst.tro build.tro
+sprawdz "zainstalowana droga taka jak w budowie" cmp -s "$PROG/Przyklady/Droga.tro" "$BUILD/bin/Przyklady/Droga.tro"
 exit $blad

@@ -78,7 +78,7 @@ TEST_F(Okno, KlawiszeTabeliIPasekStanu) {
     }
 }
 
-TEST_F(Okno, KlawiszeTylkoGdyZadnaKontrolkaNieMaFokusu) {
+TEST_F(Okno, KlawiszeTylkoGdyZadnaKontrolkaNieMaFokusuIZmianaRozmiaru) {
     Pokaz(true);
     QTest::keyClick(okno.get(), Qt::Key_Plus, Qt::KeypadModifier);
     QTest::keyClick(okno.get(), Qt::Key_Minus);  // the main keyboard's minus is another key
@@ -91,12 +91,8 @@ TEST_F(Okno, KlawiszeTylkoGdyZadnaKontrolkaNieMaFokusu) {
         QTest::keyClick(w, Qt::Key_Up);  // a button may pass the focus on with an arrow
     }
     OczekujOko(479, -705, 500);
-}
-
-TEST_F(Okno, SuwakZFokusemIZmianaRozmiaru) {
     // The arrows move the slider that holds the focus (the end-to-end drive checks the pictures);
     // a click on the picture gives the keys back to the window.
-    Pokaz(true);
     Otworz(Plik("d.tro", PlikTrasy(850)));
     okno->SB_pik->setFocus();
     QTest::keyClick(okno->SB_pik, Qt::Key_Right);
@@ -116,15 +112,12 @@ TEST_F(Okno, SuwakZFokusemIZmianaRozmiaru) {
 TEST_F(Okno, EkranyTestowe) {
     Pokaz(true);
     Otworz(Plik("d.tro", PlikTrasy(850)));
-    okno->SB_pik->setValue(200);
-    ASSERT_GT(IleTrojkatowTEREN(), 0);
+    // The keys bring the screens (what they hold: the test solids' tests); the road and its panel go.
     for (Qt::Key k : {Qt::Key_Q, Qt::Key_W}) {
         okno->P_Pikietaz->show();
         QTest::keyClick(okno.get(), k, Qt::ControlModifier);
-        EXPECT_EQ(std::tuple(okno->windowTitle(), okno->P_Pikietaz->isVisible()),
-                  std::tuple("Orvan3D 2.0.0beta3", false));
-        EXPECT_EQ(TEREN.IleTrojkatow() + PROJ.IleTrojkatow() + IleTrojkatowTEREN(), 0);
-        EXPECT_GT(IleTrojkatowPROJ(), 0);
+        EXPECT_EQ(std::tuple(okno->windowTitle(), okno->P_Pikietaz->isVisible(), TEREN.IleTrojkatow()),
+                  std::tuple("Orvan3D 2.0.0beta3", false, 0));
     }
 }
 
