@@ -83,21 +83,6 @@ inline TPlik PlikDanych(bool mtp) {
 inline TPlik PlikTRO() { return PlikDanych(false); }
 inline TPlik PlikMTP() { return PlikDanych(true); }
 
-// A .tro file of a regular grid of nx x ny TEREN points, two triangles a cell.
-inline std::string PlikSiatki(int nx, int ny) {
-    TPlik f = Naglowek();
-    f({"#WspTEREN#", std::to_string(nx * ny)});
-    for (int n = 0; n < nx * ny; ++n)
-        DodajPunkt(f, 5500000 + n % nx * 2.5, 4600000 + n / nx * 2.5, 100 + n * 7 % 50 * 0.1, "F", n, "P" + L(n));
-    f({"", "#TroTEREN#", std::to_string(2 * (nx - 1) * (ny - 1))});
-    for (int a = 0; a + nx + 1 < nx * ny; ++a)
-        if (a % nx + 1 < nx) {
-            DodajTrojkatTEREN(f, a, a + 1, a + nx + 1, "0H", "clGreen");
-            DodajTrojkatTEREN(f, a, a + nx + 1, a + nx, "0H", "clGreen");
-        }
-    return f.Tekst("\r\n");
-}
-
 // ---- the whole model, to tell whether a failed load changed anything ----
 
 struct TStan {
