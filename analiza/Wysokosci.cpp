@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <exception>
 #include <limits>
 #include <mutex>
-#include <thread>
+
+#include "common/Rownolegle.h"
 
 namespace {
 constexpr std::size_t DuzaStrona = std::size_t{2} << 20;
@@ -455,22 +455,15 @@ void ZbudujIndeksyWysokosci() {
     TSiatka& mala = terenWiekszy ? PROJ : TEREN;
     TIndeksWysokosci& duzy = terenWiekszy ? Indeksy.TEREN : Indeksy.PROJ;
     TIndeksWysokosci& maly = terenWiekszy ? Indeksy.PROJ : Indeksy.TEREN;
-    std::exception_ptr blad;
-    std::thread drugi([&] {
-        try {
-            maly = ZbudujIndeksWysokosci(mala.Trojkaty, Indeksy.Dx, Indeksy.Dy, Indeksy.Dz);
-        } catch (...) {
-            blad = std::current_exception();
-        }
-    });
-    try {
-        duzy = ZbudujIndeksWysokosci(duza.Trojkaty, Indeksy.Dx, Indeksy.Dy, Indeksy.Dz);
-    } catch (...) {
-        drugi.join();
-        throw;
-    }
-    drugi.join();
-    if (blad) std::rethrow_exception(blad);
+    // The two builds at once, or one after the other on a single core.
+    NaDwochWatkach(
+        2,
+        [&](std::size_t od, std::size_t do_) {
+            for (std::size_t k = od; k < do_; ++k)
+                (k == 0 ? duzy : maly) = ZbudujIndeksWysokosci((k == 0 ? duza : mala).Trojkaty, Indeksy.Dx, Indeksy.Dy,
+                                                               Indeksy.Dz);
+        },
+        1);
     Indeksy.DoZbudowania.store(false, std::memory_order_release);
 }
 
