@@ -6,7 +6,9 @@
 #include <cstdio>
 
 #include "common/Funkcje.h"
+#include "dialogs/RysunekNiwelety.h"
 #include "model/Zmienne.h"
+#include "route/Niweleta.h"
 #include "route/OblTrasa.h"
 
 namespace {
@@ -135,7 +137,7 @@ void RysujOsie(QPainter& m, const TWykres& w, double krokU, double krokV, bool p
     }
 }
 
-void RysujLegende(QPainter& m, double x, double y) {
+void RysujLegende(QPainter& m, double x, double y, bool niweleta) {
     const QFontMetrics fm = m.fontMetrics();
     auto pozycja = [&](const QColor& k, const QString& t) {
         m.setPen(QPen(k, 2.0));
@@ -146,6 +148,7 @@ void RysujLegende(QPainter& m, double x, double y) {
     };
     pozycja(KolorProjektu, QStringLiteral("PROJ (powierzchnia projektowana)"));
     pozycja(KolorTerenu, QStringLiteral("TEREN (teren istniejący)"));
+    if (niweleta) pozycja(QColor(20, 20, 160), QStringLiteral("niweleta"));
 }
 
 void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d) {
@@ -153,10 +156,13 @@ void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d
     m.setPen(Qt::black);
     m.drawText(QPointF(obszar.left() + 8, obszar.top() + fm.ascent() + 4),
                QStringLiteral("Profil podłużny (przewyższenie %1×)").arg(Q(G2(d.Przewyzszenie))));
-    RysujLegende(m, obszar.left() + 330, obszar.top() + 4);
+    const bool niweleta = !d.Niweleta.Pusta();
+    RysujLegende(m, obszar.left() + 330, obszar.top() + 4, niweleta);
+    // With a design line, the band under the chainage ticks.
+    const double pasek = niweleta ? WysokoscPaskaNiwelety(fm) + 4 : 0.0;
     TWykres w;
     w.Pole = QRectF(obszar.left() + 74, obszar.top() + fm.height() + 14, obszar.width() - 74 - 16,
-                    obszar.height() - fm.height() - 14 - fm.height() - 12);
+                    obszar.height() - fm.height() - 14 - fm.height() - 12 - pasek);
     if (w.Pole.width() < 20 || w.Pole.height() < 20) return;
     // Chainages as the file gives them: a LandXML route keeps its start chainage.
     w.PrzesuniecieU = d.PikStart;
@@ -165,7 +171,13 @@ void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d
     // The vertical scale is the horizontal one times the exaggeration; the
     // heights are centred on the middle of their range.
     double zmin = 0, zmax = 1;
-    if (!ZakresWysokosci(d.Profil, zmin, zmax)) zmin = 0, zmax = 1;
+    bool sa = ZakresWysokosci(d.Profil, zmin, zmax);
+    for (const TPVI& p : d.Niweleta.Punkty) {
+        zmin = sa ? std::min(zmin, p.Z) : p.Z;
+        zmax = sa ? std::max(zmax, p.Z) : p.Z;
+        sa = true;
+    }
+    if (!sa) zmin = 0, zmax = 1;
     const double naMetr = w.Pole.width() / (w.U1 - w.U0) * d.Przewyzszenie;
     const double srodek = 0.5 * (zmin + zmax), pol = 0.5 * w.Pole.height() / naMetr;
     w.V0 = srodek - pol;
@@ -175,15 +187,34 @@ void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d
     m.setClipRect(w.Pole);
     m.setRenderHint(QPainter::Antialiasing, true);
     RysujPowierzchnie(m, w, d.Profil, true);
+    const TOdwzorowanieProfilu odw{[&w](double u) { return w.X(u); }, [&w](double v) { return w.Y(v); }, w.Pole};
+    if (niweleta) RysujNiwelete(m, odw, d.Niweleta);
     // The marker at the current chainage.
     const double x = w.X(std::clamp(d.PikStart + d.Pikieta, w.U0, w.U1));
     m.setPen(QPen(KolorZnacznika, 1.5, Qt::DashLine));
     m.drawLine(QPointF(x, w.Pole.top()), QPointF(x, w.Pole.bottom()));
     m.setPen(QPen(KolorZnacznika, 1.5));
     m.setBrush(KolorZnacznika);
-    for (const std::optional<double>& z : {d.NaOsi.ZProj, d.NaOsi.ZTeren})
+    for (const std::optional<double>& z :
+         {d.NaOsi.ZProj, d.NaOsi.ZTeren, WysokoscNiwelety(d.Niweleta, d.PikStart + d.Pikieta)})
         if (z) m.drawEllipse(QPointF(x, w.Y(*z)), 3.0, 3.0);
     m.restore();
+    if (niweleta) {
+        // The ground at a chainage: between the long profile's points.
+        const auto teren = [&d](double u) -> std::optional<double> {
+            const double s = u - d.PikStart;
+            const auto& p = d.Profil;
+            const auto it = std::lower_bound(p.begin(), p.end(), s,
+                                             [](const TPunktProfilu& a, double v) { return a.Pikieta < v; });
+            if (it == p.end() || !it->ZTeren) return std::nullopt;
+            if (it == p.begin() || it->Pikieta == s) return it->ZTeren;
+            const TPunktProfilu& a = *(it - 1);
+            if (!a.ZTeren) return std::nullopt;
+            return *a.ZTeren + (*it->ZTeren - *a.ZTeren) * (s - a.Pikieta) / (it->Pikieta - a.Pikieta);
+        };
+        RysujPasekNiwelety(m, QRectF(obszar.left(), w.Pole.bottom() + fm.height() + 10, obszar.width(), pasek - 4), odw,
+                           d.Niweleta, w.U0, w.U1, teren);
+    }
     // Its chainage over the plot, kept inside the picture.
     const QString t = Q(TekstKilometrazu(d.PikStart + d.Pikieta, SeparatorDziesietny()));
     const double szer = fm.horizontalAdvance(t) + 8;
@@ -260,6 +291,7 @@ TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszeni
     d.NaOsi = PunktProfilu(pikieta, IndeksPROJ(), IndeksTEREN());
     d.Przekroj = ObliczPrzekroj(pikieta, SzerokoscPrzekrojuRysunku, KrokPrzekrojuRysunku, IndeksPROJ(), IndeksTEREN());
     d.Pochylenie = PochylenieProjektu(pikieta, IndeksPROJ());
+    d.Niweleta = Trasa.Niweleta;
     return d;
 }
 
@@ -267,15 +299,24 @@ QString OpisPikiety(const TDaneRysunkuProfilu& d) {
     if (!d.JestTrasa) return QStringLiteral("Trasa nie jest obliczona.");
     const QString odstep = QStringLiteral("   ");
     QString t = Q(TekstKilometrazu(d.PikStart + d.Pikieta, SeparatorDziesietny()));
-    t += odstep + QStringLiteral("Niweleta: ") + (d.NaOsi.ZProj ? Metry(*d.NaOsi.ZProj) : QStringLiteral("brak"));
+    // With a design line its height is the road's; otherwise the design surface's.
+    const std::optional<double> zDrogi = d.Niweleta.Pusta() ? d.NaOsi.ZProj
+                                                            : WysokoscNiwelety(d.Niweleta, d.PikStart + d.Pikieta);
+    t += odstep + QStringLiteral("Niweleta: ") + (zDrogi ? Metry(*zDrogi) : QStringLiteral("brak"));
     t += odstep + QStringLiteral("Teren: ") + (d.NaOsi.ZTeren ? Metry(*d.NaOsi.ZTeren) : QStringLiteral("brak"));
-    if (const std::optional<double> r = d.NaOsi.Roznica()) {
+    if (const std::optional<double> r = zDrogi && d.NaOsi.ZTeren ? std::optional<double>(*zDrogi - *d.NaOsi.ZTeren)
+                                                                 : std::nullopt) {
         if (std::fabs(*r) < 0.005)
             t += odstep + QStringLiteral("Niweleta w poziomie terenu");
         else
             t += odstep + (*r > 0 ? QStringLiteral("Nasyp: ") : QStringLiteral("Wykop: ")) + Metry(std::fabs(*r));
     }
-    if (d.Pochylenie) t += odstep + QStringLiteral("Pochylenie: ") + Q(F2(*d.Pochylenie)) + QStringLiteral(" %");
+    std::optional<double> pochylenie = d.Pochylenie;
+    if (!d.Niweleta.Pusta()) {
+        pochylenie = PochylenieNiwelety(d.Niweleta, d.PikStart + d.Pikieta);
+        if (pochylenie) *pochylenie *= 100;
+    }
+    if (pochylenie) t += odstep + QStringLiteral("Pochylenie: ") + Q(F2(*pochylenie)) + QStringLiteral(" %");
     return t;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "analiza/Profil.h"
+#include "model/TypyOsi.h"
 
 // The vertical exaggeration of the long profile: its start value and bounds.
 constexpr double PrzewyzszenieDomyslne = 10.0;
@@ -35,6 +36,10 @@ struct TDaneRysunkuProfilu {
     std::vector<TPunktProfilu> Przekroj;  // the cross-section there
     std::optional<double> Pochylenie;     // grade of the design surface there, %
     double Przewyzszenie = PrzewyzszenieDomyslne;
+    // The route's design line (no breakpoints: none); with one, the long
+    // profile draws it with its labels and the band under it, and the
+    // chainage's line gives its height as "Niweleta".
+    TNiweleta Niweleta;
 };
 
 // The long profile of the loaded route at a step fitted to its length (from

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Funkcje.h"
+#include "model/TypyOsi.h"
 
 // ---------------------------------------------------------------------------
 // Colours: 32-bit values 0x00BBGGRR, red in the low byte.
@@ -84,13 +85,6 @@ struct TSiatka {
 
 // ---------------------------------------------------------------------------
 // Route alignment.
-
-struct TPunkt2D {
-    double X = 0.0;
-    double Y = 0.0;
-
-    bool operator==(const TPunkt2D&) const = default;
-};
 
 struct TPara {
     float Wartosc1 = 0.0f;
@@ -167,6 +161,9 @@ struct DaneUstawieniaTrasy {
     double PikStart = 0.0;
     bool GeometriaZPliku = false;
     std::string Pochodzenie;
+    // The route's vertical profile (the design line) as its file gives it;
+    // without one it has no breakpoints.
+    TNiweleta Niweleta;
 
     std::int32_t IleZalomow() const { return static_cast<std::int32_t>(Zalomy.size()); }
 

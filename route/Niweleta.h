@@ -13,35 +13,11 @@
 // Nothing here reads or changes any process-wide state.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-enum class TLukPionowy : std::uint8_t { Brak, Parabola, ParabolaNiesymetryczna, Kolowy };
-
-struct TPVI {
-    double Pik = 0;  // displayed chainage
-    double Z = 0;
-    TLukPionowy Luk = TLukPionowy::Brak;
-    double Dlugosc = 0;                     // a symmetric parabola's length
-    double DlugoscWej = 0, DlugoscWyj = 0;  // an unsymmetric parabola's lengths before and after the breakpoint
-    double R = 0;                           // a circle's radius
-    int Wiersz = 0;                         // line in the file (0: none), for messages
-
-    // Set by ZbudujNiweleta.
-    double G1 = 0, G2 = 0;     // grades before and after (dz/ds)
-    double Pocz = 0, Kon = 0;  // the curve's chainages (both Pik without a curve)
-    double Sc = 0, Zc = 0;     // a circle's centre
-    double Gm = 0;             // an unsymmetric parabola's grade over the breakpoint
-};
-
-struct TNiweleta {
-    std::string Nazwa;
-    std::vector<TPVI> Punkty;
-
-    bool Pusta() const { return Punkty.size() < 2; }
-};
+#include "model/Typy.h"
 
 // Checks the breakpoints and places the curves. Raises BladKonwersji (a
 // Polish message naming the breakpoint and its line) when fewer than two
