@@ -1,4 +1,5 @@
 #include "wymiana/LandXMLOsie.h"
+#include "wymiana/LandXMLOsieDokument.h"
 
 #include <algorithm>
 #include <cmath>
@@ -381,13 +382,14 @@ struct TCzytnikOsi {
     }
 };
 
-std::vector<TOsLandXML> Czytaj(TDokument& d, std::string_view oryginal, const TZrodlo& z) {
-    Parsuj(d, z);
+}  // namespace
+
+std::vector<TOsLandXML> CzytajOsieDokumentu(pugi::xml_node korzen, double jednostka, std::string_view oryginal) {
     const TWiersze wiersze(oryginal);
-    const TCzytnikOsi czytnik{d.jednostka, wiersze};
+    const TCzytnikOsi czytnik{jednostka, wiersze};
     std::vector<TOsLandXML> osie;
     int nr = 0;
-    for (pugi::xml_node al : Trasy(d.korzen)) {
+    for (pugi::xml_node al : Trasy(korzen)) {
         TOsLandXML os;
         os.Lancuch.Nazwa = NazwaTrasy(al, ++nr);
         try {
@@ -423,6 +425,14 @@ std::vector<TOsLandXML> Czytaj(TDokument& d, std::string_view oryginal, const TZ
         });
         osie.push_back(std::move(os));
     }
+    return osie;
+}
+
+namespace {
+
+std::vector<TOsLandXML> Czytaj(TDokument& d, std::string_view oryginal, const TZrodlo& z) {
+    Parsuj(d, z);
+    std::vector<TOsLandXML> osie = CzytajOsieDokumentu(d.korzen, d.jednostka, oryginal);
     if (!osie.empty() &&
         std::all_of(osie.begin(), osie.end(), [](const TOsLandXML& o) { return !o.Pominieta.empty(); })) {
         std::string s = "Żadnej trasy pliku nie można wczytać:";
