@@ -122,6 +122,7 @@ std::optional<TWynikObjetosci> ObliczObjetosci(const std::vector<TTrojkat>& proj
         w.Przedzialy[j].Od = podzial.Granice[j];
         w.Przedzialy[j].Do = podzial.Granice[j + 1];
     }
+    for (const TPrzekrojPodzialu& p : podzial.Przekroje) w.PikietyPaskow.push_back(p.S);
     w.WykopPaska.resize(ilePaskow);
     w.NasypPaska.resize(ilePaskow);
     double masa = 0.0;

@@ -23,6 +23,10 @@
 #include "analiza/PodzialTrasy.h"
 #include "analiza/Wysokosci.h"
 
+// The default half-width of the corridor the volumes are summed over, m: wide enough for the
+// embankments and cuttings of a road (a design surface reaching farther is counted as in no band).
+constexpr double SzerokoscObjetosci = 100.0;
+
 struct TPrzedzialObjetosci {
     double Od = 0, Do = 0;  // the band's chainages (the route's own)
     double Wykop = 0;       // cut, m^3
@@ -37,6 +41,7 @@ struct TWynikObjetosci {
     // Per strip of the division (between its stations i and i + 1): cut and fill, for the
     // mass-haul diagram and the balance points.
     std::vector<double> WykopPaska, NasypPaska;
+    std::vector<double> PikietyPaskow;  // the strips' boundaries (one more than the strips), the route's own
     double Wykop = 0, Nasyp = 0;  // totals over the bands
     double BezTerenu = 0;         // design surface in the bands with no terrain under it, m^2
     double PozaPasami = 0;        // design surface in no band (beyond the ends or wider than W), m^2

@@ -20,6 +20,8 @@
 // The threshold of a flat surface, %: the least resultant slope a road surface
 // needs to drain.
 constexpr double ProgSpadku = 0.5;
+// The default half-width of the banded drainage check, m: the road and its verges.
+constexpr double SzerokoscSpadkow = 30.0;
 
 // The resultant slope of a triangle in per cent; none for a triangle with no plan area (or a
 // coordinate that is not a number).

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "analiza/Objetosci.h"
+#include "analiza/RaportyKontroli.h"
 #include "pomocnicze/Pomocnicze.h"
 
 namespace {
@@ -66,6 +67,9 @@ TEST_F(Objetosci, PrzecinajacePlaszczyznyToKliny) {
     EXPECT_NEAR(w->PunktyZrownowazenia[0], 90, 1e-6);
     EXPECT_NEAR(w->Wykop, 0.02 * 55 * 55 / 2 * 30, 1e-6);
     EXPECT_NEAR(w->Nasyp, 607.5, 1e-6);
+    const std::vector<std::string> r = RaportObjetosci(*w, 0, 15);
+    EXPECT_NE(std::find(r.begin(), r.end(), "Punkty zrównoważenia mas: km 0+090,00"), r.end());
+    EXPECT_NE(std::find(r.begin(), r.end(), "Wykop: 907,5 m³, nasyp: 607,5 m³"), r.end());
 
     // With a bulking factor of 1.5 the cut of (x - 45)^2 * 0.3 m^3 makes 607.5 m^3 of fill at 45 + sqrt(1350).
     const auto k = ObliczObjetosci(proj, ZbudujIndeksWysokosci(teren), p, 1.5);

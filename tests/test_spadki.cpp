@@ -2,6 +2,7 @@
 // straight, the flat disc of a superelevation runoff on a grade, a cross-fall built from a known q(s).
 #include "analiza/Pochylenia.h"
 #include "analiza/Profil.h"
+#include "analiza/RaportyKontroli.h"
 #include "analiza/Spadki.h"
 #include "pomocnicze/Pomocnicze.h"
 
@@ -51,6 +52,9 @@ TEST_F(Spadki, PrzedzialyNaProstejJakLiczoneRecznie) {
     EXPECT_NEAR(w->Strefy[0].Od, 20, 1e-9);
     EXPECT_NEAR(w->Strefy[0].Do, 50, 1e-9);
     EXPECT_NEAR(w->Strefy[0].Pole, 200, 1e-9);
+    // The report gives the zone at the displayed chainages (a start chainage of 1000 added).
+    const std::vector<std::string> r = RaportSpadkow(*w, 1000, 0.5, 10);
+    EXPECT_NE(std::find(r.begin(), r.end(), "km 1+020,00 – km 1+050,00, strona lewa: 200,00 m²"), r.end());
 
     // No design surface: areas 0, no least slope.
     const std::optional<TWynikSpadkow> pusty = ObliczSpadki({}, p, 0.5);
