@@ -92,9 +92,27 @@ TEST_F(OknoKontroli, PrzerwanieNicNieZmieniaAWynikiIdaDoProfiluIOpisu) {
         profil.grab().save(QDir(QString::fromLocal8Bit(katalog)).filePath(QStringLiteral("kontrole_profil.png")));
     }
 
-    // A load drops the results and the diagrams.
+    // The colouring by slope class (a threshold of 2.5 % makes the 2 % crown of the sample road flat): the
+    // design triangles drawn in the class colours, the legend shown; off gives the kinds' colours back.
+    int odswiezenia = 0;
+    bool legenda = false;
+    k.OdswiezWidok = [&] { ++odswiezenia; };
+    k.PokazLegende = [&](bool widoczna, double) { legenda = widoczna; };
+    k.Ustawienia.Prog = 2.5;
+    k.UstawKolorowanie(true);
+    EXPECT_TRUE(legenda && odswiezenia == 1 && KoloryPROJ.size() == PROJ.Trojkaty.size());
+    PrzygotujTrojkaty(PROJ);
+    const auto ile = [](TKolor k) { return std::ranges::count(TrojkatyPROJ, k, &TTrojkatRys::Kolor); };
+    EXPECT_GT(ile(KolorPlaskiego), 0);
+    EXPECT_GT(ile(KolorMalegoSpadku) + ile(KolorPlaskiego), 0);
+    // A load empties the colours; the colouring, still on, makes them for the new surface.
+    KoloryPROJ.clear();
     k.Porzuc();
     EXPECT_TRUE(!k.Spadki && !k.Objetosci && profil.WykresyKontroli->isHidden());
+    EXPECT_EQ(KoloryPROJ.size(), PROJ.Trojkaty.size());
+    k.UstawKolorowanie(false);
+    PrzygotujTrojkaty(PROJ);
+    EXPECT_TRUE(!legenda && KoloryPROJ.empty() && ile(KolorPlaskiego) == 0);
 
     // No design surface: said, nothing run.
     PROJ = TSiatka{};
