@@ -1,0 +1,331 @@
+// Placing the view: the render arrays rebuilt from the meshes with every
+// vertex placed for the view at a chainage, the driver's view or the general
+// view of the whole scene; blocks of the meshes outside the depth band are
+// skipped.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+
+#include "common/Rownolegle.h"
+#include "render/KrokiWidoku.h"
+
+using namespace widok;
+
+// ---- Placing the view ----
+
+void UmiescNaTrasie() {
+    // Move, zoom and turn, each vertex through the three steps in one pass;
+    // the totals the separate operations would add up are set back to 0 below.
+    const double srodek = Rzut.PolEkranX;
+    const TPrzesuniecie przesuniecie{srodek - Rzut.TrasaX, -Rzut.TrasaY, 0.0};
+    const TSkalowanie skalowanie{srodek, 0.0, 0.0, Rzut.skala};
+    const TObrot obrot(srodek, 0.0, 0.0, kPi / 2 - Rzut.katT, 0.0, 0.0);
+    KazdyWierzcholek([&](TPunkt3D& p) {
+        przesuniecie(p);
+        skalowanie(p);
+        obrot(p);
+    });
+    TnijWidok();
+    PrzeliczRzut();
+    Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
+    Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
+    Rzut.WidokKierowcy = false;
+    Rzut.PochylenieOka = 0.0;
+}
+
+namespace {
+
+// The driver's placing as one step of each vertex: move the eye to the
+// origin, zoom by k, turn the direction of travel to +Y, tilt the grade up to
+// level, move the origin to the observer. The turns are exact (no angle is
+// too small to apply), so the picture changes smoothly with the chainage.
+struct TKrokOka {
+    double k, ex, ey, ez, c1, s1, c3, s3, ox, oy, oz;
+    void operator()(TPunkt3D& p) const {
+        const double x = (p.X - ex) * k, y = (p.Y - ey) * k, z = (p.Z - ez) * k;
+        const double x1 = x * c1 - y * s1, y1 = x * s1 + y * c1;
+        p.X = ox + x1;
+        p.Y = oy + (y1 * c3 - z * s3);
+        p.Z = oz + (y1 * s3 + z * c3);
+    }
+};
+
+// The boxes of the set's blocks, made when missing (see TBlokiSiatki); none
+// when the skipping is off.
+const std::vector<TPudelkoBloku>* BlokiSiatki(const TSiatka& siatka) {
+    const std::size_t rozmiar = BuforyWidoku.RozmiarBloku;
+    if (rozmiar == 0) return nullptr;
+    TBlokiSiatki& b = &siatka == &PROJ ? BuforyWidoku.BlokiPROJ : BuforyWidoku.BlokiTEREN;
+    const std::vector<TTrojkat>& t = siatka.Trojkaty;
+    if (b.Dane == t.data() && b.IleTrojkatow == t.size() && b.Rozmiar == rozmiar) return &b.Pudelka;
+    b.Pudelka.assign((t.size() + rozmiar - 1) / rozmiar, TPudelkoBloku{});
+    NaDwochWatkach(
+        b.Pudelka.size(),
+        [&](std::size_t od, std::size_t do_) {
+            for (std::size_t k = od; k < do_; ++k) {
+                TPudelkoBloku& p = b.Pudelka[k];
+                double x0 = HUGE_VAL, y0 = HUGE_VAL, z0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL, z1 = -HUGE_VAL;
+                bool skonczone = true;
+                for (std::size_t i = k * rozmiar; i < std::min(t.size(), (k + 1) * rozmiar); ++i) {
+                    const TTrojkat& r = t[i];
+                    for (const double* v : {&r.X1, &r.X2, &r.X3}) x0 = std::min(x0, *v), x1 = std::max(x1, *v);
+                    for (const double* v : {&r.Y1, &r.Y2, &r.Y3}) y0 = std::min(y0, *v), y1 = std::max(y1, *v);
+                    for (const double* v : {&r.Z1, &r.Z2, &r.Z3}) z0 = std::min(z0, *v), z1 = std::max(z1, *v);
+                    skonczone = skonczone &&
+                                std::isfinite(r.X1 + r.X2 + r.X3 + r.Y1 + r.Y2 + r.Y3 + r.Z1 + r.Z2 + r.Z3);
+                }
+                p = {x0, y0, z0, x1, y1, z1, skonczone && std::isfinite(x0 + y0 + z0 + x1 + y1 + z1)};
+            }
+        },
+        64);
+    b.Dane = t.data();
+    b.IleTrojkatow = t.size();
+    b.Rozmiar = rozmiar;
+    return &b.Pudelka;
+}
+
+// Does the affine step `krok` (a view's placing of a vertex) take every point
+// of the box to a depth (Y) at or before cMin, or (with `dalej`) every point
+// to a depth at or beyond cMax and beyond cMin? The cuts would then drop each
+// of the block's triangles whole. The depths of an affine step over a box are
+// extreme at its corners; the margin covers the rounding of the step, so a
+// block that only nearly meets the band is placed triangle by triangle.
+template <typename Krok>
+bool PozaPasem(const TPudelkoBloku& p, const Krok& krok, double cMin, double cMax, bool dalej) {
+    if (!p.Skonczone) return false;
+    double lo = HUGE_VAL, hi = -HUGE_VAL;
+    for (int k = 0; k < 8; ++k) {
+        TPunkt3D q{k & 1 ? p.X1 : p.X0, k & 2 ? p.Y1 : p.Y0, k & 4 ? p.Z1 : p.Z0};
+        krok(q);
+        lo = std::min(lo, q.Y);
+        hi = std::max(hi, q.Y);
+    }
+    // The size of the numbers the step works with: its value at the origin,
+    // its gain along each axis times the box's largest coordinate.
+    TPunkt3D o{0, 0, 0}, ex{1, 0, 0}, ey{0, 1, 0}, ez{0, 0, 1};
+    krok(o), krok(ex), krok(ey), krok(ez);
+    auto dl = [&o](const TPunkt3D& a) { return std::fabs(a.X - o.X) + std::fabs(a.Y - o.Y) + std::fabs(a.Z - o.Z); };
+    const double najwieksza = std::max(
+        {std::fabs(p.X0), std::fabs(p.X1), std::fabs(p.Y0), std::fabs(p.Y1), std::fabs(p.Z0), std::fabs(p.Z1)});
+    const double skala = 1.0 + (dl(ex) + dl(ey) + dl(ez)) * najwieksza + std::fabs(o.X) + std::fabs(o.Y) +
+                         std::fabs(o.Z) + std::fabs(lo) + std::fabs(hi) + std::fabs(cMin) + std::fabs(cMax);
+    const double m = 1e-9 * skala;
+    if (!std::isfinite(m)) return false;
+    if (hi <= cMin - m) return true;
+    return dalej && lo >= cMax + m && lo >= cMin + m;
+}
+
+// Runs `rekord(i, dalej)` on every mesh triangle i of the set, in two threads
+// on a large set, and gathers what it hands to `dalej` into the set's render
+// array in mesh order: the lower half's records straight into it, the upper
+// half's through the scratch array. The blocks for which `pominBlok(box)`
+// says so are passed over (their triangles would give nothing).
+template <typename Rekord, typename PominBlok>
+void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, Rekord rekord, PominBlok pominBlok) {
+    const std::size_t n = siatka.Trojkaty.size();
+    const std::vector<TPudelkoBloku>* bloki = BlokiSiatki(siatka);
+    const std::size_t rozmiar = bloki ? BuforyWidoku.RozmiarBloku : n + 1;
+    auto& gorna = BuforyWidoku.Trojkaty;
+    cel.clear();
+    gorna.clear();
+    const std::size_t polowa = n >= kRekordyNaDwaWatki ? n / 2 : n;
+    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
+        std::vector<TTrojkatRys>& wynik = od == 0 ? cel : gorna;
+        auto dalej = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
+        for (std::size_t i = od; i < do_;) {
+            const std::size_t blok = i / rozmiar, koniec = std::min(do_, (blok + 1) * rozmiar);
+            if (bloki && pominBlok((*bloki)[blok])) {
+                i = koniec;
+                continue;
+            }
+            for (; i < koniec; ++i) rekord(siatka.Trojkaty[i], dalej);
+        }
+    });
+    if (polowa < n) cel.insert(cel.end(), gorna.begin(), gorna.end());
+}
+
+// Rebuilds a set's render array from its mesh with every vertex placed, and
+// cuts it: a triangle wholly at or before the near depth, or wholly at or
+// beyond the far one, is not kept at all (the cut would drop it whole), the
+// rest goes through the cut. The result is that of the rebuild, the placing
+// and the cut one after the other, without making and moving the records the
+// cut throws away; a large set in two threads (ZSiatki keeps the mesh order).
+void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin, double cMax,
+                   const std::function<bool(const TTrojkat&)>& pomin) {
+    // The PROJ triangles marked by the sight check keep their colour here too.
+    std::vector<char> wyroznione;
+    if (&siatka == &PROJ && !WyroznionePROJ.empty()) {
+        wyroznione.assign(siatka.Trojkaty.size(), 0);
+        for (std::int32_t i : WyroznionePROJ)
+            if (i >= 0 && static_cast<std::size_t>(i) < wyroznione.size()) wyroznione[static_cast<std::size_t>(i)] = 1;
+    }
+    ZSiatki(
+        siatka, cel,
+        [&](const TTrojkat& t, auto& dalej) {
+            const std::size_t nr = static_cast<std::size_t>(&t - siatka.Trojkaty.data());
+            TTrojkatRys r;
+            r.P1 = {t.X1, t.Y1, t.Z1};
+            r.P2 = {t.X2, t.Y2, t.Z2};
+            r.P3 = {t.X3, t.Y3, t.Z3};
+            krok(r.P1);
+            krok(r.P2);
+            krok(r.P3);
+            if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) return;
+            if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) return;
+            if (pomin && pomin(t)) return;
+            r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia : KolorRodzaju(siatka, t.Rodzaj.Kod);
+            r.KolorObrysu = r.KolorCieniowany = 0x808080u;
+            // TnijObie's cuts of the record: the near one, then the far one of each piece.
+            TnijRekord<true>(r, cMin, true, [&](const TTrojkatRys& q) { TnijRekord<false>(q, cMax, true, dalej); });
+        },
+        [&](const TPudelkoBloku& p) { return PozaPasem(p, krok, cMin, cMax, true); });
+}
+
+}  // namespace
+
+void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
+                const std::function<bool(const TTrojkat&)>& pominTeren) {
+    const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie), k = Rzut.skala;
+    const TKrokOka krok{k,           oko.X,       oko.Y,     oko.Z,     std::cos(a), std::sin(a),
+                        std::cos(b), std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ};
+    // Everything at or behind the near depth goes, whatever TnijTroj says:
+    // the projection mirrors what lies behind the eye.
+    const double cMin = Rzut.OkoY + bliska * k, cMax = Rzut.OkoY + daleka * k;
+    PrzygotujWOku(TEREN, TrojkatyTEREN, krok, cMin, cMax, pominTeren);
+    PrzygotujWOku(PROJ, TrojkatyPROJ, krok, cMin, cMax, {});
+    for (auto& r : Czworokaty) {
+        krok(r.P1);
+        krok(r.P2);
+        krok(r.P3);
+        krok(r.P4);
+    }
+    for (auto& r : TrojkatySlupkow) {
+        krok(r.P1);
+        krok(r.P2);
+        krok(r.P3);
+    }
+    for (auto& n : NapisySlupkow) krok(n.P);
+    TnijObie(TrojkatySlupkow, cMin, cMax, true);
+    TnijNapisy(cMin, cMax);
+    KorektaLOkoZbioru(TrojkatyPROJ);
+    for (auto& r : TrojkatyTEREN) r.KluczOko = KluczOkoTerenu(r);
+    Sortuj(TrojkatyTEREN, [](const TTrojkatRys& r) { return r.KluczOko; });
+    KorektaLOkoSlupkow();
+    PrzeliczRzut();
+    Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
+    Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
+    Rzut.WidokKierowcy = true;
+    Rzut.PochylenieOka = pochylenie;
+}
+
+void UmiescNaTrasieZSiatek() {
+    const double srodek = Rzut.PolEkranX;
+    const TPrzesuniecie przesuniecie{srodek - Rzut.TrasaX, -Rzut.TrasaY, 0.0};
+    const TSkalowanie skalowanie{srodek, 0.0, 0.0, Rzut.skala};
+    const TObrot obrot(srodek, 0.0, 0.0, kPi / 2 - Rzut.katT, 0.0, 0.0);
+    auto umiesc = [&](TPunkt3D& p) {
+        przesuniecie(p);
+        skalowanie(p);
+        obrot(p);
+    };
+    const bool tnij = Rzut.TnijTroj;
+    const double cMin = Rzut.OdlTnijYmin, cMax = Rzut.OdlTnijYmax;
+    for (TSiatka* siatka : {&TEREN, &PROJ}) {
+        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka);
+        ZSiatki(
+            *siatka, siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN,
+            [&](const TTrojkat& t, auto& dalej) {
+                const std::size_t i = static_cast<std::size_t>(&t - siatka->Trojkaty.data());
+                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, i, wyroznione));
+                umiesc(r.P1);
+                umiesc(r.P2);
+                umiesc(r.P3);
+                auto cieniuj = [&dalej](const TTrojkatRys& kawalek) {
+                    TTrojkatRys c = kawalek;
+                    CieniujTrojkat(c);
+                    dalej(c);
+                };
+                // TnijWidok's cuts of the record.
+                if (tnij)
+                    TnijRekord<true>(r, cMin, true,
+                                     [&](const TTrojkatRys& q) { TnijRekord<false>(q, cMax, true, cieniuj); });
+                else
+                    TnijRekord<true>(r, -1000.0, false, cieniuj);
+            },
+            [&](const TPudelkoBloku& p) { return PozaPasem(p, umiesc, tnij ? cMin : -1000.0, cMax, tnij); });
+    }
+    for (auto& r : Czworokaty) {
+        umiesc(r.P1);
+        umiesc(r.P2);
+        umiesc(r.P3);
+        umiesc(r.P4);
+        CieniujCzworokat(r);
+    }
+    // The station posts and their labels, few, placed and cut as UmiescNaTrasie does.
+    for (auto& r : TrojkatySlupkow) {
+        umiesc(r.P1);
+        umiesc(r.P2);
+        umiesc(r.P3);
+    }
+    for (auto& n : NapisySlupkow) umiesc(n.P);
+    if (tnij) {
+        TnijObie(TrojkatySlupkow, cMin, cMax);
+        TnijNapisy(cMin, cMax);
+    } else {
+        Tnij<true>(TrojkatySlupkow, -1000.0);
+        TnijNapisy(-1000.0, HUGE_VAL);
+    }
+    for (auto& r : TrojkatySlupkow) CieniujTrojkat(r);
+    Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
+    Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
+    Rzut.WidokKierowcy = false;
+    Rzut.PochylenieOka = 0.0;
+}
+
+void SkalujICieniujZSiatek(double k) {
+    const TSkalowanie skalowanie{0.0, 0.0, 0.0, k};
+    for (TSiatka* siatka : {&TEREN, &PROJ}) {
+        std::vector<TTrojkatRys>& cel = siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN;
+        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka);
+        PowiekszNaDwochWatkach(cel, siatka->Trojkaty.size());
+        NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
+            for (std::size_t i = od; i < do_; ++i) {
+                const TTrojkat& t = siatka->Trojkaty[i];
+                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, i, wyroznione));
+                skalowanie(r.P1);
+                skalowanie(r.P2);
+                skalowanie(r.P3);
+                CieniujTrojkat(r);
+                cel[i] = r;
+            }
+        });
+    }
+    for (auto& r : Czworokaty) {
+        skalowanie(r.P1);
+        skalowanie(r.P2);
+        skalowanie(r.P3);
+        skalowanie(r.P4);
+        CieniujCzworokat(r);
+    }
+}
+
+namespace {
+
+bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1; }
+
+}  // namespace
+
+bool UstawNaPikiecieRdzen() {
+    if (!SaTrojkatySiatek()) return false;
+    UmiescNaTrasieZSiatek();
+    return true;
+}
+
+bool WidokOgolny() {
+    if (!SaTrojkatySiatek()) return false;
+    WyczyscSlupki();
+    SkalujICieniujZSiatek(4.0);
+    return true;
+}
