@@ -111,8 +111,9 @@ void SprawdzPliki(const std::vector<std::string>& pliki) {
 }
 
 // The choice of surfaces and alignment of LandXML files, taken by every command that loads files.
-const std::map<std::string, TOpcja> kOpcjeLandXML = {
-    {"--teren", {true}}, {"--proj", {true}}, {"--trasa", {true}}, {"--bez-terenu", {false}}, {"--bez-trasy", {false}}};
+const std::map<std::string, TOpcja> kOpcjeLandXML = {{"--teren", {true}},       {"--proj", {true}},
+                                                     {"--trasa", {true}},       {"--profil", {true}},
+                                                     {"--bez-terenu", {false}}, {"--bez-trasy", {false}}};
 
 std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znane) {
     znane.insert(kOpcjeLandXML.begin(), kOpcjeLandXML.end());
@@ -124,6 +125,7 @@ TWyborLandXML WyborLandXML(const TArgumenty& a) {
     if (const std::string* t = a.Wartosc("--teren")) w.Teren = *t;
     if (const std::string* t = a.Wartosc("--proj")) w.Proj = *t;
     if (const std::string* t = a.Wartosc("--trasa")) w.Trasa = *t;
+    if (const std::string* t = a.Wartosc("--profil")) w.Profil = *t;
     w.BezTerenu = a.Flagi.count("--bez-terenu") > 0;
     w.BezTrasy = a.Flagi.count("--bez-trasy") > 0;
     if (w.BezTerenu && !w.Teren.empty()) throw BladUzycia("opcje --teren i --bez-terenu wykluczają się");

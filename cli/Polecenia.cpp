@@ -107,6 +107,7 @@ int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, s
         if (p == "raport") return Raport(a, wyjscie, bledy);
         if (p == "pikiety") return Pikiety(a, wyjscie, bledy);
         if (p == "profil") return Profil(a, wyjscie, bledy);
+        if (p == "niweleta") return Niweleta(a, wyjscie, bledy);
         if (p == "przekroj") return Przekroj(a, wyjscie, bledy);
         if (p == "widocznosc") return Widocznosc(a, wyjscie, bledy);
         if (p == "obraz") return Obraz(a, wyjscie, bledy);

@@ -11,6 +11,7 @@ Użycie:
   orvany3d-cli pikiety PLIK... [--krok KROK]
   orvany3d-cli profil PLIK... [--krok KROK]
   orvany3d-cli profil PLIK... --obraz WYJSCIE.png [--pikieta S] [--przewyzszenie N] [--rozmiar SZERxWYS]
+  orvany3d-cli niweleta PLIK... [--trasa NAZWA] [--profil NAZWA] [--krok KROK]
   orvany3d-cli przekroj PLIK... --pikieta S [--szerokosc W] [--krok K]
   orvany3d-cli widocznosc PLIK... [--krok K] [--oko H] [--cel H] [--przesuniecie O]
                [--predkosc V] [--zasieg D] [--czas-reakcji T] [--opoznienie A]
@@ -35,6 +36,7 @@ wczytujące pliki przyjmuje opcje wyboru:
       --teren NAZWA    powierzchnia pliku LandXML wczytywana jako TEREN
       --proj NAZWA     powierzchnia pliku LandXML wczytywana jako PROJ
       --trasa NAZWA    trasa (Alignment) pliku LandXML
+      --profil NAZWA   niweleta (Profile/ProfAlign) tej trasy (domyślnie pierwsza)
       --bez-terenu     z pliku LandXML nie jest wczytywany teren (zostaje ten w pamięci)
       --bez-trasy      z pliku LandXML nie jest wczytywana trasa (zostaje ta w pamięci)
 Pikiety trasy z pliku LandXML liczą się od jej pikiety początkowej (staStart):
@@ -50,8 +52,9 @@ Polecenia:
              jeśli były (nie są powtarzane osobno).
 
   pikiety    Tabela pikiet do tyczenia: nagłówek „pikieta;X;Y;kierunek”, potem
-             pikiety 0, KROK, 2·KROK, ... mniejsze od końca trasy i sam koniec
-             trasy. X, Y to punkt trasy we współrzędnych pliku, kierunek to
+             początek trasy, każda wielokrotność KROK pikiety wyświetlanej leżąca
+             wewnątrz trasy i sam koniec trasy (trasa od pikiety 641,2153 z KROK 50:
+             641,2153, 650, 700, ...; trasa od 0: 0, KROK, 2·KROK, ...). X, Y to punkt trasy we współrzędnych pliku, kierunek to
              azymut trasy w radianach (od osi +X przeciwnie do ruchu wskazówek
              zegara). Zawsze kropka dziesiętna; pikieta, X, Y z 4 miejscami,
              kierunek z 6. Pikieta 0 i koniec trasy dają punkty 0,001 od końców
@@ -59,6 +62,15 @@ Polecenia:
              musi być liczbą dodatnią. Komunikaty obliczenia trasy idą na
              standardowe wyjście błędów.
       --krok KROK      odstęp pikiet w metrach (kropka albo przecinek)
+
+  niweleta   Niweleta trasy z pliku LandXML (Profile/ProfAlign: punkty PVI,
+             łuki paraboliczne ParaCurve i UnsymParaCurve, łuki kołowe CircCurve):
+             nagłówek „pikieta;Z;pochylenie”, potem te same pikiety co w poleceniu
+             pikiety. Z to wysokość niwelety w metrach (3 miejsca), pochylenie w %
+             w kierunku rosnących pikiet (3 miejsca; w punkcie załamania bez łuku:
+             pochylenie za nim). Przed pierwszym i za ostatnim punktem załamania
+             niwelety nie ma: pola są puste. Trasa bez niwelety: komunikat i kod 1.
+      --krok KROK      odstęp pikiet w metrach (domyślnie 10)
 
   profil     Profil podłużny: nagłówek „pikieta;X;Y;Z_proj;Z_teren;roznica”,
              potem te same pikiety co w poleceniu pikiety. Z_proj i Z_teren to
@@ -192,6 +204,7 @@ Przykłady:
   orvany3d-cli przejazd Przyklady/Droga.tro --wideo film.mp4 --kierowca --predkosc 60 --od 100 --do 600
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
   orvany3d-cli pikiety projekt.xml --teren Istniejacy --trasa "Oś 1" --krok 20
+  orvany3d-cli niweleta projekt.xml --trasa "Oś 1" --profil "Niweleta projektowa" --krok 50
   orvany3d-cli landxml Przyklady/Droga.tro droga.xml
   orvany3d-cli gltf Przyklady/Droga.tro droga.glb
 )";

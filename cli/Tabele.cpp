@@ -30,6 +30,8 @@
 
 #include "analiza/Profil.h"
 #include "analiza/Widocznosc.h"
+#include "route/Lancuch.h"
+#include "route/Niweleta.h"
 #include "common/Funkcje.h"
 #include "common/ZapisBezpieczny.h"
 #include "dialogs/RysunekProfilu.h"
@@ -73,7 +75,7 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
     if (pikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
 
     std::string tekst = "pikieta;X;Y;kierunek\n";
-    for (const double s : PikietyCoKrok(pikMax, krok)) {
+    for (const double s : PikietyZaokraglone(Trasa.PikStart, pikMax, krok)) {
         double x = 0.0, y = 0.0;
         PunktNaPikiecie(s, x, y);
         const double kat = KatNaPikiecie(s);
@@ -201,9 +203,37 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     }
     if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     std::string tekst = "pikieta;X;Y;Z_proj;Z_teren;roznica\n";
-    for (const TPunktProfilu& p : ObliczProfil(PikietyCoKrok(Trasa.PikMax, krok), IndeksPROJ(), IndeksTEREN()))
+    for (const TPunktProfilu& p :
+         ObliczProfil(PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, krok), IndeksPROJ(), IndeksTEREN()))
         tekst += Stala(Trasa.PikStart + p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' +
                  PoleWysokosci(p.ZProj) + ';' + PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
+    wyjscie << tekst;
+    wyjscie.flush();
+    return KodKoncowy(ok);
+}
+
+int Niweleta(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
+    const TArgumenty arg = Rozbierz(a, 1, ZOpcjamiLandXML({{"--krok", {true}}}));
+    SprawdzPliki(arg.Pozycyjne);
+    const double krok = Liczba(arg, "--krok", 10.0);
+    if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
+    if (Trasa.Niweleta.Pusta()) {
+        bledy << "orvany3d-cli: trasa nie ma niwelety (Profile/ProfAlign w pliku LandXML); niweleta pochodzi tylko "
+                 "z trasy pliku LandXML.\n";
+        return KodBladPliku;
+    }
+    if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
+    // The stations of the station table; the design line where it is (the fields empty elsewhere).
+    std::string tekst = "pikieta;Z;pochylenie\n";
+    for (const double s : PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, krok)) {
+        const double pik = Trasa.PikStart + s;
+        const std::optional<double> z = WysokoscNiwelety(Trasa.Niweleta, pik);
+        const std::optional<double> g = PochylenieNiwelety(Trasa.Niweleta, pik);
+        tekst += Stala(pik, 4) + ';' + PoleWysokosci(z) + ';' + (g ? Stala(*g * 100, 3) : std::string()) + '\n';
+    }
     wyjscie << tekst;
     wyjscie.flush();
     return KodKoncowy(ok);

@@ -116,6 +116,7 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
 int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
+int Niweleta(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 int Obraz(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 int Przejazd(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 

@@ -336,6 +336,8 @@ void PrzyjmijWczytane(TDaneWczytane&& d) {
         Trasa.PikStart = d.PikStart;
         Trasa.GeometriaZPliku = d.GeometriaZPliku;
         Trasa.Pochodzenie = std::move(d.Pochodzenie);
+        Trasa.Niweleta = std::move(d.Niweleta);
+        Trasa.OpisOsi = std::move(d.OpisOsi);
     }
 }
 

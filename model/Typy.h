@@ -164,6 +164,9 @@ struct DaneUstawieniaTrasy {
     // The route's vertical profile (the design line) as its file gives it;
     // without one it has no breakpoints.
     TNiweleta Niweleta;
+    // The route report's lines about every alignment of the route's file
+    // (name, start, length, elements by kind, accepted junctions, profiles).
+    std::vector<std::string> OpisOsi;
 
     std::int32_t IleZalomow() const { return static_cast<std::int32_t>(Zalomy.size()); }
 

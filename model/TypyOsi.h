@@ -6,12 +6,7 @@
 #include <string>
 #include <vector>
 
-struct TPunkt2D {
-    double X = 0.0;
-    double Y = 0.0;
-
-    bool operator==(const TPunkt2D&) const = default;
-};
+#include "common/Funkcje.h"
 
 enum class TRodzajOsi : std::uint8_t { Prosta, Luk, Klotoida };
 

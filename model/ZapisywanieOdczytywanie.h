@@ -52,6 +52,10 @@ struct TDaneWczytane {
     double PikStart = 0.0;
     bool GeometriaZPliku = false;
     std::string Pochodzenie;
+    // With Zalomy: the route's vertical profile (none: no breakpoints) and the
+    // route report's lines about every alignment of its file.
+    TNiweleta Niweleta;
+    std::vector<std::string> OpisOsi;
 };
 
 // How the readers share their work. A section of at least ProgDwochWatkow

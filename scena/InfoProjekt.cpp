@@ -165,6 +165,11 @@ void InfoTrasy() {
             DopiszPusta();
             Dopisz("Trasa z pliku: " + Trasa.Pochodzenie);
             Dopisz("Geometria pliku: klotoidy bez ograniczeń parametrów projektowych.");
+            if (!Trasa.OpisOsi.empty()) {
+                DopiszPusta();
+                Dopisz("Trasy pliku:");
+                for (const std::string& l : Trasa.OpisOsi) Dopisz(l);
+            }
         }
         DopiszPusta();
         Dopisz(LiniaPrzesuniecia());

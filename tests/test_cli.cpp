@@ -314,3 +314,44 @@ TEST_F(Narzedzie, Widocznosc) {
     }
     EXPECT_GE(zaslonietych, 4);
 }
+
+// The design line of a LandXML alignment at round chainages: a route from 641.2153 (a line, an arc of R 200, a line;
+// 300 m) with grades of +2 % and -2 % and a parabola of 100 m over 0+791.2153 (worked by hand: at 800, 58.7847 m
+// into the curve, 103 + 0.02 * 8.7847 - 0.0002 * 58.7847^2 and a grade of 2 - 4 * 0.587847 %).
+TEST_F(Narzedzie, Niweleta) {
+    const std::string xml = kat + "/niweleta.xml";
+    ZapiszPlik(xml, R"(<?xml version="1.0"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2"><Units><Metric linearUnit="meter"/></Units>
+<Alignments><Alignment name="Oś 1" staStart="641.2153"><CoordGeom>
+<Line><Start>5500000 7500000</Start><End>5500000 7500100</End></Line>
+<Curve rot="ccw" crvType="arc" radius="200"><Start>5500000 7500100</Start><Center>5500200 7500100</Center>
+<End>5500024.483487565 7500195.885107720</End></Curve>
+<Line><Start>5500024.483487565 7500195.885107720</Start><End>5500072.426041465 7500283.643363952</End></Line>
+</CoordGeom><Profile name="Oś 1"><ProfSurf name="Teren"><PntList2D>641.2153 99 941.2153 98</PntList2D></ProfSurf>
+<ProfAlign name="Projekt"><PVI>641.2153 100</PVI><ParaCurve length="100">791.2153 103</ParaCurve>
+<PVI>941.2153 100</PVI></ProfAlign></Profile></Alignment></Alignments></LandXML>
+)");
+    const TWynik n = Uruchom({"niweleta", xml, "--krok", "50"});
+    ASSERT_EQ(n.Kod, 0) << n.Bledy;
+    EXPECT_EQ(Linie(n.Wyjscie), Podziel("pikieta;Z;pochylenie|641.2153;100.000;2.000|650.0000;100.176;2.000|"
+                                        "700.0000;101.176;2.000|750.0000;102.160;1.649|800.0000;102.485;-0.351|"
+                                        "850.0000;101.824;-2.000|900.0000;100.824;-2.000|941.2153;100.000;-2.000"));
+    // The station table at the same chainages.
+    const auto p = Linie(Uruchom({"pikiety", xml, "--krok", "50"}).Wyjscie);
+    ASSERT_EQ(p.size(), 9u);
+    EXPECT_EQ(p[2].substr(0, 9), "650.0000;");
+    // The report lists the file's alignments and profiles.
+    const TWynik r = Uruchom({"raport", xml});
+    EXPECT_NE(r.Wyjscie.find("Trasy pliku:\nTrasa „Oś 1”: pikieta początkowa 641.215, długość 300.000 m, elementy: 2 "
+                             "prostych, 1 łuków, 0 klotoid; przyjęte załamania: 0.\n  niweleta „Projekt”: 3 punktów "
+                             "załamania, łuków pionowych 1"),
+              npos)
+        << r.Wyjscie;
+    // No such profile; no profile at all.
+    const TWynik b = Uruchom({"niweleta", xml, "--profil", "Wariant"});
+    EXPECT_EQ(b.Kod, 1);
+    EXPECT_NE(b.Bledy.find("Trasa „Oś 1” nie ma niwelety „Wariant” (--profil). Niwelety trasy: „Projekt”."), npos);
+    const TWynik t = Uruchom({"niweleta", teren});
+    EXPECT_EQ(t.Kod, 1);
+    EXPECT_NE(t.Bledy.find("trasa nie ma niwelety"), npos) << t.Bledy;
+}

@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include "wymiana/LandXMLOsieDokument.h"
 #include "wymiana/LandXMLWspolne.h"
 
 using namespace landxml;
@@ -76,6 +77,19 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         w.Zalomy = CzytajTrase(tr[static_cast<std::size_t>(trasa)], nazwa, d.jednostka, z, w.PikStart);
         w.GeometriaZPliku = true;
         w.Pochodzenie = "LandXML " + std::string(z.nazwa) + ", trasa „" + nazwa + "”";
+        // Every alignment once more as an element chain: the report lists them
+        // all, and the chosen one's vertical profile is the route's design line.
+        const std::vector<TOsLandXML> osie = CzytajOsieDokumentu(d.korzen, d.jednostka, z.tekst());
+        w.OpisOsi = OpisOsi(osie);
+        const TOsLandXML& os = osie[static_cast<std::size_t>(trasa)];
+        try {
+            if (const TNiweleta* n = WybierzNiwelete(os, wybor.Profil)) {
+                w.Niweleta = *n;
+                w.Pochodzenie += ", niweleta „" + n->Nazwa + "”";
+            }
+        } catch (const BladKonwersji& b) {
+            z.Blad(b.what(), tr[static_cast<std::size_t>(trasa)]);
+        }
     }
     if (postep) postep(1.0);
     return w;

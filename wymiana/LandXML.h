@@ -38,6 +38,8 @@ struct TWyborLandXML {
     std::string Trasa;
     bool BezTerenu = false;
     bool BezTrasy = false;
+    // The route's vertical profile (Profile/ProfAlign) by name; empty takes the first.
+    std::string Profil;
 };
 
 // The names of the surfaces and alignments of a file, in file order (UTF-8).
