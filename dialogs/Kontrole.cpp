@@ -1,6 +1,7 @@
 #include "dialogs/Kontrole.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QEventLoop>
 #include <QFormLayout>
 #include <QLocale>
@@ -220,7 +221,8 @@ void TKontroleOkna::SprawdzPochylenia() {
     TUstawieniaKontroli u;
     if (!Przygotuj(TRodzajKontroli::Pochylenia, u)) return;
     const DaneUstawieniaTrasy& trasa = Trasa;
-    const TIndeksWysokosci& proj = IndeksPROJ();
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksWysokosci& proj = *ix.PROJ;
     std::optional<std::vector<TWierszPochylen>> w = WTle<std::vector<TWierszPochylen>>(
         okno_, QStringLiteral("Pochylenie poprzeczne…"),
         [&proj, &trasa, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
@@ -240,7 +242,8 @@ void TKontroleOkna::SprawdzObjetosci() {
     if (!Przygotuj(TRodzajKontroli::Objetosci, u)) return;
     const std::vector<TTrojkat>& proj = PROJ.Trojkaty;
     const DaneUstawieniaTrasy& trasa = Trasa;
-    const TIndeksWysokosci& teren = IndeksTEREN();
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksWysokosci& teren = *ix.TEREN;
     std::optional<TWynikObjetosci> w = WTle<TWynikObjetosci>(
         okno_, QStringLiteral("Objętości robót ziemnych…"),
         [&proj, &trasa, &teren, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
@@ -298,12 +301,23 @@ void RysujLegendeSpadkow(QPainter& m, QPointF naroznik, double prog) {
 TLegendaSpadkow::TLegendaSpadkow(QWidget* rodzic) : QWidget(rodzic) {
     setObjectName(QStringLiteral("LegendaSpadkow"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (rodzic) rodzic->installEventFilter(this);
+    Umiesc();
+}
+
+void TLegendaSpadkow::Umiesc() {
     resize(sizeHint());
+    if (parentWidget()) move(parentWidget()->width() - width() - 8, 8);
+}
+
+bool TLegendaSpadkow::eventFilter(QObject* o, QEvent* e) {
+    if (o == parentWidget() && e->type() == QEvent::Resize) Umiesc();
+    return QWidget::eventFilter(o, e);
 }
 
 void TLegendaSpadkow::UstawProg(double prog) {
     prog_ = prog;
-    resize(sizeHint());
+    Umiesc();
     update();
 }
 
