@@ -12,11 +12,9 @@
 //    direction of travel, square to the route at s + d (direction +1) or
 //    s - d (-1), H_celu above the surface there;
 //  - T(d) is visible when the segment eye-T(d) nowhere passes below PROJ, nor
-//    below TEREN outside PROJ's footprint, strictly between its ends
-//    (PierwszyPunktPodPowierzchnia). Where the design surface has a height the
-//    ground is the design's: in a cut the old terrain over the road is dug
-//    away, so the terrain mesh there hides nothing (else every sight line in
-//    a cut would end at once);
+//    below the ground a cutting leaves, strictly between its ends (Zasloniety).
+//    In a cut the old terrain over the road is dug away (analiza/Wykop), so it
+//    hides nothing (else every sight line in a cut would end at once);
 //  - the available distance is the least d at which the target is hidden:
 //    d walks outwards in steps of at most 1 m, the first hidden step is
 //    narrowed by halving to 0.05 m and its upper end is the answer; when
@@ -103,13 +101,21 @@ double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, 
 double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie, const TIndeksWysokosci& proj,
                             const TIndeksWysokosci& teren);
 
-// The terrain that can hide a target: TEREN without its parts under PROJ's
-// footprint. Terrain triangles wholly inside the footprint are dropped,
-// those wholly outside kept, those across its edge split into pieces of
-// about a metre, of which the covered ones are dropped. Same shift as TEREN.
-TIndeksWysokosci TerenPozaProjektem(const TIndeksWysokosci& teren, const TIndeksWysokosci& proj);
+// The rule "visible" of the check, the station posts' labels and any other
+// line of sight: the segment e-t (mesh coordinates) is hidden when it passes
+// below the design surface, or below the ground a cutting leaves (`terenPoza`:
+// TerenPozaWykopem of analiza/Wykop), by more than TolerancjaWysokosci
+// anywhere strictly between its ends. Exact against the triangles.
+bool Zasloniety(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj, const TIndeksWysokosci& terenPoza);
+// The same for one line of sight from the whole terrain's index: only the
+// terrain triangles along the segment are taken (for a few lines, where
+// cutting the whole terrain would cost more than the questions), their pieces
+// from `pociete` (PrzytnijSiatke of the mesh the index was built from) when given.
+struct TTerenWykopu;
+bool ZaslonietyOdcinek(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj,
+                       const TIndeksWysokosci& teren, const TTerenWykopu* pociete = nullptr);
 
-// The row of one station and direction; `terenPoza` is TerenPozaProjektem of the terrain.
+// The row of one station and direction; `terenPoza` is TerenPozaWykopem of the terrain.
 TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUstawieniaWidocznosci& u,
                                                const TIndeksWysokosci& proj, const TIndeksWysokosci& terenPoza);
 

@@ -143,9 +143,12 @@ void UmiescNaTrasie();
 // triangles always cut), sorts each set farthest from the eye first (a ground
 // triangle by its farthest vertex, so that the road on it comes after it),
 // shades, sets the totals to 0 and marks the picture as the driver's.
-// A ground triangle for which `pominTeren` says true is left out (the ground a cutting removes).
+// A ground triangle for which `przytnijTeren` says true is drawn as the pieces
+// it gave instead (none: left out); the scene passes the cut that leaves out
+// the ground a cutting removes. Called from two threads at once on a large set.
+using TPrzytnijTeren = std::function<bool(const TTrojkat&, std::vector<TTrojkat>&)>;
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const std::function<bool(const TTrojkat&)>& pominTeren = {});
+                const TPrzytnijTeren& przytnijTeren = {});
 // What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and
 // then UmiescNaTrasie give, in one pass over the mesh triangles (in two
 // threads on a large scene): each triangle's record is made, moved, zoomed,

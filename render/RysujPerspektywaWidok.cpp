@@ -512,7 +512,7 @@ void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, Rekord rekord
 // and the cut one after the other, without making and moving the records the
 // cut throws away; a large set in two threads (ZSiatki keeps the mesh order).
 void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin, double cMax,
-                   const std::function<bool(const TTrojkat&)>& pomin) {
+                   const TPrzytnijTeren& przytnij) {
     // The PROJ triangles marked by the sight check keep their colour here too.
     std::vector<char> wyroznione;
     if (&siatka == &PROJ && !WyroznionePROJ.empty()) {
@@ -524,20 +524,34 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
         siatka, cel,
         [&](const TTrojkat& t, auto& dalej) {
             const std::size_t nr = static_cast<std::size_t>(&t - siatka.Trojkaty.data());
-            TTrojkatRys r;
-            r.P1 = {t.X1, t.Y1, t.Z1};
-            r.P2 = {t.X2, t.Y2, t.Z2};
-            r.P3 = {t.X3, t.Y3, t.Z3};
-            krok(r.P1);
-            krok(r.P2);
-            krok(r.P3);
-            if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) return;
-            if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) return;
-            if (pomin && pomin(t)) return;
-            r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia : KolorRodzaju(siatka, t.Rodzaj.Kod);
-            r.KolorObrysu = r.KolorCieniowany = 0x808080u;
-            // TnijObie's cuts of the record: the near one, then the far one of each piece.
-            TnijRekord<true>(r, cMin, true, [&](const TTrojkatRys& q) { TnijRekord<false>(q, cMax, true, dalej); });
+            const TKolor kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
+                                                                         : KolorRodzaju(siatka, t.Rodzaj.Kod);
+            // A triangle (or a piece of it) placed, kept when it reaches into the depth band, and cut.
+            auto umiesc = [&](const TTrojkat& q, bool przytnijGo) {
+                TTrojkatRys r;
+                r.P1 = {q.X1, q.Y1, q.Z1};
+                r.P2 = {q.X2, q.Y2, q.Z2};
+                r.P3 = {q.X3, q.Y3, q.Z3};
+                krok(r.P1);
+                krok(r.P2);
+                krok(r.P3);
+                if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) return false;
+                if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) return false;
+                if (przytnijGo) return true;
+                r.Kolor = kolor;
+                r.KolorObrysu = r.KolorCieniowany = 0x808080u;
+                // TnijObie's cuts of the record: the near one, then the far one of each piece.
+                TnijRekord<true>(r, cMin, true, [&](const TTrojkatRys& p) { TnijRekord<false>(p, cMax, true, dalej); });
+                return true;
+            };
+            if (przytnij && umiesc(t, true)) {
+                std::vector<TTrojkat> kawalki;
+                if (przytnij(t, kawalki)) {
+                    for (const TTrojkat& q : kawalki) umiesc(q, false);
+                    return;
+                }
+            }
+            umiesc(t, false);
         },
         [&](const TPudelkoBloku& p) { return PozaPasem(p, krok, cMin, cMax, true); });
 }
@@ -545,14 +559,14 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
 }  // namespace
 
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const std::function<bool(const TTrojkat&)>& pominTeren) {
+                const TPrzytnijTeren& przytnijTeren) {
     const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie), k = Rzut.skala;
     const TKrokOka krok{k,           oko.X,       oko.Y,     oko.Z,     std::cos(a), std::sin(a),
                         std::cos(b), std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ};
     // Everything at or behind the near depth goes, whatever TnijTroj says:
     // the projection mirrors what lies behind the eye.
     const double cMin = Rzut.OkoY + bliska * k, cMax = Rzut.OkoY + daleka * k;
-    PrzygotujWOku(TEREN, TrojkatyTEREN, krok, cMin, cMax, pominTeren);
+    PrzygotujWOku(TEREN, TrojkatyTEREN, krok, cMin, cMax, przytnijTeren);
     PrzygotujWOku(PROJ, TrojkatyPROJ, krok, cMin, cMax, {});
     for (auto& r : Czworokaty) {
         krok(r.P1);

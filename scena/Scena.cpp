@@ -7,6 +7,7 @@
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/WidokKierowcy.h"
 
 void ZakonczWczytywanie() {
     WyczyscSlupki();
@@ -18,6 +19,7 @@ void ZakonczWczytywanie() {
     PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
     PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
     WyczyscBlokiSiatek();
+    ZapomnijTerenWykopu();
     OznaczIndeksyDoZbudowania();
     PrzygotujPosortowane(TEREN, 4.0);
     PrzygotujPosortowane(PROJ, 4.0);
@@ -97,4 +99,5 @@ void UstawStanPoczatkowy(int W, int H) {
     InicjujZmienne(W, H);
     ZiarnoLosowania = 0;
     ZwolnijBuforyWidoku();
+    ZapomnijTerenWykopu();
 }

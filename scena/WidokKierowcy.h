@@ -26,6 +26,11 @@ struct TWidokKierowcy {
 };
 extern TWidokKierowcy WidokKierowcy;
 
+// Forgets the driver's view's ground (TEREN cut where a cutting removes it),
+// which the first driver's frame after it makes again: the load sequence and
+// a fresh program call it, as the meshes change.
+void ZapomnijTerenWykopu();
+
 // ---- Station posts ----
 
 // The chainages of the posts: the multiples of odstep within [pikMin, pikMax]

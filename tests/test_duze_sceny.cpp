@@ -125,7 +125,7 @@ TEST(DuzeSceny, BlokiSiatkiBezWplywuNaWidoki) {
     Scena(180, 160);
     TEREN.Trojkaty[1000].Z2 = std::nan("");  // its block is never passed over
     const std::vector<TCzworokatRys> bryly = Czworokaty;
-    auto dolek = [](const TTrojkat& t) { return t.Z1 < -2.5; };
+    auto dolek = [](const TTrojkat& t, std::vector<TTrojkat>&) { return t.Z1 < -2.5; };  // left out, no pieces
     struct TOko {
         TPunkt3D oko;
         double kierunek, pochylenie, bliska, daleka;

@@ -1,6 +1,7 @@
 // The stopping sight distance on a crest, a bend with a wall and a sag; the required distance worked by hand.
 #include "analiza/OkoKierowcy.h"
 #include "analiza/Widocznosc.h"
+#include "analiza/Wykop.h"
 #include "pomocnicze/Pomocnicze.h"
 
 namespace {
@@ -141,7 +142,7 @@ TEST_F(Widocznosc, LukPoziomyZeSciana) {
         }
     }
     const TIndeksWysokosci proj = ZbudujIndeksWysokosci(droga);
-    const TIndeksWysokosci teren = TerenPozaProjektem(ZbudujIndeksWysokosci(sciana), proj);
+    const TIndeksWysokosci teren = TerenPozaWykopem(ZbudujIndeksWysokosci(sciana), proj);
     TUstawieniaWidocznosci u;
     u.Predkosc = 60;  // Lz 85 m: short of the chord
     for (const auto& [s, k, re] : {std::tuple{pikPL + 40, 1, 201.75}, std::tuple{pikPL + 160, -1, 198.25}}) {
@@ -189,10 +190,10 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     // A road 12 m wide at 0 in a cut: the old ground at 5 in 30 m triangles, dug away over the road.
     const std::vector<TTrojkat> stary = Siatka(-30, 1050, -60, 60, 30, [](double, double) { return 5.0; });
     const TIndeksWysokosci droga = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double) { return 0.0; }));
-    const TIndeksWysokosci wykop = TerenPozaProjektem(ZbudujIndeksWysokosci(stary), droga);
+    const TIndeksWysokosci wykop = TerenPozaWykopem(ZbudujIndeksWysokosci(stary), droga);
     const TWierszWidocznosci wWykopie = SprawdzWidocznoscNaPikiecie(500, 1, u, droga, wykop);
     EXPECT_TRUE(wWykopie.Granica == TGranicaWidocznosci::Zasieg && wWykopie.Dostepna == 300);
-    // Nothing of the old ground is left over the road (but pieces of a metre along its edges), all of it beside.
+    // Nothing of the old ground is left over the road, all of it beside.
     for (double x = 0.5; x < 1000; x += 7.3)
         for (double y : {-4.9, -3.0, 0.0, 2.2, 4.9}) EXPECT_FALSE(Wysokosc(wykop, x, y)) << x << " " << y;
     for (double y : {-59.0, -30.0, -7.0, 7.0, 45.0}) EXPECT_NEAR(*Wysokosc(wykop, 100, y), 5, 1e-9) << y;
