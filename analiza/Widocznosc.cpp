@@ -215,6 +215,10 @@ std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(const TUstawieni
     if (!blad.empty()) throw BladKonwersji(blad);
     std::vector<TWierszWidocznosci> wiersze;
     if (!Trasa.Obliczona) return wiersze;
+    if (proj.Pusty() && teren.Pusty())
+        throw BladKonwersji(
+            "Nie wczytano żadnej powierzchni (ani projektu PROJ, ani terenu TEREN): widoczność sprawdza się nad "
+            "powierzchnią drogi.");
     if (static_cast<double>(Trasa.PikMax) / u.Krok > NajwiecejPikiet)
         throw BladKonwersji("krok pikiet jest za mały dla tej trasy");
     const std::vector<double> pikiety = PikietyCoKrok(Trasa.PikMax, u.Krok);
@@ -272,7 +276,7 @@ std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWiersz
             const double brak = r.Wymagana - r.Dostepna;
             if (!otwarty) {
                 w.push_back({k, r.Pikieta, r.Pikieta, r.Dostepna, r.Wymagana, r.Powierzchnia,
-                             r.Granica == TGranicaWidocznosci::Przeszkoda});
+                             r.Granica == TGranicaWidocznosci::Przeszkoda, r.Predkosc, r.Pochylenie});
                 otwarty = true;
                 niedobor = brak;
                 continue;
@@ -285,6 +289,8 @@ std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWiersz
                 o.Wymagana = r.Wymagana;
                 o.Powierzchnia = r.Powierzchnia;
                 o.ZPrzeszkoda = r.Granica == TGranicaWidocznosci::Przeszkoda;
+                o.Predkosc = r.Predkosc;
+                o.Pochylenie = r.Pochylenie;
             }
         }
     }
@@ -292,23 +298,37 @@ std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWiersz
 }
 
 std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>& wiersze,
-                                           const TUstawieniaWidocznosci& u) {
+                                           const TUstawieniaWidocznosci& u, double pikStart) {
     std::vector<std::string> l;
     l.push_back("Widoczność na zatrzymanie");
-    l.push_back("Oko " + Wartosc(u.WysokoscOka) + " m, cel " + Wartosc(u.WysokoscCelu) + " m, przesunięcie " +
-                Wartosc(u.Przesuniecie) + " m w prawo od kierunku jazdy, zasięg " + Wartosc(u.Zasieg) + " m, krok " +
-                Wartosc(u.Krok) + " m");
-    l.push_back("Prędkość " +
-                (u.Predkosc > 0.0 ? Wartosc(u.Predkosc) + " km/h" : std::string("z parametrów projektowych")) +
-                ", czas reakcji " + Wartosc(u.CzasReakcji) + " s, opóźnienie " + Wartosc(u.Opoznienie) + " m/s²");
+    l.push_back("Oko kierowcy " + Wartosc(u.WysokoscOka) + " m nad drogą, cel (przedmiot leżący na drodze) " +
+                Wartosc(u.WysokoscCelu) + " m, przesunięcie " + Wartosc(u.Przesuniecie) +
+                " m w prawo od kierunku jazdy, zasięg " + Wartosc(u.Zasieg) + " m, krok " + Wartosc(u.Krok) + " m");
+    // The speeds the rows used: the one given, or those of the design parameters at the stations.
+    std::string predkosc;
+    if (u.Predkosc > 0.0) {
+        predkosc = Wartosc(u.Predkosc) + " km/h";
+    } else {
+        double vMin = HUGE_VAL, vMax = -HUGE_VAL;
+        for (const TWierszWidocznosci& r : wiersze)
+            vMin = std::min(vMin, r.Predkosc), vMax = std::max(vMax, r.Predkosc);
+        predkosc = vMin > vMax ? std::string("z parametrów projektowych")
+                   : vMin == vMax
+                       ? Wartosc(vMin) + " km/h (z parametrów projektowych)"
+                       : Wartosc(vMin) + "–" + Wartosc(vMax) + " km/h (z parametrów projektowych, według pikiet)";
+    }
+    l.push_back("Prędkość " + predkosc + ", czas reakcji " + Wartosc(u.CzasReakcji) + " s, opóźnienie " +
+                Wartosc(u.Opoznienie) + " m/s², przyspieszenie ziemskie " + Wartosc(PrzyspieszenieZiemskie) +
+                " m/s²; droga zatrzymania Lz = v·t + v²/(2·(a + g·i)), i: pochylenie drogi na długości Lz");
     const std::vector<TOdcinekWidocznosci> odcinki = OdcinkiNiespelniajace(wiersze);
     for (const TOdcinekWidocznosci& o : odcinki) {
-        std::string t = Kilometraz(o.Od) + " – " + Kilometraz(o.Do) + ", kierunek " + ZnakKierunku(o.Kierunek) +
-                        ": dostępna " + Metry1(o.Dostepna) + " m < wymagana ";
+        std::string t = Kilometraz(pikStart + o.Od) + " – " + Kilometraz(pikStart + o.Do) + ", kierunek " +
+                        ZnakKierunku(o.Kierunek) + ": dostępna " + Metry1(o.Dostepna) + " m < wymagana ";
         t += std::isfinite(o.Wymagana) ? Metry1(o.Wymagana) + " m"
                                        : std::string("nieograniczona (spadek zbyt duży dla opóźnienia)");
-        t += o.ZPrzeszkoda ? std::string(", przeszkoda ") + TekstPowierzchni(o.Powierzchnia)
-                           : std::string(", brak powierzchni dalej");
+        t += " (V = " + Wartosc(o.Predkosc) + " km/h, i = " + Wartosc(100.0 * o.Pochylenie) + " %)";
+        t += o.ZPrzeszkoda ? std::string(", cel zasłania ") + TekstPowierzchni(o.Powierzchnia)
+                           : std::string(", dalej brak powierzchni");
         l.push_back(t);
     }
     std::int64_t ile[2] = {0, 0}, zle[2] = {0, 0};

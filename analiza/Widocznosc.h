@@ -128,7 +128,8 @@ using TPostepWidocznosci = std::function<void(std::int64_t zrobione, std::int64_
 // among `watki` threads (0: as many as the machine has cores); the result does
 // not depend on the split. None when `przerwij` was set before the end
 // (nothing else changes). Raises BladKonwersji for settings that make no sense
-// (the message says which), none when the route is not built.
+// (the message says which) and when neither surface has a triangle (there is
+// nothing to drive on); none when the route is not built.
 std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(
     const TUstawieniaWidocznosci& u, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren,
     const TPostepWidocznosci& postep = {}, const std::atomic<bool>* przerwij = nullptr, int watki = 0);
@@ -142,17 +143,21 @@ struct TOdcinekWidocznosci {
     double Od = 0, Do = 0;              // first and last failing station
     double Dostepna = 0, Wymagana = 0;  // of the worst row (the greatest shortfall)
     TPowierzchniaWidocznosci Powierzchnia = TPowierzchniaWidocznosci::TEREN;
-    bool ZPrzeszkoda = false;  // the worst row was hidden by a surface
+    bool ZPrzeszkoda = false;             // the worst row was hidden by a surface
+    double Predkosc = 0, Pochylenie = 0;  // V and i of the worst row
 };
 
 // The failing stretches, the + direction first, each in chainage order.
 std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWierszWidocznosci>& wiersze);
 
-// The report for the text viewer: one line per failing stretch
-// ("km 0+420 – km 0+510, kierunek +: dostępna 85,3 m < wymagana 104,9 m,
-// przeszkoda TEREN") and a summary.
+// The report for the text viewer: the settings and the speeds used, one line
+// per failing stretch with the chainages shown (pikStart, the route's start
+// chainage, added): "km 0+420 – km 0+510, kierunek +: dostępna 85,3 m <
+// wymagana 104,9 m (V = 70 km/h, i = -2,1 %), cel zasłania TEREN", and a
+// summary. The target ("cel") is what the driver must see; what hides it is
+// named by the verb "zasłania".
 std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>& wiersze,
-                                           const TUstawieniaWidocznosci& u);
+                                           const TUstawieniaWidocznosci& u, double pikStart);
 
 // The PROJ mesh triangles on the failing stretches: those under the lane of
 // the direction (from the axis to twice the offset to the right of the
