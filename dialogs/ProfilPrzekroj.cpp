@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "dialogs/WykresWidocznosci.h"
+#include "model/Zmienne.h"
 
 TRysunekProfilu::TRysunekProfilu(const TDaneRysunkuProfilu& dane, QWidget* rodzic) : QWidget(rodzic), dane_(dane) {
     setMinimumSize(480, 320);
@@ -69,6 +70,7 @@ TfProfilPrzekroj::TfProfilPrzekroj(QWidget* rodzic) : QDialog(rodzic) {
     uklad->addLayout(gora);
     uklad->addWidget(Podzial, 1);
     resize(RozmiarRysunkuProfilu.width() + 20, RozmiarRysunkuProfilu.height() + 60);
+    ZmiescNaEkranie();
 
     connect(E_Przewyzszenie, &QDoubleSpinBox::valueChanged, this, [this](double v) {
         dane_.Przewyzszenie = v;
@@ -81,7 +83,7 @@ TfProfilPrzekroj::TfProfilPrzekroj(QWidget* rodzic) : QDialog(rodzic) {
 
 void TfProfilPrzekroj::UstawWynikiWidocznosci(std::vector<TWierszWidocznosci> wiersze, bool pas) {
     const bool sa = !wiersze.empty();
-    Wykres->UstawWiersze(std::move(wiersze));
+    Wykres->UstawWiersze(std::move(wiersze), Trasa.PikStart);
     Wykres->UstawZnacznik(pikieta_);
     {
         const QSignalBlocker blokada(CB_Pas);
@@ -95,13 +97,26 @@ void TfProfilPrzekroj::UstawWynikiWidocznosci(std::vector<TWierszWidocznosci> wi
     // Room for the chart: the window grows by the chart's height as far as
     // the screen allows; the drawing keeps at least its smallest size.
     const int dodatek = Wykres->sizeHint().height() + CB_Pas->sizeHint().height();
-    int wysokosc = height() + dodatek;
-    if (const QScreen* ekran = screen() ? screen() : QGuiApplication::primaryScreen())
-        wysokosc = std::min(wysokosc, ekran->availableGeometry().height() - 40);
     Wyniki->show();
-    resize(width(), std::max(wysokosc, minimumSizeHint().height()));
+    resize(width(), std::max(height() + dodatek, minimumSizeHint().height()));
+    ZmiescNaEkranie();
     const int razem = Podzial->height() + dodatek;
     Podzial->setSizes({std::max(razem - dodatek, Rysunek->minimumHeight()), dodatek});
+}
+
+void TfProfilPrzekroj::ZmiescNaEkranie() {
+    const QScreen* ekran = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!ekran) return;
+    // The frame (title bar and borders) comes on top of the size; the whole window stays on the screen.
+    const QRect dostepne = ekran->availableGeometry();
+    const int ramkaX = std::max(frameGeometry().width() - width(), 0),
+              ramkaY = std::max(frameGeometry().height() - height(), 0);
+    resize(std::min(width(), dostepne.width() - ramkaX), std::min(height(), dostepne.height() - ramkaY));
+    const QRect r = frameGeometry();
+    move(std::clamp(r.left(), dostepne.left(), std::max(dostepne.left(), dostepne.right() + 1 - r.width())) +
+             (x() - r.left()),
+         std::clamp(r.top(), dostepne.top(), std::max(dostepne.top(), dostepne.bottom() + 1 - r.height())) +
+             (y() - r.top()));
 }
 
 void TfProfilPrzekroj::PoWczytaniu(double pikieta) {
