@@ -298,15 +298,17 @@ void ObliczTrase() {
     Trasa.Obliczona = SprawdzNakladanie();
 }
 
-void PunktNaPikiecie(double s, double& x, double& y) {
-    const auto& el = Trasa.ElementyTrasy;
-    const int n = IleElementow();
-    if (s <= Trasa.PikMin) s = Trasa.PikMin + 0.001;
-    if (s >= Trasa.PikMax) s = Trasa.PikMax - 0.001;
+void PunktNaPikiecie(double s, double& x, double& y) { PunktNaPikiecie(Trasa, s, x, y); }
+
+void PunktNaPikiecie(const DaneUstawieniaTrasy& trasa, double s, double& x, double& y) {
+    const auto& el = trasa.ElementyTrasy;
+    const int n = static_cast<int>(std::min(trasa.Zalomy.size(), trasa.ElementyTrasy.size()));
+    if (s <= trasa.PikMin) s = trasa.PikMin + 0.001;
+    if (s >= trasa.PikMax) s = trasa.PikMax - 0.001;
     // PikMax is the end chainage held in a float: on a route longer than about
     // 16 km it may lie past the true end by more than 0.001, and the end of
     // the route would then be covered by no element.
-    if (n >= 2 && s > el[n - 1].PikKKP2 - 0.001 && el[n - 1].PikKKP2 > Trasa.PikMin + 0.001)
+    if (n >= 2 && s > el[n - 1].PikKKP2 - 0.001 && el[n - 1].PikKKP2 > trasa.PikMin + 0.001)
         s = el[n - 1].PikKKP2 - 0.001;
 
     auto naLuku = [&](const TElementTrasy& e, double pocz, double kon) {
@@ -353,19 +355,21 @@ void PunktNaPikiecie(double s, double& x, double& y) {
     }
 }
 
-double KatNaPikiecie(double s) {
+double KatNaPikiecie(double s) { return KatNaPikiecie(Trasa, s); }
+
+double KatNaPikiecie(const DaneUstawieniaTrasy& trasa, double s) {
     // The chainages the lookup answers for: 0.001 inside the ends (and inside the last element's end, which a
     // float PikMax may overshoot).
-    const auto& el = Trasa.ElementyTrasy;
-    const double lo = Trasa.PikMin + 0.001;
-    double hi = Trasa.PikMax - 0.001;
-    if (!el.empty() && el.back().PikKKP2 - 0.001 < hi && el.back().PikKKP2 > Trasa.PikMin + 0.001)
+    const auto& el = trasa.ElementyTrasy;
+    const double lo = trasa.PikMin + 0.001;
+    double hi = trasa.PikMax - 0.001;
+    if (!el.empty() && el.back().PikKKP2 - 0.001 < hi && el.back().PikKKP2 > trasa.PikMin + 0.001)
         hi = el.back().PikKKP2 - 0.001;
     s = std::clamp(s, lo, std::max(lo, hi));
-    auto kat = [](double a, double b) {
+    auto kat = [&trasa](double a, double b) {
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-        PunktNaPikiecie(a, x1, y1);
-        PunktNaPikiecie(b, x2, y2);
+        PunktNaPikiecie(trasa, a, x1, y1);
+        PunktNaPikiecie(trasa, b, x2, y2);
         return KatWektora(x2 - x1, y2 - y1);
     };
     // A chord's bearing is the tangent's at the chord's middle, exactly on straights and arcs (nearly so on
