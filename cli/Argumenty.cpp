@@ -133,6 +133,16 @@ TWyborLandXML WyborLandXML(const TArgumenty& a) {
 
 // A chainage as the user sees it (the route's start chainage included) to one of the route.
 double PikietaTrasy(double pokazana) { return pokazana - Trasa.PikStart; }
+
+double PikietaNaTrasie(double pokazana, const char* opcja, std::ostream& bledy) {
+    const double s = PikietaTrasy(pokazana), pocz = Trasa.PikMin, kon = Trasa.PikMax;
+    if (s >= pocz && s <= kon) return s;
+    const double w = std::clamp(s, pocz, kon);
+    bledy << "Uwaga: pikieta " << F2(pokazana) << " (" << opcja << ") leży poza trasą (od " << F2(Trasa.PikStart + pocz)
+          << " do " << F2(Trasa.PikStart + kon) << "); użyto " << (s < pocz ? "początku" : "końca") << " trasy, "
+          << F2(Trasa.PikStart + w) << ".\n";
+    return w;
+}
 // ---------------------------------------------------------------------------
 // The state of the window and the loads.
 
@@ -184,7 +194,8 @@ std::optional<int> KodBezTrasy(bool ok, std::ostream& bledy) {
 // chainage view instead; the tool says so once per run.
 void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane) {
     if (UstawWidokNaPikiecie(c) == TUstawienie::BrakWysokosci && !powiedziane) {
-        bledy << "Na pikiecie " << F2(c) << " droga nie ma wysokości: zamiast widoku kierowcy widok z trasy.\n";
+        bledy << "Na pikiecie " << F2(Trasa.PikStart + c)
+              << " droga nie ma wysokości: zamiast widoku kierowcy widok z trasy.\n";
         powiedziane = true;
     }
 }

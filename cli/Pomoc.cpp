@@ -120,7 +120,9 @@ Polecenia:
       --pikieta S      widok z pikiety S, jak po przesunięciu suwaka na S.
                        Suwak przesuwa się o całe metry, więc S jest zaokrąglane
                        do liczby całkowitej (2,5 -> 3). Pikieta poza trasą jest
-                       ograniczana do trasy jak przy wyszukiwaniu punktu.
+                       zastępowana bliższym końcem trasy, z ostrzeżeniem na
+                       standardowym wyjściu błędów (tak samo --pikieta poleceń
+                       profil i przekroj oraz --od i --do przejazdu).
       --rozmiar SZERxWYS  rozmiar obszaru rysunku (domyślnie 958x637)
       --parametry      rysuje na obrazie blok parametrów widoku
       --kierowca       widok kierowcy (wymaga --pikieta): oko nad jezdnią,
@@ -137,7 +139,10 @@ Polecenia:
              ... w KATALOGU (tworzonym w razie potrzeby) dla pikiet od --od do
              --do co --krok; ostatnią klatką jest zawsze --do. Każda klatka to
              obraz, jaki pokazuje okno po ustawieniu suwaka na tej pikiecie;
-             pikiety nie są zaokrąglane, więc krok może być ułamkowy. Starsze
+             pikiety nie są zaokrąglane, więc krok może być ułamkowy. Gdy --od
+             leży za --do albo podano --wstecz, jazda idzie pod prąd pikietażu
+             (z --wstecz domyślnie od końca trasy do początku); klatki są
+             numerowane w kolejności jazdy. Starsze
              klatki o dalszych numerach są usuwane. Postęp na standardowym
              wyjściu błędów.
       --od S           pierwsza pikieta (domyślnie początek trasy)
@@ -149,11 +154,14 @@ Polecenia:
                        program ffmpeg, do którego klatki idą potokiem; bez
                        ffmpeg kod 2 i nic nie jest zapisywane. Film powstaje
                        pod nazwą tymczasową i dostaje nazwę FILM.mp4 dopiero
-                       po udanym zakończeniu.
+                       po udanym zakończeniu (nowy film ma uprawnienia jak
+                       każdy nowy plik, np. 0644 przy umask 022; zastąpiony
+                       zachowuje swoje).
       --kl-s N         klatki na sekundę filmu (domyślnie 25)
       --predkosc V     prędkość w km/h: krok = V / 3,6 / N metrów (zamiast --krok)
 
-  przepisz   Przepisuje plik wymiany .mtp na plik trójkątów .tro. Plik docelowy
+  przepisz   Przepisuje plik wymiany .mtp na plik trójkątów .tro (plik LandXML
+             jest odrzucany z kodem 2: programy czytają go wprost). Plik docelowy
              powstaje pod nazwą tymczasową i zastępuje stary dopiero w całości;
              przy błędzie stary plik zostaje nietknięty.
 

@@ -101,7 +101,8 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
-    for (const TPunktProfilu& p : ObliczPrzekroj(PikietaTrasy(pikieta), szerokosc, krok, IndeksPROJ(), IndeksTEREN()))
+    for (const TPunktProfilu& p :
+         ObliczPrzekroj(PikietaNaTrasie(pikieta, "--pikieta", bledy), szerokosc, krok, IndeksPROJ(), IndeksTEREN()))
         tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
                  ';' + PoleWysokosci(p.ZTeren) + '\n';
     wyjscie << tekst;
@@ -151,7 +152,7 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     const auto wiersze = ObliczWidocznosc(u, IndeksPROJ(), IndeksTEREN());
     std::string tekst = "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia\n";
     for (const TWierszWidocznosci& w : *wiersze) {
-        tekst += Stala(w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") + Stala(w.Dostepna, 2) + ';' +
+        tekst += Stala(Trasa.PikStart + w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") + Stala(w.Dostepna, 2) + ';' +
                  (std::isfinite(w.Wymagana) ? Stala(w.Wymagana, 2) : std::string("inf")) + ';' +
                  (w.Ocena ? "tak" : "nie") + ';' + TekstGranicy(w.Granica) + ';';
         if (w.Przeszkoda)
@@ -195,7 +196,8 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (obraz) {
         // The slider stands on whole metres: the chainage is rounded as its position would be.
-        const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(std::round(PikietaTrasy(pikieta)), przewyzszenie);
+        const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(
+            std::round(PikietaNaTrasie(pikieta, "--pikieta", bledy)), przewyzszenie);
         if (!ZapiszPng(ObrazProfilu(dane, QSize(r.W, r.H)), *obraz, bledy)) return KodBladPliku;
         return KodKoncowy(ok);
     }

@@ -74,6 +74,9 @@ std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znan
 TWyborLandXML WyborLandXML(const TArgumenty& a);
 // A chainage as the user sees it (the route's start chainage included) to one of the route.
 double PikietaTrasy(double pokazana);
+// The same for a chainage the user gave in `opcja`; one outside the route is
+// taken at the route's nearer end, with a warning on `bledy`.
+double PikietaNaTrasie(double pokazana, const char* opcja, std::ostream& bledy);
 
 // The state of a fresh main window with a paint area of W x H after its first
 // resize: start values, the sky picture, the eye at its working place.
