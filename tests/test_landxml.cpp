@@ -298,7 +298,9 @@ TEST(LandXMLPowierzchnie, NazwaZPlikuWJednymWierszuKomunikatu) {
     ASSERT_EQ(std::count(b.begin(), b.end(), '\n'), 1) << b;
     EXPECT_NE(b.find("\nPlik: w.xml, wiersz: "), std::string::npos) << b;
     const std::string pierwszy = b.substr(0, b.find('\n'));
-    EXPECT_NE(pierwszy.find("„S\\x1B[2J\xEF\xBF\xBD<End>4600000 5000020M-Z</End></Line>"), std::string::npos) << b;
+    EXPECT_NE(pierwszy.find("„S\\x1B[2J\xEF\xBF\xBD<End>4600000 5000020\xEF\xBF\xBD</End></Line>\\n</CoordGeom>\\n"),
+              std::string::npos)
+        << b;
     EXPECT_EQ(pierwszy.find('\xFF'), std::string::npos) << b;
     EXPECT_EQ(b.find('\x1B'), std::string::npos);
 }
