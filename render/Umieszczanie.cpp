@@ -165,7 +165,10 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
         siatka, cel,
         [&](const TTrojkat& t, auto& dalej) {
             const std::size_t nr = static_cast<std::size_t>(&t - siatka.Trojkaty.data());
+            // The slope classes' colours of the design surface too.
+            const bool klasa = &siatka == &PROJ && nr < KoloryPROJ.size() && KoloryPROJ[nr] != KolorWlasny;
             const TKolor kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
+                                 : klasa                                 ? KoloryPROJ[nr]
                                                                          : KolorRodzaju(siatka, t.Rodzaj.Kod);
             // A triangle (or a piece of it) placed, kept when it reaches into the depth band, and cut.
             auto umiesc = [&](const TTrojkat& q, bool przytnijGo) {
