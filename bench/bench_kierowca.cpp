@@ -67,7 +67,7 @@ void Klatka(benchmark::State& state, int scena, bool kierowca) {
     double rekordy = 0.0;
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        UstawWidokNaPikiecie(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0));
+        UstawWidokNaPikiecie(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0), true, TKadr{W, H});
         {
             PlotnoQt plotno(obraz);
             Przerysuj(plotno, W, H);
@@ -98,7 +98,7 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
     QImage obraz(W, H, QImage::Format_RGB32);
     const double od = Trasa.PikMin, dlugosc = Trasa.PikMax - Trasa.PikMin;
     int krok = 0;
-    double t[3] = {};
+    double t[3] = {}, rekordy = 0.0;
     auto mierz = [&t](int i, auto f) {
         const auto t0 = std::chrono::steady_clock::now();
         f();
@@ -108,7 +108,10 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
         const TPolozenieOka p = PolozenieOka(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0),
                                              WidokKierowcy.Oko);
         mierz(0, [&p] { ZbudujSlupki(&p.Oko); });
-        mierz(1, [&p] { UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg); });
+        mierz(1, [&p] {
+            UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg, {}, TKadr{W, H});
+        });
+        rekordy += static_cast<double>(TrojkatyTEREN.size() + TrojkatyPROJ.size());
         mierz(2, [&obraz] {
             PlotnoQt plotno(obraz);
             Przerysuj(plotno, W, H);
@@ -116,6 +119,7 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
     }
     const char* nazwy[3] = {"ms_slupki", "ms_umiesc", "ms_rysowania"};
     for (int i = 0; i < 3; ++i) state.counters[nazwy[i]] = t[i] / static_cast<double>(state.iterations());
+    state.counters["rekordy"] = rekordy / static_cast<double>(state.iterations());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 // it is.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -50,6 +51,7 @@ struct TPara {
 struct TBuforKluczy {
     std::vector<sortowanie::TPara<std::uint32_t>> A4, B4;
     std::vector<sortowanie::TPara<std::uint64_t>> A8, B8;
+    std::vector<std::uint32_t> Liczniki;  // the counts of a radix pass
     template <typename K>
     std::vector<sortowanie::TPara<K>>& A() {
         if constexpr (sizeof(K) == 4)
@@ -94,15 +96,19 @@ void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor, T
     // Already far to near (a second press, or the order left by a load): nothing to do.
     if (uporzadkowana) return;
 
-    // One pass of 8 bits per byte of the code.
-    for (std::size_t p = 0; p < sizeof(K); ++p) {
-        const unsigned sh = static_cast<unsigned>(8 * p);
-        std::size_t licznik[257] = {};
-        for (std::size_t i = 0; i < n; ++i) ++licznik[((a[i].Kod >> sh) & 0xFF) + 1];
+    // One pass per digit of 11 bits (three passes over a 32-bit code instead
+    // of four of 8 bits; the counts, 16 kB, stay in the first-level cache).
+    constexpr unsigned kBity = 11;
+    constexpr std::size_t kCyfry = std::size_t{1} << kBity;
+    std::vector<std::uint32_t>& licznik = klucze.Liczniki;
+    licznik.resize(kCyfry + 1);
+    for (unsigned sh = 0; sh < sizeof(K) * 8; sh += kBity) {
+        std::fill(licznik.begin(), licznik.end(), 0u);
+        for (std::size_t i = 0; i < n; ++i) ++licznik[((a[i].Kod >> sh) & (kCyfry - 1)) + 1];
         // One digit value for all records: this pass would change nothing.
-        if (licznik[((a[0].Kod >> sh) & 0xFF) + 1] == n) continue;
-        for (std::size_t d = 1; d <= 256; ++d) licznik[d] += licznik[d - 1];
-        for (std::size_t i = 0; i < n; ++i) b[licznik[(a[i].Kod >> sh) & 0xFF]++] = a[i];
+        if (licznik[((a[0].Kod >> sh) & (kCyfry - 1)) + 1] == n) continue;
+        for (std::size_t d = 1; d <= kCyfry; ++d) licznik[d] += licznik[d - 1];
+        for (std::size_t i = 0; i < n; ++i) b[licznik[(a[i].Kod >> sh) & (kCyfry - 1)]++] = a[i];
         a.swap(b);
     }
 

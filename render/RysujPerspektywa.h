@@ -8,6 +8,7 @@
 
 #include "common/Sortowanie.h"
 #include "model/Zmienne.h"
+#include "render/Kadr.h"
 #include "render/Plotno.h"
 
 // ---- Projection and shading ----
@@ -144,8 +145,11 @@ void UmiescNaTrasie();
 // triangle by its farthest vertex, so that the road on it comes after it),
 // shades, sets the totals to 0 and marks the picture as the driver's.
 // A ground triangle for which `pominTeren` says true is left out (the ground a cutting removes).
+// Given the picture's size (`kadr`), the triangles that lie wholly beside or
+// above or below the picture are left out too, with the blocks of the mesh
+// that lie so (render/Kadr.h): they would light no pixel of it.
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const std::function<bool(const TTrojkat&)>& pominTeren = {});
+                const std::function<bool(const TTrojkat&)>& pominTeren = {}, const TKadr& kadr = {});
 // What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and
 // then UmiescNaTrasie give, in one pass over the mesh triangles (in two
 // threads on a large scene): each triangle's record is made, moved, zoomed,

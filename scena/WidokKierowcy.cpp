@@ -123,7 +123,7 @@ void ZbudujSlupki(const TPunkt3D* oko) {
 
 void UstawOkoKierowcy(int H) { Rzut.OkoZ = H * (1.0 - UdzialHoryzontu); }
 
-TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
+TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr) {
     // Without a mesh triangle the chainage view only looks the route point up.
     if (!SaTrojkatySiatek()) {
         if (szukajPunktu) UstawNaPikiecie(s);
@@ -137,7 +137,8 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
                 ZbudujSlupki(&p.Oko);
             else
                 WyczyscSlupki();
-            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg, TerenWykopu);
+            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg, TerenWykopu,
+                       kadr);
             return TUstawienie::Kierowca;
         }
     }
