@@ -68,8 +68,25 @@ struct TBuforKluczy {
     }
 };
 
+// Puts the result built in the scratch array `wynik` into `tab`: by swapping
+// the two, so that the scratch keeps the array's old memory for the next
+// call, unless the array is small beside the scratch and holds the result,
+// when it is copied instead. A scratch shared by a large array and small
+// ones (the view's sets, posts and solids) then keeps the large memory:
+// swapped with a small array it would leave the large one's next sort to
+// take fresh memory (hundreds of megabytes at ten million triangles), every
+// frame of a drive.
+template <typename R>
+void OddajWynik(std::vector<R>& tab, std::vector<R>& wynik) {
+    if (wynik.size() <= tab.capacity() && tab.capacity() < wynik.capacity() / 2)
+        tab.assign(wynik.begin(), wynik.end());
+    else
+        tab.swap(wynik);
+}
+
 // Sorts `tab` by descending klucz(record). `bufor` is the scratch array of the
-// gather: afterwards it holds the old array's memory, so a caller that keeps
+// gather: afterwards it holds the old array's memory (or keeps its own, see
+// OddajWynik), so a caller that keeps
 // it from call to call allocates no records once it has grown; `klucze` is
 // the working memory of the key pairs.
 template <typename R, typename KluczFn>
@@ -122,7 +139,7 @@ void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor, T
 #endif
         bufor.push_back(tab[a[i].Indeks]);
     }
-    tab.swap(bufor);
+    OddajWynik(tab, bufor);
 }
 
 // The same with a scratch array of its own.

@@ -123,7 +123,7 @@ void Tnij(std::vector<TTrojkatRys>& tab, double c) {
     wynik.reserve(tab.size() + tab.size() / 8);
     for (const TTrojkatRys& zr : tab)
         TnijRekord<Ymin>(zr, c, tnij, [&wynik](const TTrojkatRys& r) { wynik.push_back(r); });
-    tab.swap(wynik);
+    OddajWynik(tab, wynik);
 }
 
 // The near cut and then the far cut in one pass: every piece of the near cut
@@ -136,7 +136,7 @@ void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax, bool tnij
     auto doWyniku = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
     for (const TTrojkatRys& zr : tab)
         TnijRekord<true>(zr, cMin, tnij, [&](const TTrojkatRys& r) { TnijRekord<false>(r, cMax, tnij, doWyniku); });
-    tab.swap(wynik);
+    OddajWynik(tab, wynik);
 }
 
 // Calls f on every vertex of the three render arrays.
@@ -546,6 +546,7 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
         for (std::int32_t i : WyroznionePROJ)
             if (i >= 0 && static_cast<std::size_t>(i) < wyroznione.size()) wyroznione[static_cast<std::size_t>(i)] = 1;
     }
+    const bool teren = &siatka != &PROJ;
     ZSiatki(
         siatka, cel,
         [&](const TTrojkat& t, auto& dalej) {
@@ -563,9 +564,15 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
             r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia : KolorRodzaju(siatka, t.Rodzaj.Kod);
             r.KolorObrysu = r.KolorCieniowany = 0x808080u;
             // TnijObie's cuts of the record: the near one, then the far one of
-            // each piece; a piece beside the picture is not kept.
+            // each piece; a piece beside the picture is not kept. What is kept
+            // gets its depth key and its shade here, while it is at hand (in
+            // two threads), as the sort and the shading pass would give it.
             auto wKadrze = [&](const TTrojkatRys& q) {
-                if (!kadr.Poza(q.P1, q.P2, q.P3)) dalej(q);
+                if (kadr.Poza(q.P1, q.P2, q.P3)) return;
+                TTrojkatRys c = q;
+                c.KluczOko = teren ? KluczOkoTerenu(c) : KluczOkoTrojkata(c);
+                CieniujTrojkat(c);
+                dalej(c);
             };
             TnijRekord<true>(r, cMin, true, [&](const TTrojkatRys& q) { TnijRekord<false>(q, cMax, true, wKadrze); });
         },
@@ -603,11 +610,12 @@ void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double 
     for (auto& n : NapisySlupkow) krok(n.P);
     TnijObie(TrojkatySlupkow, cMin, cMax, true);
     TnijNapisy(cMin, cMax);
-    KorektaLOkoZbioru(TrojkatyPROJ);
-    for (auto& r : TrojkatyTEREN) r.KluczOko = KluczOkoTerenu(r);
+    // The sets' keys and shades were made with their records.
+    Sortuj(TrojkatyPROJ, [](const TTrojkatRys& r) { return r.KluczOko; });
     Sortuj(TrojkatyTEREN, [](const TTrojkatRys& r) { return r.KluczOko; });
     KorektaLOkoSlupkow();
-    PrzeliczRzut();
+    for (auto& r : Czworokaty) CieniujCzworokat(r);
+    for (auto& r : TrojkatySlupkow) CieniujTrojkat(r);
     Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
     Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
     Rzut.WidokKierowcy = true;
