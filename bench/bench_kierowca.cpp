@@ -17,6 +17,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 
 #include <sys/resource.h>
 
@@ -45,6 +46,14 @@ long BledyStron() {
     rusage r{};
     getrusage(RUSAGE_SELF, &r);
     return r.ru_minflt;
+}
+
+// The picture's size for the placing: what lies beside it is left out; with
+// ORVANY_BENCH_BEZ_KADRU=1 nothing is (every triangle of the depth band kept,
+// as before that was done), to compare the two in one run.
+TKadr KadrObrazu() {
+    const char* bez = std::getenv("ORVANY_BENCH_BEZ_KADRU");
+    return bez && *bez == '1' ? TKadr{} : TKadr{W, H};
 }
 
 // The scene in memory: 0 none, 1 the sample road, 2 the million triangles.
@@ -79,7 +88,7 @@ void Klatka(benchmark::State& state, int scena, bool kierowca) {
     const long bledyStron = BledyStron();
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        UstawWidokNaPikiecie(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0), true, TKadr{W, H});
+        UstawWidokNaPikiecie(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0), true, KadrObrazu());
         {
             PlotnoQt plotno(obraz);
             Przerysuj(plotno, W, H, podzial);
@@ -123,7 +132,7 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
                                              WidokKierowcy.Oko);
         mierz(0, [&p] { ZbudujSlupki(&p.Oko); });
         mierz(1, [&p] {
-            UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg, {}, TKadr{W, H});
+            UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg, {}, KadrObrazu());
         });
         rekordy += static_cast<double>(TrojkatyTEREN.size() + TrojkatyPROJ.size());
         mierz(2, [&obraz, &podzial] {

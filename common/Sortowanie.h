@@ -130,7 +130,11 @@ void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor, T
     }
 
     bufor.clear();
-    bufor.reserve(n);
+    // Room to spare when it grows (untouched memory costs nothing): the
+    // scratch and the array take each other's memory by turns, and a drive
+    // whose frames keep a few more records each time would otherwise take
+    // fresh memory for the largest array again and again.
+    if (bufor.capacity() < n) bufor.reserve(std::max(n + n / 2, tab.capacity()));
     // The reads jump about the array: ask for the records a few steps ahead.
     constexpr std::size_t kNaprzod = 16;
     for (std::size_t i = 0; i < n; ++i) {
