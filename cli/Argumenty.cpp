@@ -182,8 +182,8 @@ std::optional<int> KodBezTrasy(bool ok, std::ostream& bledy) {
 // The view at chainage c as the window places it (nothing changes without
 // mesh triangles). In the driver's view a chainage where the road has no height gets the
 // chainage view instead; the tool says so once per run.
-void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane) {
-    if (UstawWidokNaPikiecie(c) == TUstawienie::BrakWysokosci && !powiedziane) {
+void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane, const TKadr& kadr) {
+    if (UstawWidokNaPikiecie(c, true, kadr) == TUstawienie::BrakWysokosci && !powiedziane) {
         bledy << "Na pikiecie " << F2(c) << " droga nie ma wysokości: zamiast widoku kierowcy widok z trasy.\n";
         powiedziane = true;
     }

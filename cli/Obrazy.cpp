@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cerrno>
 #include <cstdio>
@@ -181,11 +182,32 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
             return ok ? KodBrakTrasy : KodBladPliku;
         }
         bool powiedziane = false;
-        UstawNaPikiecieSuwaka(std::round(PikietaTrasy(pikieta)), bledy, powiedziane);
+        UstawNaPikiecieSuwaka(std::round(PikietaTrasy(pikieta)), bledy, powiedziane, TKadr{r.W, r.H});
     }
     TPodzialKlatki podzial;
     if (!ZapiszPng(Klatka(r.W, r.H, podzial), wyjscie, bledy)) return KodBladPliku;
     return KodKoncowy(ok);
+}
+
+// The frames of a drive drawn as the window draws them (into one picture
+// kept from frame to frame, the placing included) and written nowhere; then
+// "klatek: N, klatek/s: F" on `bledy`.
+void PrzejazdBezZapisu(const std::vector<double>& pikiety, const TRozmiar& r, std::ostream& bledy) {
+    QSize rozmiar(r.W, r.H);
+    if (QScreen* ekran = QGuiApplication::primaryScreen()) rozmiar = rozmiar.expandedTo(ekran->size());
+    QImage obraz(rozmiar, QImage::Format_RGB32);
+    obraz.fill(KolorPrzycisku());
+    TPodzialKlatki podzial;
+    bool powiedziane = false;
+    const auto start = std::chrono::steady_clock::now();
+    for (double p : pikiety) {
+        UstawNaPikiecieSuwaka(p, bledy, powiedziane, TKadr{r.W, r.H});
+        PlotnoQt plotno(obraz);
+        Przerysuj(plotno, r.W, r.H, podzial);
+    }
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double n = static_cast<double>(pikiety.size());
+    bledy << "klatek: " << pikiety.size() << ", klatek/s: " << F2(s > 0.0 ? n / s : 0.0) << '\n';
 }
 
 int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
@@ -197,16 +219,22 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
                                                                       {"--parametry", {false}},
                                                                       {"--wideo", {true}},
                                                                       {"--kl-s", {true}},
-                                                                      {"--predkosc", {true}}})));
+                                                                      {"--predkosc", {true}},
+                                                                      {"--bez-zapisu", {false}}})));
     const std::string* wideo = arg.Wartosc("--wideo");
+    const bool bezZapisu = arg.Flagi.count("--bez-zapisu") > 0;
+    if (bezZapisu && wideo) throw BladUzycia("podaj albo --wideo, albo --bez-zapisu");
     if (!wideo && (arg.Wartosc("--kl-s") || arg.Wartosc("--predkosc")))
         throw BladUzycia("opcje --kl-s i --predkosc działają tylko z --wideo");
     if (wideo && wideo->empty()) throw BladUzycia("opcja --wideo: nie podano nazwy filmu");
-    if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani katalogu klatek");
-    const std::string katalog = wideo ? std::string() : arg.Pozycyjne.back();
-    if (!wideo && PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
+    // A film and a drive without writing take no frame directory.
+    const bool bezKatalogu = wideo || bezZapisu;
+    if (arg.Pozycyjne.empty())
+        throw BladUzycia(bezKatalogu ? "nie podano plików danych" : "nie podano plików danych ani katalogu klatek");
+    const std::string katalog = bezKatalogu ? std::string() : arg.Pozycyjne.back();
+    if (!bezKatalogu && PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
         throw BladUzycia("ostatnim argumentem musi być katalog klatek, nie plik danych „" + katalog + "”");
-    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - (wideo ? 0 : 1));
+    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - (bezKatalogu ? 0 : 1));
     SprawdzPliki(pliki);
     const TRozmiar r = Rozmiar(arg);
     const double klS = Liczba(arg, "--kl-s", 25.0);
@@ -249,11 +277,16 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     for (long long k = 0; k <= static_cast<long long>(ileKrokow); ++k) pikiety.push_back(od + k * krok);
     if (doPik - pikiety.back() > zapas) pikiety.push_back(doPik);
 
+    if (bezZapisu) {
+        PrzejazdBezZapisu(pikiety, r, bledy);
+        return KodKoncowy(ok);
+    }
+
     if (wideo) {
         bool powiedziane = false;
         TPodzialKlatki podzial;
         auto klatka = [&](int i) {
-            UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane);
+            UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane, TKadr{r.W, r.H});
             return Klatka(r.W, r.H, podzial);
         };
         const bool zapisany = ZapiszFilm(ffmpeg, *wideo, r.W, r.H, klS, static_cast<int>(pikiety.size()), klatka,
@@ -276,7 +309,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     bool powiedziane = false;
     for (int i = 0; i < ile; ++i) {
-        UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane);
+        UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane, TKadr{r.W, r.H});
         if (!ZapiszPng(Klatka(r.W, r.H, podzial), nazwa(i + 1), bledy)) return KodBladPliku;
         bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(Trasa.PikStart + pikiety[i])
               << (terminal ? "   \r" : "\n");

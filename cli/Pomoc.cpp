@@ -20,6 +20,7 @@ Użycie:
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
                      [--kierowca [--oko H] [--przesuniecie O] [--wstecz]] [--slupki]
   orvany3d-cli przejazd PLIK... --wideo FILM.mp4 [--kl-s 25] [--predkosc V] [--od S] [--do S] ...
+  orvany3d-cli przejazd PLIK... --bez-zapisu [--od S] [--do S] [--krok S] ...
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
   orvany3d-cli landxml PLIK... WYJSCIE.xml
   orvany3d-cli gltf PLIK... WYJSCIE.glb
@@ -152,6 +153,9 @@ Polecenia:
                        po udanym zakończeniu.
       --kl-s N         klatki na sekundę filmu (domyślnie 25)
       --predkosc V     prędkość w km/h: krok = V / 3,6 / N metrów (zamiast --krok)
+      --bez-zapisu     klatki są rysowane jak w oknie, ale żadna nie jest zapisywana
+                       (bez katalogu); na końcu na standardowym wyjściu błędów
+                       „klatek: N, klatek/s: F” — pomiar płynności jazdy
 
   przepisz   Przepisuje plik wymiany .mtp na plik trójkątów .tro. Plik docelowy
              powstaje pod nazwą tymczasową i zastępuje stary dopiero w całości;
@@ -190,6 +194,7 @@ Przykłady:
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli obraz Przyklady/Droga.tro kierowca.png --pikieta 600 --kierowca --oko 1.2
   orvany3d-cli przejazd Przyklady/Droga.tro --wideo film.mp4 --kierowca --predkosc 60 --od 100 --do 600
+  orvany3d-cli przejazd Przyklady/Droga.tro --bez-zapisu --kierowca --od 100 --do 600
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
   orvany3d-cli pikiety projekt.xml --teren Istniejacy --trasa "Oś 1" --krok 20
   orvany3d-cli landxml Przyklady/Droga.tro droga.xml

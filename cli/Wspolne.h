@@ -87,9 +87,10 @@ void PiszKomunikatyTrasy(std::ostream& bledy);
 // messages on stderr and, when the route is not built, that message and the
 // exit code (nothing is written then).
 std::optional<int> KodBezTrasy(bool ok, std::ostream& bledy);
-// The view at chainage c as the window places it; a chainage without a road
+// The view at chainage c as the window places it for a picture of the size
+// `kadr` (the driver's view leaves out what lies beside it); a chainage without a road
 // height in the driver's view is said once per run.
-void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane);
+void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane, const TKadr& kadr);
 // The driver's view options shared by obraz and przejazd.
 std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje);
 // The driver's view settings from the command line (after StanOkna).
