@@ -23,6 +23,9 @@ SIZES=("$@")
 REPEAT=${REPEAT:-3}
 CZESCI=${CZESCI:-raport pikieta kierowca llvmpipe}
 czesc() { [[ " $CZESCI " == *" $1 "* ]]; }
+# The benchmarks' lines to keep: the medians, or the one run's line when REPEAT=1.
+WYNIK="_median"
+[ "$REPEAT" -le 1 ] && WYNIK="^BM_"
 TMP=${TMPDIR:-/tmp}
 BIN=$BUILD/bin
 for p in orvany3d-cli generuj_duzy_tro bench_pikieta; do
@@ -70,7 +73,7 @@ echo "# slider move and general view (bench_pikieta, the program's canvas)"
 for n in "${SIZES[@]}"; do
   echo "## $n triangles, load $(obciazenie)"
   ORVANY_BENCH_TROJKATY=$n "$BIN/bench_pikieta" --benchmark_filter='BM_(PrzesuniecieSuwaka|EtapySuwaka|WidokOgolny)/' \
-    --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on"
+    --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "$WYNIK|Run on"
 done
 fi
 
@@ -80,7 +83,7 @@ if czesc kierowca && [ -x "$BIN/bench_kierowca" ]; then
   for n in "${SIZES[@]}"; do
     echo "## $n triangles, load $(obciazenie)"
     ORVANY_BENCH_TROJKATY=$n "$BIN/bench_kierowca" --benchmark_filter='Milion' \
-      --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on"
+      --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "$WYNIK|Run on"
   done
 fi
 
@@ -91,7 +94,7 @@ if czesc llvmpipe && [ -x "$BIN/bench_llvmpipe" ]; then
     for t in 1 2; do
       echo "## $n triangles, LP_NUM_THREADS=$t, load $(obciazenie)"
       LP_NUM_THREADS=$t ORVANY_BENCH_TROJKATY=$n "$BIN/bench_llvmpipe" --benchmark_repetitions="$REPEAT" \
-        --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on|błąd|brak|ERROR"
+        --benchmark_report_aggregates_only=true 2>&1 | grep -E "$WYNIK|Run on|błąd|brak|ERROR"
     done
   done
 fi
