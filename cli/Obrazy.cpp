@@ -189,6 +189,8 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     return KodKoncowy(ok);
 }
 
+namespace {
+
 // The frames of a drive drawn as the window draws them (into one picture
 // kept from frame to frame, the placing included) and written nowhere; then
 // "klatek: N, klatek/s: F" on `bledy`.
@@ -209,6 +211,8 @@ void PrzejazdBezZapisu(const std::vector<double>& pikiety, const TRozmiar& r, st
     const double n = static_cast<double>(pikiety.size());
     bledy << "klatek: " << pikiety.size() << ", klatek/s: " << F2(s > 0.0 ? n / s : 0.0) << '\n';
 }
+
+}  // namespace
 
 int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
