@@ -109,6 +109,9 @@ int WykonajPolecenie(const std::vector<std::string>& a, std::ostream& wyjscie, s
         if (p == "profil") return Profil(a, wyjscie, bledy);
         if (p == "przekroj") return Przekroj(a, wyjscie, bledy);
         if (p == "widocznosc") return Widocznosc(a, wyjscie, bledy);
+        if (p == "spadki") return Spadki(a, wyjscie, bledy);
+        if (p == "pochylenia") return Pochylenia(a, wyjscie, bledy);
+        if (p == "objetosci") return Objetosci(a, wyjscie, bledy);
         if (p == "obraz") return Obraz(a, wyjscie, bledy);
         if (p == "przejazd") return Przejazd(a, wyjscie, bledy);
         if (p == "przepisz") return Przepisz(a, wyjscie, bledy);

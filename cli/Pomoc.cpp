@@ -15,6 +15,9 @@ Użycie:
   orvany3d-cli widocznosc PLIK... [--krok K] [--oko H] [--cel H] [--przesuniecie O]
                [--predkosc V] [--zasieg D] [--czas-reakcji T] [--opoznienie A]
                [--kierunek oba|naprzod|wstecz]
+  orvany3d-cli spadki PLIK... [--krok K] [--prog P] [--szerokosc W]
+  orvany3d-cli pochylenia PLIK... [--krok K] [--szerokosc W]
+  orvany3d-cli objetosci PLIK... [--krok K] [--wspolczynnik k] [--szerokosc W]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
                      [--kierowca [--oko H] [--przesuniecie O] [--wstecz]] [--slupki]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
@@ -115,6 +118,43 @@ Polecenia:
       --opoznienie A     opóźnienie hamowania w m/s² (domyślnie 3,4)
       --kierunek oba|naprzod|wstecz   kierunki jazdy (domyślnie oba)
 
+  spadki     Spadki powierzchni projektowanej PROJ w przedziałach pikietażu
+             [s, s+K) od początku trasy (ostatni kończy się na końcu trasy):
+             nagłówek „pikieta_od;pikieta_do;pole;pole_plaskie;spadek_min”.
+             Spadek wypadkowy trójkąta z = a·x + b·y + c to s = √(a² + b²)
+             w %. pole to pole rzutu PROJ w przedziale nie dalej niż W od osi
+             trasy (trójkąty przycinane normalnymi do trasy na granicach
+             przedziałów i odległością W), pole_plaskie jego część o s < P,
+             spadek_min najmniejsze s w przedziale (puste bez PROJ).
+      --krok K         długość przedziału w metrach (domyślnie 10)
+      --prog P         najmniejszy spadek w % (domyślnie 0,5)
+      --szerokosc W    odległość od osi na każdą stronę (domyślnie 30)
+
+  pochylenia Pochylenie poprzeczne PROJ na pikietach polecenia pikiety:
+             nagłówek „pikieta;q_lewe;q_prawe;zmiana_lewe;zmiana_prawe”.
+             q = (z(krawędź) − z(oś)) / W · 100 w %, krawędź W w lewo albo
+             w prawo od punktu trasy wzdłuż normalnej; ujemne, gdy nawierzchnia
+             opada od osi. zmiana to zmiana q w % na metr: różnica centralna
+             między sąsiednimi pikietami (jednostronna na końcach). Puste pole,
+             gdzie PROJ nie ma wysokości.
+      --krok K         odstęp pikiet w metrach (domyślnie 10)
+      --szerokosc W    odległość krawędzi od osi (domyślnie 3,5)
+
+  objetosci  Objętości robót ziemnych między PROJ a TEREN w przedziałach jak
+             w poleceniu spadki: nagłówek „pikieta_od;pikieta_do;wykop;nasyp;
+             masa”. Objętości są dokładne: obie siatki nałożone w planie,
+             kawałki dzielone na linii przecięcia powierzchni. wykop tam,
+             gdzie teren leży nad projektem, nasyp pod nim; masa to rzędna mas
+             Σ(k·wykop − nasyp) od początku trasy. Część PROJ bez terenu pod
+             sobą jest pomijana, a jej pole podaje standardowe wyjście błędów.
+      --krok K         długość przedziału w metrach (domyślnie 10)
+      --wspolczynnik k współczynnik spulchnienia (domyślnie 1,0)
+      --szerokosc W    odległość od osi na każdą stronę (domyślnie 100)
+
+             W trzech poleceniach liczby z kropką i 3 miejscami; pikiety z
+             pikietą początkową trasy (staStart pliku LandXML). Brak PROJ:
+             komunikat i kod 1 (w objetosci także brak TEREN).
+
   obraz      Obraz okna głównego zapisany jako PNG: widok ogólny po wczytaniu
              ostatniego pliku, z okiem ustawionym jak po pierwszym wyświetleniu
              okna i wszystkimi przełącznikami rysowania jak przy starcie.
@@ -180,8 +220,9 @@ Kody wyjścia:
   2  błąd użycia (nieznane polecenie lub opcja, zła liczba, zły rozmiar,
      nazwa pliku bez końcówki TRO/MTP/XML)
   2  także: brak programu ffmpeg (przejazd --wideo)
-  3  trasa nie jest obliczona (pikiety, profil, przekroj, widocznosc, obraz --pikieta,
-     przejazd); nic nie jest wypisywane ani zapisywane
+  3  trasa nie jest obliczona (pikiety, profil, przekroj, widocznosc, spadki,
+     pochylenia, objetosci, obraz --pikieta, przejazd); nic nie jest wypisywane
+     ani zapisywane
 
 Przykłady:
   orvany3d-cli raport Przyklady/Droga.tro
@@ -190,6 +231,9 @@ Przykłady:
   orvany3d-cli profil Przyklady/Droga.tro --obraz profil.png --pikieta 120
   orvany3d-cli przekroj Przyklady/Droga.tro --pikieta 120 --szerokosc 20 > przekroj.csv
   orvany3d-cli widocznosc Przyklady/Droga.tro --predkosc 70 > widocznosc.csv
+  orvany3d-cli spadki Przyklady/Droga.tro --krok 20 --szerokosc 15 > spadki.csv
+  orvany3d-cli pochylenia Przyklady/Droga.tro > pochylenia.csv
+  orvany3d-cli objetosci Przyklady/Droga.tro --krok 50 --wspolczynnik 1.25 > objetosci.csv
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli obraz Przyklady/Droga.tro kierowca.png --pikieta 600 --kierowca --oko 1.2

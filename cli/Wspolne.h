@@ -1,6 +1,6 @@
 // The command-line tool's shared pieces: the command line's options, the
 // window's fresh state and the loads, and the writers of its outputs. The
-// commands live by kind: tables (Tabele.cpp), pictures and films
+// commands live by kind: tables (Tabele.cpp), the design checks (Kontrole.cpp), pictures and films
 // (Obrazy.cpp), the help text (Pomoc.cpp) and the dispatch with the
 // conversions (Polecenia.cpp).
 #pragma once
@@ -117,6 +117,10 @@ int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
 int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
+// The design checks (cli/Kontrole.cpp).
+int Spadki(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
+int Pochylenia(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
+int Objetosci(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 int Obraz(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);
 int Przejazd(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy);

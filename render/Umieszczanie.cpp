@@ -201,7 +201,11 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
             if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) return;
             if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) return;
             if (pomin && pomin(t)) return;
-            r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia : KolorRodzaju(siatka, t.Rodzaj.Kod);
+            // The slope classes' colours of the design surface too.
+            const bool klasa = &siatka == &PROJ && nr < KoloryPROJ.size() && KoloryPROJ[nr] != KolorWlasny;
+            r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
+                      : klasa                                 ? KoloryPROJ[nr]
+                                                              : KolorRodzaju(siatka, t.Rodzaj.Kod);
             r.KolorObrysu = r.KolorCieniowany = 0x808080u;
             // TnijObie's cuts of the record: the near one, then the far one of
             // each piece; a piece beside the picture is not kept. What is kept

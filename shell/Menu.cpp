@@ -34,6 +34,7 @@
 #include "analiza/Profil.h"
 #include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/OpcjeWyswietlania.h"
+#include "dialogs/Kontrole.h"
 #include "dialogs/Widocznosc.h"
 #include "dialogs/WyborLandXML.h"
 #include "generators/GenerowanieBryl.h"
@@ -106,6 +107,13 @@ void TfMaster::UtworzMenu() {
                              &TfMaster::m_ProfilPrzekrojClick);
     m_Widocznosc = dodaj(Poka1, "m_Widocznosc", QStringLiteral("Widoczność na zatrzymanie"), nullptr,
                          &TfMaster::m_WidocznoscClick);
+    m_Spadki = dodaj(Poka1, "m_Spadki", QStringLiteral("Spadki i strefy płaskie"), nullptr, &TfMaster::m_SpadkiClick);
+    m_KolorujSpadki = przelacznik(Poka1, "m_KolorujSpadki", QStringLiteral("Koloruj PROJ według spadku"), nullptr,
+                                  false, &TfMaster::m_KolorujSpadkiClick);
+    m_Pochylenia = dodaj(Poka1, "m_Pochylenia", QStringLiteral("Pochylenie poprzeczne"), nullptr,
+                         &TfMaster::m_PochyleniaClick);
+    m_Objetosci = dodaj(Poka1, "m_Objetosci", QStringLiteral("Objętości robót ziemnych"), nullptr,
+                        &TfMaster::m_ObjetosciClick);
     Poka1->addSeparator();
     m_OpcjeWyswietlania = dodaj(Poka1, "m_OpcjeWyswietlania", QStringLiteral("Opcje wyświetlania"), "Ctrl+O",
                                 &TfMaster::m_OpcjeWyswietlaniaClick);
@@ -191,8 +199,9 @@ void EkranTestowyOkna(TfMaster& okno, void (*budowa)()) {
     if (okno.Jazda()) okno.PrzelaczJazde();
     if (WidokKierowcy.Wlaczony) okno.UstawWidokKierowcy(false);
     budowa();
-    // The sight check's results belonged to the meshes the test screen replaced.
+    // The checks' results belonged to the meshes the test screen replaced.
     if (okno.Widocznosc) okno.Widocznosc->Porzuc();
+    if (okno.Kontrole) okno.Kontrole->Porzuc();
     okno.setWindowTitle(QStringLiteral("Orvan3D 2.0.0beta3"));
     okno.P_Pikietaz->hide();
     okno.L_Kilometraz->clear();
@@ -256,6 +265,14 @@ void TfMaster::m_ProfilPrzekrojClick() {
     ProfilPrzekroj->show();
     ProfilPrzekroj->raise();
     ProfilPrzekroj->activateWindow();
+}
+
+void TfMaster::m_SpadkiClick() { Kontrole->SprawdzSpadki(); }
+void TfMaster::m_PochyleniaClick() { Kontrole->SprawdzPochylenia(); }
+void TfMaster::m_ObjetosciClick() { Kontrole->SprawdzObjetosci(); }
+void TfMaster::m_KolorujSpadkiClick() {
+    Kontrole->UstawKolorowanie(!Kontrole->Kolorowanie());
+    m_KolorujSpadki->setChecked(Kontrole->Kolorowanie());
 }
 
 void TfMaster::Pokapikieta1Click() { P_Pikietaz->setVisible(!P_Pikietaz->isVisible()); }

@@ -35,6 +35,7 @@
 #include "analiza/Profil.h"
 #include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/OpcjeWyswietlania.h"
+#include "dialogs/Kontrole.h"
 #include "dialogs/Widocznosc.h"
 #include "dialogs/WyborLandXML.h"
 #include "generators/GenerowanieBryl.h"
@@ -139,6 +140,7 @@ void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     if (Jazda()) PrzelaczJazde();
     // The sight check's results belong to the scene just replaced.
     if (Widocznosc) Widocznosc->Porzuc();
+    if (Kontrole) Kontrole->Porzuc();
     setWindowTitle(nazwa);
     L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral("  do ") +
                    Q(F2(Trasa.PikStart + Trasa.PikMax)));

@@ -32,6 +32,7 @@
 #include "analiza/Profil.h"
 #include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/OpcjeWyswietlania.h"
+#include "dialogs/Kontrole.h"
 #include "dialogs/Widocznosc.h"
 #include "dialogs/WyborLandXML.h"
 #include "generators/GenerowanieBryl.h"
@@ -125,6 +126,25 @@ TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
         Opis->WczytajTekst();
         Opis->raise();
         Opis->activateWindow();
+    };
+    Kontrole = new TKontroleOkna(this);
+    Kontrole->OdswiezWidok = [this] { UstawNaPikiecie(); };
+    Kontrole->PokazBlad = [this](const QString& t) { Blad(t); };
+    Kontrole->PokazRaport = Widocznosc->PokazRaport;
+    // The diagrams live in the profile window like the sight chart.
+    Kontrole->PokazWykresy = [this](const TDaneWykresowKontroli& d) {
+        if (d.Puste()) {
+            if (ProfilPrzekroj) ProfilPrzekroj->UstawWykresyKontroli(d);
+            return;
+        }
+        m_ProfilPrzekrojClick();
+        ProfilPrzekroj->UstawWykresyKontroli(d);
+    };
+    LegendaSpadkow = new TLegendaSpadkow(rys);
+    LegendaSpadkow->hide();
+    Kontrole->PokazLegende = [this](bool widoczna, double prog) {
+        LegendaSpadkow->UstawProg(prog);
+        LegendaSpadkow->setVisible(widoczna);
     };
     if (QLayout* l = layout()) l->activate();
     adjustSize();
