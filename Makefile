@@ -3,6 +3,7 @@
 #   make test   installs what is missing, builds and runs every test headless
 # Further: make build, make bench, make install, make clean;
 #   make test-asan  the whole test suite built with AddressSanitizer and UBSan
+#   make test-tsan  the threaded core tests built with ThreadSanitizer
 #   make fuzz       the fuzz targets (clang, libFuzzer), FUZZ_CZAS seconds each
 #   make format     formats every C++ file with .clang-format (package clang-format)
 
@@ -19,7 +20,7 @@ PAKIETY := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev 
 # built when they are there) and /usr/bin/time of bench/duze_sceny.sh.
 PAKIETY_BENCH := libegl-dev libopengl-dev libgl1-mesa-dri time
 
-.PHONY: run test build deps deps-bench configure bench clean test-asan fuzz format
+.PHONY: run test build deps deps-bench configure bench clean test-asan test-tsan fuzz format
 
 deps:
 	@brak=""; for p in $(PAKIETY); do \
@@ -84,7 +85,25 @@ test-asan: deps
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	  ctest --output-on-failure -j $(JOBS) --timeout 600
+	  ctest --output-on-failure -j $(JOBS) --timeout 600 $(ASAN_CTEST)
+
+# The end-to-end scripts (a real X window, the installation) drive the same
+# code as the window tests and take the longest under the sanitizers; `make
+# test` runs them, so the sanitizer pass leaves them out unless ASAN_CTEST= is given.
+ASAN_CTEST ?= -LE '^(xvfb|cli)$$'
+
+# The tests of the code that runs in threads (reading in halves, the two-thread
+# passes of the renderer, the heights index, the sight check) built with
+# ThreadSanitizer: core only, no window, so the build stays short (the suites
+# not built there are left out). Every report fails the test that caused it.
+TSAN := -fsanitize=thread -fno-omit-frame-pointer
+test-tsan: deps
+	@[ -f $(BUILD)-tsan/build.ninja ] || cmake -S . -B $(BUILD)-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS="$(TSAN)" -DCMAKE_EXE_LINKER_FLAGS="$(TSAN)" \
+	  -DORVANY_GUI=OFF
+	cmake --build $(BUILD)-tsan -j $(JOBS) --target testy_watkow
+	cd $(BUILD)-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L rdzen -E _NOT_BUILT
 
 # Fuzzing: the targets in fuzz/ built with clang's libFuzzer and both
 # sanitizers, each run for FUZZ_CZAS seconds over its seeds (fuzz/corpus/<cel>)
@@ -117,4 +136,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i --style=file
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz

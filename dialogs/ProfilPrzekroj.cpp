@@ -58,8 +58,12 @@ TfProfilPrzekroj::TfProfilPrzekroj(QWidget* rodzic) : QDialog(rodzic) {
     Podzial->setChildrenCollapsible(false);
     Podzial->addWidget(Rysunek);
     Podzial->addWidget(Wyniki);
+    WykresyKontroli = new TWykresyKontroli(this);
+    WykresyKontroli->hide();
+    Podzial->addWidget(WykresyKontroli);
     Podzial->setStretchFactor(0, 3);
     Podzial->setStretchFactor(1, 2);
+    Podzial->setStretchFactor(2, 2);
 
     auto* gora = new QHBoxLayout;
     gora->addWidget(L_Przewyzszenie);
@@ -92,16 +96,35 @@ void TfProfilPrzekroj::UstawWynikiWidocznosci(std::vector<TWierszWidocznosci> wi
         Wyniki->hide();
         return;
     }
+    Pokaz(Wyniki, Wykres->sizeHint().height() + CB_Pas->sizeHint().height());
+}
+
+void TfProfilPrzekroj::UstawWykresyKontroli(TDaneWykresowKontroli dane) {
+    const bool sa = !dane.Puste();
+    WykresyKontroli->UstawDane(std::move(dane));
+    WykresyKontroli->UstawZnacznik(pikieta_);
+    if (!sa) {
+        WykresyKontroli->hide();
+        return;
+    }
+    const int potrzebna = WykresyKontroli->sizeHint().height();
+    const int jest = WykresyKontroli->isHidden() ? 0 : WykresyKontroli->height();
+    if (jest < potrzebna) Pokaz(WykresyKontroli, potrzebna - jest);
+}
+
+void TfProfilPrzekroj::Pokaz(QWidget* w, int dodatek) {
     // Room for the chart: the window grows by the chart's height as far as
     // the screen allows; the drawing keeps at least its smallest size.
-    const int dodatek = Wykres->sizeHint().height() + CB_Pas->sizeHint().height();
     int wysokosc = height() + dodatek;
     if (const QScreen* ekran = screen() ? screen() : QGuiApplication::primaryScreen())
         wysokosc = std::min(wysokosc, ekran->availableGeometry().height() - 40);
-    Wyniki->show();
+    // The drawing keeps its height; the shown widget gets the room the window grew by.
+    QList<int> rozmiary = Podzial->sizes();
+    w->show();
     resize(width(), std::max(wysokosc, minimumSizeHint().height()));
-    const int razem = Podzial->height() + dodatek;
-    Podzial->setSizes({std::max(razem - dodatek, Rysunek->minimumHeight()), dodatek});
+    rozmiary[Podzial->indexOf(w)] += dodatek;
+    rozmiary[0] = std::max(rozmiary[0], Rysunek->minimumHeight());
+    Podzial->setSizes(rozmiary);
 }
 
 void TfProfilPrzekroj::PoWczytaniu(double pikieta) {
@@ -114,6 +137,7 @@ void TfProfilPrzekroj::UstawPikiete(double pikieta) {
     pikieta_ = pikieta;
     widokAktualny_ = false;
     Wykres->UstawZnacznik(pikieta);
+    WykresyKontroli->UstawZnacznik(pikieta);
     if (isVisible()) Przelicz();
 }
 

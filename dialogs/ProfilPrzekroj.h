@@ -3,7 +3,9 @@
 // step with it. It draws with the drawing of dialogs/RysunekProfilu.h, the
 // same the command-line tool writes into a picture. Below the drawing, once a
 // sight check has finished, the chart of its results with the switch of the
-// red strip on the road (hidden while there are no results).
+// red strip on the road (hidden while there are no results), and the
+// diagrams of the design checks (cross-fall, mass haul) on the long
+// profile's chainage axis (hidden while there are none).
 #pragma once
 
 #include <QDialog>
@@ -13,6 +15,7 @@
 
 #include "analiza/Widocznosc.h"
 #include "dialogs/RysunekProfilu.h"
+#include "dialogs/WykresyKontroli.h"
 
 class QCheckBox;
 class QDoubleSpinBox;
@@ -52,6 +55,8 @@ public:
     // chainage) and the strip switch show below the drawing; no rows hide
     // them. The first showing makes the window taller to make room.
     void UstawWynikiWidocznosci(std::vector<TWierszWidocznosci> wiersze, bool pas);
+    // The diagrams of the design checks; no data hides them. The first showing makes the window taller.
+    void UstawWykresyKontroli(TDaneWykresowKontroli dane);
     // The user flipped the strip switch.
     std::function<void(bool pas)> ZmienPas;
 
@@ -62,12 +67,15 @@ public:
     QWidget* Wyniki = nullptr;     // the chart and the switch
     TWykresWidocznosci* Wykres = nullptr;
     QCheckBox* CB_Pas = nullptr;
+    TWykresyKontroli* WykresyKontroli = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;
 
 private:
     void Przelicz();
+    // Shows the widget below the drawing, the window growing by `dodatek` as far as the screen allows.
+    void Pokaz(QWidget* w, int dodatek);
 
     TDaneRysunkuProfilu dane_;
     double pikieta_ = 0.0;

@@ -298,15 +298,17 @@ void ObliczTrase() {
     Trasa.Obliczona = SprawdzNakladanie();
 }
 
-void PunktNaPikiecie(double s, double& x, double& y) {
-    const auto& el = Trasa.ElementyTrasy;
-    const int n = IleElementow();
-    if (s <= Trasa.PikMin) s = Trasa.PikMin + 0.001;
-    if (s >= Trasa.PikMax) s = Trasa.PikMax - 0.001;
+void PunktNaPikiecie(double s, double& x, double& y) { PunktNaPikiecie(Trasa, s, x, y); }
+
+void PunktNaPikiecie(const DaneUstawieniaTrasy& trasa, double s, double& x, double& y) {
+    const auto& el = trasa.ElementyTrasy;
+    const int n = static_cast<int>(std::min(trasa.Zalomy.size(), trasa.ElementyTrasy.size()));
+    if (s <= trasa.PikMin) s = trasa.PikMin + 0.001;
+    if (s >= trasa.PikMax) s = trasa.PikMax - 0.001;
     // PikMax is the end chainage held in a float: on a route longer than about
     // 16 km it may lie past the true end by more than 0.001, and the end of
     // the route would then be covered by no element.
-    if (n >= 2 && s > el[n - 1].PikKKP2 - 0.001 && el[n - 1].PikKKP2 > Trasa.PikMin + 0.001)
+    if (n >= 2 && s > el[n - 1].PikKKP2 - 0.001 && el[n - 1].PikKKP2 > trasa.PikMin + 0.001)
         s = el[n - 1].PikKKP2 - 0.001;
 
     auto naLuku = [&](const TElementTrasy& e, double pocz, double kon) {
@@ -353,12 +355,14 @@ void PunktNaPikiecie(double s, double& x, double& y) {
     }
 }
 
-double KatNaPikiecie(double s) {
-    if (Trasa.PikMin + 0.06 > s) s = Trasa.PikMin + 0.05;
-    if (Trasa.PikMax - 0.06 < s) s = Trasa.PikMax - 0.05;
+double KatNaPikiecie(double s) { return KatNaPikiecie(Trasa, s); }
+
+double KatNaPikiecie(const DaneUstawieniaTrasy& trasa, double s) {
+    if (trasa.PikMin + 0.06 > s) s = trasa.PikMin + 0.05;
+    if (trasa.PikMax - 0.06 < s) s = trasa.PikMax - 0.05;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    PunktNaPikiecie(s - 0.03, x1, y1);
-    PunktNaPikiecie(s + 0.03, x2, y2);
+    PunktNaPikiecie(trasa, s - 0.03, x1, y1);
+    PunktNaPikiecie(trasa, s + 0.03, x2, y2);
     // The exact bearing of the chord.
     return KatWektora(x2 - x1, y2 - y1);
 }

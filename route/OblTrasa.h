@@ -30,3 +30,6 @@ void ObliczTrase();
 void PunktNaPikiecie(double s, double& x, double& y);
 // Direction of the route at chainage s, in [0, 2*pi).
 double KatNaPikiecie(double s);
+// The same lookups on a given route record (the two above ask the program's route).
+void PunktNaPikiecie(const DaneUstawieniaTrasy& trasa, double s, double& x, double& y);
+double KatNaPikiecie(const DaneUstawieniaTrasy& trasa, double s);

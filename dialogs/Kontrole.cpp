@@ -1,0 +1,243 @@
+#include "dialogs/Kontrole.h"
+
+#include <QDialogButtonBox>
+#include <QEventLoop>
+#include <QFormLayout>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <atomic>
+#include <optional>
+
+#include "analiza/Profil.h"
+#include "analiza/RaportyKontroli.h"
+#include "analiza/Wysokosci.h"
+#include "model/Zmienne.h"
+
+namespace {
+
+QDoubleSpinBox* Pole(QWidget* rodzic, const char* nazwa, double od, double do_, int miejsca, double wartosc,
+                     const QString& jednostka) {
+    auto* p = new QDoubleSpinBox(rodzic);
+    p->setObjectName(QString::fromLatin1(nazwa));
+    p->setRange(od, do_);
+    p->setDecimals(miejsca);
+    p->setValue(wartosc);
+    p->setSuffix(QStringLiteral(" ") + jednostka);
+    return p;
+}
+
+// Runs `praca` in a worker thread under a progress window with "Przerwij"; its result, or none
+// when stopped or failed (the error shown through `blad`).
+template <typename T>
+std::optional<T> WTle(QWidget* okno, const QString& opis,
+                      std::function<std::optional<T>(const TPostepAnalizy&, const std::atomic<bool>*)> praca,
+                      const std::function<void(const QString&)>& blad) {
+    struct TWspolne {
+        std::atomic<std::int64_t> Zrobione{0}, Wszystkie{0};
+        std::atomic<bool> Przerwij{false};
+        std::optional<T> Wynik;
+        std::string Blad;
+    };
+    auto wspolne = std::make_shared<TWspolne>();
+    QThread* watek = QThread::create([wspolne, praca] {
+        try {
+            wspolne->Wynik = praca(
+                [wspolne](std::int64_t z, std::int64_t c) {
+                    wspolne->Zrobione = z;
+                    wspolne->Wszystkie = c;
+                },
+                &wspolne->Przerwij);
+        } catch (const std::exception& e) {
+            wspolne->Blad = e.what();
+        }
+    });
+    watek->setObjectName(QStringLiteral("WatekKontroli"));
+    QProgressDialog postep(okno);
+    postep.setObjectName(QStringLiteral("PostepKontroli"));
+    postep.setWindowTitle(QStringLiteral("Orvany3D"));
+    postep.setLabelText(opis);
+    postep.setCancelButtonText(QStringLiteral("Przerwij"));
+    postep.setRange(0, 1000);
+    postep.setAutoReset(false);
+    postep.setAutoClose(false);
+    postep.setMinimumDuration(0);
+    postep.setWindowModality(Qt::WindowModal);
+    QEventLoop petla;
+    QTimer zegar;
+    zegar.setInterval(50);
+    QObject::connect(&zegar, &QTimer::timeout, &postep, [&] {
+        if (postep.wasCanceled()) wspolne->Przerwij = true;
+        const std::int64_t c = wspolne->Wszystkie.load();
+        if (c > 0) postep.setValue(static_cast<int>(1000 * wspolne->Zrobione.load() / c));
+    });
+    const QMetaObject::Connection przerwanie = QObject::connect(&postep, &QProgressDialog::canceled, &postep, [&] {
+        wspolne->Przerwij = true;
+        postep.setLabelText(QStringLiteral("Przerywanie…"));
+    });
+    QObject::connect(watek, &QThread::finished, &petla, &QEventLoop::quit);
+    postep.setValue(0);
+    if (postep.wasCanceled()) wspolne->Przerwij = true;
+    zegar.start();
+    watek->start();
+    // The progress window (modal to the main window) keeps the scene from changing meanwhile.
+    petla.exec();
+    watek->wait();
+    delete watek;
+    zegar.stop();
+    QObject::disconnect(przerwanie);
+    postep.close();
+    if (!wspolne->Blad.empty()) {
+        if (blad) blad(QString::fromStdString(wspolne->Blad));
+        return std::nullopt;
+    }
+    if (wspolne->Przerwij.load() || !wspolne->Wynik) return std::nullopt;
+    return std::move(wspolne->Wynik);
+}
+
+}  // namespace
+
+TDialogKontroli::TDialogKontroli(TRodzajKontroli rodzaj, const TUstawieniaKontroli& u, QWidget* rodzic)
+    : QDialog(rodzic), rodzaj_(rodzaj), u_(u) {
+    setObjectName(QStringLiteral("DialogKontroli"));
+    const bool spadki = rodzaj == TRodzajKontroli::Spadki, objetosci = rodzaj == TRodzajKontroli::Objetosci;
+    setWindowTitle(spadki      ? QStringLiteral("Spadki i strefy płaskie")
+                   : objetosci ? QStringLiteral("Objętości robót ziemnych")
+                               : QStringLiteral("Pochylenie poprzeczne"));
+    auto* uklad = new QVBoxLayout(this);
+    auto* f = new QFormLayout;
+    E_Krok = Pole(this, "E_Krok", 0.1, 10000, 2, u.Krok, QStringLiteral("m"));
+    f->addRow(rodzaj == TRodzajKontroli::Pochylenia ? QStringLiteral("Odstęp pikiet:")
+                                                    : QStringLiteral("Długość przedziału:"),
+              E_Krok);
+    const double w = spadki ? u.SzerokoscSpadkow : objetosci ? u.SzerokoscObjetosci : u.SzerokoscPochylen;
+    E_Szerokosc = Pole(this, "E_Szerokosc", 0.1, 10000, 2, w, QStringLiteral("m"));
+    f->addRow(rodzaj == TRodzajKontroli::Pochylenia ? QStringLiteral("Odległość krawędzi od osi:")
+                                                    : QStringLiteral("Szerokość pasa od osi (na stronę):"),
+              E_Szerokosc);
+    if (spadki) {
+        E_Prog = Pole(this, "E_Prog", 0.0, 100, 2, u.Prog, QStringLiteral("%"));
+        f->addRow(QStringLiteral("Najmniejszy spadek (próg):"), E_Prog);
+    }
+    if (objetosci) {
+        E_Wspolczynnik = Pole(this, "E_Wspolczynnik", 0.01, 10, 3, u.Wspolczynnik, QString());
+        f->addRow(QStringLiteral("Współczynnik spulchnienia k:"), E_Wspolczynnik);
+    }
+    uklad->addLayout(f);
+    auto* przyciski = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    przyciski->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Sprawdź"));
+    przyciski->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
+    connect(przyciski, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(przyciski, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    uklad->addWidget(przyciski);
+}
+
+TUstawieniaKontroli TDialogKontroli::Ustawienia() const {
+    TUstawieniaKontroli u = u_;
+    u.Krok = E_Krok->value();
+    if (rodzaj_ == TRodzajKontroli::Spadki) {
+        u.SzerokoscSpadkow = E_Szerokosc->value();
+        u.Prog = E_Prog->value();
+    } else if (rodzaj_ == TRodzajKontroli::Objetosci) {
+        u.SzerokoscObjetosci = E_Szerokosc->value();
+        u.Wspolczynnik = E_Wspolczynnik->value();
+    } else {
+        u.SzerokoscPochylen = E_Szerokosc->value();
+    }
+    return u;
+}
+
+// ---------------------------------------------------------------------------
+
+TKontroleOkna::TKontroleOkna(QWidget* okno) : QObject(okno), okno_(okno) {}
+
+bool TKontroleOkna::Przygotuj(TRodzajKontroli rodzaj, TUstawieniaKontroli& u) {
+    u = Ustawienia;
+    if (PytajOUstawienia) {
+        if (!PytajOUstawienia(rodzaj, u)) return false;
+    } else {
+        TDialogKontroli d(rodzaj, u, okno_);
+        if (d.exec() != QDialog::Accepted) return false;
+        u = d.Ustawienia();
+    }
+    Ustawienia = u;
+    if (PROJ.Trojkaty.empty()) {
+        if (PokazBlad) PokazBlad(QStringLiteral("Brak powierzchni projektowanej (PROJ): nie ma czego sprawdzać."));
+        return false;
+    }
+    if (!Trasa.Obliczona) {
+        if (PokazBlad) PokazBlad(QStringLiteral("Trasa nie jest obliczona: sprawdzenie idzie wzdłuż trasy."));
+        return false;
+    }
+    if (rodzaj == TRodzajKontroli::Objetosci && TEREN.Trojkaty.empty()) {
+        if (PokazBlad)
+            PokazBlad(QStringLiteral("Brak terenu (TEREN): nie ma czego porównać z powierzchnią projektowaną."));
+        return false;
+    }
+    return true;
+}
+
+void TKontroleOkna::SprawdzSpadki() {
+    TUstawieniaKontroli u;
+    if (!Przygotuj(TRodzajKontroli::Spadki, u)) return;
+    const std::vector<TTrojkat>& proj = PROJ.Trojkaty;
+    const DaneUstawieniaTrasy& trasa = Trasa;
+    std::optional<TWynikSpadkow> w = WTle<TWynikSpadkow>(
+        okno_, QStringLiteral("Spadki powierzchni projektowanej…"),
+        [&proj, &trasa, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
+            return ObliczSpadki(proj, PodzielTrase(trasa, u.Krok, u.SzerokoscSpadkow), u.Prog, postep, przerwij);
+        },
+        PokazBlad);
+    if (!w) return;
+    Spadki = std::make_shared<const TWynikSpadkow>(std::move(*w));
+    if (PokazRaport) PokazRaport(RaportSpadkow(*Spadki, Trasa.PikStart, u.Prog, u.SzerokoscSpadkow));
+}
+
+void TKontroleOkna::SprawdzPochylenia() {
+    TUstawieniaKontroli u;
+    if (!Przygotuj(TRodzajKontroli::Pochylenia, u)) return;
+    const DaneUstawieniaTrasy& trasa = Trasa;
+    const TIndeksWysokosci& proj = IndeksPROJ();
+    std::optional<std::vector<TWierszPochylen>> w = WTle<std::vector<TWierszPochylen>>(
+        okno_, QStringLiteral("Pochylenie poprzeczne…"),
+        [&proj, &trasa, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
+            if (trasa.PikMax / u.Krok > 1e7) throw BladKonwersji("odstęp pikiet jest za mały dla tej trasy");
+            return ObliczPochylenia(trasa, PikietyCoKrok(trasa.PikMax, u.Krok), u.SzerokoscPochylen, proj, postep,
+                                    przerwij);
+        },
+        PokazBlad);
+    if (!w) return;
+    Wykresy.PikStart = Trasa.PikStart, Wykresy.PikMin = Trasa.PikMin, Wykresy.PikMax = Trasa.PikMax;
+    Wykresy.Pochylenia = std::move(*w);
+    if (PokazWykresy) PokazWykresy(Wykresy);
+}
+
+void TKontroleOkna::SprawdzObjetosci() {
+    TUstawieniaKontroli u;
+    if (!Przygotuj(TRodzajKontroli::Objetosci, u)) return;
+    const std::vector<TTrojkat>& proj = PROJ.Trojkaty;
+    const DaneUstawieniaTrasy& trasa = Trasa;
+    const TIndeksWysokosci& teren = IndeksTEREN();
+    std::optional<TWynikObjetosci> w = WTle<TWynikObjetosci>(
+        okno_, QStringLiteral("Objętości robót ziemnych…"),
+        [&proj, &trasa, &teren, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
+            return ObliczObjetosci(proj, teren, PodzielTrase(trasa, u.Krok, u.SzerokoscObjetosci), u.Wspolczynnik,
+                                   postep, przerwij);
+        },
+        PokazBlad);
+    if (!w) return;
+    Objetosci = std::make_shared<const TWynikObjetosci>(std::move(*w));
+    Wykresy.PikStart = Trasa.PikStart, Wykresy.PikMin = Trasa.PikMin, Wykresy.PikMax = Trasa.PikMax;
+    UstawMasy(Wykresy, *Objetosci);
+    if (PokazWykresy) PokazWykresy(Wykresy);
+    if (PokazRaport) PokazRaport(RaportObjetosci(*Objetosci, Trasa.PikStart, u.SzerokoscObjetosci));
+}
+
+void TKontroleOkna::Porzuc() {
+    Spadki.reset();
+    Objetosci.reset();
+    Wykresy = TDaneWykresowKontroli{};
+    if (PokazWykresy) PokazWykresy(Wykresy);
+}

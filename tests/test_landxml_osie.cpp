@@ -1,0 +1,136 @@
+// Every alignment of a LandXML file as an element chain with its profiles: a hand-made file in the shape Civil 3D
+// writes (national-grid coordinates, a start chainage, one-sided, egg-shaped and reversing transitions, spirals
+// without rot or PI, producers' rounding at junctions, an angle point, a spiral of another type, a broken chain, a
+// profile with every kind of vertical curve beside a ground profile and a broken one), and the refusals.
+
+#include "pomocnicze/Pomocnicze.h"
+#include "wymiana/LandXMLOsie.h"
+
+namespace {
+
+const std::string kPlik = std::string(ORVANY_ZRODLA) + "/tests/dane/osie_civil3d.xml";
+
+double Odl(TPunkt2D a, TPunkt2D b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
+
+const TOsLandXML& Os(const std::vector<TOsLandXML>& o, const std::string& nazwa) { return WybierzOs(o, nazwa); }
+
+}  // namespace
+
+TEST(OsieLandXML, PlikCivil3D) {
+    const auto osie = CzytajOsiePlikuLandXML(kPlik);
+    ASSERT_EQ(osie.size(), 4u);
+    // The main alignment: every element end meets the next element's start as the file gives it (the file's
+    // points come from an independent integration of the curvature) within 0.1 mm, directions within 1e-6.
+    const TOsLandXML& a = Os(osie, "Oś główna");
+    const TLancuch& l = a.Lancuch;
+    ASSERT_EQ(l.Elementy.size(), 12u);
+    EXPECT_EQ(l.PikStart, 641.2153);
+    EXPECT_NEAR(l.Dlugosc(), 834.05, 1e-5);
+    EXPECT_TRUE(l.Zalamania.empty());
+    const std::string rodzaje = "LSCSCSSCSCSL";
+    for (std::size_t i = 0; i < l.Elementy.size(); ++i) {
+        const TElementOsi& e = l.Elementy[i];
+        SCOPED_TRACE(OpisElementu(e));
+        EXPECT_EQ(NazwaRodzaju(e.Rodzaj)[0], rodzaje[i]);
+        if (i + 1 == l.Elementy.size()) break;
+        const TElementOsi& n = l.Elementy[i + 1];
+        EXPECT_LE(Odl(PunktLancucha(l, e.PikKonca()), n.Poczatek), 1e-4);
+        EXPECT_NEAR(std::remainder(KierunekElementu(e, e.Dlugosc) - n.Kierunek, 2 * Pi), 0, 1e-6);
+        EXPECT_NEAR(KrzywiznaElementu(e, e.Dlugosc), KrzywiznaElementu(n, 0), 1e-10);  // radii from six decimals
+    }
+    // Curvatures as designed: the egg (1/400 to 1/150), the reversal through a straight end (two spirals), the
+    // spiral without rot (its side from its PI) and the last without rot and PI (from the direction coming in).
+    EXPECT_NEAR(l.Elementy[3].K1, 1.0 / 400, 1e-12);
+    EXPECT_NEAR(l.Elementy[3].K2, 1.0 / 150, 1e-12);
+    EXPECT_NEAR(l.Elementy[6].K2, -1.0 / 250, 1e-12);
+    EXPECT_NEAR(l.Elementy[8].K2, -1.0 / 900, 1e-12);
+    EXPECT_NEAR(l.Elementy[10].K1, -1.0 / 900, 1e-12);
+    EXPECT_EQ(l.Elementy[1].Wiersz, 12);
+    EXPECT_EQ(l.Elementy[0].Poczatek, (TPunkt2D{7500123.456, 5500987.654}));
+
+    // Its profile: the ground profile ignored, the broken variant left out with its reason.
+    ASSERT_EQ(a.Niwelety.size(), 1u);
+    const TNiweleta& n = a.Niwelety[0];
+    EXPECT_EQ(n.Nazwa, "Niweleta projektowa");
+    ASSERT_EQ(a.Uwagi.size(), 1u);
+    EXPECT_EQ(a.Uwagi[0],
+              "Niweleta „Wariant B”: punkt załamania niwelety nr 3 (pikieta 850.000, wiersz 38) nie leży za poprzednim "
+              "(pikieta 900.000): punkty muszą iść w kolejności pikiet.");
+    EXPECT_EQ(WybierzNiwelete(a, ""), &n);
+    EXPECT_EQ(Blad([&] { WybierzNiwelete(a, "Wariant C"); }),
+              "Trasa „Oś główna” nie ma niwelety „Wariant C” (--profil). Niwelety trasy: „Niweleta projektowa”.");
+    // The parabola over 0+800: its middle ordinate (g2 - g1) L / 8 under the breakpoint.
+    const double g1 = 3.5 / (800 - 641.2153), g2 = -4.5 / 200;
+    EXPECT_NEAR(WysokoscNiwelety(n, 800).value(), 213.5 + (g2 - g1) * 120 / 8, 1e-9);
+    EXPECT_NEAR(WysokoscNiwelety(n, 641.2153).value(), 210, 1e-9);
+    EXPECT_NEAR(PochylenieNiwelety(n, 700).value(), g1, 1e-12);
+    EXPECT_FALSE(WysokoscNiwelety(n, 641.2));
+    EXPECT_FALSE(WysokoscNiwelety(n, 1475.27));
+    EXPECT_EQ(n.Punkty[2].Luk, TLukPionowy::Kolowy);
+    EXPECT_EQ(n.Punkty[3].Luk, TLukPionowy::ParabolaNiesymetryczna);
+    EXPECT_EQ(n.Punkty[3].DlugoscWej, 40);
+
+    // Rounding accepted and listed; an angle point between two lines accepted and listed; the 4.5e-7 rad and
+    // 0.036 mm of noise between two lines not even listed.
+    const TLancuch& z = Os(osie, "Zjazd 1").Lancuch;
+    ASSERT_EQ(z.Elementy.size(), 9u);
+    ASSERT_EQ(z.Zalamania.size(), 2u);
+    EXPECT_EQ(z.Zalamania[0].Nr, 3);
+    EXPECT_NEAR(z.Zalamania[0].Kat * 180 / Pi, 0.021, 1e-5);
+    EXPECT_NEAR(z.Zalamania[0].Odstep, 0.0004, 1e-6);
+    EXPECT_EQ(z.Zalamania[1].Nr, 9);
+    EXPECT_TRUE(z.Zalamania[1].Wierzcholek);
+    EXPECT_NEAR(z.Zalamania[1].Kat * 180 / Pi, -6.36, 1e-5);
+    EXPECT_TRUE(Os(osie, "Zjazd 1").Niwelety.empty());
+
+    // The skipped ones, with their reasons naming the element and its line.
+    EXPECT_EQ(osie[2].Pominieta,
+              "element nr 2 (Spiral, wiersz 58) jest krzywą przejściową rodzaju „cubic”; program liczy tylko klotoidy "
+              "(clothoid) i nie przybliża innych krzywych.");
+    EXPECT_EQ(osie[3].Pominieta,
+              "element nr 2 (Curve, wiersz 65) nie zaczyna się w końcu poprzedniego elementu (element nr 1 (Line, "
+              "wiersz 64)): odstęp 5.0 mm, dopuszczalny 1 mm.");
+    EXPECT_EQ(Blad([&] { Os(osie, "Łącznica B"); }), "Trasy „Łącznica B” nie można wczytać: " + osie[2].Pominieta);
+    EXPECT_EQ(Blad([&] { Os(osie, "Oś 7"); }),
+              "Plik nie zawiera trasy „Oś 7” (--trasa). Trasy w pliku: „Oś główna”, „Zjazd 1”, „Łącznica B”, „Zła "
+              "ciągłość”.");
+
+    // The report.
+    const auto opis = OpisOsi(osie);
+    ASSERT_GE(opis.size(), 8u);
+    EXPECT_EQ(opis[0],
+              "Trasa „Oś główna”: pikieta początkowa 641.215, długość 834.050 m, elementy: 2 prostych, 4 łuków, 6 "
+              "klotoid; przyjęte załamania: 0.");
+    EXPECT_EQ(opis[1],
+              "  niweleta „Niweleta projektowa”: 5 punktów załamania, łuków pionowych 3, od pikiety 641.215 do "
+              "1475.265.");
+    EXPECT_EQ(opis[2], "  niweleta pominięta: " + a.Uwagi[0]);
+    EXPECT_EQ(opis[4], "  pikieta 130.000, element nr 3: załamanie 0.0210°, odstęp 0.40 mm");
+    EXPECT_EQ(opis[6], "Trasa „Łącznica B” pominięta: " + osie[2].Pominieta);
+}
+
+TEST(OsieLandXML, JednostkiIOdmowy) {
+    // US survey feet: chainages, coordinates, lengths and heights in metres.
+    const std::string stopy = R"(<LandXML><Units><Imperial linearUnit="USSurveyFoot"/></Units><Alignments>
+<Alignment name="A" staStart="1000"><CoordGeom>
+<Line><Start>0 0</Start><End>0 3937</End></Line></CoordGeom>
+<Profile><ProfAlign name="P"><PVI>1000 100</PVI><ParaCurve length="1000">3000 200</ParaCurve><PVI>4937 100</PVI>
+</ProfAlign></Profile></Alignment></Alignments></LandXML>)";
+    const auto o = CzytajOsieLandXML(stopy, "stopy.xml");
+    ASSERT_EQ(o.size(), 1u);
+    const double ft = 1200.0 / 3937;
+    EXPECT_NEAR(o[0].Lancuch.PikStart, 1000 * ft, 1e-9);
+    EXPECT_NEAR(o[0].Lancuch.Dlugosc(), 1200, 1e-9);
+    const TNiweleta& n = o[0].Niwelety.at(0);
+    EXPECT_NEAR(WysokoscNiwelety(n, 1000 * ft).value(), 100 * ft, 1e-9);
+    EXPECT_NEAR(DlugoscLukuPionowego(n.Punkty[1]), 1000 * ft, 1e-9);
+    // A file none of whose alignments reads is refused, every reason listed; no alignments is not an error here.
+    const std::string zle = R"(<LandXML><Alignments>
+<Alignment name="A"><CoordGeom><Line><Start>0 0</Start><End>0 0</End></Line></CoordGeom></Alignment>
+<Alignment name="B"/></Alignments></LandXML>)";
+    EXPECT_EQ(
+        Blad([&] { CzytajOsieLandXML(zle, "zle.xml"); }),
+        "Żadnej trasy pliku nie można wczytać:\nTrasa „A”: geometria nie ma elementów.\nTrasa „B”: brak geometrii "
+        "(CoordGeom).\nPlik: zle.xml, wiersz: 1");
+    EXPECT_TRUE(CzytajOsieLandXML("<LandXML/>", "pusty.xml").empty());
+}
