@@ -62,6 +62,16 @@ std::optional<double> SpadekTrojkata(const TTrojkat& t) {
     return std::hypot(nx, ny) / std::fabs(nz) * 100.0;
 }
 
+std::vector<std::uint8_t> KlasySpadku(const std::vector<TTrojkat>& trojkaty, double prog) {
+    std::vector<std::uint8_t> w(trojkaty.size(), 2);
+    NaDwochWatkach(w.size(), [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i)
+            if (const std::optional<double> s = SpadekTrojkata(trojkaty[i]))
+                w[i] = *s < prog ? 0 : *s < 2 * prog ? 1 : 2;
+    });
+    return w;
+}
+
 std::optional<TWynikSpadkow> ObliczSpadki(const std::vector<TTrojkat>& proj, const TPodzialTrasy& podzial, double prog,
                                           const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
     const std::size_t ilePaskow = static_cast<std::size_t>(podzial.IlePaskow());

@@ -27,6 +27,10 @@ constexpr double SzerokoscSpadkow = 30.0;
 // coordinate that is not a number).
 std::optional<double> SpadekTrojkata(const TTrojkat& t);
 
+// The slope class of each triangle for the colouring of the design surface: 0 below the threshold
+// (flat), 1 from it to twice it, 2 steeper or without a slope (a vertical triangle).
+std::vector<std::uint8_t> KlasySpadku(const std::vector<TTrojkat>& trojkaty, double prog);
+
 struct TPrzedzialSpadkow {
     double Od = 0, Do = 0;            // the band's chainages (the route's own)
     double Pole = 0;                  // plan area of the design surface in the band, m^2

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QFormLayout>
+#include <QLocale>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QThread>
@@ -193,6 +194,26 @@ void TKontroleOkna::SprawdzSpadki() {
     if (!w) return;
     Spadki = std::make_shared<const TWynikSpadkow>(std::move(*w));
     if (PokazRaport) PokazRaport(RaportSpadkow(*Spadki, Trasa.PikStart, u.Prog, u.SzerokoscSpadkow));
+    if (kolorowanie_) Koloruj();
+}
+
+void TKontroleOkna::UstawKolorowanie(bool wlaczone) {
+    kolorowanie_ = wlaczone;
+    Koloruj();
+}
+
+void TKontroleOkna::Koloruj() {
+    std::vector<TKolor> kolory;
+    if (kolorowanie_) {
+        const std::vector<std::uint8_t> klasy = KlasySpadku(PROJ.Trojkaty, Ustawienia.Prog);
+        kolory.resize(klasy.size());
+        for (std::size_t i = 0; i < klasy.size(); ++i)
+            kolory[i] = klasy[i] == 0 ? KolorPlaskiego : klasy[i] == 1 ? KolorMalegoSpadku : KolorWlasny;
+    }
+    if (PokazLegende) PokazLegende(kolorowanie_, Ustawienia.Prog);
+    if (kolory == KoloryPROJ) return;
+    KoloryPROJ = std::move(kolory);
+    if (OdswiezWidok) OdswiezWidok();
 }
 
 void TKontroleOkna::SprawdzPochylenia() {
@@ -240,4 +261,59 @@ void TKontroleOkna::Porzuc() {
     Objetosci.reset();
     Wykresy = TDaneWykresowKontroli{};
     if (PokazWykresy) PokazWykresy(Wykresy);
+    // The load emptied the colours; on, they are made for the new surface.
+    if (kolorowanie_) Koloruj();
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+QString TekstProgu(double v) { return QLocale(QLocale::Polish).toString(v, 'g', 4); }
+}  // namespace
+
+void RysujLegendeSpadkow(QPainter& m, QPointF naroznik, double prog) {
+    m.save();
+    const QFontMetricsF fm(m.font());
+    const QString teksty[2] = {QStringLiteral("spadek < %1 %").arg(TekstProgu(prog)),
+                               QStringLiteral("%1 % – %2 %").arg(TekstProgu(prog), TekstProgu(2 * prog))};
+    const TKolor kolory[2] = {KolorPlaskiego, KolorMalegoSpadku};
+    const double szer = std::max(fm.horizontalAdvance(teksty[0]), fm.horizontalAdvance(teksty[1])) + 40;
+    const double wys = 2 * fm.height() + 14 + fm.height();
+    const QRectF r(naroznik.x() - szer, naroznik.y(), szer, wys);
+    m.fillRect(r, QColor(255, 255, 255, 225));
+    m.setPen(QColor(90, 90, 90));
+    m.drawRect(r);
+    m.setPen(Qt::black);
+    m.drawText(QPointF(r.left() + 6, r.top() + 4 + fm.ascent()), QStringLiteral("Spadek PROJ"));
+    for (int i = 0; i < 2; ++i) {
+        const double y = r.top() + 8 + fm.height() * (i + 1) + 2 * i;
+        const TKolor k = kolory[i];
+        m.fillRect(QRectF(r.left() + 6, y + 2, 20, fm.height() - 4),
+                   QColor(k & 0xFF, (k >> 8) & 0xFF, (k >> 16) & 0xFF));
+        m.drawText(QPointF(r.left() + 32, y + fm.ascent()), teksty[i]);
+    }
+    m.restore();
+}
+
+TLegendaSpadkow::TLegendaSpadkow(QWidget* rodzic) : QWidget(rodzic) {
+    setObjectName(QStringLiteral("LegendaSpadkow"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    resize(sizeHint());
+}
+
+void TLegendaSpadkow::UstawProg(double prog) {
+    prog_ = prog;
+    resize(sizeHint());
+    update();
+}
+
+QSize TLegendaSpadkow::sizeHint() const {
+    const QFontMetrics fm(font());
+    const int szer = fm.horizontalAdvance(QStringLiteral("%1 % – %2 %").arg(TekstProgu(prog_), TekstProgu(2 * prog_)));
+    return {std::max(szer, fm.horizontalAdvance(QStringLiteral("spadek < 00 %"))) + 42, 3 * fm.height() + 16};
+}
+
+void TLegendaSpadkow::paintEvent(QPaintEvent*) {
+    QPainter m(this);
+    RysujLegendeSpadkow(m, QPointF(width() - 1, 0), prog_);
 }

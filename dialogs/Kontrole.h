@@ -10,6 +10,8 @@
 #include <QDialog>
 #include <QDoubleSpinBox>
 #include <QObject>
+#include <QPainter>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +23,29 @@
 #include "dialogs/WykresyKontroli.h"
 
 enum class TRodzajKontroli { Spadki, Pochylenia, Objetosci };
+
+// The colours of the slope classes on the design surface (0x00BBGGRR): below the threshold, up to
+// twice it; the rest keeps the colour of its surface kind.
+constexpr TKolor KolorPlaskiego = 0x003030E8u;     // red
+constexpr TKolor KolorMalegoSpadku = 0x00208CFFu;  // orange
+
+// The legend of the colouring: two swatches with their texts for the threshold (in %), drawn with its
+// top right corner at `naroznik`.
+void RysujLegendeSpadkow(QPainter& malarz, QPointF naroznik, double prog);
+
+class TLegendaSpadkow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TLegendaSpadkow(QWidget* rodzic);
+    void UstawProg(double prog);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    double prog_ = ProgSpadku;
+};
 
 struct TUstawieniaKontroli {
     double Krok = 10.0;                                // band step or station spacing, m
@@ -68,10 +93,21 @@ public:
     void SprawdzSpadki();
     void SprawdzPochylenia();
     void SprawdzObjetosci();
-    // Drops the results (a load).
+    // Drops the results (a load); the colouring stays switched as it was and follows the new surface.
     void Porzuc();
+
+    // The design surface coloured by slope class (with the drainage threshold of Ustawienia) or not;
+    // the view is redrawn. On, it follows every load (Porzuc) and every drainage run.
+    void UstawKolorowanie(bool wlaczone);
+    bool Kolorowanie() const { return kolorowanie_; }
+    // Redraws the picture from the meshes (the window's view at the chainage).
+    std::function<void()> OdswiezWidok;
+    // Shows or hides the legend of the colouring (the window places it over the picture).
+    std::function<void(bool widoczna, double prog)> PokazLegende;
 
 private:
     bool Przygotuj(TRodzajKontroli rodzaj, TUstawieniaKontroli& u);
+    void Koloruj();
     QWidget* okno_;
+    bool kolorowanie_ = false;
 };

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+#include "analiza/Profil.h"
+
 namespace {
 
 constexpr double Lewy = 74, Prawy = 16;
@@ -24,6 +26,14 @@ double OkraglyKrok(double dlugosc, int ile) {
 }
 
 QString Tekst(double v, int miejsca) { return QLocale(QLocale::Polish).toString(v, 'f', miejsca); }
+
+// A tick's chainage as the long profile writes it: "1+500" (with decimals for steps under a metre).
+QString TekstPikiety(double v, double krok) {
+    if (krok < 1.0) return QString::fromStdString(TekstKilometrazu(v).substr(3));
+    const long long m = std::llround(v);
+    const long long a = m < 0 ? -m : m;
+    return QStringLiteral("%1%2+%3").arg(m < 0 ? "-" : "").arg(a / 1000).arg(a % 1000, 3, 10, QLatin1Char('0'));
+}
 
 // A plot over the displayed chainages [U0, U1] and values [V0, V1].
 struct TPlot {
@@ -46,7 +56,7 @@ bool Ramka(QPainter& m, const QRectF& obszar, const TDaneWykresowKontroli& d, do
     const double zapas = 0.08 * (v1 - v0);
     p.V0 = v0 - zapas, p.V1 = v1 + zapas;
     m.setPen(Qt::black);
-    m.drawText(QPointF(obszar.left() + 8, obszar.top() + fm.ascent() + 3), tytul);
+    m.drawText(QPointF(obszar.left() + 8, obszar.top() + fm.ascent() + 3), tytul + QStringLiteral(" ") + jednostka);
     m.fillRect(p.Pole, Qt::white);
     const double ku = OkraglyKrok(p.U1 - p.U0, 10), kv = OkraglyKrok(p.V1 - p.V0, 5);
     m.setPen(QPen(QColor(215, 215, 215), 0));
@@ -61,14 +71,13 @@ bool Ramka(QPainter& m, const QRectF& obszar, const TDaneWykresowKontroli& d, do
     m.setPen(Qt::black);
     m.drawRect(p.Pole);
     for (double u = std::ceil(p.U0 / ku) * ku; u <= p.U1 + 1e-9; u += ku) {
-        const QString t = Tekst(u, 0);
+        const QString t = TekstPikiety(u, ku);
         m.drawText(QPointF(p.X(u) - fm.horizontalAdvance(t) / 2, p.Pole.bottom() + fm.ascent() + 3), t);
     }
     for (double v = std::ceil(p.V0 / kv) * kv; v <= p.V1 + 1e-9; v += kv) {
         const QString t = Tekst(std::fabs(v) < 1e-12 ? 0.0 : v, kv < 1 ? miejsca : 0);
         m.drawText(QPointF(p.Pole.left() - fm.horizontalAdvance(t) - 6, p.Y(v) + fm.ascent() / 2 - 1), t);
     }
-    m.drawText(QPointF(obszar.left() + 4, p.Pole.top() - 3), jednostka);
     const QString osX = QStringLiteral("pikieta [m]");
     m.drawText(QPointF(p.Pole.right() - fm.horizontalAdvance(osX), obszar.bottom() - 3), osX);
     return true;
@@ -167,8 +176,8 @@ void RysujWykresMas(QPainter& m, const QRectF& obszar, const TDaneWykresowKontro
     double v0 = 0, v1 = 0;
     for (double v : d.Masa) v0 = std::min(v0, v), v1 = std::max(v1, v);
     TPlot p;
-    if (Ramka(m, obszar, d, v0, v1, QStringLiteral("Wykres mas (k·wykop − nasyp od początku trasy)"),
-              QStringLiteral("[m³]"), 0, p)) {
+    if (Ramka(m, obszar, d, v0, v1, QStringLiteral("Wykres mas"),
+              QStringLiteral("[m³] (k·wykop − nasyp od początku trasy)"), 0, p)) {
         m.save();
         m.setClipRect(p.Pole.adjusted(-1, -1, 1, 1));
         m.setRenderHint(QPainter::Antialiasing, true);

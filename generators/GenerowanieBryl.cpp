@@ -33,6 +33,7 @@ void WyczyscTrojkatySiatek() {
     std::vector<TTrojkat>().swap(TEREN.Trojkaty);
     std::vector<TTrojkat>().swap(PROJ.Trojkaty);
     WyroznionePROJ.clear();
+    KoloryPROJ.clear();
     WyczyscIndeksyWysokosci();
 }
 

@@ -17,6 +17,7 @@ std::vector<TTrojkatRys> TrojkatyTEREN;
 std::vector<TTrojkatRys> TrojkatySlupkow;
 std::vector<TNapisRys> NapisySlupkow;
 std::vector<std::int32_t> WyroznionePROJ;
+std::vector<TKolor> KoloryPROJ;
 TPunkt3D Swiatlo{0.707, 0.707, 0.0};
 std::int32_t nat = 25;
 bool RysObrys = true;
@@ -48,6 +49,7 @@ void InicjujZmienne(int W, int /*H*/) {
     TrojkatyTEREN.clear();
     WyczyscSlupki();
     WyroznionePROJ.clear();
+    KoloryPROJ.clear();
     TParametryProjektowe wiersz;
     wiersz.OdPikiety = 0.0f;
     wiersz.PredkoscV = 50.0f;
@@ -165,8 +167,9 @@ std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka) {
 }
 
 TKolor KolorTrojkata(const TSiatka& siatka, std::size_t i, const std::vector<bool>& wyroznione) {
-    return i < wyroznione.size() && wyroznione[i] ? KolorWyroznienia
-                                                  : KolorRodzaju(siatka, siatka.Trojkaty[i].Rodzaj.Kod);
+    if (i < wyroznione.size() && wyroznione[i]) return KolorWyroznienia;
+    if (&siatka == &PROJ && i < KoloryPROJ.size() && KoloryPROJ[i] != KolorWlasny) return KoloryPROJ[i];
+    return KolorRodzaju(siatka, siatka.Trojkaty[i].Rodzaj.Kod);
 }
 
 TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor) {
@@ -191,6 +194,9 @@ void PrzygotujTrojkaty(const TSiatka& siatka) {
             cel[i] = TrojkatDoRysowania(t, KolorRodzaju(siatka, t.Rodzaj.Kod));
         }
     });
+    if (&siatka == &PROJ)
+        for (std::size_t i = 0; i < KoloryPROJ.size() && i < cel.size(); ++i)
+            if (KoloryPROJ[i] != KolorWlasny) cel[i].Kolor = KoloryPROJ[i];
     if (&siatka == &PROJ)
         for (std::int32_t i : WyroznionePROJ)
             if (i >= 0 && static_cast<std::size_t>(i) < cel.size())

@@ -45,6 +45,11 @@ void WyczyscSlupki();
 // sight check), as indices into PROJ.Trojkaty; emptied by every load.
 extern std::vector<std::int32_t> WyroznionePROJ;
 constexpr TKolor KolorWyroznienia = 0x002020E0u;  // red
+// Per PROJ mesh triangle, the colour it is drawn in instead of its surface kind's (the slope classes
+// of the drainage check), KolorWlasny where it keeps its own; empty: every triangle keeps its own.
+// The sight check's highlight goes over it. Emptied by every load.
+extern std::vector<TKolor> KoloryPROJ;
+constexpr TKolor KolorWlasny = 0xFFFFFFFFu;
 
 inline std::int32_t IleCzworokatow() { return static_cast<std::int32_t>(Czworokaty.size()); }
 inline std::int32_t IleTrojkatowPROJ() { return static_cast<std::int32_t>(TrojkatyPROJ.size()); }
@@ -96,8 +101,8 @@ TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor);
 // Which of the set's mesh triangles are drawn in KolorWyroznienia: one flag a
 // triangle for PROJ when WyroznionePROJ lists any, otherwise none.
 std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka);
-// The drawing colour of the set's mesh triangle i, with those flags: its
-// surface kind's (KolorRodzaju) or the highlight's.
+// The drawing colour of the set's mesh triangle i, with those flags: the
+// highlight's, else its KoloryPROJ entry, else its surface kind's (KolorRodzaju).
 TKolor KolorTrojkata(const TSiatka& siatka, std::size_t i, const std::vector<bool>& wyroznione);
 // Rebuilds the set's render array (TrojkatyTEREN or TrojkatyPROJ) from its mesh triangles.
 void PrzygotujTrojkaty(const TSiatka& siatka);

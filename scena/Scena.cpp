@@ -13,6 +13,7 @@
 void ZakonczWczytywanie() {
     WyczyscSlupki();
     WyroznionePROJ.clear();  // they marked the triangles of the scene before
+    KoloryPROJ.clear();
     OrientujTrojkaty();
     ObliczZakres(TEREN);
     ObliczZakres(PROJ);

@@ -148,4 +148,9 @@ TEST_F(Spadki, SpadekTrojkataToNachylenieWypadkowe) {
     // z = 0.03 x - 0.04 y: 5 % whatever the triangle's shape; a vertical triangle has none.
     EXPECT_NEAR(*SpadekTrojkata(Trojkat({0, 0, 0}, {7, 1, 0.17}, {2, 9, -0.3})), 5.0, 1e-9);
     EXPECT_FALSE(SpadekTrojkata(Trojkat({0, 0, 0}, {1, 1, 0}, {2, 2, 5})));
+    // Classes at the threshold 0.5: below it, from it to twice it, the rest (and no slope).
+    std::vector<TTrojkat> t;
+    for (double s : {0.4, 0.5, 0.9, 1.0, 5.0}) t.push_back(Trojkat({0, 0, 0}, {10, 0, s / 10}, {0, 10, 0}));
+    t.push_back(Trojkat({0, 0, 0}, {1, 1, 0}, {2, 2, 5}));
+    EXPECT_EQ(KlasySpadku(t, 0.5), (std::vector<std::uint8_t>{0, 1, 1, 2, 2, 2}));
 }
