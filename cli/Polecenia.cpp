@@ -144,12 +144,17 @@ bool PlikDanych(const std::string& nazwa) { return RodzajPliku(nazwa) != TRodzaj
 void SprawdzPliki(const std::vector<std::string>& pliki) {
     if (pliki.empty()) throw BladUzycia("nie podano plików danych");
     for (const std::string& p : pliki)
-        if (!PlikDanych(p)) throw BladUzycia("„" + p + "” nie jest plikiem .tro, .mtp ani LandXML (.xml)");
+        if (!PlikDanych(p))
+            throw BladUzycia("„" + p +
+                             "” nie jest plikiem .tro, .mtp, LandXML (.xml) ani siatką NMT (.asc, .xyz, .tif)");
 }
 
-// The choice of surfaces and alignment of LandXML files, taken by every command that loads files.
+// The choice of surfaces and alignment of LandXML files and how elevation grids become the terrain, taken by every
+// command that loads files.
 const std::map<std::string, TOpcja> kOpcjeLandXML = {
-    {"--teren", {true}}, {"--proj", {true}}, {"--trasa", {true}}, {"--bez-terenu", {false}}, {"--bez-trasy", {false}}};
+    {"--teren", {true}},       {"--proj", {true}},       {"--trasa", {true}}, {"--bez-terenu", {false}},
+    {"--bez-trasy", {false}},  {"--tolerancja", {true}}, {"--pas", {true}},   {"--zamien-xy", {false}},
+    {"--uklad-pliku", {true}}, {"--uklad", {true}}};
 
 std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znane) {
     znane.insert(kOpcjeLandXML.begin(), kOpcjeLandXML.end());
@@ -166,6 +171,41 @@ TWyborLandXML WyborLandXML(const TArgumenty& a) {
     if (w.BezTerenu && !w.Teren.empty()) throw BladUzycia("opcje --teren i --bez-terenu wykluczają się");
     if (w.BezTrasy && !w.Trasa.empty()) throw BladUzycia("opcje --trasa i --bez-trasy wykluczają się");
     return w;
+}
+
+// What the files of a command are read with: the LandXML choice and the grids' options.
+struct TOpcjeWczytania {
+    TWyborLandXML LandXML;
+    TOpcjeNMT NMT;
+};
+
+// An EPSG code of an option (a positive whole number).
+int KodEPSG(const TArgumenty& a, const std::string& nazwa) {
+    const std::string* t = a.Wartosc(nazwa);
+    if (!t) return 0;
+    std::string_view v = *t;
+    if (v.size() > 5 && (v.substr(0, 5) == "EPSG:" || v.substr(0, 5) == "epsg:")) v.remove_prefix(5);
+    std::int32_t k = 0;
+    if (!SprobujCalkowita(v, k) || k <= 0)
+        throw BladUzycia("opcja " + nazwa + ": „" + *t + "” nie jest kodem EPSG (np. 2180 albo EPSG:2180)");
+    return k;
+}
+
+TOpcjeWczytania OpcjeWczytania(const TArgumenty& a) {
+    TOpcjeWczytania o;
+    o.NMT.Tolerancja = Liczba(a, "--tolerancja", o.NMT.Tolerancja);
+    if (!(o.NMT.Tolerancja >= 0.0) || !std::isfinite(o.NMT.Tolerancja))
+        throw BladUzycia("opcja --tolerancja: tolerancja musi być liczbą nieujemną");
+    o.NMT.Pas = Liczba(a, "--pas", 0.0);
+    if (!(o.NMT.Pas > 0.0) || !std::isfinite(o.NMT.Pas)) {
+        if (a.Wartosc("--pas")) throw BladUzycia("opcja --pas: szerokość pasa musi być liczbą dodatnią");
+        o.NMT.Pas = 0.0;
+    }
+    o.NMT.ZamienXY = a.Flagi.count("--zamien-xy") > 0;
+    o.NMT.UkladPliku = KodEPSG(a, "--uklad-pliku");
+    o.NMT.Uklad = KodEPSG(a, "--uklad");
+    o.LandXML = WyborLandXML(a);
+    return o;
 }
 
 // A chainage as the user sees it (the route's start chainage included) to one of the route.
@@ -190,11 +230,12 @@ void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
 // Opens the files one after another as the window's open flows do. A file
 // that fails leaves the model as it was; its message goes to `bledy`.
 // Returns false when any file failed.
-bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TWyborLandXML& wybor = {}) {
+bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TOpcjeWczytania& opcje = {}) {
     bool wszystkie = true;
-    for (const std::string& p : pliki) {
+    // Consecutive grids are one terrain (its sheets); every other file a load of its own.
+    for (const std::vector<std::string>& p : GrupyPlikow(pliki)) {
         try {
-            WczytajPlik(p, {}, wybor);
+            WczytajGrupe(p, {}, opcje.LandXML, opcje.NMT);
         } catch (const std::exception& e) {
             bledy << e.what() << '\n';
             wszystkie = false;
@@ -383,7 +424,7 @@ int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     const TArgumenty arg = Rozbierz(a, 1, kOpcjeLandXML);
     SprawdzPliki(arg.Pozycyjne);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     // The route report already ends with the messages of the last route build.
     InfoTerenProj();
     for (const std::string& l : OpisTekst) wyjscie << l << '\n';
@@ -400,7 +441,7 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
     const double krok = Liczba(arg, "--krok", 10.0);
     if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     const double pikMax = Trasa.PikMax;
     if (pikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
@@ -434,7 +475,7 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     if (!(szerokosc > 0.0) || !std::isfinite(szerokosc)) throw BladUzycia("szerokość musi być liczbą dodatnią");
     if (2.0 * szerokosc / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej szerokości");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
     for (const TPunktProfilu& p : ObliczPrzekroj(PikietaTrasy(pikieta), szerokosc, krok, IndeksPROJ(), IndeksTEREN()))
@@ -481,7 +522,7 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     if (!blad.empty()) throw BladUzycia(blad);
 
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (Trasa.PikMax / u.Krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     const auto wiersze = ObliczWidocznosc(u, IndeksPROJ(), IndeksTEREN());
@@ -528,7 +569,7 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     if (WidokKierowcy.Wlaczony && !naPikiecie)
         throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     PiszKomunikatyTrasy(bledy);
     if (naPikiecie) {
         if (!Trasa.Obliczona) {
@@ -568,7 +609,7 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     r.H = RozmiarRysunkuProfilu.height();
     if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (obraz) {
         // The slider stands on whole metres: the chainage is rounded as its position would be.
@@ -633,7 +674,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     StanOkna(r.W, r.H, true, bledy);
     UstawKierowce(arg);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     const double od = PikietaTrasy(Liczba(arg, "--od", Trasa.PikStart + Trasa.PikMin));
     const double doPik = PikietaTrasy(Liczba(arg, "--do", Trasa.PikStart + Trasa.PikMax));
@@ -740,7 +781,7 @@ int Eksport(const std::vector<std::string>& a, std::ostream& bledy, std::string_
     for (const std::string& p : pliki)
         if (p == wyjscie) throw BladUzycia("plik wynikowy „" + wyjscie + "” jest też plikiem danych");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     PiszKomunikatyTrasy(bledy);
     if (!ZapiszPlikWyjsciowy(wyjscie, pisz, bledy)) return KodBladPliku;
     return KodKoncowy(ok);
@@ -773,7 +814,7 @@ Użycie:
   orvany3d-cli gltf PLIK... WYJSCIE.glb
   orvany3d-cli --help
 
-PLIK... to pliki .tro, .mtp i LandXML 1.2 (.xml), wczytywane po kolei jak w
+PLIK... to pliki .tro, .mtp, LandXML 1.2 (.xml) i siatki NMT, wczytywane po kolei jak w
 oknie programu: plik późniejszy zastępuje tylko te sekcje, które sam zawiera.
 Czytnik wybierają trzy ostatnie znaki nazwy (bez względu na wielkość liter):
 TRO, MTP albo XML; inna nazwa to błąd użycia. Z pliku LandXML wczytywana jest
@@ -785,6 +826,19 @@ wczytujące pliki przyjmuje opcje wyboru:
       --trasa NAZWA    trasa (Alignment) pliku LandXML
       --bez-terenu     z pliku LandXML nie jest wczytywany teren (zostaje ten w pamięci)
       --bez-trasy      z pliku LandXML nie jest wczytywana trasa (zostaje ta w pamięci)
+Siatki numerycznego modelu terenu (.asc, .xyz, .tif, .tiff; GDAL) stają się
+terenem TEREN: siatka jest przerzedzana do sieci trójkątów, w której każdy węzeł
+z wysokością leży najwyżej o tolerancję od trójkątów; kilka siatek podanych po
+sobie to arkusze jednego terenu. Opcje siatek:
+      --tolerancja M   tolerancja wysokości w metrach (domyślnie 0.10)
+      --pas M          tylko siatka do M metrów (w planie) od trasy wczytanej
+                       wcześniej (plik z trasą przed siatką)
+      --zamien-xy      pliki XYZ w kolejności geodezyjnej (x = północ pierwsza);
+                       domyślnie kolejność GIS (wschód, północ, wysokość)
+      --uklad-pliku EPSG  układ siatki, gdy plik go nie podaje (np. 2180)
+      --uklad EPSG     układ projektu (domyślnie układ wczytanej trasy lub
+                       powierzchni); wierzchołki siatki są do niego przeliczane,
+                       wysokości bez zmian
 Pikiety trasy z pliku LandXML liczą się od jej pikiety początkowej (staStart):
 tak są wypisywane i tak podaje się je w opcjach --pikieta, --od i --do. Plik, którego nie da się wczytać, nie zmienia danych:
 jego komunikat (ten sam, co w oknie błędu programu) trafia na standardowe
@@ -940,6 +994,7 @@ Przykłady:
   orvany3d-cli przejazd Przyklady/Droga.tro --wideo film.mp4 --kierowca --predkosc 60 --od 100 --do 600
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
   orvany3d-cli pikiety projekt.xml --teren Istniejacy --trasa "Oś 1" --krok 20
+  orvany3d-cli raport trasa.xml 6.117.25.1.2.asc 6.117.25.1.3.asc --pas 200 --uklad 2178
   orvany3d-cli landxml Przyklady/Droga.tro droga.xml
   orvany3d-cli gltf Przyklady/Droga.tro droga.glb
 )";

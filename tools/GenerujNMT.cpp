@@ -5,16 +5,22 @@
 // heights in centimetres, as the national service publishes them; KATALOG/nmt.png: the same heights as a 16-bit
 // grey PNG (value = (height - lowest) * 100, the north row first) for the hmm mesher; KATALOG/trasa.xml: a LandXML
 // route of about 3 km across the sheet (two straights), for the corridor.
+//   generuj_nmt --z-pliku Przyklady/Droga.tro siatka.asc [KROK]
+// writes the terrain of a project file sampled on a grid of KROK m (default 2) with hummocks of a few decimetres and
+// a pond without data, in the file's coordinates: a grid under the sample road.
 #include <gdal.h>
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "analiza/Wysokosci.h"
 #include "common/ZapisBezpieczny.h"
+#include "scena/Scena.h"
 
 namespace {
 
@@ -29,7 +35,41 @@ double Szum(std::uint32_t i, std::uint32_t j) {
 
 }  // namespace
 
+namespace {
+
+int SiatkaZPliku(const std::string& plik, const std::string& cel, double krok) {
+    UstawStanPoczatkowy(800, 600);
+    WczytajPlik(plik);
+    ZbudujIndeksyWysokosci();
+    const TZakres z = TEREN.Zakres;
+    const int W = static_cast<int>((z.Xmax - z.Xmin) / krok) + 1, H = static_cast<int>((z.Ymax - z.Ymin) / krok) + 1;
+    const double sx = z.Xmin + 0.3 * (z.Xmax - z.Xmin), sy = z.Ymin + 0.7 * (z.Ymax - z.Ymin);
+    std::string t = "ncols " + std::to_string(W) + "\nnrows " + std::to_string(H) + "\nxllcenter " +
+                    std::to_string(z.Xmin) + "\nyllcenter " + std::to_string(z.Ymin) + "\ncellsize " +
+                    std::to_string(krok) + "\nNODATA_value -9999\n";
+    char b[32];
+    for (int j = H - 1; j >= 0; --j) {
+        for (int i = 0; i < W; ++i) {
+            const double x = z.Xmin + i * krok, y = z.Ymin + j * krok;
+            const std::optional<double> h = WysokoscWPliku(IndeksTEREN(), x, y);
+            double v = -9999;
+            if (h && std::hypot(x - sx, y - sy) > 60.0)
+                v = std::round((*h + 0.3 * std::sin(x / 9.0) * std::cos(y / 13.0)) * 100.0) / 100.0;
+            auto [e, ec] = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, 2);
+            t.append(b, e);
+            t += i + 1 < W ? ' ' : '\n';
+        }
+    }
+    ZapiszBezpiecznie(cel, t);
+    std::printf("%s: %d x %d węzłów co %.2f m\n", cel.c_str(), W, H, krok);
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc >= 4 && std::string(argv[1]) == "--z-pliku")
+        return SiatkaZPliku(argv[2], argv[3], argc > 4 ? std::atof(argv[4]) : 2.0);
     if (argc < 2) {
         std::fprintf(stderr, "użycie: generuj_nmt KATALOG [N]\n");
         return 2;
