@@ -42,10 +42,10 @@ struct TWynikObjetosci {
     // mass-haul diagram and the balance points.
     std::vector<double> WykopPaska, NasypPaska;
     std::vector<double> PikietyPaskow;  // the strips' boundaries (one more than the strips), the route's own
-    double Wykop = 0, Nasyp = 0;  // totals over the bands
-    double BezTerenu = 0;         // design surface in the bands with no terrain under it, m^2
-    double PozaPasami = 0;        // design surface in no band (beyond the ends or wider than W), m^2
-    double Wspolczynnik = 1.0;    // k, the bulking factor the mass ordinate used
+    double Wykop = 0, Nasyp = 0;        // totals over the bands
+    double BezTerenu = 0;               // design surface in the bands with no terrain under it, m^2
+    double PozaPasami = 0;              // design surface in no band (beyond the ends or wider than W), m^2
+    double Wspolczynnik = 1.0;          // k, the bulking factor the mass ordinate used
     // Chainages where the mass ordinate crosses zero (linear within a strip).
     std::vector<double> PunktyZrownowazenia;
 };

@@ -8,6 +8,13 @@
 
 double Dlugosc(const TPunkt3D& a) { return std::sqrt(IloczynSkalarny(a, a)); }
 
+double Dlugosc(const TPunkt2D& a) { return std::hypot(a.X, a.Y); }
+
+TPunkt2D Obroc(const TPunkt2D& a, double kat) {
+    const double c = std::cos(kat), s = std::sin(kat);
+    return {a.X * c - a.Y * s, a.X * s + a.Y * c};
+}
+
 namespace {
 
 std::string Konwertuj(std::string_view tekst, const char* do_, const char* z, const char* zastepczy) {

@@ -24,6 +24,29 @@ inline TPunkt3D operator+(const TPunkt3D& a, const TPunkt3D& b) { return {a.X + 
 inline TPunkt3D operator-(const TPunkt3D& a, const TPunkt3D& b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
 inline TPunkt3D operator*(const TPunkt3D& a, double k) { return {a.X * k, a.Y * k, a.Z * k}; }
 
+// A plan point or vector: X east, Y north.
+struct TPunkt2D {
+    double X = 0.0;
+    double Y = 0.0;
+
+    bool operator==(const TPunkt2D&) const = default;
+};
+
+inline TPunkt2D operator+(const TPunkt2D& a, const TPunkt2D& b) { return {a.X + b.X, a.Y + b.Y}; }
+inline TPunkt2D operator-(const TPunkt2D& a, const TPunkt2D& b) { return {a.X - b.X, a.Y - b.Y}; }
+inline TPunkt2D operator*(const TPunkt2D& a, double k) { return {a.X * k, a.Y * k}; }
+inline double IloczynSkalarny(const TPunkt2D& a, const TPunkt2D& b) { return a.X * b.X + a.Y * b.Y; }
+// The z component of a x b (positive when b turns left from a).
+inline double IloczynWektorowy(const TPunkt2D& a, const TPunkt2D& b) { return a.X * b.Y - a.Y * b.X; }
+// Euclidean length.
+double Dlugosc(const TPunkt2D& a);
+// a divided by its length.
+inline TPunkt2D Jednostkowy(const TPunkt2D& a) { return a * (1.0 / Dlugosc(a)); }
+// a turned by +90 degrees (to the left).
+inline TPunkt2D Prostopadly(const TPunkt2D& a) { return {-a.Y, a.X}; }
+// a turned by kat radians counter-clockwise.
+TPunkt2D Obroc(const TPunkt2D& a, double kat);
+
 // Cross product a x b.
 inline TPunkt3D Iloczyn(const TPunkt3D& a, const TPunkt3D& b) {
     return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};

@@ -1,6 +1,7 @@
 #include "dialogs/Kontrole.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QEventLoop>
 #include <QFormLayout>
 #include <QLocale>
@@ -298,12 +299,23 @@ void RysujLegendeSpadkow(QPainter& m, QPointF naroznik, double prog) {
 TLegendaSpadkow::TLegendaSpadkow(QWidget* rodzic) : QWidget(rodzic) {
     setObjectName(QStringLiteral("LegendaSpadkow"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (rodzic) rodzic->installEventFilter(this);
+    Umiesc();
+}
+
+void TLegendaSpadkow::Umiesc() {
     resize(sizeHint());
+    if (parentWidget()) move(parentWidget()->width() - width() - 8, 8);
+}
+
+bool TLegendaSpadkow::eventFilter(QObject* o, QEvent* e) {
+    if (o == parentWidget() && e->type() == QEvent::Resize) Umiesc();
+    return QWidget::eventFilter(o, e);
 }
 
 void TLegendaSpadkow::UstawProg(double prog) {
     prog_ = prog;
-    resize(sizeHint());
+    Umiesc();
     update();
 }
 

@@ -33,6 +33,7 @@ constexpr TKolor KolorMalegoSpadku = 0x00208CFFu;  // orange
 // top right corner at `naroznik`.
 void RysujLegendeSpadkow(QPainter& malarz, QPointF naroznik, double prog);
 
+// The legend as a widget over the top right corner of its parent (the picture), following its size.
 class TLegendaSpadkow : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +43,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void Umiesc();
 
 private:
     double prog_ = ProgSpadku;

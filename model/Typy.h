@@ -89,13 +89,6 @@ struct TSiatka {
 // ---------------------------------------------------------------------------
 // Route alignment.
 
-struct TPunkt2D {
-    double X = 0.0;
-    double Y = 0.0;
-
-    bool operator==(const TPunkt2D&) const = default;
-};
-
 struct TPara {
     float Wartosc1 = 0.0f;
     float Wartosc2 = 0.0f;

@@ -1,5 +1,7 @@
-// The data files: field conversions, the .tro and .mtp readers and the
-// .mtp to .tro converter.
+// The data files: the .tro and .mtp readers and the .mtp to .tro converter
+// (model/CzytanieTRO.cpp, model/PrzepisanieMTP.cpp); the field conversions
+// are model/Pola.h, the line reader model/CzytnikWierszy.h, a file's bytes
+// model/PlikWPamieci.h.
 //
 // Files are single-byte text (Windows-1250), one field per line. A line ends
 // at LF; a CR right before the LF belongs to the line end. A file whose first
@@ -30,47 +32,8 @@
 #include <thread>
 #include <vector>
 
+#include "model/Pola.h"
 #include "model/Zmienne.h"
-
-// ---------------------------------------------------------------------------
-// Field conversions.
-
-// Result of CzytajRekordSrednik.
-struct PktOpisRRealSpr {
-    double X = 0.0;
-    double Y = 0.0;
-    double Z = 0.0;
-    std::string Uwagi;  // at most 100 bytes
-    bool Poprawny = true;
-    std::string Komunikat;  // empty or "Nieprawidłowy zapis"
-};
-
-// Every '.' and ',' replaced by the current locale's decimal separator.
-std::string UjednolicSeparator(std::string_view tekst);
-// True for "T" and for "TRUE" in any letter case; false otherwise.
-bool CzytajLogiczna(std::string_view tekst);
-// Surface kind: the first of H N G D B C S K O P E found decides; the number in
-// front of it is the value. Raises BladKonwersji when that number does not convert.
-TRodzaj CzytajRodzaj(std::string_view tekst);
-// Up to three ';'-separated numbers and a remark; never raises.
-PktOpisRRealSpr CzytajRekordSrednik(std::string_view tekst);
-// X, Y, Z of CzytajRekordSrednik.
-void CzytajTrzyLiczby(std::string_view tekst, double& x, double& y, double& z);
-// One of the 52 colour names (any letter case) or an integer; raises BladKonwersji.
-std::int32_t CzytajKolor(std::string_view tekst);
-// Number of an edit box: the fallback when the text does not convert.
-double CzytajLiczbe(std::string_view tekst, double domyslna);
-// Integer of an edit box: the fallback when the text does not convert, then clamped.
-std::int32_t CzytajCalkowita(std::string_view tekst, std::int32_t domyslna, std::int32_t najmniejsza,
-                             std::int32_t najwieksza);
-
-// The plain field conversions; they raise BladKonwersji with
-// "'%s' is not a valid integer value" / "'%s' is not a valid floating point value".
-std::int32_t NaCalkowita(std::string_view tekst);
-double NaRzeczywista(std::string_view tekst);
-// The same without an exception: false when the text is no number.
-bool SprobujCalkowita(std::string_view tekst, std::int32_t& wynik);
-bool SprobujRzeczywista(std::string_view tekst, double& wynik);
 
 // ---------------------------------------------------------------------------
 // Readers.

@@ -8,11 +8,6 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
-TPunkt2D operator+(TPunkt2D a, TPunkt2D b) { return {a.X + b.X, a.Y + b.Y}; }
-TPunkt2D operator-(TPunkt2D a, TPunkt2D b) { return {a.X - b.X, a.Y - b.Y}; }
-TPunkt2D operator*(TPunkt2D a, double k) { return {a.X * k, a.Y * k}; }
-double Skalarny(TPunkt2D a, TPunkt2D b) { return a.X * b.X + a.Y * b.Y; }
-double Wektorowy(TPunkt2D a, TPunkt2D b) { return a.X * b.Y - a.Y * b.X; }
 
 // Radial angle of Q on a circle about C in the convention of PunktKatowy.
 double KatRadialny(TPunkt2D C, TPunkt2D Q, bool prawo) {
@@ -131,8 +126,8 @@ TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1,
     // Unit directions of the legs, the turn side and the deflection.
     const TPunkt2D d1 = (V - P) * (1.0 / std::hypot(V.X - P.X, V.Y - P.Y));
     const TPunkt2D d2 = (N - V) * (1.0 / std::hypot(N.X - V.X, N.Y - V.Y));
-    const double sinD = Wektorowy(d1, d2);  // > 0: left turn
-    const double cosD = Skalarny(d1, d2);
+    const double sinD = IloczynWektorowy(d1, d2);  // > 0: left turn
+    const double cosD = IloczynSkalarny(d1, d2);
     const bool prawo = sinD < 0;
     const double sinDelta = std::fabs(sinD);
     const double delta = std::atan2(sinDelta, cosD);

@@ -29,6 +29,8 @@ class QTimer;
 class TfMaster;
 class TfProfilPrzekroj;
 class TWidocznoscOkna;
+class TKontroleOkna;
+class TLegendaSpadkow;
 
 // Opens the user's guide "Przyklady/OpisOrvan.pdf" under the directory with the
 // desktop's PDF viewer, or says which file is missing.
@@ -150,6 +152,10 @@ public:
     QAction* InfoProj1 = nullptr;
     QAction* m_ProfilPrzekroj = nullptr;
     QAction* m_Widocznosc = nullptr;
+    QAction* m_Spadki = nullptr;
+    QAction* m_KolorujSpadki = nullptr;
+    QAction* m_Pochylenia = nullptr;
+    QAction* m_Objetosci = nullptr;
     QAction* m_OpcjeWyswietlania = nullptr;
     QAction* m_RysujParametryEkran = nullptr;
     QAction* m_ZrzutEkranuDoSchowka = nullptr;
@@ -162,6 +168,9 @@ public:
 
     // The sight check: its settings for the session and its results until the next load.
     TWidocznoscOkna* Widocznosc = nullptr;
+    // The design checks (drainage, cross-fall, earthworks) and the legend of the slope colouring.
+    TKontroleOkna* Kontrole = nullptr;
+    TLegendaSpadkow* LegendaSpadkow = nullptr;
 
     QMenu* M_Generowanie = nullptr;
     QAction* Pokapikieta1 = nullptr;
@@ -233,6 +242,10 @@ public slots:
     void InfoProj1Click();
     void m_ProfilPrzekrojClick();
     void m_WidocznoscClick();
+    void m_SpadkiClick();
+    void m_KolorujSpadkiClick();
+    void m_PochyleniaClick();
+    void m_ObjetosciClick();
     void m_OpcjeWyswietlaniaClick();
     void m_RysujParametryEkranClick();
     void m_ZrzutEkranuDoSchowkaClick();

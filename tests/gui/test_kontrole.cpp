@@ -10,6 +10,7 @@
 #include "dialogs/Kontrole.h"
 #include "dialogs/ProfilPrzekroj.h"
 #include "pomocnicze/Pomocnicze.h"
+#include "test_jazda_wspolne.h"
 
 namespace {
 
@@ -120,4 +121,58 @@ TEST_F(OknoKontroli, PrzerwanieNicNieZmieniaAWynikiIdaDoProfiluIOpisu) {
     ASSERT_EQ(bledy.size(), 1);
     EXPECT_EQ(bledy[0], "Brak powierzchni projektowanej (PROJ): nie ma czego sprawdzać.");
     EXPECT_FALSE(k.Spadki);
+}
+
+namespace {
+
+struct OknoGlowneKontroli : jazda::OknoJazdy {
+    // Saves the window's picture into SCREENSHOT_DIR when it is set.
+    void Zrzut(QWidget& w, const QString& nazwa) {
+        if (const QByteArray k = qgetenv("SCREENSHOT_DIR"); !k.isEmpty())
+            w.grab().save(QDir(QString::fromLocal8Bit(k)).filePath(nazwa));
+    }
+};
+
+}  // namespace
+
+TEST_F(OknoGlowneKontroli, KolorowanieWKazdymWidokuIWykresyZMenu) {
+    Pokaz();
+    Otworz(QString::fromUtf8(ORVANY_BIN "/Przyklady/Droga.tro"));
+    ASSERT_TRUE(Trasa.Obliczona) << bledy.join("\n").toStdString();
+    if (Opis) Opis->hide();
+    // The sample road's crown falls 2 %: a threshold of 2.5 % makes its carriageway "flat".
+    okno->Kontrole->Ustawienia.Prog = 2.5;
+    const auto ile = [](TKolor k) { return std::ranges::count(TrojkatyPROJ, k, &TTrojkatRys::Kolor); };
+    EXPECT_EQ(ile(KolorPlaskiego), 0);
+    okno->m_KolorujSpadki->trigger();
+    EXPECT_TRUE(okno->m_KolorujSpadki->isChecked() && okno->LegendaSpadkow->isVisible());
+    // The chainage view, the general view and the driver's view draw the classes' colours.
+    okno->SB_pik->setValue(600);
+    EXPECT_GT(ile(KolorPlaskiego), 0);
+    okno->B_ObliczTrasa->click();
+    EXPECT_GT(ile(KolorPlaskiego), 0);
+    Zrzut(*okno, QStringLiteral("kontrole_ogolny.png"));
+    okno->SB_pik->setValue(601);
+    EXPECT_GT(ile(KolorPlaskiego), 0);
+    Zrzut(*okno, QStringLiteral("kontrole_pikieta.png"));
+    okno->UstawWidokKierowcy(true);
+    okno->SB_pik->setValue(602);
+    EXPECT_GT(ile(KolorPlaskiego), 0);
+    Zrzut(*okno, QStringLiteral("kontrole_kierowca.png"));
+    okno->UstawWidokKierowcy(false);
+    // A load keeps the switch on and colours the new surface.
+    Otworz(QString::fromUtf8(ORVANY_BIN "/Przyklady/Droga.tro"));
+    okno->SB_pik->setValue(600);
+    EXPECT_TRUE(KoloryPROJ.size() == PROJ.Trojkaty.size() && ile(KolorPlaskiego) > 0);
+    okno->m_KolorujSpadki->trigger();
+    EXPECT_TRUE(!okno->m_KolorujSpadki->isChecked() && !okno->LegendaSpadkow->isVisible() && KoloryPROJ.empty());
+    EXPECT_EQ(ile(KolorPlaskiego), 0);
+
+    // The volumes from the menu: the profile window opens with the mass diagram.
+    okno->Kontrole->PytajOUstawienia = [](TRodzajKontroli, TUstawieniaKontroli&) { return true; };
+    okno->m_Objetosci->trigger();
+    ASSERT_TRUE(okno->ProfilPrzekroj && okno->ProfilPrzekroj->isVisible());
+    EXPECT_TRUE(okno->ProfilPrzekroj->WykresyKontroli->isVisible());
+    EXPECT_FALSE(okno->ProfilPrzekroj->WykresyKontroli->Dane().Masa.empty());
+    EXPECT_TRUE(bledy.isEmpty()) << bledy.join("\n").toStdString();
 }

@@ -1,376 +1,17 @@
-// Cutting of the triangle arrays at a near and a far depth, the depth sorts
-// that put the render arrays into far-to-near order, and the view operations
-// that move, zoom and turn the scene in place.
-//
-// Every operation here is one pass over the arrays. Cutting and sorting build
-// their result in a buffer that is kept from call to call and then swapped
-// with the array, so no record is allocated on its own.
+// Placing the view: the render arrays rebuilt from the meshes with every
+// vertex placed for the view at a chainage, the driver's view or the general
+// view of the whole scene; blocks of the meshes outside the depth band are
+// skipped.
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
-#include <numbers>
 
 #include "common/Rownolegle.h"
-#include "common/Sortowanie.h"
-#include "render/RysujPerspektywa.h"
+#include "render/KrokiWidoku.h"
 
-TBuforyWidoku BuforyWidoku;
-
-void ZwolnijBuforyWidoku() { BuforyWidoku = TBuforyWidoku{}; }
-
-void WyczyscBlokiSiatek() { BuforyWidoku.BlokiTEREN = BuforyWidoku.BlokiPROJ = TBlokiSiatki{}; }
-
-namespace {
-
-constexpr double kPi = std::numbers::pi;
-
-// The scratch array into which a cut or a sort writes its result; after the
-// swap it holds the previous array's memory, ready for the next call.
-std::vector<TTrojkatRys>& Bufor(const std::vector<TTrojkatRys>&) { return BuforyWidoku.Trojkaty; }
-std::vector<TCzworokatRys>& Bufor(const std::vector<TCzworokatRys>&) { return BuforyWidoku.Czworokaty; }
-
-// ---- Depth sorts ----
-//
-// The arrays are ordered by descending key with the program's one stable sort
-// (common/Sortowanie.h).
-
-template <typename R, typename KluczFn>
-void Sortuj(std::vector<R>& tab, KluczFn klucz) {
-    SortujMalejaco(tab, klucz, Bufor(tab), BuforyWidoku.Klucze);
-}
-
-float KluczYminTrojkata(const TTrojkatRys& r) {
-    const double m = std::min({r.P1.Y, r.P2.Y, r.P3.Y});
-    return static_cast<float>(m + 0.3 * ((r.P1.Y - m) + (r.P2.Y - m) + (r.P3.Y - m)) -
-                              0.1 * (r.P1.Z + r.P2.Z + r.P3.Z));
-}
-
-float KluczOkoTrojkata(const TTrojkatRys& r) {
-    const double gx = (r.P1.X + r.P2.X + r.P3.X) / 3.0;
-    const double gy = (r.P1.Y + r.P2.Y + r.P3.Y) / 3.0;
-    const double gz = (r.P1.Z + r.P2.Z + r.P3.Z) / 3.0;
-    const double dx = gx - Rzut.OkoX, dy = gy - Rzut.OkoY, dz = gz - Rzut.OkoZ;
-    return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
-}
-
-float KluczYminCzworokata(const TCzworokatRys& r) {
-    const double m = std::min({r.P1.Y, r.P2.Y, r.P3.Y, r.P4.Y});
-    return static_cast<float>(m + 0.3 * ((r.P1.Y - m) + (r.P2.Y - m) + (r.P3.Y - m) + (r.P4.Y - m)));
-}
-
-void KorektaYminZbioru(std::vector<TTrojkatRys>& tab) {
-    for (auto& r : tab) r.KluczYmin = KluczYminTrojkata(r);
-    Sortuj(tab, [](const TTrojkatRys& r) { return r.KluczYmin; });
-}
-
-void KorektaLOkoZbioru(std::vector<TTrojkatRys>& tab) {
-    for (auto& r : tab) r.KluczOko = KluczOkoTrojkata(r);
-    Sortuj(tab, [](const TTrojkatRys& r) { return r.KluczOko; });
-}
-
-// ---- Cutting ----
-
-constexpr double kMinPole = 0.1;
-
-// Cuts one record at depth c, keeping what lies beyond it (Ymin) or before it
-// (Ymax), and hands every kept record or piece to `dalej`, in order. Pieces
-// stand where their source stood; only pieces are tested against the 0.1 area.
-template <bool Ymin, typename Dalej>
-inline void TnijRekord(const TTrojkatRys& zr, double c, bool tnij, Dalej&& dalej) {
-    auto wewnatrz = [c](double y) { return Ymin ? y > c : y < c; };
-    const bool w1 = wewnatrz(zr.P1.Y), w2 = wewnatrz(zr.P2.Y), w3 = wewnatrz(zr.P3.Y);
-    const int k = int(w1) + int(w2) + int(w3);
-    if (k == 3) {
-        dalej(zr);
-        return;
-    }
-    if (k == 0 || !tnij) return;
-    if (k == 2) {
-        // The one vertex outside goes to the front, the winding stays.
-        TTrojkatRys r = zr;
-        if (!w2) r = ObrocWierzcholki(r, 2);
-        if (!wewnatrz(r.P3.Y)) r = ObrocWierzcholki(r, 1);
-        const TPunkt3D q1 = r.P1, q2 = r.P2, q3 = r.P3;
-        const TPunkt3D a = PunktNaGlebokosci(q1, q2, c);
-        const TPunkt3D b = PunktNaGlebokosci(q1, q3, c);
-        r.P1 = q3;
-        r.P2 = b;
-        r.P3 = a;
-        if (PolePoziome(r) > kMinPole) dalej(r);
-        r.P1 = q3;
-        r.P2 = a;
-        r.P3 = q2;
-        if (PolePoziome(r) > kMinPole) dalej(r);
-    } else {
-        // k == 1: the two outer vertices move, each in its own place, onto depth c.
-        TTrojkatRys r = zr;
-        const TPunkt3D v = w1 ? zr.P1 : (w2 ? zr.P2 : zr.P3);
-        if (!w1) r.P1 = PunktNaGlebokosci(v, zr.P1, c);
-        if (!w2) r.P2 = PunktNaGlebokosci(v, zr.P2, c);
-        if (!w3) r.P3 = PunktNaGlebokosci(v, zr.P3, c);
-        if (PolePoziome(r) > kMinPole) dalej(r);
-    }
-}
-
-template <bool Ymin>
-void Tnij(std::vector<TTrojkatRys>& tab, double c) {
-    const bool tnij = Rzut.TnijTroj;
-    auto& wynik = BuforyWidoku.Trojkaty;
-    wynik.clear();
-    wynik.reserve(tab.size() + tab.size() / 8);
-    for (const TTrojkatRys& zr : tab)
-        TnijRekord<Ymin>(zr, c, tnij, [&wynik](const TTrojkatRys& r) { wynik.push_back(r); });
-    tab.swap(wynik);
-}
-
-// The near cut and then the far cut in one pass: every piece of the near cut
-// goes straight on to the far cut, so the result and its order are those of
-// the two cuts made one after the other.
-void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax, bool tnij = Rzut.TnijTroj) {
-    auto& wynik = BuforyWidoku.Trojkaty;
-    wynik.clear();
-    wynik.reserve(tab.size() + tab.size() / 8);
-    auto doWyniku = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
-    for (const TTrojkatRys& zr : tab)
-        TnijRekord<true>(zr, cMin, tnij, [&](const TTrojkatRys& r) { TnijRekord<false>(r, cMax, tnij, doWyniku); });
-    tab.swap(wynik);
-}
-
-// Calls f on every vertex of the three render arrays.
-template <typename F>
-void KazdyWierzcholek(F f) {
-    for (auto& r : TrojkatyTEREN) {
-        f(r.P1);
-        f(r.P2);
-        f(r.P3);
-    }
-    for (auto& r : TrojkatyPROJ) {
-        f(r.P1);
-        f(r.P2);
-        f(r.P3);
-    }
-    for (auto& r : Czworokaty) {
-        f(r.P1);
-        f(r.P2);
-        f(r.P3);
-        f(r.P4);
-    }
-    for (auto& r : TrojkatySlupkow) {
-        f(r.P1);
-        f(r.P2);
-        f(r.P3);
-    }
-    for (auto& n : NapisySlupkow) f(n.P);
-}
-
-// The station labels whose anchor lies between the two depths.
-void TnijNapisy(double cMin, double cMax) {
-    std::erase_if(NapisySlupkow, [=](const TNapisRys& n) { return !(n.P.Y > cMin && n.P.Y < cMax); });
-}
-
-constexpr double kMinKat = 0.001;
-
-}  // namespace
-
-std::vector<TTrojkatRys>& TrojkatyZbioru(TZbior zbior) { return zbior == TZbior::TEREN ? TrojkatyTEREN : TrojkatyPROJ; }
-
-TPunkt3D PunktNaGlebokosci(const TPunkt3D& a, const TPunkt3D& b, double c) {
-    const double d = b.Y - a.Y;
-    if (!(std::fabs(d) > 0.001)) return a;
-    TPunkt3D p = a + (b - a) * ((c - a.Y) / d);
-    p.Y = c;
-    return p;
-}
-
-TTrojkatRys ObrocWierzcholki(const TTrojkatRys& r, int k) {
-    TTrojkatRys w = r;
-    if (k == 1) {
-        w.P1 = r.P3;
-        w.P2 = r.P1;
-        w.P3 = r.P2;
-    } else if (k == 2) {
-        w.P1 = r.P2;
-        w.P2 = r.P3;
-        w.P3 = r.P1;
-    }
-    return w;
-}
-
-double PolePoziome(const TTrojkatRys& r) {
-    return 0.5 * std::fabs((r.P2.X - r.P1.X) * (r.P3.Y - r.P1.Y) - (r.P3.X - r.P1.X) * (r.P2.Y - r.P1.Y));
-}
-
-void TnijYmin(TZbior zbior, double c) { Tnij<true>(TrojkatyZbioru(zbior), c); }
-
-void TnijYmax(TZbior zbior, double c) { Tnij<false>(TrojkatyZbioru(zbior), c); }
-
-void TnijWidok() {
-    if (Rzut.TnijTroj) {
-        // Near cut of PROJ and TEREN, then far cut of both: each set is cut
-        // on its own, so both cuts of one set go in one pass.
-        TnijObie(TrojkatyPROJ, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
-        TnijObie(TrojkatyTEREN, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
-        TnijObie(TrojkatySlupkow, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
-        TnijNapisy(Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
-    } else {
-        TnijYmin(TZbior::PROJ, -1000.0);
-        TnijYmin(TZbior::TEREN, -1000.0);
-        Tnij<true>(TrojkatySlupkow, -1000.0);
-        TnijNapisy(-1000.0, HUGE_VAL);
-    }
-}
-
-void KorektaYmin() {
-    KorektaYminZbioru(TrojkatyPROJ);
-    KorektaYminZbioru(TrojkatyTEREN);
-}
-
-namespace {
-
-// The driver's depth key of a ground triangle: the distance of its farthest
-// vertex. Ground triangles are large and run under the road; keyed by their
-// far end they are drawn before the road that lies on them, while a hill in
-// front of the road still comes after the road behind it.
-float KluczOkoTerenu(const TTrojkatRys& r) {
-    auto d = [](const TPunkt3D& p) {
-        const double dx = p.X - Rzut.OkoX, dy = p.Y - Rzut.OkoY, dz = p.Z - Rzut.OkoZ;
-        return dx * dx + dy * dy + dz * dz;
-    };
-    return static_cast<float>(std::sqrt(std::max({d(r.P1), d(r.P2), d(r.P3)})));
-}
-
-}  // namespace
-
-void KorektaLOko() {
-    KorektaLOkoZbioru(TrojkatyPROJ);
-    KorektaLOkoZbioru(TrojkatyTEREN);
-}
-
-void KorektaLOkoSlupkow() { KorektaLOkoZbioru(TrojkatySlupkow); }
-
-void SortujCzworokaty() {
-    for (auto& r : Czworokaty) r.KluczYmin = KluczYminCzworokata(r);
-    Sortuj(Czworokaty, [](const TCzworokatRys& r) { return r.KluczYmin; });
-}
-
-// ---- View operations ----
-
-double KatKierunku(double dx, double dy) {
-    constexpr double e = 0.0001;
-    if (std::fabs(dx) < e && std::fabs(dy) < e) return 0.0;
-    if (std::fabs(dy) < e && dx < 0) return kPi;
-    if (std::fabs(dx) < e && dy > 0) return kPi / 2;
-    if (std::fabs(dx) < e && dy < 0) return 3 * kPi / 2;
-    const double a = std::atan(dy / dx);
-    if (dx < 0) return a + kPi;
-    if (dx > 0 && dy < 0) return a + 2 * kPi;
-    return a;
-}
-
-// The turn of one point through its polar coordinates about the centre.
-TPunkt3D ObrocXY(const TPunkt3D& p, double cx, double cy, double k) {
-    const double dx = p.X - cx, dy = p.Y - cy;
-    const double r = std::sqrt(dx * dx + dy * dy);
-    if (r <= 1e-9) return {cx, cy, p.Z};
-    const double fi = KatKierunku(dx, dy) + k;
-    return {cx + r * std::cos(fi), cy + r * std::sin(fi), p.Z};
-}
-
-TPunkt3D ObrocXZ(const TPunkt3D& p, double cx, double cz, double k) {
-    const double dx = p.X - cx, dz = p.Z - cz;
-    const double r = std::sqrt(dx * dx + dz * dz);
-    if (r <= 1e-9) return {cx, p.Y, cz};
-    const double fi = KatKierunku(dx, dz) + k;
-    return {cx + r * std::cos(fi), p.Y, cz + r * std::sin(fi)};
-}
-
-TPunkt3D ObrocYZ(const TPunkt3D& p, double cy, double cz, double k) {
-    const double dy = p.Y - cy, dz = p.Z - cz;
-    const double r = std::sqrt(dy * dy + dz * dz);
-    if (r <= 1e-9) return {p.X, cy, cz};
-    const double fi = KatKierunku(dy, dz) + k;
-    return {p.X, cy + r * std::cos(fi), cz + r * std::sin(fi)};
-}
-
-namespace {
-
-// The per-vertex steps of the view operations. The operations below run each
-// over the arrays on its own; placing the view at the route runs three of
-// them on every vertex in one pass, with the same arithmetic.
-struct TPrzesuniecie {
-    double dx, dy, dz;
-    void operator()(TPunkt3D& p) const {
-        p.X += dx;
-        p.Y += dy;
-        p.Z += dz;
-    }
-};
-
-struct TSkalowanie {
-    double cx, cy, cz, k;
-    void operator()(TPunkt3D& p) const {
-        p.X = (p.X - cx) * k + cx;
-        p.Y = (p.Y - cy) * k + cy;
-        p.Z = (p.Z - cz) * k + cz;
-    }
-};
-
-// The scene is turned with the rotation matrix of each angle rather than
-// through the polar form of ObrocXY: the same turn without an arctangent,
-// sine and cosine per vertex. The two differ only where KatKierunku snaps a
-// direction lying within 0.0001 of an axis onto that axis, which moves a point
-// by less than 0.0002 of a pixel. The three turns are applied to each vertex
-// in their fixed order, which gives the same result as three passes.
-struct TObrot {
-    double cx, cy, cz;
-    bool xy, xz, yz;
-    double c1, s1, c2, s2, c3, s3;
-
-    TObrot(double cx_, double cy_, double cz_, double kXY, double kXZ, double kYZ)
-        : cx(cx_), cy(cy_), cz(cz_), xy(std::fabs(kXY) > kMinKat), xz(std::fabs(kXZ) > kMinKat),
-          yz(std::fabs(kYZ) > kMinKat), c1(std::cos(kXY)), s1(std::sin(kXY)), c2(std::cos(kXZ)), s2(std::sin(kXZ)),
-          c3(std::cos(kYZ)), s3(std::sin(kYZ)) {}
-    bool Cokolwiek() const { return xy || xz || yz; }
-    void operator()(TPunkt3D& p) const {
-        if (xy) {
-            const double dx = p.X - cx, dy = p.Y - cy;
-            p.X = cx + (dx * c1 - dy * s1);
-            p.Y = cy + (dx * s1 + dy * c1);
-        }
-        if (xz) {
-            const double dx = p.X - cx, dz = p.Z - cz;
-            p.X = cx + (dx * c2 - dz * s2);
-            p.Z = cz + (dx * s2 + dz * c2);
-        }
-        if (yz) {
-            const double dy = p.Y - cy, dz = p.Z - cz;
-            p.Y = cy + (dy * c3 - dz * s3);
-            p.Z = cz + (dy * s3 + dz * c3);
-        }
-    }
-};
-
-}  // namespace
-
-void Przesun(double dx, double dy, double dz) {
-    Rzut.PrzesunX += dx;
-    Rzut.PrzesunY += dy;
-    Rzut.PrzesunZ += dz;
-    KazdyWierzcholek(TPrzesuniecie{dx, dy, dz});
-}
-
-void Skaluj(double cx, double cy, double cz, double k) { KazdyWierzcholek(TSkalowanie{cx, cy, cz, k}); }
-
-void Obroc(double cx, double cy, double cz, double kXY, double kXZ, double kYZ) {
-    const TObrot obrot(cx, cy, cz, kXY, kXZ, kYZ);
-    if (!obrot.Cokolwiek()) return;
-    KazdyWierzcholek(obrot);
-    if (obrot.xy) Rzut.ObrotX += kXY;
-    if (obrot.xz) Rzut.ObrotY += kXZ;
-    if (obrot.yz) Rzut.ObrotZ += kYZ;
-}
+using namespace widok;
 
 // ---- Placing the view ----
 
@@ -534,7 +175,11 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
             if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) return;
             if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) return;
             if (pomin && pomin(t)) return;
-            r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia : KolorRodzaju(siatka, t.Rodzaj.Kod);
+            // The slope classes' colours of the design surface too.
+            const bool klasa = &siatka == &PROJ && nr < KoloryPROJ.size() && KoloryPROJ[nr] != KolorWlasny;
+            r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
+                      : klasa                                 ? KoloryPROJ[nr]
+                                                              : KolorRodzaju(siatka, t.Rodzaj.Kod);
             r.KolorObrysu = r.KolorCieniowany = 0x808080u;
             // TnijObie's cuts of the record: the near one, then the far one of each piece.
             TnijRekord<true>(r, cMin, true, [&](const TTrojkatRys& q) { TnijRekord<false>(q, cMax, true, dalej); });
@@ -668,4 +313,23 @@ void SkalujICieniujZSiatek(double k) {
         skalowanie(r.P4);
         CieniujCzworokat(r);
     }
+}
+
+namespace {
+
+bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1; }
+
+}  // namespace
+
+bool UstawNaPikiecieRdzen() {
+    if (!SaTrojkatySiatek()) return false;
+    UmiescNaTrasieZSiatek();
+    return true;
+}
+
+bool WidokOgolny() {
+    if (!SaTrojkatySiatek()) return false;
+    WyczyscSlupki();
+    SkalujICieniujZSiatek(4.0);
+    return true;
 }

@@ -1,3 +1,5 @@
+// The frame: the box, the sky and the parameters, the records in their
+// drawing order (on a pixel canvas in two bands at once), the station labels.
 #include "render/RysujPerspektywa.h"
 
 #include <algorithm>
@@ -9,84 +11,6 @@
 
 #include "common/Rownolegle.h"
 #include "render/Rasteryzer.h"
-
-namespace {
-
-// Largest magnitude a projected coordinate is given to the canvas: far beyond
-// any picture, yet small enough that the canvas's arithmetic cannot overflow.
-constexpr double kGranicaEkranu = 2.0e9;
-
-int NaCalkowita(double v) {
-    if (std::isnan(v)) return 0;
-    if (v > kGranicaEkranu) v = kGranicaEkranu;
-    if (v < -kGranicaEkranu) v = -kGranicaEkranu;
-    return static_cast<int>(v);  // truncation towards zero
-}
-
-TKolor Cieniuj(TKolor kolor, int d) {
-    const int r = Ogranicz(static_cast<int>(kolor & 0xFF) + d, 0, 255);
-    const int g = Ogranicz(static_cast<int>((kolor >> 8) & 0xFF) + d, 0, 255);
-    const int b = Ogranicz(static_cast<int>((kolor >> 16) & 0xFF) + d, 0, 255);
-    return static_cast<TKolor>(r | (g << 8) | (b << 16));
-}
-
-TKolor Przyciemnij(TKolor kolor, int o) {
-    const int r = Ogranicz(static_cast<int>(kolor & 0xFF) - o, 0, 255);
-    const int g = Ogranicz(static_cast<int>((kolor >> 8) & 0xFF) - o, 0, 255);
-    const int b = Ogranicz(static_cast<int>((kolor >> 16) & 0xFF) - o, 0, 255);
-    return static_cast<TKolor>(r | (g << 8) | (b << 16));
-}
-
-// Shading offset d of a face with the edge vectors a = P1 - P2, b = P3 - P2.
-// A face whose first three vertices are collinear (no normal) keeps its base colour.
-template <bool Czworokat>
-int Przesuniecie(const TPunkt3D& p1, const TPunkt3D& p2, const TPunkt3D& p3) {
-    const TPunkt3D n = Iloczyn(p1 - p2, p3 - p2);
-    const double dl = std::sqrt(IloczynSkalarny(n, n));
-    if (!(dl > 0.0) || !std::isfinite(dl)) return 0;
-    const double c = IloczynSkalarny(n, Swiatlo) / dl;
-    const double t = Czworokat ? -c * c : -c;
-    const double d = nat * t;
-    if (std::isnan(d)) return 0;
-    // An overflowing product saturates every channel, like any large offset.
-    if (d > 1e6) return 1000000;
-    if (d < -1e6) return -1000000;
-    return static_cast<int>(d);
-}
-
-template <bool Czworokat, typename R>
-void Cieniuj(R& r) {
-    const int d = Przesuniecie<Czworokat>(r.P1, r.P2, r.P3);
-    r.KolorCieniowany = Cieniuj(r.Kolor, d);
-    r.KolorObrysu = RysObrys ? Przyciemnij(r.KolorCieniowany, NatObrys) : r.KolorCieniowany;
-}
-
-}  // namespace
-
-int EkranX(double x, double y) {
-    const double gl = y - Rzut.OkoY;
-    if (std::fabs(gl * Rzut.OkoY) <= 0.0001) return 0;
-    return NaCalkowita(Rzut.OkoX - Rzut.OkoY * (x - Rzut.OkoX) / std::fabs(gl));
-}
-
-int EkranY(double y, double z, int H) {
-    const double gl = std::fabs(y - Rzut.OkoY);
-    // At the eye's depth the point has no image; it is drawn on the eye's row.
-    if (gl == 0.0) return NaCalkowita(H - Rzut.OkoZ);
-    return NaCalkowita(H - (Rzut.OkoZ - Rzut.OkoY * (z - Rzut.OkoZ) / gl));
-}
-
-void CieniujTrojkat(TTrojkatRys& r) { Cieniuj<false>(r); }
-void CieniujCzworokat(TCzworokatRys& r) { Cieniuj<true>(r); }
-
-void PrzeliczRzut() {
-    for (auto& r : Czworokaty) Cieniuj<true>(r);
-    for (std::vector<TTrojkatRys>* tab : {&TrojkatyTEREN, &TrojkatyPROJ})
-        NaDwochWatkach(tab->size(), [tab](std::size_t od, std::size_t do_) {
-            for (std::size_t i = od; i < do_; ++i) Cieniuj<false>((*tab)[i]);
-        });
-    for (auto& r : TrojkatySlupkow) Cieniuj<false>(r);
-}
 
 // ---- Drawing of one record ----
 
@@ -368,8 +292,6 @@ void PiszNapisySlupkow(TPlotno& plotno, int W, int H) {
 }
 
 }  // namespace
-
-int WierszHoryzontu(int H) { return NaCalkowita(H - Rzut.OkoZ - Rzut.OkoY * Rzut.PochylenieOka); }
 
 namespace {
 

@@ -1,0 +1,350 @@
+#include "model/ZapisywanieOdczytywanie.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+#include "common/Rownolegle.h"
+#include "model/CzytnikWierszy.h"
+#include "model/FormatTRO.h"
+#include "model/PlikWPamieci.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Records shared by both readers.
+
+TPunktSiatki CzytajPunkt(TCzytnik& cz) {
+    TPunktSiatki p;
+    p.X = cz.Wspolrzedna();
+    p.Y = cz.Wspolrzedna();
+    p.Z = cz.Wspolrzedna();
+    p.Znacznik = cz.Logiczna();
+    p.Numer = cz.Calkowita();
+    p.Nazwa.Ustaw(cz.Wiersz());
+    return p;
+}
+
+// Where the second thread takes over a section: the first record that starts
+// at or after the byte `cel`, the line before it and its position.
+struct TPodzial {
+    std::int32_t rekord;
+    std::int64_t wiersz;
+    const char* p;
+};
+
+// The reader stands at the start of record i of n records of k lines. The
+// line ends up to `cel` are counted, the next line end and those up to the
+// end of the record taken; nothing when the section's records do not reach
+// that far (the count or the text ends before).
+std::optional<TPodzial> ZnajdzPodzial(const TCzytnik& cz, std::int32_t i, std::int32_t n, int k, const char* cel) {
+    const char* p = cz.Pozycja();
+    const char* koniec = cz.KoniecTekstu();
+    if (cel <= p || cel >= koniec) return std::nullopt;
+    std::int64_t linie = std::count(p, cel, '\n');
+    const char* q = cel;
+    do {
+        const void* lf = std::memchr(q, '\n', static_cast<std::size_t>(koniec - q));
+        if (!lf) return std::nullopt;
+        q = static_cast<const char*>(lf) + 1;
+        ++linie;
+    } while (linie % k != 0);
+    const std::int64_t rekord = i + linie / k;
+    if (rekord >= n || q >= koniec) return std::nullopt;
+    return TPodzial{static_cast<std::int32_t>(rekord), cz.NumerWiersza() + linie, q};
+}
+
+// Records [od, do_) read by a second reader straight into their places;
+// `stop` asks it to give up (the first half failed). An error is kept for
+// the caller, who reports it only when the first half read well.
+template <typename T, typename F>
+void CzytajDrugaPolowe(TCzytnik& cz, std::int32_t od, std::int32_t do_, F& rekord, std::vector<T>& w,
+                       std::exception_ptr& blad, const std::atomic<bool>& stop) {
+    try {
+        for (std::int32_t i = od; i < do_; ++i) {
+            if ((i & 4095) == 0 && stop.load(std::memory_order_relaxed)) return;
+            w[static_cast<std::size_t>(i)] = rekord(cz);
+        }
+    } catch (...) {
+        blad = std::current_exception();
+    }
+}
+
+// One section: its count line, then that many records of `wierszy` lines
+// each, read by `rekord`; room is reserved only for what the file can hold.
+//
+// A section of many records (TOpcjeCzytania) is read by two threads: the
+// first records tell the mean length of a record, the line ends up to about
+// the middle of the section are counted, and from the next record boundary a
+// second reader goes on in another thread while this one reads up to it;
+// both write into the section's array, sized for the whole count then (no
+// more than the rest of the text can hold, as the reserve). Records of a section are read in the same way wherever they lie, so the
+// records, their order and the message of the first fault in the file (with
+// its line) are those that one reader reading straight through would give.
+template <typename T, typename F>
+std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, F rekord) {
+    const std::int32_t n = cz.LiczbaElementow(wierszy, marker);
+    std::vector<T> w;
+    w.reserve(cz.Rezerwa(n, wierszy));
+    std::int32_t i = 0;
+    const TOpcjeCzytania& opcje = cz.Opcje();
+    if (opcje.Watki >= 2 && n >= std::max(2, opcje.ProgDwochWatkow)) {
+        const char* start = cz.Pozycja();
+        const std::int32_t probka = std::clamp(n / 64, 1, 256);
+        for (; i < probka; ++i) w.push_back(rekord(cz));
+        const double naRekord = static_cast<double>(cz.Pozycja() - start) / probka;
+        const double zostalo = static_cast<double>(cz.KoniecTekstu() - cz.Pozycja());
+        const double doPolowy = std::min(zostalo, naRekord * ((n - i) / 2));
+        const std::optional<TPodzial> podzial = ZnajdzPodzial(cz, i, n, wierszy,
+                                                              cz.Pozycja() + static_cast<std::ptrdiff_t>(doPolowy));
+        if (podzial && cz.Rezerwa(n - i, wierszy) == static_cast<std::size_t>(n - i)) {
+            TCzytnik drugi = cz.Dalej(podzial->p, podzial->wiersz);
+            PowiekszNaDwochWatkach(w, static_cast<std::size_t>(n));
+            std::exception_ptr bladDrugiego;
+            std::atomic<bool> stop{false};
+            std::thread watek;
+            try {
+                watek = std::thread(
+                    [&] { CzytajDrugaPolowe<T>(drugi, podzial->rekord, n, rekord, w, bladDrugiego, stop); });
+            } catch (const std::system_error&) {
+                // No second thread: this one reads on.
+                w.resize(static_cast<std::size_t>(i));
+            }
+            if (watek.joinable()) {
+                try {
+                    for (; i < podzial->rekord; ++i) w[static_cast<std::size_t>(i)] = rekord(cz);
+                } catch (...) {
+                    stop = true;
+                    watek.join();
+                    throw;
+                }
+                watek.join();
+                if (bladDrugiego) std::rethrow_exception(bladDrugiego);
+                cz.PrzejmijPozycje(drugi);
+                i = n;
+            }
+        }
+    }
+    for (; i < n; ++i) w.push_back(rekord(cz));
+    cz.ZakonczSekcje();
+    return w;
+}
+
+std::vector<TPunktSiatki> CzytajPunkty(TCzytnik& cz, std::string_view marker) {
+    return CzytajSekcje<TPunktSiatki>(cz, marker, format_tro::WierszePunktu,
+                                      [](TCzytnik& cw) { return CzytajPunkt(cw); });
+}
+
+// TEREN triangles: vertices from the points in memory at this place of the file.
+std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
+                                          const std::vector<TPunktSiatki>& punkty) {
+    const std::int64_t ilePunktow = static_cast<std::int64_t>(punkty.size());
+    auto numer = [&](TCzytnik& cw) {
+        const std::int32_t nr = cw.Calkowita();
+        if (nr < 0 || nr >= ilePunktow)
+            cw.Blad("Numer wierzchołka trójkąta TEREN " + std::to_string(nr) +
+                    (ilePunktow > 0 ? " jest spoza zakresu punktów TEREN (0.." + std::to_string(ilePunktow - 1) + ")."
+                                    : " wskazuje punkt TEREN, a brak punktów TEREN."));
+        return nr;
+    };
+    return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataTEREN, [&](TCzytnik& cw) {
+        TTrojkat t;
+        t.Atr1 = cw.Calkowita();
+        t.Atr2 = cw.Calkowita();
+        t.Atr3 = cw.Calkowita();
+        t.Nr1 = numer(cw);
+        t.Nr2 = numer(cw);
+        t.Nr3 = numer(cw);
+        t.Xs = cw.Wspolrzedna();
+        t.Ys = cw.Wspolrzedna();
+        t.Rodzaj = cw.Rodzaj();
+        t.Znacznik = cw.Logiczna();
+        t.Kolor = cw.Kolor();
+        WierzcholkiZPunktow(t, punkty);
+        return t;
+    });
+}
+
+std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) {
+    return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataPROJ, [&](TCzytnik& cw) {
+        TTrojkat t;
+        double a, b, c;
+        cw.TrzyLiczby(a, b, c);
+        t.Atr1 = ObetnijDoCalkowitej(a);
+        t.Atr2 = ObetnijDoCalkowitej(b);
+        t.Atr3 = ObetnijDoCalkowitej(c);
+        cw.TrzyLiczby(a, b, c);
+        t.Nr1 = ObetnijDoCalkowitej(a);
+        t.Nr2 = ObetnijDoCalkowitej(b);
+        t.Nr3 = ObetnijDoCalkowitej(c);
+        cw.TrzyLiczby(t.X1, t.Y1, t.Z1);
+        cw.SprawdzWspolrzedne({t.X1, t.Y1, t.Z1});
+        cw.TrzyLiczby(t.X2, t.Y2, t.Z2);
+        cw.SprawdzWspolrzedne({t.X2, t.Y2, t.Z2});
+        cw.TrzyLiczby(t.X3, t.Y3, t.Z3);
+        cw.SprawdzWspolrzedne({t.X3, t.Y3, t.Z3});
+        cw.Wiersz();  // the plan point of the file: replaced by the centre below
+        t.Rodzaj = cw.Rodzaj();
+        t.Kolor = cw.Kolor();
+        t.Znacznik = false;
+        t.Xs = (t.X1 + t.X2 + t.X3) / 3.0;
+        t.Ys = (t.Y1 + t.Y2 + t.Y3) / 3.0;
+        return t;
+    });
+}
+
+std::vector<TZalom> CzytajZalomy(TCzytnik& cz, std::string_view marker) {
+    auto trzy = [](TCzytnik& cz, float& a, float& b, float& c) {
+        const PktOpisRRealSpr r = CzytajRekordSrednik(cz.Wiersz());
+        a = NaFloat(r.X);
+        b = NaFloat(r.Y);
+        c = NaFloat(r.Z);
+    };
+    return CzytajSekcje<TZalom>(cz, marker, format_tro::WierszeZalomu, [&](TCzytnik& cw) {
+        TZalom z;
+        z.Nazwa.Ustaw(cw.Wiersz());
+        const PktOpisRRealSpr r = CzytajRekordSrednik(cw.Wiersz());
+        z.X = r.X;
+        z.Y = r.Y;
+        trzy(cw, z.A1, z.A2, z.R);
+        trzy(cw, z.Param1, z.Param2, z.Param3);
+        trzy(cw, z.Pary[0].Wartosc1, z.Pary[1].Wartosc1, z.Pary[2].Wartosc1);
+        trzy(cw, z.Pary[0].Wartosc2, z.Pary[1].Wartosc2, z.Pary[2].Wartosc2);
+        z.Flaga1 = cw.Logiczna();
+        z.Flaga2 = cw.Logiczna();
+        z.Flaga3 = cw.Logiczna();
+        return z;
+    });
+}
+
+std::vector<TLinia> CzytajLinieTEREN(TCzytnik& cz, std::string_view marker) {
+    return CzytajSekcje<TLinia>(cz, marker, format_tro::WierszeLiniiTEREN, [&](TCzytnik& cw) {
+        TLinia l;
+        l.X1 = cw.Rzeczywista();
+        l.Y1 = cw.Rzeczywista();
+        l.Z1 = cw.Rzeczywista();
+        l.Nr1 = cw.Calkowita();
+        l.X2 = cw.Rzeczywista();
+        l.Y2 = cw.Rzeczywista();
+        l.Z2 = cw.Rzeczywista();
+        l.Nr2 = cw.Calkowita();
+        l.Wartosc = cw.Float();
+        for (bool& f : l.Znaczniki) f = cw.Logiczna();
+        return l;
+    });
+}
+
+std::vector<TLinia> CzytajLiniePROJ(TCzytnik& cz, std::string_view marker) {
+    return CzytajSekcje<TLinia>(cz, marker, format_tro::WierszeLiniiPROJ, [&](TCzytnik& cw) {
+        TLinia l;
+        cw.TrzyLiczby(l.X1, l.Y1, l.Z1);
+        cw.TrzyLiczby(l.X2, l.Y2, l.Z2);
+        double a, b, c;
+        cw.TrzyLiczby(a, b, c);
+        l.Nr1 = ObetnijDoCalkowitej(a);
+        l.Nr2 = ObetnijDoCalkowitej(b);
+        l.Wartosc = cw.Float();
+        for (int k = 0; k < 5; ++k) l.Znaczniki[k] = cw.Logiczna();
+        l.Znaczniki[5] = false;
+        return l;
+    });
+}
+
+// ---------------------------------------------------------------------------
+// The two file formats differ in their markers and in the line sections.
+
+using format_tro::TZnaczniki;
+constexpr std::string_view kZnacznikTrasy = format_tro::ZnacznikTrasy;
+constexpr const TZnaczniki& kZnacznikiTRO = format_tro::ZnacznikiTRO;
+constexpr const TZnaczniki& kZnacznikiMTP = format_tro::ZnacznikiMTP;
+
+TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPostep& postep, const TZnaczniki& m,
+                     const TOpcjeCzytania& opcje) {
+    TCzytnik cz(dane, nazwa, postep, opcje);
+    TDaneWczytane w;
+    // Line of the first record of the last TEREN triangle section, to check its
+    // indices once more when a later points section replaces the points.
+    std::int64_t pierwszyRekordTEREN = 0;
+    cz.Pomin(format_tro::BanerWierszy);
+    while (!cz.Koniec()) {
+        const std::string_view s = cz.Wiersz();
+        if (s.empty() || (s[0] != '#' && s[0] != '_')) continue;
+        if (s == m.WspTEREN) {
+            w.PunktyTEREN = CzytajPunkty(cz, s);
+        } else if (!m.LinieTEREN.empty() && s == m.LinieTEREN) {
+            w.LinieTEREN = CzytajLinieTEREN(cz, s);
+        } else if (s == m.TroTEREN) {
+            pierwszyRekordTEREN = cz.NumerWiersza() + 2;
+            w.TrojkatyTEREN = CzytajTrojkatyTEREN(cz, s, w.PunktyTEREN ? *w.PunktyTEREN : TEREN.Punkty);
+        } else if (s == m.WspPROJ) {
+            w.PunktyPROJ = CzytajPunkty(cz, s);
+        } else if (!m.LiniePROJ.empty() && s == m.LiniePROJ) {
+            w.LiniePROJ = CzytajLiniePROJ(cz, s);
+        } else if (s == m.TroPROJ) {
+            w.TrojkatyPROJ = CzytajTrojkatyPROJ(cz, s);
+        } else if (s == m.Trasa) {
+            w.Zalomy = CzytajZalomy(cz, s);
+        }
+    }
+    if (w.TrojkatyTEREN && w.PunktyTEREN) {
+        const std::int64_t ile = static_cast<std::int64_t>(w.PunktyTEREN->size());
+        const auto& troj = *w.TrojkatyTEREN;
+        for (std::size_t i = 0; i < troj.size(); ++i) {
+            const std::int32_t nr[3] = {troj[i].Nr1, troj[i].Nr2, troj[i].Nr3};
+            for (int k = 0; k < 3; ++k) {
+                if (nr[k] >= ile)
+                    cz.Blad("Numer wierzchołka trójkąta TEREN " + std::to_string(nr[k]) +
+                                " jest spoza zakresu punktów TEREN wczytanych dalej w pliku (" + std::to_string(ile) +
+                                " punktów).",
+                            pierwszyRekordTEREN + static_cast<std::int64_t>(i) * format_tro::WierszeTrojkataTEREN +
+                                format_tro::NumerWierzcholkaTEREN + k);
+            }
+        }
+    }
+    cz.PostepKoniec();
+    return w;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Readers.
+
+TDaneWczytane CzytajTRO(std::string_view dane, std::string_view nazwa, const TPostep& postep,
+                        const TOpcjeCzytania& opcje) {
+    return Czytaj(dane, nazwa, postep, kZnacznikiTRO, opcje);
+}
+
+TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwa, const TPostep& postep,
+                        const TOpcjeCzytania& opcje) {
+    return Czytaj(dane, nazwa, postep, kZnacznikiMTP, opcje);
+}
+
+void PrzyjmijWczytane(TDaneWczytane&& d) {
+    if (d.PunktyTEREN) TEREN.Punkty = std::move(*d.PunktyTEREN);
+    if (d.LinieTEREN) TEREN.Linie = std::move(*d.LinieTEREN);
+    if (d.TrojkatyTEREN) TEREN.Trojkaty = std::move(*d.TrojkatyTEREN);
+    if (d.PunktyPROJ) PROJ.Punkty = std::move(*d.PunktyPROJ);
+    if (d.LiniePROJ) PROJ.Linie = std::move(*d.LiniePROJ);
+    if (d.TrojkatyPROJ) PROJ.Trojkaty = std::move(*d.TrojkatyPROJ);
+    if (d.Zalomy) {
+        Trasa.Zalomy = std::move(*d.Zalomy);
+        Trasa.PikStart = d.PikStart;
+        Trasa.GeometriaZPliku = d.GeometriaZPliku;
+        Trasa.Pochodzenie = std::move(d.Pochodzenie);
+    }
+}
+
+TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep) {
+    TPlikWPamieci plik(nazwaPliku);
+    return CzytajTRO(plik.Dane(), nazwaPliku, postep);
+}
+
+TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep) {
+    TPlikWPamieci plik(nazwaPliku);
+    return CzytajMTP(plik.Dane(), nazwaPliku, postep);
+}

@@ -1,0 +1,148 @@
+// Cutting of the triangle arrays at a near and a far depth, and the depth
+// sorts that put the render arrays into far-to-near order. Every operation is
+// one pass over the arrays; the result is built in a buffer that is kept from
+// call to call and then swapped with the array, so no record is allocated on
+// its own.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+
+#include "common/Rownolegle.h"
+#include "render/KrokiWidoku.h"
+
+TBuforyWidoku BuforyWidoku;
+
+void ZwolnijBuforyWidoku() { BuforyWidoku = TBuforyWidoku{}; }
+
+void WyczyscBlokiSiatek() { BuforyWidoku.BlokiTEREN = BuforyWidoku.BlokiPROJ = TBlokiSiatki{}; }
+
+namespace widok {
+
+std::vector<TTrojkatRys>& Bufor(const std::vector<TTrojkatRys>&) { return BuforyWidoku.Trojkaty; }
+std::vector<TCzworokatRys>& Bufor(const std::vector<TCzworokatRys>&) { return BuforyWidoku.Czworokaty; }
+
+float KluczYminTrojkata(const TTrojkatRys& r) {
+    const double m = std::min({r.P1.Y, r.P2.Y, r.P3.Y});
+    return static_cast<float>(m + 0.3 * ((r.P1.Y - m) + (r.P2.Y - m) + (r.P3.Y - m)) -
+                              0.1 * (r.P1.Z + r.P2.Z + r.P3.Z));
+}
+
+float KluczOkoTrojkata(const TTrojkatRys& r) {
+    const double gx = (r.P1.X + r.P2.X + r.P3.X) / 3.0;
+    const double gy = (r.P1.Y + r.P2.Y + r.P3.Y) / 3.0;
+    const double gz = (r.P1.Z + r.P2.Z + r.P3.Z) / 3.0;
+    const double dx = gx - Rzut.OkoX, dy = gy - Rzut.OkoY, dz = gz - Rzut.OkoZ;
+    return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
+}
+
+float KluczYminCzworokata(const TCzworokatRys& r) {
+    const double m = std::min({r.P1.Y, r.P2.Y, r.P3.Y, r.P4.Y});
+    return static_cast<float>(m + 0.3 * ((r.P1.Y - m) + (r.P2.Y - m) + (r.P3.Y - m) + (r.P4.Y - m)));
+}
+
+void KorektaYminZbioru(std::vector<TTrojkatRys>& tab) {
+    for (auto& r : tab) r.KluczYmin = KluczYminTrojkata(r);
+    Sortuj(tab, [](const TTrojkatRys& r) { return r.KluczYmin; });
+}
+
+void KorektaLOkoZbioru(std::vector<TTrojkatRys>& tab) {
+    for (auto& r : tab) r.KluczOko = KluczOkoTrojkata(r);
+    Sortuj(tab, [](const TTrojkatRys& r) { return r.KluczOko; });
+}
+
+void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax, bool tnij) {
+    auto& wynik = BuforyWidoku.Trojkaty;
+    wynik.clear();
+    wynik.reserve(tab.size() + tab.size() / 8);
+    auto doWyniku = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
+    for (const TTrojkatRys& zr : tab)
+        TnijRekord<true>(zr, cMin, tnij, [&](const TTrojkatRys& r) { TnijRekord<false>(r, cMax, tnij, doWyniku); });
+    tab.swap(wynik);
+}
+
+// The station labels whose anchor lies between the two depths.
+void TnijNapisy(double cMin, double cMax) {
+    std::erase_if(NapisySlupkow, [=](const TNapisRys& n) { return !(n.P.Y > cMin && n.P.Y < cMax); });
+}
+
+// The driver's depth key of a ground triangle: the distance of its farthest
+// vertex. Ground triangles are large and run under the road; keyed by their
+// far end they are drawn before the road that lies on them, while a hill in
+// front of the road still comes after the road behind it.
+float KluczOkoTerenu(const TTrojkatRys& r) {
+    auto d = [](const TPunkt3D& p) {
+        const double dx = p.X - Rzut.OkoX, dy = p.Y - Rzut.OkoY, dz = p.Z - Rzut.OkoZ;
+        return dx * dx + dy * dy + dz * dz;
+    };
+    return static_cast<float>(std::sqrt(std::max({d(r.P1), d(r.P2), d(r.P3)})));
+}
+
+}  // namespace widok
+
+using namespace widok;
+
+std::vector<TTrojkatRys>& TrojkatyZbioru(TZbior zbior) { return zbior == TZbior::TEREN ? TrojkatyTEREN : TrojkatyPROJ; }
+
+TPunkt3D PunktNaGlebokosci(const TPunkt3D& a, const TPunkt3D& b, double c) {
+    const double d = b.Y - a.Y;
+    if (!(std::fabs(d) > 0.001)) return a;
+    TPunkt3D p = a + (b - a) * ((c - a.Y) / d);
+    p.Y = c;
+    return p;
+}
+
+TTrojkatRys ObrocWierzcholki(const TTrojkatRys& r, int k) {
+    TTrojkatRys w = r;
+    if (k == 1) {
+        w.P1 = r.P3;
+        w.P2 = r.P1;
+        w.P3 = r.P2;
+    } else if (k == 2) {
+        w.P1 = r.P2;
+        w.P2 = r.P3;
+        w.P3 = r.P1;
+    }
+    return w;
+}
+
+double PolePoziome(const TTrojkatRys& r) {
+    return 0.5 * std::fabs((r.P2.X - r.P1.X) * (r.P3.Y - r.P1.Y) - (r.P3.X - r.P1.X) * (r.P2.Y - r.P1.Y));
+}
+
+void TnijYmin(TZbior zbior, double c) { Tnij<true>(TrojkatyZbioru(zbior), c); }
+
+void TnijYmax(TZbior zbior, double c) { Tnij<false>(TrojkatyZbioru(zbior), c); }
+
+void TnijWidok() {
+    if (Rzut.TnijTroj) {
+        // Near cut of PROJ and TEREN, then far cut of both: each set is cut
+        // on its own, so both cuts of one set go in one pass.
+        TnijObie(TrojkatyPROJ, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
+        TnijObie(TrojkatyTEREN, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
+        TnijObie(TrojkatySlupkow, Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
+        TnijNapisy(Rzut.OdlTnijYmin, Rzut.OdlTnijYmax);
+    } else {
+        TnijYmin(TZbior::PROJ, -1000.0);
+        TnijYmin(TZbior::TEREN, -1000.0);
+        Tnij<true>(TrojkatySlupkow, -1000.0);
+        TnijNapisy(-1000.0, HUGE_VAL);
+    }
+}
+
+void KorektaYmin() {
+    KorektaYminZbioru(TrojkatyPROJ);
+    KorektaYminZbioru(TrojkatyTEREN);
+}
+void KorektaLOko() {
+    KorektaLOkoZbioru(TrojkatyPROJ);
+    KorektaLOkoZbioru(TrojkatyTEREN);
+}
+
+void KorektaLOkoSlupkow() { KorektaLOkoZbioru(TrojkatySlupkow); }
+
+void SortujCzworokaty() {
+    for (auto& r : Czworokaty) r.KluczYmin = KluczYminCzworokata(r);
+    Sortuj(Czworokaty, [](const TCzworokatRys& r) { return r.KluczYmin; });
+}

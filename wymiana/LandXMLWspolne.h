@@ -1,0 +1,85 @@
+// The LandXML files' shared pieces: element lookup without namespace
+// prefixes, words and numbers of element texts, the file's units, the parse
+// with its messages, and the names of surfaces and alignments. The reader of
+// surfaces (LandXMLPowierzchnie.cpp), of the alignment (LandXMLTrasa.cpp) and
+// the document reader (LandXML.cpp) use them.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "wymiana/LandXML.h"
+
+namespace landxml {
+
+// An element's name without its namespace prefix.
+std::string_view Lokalna(const char* nazwa);
+// The first child element of that local name; an empty node when there is none.
+pugi::xml_node Dziecko(pugi::xml_node n, std::string_view nazwa);
+// f for every child element of that local name, in file order.
+template <typename F>
+void Dzieci(pugi::xml_node n, std::string_view nazwa, F f) {
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && Lokalna(c.name()) == nazwa) f(c);
+}
+// The count of child elements of that local name.
+std::size_t Policz(pugi::xml_node n, std::string_view nazwa);
+
+// The next whitespace-separated word of s (empty at the end); s moves past it.
+std::string_view Slowo(std::string_view& s);
+// A finite decimal number as XML writes it ('.' whatever the locale).
+bool Liczba(std::string_view s, double& v);
+// A text of the file for a message: at most 60 bytes, control bytes as spaces.
+std::string Krotki(std::string_view s);
+// Metres as millimetres with one decimal and a decimal comma.
+std::string Milimetry(double m);
+// "„a”, „b”" or "brak".
+std::string Lista(const std::vector<std::string>& nazwy);
+
+// Where messages point: the file's name and its original text (for line numbers).
+struct TZrodlo {
+    std::string_view nazwa;
+    std::function<std::string_view()> tekst;
+
+    [[noreturn]] void Blad(const std::string& komunikat, std::ptrdiff_t przesuniecie) const;
+    [[noreturn]] void Blad(const std::string& komunikat, pugi::xml_node n) const {
+        Blad(komunikat, n ? n.offset_debug() : 0);
+    }
+};
+
+// The parsed document over a buffer that the parser changes in place.
+struct TDokument {
+    std::string bufor;
+    pugi::xml_document dok;
+    pugi::xml_node korzen;
+    double jednostka = 1.0;  // metres per unit of the file
+};
+
+// Parses d.bufor: a LandXML root, no declared entities, its units read.
+void Parsuj(TDokument& d, const TZrodlo& z);
+
+std::string NazwaPowierzchni(pugi::xml_node s, int nr);
+std::string NazwaTrasy(pugi::xml_node a, int nr);
+std::vector<pugi::xml_node> Powierzchnie(pugi::xml_node korzen);
+std::vector<pugi::xml_node> Trasy(pugi::xml_node korzen);
+
+// One surface's points and triangles in metres (X east, Y north); progress
+// goes from `od` to `doUlamka`.
+struct TPowierzchnia {
+    std::vector<TPunktSiatki> Punkty;
+    std::vector<TTrojkat> Trojkaty;
+};
+TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, double jedn, const TZrodlo& z,
+                                 const std::function<void(double)>& postep, double od, double doUlamka);
+
+// One alignment as route vertices, checked against the route built from them;
+// pikStart is its start chainage in metres.
+std::vector<TZalom> CzytajTrase(pugi::xml_node al, const std::string& nazwa, double jedn, const TZrodlo& z,
+                                double& pikStart);
+
+}  // namespace landxml

@@ -1,0 +1,156 @@
+// Writing the scene as LandXML 1.2: TEREN and PROJ as Surfaces (each vertex
+// once, faces by id), the built route as one Alignment.
+#include "wymiana/LandXML.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <unordered_map>
+
+#include "route/OblKlotka.h"
+#include "route/OblTrasa.h"
+
+namespace {
+
+std::string L(double v, int miejsca) {
+    char b[64];
+    const auto [k, ec] = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, miejsca);
+    if (ec != std::errc()) return "0";
+    std::string s(b, k);
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    return s;
+}
+
+// A plan point "northing easting" in file coordinates.
+std::string NE(TPunkt2D p, TPunkt2D o) { return L(p.Y + o.Y, 6) + " " + L(p.X + o.X, 6); }
+
+struct TKluczPunktu {
+    double X, Y, Z;
+    bool operator==(const TKluczPunktu& o) const { return X == o.X && Y == o.Y && Z == o.Z; }
+};
+struct THashPunktu {
+    std::size_t operator()(const TKluczPunktu& k) const {
+        std::uint64_t a, b, c;
+        std::memcpy(&a, &k.X, 8);
+        std::memcpy(&b, &k.Y, 8);
+        std::memcpy(&c, &k.Z, 8);
+        return static_cast<std::size_t>((a * 0x9E3779B97F4A7C15ull) ^ (b * 0xC2B2AE3D27D4EB4Full) ^ (c + (a >> 17)));
+    }
+};
+
+void PiszPowierzchnie(std::ostream& o, const TSiatka& s, const char* nazwa, const TPunkt3D& poczatek) {
+    std::unordered_map<TKluczPunktu, std::int32_t, THashPunktu> numery;
+    numery.reserve(s.Trojkaty.size());
+    std::vector<TKluczPunktu> punkty;
+    std::vector<std::array<std::int32_t, 3>> sciany;
+    sciany.reserve(s.Trojkaty.size());
+    auto numer = [&](double x, double y, double z) {
+        const TKluczPunktu k{x, y, z};
+        auto [it, nowy] = numery.emplace(k, static_cast<std::int32_t>(punkty.size() + 1));
+        if (nowy) punkty.push_back(k);
+        return it->second;
+    };
+    for (const TTrojkat& t : s.Trojkaty)
+        sciany.push_back({numer(t.X1, t.Y1, t.Z1), numer(t.X2, t.Y2, t.Z2), numer(t.X3, t.Y3, t.Z3)});
+    o << "    <Surface name=\"" << nazwa << "\">\n      <Definition surfType=\"TIN\">\n        <Pnts>\n";
+    std::string bufor;
+    for (std::size_t i = 0; i < punkty.size(); ++i) {
+        const TKluczPunktu& p = punkty[i];
+        bufor.clear();
+        bufor += "          <P id=\"" + std::to_string(i + 1) + "\">" + L(p.Y + poczatek.Y, 6) + " " +
+                 L(p.X + poczatek.X, 6) + " " + L(p.Z + poczatek.Z, 6) + "</P>\n";
+        o << bufor;
+    }
+    o << "        </Pnts>\n        <Faces>\n";
+    for (const auto& f : sciany) o << "          <F>" << f[0] << ' ' << f[1] << ' ' << f[2] << "</F>\n";
+    o << "        </Faces>\n      </Definition>\n    </Surface>\n";
+}
+
+void PiszTrase(std::ostream& o) {
+    const auto& el = Trasa.ElementyTrasy;
+    const int n = std::min(Trasa.IleZalomow(), static_cast<int>(el.size()));
+    const TPunkt2D poczatek{Trasa.Dx, Trasa.Dy};
+    const double staStart = Trasa.PikStart + Trasa.PikMin;
+    o << "  <Alignments name=\"TRASA\">\n";
+    o << "    <Alignment name=\"TRASA\" length=\"" << L(static_cast<double>(Trasa.PikMax) - Trasa.PikMin, 6)
+      << "\" staStart=\"" << L(staStart, 6) << "\">\n      <CoordGeom>\n";
+    auto linia = [&](TPunkt2D a, TPunkt2D b) {
+        const double d = Odleglosc2D(a.X, a.Y, b.X, b.Y);
+        if (d < 1e-9) return;
+        o << "        <Line length=\"" << L(d, 6) << "\"><Start>" << NE(a, poczatek) << "</Start><End>"
+          << NE(b, poczatek) << "</End></Line>\n";
+    };
+    auto klotoida = [&](TPunkt2D s, TPunkt2D k, TPunkt2D kierunek, const TKlotoida& kl, bool prawo, bool wejsciowa) {
+        // PI: where the straight end's tangent meets the tangent at the circle end.
+        const double dlugaStyczna = kl.Xk - kl.Yk / std::tan(kl.Tau);
+        const TPunkt2D pi = wejsciowa ? s + kierunek * dlugaStyczna : k - kierunek * dlugaStyczna;
+        o << "        <Spiral length=\"" << L(kl.L, 6) << "\" radiusStart=\""
+          << (wejsciowa ? std::string("INF") : L(kl.R, 6)) << "\" radiusEnd=\""
+          << (wejsciowa ? L(kl.R, 6) : std::string("INF")) << "\" rot=\"" << (prawo ? "cw" : "ccw")
+          << "\" spiType=\"clothoid\"><Start>" << NE(s, poczatek) << "</Start><PI>" << NE(pi, poczatek) << "</PI><End>"
+          << NE(k, poczatek) << "</End></Spiral>\n";
+    };
+    TPunkt2D biezacy{el[0].X, el[0].Y};
+    for (int i = 1; i < n; ++i) {
+        const TElementTrasy& e = el[static_cast<std::size_t>(i)];
+        linia(biezacy, e.PunktPKP1);
+        if (!e.JestLuk) {
+            biezacy = {e.X, e.Y};
+            continue;
+        }
+        const TPunkt2D v{e.X, e.Y};
+        const TPunkt2D d1 = Jednostkowy(
+            v - TPunkt2D{el[static_cast<std::size_t>(i - 1)].X, el[static_cast<std::size_t>(i - 1)].Y});
+        const TPunkt2D d2 = Jednostkowy(
+            TPunkt2D{el[static_cast<std::size_t>(i + 1)].X, el[static_cast<std::size_t>(i + 1)].Y} - v);
+        if (e.JestKlotoida) klotoida(e.PunktPKP1, e.PunktPL, d1, e.Klotoida1, e.LukWPrawo, true);
+        // The arc's PI: where its end tangents meet.
+        const double kat = e.KatKL - e.KatPL;
+        const TPunkt2D sPL = Jednostkowy(Prostopadly(e.PunktPL - e.Srodek) * (e.LukWPrawo ? -1.0 : 1.0));
+        const TPunkt2D pi = e.PunktPL + sPL * (e.R * std::tan(kat / 2));
+        o << "        <Curve rot=\"" << (e.LukWPrawo ? "cw" : "ccw") << "\" crvType=\"arc\" length=\""
+          << L(e.DlugoscLuku, 6) << "\" radius=\"" << L(e.R, 6) << "\"><Start>" << NE(e.PunktPL, poczatek)
+          << "</Start><Center>" << NE(e.Srodek, poczatek) << "</Center><End>" << NE(e.PunktKL, poczatek) << "</End><PI>"
+          << NE(pi, poczatek) << "</PI></Curve>\n";
+        if (e.JestKlotoida) klotoida(e.PunktKL, e.PunktKKP2, d2, e.Klotoida2, e.LukWPrawo, false);
+        biezacy = e.PunktKKP2;
+    }
+    linia(biezacy, TPunkt2D{el[static_cast<std::size_t>(n - 1)].X, el[static_cast<std::size_t>(n - 1)].Y});
+    o << "      </CoordGeom>\n    </Alignment>\n  </Alignments>\n";
+}
+
+}  // namespace
+
+void ZapiszLandXML(std::ostream& o) {
+    const bool teren = !TEREN.Trojkaty.empty(), proj = !PROJ.Trojkaty.empty();
+    const bool trasa = Trasa.Obliczona && Trasa.IleZalomow() >= 2;
+    if (!teren && !proj && !trasa)
+        throw BladKonwersji("Nie ma czego zapisać: brak trójkątów TEREN i PROJ oraz obliczonej trasy.");
+    const std::time_t t = std::time(nullptr);
+    std::tm czas{};
+    gmtime_r(&t, &czas);
+    char data[16], godzina[16];
+    std::strftime(data, sizeof data, "%Y-%m-%d", &czas);
+    std::strftime(godzina, sizeof godzina, "%H:%M:%S", &czas);
+    o << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      << "<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" version=\"1.2\" date=\"" << data << "\" time=\""
+      << godzina << "\">\n"
+      << "  <Units>\n    <Metric areaUnit=\"squareMeter\" linearUnit=\"meter\" volumeUnit=\"cubicMeter\" "
+         "temperatureUnit=\"celsius\" pressureUnit=\"milliBars\" angularUnit=\"radians\" "
+         "directionUnit=\"radians\"/>\n  </Units>\n"
+      << "  <Application name=\"Orvany3D\" manufacturer=\"Orvany3D\"/>\n";
+    // The meshes hold coordinates shifted by the load; the shift is the TEREN range's lowest corner.
+    const TPunkt3D poczatek{Trasa.Dx, Trasa.Dy, TEREN.Zakres.Zmin};
+    if (teren || proj) {
+        o << "  <Surfaces>\n";
+        if (teren) PiszPowierzchnie(o, TEREN, "TEREN", poczatek);
+        if (proj) PiszPowierzchnie(o, PROJ, "PROJ", poczatek);
+        o << "  </Surfaces>\n";
+    }
+    if (trasa) PiszTrase(o);
+    o << "</LandXML>\n";
+    if (!o) throw BladKonwersji("Błąd zapisu pliku LandXML.");
+}
