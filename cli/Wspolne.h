@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli/Polecenia.h"
+#include "nmt/NMT.h"
 #include "wymiana/LandXML.h"
 
 namespace cli {
