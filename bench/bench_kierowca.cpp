@@ -106,7 +106,7 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
     };
     for (auto _ : state) {
         const TPolozenieOka p = PolozenieOka(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0),
-                                             WidokKierowcy.Oko);
+                                             WidokKierowcy.Oko, IndeksyWysokosci());
         mierz(0, [&p] { ZbudujSlupki(&p.Oko); });
         mierz(1, [&p] { UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg); });
         mierz(2, [&obraz] {

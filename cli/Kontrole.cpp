@@ -75,7 +75,8 @@ int Pochylenia(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasyIProjektu(ok, krok, bledy)) return *kod;
 
-    const auto w = ObliczPochylenia(Trasa, PikietyCoKrok(Trasa.PikMax, krok), szerokosc, IndeksPROJ());
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const auto w = ObliczPochylenia(Trasa, PikietyCoKrok(Trasa.PikMax, krok), szerokosc, *ix.PROJ);
     std::string tekst = "pikieta;q_lewe;q_prawe;zmiana_lewe;zmiana_prawe\n";
     for (const TWierszPochylen& r : *w)
         tekst += Stala(Trasa.PikStart + r.Pikieta, 3) + ';' + PoleLiczby(r.QLewe) + ';' + PoleLiczby(r.QPrawe) + ';' +
@@ -102,7 +103,8 @@ int Objetosci(const std::vector<std::string>& a, std::ostream& wyjscie, std::ost
         return KodBladPliku;
     }
 
-    const auto w = ObliczObjetosci(PROJ.Trojkaty, IndeksTEREN(), PodzielTrase(Trasa, krok, szerokosc), k);
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const auto w = ObliczObjetosci(PROJ.Trojkaty, *ix.TEREN, PodzielTrase(Trasa, krok, szerokosc), k);
     std::string tekst = "pikieta_od;pikieta_do;wykop;nasyp;masa\n";
     for (const TPrzedzialObjetosci& b : w->Przedzialy)
         tekst += Pasmo(b.Od, b.Do) + Stala(b.Wykop, 3) + ';' + Stala(b.Nasyp, 3) + ';' + Stala(b.Masa, 3) + '\n';

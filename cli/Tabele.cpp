@@ -101,7 +101,8 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
-    for (const TPunktProfilu& p : ObliczPrzekroj(PikietaTrasy(pikieta), szerokosc, krok, IndeksPROJ(), IndeksTEREN()))
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    for (const TPunktProfilu& p : ObliczPrzekroj(PikietaTrasy(pikieta), szerokosc, krok, *ix.PROJ, *ix.TEREN))
         tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
                  ';' + PoleWysokosci(p.ZTeren) + '\n';
     wyjscie << tekst;
@@ -148,7 +149,8 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (Trasa.PikMax / u.Krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
-    const auto wiersze = ObliczWidocznosc(u, IndeksPROJ(), IndeksTEREN());
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const auto wiersze = ObliczWidocznosc(u, *ix.PROJ, *ix.TEREN);
     std::string tekst = "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia\n";
     for (const TWierszWidocznosci& w : *wiersze) {
         tekst += Stala(w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") + Stala(w.Dostepna, 2) + ';' +
@@ -201,7 +203,8 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     }
     if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     std::string tekst = "pikieta;X;Y;Z_proj;Z_teren;roznica\n";
-    for (const TPunktProfilu& p : ObliczProfil(PikietyCoKrok(Trasa.PikMax, krok), IndeksPROJ(), IndeksTEREN()))
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    for (const TPunktProfilu& p : ObliczProfil(PikietyCoKrok(Trasa.PikMax, krok), *ix.PROJ, *ix.TEREN))
         tekst += Stala(Trasa.PikStart + p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' +
                  PoleWysokosci(p.ZProj) + ';' + PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
     wyjscie << tekst;

@@ -19,20 +19,14 @@ namespace {
 constexpr double SzerokoscSlupka = 0.3, WysokoscSlupka = 1.0, WysokoscGlowicy = 0.25;
 constexpr TKolor KolorSlupka = 0xF0F0F0, KolorGlowicy = 0x2020D0;
 
-// The road surface's height at a local plan point: the design surface, else the ground.
-std::optional<double> WysokoscDrogi(double x, double y) {
-    if (const std::optional<double> z = Wysokosc(IndeksPROJ(), x, y)) return z;
-    return Wysokosc(IndeksTEREN(), x, y);
-}
-
 // Does the line of sight from the eye to the point stay above the road's
 // surfaces? Sampled every metre; a dip of less than 5 cm does not hide.
-bool Widac(const TPunkt3D& oko, const TPunkt3D& cel) {
+bool Widac(const TPunkt3D& oko, const TPunkt3D& cel, const TIndeksyWysokosci& ix) {
     const double d = std::hypot(cel.X - oko.X, cel.Y - oko.Y);
     const int n = std::max(1, static_cast<int>(d));
     for (int i = 1; i < n; ++i) {
         const TPunkt3D p = oko + (cel - oko) * (static_cast<double>(i) / n);
-        const std::optional<double> z = WysokoscDrogi(p.X, p.Y);
+        const std::optional<double> z = WysokoscDrogi(p.X, p.Y, *ix.PROJ, *ix.TEREN);
         if (z && p.Z < *z - 0.05) return false;
     }
     return true;
@@ -51,9 +45,9 @@ void Plyta(const TPunkt3D& a, const TPunkt3D& b, double z0, double z1, TKolor ko
 // The ground that a cutting removes: a ground triangle whose centre lies over
 // the design surface and above it. From the road in a cutting it would hang
 // over the driver like a ceiling; the slopes of the cutting take its place.
-bool TerenWykopu(const TTrojkat& t) {
+bool TerenWykopu(const TTrojkat& t, const TIndeksWysokosci& proj) {
     const double x = (t.X1 + t.X2 + t.X3) / 3.0, y = (t.Y1 + t.Y2 + t.Y3) / 3.0;
-    const std::optional<double> z = Wysokosc(IndeksPROJ(), x, y);
+    const std::optional<double> z = Wysokosc(proj, x, y);
     return z && (t.Z1 + t.Z2 + t.Z3) / 3.0 > *z + 0.05;
 }
 
@@ -99,12 +93,13 @@ void ZbudujSlupki(const TPunkt3D* oko) {
     NapisySlupkow.clear();
     if (!Trasa.Obliczona) return;
     const TWidokKierowcy& u = WidokKierowcy;
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
     // The posts stand at the multiples of the spacing in the chainage the user
     // reads (a LandXML route may start at PikStart); s runs from the route's start.
     const double p0 = Trasa.PikStart;
     for (double sPokazana : PikietySlupkow(p0 + Trasa.PikMin, p0 + Trasa.PikMax, u.OdstepSlupkow)) {
         const double s = sPokazana - p0;
-        const TPolozenieOka p = PunktNadPowierzchnia(s, u.OdsuniecieSlupkow, 0.0, true);
+        const TPolozenieOka p = PunktNadPowierzchnia(s, u.OdsuniecieSlupkow, 0.0, true, ix);
         if (!p.Jest) continue;
         if (oko && std::hypot(p.Oko.X - oko->X, p.Oko.Y - oko->Y) > u.Zasieg) continue;
         const double rx = 0.5 * SzerokoscSlupka * std::sin(p.Kierunek),
@@ -116,7 +111,7 @@ void ZbudujSlupki(const TPunkt3D* oko) {
         TNapisRys n;
         n.P = {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy + 0.15};
         n.Tekst = TekstSlupka(sPokazana);
-        if (oko) n.Widoczny = Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05});
+        if (oko) n.Widoczny = Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05}, ix);
         NapisySlupkow.push_back(std::move(n));
     }
 }
@@ -131,13 +126,15 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
     }
     const TWidokKierowcy& u = WidokKierowcy;
     if (u.Wlaczony) {
-        const TPolozenieOka p = PolozenieOka(s, u.Oko);
+        const TIndeksyWysokosci ix = IndeksyWysokosci();
+        const TPolozenieOka p = PolozenieOka(s, u.Oko, ix);
         if (p.Jest) {
             if (u.SlupkiKierowcy)
                 ZbudujSlupki(&p.Oko);
             else
                 WyczyscSlupki();
-            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg, TerenWykopu);
+            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
+                       [&ix](const TTrojkat& t) { return TerenWykopu(t, *ix.PROJ); });
             return TUstawienie::Kierowca;
         }
     }
@@ -176,12 +173,13 @@ std::string TekstElementu(double s, bool wPrzod) {
 }
 
 std::string TekstSpadkuIElementu(double s, bool wPrzod) {
-    const std::optional<double> i = PochylenieProjektu(s, IndeksPROJ());
+    const std::optional<double> i = PochylenieProjektu(s, *IndeksyWysokosci().PROJ);
     return "i = " + (i ? Liczba(wPrzod ? *i : -*i, 2) + " %" : std::string("–")) + "   " + TekstElementu(s, wPrzod);
 }
 
 std::string TekstPanelu(double s, bool wPrzod) {
-    const TPunktProfilu p = PunktProfilu(s, IndeksPROJ(), IndeksTEREN());
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TPunktProfilu p = PunktProfilu(s, *ix.PROJ, *ix.TEREN);
     return TekstKilometrazu(Trasa.PikStart + s) +
            "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
            TekstSpadkuIElementu(s, wPrzod);
