@@ -40,7 +40,7 @@ namespace {
 int SiatkaZPliku(const std::string& plik, const std::string& cel, double krok) {
     UstawStanPoczatkowy(800, 600);
     WczytajPlik(plik);
-    ZbudujIndeksyWysokosci();
+    const TIndeksyWysokosci indeksy = IndeksyWysokosci();
     const TZakres z = TEREN.Zakres;
     const int W = static_cast<int>((z.Xmax - z.Xmin) / krok) + 1, H = static_cast<int>((z.Ymax - z.Ymin) / krok) + 1;
     const double sx = z.Xmin + 0.3 * (z.Xmax - z.Xmin), sy = z.Ymin + 0.7 * (z.Ymax - z.Ymin);
@@ -51,7 +51,7 @@ int SiatkaZPliku(const std::string& plik, const std::string& cel, double krok) {
     for (int j = H - 1; j >= 0; --j) {
         for (int i = 0; i < W; ++i) {
             const double x = z.Xmin + i * krok, y = z.Ymin + j * krok;
-            const std::optional<double> h = WysokoscWPliku(IndeksTEREN(), x, y);
+            const std::optional<double> h = WysokoscWPliku(*indeksy.TEREN, x, y);
             double v = -9999;
             if (h && std::hypot(x - sx, y - sy) > 60.0)
                 v = std::round((*h + 0.3 * std::sin(x / 9.0) * std::cos(y / 13.0)) * 100.0) / 100.0;
