@@ -10,16 +10,49 @@
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 
-void ZakonczWczytywanie() {
+namespace {
+
+// Which sets the file just put in place brought, in its own coordinates; the
+// others stay from before, already moved to the origin of an earlier load.
+struct TNoweZbiory {
+    bool Teren = true, Proj = true, Trasa = true;
+};
+
+// Moves the triangles of one set only (PrzesunSiatki moves both).
+void PrzesunZbior(std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz) {
+    std::vector<TTrojkat>& drugi = &trojkaty == &TEREN.Trojkaty ? PROJ.Trojkaty : TEREN.Trojkaty;
+    std::vector<TTrojkat> odlozony;
+    odlozony.swap(drugi);
+    PrzesunSiatki(dx, dy, dz);
+    odlozony.swap(drugi);
+}
+
+// The load sequence. Every set is kept in the local frame whose origin is the
+// lowest corner of TEREN's range (its points stay in the file's coordinates):
+// a set the file brought moves from the file's coordinates, a set from before
+// moves from the old origin to the new one (not at all while TEREN is the
+// same), so the order in which files are opened changes no set's place.
+void ZakonczWczytywanieZbiorow(const TNoweZbiory& nowe) {
+    const TZakres stary = TEREN.Zakres;  // the origin the sets from before were moved by
     WyczyscSlupki();
     WyroznionePROJ.clear();  // they marked the triangles of the scene before
     KoloryPROJ.clear();
     OrientujTrojkaty();
     ObliczZakres(TEREN);
     ObliczZakres(PROJ);
-    ObliczZakresTrasy();
-    PrzesunTrase(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin);
-    PrzesunSiatki(-TEREN.Zakres.Xmin, -TEREN.Zakres.Ymin, -TEREN.Zakres.Zmin);
+    if (nowe.Trasa) ObliczZakresTrasy();
+    const TZakres& z = TEREN.Zakres;
+    const bool innyPoczatek = stary.Xmin != z.Xmin || stary.Ymin != z.Ymin || stary.Zmin != z.Zmin;
+    if (innyPoczatek) {
+        if (!nowe.Teren) PrzesunZbior(TEREN.Trojkaty, stary.Xmin, stary.Ymin, stary.Zmin);
+        if (!nowe.Proj) PrzesunZbior(PROJ.Trojkaty, stary.Xmin, stary.Ymin, stary.Zmin);
+        if (!nowe.Trasa) PrzesunTrase(stary.Xmin, stary.Ymin);
+    }
+    if (innyPoczatek || nowe.Teren) PrzesunZbior(TEREN.Trojkaty, -z.Xmin, -z.Ymin, -z.Zmin);
+    if (innyPoczatek || nowe.Proj) PrzesunZbior(PROJ.Trojkaty, -z.Xmin, -z.Ymin, -z.Zmin);
+    PrzesunTrase(innyPoczatek || nowe.Trasa ? -z.Xmin : 0.0, innyPoczatek || nowe.Trasa ? -z.Ymin : 0.0);
+    Trasa.Dx = z.Xmin;
+    Trasa.Dy = z.Ymin;
     WyczyscBlokiSiatek();
     OznaczIndeksyDoZbudowania();
     PrzygotujPosortowane(TEREN, 4.0);
@@ -28,8 +61,8 @@ void ZakonczWczytywanie() {
     ObliczTrase();
 }
 
-namespace {
 void Przyjmij(TDaneWczytane&& dane) {
+    const TNoweZbiory nowe{dane.TrojkatyTEREN.has_value(), dane.TrojkatyPROJ.has_value(), dane.Zalomy.has_value()};
     const bool teren = dane.PunktyTEREN.has_value(), proj = dane.PunktyPROJ.has_value(),
                trasa = dane.Zalomy.has_value();
     const int epsg = dane.EPSG;
@@ -41,9 +74,12 @@ void Przyjmij(TDaneWczytane&& dane) {
     }
     if (proj) PROJ.EPSG = epsg;
     if (trasa) Trasa.EPSG = epsg;
-    ZakonczWczytywanie();
+    ZakonczWczytywanieZbiorow(nowe);
 }
+
 }  // namespace
+
+void ZakonczWczytywanie() { ZakonczWczytywanieZbiorow({}); }
 
 void OtworzTRO(const std::string& nazwaPliku, const TPostep& postep) { Przyjmij(CzytajPlikTRO(nazwaPliku, postep)); }
 
