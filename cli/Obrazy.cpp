@@ -174,7 +174,7 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     if (WidokKierowcy.Wlaczony && !naPikiecie)
         throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     PiszKomunikatyTrasy(bledy);
     if (naPikiecie) {
         if (!Trasa.Obliczona) {
@@ -267,7 +267,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     StanOkna(r.W, r.H, true, bledy);
     UstawKierowce(arg);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     const double od = PikietaTrasy(Liczba(arg, "--od", Trasa.PikStart + Trasa.PikMin));
     const double doPik = PikietaTrasy(Liczba(arg, "--do", Trasa.PikStart + Trasa.PikMax));

@@ -50,7 +50,7 @@ int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     const TArgumenty arg = Rozbierz(a, 1, kOpcjeLandXML);
     SprawdzPliki(arg.Pozycyjne);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     // The route report already ends with the messages of the last route build.
     InfoTerenProj();
     for (const std::string& l : OpisTekst) wyjscie << l << '\n';
@@ -67,7 +67,7 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
     const double krok = Liczba(arg, "--krok", 10.0);
     if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     const double pikMax = Trasa.PikMax;
     if (pikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
@@ -98,7 +98,7 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     if (!(szerokosc > 0.0) || !std::isfinite(szerokosc)) throw BladUzycia("szerokość musi być liczbą dodatnią");
     if (2.0 * szerokosc / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej szerokości");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
     const TIndeksyWysokosci ix = IndeksyWysokosci();
@@ -146,7 +146,7 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     if (!blad.empty()) throw BladUzycia(blad);
 
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (Trasa.PikMax / u.Krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     const TIndeksyWysokosci ix = IndeksyWysokosci();
@@ -193,7 +193,7 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     r.H = RozmiarRysunkuProfilu.height();
     if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (obraz) {
         // The slider stands on whole metres: the chainage is rounded as its position would be.

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli/Polecenia.h"
+#include "nmt/NMT.h"
 #include "render/Kadr.h"
 #include "wymiana/LandXML.h"
 
@@ -73,6 +74,13 @@ void SprawdzPliki(const std::vector<std::string>& pliki);
 extern const std::map<std::string, TOpcja> kOpcjeLandXML;
 std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znane);
 TWyborLandXML WyborLandXML(const TArgumenty& a);
+// What the files of a command are read with: the LandXML choice and how elevation grids become the terrain
+// (--tolerancja, --pas, --zamien-xy, --uklad-pliku, --uklad).
+struct TOpcjeWczytania {
+    TWyborLandXML LandXML;
+    TOpcjeNMT NMT;
+};
+TOpcjeWczytania OpcjeWczytania(const TArgumenty& a);
 // A chainage as the user sees it (the route's start chainage included) to one of the route.
 double PikietaTrasy(double pokazana);
 
@@ -82,7 +90,8 @@ void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy);
 // Opens the files one after another as the window's open flows do. A file
 // that fails leaves the model as it was; its message goes to `bledy`.
 // Returns false when any file failed.
-bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TWyborLandXML& wybor = {});
+// Consecutive grids are one load (the sheets of one terrain).
+bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TOpcjeWczytania& opcje = {});
 void PiszKomunikatyTrasy(std::ostream& bledy);
 // After the files of a command that needs the built route: the route build's
 // messages on stderr and, when the route is not built, that message and the
