@@ -12,12 +12,6 @@ namespace {
 
 constexpr double DwaPi = 2.0 * std::numbers::pi;
 
-// The road surface's height at a local plan point: the design surface, else the ground.
-std::optional<double> WysokoscDrogi(double x, double y, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
-    if (const std::optional<double> z = Wysokosc(proj, x, y)) return z;
-    return Wysokosc(teren, x, y);
-}
-
 // The plan point at chainage s moved square to the route (positive: to the
 // right of the chainage direction).
 void PunktObok(double s, double odsuniecie, double& x, double& y) {
@@ -29,7 +23,8 @@ void PunktObok(double s, double odsuniecie, double& x, double& y) {
 
 }  // namespace
 
-TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokosc, bool wPrzod) {
+TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokosc, bool wPrzod,
+                                   const TIndeksyWysokosci& ix) {
     TPolozenieOka w;
     if (!Trasa.Obliczona || !std::isfinite(s) || !std::isfinite(przesuniecie) || !std::isfinite(wysokosc)) return w;
     const double pocz = Trasa.PikMin, kon = Trasa.PikMax;
@@ -37,7 +32,7 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
     s = std::clamp(s, pocz, kon);
     // To the right of travel is to the left of the chainage direction when driving back.
     const double odsuniecie = wPrzod ? przesuniecie : -przesuniecie;
-    const std::optional<TPunkt3D> punkt = PunktNadDroga(s, przesuniecie, wysokosc, wPrzod, IndeksPROJ(), IndeksTEREN());
+    const std::optional<TPunkt3D> punkt = PunktNadDroga(s, przesuniecie, wysokosc, wPrzod, *ix.PROJ, *ix.TEREN);
     if (!punkt) return w;
     w.Jest = true;
     w.Oko = *punkt;
@@ -56,16 +51,16 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         PunktObok(s1, odsuniecie, x1, y1);
         PunktObok(s2, odsuniecie, x2, y2);
-        const std::optional<double> z1 = WysokoscDrogi(x1, y1, IndeksPROJ(), IndeksTEREN()),
-                                    z2 = WysokoscDrogi(x2, y2, IndeksPROJ(), IndeksTEREN());
+        const std::optional<double> z1 = WysokoscDrogi(x1, y1, *ix.PROJ, *ix.TEREN),
+                                    z2 = WysokoscDrogi(x2, y2, *ix.PROJ, *ix.TEREN);
         const double d = std::hypot(x2 - x1, y2 - y1);
         if (z1 && z2 && d > 1e-9) w.Pochylenie = (*z2 - *z1) / d * (wPrzod ? 1.0 : -1.0);
     }
     return w;
 }
 
-TPolozenieOka PolozenieOka(double s, const TUstawieniaOka& u) {
-    return PunktNadPowierzchnia(s, u.Przesuniecie, u.Wysokosc, u.WPrzod);
+TPolozenieOka PolozenieOka(double s, const TUstawieniaOka& u, const TIndeksyWysokosci& ix) {
+    return PunktNadPowierzchnia(s, u.Przesuniecie, u.Wysokosc, u.WPrzod, ix);
 }
 
 std::optional<TPunkt3D> PunktNadDroga(double s, double przesuniecie, double wysokosc, bool wPrzod,

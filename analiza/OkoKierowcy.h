@@ -4,9 +4,9 @@
 // sight distance, a station post beside the road).
 //
 // Coordinates are local (those of the meshes, of the route and of the view
-// after a load's shift). The heights come from IndeksPROJ (the design surface)
-// and, where it has none, from IndeksTEREN (the ground). Nothing here changes
-// any state.
+// after a load's shift). The heights come from the design surface's index
+// and, where it has none, from the ground's (WysokoscDrogi). Nothing here
+// changes any state.
 #pragma once
 
 #include <optional>
@@ -14,6 +14,7 @@
 #include "common/Funkcje.h"
 
 struct TIndeksWysokosci;
+struct TIndeksyWysokosci;
 
 // The driver's settings.
 struct TUstawieniaOka {
@@ -33,11 +34,12 @@ struct TPolozenieOka {
 // The eye at chainage s: the offset u.Przesuniecie square to the route at s,
 // to the RIGHT of the direction of travel, u.Wysokosc above the design surface
 // there (the ground where the design surface has no height).
-TPolozenieOka PolozenieOka(double s, const TUstawieniaOka& u);
+TPolozenieOka PolozenieOka(double s, const TUstawieniaOka& u, const TIndeksyWysokosci& ix);
 
 // A point at chainage s with the same convention: przesuniecie to the right of
 // the direction of travel (wPrzod: along the chainage), wysokosc above the surface.
-TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokosc, bool wPrzod);
+TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokosc, bool wPrzod,
+                                   const TIndeksyWysokosci& ix);
 
 // The one placing of a point beside the road, shared by the driver's eye, the
 // station posts and the sight check's eye and targets: at chainage s (not

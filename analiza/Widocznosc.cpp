@@ -1,5 +1,7 @@
 #include "analiza/Widocznosc.h"
 
+#include "common/Rownolegle.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -233,30 +235,23 @@ std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(const TUstawieni
     // its station alone, so the split does not change the result.
     std::atomic<std::int64_t> nastepny{0}, zrobione{0};
     auto przerwane = [&] { return przerwij && przerwij->load(std::memory_order_relaxed); };
-    auto pracuj = [&](bool raportuj) {
+    auto pracuj = [&](int k, const std::atomic<bool>& bladInnego) {
         for (;;) {
-            if (przerwane()) return;
+            if (przerwane() || bladInnego.load(std::memory_order_relaxed)) return;
             const std::int64_t j = nastepny.fetch_add(1);
             if (j >= ile) return;
             const std::size_t n = static_cast<std::size_t>(j);
             wiersze[n] = SprawdzWidocznoscNaPikiecie(pikiety[n / kierunki.size()], kierunki[n % kierunki.size()], u,
                                                      proj, terenPoza);
             const std::int64_t z = zrobione.fetch_add(1) + 1;
-            if (raportuj && postep) postep(z, ile);
+            if (k == 0 && postep) postep(z, ile);
         }
     };
     int n = watki > 0 ? watki : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     n = static_cast<int>(std::min<std::int64_t>(n, std::max<std::int64_t>(ile, 1)));
-    std::vector<std::thread> pomocnicy;
-    for (int i = 1; i < n; ++i) {
-        try {
-            pomocnicy.emplace_back(pracuj, false);
-        } catch (const std::system_error&) {
-            break;  // no more threads: the others share the work
-        }
-    }
-    pracuj(true);
-    for (std::thread& t : pomocnicy) t.join();
+    // A failure in any thread (a row that cannot be computed, no memory, the
+    // progress callback's own) stops the others and reaches the caller.
+    WKilkuWatkach(n, pracuj);
     if (przerwane() && zrobione.load() < ile) return std::nullopt;
     if (postep) postep(ile, ile);
     return wiersze;

@@ -3,30 +3,34 @@
 #include <sys/mman.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <mutex>
+#include <string>
 
 #include "common/Rownolegle.h"
 
 namespace {
 constexpr std::size_t DuzaStrona = std::size_t{2} << 20;
 
-// The two sets' indices, whether they wait to be built, with which shift,
-// and the lock under which the first question builds them.
-struct TIndeksyWysokosci {
-    TIndeksWysokosci TEREN, PROJ;
-    std::atomic<bool> DoZbudowania{false};
-    double Dx = 0, Dy = 0, Dz = 0;
-    std::mutex Budowa;
+// The two sets' indices of the last load and, while they wait to be built,
+// their build; the lock guards both, and the first question builds under it.
+struct TMagazynIndeksow {
+    std::mutex Zamek;
+    TIndeksyWysokosci Indeksy;
+    std::function<TIndeksyWysokosci()> Budowa;
 };
-TIndeksyWysokosci Indeksy;
+TMagazynIndeksow Magazyn;
 
-const TIndeksyWysokosci& Zbudowane() {
-    if (Indeksy.DoZbudowania.load(std::memory_order_acquire)) ZbudujIndeksyWysokosci();
-    return Indeksy;
+// Builds the waiting indices (the lock held). The build is taken out first,
+// so a failure is raised once and the indices stay empty.
+void ZbudujCzekajace() {
+    if (!Magazyn.Budowa) return;
+    const std::function<TIndeksyWysokosci()> budowa = std::move(Magazyn.Budowa);
+    Magazyn.Budowa = nullptr;
+    Magazyn.Indeksy = TIndeksyWysokosci{};
+    Magazyn.Indeksy = budowa();
 }
 }  // namespace
 
@@ -310,6 +314,11 @@ std::optional<double> Wysokosc(const TIndeksWysokosci& ix, double x, double y) {
     return z;
 }
 
+std::optional<double> WysokoscDrogi(double x, double y, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+    if (const std::optional<double> z = Wysokosc(proj, x, y)) return z;
+    return Wysokosc(teren, x, y);
+}
+
 std::optional<double> WysokoscWPliku(const TIndeksWysokosci& ix, double xPliku, double yPliku) {
     const std::optional<double> z = Wysokosc(ix, xPliku - ix.Dx, yPliku - ix.Dy);
     if (!z) return std::nullopt;
@@ -434,44 +443,67 @@ std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksW
     return std::nullopt;
 }
 
-const TIndeksWysokosci& IndeksTEREN() { return Zbudowane().TEREN; }
-const TIndeksWysokosci& IndeksPROJ() { return Zbudowane().PROJ; }
+TIndeksyWysokosci::TIndeksyWysokosci()
+    : PROJ(std::make_shared<const TIndeksWysokosci>()), TEREN(std::make_shared<const TIndeksWysokosci>()) {}
+
+TIndeksyWysokosci::TIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren)
+    : PROJ(std::make_shared<const TIndeksWysokosci>(std::move(proj))),
+      TEREN(std::make_shared<const TIndeksWysokosci>(std::move(teren))) {}
+
+TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, double dx, double dy, double dz) {
+    const bool terenWiekszy = teren.Trojkaty.size() >= proj.Trojkaty.size();
+    const TSiatka& duza = terenWiekszy ? teren : proj;
+    const TSiatka& mala = terenWiekszy ? proj : teren;
+    TIndeksWysokosci duzy, maly;
+    try {
+        // The two builds at once, or one after the other on a single core.
+        NaDwochWatkach(
+            2,
+            [&](std::size_t od, std::size_t do_) {
+                for (std::size_t k = od; k < do_; ++k)
+                    (k == 0 ? duzy : maly) = ZbudujIndeksWysokosci((k == 0 ? duza : mala).Trojkaty, dx, dy, dz);
+            },
+            1);
+    } catch (const BladKonwersji&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw BladKonwersji("Za mało pamięci na indeks wysokości powierzchni (" +
+                            std::to_string(teren.Trojkaty.size() + proj.Trojkaty.size()) +
+                            " trójkątów): wysokości, profil i widoczność są niedostępne.");
+    } catch (const std::exception& e) {
+        throw BladKonwersji(std::string("Nie udało się zbudować indeksu wysokości: ") + e.what());
+    }
+    return terenWiekszy ? TIndeksyWysokosci(std::move(maly), std::move(duzy))
+                        : TIndeksyWysokosci(std::move(duzy), std::move(maly));
+}
+
+TIndeksyWysokosci IndeksyWysokosci() {
+    const std::lock_guard<std::mutex> l(Magazyn.Zamek);
+    ZbudujCzekajace();
+    return Magazyn.Indeksy;
+}
+
+void OznaczIndeksyDoZbudowania(std::function<TIndeksyWysokosci()> budowa) {
+    const std::lock_guard<std::mutex> l(Magazyn.Zamek);
+    Magazyn.Indeksy = TIndeksyWysokosci{};
+    Magazyn.Budowa = std::move(budowa);
+}
 
 void OznaczIndeksyDoZbudowania() {
-    const std::lock_guard<std::mutex> l(Indeksy.Budowa);
-    Indeksy.TEREN = TIndeksWysokosci{};
-    Indeksy.PROJ = TIndeksWysokosci{};
-    Indeksy.Dx = Trasa.Dx;
-    Indeksy.Dy = Trasa.Dy;
-    Indeksy.Dz = TEREN.Zakres.Zmin;
-    Indeksy.DoZbudowania.store(true, std::memory_order_release);
+    const double dx = Trasa.Dx, dy = Trasa.Dy, dz = TEREN.Zakres.Zmin;
+    OznaczIndeksyDoZbudowania([dx, dy, dz] { return IndeksyZSiatek(PROJ, TEREN, dx, dy, dz); });
 }
 
 void ZbudujIndeksyWysokosci() {
-    const std::lock_guard<std::mutex> l(Indeksy.Budowa);
-    if (!Indeksy.DoZbudowania.load(std::memory_order_relaxed)) return;
-    const bool terenWiekszy = TEREN.Trojkaty.size() >= PROJ.Trojkaty.size();
-    TSiatka& duza = terenWiekszy ? TEREN : PROJ;
-    TSiatka& mala = terenWiekszy ? PROJ : TEREN;
-    TIndeksWysokosci& duzy = terenWiekszy ? Indeksy.TEREN : Indeksy.PROJ;
-    TIndeksWysokosci& maly = terenWiekszy ? Indeksy.PROJ : Indeksy.TEREN;
-    // The two builds at once, or one after the other on a single core.
-    NaDwochWatkach(
-        2,
-        [&](std::size_t od, std::size_t do_) {
-            for (std::size_t k = od; k < do_; ++k)
-                (k == 0 ? duzy : maly) = ZbudujIndeksWysokosci((k == 0 ? duza : mala).Trojkaty, Indeksy.Dx, Indeksy.Dy,
-                                                               Indeksy.Dz);
-        },
-        1);
-    Indeksy.DoZbudowania.store(false, std::memory_order_release);
+    const std::lock_guard<std::mutex> l(Magazyn.Zamek);
+    ZbudujCzekajace();
 }
 
 void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren) {
-    const std::lock_guard<std::mutex> l(Indeksy.Budowa);
-    Indeksy.PROJ = std::move(proj);
-    Indeksy.TEREN = std::move(teren);
-    Indeksy.DoZbudowania.store(false, std::memory_order_release);
+    TIndeksyWysokosci nowe(std::move(proj), std::move(teren));
+    const std::lock_guard<std::mutex> l(Magazyn.Zamek);
+    Magazyn.Budowa = nullptr;
+    Magazyn.Indeksy = std::move(nowe);
 }
 
 void WyczyscIndeksyWysokosci() { UstawIndeksyWysokosci(TIndeksWysokosci{}, TIndeksWysokosci{}); }

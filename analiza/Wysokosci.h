@@ -12,12 +12,14 @@
 //
 // The index holds its own copy of what it needs of every triangle, so it
 // never points into the mesh arrays; the two sets' indices are built once for
-// every load, when first asked for, and emptied with the meshes by the test scenes.
+// every load, when first asked for, and shared immutably (TIndeksyWysokosci).
 // Queries allocate nothing and change nothing, so several threads may ask at once.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <new>
 #include <optional>
 #include <vector>
@@ -122,6 +124,9 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
 // Z(x, y): the height of the plane of the triangle whose plan contains the
 // point (local coordinates); where several do, the highest; none outside every triangle.
 std::optional<double> Wysokosc(const TIndeksWysokosci& indeks, double x, double y);
+// The road surface's height at a local plan point: the design surface's, else the ground's.
+// The one rule of the road's height: the driver's eye, the posts and the sight check use it.
+std::optional<double> WysokoscDrogi(double x, double y, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
 // The same in the file's coordinates: plan point and height both.
 std::optional<double> WysokoscWPliku(const TIndeksWysokosci& indeks, double xPliku, double yPliku);
 
@@ -140,21 +145,42 @@ struct TPunktPodPowierzchnia {
 std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksWysokosci& indeks, const TPunkt3D& a,
                                                                   const TPunkt3D& b);
 
-// The indices of the two sets for the meshes of the last load. A load only
-// marks them (OznaczIndeksyDoZbudowania); the first question builds both, so
-// a load that never asks for a height (a report, a picture, a conversion)
-// neither waits for them nor holds their memory. Several threads may ask at
-// once: one builds, the others wait for it.
-const TIndeksWysokosci& IndeksTEREN();
-const TIndeksWysokosci& IndeksPROJ();
+// The indices of the two sets for one state of the meshes. An index is never
+// changed after its build: whoever holds these pointers reads it without a
+// lock, and it lives as long as somebody holds it, whatever loads come
+// meanwhile. Neither pointer is null (a set with no triangles has an empty index).
+struct TIndeksyWysokosci {
+    std::shared_ptr<const TIndeksWysokosci> PROJ, TEREN;
+
+    TIndeksyWysokosci();
+    TIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren);
+};
+
+// Both sets' indices over these meshes with the shift (dx, dy, dz): the
+// larger set's in this thread, the other's in a second one at once. A failed
+// build (out of memory) raises BladKonwersji when both have ended.
+TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, double dx, double dy, double dz);
+
+// The indices for the meshes of the last load. A load only marks them
+// (OznaczIndeksyDoZbudowania); the first question builds both, so a load
+// that never asks for a height (a report, a picture, a conversion) neither
+// waits for them nor holds their memory. Several threads may ask at once:
+// one builds, the others wait for it. A build that fails raises BladKonwersji
+// to the one who asked; the indices stay empty and the build is not tried
+// again until the next load. A long analysis takes the indices once, when
+// it starts, and keeps them: a load meanwhile swaps in new ones and does not
+// touch those.
+TIndeksyWysokosci IndeksyWysokosci();
 
 // Empties both indices and marks them to be built from the mesh triangles of
 // TEREN and PROJ with the shift of the load that has just ended (Trasa.Dx,
 // Trasa.Dy and the lowest height of TEREN's range), when first asked for.
 void OznaczIndeksyDoZbudowania();
+// The same with another build (the tests give one that fails).
+void OznaczIndeksyDoZbudowania(std::function<TIndeksyWysokosci()> budowa);
 // Builds the marked indices now (the window does it while its load's
-// progress is shown, so that the first position's heights do not wait); the
-// larger set's in one thread, the other set's in a second.
+// progress is shown, so that the first position's heights do not wait).
+// Raises BladKonwersji as IndeksyWysokosci does.
 void ZbudujIndeksyWysokosci();
 // Puts these indices in place of both (scenes that build their own).
 void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren);

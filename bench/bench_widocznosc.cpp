@@ -47,7 +47,8 @@ void BM_WidocznoscDroga(benchmark::State& state) {
         state.SkipWithError(e.what());
         return;
     }
-    Uruchom(state, IndeksPROJ(), IndeksTEREN());
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    Uruchom(state, *ix.PROJ, *ix.TEREN);
 }
 
 constexpr int Nx = 1800, Ny = 254;

@@ -52,7 +52,7 @@ int Spadki(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     SprawdzKrokISzerokosc(krok, szerokosc);
     if (!(prog >= 0.0) || !std::isfinite(prog)) throw BladUzycia("próg musi być liczbą nieujemną");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasyIProjektu(ok, krok, bledy)) return *kod;
 
     const auto w = ObliczSpadki(PROJ.Trojkaty, PodzielTrase(Trasa, krok, szerokosc), prog);
@@ -72,10 +72,11 @@ int Pochylenia(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     const double szerokosc = Liczba(arg, "--szerokosc", SzerokoscPochylenia);
     SprawdzKrokISzerokosc(krok, szerokosc);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasyIProjektu(ok, krok, bledy)) return *kod;
 
-    const auto w = ObliczPochylenia(Trasa, PikietyCoKrok(Trasa.PikMax, krok), szerokosc, IndeksPROJ());
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const auto w = ObliczPochylenia(Trasa, PikietyCoKrok(Trasa.PikMax, krok), szerokosc, *ix.PROJ);
     std::string tekst = "pikieta;q_lewe;q_prawe;zmiana_lewe;zmiana_prawe\n";
     for (const TWierszPochylen& r : *w)
         tekst += Stala(Trasa.PikStart + r.Pikieta, 3) + ';' + PoleLiczby(r.QLewe) + ';' + PoleLiczby(r.QPrawe) + ';' +
@@ -95,14 +96,15 @@ int Objetosci(const std::vector<std::string>& a, std::ostream& wyjscie, std::ost
     SprawdzKrokISzerokosc(krok, szerokosc);
     if (!(k > 0.0) || !std::isfinite(k)) throw BladUzycia("współczynnik musi być liczbą dodatnią");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasyIProjektu(ok, krok, bledy)) return *kod;
     if (TEREN.Trojkaty.empty()) {
         bledy << "Brak terenu (TEREN): nie ma czego porównać z powierzchnią projektowaną.\n";
         return KodBladPliku;
     }
 
-    const auto w = ObliczObjetosci(PROJ.Trojkaty, IndeksTEREN(), PodzielTrase(Trasa, krok, szerokosc), k);
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const auto w = ObliczObjetosci(PROJ.Trojkaty, *ix.TEREN, PodzielTrase(Trasa, krok, szerokosc), k);
     std::string tekst = "pikieta_od;pikieta_do;wykop;nasyp;masa\n";
     for (const TPrzedzialObjetosci& b : w->Przedzialy)
         tekst += Pasmo(b.Od, b.Do) + Stala(b.Wykop, 3) + ';' + Stala(b.Nasyp, 3) + ';' + Stala(b.Masa, 3) + '\n';

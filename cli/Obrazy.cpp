@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cerrno>
 #include <cstdio>
@@ -182,7 +183,7 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     if (WidokKierowcy.Wlaczony && !naPikiecie)
         throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     PiszKomunikatyTrasy(bledy);
     if (naPikiecie) {
         if (!Trasa.Obliczona) {
@@ -190,12 +191,38 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
             return ok ? KodBrakTrasy : KodBladPliku;
         }
         bool powiedziane = false;
-        UstawNaPikiecieSuwaka(std::round(PikietaNaTrasie(pikieta, "--pikieta", bledy)), bledy, powiedziane);
+        UstawNaPikiecieSuwaka(std::round(PikietaNaTrasie(pikieta, "--pikieta", bledy)), bledy, powiedziane,
+                              TKadr{r.W, r.H});
     }
     TPodzialKlatki podzial;
     if (!ZapiszPng(Klatka(r.W, r.H, podzial), wyjscie, bledy)) return KodBladPliku;
     return KodKoncowy(ok);
 }
+
+namespace {
+
+// The frames of a drive drawn as the window draws them (into one picture
+// kept from frame to frame, the placing included) and written nowhere; then
+// "klatek: N, klatek/s: F" on `bledy`.
+void PrzejazdBezZapisu(const std::vector<double>& pikiety, const TRozmiar& r, std::ostream& bledy) {
+    QSize rozmiar(r.W, r.H);
+    if (QScreen* ekran = QGuiApplication::primaryScreen()) rozmiar = rozmiar.expandedTo(ekran->size());
+    QImage obraz(rozmiar, QImage::Format_RGB32);
+    obraz.fill(KolorPrzycisku());
+    TPodzialKlatki podzial;
+    bool powiedziane = false;
+    const auto start = std::chrono::steady_clock::now();
+    for (double p : pikiety) {
+        UstawNaPikiecieSuwaka(p, bledy, powiedziane, TKadr{r.W, r.H});
+        PlotnoQt plotno(obraz);
+        Przerysuj(plotno, r.W, r.H, podzial);
+    }
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double n = static_cast<double>(pikiety.size());
+    bledy << "klatek: " << pikiety.size() << ", klatek/s: " << F2(s > 0.0 ? n / s : 0.0) << '\n';
+}
+
+}  // namespace
 
 int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
@@ -206,16 +233,22 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
                                                                       {"--parametry", {false}},
                                                                       {"--wideo", {true}},
                                                                       {"--kl-s", {true}},
-                                                                      {"--predkosc", {true}}})));
+                                                                      {"--predkosc", {true}},
+                                                                      {"--bez-zapisu", {false}}})));
     const std::string* wideo = arg.Wartosc("--wideo");
+    const bool bezZapisu = arg.Flagi.count("--bez-zapisu") > 0;
+    if (bezZapisu && wideo) throw BladUzycia("podaj albo --wideo, albo --bez-zapisu");
     if (!wideo && (arg.Wartosc("--kl-s") || arg.Wartosc("--predkosc")))
         throw BladUzycia("opcje --kl-s i --predkosc działają tylko z --wideo");
     if (wideo && wideo->empty()) throw BladUzycia("opcja --wideo: nie podano nazwy filmu");
-    if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani katalogu klatek");
-    const std::string katalog = wideo ? std::string() : arg.Pozycyjne.back();
-    if (!wideo && PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
+    // A film and a drive without writing take no frame directory.
+    const bool bezKatalogu = wideo || bezZapisu;
+    if (arg.Pozycyjne.empty())
+        throw BladUzycia(bezKatalogu ? "nie podano plików danych" : "nie podano plików danych ani katalogu klatek");
+    const std::string katalog = bezKatalogu ? std::string() : arg.Pozycyjne.back();
+    if (!bezKatalogu && PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
         throw BladUzycia("ostatnim argumentem musi być katalog klatek, nie plik danych „" + katalog + "”");
-    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - (wideo ? 0 : 1));
+    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - (bezKatalogu ? 0 : 1));
     SprawdzPliki(pliki);
     const TRozmiar r = Rozmiar(arg);
     const double klS = Liczba(arg, "--kl-s", 25.0);
@@ -244,7 +277,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     StanOkna(r.W, r.H, true, bledy);
     UstawKierowce(arg);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     // The drive runs from --od to --do: against the chainage when --od lies beyond --do, or with --wstecz (then
     // from the higher of the two by default, the route's end). The frames are numbered in the order of travel.
@@ -264,11 +297,16 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     for (long long k = 0; k <= static_cast<long long>(ileKrokow); ++k) pikiety.push_back(od + kierunek * k * krok);
     if (std::fabs(doPik - pikiety.back()) > zapas) pikiety.push_back(doPik);
 
+    if (bezZapisu) {
+        PrzejazdBezZapisu(pikiety, r, bledy);
+        return KodKoncowy(ok);
+    }
+
     if (wideo) {
         bool powiedziane = false;
         TPodzialKlatki podzial;
         auto klatka = [&](int i) {
-            UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane);
+            UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane, TKadr{r.W, r.H});
             return Klatka(r.W, r.H, podzial);
         };
         const bool zapisany = ZapiszFilm(ffmpeg, *wideo, r.W, r.H, klS, static_cast<int>(pikiety.size()), klatka,
@@ -291,7 +329,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     bool powiedziane = false;
     for (int i = 0; i < ile; ++i) {
-        UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane);
+        UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane, TKadr{r.W, r.H});
         if (!ZapiszPng(Klatka(r.W, r.H, podzial), nazwa(i + 1), bledy)) return KodBladPliku;
         bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(Trasa.PikStart + pikiety[i])
               << (terminal ? "   \r" : "\n");

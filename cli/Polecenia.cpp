@@ -87,7 +87,7 @@ int Eksport(const std::vector<std::string>& a, std::ostream& bledy, std::string_
     for (const std::string& p : pliki)
         if (p == wyjscie) throw BladUzycia("plik wynikowy „" + wyjscie + "” jest też plikiem danych");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     PiszKomunikatyTrasy(bledy);
     if (!ZapiszPlikWyjsciowy(wyjscie, pisz, bledy)) return KodBladPliku;
     return KodKoncowy(ok);

@@ -5,6 +5,8 @@
 // single pass gives.
 #pragma once
 
+#include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -82,4 +84,36 @@ void PowiekszNaDwochWatkach(std::vector<T>& v, std::size_t n) {
             bajtow, [poczatek](std::size_t od, std::size_t do_) { ZajmijStrony(poczatek + od, do_ - od); }, 1);
     }
     v.resize(n);
+}
+
+// Runs f(k, blad) in this thread (k = 0) and in up to n - 1 more threads at
+// once (k = 1, 2, ..., as many as can be started) and waits for all of them.
+// The first exception of any thread (this thread's before the others') is
+// raised here once every thread has ended; `blad` turns true as soon as one
+// has failed, so that the others can stop early. Nothing ends in
+// std::terminate: no thread is left unjoined and no exception leaves a thread.
+template <typename F>
+void WKilkuWatkach(int n, F&& f) {
+    std::atomic<bool> blad{false};
+    std::vector<std::exception_ptr> bledy(static_cast<std::size_t>(std::max(n, 1)));
+    auto uruchom = [&](int k) {
+        try {
+            f(k, static_cast<const std::atomic<bool>&>(blad));
+        } catch (...) {
+            bledy[static_cast<std::size_t>(k)] = std::current_exception();
+            blad.store(true);
+        }
+    };
+    std::vector<std::thread> pomocnicy;
+    for (int k = 1; k < n; ++k) {
+        try {
+            pomocnicy.emplace_back(uruchom, k);
+        } catch (const std::system_error&) {
+            break;  // no more threads: the others share the work
+        }
+    }
+    uruchom(0);
+    for (std::thread& t : pomocnicy) t.join();
+    for (const std::exception_ptr& e : bledy)
+        if (e) std::rethrow_exception(e);
 }

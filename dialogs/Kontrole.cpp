@@ -221,7 +221,8 @@ void TKontroleOkna::SprawdzPochylenia() {
     TUstawieniaKontroli u;
     if (!Przygotuj(TRodzajKontroli::Pochylenia, u)) return;
     const DaneUstawieniaTrasy& trasa = Trasa;
-    const TIndeksWysokosci& proj = IndeksPROJ();
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksWysokosci& proj = *ix.PROJ;
     std::optional<std::vector<TWierszPochylen>> w = WTle<std::vector<TWierszPochylen>>(
         okno_, QStringLiteral("Pochylenie poprzeczne…"),
         [&proj, &trasa, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
@@ -241,7 +242,8 @@ void TKontroleOkna::SprawdzObjetosci() {
     if (!Przygotuj(TRodzajKontroli::Objetosci, u)) return;
     const std::vector<TTrojkat>& proj = PROJ.Trojkaty;
     const DaneUstawieniaTrasy& trasa = Trasa;
-    const TIndeksWysokosci& teren = IndeksTEREN();
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksWysokosci& teren = *ix.TEREN;
     std::optional<TWynikObjetosci> w = WTle<TWynikObjetosci>(
         okno_, QStringLiteral("Objętości robót ziemnych…"),
         [&proj, &trasa, &teren, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {

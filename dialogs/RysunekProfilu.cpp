@@ -269,7 +269,8 @@ std::vector<TPunktProfilu> ProfilCalejTrasy() {
     const double krok = std::max(0.5, dlugosc / 2000.0);
     std::vector<double> pikiety;
     for (double s : PikietyCoKrok(dlugosc, krok)) pikiety.push_back(Trasa.PikMin + s);
-    return ObliczProfil(pikiety, IndeksPROJ(), IndeksTEREN());
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    return ObliczProfil(pikiety, *ix.PROJ, *ix.TEREN);
 }
 
 TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszenie, std::vector<TPunktProfilu> profil) {
@@ -282,9 +283,10 @@ TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszeni
     d.PikMax = Trasa.PikMax;
     d.PikStart = Trasa.PikStart;
     d.Profil = profil.empty() ? ProfilCalejTrasy() : std::move(profil);
-    d.NaOsi = PunktProfilu(pikieta, IndeksPROJ(), IndeksTEREN());
-    d.Przekroj = ObliczPrzekroj(pikieta, SzerokoscPrzekrojuRysunku, KrokPrzekrojuRysunku, IndeksPROJ(), IndeksTEREN());
-    d.Pochylenie = PochylenieProjektu(pikieta, IndeksPROJ());
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    d.NaOsi = PunktProfilu(pikieta, *ix.PROJ, *ix.TEREN);
+    d.Przekroj = ObliczPrzekroj(pikieta, SzerokoscPrzekrojuRysunku, KrokPrzekrojuRysunku, *ix.PROJ, *ix.TEREN);
+    d.Pochylenie = PochylenieProjektu(pikieta, *ix.PROJ);
     return d;
 }
 

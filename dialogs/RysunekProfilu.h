@@ -47,7 +47,7 @@ struct TDaneRysunkuProfilu {
 };
 
 // The long profile of the loaded route at a step fitted to its length (from
-// 0.5 m up, at most about 2,000 points), from IndeksPROJ and IndeksTEREN.
+// 0.5 m up, at most about 2,000 points), from the heights indices of the last load (IndeksyWysokosci).
 std::vector<TPunktProfilu> ProfilCalejTrasy();
 // The data at chainage s of the loaded route, with the long profile given
 // (computed once per load) or computed here when it is empty.

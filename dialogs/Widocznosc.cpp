@@ -125,10 +125,19 @@ std::optional<std::vector<TWierszWidocznosci>> TWidocznoscOkna::Uruchom(const TU
         std::string Blad;
     };
     auto wspolne = std::make_shared<TWspolne>();
-    QThread* watek = QThread::create([wspolne, u] {
+    // The worker keeps the indices it starts with, whatever a load puts in
+    // their place meanwhile; taking them builds them when they wait.
+    TIndeksyWysokosci ix;
+    try {
+        ix = IndeksyWysokosci();
+    } catch (const std::exception& e) {
+        if (PokazBlad) PokazBlad(QString::fromUtf8(e.what()));
+        return std::nullopt;
+    }
+    QThread* watek = QThread::create([wspolne, u, ix] {
         try {
             wspolne->Wynik = ObliczWidocznosc(
-                u, IndeksPROJ(), IndeksTEREN(),
+                u, *ix.PROJ, *ix.TEREN,
                 [wspolne](std::int64_t z, std::int64_t c) {
                     wspolne->Zrobione = z;
                     wspolne->Wszystkie = c;
@@ -199,7 +208,7 @@ void TWidocznoscOkna::UstawPas(bool pas) {
     std::vector<std::int32_t> trojkaty;
     if (pas && !Wiersze.empty())
         trojkaty = TrojkatyOdcinkow(OdcinkiNiespelniajace(Wiersze), Ustawienia.Krok, Ustawienia.Przesuniecie,
-                                    IndeksPROJ());
+                                    *IndeksyWysokosci().PROJ);
     if (trojkaty == WyroznionePROJ) return;
     WyroznionePROJ = std::move(trojkaty);
     if (OdswiezWidok) OdswiezWidok();

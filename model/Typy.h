@@ -74,6 +74,10 @@ struct TSiatka {
     std::vector<TLinia> Linie;
     std::vector<TTrojkat> Trojkaty;
     TZakres Zakres;
+    // The coordinate system of the file's coordinates (EPSG code; 0 unknown)
+    // and, for a terrain made from elevation grids, how it was made (report lines).
+    int EPSG = 0;
+    std::vector<std::string> Opis;
 
     std::int32_t IlePunktow() const { return static_cast<std::int32_t>(Punkty.size()); }
     std::int32_t IleLinii() const { return static_cast<std::int32_t>(Linie.size()); }
@@ -160,6 +164,8 @@ struct DaneUstawieniaTrasy {
     double PikStart = 0.0;
     bool GeometriaZPliku = false;
     std::string Pochodzenie;
+    // The coordinate system of the file's coordinates (EPSG code; 0 unknown).
+    int EPSG = 0;
 
     std::int32_t IleZalomow() const { return static_cast<std::int32_t>(Zalomy.size()); }
 

@@ -52,6 +52,10 @@ struct TDaneWczytane {
     double PikStart = 0.0;
     bool GeometriaZPliku = false;
     std::string Pochodzenie;
+    // The coordinate system (EPSG code, 0 unknown) of every section the file
+    // brought, and for a terrain made from elevation grids how it was made.
+    int EPSG = 0;
+    std::vector<std::string> OpisTEREN;
 };
 
 // How the readers share their work. A section of at least ProgDwochWatkow

@@ -45,8 +45,8 @@ constexpr TKolor KolorSlupka = 0xF0F0F0, KolorGlowicy = 0x2020D0;
 
 // The rule "visible" of the sight check: the line of sight from the eye to the point nowhere passes below the
 // design surface or the ground a cutting leaves.
-bool Widac(const TPunkt3D& oko, const TPunkt3D& cel, const TTerenWykopu* pociete) {
-    return !ZaslonietyOdcinek(oko, cel, IndeksPROJ(), IndeksTEREN(), pociete);
+bool Widac(const TPunkt3D& oko, const TPunkt3D& cel, const TIndeksyWysokosci& ix, const TTerenWykopu* pociete) {
+    return !ZaslonietyOdcinek(oko, cel, *ix.PROJ, *ix.TEREN, pociete);
 }
 
 void Plyta(const TPunkt3D& a, const TPunkt3D& b, double z0, double z1, TKolor kolor) {
@@ -103,13 +103,14 @@ void ZbudujSlupki(const TPunkt3D* oko) {
     NapisySlupkow.clear();
     if (!Trasa.Obliczona) return;
     const TWidokKierowcy& u = WidokKierowcy;
-    const std::shared_ptr<const TTerenWykopu> pociete = oko ? TerenWykopuWidoku(IndeksPROJ()) : nullptr;
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const std::shared_ptr<const TTerenWykopu> pociete = oko ? TerenWykopuWidoku(*ix.PROJ) : nullptr;
     // The posts stand at the multiples of the spacing in the chainage the user
     // reads (a LandXML route may start at PikStart); s runs from the route's start.
     const double p0 = Trasa.PikStart;
     for (double sPokazana : PikietySlupkow(p0 + Trasa.PikMin, p0 + Trasa.PikMax, u.OdstepSlupkow)) {
         const double s = sPokazana - p0;
-        const TPolozenieOka p = PunktNadPowierzchnia(s, u.OdsuniecieSlupkow, 0.0, true);
+        const TPolozenieOka p = PunktNadPowierzchnia(s, u.OdsuniecieSlupkow, 0.0, true, ix);
         if (!p.Jest) continue;
         if (oko && std::hypot(p.Oko.X - oko->X, p.Oko.Y - oko->Y) > u.Zasieg) continue;
         const double rx = 0.5 * SzerokoscSlupka * std::sin(p.Kierunek),
@@ -122,14 +123,15 @@ void ZbudujSlupki(const TPunkt3D* oko) {
         n.P = {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy + 0.15};
         n.Tekst = TekstSlupka(sPokazana);
         if (oko)
-            n.Widoczny = Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05}, pociete.get());
+            n.Widoczny = Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05}, ix,
+                               pociete.get());
         NapisySlupkow.push_back(std::move(n));
     }
 }
 
 void UstawOkoKierowcy(int H) { Rzut.OkoZ = H * (1.0 - UdzialHoryzontu); }
 
-TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
+TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr) {
     // Without a mesh triangle the chainage view only looks the route point up.
     if (!SaTrojkatySiatek()) {
         if (szukajPunktu) UstawNaPikiecie(s);
@@ -137,22 +139,25 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
     }
     const TWidokKierowcy& u = WidokKierowcy;
     if (u.Wlaczony) {
-        const TPolozenieOka p = PolozenieOka(s, u.Oko);
+        const TIndeksyWysokosci ix = IndeksyWysokosci();
+        const TPolozenieOka p = PolozenieOka(s, u.Oko, ix);
         if (p.Jest) {
             if (u.SlupkiKierowcy)
                 ZbudujSlupki(&p.Oko);
             else
                 WyczyscSlupki();
             // The ground a cutting removes is not drawn: the slopes of the cutting stand open to the sky.
-            const std::shared_ptr<const TTerenWykopu> teren = TerenWykopuWidoku(IndeksPROJ());
+            const std::shared_ptr<const TTerenWykopu> teren = TerenWykopuWidoku(*ix.PROJ);
             const TTrojkat* siatka = TEREN.Trojkaty.data();
-            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
-                       [&teren, siatka](const TTrojkat& t, std::vector<TTrojkat>& kawalki) {
-                           const TTrojkat *od, *do_;
-                           if (!teren->KawalkiTrojkata(static_cast<std::size_t>(&t - siatka), od, do_)) return false;
-                           kawalki.assign(od, do_);
-                           return true;
-                       });
+            UmiescWOku(
+                p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
+                [&teren, siatka](const TTrojkat& t, std::vector<TTrojkat>& kawalki) {
+                    const TTrojkat *od, *do_;
+                    if (!teren->KawalkiTrojkata(static_cast<std::size_t>(&t - siatka), od, do_)) return false;
+                    kawalki.assign(od, do_);
+                    return true;
+                },
+                kadr);
             return TUstawienie::Kierowca;
         }
     }
@@ -191,12 +196,13 @@ std::string TekstElementu(double s, bool wPrzod) {
 }
 
 std::string TekstSpadkuIElementu(double s, bool wPrzod) {
-    const std::optional<double> i = PochylenieProjektu(s, IndeksPROJ());
+    const std::optional<double> i = PochylenieProjektu(s, *IndeksyWysokosci().PROJ);
     return "i = " + (i ? Liczba(wPrzod ? *i : -*i, 2) + " %" : std::string("–")) + "   " + TekstElementu(s, wPrzod);
 }
 
 std::string TekstPanelu(double s, bool wPrzod) {
-    const TPunktProfilu p = PunktProfilu(s, IndeksPROJ(), IndeksTEREN());
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TPunktProfilu p = PunktProfilu(s, *ix.PROJ, *ix.TEREN);
     return TekstKilometrazu(Trasa.PikStart + s) +
            "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
            TekstSpadkuIElementu(s, wPrzod);

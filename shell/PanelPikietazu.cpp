@@ -182,14 +182,16 @@ void TfMaster::UstawNaPikiecie() {
 
 void TfMaster::PolozWidok(bool szukajPunktu) {
     OdswiezKontrolkiKierowcy();
-    const TUstawienie u = UstawWidokNaPikiecie(PikietaBiezaca, szukajPunktu);
+    // Placed for the paint area's size: the driver's view leaves out what lies beside it.
+    const TUstawienie u = UstawWidokNaPikiecie(PikietaBiezaca, szukajPunktu, TKadr{rys->width(), rys->height()});
     if (u == TUstawienie::BrakSiatek) return;
     // A route of a LandXML file keeps its start chainage: the texts show it added.
     L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(Trasa.PikStart + PikietaBiezaca)) + QStringLiteral("  ") +
                    QStringLiteral("     (") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral(" - ") +
                    Q(F2(Trasa.PikStart + Trasa.PikMax)) + QStringLiteral(")"));
     // The chainage as designers write it, and the design surface's height at the axis when there is one.
-    const TPunktProfilu os = PunktProfilu(PikietaBiezaca, IndeksPROJ(), IndeksTEREN());
+    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TPunktProfilu os = PunktProfilu(PikietaBiezaca, *ix.PROJ, *ix.TEREN);
     QString km = Q(TekstKilometrazu(Trasa.PikStart + PikietaBiezaca, SeparatorDziesietny()));
     if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
     L_Kilometraz->setText(km);

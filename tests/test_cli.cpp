@@ -113,6 +113,7 @@ TEST_F(Narzedzie, KodyWyjscia) {
         "2||profil|T|--krok|-1\n2||przekroj|T\n2||przekroj|T|--pikieta|1|--szerokosc|0\n"
         "2||profil|T|--pikieta|3\n2||profil|T|--obraz|K/profil.jpg\n2||landxml|T\n2||gltf|T|K/x.xml\n"
         "2||obraz|T|K/o.png|--pikieta|100|--oko|1.5\n2||przejazd|T|K/k|--predkosc|50\n"
+        "2|--bez-zapisu|przejazd|T|--bez-zapisu|--wideo|K/f.mp4\n"
         "2||widocznosc|T|--kierunek|bok\n2||widocznosc|T|--predkosc|0\n2||widocznosc|T|--opoznienie|-1\n"
         "2||widocznosc|T|--zasieg|x\n3|Trasa nie jest obliczona.|pikiety|P\n"
         "3|Trasa nie jest obliczona.|profil|P\n3|Trasa nie jest obliczona.|przekroj|P|--pikieta|3\n"
@@ -281,6 +282,14 @@ TEST_F(Narzedzie, WidokKierowcyIFilm) {
     EXPECT_EQ(zly.Kod, 1);
     EXPECT_NE(zly.Bledy.find("zepsuty koder"), npos) << zly.Bledy;
     EXPECT_EQ(CzytajPlik(film), "stary film");
+    EXPECT_EQ(pliki(), zPlikiem);
+
+    // Drawn and not written: the frames counted on stderr, with their rate; no file.
+    const TWynik pomiar = Uruchom({"przejazd", droga, "--bez-zapisu", "--kierowca", "--od", "100", "--do", "119.6",
+                                   "--krok", "0.4", "--rozmiar", "320x200"});
+    EXPECT_EQ(pomiar.Kod, 0) << pomiar.Bledy;
+    ASSERT_TRUE(pomiar.Bledy.starts_with("klatek: 50, klatek/s: ")) << pomiar.Bledy;
+    EXPECT_GT(Liczba(pomiar.Bledy.substr(pomiar.Bledy.rfind(' ') + 1)), 0.0) << pomiar.Bledy;
     EXPECT_EQ(pliki(), zPlikiem);
 
     if (std::system("command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null") != 0)

@@ -16,7 +16,7 @@ struct TOczekiwane {
 
 void Sprawdz(const TOczekiwane& o) {
     SCOPED_TRACE(::testing::Message() << "s = " << o.s << ", O = " << o.przesuniecie << ", w przód " << o.wPrzod);
-    const TPolozenieOka p = PolozenieOka(o.s, {o.wysokosc, o.przesuniecie, o.wPrzod});
+    const TPolozenieOka p = PolozenieOka(o.s, {o.wysokosc, o.przesuniecie, o.wPrzod}, IndeksyWysokosci());
     ASSERT_TRUE(p.Jest);
     EXPECT_NEAR(std::hypot(p.Oko.X - o.X, p.Oko.Y - o.Y, p.Oko.Z - o.Z), 0, 1e-6);
     EXPECT_NEAR(RoznicaKatow(p.Kierunek, o.kierunek), 0, 1e-6);
@@ -47,14 +47,14 @@ TEST(OkoKierowcy, ProstaZeWzniesieniem5Procent) {
     };
     for (const TOczekiwane& o : przypadki) Sprawdz(o);
     // Where neither surface has a height, or s is not a number: no eye.
-    EXPECT_FALSE(PolozenieOka(100, {1.0, 40, true}).Jest);
-    EXPECT_FALSE(PolozenieOka(NAN, {}).Jest);
+    EXPECT_FALSE(PolozenieOka(100, {1.0, 40, true}, IndeksyWysokosci()).Jest);
+    EXPECT_FALSE(PolozenieOka(NAN, {}, IndeksyWysokosci()).Jest);
     // The same point with the general placing.
-    const TPolozenieOka cel = PunktNadPowierzchnia(100, 1.75, 0.0, true);
+    const TPolozenieOka cel = PunktNadPowierzchnia(100, 1.75, 0.0, true, IndeksyWysokosci());
     EXPECT_NEAR(cel.Oko.Z, 5.0, 1e-9);
     // No route: no eye.
     Trasa = DaneUstawieniaTrasy{};
-    EXPECT_FALSE(PolozenieOka(100, {}).Jest);
+    EXPECT_FALSE(PolozenieOka(100, {}, IndeksyWysokosci()).Jest);
     WyczyscIndeksyWysokosci();
 }
 

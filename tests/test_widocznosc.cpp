@@ -226,4 +226,11 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     const auto w = ObliczWidocznosc(u, proj, brak, [&](std::int64_t z, std::int64_t c) { ostatni = z, razem = c; });
     ASSERT_TRUE(w);
     EXPECT_EQ(std::pair(ostatni, razem), std::pair(std::int64_t{101}, std::int64_t{101}));
+    // A failure on the calling thread while helper threads work reaches the caller as the program's error, every
+    // helper joined (it used to end in std::terminate): here the progress callback's own.
+    int wywolania = 0;
+    const auto rzuc = [&](std::int64_t, std::int64_t) {
+        if (++wywolania == 3) throw BladKonwersji("przerwane przez postęp");
+    };
+    EXPECT_EQ(Blad([&] { ObliczWidocznosc(u, proj, brak, rzuc, nullptr, 3); }), "przerwane przez postęp");
 }

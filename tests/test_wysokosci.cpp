@@ -1,6 +1,10 @@
 // Surface heights and the segment query on planes, a ridge, a folded surface, a wall and a crest.
+#include <atomic>
 #include <limits>
 #include <random>
+#include <thread>
+
+#include "common/Rownolegle.h"
 
 #include "analiza/Profil.h"
 #include "pomocnicze/Pomocnicze.h"
@@ -169,4 +173,110 @@ TEST(Profil, TekstyIPodzialy) {
     EXPECT_EQ(PikietyCoKrok(25, 10), (std::vector<double>{0, 10, 20, 25}));
     EXPECT_EQ(OdleglosciPrzekroju(1.2, 0.5), (std::vector<double>{-1.2, -1, -0.5, 0, 0.5, 1, 1.2}));
     EXPECT_TRUE(PikietyCoKrok(20, 0).empty() && OdleglosciPrzekroju(1, -1).empty());
+}
+
+namespace {
+
+// Flat indices at height z for the ground and z + 10 for the design surface over [0, 100]^2.
+TIndeksyWysokosci Plaskie(double z) {
+    return {ZbudujIndeksWysokosci(Siatka(0, 100, 0, 100, 25, [z](double, double) { return z + 10; })),
+            ZbudujIndeksWysokosci(Siatka(0, 100, 0, 100, 25, [z](double, double) { return z; }))};
+}
+
+struct IndeksyWspolne : ::testing::Test {
+    void TearDown() override { WyczyscIndeksyWysokosci(); }
+};
+
+}  // namespace
+
+TEST_F(IndeksyWspolne, AnalizaTrzymaIndeksyZeStartuAWczytaniePodmieniaNowe) {
+    const TIndeksyWysokosci z1 = Plaskie(1);
+    UstawIndeksyWysokosci(TIndeksWysokosci(*z1.PROJ), TIndeksWysokosci(*z1.TEREN));
+    const TIndeksyWysokosci wziete = IndeksyWysokosci();
+    // A load meanwhile: the new indices wait to be built; the ones taken stay whole and unchanged.
+    OznaczIndeksyDoZbudowania([] { return Plaskie(2); });
+    EXPECT_EQ(Wysokosc(*wziete.TEREN, 50, 50), 1.0);
+    EXPECT_EQ(Wysokosc(*wziete.PROJ, 50, 50), 11.0);
+    const TIndeksyWysokosci nowe = IndeksyWysokosci();
+    EXPECT_EQ(Wysokosc(*nowe.TEREN, 50, 50), 2.0);
+    EXPECT_EQ(Wysokosc(*wziete.TEREN, 50, 50), 1.0);
+    // Asking again gives the same indices, not a second build.
+    EXPECT_EQ(IndeksyWysokosci().TEREN, nowe.TEREN);
+    WyczyscIndeksyWysokosci();
+    EXPECT_TRUE(IndeksyWysokosci().TEREN->Pusty());
+    EXPECT_TRUE(IndeksyWysokosci().PROJ->Pusty());
+    EXPECT_EQ(Wysokosc(*nowe.PROJ, 50, 50), 12.0);
+}
+
+TEST_F(IndeksyWspolne, NieudanaBudowaZgloszonaRazINiePowtarzana) {
+    int budowy = 0;
+    OznaczIndeksyDoZbudowania([&budowy]() -> TIndeksyWysokosci {
+        ++budowy;
+        throw BladKonwersji("Za mało pamięci na indeks wysokości.");
+    });
+    EXPECT_EQ(Blad([] { IndeksyWysokosci(); }), "Za mało pamięci na indeks wysokości.");
+    // Later questions find no heights, without building or raising again, until the next load.
+    for (int i = 0; i < 3; ++i) {
+        const TIndeksyWysokosci ix = IndeksyWysokosci();
+        EXPECT_TRUE(ix.TEREN->Pusty());
+        EXPECT_FALSE(Wysokosc(*ix.PROJ, 50, 50));
+    }
+    ZbudujIndeksyWysokosci();
+    EXPECT_EQ(budowy, 1);
+    OznaczIndeksyDoZbudowania([&budowy] { return ++budowy, Plaskie(3); });
+    EXPECT_EQ(Wysokosc(*IndeksyWysokosci().TEREN, 10, 10), 3.0);
+    EXPECT_EQ(budowy, 2);
+}
+
+TEST_F(IndeksyWspolne, DwaWatkiPytajaGdyWczytaniePodmieniaIndeksy) {
+    // Two readers keep taking the indices and querying them while this thread swaps them, as loads do, both by
+    // putting built indices in place and by marking them for the readers' first question to build. Each pair
+    // taken belongs to one load (PROJ 10 m over TEREN) and answers the same for as long as it is held.
+    std::atomic<bool> koniec{false};
+    std::atomic<int> zle{0}, pytania{0};
+    auto czytelnik = [&] {
+        while (!koniec.load()) {
+            const TIndeksyWysokosci ix = IndeksyWysokosci();
+            const std::optional<double> t = Wysokosc(*ix.TEREN, 37.5, 62.5), p = Wysokosc(*ix.PROJ, 37.5, 62.5);
+            if (!t || !p || *p != *t + 10) ++zle;
+            for (int i = 0; i < 20; ++i)
+                if (Wysokosc(*ix.TEREN, 1.0 + 4.9 * i, 99.0 - 4.9 * i) != t) ++zle;
+            ++pytania;
+        }
+    };
+    UstawIndeksyWysokosci(TIndeksWysokosci(*Plaskie(0).PROJ), TIndeksWysokosci(*Plaskie(0).TEREN));
+    std::thread a(czytelnik), b(czytelnik);
+    for (int i = 1; i <= 200; ++i) {
+        if (i % 2) {
+            OznaczIndeksyDoZbudowania([i] { return Plaskie(i); });
+        } else {
+            const TIndeksyWysokosci n = Plaskie(i);
+            UstawIndeksyWysokosci(TIndeksWysokosci(*n.PROJ), TIndeksWysokosci(*n.TEREN));
+        }
+    }
+    while (pytania.load() < 100) std::this_thread::yield();
+    koniec = true;
+    a.join();
+    b.join();
+    EXPECT_EQ(zle.load(), 0);
+}
+
+TEST(Watki, BladKazdegoWatkuDochodziDoWywolujacego) {
+    // Every thread's failure reaches the caller once all have ended; the others see it and stop early.
+    for (int ktory = 0; ktory < 3; ++ktory) {
+        std::atomic<int> zakonczone{0};
+        const std::string b = Blad([&] {
+            WKilkuWatkach(3, [&](int k, const std::atomic<bool>& blad) {
+                if (k == ktory) throw BladKonwersji("wątek " + std::to_string(k));
+                while (!blad.load()) std::this_thread::yield();
+                ++zakonczone;
+            });
+        });
+        EXPECT_EQ(b, "wątek " + std::to_string(ktory));
+        EXPECT_EQ(zakonczone.load(), 2);
+    }
+    // Without a failure every thread runs once.
+    std::atomic<int> razy{0};
+    WKilkuWatkach(4, [&](int, const std::atomic<bool>&) { ++razy; });
+    EXPECT_EQ(razy.load(), 4);
 }

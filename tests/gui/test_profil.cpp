@@ -66,7 +66,7 @@ TEST_F(Profil, OknoIdzieZaSuwakiem) {
     EXPECT_NEAR(Rzut.TrasaX, 250.0, 0.01);
     EXPECT_NEAR(p->DaneRysunku().Profil.back().Pikieta, 200, 1e-3);
     okno->Generujekrantestowy1->trigger();
-    EXPECT_TRUE(IndeksTEREN().Pusty());
+    EXPECT_TRUE(IndeksyWysokosci().TEREN->Pusty());
     EXPECT_FALSE(p->DaneRysunku().NaOsi.ZTeren);
 }
 
