@@ -14,7 +14,7 @@ SUDO  := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Debian packages the build and the tests need.
 PAKIETY := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
            libbenchmark-dev libpugixml-dev xvfb xdotool imagemagick fonts-dejavu-core locales \
-           qt6-translations-l10n ffmpeg
+           qt6-translations-l10n ffmpeg libgdal-dev libproj-dev
 
 # Further packages of `make bench` only: the OpenGL anchor (bench_llvmpipe,
 # built when they are there) and /usr/bin/time of bench/duze_sceny.sh.

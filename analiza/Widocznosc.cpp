@@ -11,6 +11,7 @@
 
 #include "analiza/OkoKierowcy.h"
 #include "analiza/Profil.h"
+#include "analiza/Wykop.h"
 #include "route/OblTrasa.h"
 
 namespace {
@@ -20,43 +21,8 @@ constexpr double Pi = 3.14159265358979323846;
 constexpr double NajwiecejPikiet = 1e7;
 constexpr double NajwiekszyZasieg = 100000.0;
 
-// Where the segment a-b first passes below the terrain at a plan point the
-// design surface does not cover. Hits inside the footprint (from the small
-// pieces along its edge that the terrain keeps) are passed over in short
-// steps until the segment leaves the footprint or rises above the terrain.
-std::optional<TPunktPodPowierzchnia> PierwszyPunktPodTerenem(const TIndeksWysokosci& teren,
-                                                             const TIndeksWysokosci& proj, const TPunkt3D& a,
-                                                             const TPunkt3D& b) {
-    constexpr double KrokPrzejscia = 0.1;
-    const double dlugosc = std::hypot(b.X - a.X, b.Y - a.Y);
-    double t0 = 0.0;  // the part of the segment still to look at starts here
-    for (int proba = 0; proba < 1000 && t0 < 1.0; ++proba) {
-        const TPunkt3D p0 = a + (b - a) * t0;
-        std::optional<TPunktPodPowierzchnia> q = PierwszyPunktPodPowierzchnia(teren, p0, b);
-        if (!q) return std::nullopt;
-        q->t = t0 + (1.0 - t0) * q->t;
-        if (!Wysokosc(proj, q->Punkt.X, q->Punkt.Y)) return q;
-        // Inside the footprint: step on while the design surface covers the point and the line is under the terrain.
-        const double dt = dlugosc > 0.0 ? KrokPrzejscia / dlugosc : 1.0;
-        double t = q->t;
-        for (;;) {
-            t = std::min(1.0, t + dt);
-            const TPunkt3D p = a + (b - a) * t;
-            const std::optional<double> zt = Wysokosc(teren, p.X, p.Y);
-            const bool podTerenem = zt && p.Z < *zt - TolerancjaWysokosci;
-            if (!podTerenem) {
-                t0 = t;
-                break;
-            }
-            if (t >= 1.0) return std::nullopt;  // only the end lies under it
-            if (!Wysokosc(proj, p.X, p.Y)) return TPunktPodPowierzchnia{t, p, q->NumerTrojkata};
-        }
-    }
-    return std::nullopt;
-}
-
-// The first point of the segment e-t under either surface (the design surface
-// wherever it has a height, the terrain elsewhere), and which surface.
+// The first point of the segment e-t under either surface (the design
+// surface, or the ground a cutting leaves), and which surface.
 struct TZasloniecie {
     TPunktPodPowierzchnia Punkt;
     TPowierzchniaWidocznosci Powierzchnia;
@@ -65,54 +31,12 @@ struct TZasloniecie {
 std::optional<TZasloniecie> Zasloniecie(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj,
                                         const TIndeksWysokosci& teren) {
     const auto a = PierwszyPunktPodPowierzchnia(proj, e, t);
-    const auto b = PierwszyPunktPodTerenem(teren, proj, e, t);
+    const auto b = PierwszyPunktPodPowierzchnia(teren, e, t);
     if (!a && !b) return std::nullopt;
-    // The earlier point along the sight line; the design surface where both meet it at once.
+    // The earlier point along the sight line; the design surface where both meet it at once
+    // (the ground kept within the footprint lies below the design surface: a line under it is under both).
     if (a && (!b || a->t <= b->t)) return TZasloniecie{*a, TPowierzchniaWidocznosci::PROJ};
     return TZasloniecie{*b, TPowierzchniaWidocznosci::TEREN};
-}
-
-bool Zasloniety(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
-    return PierwszyPunktPodPowierzchnia(proj, e, t).has_value() ||
-           PierwszyPunktPodTerenem(teren, proj, e, t).has_value();
-}
-
-// The vertices of an index triangle (the inverse of its barycentric weights).
-void Wierzcholki(const TTrojkatWysokosci& r, TPunkt3D w[3]) {
-    const double det = r.A2 * r.B3 - r.B2 * r.A3;
-    const double u2 = r.B3 / det, v2 = -r.A3 / det, u3 = -r.B2 / det, v3 = r.A2 / det;
-    w[0] = {r.X1, r.Y1, r.Z1};
-    w[1] = {r.X1 + u2, r.Y1 + v2, r.Z1 + r.Zu * u2 + r.Zv * v2};
-    w[2] = {r.X1 + u3, r.Y1 + v3, r.Z1 + r.Zu * u3 + r.Zv * v3};
-}
-
-TTrojkat TrojkatZ(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
-    TTrojkat t;
-    t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z;
-    t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z;
-    t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
-    return t;
-}
-
-// Sorts a terrain triangle against the footprint: dropped when its corners,
-// edge midpoints and centre all have a design height, kept whole when none
-// has, else split in four down to pieces of NajdluzszyKrokWidocznosci.
-void PodzielTrojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c, const TIndeksWysokosci& proj,
-                    std::vector<TTrojkat>& wynik, int glebokosc) {
-    const TPunkt3D ab = (a + b) * 0.5, bc = (b + c) * 0.5, ca = (c + a) * 0.5, s = (a + b + c) * (1.0 / 3.0);
-    int pokryte = 0;
-    for (const TPunkt3D* p : {&a, &b, &c, &ab, &bc, &ca, &s}) pokryte += Wysokosc(proj, p->X, p->Y).has_value();
-    if (pokryte == 7) return;
-    const double najdluzsza = std::max(
-        {std::hypot(a.X - b.X, a.Y - b.Y), std::hypot(b.X - c.X, b.Y - c.Y), std::hypot(c.X - a.X, c.Y - a.Y)});
-    if (pokryte == 0 || najdluzsza <= NajdluzszyKrokWidocznosci || glebokosc >= 24) {
-        wynik.push_back(TrojkatZ(a, b, c));
-        return;
-    }
-    PodzielTrojkat(a, ab, ca, proj, wynik, glebokosc + 1);
-    PodzielTrojkat(ab, b, bc, proj, wynik, glebokosc + 1);
-    PodzielTrojkat(ca, bc, c, proj, wynik, glebokosc + 1);
-    PodzielTrojkat(ab, bc, ca, proj, wynik, glebokosc + 1);
 }
 
 // The remaining road from s in a direction of travel.
@@ -154,6 +78,17 @@ std::string Kilometraz(double s) {
 const char* ZnakKierunku(int k) { return k > 0 ? "+" : "−"; }
 
 }  // namespace
+
+bool Zasloniety(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj, const TIndeksWysokosci& terenPoza) {
+    return PierwszyPunktPodPowierzchnia(proj, e, t).has_value() ||
+           PierwszyPunktPodPowierzchnia(terenPoza, e, t).has_value();
+}
+
+bool ZaslonietyOdcinek(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj,
+                       const TIndeksWysokosci& teren, const TTerenWykopu* pociete) {
+    if (PierwszyPunktPodPowierzchnia(proj, e, t)) return true;
+    return PierwszyPunktPodPowierzchnia(TerenPozaWykopemWzdluz(teren, proj, e, t, pociete), e, t).has_value();
+}
 
 double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, double pochylenie) {
     const double v = predkosc / 3.6;
@@ -252,17 +187,6 @@ TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUs
     return w;
 }
 
-TIndeksWysokosci TerenPozaProjektem(const TIndeksWysokosci& teren, const TIndeksWysokosci& proj) {
-    std::vector<TTrojkat> kawalki;
-    kawalki.reserve(teren.Trojkaty.size());
-    for (const TTrojkatWysokosci& r : teren.Trojkaty) {
-        TPunkt3D w[3];
-        Wierzcholki(r, w);
-        PodzielTrojkat(w[0], w[1], w[2], proj, kawalki, 0);
-    }
-    return ZbudujIndeksWysokosci(kawalki, teren.Dx, teren.Dy, teren.Dz);
-}
-
 std::string BladUstawienWidocznosci(const TUstawieniaWidocznosci& u) {
     auto skonczona = [](double v) { return std::isfinite(v); };
     if (!skonczona(u.Krok) || !(u.Krok > 0.0)) return "krok pikiet musi być liczbą dodatnią";
@@ -293,10 +217,14 @@ std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(const TUstawieni
     if (!blad.empty()) throw BladKonwersji(blad);
     std::vector<TWierszWidocznosci> wiersze;
     if (!Trasa.Obliczona) return wiersze;
+    if (proj.Pusty() && teren.Pusty())
+        throw BladKonwersji(
+            "Nie wczytano żadnej powierzchni (ani projektu PROJ, ani terenu TEREN): widoczność sprawdza się nad "
+            "powierzchnią drogi.");
     if (static_cast<double>(Trasa.PikMax) / u.Krok > NajwiecejPikiet)
         throw BladKonwersji("krok pikiet jest za mały dla tej trasy");
     const std::vector<double> pikiety = PikietyCoKrok(Trasa.PikMax, u.Krok);
-    const TIndeksWysokosci terenPoza = TerenPozaProjektem(teren, proj);
+    const TIndeksWysokosci terenPoza = TerenPozaWykopem(teren, proj);
     std::vector<int> kierunki;
     if (u.Naprzod) kierunki.push_back(1);
     if (u.Wstecz) kierunki.push_back(-1);
@@ -343,7 +271,7 @@ std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWiersz
             const double brak = r.Wymagana - r.Dostepna;
             if (!otwarty) {
                 w.push_back({k, r.Pikieta, r.Pikieta, r.Dostepna, r.Wymagana, r.Powierzchnia,
-                             r.Granica == TGranicaWidocznosci::Przeszkoda});
+                             r.Granica == TGranicaWidocznosci::Przeszkoda, r.Predkosc, r.Pochylenie});
                 otwarty = true;
                 niedobor = brak;
                 continue;
@@ -356,6 +284,8 @@ std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWiersz
                 o.Wymagana = r.Wymagana;
                 o.Powierzchnia = r.Powierzchnia;
                 o.ZPrzeszkoda = r.Granica == TGranicaWidocznosci::Przeszkoda;
+                o.Predkosc = r.Predkosc;
+                o.Pochylenie = r.Pochylenie;
             }
         }
     }
@@ -363,23 +293,37 @@ std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWiersz
 }
 
 std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>& wiersze,
-                                           const TUstawieniaWidocznosci& u) {
+                                           const TUstawieniaWidocznosci& u, double pikStart) {
     std::vector<std::string> l;
     l.push_back("Widoczność na zatrzymanie");
-    l.push_back("Oko " + Wartosc(u.WysokoscOka) + " m, cel " + Wartosc(u.WysokoscCelu) + " m, przesunięcie " +
-                Wartosc(u.Przesuniecie) + " m w prawo od kierunku jazdy, zasięg " + Wartosc(u.Zasieg) + " m, krok " +
-                Wartosc(u.Krok) + " m");
-    l.push_back("Prędkość " +
-                (u.Predkosc > 0.0 ? Wartosc(u.Predkosc) + " km/h" : std::string("z parametrów projektowych")) +
-                ", czas reakcji " + Wartosc(u.CzasReakcji) + " s, opóźnienie " + Wartosc(u.Opoznienie) + " m/s²");
+    l.push_back("Oko kierowcy " + Wartosc(u.WysokoscOka) + " m nad drogą, cel (przedmiot leżący na drodze) " +
+                Wartosc(u.WysokoscCelu) + " m, przesunięcie " + Wartosc(u.Przesuniecie) +
+                " m w prawo od kierunku jazdy, zasięg " + Wartosc(u.Zasieg) + " m, krok " + Wartosc(u.Krok) + " m");
+    // The speeds the rows used: the one given, or those of the design parameters at the stations.
+    std::string predkosc;
+    if (u.Predkosc > 0.0) {
+        predkosc = Wartosc(u.Predkosc) + " km/h";
+    } else {
+        double vMin = HUGE_VAL, vMax = -HUGE_VAL;
+        for (const TWierszWidocznosci& r : wiersze)
+            vMin = std::min(vMin, r.Predkosc), vMax = std::max(vMax, r.Predkosc);
+        predkosc = vMin > vMax ? std::string("z parametrów projektowych")
+                   : vMin == vMax
+                       ? Wartosc(vMin) + " km/h (z parametrów projektowych)"
+                       : Wartosc(vMin) + "–" + Wartosc(vMax) + " km/h (z parametrów projektowych, według pikiet)";
+    }
+    l.push_back("Prędkość " + predkosc + ", czas reakcji " + Wartosc(u.CzasReakcji) + " s, opóźnienie " +
+                Wartosc(u.Opoznienie) + " m/s², przyspieszenie ziemskie " + Wartosc(PrzyspieszenieZiemskie) +
+                " m/s²; droga zatrzymania Lz = v·t + v²/(2·(a + g·i)), i: pochylenie drogi na długości Lz");
     const std::vector<TOdcinekWidocznosci> odcinki = OdcinkiNiespelniajace(wiersze);
     for (const TOdcinekWidocznosci& o : odcinki) {
-        std::string t = Kilometraz(o.Od) + " – " + Kilometraz(o.Do) + ", kierunek " + ZnakKierunku(o.Kierunek) +
-                        ": dostępna " + Metry1(o.Dostepna) + " m < wymagana ";
+        std::string t = Kilometraz(pikStart + o.Od) + " – " + Kilometraz(pikStart + o.Do) + ", kierunek " +
+                        ZnakKierunku(o.Kierunek) + ": dostępna " + Metry1(o.Dostepna) + " m < wymagana ";
         t += std::isfinite(o.Wymagana) ? Metry1(o.Wymagana) + " m"
                                        : std::string("nieograniczona (spadek zbyt duży dla opóźnienia)");
-        t += o.ZPrzeszkoda ? std::string(", przeszkoda ") + TekstPowierzchni(o.Powierzchnia)
-                           : std::string(", brak powierzchni dalej");
+        t += " (V = " + Wartosc(o.Predkosc) + " km/h, i = " + Wartosc(100.0 * o.Pochylenie) + " %)";
+        t += o.ZPrzeszkoda ? std::string(", cel zasłania ") + TekstPowierzchni(o.Powierzchnia)
+                           : std::string(", dalej brak powierzchni");
         l.push_back(t);
     }
     std::int64_t ile[2] = {0, 0}, zle[2] = {0, 0};

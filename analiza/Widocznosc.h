@@ -12,11 +12,9 @@
 //    direction of travel, square to the route at s + d (direction +1) or
 //    s - d (-1), H_celu above the surface there;
 //  - T(d) is visible when the segment eye-T(d) nowhere passes below PROJ, nor
-//    below TEREN outside PROJ's footprint, strictly between its ends
-//    (PierwszyPunktPodPowierzchnia). Where the design surface has a height the
-//    ground is the design's: in a cut the old terrain over the road is dug
-//    away, so the terrain mesh there hides nothing (else every sight line in
-//    a cut would end at once);
+//    below the ground a cutting leaves, strictly between its ends (Zasloniety).
+//    In a cut the old terrain over the road is dug away (analiza/Wykop), so it
+//    hides nothing (else every sight line in a cut would end at once);
 //  - the available distance is the least d at which the target is hidden:
 //    d walks outwards in steps of at most 1 m, the first hidden step is
 //    narrowed by halving to 0.05 m and its upper end is the answer; when
@@ -103,13 +101,21 @@ double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, 
 double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie, const TIndeksWysokosci& proj,
                             const TIndeksWysokosci& teren);
 
-// The terrain that can hide a target: TEREN without its parts under PROJ's
-// footprint. Terrain triangles wholly inside the footprint are dropped,
-// those wholly outside kept, those across its edge split into pieces of
-// about a metre, of which the covered ones are dropped. Same shift as TEREN.
-TIndeksWysokosci TerenPozaProjektem(const TIndeksWysokosci& teren, const TIndeksWysokosci& proj);
+// The rule "visible" of the check, the station posts' labels and any other
+// line of sight: the segment e-t (mesh coordinates) is hidden when it passes
+// below the design surface, or below the ground a cutting leaves (`terenPoza`:
+// TerenPozaWykopem of analiza/Wykop), by more than TolerancjaWysokosci
+// anywhere strictly between its ends. Exact against the triangles.
+bool Zasloniety(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj, const TIndeksWysokosci& terenPoza);
+// The same for one line of sight from the whole terrain's index: only the
+// terrain triangles along the segment are taken (for a few lines, where
+// cutting the whole terrain would cost more than the questions), their pieces
+// from `pociete` (PrzytnijSiatke of the mesh the index was built from) when given.
+struct TTerenWykopu;
+bool ZaslonietyOdcinek(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysokosci& proj,
+                       const TIndeksWysokosci& teren, const TTerenWykopu* pociete = nullptr);
 
-// The row of one station and direction; `terenPoza` is TerenPozaProjektem of the terrain.
+// The row of one station and direction; `terenPoza` is TerenPozaWykopem of the terrain.
 TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUstawieniaWidocznosci& u,
                                                const TIndeksWysokosci& proj, const TIndeksWysokosci& terenPoza);
 
@@ -122,7 +128,8 @@ using TPostepWidocznosci = std::function<void(std::int64_t zrobione, std::int64_
 // among `watki` threads (0: as many as the machine has cores); the result does
 // not depend on the split. None when `przerwij` was set before the end
 // (nothing else changes). Raises BladKonwersji for settings that make no sense
-// (the message says which), none when the route is not built.
+// (the message says which) and when neither surface has a triangle (there is
+// nothing to drive on); none when the route is not built.
 std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(
     const TUstawieniaWidocznosci& u, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren,
     const TPostepWidocznosci& postep = {}, const std::atomic<bool>* przerwij = nullptr, int watki = 0);
@@ -136,17 +143,21 @@ struct TOdcinekWidocznosci {
     double Od = 0, Do = 0;              // first and last failing station
     double Dostepna = 0, Wymagana = 0;  // of the worst row (the greatest shortfall)
     TPowierzchniaWidocznosci Powierzchnia = TPowierzchniaWidocznosci::TEREN;
-    bool ZPrzeszkoda = false;  // the worst row was hidden by a surface
+    bool ZPrzeszkoda = false;             // the worst row was hidden by a surface
+    double Predkosc = 0, Pochylenie = 0;  // V and i of the worst row
 };
 
 // The failing stretches, the + direction first, each in chainage order.
 std::vector<TOdcinekWidocznosci> OdcinkiNiespelniajace(const std::vector<TWierszWidocznosci>& wiersze);
 
-// The report for the text viewer: one line per failing stretch
-// ("km 0+420 – km 0+510, kierunek +: dostępna 85,3 m < wymagana 104,9 m,
-// przeszkoda TEREN") and a summary.
+// The report for the text viewer: the settings and the speeds used, one line
+// per failing stretch with the chainages shown (pikStart, the route's start
+// chainage, added): "km 0+420 – km 0+510, kierunek +: dostępna 85,3 m <
+// wymagana 104,9 m (V = 70 km/h, i = -2,1 %), cel zasłania TEREN", and a
+// summary. The target ("cel") is what the driver must see; what hides it is
+// named by the verb "zasłania".
 std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>& wiersze,
-                                           const TUstawieniaWidocznosci& u);
+                                           const TUstawieniaWidocznosci& u, double pikStart);
 
 // The PROJ mesh triangles on the failing stretches: those under the lane of
 // the direction (from the axis to twice the offset to the right of the

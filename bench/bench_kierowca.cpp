@@ -8,7 +8,8 @@
 // gentle hills over a valley, the eye on the ground) with a route of four
 // vertices with arcs and transition curves along it. Chainages spread along
 // the route. (The "Milion" benchmarks run on that terrain whatever its size.)
-// Reported: the frames per second ("kl_s") and the triangles left to draw.
+// Reported: the frames per second ("kl_s"), the triangles left to draw and
+// the page faults a frame takes ("bledy_stron").
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -16,6 +17,9 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+
+#include <sys/resource.h>
 
 #include "ScenaTerenu.h"
 #include "analiza/Wysokosci.h"
@@ -35,6 +39,21 @@ void ZbudujMilion() {
     scena_terenu::Zbuduj(scena_terenu::IleTrojkatow());
     OznaczIndeksyDoZbudowania();
     ZbudujIndeksyWysokosci();
+}
+
+// Page faults of the process so far (fresh memory: a frame that takes none allocates nothing large).
+long BledyStron() {
+    rusage r{};
+    getrusage(RUSAGE_SELF, &r);
+    return r.ru_minflt;
+}
+
+// The picture's size for the placing: what lies beside it is left out; with
+// ORVANY_BENCH_BEZ_KADRU=1 nothing is (every triangle of the depth band kept,
+// as before that was done), to compare the two in one run.
+TKadr KadrObrazu() {
+    const char* bez = std::getenv("ORVANY_BENCH_BEZ_KADRU");
+    return bez && *bez == '1' ? TKadr{} : TKadr{W, H};
 }
 
 // The scene in memory: 0 none, 1 the sample road, 2 the million triangles.
@@ -62,15 +81,17 @@ void Klatka(benchmark::State& state, int scena, bool kierowca) {
     WidokKierowcy.Wlaczony = kierowca;
     if (kierowca) UstawOkoKierowcy(H);
     QImage obraz(W, H, QImage::Format_RGB32);
+    TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     const double od = Trasa.PikMin, dlugosc = Trasa.PikMax - Trasa.PikMin;
     int krok = 0;
     double rekordy = 0.0;
+    const long bledyStron = BledyStron();
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        UstawWidokNaPikiecie(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0));
+        UstawWidokNaPikiecie(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0), true, KadrObrazu());
         {
             PlotnoQt plotno(obraz);
-            Przerysuj(plotno, W, H);
+            Przerysuj(plotno, W, H, podzial);
         }
         rekordy += static_cast<double>(TrojkatyTEREN.size() + TrojkatyPROJ.size());
         benchmark::DoNotOptimize(obraz.constBits());
@@ -79,6 +100,7 @@ void Klatka(benchmark::State& state, int scena, bool kierowca) {
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / n;
     state.counters["kl_s"] = 1.0 / s;
     state.counters["rekordy"] = rekordy / n;
+    state.counters["bledy_stron"] = static_cast<double>(BledyStron() - bledyStron) / n;
 }
 
 void BM_KlatkaTrasy_Droga(benchmark::State& s) { Klatka(s, 1, false); }
@@ -96,9 +118,10 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
     WidokKierowcy.Wlaczony = true;
     UstawOkoKierowcy(H);
     QImage obraz(W, H, QImage::Format_RGB32);
+    TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     const double od = Trasa.PikMin, dlugosc = Trasa.PikMax - Trasa.PikMin;
     int krok = 0;
-    double t[3] = {};
+    double t[3] = {}, rekordy = 0.0;
     auto mierz = [&t](int i, auto f) {
         const auto t0 = std::chrono::steady_clock::now();
         f();
@@ -108,14 +131,18 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
         const TPolozenieOka p = PolozenieOka(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0),
                                              WidokKierowcy.Oko, IndeksyWysokosci());
         mierz(0, [&p] { ZbudujSlupki(&p.Oko); });
-        mierz(1, [&p] { UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg); });
-        mierz(2, [&obraz] {
+        mierz(1, [&p] {
+            UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg, {}, KadrObrazu());
+        });
+        rekordy += static_cast<double>(TrojkatyTEREN.size() + TrojkatyPROJ.size());
+        mierz(2, [&obraz, &podzial] {
             PlotnoQt plotno(obraz);
-            Przerysuj(plotno, W, H);
+            Przerysuj(plotno, W, H, podzial);
         });
     }
     const char* nazwy[3] = {"ms_slupki", "ms_umiesc", "ms_rysowania"};
     for (int i = 0; i < 3; ++i) state.counters[nazwy[i]] = t[i] / static_cast<double>(state.iterations());
+    state.counters["rekordy"] = rekordy / static_cast<double>(state.iterations());
 }
 
 }  // namespace

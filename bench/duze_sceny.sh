@@ -1,7 +1,8 @@
 #!/bin/bash
 # Large scenes as whole processes: `orvany3d-cli raport` of a generated .tro
 # file of 1,000,000 and 10,000,000 TEREN triangles (wall, processor time and
-# peak resident memory from /usr/bin/time -v), then the slider move and the
+# peak resident memory from /usr/bin/time -v) beside the lean reference reader
+# of the same file (czytnik_wzorcowy, when it was built), then the slider move and the
 # general view on a terrain of the same size (bench_pikieta), a frame of the
 # drive in the driver's view (bench_kierowca), then the OpenGL anchor
 # (bench_llvmpipe, when it was built) with one and two llvmpipe threads.
@@ -22,6 +23,9 @@ SIZES=("$@")
 REPEAT=${REPEAT:-3}
 CZESCI=${CZESCI:-raport pikieta kierowca llvmpipe}
 czesc() { [[ " $CZESCI " == *" $1 "* ]]; }
+# The benchmarks' lines to keep: the medians, or the one run's line when REPEAT=1.
+WYNIK="_median"
+[ "$REPEAT" -le 1 ] && WYNIK="^BM_"
 TMP=${TMPDIR:-/tmp}
 BIN=$BUILD/bin
 for p in orvany3d-cli generuj_duzy_tro bench_pikieta; do
@@ -33,24 +37,33 @@ PLIKI=()
 trap 'rm -f "${PLIKI[@]}"' EXIT
 obciazenie() { cut -d' ' -f1-3 /proc/loadavg; }
 
+# One process under /usr/bin/time -v: "wall user sys peak_kB" on stdout.
+zmierz() {
+  /usr/bin/time -v -o "$TMP/orvany_duzy_czas.txt" "$@" >/dev/null || return 1
+  awk '/Elapsed/ { split($NF, t, ":"); wall = (length(t) == 3) ? t[1]*3600 + t[2]*60 + t[3] : t[1]*60 + t[2] }
+       /User time/ { user = $NF } /System time/ { sys = $NF } /Maximum resident/ { rss = $NF }
+       END { print wall, user, sys, rss }' "$TMP/orvany_duzy_czas.txt"
+  rm -f "$TMP/orvany_duzy_czas.txt"
+}
+
 if czesc raport; then
-echo "# raport as a whole process"
-printf "%-10s %8s %8s %8s %9s %7s  %s\n" triangles wall_s user_s sys_s peak_MB B/tri load
+echo "# raport as a whole process, and the lean reference reader (czytnik_wzorcowy) of the same file just after it"
+echo "# ratio = raport / lean reader, of wall time and of processor time (user + system), in the same run"
+printf "%-10s %8s %8s %8s %9s %7s %8s %8s %7s %7s  %s\n" triangles wall_s user_s sys_s peak_MB B/tri lean_s lean_cpu w_ratio c_ratio load
 for n in "${SIZES[@]}"; do
   plik=$TMP/orvany_duzy_$n.tro
   PLIKI+=("$plik")
   "$BIN/generuj_duzy_tro" "$plik" "$n" >/dev/null || exit 1
   for ((i = 0; i < REPEAT; i++)); do
     zaladowanie=$(obciazenie)
-    /usr/bin/time -v -o "$TMP/orvany_duzy_czas.txt" "$BIN/orvany3d-cli" raport "$plik" >/dev/null || exit 1
-    awk -v n="$n" -v load="$zaladowanie" '
-      /Elapsed/ { split($NF, t, ":"); wall = (length(t) == 3) ? t[1]*3600 + t[2]*60 + t[3] : t[1]*60 + t[2] }
-      /User time/ { user = $NF } /System time/ { sys = $NF }
-      /Maximum resident/ { rss = $NF }
-      END { printf "%-10d %8.2f %8.2f %8.2f %9.0f %7.0f  %s\n", n, wall, user, sys, rss / 1024, rss * 1024 / n, load }' \
-      "$TMP/orvany_duzy_czas.txt"
+    r=$(zmierz "$BIN/orvany3d-cli" raport "$plik") || exit 1
+    w="0 0 0 0"
+    [ -x "$BIN/czytnik_wzorcowy" ] && { w=$(zmierz "$BIN/czytnik_wzorcowy" "$plik") || exit 1; }
+    echo "$r $w" | awk -v n="$n" -v load="$zaladowanie" '{
+      lc = $6 + $7; rc = $2 + $3
+      printf "%-10d %8.2f %8.2f %8.2f %9.0f %7.0f %8.2f %8.2f %7.2f %7.2f  %s\n", n, $1, $2, $3, $4 / 1024, $4 * 1024 / n,
+        $5, lc, ($5 > 0 ? $1 / $5 : 0), (lc > 0 ? rc / lc : 0), load }'
   done
-  rm -f "$TMP/orvany_duzy_czas.txt"
 done
 fi
 
@@ -60,7 +73,7 @@ echo "# slider move and general view (bench_pikieta, the program's canvas)"
 for n in "${SIZES[@]}"; do
   echo "## $n triangles, load $(obciazenie)"
   ORVANY_BENCH_TROJKATY=$n "$BIN/bench_pikieta" --benchmark_filter='BM_(PrzesuniecieSuwaka|EtapySuwaka|WidokOgolny)/' \
-    --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on"
+    --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "$WYNIK|Run on"
 done
 fi
 
@@ -70,7 +83,7 @@ if czesc kierowca && [ -x "$BIN/bench_kierowca" ]; then
   for n in "${SIZES[@]}"; do
     echo "## $n triangles, load $(obciazenie)"
     ORVANY_BENCH_TROJKATY=$n "$BIN/bench_kierowca" --benchmark_filter='Milion' \
-      --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on"
+      --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "$WYNIK|Run on"
   done
 fi
 
@@ -81,7 +94,7 @@ if czesc llvmpipe && [ -x "$BIN/bench_llvmpipe" ]; then
     for t in 1 2; do
       echo "## $n triangles, LP_NUM_THREADS=$t, load $(obciazenie)"
       LP_NUM_THREADS=$t ORVANY_BENCH_TROJKATY=$n "$BIN/bench_llvmpipe" --benchmark_repetitions="$REPEAT" \
-        --benchmark_report_aggregates_only=true 2>&1 | grep -E "_median|Run on|błąd|brak|ERROR"
+        --benchmark_report_aggregates_only=true 2>&1 | grep -E "$WYNIK|Run on|błąd|brak|ERROR"
     done
   done
 fi

@@ -107,13 +107,17 @@ bool PlikDanych(const std::string& nazwa) { return RodzajPliku(nazwa) != TRodzaj
 void SprawdzPliki(const std::vector<std::string>& pliki) {
     if (pliki.empty()) throw BladUzycia("nie podano plików danych");
     for (const std::string& p : pliki)
-        if (!PlikDanych(p)) throw BladUzycia("„" + p + "” nie jest plikiem .tro, .mtp ani LandXML (.xml)");
+        if (!PlikDanych(p))
+            throw BladUzycia("„" + p +
+                             "” nie jest plikiem .tro, .mtp, LandXML (.xml) ani siatką NMT (.asc, .xyz, .tif)");
 }
 
-// The choice of surfaces and alignment of LandXML files, taken by every command that loads files.
-const std::map<std::string, TOpcja> kOpcjeLandXML = {{"--teren", {true}},       {"--proj", {true}},
-                                                     {"--trasa", {true}},       {"--profil", {true}},
-                                                     {"--bez-terenu", {false}}, {"--bez-trasy", {false}}};
+// The choice of surfaces and alignment of LandXML files and how elevation grids become the terrain, taken by every
+// command that loads files.
+const std::map<std::string, TOpcja> kOpcjeLandXML = {
+    {"--teren", {true}},       {"--proj", {true}},        {"--trasa", {true}},      {"--profil", {true}},
+    {"--bez-terenu", {false}}, {"--bez-trasy", {false}},  {"--tolerancja", {true}}, {"--pas", {true}},
+    {"--zamien-xy", {false}},  {"--uklad-pliku", {true}}, {"--uklad", {true}}};
 
 std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znane) {
     znane.insert(kOpcjeLandXML.begin(), kOpcjeLandXML.end());
@@ -133,8 +137,49 @@ TWyborLandXML WyborLandXML(const TArgumenty& a) {
     return w;
 }
 
+namespace {
+// An EPSG code of an option (a positive whole number, "EPSG:" allowed before it); 0 when not given.
+int KodEPSG(const TArgumenty& a, const std::string& nazwa) {
+    const std::string* t = a.Wartosc(nazwa);
+    if (!t) return 0;
+    std::string_view v = *t;
+    if (v.size() > 5 && (v.substr(0, 5) == "EPSG:" || v.substr(0, 5) == "epsg:")) v.remove_prefix(5);
+    std::int32_t k = 0;
+    if (!SprobujCalkowita(v, k) || k <= 0)
+        throw BladUzycia("opcja " + nazwa + ": „" + *t + "” nie jest kodem EPSG (np. 2180 albo EPSG:2180)");
+    return k;
+}
+}  // namespace
+
+TOpcjeWczytania OpcjeWczytania(const TArgumenty& a) {
+    TOpcjeWczytania o;
+    o.NMT.Tolerancja = Liczba(a, "--tolerancja", o.NMT.Tolerancja);
+    if (!(o.NMT.Tolerancja >= 0.0) || !std::isfinite(o.NMT.Tolerancja))
+        throw BladUzycia("opcja --tolerancja: tolerancja musi być liczbą nieujemną");
+    o.NMT.Pas = Liczba(a, "--pas", 0.0);
+    if (!(o.NMT.Pas > 0.0) || !std::isfinite(o.NMT.Pas)) {
+        if (a.Wartosc("--pas")) throw BladUzycia("opcja --pas: szerokość pasa musi być liczbą dodatnią");
+        o.NMT.Pas = 0.0;
+    }
+    o.NMT.ZamienXY = a.Flagi.count("--zamien-xy") > 0;
+    o.NMT.UkladPliku = KodEPSG(a, "--uklad-pliku");
+    o.NMT.Uklad = KodEPSG(a, "--uklad");
+    o.LandXML = WyborLandXML(a);
+    return o;
+}
+
 // A chainage as the user sees it (the route's start chainage included) to one of the route.
 double PikietaTrasy(double pokazana) { return pokazana - Trasa.PikStart; }
+
+double PikietaNaTrasie(double pokazana, const char* opcja, std::ostream& bledy) {
+    const double s = PikietaTrasy(pokazana), pocz = Trasa.PikMin, kon = Trasa.PikMax;
+    if (s >= pocz && s <= kon) return s;
+    const double w = std::clamp(s, pocz, kon);
+    bledy << "Uwaga: pikieta " << F2(pokazana) << " (" << opcja << ") leży poza trasą (od " << F2(Trasa.PikStart + pocz)
+          << " do " << F2(Trasa.PikStart + kon) << "); użyto " << (s < pocz ? "początku" : "końca") << " trasy, "
+          << F2(Trasa.PikStart + w) << ".\n";
+    return w;
+}
 // ---------------------------------------------------------------------------
 // The state of the window and the loads.
 
@@ -154,11 +199,11 @@ void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
 // Opens the files one after another as the window's open flows do. A file
 // that fails leaves the model as it was; its message goes to `bledy`.
 // Returns false when any file failed.
-bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TWyborLandXML& wybor) {
+bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TOpcjeWczytania& opcje) {
     bool wszystkie = true;
-    for (const std::string& p : pliki) {
+    for (const std::vector<std::string>& p : GrupyPlikow(pliki)) {
         try {
-            WczytajPlik(p, {}, wybor);
+            WczytajGrupe(p, {}, opcje.LandXML, opcje.NMT);
         } catch (const std::exception& e) {
             bledy << e.what() << '\n';
             wszystkie = false;
@@ -184,9 +229,10 @@ std::optional<int> KodBezTrasy(bool ok, std::ostream& bledy) {
 // The view at chainage c as the window places it (nothing changes without
 // mesh triangles). In the driver's view a chainage where the road has no height gets the
 // chainage view instead; the tool says so once per run.
-void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane) {
-    if (UstawWidokNaPikiecie(c) == TUstawienie::BrakWysokosci && !powiedziane) {
-        bledy << "Na pikiecie " << F2(c) << " droga nie ma wysokości: zamiast widoku kierowcy widok z trasy.\n";
+void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane, const TKadr& kadr) {
+    if (UstawWidokNaPikiecie(c, true, kadr) == TUstawienie::BrakWysokosci && !powiedziane) {
+        bledy << "Na pikiecie " << F2(Trasa.PikStart + c)
+              << " droga nie ma wysokości: zamiast widoku kierowcy widok z trasy.\n";
         powiedziane = true;
     }
 }

@@ -52,7 +52,7 @@ int Spadki(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     SprawdzKrokISzerokosc(krok, szerokosc);
     if (!(prog >= 0.0) || !std::isfinite(prog)) throw BladUzycia("próg musi być liczbą nieujemną");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasyIProjektu(ok, krok, bledy)) return *kod;
 
     const auto w = ObliczSpadki(PROJ.Trojkaty, PodzielTrase(Trasa, krok, szerokosc), prog);
@@ -72,7 +72,7 @@ int Pochylenia(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     const double szerokosc = Liczba(arg, "--szerokosc", SzerokoscPochylenia);
     SprawdzKrokISzerokosc(krok, szerokosc);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasyIProjektu(ok, krok, bledy)) return *kod;
 
     const TIndeksyWysokosci ix = IndeksyWysokosci();
@@ -96,7 +96,7 @@ int Objetosci(const std::vector<std::string>& a, std::ostream& wyjscie, std::ost
     SprawdzKrokISzerokosc(krok, szerokosc);
     if (!(k > 0.0) || !std::isfinite(k)) throw BladUzycia("współczynnik musi być liczbą dodatnią");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasyIProjektu(ok, krok, bledy)) return *kod;
     if (TEREN.Trojkaty.empty()) {
         bledy << "Brak terenu (TEREN): nie ma czego porównać z powierzchnią projektowaną.\n";

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cerrno>
 #include <cstdio>
@@ -81,46 +82,39 @@ bool ZapiszPng(const QImage& obraz, const std::string& sciezka, std::ostream& bl
     return true;
 }
 
-// The film: the frames go as raw pixels through a pipe into ffmpeg, which
-// writes H.264 (yuv420p, the height and width made even) into a temporary
-// file beside the target; only a complete film is renamed onto the target,
-// so a failure half-way leaves the target as it was and no temporary file.
-bool ZapiszFilm(const QString& ffmpeg, const std::string& cel, int W, int H, double klS, int ileKlatek,
-                const std::function<QImage(int)>& klatka, std::ostream& bledy) {
-    QFileInfo info(QString::fromLocal8Bit(cel.c_str()));
-    // A symbolic link is followed: the film replaces the file it names.
-    if (info.isSymLink()) info = QFileInfo(info.symLinkTarget());
-    if (info.exists() && !info.isFile()) {
-        bledy << "Nie można zapisać filmu " << cel << ": to nie jest zwykły plik\n";
-        return false;
-    }
-    const QString docelowy = info.absoluteFilePath();
-    QTemporaryFile tymczasowy(docelowy + QStringLiteral(".XXXXXX.tmp"));
-    if (!tymczasowy.open()) {
-        bledy << "Nie można zapisać filmu " << cel << ": " << tymczasowy.errorString().toStdString() << '\n';
-        return false;
-    }
-    tymczasowy.close();
+// Runs ffmpeg writing the film into `plik`: the frames through its input
+// pipe. Empty when it ended well, else what went wrong (with ffmpeg's own words).
+std::string FilmFfmpeg(const QString& ffmpeg, const QString& plik, int W, int H, double klS, int ileKlatek,
+                       const std::function<QImage(int)>& klatka, std::ostream& bledy) {
     QProcess proces;
     proces.setProcessChannelMode(QProcess::SeparateChannels);
-    proces.start(
-        ffmpeg,
-        {QStringLiteral("-y"),      QStringLiteral("-loglevel"),   QStringLiteral("error"),
-         QStringLiteral("-f"),      QStringLiteral("rawvideo"),    QStringLiteral("-pix_fmt"),
-         QStringLiteral("bgra"),    QStringLiteral("-s"),          QStringLiteral("%1x%2").arg(W).arg(H),
-         QStringLiteral("-r"),      QString::number(klS, 'g', 10), QStringLiteral("-i"),
-         QStringLiteral("-"),       QStringLiteral("-vf"),         QStringLiteral("pad=ceil(iw/2)*2:ceil(ih/2)*2"),
-         QStringLiteral("-c:v"),    QStringLiteral("libx264"),     QStringLiteral("-pix_fmt"),
-         QStringLiteral("yuv420p"), QStringLiteral("-f"),          QStringLiteral("mp4"),
-         tymczasowy.fileName()});
+    proces.start(ffmpeg, {QStringLiteral("-y"),
+                          QStringLiteral("-loglevel"),
+                          QStringLiteral("error"),
+                          QStringLiteral("-f"),
+                          QStringLiteral("rawvideo"),
+                          QStringLiteral("-pix_fmt"),
+                          QStringLiteral("bgra"),
+                          QStringLiteral("-s"),
+                          QStringLiteral("%1x%2").arg(W).arg(H),
+                          QStringLiteral("-r"),
+                          QString::number(klS, 'g', 10),
+                          QStringLiteral("-i"),
+                          QStringLiteral("-"),
+                          QStringLiteral("-vf"),
+                          QStringLiteral("pad=ceil(iw/2)*2:ceil(ih/2)*2"),
+                          QStringLiteral("-c:v"),
+                          QStringLiteral("libx264"),
+                          QStringLiteral("-pix_fmt"),
+                          QStringLiteral("yuv420p"),
+                          QStringLiteral("-f"),
+                          QStringLiteral("mp4"),
+                          plik});
     auto blad = [&](const std::string& co) {
         proces.kill();
         proces.waitForFinished(5000);
         const QByteArray komunikat = proces.readAllStandardError().trimmed();
-        bledy << "Nie można zapisać filmu " << cel << ": " << co;
-        if (!komunikat.isEmpty()) bledy << " (ffmpeg: " << komunikat.toStdString() << ")";
-        bledy << '\n';
-        return false;
+        return komunikat.isEmpty() ? co : co + " (ffmpeg: " + komunikat.toStdString() + ")";
     };
     if (!proces.waitForStarted(10000)) return blad("nie uruchomiono programu ffmpeg");
     const bool terminal = isatty(STDERR_FILENO);
@@ -147,10 +141,26 @@ bool ZapiszFilm(const QString& ffmpeg, const std::string& cel, int W, int H, dou
     proces.closeWriteChannel();
     if (!proces.waitForFinished(600000) || proces.exitStatus() != QProcess::NormalExit || proces.exitCode() != 0)
         return blad("ffmpeg zakończył się błędem");
-    if (std::rename(QFile::encodeName(tymczasowy.fileName()).constData(), QFile::encodeName(docelowy).constData()) != 0)
-        return blad(std::string("nie można nadać filmowi nazwy docelowej: ") + std::strerror(errno));
-    // The renamed file is the film now; the temporary object must not remove it.
-    tymczasowy.setAutoRemove(false);
+    return {};
+}
+
+// The film: the frames go as raw pixels through a pipe into ffmpeg, which
+// writes H.264 (yuv420p, the height and width made even) into the safe
+// writer's temporary file beside the target; only a complete film is renamed
+// onto the target (a new film gets 0666 less the umask, a replaced one keeps
+// its bits), so a failure half-way leaves the target as it was and no temporary file.
+bool ZapiszFilm(const QString& ffmpeg, const std::string& cel, int W, int H, double klS, int ileKlatek,
+                const std::function<QImage(int)>& klatka, std::ostream& bledy) {
+    try {
+        ZapiszBezpiecznieNazwa(cel, [&](const std::string& nazwa) {
+            const QString plik = QFile::decodeName(nazwa.c_str());
+            if (const std::string blad = FilmFfmpeg(ffmpeg, plik, W, H, klS, ileKlatek, klatka, bledy); !blad.empty())
+                throw BladKonwersji("Nie można zapisać filmu " + cel + ": " + blad);
+        });
+    } catch (const BladKonwersji& e) {
+        bledy << e.what() << '\n';
+        return false;
+    }
     return true;
 }
 
@@ -173,7 +183,7 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     if (WidokKierowcy.Wlaczony && !naPikiecie)
         throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     PiszKomunikatyTrasy(bledy);
     if (naPikiecie) {
         if (!Trasa.Obliczona) {
@@ -181,12 +191,38 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
             return ok ? KodBrakTrasy : KodBladPliku;
         }
         bool powiedziane = false;
-        UstawNaPikiecieSuwaka(std::round(PikietaTrasy(pikieta)), bledy, powiedziane);
+        UstawNaPikiecieSuwaka(std::round(PikietaNaTrasie(pikieta, "--pikieta", bledy)), bledy, powiedziane,
+                              TKadr{r.W, r.H});
     }
     TPodzialKlatki podzial;
     if (!ZapiszPng(Klatka(r.W, r.H, podzial), wyjscie, bledy)) return KodBladPliku;
     return KodKoncowy(ok);
 }
+
+namespace {
+
+// The frames of a drive drawn as the window draws them (into one picture
+// kept from frame to frame, the placing included) and written nowhere; then
+// "klatek: N, klatek/s: F" on `bledy`.
+void PrzejazdBezZapisu(const std::vector<double>& pikiety, const TRozmiar& r, std::ostream& bledy) {
+    QSize rozmiar(r.W, r.H);
+    if (QScreen* ekran = QGuiApplication::primaryScreen()) rozmiar = rozmiar.expandedTo(ekran->size());
+    QImage obraz(rozmiar, QImage::Format_RGB32);
+    obraz.fill(KolorPrzycisku());
+    TPodzialKlatki podzial;
+    bool powiedziane = false;
+    const auto start = std::chrono::steady_clock::now();
+    for (double p : pikiety) {
+        UstawNaPikiecieSuwaka(p, bledy, powiedziane, TKadr{r.W, r.H});
+        PlotnoQt plotno(obraz);
+        Przerysuj(plotno, r.W, r.H, podzial);
+    }
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double n = static_cast<double>(pikiety.size());
+    bledy << "klatek: " << pikiety.size() << ", klatek/s: " << F2(s > 0.0 ? n / s : 0.0) << '\n';
+}
+
+}  // namespace
 
 int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy) {
     const TArgumenty arg = Rozbierz(a, 1,
@@ -197,16 +233,22 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
                                                                       {"--parametry", {false}},
                                                                       {"--wideo", {true}},
                                                                       {"--kl-s", {true}},
-                                                                      {"--predkosc", {true}}})));
+                                                                      {"--predkosc", {true}},
+                                                                      {"--bez-zapisu", {false}}})));
     const std::string* wideo = arg.Wartosc("--wideo");
+    const bool bezZapisu = arg.Flagi.count("--bez-zapisu") > 0;
+    if (bezZapisu && wideo) throw BladUzycia("podaj albo --wideo, albo --bez-zapisu");
     if (!wideo && (arg.Wartosc("--kl-s") || arg.Wartosc("--predkosc")))
         throw BladUzycia("opcje --kl-s i --predkosc działają tylko z --wideo");
     if (wideo && wideo->empty()) throw BladUzycia("opcja --wideo: nie podano nazwy filmu");
-    if (arg.Pozycyjne.empty()) throw BladUzycia("nie podano plików danych ani katalogu klatek");
-    const std::string katalog = wideo ? std::string() : arg.Pozycyjne.back();
-    if (!wideo && PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
+    // A film and a drive without writing take no frame directory.
+    const bool bezKatalogu = wideo || bezZapisu;
+    if (arg.Pozycyjne.empty())
+        throw BladUzycia(bezKatalogu ? "nie podano plików danych" : "nie podano plików danych ani katalogu klatek");
+    const std::string katalog = bezKatalogu ? std::string() : arg.Pozycyjne.back();
+    if (!bezKatalogu && PlikDanych(katalog) && !QFileInfo(QString::fromLocal8Bit(katalog.c_str())).isDir())
         throw BladUzycia("ostatnim argumentem musi być katalog klatek, nie plik danych „" + katalog + "”");
-    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - (wideo ? 0 : 1));
+    const std::vector<std::string> pliki(arg.Pozycyjne.begin(), arg.Pozycyjne.end() - (bezKatalogu ? 0 : 1));
     SprawdzPliki(pliki);
     const TRozmiar r = Rozmiar(arg);
     const double klS = Liczba(arg, "--kl-s", 25.0);
@@ -235,25 +277,36 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     StanOkna(r.W, r.H, true, bledy);
     UstawKierowce(arg);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
-    const double od = PikietaTrasy(Liczba(arg, "--od", Trasa.PikStart + Trasa.PikMin));
-    const double doPik = PikietaTrasy(Liczba(arg, "--do", Trasa.PikStart + Trasa.PikMax));
-    if (od > doPik) throw BladUzycia("początek przejazdu (--od) leży za jego końcem (--do)");
-    // The chainages od, od + krok, ... up to doPik, and doPik itself when the
+    // The drive runs from --od to --do: against the chainage when --od lies beyond --do, or with --wstecz (then
+    // from the higher of the two by default, the route's end). The frames are numbered in the order of travel.
+    const bool wstecz = arg.Flagi.count("--wstecz") > 0;
+    const double pocz = Trasa.PikStart + Trasa.PikMin, kon = Trasa.PikStart + Trasa.PikMax;
+    double od = PikietaNaTrasie(Liczba(arg, "--od", wstecz ? kon : pocz), "--od", bledy);
+    double doPik = PikietaNaTrasie(Liczba(arg, "--do", wstecz ? pocz : kon), "--do", bledy);
+    if (wstecz && od < doPik) std::swap(od, doPik);
+    const double kierunek = doPik < od ? -1.0 : 1.0;
+    if (kierunek < 0 && WidokKierowcy.Wlaczony) WidokKierowcy.Oko.WPrzod = false;
+    // The chainages od, od ± krok, ... up to doPik, and doPik itself when the
     // steps do not land on it (a drive ends at its end).
     const double zapas = 1e-9 * std::max(1.0, std::fabs(doPik));
-    const double ileKrokow = std::floor((doPik - od) / krok + 1e-9);
+    const double ileKrokow = std::floor(std::fabs(doPik - od) / krok + 1e-9);
     if (ileKrokow + 2 > NajwiecejKlatek) throw BladUzycia("za dużo klatek: zwiększ krok");
     std::vector<double> pikiety;
-    for (long long k = 0; k <= static_cast<long long>(ileKrokow); ++k) pikiety.push_back(od + k * krok);
-    if (doPik - pikiety.back() > zapas) pikiety.push_back(doPik);
+    for (long long k = 0; k <= static_cast<long long>(ileKrokow); ++k) pikiety.push_back(od + kierunek * k * krok);
+    if (std::fabs(doPik - pikiety.back()) > zapas) pikiety.push_back(doPik);
+
+    if (bezZapisu) {
+        PrzejazdBezZapisu(pikiety, r, bledy);
+        return KodKoncowy(ok);
+    }
 
     if (wideo) {
         bool powiedziane = false;
         TPodzialKlatki podzial;
         auto klatka = [&](int i) {
-            UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane);
+            UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane, TKadr{r.W, r.H});
             return Klatka(r.W, r.H, podzial);
         };
         const bool zapisany = ZapiszFilm(ffmpeg, *wideo, r.W, r.H, klS, static_cast<int>(pikiety.size()), klatka,
@@ -276,7 +329,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     bool powiedziane = false;
     for (int i = 0; i < ile; ++i) {
-        UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane);
+        UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane, TKadr{r.W, r.H});
         if (!ZapiszPng(Klatka(r.W, r.H, podzial), nazwa(i + 1), bledy)) return KodBladPliku;
         bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(Trasa.PikStart + pikiety[i])
               << (terminal ? "   \r" : "\n");

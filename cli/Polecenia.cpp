@@ -57,6 +57,11 @@ int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     const std::string& cel = arg.Pozycyjne[1];
     if (RodzajPliku(cel) == TRodzajPliku::MTP)
         throw BladUzycia("plik docelowy „" + cel + "” ma rozszerzenie .mtp; oczekiwano .tro");
+    // The converter reads the .mtp format only: a LandXML file would give a .tro holding nothing but its header.
+    if (RodzajPliku(zrodlo) == TRodzajPliku::XML)
+        throw BladUzycia("przepisz zamienia plik .mtp na .tro, a „" + zrodlo +
+                         "” to plik LandXML; programy wczytują go wprost (bez przepisywania), a polecenia landxml i "
+                         "gltf zapisują to, co wczytano");
     const QFileInfo fz(QString::fromLocal8Bit(zrodlo.c_str())), fc(QString::fromLocal8Bit(cel.c_str()));
     if (fz.exists() && fc.exists() && fz.canonicalFilePath() == fc.canonicalFilePath())
         throw BladUzycia("plik źródłowy i docelowy to ten sam plik");
@@ -82,7 +87,7 @@ int Eksport(const std::vector<std::string>& a, std::ostream& bledy, std::string_
     for (const std::string& p : pliki)
         if (p == wyjscie) throw BladUzycia("plik wynikowy „" + wyjscie + "” jest też plikiem danych");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(pliki, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     PiszKomunikatyTrasy(bledy);
     if (!ZapiszPlikWyjsciowy(wyjscie, pisz, bledy)) return KodBladPliku;
     return KodKoncowy(ok);

@@ -24,12 +24,13 @@ Użycie:
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
                      [--kierowca [--oko H] [--przesuniecie O] [--wstecz]] [--slupki]
   orvany3d-cli przejazd PLIK... --wideo FILM.mp4 [--kl-s 25] [--predkosc V] [--od S] [--do S] ...
+  orvany3d-cli przejazd PLIK... --bez-zapisu [--od S] [--do S] [--krok S] ...
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
   orvany3d-cli landxml PLIK... WYJSCIE.xml
   orvany3d-cli gltf PLIK... WYJSCIE.glb
   orvany3d-cli --help
 
-PLIK... to pliki .tro, .mtp i LandXML 1.2 (.xml), wczytywane po kolei jak w
+PLIK... to pliki .tro, .mtp, LandXML 1.2 (.xml) i siatki NMT, wczytywane po kolei jak w
 oknie programu: plik późniejszy zastępuje tylko te sekcje, które sam zawiera.
 Czytnik wybierają trzy ostatnie znaki nazwy (bez względu na wielkość liter):
 TRO, MTP albo XML; inna nazwa to błąd użycia. Z pliku LandXML wczytywana jest
@@ -42,6 +43,19 @@ wczytujące pliki przyjmuje opcje wyboru:
       --profil NAZWA   niweleta (Profile/ProfAlign) tej trasy (domyślnie pierwsza)
       --bez-terenu     z pliku LandXML nie jest wczytywany teren (zostaje ten w pamięci)
       --bez-trasy      z pliku LandXML nie jest wczytywana trasa (zostaje ta w pamięci)
+Siatki numerycznego modelu terenu (.asc, .xyz, .tif, .tiff; GDAL) stają się
+terenem TEREN: siatka jest przerzedzana do sieci trójkątów, w której każdy węzeł
+z wysokością leży najwyżej o tolerancję od trójkątów; kilka siatek podanych po
+sobie to arkusze jednego terenu. Opcje siatek:
+      --tolerancja M   tolerancja wysokości w metrach (domyślnie 0.10)
+      --pas M          tylko siatka do M metrów (w planie) od trasy wczytanej
+                       wcześniej (plik z trasą przed siatką)
+      --zamien-xy      pliki XYZ w kolejności geodezyjnej (x = północ pierwsza);
+                       domyślnie kolejność GIS (wschód, północ, wysokość)
+      --uklad-pliku EPSG  układ siatki, gdy plik go nie podaje (np. 2180)
+      --uklad EPSG     układ projektu (domyślnie układ wczytanej trasy lub
+                       powierzchni); wierzchołki siatki są do niego przeliczane,
+                       wysokości bez zmian
 Pikiety trasy z pliku LandXML liczą się od jej pikiety początkowej (staStart):
 tak są wypisywane i tak podaje się je w opcjach --pikieta, --od i --do. Plik, którego nie da się wczytać, nie zmienia danych:
 jego komunikat (ten sam, co w oknie błędu programu) trafia na standardowe
@@ -172,7 +186,9 @@ Polecenia:
       --pikieta S      widok z pikiety S, jak po przesunięciu suwaka na S.
                        Suwak przesuwa się o całe metry, więc S jest zaokrąglane
                        do liczby całkowitej (2,5 -> 3). Pikieta poza trasą jest
-                       ograniczana do trasy jak przy wyszukiwaniu punktu.
+                       zastępowana bliższym końcem trasy, z ostrzeżeniem na
+                       standardowym wyjściu błędów (tak samo --pikieta poleceń
+                       profil i przekroj oraz --od i --do przejazdu).
       --rozmiar SZERxWYS  rozmiar obszaru rysunku (domyślnie 958x637)
       --parametry      rysuje na obrazie blok parametrów widoku
       --kierowca       widok kierowcy (wymaga --pikieta): oko nad jezdnią,
@@ -189,7 +205,10 @@ Polecenia:
              ... w KATALOGU (tworzonym w razie potrzeby) dla pikiet od --od do
              --do co --krok; ostatnią klatką jest zawsze --do. Każda klatka to
              obraz, jaki pokazuje okno po ustawieniu suwaka na tej pikiecie;
-             pikiety nie są zaokrąglane, więc krok może być ułamkowy. Starsze
+             pikiety nie są zaokrąglane, więc krok może być ułamkowy. Gdy --od
+             leży za --do albo podano --wstecz, jazda idzie pod prąd pikietażu
+             (z --wstecz domyślnie od końca trasy do początku); klatki są
+             numerowane w kolejności jazdy. Starsze
              klatki o dalszych numerach są usuwane. Postęp na standardowym
              wyjściu błędów.
       --od S           pierwsza pikieta (domyślnie początek trasy)
@@ -201,11 +220,17 @@ Polecenia:
                        program ffmpeg, do którego klatki idą potokiem; bez
                        ffmpeg kod 2 i nic nie jest zapisywane. Film powstaje
                        pod nazwą tymczasową i dostaje nazwę FILM.mp4 dopiero
-                       po udanym zakończeniu.
+                       po udanym zakończeniu (nowy film ma uprawnienia jak
+                       każdy nowy plik, np. 0644 przy umask 022; zastąpiony
+                       zachowuje swoje).
       --kl-s N         klatki na sekundę filmu (domyślnie 25)
       --predkosc V     prędkość w km/h: krok = V / 3,6 / N metrów (zamiast --krok)
+      --bez-zapisu     klatki są rysowane jak w oknie, ale żadna nie jest zapisywana
+                       (bez katalogu); na końcu na standardowym wyjściu błędów
+                       „klatek: N, klatek/s: F” — pomiar płynności jazdy
 
-  przepisz   Przepisuje plik wymiany .mtp na plik trójkątów .tro. Plik docelowy
+  przepisz   Przepisuje plik wymiany .mtp na plik trójkątów .tro (plik LandXML
+             jest odrzucany z kodem 2: programy czytają go wprost). Plik docelowy
              powstaje pod nazwą tymczasową i zastępuje stary dopiero w całości;
              przy błędzie stary plik zostaje nietknięty.
 
@@ -246,9 +271,11 @@ Przykłady:
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli obraz Przyklady/Droga.tro kierowca.png --pikieta 600 --kierowca --oko 1.2
   orvany3d-cli przejazd Przyklady/Droga.tro --wideo film.mp4 --kierowca --predkosc 60 --od 100 --do 600
+  orvany3d-cli przejazd Przyklady/Droga.tro --bez-zapisu --kierowca --od 100 --do 600
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
   orvany3d-cli pikiety projekt.xml --teren Istniejacy --trasa "Oś 1" --krok 20
   orvany3d-cli niweleta projekt.xml --trasa "Oś 1" --profil "Niweleta projektowa" --krok 50
+  orvany3d-cli raport trasa.xml 6.117.25.1.2.asc 6.117.25.1.3.asc --pas 200 --uklad 2178
   orvany3d-cli landxml Przyklady/Droga.tro droga.xml
   orvany3d-cli gltf Przyklady/Droga.tro droga.glb
 )";

@@ -52,7 +52,7 @@ int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     const TArgumenty arg = Rozbierz(a, 1, kOpcjeLandXML);
     SprawdzPliki(arg.Pozycyjne);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     // The route report already ends with the messages of the last route build.
     InfoTerenProj();
     for (const std::string& l : OpisTekst) wyjscie << l << '\n';
@@ -69,7 +69,7 @@ int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostre
     const double krok = Liczba(arg, "--krok", 10.0);
     if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     const double pikMax = Trasa.PikMax;
     if (pikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
@@ -100,11 +100,12 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     if (!(szerokosc > 0.0) || !std::isfinite(szerokosc)) throw BladUzycia("szerokość musi być liczbą dodatnią");
     if (2.0 * szerokosc / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej szerokości");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
     const TIndeksyWysokosci ix = IndeksyWysokosci();
-    for (const TPunktProfilu& p : ObliczPrzekroj(PikietaTrasy(pikieta), szerokosc, krok, *ix.PROJ, *ix.TEREN))
+    for (const TPunktProfilu& p :
+         ObliczPrzekroj(PikietaNaTrasie(pikieta, "--pikieta", bledy), szerokosc, krok, *ix.PROJ, *ix.TEREN))
         tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
                  ';' + PoleWysokosci(p.ZTeren) + '\n';
     wyjscie << tekst;
@@ -148,14 +149,14 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     if (!blad.empty()) throw BladUzycia(blad);
 
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (Trasa.PikMax / u.Krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     const TIndeksyWysokosci ix = IndeksyWysokosci();
     const auto wiersze = ObliczWidocznosc(u, *ix.PROJ, *ix.TEREN);
     std::string tekst = "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia\n";
     for (const TWierszWidocznosci& w : *wiersze) {
-        tekst += Stala(w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") + Stala(w.Dostepna, 2) + ';' +
+        tekst += Stala(Trasa.PikStart + w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") + Stala(w.Dostepna, 2) + ';' +
                  (std::isfinite(w.Wymagana) ? Stala(w.Wymagana, 2) : std::string("inf")) + ';' +
                  (w.Ocena ? "tak" : "nie") + ';' + TekstGranicy(w.Granica) + ';';
         if (w.Przeszkoda)
@@ -195,11 +196,12 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     r.H = RozmiarRysunkuProfilu.height();
     if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (obraz) {
         // The slider stands on whole metres: the chainage is rounded as its position would be.
-        const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(std::round(PikietaTrasy(pikieta)), przewyzszenie);
+        const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(
+            std::round(PikietaNaTrasie(pikieta, "--pikieta", bledy)), przewyzszenie);
         if (!ZapiszPng(ObrazProfilu(dane, QSize(r.W, r.H)), *obraz, bledy)) return KodBladPliku;
         return KodKoncowy(ok);
     }

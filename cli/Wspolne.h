@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "cli/Polecenia.h"
+#include "nmt/NMT.h"
+#include "render/Kadr.h"
 #include "wymiana/LandXML.h"
 
 namespace cli {
@@ -72,8 +74,18 @@ void SprawdzPliki(const std::vector<std::string>& pliki);
 extern const std::map<std::string, TOpcja> kOpcjeLandXML;
 std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znane);
 TWyborLandXML WyborLandXML(const TArgumenty& a);
+// What the files of a command are read with: the LandXML choice and how elevation grids become the terrain
+// (--tolerancja, --pas, --zamien-xy, --uklad-pliku, --uklad).
+struct TOpcjeWczytania {
+    TWyborLandXML LandXML;
+    TOpcjeNMT NMT;
+};
+TOpcjeWczytania OpcjeWczytania(const TArgumenty& a);
 // A chainage as the user sees it (the route's start chainage included) to one of the route.
 double PikietaTrasy(double pokazana);
+// The same for a chainage the user gave in `opcja`; one outside the route is
+// taken at the route's nearer end, with a warning on `bledy`.
+double PikietaNaTrasie(double pokazana, const char* opcja, std::ostream& bledy);
 
 // The state of a fresh main window with a paint area of W x H after its first
 // resize: start values, the sky picture, the eye at its working place.
@@ -81,15 +93,17 @@ void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy);
 // Opens the files one after another as the window's open flows do. A file
 // that fails leaves the model as it was; its message goes to `bledy`.
 // Returns false when any file failed.
-bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TWyborLandXML& wybor = {});
+// Consecutive grids are one load (the sheets of one terrain).
+bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TOpcjeWczytania& opcje = {});
 void PiszKomunikatyTrasy(std::ostream& bledy);
 // After the files of a command that needs the built route: the route build's
 // messages on stderr and, when the route is not built, that message and the
 // exit code (nothing is written then).
 std::optional<int> KodBezTrasy(bool ok, std::ostream& bledy);
-// The view at chainage c as the window places it; a chainage without a road
+// The view at chainage c as the window places it for a picture of the size
+// `kadr` (the driver's view leaves out what lies beside it); a chainage without a road
 // height in the driver's view is said once per run.
-void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane);
+void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane, const TKadr& kadr);
 // The driver's view options shared by obraz and przejazd.
 std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje);
 // The driver's view settings from the command line (after StanOkna).

@@ -11,6 +11,7 @@
 // it is.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -50,6 +51,7 @@ struct TPara {
 struct TBuforKluczy {
     std::vector<sortowanie::TPara<std::uint32_t>> A4, B4;
     std::vector<sortowanie::TPara<std::uint64_t>> A8, B8;
+    std::vector<std::uint32_t> Liczniki;  // the counts of a radix pass
     template <typename K>
     std::vector<sortowanie::TPara<K>>& A() {
         if constexpr (sizeof(K) == 4)
@@ -66,8 +68,25 @@ struct TBuforKluczy {
     }
 };
 
+// Puts the result built in the scratch array `wynik` into `tab`: by swapping
+// the two, so that the scratch keeps the array's old memory for the next
+// call, unless the array is small beside the scratch and holds the result,
+// when it is copied instead. A scratch shared by a large array and small
+// ones (the view's sets, posts and solids) then keeps the large memory:
+// swapped with a small array it would leave the large one's next sort to
+// take fresh memory (hundreds of megabytes at ten million triangles), every
+// frame of a drive.
+template <typename R>
+void OddajWynik(std::vector<R>& tab, std::vector<R>& wynik) {
+    if (wynik.size() <= tab.capacity() && tab.capacity() < wynik.capacity() / 2)
+        tab.assign(wynik.begin(), wynik.end());
+    else
+        tab.swap(wynik);
+}
+
 // Sorts `tab` by descending klucz(record). `bufor` is the scratch array of the
-// gather: afterwards it holds the old array's memory, so a caller that keeps
+// gather: afterwards it holds the old array's memory (or keeps its own, see
+// OddajWynik), so a caller that keeps
 // it from call to call allocates no records once it has grown; `klucze` is
 // the working memory of the key pairs.
 template <typename R, typename KluczFn>
@@ -94,20 +113,28 @@ void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor, T
     // Already far to near (a second press, or the order left by a load): nothing to do.
     if (uporzadkowana) return;
 
-    // One pass of 8 bits per byte of the code.
-    for (std::size_t p = 0; p < sizeof(K); ++p) {
-        const unsigned sh = static_cast<unsigned>(8 * p);
-        std::size_t licznik[257] = {};
-        for (std::size_t i = 0; i < n; ++i) ++licznik[((a[i].Kod >> sh) & 0xFF) + 1];
+    // One pass per digit of 11 bits (three passes over a 32-bit code instead
+    // of four of 8 bits; the counts, 16 kB, stay in the first-level cache).
+    constexpr unsigned kBity = 11;
+    constexpr std::size_t kCyfry = std::size_t{1} << kBity;
+    std::vector<std::uint32_t>& licznik = klucze.Liczniki;
+    licznik.resize(kCyfry + 1);
+    for (unsigned sh = 0; sh < sizeof(K) * 8; sh += kBity) {
+        std::fill(licznik.begin(), licznik.end(), 0u);
+        for (std::size_t i = 0; i < n; ++i) ++licznik[((a[i].Kod >> sh) & (kCyfry - 1)) + 1];
         // One digit value for all records: this pass would change nothing.
-        if (licznik[((a[0].Kod >> sh) & 0xFF) + 1] == n) continue;
-        for (std::size_t d = 1; d <= 256; ++d) licznik[d] += licznik[d - 1];
-        for (std::size_t i = 0; i < n; ++i) b[licznik[(a[i].Kod >> sh) & 0xFF]++] = a[i];
+        if (licznik[((a[0].Kod >> sh) & (kCyfry - 1)) + 1] == n) continue;
+        for (std::size_t d = 1; d <= kCyfry; ++d) licznik[d] += licznik[d - 1];
+        for (std::size_t i = 0; i < n; ++i) b[licznik[(a[i].Kod >> sh) & (kCyfry - 1)]++] = a[i];
         a.swap(b);
     }
 
     bufor.clear();
-    bufor.reserve(n);
+    // Room to spare when it grows (untouched memory costs nothing): the
+    // scratch and the array take each other's memory by turns, and a drive
+    // whose frames keep a few more records each time would otherwise take
+    // fresh memory for the largest array again and again.
+    if (bufor.capacity() < n) bufor.reserve(std::max(n + n / 2, tab.capacity()));
     // The reads jump about the array: ask for the records a few steps ahead.
     constexpr std::size_t kNaprzod = 16;
     for (std::size_t i = 0; i < n; ++i) {
@@ -116,7 +143,7 @@ void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor, T
 #endif
         bufor.push_back(tab[a[i].Indeks]);
     }
-    tab.swap(bufor);
+    OddajWynik(tab, bufor);
 }
 
 // The same with a scratch array of its own.

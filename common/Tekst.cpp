@@ -1,4 +1,5 @@
 #include "common/Tekst.h"
+#include "common/NazwyZPliku.h"
 
 #include "common/Funkcje.h"
 
@@ -20,5 +21,6 @@ bool RowneBezWielkosci(std::string_view a, std::string_view b) {
 }
 
 void BladWPliku(const std::string& komunikat, std::string_view nazwaPliku, std::int64_t wiersz) {
-    throw BladKonwersji(komunikat + "\nPlik: " + std::string(nazwaPliku) + ", wiersz: " + std::to_string(wiersz));
+    // The file's name as the user gave it, but on one line, whatever bytes it holds.
+    throw BladKonwersji(komunikat + "\nPlik: " + NapisZPliku(nazwaPliku, 1000) + ", wiersz: " + std::to_string(wiersz));
 }

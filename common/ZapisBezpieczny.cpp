@@ -161,7 +161,11 @@ std::string NazwaLosowa() {
 
 }  // namespace
 
-void ZapiszBezpiecznie(const std::string& cel, const std::function<void(std::ostream&)>& pisz) {
+namespace {
+
+// The one flow: the temporary file beside the real target, filled by `wypelnij` (given its descriptor and name),
+// given the old file's owner and bits, synced, renamed over the target.
+void Zapisz(const std::string& cel, const std::function<void(int fd, const std::string& nazwa)>& wypelnij) {
     if (cel.empty()) throw BladKonwersji("Nie podano nazwy pliku do zapisania.");
     const TCel prawdziwy = ZnajdzCel(cel);
 
@@ -183,17 +187,7 @@ void ZapiszBezpiecznie(const std::string& cel, const std::function<void(std::ost
             Zglos(cel, errno);
     }
 
-    TBuforDeskryptora bufor(tymczasowy.Fd);
-    try {
-        std::ostream strumien(&bufor);
-        strumien.exceptions(std::ios::badbit);
-        pisz(strumien);
-        strumien.flush();
-        if (strumien.fail()) throw std::ios_base::failure("strumień");
-    } catch (const std::ios_base::failure&) {
-        if (bufor.Blad()) Zglos(cel, bufor.Blad());
-        throw BladKonwersji("Nie można zapisać pliku " + cel + ": błąd zapisu danych.");
-    }
+    wypelnij(tymczasowy.Fd, tymczasowy.Nazwa);
 
     if (prawdziwy.Istnieje) {
         // The owner is kept where the system allows it (a file of another user replaced by root).
@@ -218,6 +212,28 @@ void ZapiszBezpiecznie(const std::string& cel, const std::function<void(std::ost
         ::fsync(kat);
         ::close(kat);
     }
+}
+
+}  // namespace
+
+void ZapiszBezpiecznie(const std::string& cel, const std::function<void(std::ostream&)>& pisz) {
+    Zapisz(cel, [&](int fd, const std::string&) {
+        TBuforDeskryptora bufor(fd);
+        try {
+            std::ostream strumien(&bufor);
+            strumien.exceptions(std::ios::badbit);
+            pisz(strumien);
+            strumien.flush();
+            if (strumien.fail()) throw std::ios_base::failure("strumień");
+        } catch (const std::ios_base::failure&) {
+            if (bufor.Blad()) Zglos(cel, bufor.Blad());
+            throw BladKonwersji("Nie można zapisać pliku " + cel + ": błąd zapisu danych.");
+        }
+    });
+}
+
+void ZapiszBezpiecznieNazwa(const std::string& cel, const std::function<void(const std::string& tymczasowy)>& utworz) {
+    Zapisz(cel, [&](int, const std::string& nazwa) { utworz(nazwa); });
 }
 
 void ZapiszBezpiecznie(const std::string& cel, std::string_view tresc) {

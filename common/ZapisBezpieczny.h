@@ -22,3 +22,10 @@ void ZapiszBezpiecznie(const std::string& cel, const std::function<void(std::ost
 
 // The same for content that is ready in memory.
 void ZapiszBezpiecznie(const std::string& cel, std::string_view tresc);
+// The same for content another program writes by name (a film from ffmpeg):
+// `utworz` gets the temporary file's name (an empty file beside the real
+// target, with the bits a new file gets) and fills it; the writer then gives
+// it the old target's owner and bits, syncs it and renames it over the
+// target. An exception from `utworz` (the program failed) leaves the old
+// target as it was and no temporary file.
+void ZapiszBezpiecznieNazwa(const std::string& cel, const std::function<void(const std::string& tymczasowy)>& utworz);

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "dialogs/WykresWidocznosci.h"
+#include "model/Zmienne.h"
 
 TRysunekProfilu::TRysunekProfilu(const TDaneRysunkuProfilu& dane, QWidget* rodzic) : QWidget(rodzic), dane_(dane) {
     setMinimumSize(480, 320);
@@ -73,6 +74,7 @@ TfProfilPrzekroj::TfProfilPrzekroj(QWidget* rodzic) : QDialog(rodzic) {
     uklad->addLayout(gora);
     uklad->addWidget(Podzial, 1);
     resize(RozmiarRysunkuProfilu.width() + 20, RozmiarRysunkuProfilu.height() + 60);
+    ZmiescNaEkranie();
 
     connect(E_Przewyzszenie, &QDoubleSpinBox::valueChanged, this, [this](double v) {
         dane_.Przewyzszenie = v;
@@ -85,7 +87,7 @@ TfProfilPrzekroj::TfProfilPrzekroj(QWidget* rodzic) : QDialog(rodzic) {
 
 void TfProfilPrzekroj::UstawWynikiWidocznosci(std::vector<TWierszWidocznosci> wiersze, bool pas) {
     const bool sa = !wiersze.empty();
-    Wykres->UstawWiersze(std::move(wiersze));
+    Wykres->UstawWiersze(std::move(wiersze), Trasa.PikStart);
     Wykres->UstawZnacznik(pikieta_);
     {
         const QSignalBlocker blokada(CB_Pas);
@@ -115,16 +117,29 @@ void TfProfilPrzekroj::UstawWykresyKontroli(TDaneWykresowKontroli dane) {
 void TfProfilPrzekroj::Pokaz(QWidget* w, int dodatek) {
     // Room for the chart: the window grows by the chart's height as far as
     // the screen allows; the drawing keeps at least its smallest size.
-    int wysokosc = height() + dodatek;
-    if (const QScreen* ekran = screen() ? screen() : QGuiApplication::primaryScreen())
-        wysokosc = std::min(wysokosc, ekran->availableGeometry().height() - 40);
     // The drawing keeps its height; the shown widget gets the room the window grew by.
     QList<int> rozmiary = Podzial->sizes();
     w->show();
-    resize(width(), std::max(wysokosc, minimumSizeHint().height()));
+    resize(width(), std::max(height() + dodatek, minimumSizeHint().height()));
+    ZmiescNaEkranie();
     rozmiary[Podzial->indexOf(w)] += dodatek;
     rozmiary[0] = std::max(rozmiary[0], Rysunek->minimumHeight());
     Podzial->setSizes(rozmiary);
+}
+
+void TfProfilPrzekroj::ZmiescNaEkranie() {
+    const QScreen* ekran = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!ekran) return;
+    // The frame (title bar and borders) comes on top of the size; the whole window stays on the screen.
+    const QRect dostepne = ekran->availableGeometry();
+    const int ramkaX = std::max(frameGeometry().width() - width(), 0),
+              ramkaY = std::max(frameGeometry().height() - height(), 0);
+    resize(std::min(width(), dostepne.width() - ramkaX), std::min(height(), dostepne.height() - ramkaY));
+    const QRect r = frameGeometry();
+    move(std::clamp(r.left(), dostepne.left(), std::max(dostepne.left(), dostepne.right() + 1 - r.width())) +
+             (x() - r.left()),
+         std::clamp(r.top(), dostepne.top(), std::max(dostepne.top(), dostepne.bottom() + 1 - r.height())) +
+             (y() - r.top()));
 }
 
 void TfProfilPrzekroj::PoWczytaniu(double pikieta) {

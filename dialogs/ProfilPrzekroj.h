@@ -53,7 +53,7 @@ public:
 
     // The results of the sight check: the chart (with the marker at the
     // chainage) and the strip switch show below the drawing; no rows hide
-    // them. The first showing makes the window taller to make room.
+    // them. The first showing makes the window taller to make room, as far as the screen allows.
     void UstawWynikiWidocznosci(std::vector<TWierszWidocznosci> wiersze, bool pas);
     // The diagrams of the design checks; no data hides them. The first showing makes the window taller.
     void UstawWykresyKontroli(TDaneWykresowKontroli dane);
@@ -71,6 +71,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    // Makes the window no larger than its screen's free area and moves it wholly onto it.
+    void ZmiescNaEkranie();
 
 private:
     void Przelicz();

@@ -43,18 +43,6 @@ std::vector<double> Podzialka(double od, double do_, double krok) {
     return w;
 }
 
-// A chainage tick: "0+100" (whole metres), "0+012,5" finer.
-QString TekstPodzialkiPikiety(double v, double krok) {
-    if (krok >= 1.0) {
-        const long long m = std::llround(v);
-        const long long a = m < 0 ? -m : m;
-        char b[48];
-        std::snprintf(b, sizeof b, "%s%lld+%03lld", m < 0 ? "-" : "", a / 1000, a % 1000);
-        return QString::fromLatin1(b);
-    }
-    return Q(TekstKilometrazu(v, SeparatorDziesietny()).substr(3));
-}
-
 QString Metry(double v) { return Q(F2(v)) + QStringLiteral(" m"); }
 
 // A plot: a rectangle of the picture and the values at its edges.
@@ -124,7 +112,9 @@ void RysujOsie(QPainter& m, const TWykres& w, double krokU, double krokV, bool p
     m.drawRect(w.Pole);
     m.setPen(Qt::black);
     for (double u : pu) {
-        const QString t = pikiety ? TekstPodzialkiPikiety(u, krokU) : Q(G2(u));
+        // The cross-section's distances in metres (the unit with the last one); chainages say "km+m" themselves.
+        QString t = pikiety ? TekstPodzialkiPikiety(u, krokU) : Q(G2(u));
+        if (!pikiety && u == pu.back()) t += QStringLiteral(" m");
         const double x = w.X(u);
         m.drawLine(QPointF(x, w.Pole.bottom()), QPointF(x, w.Pole.bottom() + 4));
         m.drawText(QRectF(x - 60, w.Pole.bottom() + 5, 120, fm.height()), Qt::AlignHCenter | Qt::AlignTop, t);
@@ -132,44 +122,50 @@ void RysujOsie(QPainter& m, const TWykres& w, double krokU, double krokV, bool p
     for (double v : pv) {
         const double y = w.Y(v);
         m.drawLine(QPointF(w.Pole.left() - 4, y), QPointF(w.Pole.left(), y));
-        m.drawText(QRectF(w.Pole.left() - 66, y - fm.height() / 2.0, 60, fm.height()),
-                   Qt::AlignRight | Qt::AlignVCenter, Q(G2(v)));
+        m.drawText(QRectF(w.Pole.left() - 72, y - fm.height() / 2.0, 66, fm.height()),
+                   Qt::AlignRight | Qt::AlignVCenter, Q(G2(v)) + QStringLiteral(" m"));
     }
 }
 
-void RysujLegende(QPainter& m, double x, double y, bool niweleta) {
+// The legend from x, in full words when it fits before `prawa`, else the sets' names alone; the design
+// line's entry when the route has one.
+void RysujLegende(QPainter& m, double x, double y, double prawa, bool niweleta) {
     const QFontMetrics fm = m.fontMetrics();
-    auto pozycja = [&](const QColor& k, const QString& t) {
+    const QString pelne[2] = {QStringLiteral("PROJ (powierzchnia projektowana)"),
+                              QStringLiteral("TEREN (teren istniejący)")};
+    const QString krotkie[2] = {QStringLiteral("PROJ"), QStringLiteral("TEREN")};
+    auto szerokosc = [&](const QString* t) {
+        return 2 * (30 + 16) + fm.horizontalAdvance(t[0]) + fm.horizontalAdvance(t[1]);
+    };
+    const QString* t = x + szerokosc(pelne) <= prawa ? pelne : krotkie;
+    auto pozycja = [&](const QColor& k, const QString& tekst) {
         m.setPen(QPen(k, 2.0));
         m.drawLine(QPointF(x, y + fm.height() / 2.0), QPointF(x + 24, y + fm.height() / 2.0));
         m.setPen(Qt::black);
-        m.drawText(QPointF(x + 30, y + fm.ascent()), t);
-        x += 30 + fm.horizontalAdvance(t) + 16;
+        m.drawText(QPointF(x + 30, y + fm.ascent()), tekst);
+        x += 30 + fm.horizontalAdvance(tekst) + 16;
     };
-    pozycja(KolorProjektu, QStringLiteral("PROJ (powierzchnia projektowana)"));
-    pozycja(KolorTerenu, QStringLiteral("TEREN (teren istniejący)"));
+    pozycja(KolorProjektu, t[0]);
+    pozycja(KolorTerenu, t[1]);
     if (niweleta) pozycja(QColor(20, 20, 160), QStringLiteral("niweleta"));
 }
 
 void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d) {
     const QFontMetrics fm = m.fontMetrics();
-    m.setPen(Qt::black);
-    m.drawText(QPointF(obszar.left() + 8, obszar.top() + fm.ascent() + 4),
-               QStringLiteral("Profil podłużny (przewyższenie %1×)").arg(Q(G2(d.Przewyzszenie))));
     const bool niweleta = !d.Niweleta.Pusta();
-    RysujLegende(m, obszar.left() + 330, obszar.top() + 4, niweleta);
     // With a design line, the band under the chainage ticks.
     const double pasek = niweleta ? WysokoscPaskaNiwelety(fm) + 4 : 0.0;
     TWykres w;
-    w.Pole = QRectF(obszar.left() + 74, obszar.top() + fm.height() + 14, obszar.width() - 74 - 16,
+    w.Pole = QRectF(obszar.left() + LewyMarginesWykresu, obszar.top() + fm.height() + 14,
+                    obszar.width() - LewyMarginesWykresu - PrawyMarginesWykresu,
                     obszar.height() - fm.height() - 14 - fm.height() - 12 - pasek);
-    if (w.Pole.width() < 20 || w.Pole.height() < 20) return;
     // Chainages as the file gives them: a LandXML route keeps its start chainage.
     w.PrzesuniecieU = d.PikStart;
     w.U0 = d.PikStart + d.PikMin;
     w.U1 = d.PikStart + (d.PikMax > d.PikMin ? d.PikMax : d.PikMin + 1.0);
     // The vertical scale is the horizontal one times the exaggeration; the
-    // heights are centred on the middle of their range.
+    // heights are centred on the middle of their range. An exaggeration at
+    // which they would not fit the plot is lowered to the largest that fits, and the title says so.
     double zmin = 0, zmax = 1;
     bool sa = ZakresWysokosci(d.Profil, zmin, zmax);
     for (const TPVI& p : d.Niweleta.Punkty) {
@@ -178,11 +174,23 @@ void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d
         sa = true;
     }
     if (!sa) zmin = 0, zmax = 1;
-    const double naMetr = w.Pole.width() / (w.U1 - w.U0) * d.Przewyzszenie;
+    const double najwieksze = NajwiekszePrzewyzszenie(zmax - zmin, w.U1 - w.U0, w.Pole.width(), w.Pole.height());
+    const double przewyzszenie = std::max(std::min(d.Przewyzszenie, najwieksze), 1e-3);
+    QString tytul = QStringLiteral("Profil podłużny (przewyższenie %1×)").arg(Q(G2(przewyzszenie)));
+    if (przewyzszenie < d.Przewyzszenie)
+        tytul = QStringLiteral("Profil podłużny (przewyższenie %1× zamiast %2×: tyle się mieści)")
+                    .arg(Q(G2(przewyzszenie)), Q(G2(d.Przewyzszenie)));
+    m.setPen(Qt::black);
+    m.drawText(QPointF(obszar.left() + 8, obszar.top() + fm.ascent() + 4), tytul);
+    RysujLegende(m, obszar.left() + 8 + fm.horizontalAdvance(tytul) + 24, obszar.top() + 4, obszar.right() - 8,
+                 niweleta);
+    if (w.Pole.width() < 20 || w.Pole.height() < 20) return;
+    const double naMetr = w.Pole.width() / (w.U1 - w.U0) * przewyzszenie;
     const double srodek = 0.5 * (zmin + zmax), pol = 0.5 * w.Pole.height() / naMetr;
     w.V0 = srodek - pol;
     w.V1 = srodek + pol;
-    RysujOsie(m, w, KrokPodzialki(w.U1 - w.U0, 10), KrokPodzialki(w.V1 - w.V0, 6), true);
+    RysujOsie(m, w, KrokPodzialki(w.U1 - w.U0, std::clamp(w.Pole.width() / 90.0, 3.0, 10.0)),
+              KrokPodzialki(w.V1 - w.V0, 6), true);
     m.save();
     m.setClipRect(w.Pole);
     m.setRenderHint(QPainter::Antialiasing, true);
@@ -227,7 +235,8 @@ void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d
 void RysujPrzekroj(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d) {
     const QFontMetrics fm = m.fontMetrics();
     TWykres w;
-    w.Pole = QRectF(obszar.left() + 74, obszar.top() + fm.height() + 14, obszar.width() - 74 - 16,
+    w.Pole = QRectF(obszar.left() + LewyMarginesWykresu, obszar.top() + fm.height() + 14,
+                    obszar.width() - LewyMarginesWykresu - PrawyMarginesWykresu,
                     obszar.height() - fm.height() - 14 - fm.height() - 12);
     if (w.Pole.width() < 20 || w.Pole.height() < 20) return;
     double szer = SzerokoscPrzekrojuRysunku;
@@ -250,7 +259,8 @@ void RysujPrzekroj(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu&
     tytul += skala > 0.999 ? QStringLiteral("bez przewyższenia)")
                            : QStringLiteral("skala pionowa %1 poziomej)").arg(Q(G2(skala)));
     m.drawText(QPointF(obszar.left() + 8, obszar.top() + fm.ascent() + 4), tytul);
-    RysujOsie(m, w, KrokPodzialki(w.U1 - w.U0, 12), KrokPodzialki(w.V1 - w.V0, 5), false);
+    RysujOsie(m, w, KrokPodzialki(w.U1 - w.U0, std::clamp(w.Pole.width() / 75.0, 3.0, 12.0)),
+              KrokPodzialki(w.V1 - w.V0, 5), false);
     m.save();
     m.setClipRect(w.Pole);
     m.setRenderHint(QPainter::Antialiasing, true);
@@ -268,6 +278,23 @@ void RysujPrzekroj(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu&
 }
 
 }  // namespace
+
+QString TekstPodzialkiPikiety(double v, double krok) {
+    if (krok >= 1.0) {
+        const long long m = std::llround(v);
+        const long long a = m < 0 ? -m : m;
+        char b[48];
+        std::snprintf(b, sizeof b, "%s%lld+%03lld", m < 0 ? "-" : "", a / 1000, a % 1000);
+        return QString::fromLatin1(b);
+    }
+    return Q(TekstKilometrazu(v, SeparatorDziesietny()).substr(3));
+}
+
+double NajwiekszePrzewyzszenie(double zakresWysokosci, double dlugosc, double szerokosc, double wysokosc) {
+    if (!(zakresWysokosci > 0.0) || !(dlugosc > 0.0) || !(szerokosc > 0.0)) return PrzewyzszenieNajwieksze;
+    // Heights at a twentieth of the plot's height from its top and bottom.
+    return wysokosc * 0.9 / zakresWysokosci * dlugosc / szerokosc;
+}
 
 std::vector<TPunktProfilu> ProfilCalejTrasy() {
     if (!Trasa.Obliczona) return {};
@@ -337,8 +364,20 @@ void RysujProfilIPrzekroj(QPainter& m, const QRect& obszar, const TDaneRysunkuPr
         m.restore();
         return;
     }
-    // The chainage's line at the bottom, the profile above the cross-section.
-    const int dol = fm.height() + 10;
+    // The chainage's line at the bottom (broken in two where the picture is too narrow for it), the profile above
+    // the cross-section.
+    QString opis = OpisPikiety(d);
+    const int wolne = obszar.width() - 16;
+    if (fm.horizontalAdvance(opis) > wolne) {
+        // Break at the gap before the fill or cut (or the last gap that fits).
+        const QString odstep = QStringLiteral("   ");
+        int gdzie = -1;
+        for (int i = opis.indexOf(odstep); i >= 0; i = opis.indexOf(odstep, i + 1))
+            if (fm.horizontalAdvance(opis.left(i)) <= wolne) gdzie = i;
+        if (gdzie > 0) opis = opis.left(gdzie) + QLatin1Char('\n') + opis.mid(gdzie + odstep.size());
+    }
+    const int wierszy = opis.count(QLatin1Char('\n')) + 1;
+    const int dol = fm.height() * wierszy + 10;
     const QRectF reszta(obszar.left(), obszar.top(), obszar.width(), obszar.height() - dol);
     const double podzial = reszta.height() * 0.55;
     RysujProfil(m, QRectF(reszta.left(), reszta.top(), reszta.width(), podzial), d);
@@ -346,8 +385,8 @@ void RysujProfilIPrzekroj(QPainter& m, const QRect& obszar, const TDaneRysunkuPr
     m.drawLine(QPointF(reszta.left(), reszta.top() + podzial), QPointF(reszta.right(), reszta.top() + podzial));
     RysujPrzekroj(m, QRectF(reszta.left(), reszta.top() + podzial, reszta.width(), reszta.height() - podzial), d);
     m.setPen(Qt::black);
-    m.drawText(QRectF(obszar.left() + 8, obszar.bottom() - dol + 4, obszar.width() - 16, fm.height()),
-               Qt::AlignLeft | Qt::AlignVCenter, OpisPikiety(d));
+    m.drawText(QRectF(obszar.left() + 8, obszar.bottom() - dol + 4, obszar.width() - 16, fm.height() * wierszy),
+               Qt::AlignLeft | Qt::AlignVCenter, opis);
     m.restore();
 }
 

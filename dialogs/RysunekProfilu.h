@@ -22,6 +22,15 @@ constexpr double PrzewyzszenieNajwieksze = 100.0;
 // How far the cross-section reaches each side of the axis, and its step, in metres.
 constexpr double SzerokoscPrzekrojuRysunku = 30.0;
 constexpr double KrokPrzekrojuRysunku = 0.25;
+// The margins of the plots left and right of their frames, so that a chart
+// placed below the drawing (the sight chart) lines its chainages up with the profile's.
+constexpr int LewyMarginesWykresu = 74, PrawyMarginesWykresu = 16;
+// A chainage tick's text: "0+100" (whole metres), "0+012,5" finer.
+QString TekstPodzialkiPikiety(double v, double krok);
+// The largest vertical exaggeration at which heights spanning `zakresWysokosci`
+// fit a plot `wysokosc` pixels high over `dlugosc` metres drawn `szerokosc` pixels wide.
+double NajwiekszePrzewyzszenie(double zakresWysokosci, double dlugosc, double szerokosc, double wysokosc);
+
 // The size of the picture the command-line tool writes by default.
 constexpr QSize RozmiarRysunkuProfilu{1000, 640};
 

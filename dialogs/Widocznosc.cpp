@@ -50,7 +50,7 @@ TDialogWidocznosci::TDialogWidocznosci(const TUstawieniaWidocznosci& u, bool pas
     CB_Kierunek->setCurrentIndex(u.Naprzod && u.Wstecz ? 0 : (u.Naprzod ? 1 : 2));
     f->addRow(QStringLiteral("Odstęp pikiet:"), E_Krok);
     f->addRow(QStringLiteral("Wysokość oka:"), E_Oko);
-    f->addRow(QStringLiteral("Wysokość przeszkody:"), E_Cel);
+    f->addRow(QStringLiteral("Wysokość celu (przedmiotu na drodze):"), E_Cel);
     f->addRow(QStringLiteral("Odsunięcie w prawo od kierunku jazdy:"), E_Przesuniecie);
     f->addRow(QStringLiteral("Prędkość:"), E_Predkosc);
     f->addRow(QStringLiteral("Zasięg:"), E_Zasieg);
@@ -200,7 +200,7 @@ void TWidocznoscOkna::PokazWyniki(std::vector<TWierszWidocznosci> wiersze) {
     Wiersze = std::move(wiersze);
     UstawPas(ZaznaczajPas);
     if (PokazWykres) PokazWykres(Wiersze, ZaznaczajPas);
-    if (PokazRaport) PokazRaport(RaportWidocznosci(Wiersze, Ustawienia));
+    if (PokazRaport) PokazRaport(RaportWidocznosci(Wiersze, Ustawienia, Trasa.PikStart));
 }
 
 void TWidocznoscOkna::UstawPas(bool pas) {

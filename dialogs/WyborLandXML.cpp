@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QPushButton>
 #include <QLabel>
+#include <algorithm>
 
 std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML& spis) {
     QDialog d(rodzic);
@@ -26,6 +27,13 @@ std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML
     QComboBox* proj = lista(spis.Powierzchnie, QStringLiteral("(brak)"));
     QComboBox* trasa = lista(spis.Trasy, QString());
     trasa->addItem(bezZmian);
+    // A surface named exactly TEREN or PROJ (as this program writes them) is chosen for that set at first.
+    auto numer = [&](const char* nazwa) {
+        const auto i = std::find(spis.Powierzchnie.begin(), spis.Powierzchnie.end(), nazwa);
+        return i == spis.Powierzchnie.end() ? -1 : static_cast<int>(i - spis.Powierzchnie.begin());
+    };
+    if (numer("TEREN") >= 0) teren->setCurrentIndex(numer("TEREN"));
+    if (numer("PROJ") >= 0) proj->setCurrentIndex(numer("PROJ") + 1);
     teren->setObjectName(QStringLiteral("Teren"));
     proj->setObjectName(QStringLiteral("Proj"));
     trasa->setObjectName(QStringLiteral("Trasa"));

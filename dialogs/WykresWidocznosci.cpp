@@ -1,5 +1,7 @@
 #include "dialogs/WykresWidocznosci.h"
 
+#include "dialogs/RysunekProfilu.h"
+
 #include <QLocale>
 #include <QPainterPath>
 #include <algorithm>
@@ -24,10 +26,10 @@ const QColor KolorWymaganej(200, 110, 0);
 const QColor KolorPasa(230, 60, 60, 70);
 
 void Panel(QPainter& m, const QRectF& r, const std::vector<const TWierszWidocznosci*>& w, const QString& tytul,
-           double pikMin, double pikMax, double yMax, double znacznik) {
+           double pikMin, double pikMax, double yMax, double znacznik, double pikStart) {
     const QFontMetricsF fm(m.font());
-    const double lewy = fm.horizontalAdvance(QStringLiteral("00000")) + 12, dolny = fm.height() * 2 + 6,
-                 gorny = fm.height() + 8, prawy = 12;
+    const double lewy = LewyMarginesWykresu, dolny = fm.height() * 2 + 6, gorny = fm.height() + 8,
+                 prawy = PrawyMarginesWykresu;
     const QRectF p(r.left() + lewy, r.top() + gorny, std::max(10.0, r.width() - lewy - prawy),
                    std::max(10.0, r.height() - gorny - dolny));
     auto X = [&](double s) { return p.left() + (s - pikMin) / std::max(pikMax - pikMin, 1e-9) * p.width(); };
@@ -46,22 +48,24 @@ void Panel(QPainter& m, const QRectF& r, const std::vector<const TWierszWidoczno
     }
 
     // Grid and axes.
-    const double kx = OkraglyKrok(pikMax - pikMin, 10), ky = OkraglyKrok(yMax, 5);
+    const double kx = OkraglyKrok(pikMax - pikMin, static_cast<int>(std::clamp(p.width() / 90.0, 3.0, 10.0))),
+                 ky = OkraglyKrok(yMax, 5);
+    // The chainage ticks at round chainages shown (the start chainage added), as the profile above has them.
+    const double s0 = std::ceil((pikStart + pikMin) / kx) * kx - pikStart;
     m.setPen(QPen(QColor(210, 210, 210), 0));
-    for (double s = std::ceil(pikMin / kx) * kx; s <= pikMax + 1e-9; s += kx)
-        m.drawLine(QPointF(X(s), p.top()), QPointF(X(s), p.bottom()));
+    for (double s = s0; s <= pikMax + 1e-9; s += kx) m.drawLine(QPointF(X(s), p.top()), QPointF(X(s), p.bottom()));
     for (double d = 0; d <= yMax + 1e-9; d += ky) m.drawLine(QPointF(p.left(), Y(d)), QPointF(p.right(), Y(d)));
     m.setPen(Qt::black);
     m.drawRect(p);
-    for (double s = std::ceil(pikMin / kx) * kx; s <= pikMax + 1e-9; s += kx) {
-        const QString t = Liczba(s);
+    for (double s = s0; s <= pikMax + 1e-9; s += kx) {
+        const QString t = TekstPodzialkiPikiety(pikStart + s, kx);
         m.drawText(QPointF(X(s) - fm.horizontalAdvance(t) / 2, p.bottom() + fm.ascent() + 3), t);
     }
     for (double d = 0; d <= yMax + 1e-9; d += ky) {
         const QString t = Liczba(d);
         m.drawText(QPointF(p.left() - fm.horizontalAdvance(t) - 4, Y(d) + fm.ascent() / 2 - 1), t);
     }
-    const QString osX = QStringLiteral("pikieta [m]");
+    const QString osX = QStringLiteral("pikieta [km+m]");
     m.drawText(QPointF(p.right() - fm.horizontalAdvance(osX), p.bottom() + fm.height() + fm.ascent() + 4), osX);
     m.drawText(QPointF(r.left() + 2, p.top() - 4), QStringLiteral("[m]"));
 
@@ -112,7 +116,7 @@ void Panel(QPainter& m, const QRectF& r, const std::vector<const TWierszWidoczno
 }  // namespace
 
 void RysujWykresWidocznosci(QPainter& malarz, const QRectF& obszar, const std::vector<TWierszWidocznosci>& wiersze,
-                            double znacznik) {
+                            double znacznik, double pikStart) {
     malarz.save();
     malarz.fillRect(obszar, QColor(240, 240, 240));
     std::vector<const TWierszWidocznosci*> kierunki[2];
@@ -138,7 +142,7 @@ void RysujWykresWidocznosci(QPainter& malarz, const QRectF& obszar, const std::v
     for (int k = 0; k < 2; ++k) {
         if (kierunki[k].empty()) continue;
         Panel(malarz, QRectF(obszar.left(), gora, obszar.width(), wys), kierunki[k], tytuly[k], pikMin, pikMax, yMax,
-              znacznik);
+              znacznik, pikStart);
         gora += wys;
     }
     malarz.restore();
@@ -155,12 +159,13 @@ void TWykresWidocznosci::UstawZnacznik(double pikieta) {
     update();
 }
 
-void TWykresWidocznosci::UstawWiersze(std::vector<TWierszWidocznosci> wiersze) {
+void TWykresWidocznosci::UstawWiersze(std::vector<TWierszWidocznosci> wiersze, double pikStart) {
     wiersze_ = std::move(wiersze);
+    pikStart_ = pikStart;
     update();
 }
 
 void TWykresWidocznosci::paintEvent(QPaintEvent*) {
     QPainter m(this);
-    RysujWykresWidocznosci(m, QRectF(rect()), wiersze_, znacznik_);
+    RysujWykresWidocznosci(m, QRectF(rect()), wiersze_, znacznik_, pikStart_);
 }

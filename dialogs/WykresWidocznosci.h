@@ -15,17 +15,20 @@
 // Draws the chart of the rows into the rectangle: the + direction above, the
 // - direction below (a direction without rows gets no panel). Each panel:
 // the available distance as a solid line, the required one dashed, the
-// failing stations on a red band, chainage and metres on the axes. A finite
-// `znacznik` inside the charted chainages draws a vertical line there in
-// every panel (the chainage the window stands at).
+// failing stations on a red band, chainage ("0+500", the route's start
+// chainage `pikStart` added) and metres on the axes; the plots keep the
+// margins of the profile's drawing, so that a chart as wide as the drawing
+// puts each chainage under the profile's. A finite `znacznik` inside the
+// charted chainages draws a vertical line there in every panel (the chainage
+// the window stands at).
 void RysujWykresWidocznosci(QPainter& malarz, const QRectF& obszar, const std::vector<TWierszWidocznosci>& wiersze,
-                            double znacznik = NAN);
+                            double znacznik = NAN, double pikStart = 0.0);
 
 class TWykresWidocznosci : public QWidget {
     Q_OBJECT
 public:
     explicit TWykresWidocznosci(QWidget* rodzic = nullptr);
-    void UstawWiersze(std::vector<TWierszWidocznosci> wiersze);
+    void UstawWiersze(std::vector<TWierszWidocznosci> wiersze, double pikStart = 0.0);
     const std::vector<TWierszWidocznosci>& Wiersze() const { return wiersze_; }
     // The chainage marker (NaN: none).
     void UstawZnacznik(double pikieta);
@@ -38,4 +41,5 @@ protected:
 private:
     std::vector<TWierszWidocznosci> wiersze_;
     double znacznik_ = NAN;
+    double pikStart_ = 0.0;
 };

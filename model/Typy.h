@@ -75,6 +75,10 @@ struct TSiatka {
     std::vector<TLinia> Linie;
     std::vector<TTrojkat> Trojkaty;
     TZakres Zakres;
+    // The coordinate system of the file's coordinates (EPSG code; 0 unknown)
+    // and, for a terrain made from elevation grids, how it was made (report lines).
+    int EPSG = 0;
+    std::vector<std::string> Opis;
 
     std::int32_t IlePunktow() const { return static_cast<std::int32_t>(Punkty.size()); }
     std::int32_t IleLinii() const { return static_cast<std::int32_t>(Linie.size()); }
@@ -167,6 +171,8 @@ struct DaneUstawieniaTrasy {
     // The route report's lines about every alignment of the route's file
     // (name, start, length, elements by kind, accepted junctions, profiles).
     std::vector<std::string> OpisOsi;
+    // The coordinate system of the file's coordinates (EPSG code; 0 unknown).
+    int EPSG = 0;
 
     std::int32_t IleZalomow() const { return static_cast<std::int32_t>(Zalomy.size()); }
 

@@ -56,6 +56,10 @@ struct TDaneWczytane {
     // route report's lines about every alignment of its file.
     TNiweleta Niweleta;
     std::vector<std::string> OpisOsi;
+    // The coordinate system (EPSG code, 0 unknown) of every section the file
+    // brought, and for a terrain made from elevation grids how it was made.
+    int EPSG = 0;
+    std::vector<std::string> OpisTEREN;
 };
 
 // How the readers share their work. A section of at least ProgDwochWatkow

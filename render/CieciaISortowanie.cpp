@@ -59,7 +59,7 @@ void TnijObie(std::vector<TTrojkatRys>& tab, double cMin, double cMax, bool tnij
     auto doWyniku = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
     for (const TTrojkatRys& zr : tab)
         TnijRekord<true>(zr, cMin, tnij, [&](const TTrojkatRys& r) { TnijRekord<false>(r, cMax, tnij, doWyniku); });
-    tab.swap(wynik);
+    OddajWynik(tab, wynik);
 }
 
 // The station labels whose anchor lies between the two depths.

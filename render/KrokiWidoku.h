@@ -16,7 +16,8 @@ namespace widok {
 constexpr double kPi = std::numbers::pi;
 
 // The scratch array into which a cut or a sort writes its result; after the
-// swap it holds the previous array's memory, ready for the next call.
+// swap it holds the previous array's memory, ready for the next call (a small
+// array copies its result back instead: OddajWynik).
 std::vector<TTrojkatRys>& Bufor(const std::vector<TTrojkatRys>&);
 std::vector<TCzworokatRys>& Bufor(const std::vector<TCzworokatRys>&);
 
@@ -31,6 +32,8 @@ void Sortuj(std::vector<R>& tab, KluczFn klucz) {
 void KorektaLOkoZbioru(std::vector<TTrojkatRys>& tab);
 // The driver's depth key of a ground triangle (its farthest vertex).
 float KluczOkoTerenu(const TTrojkatRys& r);
+// The driver's depth key of any other triangle (its centre).
+float KluczOkoTrojkata(const TTrojkatRys& r);
 
 constexpr double kMinPole = 0.1;
 
@@ -83,7 +86,7 @@ void Tnij(std::vector<TTrojkatRys>& tab, double c) {
     wynik.reserve(tab.size() + tab.size() / 8);
     for (const TTrojkatRys& zr : tab)
         TnijRekord<Ymin>(zr, c, tnij, [&wynik](const TTrojkatRys& r) { wynik.push_back(r); });
-    tab.swap(wynik);
+    OddajWynik(tab, wynik);
 }
 
 // The near cut and then the far cut in one pass: every piece of the near cut

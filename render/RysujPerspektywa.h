@@ -8,6 +8,7 @@
 
 #include "common/Sortowanie.h"
 #include "model/Zmienne.h"
+#include "render/Kadr.h"
 #include "render/Plotno.h"
 
 // ---- Projection and shading ----
@@ -143,9 +144,15 @@ void UmiescNaTrasie();
 // triangles always cut), sorts each set farthest from the eye first (a ground
 // triangle by its farthest vertex, so that the road on it comes after it),
 // shades, sets the totals to 0 and marks the picture as the driver's.
-// A ground triangle for which `pominTeren` says true is left out (the ground a cutting removes).
+// A ground triangle for which `przytnijTeren` says true is drawn as the pieces
+// it gave instead (none: left out); the scene passes the cut that leaves out
+// the ground a cutting removes. Called from two threads at once on a large set.
+// Given the picture's size (`kadr`), the triangles that lie wholly beside or
+// above or below the picture are left out too, with the blocks of the mesh
+// that lie so (render/Kadr.h): they would light no pixel of it.
+using TPrzytnijTeren = std::function<bool(const TTrojkat&, std::vector<TTrojkat>&)>;
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const std::function<bool(const TTrojkat&)>& pominTeren = {});
+                const TPrzytnijTeren& przytnijTeren = {}, const TKadr& kadr = {});
 // What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and
 // then UmiescNaTrasie give, in one pass over the mesh triangles (in two
 // threads on a large scene): each triangle's record is made, moved, zoomed,

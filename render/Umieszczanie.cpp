@@ -117,6 +117,31 @@ bool PozaPasem(const TPudelkoBloku& p, const Krok& krok, double cMin, double cMa
     return dalej && lo >= cMax + m && lo >= cMin + m;
 }
 
+// Does the affine step `krok` take every point of the box beyond one of the
+// picture's planes? Then no triangle of the block lights a pixel of the
+// picture. The margin covers the rounding of the step, as PozaPasem's does.
+template <typename Krok>
+bool PozaKadrem(const TPudelkoBloku& p, const Krok& krok, const TPlaszczyznyKadru& kadr) {
+    if (!p.Skonczone || !kadr.Jest) return false;
+    TPunkt3D q[8];
+    double najwiekszaPo = 0.0;
+    for (int k = 0; k < 8; ++k) {
+        q[k] = {k & 1 ? p.X1 : p.X0, k & 2 ? p.Y1 : p.Y0, k & 4 ? p.Z1 : p.Z0};
+        krok(q[k]);
+        najwiekszaPo = std::max({najwiekszaPo, std::fabs(q[k].X), std::fabs(q[k].Y), std::fabs(q[k].Z)});
+    }
+    TPunkt3D o{0, 0, 0}, ex{1, 0, 0}, ey{0, 1, 0}, ez{0, 0, 1};
+    krok(o), krok(ex), krok(ey), krok(ez);
+    auto dl = [&o](const TPunkt3D& a) { return std::fabs(a.X - o.X) + std::fabs(a.Y - o.Y) + std::fabs(a.Z - o.Z); };
+    const double najwieksza = std::max(
+        {std::fabs(p.X0), std::fabs(p.X1), std::fabs(p.Y0), std::fabs(p.Y1), std::fabs(p.Z0), std::fabs(p.Z1)});
+    const double skala = 1.0 + (dl(ex) + dl(ey) + dl(ez)) * najwieksza + std::fabs(o.X) + std::fabs(o.Y) +
+                         std::fabs(o.Z) + najwiekszaPo;
+    const double m = 1e-9 * skala;
+    if (!std::isfinite(m)) return false;
+    return kadr.Poza(q, 8, m);
+}
+
 // Runs `rekord(i, dalej)` on every mesh triangle i of the set, in two threads
 // on a large set, and gathers what it hands to `dalej` into the set's render
 // array in mesh order: the lower half's records straight into it, the upper
@@ -153,7 +178,7 @@ void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, Rekord rekord
 // and the cut one after the other, without making and moving the records the
 // cut throws away; a large set in two threads (ZSiatki keeps the mesh order).
 void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin, double cMax,
-                   const std::function<bool(const TTrojkat&)>& pomin) {
+                   const TPrzytnijTeren& przytnij, const TPlaszczyznyKadru& kadr) {
     // The PROJ triangles marked by the sight check keep their colour here too.
     std::vector<char> wyroznione;
     if (&siatka == &PROJ && !WyroznionePROJ.empty()) {
@@ -161,44 +186,74 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
         for (std::int32_t i : WyroznionePROJ)
             if (i >= 0 && static_cast<std::size_t>(i) < wyroznione.size()) wyroznione[static_cast<std::size_t>(i)] = 1;
     }
+    const bool teren = &siatka != &PROJ;
     ZSiatki(
         siatka, cel,
         [&](const TTrojkat& t, auto& dalej) {
             const std::size_t nr = static_cast<std::size_t>(&t - siatka.Trojkaty.data());
-            TTrojkatRys r;
-            r.P1 = {t.X1, t.Y1, t.Z1};
-            r.P2 = {t.X2, t.Y2, t.Z2};
-            r.P3 = {t.X3, t.Y3, t.Z3};
-            krok(r.P1);
-            krok(r.P2);
-            krok(r.P3);
-            if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) return;
-            if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) return;
-            if (pomin && pomin(t)) return;
             // The slope classes' colours of the design surface too.
             const bool klasa = &siatka == &PROJ && nr < KoloryPROJ.size() && KoloryPROJ[nr] != KolorWlasny;
-            r.Kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
-                      : klasa                                 ? KoloryPROJ[nr]
-                                                              : KolorRodzaju(siatka, t.Rodzaj.Kod);
-            r.KolorObrysu = r.KolorCieniowany = 0x808080u;
-            // TnijObie's cuts of the record: the near one, then the far one of each piece.
-            TnijRekord<true>(r, cMin, true, [&](const TTrojkatRys& q) { TnijRekord<false>(q, cMax, true, dalej); });
+            const TKolor kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
+                                 : klasa                                 ? KoloryPROJ[nr]
+                                                                         : KolorRodzaju(siatka, t.Rodzaj.Kod);
+            // A triangle (or a piece of it) placed, kept when it reaches into the depth band, and cut.
+            auto umiesc = [&](const TTrojkat& q, bool przytnijGo) {
+                TTrojkatRys r;
+                r.P1 = {q.X1, q.Y1, q.Z1};
+                r.P2 = {q.X2, q.Y2, q.Z2};
+                r.P3 = {q.X3, q.Y3, q.Z3};
+                krok(r.P1);
+                krok(r.P2);
+                krok(r.P3);
+                if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) return false;
+                if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) return false;
+                if (przytnijGo) return true;
+                r.Kolor = kolor;
+                r.KolorObrysu = r.KolorCieniowany = 0x808080u;
+                // TnijObie's cuts of the record: the near one, then the far one of
+                // each piece; a piece beside the picture is not kept. What is kept
+                // gets its depth key and its shade here, while it is at hand (in
+                // two threads), as the sort and the shading pass would give it.
+                auto wKadrze = [&](const TTrojkatRys& w) {
+                    if (kadr.Poza(w.P1, w.P2, w.P3)) return;
+                    TTrojkatRys c = w;
+                    c.KluczOko = teren ? KluczOkoTerenu(c) : KluczOkoTrojkata(c);
+                    CieniujTrojkat(c);
+                    dalej(c);
+                };
+                TnijRekord<true>(r, cMin, true,
+                                 [&](const TTrojkatRys& w) { TnijRekord<false>(w, cMax, true, wKadrze); });
+                return true;
+            };
+            if (przytnij && umiesc(t, true)) {
+                std::vector<TTrojkat> kawalki;
+                if (przytnij(t, kawalki)) {
+                    for (const TTrojkat& q : kawalki) umiesc(q, false);
+                    return;
+                }
+            }
+            umiesc(t, false);
         },
-        [&](const TPudelkoBloku& p) { return PozaPasem(p, krok, cMin, cMax, true); });
+        [&](const TPudelkoBloku& p) { return PozaPasem(p, krok, cMin, cMax, true) || PozaKadrem(p, krok, kadr); });
 }
 
 }  // namespace
 
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const std::function<bool(const TTrojkat&)>& pominTeren) {
+                const TPrzytnijTeren& przytnijTeren, const TKadr& kadr) {
     const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie), k = Rzut.skala;
     const TKrokOka krok{k,           oko.X,       oko.Y,     oko.Z,     std::cos(a), std::sin(a),
                         std::cos(b), std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ};
     // Everything at or behind the near depth goes, whatever TnijTroj says:
     // the projection mirrors what lies behind the eye.
     const double cMin = Rzut.OkoY + bliska * k, cMax = Rzut.OkoY + daleka * k;
-    PrzygotujWOku(TEREN, TrojkatyTEREN, krok, cMin, cMax, pominTeren);
-    PrzygotujWOku(PROJ, TrojkatyPROJ, krok, cMin, cMax, {});
+    // (The planes only where every kept point lies well in front of the eye:
+    // the projection puts a point within 0.0001 of the eye's depth on column 0.)
+    const TPlaszczyznyKadru plaszczyzny = (cMin - Rzut.OkoY) * -Rzut.OkoY >= 1.0
+                                              ? PlaszczyznyKadru(kadr, Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ)
+                                              : TPlaszczyznyKadru{};
+    PrzygotujWOku(TEREN, TrojkatyTEREN, krok, cMin, cMax, przytnijTeren, plaszczyzny);
+    PrzygotujWOku(PROJ, TrojkatyPROJ, krok, cMin, cMax, {}, plaszczyzny);
     for (auto& r : Czworokaty) {
         krok(r.P1);
         krok(r.P2);
@@ -213,11 +268,12 @@ void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double 
     for (auto& n : NapisySlupkow) krok(n.P);
     TnijObie(TrojkatySlupkow, cMin, cMax, true);
     TnijNapisy(cMin, cMax);
-    KorektaLOkoZbioru(TrojkatyPROJ);
-    for (auto& r : TrojkatyTEREN) r.KluczOko = KluczOkoTerenu(r);
+    // The sets' keys and shades were made with their records.
+    Sortuj(TrojkatyPROJ, [](const TTrojkatRys& r) { return r.KluczOko; });
     Sortuj(TrojkatyTEREN, [](const TTrojkatRys& r) { return r.KluczOko; });
     KorektaLOkoSlupkow();
-    PrzeliczRzut();
+    for (auto& r : Czworokaty) CieniujCzworokat(r);
+    for (auto& r : TrojkatySlupkow) CieniujTrojkat(r);
     Rzut.PrzesunX = Rzut.PrzesunY = Rzut.PrzesunZ = 0.0;
     Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
     Rzut.WidokKierowcy = true;

@@ -358,11 +358,37 @@ void PunktNaPikiecie(const DaneUstawieniaTrasy& trasa, double s, double& x, doub
 double KatNaPikiecie(double s) { return KatNaPikiecie(Trasa, s); }
 
 double KatNaPikiecie(const DaneUstawieniaTrasy& trasa, double s) {
-    if (trasa.PikMin + 0.06 > s) s = trasa.PikMin + 0.05;
-    if (trasa.PikMax - 0.06 < s) s = trasa.PikMax - 0.05;
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    PunktNaPikiecie(trasa, s - 0.03, x1, y1);
-    PunktNaPikiecie(trasa, s + 0.03, x2, y2);
-    // The exact bearing of the chord.
-    return KatWektora(x2 - x1, y2 - y1);
+    // The chainages the lookup answers for: 0.001 inside the ends (and inside the last element's end, which a
+    // float PikMax may overshoot).
+    const auto& el = trasa.ElementyTrasy;
+    const double lo = trasa.PikMin + 0.001;
+    double hi = trasa.PikMax - 0.001;
+    if (!el.empty() && el.back().PikKKP2 - 0.001 < hi && el.back().PikKKP2 > trasa.PikMin + 0.001)
+        hi = el.back().PikKKP2 - 0.001;
+    s = std::clamp(s, lo, std::max(lo, hi));
+    auto kat = [&trasa](double a, double b) {
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        PunktNaPikiecie(trasa, a, x1, y1);
+        PunktNaPikiecie(trasa, b, x2, y2);
+        return KatWektora(x2 - x1, y2 - y1);
+    };
+    // A chord's bearing is the tangent's at the chord's middle, exactly on straights and arcs (nearly so on
+    // clothoids): the chord from s - h to s + h. Where s lies closer than h to an end, two chords on the inner side,
+    // extrapolated to s: the bearing grows linearly along an arc, so the step between them carries on to s.
+    constexpr double h = 0.03, Pi2 = 6.283185307179586;
+    auto wPrzedziale = [](double k) { return k < 0.0 ? k + Pi2 : (k >= Pi2 ? k - Pi2 : k); };
+    auto roznica = [](double a, double b) {  // a - b in (-pi, pi]
+        double d = std::fmod(a - b, Pi2);
+        if (d > Pi2 / 2) d -= Pi2;
+        if (d <= -Pi2 / 2) d += Pi2;
+        return d;
+    };
+    if (hi - lo < 2 * h) return kat(lo, std::max(lo, hi));
+    if (s - h >= lo && s + h <= hi) return kat(s - h, s + h);
+    if (s + h > hi) {
+        const double k1 = kat(s - 2 * h, s - h), k2 = kat(s - h, s);
+        return wPrzedziale(k2 + 0.5 * roznica(k2, k1));
+    }
+    const double k1 = kat(s, s + h), k2 = kat(s + h, s + 2 * h);
+    return wPrzedziale(k1 - 0.5 * roznica(k2, k1));
 }

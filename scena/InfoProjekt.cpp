@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/Funkcje.h"
+#include "nmt/Uklady.h"
 
 namespace {
 
@@ -87,6 +88,10 @@ void InfoTerenProj() {
     Dopisz("Ilosc trojkatów TEREN = " + std::to_string(ileTEREN));
     Dopisz("Ilosc rysowane = " + std::to_string(IleTrojkatowTEREN()));
     DopiszPusta();
+    // A terrain from elevation grids says how it was made; a known system is named.
+    for (const std::string& l : TEREN.Opis) Dopisz(l);
+    if (TEREN.Opis.empty() && TEREN.EPSG != 0) Dopisz("Układ współrzędnych TEREN: " + NazwaUkladu(TEREN.EPSG) + ".");
+    if (!TEREN.Opis.empty() || TEREN.EPSG != 0) DopiszPusta();
     if (ileTEREN > 0) {
         PiszZakres("Zakres TEREN", TEREN.Zakres);
         DopiszPusta();
@@ -103,6 +108,10 @@ void InfoTerenProj() {
     Dopisz("Ilosc trojkatów PROJ = " + std::to_string(PROJ.IleTrojkatow()));
     Dopisz("Ilosc rysowane = " + std::to_string(IleTrojkatowPROJ()));
     DopiszPusta();
+    if (PROJ.EPSG != 0) {
+        Dopisz("Układ współrzędnych PROJ: " + NazwaUkladu(PROJ.EPSG) + ".");
+        DopiszPusta();
+    }
     // The PROJ range and the shift are written only with a terrain: the shift
     // to local coordinates is taken from the terrain's range.
     if (ileTEREN > 0) {
@@ -170,6 +179,11 @@ void InfoTrasy() {
                 Dopisz("Trasy pliku:");
                 for (const std::string& l : Trasa.OpisOsi) Dopisz(l);
             }
+        }
+        if (Trasa.EPSG != 0 || TEREN.EPSG != 0) {
+            DopiszPusta();
+            Dopisz("Układ współrzędnych trasy: " + NazwaUkladu(Trasa.EPSG) + "; terenu: " + NazwaUkladu(TEREN.EPSG) +
+                   ".");
         }
         DopiszPusta();
         Dopisz(LiniaPrzesuniecia());

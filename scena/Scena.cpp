@@ -1,12 +1,15 @@
 #include "scena/Scena.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <utility>
 
 #include "analiza/Wysokosci.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/WidokKierowcy.h"
 
 namespace {
 
@@ -52,6 +55,7 @@ void ZakonczWczytywanieZbiorow(const TNoweZbiory& nowe) {
     Trasa.Dx = z.Xmin;
     Trasa.Dy = z.Ymin;
     WyczyscBlokiSiatek();
+    ZapomnijTerenWykopu();
     OznaczIndeksyDoZbudowania();
     PrzygotujPosortowane(TEREN, 4.0);
     PrzygotujPosortowane(PROJ, 4.0);
@@ -61,7 +65,17 @@ void ZakonczWczytywanieZbiorow(const TNoweZbiory& nowe) {
 
 void Przyjmij(TDaneWczytane&& dane) {
     const TNoweZbiory nowe{dane.TrojkatyTEREN.has_value(), dane.TrojkatyPROJ.has_value(), dane.Zalomy.has_value()};
+    const bool teren = dane.PunktyTEREN.has_value(), proj = dane.PunktyPROJ.has_value(),
+               trasa = dane.Zalomy.has_value();
+    const int epsg = dane.EPSG;
+    std::vector<std::string> opis = std::move(dane.OpisTEREN);
     PrzyjmijWczytane(std::move(dane));
+    if (teren) {
+        TEREN.EPSG = epsg;
+        TEREN.Opis = std::move(opis);
+    }
+    if (proj) PROJ.EPSG = epsg;
+    if (trasa) Trasa.EPSG = epsg;
     ZakonczWczytywanieZbiorow(nowe);
 }
 
@@ -90,7 +104,72 @@ void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwa, const T
     Przyjmij(CzytajLandXML(dane, nazwa, wybor, postep));
 }
 
+TOpcjeNMT OpcjeNMTSceny(TOpcjeNMT o) {
+    if (o.Uklad == 0) o.Uklad = Trasa.EPSG != 0 ? Trasa.EPSG : TEREN.EPSG != 0 ? TEREN.EPSG : PROJ.EPSG;
+    if (o.Pas > 0.0 && o.Os.empty() && Trasa.Obliczona) {
+        // The route's line: every 2 m and at every element's ends, in file coordinates.
+        std::vector<double> s;
+        for (double p = Trasa.PikMin; p < Trasa.PikMax; p += 2.0) s.push_back(p);
+        for (const TElementTrasy& e : Trasa.ElementyTrasy)
+            for (double p : {e.PikPL, e.PikKL, e.PikPKP1, e.PikKKP1, e.PikPKP2, e.PikKKP2, e.PikW})
+                if (p > Trasa.PikMin && p < Trasa.PikMax) s.push_back(p);
+        s.push_back(Trasa.PikMax);
+        std::sort(s.begin(), s.end());
+        for (double p : s) {
+            TPunkt2D q;
+            PunktNaPikiecie(p, q.X, q.Y);
+            q.X += Trasa.Dx;
+            q.Y += Trasa.Dy;
+            if (std::isfinite(q.X) && std::isfinite(q.Y)) o.Os.push_back(q);
+        }
+    }
+    return o;
+}
+
+void PrzyjmijNMT(TTerenNMT&& t) {
+    TDaneWczytane d;
+    std::vector<TPunktSiatki> punkty(t.Tin.Punkty.size());
+    for (std::size_t n = 0; n < punkty.size(); ++n) {
+        const TPunkt3D& p = t.Tin.Punkty[n];
+        punkty[n].X = p.X;
+        punkty[n].Y = p.Y;
+        punkty[n].Z = p.Z;
+        punkty[n].Numer = static_cast<std::int32_t>(n + 1);
+    }
+    std::vector<TTrojkat> trojkaty(t.Tin.Trojkaty.size());
+    const auto kolor = static_cast<std::int32_t>(KolorRodzaju(TEREN, ' '));
+    for (std::size_t n = 0; n < trojkaty.size(); ++n) {
+        const auto& v = t.Tin.Trojkaty[n];
+        const TPunktSiatki &a = punkty[static_cast<std::size_t>(v[0])], &b = punkty[static_cast<std::size_t>(v[1])],
+                           &c = punkty[static_cast<std::size_t>(v[2])];
+        TTrojkat& r = trojkaty[n];
+        r.Nr1 = v[0], r.Nr2 = v[1], r.Nr3 = v[2];
+        r.X1 = a.X, r.Y1 = a.Y, r.Z1 = a.Z;
+        r.X2 = b.X, r.Y2 = b.Y, r.Z2 = b.Z;
+        r.X3 = c.X, r.Y3 = c.Y, r.Z3 = c.Z;
+        r.Xs = (a.X + b.X + c.X) / 3.0;
+        r.Ys = (a.Y + b.Y + c.Y) / 3.0;
+        r.Kolor = kolor;
+    }
+    t.Tin = {};
+    d.PunktyTEREN = std::move(punkty);
+    d.TrojkatyTEREN = std::move(trojkaty);
+    d.LinieTEREN = std::vector<TLinia>{};
+    d.EPSG = t.UkladWyniku;
+    d.OpisTEREN = std::move(t.Opis);
+    Przyjmij(std::move(d));
+}
+
+bool OtworzNMT(const std::vector<std::string>& pliki, const TOpcjeNMT& opcje, const TPostep& postep,
+               const std::atomic<bool>* przerwij) {
+    std::optional<TTerenNMT> t = WczytajNMT(pliki, OpcjeNMTSceny(opcje), postep, przerwij);
+    if (!t) return false;
+    PrzyjmijNMT(std::move(*t));
+    return true;
+}
+
 TRodzajPliku RodzajPliku(std::string_view nazwa) {
+    if (FormatNMT(std::string(nazwa)) != TFormatNMT::Inny) return TRodzajPliku::NMT;
     if (nazwa.size() < 3) return TRodzajPliku::Inny;
     std::string e(nazwa.substr(nazwa.size() - 3));
     for (char& c : e) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -100,14 +179,38 @@ TRodzajPliku RodzajPliku(std::string_view nazwa) {
     return TRodzajPliku::Inny;
 }
 
-void WczytajPlik(const std::string& nazwa, const TPostep& postep, const TWyborLandXML& wyborLandXML) {
+void WczytajPlik(const std::string& nazwa, const TPostep& postep, const TWyborLandXML& wyborLandXML,
+                 const TOpcjeNMT& opcjeNMT) {
     switch (RodzajPliku(nazwa)) {
         case TRodzajPliku::TRO: OtworzTRO(nazwa, postep); return;
         case TRodzajPliku::MTP: OtworzMTP(nazwa, postep); return;
         case TRodzajPliku::XML: OtworzLandXML(nazwa, wyborLandXML, postep); return;
+        case TRodzajPliku::NMT: OtworzNMT({nazwa}, opcjeNMT, postep); return;
         case TRodzajPliku::Inny: break;
     }
-    throw BladKonwersji("Nieznany rodzaj pliku „" + nazwa + "”: oczekiwano pliku .tro, .mtp albo LandXML (.xml).");
+    throw BladKonwersji("Nieznany rodzaj pliku „" + nazwa +
+                        "”: oczekiwano pliku .tro, .mtp, LandXML (.xml) albo siatki NMT (.asc, .xyz, .tif, .tiff).");
+}
+
+std::vector<std::vector<std::string>> GrupyPlikow(const std::vector<std::string>& nazwy) {
+    std::vector<std::vector<std::string>> g;
+    bool poprzedniNMT = false;
+    for (const std::string& n : nazwy) {
+        const bool nmt = RodzajPliku(n) == TRodzajPliku::NMT;
+        if (!(nmt && poprzedniNMT)) g.emplace_back();
+        g.back().push_back(n);
+        poprzedniNMT = nmt;
+    }
+    return g;
+}
+
+void WczytajGrupe(const std::vector<std::string>& grupa, const TPostep& postep, const TWyborLandXML& wyborLandXML,
+                  const TOpcjeNMT& opcjeNMT) {
+    if (grupa.size() == 1) return WczytajPlik(grupa[0], postep, wyborLandXML, opcjeNMT);
+    for (const std::string& n : grupa)
+        if (RodzajPliku(n) != TRodzajPliku::NMT)
+            throw BladKonwersji("Razem można wczytać tylko arkusze siatki NMT, a „" + n + "” nim nie jest.");
+    OtworzNMT(grupa, opcjeNMT, postep);
 }
 
 void UstawOkoOkna(int W, int /*H*/) {
@@ -134,4 +237,5 @@ void UstawStanPoczatkowy(int W, int H) {
     InicjujZmienne(W, H);
     ZiarnoLosowania = 0;
     ZwolnijBuforyWidoku();
+    ZapomnijTerenWykopu();
 }

@@ -4,10 +4,14 @@
 // tool, the benchmarks, the fuzz targets and the tests all call these.
 #pragma once
 
+#include <atomic>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/ZapisywanieOdczytywanie.h"
+#include "nmt/NMT.h"
 #include "wymiana/LandXML.h"
 
 // ---- Loading ----
@@ -31,17 +35,43 @@ void OtworzLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor = {
 void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TWyborLandXML& wybor = {},
                           const TPostep& postep = {});
 
-enum class TRodzajPliku { Inny, TRO, MTP, XML };
+// Elevation grids as the terrain (nmt/): read, joined, cut to the corridor
+// and thinned into a TIN (WczytajNMT, no process-wide variable: it may run
+// in a worker thread), then put in place as TEREN (PrzyjmijNMT: points and
+// triangles, no lines) with the load sequence. The systems and the corridor
+// come from the scene through OpcjeNMTSceny.
+
+// The options with the scene's part filled in: when a corridor is asked for
+// and `o.Os` is empty, the built route's line in file coordinates (a point
+// every 2 m and at every vertex); when `o.Uklad` is 0, the system of the
+// loaded route or, failing that, of the loaded surfaces.
+TOpcjeNMT OpcjeNMTSceny(TOpcjeNMT o);
+// The TIN put in place as TEREN, then the load sequence.
+void PrzyjmijNMT(TTerenNMT&& teren);
+// Both in one (the calling thread). False when `przerwij` was set (nothing changed).
+bool OtworzNMT(const std::vector<std::string>& pliki, const TOpcjeNMT& opcje = {}, const TPostep& postep = {},
+               const std::atomic<bool>* przerwij = nullptr);
+
+enum class TRodzajPliku { Inny, TRO, MTP, XML, NMT };
 
 // The reader a file name asks for: its last three characters, in any letter
-// case, "TRO", "MTP" or "XML" (LandXML); anything else is Inny.
+// case, "TRO", "MTP" or "XML" (LandXML); an elevation grid (NMT) by the
+// extension .asc, .xyz, .tif or .tiff; anything else is Inny.
 TRodzajPliku RodzajPliku(std::string_view nazwa);
 
 // The one open flow: the file read by the reader RodzajPliku chooses, then the
 // load sequence. A name of another kind raises BladKonwersji and changes nothing.
-// `wyborLandXML` names the surfaces and the alignment a LandXML file gives;
-// other files ignore it.
-void WczytajPlik(const std::string& nazwa, const TPostep& postep = {}, const TWyborLandXML& wyborLandXML = {});
+// `wyborLandXML` names the surfaces and the alignment a LandXML file gives,
+// `opcjeNMT` how a grid becomes the terrain; other files ignore them.
+void WczytajPlik(const std::string& nazwa, const TPostep& postep = {}, const TWyborLandXML& wyborLandXML = {},
+                 const TOpcjeNMT& opcjeNMT = {});
+
+// The names split into loads, in their order: consecutive grid files form one
+// load (sheets thinned as one terrain), every other file a load of its own.
+std::vector<std::vector<std::string>> GrupyPlikow(const std::vector<std::string>& nazwy);
+// One load of GrupyPlikow: grids through OtworzNMT, another file through WczytajPlik.
+void WczytajGrupe(const std::vector<std::string>& grupa, const TPostep& postep = {},
+                  const TWyborLandXML& wyborLandXML = {}, const TOpcjeNMT& opcjeNMT = {});
 
 // ---- The view ----
 

@@ -4,8 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "analiza/Profil.h"
+#include "analiza/Widocznosc.h"
+#include "analiza/Wykop.h"
 #include "analiza/Wysokosci.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
@@ -15,21 +18,35 @@ TWidokKierowcy WidokKierowcy;
 
 namespace {
 
+// The ground of the driver's view: TEREN cut against the design surface, made
+// at the first driver's frame after a load (for the mesh and the index it was
+// made from) and read by every frame after it until the next load.
+struct TTerenWidoku {
+    const TTrojkat* Teren = nullptr;
+    std::size_t IleTerenu = 0;
+    const TTrojkatWysokosci* Proj = nullptr;
+    std::size_t IleProj = 0;
+    std::shared_ptr<const TTerenWykopu> Wynik;
+} TerenWidoku;
+
+std::shared_ptr<const TTerenWykopu> TerenWykopuWidoku(const TIndeksWysokosci& proj) {
+    TTerenWidoku& c = TerenWidoku;
+    if (!c.Wynik || c.Teren != TEREN.Trojkaty.data() || c.IleTerenu != TEREN.Trojkaty.size() ||
+        c.Proj != proj.Trojkaty.data() || c.IleProj != proj.Trojkaty.size()) {
+        c = {TEREN.Trojkaty.data(), TEREN.Trojkaty.size(), proj.Trojkaty.data(), proj.Trojkaty.size(),
+             std::make_shared<const TTerenWykopu>(PrzytnijSiatke(TEREN.Trojkaty, proj))};
+    }
+    return c.Wynik;
+}
+
 // The post: a plate square to the route, white below, red at the top.
 constexpr double SzerokoscSlupka = 0.3, WysokoscSlupka = 1.0, WysokoscGlowicy = 0.25;
 constexpr TKolor KolorSlupka = 0xF0F0F0, KolorGlowicy = 0x2020D0;
 
-// Does the line of sight from the eye to the point stay above the road's
-// surfaces? Sampled every metre; a dip of less than 5 cm does not hide.
-bool Widac(const TPunkt3D& oko, const TPunkt3D& cel, const TIndeksyWysokosci& ix) {
-    const double d = std::hypot(cel.X - oko.X, cel.Y - oko.Y);
-    const int n = std::max(1, static_cast<int>(d));
-    for (int i = 1; i < n; ++i) {
-        const TPunkt3D p = oko + (cel - oko) * (static_cast<double>(i) / n);
-        const std::optional<double> z = WysokoscDrogi(p.X, p.Y, *ix.PROJ, *ix.TEREN);
-        if (z && p.Z < *z - 0.05) return false;
-    }
-    return true;
+// The rule "visible" of the sight check: the line of sight from the eye to the point nowhere passes below the
+// design surface or the ground a cutting leaves.
+bool Widac(const TPunkt3D& oko, const TPunkt3D& cel, const TIndeksyWysokosci& ix, const TTerenWykopu* pociete) {
+    return !ZaslonietyOdcinek(oko, cel, *ix.PROJ, *ix.TEREN, pociete);
 }
 
 void Plyta(const TPunkt3D& a, const TPunkt3D& b, double z0, double z1, TKolor kolor) {
@@ -40,15 +57,6 @@ void Plyta(const TPunkt3D& a, const TPunkt3D& b, double z0, double z1, TKolor ko
     TrojkatySlupkow.push_back(r);
     r.P1 = {a.X, a.Y, z0}, r.P2 = {b.X, b.Y, z1}, r.P3 = {a.X, a.Y, z1};
     TrojkatySlupkow.push_back(r);
-}
-
-// The ground that a cutting removes: a ground triangle whose centre lies over
-// the design surface and above it. From the road in a cutting it would hang
-// over the driver like a ceiling; the slopes of the cutting take its place.
-bool TerenWykopu(const TTrojkat& t, const TIndeksWysokosci& proj) {
-    const double x = (t.X1 + t.X2 + t.X3) / 3.0, y = (t.Y1 + t.Y2 + t.Y3) / 3.0;
-    const std::optional<double> z = Wysokosc(proj, x, y);
-    return z && (t.Z1 + t.Z2 + t.Z3) / 3.0 > *z + 0.05;
 }
 
 bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1; }
@@ -65,6 +73,8 @@ std::string Liczba(double v, int miejsca) {
 }
 
 }  // namespace
+
+void ZapomnijTerenWykopu() { TerenWidoku = TTerenWidoku{}; }
 
 std::vector<double> PikietySlupkow(double pikMin, double pikMax, double odstep) {
     std::vector<double> w;
@@ -94,6 +104,7 @@ void ZbudujSlupki(const TPunkt3D* oko) {
     if (!Trasa.Obliczona) return;
     const TWidokKierowcy& u = WidokKierowcy;
     const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const std::shared_ptr<const TTerenWykopu> pociete = oko ? TerenWykopuWidoku(*ix.PROJ) : nullptr;
     // The posts stand at the multiples of the spacing in the chainage the user
     // reads (a LandXML route may start at PikStart); s runs from the route's start.
     const double p0 = Trasa.PikStart;
@@ -111,14 +122,16 @@ void ZbudujSlupki(const TPunkt3D* oko) {
         TNapisRys n;
         n.P = {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy + 0.15};
         n.Tekst = TekstSlupka(sPokazana);
-        if (oko) n.Widoczny = Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05}, ix);
+        if (oko)
+            n.Widoczny = Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05}, ix,
+                               pociete.get());
         NapisySlupkow.push_back(std::move(n));
     }
 }
 
 void UstawOkoKierowcy(int H) { Rzut.OkoZ = H * (1.0 - UdzialHoryzontu); }
 
-TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
+TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr) {
     // Without a mesh triangle the chainage view only looks the route point up.
     if (!SaTrojkatySiatek()) {
         if (szukajPunktu) UstawNaPikiecie(s);
@@ -133,8 +146,18 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu) {
                 ZbudujSlupki(&p.Oko);
             else
                 WyczyscSlupki();
-            UmiescWOku(p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
-                       [&ix](const TTrojkat& t) { return TerenWykopu(t, *ix.PROJ); });
+            // The ground a cutting removes is not drawn: the slopes of the cutting stand open to the sky.
+            const std::shared_ptr<const TTerenWykopu> teren = TerenWykopuWidoku(*ix.PROJ);
+            const TTrojkat* siatka = TEREN.Trojkaty.data();
+            UmiescWOku(
+                p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
+                [&teren, siatka](const TTrojkat& t, std::vector<TTrojkat>& kawalki) {
+                    const TTrojkat *od, *do_;
+                    if (!teren->KawalkiTrojkata(static_cast<std::size_t>(&t - siatka), od, do_)) return false;
+                    kawalki.assign(od, do_);
+                    return true;
+                },
+                kadr);
             return TUstawienie::Kierowca;
         }
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analiza/OkoKierowcy.h"
+#include "render/Kadr.h"
 
 // The settings of the mode (process-wide, set by the window's controls, the
 // options dialog and the command line).
@@ -25,6 +26,11 @@ struct TWidokKierowcy {
     double PredkoscKmh = 60.0;       // speed of the drive
 };
 extern TWidokKierowcy WidokKierowcy;
+
+// Forgets the driver's view's ground (TEREN cut where a cutting removes it),
+// which the first driver's frame after it makes again: the load sequence and
+// a fresh program call it, as the meshes change.
+void ZapomnijTerenWykopu();
 
 // ---- Station posts ----
 
@@ -63,8 +69,10 @@ enum class TUstawienie {
 // Rzut, the posts when SlupkiTrasy). Rebuilds the render arrays from the
 // meshes. With szukajPunktu false the chainage view is placed at the route
 // point and direction last looked up (TrasaX, TrasaY, katT), as the window
-// does again after a change of the cutting depths.
-TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu = true);
+// does again after a change of the cutting depths. `kadr` is the size of the
+// picture to be drawn: the driver's view then leaves out what lies beside it
+// (UmiescWOku); a picture of another size must be placed again.
+TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu = true, const TKadr& kadr = {});
 
 // ---- Panel texts ----
 

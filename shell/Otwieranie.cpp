@@ -34,6 +34,7 @@
 #include "common/ZapisBezpieczny.h"
 #include "analiza/Profil.h"
 #include "dialogs/ProfilPrzekroj.h"
+#include "dialogs/WczytanieNMT.h"
 #include "dialogs/OpcjeWyswietlania.h"
 #include "dialogs/Kontrole.h"
 #include "dialogs/Widocznosc.h"
@@ -183,8 +184,43 @@ std::optional<TWyborLandXML> TfMaster::WybierzZPlikuLandXML(const QString& nazwa
     }
 }
 
+bool TfMaster::OtworzNMT(const QStringList& nazwy) {
+    TOpcjeNMT opcje = OpcjeNMT;
+    opcje.Os.clear();
+    if (PytajONMT) {
+        if (!PytajONMT(opcje)) return false;
+    } else {
+        TDialogNMT d(opcje, Trasa.Obliczona, this);
+        if (d.exec() != QDialog::Accepted) return false;
+        opcje = d.Opcje();
+    }
+    OpcjeNMT = opcje;
+    std::vector<std::string> pliki;
+    for (const QString& n : nazwy) pliki.push_back(Lokalna(n));
+    std::optional<TTerenNMT> teren = WczytajNMTWTle(this, pliki, OpcjeNMTSceny(opcje),
+                                                    [this](const QString& t) { Blad(t); });
+    if (!teren) return false;
+    {
+        TZajety zajety;
+        PrzyjmijNMT(std::move(*teren));
+        ZbudujIndeksyWysokosci();
+        PoWczytaniu(nazwy.constLast(), Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
+        P_Pikietaz->setVisible(static_cast<double>(Trasa.PikMax) - static_cast<double>(Trasa.PikMin) > 1.0);
+        Przerysuj(*this);
+    }
+    QStringList lista = OstatniePliki();
+    for (const QString& n : nazwy) {
+        lista.removeAll(n);
+        lista.prepend(n);
+    }
+    ZapiszOstatnie(lista);
+    PokazKomunikatyTrasy();
+    return true;
+}
+
 bool TfMaster::OtworzPlik(const QString& nazwa) {
     const TRodzajPliku rodzaj = RodzajPliku(Lokalna(nazwa));
+    if (rodzaj == TRodzajPliku::NMT) return OtworzNMT({nazwa});
     const bool tro = rodzaj == TRodzajPliku::TRO || rodzaj == TRodzajPliku::XML;
     // A LandXML file: the surfaces and the alignment are chosen before the load.
     std::optional<TWyborLandXML> wybor = TWyborLandXML{};
@@ -209,12 +245,20 @@ bool TfMaster::OtworzPlik(const QString& nazwa) {
 }
 
 void TfMaster::OtworzPliki(const QStringList& nazwy) {
-    for (const QString& nazwa : nazwy) {
+    for (qsizetype i = 0; i < nazwy.size(); ++i) {
+        const QString& nazwa = nazwy[i];
         const TRodzajPliku rodzaj = RodzajPliku(Lokalna(nazwa));
-        if (rodzaj == TRodzajPliku::TRO || rodzaj == TRodzajPliku::XML)
+        if (rodzaj == TRodzajPliku::NMT) {
+            // Consecutive grids are the sheets of one terrain.
+            QStringList arkusze{nazwa};
+            while (i + 1 < nazwy.size() && RodzajPliku(Lokalna(nazwy[i + 1])) == TRodzajPliku::NMT)
+                arkusze << nazwy[++i];
+            OtworzNMT(arkusze);
+        } else if (rodzaj == TRodzajPliku::TRO || rodzaj == TRodzajPliku::XML)
             OtworzPlik(nazwa);
         else
-            Blad(QStringLiteral("Nie otwarto pliku %1: program otwiera pliki trójkątów .tro i pliki LandXML (.xml).")
+            Blad(QStringLiteral("Nie otwarto pliku %1: program otwiera pliki trójkątów .tro, pliki LandXML (.xml) "
+                                "i siatki NMT (.asc, .xyz, .tif, .tiff).")
                      .arg(QDir::toNativeSeparators(nazwa)));
     }
 }

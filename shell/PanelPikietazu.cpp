@@ -182,7 +182,8 @@ void TfMaster::UstawNaPikiecie() {
 
 void TfMaster::PolozWidok(bool szukajPunktu) {
     OdswiezKontrolkiKierowcy();
-    const TUstawienie u = UstawWidokNaPikiecie(PikietaBiezaca, szukajPunktu);
+    // Placed for the paint area's size: the driver's view leaves out what lies beside it.
+    const TUstawienie u = UstawWidokNaPikiecie(PikietaBiezaca, szukajPunktu, TKadr{rys->width(), rys->height()});
     if (u == TUstawienie::BrakSiatek) return;
     // A route of a LandXML file keeps its start chainage: the texts show it added.
     L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(Trasa.PikStart + PikietaBiezaca)) + QStringLiteral("  ") +

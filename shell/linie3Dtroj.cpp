@@ -187,7 +187,8 @@ void TfMaster::FormCreate() {
     D_save = {QStringLiteral("tro"), QStringLiteral("troj (*.tro);;wszystkie (*)"),
               KatalogProgramu() + QStringLiteral("Przyklady")};
     OpenDialog1 = {QStringLiteral("mtp"),
-                   QStringLiteral("Pliki Trójkatów (*.tro);;Pliki LandXML (*.xml);;Wszystkie pliki (*)"),
+                   QStringLiteral("Pliki Trójkatów (*.tro);;Pliki LandXML (*.xml);;"
+                                  "Numeryczny model terenu (*.asc *.xyz *.tif *.tiff);;Wszystkie pliki (*)"),
                    KatalogProgramu() + QStringLiteral("Przyklady")};
     D_saveLandXML = {QStringLiteral("xml"), QStringLiteral("Pliki LandXML (*.xml);;Wszystkie pliki (*)"),
                      KatalogProgramu() + QStringLiteral("Przyklady")};

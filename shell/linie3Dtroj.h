@@ -19,6 +19,7 @@
 
 #include "dialogs/OpcjeWyswietlania.h"
 #include "render/RysujPerspektywa.h"
+#include "nmt/NMT.h"
 #include "wymiana/LandXML.h"
 
 class QDragEnterEvent;
@@ -123,6 +124,12 @@ public:
     // The choice of surfaces and alignment of a LandXML file holding more than
     // one of either; empty: the dialog of WybierzZLandXML. Tests put a fixed choice here.
     std::function<std::optional<TWyborLandXML>(const TSpisLandXML& spis)> WyborLandXML;
+    // The options of elevation grids before they are read (tolerance,
+    // corridor, XYZ order, systems); false: the user cancelled. Empty: the
+    // dialog TDialogNMT. Tests answer here.
+    std::function<bool(TOpcjeNMT& opcje)> PytajONMT;
+    // The grids' options, kept for the session.
+    TOpcjeNMT OpcjeNMT;
     // Files larger than this many bytes are read under a progress window.
     qint64 ProgPostepu = 4 << 20;
 
@@ -199,6 +206,11 @@ public:
     // Opens files one after another through OtworzPlik (the command line, a
     // drop): a name that is not a .tro file is skipped with an error box.
     void OtworzPliki(const QStringList& nazwy);
+    // Elevation grids as the terrain: the options asked for, the reading and
+    // thinning in a worker thread under a progress window, then the TIN put in
+    // place and the window following as after OtworzPlik. Several grids are
+    // sheets of one terrain. True when loaded.
+    bool OtworzNMT(const QStringList& nazwy);
     // The recent list as kept in QSettings, newest first.
     QStringList OstatniePliki() const;
     // A recent list's item: opens the file, or, when it has gone, says so and

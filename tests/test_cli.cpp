@@ -113,6 +113,7 @@ TEST_F(Narzedzie, KodyWyjscia) {
         "2||profil|T|--krok|-1\n2||przekroj|T\n2||przekroj|T|--pikieta|1|--szerokosc|0\n"
         "2||profil|T|--pikieta|3\n2||profil|T|--obraz|K/profil.jpg\n2||landxml|T\n2||gltf|T|K/x.xml\n"
         "2||obraz|T|K/o.png|--pikieta|100|--oko|1.5\n2||przejazd|T|K/k|--predkosc|50\n"
+        "2|--bez-zapisu|przejazd|T|--bez-zapisu|--wideo|K/f.mp4\n"
         "2||widocznosc|T|--kierunek|bok\n2||widocznosc|T|--predkosc|0\n2||widocznosc|T|--opoznienie|-1\n"
         "2||widocznosc|T|--zasieg|x\n3|Trasa nie jest obliczona.|pikiety|P\n"
         "3|Trasa nie jest obliczona.|profil|P\n3|Trasa nie jest obliczona.|przekroj|P|--pikieta|3\n"
@@ -149,6 +150,10 @@ TEST_F(Narzedzie, ObrazIPrzejazd) {
     EXPECT_EQ(CzytajPlik(k + "/klatka_00002.png"), CzytajPlik(b));
     EXPECT_TRUE(fs::exists(k + "/klatka_00003.png") && fs::exists(k + "/klatka_00007.png"));
     EXPECT_FALSE(fs::exists(k + "/klatka_00004.png") || fs::exists(k + "/klatka_00005.png"));
+    // Against the chainage: --od beyond --do, frames numbered in the order of travel (12, 11, 10).
+    EXPECT_EQ(Uruchom({"przejazd", teren, k + "/wstecz", "--od", "12", "--do", "10", "--rozmiar", "320x200"}).Kod, 0);
+    EXPECT_EQ(CzytajPlik(k + "/wstecz/klatka_00002.png"), CzytajPlik(b));
+    EXPECT_EQ(CzytajPlik(k + "/wstecz/klatka_00003.png"), CzytajPlik(k + "/klatka_00001.png"));
     // A range of one chainage: one frame, the picture at it.
     EXPECT_EQ(Uruchom({"przejazd", teren, k + "/jedna", "--od", "11", "--do", "11", "--rozmiar", "320x200"}).Kod, 0);
     EXPECT_EQ(CzytajPlik(k + "/jedna/klatka_00001.png"), CzytajPlik(b));
@@ -191,6 +196,25 @@ TEST_F(Narzedzie, LandXMLIGltf) {
               std::tuple("1000.0000;", "1050.0000;", 1050.0));
     EXPECT_LT(std::hypot(p1050[1] - 1060, p1050[2] - 2010), 1e-3);
     EXPECT_LT(std::hypot(q0[1] - 1060, q0[2] - 2010), 1e-3) << q[2];
+    // Every command prints and takes the chainage shown: the sight rows from 1000, a chainage beyond the route
+    // taken at its end with a warning; without any surface the sight check is refused.
+    const TWynik w = Uruchom({"widocznosc", xml, "--krok", "50", "--kierunek", "naprzod"});
+    ASSERT_EQ(w.Kod, 0) << w.Bledy;
+    EXPECT_EQ(Linie(w.Wyjscie).at(1).substr(0, 12), "1000.0000;+;");
+    const TWynik poza = Uruchom({"obraz", xml, kat + "/poza.png", "--pikieta", "99999", "--rozmiar", "160x120"});
+    EXPECT_EQ(poza.Kod, 0);
+    EXPECT_NE(poza.Bledy.find("Uwaga: pikieta 99999.00 (--pikieta) leży poza trasą (od 1000.00 do 1178.54); użyto "
+                              "końca trasy, 1178.54."),
+              npos)
+        << poza.Bledy;
+    const TWynik bez = Uruchom({"widocznosc", xml, "--bez-terenu"});
+    EXPECT_EQ(bez.Kod, 1);
+    EXPECT_NE(bez.Bledy.find("Nie wczytano żadnej powierzchni"), npos) << bez.Bledy;
+    // The converter reads .mtp only: a LandXML source is refused, nothing is written.
+    const TWynik przepisz = Uruchom({"przepisz", xml, kat + "/z_xml.tro"});
+    EXPECT_EQ(przepisz.Kod, 2);
+    EXPECT_NE(przepisz.Bledy.find("to plik LandXML"), npos) << przepisz.Bledy;
+    EXPECT_FALSE(fs::exists(kat + "/z_xml.tro"));
     fs::create_symlink("teren.xml", kat + "/dowiazanie.xml");
     ASSERT_EQ(Uruchom({"landxml", teren, proj, kat + "/dowiazanie.xml"}).Kod, 0);
     EXPECT_TRUE(fs::is_symlink(kat + "/dowiazanie.xml"));
@@ -260,10 +284,27 @@ TEST_F(Narzedzie, WidokKierowcyIFilm) {
     EXPECT_EQ(CzytajPlik(film), "stary film");
     EXPECT_EQ(pliki(), zPlikiem);
 
+    // Drawn and not written: the frames counted on stderr, with their rate; no file.
+    const TWynik pomiar = Uruchom({"przejazd", droga, "--bez-zapisu", "--kierowca", "--od", "100", "--do", "119.6",
+                                   "--krok", "0.4", "--rozmiar", "320x200"});
+    EXPECT_EQ(pomiar.Kod, 0) << pomiar.Bledy;
+    ASSERT_TRUE(pomiar.Bledy.starts_with("klatek: 50, klatek/s: ")) << pomiar.Bledy;
+    EXPECT_GT(Liczba(pomiar.Bledy.substr(pomiar.Bledy.rfind(' ') + 1)), 0.0) << pomiar.Bledy;
+    EXPECT_EQ(pliki(), zPlikiem);
+
     if (std::system("command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null") != 0)
         GTEST_SKIP() << "brak ffmpeg/ffprobe";
-    // 36 km/h at 25 frames a second: 0.4 m a frame, 100 to 119.6 m in 50 frames, two seconds.
-    ASSERT_EQ(Uruchom(dwieSekundy).Kod, 0);
+    // 36 km/h at 25 frames a second: 0.4 m a frame, 100 to 119.6 m in 50 frames, two seconds. The film goes
+    // through the safe writer: a replaced film keeps its bits, a new one gets 0666 less the umask.
+    fs::permissions(film, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_EQ(Uruchom(dwieSekundy, "umask 022; LC_ALL=C").Kod, 0);
+    EXPECT_EQ(fs::status(film).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    std::vector<std::string> nowy = dwieSekundy;
+    nowy[3] = kat + "/nowy.mp4";
+    nowy.back() = "100.8";
+    ASSERT_EQ(Uruchom(nowy, "umask 022; LC_ALL=C").Kod, 0);
+    EXPECT_EQ(fs::status(kat + "/nowy.mp4").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
     const std::string zapytanie =
         "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
         "stream=nb_read_frames,codec_name,pix_fmt -of csv=p=0 '" +

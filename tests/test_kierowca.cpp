@@ -1,5 +1,9 @@
 // The driver's view on scenes whose answers follow from their geometry; the panel's texts, the drive's step.
+#include <cstdio>
+#include <cstdlib>
+
 #include "pomocnicze/Pomocnicze.h"
+#include "render/Rasteryzer.h"
 #include "scena/WidokKierowcy.h"
 
 namespace {
@@ -158,4 +162,85 @@ TEST(WidokKierowcy, JazdaWedlugCzasuNieKlatek) {
         EXPECT_NEAR(k.Pikieta, cel, 1e-9) << s0;
         EXPECT_EQ(k.Koniec, koniec) << s0;
     }
+}
+
+namespace {
+
+// The sky over the road: in the central third of the picture's columns, the share of sky pixels in the top quarter
+// of the picture (well above the horizon at 45 %), and the pixels of something hanging in the sky: a terrain seen
+// from above covers each column from the foot of the picture up without a gap, so whatever lies above sky in a
+// column hangs over the road (the ground of a cutting drawn as a ceiling). The rows just above the horizon are left
+// out: the far cutting depth leaves gaps in the ground there.
+struct TNiebo {
+    double Udzial = 1;
+    int Wiszace = 0;
+};
+TNiebo NieboNadDroga(const std::vector<std::uint32_t>& piksele, int W, int H, std::uint32_t niebo) {
+    TNiebo n;
+    const int gora = H / 4, horyzont = std::min(WierszHoryzontu(H), H);
+    std::int64_t ile = 0, nieba = 0;
+    for (int x = W / 3; x < 2 * W / 3; ++x) {
+        bool widacNiebo = false;
+        for (int y = horyzont - 1; y >= 0; --y) {
+            const bool jest = piksele[static_cast<std::size_t>(y) * W + x] == niebo;
+            if (y < gora) ++ile, nieba += jest;
+            if (jest)
+                widacNiebo = true;
+            else if (widacNiebo && y < horyzont - H / 20)
+                ++n.Wiszace;
+        }
+    }
+    n.Udzial = ile ? static_cast<double>(nieba) / static_cast<double>(ile) : 1.0;
+    return n;
+}
+
+// Writes the frame as a PPM picture (for looking at it: ORVANY_KLATKI=folder).
+void ZapiszPPM(const std::string& sciezka, const std::vector<std::uint32_t>& piksele, int W, int H) {
+    std::string s = "P6\n" + std::to_string(W) + " " + std::to_string(H) + "\n255\n";
+    for (std::uint32_t p : piksele) s += {static_cast<char>(p >> 16), static_cast<char>(p >> 8), static_cast<char>(p)};
+    ZapiszPlik(sciezka, s);
+}
+
+}  // namespace
+
+TEST(WidokKierowcy, PrzejazdDrogiPrzykladowejNieboNadDroga) {
+    // The sample road in the driver's view every 20 m in both directions: above the horizon over the road the sky
+    // stays open (the old ground over a shallow cutting hung there as a green ceiling at 0+640, 0+680, 1+560, …).
+    constexpr int W = 640, H = 400;
+    ZerujStan(W, H);
+    UstawOkoOkna(W, H);
+    WczytajPlik(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
+    ASSERT_TRUE(Trasa.Obliczona);
+    constexpr std::uint32_t KolorNieba = 0xFFFF00FFu;  // nowhere else in the picture
+    Niebo = {1, 1, {KolorNieba}};
+    WidokKierowcy = TWidokKierowcy{};
+    WidokKierowcy.Wlaczony = true;
+    UstawOkoKierowcy(H);
+    const char* klatki = std::getenv("ORVANY_KLATKI");
+    std::vector<std::uint32_t> piksele(static_cast<std::size_t>(W) * H);
+    int ile = 0;
+    double najmniej = 1.0;
+    for (bool wPrzod : {true, false}) {
+        WidokKierowcy.Oko.WPrzod = wPrzod;
+        for (double s = 0; s <= Trasa.PikMax; s += 20) {
+            if (UstawWidokNaPikiecie(s) != TUstawienie::Kierowca) continue;
+            std::fill(piksele.begin(), piksele.end(), 0xFF000000u);
+            TPlotnoRastrowe plotno({piksele.data(), W, H, W, 0});
+            Przerysuj(plotno, W, H);
+            const TNiebo n = NieboNadDroga(piksele, W, H, KolorNieba);
+            const double u = n.Udzial;
+            najmniej = std::min(najmniej, u);
+            EXPECT_TRUE(u > 0.95 && n.Wiszace == 0)
+                << "pikieta " << s << (wPrzod ? " +" : " -") << ": nieba " << u << ", wiszących pikseli " << n.Wiszace;
+            if (klatki) {
+                char nazwa[64];
+                std::snprintf(nazwa, sizeof nazwa, "/%c%05.0f_%03.0f_%d.ppm", wPrzod ? 'p' : 'w', s, 100 * u,
+                              n.Wiszace);
+                ZapiszPPM(klatki + std::string(nazwa), piksele, W, H);
+            }
+            ++ile;
+        }
+    }
+    EXPECT_GT(ile, 2 * static_cast<int>(Trasa.PikMax / 20) - 4);
+    std::printf("najmniejszy udział nieba: %.3f w %d klatkach\n", najmniej, ile);
 }

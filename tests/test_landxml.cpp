@@ -287,6 +287,24 @@ TEST(LandXMLPowierzchnie, WrogieDaneOdrzuconeBezZmianyModelu) {
     }
 }
 
+TEST(LandXMLPowierzchnie, NazwaZPlikuWJednymWierszuKomunikatu) {
+    // The fuzzer's finding: a surface name holding line breaks, a stray byte and (here added) a terminal escape.
+    // The message stays two lines (what went wrong, then "Plik: ..., wiersz: ..."), the name quoted on the first,
+    // escaped, the byte replaced, nothing a terminal would obey.
+    std::string tekst = CzytajPlik(std::string(ORVANY_ZRODLA) +
+                                   "/fuzz/corpus/fuzz_landxml/nazwa-z-podzialami-wierszy.xml");
+    tekst.insert(tekst.find("<Surface name=\"S") + 16, "\x1B[2J\xFF");
+    const std::string b = BladBezZmianyModelu(tekst);
+    ASSERT_EQ(std::count(b.begin(), b.end(), '\n'), 1) << b;
+    EXPECT_NE(b.find("\nPlik: w.xml, wiersz: "), std::string::npos) << b;
+    const std::string pierwszy = b.substr(0, b.find('\n'));
+    EXPECT_NE(pierwszy.find("„S\\x1B[2J\xEF\xBF\xBD<End>4600000 5000020\xEF\xBF\xBD</End></Line>\\n</CoordGeom>\\n"),
+              std::string::npos)
+        << b;
+    EXPECT_EQ(pierwszy.find('\xFF'), std::string::npos) << b;
+    EXPECT_EQ(b.find('\x1B'), std::string::npos);
+}
+
 TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
     ZerujStan();
     OtworzTRO(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");

@@ -1,6 +1,7 @@
-// Number texts in the user's locale and the Windows-1250 texts.
+// Number texts in the user's locale, the Windows-1250 texts and names from files as messages show them.
 
 #include "common/Funkcje.h"
+#include "common/NazwyZPliku.h"
 #include "pomocnicze/Pomocnicze.h"
 
 TEST(Wzorce, LiczbyWLocaleUzytkownika) {
@@ -34,4 +35,47 @@ TEST(Napisy, Cp1250IKrotkiNapis) {
     TKrotkiNapis<15> n;
     n.Ustaw("abcdefghijklmnopqrstuvwxyz");
     EXPECT_EQ(n.Tekst(), "abcdefghijklmno");
+}
+
+TEST(Napisy, NazwyZPlikuWJednymWierszu) {
+    // Line breaks and control characters escaped, invalid UTF-8 replaced, long names cut: one safe line.
+    const std::pair<std::string, std::string> przypadki[] = {
+        {"Istniejący teren", "Istniejący teren"},
+        {"S\n<End>4600000\r\n", "S\\n<End>4600000\\r\\n"},
+        {"a\nb\rc\td", "a\\nb\\rc\\td"},
+        {"\x1B[31mczerwony\x1B[0m", "\\x1B[31mczerwony\\x1B[0m"},
+        {"\x07\x7F\xC2\x9B"
+         "2J",
+         "\\x07\\x7F\\x9B2J"},                                     // BEL, DEL and the 8-bit CSI
+        {"\xE2\x80\xAEtxe\xE2\x80\xA8", "\\u{202E}txe\\u{2028}"},  // direction override, line separator
+        {"M\xFFZ\xC3", "M\xEF\xBF\xBDZ\xEF\xBF\xBD"},              // a stray byte, a cut character
+        {"\xC0\xAF\xED\xA0\x80", std::string(5 * 3, ' ')},         // overlong '/', a surrogate: every byte replaced
+        {"C:\\droga", "C:\\\\droga"},
+    };
+    for (const auto& [wejscie, wyjscie] : przypadki) {
+        std::string oczekiwane = wyjscie;
+        if (oczekiwane == std::string(15, ' ')) {
+            oczekiwane.clear();
+            for (int i = 0; i < 5; ++i) oczekiwane += "\xEF\xBF\xBD";
+        }
+        EXPECT_EQ(NapisZPliku(wejscie), oczekiwane);
+    }
+    // Sixty characters (not bytes: a Polish letter is two) and "…"; a cut never splits a character.
+    const std::string dluga = std::string(100, 'x'), polska = [] {
+        std::string s;
+        for (int i = 0; i < 100; ++i) s += "ą";
+        return s;
+    }();
+    EXPECT_EQ(NapisZPliku(dluga), std::string(60, 'x') + "…");
+    EXPECT_EQ(NapisZPliku(polska).size(), 60u * 2 + 3);
+    EXPECT_EQ(NapisZPliku(std::string(60, 'x')), std::string(60, 'x'));
+    EXPECT_EQ(CytatZPliku("PROJ"), "„PROJ”");
+    // Whatever the bytes, the result is valid UTF-8 without a byte below 0x20 or DEL.
+    for (int b = 0; b < 256; ++b) {
+        const std::string w = NapisZPliku(std::string(1, static_cast<char>(b)) + "z");
+        for (unsigned char c : w) EXPECT_TRUE(c >= 0x20 && c != 0x7F) << b;
+        // Read again, the result gains no replacement character: it is valid UTF-8.
+        const std::string znowu = NapisZPliku(w, 1000);
+        EXPECT_EQ(znowu.find("\xEF\xBF\xBD") == std::string::npos, w.find("\xEF\xBF\xBD") == std::string::npos) << b;
+    }
 }

@@ -64,7 +64,7 @@ void Sprawdz(const std::string& sciezka, const TOczekiwanie& o) {
     const TStan przed = Stan();
     const std::string blad = Blad([&] { WczytajPlik(sciezka); });
     if (o.wiersz != "-") {
-        EXPECT_EQ(blad, o.komunikat + "\nPlik: " + sciezka + ", wiersz: " + o.wiersz);
+        EXPECT_EQ(blad, o.komunikat + "\nPlik: " + sciezka + (o.wiersz == "0" ? "" : ", wiersz: " + o.wiersz));
         EXPECT_TRUE(Stan() == przed) << "model się zmienił";
         EXPECT_TRUE(Obraz() == obrazPrzed) << "obraz się zmienił";
         return;

@@ -91,6 +91,25 @@ TEST(Trasy, PrzykladyZakretow) {
     }
 }
 
+TEST(Trasy, KierunekNaKoncachLuku) {
+    // A quarter circle of R from (0, 0) to (R, R) between straights of a millimetre (an arc filling its arms
+    // exactly is refused as overlapping): the direction is the arc's tangent also at the route's ends, where the
+    // lookup stands 0.001 inside them, on the arc's ends (a one-sided chord was 0.05 / R off there).
+    ZerujStan();
+    for (float R : {15.0f, 300.0f}) {
+        Buduj({{-0.001, 0}, {R, 0, R}, {R, R + 0.001}});
+        ASSERT_TRUE(Trasa.Obliczona) << R;
+        const double luk = pi / 2 * R, koniec = std::min<double>(Trasa.PikMax, luk + 0.002);
+        ASSERT_NEAR(koniec, luk + 0.002, 1e-4);
+        auto styczna = [&](double s) { return std::clamp(std::clamp(s, 0.001, koniec - 0.001) - 0.001, 0.0, luk) / R; };
+        for (double s : {-3.0, 0.0, 0.02, 0.05, luk / 2, koniec - 0.05, koniec - 0.02, koniec, koniec + 5}) {
+            const double k = KatNaPikiecie(s);
+            EXPECT_TRUE(k >= 0 && k < 2 * pi) << k;
+            EXPECT_NEAR(RoznicaKatow(k, styczna(s)), 0, 1e-7) << R << " " << s;
+        }
+    }
+}
+
 // Messages name vertices 0-based in the definition checks, 1-based in the overlap check. Coincident
 // vertices, a route doubling back on itself and a huge radius overlapping its neighbours are in the hostile corpus.
 TEST(Trasy, KomunikatyIWartosciOdrzucane) {

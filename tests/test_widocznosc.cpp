@@ -1,6 +1,7 @@
 // The stopping sight distance on a crest, a bend with a wall and a sag; the required distance worked by hand.
 #include "analiza/OkoKierowcy.h"
 #include "analiza/Widocznosc.h"
+#include "analiza/Wykop.h"
 #include "pomocnicze/Pomocnicze.h"
 
 namespace {
@@ -105,13 +106,25 @@ TEST_F(Widocznosc, LukPionowyWypuklyIPierwszaPrzeszkodaNaProj) {
     ASSERT_EQ(odcinki.size(), 2u);
     EXPECT_EQ(std::tuple(odcinki[0].Kierunek, odcinki[0].Od, odcinki[0].Do), std::tuple(1, 0.0, 800.0));
     EXPECT_EQ(std::tuple(odcinki[1].Kierunek, odcinki[1].Od, odcinki[1].Do), std::tuple(-1, 200.0, 1000.0));
-    const std::vector<std::string> raport = RaportWidocznosci(*w, u);
+    // The report names the chainages shown (a route starting at 2+000 here), the speed, the grade at the worst
+    // station (0 on the crest's top), and says what hides the target.
+    const std::vector<std::string> raport = RaportWidocznosci(*w, u, 2000);
     int linie = 0;
     for (const std::string& l : raport)
-        linie += l.find("km 0+000 – km 0+800, kierunek +: dostępna 132,") == 0 ||
-                 l.find("km 0+200 – km 1+000, kierunek −: dostępna 132,") == 0;
+        linie += (l.find("km 2+000 – km 2+800, kierunek +: dostępna 132,") == 0 ||
+                  l.find("km 2+200 – km 3+000, kierunek −: dostępna 132,") == 0) &&
+                 l.find(" (V = 100 km/h, i = ") != std::string::npos &&
+                 l.size() - l.rfind(", cel zasłania PROJ") == std::string(", cel zasłania PROJ").size();
     EXPECT_EQ(linie, 2);
+    EXPECT_EQ(raport[2].find("Prędkość 100 km/h, czas reakcji 2,5 s, opóźnienie 3,4 m/s²"), 0u) << raport[2];
     EXPECT_NE(raport.back().find("nie spełnia warunku"), std::string::npos);
+    // Speeds from the design parameters: the range the stations used.
+    u.Predkosc = 0;
+    std::vector<TWierszWidocznosci> zPredkosciami = *w;
+    for (std::size_t i = 0; i < zPredkosciami.size(); ++i) zPredkosciami[i].Predkosc = i < 6 ? 50 : 70;
+    EXPECT_EQ(RaportWidocznosci(zPredkosciami, u, 0)[2].find(
+                  "Prędkość 50–70 km/h (z parametrów projektowych, według pikiet)"),
+              0u);
     // The road triangles of the + stretch: under the lane to the right of +x
     // (y from -3.5 to 0), from half a step before the stretch to half a step after it.
     const auto trojkaty = TrojkatyOdcinkow({odcinki[0]}, u.Krok, u.Przesuniecie, proj);
@@ -141,7 +154,7 @@ TEST_F(Widocznosc, LukPoziomyZeSciana) {
         }
     }
     const TIndeksWysokosci proj = ZbudujIndeksWysokosci(droga);
-    const TIndeksWysokosci teren = TerenPozaProjektem(ZbudujIndeksWysokosci(sciana), proj);
+    const TIndeksWysokosci teren = TerenPozaWykopem(ZbudujIndeksWysokosci(sciana), proj);
     TUstawieniaWidocznosci u;
     u.Predkosc = 60;  // Lz 85 m: short of the chord
     for (const auto& [s, k, re] : {std::tuple{pikPL + 40, 1, 201.75}, std::tuple{pikPL + 160, -1, 198.25}}) {
@@ -189,14 +202,17 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     // A road 12 m wide at 0 in a cut: the old ground at 5 in 30 m triangles, dug away over the road.
     const std::vector<TTrojkat> stary = Siatka(-30, 1050, -60, 60, 30, [](double, double) { return 5.0; });
     const TIndeksWysokosci droga = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double) { return 0.0; }));
-    const TIndeksWysokosci wykop = TerenPozaProjektem(ZbudujIndeksWysokosci(stary), droga);
+    const TIndeksWysokosci wykop = TerenPozaWykopem(ZbudujIndeksWysokosci(stary), droga);
     const TWierszWidocznosci wWykopie = SprawdzWidocznoscNaPikiecie(500, 1, u, droga, wykop);
     EXPECT_TRUE(wWykopie.Granica == TGranicaWidocznosci::Zasieg && wWykopie.Dostepna == 300);
-    // Nothing of the old ground is left over the road (but pieces of a metre along its edges), all of it beside.
+    // Nothing of the old ground is left over the road, all of it beside.
     for (double x = 0.5; x < 1000; x += 7.3)
         for (double y : {-4.9, -3.0, 0.0, 2.2, 4.9}) EXPECT_FALSE(Wysokosc(wykop, x, y)) << x << " " << y;
     for (double y : {-59.0, -30.0, -7.0, 7.0, 45.0}) EXPECT_NEAR(*Wysokosc(wykop, 100, y), 5, 1e-9) << y;
 
+    // Without any surface there is nothing to drive on: refused, not a table of rows without a surface.
+    EXPECT_NE(Blad([&] { ObliczWidocznosc(u, brak, brak); }).find("Nie wczytano żadnej powierzchni"),
+              std::string::npos);
     // Wrong settings are refused with a Polish message; a cancelled run gives nothing.
     u.Krok = 0;
     EXPECT_THROW(ObliczWidocznosc(u, proj, brak), BladKonwersji);

@@ -2,14 +2,14 @@
 # Checks the one-way graph of the program's folders: a file may include its
 # own folder and the folders below its level, never a folder on its level or
 # above it. The core (common, model, route, render, analiza, generators,
-# wymiana, scena) uses no Qt; render/qt is the Qt canvas at the renderer's level.
+# wymiana, nmt, scena) uses no Qt; render/qt is the Qt canvas at the renderer's level.
 # scena/ sits above wymiana/ because its one open flow reads LandXML too.
 #
 #   main.cpp                   60
 #   shell/, cli/               50
 #   dialogs/                   40
 #   scena/                     35
-#   generators/, wymiana/      30  (wymiana: LandXML and glTF)
+#   generators/, wymiana/, nmt/ 30  (wymiana: LandXML and glTF; nmt: elevation grids to a TIN)
 #   analiza/                   25  (surface heights, profiles, the driver's eye, sight distance)
 #   route/, render/, render/qt 20  (render/qt may include render/)
 #   model/                     10
@@ -25,7 +25,7 @@ poziom() {
         model) echo 10 ;;
         route | render | render/qt) echo 20 ;;
         analiza) echo 25 ;;
-        generators | wymiana) echo 30 ;;
+        generators | wymiana | nmt) echo 30 ;;
         scena) echo 35 ;;
         dialogs) echo 40 ;;
         shell | cli) echo 50 ;;
@@ -35,7 +35,7 @@ poziom() {
 }
 
 bledy=0
-for plik in main.cpp common/* model/* route/* render/* render/qt/* analiza/* generators/* wymiana/* scena/* dialogs/* shell/* cli/*; do
+for plik in main.cpp common/* model/* route/* render/* render/qt/* analiza/* generators/* wymiana/* nmt/* scena/* dialogs/* shell/* cli/*; do
     [ -f "$plik" ] || continue
     case "$plik" in *.h | *.cpp) ;; *) continue ;; esac
     folder=$(dirname "$plik")

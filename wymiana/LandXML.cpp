@@ -1,4 +1,5 @@
 #include "wymiana/LandXML.h"
+#include "common/NazwyZPliku.h"
 
 #include <pugixml.hpp>
 
@@ -28,9 +29,9 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
     auto znajdz = [&](const std::string& nazwa, const char* co) -> int {
         for (std::size_t i = 0; i < nazwyPow.size(); ++i)
             if (nazwyPow[i] == nazwa) return static_cast<int>(i);
-        z.Blad(
-            "Plik nie zawiera powierzchni „" + nazwa + "” (" + co + "). Powierzchnie w pliku: " + Lista(nazwyPow) + ".",
-            d.korzen);
+        z.Blad("Plik nie zawiera powierzchni " + CytatZPliku(nazwa) + " (" + co +
+                   "). Powierzchnie w pliku: " + Lista(nazwyPow) + ".",
+               d.korzen);
     };
     int teren = -1, proj = -1;
     if (wybor.BezTerenu)
@@ -67,7 +68,8 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         for (std::size_t i = 0; i < nazwyTras.size(); ++i)
             if (nazwyTras[i] == wybor.Trasa) trasa = static_cast<int>(i);
         if (trasa < 0)
-            z.Blad("Plik nie zawiera trasy „" + wybor.Trasa + "” (--trasa). Trasy w pliku: " + Lista(nazwyTras) + ".",
+            z.Blad("Plik nie zawiera trasy " + CytatZPliku(wybor.Trasa) +
+                       " (--trasa). Trasy w pliku: " + Lista(nazwyTras) + ".",
                    d.korzen);
     } else if (!tr.empty()) {
         trasa = 0;
@@ -76,7 +78,7 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         const std::string& nazwa = nazwyTras[static_cast<std::size_t>(trasa)];
         w.Zalomy = CzytajTrase(tr[static_cast<std::size_t>(trasa)], nazwa, d.jednostka, z, w.PikStart);
         w.GeometriaZPliku = true;
-        w.Pochodzenie = "LandXML " + std::string(z.nazwa) + ", trasa „" + nazwa + "”";
+        w.Pochodzenie = "LandXML " + NapisZPliku(z.nazwa, 1000) + ", trasa " + CytatZPliku(nazwa);
         // Every alignment once more as an element chain: the report lists them
         // all, and the chosen one's vertical profile is the route's design line.
         const std::vector<TOsLandXML> osie = CzytajOsieDokumentu(d.korzen, d.jednostka, z.tekst());
@@ -85,7 +87,7 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         try {
             if (const TNiweleta* n = WybierzNiwelete(os, wybor.Profil)) {
                 w.Niweleta = *n;
-                w.Pochodzenie += ", niweleta „" + n->Nazwa + "”";
+                w.Pochodzenie += ", niweleta " + CytatZPliku(n->Nazwa);
             }
         } catch (const BladKonwersji& b) {
             z.Blad(b.what(), tr[static_cast<std::size_t>(trasa)]);

@@ -1,4 +1,5 @@
 #include "wymiana/LandXMLOsie.h"
+#include "common/NazwyZPliku.h"
 #include "wymiana/LandXMLOsieDokument.h"
 
 #include <algorithm>
@@ -200,7 +201,7 @@ struct TCzytnikOsi {
 
     TNiweleta Profil(pugi::xml_node pa, const std::string& nazwa) const {
         std::vector<TPVI> punkty;
-        const std::string przed = "Niweleta „" + nazwa + "”: ";
+        const std::string przed = "Niweleta " + CytatZPliku(nazwa) + ": ";
         for (pugi::xml_node n = pa.first_child(); n; n = n.next_sibling()) {
             if (n.type() != pugi::node_element) continue;
             const std::string_view rodzaj = Lokalna(n.name());
@@ -294,7 +295,7 @@ std::vector<TOsLandXML> Czytaj(TDokument& d, std::string_view oryginal, const TZ
     if (!osie.empty() &&
         std::all_of(osie.begin(), osie.end(), [](const TOsLandXML& o) { return !o.Pominieta.empty(); })) {
         std::string s = "Żadnej trasy pliku nie można wczytać:";
-        for (const TOsLandXML& o : osie) s += "\nTrasa „" + o.Lancuch.Nazwa + "”: " + o.Pominieta;
+        for (const TOsLandXML& o : osie) s += "\nTrasa " + CytatZPliku(o.Lancuch.Nazwa) + ": " + o.Pominieta;
         z.Blad(s, d.korzen);
     }
     return osie;
@@ -321,13 +322,15 @@ const TOsLandXML& WybierzOs(const std::vector<TOsLandXML>& osie, const std::stri
     std::vector<std::string> nazwy;
     for (const TOsLandXML& o : osie) {
         if (trasa.empty() ? o.Pominieta.empty() : o.Lancuch.Nazwa == trasa) {
-            if (!o.Pominieta.empty()) throw BladKonwersji("Trasy „" + trasa + "” nie można wczytać: " + o.Pominieta);
+            if (!o.Pominieta.empty())
+                throw BladKonwersji("Trasy " + CytatZPliku(trasa) + " nie można wczytać: " + o.Pominieta);
             return o;
         }
         nazwy.push_back(o.Lancuch.Nazwa);
     }
     if (trasa.empty()) throw BladKonwersji("Plik nie zawiera trasy (Alignments).");
-    throw BladKonwersji("Plik nie zawiera trasy „" + trasa + "” (--trasa). Trasy w pliku: " + Lista(nazwy) + ".");
+    throw BladKonwersji("Plik nie zawiera trasy " + CytatZPliku(trasa) + " (--trasa). Trasy w pliku: " + Lista(nazwy) +
+                        ".");
 }
 
 const TNiweleta* WybierzNiwelete(const TOsLandXML& os, const std::string& profil) {
@@ -337,15 +340,15 @@ const TNiweleta* WybierzNiwelete(const TOsLandXML& os, const std::string& profil
         nazwy.push_back(n.Nazwa);
     }
     if (profil.empty()) return nullptr;
-    throw BladKonwersji("Trasa „" + os.Lancuch.Nazwa + "” nie ma niwelety „" + profil +
-                        "” (--profil). Niwelety trasy: " + Lista(nazwy) + ".");
+    throw BladKonwersji("Trasa " + CytatZPliku(os.Lancuch.Nazwa) + " nie ma niwelety " + CytatZPliku(profil) +
+                        " (--profil). Niwelety trasy: " + Lista(nazwy) + ".");
 }
 
 std::vector<std::string> OpisOsi(const std::vector<TOsLandXML>& osie) {
     std::vector<std::string> w;
     for (const TOsLandXML& o : osie) {
         if (!o.Pominieta.empty()) {
-            w.push_back("Trasa „" + o.Lancuch.Nazwa + "” pominięta: " + o.Pominieta);
+            w.push_back("Trasa " + CytatZPliku(o.Lancuch.Nazwa) + " pominięta: " + o.Pominieta);
             continue;
         }
         const auto l = OpisLancucha(o.Lancuch);
@@ -353,7 +356,7 @@ std::vector<std::string> OpisOsi(const std::vector<TOsLandXML>& osie) {
         for (const TNiweleta& n : o.Niwelety) {
             int luki = 0;
             for (const TPVI& p : n.Punkty) luki += p.Luk != TLukPionowy::Brak;
-            w.push_back("  niweleta „" + n.Nazwa + "”: " + std::to_string(n.Punkty.size()) +
+            w.push_back("  niweleta " + CytatZPliku(n.Nazwa) + ": " + std::to_string(n.Punkty.size()) +
                         " punktów załamania, łuków pionowych " + std::to_string(luki) + ", od pikiety " +
                         L3(n.Punkty.front().Pik) + " do " + L3(n.Punkty.back().Pik) + ".");
         }

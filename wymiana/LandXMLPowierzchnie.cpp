@@ -2,6 +2,7 @@
 // id) and Definition/Faces/F (three point ids; i="1" is an invisible face,
 // skipped) become the mesh's points and triangles.
 #include "wymiana/LandXMLWspolne.h"
+#include "common/NazwyZPliku.h"
 
 #include <algorithm>
 #include <charconv>
@@ -40,7 +41,8 @@ public:
             gesty_ = zakres <= 4 * static_cast<std::uint64_t>(n) + 1024;
         }
         auto powtorzony = [&](std::size_t i) {
-            z.Blad("Punkt o id „" + Krotki(ids[i]) + "” występuje w powierzchni „" + powierzchnia + "” dwukrotnie.",
+            z.Blad("Punkt o id „" + Krotki(ids[i]) + "” występuje w powierzchni " + CytatZPliku(powierzchnia) +
+                       " dwukrotnie.",
                    wezly[i]);
         };
         if (gesty_) {
@@ -88,7 +90,7 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
     const pugi::xml_node pnts = Dziecko(def, "Pnts");
     const pugi::xml_node faces = Dziecko(def, "Faces");
     if (!def || !pnts || !faces)
-        z.Blad("Powierzchnia „" + nazwa + "” nie ma definicji trójkątów (Definition z Pnts i Faces).", s);
+        z.Blad("Powierzchnia " + CytatZPliku(nazwa) + " nie ma definicji trójkątów (Definition z Pnts i Faces).", s);
 
     const std::size_t ileP = Policz(pnts, "P");
     const std::size_t ileF = Policz(faces, "F");
@@ -105,7 +107,7 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
     w.Punkty.reserve(ileP);
     Dzieci(pnts, "P", [&](pugi::xml_node p) {
         const pugi::xml_attribute a = p.attribute("id");
-        if (!a || !*a.value()) z.Blad("Punkt powierzchni „" + nazwa + "” nie ma atrybutu id.", p);
+        if (!a || !*a.value()) z.Blad("Punkt powierzchni " + CytatZPliku(nazwa) + " nie ma atrybutu id.", p);
         std::string_view t = p.child_value();
         double v[3];
         for (double& x : v) {
@@ -152,16 +154,18 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
         for (std::int32_t& k : nr) {
             const std::string_view id = Slowo(t);
             if (id.empty())
-                z.Blad("Ściana powierzchni „" + nazwa + "” nie ma trzech punktów („" + Krotki(f.child_value()) + "”).",
+                z.Blad("Ściana powierzchni " + CytatZPliku(nazwa) + " nie ma trzech punktów („" +
+                           Krotki(f.child_value()) + "”).",
                        f);
             k = indeks.Znajdz(id);
             if (k < 0)
-                z.Blad("Ściana powierzchni „" + nazwa + "” wskazuje punkt o id „" + Krotki(id) +
+                z.Blad("Ściana powierzchni " + CytatZPliku(nazwa) + " wskazuje punkt o id „" + Krotki(id) +
                            "”, którego powierzchnia nie ma.",
                        f);
         }
         if (!Slowo(t).empty())
-            z.Blad("Ściana powierzchni „" + nazwa + "” ma więcej niż trzy punkty („" + Krotki(f.child_value()) + "”).",
+            z.Blad("Ściana powierzchni " + CytatZPliku(nazwa) + " ma więcej niż trzy punkty („" +
+                       Krotki(f.child_value()) + "”).",
                    f);
         TTrojkat tr;
         tr.Nr1 = nr[0];

@@ -4,6 +4,7 @@
 // built on trial and every element start and end of the file must lie on it
 // within 1 mm, or the load fails naming the element.
 #include "wymiana/LandXMLWspolne.h"
+#include "common/NazwyZPliku.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,10 +134,10 @@ public:
 
 private:
     [[noreturn]] void Blad(const std::string& tresc, pugi::xml_node n) const {
-        z_.Blad("Trasa „" + nazwa_ + "”: " + tresc, n);
+        z_.Blad("Trasa " + CytatZPliku(nazwa_) + ": " + tresc, n);
     }
     [[noreturn]] void Blad(const TElementPliku& e, const std::string& tresc) const {
-        z_.Blad("Trasa „" + nazwa_ + "”: " + e.Opis() + " " + tresc, e.Wezel);
+        z_.Blad("Trasa " + CytatZPliku(nazwa_) + ": " + e.Opis() + " " + tresc, e.Wezel);
     }
 
     TPunkt2D Punkt(pugi::xml_node el, std::string_view nazwa, bool wymagany, bool* jest = nullptr) const {

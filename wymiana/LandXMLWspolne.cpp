@@ -1,4 +1,5 @@
 #include "wymiana/LandXMLWspolne.h"
+#include "common/NazwyZPliku.h"
 
 #include <algorithm>
 #include <charconv>
@@ -94,13 +95,7 @@ bool Liczba(std::string_view s, double& v) {
     return ec == std::errc() && p == s.data() + s.size() && std::isfinite(v);
 }
 
-std::string Krotki(std::string_view s) {
-    std::string w(s.substr(0, 60));
-    for (char& c : w)
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-    if (s.size() > 60) w += "...";
-    return w;
-}
+std::string Krotki(std::string_view s) { return NapisZPliku(s); }
 
 std::string Milimetry(double m) {
     char b[32];
@@ -175,7 +170,7 @@ std::vector<pugi::xml_node> Trasy(pugi::xml_node korzen) {
 
 std::string Lista(const std::vector<std::string>& nazwy) {
     std::string w;
-    for (const std::string& n : nazwy) w += (w.empty() ? "„" : ", „") + n + "”";
+    for (const std::string& n : nazwy) w += (w.empty() ? "" : ", ") + CytatZPliku(n);
     return w.empty() ? "brak" : w;
 }
 

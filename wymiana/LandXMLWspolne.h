@@ -34,7 +34,7 @@ std::size_t Policz(pugi::xml_node n, std::string_view nazwa);
 std::string_view Slowo(std::string_view& s);
 // A finite decimal number as XML writes it ('.' whatever the locale).
 bool Liczba(std::string_view s, double& v);
-// A text of the file for a message: at most 60 bytes, control bytes as spaces.
+// A text of the file for a message, on one line and safe for a terminal (NapisZPliku).
 std::string Krotki(std::string_view s);
 // Metres as millimetres with one decimal and a decimal comma.
 std::string Milimetry(double m);

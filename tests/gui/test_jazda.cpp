@@ -211,5 +211,9 @@ TEST(WyborLandXMLOkno, ListyIWybor) {
         ASSERT_TRUE(w);
         EXPECT_EQ(std::tuple(w->Teren, w->Proj, w->Trasa, w->BezTerenu, w->BezTrasy),
                   std::tuple(p.w.Teren, p.w.Proj, p.w.Trasa, p.w.BezTerenu, p.w.BezTrasy));
-    }
+    }  // Surfaces named TEREN and PROJ (as this program writes them) are chosen for their sets at first.
+    QTimer::singleShot(0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
+    const std::optional<TWyborLandXML> w = WybierzZLandXML(nullptr, {{"X", "PROJ", "TEREN"}, {"os"}});
+    ASSERT_TRUE(w);
+    EXPECT_EQ(std::tuple(w->Teren, w->Proj, w->Trasa), std::tuple("TEREN", "PROJ", "os"));
 }

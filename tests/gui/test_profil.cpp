@@ -87,3 +87,13 @@ TEST_F(Profil, ObrazNarzedziaToRysunekOkna) {
     ASSERT_EQ(narzedzie.exitCode(), 0) << narzedzie.readAllStandardError().toStdString();
     EXPECT_TRUE(QImage(png).convertToFormat(QImage::Format_RGB32) == okna);
 }
+
+TEST(RysunekProfilu, PrzewyzszenieMieszczaceSieIPodzialkiPikiet) {
+    // Heights spanning 10 m over 1000 m drawn 900 px wide fit 270 px at 27x (a twentieth of the height free at
+    // each edge); no height range or length: the largest exaggeration the window allows.
+    EXPECT_DOUBLE_EQ(NajwiekszePrzewyzszenie(10, 1000, 900, 270), 27);
+    EXPECT_EQ(NajwiekszePrzewyzszenie(0, 1000, 900, 270), PrzewyzszenieNajwieksze);
+    // The sight chart writes its chainages as the profile does.
+    EXPECT_EQ(TekstPodzialkiPikiety(2500, 500), "2+500");
+    EXPECT_EQ(TekstPodzialkiPikiety(641.2153 + 58.7847, 50), "0+700");
+}

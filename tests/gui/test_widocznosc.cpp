@@ -1,4 +1,5 @@
 // The sight check in the window: a stopped run changes nothing; a finished one gives chart, strip and report.
+#include <QScreen>
 #include <QCheckBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -57,6 +58,11 @@ TEST_F(OknoWidocznosci, PrzerwanieNicNieZmieniaAWynikSiePokazuje) {
     TfProfilPrzekroj* profil = okno->ProfilPrzekroj;
     ASSERT_TRUE(profil && profil->isVisible() && profil->Wykres->isVisible());
     EXPECT_EQ(profil->Wykres->Wiersze().size(), w.Wiersze.size());
+    // Grown for the chart, the window still lies within the screen.
+    const QRect ekran = profil->screen()->availableGeometry();
+    EXPECT_TRUE(ekran.contains(profil->frameGeometry()))
+        << profil->frameGeometry().y() << "+" << profil->frameGeometry().height() << " poza " << ekran.y() << "+"
+        << ekran.height();
     const auto odcinki = OdcinkiNiespelniajace(w.Wiersze);
     ASSERT_FALSE(odcinki.empty());
     // The report in the viewer: a line per stretch and the summary (its lines: the core sight tests).

@@ -1,0 +1,387 @@
+// Elevation grids: reading (ASC, XYZ in both orders, GeoTIFF made here through GDAL), the thinning to a TIN checked
+// by brute force at every node, holes, sheets joined, the corridor, and coordinate transforms against closed forms.
+#include <gdal.h>
+#include <ogr_srs_api.h>
+
+#include <cstdio>
+#include <set>
+
+#include "nmt/NMT.h"
+#include "nmt/Uklady.h"
+#include "pomocnicze/Pomocnicze.h"
+
+namespace {
+
+constexpr double kBrak = -9999;
+
+// An ARC/INFO ASCII grid of W x H nodes, node (i, j) at (x0 + i*d, y0 + j*d), j = 0 the southern row.
+std::string Asc(int W, int H, double x0, double y0, double d, const std::function<double(int, int)>& z) {
+    std::string t = "ncols " + std::to_string(W) + "\nnrows " + std::to_string(H) + "\nxllcenter " +
+                    std::to_string(x0) + "\nyllcenter " + std::to_string(y0) + "\ncellsize " + std::to_string(d) +
+                    "\nNODATA_value -9999\n";
+    char b[64];
+    for (int j = H - 1; j >= 0; --j) {
+        for (int i = 0; i < W; ++i) {
+            std::snprintf(b, sizeof b, "%.2f ", z(i, j));
+            t += b;
+        }
+        t += '\n';
+    }
+    return t;
+}
+
+std::string ZapiszAsc(const std::string& nazwa, int W, int H, double x0, double y0, double d,
+                      const std::function<double(int, int)>& z) {
+    const std::string p = KatalogTymczasowy() + "/" + nazwa;
+    ZapiszPlik(p, Asc(W, H, x0, y0, d, z));
+    return p;
+}
+
+// The TIN's height at every grid node it covers (NaN elsewhere), by testing every node against every triangle's box.
+std::vector<double> WysokosciTIN(const TTinNMT& t, const TSiatkaNMT& s) {
+    std::vector<double> w(s.Z.size(), std::nan(""));
+    for (const auto& tr : t.Trojkaty) {
+        const TPunkt3D &a = t.Punkty[tr[0]], &b = t.Punkty[tr[1]], &c = t.Punkty[tr[2]];
+        const double det = (b.X - a.X) * (c.Y - a.Y) - (c.X - a.X) * (b.Y - a.Y);
+        EXPECT_GT(det, 0) << "trójkąt nie jest przeciwny do ruchu wskazówek zegara";
+        const int i0 = int(std::floor((std::min({a.X, b.X, c.X}) - s.X0) / s.DX)),
+                  i1 = int(std::ceil((std::max({a.X, b.X, c.X}) - s.X0) / s.DX));
+        const int j0 = int(std::floor((std::min({a.Y, b.Y, c.Y}) - s.Y0) / s.DY)),
+                  j1 = int(std::ceil((std::max({a.Y, b.Y, c.Y}) - s.Y0) / s.DY));
+        for (int j = std::max(0, j0); j <= std::min(s.Wiersze - 1, j1); ++j)
+            for (int i = std::max(0, i0); i <= std::min(s.Kolumny - 1, i1); ++i) {
+                const double x = s.X0 + i * s.DX, y = s.Y0 + j * s.DY;
+                const double l1 = ((b.X - x) * (c.Y - y) - (c.X - x) * (b.Y - y)) / det;
+                const double l2 = ((c.X - x) * (a.Y - y) - (a.X - x) * (c.Y - y)) / det;
+                const double l3 = 1 - l1 - l2;
+                if (l1 < -1e-9 || l2 < -1e-9 || l3 < -1e-9) continue;
+                w[s.Indeks(i, j)] = l1 * a.Z + l2 * b.Z + l3 * c.Z;
+            }
+    }
+    return w;
+}
+
+// Every node with data covered and within the tolerance; no covered node without data more than a cell into a hole.
+void SprawdzTIN(const TTinNMT& t, const TSiatkaNMT& s, double tol) {
+    const std::vector<double> h = WysokosciTIN(t, s);
+    int niepokryte = 0, zaDaleko = 0, wDziurze = 0;
+    double najwiekszy = 0;
+    for (int j = 0; j < s.Wiersze; ++j)
+        for (int i = 0; i < s.Kolumny; ++i) {
+            const double z = s.Z[s.Indeks(i, j)], v = h[s.Indeks(i, j)];
+            if (!std::isnan(z)) {
+                if (std::isnan(v))
+                    ++niepokryte;
+                else if (std::fabs(v - z) > tol + 1e-9)
+                    ++zaDaleko;
+                if (!std::isnan(v)) najwiekszy = std::max(najwiekszy, std::fabs(v - z));
+            } else if (!std::isnan(v)) {
+                bool sasiad = false;
+                for (int q = std::max(0, j - 1); q <= std::min(s.Wiersze - 1, j + 1); ++q)
+                    for (int p = std::max(0, i - 1); p <= std::min(s.Kolumny - 1, i + 1); ++p)
+                        sasiad |= !std::isnan(s.Z[s.Indeks(p, q)]);
+                wDziurze += !sasiad;
+            }
+        }
+    EXPECT_EQ(niepokryte, 0);
+    EXPECT_EQ(zaDaleko, 0) << "największy błąd " << najwiekszy;
+    EXPECT_EQ(wDziurze, 0);
+}
+
+TSiatkaNMT Siatka(int W, int H, const std::function<double(int, int)>& z) {
+    TSiatkaNMT s;
+    s.Kolumny = W, s.Wiersze = H, s.X0 = 5000, s.Y0 = 7000, s.DX = s.DY = 1;
+    s.Z.resize(std::size_t(W) * H);
+    for (int j = 0; j < H; ++j)
+        for (int i = 0; i < W; ++i) s.Z[s.Indeks(i, j)] = z(i, j);
+    return s;
+}
+
+}  // namespace
+
+TEST(NMT, PlaszczyznaToDwaTrojkaty) {
+    const std::string p = ZapiszAsc("plaska.asc", 50, 40, 600000, 400000, 1,
+                                    [](int i, int j) { return 100 + 0.05 * i - 0.02 * j; });
+    const auto w = WczytajNMT({p}, {});
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->Tin.Trojkaty.size(), 2u);
+    EXPECT_EQ(w->Tin.Punkty.size(), 4u);
+    EXPECT_EQ(w->Tin.WezlyZDanymi, 2000);
+    // The corners: X the easting (never mirrored), Y the northing.
+    std::set<std::tuple<double, double, double>> rogi;
+    for (const auto& q : w->Tin.Punkty) rogi.insert({q.X, q.Y, std::round(q.Z * 100) / 100});
+    EXPECT_EQ(rogi,
+              (std::set<std::tuple<double, double, double>>{
+                  {600000, 400000, 100}, {600049, 400000, 102.45}, {600000, 400039, 99.22}, {600049, 400039, 101.67}}));
+}
+
+TEST(NMT, ParaboloidaWTolerancjiWKazdymWezle) {
+    const TSiatkaNMT s = Siatka(161, 121,
+                                [](int i, int j) { return 0.004 * ((i - 70) * (i - 70) + (j - 50) * (j - 50)); });
+    for (double tol : {0.0, 0.05, 0.5}) {
+        SCOPED_TRACE(tol);
+        const auto t = PrzerzedzSiatke(s, tol);
+        ASSERT_TRUE(t);
+        SprawdzTIN(*t, s, tol);
+        if (tol == 0.0) {
+            EXPECT_GT(t->Trojkaty.size(), 20000u);
+        } else if (tol == 0.5) {
+            EXPECT_LT(t->Trojkaty.size(), 800u);  // far fewer than the 38,400 of the grid
+        }
+    }
+}
+
+TEST(NMT, DziuryIObszarL) {
+    // An L of data (the north-east quarter empty), a round hole and a single missing node; rough ground.
+    const TSiatkaNMT s = Siatka(90, 70, [](int i, int j) {
+        if (i >= 50 && j >= 40) return std::nan("");
+        if ((i - 25) * (i - 25) + (j - 25) * (j - 25) < 64) return std::nan("");
+        if (i == 70 && j == 10) return std::nan("");
+        return 50 + 3 * std::sin(i * 0.3) * std::cos(j * 0.2);
+    });
+    const auto t = PrzerzedzSiatke(s, 0.1);
+    ASSERT_TRUE(t);
+    SprawdzTIN(*t, s, 0.1);
+    // No data outside the L's box (beyond the hole's edge by more than a cell) is covered: checked above; and the
+    // whole grid fully without data gives no triangle.
+    const auto pusta = PrzerzedzSiatke(Siatka(5, 5, [](int, int) { return std::nan(""); }), 0.1);
+    ASSERT_TRUE(pusta);
+    EXPECT_TRUE(pusta->Trojkaty.empty());
+    // Data in a ring around the grid's edge only, corners without data.
+    const TSiatkaNMT r = Siatka(40, 30, [](int i, int j) {
+        const bool rog = (i < 3 || i > 36) && (j < 3 || j > 26);
+        return rog ? std::nan("") : 10.0 + 0.01 * i * j;
+    });
+    const auto tr = PrzerzedzSiatke(r, 0.05);
+    ASSERT_TRUE(tr);
+    SprawdzTIN(*tr, r, 0.05);
+}
+
+TEST(NMT, DwaArkuszeBezSzczeliny) {
+    auto z = [](int i, int j) { return 200 + 4 * std::sin(i * 0.11) + 3 * std::cos(j * 0.07) + 0.001 * i * j; };
+    // The whole grid, and the same as a western and an eastern sheet sharing the column 60.
+    const std::string cala = ZapiszAsc("cala.asc", 120, 80, 1000, 2000, 1, z);
+    const std::string zach = ZapiszAsc("zachod.asc", 61, 80, 1000, 2000, 1, z);
+    const std::string wsch = ZapiszAsc("wschod.asc", 60, 80, 1060, 2000, 1, [&](int i, int j) { return z(i + 60, j); });
+    const auto a = WczytajNMT({cala}, {}), b = WczytajNMT({zach, wsch}, {}), c = WczytajNMT({wsch, zach}, {});
+    ASSERT_TRUE(a && b && c);
+    // One terrain thinned as one: the same TIN as the whole grid's, so no edge ends at the sheets' border.
+    auto trojkaty = [](const TTinNMT& t) {
+        std::set<std::array<std::tuple<double, double>, 3>> w;
+        for (const auto& tr : t.Trojkaty) {
+            std::array<std::tuple<double, double>, 3> v;
+            for (int k = 0; k < 3; ++k) v[k] = {t.Punkty[tr[k]].X, t.Punkty[tr[k]].Y};
+            std::sort(v.begin(), v.end());
+            w.insert(v);
+        }
+        return w;
+    };
+    EXPECT_EQ(trojkaty(b->Tin), trojkaty(a->Tin));
+    EXPECT_EQ(trojkaty(c->Tin), trojkaty(a->Tin));
+    // Every inner edge has two triangles: an edge used once lies on the grid's outline.
+    std::map<std::pair<std::tuple<double, double>, std::tuple<double, double>>, int> krawedzie;
+    for (const auto& tr : b->Tin.Trojkaty)
+        for (int k = 0; k < 3; ++k) {
+            auto p = std::tuple(b->Tin.Punkty[tr[k]].X, b->Tin.Punkty[tr[k]].Y);
+            auto q = std::tuple(b->Tin.Punkty[tr[(k + 1) % 3]].X, b->Tin.Punkty[tr[(k + 1) % 3]].Y);
+            ++krawedzie[std::minmax(p, q)];
+        }
+    for (const auto& [k, n] : krawedzie) {
+        const auto [x1, y1] = k.first;
+        const auto [x2, y2] = k.second;
+        const bool obwod = (x1 == x2 && (x1 == 1000 || x1 == 1119)) || (y1 == y2 && (y1 == 2000 || y1 == 2079));
+        EXPECT_EQ(n, obwod ? 1 : 2) << x1 << " " << y1 << " " << x2 << " " << y2;
+    }
+    // A sheet off the lattice or of another spacing is refused.
+    const std::string krzywy = ZapiszAsc("krzywy.asc", 10, 10, 1000.5, 2100, 1, z);
+    EXPECT_EQ(Blad([&] {
+                  WczytajNMT({cala, krzywy}, {});
+              }),
+              "Węzły arkusza nie leżą na siatce pierwszego arkusza (przesunięcie o ułamek oczka).\nPlik: " + krzywy);
+    const std::string rzadki = ZapiszAsc("rzadki.asc", 10, 10, 1000, 2100, 2, z);
+    EXPECT_TRUE(Blad([&] { WczytajNMT({cala, rzadki}, {}); }).starts_with("Arkusz ma inny rozstaw węzłów (2 × 2 m)"));
+}
+
+TEST(NMT, DwaPorzadkiXYZ) {
+    // 4 columns (easting 600000..600003) by 3 rows (northing 400000..400002), height = 10*i + j.
+    std::string gis, geo;
+    for (int j = 2; j >= 0; --j)
+        for (int i = 0; i < 4; ++i) {
+            const std::string e = std::to_string(600000 + i), n = std::to_string(400000 + j),
+                              z = std::to_string(10 * i + j);
+            gis += e + " " + n + " " + z + "\n";
+        }
+    // The geodetic order: x (northing) first, lines with one northing after another.
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 3; ++j)
+            geo += std::to_string(400000 + j) + " " + std::to_string(600000 + i) + " " + std::to_string(10 * i + j) +
+                   "\n";
+    const std::string k = KatalogTymczasowy(), pg = k + "/gis.xyz", pp = k + "/geo.xyz";
+    ZapiszPlik(pg, gis);
+    ZapiszPlik(pp, geo);
+    for (const auto& [plik, zamien] : {std::pair(pg, false), std::pair(pp, true)}) {
+        SCOPED_TRACE(plik);
+        const TSiatkaNMT s = CzytajSiatkeNMT(plik, {zamien});
+        ASSERT_EQ(std::tuple(s.Kolumny, s.Wiersze, s.X0, s.Y0, s.DX, s.DY),
+                  std::tuple(4, 3, 600000.0, 400000.0, 1.0, 1.0));
+        for (int j = 0; j < 3; ++j)
+            for (int i = 0; i < 4; ++i) EXPECT_EQ(s.Z[s.Indeks(i, j)], 10 * i + j) << i << " " << j;
+    }
+    // The geodetic file read in the GIS order lies transposed: northings as eastings.
+    const TSiatkaNMT t = CzytajSiatkeNMT(pp, {false});
+    EXPECT_EQ(std::tuple(t.Kolumny, t.Wiersze, t.X0, t.Y0), std::tuple(3, 4, 400000.0, 600000.0));
+}
+
+TEST(NMT, GeoTIFFZGDAL) {
+    // 5 x 4 pixels of 2 m, the north-west corner at (500000, 300008), EPSG:2180, nodata -9999 at one pixel.
+    const std::string p = KatalogTymczasowy() + "/maly.tif";
+    GDALAllRegister();
+    GDALDriverH drv = GDALGetDriverByName("GTiff");
+    ASSERT_TRUE(drv);
+    GDALDatasetH ds = GDALCreate(drv, p.c_str(), 5, 4, 1, GDT_Float32, nullptr);
+    ASSERT_TRUE(ds);
+    double gt[6] = {500000, 2, 0, 300008, 0, -2};
+    GDALSetGeoTransform(ds, gt);
+    OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+    OSRImportFromEPSG(srs, 2180);
+    GDALSetSpatialRef(ds, srs);
+    OSRDestroySpatialReference(srs);
+    GDALRasterBandH b = GDALGetRasterBand(ds, 1);
+    GDALSetRasterNoDataValue(b, kBrak);
+    float v[20];
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 5; ++c) v[r * 5 + c] = float(100 + c + 10 * r);  // r = 0 the northern row
+    v[7] = float(kBrak);
+    ASSERT_EQ(GDALRasterIO(b, GF_Write, 0, 0, 5, 4, v, 5, 4, GDT_Float32, 0, 0), CE_None);
+    GDALClose(ds);
+
+    const TSiatkaNMT s = CzytajSiatkeNMT(p);
+    EXPECT_EQ(std::tuple(s.Kolumny, s.Wiersze, s.X0, s.Y0, s.DX, s.DY, s.EPSG),
+              std::tuple(5, 4, 500001.0, 300001.0, 2.0, 2.0, 2180));
+    EXPECT_EQ(s.Z[s.Indeks(0, 3)], 100);  // the north-west pixel is the last row (north)
+    EXPECT_EQ(s.Z[s.Indeks(4, 0)], 134);
+    EXPECT_TRUE(std::isnan(s.Z[s.Indeks(2, 2)]));  // file row 1, column 2
+    // Through the whole flow: the system is the file's.
+    const auto w = WczytajNMT({p}, {});
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->UkladSiatki, 2180);
+    EXPECT_EQ(w->Opis[1], "Układ współrzędnych siatki: EPSG:2180 (ETRF2000-PL / CS92).");
+}
+
+TEST(NMT, PasWokolTrasy) {
+    TSiatkaNMT s = Siatka(200, 150, [](int i, int j) { return 0.1 * i + 0.2 * j; });
+    const TSiatkaNMT pelna = s;
+    const std::vector<TPunkt2D> os = {{5020, 7010}, {5100, 7080}, {5180, 7030}};
+    const double pas = 12.5;
+    OgraniczDoPasa(s, os, pas);
+    // Brute force: distance of every node of the full grid to the polyline.
+    auto odl = [&](double x, double y) {
+        double d = 1e30;
+        for (std::size_t n = 0; n + 1 < os.size(); ++n) {
+            const double ux = os[n + 1].X - os[n].X, uy = os[n + 1].Y - os[n].Y;
+            const double t = std::clamp(((x - os[n].X) * ux + (y - os[n].Y) * uy) / (ux * ux + uy * uy), 0.0, 1.0);
+            d = std::min(d, std::hypot(x - os[n].X - t * ux, y - os[n].Y - t * uy));
+        }
+        return d;
+    };
+    int zle = 0, zachowane = 0;
+    for (int j = 0; j < pelna.Wiersze; ++j)
+        for (int i = 0; i < pelna.Kolumny; ++i) {
+            const double x = pelna.X0 + i, y = pelna.Y0 + j;
+            const int ii = int(std::lround(x - s.X0)), jj = int(std::lround(y - s.Y0));
+            const bool w = ii >= 0 && jj >= 0 && ii < s.Kolumny && jj < s.Wiersze && !std::isnan(s.Z[s.Indeks(ii, jj)]);
+            if (w) {
+                ++zachowane;
+                if (s.Z[s.Indeks(ii, jj)] != pelna.Z[pelna.Indeks(i, j)]) ++zle;
+            }
+            if (w != (odl(x, y) <= pas)) ++zle;
+        }
+    EXPECT_EQ(zle, 0);
+    EXPECT_GT(zachowane, 3000);
+    // Cut to the box of what is left.
+    EXPECT_EQ(std::tuple(s.X0, s.Y0), std::tuple(5020 - 12.0, 7000.0));
+    // The corridor missing the grid, and no route, are refused.
+    TOpcjeNMT o;
+    o.Pas = 10;
+    const std::string p = ZapiszAsc("pas.asc", 20, 20, 0, 0, 1, [](int, int) { return 1.0; });
+    EXPECT_EQ(Blad([&] { WczytajNMT({p}, o); }), "Pas wokół trasy wymaga trasy: wczytaj ją przed siatką.");
+    o.Os = {{500, 500}, {600, 600}};
+    EXPECT_EQ(Blad([&] { WczytajNMT({p}, o); }), "Siatka nie ma danych w pasie 10 m wokół trasy.\nPlik: " + p);
+}
+
+namespace {
+// The meridian arc of GRS80 from the equator to latitude phi (radians), by Simpson's rule over the meridian's
+// radius of curvature a(1-e^2)/(1-e^2 sin^2)^(3/2): an oracle independent of PROJ's series.
+double LukPoludnika(double phi) {
+    const double a = 6378137.0, f = 1 / 298.257222101, e2 = f * (2 - f);
+    auto rho = [&](double t) { return a * (1 - e2) / std::pow(1 - e2 * std::sin(t) * std::sin(t), 1.5); };
+    const int n = 20000;
+    double s = rho(0) + rho(phi);
+    for (int k = 1; k < n; ++k) s += rho(phi * k / n) * (k % 2 ? 4 : 2);
+    return s * phi / n / 3;
+}
+}  // namespace
+
+TEST(NMT, UkladyWspolrzednychPROJ) {
+    // On a zone's central meridian the transverse Mercator gives E = false easting, N = k0 * arc + false northing.
+    // PL-1992 (EPSG:2180): 19° E, k0 = 0.9993, FE = 500000, FN = -5300000. PL-2000 zone 7 (EPSG:2178): 21° E,
+    // k0 = 0.999923, FE = 7500000, FN = 0.
+    for (double fi : {50.0, 52.25, 54.5}) {
+        SCOPED_TRACE(fi);
+        const double luk = LukPoludnika(fi * Pi / 180);
+        std::vector<TPunkt3D> p = {{19.0, fi, 123.4}};  // EPSG:4326 normalised: longitude, latitude
+        PrzeliczUklad(p, 4326, 2180);
+        EXPECT_NEAR(p[0].X, 500000.0, 1e-4);
+        EXPECT_NEAR(p[0].Y, 0.9993 * luk - 5300000.0, 1e-3);
+        EXPECT_EQ(p[0].Z, 123.4);  // heights unchanged
+        std::vector<TPunkt2D> q = {{21.0, fi}};
+        PrzeliczUklad(q, 4326, 2178);
+        EXPECT_NEAR(q[0].X, 7500000.0, 1e-4);
+        EXPECT_NEAR(q[0].Y, 0.999923 * luk, 1e-3);
+        // Back to degrees, and PL-1992 to PL-2000 and back.
+        PrzeliczUklad(q, 2178, 4326);
+        EXPECT_NEAR(q[0].X, 21.0, 1e-9);
+        EXPECT_NEAR(q[0].Y, fi, 1e-9);
+    }
+    std::vector<TPunkt3D> r = {{637000.25, 486000.5, 7}}, r0 = r;
+    PrzeliczUklad(r, 2180, 2178);
+    EXPECT_GT(std::hypot(r[0].X - r0[0].X, r[0].Y - r0[0].Y), 1000);
+    PrzeliczUklad(r, 2178, 2180);
+    EXPECT_NEAR(r[0].X, r0[0].X, 1e-6);
+    EXPECT_NEAR(r[0].Y, r0[0].Y, 1e-6);
+    EXPECT_EQ(Blad([&] { PrzeliczUklad(r, 2180, 999999); }), "Nieznany układ współrzędnych EPSG:999999.");
+    EXPECT_EQ(NazwaUkladu(2180), "EPSG:2180 (ETRF2000-PL / CS92)");
+    EXPECT_EQ(NazwaUkladu(0), "nieznany");
+}
+
+TEST(NMT, UkladPlikuIProjektu) {
+    // A grid in PL-1992 given by option, the project in PL-2000 zone 7: the vertices move, heights stay.
+    const std::string p = ZapiszAsc("uklad.asc", 30, 30, 637000, 486000, 1,
+                                    [](int i, int j) { return 100 + 0.1 * i * j; });
+    TOpcjeNMT o;
+    o.UkladPliku = 2180;
+    const auto a = WczytajNMT({p}, o);
+    o.Uklad = 2178;
+    const auto b = WczytajNMT({p}, o);
+    ASSERT_TRUE(a && b);
+    ASSERT_EQ(a->Tin.Punkty.size(), b->Tin.Punkty.size());
+    std::vector<TPunkt3D> oczekiwane = a->Tin.Punkty;
+    PrzeliczUklad(oczekiwane, 2180, 2178);
+    for (std::size_t n = 0; n < oczekiwane.size(); ++n) {
+        EXPECT_NEAR(b->Tin.Punkty[n].X, oczekiwane[n].X, 1e-6);
+        EXPECT_EQ(b->Tin.Punkty[n].Z, a->Tin.Punkty[n].Z);
+    }
+    EXPECT_EQ(std::tuple(b->UkladSiatki, b->UkladWyniku), std::tuple(2180, 2178));
+    EXPECT_NE(b->Opis[1].find("przeliczono do EPSG:2178"), std::string::npos) << b->Opis[1];
+}
+
+TEST(NMT, PrzerwanieIPostep) {
+    const TSiatkaNMT s = Siatka(300, 300, [](int i, int j) { return std::sin(i * 0.1) * std::cos(j * 0.13) * 5; });
+    std::atomic<bool> stop{true};
+    EXPECT_FALSE(PrzerzedzSiatke(s, 0.01, {}, &stop));
+    std::vector<double> u;
+    ASSERT_TRUE(PrzerzedzSiatke(s, 0.01, [&](double x) { u.push_back(x); }));
+    ASSERT_FALSE(u.empty());
+    EXPECT_TRUE(std::is_sorted(u.begin(), u.end()));
+    EXPECT_EQ(u.back(), 1.0);
+}
