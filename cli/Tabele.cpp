@@ -223,7 +223,7 @@ int Niweleta(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     const double krok = Liczba(arg, "--krok", 10.0);
     if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, WyborLandXML(arg));
+    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (Trasa.Niweleta.Pusta()) {
         bledy << "orvany3d-cli: trasa nie ma niwelety (Profile/ProfAlign w pliku LandXML); niweleta pochodzi tylko "
