@@ -62,8 +62,11 @@ void SprawdzKomunikat(const char* komunikat, std::string_view nazwaPliku) {
     const std::size_t nl = k.find('\n');
     SPRAWDZ(nl != std::string_view::npos && nl > 0);
     SPRAWDZ(k.substr(nl + 1).rfind("Plik: " + std::string(nazwaPliku) + ", wiersz: ", 0) == 0);
-    // One short readable line: the offending text is cut and escaped.
-    SPRAWDZ(nl < 400);
+    // One short readable line: the offending text is cut and escaped. Counted in characters, not bytes:
+    // a replaced invalid byte is one character of three bytes (U+FFFD).
+    std::size_t znakow = 0;
+    for (char c : k.substr(0, nl)) znakow += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    SPRAWDZ(znakow < 400);
     for (char c : k.substr(0, nl)) SPRAWDZ(static_cast<unsigned char>(c) >= 0x20);
 }
 
