@@ -61,27 +61,33 @@ std::string Ucieczka(std::uint32_t k) {
 std::string NapisZPliku(std::string_view tekst, std::size_t najwiecej) {
     std::string w;
     w.reserve(std::min<std::size_t>(tekst.size(), 4 * najwiecej) + 8);
+    // Characters as written: an escape counts with its every character, so a
+    // name of control characters is cut as short as a name of letters.
     std::size_t znaki = 0;
+    auto dopisz = [&](std::string_view t, std::size_t ile) {
+        if (znaki + ile > najwiecej) return false;
+        w += t;
+        znaki += ile;
+        return true;
+    };
     while (!tekst.empty()) {
-        if (znaki == najwiecej) {
+        std::uint32_t kod = 0;
+        const std::size_t n = ZnakUtf8(tekst, kod);
+        bool zmiescilo;
+        if (n == 0)
+            zmiescilo = dopisz("\xEF\xBF\xBD", 1);  // U+FFFD for the byte that starts no character
+        else if (kod == '\\')
+            zmiescilo = dopisz("\\\\", 2);
+        else if (Sterujacy(kod)) {
+            const std::string u = Ucieczka(kod);
+            zmiescilo = dopisz(u, u.size());
+        } else
+            zmiescilo = dopisz(tekst.substr(0, n), 1);
+        if (!zmiescilo) {
             w += "…";
             break;
         }
-        std::uint32_t kod = 0;
-        const std::size_t n = ZnakUtf8(tekst, kod);
-        if (n == 0) {
-            w += "\xEF\xBF\xBD";  // U+FFFD for the byte that starts no character
-            tekst.remove_prefix(1);
-        } else {
-            if (kod == '\\')
-                w += "\\\\";
-            else if (Sterujacy(kod))
-                w += Ucieczka(kod);
-            else
-                w.append(tekst.data(), n);
-            tekst.remove_prefix(n);
-        }
-        ++znaki;
+        tekst.remove_prefix(n == 0 ? 1 : n);
     }
     return w;
 }
