@@ -335,6 +335,7 @@ void PrzyjmijWczytane(TDaneWczytane&& d) {
         Trasa.Zalomy = std::move(*d.Zalomy);
         Trasa.PikStart = d.PikStart;
         Trasa.GeometriaZPliku = d.GeometriaZPliku;
+        Trasa.Lancuch = std::move(d.Lancuch);
         Trasa.Pochodzenie = std::move(d.Pochodzenie);
         Trasa.Niweleta = std::move(d.Niweleta);
         Trasa.OpisOsi = std::move(d.OpisOsi);

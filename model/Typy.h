@@ -159,12 +159,16 @@ struct DaneUstawieniaTrasy {
     std::vector<TElementTrasy> ElementyTrasy;
     // A route read from an exchange file (LandXML): the chainage of its start
     // as the file gives it (chainage texts show PikStart + s), whether its
-    // geometry is the file's design (the build then takes the clothoid
-    // parameters as they stand and accepts curves that touch), and where it
-    // came from (for the route report; empty for the program's own files).
+    // geometry is the file's element chain (Lancuch; it then has no vertices),
+    // and where it came from (for the route report; empty for the program's own files).
     double PikStart = 0.0;
     bool GeometriaZPliku = false;
     std::string Pochodzenie;
+    // The route as a chain of elements, which every reader of the route reads:
+    // a route from vertices is built through them and expressed as a chain
+    // (LancuchZTrasy); a route read as a chain (GeometriaZPliku) is this chain,
+    // never rebuilt. Empty while the route is not built.
+    TLancuch Lancuch;
     // The route's vertical profile (the design line) as its file gives it;
     // without one it has no breakpoints.
     TNiweleta Niweleta;

@@ -52,6 +52,8 @@ struct TDaneWczytane {
     double PikStart = 0.0;
     bool GeometriaZPliku = false;
     std::string Pochodzenie;
+    // With GeometriaZPliku: the route is this element chain (Zalomy is then empty).
+    TLancuch Lancuch;
     // With Zalomy: the route's vertical profile (none: no breakpoints) and the
     // route report's lines about every alignment of its file.
     TNiweleta Niweleta;

@@ -153,6 +153,13 @@ void PrzesunTrase(double dx, double dy) {
         z.X += dx;
         z.Y += dy;
     }
+    // The chain's points (a chain read from a file is never rebuilt from vertices).
+    for (TElementOsi& e : Trasa.Lancuch.Elementy) {
+        for (TPunkt2D* p : {&e.Poczatek, &e.Koniec, &e.Srodek, &e.SzeregPunkt}) {
+            p->X += dx;
+            p->Y += dy;
+        }
+    }
     Trasa.Dx = -dx;
     Trasa.Dy = -dy;
 }

@@ -93,7 +93,7 @@ void ObliczZakres(TSiatka& siatka);
 void OrientujTrojkaty();
 // Moves every mesh triangle of both sets (Punkty stay).
 void PrzesunSiatki(double dx, double dy, double dz);
-// Moves every route vertex and records the shift in Trasa.Dx, Trasa.Dy.
+// Moves every route vertex and the route chain's points and records the shift in Trasa.Dx, Trasa.Dy.
 void PrzesunTrase(double dx, double dy);
 // The render record of a mesh triangle drawn in the colour `kolor` (its
 // surface kind's, KolorRodzaju), not yet shaded.

@@ -263,7 +263,7 @@ TRzutNaLancuch NajblizszaPikieta(const TLancuch& l, TPunkt2D p) {
     return najlepszy;
 }
 
-TLancuch ZlozLancuch(std::string nazwa, double pikStart, std::vector<TElementOsi> elementy) {
+TLancuch ZlozLancuch(std::string nazwa, double pikStart, std::vector<TElementOsi> elementy, int* wierszBledu) {
     TLancuch l;
     l.Nazwa = std::move(nazwa);
     l.PikStart = pikStart;
@@ -271,6 +271,7 @@ TLancuch ZlozLancuch(std::string nazwa, double pikStart, std::vector<TElementOsi
     double pik = 0.0;
     for (std::size_t i = 0; i < elementy.size(); ++i) {
         TElementOsi& e = elementy[i];
+        if (wierszBledu) *wierszBledu = e.Wiersz;  // every refusal below names this element
         if (!(e.Dlugosc > 0) || !std::isfinite(e.Dlugosc))
             throw BladKonwersji(OpisElementu(e) + " nie ma dodatniej długości.");
         if (!std::isfinite(e.K1) || !std::isfinite(e.K2) || !std::isfinite(e.Kierunek) ||

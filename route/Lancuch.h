@@ -79,7 +79,8 @@ TRzutNaLancuch NajblizszaPikieta(const TLancuch& l, TPunkt2D p);
 // set from the lengths. Checks every junction (see the head of this file) and
 // raises BladKonwersji naming the element; the accepted ones go to Zalamania.
 // Refuses a chain without elements and an element without positive finite length.
-TLancuch ZlozLancuch(std::string nazwa, double pikStart, std::vector<TElementOsi> elementy);
+// On a refusal *wierszBledu (when given) is the named element's line.
+TLancuch ZlozLancuch(std::string nazwa, double pikStart, std::vector<TElementOsi> elementy, int* wierszBledu = nullptr);
 
 // The program's own route from vertices (built: Obliczona), expressed as a
 // chain: the straights between the curves (zero-length ones where curves

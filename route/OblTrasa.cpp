@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "route/Lancuch.h"
 #include "route/OblKlotka.h"
 
 namespace {
@@ -14,7 +15,6 @@ namespace {
 struct TBudowa {
     const std::vector<TZalom>& Zalomy;
     const std::vector<TParametryProjektowe>& Parametry;
-    bool ZPliku = false;
     std::vector<TElementTrasy> El;
     std::vector<std::string> Komunikaty;
     float PikMin = 0.0f, PikMax = 0.0f;
@@ -170,11 +170,8 @@ bool SprawdzNakladanie(TBudowa& b) {
     const auto& el = b.El;
     const int n = b.IleElementow();
     bool ok = true;
-    // Curves of a file's design may touch (a reverse curve without a straight
-    // between them); its coordinates are rounded, so an overlap below 1 mm counts as touching.
-    const double odstep = b.ZPliku ? -0.001 : 0.001;
     for (int i = 1; i < n; ++i) {
-        if (el[i - 1].PikKKP2 + odstep > el[i].PikPKP1) {
+        if (el[i - 1].PikKKP2 + 0.001 > el[i].PikPKP1) {
             ok = false;
             b.Komunikat(" Załom " + Cp1250NaUtf8(b.Zalomy[i - 1].Nazwa.Widok()) + " poz. " + std::to_string(i) +
                         " oraz  załom " + Cp1250NaUtf8(b.Zalomy[i].Nazwa.Widok()) + " poz. " + std::to_string(i + 1) +
@@ -217,7 +214,7 @@ void ObliczElementy(TBudowa& b) {
             const TPunkt2D P{el[i - 1].X, el[i - 1].Y};
             const TPunkt2D V{e.X, e.Y};
             const TPunkt2D N{el[i + 1].X, el[i + 1].Y};
-            e = ObliczLuk(P, V, N, R, A1, A2, b.ZPliku ? nullptr : &wybrane);
+            e = ObliczLuk(P, V, N, R, A1, A2, &wybrane);
             if (!e.JestKlotoida) {
                 e.PunktPKP1 = e.PunktPL;
                 e.PunktKKP2 = e.PunktKL;
@@ -268,7 +265,23 @@ TZakresTrasy ZakresTrasy(const std::vector<TZalom>& z) {
 }
 
 void ObliczZakresTrasy(DaneUstawieniaTrasy& trasa) {
-    const TZakresTrasy z = ZakresTrasy(trasa.Zalomy);
+    TZakresTrasy z = ZakresTrasy(trasa.Zalomy);
+    if (!z.Jest && !trasa.Lancuch.Elementy.empty()) {
+        // A chain without vertices: its points at every eighth of each element
+        // (the range frames the view; an arc's bulge between them is small).
+        for (const TElementOsi& e : trasa.Lancuch.Elementy) {
+            for (int k = 0; k <= 8; ++k) {
+                const TPunkt2D p = PunktElementu(e, e.Dlugosc * k / 8);
+                if (!std::isfinite(p.X) || !std::isfinite(p.Y)) continue;
+                if (!z.Jest) {
+                    z = {true, p.X, p.Y, p.X, p.Y};
+                    continue;
+                }
+                z.Xmax = std::max(z.Xmax, p.X), z.Ymax = std::max(z.Ymax, p.Y);
+                z.Xmin = std::min(z.Xmin, p.X), z.Ymin = std::min(z.Ymin, p.Y);
+            }
+        }
+    }
     if (!z.Jest) return;
     trasa.Xmax = z.Xmax, trasa.Ymax = z.Ymax, trasa.Xmin = z.Xmin, trasa.Ymin = z.Ymin;
 }
@@ -285,8 +298,8 @@ TParametryProjektowe ParametryNaPikiecie(const std::vector<TParametryProjektowe>
 }
 
 TTrasaZbudowana ZbudujTrase(const std::vector<TZalom>& zalomy, const std::vector<TParametryProjektowe>& parametry,
-                            bool geometriaZPliku, float pikMin) {
-    TBudowa b{zalomy, parametry, geometriaZPliku, {}, {}, pikMin, 0.0f};
+                            float pikMin) {
+    TBudowa b{zalomy, parametry, {}, {}, pikMin, 0.0f};
     TTrasaZbudowana w;
     const int n = static_cast<int>(zalomy.size());
     if (n > 0) {
@@ -313,7 +326,16 @@ TTrasaZbudowana ZbudujTrase(const std::vector<TZalom>& zalomy, const std::vector
 }
 
 std::vector<std::string> ObliczTrase(DaneUstawieniaTrasy& trasa, const std::vector<TParametryProjektowe>& parametry) {
-    TTrasaZbudowana z = ZbudujTrase(trasa.Zalomy, parametry, trasa.GeometriaZPliku, trasa.PikMin);
+    if (trasa.GeometriaZPliku) {
+        // A chain read from a file is the route as it stands.
+        trasa.ElementyTrasy.clear();
+        trasa.Lancuch.PikStart = trasa.PikStart;
+        trasa.Obliczona = !trasa.Lancuch.Elementy.empty();
+        trasa.PikMax = trasa.Obliczona ? DoFloat(trasa.PikMin + trasa.Lancuch.Dlugosc()) : trasa.PikMin;
+        ObliczZakresTrasy(trasa);
+        return {};
+    }
+    TTrasaZbudowana z = ZbudujTrase(trasa.Zalomy, parametry, trasa.PikMin);
     ObliczZakresTrasy(trasa);
     if (!trasa.Zalomy.empty()) {
         // A failed build keeps what it got to (the report and the tests read it); the route is not usable.
@@ -321,6 +343,7 @@ std::vector<std::string> ObliczTrase(DaneUstawieniaTrasy& trasa, const std::vect
         trasa.PikMax = z.PikMax;
     }
     trasa.Obliczona = z.Obliczona;
+    trasa.Lancuch = trasa.Obliczona ? LancuchZTrasy(trasa) : TLancuch{};
     return std::move(z.Komunikaty);
 }
 
@@ -329,58 +352,17 @@ void ObliczTrase() { KomunikatyTrasy = ObliczTrase(Trasa, ParametryProjektowe); 
 void PunktNaPikiecie(double s, double& x, double& y) { PunktNaPikiecie(Trasa, s, x, y); }
 
 void PunktNaPikiecie(const DaneUstawieniaTrasy& trasa, double s, double& x, double& y) {
-    const auto& el = trasa.ElementyTrasy;
-    const int n = static_cast<int>(std::min(trasa.Zalomy.size(), trasa.ElementyTrasy.size()));
+    const TLancuch& l = trasa.Lancuch;
+    if (l.Elementy.empty()) return;
     if (s <= trasa.PikMin) s = trasa.PikMin + 0.001;
     if (s >= trasa.PikMax) s = trasa.PikMax - 0.001;
     // PikMax is the end chainage held in a float: on a route longer than about
-    // 16 km it may lie past the true end by more than 0.001, and the end of
-    // the route would then be covered by no element.
-    if (n >= 2 && s > el[n - 1].PikKKP2 - 0.001 && el[n - 1].PikKKP2 > trasa.PikMin + 0.001)
-        s = el[n - 1].PikKKP2 - 0.001;
-
-    auto naLuku = [&](const TElementTrasy& e, double pocz, double kon) {
-        // A zero-length arc (clothoids that use up the whole deflection) is its start point.
-        const double t = kon > pocz ? (s - pocz) / (kon - pocz) : 0.0;
-        const double psi = e.KatPL + (e.KatKL - e.KatPL) * t;
-        const TPunkt2D p = PunktKatowy(e.Srodek, e.R, psi, e.LukWPrawo);
-        x = p.X;
-        y = p.Y;
-    };
-
-    // Curves.
-    for (int i = 0; i < n; ++i) {
-        const TElementTrasy& e = el[i];
-        if (e.JestKlotoida) {
-            if (e.PikPKP1 < s && s < e.PikKKP1) {
-                const TPunkt2D p = PunktKlotoidy(e.PunktPKP1, e.KierunekStycznej1, e.Klotoida1.A, s - e.PikPKP1,
-                                                 e.Klotoida1WPrawo);
-                x = p.X;
-                y = p.Y;
-            } else if (e.PikKKP1 <= s && s <= e.PikPKP2) {
-                naLuku(e, e.PikKKP1, e.PikPKP2);
-            } else if (e.PikPKP2 < s && s < e.PikKKP2) {
-                // The leaving clothoid is run backwards from its end.
-                const TPunkt2D p = PunktKlotoidy(e.PunktKKP2, e.KierunekStycznej2Odwr, e.Klotoida2.A,
-                                                 e.Klotoida2.L - (s - e.PikPKP2), e.Klotoida2WPrawo);
-                x = p.X;
-                y = p.Y;
-            }
-        } else if (e.JestLuk) {
-            if (e.PikPL < s && s < e.PikKL) naLuku(e, e.PikPL, e.PikKL);
-        }
-    }
-    // Straights, ends included: they give the joints with the curves.
-    for (int i = 1; i < n; ++i) {
-        const TElementTrasy& a = el[i - 1];
-        const TElementTrasy& b = el[i];
-        if (a.PikKKP2 <= s && s <= b.PikPKP1) {
-            const double dl = b.PikPKP1 - a.PikKKP2;
-            const double t = dl > 0 ? (s - a.PikKKP2) / dl : 0.0;
-            x = a.PunktKKP2.X + (b.PunktPKP1.X - a.PunktKKP2.X) * t;
-            y = a.PunktKKP2.Y + (b.PunktPKP1.Y - a.PunktKKP2.Y) * t;
-        }
-    }
+    // 16 km it may lie past the true end by more than 0.001.
+    const double koniec = trasa.PikMin + l.Dlugosc();
+    if (s > koniec - 0.001 && koniec > trasa.PikMin + 0.001) s = koniec - 0.001;
+    const TPunkt2D p = PunktLancucha(l, s - trasa.PikMin);
+    x = p.X;
+    y = p.Y;
 }
 
 double KatNaPikiecie(double s) { return KatNaPikiecie(Trasa, s); }
@@ -388,11 +370,10 @@ double KatNaPikiecie(double s) { return KatNaPikiecie(Trasa, s); }
 double KatNaPikiecie(const DaneUstawieniaTrasy& trasa, double s) {
     // The chainages the lookup answers for: 0.001 inside the ends (and inside the last element's end, which a
     // float PikMax may overshoot).
-    const auto& el = trasa.ElementyTrasy;
+    const double koniec = trasa.PikMin + trasa.Lancuch.Dlugosc();
     const double lo = trasa.PikMin + 0.001;
     double hi = trasa.PikMax - 0.001;
-    if (!el.empty() && el.back().PikKKP2 - 0.001 < hi && el.back().PikKKP2 > trasa.PikMin + 0.001)
-        hi = el.back().PikKKP2 - 0.001;
+    if (!trasa.Lancuch.Elementy.empty() && koniec - 0.001 < hi && koniec > trasa.PikMin + 0.001) hi = koniec - 0.001;
     s = std::clamp(s, lo, std::max(lo, hi));
     auto kat = [&trasa](double a, double b) {
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;

@@ -40,15 +40,16 @@ struct TTrasaZbudowana {
 // arc on a vertex that coincides with a neighbour, finite numbers), every
 // vertex's arc and clothoids with the clothoid limits of the parameter row in
 // force about there, the chainages from pikMin, and the overlap check.
-// `geometriaZPliku`: the clothoids are a file's design and are taken as they
-// stand, and curves may touch.
 TTrasaZbudowana ZbudujTrase(const std::vector<TZalom>& zalomy, const std::vector<TParametryProjektowe>& parametry,
-                            bool geometriaZPliku = false, float pikMin = 0.0f);
+                            float pikMin = 0.0f);
 
-// Builds the record's route from its vertices and puts the elements, the end
-// chainage, the range and Obliczona in the record; returns the messages.
+// Builds the record's route from its vertices and puts the elements, the
+// chain (LancuchZTrasy), the end chainage, the range and Obliczona in the
+// record; returns the messages. A route read as a chain (GeometriaZPliku) is
+// not rebuilt: its end chainage and range come from the chain.
 std::vector<std::string> ObliczTrase(DaneUstawieniaTrasy& trasa, const std::vector<TParametryProjektowe>& parametry);
-// The record's plan range (Xmax, Ymax, Xmin, Ymin) from its vertices; unchanged without vertices.
+// The record's plan range (Xmax, Ymax, Xmin, Ymin) from its vertices, or
+// from its chain when it has none; unchanged without either.
 void ObliczZakresTrasy(DaneUstawieniaTrasy& trasa);
 
 // The program's route (Trasa, with ParametryProjektowe): its build, whose
@@ -60,6 +61,8 @@ void ObliczZakresTrasy();
 void PunktNaPikiecie(double s, double& x, double& y);
 // Direction of the route at chainage s, in [0, 2*pi).
 double KatNaPikiecie(double s);
-// The same lookups on a given route record (the two above ask the program's route).
+// The same lookups on a given route record (the two above ask the program's
+// route). Both read the record's chain, 0.001 inside its ends; the direction
+// is the bearing of a chord of 6 cm about s (exact on lines and arcs).
 void PunktNaPikiecie(const DaneUstawieniaTrasy& trasa, double s, double& x, double& y);
 double KatNaPikiecie(const DaneUstawieniaTrasy& trasa, double s);

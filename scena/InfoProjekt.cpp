@@ -1,6 +1,7 @@
 #include "scena/InfoProjekt.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "common/Funkcje.h"
 #include "nmt/Uklady.h"
@@ -129,6 +130,23 @@ void InfoTerenProj() {
     DopiszPusta();
 }
 
+std::string WierszElementu(std::size_t i, const TElementOsi& e, double pikStart) {
+    auto promien = [](double k) {
+        char b[32];
+        if (k == 0.0) return std::string("INF");
+        std::snprintf(b, sizeof b, "%.3f", 1.0 / k);  // negative: turning right
+        return std::string(b);
+    };
+    // Padded to 9 characters (not bytes: "łuk" has a two-byte letter).
+    const char* nazwy[3] = {"prosta   ", "łuk      ", "klotoida "};
+    char b[256];
+    // Surveying axis names as in the vertex table: the report's X is the second plan coordinate.
+    std::snprintf(b, sizeof b, "%-5s%s%12.3f %14.3f %14.3f %10.3f %10s %10s", (std::to_string(i + 1) + ".").c_str(),
+                  nazwy[static_cast<int>(e.Rodzaj)], pikStart + e.Pik, e.Poczatek.Y, e.Poczatek.X, e.Dlugosc,
+                  promien(e.K1).c_str(), promien(e.K2).c_str());
+    return b;
+}
+
 std::string WierszZalomu(int i, const TZalom& z) {
     // Right ends of the fields (columns counted from 1).
     static constexpr int kolumny[6] = {5, 19, 34, 49, 59, 69};
@@ -173,7 +191,10 @@ void InfoTrasy() {
             // A route of an exchange file: its geometry is the file's design.
             DopiszPusta();
             Dopisz("Trasa z pliku: " + Trasa.Pochodzenie);
-            Dopisz("Geometria pliku: klotoidy bez ograniczeń parametrów projektowych.");
+            if (Trasa.GeometriaZPliku)
+                Dopisz(
+                    "Geometria pliku: łańcuch elementów pliku (proste, łuki, klotoidy), bez przeliczania przez "
+                    "wierzchołki.");
             if (!Trasa.OpisOsi.empty()) {
                 DopiszPusta();
                 Dopisz("Trasy pliku:");
@@ -188,11 +209,21 @@ void InfoTrasy() {
         DopiszPusta();
         Dopisz(LiniaPrzesuniecia());
         DopiszPusta();
-        Dopisz("Ilosc punktów trasa = " + std::to_string(Trasa.IleZalomow()));
-        DopiszPusta();
-        Dopisz("Lp.               X              Y              R        A1        A2");
-        DopiszPusta();
-        for (int i = 0; i < Trasa.IleZalomow(); ++i) Dopisz(WierszZalomu(i, Trasa.Zalomy[i]));
+        if (Trasa.GeometriaZPliku) {
+            // A chain of the file: its elements, where the vertex routes list their vertices.
+            const auto& el = Trasa.Lancuch.Elementy;
+            Dopisz("Ilość elementów trasy = " + std::to_string(el.size()));
+            DopiszPusta();
+            Dopisz("Lp.  Element      Pikieta              X              Y    Długość    R pocz.    R końc.");
+            DopiszPusta();
+            for (std::size_t i = 0; i < el.size(); ++i) Dopisz(WierszElementu(i, el[i], Trasa.PikStart));
+        } else {
+            Dopisz("Ilosc punktów trasa = " + std::to_string(Trasa.IleZalomow()));
+            DopiszPusta();
+            Dopisz("Lp.               X              Y              R        A1        A2");
+            DopiszPusta();
+            for (int i = 0; i < Trasa.IleZalomow(); ++i) Dopisz(WierszZalomu(i, Trasa.Zalomy[i]));
+        }
     } else {
         DopiszPusta();
         Dopisz("BRAK PUNKTÓW TRASY (lub definicja nieprawidłowa)!");

@@ -30,3 +30,7 @@ TZakres ZakresRysowanych(const std::vector<TTrojkatRys>& trojkaty);
 // 59 and 69; a number too long for its column reaches left up to one blank
 // after the field before it and then pushes the rest of the row right.
 std::string WierszZalomu(int i, const TZalom& z);
+// One row of the element table of a route read as a chain: number, kind, start chainage (displayed), start
+// point (X the second plan coordinate, as in the vertex table), length and radii at both ends (INF straight,
+// negative turning right).
+std::string WierszElementu(std::size_t i, const TElementOsi& e, double pikStart);

@@ -110,8 +110,8 @@ TOpcjeNMT OpcjeNMTSceny(TOpcjeNMT o) {
         // The route's line: every 2 m and at every element's ends, in file coordinates.
         std::vector<double> s;
         for (double p = Trasa.PikMin; p < Trasa.PikMax; p += 2.0) s.push_back(p);
-        for (const TElementTrasy& e : Trasa.ElementyTrasy)
-            for (double p : {e.PikPL, e.PikKL, e.PikPKP1, e.PikKKP1, e.PikPKP2, e.PikKKP2, e.PikW})
+        for (const TElementOsi& e : Trasa.Lancuch.Elementy)
+            for (double p : {e.Pik, e.PikK})
                 if (p > Trasa.PikMin && p < Trasa.PikMax) s.push_back(p);
         s.push_back(Trasa.PikMax);
         std::sort(s.begin(), s.end());

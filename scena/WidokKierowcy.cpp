@@ -176,20 +176,25 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
 }
 
 std::string TekstElementu(double s, bool wPrzod) {
-    auto strona = [wPrzod](bool wPrawo) { return (wPrawo == wPrzod) ? ", w prawo" : ", w lewo"; };
-    auto luk = [&](const TElementTrasy& e) {
-        return "łuk R = " + std::to_string(std::llround(e.R)) + " m" + strona(e.LukWPrawo);
-    };
-    auto klotoida = [&](const TElementTrasy& e, double a) {
-        return "klotoida A = " + std::to_string(std::llround(a)) + strona(e.LukWPrawo);
-    };
-    for (const TElementTrasy& e : Trasa.ElementyTrasy) {
-        if (e.JestKlotoida) {
-            if (e.PikPKP1 <= s && s < e.PikKKP1) return klotoida(e, e.Klotoida1.A);
-            if (e.PikKKP1 <= s && s <= e.PikPKP2 && e.PikPKP2 > e.PikKKP1) return luk(e);
-            if (e.PikPKP2 < s && s <= e.PikKKP2) return klotoida(e, e.Klotoida2.A);
-        } else if (e.JestLuk && e.PikPL <= s && s <= e.PikKL) {
-            return luk(e);
+    // The side of a turn as the driver sees it: driving back, a left turn is a right one.
+    auto strona = [wPrzod](double k) { return ((k < 0) == wPrzod) ? ", w prawo" : ", w lewo"; };
+    const auto& el = Trasa.Lancuch.Elementy;
+    for (std::size_t i = 0; i < el.size(); ++i) {
+        const TElementOsi& e = el[i];
+        if (e.Rodzaj == TRodzajOsi::Klotoida) {
+            // An entering clothoid holds its start, a leaving one its end.
+            const bool wejsciowa = std::fabs(e.K1) < std::fabs(e.K2);
+            if (wejsciowa ? (e.Pik <= s && s < e.PikK) : (e.Pik < s && s <= e.PikK)) {
+                const double dk = std::fabs(e.K2 - e.K1);
+                const double A = e.Szereg ? e.SzeregA : (dk > 0 ? std::sqrt(e.Dlugosc / dk) : 0.0);
+                return "klotoida A = " + std::to_string(std::llround(A)) +
+                       strona(std::fabs(e.K1) > std::fabs(e.K2) ? e.K1 : e.K2);
+            }
+        } else if (e.Rodzaj == TRodzajOsi::Luk && e.Pik <= s && s <= e.PikK) {
+            // An arc that clothoids use up wholly has no length of its own and gives way to them.
+            const bool miedzyKlotoidami = i > 0 && el[i - 1].Rodzaj == TRodzajOsi::Klotoida;
+            if (e.PikK > e.Pik || !miedzyKlotoidami)
+                return "łuk R = " + std::to_string(std::llround(e.R)) + " m" + strona(e.K1);
         }
     }
     return "prosta";

@@ -7,6 +7,7 @@
 #include "pomocnicze/Pomocnicze.h"
 #include "analiza/Profil.h"
 #include "route/Lancuch.h"
+#include "route/OblKlotka.h"
 
 namespace {
 
@@ -14,6 +15,43 @@ constexpr double pi = Pi;
 
 double Odl(TPunkt2D a, TPunkt2D b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
+
+// The build's own lookup of a route point on its vertex elements, as the program read routes before they
+// were kept as chains: the oracle that the chain gives the very points of the build (and so every station
+// table, picture and report printed so far).
+TPunkt2D PunktBudowy(const DaneUstawieniaTrasy& trasa, double s) {
+    const auto& el = trasa.ElementyTrasy;
+    const int n = static_cast<int>(el.size());
+    TPunkt2D w{NAN, NAN};
+    auto naLuku = [&](const TElementTrasy& e, double pocz, double kon) {
+        const double t = kon > pocz ? (s - pocz) / (kon - pocz) : 0.0;
+        w = PunktKatowy(e.Srodek, e.R, e.KatPL + (e.KatKL - e.KatPL) * t, e.LukWPrawo);
+    };
+    for (const TElementTrasy& e : el) {
+        if (e.JestKlotoida) {
+            if (e.PikPKP1 < s && s < e.PikKKP1)
+                w = PunktKlotoidy(e.PunktPKP1, e.KierunekStycznej1, e.Klotoida1.A, s - e.PikPKP1, e.Klotoida1WPrawo);
+            else if (e.PikKKP1 <= s && s <= e.PikPKP2)
+                naLuku(e, e.PikKKP1, e.PikPKP2);
+            else if (e.PikPKP2 < s && s < e.PikKKP2)
+                w = PunktKlotoidy(e.PunktKKP2, e.KierunekStycznej2Odwr, e.Klotoida2.A, e.Klotoida2.L - (s - e.PikPKP2),
+                                  e.Klotoida2WPrawo);
+        } else if (e.JestLuk && e.PikPL < s && s < e.PikKL) {
+            naLuku(e, e.PikPL, e.PikKL);
+        }
+    }
+    for (int i = 1; i < n; ++i) {
+        const TElementTrasy& a = el[i - 1];
+        const TElementTrasy& b = el[i];
+        if (a.PikKKP2 <= s && s <= b.PikPKP1) {
+            const double dl = b.PikPKP1 - a.PikKKP2;
+            const double t = dl > 0 ? (s - a.PikKKP2) / dl : 0.0;
+            w = {a.PunktKKP2.X + (b.PunktPKP1.X - a.PunktKKP2.X) * t,
+                 a.PunktKKP2.Y + (b.PunktPKP1.Y - a.PunktKKP2.Y) * t};
+        }
+    }
+    return w;
+}
 
 struct TStan {
     double X, Y, T;
@@ -273,6 +311,7 @@ TEST(Lancuch, TrasaZWierzcholkowJakLancuch) {
         ++zbudowane;
         const TLancuch l = LancuchZTrasy(Trasa);
         ASSERT_FALSE(l.Elementy.empty());
+        ASSERT_EQ(Trasa.Lancuch, l);
         EXPECT_EQ(l.Dlugosc(), Trasa.ElementyTrasy.back().PikKKP2);
         std::vector<double> pikiety;
         // The build's series are accurate up to a turn of 0.5 rad; the chord direction is compared on such
@@ -291,11 +330,14 @@ TEST(Lancuch, TrasaZWierzcholkowJakLancuch) {
         for (int i = 0; i < 200; ++i) pikiety.push_back(U(0, l.Dlugosc()));
         for (double s : pikiety) {
             if (s < 0.001 || s > l.Dlugosc() - 0.001) continue;
+            const TPunkt2D b = PunktBudowy(Trasa, s), q = PunktLancucha(l, s);
+            EXPECT_EQ(q.X, b.X) << s;
+            EXPECT_EQ(q.Y, b.Y) << s;
+            // The route record keeps this chain, and its lookup reads it.
             double px = NAN, py = NAN;
             PunktNaPikiecie(s, px, py);
-            const TPunkt2D q = PunktLancucha(l, s);
-            EXPECT_EQ(q.X, px) << s;
-            EXPECT_EQ(q.Y, py) << s;
+            EXPECT_EQ(px, b.X) << s;
+            EXPECT_EQ(py, b.Y) << s;
             // The chord direction of the build against the chain's exact one.
             if (dokladne && zdalaOdZlaczy(s) && s > 0.1 && s < l.Dlugosc() - 0.1) {
                 EXPECT_NEAR(RoznicaKatow(KierunekLancucha(l, s), KatNaPikiecie(s)), 0, 2e-3) << s;

@@ -12,12 +12,14 @@ using namespace pliki_testowe;
 
 namespace {
 
-enum Rodzaj { Prosta, Wejscie, Luk, Wyjscie };
-// R: radius of the arc the curve reaches; strona: +1 left, -1 right.
+enum Rodzaj { Prosta, Wejscie, Luk, Wyjscie, Posrednia };
+// R: radius of the arc the curve reaches (a Posrednia clothoid between two arcs: from R to R2); strona: +1
+// left, -1 right.
 struct TOdcinek {
     Rodzaj r;
     double L, R = 0;
     int strona = 0;
+    double R2 = 0;
 };
 struct TStan {
     double x, y, kat;
@@ -29,6 +31,7 @@ double Kat(const TOdcinek& o, double kat0, double s) {
         case Wejscie: return kat0 + o.strona * s * s / (2 * o.R * o.L);
         case Luk: return kat0 + o.strona * s / o.R;
         case Wyjscie: return kat0 + o.strona * (s - s * s / (2 * o.L)) / o.R;
+        case Posrednia: return kat0 + o.strona * (s / o.R + (1 / o.R2 - 1 / o.R) * s * s / (2 * o.L));
         default: return kat0;
     }
 }
@@ -96,9 +99,11 @@ std::string CoordGeom(const TOs& os, double k, bool zPI = true) {
                 pi = "<PI>" + NE(a.x + t * std::cos(a.kat), a.y + t * std::sin(a.kat), k) + "</PI>";
             }
             const std::string r = F(o.R / k);
-            w += "<Spiral length=\"" + F(o.L / k) + "\" radiusStart=\"" + (o.r == Wejscie ? "INF" : r) +
-                 "\" radiusEnd=\"" + (o.r == Wejscie ? r : "INF") + "\" rot=\"" + rot +
-                 "\" spiType=\"clothoid\" dirStart=\"1\">" + se + pi + en + "</Spiral>\n";
+            const std::string r1 = o.r == Wejscie ? "INF" : r, r2 = o.r == Posrednia ? F(o.R2 / k)
+                                                                    : o.r == Wejscie ? r
+                                                                                     : "INF";
+            w += "<Spiral length=\"" + F(o.L / k) + "\" radiusStart=\"" + r1 + "\" radiusEnd=\"" + r2 + "\" rot=\"" +
+                 rot + "\" spiType=\"clothoid\" dirStart=\"1\">" + se + pi + en + "</Spiral>\n";
         }
         a = b;
     }
@@ -175,6 +180,24 @@ TEST(LandXMLTrasa, PikietyWJednostkachPlikuIKlotoidyBezOgraniczen) {
     const TOs zlozona{{0, 0, 0}, {{Prosta, 50}, {Luk, 40, 300, 1}, {Luk, 40, 200, 1}, {Prosta, 50}}};
     const TOs bezLuku{{0, 0, 0.3}, {{Prosta, 50}, {Wejscie, 60, 300, -1}, {Wyjscie, 60, 300, -1}, {Prosta, 50}}};
     const TOs odLuku{{0, 0, 0.3}, {{Luk, 60, 300, 1}, {Prosta, 50}}};
+    // An egg-shaped transition (a clothoid from R 400 to R 200 between the arcs), transitions on one side
+    // only, and a spiral from a finite radius to a straight after an arc.
+    const TOs jajowa{{0, 0, 0.1},
+                     {{Prosta, 50},
+                      {Wejscie, 40, 400, 1},
+                      {Luk, 50, 400, 1},
+                      {Posrednia, 30, 400, 1, 200},
+                      {Luk, 40, 200, 1},
+                      {Wyjscie, 40, 200, 1},
+                      {Prosta, 50}}};
+    const TOs jednostronna{{10, 20, -0.4},
+                           {{Prosta, 50},
+                            {Wejscie, 40, 300, -1},
+                            {Luk, 60, 300, -1},
+                            {Prosta, 50},
+                            {Luk, 60, 250, 1},
+                            {Wyjscie, 35, 250, 1},
+                            {Prosta, 40}}};
     const std::string metry = "<Units><Metric linearUnit=\"meter\"/></Units>";
     // The route, its units, the metres of one unit, PI points of the spirals given.
     const std::tuple<const TOs*, std::string, double, bool> przypadki[] = {
@@ -184,7 +207,10 @@ TEST(LandXMLTrasa, PikietyWJednostkachPlikuIKlotoidyBezOgraniczen) {
         {&odwrotna, metry, 1.0, true},
         {&zlozona, metry, 1.0, true},
         {&bezLuku, metry, 1.0, true},
-        {&odLuku, metry, 1.0, true}};
+        {&odLuku, metry, 1.0, true},
+        {&jajowa, metry, 1.0, true},
+        {&jajowa, metry, 1.0, false},
+        {&jednostronna, metry, 1.0, true}};
     for (const auto& [os, jednostki, k, zPI] : przypadki) {
         SCOPED_TRACE(jednostki + " " + std::to_string(os->Dlugosc()));
         ZerujStan();
@@ -193,38 +219,50 @@ TEST(LandXMLTrasa, PikietyWJednostkachPlikuIKlotoidyBezOgraniczen) {
         EXPECT_NEAR(Trasa.PikStart, 1000.0, 1e-6);
         EXPECT_NEAR(Trasa.PikMax, os->Dlugosc(), 0.001);
         EXPECT_LT(NajwiekszaOdchylka(*os), 0.001);
-        if (os != &kOs) continue;
-        // R and A = sqrt(R L) of the first curve, as the oracle built it.
-        EXPECT_TRUE(Trasa.IleZalomow() == 4 && Trasa.GeometriaZPliku);
-        EXPECT_NEAR(Trasa.Zalomy[1].R, 300, 1e-3);
-        EXPECT_NEAR(Trasa.Zalomy[1].A1, std::sqrt(300.0 * 60), 1e-3);
-        EXPECT_EQ(Trasa.Zalomy[2].A1, 0.0f);
+        // The route is the file's chain, element for element (lines of no length left out), not vertices.
+        EXPECT_TRUE(Trasa.Zalomy.empty() && Trasa.GeometriaZPliku);
+        const auto& el = Trasa.Lancuch.Elementy;
+        ASSERT_EQ(el.size(), static_cast<std::size_t>(
+                                 std::count_if(os->odc.begin(), os->odc.end(), [](auto& o) { return o.L > 0; })));
+        for (std::size_t i = 0, j = 0; i < os->odc.size(); ++i) {
+            const TOdcinek& o = os->odc[i];
+            if (o.L == 0) continue;
+            const TElementOsi& e = el[j++];
+            EXPECT_NEAR(e.Dlugosc, o.L, 1e-4) << i;
+            const double kr = o.r == Prosta || o.r == Wejscie ? 0 : o.strona / o.R;
+            const double kk = o.r == Prosta || o.r == Wyjscie ? 0 : o.strona / (o.r == Posrednia ? o.R2 : o.R);
+            EXPECT_NEAR(e.K1, kr, 1e-9) << i;
+            EXPECT_NEAR(e.K2, kk, 1e-9) << i;
+        }
     }
 }
 
 TEST(LandXMLTrasa, OdrzuconeLancuchyINiezgodnaGeometria) {
     std::string klotoidaMiedzyLukami = Trasa1(
         TOs{{0, 0, 0}, {{Prosta, 50}, {Luk, 40, 300, 1}, {Luk, 40, 200, 1}, {Prosta, 50}}});
-    // Between the two arcs a clothoid from R 300 to R 200: the route cannot hold it.
+    // Between the two arcs a clothoid from R 300 to R 200 whose points are nowhere near them.
     klotoidaMiedzyLukami.replace(klotoidaMiedzyLukami.find("<Curve", klotoidaMiedzyLukami.find("</Curve>")), 0,
                                  "<Spiral length=\"10\" radiusStart=\"300\" radiusEnd=\"200\" rot=\"ccw\"><Start>0 "
                                  "0</Start><End>0 0</End></Spiral>");
-    std::string bezWyjscia = Trasa1(
-        TOs{{0, 0, 0}, {{Prosta, 50}, {Wejscie, 30, 300, 1}, {Luk, 40, 300, 1}, {Prosta, 50}}});
-    // The straight after the bend turned by a little: the arc's end leaves the built route.
+    // The straight after the bend turned by a little: it leaves the arc's end at an angle.
     std::string krzywa = Trasa1(kOs);
     const std::size_t ostatniaProsta = krzywa.rfind("<Line");
     const std::size_t koniec = krzywa.find("<End>", ostatniaProsta) + 5;
     krzywa.replace(koniec, krzywa.find(' ', koniec) - koniec, F(kOs.Punkt(kOs.Dlugosc()).y + 0.5));
+    // A spiral of another kind is refused, never approximated.
+    std::string kubiczna = Trasa1(kOs);
+    kubiczna.replace(kubiczna.find("spiType=\"clothoid\""), 18, "spiType=\"cubic\"");
     const std::pair<std::string, std::string> przypadki[] = {
-        {klotoidaMiedzyLukami, "Trasa „Oś”: Element nr 3 (Spiral) łączy dwa łuki albo dwie proste"},
-        {bezWyjscia, "Trasa „Oś”: Element nr 2 (Spiral) nie ma po łuku klotoidy wyjściowej"},
-        {krzywa, ") nie leży na trasie zbudowanej przez program: jego "},
+        {klotoidaMiedzyLukami, "element nr 3 (Spiral, wiersz 8): koniec obliczony z jego początku"},
+        {krzywa, "element nr 7 (Line, wiersz 12) zaczyna się pod kątem 0.233°"},
+        {kubiczna, "element nr 2 (Spiral, wiersz 7) jest krzywą przejściową rodzaju „cubic”"},
     };
     for (const auto& [plik, komunikat] : przypadki) {
         const std::string b = BladBezZmianyModelu(Plik(plik));
-        EXPECT_TRUE(b.starts_with("Trasa „Oś”: Element nr ") && b.find(komunikat) != std::string::npos) << b;
-        EXPECT_NE(b.find("\nPlik: w.xml, wiersz: "), std::string::npos) << b;
+        EXPECT_TRUE(b.starts_with("Trasa „Oś”: " + komunikat)) << b;
+        // The file's line is the element's.
+        const std::string wiersz = komunikat.substr(komunikat.find("wiersz ") + 7);
+        EXPECT_NE(b.find("\nPlik: w.xml, wiersz: " + wiersz.substr(0, wiersz.find(')'))), std::string::npos) << b;
     }
 }
 

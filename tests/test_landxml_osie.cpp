@@ -134,3 +134,41 @@ TEST(OsieLandXML, JednostkiIOdmowy) {
         "(CoordGeom).\nPlik: zle.xml, wiersz: 1");
     EXPECT_TRUE(CzytajOsieLandXML("<LandXML/>", "pusty.xml").empty());
 }
+
+// The file opens as the program's route: the first alignment that reads is the route as its chain stands (its
+// egg-shaped, one-sided and reversing transitions included), never rebuilt through vertices; another is chosen by
+// name; a skipped one named is refused with its element and line, and the model stays as it was.
+TEST(OsieLandXML, PlikOtwieraSieJakoTrasa) {
+    const auto osie = CzytajOsiePlikuLandXML(kPlik);
+    for (const char* nazwa : {"", "Zjazd 1"}) {
+        SCOPED_TRACE(nazwa);
+        ZerujStan();
+        TWyborLandXML w;
+        w.Trasa = nazwa;
+        OtworzLandXML(kPlik, w);
+        ASSERT_TRUE(Trasa.Obliczona);
+        const TLancuch& l = Os(osie, *nazwa ? nazwa : "Oś główna").Lancuch;
+        EXPECT_EQ(Trasa.Lancuch.Nazwa, l.Nazwa);
+        EXPECT_EQ(Trasa.PikStart, l.PikStart);
+        EXPECT_EQ(Trasa.Lancuch.Zalamania, l.Zalamania);
+        EXPECT_NEAR(Trasa.PikMax, l.Dlugosc(), 1e-4);
+        // The route's lookup (in the scene's shifted coordinates) against the file's chain, near every element's
+        // start and end and at its middle (the direction's 6 cm chord clear of the junctions' rounding).
+        for (const TElementOsi& e : l.Elementy) {
+            for (double s : {e.Pik + 0.05, e.Pik + e.Dlugosc / 2, e.PikKonca() - 0.05}) {
+                double x = NAN, y = NAN;
+                PunktNaPikiecie(s, x, y);
+                const TPunkt2D q = PunktLancucha(l, s);
+                EXPECT_NEAR(x + Trasa.Dx, q.X, 1e-6) << s;
+                EXPECT_NEAR(y + Trasa.Dy, q.Y, 1e-6) << s;
+                EXPECT_NEAR(std::remainder(KatNaPikiecie(s) - KierunekLancucha(l, s), 2 * Pi), 0, 1e-5) << s;
+            }
+        }
+    }
+    const DaneUstawieniaTrasy przed = Trasa;
+    TWyborLandXML w;
+    w.Trasa = "Łącznica B";
+    const std::string b = Blad([&] { OtworzLandXML(kPlik, w); });
+    EXPECT_TRUE(b.starts_with("Trasa „Łącznica B”: " + osie[2].Pominieta + "\nPlik: ")) << b;
+    EXPECT_EQ(Trasa, przed);
+}

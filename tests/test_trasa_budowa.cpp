@@ -118,11 +118,10 @@ TEST(Trasy, BudowaJestFunkcja) {
     ASSERT_TRUE(a.Elementy[1].JestKlotoida && a.Elementy[2].JestKlotoida);
     EXPECT_NEAR(a.Elementy[1].Klotoida1.A, rampa, 1e-3);
     EXPECT_NEAR(a.Elementy[2].Klotoida2.A, przy100, 1e-3);
-    // An empty table is the default row (50 km/h) whatever table came before; a file's design keeps A = 40.
+    // An empty table is the default row (50 km/h) whatever table came before.
     const TTrasaZbudowana b = ZbudujTrase(z, {});
     EXPECT_NEAR(b.Elementy[1].Klotoida1.A, przy50, 1e-3);
     EXPECT_NEAR(b.Elementy[2].Klotoida1.A, przy50, 1e-3);
-    EXPECT_NEAR(ZbudujTrase(z, {row(0, 100)}, true).Elementy[1].Klotoida1.A, 40, 1e-6);
     EXPECT_EQ(ZbudujTrase(z, {}).Elementy, b.Elementy);
     EXPECT_EQ(Trasa, DaneUstawieniaTrasy{});
     EXPECT_EQ(KomunikatyTrasy, std::vector<std::string>{"przed"});

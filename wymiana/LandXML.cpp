@@ -3,6 +3,9 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+
+#include "common/Tekst.h"
 #include "wymiana/LandXMLOsieDokument.h"
 #include "wymiana/LandXMLWspolne.h"
 
@@ -75,15 +78,32 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         trasa = 0;
     }
     if (trasa >= 0) {
+        // Every alignment as an element chain: the report lists them all (the
+        // skipped ones with their reasons), the chosen one is the route and its
+        // vertical profile the route's design line.
+        const std::vector<TOsLandXML> osie = CzytajOsieDokumentu(d.korzen, d.jednostka, z.tekst());
+        if (wybor.Trasa.empty()) {
+            // The first alignment that reads; a file none of whose alignments reads is refused.
+            const auto it = std::find_if(osie.begin(), osie.end(),
+                                         [](const TOsLandXML& o) { return o.Pominieta.empty(); });
+            if (it == osie.end() && osie.size() > 1) {
+                std::string s = "Żadnej trasy pliku nie można wczytać:";
+                for (const TOsLandXML& o : osie) s += "\nTrasa " + CytatZPliku(o.Lancuch.Nazwa) + ": " + o.Pominieta;
+                z.Blad(s, tr[0]);
+            }
+            trasa = it == osie.end() ? 0 : static_cast<int>(it - osie.begin());
+        }
+        const TOsLandXML& os = osie[static_cast<std::size_t>(trasa)];
         const std::string& nazwa = nazwyTras[static_cast<std::size_t>(trasa)];
-        w.Zalomy = CzytajTrase(tr[static_cast<std::size_t>(trasa)], nazwa, d.jednostka, z, w.PikStart);
+        // One alignment refused (the only one, or the one asked for): the message points at its element's line.
+        if (!os.Pominieta.empty())
+            BladWPliku("Trasa " + CytatZPliku(nazwa) + ": " + os.Pominieta, z.nazwa, os.WierszPominiecia);
+        w.Zalomy = std::vector<TZalom>{};
+        w.Lancuch = os.Lancuch;
+        w.PikStart = os.Lancuch.PikStart;
         w.GeometriaZPliku = true;
         w.Pochodzenie = "LandXML " + NapisZPliku(z.nazwa, 1000) + ", trasa " + CytatZPliku(nazwa);
-        // Every alignment once more as an element chain: the report lists them
-        // all, and the chosen one's vertical profile is the route's design line.
-        const std::vector<TOsLandXML> osie = CzytajOsieDokumentu(d.korzen, d.jednostka, z.tekst());
         w.OpisOsi = OpisOsi(osie);
-        const TOsLandXML& os = osie[static_cast<std::size_t>(trasa)];
         try {
             if (const TNiweleta* n = WybierzNiwelete(os, wybor.Profil)) {
                 w.Niweleta = *n;

@@ -3,18 +3,13 @@
 //
 // Reading takes Surfaces/Surface/Definition (Pnts/P with an id and
 // "northing easting elevation", Faces/F with three point ids; a face with
-// i="1" is invisible and skipped) and Alignments/Alignment/CoordGeom (Line,
-// Curve crvType="arc", Spiral spiType="clothoid"). X is the easting and Y the
-// northing. Lengths are converted to metres from the file's Units (Metric
-// meter, Imperial foot = 0.3048 m, USSurveyFoot = 1200/3937 m). Directions
-// come from the coordinates only. Element names match with or without a
-// namespace prefix.
-//
-// The alignment becomes route vertices (a vertex at every tangent
-// intersection with R of the arc and A = sqrt(R*L) of its clothoids); the
-// route is built on trial and every element start and end of the file must
-// lie on the built route within 1 mm, otherwise the load fails naming the
-// element. Chains the route cannot express are refused the same way.
+// i="1" is invisible and skipped) and every Alignments/Alignment as an element
+// chain (wymiana/LandXMLOsie.h): the chosen one (the first that reads by
+// default) becomes the route as it stands, never rebuilt through vertices,
+// and its vertical profile the route's design line. X is the easting and Y
+// the northing. Lengths are converted to metres from the file's Units (Metric
+// meter, Imperial foot = 0.3048 m, USSurveyFoot = 1200/3937 m). Element names
+// match with or without a namespace prefix.
 //
 // Loads are all-or-nothing; an error (BladKonwersji) carries the message and,
 // on a second line, the file name and the line number.
@@ -29,7 +24,7 @@
 
 // Which surfaces and which alignment of a file are loaded. An empty Teren
 // takes the first surface, an empty Proj loads no design surface, an empty
-// Trasa takes the first alignment. A name the file does not hold is an error.
+// Trasa takes the first alignment that reads. A name the file does not hold is an error.
 // BezTerenu / BezTrasy: no TEREN surface / no route is taken from the file
 // (what is in memory stays).
 struct TWyborLandXML {
@@ -53,8 +48,7 @@ TSpisLandXML SpisLandXML(std::string_view dane, std::string_view nazwaDoKomunika
 // The same for a file.
 TSpisLandXML SpisPlikuLandXML(const std::string& nazwaPliku);
 
-// Parses a whole LandXML text without touching the model (the route trial
-// build restores everything it touches). Raises BladKonwersji.
+// Parses a whole LandXML text without touching the model. Raises BladKonwersji.
 TDaneWczytane CzytajLandXML(std::string_view dane, std::string_view nazwaDoKomunikatow, const TWyborLandXML& wybor = {},
                             const TPostep& postep = {});
 // The same for a whole file, read in one piece. Raises BladKonwersji.

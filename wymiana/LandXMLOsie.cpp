@@ -93,7 +93,8 @@ struct TCzytnikOsi {
 
     static double Roznica(double a, double b) { return std::fabs(std::remainder(a - b, 2 * pi)); }
 
-    std::vector<TElementOsi> Elementy(pugi::xml_node cg) const {
+    // `wierszBledu` follows the element being read (for a refusal's line).
+    std::vector<TElementOsi> Elementy(pugi::xml_node cg, int& wierszBledu) const {
         std::vector<TElementOsi> w;
         int nr = 0;
         bool maKierunek = false;
@@ -102,6 +103,7 @@ struct TCzytnikOsi {
             if (n.type() != pugi::node_element) continue;
             const std::string_view rodzaj = Lokalna(n.name());
             const int wiersz = wiersze.Wiersz(n);
+            wierszBledu = wiersz;
             ++nr;
             TElementOsi e;
             e.Nr = nr;
@@ -251,18 +253,23 @@ std::vector<TOsLandXML> CzytajOsieDokumentu(pugi::xml_node korzen, double jednos
     for (pugi::xml_node al : Trasy(korzen)) {
         TOsLandXML os;
         os.Lancuch.Nazwa = NazwaTrasy(al, ++nr);
+        int wierszBledu = wiersze.Wiersz(al);
         try {
             double pikStart = 0;
             if (const pugi::xml_attribute s = al.attribute("staStart")) {
-                if (!Liczba(s.value(), pikStart))
-                    Odmowa("atrybut staStart „" + Krotki(s.value()) + "” nie jest liczbą.");
-                pikStart = czytnik.Dlugosc(pikStart, "staStart", "trasa");
+                if (!Liczba(s.value(), pikStart) || !(std::fabs(pikStart * jednostka) <= kNajwieksza))
+                    Odmowa("atrybut staStart „" + Krotki(s.value()) + "” nie jest liczbą od -1e12 do 1e12.");
+                pikStart *= jednostka;
             }
             const pugi::xml_node cg = Dziecko(al, "CoordGeom");
             if (!cg) Odmowa("brak geometrii (CoordGeom).");
-            os.Lancuch = ZlozLancuch(os.Lancuch.Nazwa, pikStart, czytnik.Elementy(cg));
+            wierszBledu = wiersze.Wiersz(cg);
+            std::vector<TElementOsi> elementy = czytnik.Elementy(cg, wierszBledu);
+            wierszBledu = wiersze.Wiersz(cg);
+            os.Lancuch = ZlozLancuch(os.Lancuch.Nazwa, pikStart, std::move(elementy), &wierszBledu);
         } catch (const BladKonwersji& b) {
             os.Pominieta = b.what();
+            os.WierszPominiecia = wierszBledu;
             os.Lancuch.Elementy.clear();
             os.Lancuch.Zalamania.clear();
             osie.push_back(std::move(os));

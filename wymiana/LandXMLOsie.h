@@ -35,6 +35,7 @@ struct TOsLandXML {
     std::vector<TNiweleta> Niwelety;  // ProfAlign in file order
     std::vector<std::string> Uwagi;   // profiles left out, with their reasons
     std::string Pominieta;            // why the alignment could not be read ("" when read)
+    int WierszPominiecia = 0;         // and the file's line of the element (or the alignment) it names
 };
 
 // The alignments of a LandXML text, in file order (empty when it has none).

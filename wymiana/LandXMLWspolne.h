@@ -77,9 +77,4 @@ struct TPowierzchnia {
 TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, double jedn, const TZrodlo& z,
                                  const std::function<void(double)>& postep, double od, double doUlamka);
 
-// One alignment as route vertices, checked against the route built from them;
-// pikStart is its start chainage in metres.
-std::vector<TZalom> CzytajTrase(pugi::xml_node al, const std::string& nazwa, double jedn, const TZrodlo& z,
-                                double& pikStart);
-
 }  // namespace landxml

@@ -1,5 +1,5 @@
 // Writing the scene as LandXML 1.2: TEREN and PROJ as Surfaces (each vertex
-// once, faces by id), the built route as one Alignment.
+// once, faces by id), the built route as one Alignment (LandXMLZapisTrasy).
 #include "wymiana/LandXML.h"
 
 #include <algorithm>
@@ -10,8 +10,8 @@
 #include <ctime>
 #include <unordered_map>
 
-#include "route/OblKlotka.h"
-#include "route/OblTrasa.h"
+#include "model/Zmienne.h"
+#include "wymiana/LandXMLZapisTrasy.h"
 
 namespace {
 
@@ -69,64 +69,11 @@ void PiszPowierzchnie(std::ostream& o, const TSiatka& s, const char* nazwa, cons
     o << "        </Faces>\n      </Definition>\n    </Surface>\n";
 }
 
-void PiszTrase(std::ostream& o) {
-    const auto& el = Trasa.ElementyTrasy;
-    const int n = std::min(Trasa.IleZalomow(), static_cast<int>(el.size()));
-    const TPunkt2D poczatek{Trasa.Dx, Trasa.Dy};
-    const double staStart = Trasa.PikStart + Trasa.PikMin;
-    o << "  <Alignments name=\"TRASA\">\n";
-    o << "    <Alignment name=\"TRASA\" length=\"" << L(static_cast<double>(Trasa.PikMax) - Trasa.PikMin, 6)
-      << "\" staStart=\"" << L(staStart, 6) << "\">\n      <CoordGeom>\n";
-    auto linia = [&](TPunkt2D a, TPunkt2D b) {
-        const double d = Odleglosc2D(a.X, a.Y, b.X, b.Y);
-        if (d < 1e-9) return;
-        o << "        <Line length=\"" << L(d, 6) << "\"><Start>" << NE(a, poczatek) << "</Start><End>"
-          << NE(b, poczatek) << "</End></Line>\n";
-    };
-    auto klotoida = [&](TPunkt2D s, TPunkt2D k, TPunkt2D kierunek, const TKlotoida& kl, bool prawo, bool wejsciowa) {
-        // PI: where the straight end's tangent meets the tangent at the circle end.
-        const double dlugaStyczna = kl.Xk - kl.Yk / std::tan(kl.Tau);
-        const TPunkt2D pi = wejsciowa ? s + kierunek * dlugaStyczna : k - kierunek * dlugaStyczna;
-        o << "        <Spiral length=\"" << L(kl.L, 6) << "\" radiusStart=\""
-          << (wejsciowa ? std::string("INF") : L(kl.R, 6)) << "\" radiusEnd=\""
-          << (wejsciowa ? L(kl.R, 6) : std::string("INF")) << "\" rot=\"" << (prawo ? "cw" : "ccw")
-          << "\" spiType=\"clothoid\"><Start>" << NE(s, poczatek) << "</Start><PI>" << NE(pi, poczatek) << "</PI><End>"
-          << NE(k, poczatek) << "</End></Spiral>\n";
-    };
-    TPunkt2D biezacy{el[0].X, el[0].Y};
-    for (int i = 1; i < n; ++i) {
-        const TElementTrasy& e = el[static_cast<std::size_t>(i)];
-        linia(biezacy, e.PunktPKP1);
-        if (!e.JestLuk) {
-            biezacy = {e.X, e.Y};
-            continue;
-        }
-        const TPunkt2D v{e.X, e.Y};
-        const TPunkt2D d1 = Jednostkowy(
-            v - TPunkt2D{el[static_cast<std::size_t>(i - 1)].X, el[static_cast<std::size_t>(i - 1)].Y});
-        const TPunkt2D d2 = Jednostkowy(
-            TPunkt2D{el[static_cast<std::size_t>(i + 1)].X, el[static_cast<std::size_t>(i + 1)].Y} - v);
-        if (e.JestKlotoida) klotoida(e.PunktPKP1, e.PunktPL, d1, e.Klotoida1, e.LukWPrawo, true);
-        // The arc's PI: where its end tangents meet.
-        const double kat = e.KatKL - e.KatPL;
-        const TPunkt2D sPL = Jednostkowy(Prostopadly(e.PunktPL - e.Srodek) * (e.LukWPrawo ? -1.0 : 1.0));
-        const TPunkt2D pi = e.PunktPL + sPL * (e.R * std::tan(kat / 2));
-        o << "        <Curve rot=\"" << (e.LukWPrawo ? "cw" : "ccw") << "\" crvType=\"arc\" length=\""
-          << L(e.DlugoscLuku, 6) << "\" radius=\"" << L(e.R, 6) << "\"><Start>" << NE(e.PunktPL, poczatek)
-          << "</Start><Center>" << NE(e.Srodek, poczatek) << "</Center><End>" << NE(e.PunktKL, poczatek) << "</End><PI>"
-          << NE(pi, poczatek) << "</PI></Curve>\n";
-        if (e.JestKlotoida) klotoida(e.PunktKL, e.PunktKKP2, d2, e.Klotoida2, e.LukWPrawo, false);
-        biezacy = e.PunktKKP2;
-    }
-    linia(biezacy, TPunkt2D{el[static_cast<std::size_t>(n - 1)].X, el[static_cast<std::size_t>(n - 1)].Y});
-    o << "      </CoordGeom>\n    </Alignment>\n  </Alignments>\n";
-}
-
 }  // namespace
 
 void ZapiszLandXML(std::ostream& o) {
     const bool teren = !TEREN.Trojkaty.empty(), proj = !PROJ.Trojkaty.empty();
-    const bool trasa = Trasa.Obliczona && Trasa.IleZalomow() >= 2;
+    const bool trasa = Trasa.Obliczona && !Trasa.Lancuch.Elementy.empty();
     if (!teren && !proj && !trasa)
         throw BladKonwersji("Nie ma czego zapisać: brak trójkątów TEREN i PROJ oraz obliczonej trasy.");
     const std::time_t t = std::time(nullptr);
@@ -150,7 +97,7 @@ void ZapiszLandXML(std::ostream& o) {
         if (proj) PiszPowierzchnie(o, PROJ, "PROJ", poczatek);
         o << "  </Surfaces>\n";
     }
-    if (trasa) PiszTrase(o);
+    if (trasa) ZapiszTraseLandXML(o, Trasa);
     o << "</LandXML>\n";
     if (!o) throw BladKonwersji("Błąd zapisu pliku LandXML.");
 }
