@@ -157,6 +157,30 @@ TEST(NMT, DziuryIObszarL) {
     SprawdzTIN(*tr, r, 0.05);
 }
 
+TEST(NMT, DziuryRoznychKsztaltow) {
+    // Holes the scan steps over as runs of a row: scattered missing nodes, a diagonal band of data (a corridor),
+    // level stripes (edges along the rows), square holes in a lattice, two columns of data; rough ground, so that
+    // the error splits and the splits of the data's edge mix.
+    const std::vector<std::pair<const char*, std::function<bool(int, int)>>> maski = {
+        {"rozproszone", [](int i, int j) { return (i * 7919 + j * 104729) % 11 == 3; }},
+        {"pas ukośny", [](int i, int j) { return std::abs(2 * i - 3 * j - 10) > 17; }},
+        {"pasy poziome", [](int, int j) { return j % 9 >= 6; }},
+        {"kratka", [](int i, int j) { return i % 13 >= 4 && i % 13 <= 9 && j % 11 >= 2 && j % 11 <= 8; }},
+        {"dwie kolumny", [](int i, int) { return i != 37 && i != 38; }},
+    };
+    for (const auto& [nazwa, brak] : maski) {
+        SCOPED_TRACE(nazwa);
+        const TSiatkaNMT s = Siatka(83, 61, [&](int i, int j) {
+            return brak(i, j) ? std::nan("") : 20 + 2 * std::sin(i * 0.37) * std::cos(j * 0.23) + 0.01 * ((i * j) % 7);
+        });
+        for (double tol : {0.0, 0.08}) {
+            const auto t = PrzerzedzSiatke(s, tol);
+            ASSERT_TRUE(t);
+            SprawdzTIN(*t, s, tol);
+        }
+    }
+}
+
 TEST(NMT, DwaArkuszeBezSzczeliny) {
     auto z = [](int i, int j) { return 200 + 4 * std::sin(i * 0.11) + 3 * std::cos(j * 0.07) + 0.001 * i * j; };
     // The whole grid, and the same as a western and an eastern sheet sharing the column 60.
