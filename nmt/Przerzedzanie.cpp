@@ -290,44 +290,41 @@ private:
         }
     }
 
-    // p on the edge opposite vertex k of t.
+    // p on the edge opposite vertex k of t: t and the triangle across that
+    // edge are each split in two the same way (Rozetnij).
     void WstawNaKrawedz(int32_t t, int k, int32_t p) {
+        const int32_t u = N_[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)];
+        const int32_t T2 = Rozetnij(t, k, p);
+        N_[T2][0] = u;
+        if (u >= 0) {
+            int m = 0;
+            while (N_[u][m] != t) ++m;
+            const int32_t U2 = Rozetnij(u, m, p);
+            // Across the two halves of the edge: t with U2, u with T2.
+            N_[t][0] = U2;
+            N_[U2][0] = t;
+            N_[u][0] = T2;
+            for (int32_t q : {u, U2}) stos_.push_back(q);
+        }
+        for (int32_t q : {t, T2}) stos_.push_back(q);
+    }
+
+    // t = (a, b, c) with p on bc (the edge opposite vertex k) becomes (a, b, p)
+    // and the new triangle (a, p, c), which it returns. Their neighbours
+    // across bp and pc (index 0) are left for the caller.
+    int32_t Rozetnij(int32_t t, int k, int32_t p) {
         const auto vt = V_[static_cast<std::size_t>(t)];
         const auto nt = N_[static_cast<std::size_t>(t)];
         const int32_t a = vt[k], b = vt[(k + 1) % 3], c = vt[(k + 2) % 3];
-        const int32_t u = nt[k], tAB = nt[(k + 2) % 3], tCA = nt[(k + 1) % 3];
-        const int32_t T2 = NowyTrojkat(a, p, c);
-        int32_t U2 = -1;
-        if (u >= 0) {
-            const auto vu = V_[static_cast<std::size_t>(u)];
-            const auto nu = N_[static_cast<std::size_t>(u)];
-            int m = 0;
-            while (nu[m] != t) ++m;
-            const int32_t d = vu[m];
-            // u = (d, c, b): its neighbour across bd is opposite c, across dc opposite b.
-            int32_t uBD = -1, uDC = -1;
-            for (int q = 0; q < 3; ++q) {
-                if (vu[q] == c) uBD = nu[q];
-                if (vu[q] == b) uDC = nu[q];
-            }
-            U2 = NowyTrojkat(d, p, b);
-            V_[u] = {d, c, p};
-            N_[u] = {T2, U2, uDC};
-            N_[U2] = {t, uBD, u};
-            Podmien(uBD, u, U2);
-            Zmieniony(u);
-            Zmieniony(U2);
-            stos_.push_back(u);
-            stos_.push_back(U2);
-        }
+        const int32_t tAB = nt[(k + 2) % 3], tCA = nt[(k + 1) % 3];
+        const int32_t nowy = NowyTrojkat(a, p, c);
         V_[t] = {a, b, p};
-        N_[t] = {U2, T2, tAB};
-        N_[T2] = {u, tCA, t};
-        Podmien(tCA, t, T2);
+        N_[t] = {-1, nowy, tAB};
+        N_[nowy] = {-1, tCA, t};
+        Podmien(tCA, t, nowy);
         Zmieniony(t);
-        Zmieniony(T2);
-        stos_.push_back(t);
-        stos_.push_back(T2);
+        Zmieniony(nowy);
+        return nowy;
     }
 
     // Lawson's flip of the edge of t opposite its newest vertex p (the last one inserted).
