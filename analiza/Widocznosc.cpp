@@ -121,7 +121,8 @@ TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUs
     const int k = w.Kierunek;
 
     // The required distance: from a level road, then twice over the grade along it.
-    w.Predkosc = u.Predkosc > 0.0 ? u.Predkosc : static_cast<double>(ParametryNaPikiecie(s).PredkoscV);
+    w.Predkosc = u.Predkosc > 0.0 ? u.Predkosc
+                                  : static_cast<double>(ParametryNaPikiecie(ParametryProjektowe, s).PredkoscV);
     if (!std::isfinite(w.Predkosc) || w.Predkosc < 0.0) w.Predkosc = 0.0;
     w.Wymagana = DrogaZatrzymania(w.Predkosc, u.CzasReakcji, u.Opoznienie, 0.0);
     for (int przebieg = 0; przebieg < 2 && std::isfinite(w.Wymagana); ++przebieg) {

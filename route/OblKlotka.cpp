@@ -8,7 +8,6 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
-
 // Radial angle of Q on a circle about C in the convention of PunktKatowy.
 double KatRadialny(TPunkt2D C, TPunkt2D Q, bool prawo) {
     const double dx = Q.X - C.X;
@@ -98,8 +97,6 @@ TPunkt2D PunktKlotoidy(TPunkt2D S, double theta, double A, double l, bool prawo)
     return {S.X + x * c - y * s, S.Y + x * s + y * c};
 }
 
-TParametryProjektowe ParametryBiezace{0.0f, 50.0f, 0.009f, 0.5f, 3.0f, 0.05f, 2.5f, 0.5f};
-
 void GraniceA(float R, float delta, const TParametryProjektowe& p, float& Amin, float& Amax) {
     Amin = 0.0f;
     Amax = 100000.0f;
@@ -115,7 +112,8 @@ void GraniceA(float R, float delta, const TParametryProjektowe& p, float& Amin, 
     if (luk < Amax) Amax = luk;
 }
 
-TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1, double A2, bool bezGranicA) {
+TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1, double A2,
+                        const TParametryProjektowe* granice) {
     TElementTrasy e;
     e.X = V.X;
     e.Y = V.Y;
@@ -149,12 +147,12 @@ TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1,
     e.DlugoscLuku = (e.KatKL - e.KatPL) * R;
 
     // A route whose geometry is a file's design keeps its clothoids as they stand.
-    if (A1 > 0.01 && A2 > 0.01 && !bezGranicA) {
+    if (A1 > 0.01 && A2 > 0.01 && granice) {
         float Amin = 0.0f;
         float Amax = 0.0f;
         // A radius beyond the float range gives infinite limits rather than undefined behaviour.
         const float Rf = R > FLT_MAX ? INFINITY : static_cast<float>(R);
-        GraniceA(Rf, static_cast<float>(delta), ParametryBiezace, Amin, Amax);
+        GraniceA(Rf, static_cast<float>(delta), *granice, Amin, Amax);
         if (A1 < Amin) A1 = Amin;
         if (A2 < Amin) A2 = Amin;
         if (A1 > Amax) A1 = Amax;

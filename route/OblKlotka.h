@@ -29,16 +29,14 @@ TPunkt2D PunktKlotoidy(TPunkt2D S, double theta, double A, double l, bool prawo)
 // R and deflection delta, in single precision, from one design parameter row.
 void GraniceA(float R, float delta, const TParametryProjektowe& p, float& Amin, float& Amax);
 
-// The design parameter set the build selected for the vertex being computed
-// (see WybierzParametry); ObliczLuk takes its clothoid limits from it.
-extern TParametryProjektowe ParametryBiezace;
-
 // Geometry of the vertex V between P and N with an arc of radius R and, when
 // both A1 and A2 exceed 0.01 and fit the limits, two clothoid transitions.
 // Every field except the chainages is set. Requires R > 0.01, P != V != N and
-// a non-zero deflection smaller than pi. `bezGranicA`: the clothoids are a
-// file's design and are taken as they stand, without the limits.
-TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1, double A2, bool bezGranicA = false);
+// a non-zero deflection smaller than pi. The clothoid parameters are held to
+// the limits of the design parameter row `granice` (GraniceA); without one
+// (nullptr) they are a file's design and are taken as they stand.
+TElementTrasy ObliczLuk(TPunkt2D P, TPunkt2D V, TPunkt2D N, double R, double A1, double A2,
+                        const TParametryProjektowe* granice);
 
 // Exact bearing of the direction (dx, dy), counter-clockwise from +X, in
 // [0, 2*pi); 0 for a zero or undefined direction.

@@ -9,16 +9,19 @@
 
 namespace {
 
-// Every route message goes to the viewer and to the copy the GUI keeps.
-void Komunikat(const std::string& tekst) {
-    KomunikatyTrasy.push_back(tekst);
-    DopiszDoOpisu(tekst);
-}
+// One build in progress: the vertices and parameters it reads, the elements
+// and messages it makes. Nothing outside it is read or changed.
+struct TBudowa {
+    const std::vector<TZalom>& Zalomy;
+    const std::vector<TParametryProjektowe>& Parametry;
+    bool ZPliku = false;
+    std::vector<TElementTrasy> El;
+    std::vector<std::string> Komunikaty;
+    float PikMin = 0.0f, PikMax = 0.0f;
 
-// Number of vertices that have an element record (the two arrays have the
-// same length after a build; a caller that changed the vertices since must
-// not make the route operations read past the elements).
-int IleElementow() { return static_cast<int>(std::min<std::size_t>(Trasa.Zalomy.size(), Trasa.ElementyTrasy.size())); }
+    void Komunikat(std::string tekst) { Komunikaty.push_back(std::move(tekst)); }
+    int IleElementow() const { return static_cast<int>(std::min(Zalomy.size(), El.size())); }
+};
 
 // A double stored in a 32-bit float; values beyond its range become infinite
 // instead of undefined.
@@ -31,9 +34,9 @@ float DoFloat(double v) {
 bool Skonczony(TPunkt2D p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
 
 // Chainages of element i from those of element i-1.
-void PikietyElementu(int i) {
-    const TElementTrasy& pop = Trasa.ElementyTrasy[i - 1];
-    TElementTrasy& e = Trasa.ElementyTrasy[i];
+void PikietyElementu(std::vector<TElementTrasy>& el, int i) {
+    const TElementTrasy& pop = el[i - 1];
+    TElementTrasy& e = el[i];
     // Straight distance between the vertices; the previous curve releases the
     // leg at its exit tangent length before its vertex.
     const double d = Odleglosc2D(pop.X, pop.Y, e.X, e.Y);
@@ -60,32 +63,32 @@ void PunktyWWierzcholku(TElementTrasy& e) { e.PunktPL = e.PunktKL = e.PunktPKP1 
 
 // Values no computation can work with: a non-finite coordinate, radius or
 // clothoid parameter anywhere.
-bool SprawdzLiczby() {
-    const int n = IleElementow();
+bool SprawdzLiczby(TBudowa& b) {
+    const int n = b.IleElementow();
     bool ok = true;
     for (int i = 0; i < n; ++i) {
-        const TElementTrasy& e = Trasa.ElementyTrasy[i];
+        const TElementTrasy& e = b.El[i];
         if (!std::isfinite(e.X) || !std::isfinite(e.Y) || !std::isfinite(e.R) || !std::isfinite(e.Klotoida1.A) ||
             !std::isfinite(e.Klotoida2.A)) {
             ok = false;
-            Komunikat("Niepoprawna liczba w definicji załomu (X, Y, R, A1 lub A2)! Załom " + std::to_string(i) + ".");
+            b.Komunikat("Niepoprawna liczba w definicji załomu (X, Y, R, A1 lub A2)! Załom " + std::to_string(i) + ".");
         }
     }
     return ok;
 }
 
 // An arc on a vertex that coincides with a neighbour: its leg has no direction.
-bool SprawdzDlugosciRamion() {
-    const int n = IleElementow();
+bool SprawdzDlugosciRamion(TBudowa& b) {
+    const int n = b.IleElementow();
     bool ok = true;
     for (int i = 1; i + 1 < n; ++i) {
-        const TElementTrasy& p = Trasa.ElementyTrasy[i - 1];
-        const TElementTrasy& e = Trasa.ElementyTrasy[i];
-        const TElementTrasy& s = Trasa.ElementyTrasy[i + 1];
+        const TElementTrasy& p = b.El[i - 1];
+        const TElementTrasy& e = b.El[i];
+        const TElementTrasy& s = b.El[i + 1];
         if (DoFloat(e.R) > 0.01 && (Odleglosc2D(p.X, p.Y, e.X, e.Y) == 0.0 || Odleglosc2D(e.X, e.Y, s.X, s.Y) == 0.0)) {
             ok = false;
-            Komunikat("Nie można wpisywać łuku w załomie pokrywającym się z sąsiednim załomem! Załom " +
-                      std::to_string(i) + ".");
+            b.Komunikat("Nie można wpisywać łuku w załomie pokrywającym się z sąsiednim załomem! Załom " +
+                        std::to_string(i) + ".");
         }
     }
     return ok;
@@ -93,10 +96,10 @@ bool SprawdzDlugosciRamion() {
 
 // Whether the geometry and chainages came out as numbers (coordinates near the
 // limits of double, or three vertices almost doubling back, can overflow).
-bool SprawdzWyniki() {
-    const int n = IleElementow();
+bool SprawdzWyniki(TBudowa& b) {
+    const int n = b.IleElementow();
     for (int i = 0; i < n; ++i) {
-        const TElementTrasy& e = Trasa.ElementyTrasy[i];
+        const TElementTrasy& e = b.El[i];
         bool ok = std::isfinite(e.PikPKP1) && std::isfinite(e.PikKKP1) && std::isfinite(e.PikPL) &&
                   std::isfinite(e.PikKL) && std::isfinite(e.PikPKP2) && std::isfinite(e.PikKKP2) &&
                   Skonczony(e.PunktPKP1) && Skonczony(e.PunktKKP2) && (i == 0 || std::isfinite(e.PikW));
@@ -108,44 +111,32 @@ bool SprawdzWyniki() {
             ok = ok && std::isfinite(e.T1) && std::isfinite(e.T2) && std::isfinite(e.KierunekStycznej1) &&
                  std::isfinite(e.KierunekStycznej2Odwr);
         }
-        if (i == n - 1) ok = ok && std::isfinite(Trasa.PikMax);
+        if (i == n - 1) ok = ok && std::isfinite(b.PikMax);
         if (!ok) {
-            Komunikat("Nie można obliczyć geometrii trasy! Załom " + std::to_string(i) + ".");
+            b.Komunikat("Nie można obliczyć geometrii trasy! Załom " + std::to_string(i) + ".");
             return false;
         }
     }
     return true;
 }
 
-}  // namespace
-
-void ObliczZakresTrasy() {
-    const auto& z = Trasa.Zalomy;
-    if (z.empty()) return;
-    Trasa.Xmax = Trasa.Xmin = z[0].X;
-    Trasa.Ymax = Trasa.Ymin = z[0].Y;
-    for (std::size_t i = 1; i < z.size(); ++i) {
-        if (z[i].X > Trasa.Xmax) Trasa.Xmax = z[i].X;
-        if (z[i].Y > Trasa.Ymax) Trasa.Ymax = z[i].Y;
-        if (z[i].X < Trasa.Xmin) Trasa.Xmin = z[i].X;
-        if (z[i].Y < Trasa.Ymin) Trasa.Ymin = z[i].Y;
-    }
-}
-
-bool SprawdzTrase() {
-    auto& el = Trasa.ElementyTrasy;
-    const int n = IleElementow();
-    if (Trasa.IleZalomow() < 2 || n < 2) {
-        Komunikat("Definicja trasy musi składać się z min 2 punktów!");
+// Definition check on the element array just copied from the vertices: at
+// least two vertices, no arc on the first or last vertex (dropped with a
+// notice), no arc between three points of one line. May set element radii to 0.
+bool SprawdzDefinicje(TBudowa& b) {
+    auto& el = b.El;
+    const int n = b.IleElementow();
+    if (b.Zalomy.size() < 2 || n < 2) {
+        b.Komunikat("Definicja trasy musi składać się z min 2 punktów!");
         return false;
     }
     bool ok = true;
     if (std::fabs(el[0].R) > 0.011) {
-        Komunikat("Nie można wpisywać łuku na początku trasy! Zmieniam R=0!");
+        b.Komunikat("Nie można wpisywać łuku na początku trasy! Zmieniam R=0!");
         el[0].R = 0.0;
     }
     if (std::fabs(el[n - 1].R) > 0.011) {
-        Komunikat("Nie można wpisywać łuku na końcu trasy! Zmieniam R=0! Załom " + std::to_string(n - 1) + ".");
+        b.Komunikat("Nie można wpisywać łuku na końcu trasy! Zmieniam R=0! Załom " + std::to_string(n - 1) + ".");
         el[n - 1].R = 0.0;
     }
     for (int i = 1; n > 2 && i <= n - 2; ++i) {
@@ -164,7 +155,7 @@ bool SprawdzTrase() {
         }
         if (jednaProsta) {
             ok = false;
-            Komunikat(
+            b.Komunikat(
                 "Nie można wpisywać łuku pomiędzy 3 punkty znajdujęce się na jednej prostej! Zmieniam R=0! Załom " +
                 std::to_string(i) + ".");
             el[i].R = 0.0;
@@ -173,41 +164,31 @@ bool SprawdzTrase() {
     return ok;
 }
 
-bool SprawdzNakladanie() {
-    const auto& el = Trasa.ElementyTrasy;
-    const int n = IleElementow();
+// Overlap check after the chainages: every curve ends at least 0.001 before
+// the next one starts.
+bool SprawdzNakladanie(TBudowa& b) {
+    const auto& el = b.El;
+    const int n = b.IleElementow();
     bool ok = true;
     // Curves of a file's design may touch (a reverse curve without a straight
     // between them); its coordinates are rounded, so an overlap below 1 mm counts as touching.
-    const double odstep = Trasa.GeometriaZPliku ? -0.001 : 0.001;
+    const double odstep = b.ZPliku ? -0.001 : 0.001;
     for (int i = 1; i < n; ++i) {
         if (el[i - 1].PikKKP2 + odstep > el[i].PikPKP1) {
             ok = false;
-            Komunikat(" Załom " + Cp1250NaUtf8(Trasa.Zalomy[i - 1].Nazwa.Widok()) + " poz. " + std::to_string(i) +
-                      " oraz  załom " + Cp1250NaUtf8(Trasa.Zalomy[i].Nazwa.Widok()) + " poz. " + std::to_string(i + 1) +
-                      " Zachodzą na siebie");
+            b.Komunikat(" Załom " + Cp1250NaUtf8(b.Zalomy[i - 1].Nazwa.Widok()) + " poz. " + std::to_string(i) +
+                        " oraz  załom " + Cp1250NaUtf8(b.Zalomy[i].Nazwa.Widok()) + " poz. " + std::to_string(i + 1) +
+                        " Zachodzą na siebie");
         }
     }
     return ok;
 }
 
-TParametryProjektowe ParametryNaPikiecie(double s) {
-    if (ParametryProjektowe.empty()) return ParametryBiezace;
-    std::size_t wybrany = 0;
-    for (std::size_t i = 1; i < ParametryProjektowe.size(); ++i) {
-        if (s >= ParametryProjektowe[i].OdPikiety) wybrany = i;
-    }
-    return ParametryProjektowe[wybrany];
-}
-
-void WybierzParametry(double s) {
-    if (ParametryProjektowe.empty()) return;
-    ParametryBiezace = ParametryNaPikiecie(s);
-}
-
-void ObliczElementy() {
-    auto& el = Trasa.ElementyTrasy;
-    const int n = IleElementow();
+// Geometry pass: every vertex's curve, each with the design parameter row
+// that applies about where it lies, and the chainages along the way.
+void ObliczElementy(TBudowa& b) {
+    auto& el = b.El;
+    const int n = b.IleElementow();
     if (n < 1) return;
 
     TElementTrasy& pierwszy = el[0];
@@ -216,8 +197,11 @@ void ObliczElementy() {
     pierwszy.T = 0.0;
     pierwszy.T2 = 0.0;
     PunktyWWierzcholku(pierwszy);
-    pierwszy.PikPL = pierwszy.PikKL = pierwszy.PikPKP2 = pierwszy.PikKKP2 = Trasa.PikMin;
+    pierwszy.PikPL = pierwszy.PikKL = pierwszy.PikPKP2 = pierwszy.PikKKP2 = b.PikMin;
 
+    // The row in force: the first, then each later one whose chainage a curve
+    // has reached. A row chosen stays in force when the table is empty.
+    TParametryProjektowe wybrane = ParametryNaPikiecie(b.Parametry, 0);
     for (int i = 1; i + 1 < n; ++i) {
         TElementTrasy& e = el[i];
         e.JestLuk = false;
@@ -229,11 +213,11 @@ void ObliczElementy() {
         if (R > 0.01) {
             const TElementTrasy& pop = el[i - 1];
             const double d = Odleglosc2D(pop.PunktKKP2.X, pop.PunktKKP2.Y, e.X, e.Y);
-            WybierzParametry(pop.PikKKP2 + d);  // about where this curve lies
+            if (!b.Parametry.empty()) wybrane = ParametryNaPikiecie(b.Parametry, pop.PikKKP2 + d);  // about here
             const TPunkt2D P{el[i - 1].X, el[i - 1].Y};
             const TPunkt2D V{e.X, e.Y};
             const TPunkt2D N{el[i + 1].X, el[i + 1].Y};
-            e = ObliczLuk(P, V, N, R, A1, A2, Trasa.GeometriaZPliku);
+            e = ObliczLuk(P, V, N, R, A1, A2, b.ZPliku ? nullptr : &wybrane);
             if (!e.JestKlotoida) {
                 e.PunktPKP1 = e.PunktPL;
                 e.PunktKKP2 = e.PunktKL;
@@ -241,7 +225,7 @@ void ObliczElementy() {
         } else {
             PunktyWWierzcholku(e);
         }
-        PikietyElementu(i);
+        PikietyElementu(el, i);
     }
 
     if (n >= 2) {
@@ -253,50 +237,94 @@ void ObliczElementy() {
     }
 }
 
-void ObliczPikiety() {
-    auto& el = Trasa.ElementyTrasy;
-    const int n = IleElementow();
+// Chainage pass over the whole route.
+void ObliczPikiety(TBudowa& b) {
+    auto& el = b.El;
+    const int n = b.IleElementow();
     if (n < 1) return;
     TElementTrasy& pierwszy = el[0];
     pierwszy.PikPKP1 = pierwszy.PikKKP1 = pierwszy.PikPL = pierwszy.PikKL = pierwszy.PikPKP2 = pierwszy.PikKKP2 =
-        Trasa.PikMin;
+        b.PikMin;
     pierwszy.T2 = 0.0;
-    for (int i = 1; i < n; ++i) PikietyElementu(i);
-    Trasa.PikMax = DoFloat(el[n - 1].PikKKP2);
+    for (int i = 1; i < n; ++i) PikietyElementu(el, i);
+    b.PikMax = DoFloat(el[n - 1].PikKKP2);
 }
 
-void ObliczTrase() {
-    OpisTekst.clear();
-    KomunikatyTrasy.clear();
-    const int n = Trasa.IleZalomow();
-    if (n <= 0) {
-        Trasa.Obliczona = false;
-        return;
+}  // namespace
+
+TZakresTrasy ZakresTrasy(const std::vector<TZalom>& z) {
+    TZakresTrasy w;
+    if (z.empty()) return w;
+    w.Xmax = w.Xmin = z[0].X;
+    w.Ymax = w.Ymin = z[0].Y;
+    for (std::size_t i = 1; i < z.size(); ++i) {
+        if (z[i].X > w.Xmax) w.Xmax = z[i].X;
+        if (z[i].Y > w.Ymax) w.Ymax = z[i].Y;
+        if (z[i].X < w.Xmin) w.Xmin = z[i].X;
+        if (z[i].Y < w.Ymin) w.Ymin = z[i].Y;
     }
-    Trasa.ElementyTrasy.resize(n);
-    for (int i = 0; i < n; ++i) {
-        const TZalom& z = Trasa.Zalomy[i];
-        TElementTrasy& e = Trasa.ElementyTrasy[i];
-        e.X = z.X;
-        e.Y = z.Y;
-        e.R = z.R;
-        e.Klotoida1.A = z.A1;
-        e.Klotoida2.A = z.A2;
-    }
-    WybierzParametry(0);
-    ObliczZakresTrasy();
-    if (!SprawdzLiczby() || !SprawdzTrase() || !SprawdzDlugosciRamion()) {
-        Trasa.Obliczona = false;
-        return;
-    }
-    ObliczElementy();
-    ObliczPikiety();
-    if (!SprawdzWyniki()) {
-        Trasa.Obliczona = false;
-        return;
-    }
-    Trasa.Obliczona = SprawdzNakladanie();
+    w.Jest = true;
+    return w;
 }
+
+void ObliczZakresTrasy(DaneUstawieniaTrasy& trasa) {
+    const TZakresTrasy z = ZakresTrasy(trasa.Zalomy);
+    if (!z.Jest) return;
+    trasa.Xmax = z.Xmax, trasa.Ymax = z.Ymax, trasa.Xmin = z.Xmin, trasa.Ymin = z.Ymin;
+}
+
+void ObliczZakresTrasy() { ObliczZakresTrasy(Trasa); }
+
+TParametryProjektowe ParametryNaPikiecie(const std::vector<TParametryProjektowe>& tabela, double s) {
+    if (tabela.empty()) return ParametryDomyslne;
+    std::size_t wybrany = 0;
+    for (std::size_t i = 1; i < tabela.size(); ++i) {
+        if (s >= tabela[i].OdPikiety) wybrany = i;
+    }
+    return tabela[wybrany];
+}
+
+TTrasaZbudowana ZbudujTrase(const std::vector<TZalom>& zalomy, const std::vector<TParametryProjektowe>& parametry,
+                            bool geometriaZPliku, float pikMin) {
+    TBudowa b{zalomy, parametry, geometriaZPliku, {}, {}, pikMin, 0.0f};
+    TTrasaZbudowana w;
+    const int n = static_cast<int>(zalomy.size());
+    if (n > 0) {
+        b.El.resize(n);
+        for (int i = 0; i < n; ++i) {
+            const TZalom& z = zalomy[i];
+            TElementTrasy& e = b.El[i];
+            e.X = z.X;
+            e.Y = z.Y;
+            e.R = z.R;
+            e.Klotoida1.A = z.A1;
+            e.Klotoida2.A = z.A2;
+        }
+        if (SprawdzLiczby(b) && SprawdzDefinicje(b) && SprawdzDlugosciRamion(b)) {
+            ObliczElementy(b);
+            ObliczPikiety(b);
+            if (SprawdzWyniki(b)) w.Obliczona = SprawdzNakladanie(b);
+        }
+    }
+    w.Elementy = std::move(b.El);
+    w.Komunikaty = std::move(b.Komunikaty);
+    w.PikMax = b.PikMax;
+    return w;
+}
+
+std::vector<std::string> ObliczTrase(DaneUstawieniaTrasy& trasa, const std::vector<TParametryProjektowe>& parametry) {
+    TTrasaZbudowana z = ZbudujTrase(trasa.Zalomy, parametry, trasa.GeometriaZPliku, trasa.PikMin);
+    ObliczZakresTrasy(trasa);
+    if (!trasa.Zalomy.empty()) {
+        // A failed build keeps what it got to (the report and the tests read it); the route is not usable.
+        trasa.ElementyTrasy = std::move(z.Elementy);
+        trasa.PikMax = z.PikMax;
+    }
+    trasa.Obliczona = z.Obliczona;
+    return std::move(z.Komunikaty);
+}
+
+void ObliczTrase() { KomunikatyTrasy = ObliczTrase(Trasa, ParametryProjektowe); }
 
 void PunktNaPikiecie(double s, double& x, double& y) { PunktNaPikiecie(Trasa, s, x, y); }
 

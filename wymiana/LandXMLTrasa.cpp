@@ -73,8 +73,8 @@ double OdOdcinka(TPunkt2D q, TPunkt2D a, TPunkt2D b) {
     return Dlugosc(q - (a + ab * t));
 }
 
-TPunkt2D PunktTrasy(const TOdwzorowanie& o) {
-    const TElementTrasy& e = Trasa.ElementyTrasy[static_cast<std::size_t>(o.Zalom)];
+TPunkt2D PunktTrasy(const DaneUstawieniaTrasy& t, const TOdwzorowanie& o) {
+    const TElementTrasy& e = t.ElementyTrasy[static_cast<std::size_t>(o.Zalom)];
     switch (o.Miejsce) {
         case TMiejsce::PKP1: return e.PunktPKP1;
         case TMiejsce::PL: return e.PunktPL;
@@ -83,33 +83,6 @@ TPunkt2D PunktTrasy(const TOdwzorowanie& o) {
         default: return {e.X, e.Y};
     }
 }
-
-// Keeps the route, the viewer lines and the current design parameters of
-// before and puts them back: the trial build of an alignment changes nothing.
-class TZachowanaTrasa {
-public:
-    TZachowanaTrasa()
-        : trasa_(std::move(Trasa)), opis_(std::move(OpisTekst)), komunikaty_(std::move(KomunikatyTrasy)),
-          parametry_(ParametryBiezace) {
-        Trasa = DaneUstawieniaTrasy{};
-        OpisTekst.clear();
-        KomunikatyTrasy.clear();
-    }
-    ~TZachowanaTrasa() {
-        Trasa = std::move(trasa_);
-        OpisTekst = std::move(opis_);
-        KomunikatyTrasy = std::move(komunikaty_);
-        ParametryBiezace = parametry_;
-    }
-    TZachowanaTrasa(const TZachowanaTrasa&) = delete;
-    TZachowanaTrasa& operator=(const TZachowanaTrasa&) = delete;
-
-private:
-    DaneUstawieniaTrasy trasa_;
-    std::vector<std::string> opis_;
-    std::vector<std::string> komunikaty_;
-    TParametryProjektowe parametry_;
-};
 
 class TCzytnikTrasy {
 public:
@@ -451,24 +424,24 @@ private:
 
     // A trial build on the vertices; every element's start and end must meet the built route.
     void Sprawdz() const {
-        TZachowanaTrasa zachowana;
         // Built near the origin: the check does not depend on the size of grid coordinates.
         const TPunkt2D o{zalomy_[0].X, zalomy_[0].Y};
-        Trasa.Zalomy = zalomy_;
-        for (TZalom& z : Trasa.Zalomy) {
+        DaneUstawieniaTrasy trasa;
+        trasa.Zalomy = zalomy_;
+        for (TZalom& z : trasa.Zalomy) {
             z.X -= o.X;
             z.Y -= o.Y;
         }
-        Trasa.GeometriaZPliku = true;
-        ObliczTrase();
-        if (!Trasa.Obliczona)
+        trasa.GeometriaZPliku = true;
+        const std::vector<std::string> komunikaty = ObliczTrase(trasa, {});
+        if (!trasa.Obliczona)
             Blad("program nie może zbudować tej trasy: " +
-                     (KomunikatyTrasy.empty() ? std::string("błąd geometrii") : KomunikatyTrasy[0]),
+                     (komunikaty.empty() ? std::string("błąd geometrii") : komunikaty[0]),
                  al_);
         for (std::size_t i = 0; i < el_.size(); ++i) {
             const TElementPliku& e = el_[i];
-            const TPunkt2D p = PunktTrasy(odwz_[i].first) + o;
-            const TPunkt2D k = PunktTrasy(odwz_[i].second) + o;
+            const TPunkt2D p = PunktTrasy(trasa, odwz_[i].first) + o;
+            const TPunkt2D k = PunktTrasy(trasa, odwz_[i].second) + o;
             // A straight may be one of several pieces of one straight of the
             // route: its ends must lie on that straight; a curve's ends must
             // meet the curve's ends.
