@@ -275,7 +275,7 @@ Przykłady:
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli obraz Przyklady/Droga.tro kierowca.png --pikieta 600 --kierowca --oko 1.2
-  orvany3d-cli obraz Przyklady/Droga.tro przechylony.png --pikieta 1000 --kierowca --przechylenie
+  orvany3d-cli obraz Przyklady/Droga.tro przechylony.png --pikieta 800 --kierowca --przechylenie
   orvany3d-cli przejazd Przyklady/Droga.tro --wideo film.mp4 --kierowca --predkosc 60 --od 100 --do 600
   orvany3d-cli przejazd Przyklady/Droga.tro --bez-zapisu --kierowca --od 100 --do 600
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
