@@ -14,23 +14,19 @@
 namespace {
 constexpr std::size_t DuzaStrona = std::size_t{2} << 20;
 
-// The two sets' indices of the last load and, while they wait to be built,
-// their build; the lock guards both, and the first question builds under it.
-struct TMagazynIndeksow {
-    std::mutex Zamek;
-    TIndeksyWysokosci Indeksy;
-    std::function<TIndeksyWysokosci()> Budowa;
-};
-TMagazynIndeksow Magazyn;
-
-// Builds the waiting indices (the lock held). The build is taken out first,
-// so a failure is raised once and the indices stay empty.
-void ZbudujCzekajace() {
-    if (!Magazyn.Budowa) return;
-    const std::function<TIndeksyWysokosci()> budowa = std::move(Magazyn.Budowa);
-    Magazyn.Budowa = nullptr;
-    Magazyn.Indeksy = TIndeksyWysokosci{};
-    Magazyn.Indeksy = budowa();
+// Builds the project's waiting indices (its lock held). The mark is taken
+// off first, so a failure is raised once and the indices stay empty.
+void ZbudujCzekajace(const TProjekt& p) {
+    TPamiecIndeksow& m = p.Indeksy;
+    if (!m.DoZbudowania) return;
+    m.DoZbudowania = false;
+    const std::function<TIndeksyWysokosci()> budowa = std::move(m.Budowa);
+    m.Budowa = nullptr;
+    m.Indeksy = TIndeksyWysokosci{};
+    if (budowa)
+        m.Indeksy = budowa();
+    else
+        m.Indeksy = IndeksyZSiatek(p.PROJ, p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin);
 }
 }  // namespace
 
@@ -477,33 +473,42 @@ TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, doub
                         : TIndeksyWysokosci(std::move(duzy), std::move(maly));
 }
 
-TIndeksyWysokosci IndeksyWysokosci() {
-    const std::lock_guard<std::mutex> l(Magazyn.Zamek);
-    ZbudujCzekajace();
-    return Magazyn.Indeksy;
+TIndeksyWysokosci IndeksyWysokosci(const TProjekt& p) {
+    const std::lock_guard<std::mutex> l(p.Indeksy.Zamek);
+    ZbudujCzekajace(p);
+    return p.Indeksy.Indeksy;
 }
 
-void OznaczIndeksyDoZbudowania(std::function<TIndeksyWysokosci()> budowa) {
-    const std::lock_guard<std::mutex> l(Magazyn.Zamek);
-    Magazyn.Indeksy = TIndeksyWysokosci{};
-    Magazyn.Budowa = std::move(budowa);
+void OznaczIndeksyDoZbudowania(TProjekt& p, std::function<TIndeksyWysokosci()> budowa) {
+    TIndeksyWysokosci puste;
+    const std::lock_guard<std::mutex> l(p.Indeksy.Zamek);
+    p.Indeksy.Indeksy = std::move(puste);
+    p.Indeksy.DoZbudowania = true;
+    p.Indeksy.Budowa = std::move(budowa);
 }
 
-void OznaczIndeksyDoZbudowania() {
-    const double dx = Trasa.Dx, dy = Trasa.Dy, dz = TEREN.Zakres.Zmin;
-    OznaczIndeksyDoZbudowania([dx, dy, dz] { return IndeksyZSiatek(PROJ, TEREN, dx, dy, dz); });
+void OznaczIndeksyDoZbudowania(TProjekt& p) { OznaczIndeksyDoZbudowania(p, nullptr); }
+
+void ZbudujIndeksyWysokosci(const TProjekt& p) {
+    const std::lock_guard<std::mutex> l(p.Indeksy.Zamek);
+    ZbudujCzekajace(p);
 }
 
-void ZbudujIndeksyWysokosci() {
-    const std::lock_guard<std::mutex> l(Magazyn.Zamek);
-    ZbudujCzekajace();
-}
-
-void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren) {
+void UstawIndeksyWysokosci(TProjekt& p, TIndeksWysokosci proj, TIndeksWysokosci teren) {
     TIndeksyWysokosci nowe(std::move(proj), std::move(teren));
-    const std::lock_guard<std::mutex> l(Magazyn.Zamek);
-    Magazyn.Budowa = nullptr;
-    Magazyn.Indeksy = std::move(nowe);
+    const std::lock_guard<std::mutex> l(p.Indeksy.Zamek);
+    p.Indeksy.Budowa = nullptr;
+    p.Indeksy.DoZbudowania = false;
+    p.Indeksy.Indeksy = std::move(nowe);
 }
 
+TIndeksyWysokosci IndeksyWysokosci() { return IndeksyWysokosci(ProjektOkna); }
+void OznaczIndeksyDoZbudowania() { OznaczIndeksyDoZbudowania(ProjektOkna); }
+void OznaczIndeksyDoZbudowania(std::function<TIndeksyWysokosci()> budowa) {
+    OznaczIndeksyDoZbudowania(ProjektOkna, std::move(budowa));
+}
+void ZbudujIndeksyWysokosci() { ZbudujIndeksyWysokosci(ProjektOkna); }
+void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren) {
+    UstawIndeksyWysokosci(ProjektOkna, std::move(proj), std::move(teren));
+}
 void WyczyscIndeksyWysokosci() { UstawIndeksyWysokosci(TIndeksWysokosci{}, TIndeksWysokosci{}); }

@@ -145,44 +145,40 @@ struct TPunktPodPowierzchnia {
 std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksWysokosci& indeks, const TPunkt3D& a,
                                                                   const TPunkt3D& b);
 
-// The indices of the two sets for one state of the meshes. An index is never
-// changed after its build: whoever holds these pointers reads it without a
-// lock, and it lives as long as somebody holds it, whatever loads come
-// meanwhile. Neither pointer is null (a set with no triangles has an empty index).
-struct TIndeksyWysokosci {
-    std::shared_ptr<const TIndeksWysokosci> PROJ, TEREN;
-
-    TIndeksyWysokosci();
-    TIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren);
-};
-
 // Both sets' indices over these meshes with the shift (dx, dy, dz): the
 // larger set's in this thread, the other's in a second one at once. A failed
 // build (out of memory) raises BladKonwersji when both have ended.
 TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, double dx, double dy, double dz);
 
-// The indices for the meshes of the last load. A load only marks them
-// (OznaczIndeksyDoZbudowania); the first question builds both, so a load
-// that never asks for a height (a report, a picture, a conversion) neither
-// waits for them nor holds their memory. Several threads may ask at once:
-// one builds, the others wait for it. A build that fails raises BladKonwersji
-// to the one who asked; the indices stay empty and the build is not tried
-// again until the next load. A long analysis takes the indices once, when
-// it starts, and keeps them: a load meanwhile swaps in new ones and does not
-// touch those.
-TIndeksyWysokosci IndeksyWysokosci();
-
-// Empties both indices and marks them to be built from the mesh triangles of
-// TEREN and PROJ with the shift of the load that has just ended (Trasa.Dx,
-// Trasa.Dy and the lowest height of TEREN's range), when first asked for.
-void OznaczIndeksyDoZbudowania();
+// The indices for the meshes of project `p`. A load only marks them
+// (OznaczIndeksyDoZbudowania); the first question builds both (IndeksyZSiatek
+// with the load's shift: the route's Dx, Dy and the lowest height of TEREN's
+// range), so a load that never asks for a height (a report, a picture, a
+// conversion) neither waits for them nor holds their memory. Several threads
+// may ask at once: one builds, the others wait for it. A build that fails
+// raises BladKonwersji to the one who asked; the indices stay empty and the
+// build is not tried again until the next load. A long analysis takes the
+// indices once, when it starts, and keeps them: a load meanwhile swaps in new
+// ones and does not touch those.
+TIndeksyWysokosci IndeksyWysokosci(const TProjekt& p);
+// Empties both indices and marks them to be built from the project's meshes
+// when first asked for (the meshes have just changed).
+void OznaczIndeksyDoZbudowania(TProjekt& p);
 // The same with another build (the tests give one that fails).
-void OznaczIndeksyDoZbudowania(std::function<TIndeksyWysokosci()> budowa);
+void OznaczIndeksyDoZbudowania(TProjekt& p, std::function<TIndeksyWysokosci()> budowa);
 // Builds the marked indices now (the window does it while its load's
 // progress is shown, so that the first position's heights do not wait).
 // Raises BladKonwersji as IndeksyWysokosci does.
-void ZbudujIndeksyWysokosci();
+void ZbudujIndeksyWysokosci(const TProjekt& p);
 // Puts these indices in place of both (scenes that build their own).
+void UstawIndeksyWysokosci(TProjekt& p, TIndeksWysokosci proj, TIndeksWysokosci teren);
+
+// The same for the window's project (ProjektOkna of model/Zmienne.h), for the
+// window's and the command-line tool's glue.
+TIndeksyWysokosci IndeksyWysokosci();
+void OznaczIndeksyDoZbudowania();
+void OznaczIndeksyDoZbudowania(std::function<TIndeksyWysokosci()> budowa);
+void ZbudujIndeksyWysokosci();
 void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren);
-// Empties both indices (the meshes were emptied).
+// Empties both indices of the window's project (its meshes were emptied).
 void WyczyscIndeksyWysokosci();

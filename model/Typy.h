@@ -186,6 +186,8 @@ struct DaneUstawieniaTrasy {
 // One row of the design parameter table.
 struct TParametryProjektowe {
     float OdPikiety = 0, PredkoscV = 0, iMax = 0, kMax = 0, Bkr = 0, dI = 0, Rezerwa1 = 0, Rezerwa2 = 0;
+
+    bool operator==(const TParametryProjektowe&) const = default;
 };
 
 // ---------------------------------------------------------------------------

@@ -1,15 +1,17 @@
 #include "model/Zmienne.h"
 
 #include <algorithm>
+#include <mutex>
 #include <utility>
 
 #include "common/Rownolegle.h"
 #include "common/Sortowanie.h"
 
-TSiatka TEREN;
-TSiatka PROJ;
-DaneUstawieniaTrasy Trasa;
-std::vector<TParametryProjektowe> ParametryProjektowe;
+TProjekt ProjektOkna;
+TSiatka& TEREN = ProjektOkna.TEREN;
+TSiatka& PROJ = ProjektOkna.PROJ;
+DaneUstawieniaTrasy& Trasa = ProjektOkna.Trasa;
+std::vector<TParametryProjektowe>& ParametryProjektowe = ProjektOkna.ParametryProjektowe;
 TRzut Rzut;
 std::vector<TCzworokatRys> Czworokaty;
 std::vector<TTrojkatRys> TrojkatyPROJ;
@@ -50,6 +52,10 @@ void InicjujZmienne(int W, int /*H*/) {
     WyczyscSlupki();
     WyroznionePROJ.clear();
     KoloryPROJ.clear();
+    ParametryProjektowe = TProjekt::ParametryPoczatkowe();
+}
+
+std::vector<TParametryProjektowe> TProjekt::ParametryPoczatkowe() {
     TParametryProjektowe wiersz;
     wiersz.OdPikiety = 0.0f;
     wiersz.PredkoscV = 50.0f;
@@ -59,7 +65,38 @@ void InicjujZmienne(int W, int /*H*/) {
     wiersz.dI = 0.05f;
     wiersz.Rezerwa1 = 2.5f;
     wiersz.Rezerwa2 = 0.5f;
-    ParametryProjektowe.assign(1, wiersz);
+    return {wiersz};
+}
+
+// A moved-from or copied-to store is marked to be built, so its emptied
+// pointers are never handed out (IndeksyWysokosci builds first); nothing
+// here allocates.
+TPamiecIndeksow::TPamiecIndeksow(TPamiecIndeksow&& o) noexcept {
+    const std::lock_guard<std::mutex> l(o.Zamek);
+    Indeksy = std::move(o.Indeksy);
+    DoZbudowania = std::exchange(o.DoZbudowania, true);
+    Budowa = std::move(o.Budowa);
+    o.Budowa = nullptr;
+}
+
+TPamiecIndeksow& TPamiecIndeksow::operator=(const TPamiecIndeksow& o) {
+    if (this == &o) return *this;
+    const std::lock_guard<std::mutex> l(Zamek);
+    Indeksy.PROJ.reset();
+    Indeksy.TEREN.reset();
+    DoZbudowania = true;
+    Budowa = nullptr;
+    return *this;
+}
+
+TPamiecIndeksow& TPamiecIndeksow::operator=(TPamiecIndeksow&& o) noexcept {
+    if (this == &o) return *this;
+    const std::scoped_lock l(Zamek, o.Zamek);
+    Indeksy = std::move(o.Indeksy);
+    DoZbudowania = std::exchange(o.DoZbudowania, true);
+    Budowa = std::move(o.Budowa);
+    o.Budowa = nullptr;
+    return *this;
 }
 
 // ---------------------------------------------------------------------------

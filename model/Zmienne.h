@@ -1,7 +1,7 @@
-// The process-wide state of the program: the two mesh sets, the route, the
-// design parameter table, the view record, the render arrays, the light and
-// the lines of the text viewer. Everything is created at start, replaced in
-// place by loads, generators and view operations, and released at exit.
+// The process-wide state of the program: the window's project (the two mesh
+// sets, the route, the design parameter table), the view record, the render
+// arrays, the light and the lines of the text viewer. Everything is created at
+// start, replaced by loads, generators and view operations, and released at exit.
 //
 // Every array's count is its length: the Ile... helpers below read it, so a
 // count can never drift from its array.
@@ -11,19 +11,19 @@
 #include <string>
 #include <vector>
 
+#include "model/Projekt.h"
 #include "model/Typy.h"
 
 // ---------------------------------------------------------------------------
-// Scene model: the two mesh sets.
+// The window's project. Only the window's and the command-line tool's glue
+// reach for it; the code below them takes a project or its parts as parameters.
+// The names of its parts are references into it, for the code that draws it.
 
-extern TSiatka TEREN;
-extern TSiatka PROJ;
-
-// ---------------------------------------------------------------------------
-// Route alignment and the design parameter table.
-
-extern DaneUstawieniaTrasy Trasa;
-extern std::vector<TParametryProjektowe> ParametryProjektowe;
+extern TProjekt ProjektOkna;
+extern TSiatka& TEREN;
+extern TSiatka& PROJ;
+extern DaneUstawieniaTrasy& Trasa;
+extern std::vector<TParametryProjektowe>& ParametryProjektowe;
 
 // ---------------------------------------------------------------------------
 // View state and render arrays.

@@ -228,10 +228,7 @@ bool UstawNaPikiecie(double s) {
 }
 
 void UstawStanPoczatkowy(int W, int H) {
-    TEREN = TSiatka{};
-    PROJ = TSiatka{};
-    WyczyscIndeksyWysokosci();
-    Trasa = DaneUstawieniaTrasy{};
+    ProjektOkna = TProjekt{};
     OpisTekst.clear();
     KomunikatyTrasy.clear();
     InicjujZmienne(W, H);
