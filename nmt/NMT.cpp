@@ -21,6 +21,10 @@ std::optional<TTerenNMT> WczytajNMT(const std::vector<std::string>& pliki, const
     if (!(o.Pas >= 0.0) || !std::isfinite(o.Pas))
         throw BladKonwersji("Szerokość pasa musi być liczbą nieujemną (podano " + G2(o.Pas) + ").");
     if (pliki.empty()) throw BladKonwersji("Nie podano żadnego pliku siatki.");
+    if (o.Uklad != 0 && o.UkladDanych != 0 && o.Uklad != o.UkladDanych)
+        throw BladKonwersji("Układ projektu " + NazwaUkladu(o.Uklad) + " różni się od układu wczytanych danych " +
+                            NazwaUkladu(o.UkladDanych) +
+                            ": program przelicza tylko siatki, nie trasę ani powierzchnie z plików.");
     const double nPlikow = static_cast<double>(pliki.size());
     std::vector<TSiatkaNMT> arkusze;
     for (std::size_t n = 0; n < pliki.size(); ++n) {

@@ -24,6 +24,9 @@ struct TOpcjeNMT {
     // The grids' system when the files do not state one, and the project's (EPSG; 0 unknown).
     int UkladPliku = 0;
     int Uklad = 0;
+    // The system of the route and surfaces that stay loaded (0 unknown): only
+    // grids are transformed, so a project's system that differs is refused.
+    int UkladDanych = 0;
 };
 
 struct TTerenNMT {

@@ -22,18 +22,84 @@ inline bool WOkregu(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t cx, 
     return det > 0;
 }
 
+// A few values in ascending order (an insertion sort: at most eight of them).
+template <typename T>
+void UporzadkujKilka(T* a, int n) {
+    for (int i = 1; i < n; ++i)
+        for (int j = i; j > 0 && a[j] < a[j - 1]; --j) std::swap(a[j], a[j - 1]);
+}
+
 inline int64_t PodlogaDziel(int64_t a, int64_t b) {  // floor(a / b), b > 0
     const int64_t q = a / b;
     return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
-constexpr double kWymuszony = std::numeric_limits<double>::max();  // the error of a split the data's edge asks for
+// The error of a split the data's edge asks for, and of a triangle whose scan waits for those splits.
+constexpr double kWymuszony = std::numeric_limits<double>::infinity();
+constexpr double kDoSkanowania = std::numeric_limits<double>::max();
 
+// A heap entry: a triangle's node to insert and its error. Of equal errors the
+// lower node, then the lower triangle comes first, so the order of insertions
+// depends on the entries alone, not on how the heap holds them.
 struct TWpis {
     double Blad;
+    int64_t Wezel;
     int32_t Trojkat;
     std::uint32_t Wersja;
-    bool operator<(const TWpis& o) const { return Blad < o.Blad; }
+    bool operator<(const TWpis& o) const {
+        if (Blad != o.Blad) return Blad < o.Blad;
+        if (Wezel != o.Wezel) return Wezel > o.Wezel;
+        return Trojkat > o.Trojkat;
+    }
+};
+
+// The nodes of one kind (with data, or deep in a hole) as runs along each
+// row, so that a scan steps over a hole in one move instead of node by node.
+struct TBieg {
+    int32_t Od, Do;  // columns, inclusive
+};
+
+class TBiegi {
+public:
+    // jest(i, j): the node belongs; wiersz(j) is called once before row j's nodes.
+    template <typename FWiersz, typename FJest>
+    void Zbuduj(int32_t W, int32_t H, FWiersz wiersz, FJest jest) {
+        poczatek_.assign(static_cast<std::size_t>(H) + 1, 0);
+        biegi_.clear();
+        for (int32_t j = 0; j < H; ++j) {
+            wiersz(j);
+            for (int32_t i = 0; i < W;) {
+                if (!jest(i)) {
+                    ++i;
+                    continue;
+                }
+                const int32_t od = i;
+                while (i < W && jest(i)) ++i;
+                biegi_.push_back({od, i - 1});
+            }
+            poczatek_[static_cast<std::size_t>(j) + 1] = static_cast<int32_t>(biegi_.size());
+        }
+    }
+    // The first run of row y that reaches column x or beyond.
+    const TBieg* Od(int64_t y, int64_t x) const {
+        return std::lower_bound(Poczatek(y), Koniec(y), x, [](const TBieg& b, int64_t v) { return b.Do < v; });
+    }
+    const TBieg* Poczatek(int64_t y) const { return biegi_.data() + poczatek_[static_cast<std::size_t>(y)]; }
+    const TBieg* Koniec(int64_t y) const { return biegi_.data() + poczatek_[static_cast<std::size_t>(y) + 1]; }
+    // The nearest member of row y at or after x (INT64_MAX: none), at or before x (-1: none).
+    int64_t Nastepny(int64_t y, int64_t x) const {
+        const TBieg* b = Od(y, x);
+        return b == Koniec(y) ? std::numeric_limits<int64_t>::max() : std::max<int64_t>(b->Od, x);
+    }
+    int64_t Poprzedni(int64_t y, int64_t x) const {
+        const TBieg* b = std::upper_bound(Poczatek(y), Koniec(y), x,
+                                          [](int64_t v, const TBieg& q) { return v < q.Od; });
+        return b == Poczatek(y) ? -1 : std::min<int64_t>((b - 1)->Do, x);
+    }
+
+private:
+    std::vector<int32_t> poczatek_;
+    std::vector<TBieg> biegi_;
 };
 
 class TPrzerzedzanie {
@@ -41,17 +107,28 @@ public:
     // A nanometre over the tolerance: the rounding of a plane at its own vertices never asks for them again.
     TPrzerzedzanie(const TSiatkaNMT& s, double tol)
         : s_(s), W_(s.Kolumny), H_(s.Wiersze), Z_(s.Z.data()), tol_(tol + 1e-9) {
-        // Nodes without data that have no data among their eight neighbours.
-        gleboki_.assign(s.Z.size(), 0);
-        for (int32_t j = 0; j < H_; ++j)
-            for (int32_t i = 0; i < W_; ++i) {
-                if (!std::isnan(Z_[s.Indeks(i, j)])) continue;
-                bool dane = false;
-                for (int32_t q = std::max(0, j - 1); q <= std::min(H_ - 1, j + 1) && !dane; ++q)
-                    for (int32_t p = std::max(0, i - 1); p <= std::min(W_ - 1, i + 1); ++p)
-                        if (!std::isnan(Z_[s.Indeks(p, q)])) dane = true;
-                gleboki_[s.Indeks(i, j)] = dane ? 0 : 1;
-            }
+        // The nodes with data, and the nodes without data that have no data among their eight neighbours.
+        const double* wiersz = nullptr;
+        dane_.Zbuduj(
+            W_, H_, [&](int32_t j) { wiersz = Z_ + s.Indeks(0, j); },
+            [&](int32_t i) { return !std::isnan(wiersz[i]); });
+        // Per column, whether one of the three rows around j has data there.
+        std::vector<std::uint8_t> kolumna(static_cast<std::size_t>(W_));
+        glebokie_.Zbuduj(
+            W_, H_,
+            [&](int32_t j) {
+                for (int32_t i = 0; i < W_; ++i) {
+                    bool d = false;
+                    for (int32_t q = std::max(0, j - 1); q <= std::min(H_ - 1, j + 1); ++q)
+                        d = d || !std::isnan(Z_[s.Indeks(i, q)]);
+                    kolumna[static_cast<std::size_t>(i)] = d;
+                }
+            },
+            [&](int32_t i) {
+                for (int32_t p = std::max(0, i - 1); p <= std::min(W_ - 1, i + 1); ++p)
+                    if (kolumna[static_cast<std::size_t>(p)]) return false;
+                return true;
+            });
     }
 
     bool Licz(const TPostep& postep, const std::atomic<bool>* przerwij) {
@@ -68,10 +145,15 @@ public:
             std::pop_heap(kopiec_.begin(), kopiec_.end());
             const TWpis w = kopiec_.back();
             kopiec_.pop_back();
-            if (w.Wersja != wersja_[w.Trojkat] || kand_[w.Trojkat] < 0) continue;
+            if (w.Wersja != wersja_[w.Trojkat]) continue;
+            if (w.Blad == kDoSkanowania) {
+                SkanujPlaszczyzne(w.Trojkat, Trojkat(w.Trojkat));
+                continue;
+            }
+            if (kand_[w.Trojkat] < 0) continue;
             if ((++krok & 1023) == 0) {
                 if (przerwij && przerwij->load(std::memory_order_relaxed)) return false;
-                if (postep && w.Blad != kWymuszony) {
+                if (postep && w.Blad < kDoSkanowania) {
                     if (bladPoczatkowy < 0) bladPoczatkowy = w.Blad;
                     if (bladPoczatkowy > tol_ * 1.0001) {
                         const double u = std::log(bladPoczatkowy / w.Blad) / std::log(bladPoczatkowy / tol_);
@@ -115,7 +197,7 @@ private:
     const int32_t W_, H_;
     const double* Z_;
     const double tol_;
-    std::vector<std::uint8_t> gleboki_;
+    TBiegi dane_, glebokie_;
     std::vector<int32_t> px_, py_;
     std::vector<std::array<int32_t, 3>> V_, N_;
     std::vector<int64_t> kand_;
@@ -148,6 +230,18 @@ private:
         for (int32_t& n : N_[static_cast<std::size_t>(u)])
             if (n == stary) n = nowy;
     }
+    bool ZDanymi(int32_t t) const {
+        const auto& v = V_[static_cast<std::size_t>(t)];
+        return Dane(v[0]) && Dane(v[1]) && Dane(v[2]);
+    }
+    // The edge of t opposite its vertex k joins two vertices with data and
+    // the triangle across it has data at every vertex: the nodes on it are
+    // covered there.
+    bool KrytaKrawedz(int32_t t, int k) const {
+        const auto& v = V_[static_cast<std::size_t>(t)];
+        const int32_t u = N_[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)];
+        return Dane(v[(k + 1) % 3]) && Dane(v[(k + 2) % 3]) && u >= 0 && ZDanymi(u);
+    }
 
     void Wstaw(int32_t t, int64_t wezel) {
         const int32_t x = static_cast<int32_t>(wezel % W_), y = static_cast<int32_t>(wezel / W_);
@@ -168,6 +262,12 @@ private:
             stos_.pop_back();
             Popraw(q);
         }
+        // A triangle with a vertex without data asks for what its neighbours leave
+        // uncovered (KrytaKrawedz): the neighbours of the changed ones are scanned again too.
+        const std::size_t ileZmienionych = zmienione_.size();
+        for (std::size_t n = 0; n < ileZmienionych; ++n)
+            for (int32_t u : N_[static_cast<std::size_t>(zmienione_[n])])
+                if (u >= 0 && !ZDanymi(u)) zmienione_.push_back(u);
         // Each changed triangle scanned once (its version moves on, so older heap entries lapse).
         std::sort(zmienione_.begin(), zmienione_.end());
         zmienione_.erase(std::unique(zmienione_.begin(), zmienione_.end()), zmienione_.end());
@@ -190,44 +290,41 @@ private:
         }
     }
 
-    // p on the edge opposite vertex k of t.
+    // p on the edge opposite vertex k of t: t and the triangle across that
+    // edge are each split in two the same way (Rozetnij).
     void WstawNaKrawedz(int32_t t, int k, int32_t p) {
+        const int32_t u = N_[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)];
+        const int32_t T2 = Rozetnij(t, k, p);
+        N_[T2][0] = u;
+        if (u >= 0) {
+            int m = 0;
+            while (N_[u][m] != t) ++m;
+            const int32_t U2 = Rozetnij(u, m, p);
+            // Across the two halves of the edge: t with U2, u with T2.
+            N_[t][0] = U2;
+            N_[U2][0] = t;
+            N_[u][0] = T2;
+            for (int32_t q : {u, U2}) stos_.push_back(q);
+        }
+        for (int32_t q : {t, T2}) stos_.push_back(q);
+    }
+
+    // t = (a, b, c) with p on bc (the edge opposite vertex k) becomes (a, b, p)
+    // and the new triangle (a, p, c), which it returns. Their neighbours
+    // across bp and pc (index 0) are left for the caller.
+    int32_t Rozetnij(int32_t t, int k, int32_t p) {
         const auto vt = V_[static_cast<std::size_t>(t)];
         const auto nt = N_[static_cast<std::size_t>(t)];
         const int32_t a = vt[k], b = vt[(k + 1) % 3], c = vt[(k + 2) % 3];
-        const int32_t u = nt[k], tAB = nt[(k + 2) % 3], tCA = nt[(k + 1) % 3];
-        const int32_t T2 = NowyTrojkat(a, p, c);
-        int32_t U2 = -1;
-        if (u >= 0) {
-            const auto vu = V_[static_cast<std::size_t>(u)];
-            const auto nu = N_[static_cast<std::size_t>(u)];
-            int m = 0;
-            while (nu[m] != t) ++m;
-            const int32_t d = vu[m];
-            // u = (d, c, b): its neighbour across bd is opposite c, across dc opposite b.
-            int32_t uBD = -1, uDC = -1;
-            for (int q = 0; q < 3; ++q) {
-                if (vu[q] == c) uBD = nu[q];
-                if (vu[q] == b) uDC = nu[q];
-            }
-            U2 = NowyTrojkat(d, p, b);
-            V_[u] = {d, c, p};
-            N_[u] = {T2, U2, uDC};
-            N_[U2] = {t, uBD, u};
-            Podmien(uBD, u, U2);
-            Zmieniony(u);
-            Zmieniony(U2);
-            stos_.push_back(u);
-            stos_.push_back(U2);
-        }
+        const int32_t tAB = nt[(k + 2) % 3], tCA = nt[(k + 1) % 3];
+        const int32_t nowy = NowyTrojkat(a, p, c);
         V_[t] = {a, b, p};
-        N_[t] = {U2, T2, tAB};
-        N_[T2] = {u, tCA, t};
-        Podmien(tCA, t, T2);
+        N_[t] = {-1, nowy, tAB};
+        N_[nowy] = {-1, tCA, t};
+        Podmien(tCA, t, nowy);
         Zmieniony(t);
-        Zmieniony(T2);
-        stos_.push_back(t);
-        stos_.push_back(T2);
+        Zmieniony(nowy);
+        return nowy;
     }
 
     // Lawson's flip of the edge of t opposite its newest vertex p (the last one inserted).
@@ -267,36 +364,24 @@ private:
     void Zglos(int32_t t, int64_t wezel, double blad) {
         kand_[t] = wezel;
         ++wersja_[t];
-        if (wezel < 0) return;
-        kopiec_.push_back({blad, t, wersja_[t]});
+        if (wezel < 0 && blad != kDoSkanowania) return;
+        kopiec_.push_back({blad, wezel, t, wersja_[t]});
         std::push_heap(kopiec_.begin(), kopiec_.end());
     }
 
-    // The node of t to insert next and its error, or none when t is done.
-    void Skanuj(int32_t t) {
-        const auto v = V_[static_cast<std::size_t>(t)];
+    // A triangle on the grid: its vertices, and its edges as half-planes.
+    struct TTrojkatSiatki {
         int64_t X[3], Y[3];
         double Zw[3];
-        bool dane[3];
-        for (int k = 0; k < 3; ++k) {
-            X[k] = px_[v[k]];
-            Y[k] = py_[v[k]];
-            Zw[k] = ZPunktu(v[k]);
-            dane[k] = !std::isnan(Zw[k]);
-        }
-        const int64_t ymin = std::min({Y[0], Y[1], Y[2]}), ymax = std::max({Y[0], Y[1], Y[2]});
-        // Edge k runs from vertex k+1 to k+2; inside: A*x + B(y) >= 0.
+        bool Dane[3];
+        // Edge k runs from vertex k+1 to k+2; inside: A*x + By*y + Bc >= 0.
         int64_t A[3], By[3], Bc[3];
-        for (int k = 0; k < 3; ++k) {
-            const int64_t Px = X[(k + 1) % 3], Py = Y[(k + 1) % 3], Qx = X[(k + 2) % 3], Qy = Y[(k + 2) % 3];
-            // (Qx-Px)*(y-Py) - (Qy-Py)*(x-Px) >= 0
-            A[k] = -(Qy - Py);
-            By[k] = Qx - Px;
-            Bc[k] = -(Qx - Px) * Py + (Qy - Py) * Px;
-        }
-        auto zakres = [&](int64_t y, int64_t& lo, int64_t& hi) {
+        int64_t Ymin, Ymax;
+
+        // The columns lo..hi of row y inside the triangle, clipped to 0..W-1 (empty: lo > hi).
+        void Zakres(int64_t y, int64_t W, int64_t& lo, int64_t& hi) const {
             lo = 0;
-            hi = W_ - 1;
+            hi = W - 1;
             for (int k = 0; k < 3; ++k) {
                 const int64_t B = By[k] * y + Bc[k];
                 if (A[k] > 0)
@@ -306,82 +391,217 @@ private:
                 else if (B < 0)
                     hi = -1;
             }
-        };
-        int64_t najlepszy = -1;
-        if (dane[0] && dane[1] && dane[2]) {
-            // The plane through the vertices: z = Zw0 + gx (x - X0) + gy (y - Y0).
-            const double x1 = static_cast<double>(X[1] - X[0]), y1 = static_cast<double>(Y[1] - Y[0]);
-            const double x2 = static_cast<double>(X[2] - X[0]), y2 = static_cast<double>(Y[2] - Y[0]);
-            const double z1 = Zw[1] - Zw[0], z2 = Zw[2] - Zw[0];
-            const double det = x1 * y2 - x2 * y1;
-            const double gx = (z1 * y2 - z2 * y1) / det, gy = (x1 * z2 - x2 * z1) / det;
-            double blad = tol_;
-            int64_t gleboki = -1, glebokiOdl = -1;
-            for (int64_t y = ymin; y <= ymax; ++y) {
-                int64_t lo, hi;
-                zakres(y, lo, hi);
-                if (lo > hi) continue;
-                const double* wiersz = Z_ + y * W_;
-                const double baza = Zw[0] + gy * static_cast<double>(y - Y[0]) - gx * static_cast<double>(X[0]);
-                for (int64_t x = lo; x <= hi; ++x) {
-                    const double z = wiersz[x];
-                    if (z == z) {
-                        const double e = std::fabs(z - (baza + gx * static_cast<double>(x)));
-                        if (e > blad) {
-                            blad = e;
-                            najlepszy = y * W_ + x;
-                        }
-                    } else if (gleboki_[static_cast<std::size_t>(y * W_ + x)]) {
-                        int64_t odl = std::numeric_limits<int64_t>::max();
-                        for (int k = 0; k < 3; ++k)
-                            odl = std::min(odl, (x - X[k]) * (x - X[k]) + (y - Y[k]) * (y - Y[k]));
-                        if (odl > glebokiOdl) {
-                            glebokiOdl = odl;
-                            gleboki = y * W_ + x;
-                        }
-                    }
-                }
-            }
-            if (gleboki >= 0) return Zglos(t, gleboki, kWymuszony);
-            return Zglos(t, najlepszy, blad);
         }
-        // A vertex without data: the node with data nearest to such a vertex
-        // (nodes on an edge between two vertices with data only by their error).
-        double blad = tol_;
-        int64_t wymuszony = -1, wymOdl = std::numeric_limits<int64_t>::max();
-        for (int64_t y = ymin; y <= ymax; ++y) {
+        bool Wierzcholek(int64_t x, int64_t y) const {
+            return (x == X[0] && y == Y[0]) || (x == X[1] && y == Y[1]) || (x == X[2] && y == Y[2]);
+        }
+        // Squared plan distance from (x, y) to the nearest vertex; only the vertices without data when `bezDanych`.
+        int64_t OdlegloscDoWierzcholka(int64_t x, int64_t y, bool bezDanych) const {
+            int64_t odl = std::numeric_limits<int64_t>::max();
+            for (int k = 0; k < 3; ++k)
+                if (!(bezDanych && Dane[k])) odl = std::min(odl, (x - X[k]) * (x - X[k]) + (y - Y[k]) * (y - Y[k]));
+            return odl;
+        }
+    };
+
+    TTrojkatSiatki Trojkat(int32_t t) const {
+        const auto v = V_[static_cast<std::size_t>(t)];
+        TTrojkatSiatki T;
+        for (int k = 0; k < 3; ++k) {
+            T.X[k] = px_[static_cast<std::size_t>(v[k])];
+            T.Y[k] = py_[static_cast<std::size_t>(v[k])];
+            T.Zw[k] = ZPunktu(v[k]);
+            T.Dane[k] = !std::isnan(T.Zw[k]);
+        }
+        for (int k = 0; k < 3; ++k) {
+            const int64_t Px = T.X[(k + 1) % 3], Py = T.Y[(k + 1) % 3], Qx = T.X[(k + 2) % 3], Qy = T.Y[(k + 2) % 3];
+            // (Qx-Px)*(y-Py) - (Qy-Py)*(x-Px) >= 0
+            T.A[k] = -(Qy - Py);
+            T.By[k] = Qx - Px;
+            T.Bc[k] = -(Qx - Px) * Py + (Qy - Py) * Px;
+        }
+        T.Ymin = std::min({T.Y[0], T.Y[1], T.Y[2]});
+        T.Ymax = std::max({T.Y[0], T.Y[1], T.Y[2]});
+        return T;
+    }
+
+    // The node of t to insert next and its error, or none when t is done.
+    void Skanuj(int32_t t) {
+        const TTrojkatSiatki T = Trojkat(t);
+        if (T.Dane[0] && T.Dane[1] && T.Dane[2])
+            SkanujZDanymi(t, T);
+        else
+            SkanujBrzeg(t, T);
+    }
+
+    // Every vertex has data: when the triangle reaches more than a cell into a
+    // hole, the deep node farthest from the vertices splits it; otherwise the
+    // node with data farthest from the plane through the vertices. While
+    // splits of the data's edge wait, that scan waits too: the triangle would
+    // most likely be split before its turn came.
+    void SkanujZDanymi(int32_t t, const TTrojkatSiatki& T) {
+        int64_t gleboki = -1, glebokiOdl = -1;
+        for (int64_t y = T.Ymin; y <= T.Ymax; ++y) {
+            const TBieg *b = glebokie_.Poczatek(y), *k = glebokie_.Koniec(y);
+            if (b == k) continue;
             int64_t lo, hi;
-            zakres(y, lo, hi);
+            T.Zakres(y, W_, lo, hi);
+            if (lo > hi) continue;
+            for (b = glebokie_.Od(y, lo); b != k && b->Od <= hi; ++b)
+                NajdalszyWBiegu(T, y, std::max<int64_t>(b->Od, lo), std::min<int64_t>(b->Do, hi), gleboki, glebokiOdl);
+        }
+        if (gleboki >= 0) return Zglos(t, gleboki, kWymuszony);
+        if (!kopiec_.empty() && kopiec_.front().Blad == kWymuszony) return Zglos(t, -1, kDoSkanowania);
+        SkanujPlaszczyzne(t, T);
+    }
+
+    void SkanujPlaszczyzne(int32_t t, const TTrojkatSiatki& T) {
+        // The plane through the vertices: z = Zw0 + gx (x - X0) + gy (y - Y0).
+        const double x1 = static_cast<double>(T.X[1] - T.X[0]), y1 = static_cast<double>(T.Y[1] - T.Y[0]);
+        const double x2 = static_cast<double>(T.X[2] - T.X[0]), y2 = static_cast<double>(T.Y[2] - T.Y[0]);
+        const double z1 = T.Zw[1] - T.Zw[0], z2 = T.Zw[2] - T.Zw[0];
+        const double det = x1 * y2 - x2 * y1;
+        const double gx = (z1 * y2 - z2 * y1) / det, gy = (x1 * z2 - x2 * z1) / det;
+        double blad = tol_;
+        int64_t najlepszy = -1;
+        for (int64_t y = T.Ymin; y <= T.Ymax; ++y) {
+            int64_t lo, hi;
+            T.Zakres(y, W_, lo, hi);
+            if (lo > hi) continue;
             const double* wiersz = Z_ + y * W_;
-            for (int64_t x = lo; x <= hi; ++x) {
-                const double z = wiersz[x];
-                if (z != z) continue;
-                bool wierzcholek = false;
-                for (int k = 0; k < 3; ++k) wierzcholek |= (x == X[k] && y == Y[k]);
-                if (wierzcholek) continue;
-                int krawedz = -1;
-                for (int k = 0; k < 3; ++k)
-                    if (dane[(k + 1) % 3] && dane[(k + 2) % 3] && A[k] * x + By[k] * y + Bc[k] == 0) krawedz = k;
-                if (krawedz >= 0) {
-                    const int P = (krawedz + 1) % 3, Q = (krawedz + 2) % 3;
-                    const double ux = static_cast<double>(X[Q] - X[P]), uy = static_cast<double>(Y[Q] - Y[P]);
-                    const double u = (static_cast<double>(x - X[P]) * ux + static_cast<double>(y - Y[P]) * uy) /
-                                     (ux * ux + uy * uy);
-                    const double e = std::fabs(z - (Zw[P] + u * (Zw[Q] - Zw[P])));
-                    if (e > blad) {
-                        blad = e;
+            const double baza = T.Zw[0] + gy * static_cast<double>(y - T.Y[0]) - gx * static_cast<double>(T.X[0]);
+            for (const TBieg *b = dane_.Od(y, lo), *k = dane_.Koniec(y); b != k && b->Od <= hi; ++b)
+                for (int64_t x = std::max<int64_t>(b->Od, lo), e = std::min<int64_t>(b->Do, hi); x <= e; ++x) {
+                    const double d = std::fabs(wiersz[x] - (baza + gx * static_cast<double>(x)));
+                    if (d > blad) {
+                        blad = d;
                         najlepszy = y * W_ + x;
                     }
+                }
+        }
+        Zglos(t, najlepszy, blad);
+    }
+
+    // Of the columns a..b of row y, the node farthest from the triangle's
+    // nearest vertex, when farther than `odl` (of equals the first). That
+    // distance is the lower envelope of three parabolas in x: between two
+    // crossings of the parabolas it is one of them, so on the integers there
+    // it is highest only at an end; the ends and the integers around the
+    // crossings are all that need measuring.
+    void NajdalszyWBiegu(const TTrojkatSiatki& T, int64_t y, int64_t a, int64_t b, int64_t& wezel, int64_t& odl) const {
+        int64_t kand[8];
+        int n = 0;
+        kand[n++] = a;
+        kand[n++] = b;
+        for (int p = 0; p < 3; ++p)
+            for (int q = p + 1; q < 3; ++q) {
+                if (T.X[p] == T.X[q]) continue;
+                // (x-Xp)^2 + (y-Yp)^2 = (x-Xq)^2 + (y-Yq)^2 is linear in x.
+                int64_t licznik = T.X[q] * T.X[q] + (y - T.Y[q]) * (y - T.Y[q]) - T.X[p] * T.X[p] -
+                                  (y - T.Y[p]) * (y - T.Y[p]);
+                int64_t mianownik = 2 * (T.X[q] - T.X[p]);
+                if (mianownik < 0) licznik = -licznik, mianownik = -mianownik;
+                const int64_t c = PodlogaDziel(licznik, mianownik);
+                for (int64_t x : {c, c + 1})
+                    if (x > a && x < b) kand[n++] = x;
+            }
+        UporzadkujKilka(kand, n);
+        for (int m = 0; m < n; ++m) {
+            const int64_t d = T.OdlegloscDoWierzcholka(kand[m], y, false);
+            if (d > odl) {
+                odl = d;
+                wezel = y * W_ + kand[m];
+            }
+        }
+    }
+
+    // A vertex without data: the node with data nearest to such a vertex
+    // splits the triangle, so the data's edge is traced; nodes on an edge
+    // covered from the other side count only by their error from that edge.
+    // An edge between two vertices with data that nothing covers (on the
+    // grid's edge, or with a vertex without data across it) is no exception.
+    void SkanujBrzeg(int32_t t, const TTrojkatSiatki& T) {
+        auto bladNaKrawedzi = [&](int64_t x, int64_t y, int krawedz) {
+            const int P = (krawedz + 1) % 3, Q = (krawedz + 2) % 3;
+            const double ux = static_cast<double>(T.X[Q] - T.X[P]), uy = static_cast<double>(T.Y[Q] - T.Y[P]);
+            const double u = (static_cast<double>(x - T.X[P]) * ux + static_cast<double>(y - T.Y[P]) * uy) /
+                             (ux * ux + uy * uy);
+            return std::fabs(Z_[y * W_ + x] - (T.Zw[P] + u * (T.Zw[Q] - T.Zw[P])));
+        };
+        const bool kryta[3] = {KrytaKrawedz(t, 0), KrytaKrawedz(t, 1), KrytaKrawedz(t, 2)};
+        double blad = tol_;
+        int64_t najlepszy = -1, wymuszony = -1, wymOdl = std::numeric_limits<int64_t>::max();
+        for (int64_t y = T.Ymin; y <= T.Ymax; ++y) {
+            int64_t lo, hi;
+            T.Zakres(y, W_, lo, hi);
+            if (lo > hi) continue;
+            // The row's nodes that never split by distance: the vertices and the nodes on an edge covered from
+            // the other side (at most one such node per edge, or the whole row along a level edge).
+            int64_t pominiete[6];
+            int ilePominietych = 0;
+            std::pair<int64_t, int> naKrawedzi[3];
+            int ileNaKrawedzi = 0, poziomaKrawedz = -1;
+            for (int k = 0; k < 3; ++k)
+                if (T.Y[k] == y) pominiete[ilePominietych++] = T.X[k];
+            for (int k = 0; k < 3; ++k) {
+                if (!kryta[k]) continue;
+                const int64_t B = T.By[k] * y + T.Bc[k];
+                if (T.A[k] == 0) {
+                    if (B == 0) poziomaKrawedz = k;
                     continue;
                 }
-                for (int k = 0; k < 3; ++k) {
-                    if (dane[k]) continue;
-                    const int64_t odl = (x - X[k]) * (x - X[k]) + (y - Y[k]) * (y - Y[k]);
-                    if (odl < wymOdl) {
-                        wymOdl = odl;
-                        wymuszony = y * W_ + x;
+                if (B % T.A[k] != 0) continue;
+                const int64_t x = -B / T.A[k];
+                if (x < lo || x > hi) continue;
+                pominiete[ilePominietych++] = x;
+                if (!T.Wierzcholek(x, y) && !std::isnan(Z_[y * W_ + x])) naKrawedzi[ileNaKrawedzi++] = {x, k};
+            }
+            if (poziomaKrawedz >= 0) {
+                // The row is that edge: every node of it with data counts by its error.
+                for (const TBieg *b = dane_.Od(y, lo), *k = dane_.Koniec(y); b != k && b->Od <= hi; ++b)
+                    for (int64_t x = std::max<int64_t>(b->Od, lo), e = std::min<int64_t>(b->Do, hi); x <= e; ++x) {
+                        if (T.Wierzcholek(x, y)) continue;
+                        const double d = bladNaKrawedzi(x, y, poziomaKrawedz);
+                        if (d > blad) {
+                            blad = d;
+                            najlepszy = y * W_ + x;
+                        }
                     }
+                continue;
+            }
+            UporzadkujKilka(naKrawedzi, ileNaKrawedzi);
+            for (int m = 0; m < ileNaKrawedzi; ++m) {
+                const auto [x, k] = naKrawedzi[m];
+                const double d = bladNaKrawedzi(x, y, k);
+                if (d > blad) {
+                    blad = d;
+                    najlepszy = y * W_ + x;
                 }
+            }
+            // The nearest nodes with data on either side of each vertex without data.
+            auto pominiety = [&](int64_t x) {
+                return std::find(pominiete, pominiete + ilePominietych, x) != pominiete + ilePominietych;
+            };
+            int64_t najblizszy = -1, odlWiersza = std::numeric_limits<int64_t>::max();
+            auto rozwaz = [&](int64_t x) {
+                const int64_t d = T.OdlegloscDoWierzcholka(x, y, true);
+                if (d < odlWiersza || (d == odlWiersza && x < najblizszy)) {
+                    odlWiersza = d;
+                    najblizszy = x;
+                }
+            };
+            for (int k = 0; k < 3; ++k) {
+                if (T.Dane[k]) continue;
+                int64_t x = dane_.Poprzedni(y, std::min(T.X[k], hi));
+                while (x >= lo && pominiety(x)) x = dane_.Poprzedni(y, x - 1);
+                if (x >= lo) rozwaz(x);
+                x = dane_.Nastepny(y, std::max(T.X[k], lo));
+                while (x <= hi && pominiety(x)) x = dane_.Nastepny(y, x + 1);
+                if (x <= hi) rozwaz(x);
+            }
+            if (najblizszy >= 0 && odlWiersza < wymOdl) {
+                wymOdl = odlWiersza;
+                wymuszony = y * W_ + najblizszy;
             }
         }
         if (wymuszony >= 0) return Zglos(t, wymuszony, kWymuszony);

@@ -184,6 +184,8 @@ void InfoTrasy() {
             DopiszPusta();
             Dopisz("Układ współrzędnych trasy: " + NazwaUkladu(Trasa.EPSG) + "; terenu: " + NazwaUkladu(TEREN.EPSG) +
                    ".");
+            if (Trasa.EPSG != 0 && TEREN.EPSG != 0 && Trasa.EPSG != TEREN.EPSG)
+                Dopisz("UWAGA: trasa i teren są w różnych układach współrzędnych (program ich nie przelicza).");
         }
         DopiszPusta();
         Dopisz(LiniaPrzesuniecia());

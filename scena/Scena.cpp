@@ -105,6 +105,7 @@ void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwa, const T
 }
 
 TOpcjeNMT OpcjeNMTSceny(TOpcjeNMT o) {
+    o.UkladDanych = Trasa.EPSG != 0 ? Trasa.EPSG : PROJ.EPSG;
     if (o.Uklad == 0) o.Uklad = Trasa.EPSG != 0 ? Trasa.EPSG : TEREN.EPSG != 0 ? TEREN.EPSG : PROJ.EPSG;
     if (o.Pas > 0.0 && o.Os.empty() && Trasa.Obliczona) {
         // The route's line: every 2 m and at every element's ends, in file coordinates.

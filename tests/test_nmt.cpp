@@ -8,6 +8,7 @@
 
 #include "nmt/NMT.h"
 #include "nmt/Uklady.h"
+#include "scena/InfoProjekt.h"
 #include "pomocnicze/Pomocnicze.h"
 
 namespace {
@@ -155,6 +156,30 @@ TEST(NMT, DziuryIObszarL) {
     const auto tr = PrzerzedzSiatke(r, 0.05);
     ASSERT_TRUE(tr);
     SprawdzTIN(*tr, r, 0.05);
+}
+
+TEST(NMT, DziuryRoznychKsztaltow) {
+    // Holes the scan steps over as runs of a row: scattered missing nodes, a diagonal band of data (a corridor),
+    // level stripes (edges along the rows), square holes in a lattice, two columns of data; rough ground, so that
+    // the error splits and the splits of the data's edge mix.
+    const std::vector<std::pair<const char*, std::function<bool(int, int)>>> maski = {
+        {"rozproszone", [](int i, int j) { return (i * 7919 + j * 104729) % 11 == 3; }},
+        {"pas ukośny", [](int i, int j) { return std::abs(2 * i - 3 * j - 10) > 17; }},
+        {"pasy poziome", [](int, int j) { return j % 9 >= 6; }},
+        {"kratka", [](int i, int j) { return i % 13 >= 4 && i % 13 <= 9 && j % 11 >= 2 && j % 11 <= 8; }},
+        {"dwie kolumny", [](int i, int) { return i != 37 && i != 38; }},
+    };
+    for (const auto& [nazwa, brak] : maski) {
+        SCOPED_TRACE(nazwa);
+        const TSiatkaNMT s = Siatka(83, 61, [&](int i, int j) {
+            return brak(i, j) ? std::nan("") : 20 + 2 * std::sin(i * 0.37) * std::cos(j * 0.23) + 0.01 * ((i * j) % 7);
+        });
+        for (double tol : {0.0, 0.08}) {
+            const auto t = PrzerzedzSiatke(s, tol);
+            ASSERT_TRUE(t);
+            SprawdzTIN(*t, s, tol);
+        }
+    }
 }
 
 TEST(NMT, DwaArkuszeBezSzczeliny) {
@@ -384,4 +409,85 @@ TEST(NMT, PrzerwanieIPostep) {
     ASSERT_FALSE(u.empty());
     EXPECT_TRUE(std::is_sorted(u.begin(), u.end()));
     EXPECT_EQ(u.back(), 1.0);
+}
+
+namespace {
+// A LandXML route of one straight from (x0, y0) to (x1, y1) (X easting), with CoordinateSystem `uklad` when given.
+std::string TrasaLandXML(double x0, double y0, double x1, double y1, const std::string& uklad) {
+    char l[200];
+    std::snprintf(l, sizeof l, "<Line><Start>%.3f %.3f</Start><End>%.3f %.3f</End></Line>", y0, x0, y1, x1);
+    return "<?xml version=\"1.0\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\">\n" +
+           (uklad.empty() ? std::string() : "<CoordinateSystem epsgCode=\"" + uklad + "\"/>\n") +
+           "<Alignments><Alignment name=\"Oś\" staStart=\"0\"><CoordGeom>" + l +
+           "</CoordGeom></Alignment></Alignments>\n</LandXML>\n";
+}
+}  // namespace
+
+TEST(NMT, UkladPlikuLandXML) {
+    // A route in PL-2000 zone 7 (its file says so), a grid in PL-1992 (by option): the grid's TIN is moved into the
+    // route's system, and the reports name both systems.
+    ZerujStan();
+    std::vector<TPunkt2D> os = {{637010, 486050}, {637090, 486050}};
+    PrzeliczUklad(os, 2180, 2178);
+    const std::string trasa = KatalogTymczasowy() + "/trasa2178.xml";
+    ZapiszPlik(trasa, TrasaLandXML(os[0].X, os[0].Y, os[1].X, os[1].Y, " EPSG:2178 "));
+    WczytajPlik(trasa);
+    ASSERT_TRUE(Trasa.Obliczona);
+    EXPECT_EQ(Trasa.EPSG, 2178);
+    const std::string siatka = ZapiszAsc("uklad1992.asc", 101, 101, 637000, 486000, 1,
+                                         [](int i, int j) { return 100 + 0.01 * i * j; });
+    TOpcjeNMT o;
+    o.UkladPliku = 2180;
+    o.Pas = 20.5;
+    ASSERT_TRUE(OtworzNMT({siatka}, o));
+    EXPECT_EQ(TEREN.EPSG, 2178);
+    // The corridor in PL-1992 around the route brought back there: the TIN reaches the last rows of nodes within 20.5 m of it.
+    std::vector<TPunkt3D> p;
+    for (const TPunktSiatki& q : TEREN.Punkty) p.push_back({q.X, q.Y, q.Z});
+    PrzeliczUklad(p, 2178, 2180);
+    double ymin = 1e9, ymax = -1e9;
+    for (const TPunkt3D& q : p) ymin = std::min(ymin, q.Y), ymax = std::max(ymax, q.Y);
+    EXPECT_NEAR(ymin, 486030, 1e-3);
+    EXPECT_NEAR(ymax, 486070, 1e-3);
+    InfoTrasy();
+    const auto& t = OpisTekst;
+    EXPECT_NE(std::find(t.begin(), t.end(),
+                        "Układ współrzędnych trasy: EPSG:2178 (ETRF2000-PL / CS2000/21); terenu: EPSG:2178 "
+                        "(ETRF2000-PL / CS2000/21)."),
+              t.end());
+    // A project's system other than the route's is refused, and the terrain stays.
+    const std::size_t punkty = TEREN.Punkty.size();
+    o.Uklad = 2180;
+    EXPECT_EQ(Blad([&] { OtworzNMT({siatka}, o); }),
+              "Układ projektu EPSG:2180 (ETRF2000-PL / CS92) różni się od układu wczytanych danych EPSG:2178 "
+              "(ETRF2000-PL / CS2000/21): program przelicza tylko siatki, nie trasę ani powierzchnie z plików.");
+    EXPECT_EQ(TEREN.Punkty.size(), punkty);
+    // A terrain in another system than the route's (the grid first, the route after it): the report warns.
+    ZerujStan();
+    TOpcjeNMT b;
+    b.UkladPliku = 2180;
+    WczytajPlik(siatka, {}, {}, b);
+    WczytajPlik(trasa);
+    EXPECT_EQ(std::tuple(TEREN.EPSG, Trasa.EPSG), std::tuple(2180, 2178));
+    InfoTrasy();
+    EXPECT_NE(std::find(t.begin(), t.end(),
+                        "UWAGA: trasa i teren są w różnych układach współrzędnych (program ich nie przelicza)."),
+              t.end());
+}
+
+TEST(NMT, KodUkladuLandXML) {
+    // No CoordinateSystem, or an empty code: no system; a code that is no number is refused with the line.
+    for (const auto& [uklad, epsg] : {std::pair<std::string, int>{"", 0}, {"2176", 2176}, {"epsg:2177", 2177}}) {
+        ZerujStan();
+        const std::string p = KatalogTymczasowy() + "/kod.xml";
+        ZapiszPlik(p, TrasaLandXML(7500000, 5500000, 7500100, 5500000, uklad));
+        WczytajPlik(p);
+        EXPECT_EQ(Trasa.EPSG, epsg) << uklad;
+    }
+    const std::string p = KatalogTymczasowy() + "/zly_kod.xml";
+    ZapiszPlik(p, TrasaLandXML(7500000, 5500000, 7500100, 5500000, "PUWG 2000"));
+    EXPECT_EQ(Blad([&] { WczytajPlik(p); }),
+              "Nieprawidłowy kod układu współrzędnych epsgCode „PUWG 2000” w CoordinateSystem (oczekiwano kodu "
+              "EPSG, np. 2180).\nPlik: " +
+                  p + ", wiersz: 3");
 }

@@ -17,6 +17,7 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
     Parsuj(d, z);
     if (postep) postep(0.3);
     TDaneWczytane w;
+    w.EPSG = KodEPSG(d.korzen, z);
 
     const std::vector<pugi::xml_node> pow = Powierzchnie(d.korzen);
     const std::vector<pugi::xml_node> tr = Trasy(d.korzen);

@@ -144,6 +144,23 @@ void Parsuj(TDokument& d, const TZrodlo& z) {
     d.jednostka = Jednostka(d.korzen, z);
 }
 
+int KodEPSG(pugi::xml_node korzen, const TZrodlo& z) {
+    const pugi::xml_node uklad = Dziecko(korzen, "CoordinateSystem");
+    const pugi::xml_attribute a = uklad.attribute("epsgCode");
+    std::string_view v = a.value();
+    while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
+    while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
+    if (v.empty()) return 0;
+    if (v.size() > 5 && RowneBezWielkosci(v.substr(0, 5), "EPSG:")) v.remove_prefix(5);
+    int kod = 0;
+    const auto [koniec, blad] = std::from_chars(v.data(), v.data() + v.size(), kod);
+    if (blad != std::errc() || koniec != v.data() + v.size() || kod <= 0 || kod > 999999)
+        z.Blad("Nieprawidłowy kod układu współrzędnych epsgCode „" + Krotki(a.value()) +
+                   "” w CoordinateSystem (oczekiwano kodu EPSG, np. 2180).",
+               uklad);
+    return kod;
+}
+
 std::string NazwaPowierzchni(pugi::xml_node s, int nr) {
     const std::string_view n = s.attribute("name").value();
     return n.empty() ? "Powierzchnia " + std::to_string(nr) : std::string(n);

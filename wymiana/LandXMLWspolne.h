@@ -63,6 +63,10 @@ struct TDokument {
 // Parses d.bufor: a LandXML root, no declared entities, its units read.
 void Parsuj(TDokument& d, const TZrodlo& z);
 
+// The file's coordinate system: the EPSG code of CoordinateSystem's
+// epsgCode ("EPSG:" allowed before it); 0 when the file names none.
+int KodEPSG(pugi::xml_node korzen, const TZrodlo& z);
+
 std::string NazwaPowierzchni(pugi::xml_node s, int nr);
 std::string NazwaTrasy(pugi::xml_node a, int nr);
 std::vector<pugi::xml_node> Powierzchnie(pugi::xml_node korzen);
