@@ -40,17 +40,19 @@ constexpr double kDoSkanowania = std::numeric_limits<double>::max();
 
 // A heap entry: a triangle's node to insert and its error. Of equal errors the
 // lower node, then the lower triangle comes first, so the order of insertions
-// depends on the entries alone, not on how the heap holds them.
+// depends on the entries alone, not on how the heap holds them. Node and
+// triangle share one key (node + 1 above, triangle below), so an entry is 16
+// bytes and the order one comparison of each. An entry counts while its node
+// and error are still its triangle's (TPrzerzedzanie::kand_, bladKand_).
 struct TWpis {
     double Blad;
-    int64_t Wezel;
-    int32_t Trojkat;
-    std::uint32_t Wersja;
-    bool operator<(const TWpis& o) const {
-        if (Blad != o.Blad) return Blad < o.Blad;
-        if (Wezel != o.Wezel) return Wezel > o.Wezel;
-        return Trojkat > o.Trojkat;
-    }
+    std::uint64_t Klucz;
+
+    TWpis(double blad, int64_t wezel, int32_t trojkat)
+        : Blad(blad), Klucz(static_cast<std::uint64_t>(wezel + 1) << 32 | static_cast<std::uint32_t>(trojkat)) {}
+    int64_t Wezel() const { return static_cast<int64_t>(Klucz >> 32) - 1; }
+    int32_t Trojkat() const { return static_cast<int32_t>(Klucz & 0xFFFFFFFFu); }
+    bool operator<(const TWpis& o) const { return Blad < o.Blad || (Blad == o.Blad && Klucz > o.Klucz); }
 };
 
 // The nodes of one kind (with data, or deep in a hole) as runs along each
@@ -111,7 +113,11 @@ public:
         const double* wiersz = nullptr;
         dane_.Zbuduj(
             W_, H_, [&](int32_t j) { wiersz = Z_ + s.Indeks(0, j); },
-            [&](int32_t i) { return !std::isnan(wiersz[i]); });
+            [&](int32_t i) {
+                const bool d = !std::isnan(wiersz[i]);
+                dziury_ = dziury_ || !d;
+                return d;
+            });
         // Per column, whether one of the three rows around j has data there.
         std::vector<std::uint8_t> kolumna(static_cast<std::size_t>(W_));
         glebokie_.Zbuduj(
@@ -145,12 +151,13 @@ public:
             std::pop_heap(kopiec_.begin(), kopiec_.end());
             const TWpis w = kopiec_.back();
             kopiec_.pop_back();
-            if (w.Wersja != wersja_[w.Trojkat]) continue;
+            const int32_t t = w.Trojkat();
+            if (kand_[static_cast<std::size_t>(t)] != w.Wezel() || bladKand_[static_cast<std::size_t>(t)] != w.Blad)
+                continue;
             if (w.Blad == kDoSkanowania) {
-                SkanujPlaszczyzne(w.Trojkat, Trojkat(w.Trojkat));
+                SkanujPlaszczyzne(t, Trojkat(t));
                 continue;
             }
-            if (kand_[w.Trojkat] < 0) continue;
             if ((++krok & 1023) == 0) {
                 if (przerwij && przerwij->load(std::memory_order_relaxed)) return false;
                 if (postep && w.Blad < kDoSkanowania) {
@@ -162,7 +169,7 @@ public:
                     }
                 }
             }
-            Wstaw(w.Trojkat, kand_[w.Trojkat]);
+            Wstaw(t, w.Wezel());
         }
         if (postep) postep(1.0);
         return true;
@@ -199,9 +206,11 @@ private:
     const double tol_;
     TBiegi dane_, glebokie_;
     std::vector<int32_t> px_, py_;
+    std::vector<std::uint8_t> pd_;  // the point has data (kept beside it: the grid's heights are far apart)
+    bool dziury_ = false;           // some node has no data
     std::vector<std::array<int32_t, 3>> V_, N_;
     std::vector<int64_t> kand_;
-    std::vector<std::uint32_t> wersja_;
+    std::vector<double> bladKand_;
     std::vector<TWpis> kopiec_;
     std::vector<int32_t> zmienione_, stos_;
 
@@ -209,18 +218,19 @@ private:
         return static_cast<int64_t>(py_[static_cast<std::size_t>(p)]) * W_ + px_[static_cast<std::size_t>(p)];
     }
     double ZPunktu(int32_t p) const { return Z_[Wezel(p)]; }
-    bool Dane(int32_t p) const { return !std::isnan(ZPunktu(p)); }
+    bool Dane(int32_t p) const { return pd_[static_cast<std::size_t>(p)] != 0; }
 
     int32_t DodajPunkt(int32_t x, int32_t y) {
         px_.push_back(x);
         py_.push_back(y);
+        pd_.push_back(!std::isnan(Z_[static_cast<int64_t>(y) * W_ + x]));
         return static_cast<int32_t>(px_.size() - 1);
     }
     int32_t NowyTrojkat(int32_t a, int32_t b, int32_t c) {
         V_.push_back({a, b, c});
         N_.push_back({-1, -1, -1});
         kand_.push_back(-1);
-        wersja_.push_back(0);
+        bladKand_.push_back(0.0);
         return static_cast<int32_t>(V_.size() - 1);
     }
     void Zmieniony(int32_t t) { zmienione_.push_back(t); }
@@ -264,7 +274,7 @@ private:
         }
         // A triangle with a vertex without data asks for what its neighbours leave
         // uncovered (KrytaKrawedz): the neighbours of the changed ones are scanned again too.
-        const std::size_t ileZmienionych = zmienione_.size();
+        const std::size_t ileZmienionych = dziury_ ? zmienione_.size() : 0;
         for (std::size_t n = 0; n < ileZmienionych; ++n)
             for (int32_t u : N_[static_cast<std::size_t>(zmienione_[n])])
                 if (u >= 0 && !ZDanymi(u)) zmienione_.push_back(u);
@@ -362,10 +372,10 @@ private:
     }
 
     void Zglos(int32_t t, int64_t wezel, double blad) {
-        kand_[t] = wezel;
-        ++wersja_[t];
+        kand_[static_cast<std::size_t>(t)] = wezel;
+        bladKand_[static_cast<std::size_t>(t)] = blad;
         if (wezel < 0 && blad != kDoSkanowania) return;
-        kopiec_.push_back({blad, wezel, t, wersja_[t]});
+        kopiec_.emplace_back(blad, wezel, t);
         std::push_heap(kopiec_.begin(), kopiec_.end());
     }
 
