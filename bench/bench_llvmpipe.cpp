@@ -75,8 +75,7 @@ void ZbudujScene() {
     static bool zbudowana = false;
     if (zbudowana) return;
     zbudowana = true;
-    InicjujZmienne(W, H);
-    UstawOkoOkna(W, H);
+    UstawStanOkna(W, H);
     scena_terenu::Zbuduj(scena_terenu::IleTrojkatow());
     WidokOgolny();
 }

@@ -89,8 +89,7 @@ TObraz Gradient() {
 }
 
 void UstawScene(const std::vector<TTrojkatRys>& trojkaty) {
-    InicjujZmienne(W, H);
-    UstawOkoOkna(W, H);
+    UstawStanOkna(W, H);
     Niebo = Gradient();
     TrojkatyTEREN = trojkaty;
     TrojkatyPROJ.clear();

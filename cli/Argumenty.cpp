@@ -186,10 +186,9 @@ double PikietaNaTrasie(double pokazana, const char* opcja, std::ostream& bledy) 
 // The state of the window and the loads.
 
 // The state of a fresh main window with a paint area of W x H after its first
-// resize: start values, the sky picture, the eye at its working place.
+// resize: a fresh project, start values, the sky picture, the eye at its working place.
 void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
-    InicjujZmienne(W, H);
-    UstawOkoOkna(W, H);
+    UstawStanOkna(W, H);
     WidokKierowcy = TWidokKierowcy{};
     Niebo = TObraz{};
     if (!zNiebem) return;

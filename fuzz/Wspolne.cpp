@@ -16,8 +16,7 @@ namespace fuzz {
 namespace {
 
 struct TScena {
-    TSiatka teren, proj;
-    DaneUstawieniaTrasy trasa;
+    TProjekt projekt;
     std::vector<TTrojkatRys> trojTEREN, trojPROJ;
     std::vector<TCzworokatRys> czworokaty;
     std::vector<std::string> opis, komunikaty;
@@ -35,7 +34,7 @@ const TScena& Wzorzec() {
         c.P4 = {10, 100, 40};
         Czworokaty.assign(1, c);
         PrzeliczRzut();
-        return TScena{TEREN, PROJ, Trasa, TrojkatyTEREN, TrojkatyPROJ, Czworokaty, OpisTekst, KomunikatyTrasy, Rzut};
+        return TScena{ProjektOkna, TrojkatyTEREN, TrojkatyPROJ, Czworokaty, OpisTekst, KomunikatyTrasy, Rzut};
     }();
     return s;
 }
@@ -44,9 +43,7 @@ const TScena& Wzorzec() {
 
 void ScenaPoczatkowa() {
     const TScena& s = Wzorzec();
-    TEREN = s.teren;
-    PROJ = s.proj;
-    Trasa = s.trasa;
+    ProjektOkna = s.projekt;
     TrojkatyTEREN = s.trojTEREN;
     TrojkatyPROJ = s.trojPROJ;
     Czworokaty = s.czworokaty;

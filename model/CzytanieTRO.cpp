@@ -324,21 +324,25 @@ TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwa, const TPo
     return Czytaj(dane, nazwa, postep, kZnacznikiMTP, opcje);
 }
 
-void PrzyjmijWczytane(TDaneWczytane&& d) {
-    if (d.PunktyTEREN) TEREN.Punkty = std::move(*d.PunktyTEREN);
-    if (d.LinieTEREN) TEREN.Linie = std::move(*d.LinieTEREN);
-    if (d.TrojkatyTEREN) TEREN.Trojkaty = std::move(*d.TrojkatyTEREN);
-    if (d.PunktyPROJ) PROJ.Punkty = std::move(*d.PunktyPROJ);
-    if (d.LiniePROJ) PROJ.Linie = std::move(*d.LiniePROJ);
-    if (d.TrojkatyPROJ) PROJ.Trojkaty = std::move(*d.TrojkatyPROJ);
-    if (d.Zalomy) {
-        Trasa.Zalomy = std::move(*d.Zalomy);
-        Trasa.PikStart = d.PikStart;
-        Trasa.GeometriaZPliku = d.GeometriaZPliku;
-        Trasa.Pochodzenie = std::move(d.Pochodzenie);
-        Trasa.Niweleta = std::move(d.Niweleta);
-        Trasa.OpisOsi = std::move(d.OpisOsi);
-    }
+void PrzyjmijWczytane(TDaneWczytane&& d, TProjekt& p) {
+    if (d.PunktyTEREN) p.TEREN.Punkty = std::move(*d.PunktyTEREN);
+    if (d.LinieTEREN) p.TEREN.Linie = std::move(*d.LinieTEREN);
+    if (d.TrojkatyTEREN) p.TEREN.Trojkaty = std::move(*d.TrojkatyTEREN);
+    if (d.PunktyPROJ) p.PROJ.Punkty = std::move(*d.PunktyPROJ);
+    if (d.LiniePROJ) p.PROJ.Linie = std::move(*d.LiniePROJ);
+    if (d.TrojkatyPROJ) p.PROJ.Trojkaty = std::move(*d.TrojkatyPROJ);
+    if (d.Zalomy) PrzyjmijTrase(std::move(d), p.Trasa);
+}
+
+void PrzyjmijTrase(TDaneWczytane&& d, DaneUstawieniaTrasy& trasa) {
+    if (!d.Zalomy) return;
+    trasa.Zalomy = std::move(*d.Zalomy);
+    d.Zalomy.reset();
+    trasa.PikStart = d.PikStart;
+    trasa.GeometriaZPliku = d.GeometriaZPliku;
+    trasa.Pochodzenie = std::move(d.Pochodzenie);
+    trasa.Niweleta = std::move(d.Niweleta);
+    trasa.OpisOsi = std::move(d.OpisOsi);
 }
 
 TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep) {

@@ -81,9 +81,12 @@ TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwaDoKomunikat
 // The same for a whole file, read in one piece. Raises BladKonwersji.
 TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep = {});
 TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep = {});
-// Puts the sections in place, each replacing its array; the load sequence
-// (ZakonczWczytywanie) is the caller's next step.
-void PrzyjmijWczytane(TDaneWczytane&& dane);
+// Puts the sections in the project, each replacing its array; the load
+// sequence (ProjektPoWczytaniu in scena/Scena.h) is the caller's next step.
+void PrzyjmijWczytane(TDaneWczytane&& dane, TProjekt& projekt);
+// Only the route the file brought (nothing without one): its vertices and
+// what the route record keeps of its file; `dane.Zalomy` is emptied.
+void PrzyjmijTrase(TDaneWczytane&& dane, DaneUstawieniaTrasy& trasa);
 
 // ---------------------------------------------------------------------------
 // Converter .mtp -> .tro.

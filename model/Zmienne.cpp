@@ -157,14 +157,16 @@ TKolor KolorRodzaju(const TSiatka& siatka, char kod) {
     }
 }
 
-void ObliczZakres(TSiatka& siatka) {
-    if (siatka.IlePunktow() < 1) return;
+void ObliczZakres(TSiatka& siatka) { siatka.Zakres = ZakresPunktow(siatka.Punkty, siatka.Zakres); }
+
+TZakres ZakresPunktow(const std::vector<TPunktSiatki>& punkty, const TZakres& bezPunktow) {
+    if (punkty.empty()) return bezPunktow;
     TZakres z;
-    const TPunktSiatki& p0 = siatka.Punkty[0];
+    const TPunktSiatki& p0 = punkty[0];
     z.Xmax = z.Xmin = p0.X;
     z.Ymax = z.Ymin = p0.Y;
     z.Zmax = z.Zmin = p0.Z;
-    for (const TPunktSiatki& p : siatka.Punkty) {
+    for (const TPunktSiatki& p : punkty) {
         if (p.X > z.Xmax) z.Xmax = p.X;
         if (p.Y > z.Ymax) z.Ymax = p.Y;
         if (p.Z > z.Zmax) z.Zmax = p.Z;
@@ -172,27 +174,33 @@ void ObliczZakres(TSiatka& siatka) {
         if (p.Y < z.Ymin) z.Ymin = p.Y;
         if (p.Z < z.Zmin) z.Zmin = p.Z;
     }
-    siatka.Zakres = z;
+    return z;
 }
+
+void OrientujTrojkaty(TSiatka& siatka) { Orientuj(siatka.Trojkaty); }
 
 void OrientujTrojkaty() {
-    Orientuj(TEREN.Trojkaty);
-    Orientuj(PROJ.Trojkaty);
+    OrientujTrojkaty(TEREN);
+    OrientujTrojkaty(PROJ);
 }
+
+void PrzesunSiatke(TSiatka& siatka, double dx, double dy, double dz) { Przesun(siatka.Trojkaty, dx, dy, dz); }
 
 void PrzesunSiatki(double dx, double dy, double dz) {
-    Przesun(TEREN.Trojkaty, dx, dy, dz);
-    Przesun(PROJ.Trojkaty, dx, dy, dz);
+    PrzesunSiatke(TEREN, dx, dy, dz);
+    PrzesunSiatke(PROJ, dx, dy, dz);
 }
 
-void PrzesunTrase(double dx, double dy) {
-    for (TZalom& z : Trasa.Zalomy) {
+void PrzesunTrase(DaneUstawieniaTrasy& trasa, double dx, double dy) {
+    for (TZalom& z : trasa.Zalomy) {
         z.X += dx;
         z.Y += dy;
     }
-    Trasa.Dx = -dx;
-    Trasa.Dy = -dy;
+    trasa.Dx = -dx;
+    trasa.Dy = -dy;
 }
+
+void PrzesunTrase(double dx, double dy) { PrzesunTrase(Trasa, dx, dy); }
 
 std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka) {
     std::vector<bool> w;

@@ -89,11 +89,16 @@ void InicjujZmienne(int W, int H);
 
 // Recomputes the set's Zakres from its Punkty (kept when it has no point).
 void ObliczZakres(TSiatka& siatka);
-// Every mesh triangle of both sets runs counter-clockwise in plan afterwards.
+// The range of the points (`bezPunktow` when there is none).
+TZakres ZakresPunktow(const std::vector<TPunktSiatki>& punkty, const TZakres& bezPunktow);
+// Every mesh triangle of the set (of both sets of the window's project) runs counter-clockwise in plan afterwards.
+void OrientujTrojkaty(TSiatka& siatka);
 void OrientujTrojkaty();
-// Moves every mesh triangle of both sets (Punkty stay).
+// Moves every mesh triangle of the set (of both sets of the window's project; Punkty stay).
+void PrzesunSiatke(TSiatka& siatka, double dx, double dy, double dz);
 void PrzesunSiatki(double dx, double dy, double dz);
-// Moves every route vertex and records the shift in Trasa.Dx, Trasa.Dy.
+// Moves every route vertex and records the shift in the route's Dx, Dy (of the window's route, Trasa).
+void PrzesunTrase(DaneUstawieniaTrasy& trasa, double dx, double dy);
 void PrzesunTrase(double dx, double dy);
 // The render record of a mesh triangle drawn in the colour `kolor` (its
 // surface kind's, KolorRodzaju), not yet shaded.

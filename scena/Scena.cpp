@@ -13,75 +13,90 @@
 
 namespace {
 
-// Which sets the file just put in place brought, in its own coordinates; the
-// others stay from before, already moved to the origin of an earlier load.
-struct TNoweZbiory {
-    bool Teren = true, Proj = true, Trasa = true;
-};
-
-// Moves the triangles of one set only (PrzesunSiatki moves both).
-void PrzesunZbior(std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz) {
-    std::vector<TTrojkat>& drugi = &trojkaty == &TEREN.Trojkaty ? PROJ.Trojkaty : TEREN.Trojkaty;
-    std::vector<TTrojkat> odlozony;
-    odlozony.swap(drugi);
-    PrzesunSiatki(dx, dy, dz);
-    odlozony.swap(drugi);
-}
-
-// The load sequence. Every set is kept in the local frame whose origin is the
-// lowest corner of TEREN's range (its points stay in the file's coordinates):
-// a set the file brought moves from the file's coordinates, a set from before
-// moves from the old origin to the new one (not at all while TEREN is the
-// same), so the order in which files are opened changes no set's place.
-void ZakonczWczytywanieZbiorow(const TNoweZbiory& nowe) {
-    const TZakres stary = TEREN.Zakres;  // the origin the sets from before were moved by
+// The window's part of a load: what the view kept of the scene before is
+// dropped and the render arrays are made from the new project's meshes.
+void PokazWczytany() {
     WyczyscSlupki();
     WyroznionePROJ.clear();  // they marked the triangles of the scene before
     KoloryPROJ.clear();
-    OrientujTrojkaty();
-    ObliczZakres(TEREN);
-    ObliczZakres(PROJ);
-    if (nowe.Trasa) ObliczZakresTrasy();
-    const TZakres& z = TEREN.Zakres;
-    const bool innyPoczatek = stary.Xmin != z.Xmin || stary.Ymin != z.Ymin || stary.Zmin != z.Zmin;
-    if (innyPoczatek) {
-        if (!nowe.Teren) PrzesunZbior(TEREN.Trojkaty, stary.Xmin, stary.Ymin, stary.Zmin);
-        if (!nowe.Proj) PrzesunZbior(PROJ.Trojkaty, stary.Xmin, stary.Ymin, stary.Zmin);
-        if (!nowe.Trasa) PrzesunTrase(stary.Xmin, stary.Ymin);
-    }
-    if (innyPoczatek || nowe.Teren) PrzesunZbior(TEREN.Trojkaty, -z.Xmin, -z.Ymin, -z.Zmin);
-    if (innyPoczatek || nowe.Proj) PrzesunZbior(PROJ.Trojkaty, -z.Xmin, -z.Ymin, -z.Zmin);
-    PrzesunTrase(innyPoczatek || nowe.Trasa ? -z.Xmin : 0.0, innyPoczatek || nowe.Trasa ? -z.Ymin : 0.0);
-    Trasa.Dx = z.Xmin;
-    Trasa.Dy = z.Ymin;
     WyczyscBlokiSiatek();
     ZapomnijTerenWykopu();
-    OznaczIndeksyDoZbudowania();
     PrzygotujPosortowane(TEREN, 4.0);
     PrzygotujPosortowane(PROJ, 4.0);
     PrzeliczRzut();
-    ObliczTrase();
+}
+
+// A load of the window: the new project made aside and swapped in whole, the
+// route's messages and the render arrays with it.
+void Przyjmij(TDaneWczytane&& dane, const TNoweZbiory& nowe) {
+    std::vector<std::string> komunikaty;
+    TProjekt nowy = ProjektPoWczytaniu(ProjektOkna, std::move(dane), nowe, komunikaty);
+    ProjektOkna = std::move(nowy);
+    KomunikatyTrasy = std::move(komunikaty);
+    PokazWczytany();
 }
 
 void Przyjmij(TDaneWczytane&& dane) {
     const TNoweZbiory nowe{dane.TrojkatyTEREN.has_value(), dane.TrojkatyPROJ.has_value(), dane.Zalomy.has_value()};
-    const bool teren = dane.PunktyTEREN.has_value(), proj = dane.PunktyPROJ.has_value(),
-               trasa = dane.Zalomy.has_value();
-    const int epsg = dane.EPSG;
-    std::vector<std::string> opis = std::move(dane.OpisTEREN);
-    PrzyjmijWczytane(std::move(dane));
-    if (teren) {
-        TEREN.EPSG = epsg;
-        TEREN.Opis = std::move(opis);
-    }
-    if (proj) PROJ.EPSG = epsg;
-    if (trasa) Trasa.EPSG = epsg;
-    ZakonczWczytywanieZbiorow(nowe);
+    Przyjmij(std::move(dane), nowe);
 }
 
 }  // namespace
 
-void ZakonczWczytywanie() { ZakonczWczytywanieZbiorow({}); }
+TProjekt ProjektPoWczytaniu(TProjekt& stary, TDaneWczytane&& dane, const TNoweZbiory& nowe,
+                            std::vector<std::string>& komunikaty) {
+    const bool teren = dane.PunktyTEREN.has_value(), proj = dane.PunktyPROJ.has_value(),
+               trasaZPliku = dane.Zalomy.has_value();
+    // The new origin: the lowest corner of the range of the TEREN points the project will have.
+    const TZakres stary0 = stary.TEREN.Zakres;  // the origin the sets from before were moved by
+    const TZakres z = teren                        ? ZakresPunktow(*dane.PunktyTEREN, stary0)
+                      : stary.TEREN.Punkty.empty() ? stary0
+                                                   : ZakresPunktow(stary.TEREN.Punkty, stary0);
+    const bool innyPoczatek = stary0.Xmin != z.Xmin || stary0.Ymin != z.Ymin || stary0.Zmin != z.Zmin;
+
+    // The route first, on a copy (a route is small): what may fail fails before `stary` is touched.
+    DaneUstawieniaTrasy trasa = stary.Trasa;
+    if (trasaZPliku) {
+        PrzyjmijTrase(std::move(dane), trasa);
+        trasa.EPSG = dane.EPSG;
+    }
+    if (nowe.Trasa) ObliczZakresTrasy(trasa);
+    if (innyPoczatek && !nowe.Trasa) PrzesunTrase(trasa, stary0.Xmin, stary0.Ymin);
+    PrzesunTrase(trasa, innyPoczatek || nowe.Trasa ? -z.Xmin : 0.0, innyPoczatek || nowe.Trasa ? -z.Ymin : 0.0);
+    trasa.Dx = z.Xmin;
+    trasa.Dy = z.Ymin;
+    komunikaty = ObliczTrase(trasa, stary.ParametryProjektowe);
+
+    // Then the meshes, taken from `stary` (moved, not copied) with the file's sections in place of theirs.
+    // Every set is kept in the local frame whose origin is the lowest corner of TEREN's range (its points
+    // stay in the file's coordinates): a set the file brought moves from the file's coordinates, a set from
+    // before moves from the old origin to the new one (not at all while TEREN is the same), so the order in
+    // which files are opened changes no set's place.
+    const int epsg = dane.EPSG;
+    std::vector<std::string> opis = std::move(dane.OpisTEREN);
+    TProjekt p = std::move(stary);
+    PrzyjmijWczytane(std::move(dane), p);
+    if (teren) {
+        p.TEREN.EPSG = epsg;
+        p.TEREN.Opis = std::move(opis);
+    }
+    if (proj) p.PROJ.EPSG = epsg;
+    OrientujTrojkaty(p.TEREN);
+    OrientujTrojkaty(p.PROJ);
+    ObliczZakres(p.TEREN);
+    ObliczZakres(p.PROJ);
+    if (innyPoczatek) {
+        if (!nowe.Teren) PrzesunSiatke(p.TEREN, stary0.Xmin, stary0.Ymin, stary0.Zmin);
+        if (!nowe.Proj) PrzesunSiatke(p.PROJ, stary0.Xmin, stary0.Ymin, stary0.Zmin);
+    }
+    if (innyPoczatek || nowe.Teren) PrzesunSiatke(p.TEREN, -z.Xmin, -z.Ymin, -z.Zmin);
+    if (innyPoczatek || nowe.Proj) PrzesunSiatke(p.PROJ, -z.Xmin, -z.Ymin, -z.Zmin);
+    p.Trasa = std::move(trasa);
+    OznaczIndeksyDoZbudowania(p);
+    return p;
+}
+
+void ZakonczWczytywanie() { Przyjmij(TDaneWczytane{}, TNoweZbiory{}); }
 
 void OtworzTRO(const std::string& nazwaPliku, const TPostep& postep) { Przyjmij(CzytajPlikTRO(nazwaPliku, postep)); }
 
@@ -236,4 +251,9 @@ void UstawStanPoczatkowy(int W, int H) {
     ZiarnoLosowania = 0;
     ZwolnijBuforyWidoku();
     ZapomnijTerenWykopu();
+}
+
+void UstawStanOkna(int W, int H) {
+    UstawStanPoczatkowy(W, H);
+    UstawOkoOkna(W, H);
 }

@@ -16,8 +16,26 @@
 
 // ---- Loading ----
 
-// The sequence that ends every load: orientation, ranges, shift to local
-// coordinates, render arrays, sort, shading, route build.
+// Which sets a load brought in the file's own coordinates; the others stay
+// from before, already moved to the origin of an earlier load.
+struct TNoweZbiory {
+    bool Teren = true, Proj = true, Trasa = true;
+};
+
+// The project a load makes of `stary` and the sections a file brought: the
+// sections in place of the old ones, every mesh triangle counter-clockwise,
+// the ranges, every set in the local frame whose origin is the lowest corner
+// of TEREN's range (a set brought moves from the file's coordinates, a set
+// from before from the old origin to the new one), the route built (its
+// messages go to `komunikaty`) and the heights indices marked. The route is
+// built first on a copy, so a failure leaves `stary` as it was; then its
+// meshes are moved (not copied) into the result.
+TProjekt ProjektPoWczytaniu(TProjekt& stary, TDaneWczytane&& dane, const TNoweZbiory& nowe,
+                            std::vector<std::string>& komunikaty);
+
+// The sequence that ends every load of the window, on the window's project as
+// it stands (every set taken as new): ProjektPoWczytaniu, then the render
+// arrays, sort and shading.
 void ZakonczWczytywanie();
 
 // Load a .tro / .mtp file (read in one piece) or the same bytes from memory:
@@ -93,3 +111,7 @@ bool UstawNaPikiecie(double s);
 // messages emptied, the test screens' random seed at 0 and the working memory
 // of the cuts and sorts released. The sky picture stays as it is.
 void UstawStanPoczatkowy(int W, int H);
+// The state of a fresh main window with a paint area of W x H after its first
+// resize: UstawStanPoczatkowy, then the window's eye (UstawOkoOkna). The
+// command-line tool and the benchmarks start from it.
+void UstawStanOkna(int W, int H);

@@ -172,7 +172,7 @@ void TfMaster::FormCreate() {
     // The sky picture; without it the program still starts and the far wall stays empty.
     L_BrakPliku->setText(WczytajNiebo(KatalogProgramu()));
 
-    InicjujZmienne(rys->width(), rys->height());
+    UstawStanPoczatkowy(rys->width(), rys->height());
     m_RysujParametryEkran->setChecked(Rzut.RysujParametryEkran);
     m_RysujPROJ->setChecked(Rzut.RysujPROJ);
     m_RysujTEREN->setChecked(Rzut.RysujTEREN);

@@ -150,6 +150,27 @@ TEST(Wczytywanie, PelnyPlikTRO) {
     EXPECT_EQ(TEREN.IleLinii(), 1);
 }
 
+TEST(Wczytywanie, ProjektPoWczytaniuAStanOkna) {
+    // A load made aside on a fresh project gives the window's project of the same load; the old one is left
+    // whole when it is not the window's. The window's fresh state is a fresh project with empty indices.
+    WczytajTRO();
+    const TProjekt wczytany = ProjektOkna;
+    TProjekt stary;
+    std::vector<std::string> komunikaty;
+    const TProjekt nowy = ProjektPoWczytaniu(stary, CzytajTRO(PlikTRO().Tekst(), "a.tro"), {}, komunikaty);
+    EXPECT_TRUE(nowy == wczytany);
+    EXPECT_EQ(komunikaty, KomunikatyTrasy);
+    EXPECT_EQ(IndeksyWysokosci(nowy).TEREN->IleTrojkatow(), 2);
+    // A copy builds its own indices from its own meshes: emptied, it has none, and the original keeps its own.
+    TProjekt kopia = ProjektOkna;
+    kopia.TEREN.Trojkaty.clear();
+    EXPECT_TRUE(IndeksyWysokosci(kopia).TEREN->Pusty());
+    EXPECT_FALSE(IndeksyWysokosci().TEREN->Pusty());
+    UstawStanOkna(958, 637);
+    EXPECT_TRUE(ProjektOkna == TProjekt{});
+    EXPECT_TRUE(IndeksyWysokosci().TEREN->Pusty() && IndeksyWysokosci().PROJ->Pusty());
+}
+
 TEST(Wczytywanie, CoZastepujeWczytanie) {
     // Only the header, then a marker in the header: nothing is replaced, and the load
     // sequence leaves the kept triangles where they are (they used to move once more each time).

@@ -85,9 +85,10 @@ inline TPlik PlikMTP() { return PlikDanych(true); }
 
 // ---- the whole model, to tell whether a failed load changed anything ----
 
+// The window's project with what the window shows of it: the render arrays,
+// the viewer's lines and the route's messages.
 struct TStan {
-    TSiatka teren, proj;
-    DaneUstawieniaTrasy trasa;
+    TProjekt projekt;
     std::vector<TTrojkatRys> trojTEREN, trojPROJ;
     std::vector<TCzworokatRys> czworokaty;
     std::vector<std::string> opis, komunikaty;
@@ -96,8 +97,8 @@ struct TStan {
 
 // `linie` false leaves out the mesh lines (only a .mtp file has them).
 inline TStan Stan(bool linie = true) {
-    TStan s{TEREN, PROJ, Trasa, TrojkatyTEREN, TrojkatyPROJ, Czworokaty, OpisTekst, KomunikatyTrasy};
-    if (!linie) s.teren.Linie.clear(), s.proj.Linie.clear();
+    TStan s{ProjektOkna, TrojkatyTEREN, TrojkatyPROJ, Czworokaty, OpisTekst, KomunikatyTrasy};
+    if (!linie) s.projekt.TEREN.Linie.clear(), s.projekt.PROJ.Linie.clear();
     return s;
 }
 
