@@ -56,6 +56,16 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
         const double d = std::hypot(x2 - x1, y2 - y1);
         if (z1 && z2 && d > 1e-9) w.Pochylenie = (*z2 - *z1) / d * (wPrzod ? 1.0 : -1.0);
     }
+    // The cross-fall: the heights on the chord square to the route through the point, left to right of travel.
+    {
+        const double h = PolowaCieciwyPrzechylenia, znak = wPrzod ? 1.0 : -1.0;
+        double xl = 0, yl = 0, xp = 0, yp = 0;
+        PunktObok(s, odsuniecie - znak * h, xl, yl);
+        PunktObok(s, odsuniecie + znak * h, xp, yp);
+        const std::optional<double> zl = WysokoscDrogi(xl, yl, *ix.PROJ, *ix.TEREN),
+                                    zp = WysokoscDrogi(xp, yp, *ix.PROJ, *ix.TEREN);
+        if (zl && zp) w.Przechylenie = (*zp - *zl) / (2 * h);
+    }
     return w;
 }
 

@@ -29,6 +29,9 @@ struct TPolozenieOka {
     TPunkt3D Oko;         // the point (local coordinates)
     double Kierunek = 0;  // bearing of travel, rad, [0, 2 pi) (the route's direction at s, reversed when driving back)
     double Pochylenie = 0;  // grade in the direction of travel, dz/ds (0.05 = climbing 5 %)
+    // Cross-fall under the point: the rise per metre to the right of travel
+    // across the lane it stands on (0.025: the right side 2.5 % higher).
+    double Przechylenie = 0;
 };
 
 // The eye at chainage s: the offset u.Przesuniecie square to the route at s,
@@ -52,3 +55,6 @@ std::optional<TPunkt3D> PunktNadDroga(double s, double przesuniecie, double wyso
 
 // Half the chord over which the grade is measured, m along the route.
 constexpr double PolowaCieciwyOka = 1.0;
+// Half the chord over which the cross-fall is measured, m square to the route
+// about the point: well inside a lane for an eye near its middle.
+constexpr double PolowaCieciwyPrzechylenia = 0.5;

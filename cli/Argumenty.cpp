@@ -115,9 +115,9 @@ void SprawdzPliki(const std::vector<std::string>& pliki) {
 // The choice of surfaces and alignment of LandXML files and how elevation grids become the terrain, taken by every
 // command that loads files.
 const std::map<std::string, TOpcja> kOpcjeLandXML = {
-    {"--teren", {true}},       {"--proj", {true}},        {"--trasa", {true}},      {"--profil", {true}},
-    {"--bez-terenu", {false}}, {"--bez-trasy", {false}},  {"--tolerancja", {true}}, {"--pas", {true}},
-    {"--zamien-xy", {false}},  {"--uklad-pliku", {true}}, {"--uklad", {true}}};
+    {"--teren", {true}},       {"--proj", {true}},       {"--trasa", {true}},       {"--profil", {true}},
+    {"--bez-terenu", {false}}, {"--bez-proj", {false}},  {"--bez-trasy", {false}},  {"--tolerancja", {true}},
+    {"--pas", {true}},         {"--zamien-xy", {false}}, {"--uklad-pliku", {true}}, {"--uklad", {true}}};
 
 std::map<std::string, TOpcja> ZOpcjamiLandXML(std::map<std::string, TOpcja> znane) {
     znane.insert(kOpcjeLandXML.begin(), kOpcjeLandXML.end());
@@ -131,8 +131,10 @@ TWyborLandXML WyborLandXML(const TArgumenty& a) {
     if (const std::string* t = a.Wartosc("--trasa")) w.Trasa = *t;
     if (const std::string* t = a.Wartosc("--profil")) w.Profil = *t;
     w.BezTerenu = a.Flagi.count("--bez-terenu") > 0;
+    w.BezProj = a.Flagi.count("--bez-proj") > 0;
     w.BezTrasy = a.Flagi.count("--bez-trasy") > 0;
     if (w.BezTerenu && !w.Teren.empty()) throw BladUzycia("opcje --teren i --bez-terenu wykluczają się");
+    if (w.BezProj && !w.Proj.empty()) throw BladUzycia("opcje --proj i --bez-proj wykluczają się");
     if (w.BezTrasy && !w.Trasa.empty()) throw BladUzycia("opcje --trasa i --bez-trasy wykluczają się");
     return w;
 }
@@ -237,11 +239,9 @@ void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane, con
 }
 
 // The driver's view options shared by obraz and przejazd.
-const std::map<std::string, TOpcja> OpcjeKierowcy = {{"--kierowca", {false}},
-                                                     {"--oko", {true}},
-                                                     {"--przesuniecie", {true}},
-                                                     {"--wstecz", {false}},
-                                                     {"--slupki", {false}}};
+const std::map<std::string, TOpcja> OpcjeKierowcy = {{"--kierowca", {false}},     {"--oko", {true}},
+                                                     {"--przesuniecie", {true}},  {"--wstecz", {false}},
+                                                     {"--przechylenie", {false}}, {"--slupki", {false}}};
 
 std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje) {
     opcje.insert(OpcjeKierowcy.begin(), OpcjeKierowcy.end());
@@ -252,8 +252,11 @@ std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opc
 void UstawKierowce(const TArgumenty& arg) {
     TWidokKierowcy& w = WidokKierowcy;
     w.Wlaczony = arg.Flagi.count("--kierowca") > 0;
-    const bool opcjeOka = arg.Wartosc("--oko") || arg.Wartosc("--przesuniecie") || arg.Flagi.count("--wstecz");
-    if (opcjeOka && !w.Wlaczony) throw BladUzycia("opcje --oko, --przesuniecie i --wstecz działają tylko z --kierowca");
+    const bool opcjeOka = arg.Wartosc("--oko") || arg.Wartosc("--przesuniecie") || arg.Flagi.count("--wstecz") ||
+                          arg.Flagi.count("--przechylenie");
+    if (opcjeOka && !w.Wlaczony)
+        throw BladUzycia("opcje --oko, --przesuniecie, --wstecz i --przechylenie działają tylko z --kierowca");
+    w.PrzechylenieZDroga = arg.Flagi.count("--przechylenie") > 0;
     w.Oko.Wysokosc = Liczba(arg, "--oko", w.Oko.Wysokosc);
     if (!(w.Oko.Wysokosc > 0.0 && w.Oko.Wysokosc <= 100.0))
         throw BladUzycia("opcja --oko: wysokość oka musi leżeć między 0 a 100 m");

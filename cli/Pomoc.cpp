@@ -20,9 +20,9 @@ Użycie:
   orvany3d-cli pochylenia PLIK... [--krok K] [--szerokosc W]
   orvany3d-cli objetosci PLIK... [--krok K] [--wspolczynnik k] [--szerokosc W]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
-                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz]] [--slupki]
+                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz] [--przechylenie]] [--slupki]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
-                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz]] [--slupki]
+                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz] [--przechylenie]] [--slupki]
   orvany3d-cli przejazd PLIK... --wideo FILM.mp4 [--kl-s 25] [--predkosc V] [--od S] [--do S] ...
   orvany3d-cli przejazd PLIK... --bez-zapisu [--od S] [--do S] [--krok S] ...
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
@@ -34,14 +34,17 @@ PLIK... to pliki .tro, .mtp, LandXML 1.2 (.xml) i siatki NMT, wczytywane po kole
 oknie programu: plik późniejszy zastępuje tylko te sekcje, które sam zawiera.
 Czytnik wybierają trzy ostatnie znaki nazwy (bez względu na wielkość liter):
 TRO, MTP albo XML; inna nazwa to błąd użycia. Z pliku LandXML wczytywana jest
-powierzchnia TEREN (domyślnie pierwsza powierzchnia pliku), powierzchnia PROJ
-(domyślnie żadna) i jedna trasa (domyślnie pierwsza); każde polecenie
-wczytujące pliki przyjmuje opcje wyboru:
+powierzchnia TEREN, powierzchnia PROJ i jedna trasa (domyślnie pierwsza).
+Domyślnie powierzchnia o nazwie dokładnie „TEREN” jest terenem, a o nazwie
+„PROJ” projektem (tak zapisuje je program); w innych plikach terenem jest
+pierwsza powierzchnia, a projektu nie ma. Każde polecenie wczytujące pliki
+przyjmuje opcje wyboru:
       --teren NAZWA    powierzchnia pliku LandXML wczytywana jako TEREN
       --proj NAZWA     powierzchnia pliku LandXML wczytywana jako PROJ
       --trasa NAZWA    trasa (Alignment) pliku LandXML
       --profil NAZWA   niweleta (Profile/ProfAlign) tej trasy (domyślnie pierwsza)
       --bez-terenu     z pliku LandXML nie jest wczytywany teren (zostaje ten w pamięci)
+      --bez-proj       z pliku LandXML nie jest wczytywany projekt (zostaje ten w pamięci)
       --bez-trasy      z pliku LandXML nie jest wczytywana trasa (zostaje ta w pamięci)
 Siatki numerycznego modelu terenu (.asc, .xyz, .tif, .tiff; GDAL) stają się
 terenem TEREN: siatka jest przerzedzana do sieci trójkątów, w której każdy węzeł
@@ -199,6 +202,8 @@ Polecenia:
       --przesuniecie O odsunięcie oka od osi w metrach, dodatnie w prawo
                        w kierunku jazdy (domyślnie 1,75)
       --wstecz         jazda pod prąd pikietażu
+      --przechylenie   widok przechyla się z pochyleniem poprzecznym pasa pod
+                       okiem, jak samochód na łuku z przechyłką
       --slupki         słupki pikietażowe także w widoku z trasy
 
   przejazd   Klatki przejazdu wzdłuż trasy: klatka_00001.png, klatka_00002.png,
@@ -215,7 +220,7 @@ Polecenia:
       --do S           ostatnia pikieta (domyślnie koniec trasy)
       --krok S         odstęp klatek w metrach (domyślnie 1)
       --rozmiar SZERxWYS, --parametry, --kierowca, --oko, --przesuniecie,
-      --wstecz, --slupki  jak w poleceniu obraz
+      --wstecz, --przechylenie, --slupki  jak w poleceniu obraz
       --wideo FILM.mp4 zamiast klatek film H.264 (yuv420p) zapisany przez
                        program ffmpeg, do którego klatki idą potokiem; bez
                        ffmpeg kod 2 i nic nie jest zapisywane. Film powstaje
@@ -270,6 +275,7 @@ Przykłady:
   orvany3d-cli obraz Przyklady/Droga.tro droga.png --pikieta 120
   orvany3d-cli przejazd Przyklady/Droga.tro klatki --krok 0.5
   orvany3d-cli obraz Przyklady/Droga.tro kierowca.png --pikieta 600 --kierowca --oko 1.2
+  orvany3d-cli obraz Przyklady/Droga.tro przechylony.png --pikieta 800 --kierowca --przechylenie
   orvany3d-cli przejazd Przyklady/Droga.tro --wideo film.mp4 --kierowca --predkosc 60 --od 100 --do 600
   orvany3d-cli przejazd Przyklady/Droga.tro --bez-zapisu --kierowca --od 100 --do 600
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro

@@ -11,31 +11,16 @@
 #include <streambuf>
 #include <vector>
 
+#include "common/BledySystemu.h"
 #include "common/Funkcje.h"
 
 namespace {
 
-// The system's reason in Polish for the errors a write can meet; others with their number.
+// The system's reason in Polish; an existing name where the file goes is the one cause worded for writing.
 std::string OpisBledu(int e) {
-    switch (e) {
-        case ENOSPC: return "brak miejsca na dysku";
-        case EDQUOT: return "przekroczony przydział miejsca na dysku";
-        case EFBIG: return "plik przekracza dopuszczalny rozmiar";
-        case EIO: return "błąd wejścia-wyjścia";
-        case EACCES: return "brak uprawnień";
-        case EPERM: return "operacja niedozwolona";
-        case EROFS: return "system plików jest tylko do odczytu";
-        case ENOENT: return "nie ma takiego pliku ani katalogu";
-        case ENOTDIR: return "część ścieżki nie jest katalogiem";
-        case EISDIR: return "w miejscu pliku jest katalog";
-        case ENOTEMPTY:
-        case EEXIST: return "w miejscu pliku jest niepusty katalog";
-        case ELOOP: return "zbyt wiele poziomów dowiązań symbolicznych";
-        case ENAMETOOLONG: return "zbyt długa nazwa pliku";
-        case EBUSY: return "plik jest zajęty";
-        case EXDEV: return "plik tymczasowy i docelowy leżą na różnych systemach plików";
-        default: return "błąd systemu nr " + std::to_string(e) + " (" + std::strerror(e) + ")";
-    }
+    if (e == EEXIST || e == ENOTEMPTY) return "w miejscu pliku jest niepusty katalog";
+    if (e == EISDIR) return "w miejscu pliku jest katalog";
+    return OpisBleduSystemu(e);
 }
 
 [[noreturn]] void Zglos(const std::string& cel, int e) {

@@ -2,13 +2,9 @@
 
 #include <QDialogButtonBox>
 #include <QEvent>
-#include <QEventLoop>
 #include <QFormLayout>
 #include <QLocale>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <atomic>
 #include <optional>
@@ -16,6 +12,7 @@
 #include "analiza/Profil.h"
 #include "analiza/RaportyKontroli.h"
 #include "analiza/Wysokosci.h"
+#include "dialogs/PracaWTle.h"
 #include "model/Zmienne.h"
 
 namespace {
@@ -29,74 +26,6 @@ QDoubleSpinBox* Pole(QWidget* rodzic, const char* nazwa, double od, double do_, 
     p->setValue(wartosc);
     p->setSuffix(QStringLiteral(" ") + jednostka);
     return p;
-}
-
-// Runs `praca` in a worker thread under a progress window with "Przerwij"; its result, or none
-// when stopped or failed (the error shown through `blad`).
-template <typename T>
-std::optional<T> WTle(QWidget* okno, const QString& opis,
-                      std::function<std::optional<T>(const TPostepAnalizy&, const std::atomic<bool>*)> praca,
-                      const std::function<void(const QString&)>& blad) {
-    struct TWspolne {
-        std::atomic<std::int64_t> Zrobione{0}, Wszystkie{0};
-        std::atomic<bool> Przerwij{false};
-        std::optional<T> Wynik;
-        std::string Blad;
-    };
-    auto wspolne = std::make_shared<TWspolne>();
-    QThread* watek = QThread::create([wspolne, praca] {
-        try {
-            wspolne->Wynik = praca(
-                [wspolne](std::int64_t z, std::int64_t c) {
-                    wspolne->Zrobione = z;
-                    wspolne->Wszystkie = c;
-                },
-                &wspolne->Przerwij);
-        } catch (const std::exception& e) {
-            wspolne->Blad = e.what();
-        }
-    });
-    watek->setObjectName(QStringLiteral("WatekKontroli"));
-    QProgressDialog postep(okno);
-    postep.setObjectName(QStringLiteral("PostepKontroli"));
-    postep.setWindowTitle(QStringLiteral("Orvany3D"));
-    postep.setLabelText(opis);
-    postep.setCancelButtonText(QStringLiteral("Przerwij"));
-    postep.setRange(0, 1000);
-    postep.setAutoReset(false);
-    postep.setAutoClose(false);
-    postep.setMinimumDuration(0);
-    postep.setWindowModality(Qt::WindowModal);
-    QEventLoop petla;
-    QTimer zegar;
-    zegar.setInterval(50);
-    QObject::connect(&zegar, &QTimer::timeout, &postep, [&] {
-        if (postep.wasCanceled()) wspolne->Przerwij = true;
-        const std::int64_t c = wspolne->Wszystkie.load();
-        if (c > 0) postep.setValue(static_cast<int>(1000 * wspolne->Zrobione.load() / c));
-    });
-    const QMetaObject::Connection przerwanie = QObject::connect(&postep, &QProgressDialog::canceled, &postep, [&] {
-        wspolne->Przerwij = true;
-        postep.setLabelText(QStringLiteral("Przerywanie…"));
-    });
-    QObject::connect(watek, &QThread::finished, &petla, &QEventLoop::quit);
-    postep.setValue(0);
-    if (postep.wasCanceled()) wspolne->Przerwij = true;
-    zegar.start();
-    watek->start();
-    // The progress window (modal to the main window) keeps the scene from changing meanwhile.
-    petla.exec();
-    watek->wait();
-    delete watek;
-    zegar.stop();
-    QObject::disconnect(przerwanie);
-    postep.close();
-    if (!wspolne->Blad.empty()) {
-        if (blad) blad(QString::fromStdString(wspolne->Blad));
-        return std::nullopt;
-    }
-    if (wspolne->Przerwij.load() || !wspolne->Wynik) return std::nullopt;
-    return std::move(wspolne->Wynik);
 }
 
 }  // namespace
@@ -187,7 +116,9 @@ void TKontroleOkna::SprawdzSpadki() {
     const std::vector<TTrojkat>& proj = PROJ.Trojkaty;
     const DaneUstawieniaTrasy& trasa = Trasa;
     std::optional<TWynikSpadkow> w = WTle<TWynikSpadkow>(
-        okno_, QStringLiteral("Spadki powierzchni projektowanej…"),
+        okno_,
+        {QStringLiteral("PostepKontroli"), QStringLiteral("WatekKontroli"),
+         QStringLiteral("Spadki powierzchni projektowanej…")},
         [&proj, &trasa, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
             return ObliczSpadki(proj, PodzielTrase(trasa, u.Krok, u.SzerokoscSpadkow), u.Prog, postep, przerwij);
         },
@@ -224,7 +155,8 @@ void TKontroleOkna::SprawdzPochylenia() {
     const TIndeksyWysokosci ix = IndeksyWysokosci();
     const TIndeksWysokosci& proj = *ix.PROJ;
     std::optional<std::vector<TWierszPochylen>> w = WTle<std::vector<TWierszPochylen>>(
-        okno_, QStringLiteral("Pochylenie poprzeczne…"),
+        okno_,
+        {QStringLiteral("PostepKontroli"), QStringLiteral("WatekKontroli"), QStringLiteral("Pochylenie poprzeczne…")},
         [&proj, &trasa, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
             if (trasa.PikMax / u.Krok > 1e7) throw BladKonwersji("odstęp pikiet jest za mały dla tej trasy");
             return ObliczPochylenia(trasa, PikietyCoKrok(trasa.PikMax, u.Krok), u.SzerokoscPochylen, proj, postep,
@@ -245,7 +177,9 @@ void TKontroleOkna::SprawdzObjetosci() {
     const TIndeksyWysokosci ix = IndeksyWysokosci();
     const TIndeksWysokosci& teren = *ix.TEREN;
     std::optional<TWynikObjetosci> w = WTle<TWynikObjetosci>(
-        okno_, QStringLiteral("Objętości robót ziemnych…"),
+        okno_,
+        {QStringLiteral("PostepKontroli"), QStringLiteral("WatekKontroli"),
+         QStringLiteral("Objętości robót ziemnych…")},
         [&proj, &trasa, &teren, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
             return ObliczObjetosci(proj, teren, PodzielTrase(trasa, u.Krok, u.SzerokoscObjetosci), u.Wspolczynnik,
                                    postep, przerwij);

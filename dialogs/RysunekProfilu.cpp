@@ -22,27 +22,6 @@ const QColor KolorZnacznika(30, 80, 200);
 const QColor KolorSiatki(222, 222, 222);
 const QColor KolorRamki(120, 120, 120);
 
-// A round step (1, 2 or 5 times a power of ten) giving about `ile` ticks over the range.
-double KrokPodzialki(double zakres, double ile) {
-    if (!(zakres > 0.0) || !std::isfinite(zakres)) return 1.0;
-    const double surowy = zakres / ile;
-    const double potega = std::pow(10.0, std::floor(std::log10(surowy)));
-    const double m = surowy / potega;
-    return (m <= 1.0 ? 1.0 : m <= 2.0 ? 2.0 : m <= 5.0 ? 5.0 : 10.0) * potega;
-}
-
-// The ticks k * krok inside [od, do_].
-std::vector<double> Podzialka(double od, double do_, double krok) {
-    std::vector<double> w;
-    if (!(krok > 0.0)) return w;
-    for (long long k = static_cast<long long>(std::ceil(od / krok - 1e-9)); w.size() < 200; ++k) {
-        const double v = static_cast<double>(k) * krok;
-        if (v > do_ + 1e-9 * std::max(1.0, std::fabs(do_))) break;
-        w.push_back(v);
-    }
-    return w;
-}
-
 QString Metry(double v) { return Q(F2(v)) + QStringLiteral(" m"); }
 
 // A plot: a rectangle of the picture and the values at its edges.
@@ -189,8 +168,7 @@ void RysujProfil(QPainter& m, const QRectF& obszar, const TDaneRysunkuProfilu& d
     const double srodek = 0.5 * (zmin + zmax), pol = 0.5 * w.Pole.height() / naMetr;
     w.V0 = srodek - pol;
     w.V1 = srodek + pol;
-    RysujOsie(m, w, KrokPodzialki(w.U1 - w.U0, std::clamp(w.Pole.width() / 90.0, 3.0, 10.0)),
-              KrokPodzialki(w.V1 - w.V0, 6), true);
+    RysujOsie(m, w, OsPikietazu(w.U0, w.U1, w.Pole.width()).Krok, KrokPodzialki(w.V1 - w.V0, 6), true);
     m.save();
     m.setClipRect(w.Pole);
     m.setRenderHint(QPainter::Antialiasing, true);
@@ -288,6 +266,46 @@ QString TekstPodzialkiPikiety(double v, double krok) {
         return QString::fromLatin1(b);
     }
     return Q(TekstKilometrazu(v, SeparatorDziesietny()).substr(3));
+}
+
+double KrokPodzialki(double zakres, double ile) {
+    if (!(zakres > 0.0) || !std::isfinite(zakres)) return 1.0;
+    const double surowy = zakres / ile;
+    const double potega = std::pow(10.0, std::floor(std::log10(surowy)));
+    const double m = surowy / potega;
+    return (m <= 1.0 ? 1.0 : m <= 2.0 ? 2.0 : m <= 5.0 ? 5.0 : 10.0) * potega;
+}
+
+std::vector<double> Podzialka(double od, double do_, double krok) {
+    std::vector<double> w;
+    if (!(krok > 0.0)) return w;
+    for (long long k = static_cast<long long>(std::ceil(od / krok - 1e-9)); w.size() < 200; ++k) {
+        const double v = static_cast<double>(k) * krok;
+        if (v > do_ + 1e-9 * std::max(1.0, std::fabs(do_))) break;
+        w.push_back(v);
+    }
+    return w;
+}
+
+TOsPikietazu OsPikietazu(double od, double do_, double szerokosc) {
+    TOsPikietazu os;
+    os.Krok = KrokPodzialki(do_ - od, std::clamp(szerokosc / 90.0, 3.0, 10.0));
+    os.Pikiety = Podzialka(od, do_, os.Krok);
+    return os;
+}
+
+void RysujSiatkePikietazu(QPainter& m, const QRectF& pole, const TOsPikietazu& os,
+                          const std::function<double(double)>& x) {
+    for (double u : os.Pikiety) m.drawLine(QPointF(x(u), pole.top()), QPointF(x(u), pole.bottom()));
+}
+
+void OpiszPikietaz(QPainter& m, const QRectF& pole, const TOsPikietazu& os, const std::function<double(double)>& x) {
+    const QFontMetricsF fm(m.font());
+    m.setPen(Qt::black);
+    for (double u : os.Pikiety) {
+        const QString t = TekstPodzialkiPikiety(u, os.Krok);
+        m.drawText(QPointF(x(u) - fm.horizontalAdvance(t) / 2, pole.bottom() + fm.ascent() + 3), t);
+    }
 }
 
 double NajwiekszePrzewyzszenie(double zakresWysokosci, double dlugosc, double szerokosc, double wysokosc) {

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,6 +28,25 @@ constexpr double KrokPrzekrojuRysunku = 0.25;
 constexpr int LewyMarginesWykresu = 74, PrawyMarginesWykresu = 16;
 // A chainage tick's text: "0+100" (whole metres), "0+012,5" finer.
 QString TekstPodzialkiPikiety(double v, double krok);
+// A round step (1, 2 or 5 times a power of ten) giving about `ile` ticks over the range.
+double KrokPodzialki(double zakres, double ile);
+// The ticks k * krok inside [od, do_] (at most 200).
+std::vector<double> Podzialka(double od, double do_, double krok);
+
+// The chainage axis the long profile and the charts under it share: round
+// ticks of the displayed chainages [od, do_], about one per 90 pixels of a
+// plot `szerokosc` pixels wide (3 to 10), so that the charts' chainages stand
+// under the profile's.
+struct TOsPikietazu {
+    double Krok = 1.0;
+    std::vector<double> Pikiety;
+};
+TOsPikietazu OsPikietazu(double od, double do_, double szerokosc);
+// Its grid lines over the plot `pole` in the painter's pen, and its texts
+// ("0+500") under it in black; x(u) is the column of displayed chainage u.
+void RysujSiatkePikietazu(QPainter& m, const QRectF& pole, const TOsPikietazu& os,
+                          const std::function<double(double)>& x);
+void OpiszPikietaz(QPainter& m, const QRectF& pole, const TOsPikietazu& os, const std::function<double(double)>& x);
 // The largest vertical exaggeration at which heights spanning `zakresWysokosci`
 // fit a plot `wysokosc` pixels high over `dlugosc` metres drawn `szerokosc` pixels wide.
 double NajwiekszePrzewyzszenie(double zakresWysokosci, double dlugosc, double szerokosc, double wysokosc);

@@ -45,6 +45,10 @@ TStronaKierowcy::TStronaKierowcy(std::function<void()> poZmianie, QWidget* rodzi
     CB_Pochylenie = new QCheckBox(QStringLiteral("Pochylenie ze spadkiem"));
     CB_Pochylenie->setToolTip(QStringLiteral("Widok pochyla się razem ze spadkiem drogi"));
     CB_Pochylenie->setObjectName(QStringLiteral("CB_Pochylenie"));
+    CB_Przechylenie = new QCheckBox(QStringLiteral("Przechylenie z pochyleniem poprzecznym"));
+    CB_Przechylenie->setToolTip(
+        QStringLiteral("Widok przechyla się z pochyleniem poprzecznym pasa, jak samochód na łuku z przechyłką"));
+    CB_Przechylenie->setObjectName(QStringLiteral("CB_Przechylenie"));
     CB_Kierunek = new QComboBox;
     CB_Kierunek->setObjectName(QStringLiteral("CB_Kierunek"));
     CB_Kierunek->addItems({QStringLiteral("zgodnie z pikietażem"), QStringLiteral("pod prąd pikietażu")});
@@ -77,7 +81,8 @@ TStronaKierowcy::TStronaKierowcy(std::function<void()> poZmianie, QWidget* rodzi
     uklad->addWidget(SE_OdstepSlupkow, 4, 1);
     uklad->addWidget(napis("od osi:"), 4, 2);
     uklad->addWidget(SE_OdsuniecieSlupkow, 4, 3);
-    uklad->setRowStretch(5, 1);
+    uklad->addWidget(CB_Przechylenie, 5, 0, 1, 4);
+    uklad->setRowStretch(6, 1);
     Odswiez();
 
     auto zmiana = [this](auto zapisz) {
@@ -93,6 +98,8 @@ TStronaKierowcy::TStronaKierowcy(std::function<void()> poZmianie, QWidget* rodzi
             zmiana([](TWidokKierowcy& w, double v) { w.Oko.Przesuniecie = v; }));
     connect(CB_Pochylenie, &QCheckBox::toggled, this,
             zmiana([](TWidokKierowcy& w, bool v) { w.PochylenieZaDroga = v; }));
+    connect(CB_Przechylenie, &QCheckBox::toggled, this,
+            zmiana([](TWidokKierowcy& w, bool v) { w.PrzechylenieZDroga = v; }));
     connect(CB_Kierunek, &QComboBox::currentIndexChanged, this,
             zmiana([](TWidokKierowcy& w, int i) { w.Oko.WPrzod = i == 0; }));
     connect(SE_Zasieg, &QDoubleSpinBox::valueChanged, this, zmiana([](TWidokKierowcy& w, double v) { w.Zasieg = v; }));
@@ -111,6 +118,7 @@ void TStronaKierowcy::Odswiez() {
     SE_WysokoscOka->setValue(w.Oko.Wysokosc);
     SE_Przesuniecie->setValue(w.Oko.Przesuniecie);
     CB_Pochylenie->setChecked(w.PochylenieZaDroga);
+    CB_Przechylenie->setChecked(w.PrzechylenieZDroga);
     CB_Kierunek->setCurrentIndex(w.Oko.WPrzod ? 0 : 1);
     SE_Zasieg->setValue(w.Zasieg);
     CB_SlupkiKierowcy->setChecked(w.SlupkiKierowcy);

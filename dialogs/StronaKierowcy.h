@@ -1,6 +1,6 @@
 // The options dialog's page "Kierowca": the driver's eye (height above
-// the road, offset from the route line), the tilt with the grade, the
-// direction of travel, the far distance of the view and the station posts.
+// the road, offset from the route line), the tilt with the grade, the roll
+// with the lane's cross-fall, the direction of travel, the far distance of the view and the station posts.
 // Every control writes WidokKierowcy at once and calls the given function
 // (which places the view again at the current chainage).
 #pragma once
@@ -19,6 +19,7 @@ public:
     QDoubleSpinBox* SE_WysokoscOka = nullptr;
     QDoubleSpinBox* SE_Przesuniecie = nullptr;
     QCheckBox* CB_Pochylenie = nullptr;
+    QCheckBox* CB_Przechylenie = nullptr;
     QComboBox* CB_Kierunek = nullptr;
     QDoubleSpinBox* SE_Zasieg = nullptr;
     QCheckBox* CB_SlupkiKierowcy = nullptr;

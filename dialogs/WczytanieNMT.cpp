@@ -1,14 +1,12 @@
 #include "dialogs/WczytanieNMT.h"
 
 #include <QDialogButtonBox>
-#include <QEventLoop>
 #include <QFormLayout>
-#include <QProgressDialog>
-#include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <atomic>
 #include <memory>
+
+#include "dialogs/PracaWTle.h"
 
 TDialogNMT::TDialogNMT(const TOpcjeNMT& o, bool jestTrasa, QWidget* rodzic) : QDialog(rodzic) {
     setObjectName(QStringLiteral("DialogNMT"));
@@ -73,65 +71,13 @@ TOpcjeNMT TDialogNMT::Opcje() const {
 
 std::optional<TTerenNMT> WczytajNMTWTle(QWidget* okno, const std::vector<std::string>& pliki, const TOpcjeNMT& opcje,
                                         const std::function<void(const QString&)>& pokazBlad) {
-    // What the worker shares with this thread: the fraction done, the stop flag, the outcome.
-    struct TWspolne {
-        std::atomic<int> Promile{0};
-        std::atomic<bool> Przerwij{false};
-        std::optional<TTerenNMT> Wynik;
-        std::string Blad;
-    };
-    auto wspolne = std::make_shared<TWspolne>();
-    QThread* watek = QThread::create([wspolne, pliki, opcje] {
-        try {
-            wspolne->Wynik = WczytajNMT(
-                pliki, opcje, [wspolne](double u) { wspolne->Promile = static_cast<int>(1000 * u); },
-                &wspolne->Przerwij);
-        } catch (const std::exception& e) {
-            wspolne->Blad = e.what();
-        }
-    });
-    watek->setObjectName(QStringLiteral("WatekNMT"));
-
-    QProgressDialog postep(okno);
-    postep.setObjectName(QStringLiteral("PostepNMT"));
-    postep.setWindowTitle(QStringLiteral("Orvany3D"));
-    postep.setLabelText(QStringLiteral("Wczytywanie i przerzedzanie siatki terenu…"));
-    postep.setCancelButtonText(QStringLiteral("Przerwij"));
-    postep.setRange(0, 1000);
-    postep.setAutoReset(false);
-    postep.setAutoClose(false);
-    postep.setMinimumDuration(0);
-    postep.setWindowModality(Qt::WindowModal);
-
-    QEventLoop petla;
-    QTimer zegar;
-    zegar.setInterval(50);
-    QObject::connect(&zegar, &QTimer::timeout, &postep, [&] {
-        if (postep.wasCanceled()) wspolne->Przerwij = true;
-        postep.setValue(wspolne->Promile.load());
-    });
-    const QMetaObject::Connection przerwanie = QObject::connect(&postep, &QProgressDialog::canceled, &postep, [&] {
-        wspolne->Przerwij = true;
-        postep.setLabelText(QStringLiteral("Przerywanie…"));
-    });
-    QObject::connect(watek, &QThread::finished, &petla, &QEventLoop::quit);
-    postep.setValue(0);
-    if (postep.wasCanceled()) wspolne->Przerwij = true;
-    zegar.start();
-    watek->start();
-    // The window keeps drawing and answering while the worker runs; the
-    // progress window (modal to it) keeps the scene from changing meanwhile.
-    petla.exec();
-    watek->wait();
-    delete watek;
-    zegar.stop();
-    QObject::disconnect(przerwanie);
-    postep.close();
-
-    if (!wspolne->Blad.empty()) {
-        if (pokazBlad) pokazBlad(QString::fromStdString(wspolne->Blad));
-        return std::nullopt;
-    }
-    if (wspolne->Przerwij.load() || !wspolne->Wynik) return std::nullopt;
-    return std::move(wspolne->Wynik);
+    return WTle<TTerenNMT>(
+        okno,
+        {QStringLiteral("PostepNMT"), QStringLiteral("WatekNMT"),
+         QStringLiteral("Wczytywanie i przerzedzanie siatki terenu…")},
+        [&pliki, &opcje](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
+            return WczytajNMT(
+                pliki, opcje, [&postep](double u) { postep(static_cast<std::int64_t>(1000 * u), 1000); }, przerwij);
+        },
+        pokazBlad);
 }

@@ -2,17 +2,14 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QEventLoop>
 #include <QFormLayout>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <atomic>
 #include <memory>
 
+#include "dialogs/PracaWTle.h"
 #include "analiza/Wysokosci.h"
 
 namespace {
@@ -117,14 +114,6 @@ void TWidocznoscOkna::Sprawdz() {
 }
 
 std::optional<std::vector<TWierszWidocznosci>> TWidocznoscOkna::Uruchom(const TUstawieniaWidocznosci& u) {
-    // What the worker shares with this thread: counters, the stop flag, the outcome.
-    struct TWspolne {
-        std::atomic<std::int64_t> Zrobione{0}, Wszystkie{0};
-        std::atomic<bool> Przerwij{false};
-        std::optional<std::vector<TWierszWidocznosci>> Wynik;
-        std::string Blad;
-    };
-    auto wspolne = std::make_shared<TWspolne>();
     // The worker keeps the indices it starts with, whatever a load puts in
     // their place meanwhile; taking them builds them when they wait.
     TIndeksyWysokosci ix;
@@ -134,66 +123,14 @@ std::optional<std::vector<TWierszWidocznosci>> TWidocznoscOkna::Uruchom(const TU
         if (PokazBlad) PokazBlad(QString::fromUtf8(e.what()));
         return std::nullopt;
     }
-    QThread* watek = QThread::create([wspolne, u, ix] {
-        try {
-            wspolne->Wynik = ObliczWidocznosc(
-                u, *ix.PROJ, *ix.TEREN,
-                [wspolne](std::int64_t z, std::int64_t c) {
-                    wspolne->Zrobione = z;
-                    wspolne->Wszystkie = c;
-                },
-                &wspolne->Przerwij);
-        } catch (const std::exception& e) {
-            wspolne->Blad = e.what();
-        }
-    });
-    watek->setObjectName(QStringLiteral("WatekWidocznosci"));
-
-    QProgressDialog postep(okno_);
-    postep.setObjectName(QStringLiteral("PostepWidocznosci"));
-    postep.setWindowTitle(QStringLiteral("Orvany3D"));
-    postep.setLabelText(QStringLiteral("Sprawdzanie widoczności na zatrzymanie…"));
-    postep.setCancelButtonText(QStringLiteral("Przerwij"));
-    postep.setRange(0, 1000);
-    postep.setAutoReset(false);
-    postep.setAutoClose(false);
-    postep.setMinimumDuration(0);
-    postep.setWindowModality(Qt::WindowModal);
-
-    QEventLoop petla;
-    QTimer zegar;
-    zegar.setInterval(50);
-    connect(&zegar, &QTimer::timeout, &postep, [&] {
-        if (postep.wasCanceled()) wspolne->Przerwij = true;
-        const std::int64_t c = wspolne->Wszystkie.load();
-        if (c > 0) postep.setValue(static_cast<int>(1000 * wspolne->Zrobione.load() / c));
-    });
-    const QMetaObject::Connection przerwanie = connect(&postep, &QProgressDialog::canceled, &postep, [&] {
-        wspolne->Przerwij = true;
-        postep.setLabelText(QStringLiteral("Przerywanie…"));
-    });
-    connect(watek, &QThread::finished, &petla, &QEventLoop::quit);
-    // Showing the window already answers events, "Przerwij" among them.
-    postep.setValue(0);
-    if (postep.wasCanceled()) wspolne->Przerwij = true;
-    zegar.start();
-    watek->start();
-    // The window keeps drawing and answering while the worker runs; the
-    // progress window (modal to it) keeps the scene from changing meanwhile.
-    petla.exec();
-    watek->wait();
-    delete watek;
-    zegar.stop();
-    // Closing the progress window counts as "Przerwij" for it: no longer listened to.
-    disconnect(przerwanie);
-    postep.close();
-
-    if (!wspolne->Blad.empty()) {
-        if (PokazBlad) PokazBlad(QString::fromStdString(wspolne->Blad));
-        return std::nullopt;
-    }
-    if (wspolne->Przerwij.load() || !wspolne->Wynik) return std::nullopt;
-    return std::move(wspolne->Wynik);
+    return WTle<std::vector<TWierszWidocznosci>>(
+        okno_,
+        {QStringLiteral("PostepWidocznosci"), QStringLiteral("WatekWidocznosci"),
+         QStringLiteral("Sprawdzanie widoczności na zatrzymanie…")},
+        [u, ix](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
+            return ObliczWidocznosc(u, *ix.PROJ, *ix.TEREN, postep, przerwij);
+        },
+        PokazBlad);
 }
 
 void TWidocznoscOkna::PokazWyniki(std::vector<TWierszWidocznosci> wiersze) {

@@ -27,13 +27,15 @@ std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML
     QComboBox* proj = lista(spis.Powierzchnie, QStringLiteral("(brak)"));
     QComboBox* trasa = lista(spis.Trasy, QString());
     trasa->addItem(bezZmian);
-    // A surface named exactly TEREN or PROJ (as this program writes them) is chosen for that set at first.
-    auto numer = [&](const char* nazwa) {
+    // At first what the file would give without the dialog: the surfaces named exactly TEREN and PROJ (as this
+    // program writes them), else the first surface as the terrain and no design surface.
+    const TWyborLandXML domyslny = WyborDomyslny({}, spis.Powierzchnie);
+    auto numer = [&](const std::string& nazwa) {
         const auto i = std::find(spis.Powierzchnie.begin(), spis.Powierzchnie.end(), nazwa);
         return i == spis.Powierzchnie.end() ? -1 : static_cast<int>(i - spis.Powierzchnie.begin());
     };
-    if (numer("TEREN") >= 0) teren->setCurrentIndex(numer("TEREN"));
-    if (numer("PROJ") >= 0) proj->setCurrentIndex(numer("PROJ") + 1);
+    if (numer(domyslny.Teren) >= 0) teren->setCurrentIndex(numer(domyslny.Teren));
+    if (numer(domyslny.Proj) >= 0) proj->setCurrentIndex(numer(domyslny.Proj) + 1);
     teren->setObjectName(QStringLiteral("Teren"));
     proj->setObjectName(QStringLiteral("Proj"));
     trasa->setObjectName(QStringLiteral("Trasa"));
@@ -50,7 +52,8 @@ std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML
     const int t = teren->currentIndex(), r = trasa->currentIndex();
     w.BezTerenu = t == static_cast<int>(spis.Powierzchnie.size());
     if (!w.BezTerenu) w.Teren = spis.Powierzchnie[static_cast<std::size_t>(t)];
-    if (proj->currentIndex() > 0) w.Proj = spis.Powierzchnie[static_cast<std::size_t>(proj->currentIndex() - 1)];
+    w.BezProj = proj->currentIndex() == 0;
+    if (!w.BezProj) w.Proj = spis.Powierzchnie[static_cast<std::size_t>(proj->currentIndex() - 1)];
     w.BezTrasy = r == static_cast<int>(spis.Trasy.size());
     if (!w.BezTrasy) w.Trasa = spis.Trasy[static_cast<std::size_t>(r)];
     return w;

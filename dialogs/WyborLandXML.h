@@ -9,7 +9,8 @@
 class QWidget;
 
 // Shows a small modal dialog listing the file's names; empty when the user
-// cancelled. The first surface is offered as TEREN, no surface as PROJ and
-// the first alignment as the route; "(bez zmian)" keeps the terrain or the
-// route in memory.
+// cancelled. The surfaces the file gives by default (WyborDomyslny: those
+// named TEREN and PROJ, else the first surface as TEREN and none as PROJ) and
+// the first alignment are offered at first; "(bez zmian)" keeps the terrain or
+// the route in memory, "(brak)" takes no design surface.
 std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML& spis);

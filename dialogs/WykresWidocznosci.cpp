@@ -9,16 +9,6 @@
 
 namespace {
 
-// A round step for about `ile` divisions of the length: 1, 2 or 5 times a power of ten.
-double OkraglyKrok(double dlugosc, int ile) {
-    if (!(dlugosc > 0.0)) return 1.0;
-    const double surowy = dlugosc / ile;
-    const double potega = std::pow(10.0, std::floor(std::log10(surowy)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (m * potega >= surowy) return m * potega;
-    return 10.0 * potega;
-}
-
 QString Liczba(double v) { return QLocale(QLocale::Polish).toString(v, 'f', 0); }
 
 const QColor KolorDostepnej(20, 60, 170);
@@ -47,20 +37,17 @@ void Panel(QPainter& m, const QRectF& r, const std::vector<const TWierszWidoczno
         m.fillRect(QRectF(QPointF(X(a), p.top()), QPointF(std::max(X(b), X(a) + 1), p.bottom())), KolorPasa);
     }
 
-    // Grid and axes.
-    const double kx = OkraglyKrok(pikMax - pikMin, static_cast<int>(std::clamp(p.width() / 90.0, 3.0, 10.0))),
-                 ky = OkraglyKrok(yMax, 5);
-    // The chainage ticks at round chainages shown (the start chainage added), as the profile above has them.
-    const double s0 = std::ceil((pikStart + pikMin) / kx) * kx - pikStart;
+    // Grid and axes: the chainage ticks at round chainages shown (the start chainage added), as the profile
+    // above has them.
+    const TOsPikietazu os = OsPikietazu(pikStart + pikMin, pikStart + pikMax, p.width());
+    const auto xu = [&](double u) { return X(u - pikStart); };
+    const double ky = KrokPodzialki(yMax, 5);
     m.setPen(QPen(QColor(210, 210, 210), 0));
-    for (double s = s0; s <= pikMax + 1e-9; s += kx) m.drawLine(QPointF(X(s), p.top()), QPointF(X(s), p.bottom()));
+    RysujSiatkePikietazu(m, p, os, xu);
     for (double d = 0; d <= yMax + 1e-9; d += ky) m.drawLine(QPointF(p.left(), Y(d)), QPointF(p.right(), Y(d)));
     m.setPen(Qt::black);
     m.drawRect(p);
-    for (double s = s0; s <= pikMax + 1e-9; s += kx) {
-        const QString t = TekstPodzialkiPikiety(pikStart + s, kx);
-        m.drawText(QPointF(X(s) - fm.horizontalAdvance(t) / 2, p.bottom() + fm.ascent() + 3), t);
-    }
+    OpiszPikietaz(m, p, os, xu);
     for (double d = 0; d <= yMax + 1e-9; d += ky) {
         const QString t = Liczba(d);
         m.drawText(QPointF(p.left() - fm.horizontalAdvance(t) - 4, Y(d) + fm.ascent() / 2 - 1), t);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "analiza/Profil.h"
+#include "dialogs/RysunekProfilu.h"
 
 namespace {
 
@@ -16,24 +17,7 @@ const QColor KolorPrawej(200, 90, 0);
 const QColor KolorMasy(120, 40, 140);
 const QColor KolorZera(0, 150, 0);
 
-double OkraglyKrok(double dlugosc, int ile) {
-    if (!(dlugosc > 0.0)) return 1.0;
-    const double surowy = dlugosc / ile;
-    const double potega = std::pow(10.0, std::floor(std::log10(surowy)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (m * potega >= surowy) return m * potega;
-    return 10.0 * potega;
-}
-
 QString Tekst(double v, int miejsca) { return QLocale(QLocale::Polish).toString(v, 'f', miejsca); }
-
-// A tick's chainage as the long profile writes it: "1+500" (with decimals for steps under a metre).
-QString TekstPikiety(double v, double krok) {
-    if (krok < 1.0) return QString::fromStdString(TekstKilometrazu(v).substr(3));
-    const long long m = std::llround(v);
-    const long long a = m < 0 ? -m : m;
-    return QStringLiteral("%1%2+%3").arg(m < 0 ? "-" : "").arg(a / 1000).arg(a % 1000, 3, 10, QLatin1Char('0'));
-}
 
 // A plot over the displayed chainages [U0, U1] and values [V0, V1].
 struct TPlot {
@@ -58,10 +42,11 @@ bool Ramka(QPainter& m, const QRectF& obszar, const TDaneWykresowKontroli& d, do
     m.setPen(Qt::black);
     m.drawText(QPointF(obszar.left() + 8, obszar.top() + fm.ascent() + 3), tytul + QStringLiteral(" ") + jednostka);
     m.fillRect(p.Pole, Qt::white);
-    const double ku = OkraglyKrok(p.U1 - p.U0, 10), kv = OkraglyKrok(p.V1 - p.V0, 5);
+    const TOsPikietazu os = OsPikietazu(p.U0, p.U1, p.Pole.width());
+    const auto xu = [&p](double u) { return p.X(u); };
+    const double kv = KrokPodzialki(p.V1 - p.V0, 5);
     m.setPen(QPen(QColor(215, 215, 215), 0));
-    for (double u = std::ceil(p.U0 / ku) * ku; u <= p.U1 + 1e-9; u += ku)
-        m.drawLine(QPointF(p.X(u), p.Pole.top()), QPointF(p.X(u), p.Pole.bottom()));
+    RysujSiatkePikietazu(m, p.Pole, os, xu);
     for (double v = std::ceil(p.V0 / kv) * kv; v <= p.V1 + 1e-9; v += kv)
         m.drawLine(QPointF(p.Pole.left(), p.Y(v)), QPointF(p.Pole.right(), p.Y(v)));
     if (p.V0 < 0 && p.V1 > 0) {
@@ -70,10 +55,7 @@ bool Ramka(QPainter& m, const QRectF& obszar, const TDaneWykresowKontroli& d, do
     }
     m.setPen(Qt::black);
     m.drawRect(p.Pole);
-    for (double u = std::ceil(p.U0 / ku) * ku; u <= p.U1 + 1e-9; u += ku) {
-        const QString t = TekstPikiety(u, ku);
-        m.drawText(QPointF(p.X(u) - fm.horizontalAdvance(t) / 2, p.Pole.bottom() + fm.ascent() + 3), t);
-    }
+    OpiszPikietaz(m, p.Pole, os, xu);
     for (double v = std::ceil(p.V0 / kv) * kv; v <= p.V1 + 1e-9; v += kv) {
         const QString t = Tekst(std::fabs(v) < 1e-12 ? 0.0 : v, kv < 1 ? miejsca : 0);
         m.drawText(QPointF(p.Pole.left() - fm.horizontalAdvance(t) - 6, p.Y(v) + fm.ascent() / 2 - 1), t);

@@ -7,11 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/BledySystemu.h"
 #include "common/Funkcje.h"
 #include "common/Rownolegle.h"
 #include "model/ZapisywanieOdczytywanie.h"
-
-std::string OpisBleduSystemu(int e) { return std::strerror(e); }
 
 TPlikWPamieci::TPlikWPamieci(const std::string& nazwa) {
     // Opened without waiting: a named pipe that nobody writes to would

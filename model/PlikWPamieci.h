@@ -25,6 +25,3 @@ private:
     std::unique_ptr<char[]> dane_;
     std::size_t rozmiar_ = 0;
 };
-
-// A system error's text.
-std::string OpisBleduSystemu(int e);

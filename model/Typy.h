@@ -41,6 +41,10 @@ struct TRodzaj {
     bool operator==(const TRodzaj&) const = default;
 };
 
+// The kind letter of a road's pavement: a design surface without kinds of its
+// own (another tool's LandXML file) takes it, so it stands apart from the terrain.
+inline constexpr char kRodzajNawierzchni = 'N';
+
 struct TTrojkat {
     std::int32_t Atr1 = 0, Atr2 = 0, Atr3 = 0;
     std::int32_t Nr1 = 0, Nr2 = 0, Nr3 = 0;
@@ -213,9 +217,12 @@ struct TRzut {
     // The driver's view: the scene was brought to the eye of a driver on the
     // road (the picture is then drawn in depth order across the sets, with the
     // sky above the horizon), and the eye's pitch (the tangent of the angle the
-    // view was tilted up by) for the horizon's row.
+    // view was tilted up by) for the horizon's row, and its roll (the angle in
+    // radians the view was turned by about its line of sight, positive
+    // clockwise as the driver sees it) for the horizon's slope.
     bool WidokKierowcy = false;
     double PochylenieOka = 0.0;
+    double PrzechylenieOka = 0.0;
 };
 
 struct TTrojkatRys {

@@ -272,6 +272,7 @@ void WyczyscSlupki() {
     NapisySlupkow.clear();
     Rzut.WidokKierowcy = false;
     Rzut.PochylenieOka = 0.0;
+    Rzut.PrzechylenieOka = 0.0;
 }
 
 namespace {

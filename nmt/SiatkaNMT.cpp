@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <memory>
 #include <regex>
+
+#include "common/BledySystemu.h"
 
 namespace {
 
@@ -101,7 +104,7 @@ TSiatkaNMT CzytajSiatkeNMT(const std::string& nazwa, const TOpcjeCzytaniaNMT& op
     };
     if (!ds) {
         std::FILE* f = std::fopen(nazwa.c_str(), "rb");
-        if (!f) Blad("Nie można otworzyć pliku siatki.", nazwa);
+        if (!f) Blad("Nie można otworzyć pliku siatki: " + OpisBleduSystemu(errno) + ".", nazwa);
         std::fclose(f);
         bladGDAL("Plik nie jest siatką wysokości w formacie " +
                  std::string(format == TFormatNMT::ASC   ? "ARC/INFO ASCII (.asc)"

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "common/Rownolegle.h"
 #include "render/Rasteryzer.h"
@@ -298,8 +299,38 @@ namespace {
 // The driver's background: the sky stretched from the top of the picture to
 // the horizon, and below it a muted ground colour, which shows beyond the
 // edge of the data and where the ground a cutting removes leaves a gap.
+// A rolled view: the sky stretched down to the lower end of the sloping
+// horizon, and the ground colour over the part of the frame's inside below
+// the horizon line (the rectangle cut by the line's half-plane).
+void RysujNieboPrzechylone(TPlotno& plotno, int W, int H, TKolor kolorGruntu) {
+    const auto NaCalkowita = [](double v) { return static_cast<int>(std::lround(v)); };
+    const auto horyzont = [H](double x) { return WierszHoryzontuWKolumnie(x, H); };
+    const double dol = std::clamp(std::max(horyzont(0), horyzont(W)), -1.0, static_cast<double>(H));
+    if (Rzut.RysujNiebo && !Niebo.Pusty() && dol > 0) plotno.RozciagnijObraz(0, 0, W, NaCalkowita(dol) + 1, Niebo);
+    const double rogi[4][2] = {{1, 1}, {W - 1.0, 1}, {W - 1.0, H - 1.0}, {1, H - 1.0}};
+    std::vector<TPunktEkranu> wielokat;
+    for (int i = 0; i < 4; ++i) {
+        const double* a = rogi[i];
+        const double* b = rogi[(i + 1) % 4];
+        const double da = a[1] - horyzont(a[0]), db = b[1] - horyzont(b[0]);  // >= 0: below the horizon
+        if (da >= 0) wielokat.push_back({NaCalkowita(a[0]), NaCalkowita(a[1])});
+        if ((da >= 0) != (db >= 0)) {
+            const double t = da / (da - db);
+            wielokat.push_back({NaCalkowita(a[0] + t * (b[0] - a[0])), NaCalkowita(a[1] + t * (b[1] - a[1]))});
+        }
+    }
+    if (wielokat.size() < 3) return;
+    plotno.UstawPedzel(kolorGruntu);
+    plotno.UstawPioro(kolorGruntu);
+    plotno.Wielokat(wielokat.data(), static_cast<int>(wielokat.size()));
+}
+
 void RysujNieboKierowcy(TPlotno& plotno, int W, int H) {
     constexpr TKolor KolorGruntu = 0x7CA27C;
+    if (Rzut.PrzechylenieOka != 0.0) {
+        RysujNieboPrzechylone(plotno, W, H, KolorGruntu);
+        return;
+    }
     const int horyzont = std::min(WierszHoryzontu(H), H);
     if (Rzut.RysujNiebo && !Niebo.Pusty() && horyzont > 0) plotno.RozciagnijObraz(0, 0, W, horyzont + 1, Niebo);
     if (horyzont < H - 1) {

@@ -63,6 +63,9 @@ void Przerysuj(TPlotno& plotno, int W, int H, TPodzialKlatki& podzial);
 void Przerysuj(TPlotno& plotno, int W, int H);
 // The row of the horizon in the driver's view (where a level line of sight meets the picture).
 int WierszHoryzontu(int H);
+// The horizon's row at column x of the driver's picture: WierszHoryzontu's
+// line, sloping by the view's roll (unrounded).
+double WierszHoryzontuWKolumnie(double x, int H);
 
 // ---- Cutting and depth order ----
 
@@ -139,7 +142,9 @@ void UmiescNaTrasie();
 // and brings the scene point `oko` (meshes' coordinates) to the observer
 // (OkoX, OkoY, OkoZ), zoomed by skala, with the bearing `kierunek` turned into
 // the picture and the view tilted up by the grade `pochylenie` (dz/ds; 0 keeps
-// it level); the test solids, posts and labels go along. Cuts the sets, posts
+// it level) and rolled about its line of sight so that a surface rising
+// `przechylenie` per metre to the right looks level (0: no roll, the picture
+// exactly as without it); the test solids, posts and labels go along. Cuts the sets, posts
 // and labels at `bliska` and `daleka` metres in front of the eye (crossing
 // triangles always cut), sorts each set farthest from the eye first (a ground
 // triangle by its farthest vertex, so that the road on it comes after it),
@@ -152,7 +157,7 @@ void UmiescNaTrasie();
 // that lie so (render/Kadr.h): they would light no pixel of it.
 using TPrzytnijTeren = std::function<bool(const TTrojkat&, std::vector<TTrojkat>&)>;
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const TPrzytnijTeren& przytnijTeren = {}, const TKadr& kadr = {});
+                const TPrzytnijTeren& przytnijTeren = {}, const TKadr& kadr = {}, double przechylenie = 0.0);
 // What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and
 // then UmiescNaTrasie give, in one pass over the mesh triangles (in two
 // threads on a large scene): each triangle's record is made, moved, zoomed,

@@ -85,3 +85,11 @@ void PrzeliczRzut() {
 }
 
 int WierszHoryzontu(int H) { return NaCalkowita(H - Rzut.OkoZ - Rzut.OkoY * Rzut.PochylenieOka); }
+
+double WierszHoryzontuWKolumnie(double x, int H) {
+    // A level direction straight ahead lands at (x0, y0); the level directions beside it lie on the line through
+    // it whose slope is the cross-fall the view was rolled by (the roll is -atan of it).
+    const double q = Rzut.PrzechylenieOka, p = Rzut.PochylenieOka, n = std::sqrt(1.0 + q * q);
+    const double x0 = Rzut.OkoX + Rzut.OkoY * p * q / n, y0 = H - Rzut.OkoZ - Rzut.OkoY * p / n;
+    return y0 + q * (x - x0);
+}

@@ -33,6 +33,7 @@ void UmiescNaTrasie() {
     Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
     Rzut.WidokKierowcy = false;
     Rzut.PochylenieOka = 0.0;
+    Rzut.PrzechylenieOka = 0.0;
 }
 
 namespace {
@@ -43,12 +44,21 @@ namespace {
 // too small to apply), so the picture changes smoothly with the chainage.
 struct TKrokOka {
     double k, ex, ey, ez, c1, s1, c3, s3, ox, oy, oz;
+    // The roll about the line of sight (none: the level view, untouched).
+    bool przechyl = false;
+    double c4 = 1, s4 = 0;
     void operator()(TPunkt3D& p) const {
         const double x = (p.X - ex) * k, y = (p.Y - ey) * k, z = (p.Z - ez) * k;
         const double x1 = x * c1 - y * s1, y1 = x * s1 + y * c1;
-        p.X = ox + x1;
+        const double z2 = y1 * s3 + z * c3;
         p.Y = oy + (y1 * c3 - z * s3);
-        p.Z = oz + (y1 * s3 + z * c3);
+        if (przechyl) {
+            p.X = ox + (x1 * c4 - z2 * s4);
+            p.Z = oz + (x1 * s4 + z2 * c4);
+        } else {
+            p.X = ox + x1;
+            p.Z = oz + z2;
+        }
     }
 };
 
@@ -240,10 +250,12 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
 }  // namespace
 
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const TPrzytnijTeren& przytnijTeren, const TKadr& kadr) {
+                const TPrzytnijTeren& przytnijTeren, const TKadr& kadr, double przechylenie) {
     const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie), k = Rzut.skala;
-    const TKrokOka krok{k,           oko.X,       oko.Y,     oko.Z,     std::cos(a), std::sin(a),
-                        std::cos(b), std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ};
+    // Rolled by -atan(przechylenie), a surface rising przechylenie to the right looks level.
+    const double r = -std::atan(przechylenie);
+    const TKrokOka krok{k,           oko.X,     oko.Y,     oko.Z,     std::cos(a),         std::sin(a), std::cos(b),
+                        std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ, przechylenie != 0.0, std::cos(r), std::sin(r)};
     // Everything at or behind the near depth goes, whatever TnijTroj says:
     // the projection mirrors what lies behind the eye.
     const double cMin = Rzut.OkoY + bliska * k, cMax = Rzut.OkoY + daleka * k;
@@ -278,6 +290,7 @@ void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double 
     Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
     Rzut.WidokKierowcy = true;
     Rzut.PochylenieOka = pochylenie;
+    Rzut.PrzechylenieOka = przechylenie;
 }
 
 void UmiescNaTrasieZSiatek() {
@@ -342,6 +355,7 @@ void UmiescNaTrasieZSiatek() {
     Rzut.ObrotX = Rzut.ObrotY = Rzut.ObrotZ = 0.0;
     Rzut.WidokKierowcy = false;
     Rzut.PochylenieOka = 0.0;
+    Rzut.PrzechylenieOka = 0.0;
 }
 
 void SkalujICieniujZSiatek(double k) {

@@ -157,7 +157,7 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
                     kawalki.assign(od, do_);
                     return true;
                 },
-                kadr);
+                kadr, u.PrzechylenieZDroga ? p.Przechylenie : 0.0);
             return TUstawienie::Kierowca;
         }
     }
@@ -173,6 +173,13 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
     else
         UstawNaPikiecieRdzen();
     return u.Wlaczony ? TUstawienie::BrakWysokosci : TUstawienie::Trasa;
+}
+
+std::string TekstOkaKierowcy(double s) {
+    const TPolozenieOka p = PolozenieOka(s, WidokKierowcy.Oko, IndeksyWysokosci());
+    if (!p.Jest) return {};
+    return "Oko kierowcy: X = " + F2(p.Oko.X + Trasa.Dx) + " Y = " + F2(p.Oko.Y + Trasa.Dy) +
+           " Z = " + F2(p.Oko.Z + TEREN.Zakres.Zmin);
 }
 
 std::string TekstElementu(double s, bool wPrzod) {

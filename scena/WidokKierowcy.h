@@ -14,16 +14,17 @@
 // The settings of the mode (process-wide, set by the window's controls, the
 // options dialog and the command line).
 struct TWidokKierowcy {
-    bool Wlaczony = false;           // the chainage view puts the eye where a driver sits
-    TUstawieniaOka Oko;              // eye height, lateral offset, direction of travel
-    bool PochylenieZaDroga = true;   // the view tilts with the grade (off: always level)
-    double Bliska = 0.3;             // near cutting depth, m in front of the eye
-    double Zasieg = 1000.0;          // far cutting depth, m in front of the eye
-    bool SlupkiKierowcy = true;      // station posts in the driver's view
-    bool SlupkiTrasy = false;        // station posts in the chainage view
-    double OdstepSlupkow = 100.0;    // m between the posts
-    double OdsuniecieSlupkow = 6.0;  // m from the route line, to the right of the chainage direction
-    double PredkoscKmh = 60.0;       // speed of the drive
+    bool Wlaczony = false;            // the chainage view puts the eye where a driver sits
+    TUstawieniaOka Oko;               // eye height, lateral offset, direction of travel
+    bool PochylenieZaDroga = true;    // the view tilts with the grade (off: always level)
+    bool PrzechylenieZDroga = false;  // the view rolls with the lane's cross-fall, as a car in a superelevated bend
+    double Bliska = 0.3;              // near cutting depth, m in front of the eye
+    double Zasieg = 1000.0;           // far cutting depth, m in front of the eye
+    bool SlupkiKierowcy = true;       // station posts in the driver's view
+    bool SlupkiTrasy = false;         // station posts in the chainage view
+    double OdstepSlupkow = 100.0;     // m between the posts
+    double OdsuniecieSlupkow = 6.0;   // m from the route line, to the right of the chainage direction
+    double PredkoscKmh = 60.0;        // speed of the drive
 };
 extern TWidokKierowcy WidokKierowcy;
 
@@ -87,6 +88,11 @@ std::string TekstSpadkuIElementu(double s, bool wPrzod = true);
 // (the design height in the file's heights, the grade in the direction of
 // travel; "H = –" or "i = –" where the design surface has no height).
 std::string TekstPanelu(double s, bool wPrzod = true);
+
+// The status bar's text of the driver's eye at s in the file's coordinates
+// (the load's origin added): "Oko kierowcy: X = 5500260,12 Y = 4600527,31
+// Z = 181,75"; empty where the road has no height there.
+std::string TekstOkaKierowcy(double s);
 
 // ---- Driving at a speed ----
 

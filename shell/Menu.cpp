@@ -17,10 +17,12 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -246,12 +248,32 @@ void TfMaster::m_ZrzutEkranuDoSchowkaClick() {
     rys->update();
 }
 
-void OtworzOpis(const QString& katalogProgramu) {
+bool JestPrzegladarkaPDF() {
+    // The desktop opens a file through xdg-open, which asks xdg-mime for the program of its type; without
+    // xdg-utils Qt finds no launcher at all.
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty()) return !QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty();
+    QProcess p;
+    p.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/pdf")});
+    if (!p.waitForFinished(3000)) return true;  // no answer: the launcher may still know one
+    return !p.readAllStandardOutput().trimmed().isEmpty();
+}
+
+std::string TekstBrakuPrzegladarkiPDF(const std::string& plik) {
+    return "Nie można otworzyć opisu programu: nie znaleziono przeglądarki plików PDF.\n\nOpis jest w pliku:\n" + plik +
+           "\n\nZainstaluj przeglądarkę PDF, np. pakiet evince (sudo apt-get install evince xdg-utils), albo otwórz "
+           "ten plik dowolną przeglądarką PDF.";
+}
+
+void OtworzOpis(const QString& katalogProgramu, const std::function<bool(const QString& plik)>& otworz) {
     const QString p = katalogProgramu + QStringLiteral("Przyklady/OpisOrvan.pdf");
-    if (QFileInfo(p).isFile())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(p));
-    else
+    if (!QFileInfo(p).isFile()) {
         PokazKomunikat("Brak pliku " + p.toStdString());
+        return;
+    }
+    const bool otwarty = otworz ? otworz(p)
+                                : JestPrzegladarkaPDF() && QDesktopServices::openUrl(QUrl::fromLocalFile(p));
+    if (!otwarty) PokazKomunikat(TekstBrakuPrzegladarkiPDF(p.toStdString()));
 }
 
 void TfMaster::Krotkiopis1Click() { OtworzOpis(KatalogProgramu()); }

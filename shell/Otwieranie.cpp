@@ -145,10 +145,17 @@ void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     setWindowTitle(nazwa);
     L_Pik->setText(QStringLiteral("Pik. od ") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral("  do ") +
                    Q(F2(Trasa.PikStart + Trasa.PikMax)));
-    // A position outside the new range moves to its nearer end, and that move
-    // places the view there (SB_pikChange) and writes the chainage text.
-    SB_pik->setRange(odPikiety, std::max(odPikiety, doPikiety));
+    // The slider starts at the new route's start; the picture stays the load's whole scene until it moves, and
+    // nothing of the previous route's texts stays.
+    {
+        const QSignalBlocker b(SB_pik);
+        SB_pik->setRange(odPikiety, std::max(odPikiety, doPikiety));
+        SB_pik->setValue(Obetnij(Trasa.PikMin));
+    }
+    PikietaBiezaca = SB_pik->value();
     L_Kilometraz->clear();
+    L_Kierowca->clear();
+    PiszPolozenieOka();
     if (ProfilPrzekroj) ProfilPrzekroj->PoWczytaniu(SB_pik->value());
 }
 

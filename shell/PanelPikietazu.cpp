@@ -172,7 +172,6 @@ void TfMaster::SB_pikChange() {
     const double c = SB_pik->value();
     PikietaBiezaca = c;
     PolozWidok(true);
-    if (ProfilPrzekroj) ProfilPrzekroj->UstawPikiete(c);
 }
 
 void TfMaster::UstawNaPikiecie() {
@@ -182,6 +181,8 @@ void TfMaster::UstawNaPikiecie() {
 
 void TfMaster::PolozWidok(bool szukajPunktu) {
     OdswiezKontrolkiKierowcy();
+    // The profile window follows the picture's chainage: the slider, the drive and Space alike.
+    if (ProfilPrzekroj) ProfilPrzekroj->UstawPikiete(PikietaBiezaca);
     // Placed for the paint area's size: the driver's view leaves out what lies beside it.
     const TUstawienie u = UstawWidokNaPikiecie(PikietaBiezaca, szukajPunktu, TKadr{rys->width(), rys->height()});
     if (u == TUstawienie::BrakSiatek) return;
@@ -201,6 +202,7 @@ void TfMaster::PolozWidok(bool szukajPunktu) {
     if (u == TUstawienie::BrakWysokosci)
         tekst = QStringLiteral("Brak wysokości drogi tutaj: widok z trasy.   ") + tekst;
     L_Kierowca->setText(tekst);
+    PiszPolozenieOka();
     Przerysuj(*this);
 }
 
@@ -267,5 +269,6 @@ void TfMaster::B_ObliczTrasaClick() {
     if (Jazda()) PrzelaczJazde();
     TZajety zajety;
     if (!WidokOgolny()) return;
+    PiszPolozenieOka();
     Przerysuj(*this);
 }

@@ -229,7 +229,11 @@ void TfMaster::FormPaint(QPainter& malarz) {
 }
 
 void TfMaster::PiszPolozenieOka() {
-    StatusBar1Panele[1]->setText(QString::fromStdString(TekstPolozeniaOka(Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ)));
+    // The driver's view shows where the driver's eye stands; the chainage view the observer's position.
+    std::string tekst;
+    if (Rzut.WidokKierowcy) tekst = TekstOkaKierowcy(PikietaBiezaca);
+    if (tekst.empty()) tekst = TekstPolozeniaOka(Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ);
+    StatusBar1Panele[1]->setText(QString::fromStdString(tekst));
 }
 
 void TfMaster::keyPressEvent(QKeyEvent* e) {

@@ -33,8 +33,13 @@ class TKontroleOkna;
 class TLegendaSpadkow;
 
 // Opens the user's guide "Przyklady/OpisOrvan.pdf" under the directory with the
-// desktop's PDF viewer, or says which file is missing.
-void OtworzOpis(const QString& katalogProgramu);
+// desktop's PDF viewer (or with `otworz`, when given: false when it could not),
+// or says which file is missing, or, without a viewer, names the file and the
+// package that opens it (TekstBrakuPrzegladarkiPDF).
+void OtworzOpis(const QString& katalogProgramu, const std::function<bool(const QString& plik)>& otworz = {});
+// Whether the desktop has a program for PDF files (xdg-mime names one).
+bool JestPrzegladarkaPDF();
+std::string TekstBrakuPrzegladarkiPDF(const std::string& plik);
 
 // The paint area: shows the top-left part of the main window's Ekran.
 class TRys : public QWidget {

@@ -219,6 +219,10 @@ TEST_F(Narzedzie, LandXMLIGltf) {
     ASSERT_EQ(Uruchom({"landxml", teren, proj, kat + "/dowiazanie.xml"}).Kod, 0);
     EXPECT_TRUE(fs::is_symlink(kat + "/dowiazanie.xml"));
     EXPECT_EQ(SpisPlikuLandXML(xml).Powierzchnie, (std::vector<std::string>{"TEREN", "PROJ"}));
+    // Opened with no choice, the surface named PROJ is the design surface again.
+    const TWynik r = Uruchom({"raport", xml});
+    EXPECT_EQ(r.Kod, 0);
+    EXPECT_NE(r.Wyjscie.find("Ilosc trojkatów PROJ = 1\n"), npos) << r.Wyjscie;
 }
 
 // The long profile and the cross-section over the small route: TEREN is two

@@ -89,6 +89,53 @@ TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
     WyczyscIndeksyWysokosci();
 }
 
+TEST(WidokKierowcy, PrzechylenieZPochyleniemPoprzecznym) {
+    // A plane falling across the road: to the right of travel along +x (towards -y) it rises q.
+    constexpr double q = 0.06;
+    constexpr int W = 640, H = 400;
+    ProstaScena([](double, double y) { return 100 - q * y; });
+    UstawOkoOkna(W, H);
+    // The cross-fall under the eye, to the right of travel: q, and -q driving back.
+    for (bool wPrzod : {true, false}) {
+        const TPolozenieOka p = PolozenieOka(200, {1.0, 1.75, wPrzod}, IndeksyWysokosci());
+        ASSERT_TRUE(p.Jest);
+        EXPECT_NEAR(p.Przechylenie, wPrzod ? q : -q, 1e-9);
+    }
+    UstawOkoKierowcy(H);
+    const std::uint32_t KolorNieba = 0xFFFF00FFu;
+    Niebo = {1, 1, {KolorNieba}};
+    // The lowest sky row of a column.
+    auto niebo = [&](const std::vector<std::uint32_t>& pik, int x) {
+        int y = 0;
+        while (y < H && pik[static_cast<std::size_t>(y) * W + x] == KolorNieba) ++y;
+        return y;
+    };
+    for (bool przechyl : {false, true}) {
+        SCOPED_TRACE(przechyl);
+        WidokKierowcy.PrzechylenieZDroga = przechyl;
+        ASSERT_EQ(UstawWidokNaPikiecie(200), TUstawienie::Kierowca);
+        EXPECT_NEAR(Rzut.PrzechylenieOka, przechyl ? q : 0.0, 1e-12);
+        // Rolled with the lane, the car sees the plane level: every point of it the eye's height square to the
+        // plane, 1 / sqrt(1 + q^2), below the line of sight. Level, the plane falls away to the left.
+        double zMin = HUGE_VAL, zMax = -HUGE_VAL;
+        for (const TTrojkatRys& r : TrojkatyPROJ)
+            for (const TPunkt3D& p : {r.P1, r.P2, r.P3}) zMin = std::min(zMin, p.Z), zMax = std::max(zMax, p.Z);
+        const double poziom = Rzut.OkoZ - Rzut.skala / std::sqrt(1 + q * q);
+        if (przechyl)
+            EXPECT_TRUE(std::fabs(zMin - poziom) < 1e-6 && std::fabs(zMax - poziom) < 1e-6) << zMin << " " << zMax;
+        else
+            EXPECT_GT(zMax - zMin, 20 * q * Rzut.skala);
+        // The horizon in the picture slopes by q (rows down to the right), a quarter of the width each side.
+        std::vector<std::uint32_t> pik(static_cast<std::size_t>(W) * H, 0xFF000000u);
+        TPlotnoRastrowe plotno({pik.data(), W, H, W, 0});
+        Przerysuj(plotno, W, H);
+        const int lewa = niebo(pik, W / 4), prawa = niebo(pik, 3 * W / 4);
+        EXPECT_NEAR(prawa - lewa, przechyl ? q * W / 2 : 0.0, 1.5) << lewa << " " << prawa;
+        EXPECT_NEAR(0.5 * (lewa + prawa), WierszHoryzontu(H), 2.0);
+    }
+    WidokKierowcy = TWidokKierowcy{};
+}
+
 TEST(WidokKierowcy, SlupkiZaGrzbietemUkryte) {
     // A crest 6 m high at x = 150 between the eye at s = 50 and the posts at 200 and 300.
     ProstaScena([](double x, double) { return std::max(0.0, 6 - std::fabs(x - 150) / 5); });

@@ -4,9 +4,12 @@
 #include <sstream>
 
 #include "pomocnicze/Pomocnicze.h"
+#include "render/Rasteryzer.h"
+#include "scena/WidokKierowcy.h"
 #include "test_pliki_dane.h"
 #include "wymiana/GLTF.h"
 #include "wymiana/LandXML.h"
+#include "wymiana/LandXMLWspolne.h"
 
 using namespace pliki_testowe;
 
@@ -377,6 +380,122 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
         ASSERT_EQ(a.size(), b.size());
         for (std::size_t i = 0; i < a.size(); ++i) ASSERT_NEAR(a[i], b[i], 0.001) << i;
     }
+}
+
+namespace {
+
+std::vector<TRodzaj> Rodzaje(const TSiatka& s) {
+    std::vector<TRodzaj> w;
+    for (const TTrojkat& t : s.Trojkaty) w.push_back(t.Rodzaj);
+    return w;
+}
+
+// The driver's view at chainage s, W x H, with the scene's eye set for that size.
+std::vector<std::uint32_t> ObrazKierowcy(double s, int W, int H) {
+    ZbudujIndeksyWysokosci();
+    WidokKierowcy = TWidokKierowcy{};
+    WidokKierowcy.Wlaczony = true;
+    UstawOkoKierowcy(H);
+    EXPECT_EQ(UstawWidokNaPikiecie(s), TUstawienie::Kierowca);
+    std::vector<std::uint32_t> piksele(static_cast<std::size_t>(W) * H, 0xFF000000u);
+    TPlotnoRastrowe plotno({piksele.data(), W, H, W, 0});
+    Przerysuj(plotno, W, H);
+    return piksele;
+}
+
+}  // namespace
+
+// Saved as LandXML and opened again with the defaults (no choice given, as the window and the command-line tool
+// open it): the surfaces named TEREN and PROJ go back to their sets, every face with its kind, so the driver's
+// view over the road is the picture saved, the road in its colours.
+TEST(LandXMLZapis, ZapisanyIOtwartyDajeTenSamObraz) {
+    constexpr int W = 320, H = 200;
+    ZerujStan(W, H);
+    UstawOkoOkna(W, H);
+    OtworzTRO(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
+    const std::vector<TRodzaj> teren = Rodzaje(TEREN), proj = Rodzaje(PROJ);
+    ASSERT_TRUE(!proj.empty() && std::ranges::count(proj, 'N', &TRodzaj::Kod) > 0);
+    const std::vector<std::uint32_t> przed = ObrazKierowcy(600, W, H);
+    std::ostringstream xml;
+    ZapiszLandXML(xml);
+    ZerujStan(W, H);
+    UstawOkoOkna(W, H);
+    OtworzLandXMLZBufora(xml.str(), "z.xml");
+    EXPECT_TRUE(Rodzaje(TEREN) == teren);
+    EXPECT_TRUE(Rodzaje(PROJ) == proj);
+    const std::vector<std::uint32_t> po = ObrazKierowcy(600, W, H);
+    // Coordinates pass through six decimals: an edge pixel may change, hardly more.
+    std::size_t rozne = 0;
+    for (std::size_t i = 0; i < przed.size(); ++i) rozne += przed[i] != po[i];
+    EXPECT_LT(rozne, przed.size() / 500) << rozne;
+}
+
+// The default choice: the surfaces named exactly TEREN and PROJ; otherwise the first surface is the terrain and
+// there is no design surface; what the user names or refuses stands.
+TEST(LandXMLPowierzchnie, WyborDomyslny) {
+    using V = std::vector<std::string>;
+    const std::tuple<V, TWyborLandXML, std::string, std::string> przypadki[] = {
+        {{"A", "PROJ", "TEREN"}, {}, "TEREN", "PROJ"},
+        {{"Istniejący", "Projekt"}, {}, "Istniejący", ""},
+        {{"PROJ", "Grunt"}, {}, "Grunt", "PROJ"},
+        {{"PROJ"}, {}, "", "PROJ"},
+        {{"TEREN", "PROJ"}, {"PROJ", "", "", false, false, "", false}, "PROJ", ""},
+        {{"TEREN", "PROJ"}, {"", "", "", false, false, "", true}, "TEREN", ""},
+        {{"TEREN", "PROJ"}, {"", "", "", true, false, "", false}, "", "PROJ"},
+        {{"TEREN", "PROJ"}, {"", "TEREN", "", false, false, "", false}, "PROJ", "TEREN"},
+        {{}, {}, "", ""},
+    };
+    for (const auto& [nazwy, wybor, teren, proj] : przypadki) {
+        const TWyborLandXML w = WyborDomyslny(wybor, nazwy);
+        EXPECT_EQ(std::pair(w.Teren, w.Proj), std::pair(teren, proj)) << ::testing::PrintToString(nazwy);
+    }
+}
+
+// Another tool's design surface has no kinds: its faces take the pavement's, a colour apart from the terrain's.
+// A kinds Feature that does not fit the faces (changed by another tool) is passed over.
+TEST(LandXMLPowierzchnie, RodzajeScian) {
+    ZerujStan();
+    OtworzLandXMLZBufora(Powierzchnie(false), "p.xml", {"", "Projekt", ""});
+    ASSERT_TRUE(TEREN.IleTrojkatow() == 1 && PROJ.IleTrojkatow() == 1);
+    EXPECT_EQ(std::pair(TEREN.Trojkaty[0].Rodzaj.Kod, PROJ.Trojkaty[0].Rodzaj.Kod), std::pair(' ', 'N'));
+    EXPECT_NE(KolorTrojkata(PROJ, 0, {}), KolorTrojkata(TEREN, 0, {}));
+
+    const std::tuple<std::string, std::size_t, std::vector<TRodzaj>> napisy[] = {
+        {"2*1.5G 1*-0.25H 3*0-", 6, {{1.5f, 'G'}, {1.5f, 'G'}, {-0.25f, 'H'}, {}, {}, {}}},
+        {"  1*0N\n", 1, {{0, 'N'}}},
+        {"2*0H", 3, {}},                     // too few
+        {"2*0H 2*0E", 3, {}},                // too many
+        {"3*0X", 3, {}},                     // no such kind
+        {"0*0H 3*0H", 3, {}},                // an empty run
+        {"3*H", 3, {}},                      // no value
+        {"3*1,5H", 3, {}},                   // a decimal comma
+        {"3*nanH", 3, {}},                   // no number
+        {"99999999999999999999*0H", 3, {}},  // beyond any count
+        {"3 0H", 3, {}},
+        {"", 0, {}},
+    };
+    for (const auto& [napis, ile, oczekiwane] : napisy) {
+        std::vector<TRodzaj> r;
+        EXPECT_EQ(landxml::RodzajeZNapisu(napis, ile, r), !oczekiwane.empty() || ile == 0) << napis;
+        EXPECT_TRUE(r == oczekiwane) << napis;
+    }
+    // The writer's text reads back (the shortest float text keeps every bit).
+    std::vector<TTrojkat> t(5);
+    t[0].Rodzaj = {0.1f, 'O'}, t[1].Rodzaj = {0.1f, 'O'}, t[2].Rodzaj = {1e-7f, 'E'}, t[4].Rodzaj = {-3.f, 'K'};
+    std::vector<TRodzaj> r;
+    ASSERT_TRUE(landxml::RodzajeZNapisu(landxml::NapisRodzajow(t), 5, r));
+    EXPECT_TRUE(r == (std::vector<TRodzaj>{{0.1f, 'O'}, {0.1f, 'O'}, {1e-7f, 'E'}, {}, {-3.f, 'K'}}));
+
+    // The face list changed behind the Feature's back: the faces keep the default kinds.
+    std::string plik = Powierzchnie(false);
+    plik.insert(plik.find("</lx:Surface>\r\n</lx:Surfaces>"),
+                "<lx:Feature code=\"OrvanyRodzaje\"><lx:Property label=\"OrvanyRodzaje\" value=\"2*0H\"/>"
+                "</lx:Feature>");
+    OtworzLandXMLZBufora(plik, "p.xml", {"", "Projekt", ""});
+    EXPECT_EQ(PROJ.Trojkaty[0].Rodzaj.Kod, 'N');
+    plik.replace(plik.find("value=\"2*0H\""), 12, "value=\"1*0.5H\"");
+    OtworzLandXMLZBufora(plik, "p.xml", {"", "Projekt", ""});
+    EXPECT_TRUE(PROJ.Trojkaty[0].Rodzaj == (TRodzaj{0.5f, 'H'}));
 }
 
 TEST(GLB, NaglowekBlokiIAkcesory) {

@@ -4,6 +4,12 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
+#include "common/BledySystemu.h"
+#include "common/ZapisBezpieczny.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"
 #include "test_pliki_dane.h"
@@ -340,6 +346,35 @@ TEST(WrogiePliki, GranicaWspolrzednychUrzadzenieIPotok) {
     ASSERT_EQ(::mkfifo((k + "/potok.tro").c_str(), 0600), 0);
     EXPECT_TRUE(Blad([&] { OtworzTRO(k + "/potok.tro"); }).starts_with("Plik jest pusty."));
     EXPECT_TRUE(Stan() == przed);
+}
+
+// Under the C locale the system words its errors in English; every reader and writer says the common causes in
+// Polish, with the file's name, and an uncommon one with its number beside the system's text.
+TEST(WrogiePliki, PrzyczynyBledowSystemuPoPolsku) {
+    const std::string poprzedni = std::setlocale(LC_MESSAGES, nullptr);
+    std::setlocale(LC_MESSAGES, "C");
+    for (int e : {ENOENT, EACCES, EPERM, EISDIR, ENOTDIR, ELOOP, ENOSPC, EROFS, EMFILE, ENFILE, EDQUOT, EIO}) {
+        const std::string t = OpisBleduSystemu(e);
+        EXPECT_TRUE(t.find(std::strerror(e)) == std::string::npos && !t.starts_with("błąd systemu")) << e << ": " << t;
+    }
+    EXPECT_EQ(OpisBleduSystemu(EPROTO),
+              "błąd systemu nr " + std::to_string(EPROTO) + " (" + std::strerror(EPROTO) + ")");
+    ScenaPrzed();
+    const TStan przed = Stan();
+    const std::string k = KatalogTymczasowy(), brak = k + "/nie_ma/";
+    const std::string nieMa = ": nie ma takiego pliku ani katalogu";
+    const std::pair<std::string, std::string> przypadki[] = {
+        {Blad([&] { OtworzTRO(brak + "a.tro"); }), "Nie można otworzyć pliku " + brak + "a.tro" + nieMa},
+        {Blad([&] { OtworzTRO(k); }), "Nie można otworzyć pliku " + k + ": to jest katalog, a nie plik"},
+        {Blad([&] { OtworzLandXML(brak + "a.xml"); }), "Nie można otworzyć pliku " + brak + "a.xml" + nieMa},
+        {Blad([&] { OtworzNMT({brak + "a.asc"}); }),
+         "Nie można otworzyć pliku siatki" + nieMa + ".\nPlik: " + brak + "a.asc"},
+        {Blad([&] { ZapiszBezpiecznie(brak + "a.xml", "x"); }),
+         "Nie można zapisać pliku " + brak + "a.xml" + nieMa + "."},
+    };
+    for (const auto& [komunikat, oczekiwany] : przypadki) EXPECT_EQ(komunikat, oczekiwany);
+    EXPECT_TRUE(Stan() == przed);
+    std::setlocale(LC_MESSAGES, poprzedni.c_str());
 }
 
 TEST(Wczytywanie, RodzajPlikuZKoncowkiNazwy) {

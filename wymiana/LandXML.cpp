@@ -13,7 +13,7 @@ using namespace landxml;
 
 namespace {
 
-TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML& wybor, const TPostep& postep) {
+TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML& podany, const TPostep& postep) {
     if (postep) postep(0.0);
     Parsuj(d, z);
     if (postep) postep(0.3);
@@ -27,7 +27,8 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
     for (std::size_t i = 0; i < tr.size(); ++i) nazwyTras.push_back(NazwaTrasy(tr[i], static_cast<int>(i + 1)));
     if (pow.empty() && tr.empty())
         z.Blad("Plik LandXML nie zawiera powierzchni (Surfaces) ani tras (Alignments).", d.korzen);
-    if ((wybor.BezTerenu || pow.empty()) && wybor.Proj.empty() && (wybor.BezTrasy || tr.empty()))
+    const TWyborLandXML wybor = WyborDomyslny(podany, nazwyPow);
+    if (wybor.Teren.empty() && wybor.Proj.empty() && (wybor.BezTrasy || tr.empty()))
         z.Blad("Z pliku LandXML nie wybrano niczego do wczytania (ani terenu, ani projektu, ani trasy).", d.korzen);
 
     auto znajdz = [&](const std::string& nazwa, const char* co) -> int {
@@ -38,12 +39,7 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
                d.korzen);
     };
     int teren = -1, proj = -1;
-    if (wybor.BezTerenu)
-        teren = -1;
-    else if (!wybor.Teren.empty())
-        teren = znajdz(wybor.Teren, "--teren");
-    else if (!pow.empty())
-        teren = 0;
+    if (!wybor.Teren.empty()) teren = znajdz(wybor.Teren, "--teren");
     if (!wybor.Proj.empty()) proj = znajdz(wybor.Proj, "--proj");
 
     const double od = 0.3, doUlamka = 0.9;
@@ -57,9 +53,11 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         w.LinieTEREN = std::vector<TLinia>{};
     }
     if (proj >= 0) {
+        // Faces without kinds of their own (another tool's file) take the road surface's kind, so the road
+        // stands apart from the terrain.
         TPowierzchnia p = CzytajPowierzchnie(pow[static_cast<std::size_t>(proj)],
                                              nazwyPow[static_cast<std::size_t>(proj)], d.jednostka, z, postep, polowa,
-                                             doUlamka);
+                                             doUlamka, TRodzaj{0.0f, kRodzajNawierzchni});
         w.PunktyPROJ = std::move(p.Punkty);
         w.TrojkatyPROJ = std::move(p.Trojkaty);
         w.LiniePROJ = std::vector<TLinia>{};
@@ -121,6 +119,28 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
 }  // namespace
 
 // ---------------------------------------------------------------------------
+
+TWyborLandXML WyborDomyslny(TWyborLandXML w, const std::vector<std::string>& powierzchnie) {
+    const auto jest = [&](const char* nazwa) {
+        return std::find(powierzchnie.begin(), powierzchnie.end(), nazwa) != powierzchnie.end();
+    };
+    if (w.BezProj)
+        w.Proj.clear();
+    else if (w.Proj.empty() && jest("PROJ") && w.Teren != "PROJ")
+        w.Proj = "PROJ";
+    if (w.BezTerenu) {
+        w.Teren.clear();
+    } else if (w.Teren.empty()) {
+        if (jest("TEREN") && w.Proj != "TEREN") {
+            w.Teren = "TEREN";
+        } else {
+            const auto i = std::find_if(powierzchnie.begin(), powierzchnie.end(),
+                                        [&](const std::string& n) { return n != w.Proj; });
+            if (i != powierzchnie.end()) w.Teren = *i;
+        }
+    }
+    return w;
+}
 
 TSpisLandXML SpisLandXML(std::string_view dane, std::string_view nazwa) {
     TDokument d;

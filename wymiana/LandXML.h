@@ -23,10 +23,13 @@
 #include "model/ZapisywanieOdczytywanie.h"
 
 // Which surfaces and which alignment of a file are loaded. An empty Teren
-// takes the first surface, an empty Proj loads no design surface, an empty
-// Trasa takes the first alignment that reads. A name the file does not hold is an error.
-// BezTerenu / BezTrasy: no TEREN surface / no route is taken from the file
-// (what is in memory stays).
+// takes the surface named exactly TEREN, else the first surface that is not
+// the design surface; an empty Proj takes the surface named exactly PROJ, and
+// no design surface when there is none (so a file this program wrote opens as
+// it was saved, and another tool's file gives its first surface as the
+// terrain). An empty Trasa takes the first alignment that reads. A name the file does
+// not hold is an error. BezTerenu / BezProj / BezTrasy: no terrain / no
+// design surface / no route is taken from the file (what is in memory stays).
 struct TWyborLandXML {
     std::string Teren;
     std::string Proj;
@@ -34,7 +37,8 @@ struct TWyborLandXML {
     bool BezTerenu = false;
     bool BezTrasy = false;
     // The route's vertical profile (Profile/ProfAlign) by name; empty takes the first.
-    std::string Profil;
+    std::string Profil{};
+    bool BezProj = false;
 };
 
 // The names of the surfaces and alignments of a file, in file order (UTF-8).
@@ -42,6 +46,11 @@ struct TSpisLandXML {
     std::vector<std::string> Powierzchnie;
     std::vector<std::string> Trasy;
 };
+
+// The choice with its empty Teren and Proj replaced by the surfaces the
+// defaults above take from a file with these surfaces (left empty when they
+// take none).
+TWyborLandXML WyborDomyslny(TWyborLandXML wybor, const std::vector<std::string>& powierzchnie);
 
 // The names in a LandXML text (for the choice of surfaces). Raises BladKonwersji.
 TSpisLandXML SpisLandXML(std::string_view dane, std::string_view nazwaDoKomunikatow);

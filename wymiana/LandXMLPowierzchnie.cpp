@@ -81,10 +81,50 @@ private:
     std::unordered_map<std::string_view, std::int32_t> mapa_;
 };
 
+// The kinds this program kept in the surface's Feature, one a face in file order; empty when there is no such
+// Feature or it does not fit the faces (another tool may have changed them).
+std::vector<TRodzaj> RodzajeScian(pugi::xml_node s, std::size_t ileScian) {
+    std::vector<TRodzaj> w;
+    Dzieci(s, "Feature", [&](pugi::xml_node f) {
+        if (!w.empty() || f.attribute("code").value() != kCechaRodzajow) return;
+        Dzieci(f, "Property", [&](pugi::xml_node p) {
+            if (w.empty() && p.attribute("label").value() == kCechaRodzajow)
+                RodzajeZNapisu(p.attribute("value").value(), ileScian, w);
+        });
+    });
+    return w;
+}
+
 }  // namespace
 
+bool RodzajeZNapisu(std::string_view tekst, std::size_t ile, std::vector<TRodzaj>& rodzaje) {
+    constexpr std::string_view kLitery = "HNGDBCSKOPE";
+    std::vector<TRodzaj> w;
+    w.reserve(ile);
+    for (std::string_view slowo = Slowo(tekst); !slowo.empty(); slowo = Slowo(tekst)) {
+        const std::size_t gw = slowo.find('*');
+        std::size_t n = 0;
+        TRodzaj r;
+        const char kod = slowo.back();
+        if (gw == std::string_view::npos || slowo.size() < gw + 3) return false;
+        const auto [k1, e1] = std::from_chars(slowo.data(), slowo.data() + gw, n);
+        const char* koniec = slowo.data() + slowo.size() - 1;
+        const auto [k2, e2] = std::from_chars(slowo.data() + gw + 1, koniec, r.Wartosc);
+        if (e1 != std::errc() || k1 != slowo.data() + gw || e2 != std::errc() || k2 != koniec || n == 0 ||
+            n > ile - w.size() || !std::isfinite(r.Wartosc))
+            return false;
+        if (kod != '-' && kLitery.find(kod) == std::string_view::npos) return false;
+        r.Kod = kod == '-' ? ' ' : kod;
+        w.insert(w.end(), n, r);
+    }
+    if (w.size() != ile) return false;
+    rodzaje = std::move(w);
+    return true;
+}
+
 TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, double jedn, const TZrodlo& z,
-                                 const std::function<void(double)>& postep, double od, double doUlamka) {
+                                 const std::function<void(double)>& postep, double od, double doUlamka,
+                                 TRodzaj rodzaj) {
     TPowierzchnia w;
     const pugi::xml_node def = Dziecko(s, "Definition");
     const pugi::xml_node pnts = Dziecko(def, "Pnts");
@@ -145,8 +185,12 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
 
     w.Trojkaty.reserve(ileF);
     const TKolor kolor = KolorRodzaju(TEREN, ' ');
+    const std::vector<TRodzaj> rodzaje = RodzajeScian(s, ileF);
+    std::size_t nrSciany = 0;
     Dzieci(faces, "F", [&](pugi::xml_node f) {
         zglos();
+        const TRodzaj rodzajSciany = rodzaje.empty() ? rodzaj : rodzaje[nrSciany];
+        ++nrSciany;
         const std::string_view niewid = f.attribute("i").value();
         if (niewid == "1" || RowneBezWielkosci(niewid, "true")) return;
         std::string_view t = f.child_value();
@@ -175,6 +219,7 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
         tr.Xs = (tr.X1 + tr.X2 + tr.X3) / 3.0;
         tr.Ys = (tr.Y1 + tr.Y2 + tr.Y3) / 3.0;
         tr.Kolor = static_cast<std::int32_t>(kolor);
+        tr.Rodzaj = rodzajSciany;
         w.Trojkaty.push_back(tr);
     });
     return w;

@@ -72,13 +72,26 @@ std::string NazwaTrasy(pugi::xml_node a, int nr);
 std::vector<pugi::xml_node> Powierzchnie(pugi::xml_node korzen);
 std::vector<pugi::xml_node> Trasy(pugi::xml_node korzen);
 
+// The faces' kinds as this program writes them: a Feature of the Surface
+// with this code holds a Property of this label whose value lists the kinds
+// of the faces in file order as runs "COUNT*VALUECODE" separated by spaces,
+// the value the shortest decimal text of the float, the code the kind letter
+// or '-' for none ("120*0H 4*1.5G 7*0-").
+inline constexpr std::string_view kCechaRodzajow = "OrvanyRodzaje";
+std::string NapisRodzajow(const std::vector<TTrojkat>& trojkaty);
+// The kinds of such a text, which must hold exactly `ile` faces with known
+// kind letters; nothing (and false) otherwise.
+bool RodzajeZNapisu(std::string_view tekst, std::size_t ile, std::vector<TRodzaj>& rodzaje);
+
 // One surface's points and triangles in metres (X east, Y north); progress
-// goes from `od` to `doUlamka`.
+// goes from `od` to `doUlamka`. The faces take their kinds from the surface's
+// kinds Feature when it matches them, otherwise `rodzaj`.
 struct TPowierzchnia {
     std::vector<TPunktSiatki> Punkty;
     std::vector<TTrojkat> Trojkaty;
 };
 TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, double jedn, const TZrodlo& z,
-                                 const std::function<void(double)>& postep, double od, double doUlamka);
+                                 const std::function<void(double)>& postep, double od, double doUlamka,
+                                 TRodzaj rodzaj = {});
 
 }  // namespace landxml

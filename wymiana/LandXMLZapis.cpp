@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "model/Zmienne.h"
+#include "wymiana/LandXMLWspolne.h"
 #include "wymiana/LandXMLZapisTrasy.h"
 
 namespace {
@@ -66,10 +67,33 @@ void PiszPowierzchnie(std::ostream& o, const TSiatka& s, const char* nazwa, cons
     }
     o << "        </Pnts>\n        <Faces>\n";
     for (const auto& f : sciany) o << "          <F>" << f[0] << ' ' << f[1] << ' ' << f[2] << "</F>\n";
-    o << "        </Faces>\n      </Definition>\n    </Surface>\n";
+    o << "        </Faces>\n      </Definition>\n";
+    // The faces' kinds (and so their colours) in a Feature other tools pass over.
+    o << "      <Feature code=\"" << landxml::kCechaRodzajow << "\" source=\"Orvany3D\">\n        <Property label=\""
+      << landxml::kCechaRodzajow << "\" value=\"" << landxml::NapisRodzajow(s.Trojkaty)
+      << "\"/>\n      </Feature>\n    </Surface>\n";
 }
 
 }  // namespace
+
+std::string landxml::NapisRodzajow(const std::vector<TTrojkat>& trojkaty) {
+    std::string w;
+    char b[64];
+    for (std::size_t i = 0; i < trojkaty.size();) {
+        const TRodzaj r = trojkaty[i].Rodzaj;
+        std::size_t j = i + 1;
+        while (j < trojkaty.size() && trojkaty[j].Rodzaj == r) ++j;
+        if (!w.empty()) w += ' ';
+        w += std::to_string(j - i);
+        w += '*';
+        // The shortest text that reads back to the same float.
+        const auto [k, ec] = std::to_chars(b, b + sizeof b, r.Wartosc);
+        w.append(b, ec == std::errc() ? k : b);
+        w += r.Kod == ' ' ? '-' : r.Kod;
+        i = j;
+    }
+    return w;
+}
 
 void ZapiszLandXML(std::ostream& o) {
     const bool teren = !TEREN.Trojkaty.empty(), proj = !PROJ.Trojkaty.empty();

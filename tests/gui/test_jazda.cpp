@@ -5,6 +5,7 @@
 #include <QProgressDialog>
 #include <QTimer>
 
+#include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/WyborLandXML.h"
 #include "scena/WidokKierowcy.h"
 #include "test_jazda_wspolne.h"
@@ -43,7 +44,7 @@ TEST_F(Panel, ZakresyNapisIPolozenieNaPikiecie) {
     okno->P_Pikietaz->hide();
     OtworzMTP(Plik("droga.mtp", PlikTrasy(300.5, true)));
     EXPECT_EQ(okno->L_Pik->text(), "Pik. od 0,00  do 300,50");
-    EXPECT_EQ(Suwak(), std::tuple(-1, 301, 120));  // the position stays
+    EXPECT_EQ(Suwak(), std::tuple(-1, 301, 0));  // the slider at the new route's start
     EXPECT_FALSE(okno->P_Pikietaz->isVisible());
     // Panel for a route longer than one metre only.
     for (double dl : {1.5, 1.0}) {
@@ -144,6 +145,45 @@ TEST_F(Panel, WidokKierowcyIJazdaZPredkoscia) {
     okno->CB_WidokKierowcy->setChecked(false);
     EXPECT_FALSE(WidokKierowcy.Wlaczony || okno->m_WidokKierowcy->isChecked() || Rzut.WidokKierowcy);
     EXPECT_DOUBLE_EQ(Rzut.OkoZ, 500.0);
+    WidokKierowcy = TWidokKierowcy{};
+}
+
+// The "Profil i przekrój" window follows the drive (Space) as it follows the slider; the status bar gives the
+// driver's eye in the file's coordinates; another file clears the panel's texts of the route before and puts the
+// slider at its route's start.
+TEST_F(Panel, ProfilZaJazdaPasekStanuINowyPlik) {
+    UstawLocale przecinek(',');
+    Otworz(Plik("droga.tro", PlikTrasy(850)));
+    okno->SB_pik->setValue(120);
+    okno->m_ProfilPrzekroj->trigger();
+    ASSERT_TRUE(okno->ProfilPrzekroj && okno->ProfilPrzekroj->isVisible());
+    EXPECT_EQ(okno->ProfilPrzekroj->Pikieta(), 120.0);
+    EXPECT_EQ(Pasek().substr(0, 4), "X = ");  // the chainage view: the observer
+    okno->m_WidokKierowcy->trigger();
+    // At 0+120 the eye stands 1.75 m right of the line y = 4600050 (travel along +X), 1 m over the ground plane
+    // through (5500000, 4600000, 100), (5500950, 4600100, 102), (5500000, 4600100, 101):
+    // z = 100 + dx / 950 + dy / 100 = 100 + 170 / 950 + 0.4825.
+    EXPECT_EQ(Pasek(), "Oko kierowcy: X = 5500170,00 Y = 4600048,25 Z = 101,66");
+    QTest::keyClick(okno.get(), Qt::Key_Space);
+    ASSERT_TRUE(okno->Jazda());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return okno->PikietaBiezaca > 122; }, 5000));
+    QTest::keyClick(okno.get(), Qt::Key_Space);
+    const double s = okno->PikietaBiezaca;
+    EXPECT_EQ(okno->ProfilPrzekroj->Pikieta(), s);
+    EXPECT_TRUE(Pasek().starts_with("Oko kierowcy: X = 55001") &&
+                Pasek() != "Oko kierowcy: X = 5500170,00 Y = 4600048,25 Z = 101,66")
+        << Pasek();
+    EXPECT_FALSE(okno->L_Kierowca->text().isEmpty());
+
+    Otworz(Plik("druga.tro", PlikTrasy(600)));
+    ASSERT_TRUE(bledy.isEmpty()) << bledy.join("\n").toStdString();
+    EXPECT_EQ(std::tuple(okno->SB_pik->value(), okno->PikietaBiezaca, okno->ProfilPrzekroj->Pikieta()),
+              std::tuple(0, 0.0, 0.0));
+    EXPECT_TRUE(okno->L_Kierowca->text().isEmpty() && okno->L_Kilometraz->text().isEmpty());
+    EXPECT_EQ(okno->L_Pik->text(), "Pik. od 0,00  do 600,00");
+    okno->SB_pik->setValue(10);
+    // z = 100 + 60 / 700 + 0.4825 + 1 on the shorter file's ground.
+    EXPECT_EQ(Pasek(), "Oko kierowcy: X = 5500060,00 Y = 4600048,25 Z = 101,57");
     WidokKierowcy = TWidokKierowcy{};
 }
 

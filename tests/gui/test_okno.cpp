@@ -57,8 +57,20 @@ TEST_F(Okno, ZrzutEkranuIBrakNiebaIOpisu) {
     const auto stary = PokazKomunikat;
     PokazKomunikat = [&](const std::string& t) { komunikat = t; };
     OtworzOpis(katalog);
-    PokazKomunikat = stary;
     EXPECT_EQ(komunikat, "Brak pliku " + (katalog + "Przyklady/OpisOrvan.pdf").toStdString());
+    // The guide without a PDF viewer: a Polish message naming the file and the package, not silence.
+    const std::string pdf = (katalog + "Przyklady/OpisOrvan.pdf").toStdString();
+    ZapiszPlik(pdf, "%PDF-1.4");
+    komunikat.clear();
+    OtworzOpis(katalog, [](const QString&) { return false; });
+    EXPECT_EQ(komunikat, TekstBrakuPrzegladarkiPDF(pdf));
+    EXPECT_TRUE(komunikat.starts_with("Nie można otworzyć opisu programu") &&
+                komunikat.find("\n" + pdf + "\n") != std::string::npos && komunikat.find("evince") != std::string::npos)
+        << komunikat;
+    komunikat.clear();
+    OtworzOpis(katalog, [](const QString&) { return true; });
+    EXPECT_EQ(komunikat, "");
+    PokazKomunikat = stary;
 }
 
 TEST_F(Okno, KlawiszeTabeliIPasekStanu) {

@@ -59,11 +59,10 @@ TEST_F(Profil, OknoIdzieZaSuwakiem) {
     okno->m_ProfilPrzekroj->trigger();
     EXPECT_TRUE(p->DaneRysunku().Pikieta == 300 && p->DaneRysunku().Przewyzszenie == 25);
 
-    // A new, shorter file: the slider and the view at its end, the long profile of the new route; a test scene:
-    // nothing left to show.
+    // A new, shorter file: the slider and the window at its route's start, the long profile of the new route; a
+    // test scene: nothing left to show.
     Otworz(Plik("krotka.tro", PlikTrasy(200)));
-    EXPECT_TRUE(okno->SB_pik->value() == 200 && p->DaneRysunku().Pikieta == 200);
-    EXPECT_NEAR(Rzut.TrasaX, 250.0, 0.01);
+    EXPECT_TRUE(okno->SB_pik->value() == 0 && p->DaneRysunku().Pikieta == 0);
     EXPECT_NEAR(p->DaneRysunku().Profil.back().Pikieta, 200, 1e-3);
     okno->Generujekrantestowy1->trigger();
     EXPECT_TRUE(IndeksyWysokosci().TEREN->Pusty());
