@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analiza/Profil.h"
+#include "route/Lancuch.h"
 #include "route/OblTrasa.h"
 
 namespace {
@@ -61,7 +62,7 @@ TPodzialTrasy PodzielTrase(const DaneUstawieniaTrasy& trasa, double krok, double
     if (!trasa.Obliczona || !(trasa.PikMax > trasa.PikMin)) return {};
     if ((trasa.PikMax - trasa.PikMin) / krok > NajwiecejPrzedzialow)
         throw BladKonwersji("krok jest za mały dla tej trasy");
-    const std::vector<double> granice = PikietyCoKrok(trasa.PikMax, krok);
+    const std::vector<double> granice = PikietyZaokraglone(trasa.PikStart, trasa.PikMax, krok);
     std::vector<TPrzekrojPodzialu> przekroje;
     przekroje.push_back(Przekroj(trasa, granice.front()));
     std::vector<TPrzekrojPodzialu> stos;

@@ -11,6 +11,7 @@
 
 #include "analiza/OkoKierowcy.h"
 #include "analiza/Profil.h"
+#include "route/Lancuch.h"
 #include "analiza/Wykop.h"
 #include "route/OblTrasa.h"
 
@@ -224,7 +225,7 @@ std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(const TUstawieni
             "powierzchnią drogi.");
     if (static_cast<double>(Trasa.PikMax) / u.Krok > NajwiecejPikiet)
         throw BladKonwersji("krok pikiet jest za mały dla tej trasy");
-    const std::vector<double> pikiety = PikietyCoKrok(Trasa.PikMax, u.Krok);
+    const std::vector<double> pikiety = PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, u.Krok);
     const TIndeksWysokosci terenPoza = TerenPozaWykopem(teren, proj);
     std::vector<int> kierunki;
     if (u.Naprzod) kierunki.push_back(1);

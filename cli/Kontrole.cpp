@@ -6,6 +6,7 @@
 #include "analiza/Objetosci.h"
 #include "analiza/Pochylenia.h"
 #include "analiza/Profil.h"
+#include "route/Lancuch.h"
 #include "analiza/Spadki.h"
 #include "cli/Wspolne.h"
 #include "model/Zmienne.h"
@@ -76,7 +77,7 @@ int Pochylenia(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     if (const std::optional<int> kod = KodBezTrasyIProjektu(ok, krok, bledy)) return *kod;
 
     const TIndeksyWysokosci ix = IndeksyWysokosci();
-    const auto w = ObliczPochylenia(Trasa, PikietyCoKrok(Trasa.PikMax, krok), szerokosc, *ix.PROJ);
+    const auto w = ObliczPochylenia(Trasa, PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, krok), szerokosc, *ix.PROJ);
     std::string tekst = "pikieta;q_lewe;q_prawe;zmiana_lewe;zmiana_prawe\n";
     for (const TWierszPochylen& r : *w)
         tekst += Stala(Trasa.PikStart + r.Pikieta, 3) + ';' + PoleLiczby(r.QLewe) + ';' + PoleLiczby(r.QPrawe) + ';' +

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "analiza/Profil.h"
+#include "route/Lancuch.h"
 #include "analiza/RaportyKontroli.h"
 #include "analiza/Wysokosci.h"
 #include "dialogs/PracaWTle.h"
@@ -159,8 +160,8 @@ void TKontroleOkna::SprawdzPochylenia() {
         {QStringLiteral("PostepKontroli"), QStringLiteral("WatekKontroli"), QStringLiteral("Pochylenie poprzeczne…")},
         [&proj, &trasa, u](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
             if (trasa.PikMax / u.Krok > 1e7) throw BladKonwersji("odstęp pikiet jest za mały dla tej trasy");
-            return ObliczPochylenia(trasa, PikietyCoKrok(trasa.PikMax, u.Krok), u.SzerokoscPochylen, proj, postep,
-                                    przerwij);
+            return ObliczPochylenia(trasa, PikietyZaokraglone(trasa.PikStart, trasa.PikMax, u.Krok),
+                                    u.SzerokoscPochylen, proj, postep, przerwij);
         },
         PokazBlad);
     if (!w) return;

@@ -400,3 +400,40 @@ TEST_F(Narzedzie, Niweleta) {
     EXPECT_EQ(t.Kod, 1);
     EXPECT_NE(t.Bledy.find("trasa nie ma niwelety"), npos) << t.Bledy;
 }
+
+// Every table with a step starts at the route's start, goes on at round multiples of the displayed chainage and
+// ends at the route's end: the same LandXML route from 641.2153 (300 m), now over a level design surface named PROJ.
+TEST_F(Narzedzie, PikietyZaokragloneWTabelach) {
+    const std::string xml = kat + "/zaokraglone.xml";
+    ZapiszPlik(xml, R"(<?xml version="1.0"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2"><Units><Metric linearUnit="meter"/></Units>
+<Surfaces><Surface name="PROJ"><Definition surfType="TIN"><Pnts>
+<P id="1">7499900 5499900 100</P><P id="2">7499900 5500300 100</P><P id="3">7500400 5500300 100</P>
+<P id="4">7500400 5499900 100</P></Pnts><Faces><F>1 2 3</F><F>1 3 4</F></Faces></Definition></Surface></Surfaces>
+<Alignments><Alignment name="Oś 1" staStart="641.2153"><CoordGeom>
+<Line><Start>5500000 7500000</Start><End>5500000 7500100</End></Line>
+<Curve rot="ccw" crvType="arc" radius="200"><Start>5500000 7500100</Start><Center>5500200 7500100</Center>
+<End>5500024.483487565 7500195.885107720</End></Curve>
+<Line><Start>5500024.483487565 7500195.885107720</Start><End>5500072.426041465 7500283.643363952</End></Line>
+</CoordGeom></Alignment></Alignments></LandXML>
+)");
+    const std::vector<std::string> oczekiwane = {"641.2", "650.0", "700.0", "750.0",
+                                                 "800.0", "850.0", "900.0", "941.2"};
+    auto pierwszaKolumna = [&](const std::vector<std::string>& polecenie, std::size_t doWiersza) {
+        const TWynik w = Uruchom(polecenie);
+        EXPECT_EQ(w.Kod, 0) << polecenie[0] << ": " << w.Bledy;
+        std::vector<std::string> k;
+        const auto linie = Linie(w.Wyjscie);
+        // Rows of both directions repeat a chainage: each chainage counts once.
+        for (std::size_t i = 1; i < linie.size() && k.size() < doWiersza; ++i) {
+            const std::string p = Pola(linie[i])[0].substr(0, 5);
+            if (k.empty() || k.back() != p) k.push_back(p);
+        }
+        return k;
+    };
+    EXPECT_EQ(pierwszaKolumna({"widocznosc", xml, "--krok", "50"}, 8), oczekiwane);
+    EXPECT_EQ(pierwszaKolumna({"pochylenia", xml, "--krok", "50"}, 8), oczekiwane);
+    // The drainage check's bands run between the same chainages.
+    auto od = pierwszaKolumna({"spadki", xml, "--krok", "50"}, 7);
+    EXPECT_EQ(od, std::vector<std::string>(oczekiwane.begin(), oczekiwane.end() - 1));
+}

@@ -71,14 +71,15 @@ struct NarzedzieKontroli : ::testing::Test {
 }  // namespace
 
 TEST_F(NarzedzieKontroli, SpadkiPochyleniaObjetosciJakLiczoneRecznie) {
-    // Bands of 30 from the route's start 1000, the last ending at its end; W = 10: 20 m across. The resultant
+    // Bands at the multiples of 30 of the displayed chainage (1020, 1050, 1080) between the route's start 1000 and
+    // its end 1100; W = 10: 20 m across. The resultant
     // slope is sqrt(1^2 + 2^2) % everywhere.
     const TWynik s = Uruchom({"spadki", plik, "--proj", "Projekt", "--krok", "30", "--szerokosc", "10"});
     EXPECT_EQ(std::tuple(s.Kod, s.Bledy), std::tuple(0, ""));
     EXPECT_EQ(s.Wyjscie,
               "pikieta_od;pikieta_do;pole;pole_plaskie;spadek_min\n"
-              "1000.000;1030.000;600.000;0.000;2.236\n1030.000;1060.000;600.000;0.000;2.236\n"
-              "1060.000;1090.000;600.000;0.000;2.236\n1090.000;1100.000;200.000;0.000;2.236\n");
+              "1000.000;1020.000;400.000;0.000;2.236\n1020.000;1050.000;600.000;0.000;2.236\n"
+              "1050.000;1080.000;600.000;0.000;2.236\n1080.000;1100.000;400.000;0.000;2.236\n");
     // A threshold above it: all flat.
     const TWynik p = Uruchom({"spadki", plik, "--proj", "Projekt", "--krok", "50", "--prog", "2.5"});
     EXPECT_EQ(p.Wyjscie,
@@ -102,7 +103,7 @@ TEST_F(NarzedzieKontroli, SpadkiPochyleniaObjetosciJakLiczoneRecznie) {
     auto nasyp = [](double a, double b) { return 21.75 * (b - a) + 0.125 * (b * b - a * a); };
     std::string oczekiwane = "pikieta_od;pikieta_do;wykop;nasyp;masa\n";
     double masa = 0;
-    for (auto [a, b] : {std::pair{0, 30}, {30, 60}, {60, 90}, {90, 100}}) {
+    for (auto [a, b] : {std::pair{0, 20}, {20, 50}, {50, 80}, {80, 100}}) {
         masa -= nasyp(a, b);
         char w[200];
         std::snprintf(w, sizeof w, "%d.000;%d.000;0.000;%.3f;%.3f\n", 1000 + a, 1000 + b, nasyp(a, b), masa);
