@@ -5,10 +5,12 @@
 
 #include <cstdio>
 #include <set>
+#include <sstream>
 
 #include "nmt/NMT.h"
 #include "nmt/Uklady.h"
 #include "scena/InfoProjekt.h"
+#include "wymiana/LandXML.h"
 #include "pomocnicze/Pomocnicze.h"
 
 namespace {
@@ -482,6 +484,12 @@ TEST(NMT, KodUkladuLandXML) {
         const std::string p = KatalogTymczasowy() + "/kod.xml";
         ZapiszPlik(p, TrasaLandXML(7500000, 5500000, 7500100, 5500000, uklad));
         WczytajPlik(p);
+        EXPECT_EQ(Trasa.EPSG, epsg) << uklad;
+        // Saved and read back, the file keeps its system (and names none when it had none).
+        std::ostringstream zapis;
+        ZapiszLandXML(zapis);
+        ZerujStan();
+        OtworzLandXMLZBufora(zapis.str(), "kod_zapisany.xml");
         EXPECT_EQ(Trasa.EPSG, epsg) << uklad;
     }
     const std::string p = KatalogTymczasowy() + "/zly_kod.xml";

@@ -67,6 +67,7 @@ TDaneWczytane CzytajPlikLandXML(const std::string& nazwaPliku, const TWyborLandX
 // Writes what is loaded as LandXML 1.2 in metres: TEREN and PROJ as two
 // Surface elements (each vertex once, faces by id, file coordinates) and the
 // built route as one Alignment (Line, Curve, Spiral with their points,
-// lengths, radii and rot; staStart). Raises BladKonwersji when there is
+// lengths, radii and rot; staStart), with CoordinateSystem epsgCode when the
+// written sets agree on a known system. Raises BladKonwersji when there is
 // nothing to write.
 void ZapiszLandXML(std::ostream& wyjscie);

@@ -113,6 +113,16 @@ void ZapiszLandXML(std::ostream& o) {
          "temperatureUnit=\"celsius\" pressureUnit=\"milliBars\" angularUnit=\"radians\" "
          "directionUnit=\"radians\"/>\n  </Units>\n"
       << "  <Application name=\"Orvany3D\" manufacturer=\"Orvany3D\"/>\n";
+    // The sets' coordinate system goes back into the file when every written set that knows one says the same;
+    // sets in different systems leave the file without one rather than with a wrong one.
+    int epsg = 0;
+    bool zgodne = true;
+    for (const auto [zapisany, kod] : {std::pair{teren, TEREN.EPSG}, {proj, PROJ.EPSG}, {trasa, Trasa.EPSG}}) {
+        if (!zapisany || kod == 0) continue;
+        if (epsg != 0 && kod != epsg) zgodne = false;
+        epsg = kod;
+    }
+    if (epsg != 0 && zgodne) o << "  <CoordinateSystem epsgCode=\"" << epsg << "\"/>\n";
     // The meshes hold coordinates shifted by the load; the shift is the TEREN range's lowest corner.
     const TPunkt3D poczatek{Trasa.Dx, Trasa.Dy, TEREN.Zakres.Zmin};
     if (teren || proj) {
