@@ -133,6 +133,15 @@ TEST(OsieLandXML, JednostkiIOdmowy) {
         "Żadnej trasy pliku nie można wczytać:\nTrasa „A”: geometria nie ma elementów.\nTrasa „B”: brak geometrii "
         "(CoordGeom).\nPlik: zle.xml, wiersz: 1");
     EXPECT_TRUE(CzytajOsieLandXML("<LandXML/>", "pusty.xml").empty());
+    // Twelve such alignments: ten reasons, the rest counted, so the message stays a short box.
+    std::string wiele = "<LandXML><Alignments>";
+    for (int i = 0; i < 12; ++i) wiele += "<Alignment name=\"O" + std::to_string(i) + "\"/>";
+    wiele += "</Alignments></LandXML>";
+    const std::string m = Blad([&] { CzytajOsieLandXML(wiele, "wiele.xml"); });
+    EXPECT_EQ(std::count(m.begin(), m.end(), '\n'), 12) << m;
+    EXPECT_NE(m.find("\nTrasa „O9”: brak geometrii (CoordGeom).\n… i 2 dalszych tras.\nPlik: wiele.xml, wiersz: 1"),
+              std::string::npos)
+        << m;
 }
 
 // The file opens as the program's route: the first alignment that reads is the route as its chain stands (its

@@ -86,9 +86,7 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
             const auto it = std::find_if(osie.begin(), osie.end(),
                                          [](const TOsLandXML& o) { return o.Pominieta.empty(); });
             if (it == osie.end() && osie.size() > 1) {
-                std::string s = "Żadnej trasy pliku nie można wczytać:";
-                for (const TOsLandXML& o : osie) s += "\nTrasa " + CytatZPliku(o.Lancuch.Nazwa) + ": " + o.Pominieta;
-                z.Blad(s, tr[0]);
+                z.Blad(OpisNieczytelnychTras(osie), tr[0]);
             }
             trasa = it == osie.end() ? 0 : static_cast<int>(it - osie.begin());
         }

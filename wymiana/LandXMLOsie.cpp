@@ -294,6 +294,16 @@ std::vector<TOsLandXML> CzytajOsieDokumentu(pugi::xml_node korzen, double jednos
     return osie;
 }
 
+std::string OpisNieczytelnychTras(const std::vector<TOsLandXML>& osie) {
+    constexpr std::size_t NajwiecejWierszy = 10;
+    std::string s = "Żadnej trasy pliku nie można wczytać:";
+    for (std::size_t i = 0; i < osie.size() && i < NajwiecejWierszy; ++i)
+        s += "\nTrasa " + CytatZPliku(osie[i].Lancuch.Nazwa) + ": " + osie[i].Pominieta;
+    if (osie.size() > NajwiecejWierszy)
+        s += "\n… i " + std::to_string(osie.size() - NajwiecejWierszy) + " dalszych tras.";
+    return s;
+}
+
 namespace {
 
 std::vector<TOsLandXML> Czytaj(TDokument& d, std::string_view oryginal, const TZrodlo& z) {
@@ -301,9 +311,7 @@ std::vector<TOsLandXML> Czytaj(TDokument& d, std::string_view oryginal, const TZ
     std::vector<TOsLandXML> osie = CzytajOsieDokumentu(d.korzen, d.jednostka, oryginal);
     if (!osie.empty() &&
         std::all_of(osie.begin(), osie.end(), [](const TOsLandXML& o) { return !o.Pominieta.empty(); })) {
-        std::string s = "Żadnej trasy pliku nie można wczytać:";
-        for (const TOsLandXML& o : osie) s += "\nTrasa " + CytatZPliku(o.Lancuch.Nazwa) + ": " + o.Pominieta;
-        z.Blad(s, d.korzen);
+        z.Blad(OpisNieczytelnychTras(osie), d.korzen);
     }
     return osie;
 }

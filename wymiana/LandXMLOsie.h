@@ -42,6 +42,9 @@ struct TOsLandXML {
 // Raises BladKonwersji for a text that is not LandXML and when none of its
 // alignments reads (every reason listed).
 std::vector<TOsLandXML> CzytajOsieLandXML(std::string_view dane, std::string_view nazwaDoKomunikatow);
+// The message of a file none of whose alignments reads: a heading, then one
+// line an alignment with its reason (the first ten; the rest counted).
+std::string OpisNieczytelnychTras(const std::vector<TOsLandXML>& osie);
 // The same for a whole file.
 std::vector<TOsLandXML> CzytajOsiePlikuLandXML(const std::string& nazwaPliku);
 
