@@ -192,3 +192,12 @@ std::string Lista(const std::vector<std::string>& nazwy) {
 }
 
 }  // namespace landxml
+
+std::string landxml::Liczba(double v, int miejsca) {
+    char b[64];
+    const auto [k, ec] = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, miejsca);
+    if (ec != std::errc()) return "0";
+    std::string s(b, k);
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    return s;
+}

@@ -94,4 +94,7 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
                                  const std::function<void(double)>& postep, double od, double doUlamka,
                                  TRodzaj rodzaj = {});
 
+// A number for a written file: fixed with `miejsca` decimals, a negative zero written as zero.
+std::string Liczba(double v, int miejsca = 6);
+
 }  // namespace landxml

@@ -16,17 +16,8 @@
 
 namespace {
 
-std::string L(double v, int miejsca) {
-    char b[64];
-    const auto [k, ec] = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, miejsca);
-    if (ec != std::errc()) return "0";
-    std::string s(b, k);
-    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-    return s;
-}
-
 // A plan point "northing easting" in file coordinates.
-std::string NE(TPunkt2D p, TPunkt2D o) { return L(p.Y + o.Y, 6) + " " + L(p.X + o.X, 6); }
+std::string NE(TPunkt2D p, TPunkt2D o) { return landxml::Liczba(p.Y + o.Y, 6) + " " + landxml::Liczba(p.X + o.X, 6); }
 
 struct TKluczPunktu {
     double X, Y, Z;
@@ -61,8 +52,8 @@ void PiszPowierzchnie(std::ostream& o, const TSiatka& s, const char* nazwa, cons
     for (std::size_t i = 0; i < punkty.size(); ++i) {
         const TKluczPunktu& p = punkty[i];
         bufor.clear();
-        bufor += "          <P id=\"" + std::to_string(i + 1) + "\">" + L(p.Y + poczatek.Y, 6) + " " +
-                 L(p.X + poczatek.X, 6) + " " + L(p.Z + poczatek.Z, 6) + "</P>\n";
+        bufor += "          <P id=\"" + std::to_string(i + 1) + "\">" + landxml::Liczba(p.Y + poczatek.Y, 6) + " " +
+                 landxml::Liczba(p.X + poczatek.X, 6) + " " + landxml::Liczba(p.Z + poczatek.Z, 6) + "</P>\n";
         o << bufor;
     }
     o << "        </Pnts>\n        <Faces>\n";

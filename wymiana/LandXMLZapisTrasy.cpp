@@ -1,4 +1,5 @@
 #include "wymiana/LandXMLZapisTrasy.h"
+#include "wymiana/LandXMLWspolne.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,15 +8,6 @@
 #include "route/Lancuch.h"
 
 namespace {
-
-std::string L(double v, int miejsca = 6) {
-    char b[64];
-    const auto [k, ec] = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, miejsca);
-    if (ec != std::errc()) return "0";
-    std::string s(b, k);
-    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-    return s;
-}
 
 // A name in an attribute: the five characters XML reserves become references.
 std::string Atrybut(const std::string& t) {
@@ -46,25 +38,26 @@ bool PunktPI(const TElementOsi& e, TPunkt2D& pi) {
     return true;
 }
 
-std::string Promien(double k) { return k == 0.0 ? std::string("INF") : L(1.0 / std::fabs(k)); }
+std::string Promien(double k) { return k == 0.0 ? std::string("INF") : landxml::Liczba(1.0 / std::fabs(k)); }
 
 void PiszProfil(std::ostream& o, const TNiweleta& n) {
     o << "      <Profile name=\"" << Atrybut(n.Nazwa) << "\">\n        <ProfAlign name=\"" << Atrybut(n.Nazwa)
       << "\">\n";
     for (const TPVI& p : n.Punkty) {
-        const std::string wartosc = L(p.Pik) + " " + L(p.Z);
+        const std::string wartosc = landxml::Liczba(p.Pik) + " " + landxml::Liczba(p.Z);
         switch (p.Luk) {
             case TLukPionowy::Brak: o << "          <PVI>" << wartosc << "</PVI>\n"; break;
             case TLukPionowy::Parabola:
-                o << "          <ParaCurve length=\"" << L(p.Dlugosc) << "\">" << wartosc << "</ParaCurve>\n";
+                o << "          <ParaCurve length=\"" << landxml::Liczba(p.Dlugosc) << "\">" << wartosc
+                  << "</ParaCurve>\n";
                 break;
             case TLukPionowy::ParabolaNiesymetryczna:
-                o << "          <UnsymParaCurve lengthIn=\"" << L(p.DlugoscWej) << "\" lengthOut=\"" << L(p.DlugoscWyj)
-                  << "\">" << wartosc << "</UnsymParaCurve>\n";
+                o << "          <UnsymParaCurve lengthIn=\"" << landxml::Liczba(p.DlugoscWej) << "\" lengthOut=\""
+                  << landxml::Liczba(p.DlugoscWyj) << "\">" << wartosc << "</UnsymParaCurve>\n";
                 break;
             case TLukPionowy::Kolowy:
-                o << "          <CircCurve radius=\"" << L(p.R) << "\" length=\"" << L(p.Kon - p.Pocz) << "\">"
-                  << wartosc << "</CircCurve>\n";
+                o << "          <CircCurve radius=\"" << landxml::Liczba(p.R) << "\" length=\""
+                  << landxml::Liczba(p.Kon - p.Pocz) << "\">" << wartosc << "</CircCurve>\n";
                 break;
         }
     }
@@ -77,11 +70,11 @@ void ZapiszTraseLandXML(std::ostream& o, const DaneUstawieniaTrasy& trasa) {
     const TLancuch& l = trasa.Lancuch;
     if (!trasa.Obliczona || l.Elementy.empty()) return;
     const TPunkt2D poczatek{trasa.Dx, trasa.Dy};
-    auto NE = [&](TPunkt2D p) { return L(p.Y + poczatek.Y) + " " + L(p.X + poczatek.X); };
+    auto NE = [&](TPunkt2D p) { return landxml::Liczba(p.Y + poczatek.Y) + " " + landxml::Liczba(p.X + poczatek.X); };
     const std::string nazwa = l.Nazwa.empty() ? std::string("TRASA") : Atrybut(l.Nazwa);
     o << "  <Alignments name=\"" << nazwa << "\">\n";
-    o << "    <Alignment name=\"" << nazwa << "\" length=\"" << L(l.Dlugosc()) << "\" staStart=\""
-      << L(trasa.PikStart + trasa.PikMin) << "\">\n      <CoordGeom>\n";
+    o << "    <Alignment name=\"" << nazwa << "\" length=\"" << landxml::Liczba(l.Dlugosc()) << "\" staStart=\""
+      << landxml::Liczba(trasa.PikStart + trasa.PikMin) << "\">\n      <CoordGeom>\n";
     for (const TElementOsi& e : l.Elementy) {
         if (e.Dlugosc < 1e-9) continue;  // a straight of no length between two curves that touch
         const TPunkt2D a = PunktElementu(e, 0), b = PunktElementu(e, e.Dlugosc);
@@ -90,18 +83,18 @@ void ZapiszTraseLandXML(std::ostream& o, const DaneUstawieniaTrasy& trasa) {
         const char* rot = (e.Rodzaj == TRodzajOsi::Luk ? e.K1 : (e.K1 != 0 ? e.K1 : e.K2)) < 0 ? "cw" : "ccw";
         switch (e.Rodzaj) {
             case TRodzajOsi::Prosta:
-                o << "        <Line length=\"" << L(e.Dlugosc) << "\"><Start>" << NE(a) << "</Start><End>" << NE(b)
-                  << "</End></Line>\n";
+                o << "        <Line length=\"" << landxml::Liczba(e.Dlugosc) << "\"><Start>" << NE(a) << "</Start><End>"
+                  << NE(b) << "</End></Line>\n";
                 break;
             case TRodzajOsi::Luk:
-                o << "        <Curve rot=\"" << rot << "\" crvType=\"arc\" length=\"" << L(e.Dlugosc) << "\" radius=\""
-                  << L(e.R) << "\"><Start>" << NE(a) << "</Start><Center>" << NE(e.Srodek) << "</Center><End>" << NE(b)
-                  << "</End>";
+                o << "        <Curve rot=\"" << rot << "\" crvType=\"arc\" length=\"" << landxml::Liczba(e.Dlugosc)
+                  << "\" radius=\"" << landxml::Liczba(e.R) << "\"><Start>" << NE(a) << "</Start><Center>"
+                  << NE(e.Srodek) << "</Center><End>" << NE(b) << "</End>";
                 if (jestPI) o << "<PI>" << NE(pi) << "</PI>";
                 o << "</Curve>\n";
                 break;
             case TRodzajOsi::Klotoida:
-                o << "        <Spiral length=\"" << L(e.Dlugosc) << "\" radiusStart=\"" << Promien(e.K1)
+                o << "        <Spiral length=\"" << landxml::Liczba(e.Dlugosc) << "\" radiusStart=\"" << Promien(e.K1)
                   << "\" radiusEnd=\"" << Promien(e.K2) << "\" rot=\"" << rot << "\" spiType=\"clothoid\"><Start>"
                   << NE(a) << "</Start>";
                 if (jestPI) o << "<PI>" << NE(pi) << "</PI>";
