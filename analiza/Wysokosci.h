@@ -172,13 +172,5 @@ void OznaczIndeksyDoZbudowania(TProjekt& p, std::function<TIndeksyWysokosci()> b
 void ZbudujIndeksyWysokosci(const TProjekt& p);
 // Puts these indices in place of both (scenes that build their own).
 void UstawIndeksyWysokosci(TProjekt& p, TIndeksWysokosci proj, TIndeksWysokosci teren);
-
-// The same for the window's project (ProjektOkna of model/Zmienne.h), for the
-// window's and the command-line tool's glue.
-TIndeksyWysokosci IndeksyWysokosci();
-void OznaczIndeksyDoZbudowania();
-void OznaczIndeksyDoZbudowania(std::function<TIndeksyWysokosci()> budowa);
-void ZbudujIndeksyWysokosci();
-void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren);
-// Empties both indices of the window's project (its meshes were emptied).
-void WyczyscIndeksyWysokosci();
+// Empties both indices (the project's meshes were emptied).
+void WyczyscIndeksyWysokosci(TProjekt& p);

@@ -122,7 +122,7 @@ bool TfMaster::WczytajPlik(const QString& nazwa, const TWyborLandXML& wyborLandX
         try {
             ::WczytajPlik(Lokalna(nazwa), zglos, wyborLandXML);
             // The heights of the position the window shows next, while the progress is still shown.
-            ZbudujIndeksyWysokosci();
+            ZbudujIndeksyWysokosci(ProjektOkna);
         } catch (const TPrzerwano&) {
             return false;
         } catch (const std::exception& e) {
@@ -213,7 +213,7 @@ bool TfMaster::OtworzNMT(const QStringList& nazwy) {
     {
         TZajety zajety;
         PrzyjmijNMT(std::move(*teren));
-        ZbudujIndeksyWysokosci();
+        ZbudujIndeksyWysokosci(ProjektOkna);
         PoWczytaniu(nazwy.constLast(), Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
         P_Pikietaz->setVisible(static_cast<double>(Trasa.PikMax) - static_cast<double>(Trasa.PikMin) > 1.0);
         Przerysuj(*this);
@@ -377,7 +377,7 @@ void TfMaster::ZapiszLandXMLClick() {
         TZajety zajety;
         // The one safe writer: through links, never over a non-regular file,
         // the old file whole when anything fails.
-        ZapiszBezpiecznie(Lokalna(cel), &ZapiszLandXML);
+        ZapiszBezpiecznie(Lokalna(cel), [](std::ostream& o) { ZapiszLandXML(o, ProjektOkna); });
     } catch (const std::exception& e) {
         blad = Q(e.what());
     }

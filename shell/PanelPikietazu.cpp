@@ -243,8 +243,8 @@ void TfMaster::PolozWidok(bool szukajPunktu) {
                    QStringLiteral("     (") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral(" - ") +
                    Q(F2(Trasa.PikStart + Trasa.PikMax)) + QStringLiteral(")"));
     // The chainage as designers write it, and the design surface's height at the axis when there is one.
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
-    const TPunktProfilu os = PunktProfilu(PikietaBiezaca, *ix.PROJ, *ix.TEREN);
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+    const TPunktProfilu os = PunktProfilu(Trasa, PikietaBiezaca, *ix.PROJ, *ix.TEREN);
     QString km = Q(TekstKilometrazu(Trasa.PikStart + PikietaBiezaca, SeparatorDziesietny()));
     if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
     L_Kilometraz->setText(km);
