@@ -9,6 +9,7 @@
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/LinieOsi.h"
 #include "scena/WidokKierowcy.h"
 #include "wymiana/LandXMLOsie.h"
 
@@ -25,6 +26,7 @@ void PokazWczytany() {
     PrzygotujPosortowane(TEREN, false, 4.0);
     PrzygotujPosortowane(PROJ, true, 4.0);
     PrzeliczRzut();
+    DodajLinieOsiOgolne(4.0);
 }
 
 // A load of the window: the new project made aside and swapped in whole, the
