@@ -26,7 +26,7 @@ void ZbudujCzekajace(const TProjekt& p) {
     if (budowa)
         m.Indeksy = budowa();
     else
-        m.Indeksy = IndeksyZSiatek(p.PROJ, p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin);
+        m.Indeksy = IndeksyZSiatek(PowierzchniaProjektowa(p), p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin);
 }
 }  // namespace
 

@@ -239,9 +239,9 @@ void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane, con
 }
 
 // The driver's view options shared by obraz and przejazd.
-const std::map<std::string, TOpcja> OpcjeKierowcy = {{"--kierowca", {false}},     {"--oko", {true}},
-                                                     {"--przesuniecie", {true}},  {"--wstecz", {false}},
-                                                     {"--przechylenie", {false}}, {"--slupki", {false}}};
+const std::map<std::string, TOpcja> OpcjeKierowcy = {
+    {"--kierowca", {false}},     {"--oko", {true}},     {"--przesuniecie", {true}},   {"--wstecz", {false}},
+    {"--przechylenie", {false}}, {"--slupki", {false}}, {"--szerokosc-drogi", {true}}};
 
 std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje) {
     opcje.insert(OpcjeKierowcy.begin(), OpcjeKierowcy.end());
@@ -266,6 +266,10 @@ void UstawKierowce(const TArgumenty& arg) {
     w.Oko.WPrzod = arg.Flagi.count("--wstecz") == 0;
     if (w.Wlaczony) UstawOkoKierowcy(Rozmiar(arg).H);
     if (arg.Flagi.count("--slupki")) w.SlupkiKierowcy = w.SlupkiTrasy = true;
+    // The road from the design line: its width goes with the route (set before the load builds the ribbon).
+    Trasa.SzerokoscWstegi = Liczba(arg, "--szerokosc-drogi", Trasa.SzerokoscWstegi);
+    if (!(Trasa.SzerokoscWstegi >= 1.0 && Trasa.SzerokoscWstegi <= 50.0))
+        throw BladUzycia("opcja --szerokosc-drogi: szerokość drogi musi leżeć między 1 a 50 m");
 }
 
 // Fixed notation with '.' whatever the locale; no "-0.0000".

@@ -12,6 +12,7 @@
 #include "analiza/Wysokosci.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "route/Wstega.h"
 #include "scena/LinieOsi.h"
 #include "scena/Scena.h"
 
@@ -60,7 +61,7 @@ void Plyta(const TPunkt3D& a, const TPunkt3D& b, double z0, double z1, TKolor ko
     TrojkatySlupkow.push_back(r);
 }
 
-bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1; }
+bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || !ProjRysowany().Trojkaty.empty(); }
 
 // A number with the given decimals and a decimal comma, whatever the locale.
 std::string Liczba(double v, int miejsca) {
@@ -74,6 +75,15 @@ std::string Liczba(double v, int miejsca) {
 }
 
 }  // namespace
+
+void UstawSzerokoscDrogi(TProjekt& p, double szerokosc) {
+    p.Trasa.SzerokoscWstegi = szerokosc;
+    p.Trasa.Wstega = WstegaDrogi(p.Trasa, szerokosc, p.TEREN.Zakres.Zmin);
+    if (p.PROJ.Trojkaty.empty()) {
+        OznaczIndeksyDoZbudowania(p);
+        ZapomnijTerenWykopu();
+    }
+}
 
 void ZapomnijTerenWykopu() { TerenWidoku = TTerenWidoku{}; }
 
