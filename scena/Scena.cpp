@@ -9,6 +9,7 @@
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/LinieOsi.h"
 #include "scena/WidokKierowcy.h"
 #include "wymiana/LandXMLOsie.h"
 
@@ -25,6 +26,7 @@ void PokazWczytany() {
     PrzygotujPosortowane(TEREN, false, 4.0);
     PrzygotujPosortowane(PROJ, true, 4.0);
     PrzeliczRzut();
+    DodajLinieOsiOgolne(4.0);
 }
 
 // What a load goes into: a project and the messages of its route build.
