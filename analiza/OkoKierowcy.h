@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "common/Funkcje.h"
+#include "model/Typy.h"
 
 struct TIndeksWysokosci;
 struct TIndeksyWysokosci;
@@ -37,12 +38,13 @@ struct TPolozenieOka {
 // The eye at chainage s: the offset u.Przesuniecie square to the route at s,
 // to the RIGHT of the direction of travel, u.Wysokosc above the design surface
 // there (the ground where the design surface has no height).
-TPolozenieOka PolozenieOka(double s, const TUstawieniaOka& u, const TIndeksyWysokosci& ix);
+TPolozenieOka PolozenieOka(const DaneUstawieniaTrasy& trasa, double s, const TUstawieniaOka& u,
+                           const TIndeksyWysokosci& ix);
 
 // A point at chainage s with the same convention: przesuniecie to the right of
 // the direction of travel (wPrzod: along the chainage), wysokosc above the surface.
-TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokosc, bool wPrzod,
-                                   const TIndeksyWysokosci& ix);
+TPolozenieOka PunktNadPowierzchnia(const DaneUstawieniaTrasy& trasa, double s, double przesuniecie, double wysokosc,
+                                   bool wPrzod, const TIndeksyWysokosci& ix);
 
 // The one placing of a point beside the road, shared by the driver's eye, the
 // station posts and the sight check's eye and targets: at chainage s (not
@@ -50,8 +52,8 @@ TPolozenieOka PunktNadPowierzchnia(double s, double przesuniecie, double wysokos
 // the route to the right of the direction of travel, wysokosc above the height
 // of `proj` there, else of `teren`; none where neither has one. The sight check
 // passes its own terrain (the ground outside the design surface's footprint).
-std::optional<TPunkt3D> PunktNadDroga(double s, double przesuniecie, double wysokosc, bool wPrzod,
-                                      const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
+std::optional<TPunkt3D> PunktNadDroga(const DaneUstawieniaTrasy& trasa, double s, double przesuniecie, double wysokosc,
+                                      bool wPrzod, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
 
 // Half the chord over which the grade is measured, m along the route.
 constexpr double PolowaCieciwyOka = 1.0;

@@ -14,13 +14,13 @@ std::optional<double> WysokoscPliku(const TIndeksWysokosci& ix, double x, double
     return *z + ix.Dz;
 }
 
-TPunktProfilu PunktLokalny(double s, double odleglosc, double x, double y, const TIndeksWysokosci& proj,
-                           const TIndeksWysokosci& teren) {
+TPunktProfilu PunktLokalny(const DaneUstawieniaTrasy& trasa, double s, double odleglosc, double x, double y,
+                           const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
     TPunktProfilu p;
     p.Pikieta = s;
     p.Odleglosc = odleglosc;
-    p.X = x + Trasa.Dx;
-    p.Y = y + Trasa.Dy;
+    p.X = x + trasa.Dx;
+    p.Y = y + trasa.Dy;
     p.ZProj = WysokoscPliku(proj, x, y);
     p.ZTeren = WysokoscPliku(teren, x, y);
     return p;
@@ -40,17 +40,18 @@ std::vector<double> PikietyCoKrok(double pikMax, double krok) {
     return w;
 }
 
-TPunktProfilu PunktProfilu(double s, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+TPunktProfilu PunktProfilu(const DaneUstawieniaTrasy& trasa, double s, const TIndeksWysokosci& proj,
+                           const TIndeksWysokosci& teren) {
     double x = 0.0, y = 0.0;
-    PunktNaPikiecie(s, x, y);
-    return PunktLokalny(s, 0.0, x, y, proj, teren);
+    PunktNaPikiecie(trasa, s, x, y);
+    return PunktLokalny(trasa, s, 0.0, x, y, proj, teren);
 }
 
-std::vector<TPunktProfilu> ObliczProfil(const std::vector<double>& pikiety, const TIndeksWysokosci& proj,
-                                        const TIndeksWysokosci& teren) {
+std::vector<TPunktProfilu> ObliczProfil(const DaneUstawieniaTrasy& trasa, const std::vector<double>& pikiety,
+                                        const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
     std::vector<TPunktProfilu> w;
     w.reserve(pikiety.size());
-    for (double s : pikiety) w.push_back(PunktProfilu(s, proj, teren));
+    for (double s : pikiety) w.push_back(PunktProfilu(trasa, s, proj, teren));
     return w;
 }
 
@@ -66,27 +67,27 @@ std::vector<double> OdleglosciPrzekroju(double szerokosc, double krok) {
     return w;
 }
 
-std::vector<TPunktProfilu> ObliczPrzekroj(double s, double szerokosc, double krok, const TIndeksWysokosci& proj,
-                                          const TIndeksWysokosci& teren) {
+std::vector<TPunktProfilu> ObliczPrzekroj(const DaneUstawieniaTrasy& trasa, double s, double szerokosc, double krok,
+                                          const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
     double x0 = 0.0, y0 = 0.0;
-    PunktNaPikiecie(s, x0, y0);
-    const double kat = KatNaPikiecie(s);
+    PunktNaPikiecie(trasa, s, x0, y0);
+    const double kat = KatNaPikiecie(trasa, s);
     // To the right of the direction (cos, sin): (sin, -cos).
     const double px = std::sin(kat), py = -std::cos(kat);
     std::vector<TPunktProfilu> w;
     for (double o : OdleglosciPrzekroju(szerokosc, krok))
-        w.push_back(PunktLokalny(s, o, x0 + o * px, y0 + o * py, proj, teren));
+        w.push_back(PunktLokalny(trasa, s, o, x0 + o * px, y0 + o * py, proj, teren));
     return w;
 }
 
-std::optional<double> PochylenieProjektu(double s, const TIndeksWysokosci& proj) {
-    const double pocz = Trasa.PikMin, kon = Trasa.PikMax;
+std::optional<double> PochylenieProjektu(const DaneUstawieniaTrasy& trasa, double s, const TIndeksWysokosci& proj) {
+    const double pocz = trasa.PikMin, kon = trasa.PikMax;
     const double s1 = std::max(s - PolowaCieciwyPochylenia, static_cast<double>(pocz));
     const double s2 = std::min(s + PolowaCieciwyPochylenia, static_cast<double>(kon));
     if (!(s2 > s1)) return std::nullopt;
     double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
-    PunktNaPikiecie(s1, x1, y1);
-    PunktNaPikiecie(s2, x2, y2);
+    PunktNaPikiecie(trasa, s1, x1, y1);
+    PunktNaPikiecie(trasa, s2, x2, y2);
     const std::optional<double> z1 = Wysokosc(proj, x1, y1), z2 = Wysokosc(proj, x2, y2);
     if (!z1 || !z2) return std::nullopt;
     return (*z2 - *z1) / (s2 - s1) * 100.0;

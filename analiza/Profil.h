@@ -33,10 +33,11 @@ struct TPunktProfilu {
 std::vector<double> PikietyCoKrok(double pikMax, double krok);
 
 // The point of the route at chainage s with both heights.
-TPunktProfilu PunktProfilu(double s, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
+TPunktProfilu PunktProfilu(const DaneUstawieniaTrasy& trasa, double s, const TIndeksWysokosci& proj,
+                           const TIndeksWysokosci& teren);
 // The long profile at the given chainages.
-std::vector<TPunktProfilu> ObliczProfil(const std::vector<double>& pikiety, const TIndeksWysokosci& proj,
-                                        const TIndeksWysokosci& teren);
+std::vector<TPunktProfilu> ObliczProfil(const DaneUstawieniaTrasy& trasa, const std::vector<double>& pikiety,
+                                        const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
 
 // The offsets of a cross-section: multiples of krok from -szerokosc to
 // +szerokosc (0, the axis, always among them), and +-szerokosc themselves when
@@ -44,8 +45,8 @@ std::vector<TPunktProfilu> ObliczProfil(const std::vector<double>& pikiety, cons
 std::vector<double> OdleglosciPrzekroju(double szerokosc, double krok);
 // The cross-section at chainage s: the points square to the route's
 // direction at s (KatNaPikiecie), left to right as seen in the direction of travel.
-std::vector<TPunktProfilu> ObliczPrzekroj(double s, double szerokosc, double krok, const TIndeksWysokosci& proj,
-                                          const TIndeksWysokosci& teren);
+std::vector<TPunktProfilu> ObliczPrzekroj(const DaneUstawieniaTrasy& trasa, double s, double szerokosc, double krok,
+                                          const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
 
 // Half the chord of the grade's central difference, in metres along the route.
 constexpr double PolowaCieciwyPochylenia = 1.0;
@@ -53,7 +54,7 @@ constexpr double PolowaCieciwyPochylenia = 1.0;
 // (rising in the direction of travel positive): the height difference over
 // the chord from s - 1 m to s + 1 m, the chord kept inside the route at its
 // ends. None when the design surface lacks a height at either end of the chord.
-std::optional<double> PochylenieProjektu(double s, const TIndeksWysokosci& proj);
+std::optional<double> PochylenieProjektu(const DaneUstawieniaTrasy& trasa, double s, const TIndeksWysokosci& proj);
 
 // The chainage as a road designer writes it: "km 1+234,56" (kilometres, '+',
 // metres with three integer digits and two decimals; the decimal separator given).

@@ -41,8 +41,8 @@ std::optional<TZasloniecie> Zasloniecie(const TPunkt3D& e, const TPunkt3D& t, co
 }
 
 // The remaining road from s in a direction of travel.
-double PozostalaDroga(double s, int kierunek) {
-    const double r = kierunek > 0 ? static_cast<double>(Trasa.PikMax) - s : s - static_cast<double>(Trasa.PikMin);
+double PozostalaDroga(const DaneUstawieniaTrasy& trasa, double s, int kierunek) {
+    const double r = kierunek > 0 ? static_cast<double>(trasa.PikMax) - s : s - static_cast<double>(trasa.PikMin);
     return std::max(0.0, r);
 }
 
@@ -98,9 +98,9 @@ double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, 
     return v * czasReakcji + v * v / (2.0 * hamowanie);
 }
 
-double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie, const TIndeksWysokosci& proj,
-                            const TIndeksWysokosci& teren) {
-    const double pocz = Trasa.PikMin, kon = Trasa.PikMax;
+double PochylenieNaDlugosci(const DaneUstawieniaTrasy& trasa, double s, int kierunek, double dlugosc,
+                            double przesuniecie, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+    const double pocz = trasa.PikMin, kon = trasa.PikMax;
     const double k = kierunek > 0 ? 1.0 : -1.0;
     double s2 = std::clamp(s + k * std::max(dlugosc, 0.0), pocz, kon);
     double s1 = std::clamp(s, pocz, kon);
@@ -108,36 +108,39 @@ double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przes
     if (std::fabs(s2 - s1) < NajdluzszyKrokWidocznosci) s1 = std::clamp(s2 - k * NajdluzszyKrokWidocznosci, pocz, kon);
     const double dl = std::fabs(s2 - s1);
     if (!(dl > 1e-6)) return 0.0;
-    const auto a = PunktNadDroga(s1, przesuniecie, 0.0, kierunek > 0, proj, teren);
-    const auto b = PunktNadDroga(s2, przesuniecie, 0.0, kierunek > 0, proj, teren);
+    const auto a = PunktNadDroga(trasa, s1, przesuniecie, 0.0, kierunek > 0, proj, teren);
+    const auto b = PunktNadDroga(trasa, s2, przesuniecie, 0.0, kierunek > 0, proj, teren);
     if (!a || !b) return 0.0;
     return (b->Z - a->Z) / dl;
 }
 
-TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUstawieniaWidocznosci& u,
-                                               const TIndeksWysokosci& proj, const TIndeksWysokosci& teren) {
+TWierszWidocznosci SprawdzWidocznoscNaPikiecie(const TDrogaWidocznosci& droga, double s, int kierunek,
+                                               const TUstawieniaWidocznosci& u, const TIndeksWysokosci& proj,
+                                               const TIndeksWysokosci& teren) {
+    const DaneUstawieniaTrasy& trasa = droga.Trasa;
     TWierszWidocznosci w;
     w.Pikieta = s;
     w.Kierunek = kierunek > 0 ? 1 : -1;
     const int k = w.Kierunek;
 
     // The required distance: from a level road, then twice over the grade along it.
-    w.Predkosc = u.Predkosc > 0.0 ? u.Predkosc
-                                  : static_cast<double>(ParametryNaPikiecie(ParametryProjektowe, s).PredkoscV);
+    w.Predkosc = u.Predkosc > 0.0 ? u.Predkosc : static_cast<double>(ParametryNaPikiecie(droga.Parametry, s).PredkoscV);
     if (!std::isfinite(w.Predkosc) || w.Predkosc < 0.0) w.Predkosc = 0.0;
     w.Wymagana = DrogaZatrzymania(w.Predkosc, u.CzasReakcji, u.Opoznienie, 0.0);
     for (int przebieg = 0; przebieg < 2 && std::isfinite(w.Wymagana); ++przebieg) {
-        w.Pochylenie = PochylenieNaDlugosci(s, k, w.Wymagana, u.Przesuniecie, proj, teren);
+        w.Pochylenie = PochylenieNaDlugosci(trasa, s, k, w.Wymagana, u.Przesuniecie, proj, teren);
         w.Wymagana = DrogaZatrzymania(w.Predkosc, u.CzasReakcji, u.Opoznienie, w.Pochylenie);
     }
 
     // The available distance.
-    const double droga = PozostalaDroga(s, k);
-    const double granica = std::min(u.Zasieg, droga);
-    const TGranicaWidocznosci rodzajGranicy = u.Zasieg <= droga ? TGranicaWidocznosci::Zasieg
-                                                                : TGranicaWidocznosci::Koniec;
-    const std::optional<TPunkt3D> oko = PunktNadDroga(s, u.Przesuniecie, u.WysokoscOka, k > 0, proj, teren);
-    auto cel = [&](double d) { return PunktNadDroga(s + k * d, u.Przesuniecie, u.WysokoscCelu, k > 0, proj, teren); };
+    const double pozostala = PozostalaDroga(trasa, s, k);
+    const double granica = std::min(u.Zasieg, pozostala);
+    const TGranicaWidocznosci rodzajGranicy = u.Zasieg <= pozostala ? TGranicaWidocznosci::Zasieg
+                                                                    : TGranicaWidocznosci::Koniec;
+    const std::optional<TPunkt3D> oko = PunktNadDroga(trasa, s, u.Przesuniecie, u.WysokoscOka, k > 0, proj, teren);
+    auto cel = [&](double d) {
+        return PunktNadDroga(trasa, s + k * d, u.Przesuniecie, u.WysokoscCelu, k > 0, proj, teren);
+    };
 
     if (!oko) {
         w.Dostepna = 0.0;
@@ -210,22 +213,21 @@ std::string BladUstawienWidocznosci(const TUstawieniaWidocznosci& u) {
     return {};
 }
 
-std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(const TUstawieniaWidocznosci& u,
-                                                                const TIndeksWysokosci& proj,
-                                                                const TIndeksWysokosci& teren,
-                                                                const TPostepWidocznosci& postep,
-                                                                const std::atomic<bool>* przerwij, int watki) {
+std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(
+    const TDrogaWidocznosci& droga, const TUstawieniaWidocznosci& u, const TIndeksWysokosci& proj,
+    const TIndeksWysokosci& teren, const TPostepWidocznosci& postep, const std::atomic<bool>* przerwij, int watki) {
     const std::string blad = BladUstawienWidocznosci(u);
     if (!blad.empty()) throw BladKonwersji(blad);
     std::vector<TWierszWidocznosci> wiersze;
-    if (!Trasa.Obliczona) return wiersze;
+    const DaneUstawieniaTrasy& trasa = droga.Trasa;
+    if (!trasa.Obliczona) return wiersze;
     if (proj.Pusty() && teren.Pusty())
         throw BladKonwersji(
             "Nie wczytano żadnej powierzchni (ani projektu PROJ, ani terenu TEREN): widoczność sprawdza się nad "
             "powierzchnią drogi.");
-    if (static_cast<double>(Trasa.PikMax) / u.Krok > NajwiecejPikiet)
+    if (static_cast<double>(trasa.PikMax) / u.Krok > NajwiecejPikiet)
         throw BladKonwersji("krok pikiet jest za mały dla tej trasy");
-    const std::vector<double> pikiety = PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, u.Krok);
+    const std::vector<double> pikiety = PikietyZaokraglone(trasa.PikStart, trasa.PikMax, u.Krok);
     const TIndeksWysokosci terenPoza = TerenPozaWykopem(teren, proj);
     std::vector<int> kierunki;
     if (u.Naprzod) kierunki.push_back(1);
@@ -243,8 +245,8 @@ std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(const TUstawieni
             const std::int64_t j = nastepny.fetch_add(1);
             if (j >= ile) return;
             const std::size_t n = static_cast<std::size_t>(j);
-            wiersze[n] = SprawdzWidocznoscNaPikiecie(pikiety[n / kierunki.size()], kierunki[n % kierunki.size()], u,
-                                                     proj, terenPoza);
+            wiersze[n] = SprawdzWidocznoscNaPikiecie(droga, pikiety[n / kierunki.size()], kierunki[n % kierunki.size()],
+                                                     u, proj, terenPoza);
             const std::int64_t z = zrobione.fetch_add(1) + 1;
             if (k == 0 && postep) postep(z, ile);
         }
@@ -342,7 +344,8 @@ std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>
     return l;
 }
 
-std::vector<std::int32_t> TrojkatyOdcinkow(const std::vector<TOdcinekWidocznosci>& odcinki, double krok,
+std::vector<std::int32_t> TrojkatyOdcinkow(const DaneUstawieniaTrasy& trasa,
+                                           const std::vector<TOdcinekWidocznosci>& odcinki, double krok,
                                            double przesuniecie, const TIndeksWysokosci& proj) {
     std::set<std::int32_t> zbior;
     const TIndeksWysokosci brak;
@@ -354,15 +357,15 @@ std::vector<std::int32_t> TrojkatyOdcinkow(const std::vector<TOdcinekWidocznosci
     constexpr double Probka = 0.5;
     const int ilePoprzek = static_cast<int>(std::ceil((pas - 2 * brzeg) / Probka));
     for (const TOdcinekWidocznosci& o : odcinki) {
-        const double od = std::max<double>(o.Od - 0.5 * krokPikiet, Trasa.PikMin);
-        const double dop = std::min<double>(o.Do + 0.5 * krokPikiet, Trasa.PikMax);
+        const double od = std::max<double>(o.Od - 0.5 * krokPikiet, trasa.PikMin);
+        const double dop = std::min<double>(o.Do + 0.5 * krokPikiet, trasa.PikMax);
         const long long ileWzdluz = static_cast<long long>(std::ceil((dop - od) / Probka));
         if (ileWzdluz > 10000000) continue;
         for (long long i = 0; i <= ileWzdluz; ++i) {
             const double s = std::min(od + static_cast<double>(i) * Probka, dop);
             for (int j = 0; j <= ilePoprzek; ++j) {
                 const double p = znak * (brzeg + (pas - 2 * brzeg) * static_cast<double>(j) / std::max(ilePoprzek, 1));
-                const std::optional<TPunkt3D> q = PunktNadDroga(s, p, 0.0, o.Kierunek > 0, proj, brak);
+                const std::optional<TPunkt3D> q = PunktNadDroga(trasa, s, p, 0.0, o.Kierunek > 0, proj, brak);
                 if (!q) continue;
                 // The triangle under the point: where a short plumb line through it goes below the surface.
                 const auto t = PierwszyPunktPodPowierzchnia(proj, *q + TPunkt3D{0, 0, 1}, *q - TPunkt3D{0, 0, 1});

@@ -49,6 +49,14 @@ constexpr double DokladnoscWidocznosci = 0.05;
 // The longest step of the outward walk.
 constexpr double NajdluzszyKrokWidocznosci = 1.0;
 
+// The road a check runs along: the built route and the design parameter
+// table (the design speed of each station). Both are only read; they must
+// outlive the check (the window's project does: no load runs meanwhile).
+struct TDrogaWidocznosci {
+    const DaneUstawieniaTrasy& Trasa;
+    const std::vector<TParametryProjektowe>& Parametry;
+};
+
 // The settings of a check; the defaults are the program's own (see the user's guide).
 struct TUstawieniaWidocznosci {
     double Krok = 10.0;          // K: station spacing, m
@@ -98,8 +106,8 @@ double DrogaZatrzymania(double predkosc, double czasReakcji, double opoznienie, 
 // line (the offset to the right of the direction of travel) from s over the
 // length `dlugosc` in the direction of travel, kept inside the route (at
 // least 1 m long); 0 where a height is missing.
-double PochylenieNaDlugosci(double s, int kierunek, double dlugosc, double przesuniecie, const TIndeksWysokosci& proj,
-                            const TIndeksWysokosci& teren);
+double PochylenieNaDlugosci(const DaneUstawieniaTrasy& trasa, double s, int kierunek, double dlugosc,
+                            double przesuniecie, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren);
 
 // The rule "visible" of the check, the station posts' labels and any other
 // line of sight: the segment e-t (mesh coordinates) is hidden when it passes
@@ -116,8 +124,9 @@ bool ZaslonietyOdcinek(const TPunkt3D& e, const TPunkt3D& t, const TIndeksWysoko
                        const TIndeksWysokosci& teren, const TTerenWykopu* pociete = nullptr);
 
 // The row of one station and direction; `terenPoza` is TerenPozaWykopem of the terrain.
-TWierszWidocznosci SprawdzWidocznoscNaPikiecie(double s, int kierunek, const TUstawieniaWidocznosci& u,
-                                               const TIndeksWysokosci& proj, const TIndeksWysokosci& terenPoza);
+TWierszWidocznosci SprawdzWidocznoscNaPikiecie(const TDrogaWidocznosci& droga, double s, int kierunek,
+                                               const TUstawieniaWidocznosci& u, const TIndeksWysokosci& proj,
+                                               const TIndeksWysokosci& terenPoza);
 
 // Progress of a run: stations-directions done and their total. Called on the
 // calling thread only.
@@ -131,8 +140,9 @@ using TPostepWidocznosci = std::function<void(std::int64_t zrobione, std::int64_
 // (the message says which) and when neither surface has a triangle (there is
 // nothing to drive on); none when the route is not built.
 std::optional<std::vector<TWierszWidocznosci>> ObliczWidocznosc(
-    const TUstawieniaWidocznosci& u, const TIndeksWysokosci& proj, const TIndeksWysokosci& teren,
-    const TPostepWidocznosci& postep = {}, const std::atomic<bool>* przerwij = nullptr, int watki = 0);
+    const TDrogaWidocznosci& droga, const TUstawieniaWidocznosci& u, const TIndeksWysokosci& proj,
+    const TIndeksWysokosci& teren, const TPostepWidocznosci& postep = {}, const std::atomic<bool>* przerwij = nullptr,
+    int watki = 0);
 
 // Checks the settings; the Polish message of the first wrong one, or an empty text.
 std::string BladUstawienWidocznosci(const TUstawieniaWidocznosci& u);
@@ -163,7 +173,8 @@ std::vector<std::string> RaportWidocznosci(const std::vector<TWierszWidocznosci>
 // the direction (from the axis to twice the offset to the right of the
 // direction of travel), half a station spacing beyond each stretch's ends.
 // Sorted, each once.
-std::vector<std::int32_t> TrojkatyOdcinkow(const std::vector<TOdcinekWidocznosci>& odcinki, double krok,
+std::vector<std::int32_t> TrojkatyOdcinkow(const DaneUstawieniaTrasy& trasa,
+                                           const std::vector<TOdcinekWidocznosci>& odcinki, double krok,
                                            double przesuniecie, const TIndeksWysokosci& proj);
 
 // Texts of the enumerations as the command line writes them.

@@ -590,13 +590,4 @@ void UstawIndeksyWysokosci(TProjekt& p, TIndeksWysokosci proj, TIndeksWysokosci 
     p.Indeksy.Indeksy = std::move(nowe);
 }
 
-TIndeksyWysokosci IndeksyWysokosci() { return IndeksyWysokosci(ProjektOkna); }
-void OznaczIndeksyDoZbudowania() { OznaczIndeksyDoZbudowania(ProjektOkna); }
-void OznaczIndeksyDoZbudowania(std::function<TIndeksyWysokosci()> budowa) {
-    OznaczIndeksyDoZbudowania(ProjektOkna, std::move(budowa));
-}
-void ZbudujIndeksyWysokosci() { ZbudujIndeksyWysokosci(ProjektOkna); }
-void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren) {
-    UstawIndeksyWysokosci(ProjektOkna, std::move(proj), std::move(teren));
-}
-void WyczyscIndeksyWysokosci() { UstawIndeksyWysokosci(TIndeksWysokosci{}, TIndeksWysokosci{}); }
+void WyczyscIndeksyWysokosci(TProjekt& p) { UstawIndeksyWysokosci(p, TIndeksWysokosci{}, TIndeksWysokosci{}); }

@@ -202,12 +202,5 @@ void ZbudujIndeksyWTle(const TProjekt& p, TBudowaIndeksow budowa = nullptr);
 bool BudowaIndeksowTrwa(const TProjekt& p);
 void ZakonczBudoweIndeksow(const TProjekt& p);
 
-// The same for the window's project (ProjektOkna of model/Zmienne.h), for the
-// window's and the command-line tool's glue.
-TIndeksyWysokosci IndeksyWysokosci();
-void OznaczIndeksyDoZbudowania();
-void OznaczIndeksyDoZbudowania(std::function<TIndeksyWysokosci()> budowa);
-void ZbudujIndeksyWysokosci();
-void UstawIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci teren);
-// Empties both indices of the window's project (its meshes were emptied).
-void WyczyscIndeksyWysokosci();
+// Empties both indices (the project's meshes were emptied).
+void WyczyscIndeksyWysokosci(TProjekt& p);

@@ -37,8 +37,8 @@ constexpr int W = 958, H = 637;
 // The benchmarks' synthetic terrain with its route, and the heights index the driver's eye needs.
 void ZbudujMilion() {
     scena_terenu::Zbuduj(scena_terenu::IleTrojkatow());
-    OznaczIndeksyDoZbudowania();
-    ZbudujIndeksyWysokosci();
+    OznaczIndeksyDoZbudowania(ProjektOkna);
+    ZbudujIndeksyWysokosci(ProjektOkna);
 }
 
 // Page faults of the process so far (fresh memory: a frame that takes none allocates nothing large).
@@ -128,8 +128,8 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
         t[i] += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     };
     for (auto _ : state) {
-        const TPolozenieOka p = PolozenieOka(od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0),
-                                             WidokKierowcy.Oko, IndeksyWysokosci());
+        const TPolozenieOka p = PolozenieOka(Trasa, od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0),
+                                             WidokKierowcy.Oko, IndeksyWysokosci(ProjektOkna));
         mierz(0, [&p] { ZbudujSlupki(&p.Oko); });
         mierz(1, [&p] {
             UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg, {}, KadrObrazu());

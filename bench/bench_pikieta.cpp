@@ -153,8 +153,8 @@ void BM_EtapySuwaka(benchmark::State& state) {
         Rzut.katT = KatNaPikiecie(s);
         Rzut.alfa = Rzut.katT;
         mierz(0, [] {
-            PrzygotujTrojkaty(TEREN);
-            PrzygotujTrojkaty(PROJ);
+            PrzygotujTrojkaty(TEREN, false);
+            PrzygotujTrojkaty(PROJ, true);
         });
         mierz(1, [] { UmiescNaTrasie(); });
         mierz(2, [&obraz, &podzial] {

@@ -29,7 +29,8 @@ void Uruchom(benchmark::State& state, const TIndeksWysokosci& proj, const TIndek
     TUstawieniaWidocznosci u;
     std::size_t wiersze = 0, nie = 0;
     for (auto _ : state) {
-        const auto w = ObliczWidocznosc(u, proj, teren, {}, nullptr, static_cast<int>(state.range(0)));
+        const auto w = ObliczWidocznosc({Trasa, ParametryProjektowe}, u, proj, teren, {}, nullptr,
+                                        static_cast<int>(state.range(0)));
         wiersze = w->size();
         nie = 0;
         for (const TWierszWidocznosci& r : *w) nie += !r.Ocena;
@@ -47,7 +48,7 @@ void BM_WidocznoscDroga(benchmark::State& state) {
         state.SkipWithError(e.what());
         return;
     }
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     Uruchom(state, *ix.PROJ, *ix.TEREN);
 }
 

@@ -76,7 +76,7 @@ int Pochylenia(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasyIProjektu(ok, krok, bledy)) return *kod;
 
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     const auto w = ObliczPochylenia(Trasa, PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, krok), szerokosc, *ix.PROJ);
     std::string tekst = "pikieta;q_lewe;q_prawe;zmiana_lewe;zmiana_prawe\n";
     for (const TWierszPochylen& r : *w)
@@ -104,7 +104,7 @@ int Objetosci(const std::vector<std::string>& a, std::ostream& wyjscie, std::ost
         return KodBladPliku;
     }
 
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     const auto w = ObliczObjetosci(PROJ.Trojkaty, *ix.TEREN, PodzielTrase(Trasa, krok, szerokosc), k);
     std::string tekst = "pikieta_od;pikieta_do;wykop;nasyp;masa\n";
     for (const TPrzedzialObjetosci& b : w->Przedzialy)

@@ -76,7 +76,7 @@ int Przepisz(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
 
 // landxml PLIK... WYJSCIE.xml and gltf PLIK... WYJSCIE.glb: what is loaded, written in another format.
 int Eksport(const std::vector<std::string>& a, std::ostream& bledy, std::string_view koncowka,
-            void (*pisz)(std::ostream&)) {
+            void (*pisz)(std::ostream&, const TProjekt&)) {
     const TArgumenty arg = Rozbierz(a, 1, kOpcjeLandXML);
     if (arg.Pozycyjne.size() < 2) throw BladUzycia("nie podano plików danych ani pliku wynikowego");
     const std::string wyjscie = arg.Pozycyjne.back();
@@ -89,7 +89,9 @@ int Eksport(const std::vector<std::string>& a, std::ostream& bledy, std::string_
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
     const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
     PiszKomunikatyTrasy(bledy);
-    if (!ZapiszPlikWyjsciowy(wyjscie, pisz, bledy)) return KodBladPliku;
+    if (!ZapiszPlikWyjsciowy(
+            wyjscie, [pisz](std::ostream& o) { pisz(o, ProjektOkna); }, bledy))
+        return KodBladPliku;
     return KodKoncowy(ok);
 }
 

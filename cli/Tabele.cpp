@@ -103,9 +103,9 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     for (const TPunktProfilu& p :
-         ObliczPrzekroj(PikietaNaTrasie(pikieta, "--pikieta", bledy), szerokosc, krok, *ix.PROJ, *ix.TEREN))
+         ObliczPrzekroj(Trasa, PikietaNaTrasie(pikieta, "--pikieta", bledy), szerokosc, krok, *ix.PROJ, *ix.TEREN))
         tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
                  ';' + PoleWysokosci(p.ZTeren) + '\n';
     wyjscie << tekst;
@@ -152,8 +152,8 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
     if (Trasa.PikMax / u.Krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
-    const auto wiersze = ObliczWidocznosc(u, *ix.PROJ, *ix.TEREN);
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+    const auto wiersze = ObliczWidocznosc({Trasa, ParametryProjektowe}, u, *ix.PROJ, *ix.TEREN);
     std::string tekst = "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia\n";
     for (const TWierszWidocznosci& w : *wiersze) {
         tekst += Stala(Trasa.PikStart + w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") + Stala(w.Dostepna, 2) + ';' +
@@ -207,9 +207,9 @@ int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     }
     if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     std::string tekst = "pikieta;X;Y;Z_proj;Z_teren;roznica\n";
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     for (const TPunktProfilu& p :
-         ObliczProfil(PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, krok), *ix.PROJ, *ix.TEREN))
+         ObliczProfil(Trasa, PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, krok), *ix.PROJ, *ix.TEREN))
         tekst += Stala(Trasa.PikStart + p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' +
                  PoleWysokosci(p.ZProj) + ';' + PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
     wyjscie << tekst;

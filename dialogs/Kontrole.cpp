@@ -153,7 +153,7 @@ void TKontroleOkna::SprawdzPochylenia() {
     TUstawieniaKontroli u;
     if (!Przygotuj(TRodzajKontroli::Pochylenia, u)) return;
     const DaneUstawieniaTrasy& trasa = Trasa;
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     const TIndeksWysokosci& proj = *ix.PROJ;
     std::optional<std::vector<TWierszPochylen>> w = WTle<std::vector<TWierszPochylen>>(
         okno_,
@@ -175,7 +175,7 @@ void TKontroleOkna::SprawdzObjetosci() {
     if (!Przygotuj(TRodzajKontroli::Objetosci, u)) return;
     const std::vector<TTrojkat>& proj = PROJ.Trojkaty;
     const DaneUstawieniaTrasy& trasa = Trasa;
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     const TIndeksWysokosci& teren = *ix.TEREN;
     std::optional<TWynikObjetosci> w = WTle<TWynikObjetosci>(
         okno_,

@@ -320,8 +320,8 @@ std::vector<TPunktProfilu> ProfilCalejTrasy() {
     const double krok = std::max(0.5, dlugosc / 2000.0);
     std::vector<double> pikiety;
     for (double s : PikietyCoKrok(dlugosc, krok)) pikiety.push_back(Trasa.PikMin + s);
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
-    return ObliczProfil(pikiety, *ix.PROJ, *ix.TEREN);
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+    return ObliczProfil(Trasa, pikiety, *ix.PROJ, *ix.TEREN);
 }
 
 TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszenie, std::vector<TPunktProfilu> profil) {
@@ -334,10 +334,10 @@ TDaneRysunkuProfilu ObliczDaneRysunkuProfilu(double pikieta, double przewyzszeni
     d.PikMax = Trasa.PikMax;
     d.PikStart = Trasa.PikStart;
     d.Profil = profil.empty() ? ProfilCalejTrasy() : std::move(profil);
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
-    d.NaOsi = PunktProfilu(pikieta, *ix.PROJ, *ix.TEREN);
-    d.Przekroj = ObliczPrzekroj(pikieta, SzerokoscPrzekrojuRysunku, KrokPrzekrojuRysunku, *ix.PROJ, *ix.TEREN);
-    d.Pochylenie = PochylenieProjektu(pikieta, *ix.PROJ);
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+    d.NaOsi = PunktProfilu(Trasa, pikieta, *ix.PROJ, *ix.TEREN);
+    d.Przekroj = ObliczPrzekroj(Trasa, pikieta, SzerokoscPrzekrojuRysunku, KrokPrzekrojuRysunku, *ix.PROJ, *ix.TEREN);
+    d.Pochylenie = PochylenieProjektu(Trasa, pikieta, *ix.PROJ);
     d.Niweleta = Trasa.Niweleta;
     return d;
 }

@@ -118,7 +118,7 @@ std::optional<std::vector<TWierszWidocznosci>> TWidocznoscOkna::Uruchom(const TU
     // their place meanwhile; taking them builds them when they wait.
     TIndeksyWysokosci ix;
     try {
-        ix = IndeksyWysokosci();
+        ix = IndeksyWysokosci(ProjektOkna);
     } catch (const std::exception& e) {
         if (PokazBlad) PokazBlad(QString::fromUtf8(e.what()));
         return std::nullopt;
@@ -128,7 +128,7 @@ std::optional<std::vector<TWierszWidocznosci>> TWidocznoscOkna::Uruchom(const TU
         {QStringLiteral("PostepWidocznosci"), QStringLiteral("WatekWidocznosci"),
          QStringLiteral("Sprawdzanie widoczności na zatrzymanie…")},
         [u, ix](const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
-            return ObliczWidocznosc(u, *ix.PROJ, *ix.TEREN, postep, przerwij);
+            return ObliczWidocznosc({Trasa, ParametryProjektowe}, u, *ix.PROJ, *ix.TEREN, postep, przerwij);
         },
         PokazBlad);
 }
@@ -144,8 +144,8 @@ void TWidocznoscOkna::UstawPas(bool pas) {
     ZaznaczajPas = pas;
     std::vector<std::int32_t> trojkaty;
     if (pas && !Wiersze.empty())
-        trojkaty = TrojkatyOdcinkow(OdcinkiNiespelniajace(Wiersze), Ustawienia.Krok, Ustawienia.Przesuniecie,
-                                    *IndeksyWysokosci().PROJ);
+        trojkaty = TrojkatyOdcinkow(Trasa, OdcinkiNiespelniajace(Wiersze), Ustawienia.Krok, Ustawienia.Przesuniecie,
+                                    *IndeksyWysokosci(ProjektOkna).PROJ);
     if (trojkaty == WyroznionePROJ) return;
     WyroznionePROJ = std::move(trojkaty);
     if (OdswiezWidok) OdswiezWidok();

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
     fuzz::SprawdzPikiety();
     fuzz::RysujKlatki();
     std::ostringstream xml, glb;
-    ZapiszLandXML(xml);
-    ZapiszGLB(glb);
+    ZapiszLandXML(xml, ProjektOkna);
+    ZapiszGLB(glb, ProjektOkna);
     return 0;
 }

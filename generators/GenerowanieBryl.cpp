@@ -35,7 +35,7 @@ void WyczyscTrojkatySiatek() {
     std::vector<TTrojkat>().swap(PROJ.Trojkaty);
     WyroznionePROJ.clear();
     KoloryPROJ.clear();
-    WyczyscIndeksyWysokosci();
+    WyczyscIndeksyWysokosci(ProjektOkna);
 }
 
 // A solid of revolution about the local Z axis: m = 4n angular steps, n bands

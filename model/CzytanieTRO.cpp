@@ -266,6 +266,7 @@ TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPoste
                      const TOpcjeCzytania& opcje) {
     TCzytnik cz(dane, nazwa, postep, opcje);
     TDaneWczytane w;
+    const std::vector<TPunktSiatki> bezPunktow;
     // Line of the first record of the last TEREN triangle section, to check its
     // indices once more when a later points section replaces the points.
     std::int64_t pierwszyRekordTEREN = 0;
@@ -279,7 +280,10 @@ TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPoste
             w.LinieTEREN = CzytajLinieTEREN(cz, s);
         } else if (s == m.TroTEREN) {
             pierwszyRekordTEREN = cz.NumerWiersza() + 2;
-            w.TrojkatyTEREN = CzytajTrojkatyTEREN(cz, s, w.PunktyTEREN ? *w.PunktyTEREN : TEREN.Punkty);
+            w.TrojkatyTEREN = CzytajTrojkatyTEREN(cz, s,
+                                                  w.PunktyTEREN       ? *w.PunktyTEREN
+                                                  : opcje.PunktyTEREN ? *opcje.PunktyTEREN
+                                                                      : bezPunktow);
         } else if (s == m.WspPROJ) {
             w.PunktyPROJ = CzytajPunkty(cz, s);
         } else if (!m.LiniePROJ.empty() && s == m.LiniePROJ) {
@@ -346,12 +350,12 @@ void PrzyjmijTrase(TDaneWczytane&& d, DaneUstawieniaTrasy& trasa) {
     trasa.OpisOsi = std::move(d.OpisOsi);
 }
 
-TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep) {
+TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep, const TOpcjeCzytania& opcje) {
     TPlikWPamieci plik(nazwaPliku);
-    return CzytajTRO(plik.Dane(), nazwaPliku, postep);
+    return CzytajTRO(plik.Dane(), nazwaPliku, postep, opcje);
 }
 
-TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep) {
+TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep, const TOpcjeCzytania& opcje) {
     TPlikWPamieci plik(nazwaPliku);
-    return CzytajMTP(plik.Dane(), nazwaPliku, postep);
+    return CzytajMTP(plik.Dane(), nazwaPliku, postep, opcje);
 }

@@ -68,21 +68,27 @@ struct TDaneWczytane {
 // records is split at a record boundary near its middle and its halves are
 // read by two threads at once (when Watki is 2 or more): the result and every
 // message, with its line, are those of reading it straight through.
+// `PunktyTEREN` are the TEREN points of the project the load is built on:
+// the vertices of TEREN triangles in a file that brings no TEREN points
+// before them (none: such triangles have no points to take).
 struct TOpcjeCzytania {
     int Watki = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
     std::int32_t ProgDwochWatkow = 100000;
+    const std::vector<TPunktSiatki>* PunktyTEREN = nullptr;
 };
 
 // Parse a whole .tro / .mtp text without touching the model. TEREN triangles
 // take their vertices from the TEREN points read earlier in the same text, or
-// else from the TEREN points in memory. Raises BladKonwersji.
+// else from opcje.PunktyTEREN. Raises BladKonwersji.
 TDaneWczytane CzytajTRO(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {},
                         const TOpcjeCzytania& opcje = {});
 TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwaDoKomunikatow, const TPostep& postep = {},
                         const TOpcjeCzytania& opcje = {});
 // The same for a whole file, read in one piece. Raises BladKonwersji.
-TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep = {});
-TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep = {});
+TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep = {},
+                            const TOpcjeCzytania& opcje = {});
+TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep = {},
+                            const TOpcjeCzytania& opcje = {});
 // Puts the sections in the project, each replacing its array; the load
 // sequence (ProjektPoWczytaniu in scena/Scena.h) is the caller's next step.
 void PrzyjmijWczytane(TDaneWczytane&& dane, TProjekt& projekt);

@@ -158,8 +158,8 @@ void Przesun(std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz) {
 
 }  // namespace
 
-TKolor KolorRodzaju(const TSiatka& siatka, char kod) {
-    const bool proj = &siatka == &PROJ;
+TKolor KolorRodzaju(char kod, bool projektowa) {
+    const bool proj = projektowa;
     switch (kod) {
         case 'H': return proj ? 0x647864u : 0x96C896u;
         case 'N': return proj ? 0xC89696u : 0xC8AAAAu;
@@ -225,19 +225,19 @@ void PrzesunTrase(DaneUstawieniaTrasy& trasa, double dx, double dy) {
 
 void PrzesunTrase(double dx, double dy) { PrzesunTrase(Trasa, dx, dy); }
 
-std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka) {
+std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka, bool projektowa) {
     std::vector<bool> w;
-    if (&siatka != &PROJ || WyroznionePROJ.empty()) return w;
+    if (!projektowa || WyroznionePROJ.empty()) return w;
     w.resize(siatka.Trojkaty.size());
     for (std::int32_t i : WyroznionePROJ)
         if (i >= 0 && static_cast<std::size_t>(i) < w.size()) w[static_cast<std::size_t>(i)] = true;
     return w;
 }
 
-TKolor KolorTrojkata(const TSiatka& siatka, std::size_t i, const std::vector<bool>& wyroznione) {
+TKolor KolorTrojkata(const TSiatka& siatka, bool projektowa, std::size_t i, const std::vector<bool>& wyroznione) {
     if (i < wyroznione.size() && wyroznione[i]) return KolorWyroznienia;
-    if (&siatka == &PROJ && i < KoloryPROJ.size() && KoloryPROJ[i] != KolorWlasny) return KoloryPROJ[i];
-    return KolorRodzaju(siatka, siatka.Trojkaty[i].Rodzaj.Kod);
+    if (projektowa && i < KoloryPROJ.size() && KoloryPROJ[i] != KolorWlasny) return KoloryPROJ[i];
+    return KolorRodzaju(siatka.Trojkaty[i].Rodzaj.Kod, projektowa);
 }
 
 TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor) {
@@ -251,21 +251,21 @@ TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor) {
     return r;
 }
 
-void PrzygotujTrojkaty(const TSiatka& siatka) {
-    std::vector<TTrojkatRys>& cel = (&siatka == &PROJ) ? TrojkatyPROJ : TrojkatyTEREN;
+void PrzygotujTrojkaty(const TSiatka& siatka, bool projektowa) {
+    std::vector<TTrojkatRys>& cel = projektowa ? TrojkatyPROJ : TrojkatyTEREN;
     // Every record is written below: the array is only sized (the records
     // it already holds are not set to defaults first).
     PowiekszNaDwochWatkach(cel, siatka.Trojkaty.size());
     NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i) {
             const TTrojkat& t = siatka.Trojkaty[i];
-            cel[i] = TrojkatDoRysowania(t, KolorRodzaju(siatka, t.Rodzaj.Kod));
+            cel[i] = TrojkatDoRysowania(t, KolorRodzaju(t.Rodzaj.Kod, projektowa));
         }
     });
-    if (&siatka == &PROJ)
+    if (projektowa)
         for (std::size_t i = 0; i < KoloryPROJ.size() && i < cel.size(); ++i)
             if (KoloryPROJ[i] != KolorWlasny) cel[i].Kolor = KoloryPROJ[i];
-    if (&siatka == &PROJ)
+    if (projektowa)
         for (std::int32_t i : WyroznionePROJ)
             if (i >= 0 && static_cast<std::size_t>(i) < cel.size())
                 cel[static_cast<std::size_t>(i)].Kolor = KolorWyroznienia;
@@ -308,8 +308,8 @@ bool PrzedKluczem(const TKluczGlebi& a, const TKluczGlebi& b) {
 
 }  // namespace
 
-void PrzygotujPosortowane(const TSiatka& siatka, double k) {
-    std::vector<TTrojkatRys>& cel = (&siatka == &PROJ) ? TrojkatyPROJ : TrojkatyTEREN;
+void PrzygotujPosortowane(const TSiatka& siatka, bool projektowa, double k) {
+    std::vector<TTrojkatRys>& cel = projektowa ? TrojkatyPROJ : TrojkatyTEREN;
     const std::vector<TTrojkat>& mesh = siatka.Trojkaty;
     const std::size_t n = mesh.size();
     // The keys are those SortujTrojkaty takes from the zoomed records (the
@@ -332,7 +332,7 @@ void PrzygotujPosortowane(const TSiatka& siatka, double k) {
         klucze.swap(scalone);
     }
     // Each record is made in its sorted place from its mesh triangle.
-    const std::vector<bool> wyroznione = WyroznioneTrojkaty(siatka);
+    const std::vector<bool> wyroznione = WyroznioneTrojkaty(siatka, projektowa);
     PowiekszNaDwochWatkach(cel, n);
     NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
         constexpr std::size_t kNaprzod = 16;  // the reads jump about the mesh
@@ -341,7 +341,7 @@ void PrzygotujPosortowane(const TSiatka& siatka, double k) {
             if (j + kNaprzod < do_) __builtin_prefetch(&mesh[klucze[j + kNaprzod].i]);
 #endif
             const TTrojkat& t = mesh[klucze[j].i];
-            TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(siatka, klucze[j].i, wyroznione));
+            TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(siatka, projektowa, klucze[j].i, wyroznione));
             r.P1 = r.P1 * k;
             r.P2 = r.P2 * k;
             r.P3 = r.P3 * k;

@@ -104,14 +104,18 @@ void PrzesunTrase(double dx, double dy);
 // The render record of a mesh triangle drawn in the colour `kolor` (its
 // surface kind's, KolorRodzaju), not yet shaded.
 TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor);
+// In the functions below `projektowa` says the set is the design surface
+// (PROJ): its kinds have their own colours, the highlight and the slope
+// classes (WyroznionePROJ, KoloryPROJ) apply to it, and its render array is TrojkatyPROJ.
+//
 // Which of the set's mesh triangles are drawn in KolorWyroznienia: one flag a
-// triangle for PROJ when WyroznionePROJ lists any, otherwise none.
-std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka);
+// triangle for the design surface when WyroznionePROJ lists any, otherwise none.
+std::vector<bool> WyroznioneTrojkaty(const TSiatka& siatka, bool projektowa);
 // The drawing colour of the set's mesh triangle i, with those flags: the
 // highlight's, else its KoloryPROJ entry, else its surface kind's (KolorRodzaju).
-TKolor KolorTrojkata(const TSiatka& siatka, std::size_t i, const std::vector<bool>& wyroznione);
+TKolor KolorTrojkata(const TSiatka& siatka, bool projektowa, std::size_t i, const std::vector<bool>& wyroznione);
 // Rebuilds the set's render array (TrojkatyTEREN or TrojkatyPROJ) from its mesh triangles.
-void PrzygotujTrojkaty(const TSiatka& siatka);
+void PrzygotujTrojkaty(const TSiatka& siatka, bool projektowa);
 // Multiplies every vertex coordinate of a render array.
 void SkalujTrojkaty(std::vector<TTrojkatRys>& trojkaty, double k);
 // Stable sort by descending P2.Y (farthest first); a NaN key sorts last.
@@ -120,6 +124,6 @@ void SortujTrojkaty(std::vector<TTrojkatRys>& trojkaty);
 // render array in one: the sort order is found from the mesh and every record
 // is made straight in its place (in two threads on a large set), so no second
 // array of records is needed.
-void PrzygotujPosortowane(const TSiatka& siatka, double k);
-// Drawing colour of a surface kind letter in a set.
-TKolor KolorRodzaju(const TSiatka& siatka, char kod);
+void PrzygotujPosortowane(const TSiatka& siatka, bool projektowa, double k);
+// Drawing colour of a surface kind letter in the ground or the design surface.
+TKolor KolorRodzaju(char kod, bool projektowa);

@@ -386,20 +386,34 @@ private:
         bool Dane[3];
         // Edge k runs from vertex k+1 to k+2; inside: A*x + By*y + Bc >= 0.
         int64_t A[3], By[3], Bc[3];
+        double OdwrotneA[3];  // 1 / A (0 for A = 0)
         int64_t Ymin, Ymax;
 
         // The columns lo..hi of row y inside the triangle, clipped to 0..W-1 (empty: lo > hi).
+        // The bound of each edge is first estimated with the reciprocal of A and then
+        // made exact by the integer test of the edge's half-plane: an integer division
+        // for every edge of every row scanned cost more than the scan of a small triangle.
         void Zakres(int64_t y, int64_t W, int64_t& lo, int64_t& hi) const {
             lo = 0;
             hi = W - 1;
             for (int k = 0; k < 3; ++k) {
                 const int64_t B = By[k] * y + Bc[k];
-                if (A[k] > 0)
-                    lo = std::max(lo, -PodlogaDziel(B, A[k]));  // x >= ceil(-B/A)
-                else if (A[k] < 0)
-                    hi = std::min(hi, PodlogaDziel(B, -A[k]));  // x <= floor(B/(-A))
-                else if (B < 0)
-                    hi = -1;
+                const int64_t a = A[k];
+                if (a == 0) {
+                    if (B < 0) hi = -1;
+                    continue;
+                }
+                // The estimate is within one of -B/A: the values stay far below 2^52.
+                int64_t x = static_cast<int64_t>(-static_cast<double>(B) * OdwrotneA[k]);
+                if (a > 0) {  // the least x with a*x + B >= 0
+                    while (a * x + B < 0) ++x;
+                    while (a * (x - 1) + B >= 0) --x;
+                    lo = std::max(lo, x);
+                } else {  // the greatest x with a*x + B >= 0
+                    while (a * x + B < 0) --x;
+                    while (a * (x + 1) + B >= 0) ++x;
+                    hi = std::min(hi, x);
+                }
             }
         }
         bool Wierzcholek(int64_t x, int64_t y) const {
@@ -429,6 +443,7 @@ private:
             T.A[k] = -(Qy - Py);
             T.By[k] = Qx - Px;
             T.Bc[k] = -(Qx - Px) * Py + (Qy - Py) * Px;
+            T.OdwrotneA[k] = T.A[k] != 0 ? 1.0 / static_cast<double>(T.A[k]) : 0.0;
         }
         T.Ymin = std::min({T.Y[0], T.Y[1], T.Y[2]});
         T.Ymax = std::max({T.Y[0], T.Y[1], T.Y[2]});

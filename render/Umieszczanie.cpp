@@ -205,7 +205,7 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
             const bool klasa = &siatka == &PROJ && nr < KoloryPROJ.size() && KoloryPROJ[nr] != KolorWlasny;
             const TKolor kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
                                  : klasa                                 ? KoloryPROJ[nr]
-                                                                         : KolorRodzaju(siatka, t.Rodzaj.Kod);
+                                                                         : KolorRodzaju(t.Rodzaj.Kod, !teren);
             // A triangle (or a piece of it) placed, kept when it reaches into the depth band, and cut.
             auto umiesc = [&](const TTrojkat& q, bool przytnijGo) {
                 TTrojkatRys r;
@@ -306,12 +306,12 @@ void UmiescNaTrasieZSiatek() {
     const bool tnij = Rzut.TnijTroj;
     const double cMin = Rzut.OdlTnijYmin, cMax = Rzut.OdlTnijYmax;
     for (TSiatka* siatka : {&TEREN, &PROJ}) {
-        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka);
+        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka, siatka == &PROJ);
         ZSiatki(
             *siatka, siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN,
             [&](const TTrojkat& t, auto& dalej) {
                 const std::size_t i = static_cast<std::size_t>(&t - siatka->Trojkaty.data());
-                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, i, wyroznione));
+                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, siatka == &PROJ, i, wyroznione));
                 umiesc(r.P1);
                 umiesc(r.P2);
                 umiesc(r.P3);
@@ -362,12 +362,12 @@ void SkalujICieniujZSiatek(double k) {
     const TSkalowanie skalowanie{0.0, 0.0, 0.0, k};
     for (TSiatka* siatka : {&TEREN, &PROJ}) {
         std::vector<TTrojkatRys>& cel = siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN;
-        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka);
+        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka, siatka == &PROJ);
         PowiekszNaDwochWatkach(cel, siatka->Trojkaty.size());
         NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
             for (std::size_t i = od; i < do_; ++i) {
                 const TTrojkat& t = siatka->Trojkaty[i];
-                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, i, wyroznione));
+                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, siatka == &PROJ, i, wyroznione));
                 skalowanie(r.P1);
                 skalowanie(r.P2);
                 skalowanie(r.P3);

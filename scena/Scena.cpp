@@ -21,8 +21,8 @@ void PokazWczytany() {
     KoloryPROJ.clear();
     WyczyscBlokiSiatek();
     ZapomnijTerenWykopu();
-    PrzygotujPosortowane(TEREN, 4.0);
-    PrzygotujPosortowane(PROJ, 4.0);
+    PrzygotujPosortowane(TEREN, false, 4.0);
+    PrzygotujPosortowane(PROJ, true, 4.0);
     PrzeliczRzut();
 }
 
@@ -39,6 +39,14 @@ void Przyjmij(TDaneWczytane&& dane, const TNoweZbiory& nowe) {
 void Przyjmij(TDaneWczytane&& dane) {
     const TNoweZbiory nowe{dane.TrojkatyTEREN.has_value(), dane.TrojkatyPROJ.has_value(), dane.Zalomy.has_value()};
     Przyjmij(std::move(dane), nowe);
+}
+
+// A .tro / .mtp text is read on the window's project: TEREN triangles in a
+// file without TEREN points take the project's points.
+TOpcjeCzytania NaProjekcieOkna() {
+    TOpcjeCzytania o;
+    o.PunktyTEREN = &ProjektOkna.TEREN.Punkty;
+    return o;
 }
 
 }  // namespace
@@ -98,16 +106,20 @@ TProjekt ProjektPoWczytaniu(TProjekt& stary, TDaneWczytane&& dane, const TNoweZb
 
 void ZakonczWczytywanie() { Przyjmij(TDaneWczytane{}, TNoweZbiory{}); }
 
-void OtworzTRO(const std::string& nazwaPliku, const TPostep& postep) { Przyjmij(CzytajPlikTRO(nazwaPliku, postep)); }
-
-void OtworzTROZBufora(std::string_view dane, std::string_view nazwa, const TPostep& postep) {
-    Przyjmij(CzytajTRO(dane, nazwa, postep));
+void OtworzTRO(const std::string& nazwaPliku, const TPostep& postep) {
+    Przyjmij(CzytajPlikTRO(nazwaPliku, postep, NaProjekcieOkna()));
 }
 
-void OtworzMTP(const std::string& nazwaPliku, const TPostep& postep) { Przyjmij(CzytajPlikMTP(nazwaPliku, postep)); }
+void OtworzTROZBufora(std::string_view dane, std::string_view nazwa, const TPostep& postep) {
+    Przyjmij(CzytajTRO(dane, nazwa, postep, NaProjekcieOkna()));
+}
+
+void OtworzMTP(const std::string& nazwaPliku, const TPostep& postep) {
+    Przyjmij(CzytajPlikMTP(nazwaPliku, postep, NaProjekcieOkna()));
+}
 
 void OtworzMTPZBufora(std::string_view dane, std::string_view nazwa, const TPostep& postep) {
-    Przyjmij(CzytajMTP(dane, nazwa, postep));
+    Przyjmij(CzytajMTP(dane, nazwa, postep, NaProjekcieOkna()));
 }
 
 void OtworzLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor, const TPostep& postep) {
@@ -153,7 +165,7 @@ void PrzyjmijNMT(TTerenNMT&& t) {
         punkty[n].Numer = static_cast<std::int32_t>(n + 1);
     }
     std::vector<TTrojkat> trojkaty(t.Tin.Trojkaty.size());
-    const auto kolor = static_cast<std::int32_t>(KolorRodzaju(TEREN, ' '));
+    const auto kolor = static_cast<std::int32_t>(KolorRodzaju(' ', false));
     for (std::size_t n = 0; n < trojkaty.size(); ++n) {
         const auto& v = t.Tin.Trojkaty[n];
         const TPunktSiatki &a = punkty[static_cast<std::size_t>(v[0])], &b = punkty[static_cast<std::size_t>(v[1])],

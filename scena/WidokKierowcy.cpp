@@ -103,14 +103,14 @@ void ZbudujSlupki(const TPunkt3D* oko) {
     NapisySlupkow.clear();
     if (!Trasa.Obliczona) return;
     const TWidokKierowcy& u = WidokKierowcy;
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     const std::shared_ptr<const TTerenWykopu> pociete = oko ? TerenWykopuWidoku(*ix.PROJ) : nullptr;
     // The posts stand at the multiples of the spacing in the chainage the user
     // reads (a LandXML route may start at PikStart); s runs from the route's start.
     const double p0 = Trasa.PikStart;
     for (double sPokazana : PikietySlupkow(p0 + Trasa.PikMin, p0 + Trasa.PikMax, u.OdstepSlupkow)) {
         const double s = sPokazana - p0;
-        const TPolozenieOka p = PunktNadPowierzchnia(s, u.OdsuniecieSlupkow, 0.0, true, ix);
+        const TPolozenieOka p = PunktNadPowierzchnia(Trasa, s, u.OdsuniecieSlupkow, 0.0, true, ix);
         if (!p.Jest) continue;
         if (oko && std::hypot(p.Oko.X - oko->X, p.Oko.Y - oko->Y) > u.Zasieg) continue;
         const double rx = 0.5 * SzerokoscSlupka * std::sin(p.Kierunek),
@@ -139,8 +139,8 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
     }
     const TWidokKierowcy& u = WidokKierowcy;
     if (u.Wlaczony) {
-        const TIndeksyWysokosci ix = IndeksyWysokosci();
-        const TPolozenieOka p = PolozenieOka(s, u.Oko, ix);
+        const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+        const TPolozenieOka p = PolozenieOka(Trasa, s, u.Oko, ix);
         if (p.Jest) {
             if (u.SlupkiKierowcy)
                 ZbudujSlupki(&p.Oko);
@@ -176,7 +176,7 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
 }
 
 std::string TekstOkaKierowcy(double s) {
-    const TPolozenieOka p = PolozenieOka(s, WidokKierowcy.Oko, IndeksyWysokosci());
+    const TPolozenieOka p = PolozenieOka(Trasa, s, WidokKierowcy.Oko, IndeksyWysokosci(ProjektOkna));
     if (!p.Jest) return {};
     return "Oko kierowcy: X = " + F2(p.Oko.X + Trasa.Dx) + " Y = " + F2(p.Oko.Y + Trasa.Dy) +
            " Z = " + F2(p.Oko.Z + TEREN.Zakres.Zmin);
@@ -208,13 +208,13 @@ std::string TekstElementu(double s, bool wPrzod) {
 }
 
 std::string TekstSpadkuIElementu(double s, bool wPrzod) {
-    const std::optional<double> i = PochylenieProjektu(s, *IndeksyWysokosci().PROJ);
+    const std::optional<double> i = PochylenieProjektu(Trasa, s, *IndeksyWysokosci(ProjektOkna).PROJ);
     return "i = " + (i ? Liczba(wPrzod ? *i : -*i, 2) + " %" : std::string("–")) + "   " + TekstElementu(s, wPrzod);
 }
 
 std::string TekstPanelu(double s, bool wPrzod) {
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
-    const TPunktProfilu p = PunktProfilu(s, *ix.PROJ, *ix.TEREN);
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+    const TPunktProfilu p = PunktProfilu(Trasa, s, *ix.PROJ, *ix.TEREN);
     return TekstKilometrazu(Trasa.PikStart + s) +
            "   H = " + (p.ZProj ? Liczba(*p.ZProj, 2) + " m" : std::string("–")) + "   " +
            TekstSpadkuIElementu(s, wPrzod);

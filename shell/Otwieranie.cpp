@@ -152,7 +152,7 @@ void TfMaster::CzekajNaIndeksy() {
     if (!ZegarIndeksow || !ZegarIndeksow->isActive()) return;
     {
         TZajety zajety;
-        IndeksyWysokosci();  // waits for the build
+        IndeksyWysokosci(ProjektOkna);  // waits for the build
     }
     PoBudowieIndeksow();
 }
@@ -414,7 +414,7 @@ void TfMaster::ZapiszLandXMLClick() {
         TZajety zajety;
         // The one safe writer: through links, never over a non-regular file,
         // the old file whole when anything fails.
-        ZapiszBezpiecznie(Lokalna(cel), &ZapiszLandXML);
+        ZapiszBezpiecznie(Lokalna(cel), [](std::ostream& o) { ZapiszLandXML(o, ProjektOkna); });
     } catch (const std::exception& e) {
         blad = Q(e.what());
     }

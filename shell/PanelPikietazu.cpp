@@ -205,8 +205,8 @@ void TfMaster::PiszKilometraz(bool brakWysokosciDrogi) {
     const bool budowa = ZegarIndeksow && ZegarIndeksow->isActive();
     QString km = Q(TekstKilometrazu(Trasa.PikStart + PikietaBiezaca, SeparatorDziesietny()));
     if (!budowa) {
-        const TIndeksyWysokosci ix = IndeksyWysokosci();
-        const TPunktProfilu os = PunktProfilu(PikietaBiezaca, *ix.PROJ, *ix.TEREN);
+        const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+        const TPunktProfilu os = PunktProfilu(Trasa, PikietaBiezaca, *ix.PROJ, *ix.TEREN);
         if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
     }
     L_Kilometraz->setText(km);

@@ -74,12 +74,12 @@ TEST(DuzeSceny, PosortowaneJakPrzebudowaSkalowanieISortowanie) {
         t.Rodzaj.Kod = "HNEGO"[k % 5];
         TEREN.Trojkaty.push_back(t);
     }
-    PrzygotujTrojkaty(TEREN);
+    PrzygotujTrojkaty(TEREN, false);
     SkalujTrojkaty(TrojkatyTEREN, 4.0);
     SortujTrojkaty(TrojkatyTEREN);
     const std::string oczekiwane = Bajty(TrojkatyTEREN);
     TrojkatyTEREN.assign(5, TTrojkatRys{});
-    PrzygotujPosortowane(TEREN, 4.0);
+    PrzygotujPosortowane(TEREN, false, 4.0);
     EXPECT_TRUE(Bajty(TrojkatyTEREN) == oczekiwane);
     EXPECT_TRUE(std::isnan(TrojkatyTEREN.back().P2.Y));  // the NaN record last
 }
@@ -97,8 +97,8 @@ TEST(DuzeSceny, WidokiZSiatekJakPrzebudowaIOperacje) {
         Rzut.TrasaX = x, Rzut.TrasaY = y, Rzut.katT = kat, Rzut.TnijTroj = tnij;
         Rzut.PrzesunX = 4, Rzut.ObrotZ = 0.5;
         Czworokaty = bryly;
-        PrzygotujTrojkaty(TEREN);
-        PrzygotujTrojkaty(PROJ);
+        PrzygotujTrojkaty(TEREN, false);
+        PrzygotujTrojkaty(PROJ, true);
         UmiescNaTrasie();
         const std::string oczekiwane = Widoki();
         ASSERT_GT(TrojkatyTEREN.size(), 1000u);
@@ -109,8 +109,8 @@ TEST(DuzeSceny, WidokiZSiatekJakPrzebudowaIOperacje) {
         EXPECT_TRUE(Widoki() == oczekiwane);
     }
     Czworokaty = bryly;
-    PrzygotujTrojkaty(TEREN);
-    PrzygotujTrojkaty(PROJ);
+    PrzygotujTrojkaty(TEREN, false);
+    PrzygotujTrojkaty(PROJ, true);
     Skaluj(0, 0, 0, 4);
     PrzeliczRzut();
     const std::string oczekiwane = Widoki();

@@ -13,7 +13,7 @@ void ProstaScena(const std::function<double(double, double)>& z) {
     ZerujStan();
     BudujTrase({{0, 0, 0, 0, 0}, {400, 0, 0, 0, 0}});
     PROJ.Trojkaty = Siatka(-20, 420, -20, 20, 10, z);
-    UstawIndeksyWysokosci(ZbudujIndeksWysokosci(PROJ.Trojkaty), {});
+    UstawIndeksyWysokosci(ProjektOkna, ZbudujIndeksWysokosci(PROJ.Trojkaty), {});
     WidokKierowcy = TWidokKierowcy{};
     WidokKierowcy.Wlaczony = true;
 }
@@ -86,7 +86,7 @@ TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
     for (const TTrojkatRys& r : TrojkatyTEREN)
         for (const TPunkt3D& q : {r.P1, r.P2, r.P3})
             ASSERT_GE(std::fabs(-1.75 - (q.X - Rzut.OkoX) / Rzut.skala), 20 - 1e-6);
-    WyczyscIndeksyWysokosci();
+    WyczyscIndeksyWysokosci(ProjektOkna);
 }
 
 TEST(WidokKierowcy, PrzechylenieZPochyleniemPoprzecznym) {
@@ -97,7 +97,7 @@ TEST(WidokKierowcy, PrzechylenieZPochyleniemPoprzecznym) {
     UstawOkoOkna(W, H);
     // The cross-fall under the eye, to the right of travel: q, and -q driving back.
     for (bool wPrzod : {true, false}) {
-        const TPolozenieOka p = PolozenieOka(200, {1.0, 1.75, wPrzod}, IndeksyWysokosci());
+        const TPolozenieOka p = PolozenieOka(Trasa, 200, {1.0, 1.75, wPrzod}, IndeksyWysokosci(ProjektOkna));
         ASSERT_TRUE(p.Jest);
         EXPECT_NEAR(p.Przechylenie, wPrzod ? q : -q, 1e-9);
     }
@@ -165,7 +165,7 @@ TEST(WidokKierowcy, SlupkiZaGrzbietemUkryte) {
     EXPECT_TRUE(PikietySlupkow(0, 100, 0).empty());
     const std::pair<double, const char*> teksty[] = {{2350.4, "2+350"}, {0, "km 0+000"}, {999.6, "km 1+000"}};
     for (const auto& [s, t] : teksty) EXPECT_EQ(TekstSlupka(s), t);
-    WyczyscIndeksyWysokosci();
+    WyczyscIndeksyWysokosci(ProjektOkna);
 }
 
 TEST(WidokKierowcy, TekstyPanelu) {
@@ -173,7 +173,7 @@ TEST(WidokKierowcy, TekstyPanelu) {
     ProstaScena([](double x, double) { return 100 + 0.02 * x; });
     EXPECT_EQ(TekstPanelu(250), "km 0+250,00   H = 105,00 m   i = 2,00 %   prosta");
     EXPECT_EQ(TekstPanelu(250, false), "km 0+250,00   H = 105,00 m   i = -2,00 %   prosta");
-    WyczyscIndeksyWysokosci();
+    WyczyscIndeksyWysokosci(ProjektOkna);
     EXPECT_EQ(TekstPanelu(250), "km 0+250,00   H = –   i = –   prosta");
 
     // A left-hand curve: clothoid A = 160, arc R = 450, clothoid A = 160.

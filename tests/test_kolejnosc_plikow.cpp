@@ -88,8 +88,8 @@ TWidok Zobacz() {
         PunktNaPikiecie(s, x, y);
         w.Stacje.push_back(Liczba(x + Trasa.Dx) + " " + Liczba(y + Trasa.Dy));
     }
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
-    for (const TPunktProfilu& p : ObliczProfil(PikietyCoKrok(Trasa.PikMax, 30), *ix.PROJ, *ix.TEREN))
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+    for (const TPunktProfilu& p : ObliczProfil(Trasa, PikietyCoKrok(Trasa.PikMax, 30), *ix.PROJ, *ix.TEREN))
         w.Profil.push_back(Liczba(p.Pikieta) + " " + (p.ZProj ? Liczba(*p.ZProj) : "-") + " " +
                            (p.ZTeren ? Liczba(*p.ZTeren) : "-"));
     OpisTekst.clear();
@@ -140,8 +140,8 @@ TEST(KolejnoscPlikow, PozniejszyZbiorZastepujeTylkoZbiorTegoSamegoRodzaju) {
     Otworz(Osi);
     Otworz(Terenu);
     OtworzLandXMLZBufora(Powierzchnia("Drugi", [](double e, double) { return 50 + 0.0 * e; }), "drugi.xml");
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
-    const std::vector<TPunktProfilu> p = ObliczProfil({90.0}, *ix.PROJ, *ix.TEREN);
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+    const std::vector<TPunktProfilu> p = ObliczProfil(Trasa, {90.0}, *ix.PROJ, *ix.TEREN);
     ASSERT_EQ(p.size(), 1u);
     EXPECT_NEAR(p[0].ZTeren.value_or(-1), 50.0, 1e-9);
     EXPECT_NEAR(p[0].ZProj.value_or(-1), Projekt(110, 0), 1e-9);

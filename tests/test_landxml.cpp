@@ -368,7 +368,7 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
     const float pikMax = Trasa.PikMax;
     Trasa.PikStart = 2000;  // a route starting at 2+000 keeps its start
     std::ostringstream xml;
-    ZapiszLandXML(xml);
+    ZapiszLandXML(xml, ProjektOkna);
     EXPECT_EQ(SpisLandXML(xml.str(), "z.xml").Powierzchnie, (std::vector<std::string>{"TEREN", "PROJ"}));
     ZerujStan();
     OtworzLandXMLZBufora(xml.str(), "z.xml", {"TEREN", "PROJ", ""});
@@ -392,7 +392,7 @@ std::vector<TRodzaj> Rodzaje(const TSiatka& s) {
 
 // The driver's view at chainage s, W x H, with the scene's eye set for that size.
 std::vector<std::uint32_t> ObrazKierowcy(double s, int W, int H) {
-    ZbudujIndeksyWysokosci();
+    ZbudujIndeksyWysokosci(ProjektOkna);
     WidokKierowcy = TWidokKierowcy{};
     WidokKierowcy.Wlaczony = true;
     UstawOkoKierowcy(H);
@@ -417,7 +417,7 @@ TEST(LandXMLZapis, ZapisanyIOtwartyDajeTenSamObraz) {
     ASSERT_TRUE(!proj.empty() && std::ranges::count(proj, 'N', &TRodzaj::Kod) > 0);
     const std::vector<std::uint32_t> przed = ObrazKierowcy(600, W, H);
     std::ostringstream xml;
-    ZapiszLandXML(xml);
+    ZapiszLandXML(xml, ProjektOkna);
     ZerujStan(W, H);
     UstawOkoOkna(W, H);
     OtworzLandXMLZBufora(xml.str(), "z.xml");
@@ -458,7 +458,7 @@ TEST(LandXMLPowierzchnie, RodzajeScian) {
     OtworzLandXMLZBufora(Powierzchnie(false), "p.xml", {"", "Projekt", ""});
     ASSERT_TRUE(TEREN.IleTrojkatow() == 1 && PROJ.IleTrojkatow() == 1);
     EXPECT_EQ(std::pair(TEREN.Trojkaty[0].Rodzaj.Kod, PROJ.Trojkaty[0].Rodzaj.Kod), std::pair(' ', 'N'));
-    EXPECT_NE(KolorTrojkata(PROJ, 0, {}), KolorTrojkata(TEREN, 0, {}));
+    EXPECT_NE(KolorTrojkata(PROJ, true, 0, {}), KolorTrojkata(TEREN, false, 0, {}));
 
     const std::tuple<std::string, std::size_t, std::vector<TRodzaj>> napisy[] = {
         {"2*1.5G 1*-0.25H 3*0-", 6, {{1.5f, 'G'}, {1.5f, 'G'}, {-0.25f, 'H'}, {}, {}, {}}},
@@ -502,7 +502,7 @@ TEST(GLB, NaglowekBlokiIAkcesory) {
     ZerujStan();
     OtworzLandXMLZBufora(Powierzchnie(false), "p.xml", {"", "Projekt", ""});
     std::ostringstream o;
-    ZapiszGLB(o);
+    ZapiszGLB(o, ProjektOkna);
     const std::string b = o.str();
     auto u32 = [&](std::size_t at) {
         std::uint32_t v = 0;

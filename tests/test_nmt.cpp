@@ -487,7 +487,7 @@ TEST(NMT, KodUkladuLandXML) {
         EXPECT_EQ(Trasa.EPSG, epsg) << uklad;
         // Saved and read back, the file keeps its system (and names none when it had none).
         std::ostringstream zapis;
-        ZapiszLandXML(zapis);
+        ZapiszLandXML(zapis, ProjektOkna);
         ZerujStan();
         OtworzLandXMLZBufora(zapis.str(), "kod_zapisany.xml");
         EXPECT_EQ(Trasa.EPSG, epsg) << uklad;

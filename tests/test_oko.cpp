@@ -16,7 +16,8 @@ struct TOczekiwane {
 
 void Sprawdz(const TOczekiwane& o) {
     SCOPED_TRACE(::testing::Message() << "s = " << o.s << ", O = " << o.przesuniecie << ", w przód " << o.wPrzod);
-    const TPolozenieOka p = PolozenieOka(o.s, {o.wysokosc, o.przesuniecie, o.wPrzod}, IndeksyWysokosci());
+    const TPolozenieOka p = PolozenieOka(Trasa, o.s, {o.wysokosc, o.przesuniecie, o.wPrzod},
+                                         IndeksyWysokosci(ProjektOkna));
     ASSERT_TRUE(p.Jest);
     EXPECT_NEAR(std::hypot(p.Oko.X - o.X, p.Oko.Y - o.Y, p.Oko.Z - o.Z), 0, 1e-6);
     EXPECT_NEAR(RoznicaKatow(p.Kierunek, o.kierunek), 0, 1e-6);
@@ -32,7 +33,7 @@ TEST(OkoKierowcy, ProstaZeWzniesieniem5Procent) {
     BudujTrase({{0, 0}, {200, 0}});
     // The ground, 10 m lower, reaches 30 m to each side.
     UstawIndeksyWysokosci(
-        ZbudujIndeksWysokosci(Siatka(-10, 210, -6, 6, 2, [](double x, double) { return 0.05 * x; })),
+        ProjektOkna, ZbudujIndeksWysokosci(Siatka(-10, 210, -6, 6, 2, [](double x, double) { return 0.05 * x; })),
         ZbudujIndeksWysokosci(Siatka(-10, 210, -30, 30, 5, [](double x, double) { return 0.05 * x - 10; })));
     const TOczekiwane przypadki[] = {
         // Right of travel along +x is -y; driving back right is +y and the road falls (both sides and
@@ -47,15 +48,15 @@ TEST(OkoKierowcy, ProstaZeWzniesieniem5Procent) {
     };
     for (const TOczekiwane& o : przypadki) Sprawdz(o);
     // Where neither surface has a height, or s is not a number: no eye.
-    EXPECT_FALSE(PolozenieOka(100, {1.0, 40, true}, IndeksyWysokosci()).Jest);
-    EXPECT_FALSE(PolozenieOka(NAN, {}, IndeksyWysokosci()).Jest);
+    EXPECT_FALSE(PolozenieOka(Trasa, 100, {1.0, 40, true}, IndeksyWysokosci(ProjektOkna)).Jest);
+    EXPECT_FALSE(PolozenieOka(Trasa, NAN, {}, IndeksyWysokosci(ProjektOkna)).Jest);
     // The same point with the general placing.
-    const TPolozenieOka cel = PunktNadPowierzchnia(100, 1.75, 0.0, true, IndeksyWysokosci());
+    const TPolozenieOka cel = PunktNadPowierzchnia(Trasa, 100, 1.75, 0.0, true, IndeksyWysokosci(ProjektOkna));
     EXPECT_NEAR(cel.Oko.Z, 5.0, 1e-9);
     // No route: no eye.
     Trasa = DaneUstawieniaTrasy{};
-    EXPECT_FALSE(PolozenieOka(100, {}, IndeksyWysokosci()).Jest);
-    WyczyscIndeksyWysokosci();
+    EXPECT_FALSE(PolozenieOka(Trasa, 100, {}, IndeksyWysokosci(ProjektOkna)).Jest);
+    WyczyscIndeksyWysokosci(ProjektOkna);
 }
 
 TEST(OkoKierowcy, LukIJazdaWstecz) {
@@ -68,7 +69,8 @@ TEST(OkoKierowcy, LukIJazdaWstecz) {
     // centre, at the angle phi, the grade along the circle is 0.1 cos(phi)
     // (and the chord's gives the same), whatever r.
     UstawIndeksyWysokosci(
-        ZbudujIndeksWysokosci(Siatka(-10, 120, -20, 120, 2, [](double, double y) { return 2 + 0.1 * y; })), {});
+        ProjektOkna, ZbudujIndeksWysokosci(Siatka(-10, 120, -20, 120, 2, [](double, double y) { return 2 + 0.1 * y; })),
+        {});
     const double s = 50 + 12.5 * pi, c = std::sqrt(0.5);
     auto naKole = [&](double r) { return std::array<double, 2>{50 + r * c, 50 - r * c}; };
     const auto zew = naKole(51.75), wew = naKole(48.25), os = naKole(50);
@@ -84,5 +86,5 @@ TEST(OkoKierowcy, LukIJazdaWstecz) {
         {150, 1.75, 1.0, true, 101.75, 50 + 150 - (50 + 25 * pi), 3 + 0.1 * (200 - 50 - 25 * pi), pi / 2, 0.1},
     };
     for (const TOczekiwane& o : przypadki) Sprawdz(o);
-    WyczyscIndeksyWysokosci();
+    WyczyscIndeksyWysokosci(ProjektOkna);
 }

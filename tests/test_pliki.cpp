@@ -165,10 +165,10 @@ TEST(Wczytywanie, ProjektPoWczytaniuAStanOkna) {
     TProjekt kopia = ProjektOkna;
     kopia.TEREN.Trojkaty.clear();
     EXPECT_TRUE(IndeksyWysokosci(kopia).TEREN->Pusty());
-    EXPECT_FALSE(IndeksyWysokosci().TEREN->Pusty());
+    EXPECT_FALSE(IndeksyWysokosci(ProjektOkna).TEREN->Pusty());
     UstawStanOkna(958, 637);
     EXPECT_TRUE(ProjektOkna == TProjekt{});
-    EXPECT_TRUE(IndeksyWysokosci().TEREN->Pusty() && IndeksyWysokosci().PROJ->Pusty());
+    EXPECT_TRUE(IndeksyWysokosci(ProjektOkna).TEREN->Pusty() && IndeksyWysokosci(ProjektOkna).PROJ->Pusty());
 }
 
 TEST(Wczytywanie, CoZastepujeWczytanie) {

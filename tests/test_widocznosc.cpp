@@ -46,7 +46,8 @@ TEST_F(Widocznosc, DrogaZatrzymaniaLiczonaRecznie) {
     for (auto [s, k, V, i, Lz] : {std::array<double, 5>{300, 1, 70, 0.04, 98.4590},
                                   {300, -1, 70, -0.04, 111.4663},
                                   {600, 1, 90, 0.04, 144.9016}}) {
-        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(s, int(k), u, proj, brak);
+        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie({Trasa, ParametryProjektowe}, s, int(k), u, proj,
+                                                                 brak);
         EXPECT_EQ(w.Predkosc, V);
         EXPECT_NEAR(w.Pochylenie, i, 1e-9);
         EXPECT_NEAR(w.Wymagana, Lz, 1e-3);
@@ -54,9 +55,10 @@ TEST_F(Widocznosc, DrogaZatrzymaniaLiczonaRecznie) {
         EXPECT_TRUE(w.Granica == TGranicaWidocznosci::Zasieg && w.Dostepna == 50 && !w.Ocena);
     }
     u.Predkosc = 50;  // given: the table is not asked
-    EXPECT_NEAR(SprawdzWidocznoscNaPikiecie(300, 1, u, proj, brak).Wymagana, 60.1548, 1e-3);
+    EXPECT_NEAR(SprawdzWidocznoscNaPikiecie({Trasa, ParametryProjektowe}, 300, 1, u, proj, brak).Wymagana, 60.1548,
+                1e-3);
     u.Opoznienie = 0.3;  // 0.3 - 9.81 * 0.04 < 0 going down
-    const TWierszWidocznosci stromo = SprawdzWidocznoscNaPikiecie(300, -1, u, proj, brak);
+    const TWierszWidocznosci stromo = SprawdzWidocznoscNaPikiecie({Trasa, ParametryProjektowe}, 300, -1, u, proj, brak);
     EXPECT_TRUE(std::isinf(stromo.Wymagana) && !stromo.Ocena);
 }
 
@@ -73,7 +75,7 @@ TEST_F(Widocznosc, LukPionowyWypuklyIPierwszaPrzeszkodaNaProj) {
     TUstawieniaWidocznosci u;
     u.Krok = 100;
     u.Predkosc = 100;  // Lz 182.9 > 132.2: fails
-    const auto w = ObliczWidocznosc(u, proj, teren, {}, nullptr, 2);
+    const auto w = ObliczWidocznosc({Trasa, ParametryProjektowe}, u, proj, teren, {}, nullptr, 2);
     ASSERT_TRUE(w);
     ASSERT_EQ(w->size(), 22u);  // stations 0, 100, ..., 1000, both directions
     for (double s = 200; s <= 800; s += 100)
@@ -93,7 +95,7 @@ TEST_F(Widocznosc, LukPionowyWypuklyIPierwszaPrzeszkodaNaProj) {
             EXPECT_NEAR(r->Przeszkoda->Z - 50, 100 - (x - 500) * (x - 500) / (2 * R), 1e-3);
         }
     // The rows come in station order, + before -, whatever the threads.
-    const auto jeden = ObliczWidocznosc(u, proj, teren, {}, nullptr, 1);
+    const auto jeden = ObliczWidocznosc({Trasa, ParametryProjektowe}, u, proj, teren, {}, nullptr, 1);
     ASSERT_TRUE(jeden && jeden->size() == w->size());
     for (std::size_t i = 0; i < w->size(); ++i)
         EXPECT_TRUE((*w)[i].Pikieta == (*jeden)[i].Pikieta && (*w)[i].Kierunek == (i % 2 ? -1 : 1) &&
@@ -127,7 +129,7 @@ TEST_F(Widocznosc, LukPionowyWypuklyIPierwszaPrzeszkodaNaProj) {
               0u);
     // The road triangles of the + stretch: under the lane to the right of +x
     // (y from -3.5 to 0), from half a step before the stretch to half a step after it.
-    const auto trojkaty = TrojkatyOdcinkow({odcinki[0]}, u.Krok, u.Przesuniecie, proj);
+    const auto trojkaty = TrojkatyOdcinkow(Trasa, {odcinki[0]}, u.Krok, u.Przesuniecie, proj);
     const std::vector<TTrojkat> pas = Pas(-10, 1010, 0.5, [](double) { return 0.0; });
     EXPECT_GT(trojkaty.size(), 1600u);  // 800 m of 0.5 m columns
     for (std::int32_t t : trojkaty) {
@@ -158,7 +160,7 @@ TEST_F(Widocznosc, LukPoziomyZeSciana) {
     TUstawieniaWidocznosci u;
     u.Predkosc = 60;  // Lz 85 m: short of the chord
     for (const auto& [s, k, re] : {std::tuple{pikPL + 40, 1, 201.75}, std::tuple{pikPL + 160, -1, 198.25}}) {
-        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(s, k, u, proj, teren);
+        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie({Trasa, ParametryProjektowe}, s, k, u, proj, teren);
         const double oczekiwana = 200 * 2 * std::acos(Rw / re);
         EXPECT_EQ(w.Granica, TGranicaWidocznosci::Przeszkoda);
         EXPECT_GE(w.Dostepna, oczekiwana - 0.01) << k;
@@ -185,7 +187,7 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
                                      {900, 1, 100, Koniec},
                                      {40, -1, 40, Koniec},
                                      {1000, 1, 0, Koniec}}) {
-        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie(s, k, u, proj, brak);
+        const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie({Trasa, ParametryProjektowe}, s, k, u, proj, brak);
         EXPECT_EQ(w.Granica, g) << s << " " << k;
         EXPECT_NEAR(w.Dostepna, dostepna, 1e-3) << s << " " << k;
         // 300 m against 63 m at 50 km/h; the end always passes.
@@ -193,9 +195,10 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     }
     // Beyond the surfaces: the eye has no surface, and a road that runs off its surface stops the walk.
     const TIndeksWysokosci krotki = ZbudujIndeksWysokosci(Pas(-10, 600, 0.5, [](double) { return 0.0; }));
-    const TWierszWidocznosci poza = SprawdzWidocznoscNaPikiecie(800, 1, u, krotki, brak);
+    const TWierszWidocznosci poza = SprawdzWidocznoscNaPikiecie({Trasa, ParametryProjektowe}, 800, 1, u, krotki, brak);
     EXPECT_TRUE(poza.Granica == TGranicaWidocznosci::BrakPowierzchni && !poza.Ocena);
-    const TWierszWidocznosci doKrawedzi = SprawdzWidocznoscNaPikiecie(500, 1, u, krotki, brak);
+    const TWierszWidocznosci doKrawedzi = SprawdzWidocznoscNaPikiecie({Trasa, ParametryProjektowe}, 500, 1, u, krotki,
+                                                                      brak);
     EXPECT_NEAR(doKrawedzi.Dostepna, 100, 1e-9);  // and 100 >= 63.1 passes
     EXPECT_TRUE(doKrawedzi.Granica == TGranicaWidocznosci::BrakPowierzchni && doKrawedzi.Ocena);
 
@@ -203,7 +206,8 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     const std::vector<TTrojkat> stary = Siatka(-30, 1050, -60, 60, 30, [](double, double) { return 5.0; });
     const TIndeksWysokosci droga = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double) { return 0.0; }));
     const TIndeksWysokosci wykop = TerenPozaWykopem(ZbudujIndeksWysokosci(stary), droga);
-    const TWierszWidocznosci wWykopie = SprawdzWidocznoscNaPikiecie(500, 1, u, droga, wykop);
+    const TWierszWidocznosci wWykopie = SprawdzWidocznoscNaPikiecie({Trasa, ParametryProjektowe}, 500, 1, u, droga,
+                                                                    wykop);
     EXPECT_TRUE(wWykopie.Granica == TGranicaWidocznosci::Zasieg && wWykopie.Dostepna == 300);
     // Nothing of the old ground is left over the road, all of it beside.
     for (double x = 0.5; x < 1000; x += 7.3)
@@ -211,19 +215,22 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     for (double y : {-59.0, -30.0, -7.0, 7.0, 45.0}) EXPECT_NEAR(*Wysokosc(wykop, 100, y), 5, 1e-9) << y;
 
     // Without any surface there is nothing to drive on: refused, not a table of rows without a surface.
-    EXPECT_NE(Blad([&] { ObliczWidocznosc(u, brak, brak); }).find("Nie wczytano żadnej powierzchni"),
+    EXPECT_NE(Blad([&] {
+                  ObliczWidocznosc({Trasa, ParametryProjektowe}, u, brak, brak);
+              }).find("Nie wczytano żadnej powierzchni"),
               std::string::npos);
     // Wrong settings are refused with a Polish message; a cancelled run gives nothing.
     u.Krok = 0;
-    EXPECT_THROW(ObliczWidocznosc(u, proj, brak), BladKonwersji);
+    EXPECT_THROW(ObliczWidocznosc({Trasa, ParametryProjektowe}, u, proj, brak), BladKonwersji);
     u.Krok = 10, u.Naprzod = u.Wstecz = false;
     EXPECT_FALSE(BladUstawienWidocznosci(u).empty());
     u.Naprzod = true;
     std::atomic<bool> przerwij{true};
-    EXPECT_FALSE(ObliczWidocznosc(u, proj, brak, {}, &przerwij));
+    EXPECT_FALSE(ObliczWidocznosc({Trasa, ParametryProjektowe}, u, proj, brak, {}, &przerwij));
     // Progress reaches the total, on the calling thread.
     std::int64_t ostatni = 0, razem = 0;
-    const auto w = ObliczWidocznosc(u, proj, brak, [&](std::int64_t z, std::int64_t c) { ostatni = z, razem = c; });
+    const auto w = ObliczWidocznosc({Trasa, ParametryProjektowe}, u, proj, brak,
+                                    [&](std::int64_t z, std::int64_t c) { ostatni = z, razem = c; });
     ASSERT_TRUE(w);
     EXPECT_EQ(std::pair(ostatni, razem), std::pair(std::int64_t{101}, std::int64_t{101}));
     // A failure on the calling thread while helper threads work reaches the caller as the program's error, every
@@ -232,5 +239,8 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     const auto rzuc = [&](std::int64_t, std::int64_t) {
         if (++wywolania == 3) throw BladKonwersji("przerwane przez postęp");
     };
-    EXPECT_EQ(Blad([&] { ObliczWidocznosc(u, proj, brak, rzuc, nullptr, 3); }), "przerwane przez postęp");
+    EXPECT_EQ(Blad([&] {
+                  ObliczWidocznosc({Trasa, ParametryProjektowe}, u, proj, brak, rzuc, nullptr, 3);
+              }),
+              "przerwane przez postęp");
 }

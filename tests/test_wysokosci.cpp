@@ -184,47 +184,47 @@ TIndeksyWysokosci Plaskie(double z) {
 }
 
 struct IndeksyWspolne : ::testing::Test {
-    void TearDown() override { WyczyscIndeksyWysokosci(); }
+    void TearDown() override { WyczyscIndeksyWysokosci(ProjektOkna); }
 };
 
 }  // namespace
 
 TEST_F(IndeksyWspolne, AnalizaTrzymaIndeksyZeStartuAWczytaniePodmieniaNowe) {
     const TIndeksyWysokosci z1 = Plaskie(1);
-    UstawIndeksyWysokosci(TIndeksWysokosci(*z1.PROJ), TIndeksWysokosci(*z1.TEREN));
-    const TIndeksyWysokosci wziete = IndeksyWysokosci();
+    UstawIndeksyWysokosci(ProjektOkna, TIndeksWysokosci(*z1.PROJ), TIndeksWysokosci(*z1.TEREN));
+    const TIndeksyWysokosci wziete = IndeksyWysokosci(ProjektOkna);
     // A load meanwhile: the new indices wait to be built; the ones taken stay whole and unchanged.
-    OznaczIndeksyDoZbudowania([] { return Plaskie(2); });
+    OznaczIndeksyDoZbudowania(ProjektOkna, [] { return Plaskie(2); });
     EXPECT_EQ(Wysokosc(*wziete.TEREN, 50, 50), 1.0);
     EXPECT_EQ(Wysokosc(*wziete.PROJ, 50, 50), 11.0);
-    const TIndeksyWysokosci nowe = IndeksyWysokosci();
+    const TIndeksyWysokosci nowe = IndeksyWysokosci(ProjektOkna);
     EXPECT_EQ(Wysokosc(*nowe.TEREN, 50, 50), 2.0);
     EXPECT_EQ(Wysokosc(*wziete.TEREN, 50, 50), 1.0);
     // Asking again gives the same indices, not a second build.
-    EXPECT_EQ(IndeksyWysokosci().TEREN, nowe.TEREN);
-    WyczyscIndeksyWysokosci();
-    EXPECT_TRUE(IndeksyWysokosci().TEREN->Pusty());
-    EXPECT_TRUE(IndeksyWysokosci().PROJ->Pusty());
+    EXPECT_EQ(IndeksyWysokosci(ProjektOkna).TEREN, nowe.TEREN);
+    WyczyscIndeksyWysokosci(ProjektOkna);
+    EXPECT_TRUE(IndeksyWysokosci(ProjektOkna).TEREN->Pusty());
+    EXPECT_TRUE(IndeksyWysokosci(ProjektOkna).PROJ->Pusty());
     EXPECT_EQ(Wysokosc(*nowe.PROJ, 50, 50), 12.0);
 }
 
 TEST_F(IndeksyWspolne, NieudanaBudowaZgloszonaRazINiePowtarzana) {
     int budowy = 0;
-    OznaczIndeksyDoZbudowania([&budowy]() -> TIndeksyWysokosci {
+    OznaczIndeksyDoZbudowania(ProjektOkna, [&budowy]() -> TIndeksyWysokosci {
         ++budowy;
         throw BladKonwersji("Za mało pamięci na indeks wysokości.");
     });
-    EXPECT_EQ(Blad([] { IndeksyWysokosci(); }), "Za mało pamięci na indeks wysokości.");
+    EXPECT_EQ(Blad([] { IndeksyWysokosci(ProjektOkna); }), "Za mało pamięci na indeks wysokości.");
     // Later questions find no heights, without building or raising again, until the next load.
     for (int i = 0; i < 3; ++i) {
-        const TIndeksyWysokosci ix = IndeksyWysokosci();
+        const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
         EXPECT_TRUE(ix.TEREN->Pusty());
         EXPECT_FALSE(Wysokosc(*ix.PROJ, 50, 50));
     }
-    ZbudujIndeksyWysokosci();
+    ZbudujIndeksyWysokosci(ProjektOkna);
     EXPECT_EQ(budowy, 1);
-    OznaczIndeksyDoZbudowania([&budowy] { return ++budowy, Plaskie(3); });
-    EXPECT_EQ(Wysokosc(*IndeksyWysokosci().TEREN, 10, 10), 3.0);
+    OznaczIndeksyDoZbudowania(ProjektOkna, [&budowy] { return ++budowy, Plaskie(3); });
+    EXPECT_EQ(Wysokosc(*IndeksyWysokosci(ProjektOkna).TEREN, 10, 10), 3.0);
     EXPECT_EQ(budowy, 2);
 }
 
@@ -236,7 +236,7 @@ TEST_F(IndeksyWspolne, DwaWatkiPytajaGdyWczytaniePodmieniaIndeksy) {
     std::atomic<int> zle{0}, pytania{0};
     auto czytelnik = [&] {
         while (!koniec.load()) {
-            const TIndeksyWysokosci ix = IndeksyWysokosci();
+            const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
             const std::optional<double> t = Wysokosc(*ix.TEREN, 37.5, 62.5), p = Wysokosc(*ix.PROJ, 37.5, 62.5);
             if (!t || !p || *p != *t + 10) ++zle;
             for (int i = 0; i < 20; ++i)
@@ -244,14 +244,14 @@ TEST_F(IndeksyWspolne, DwaWatkiPytajaGdyWczytaniePodmieniaIndeksy) {
             ++pytania;
         }
     };
-    UstawIndeksyWysokosci(TIndeksWysokosci(*Plaskie(0).PROJ), TIndeksWysokosci(*Plaskie(0).TEREN));
+    UstawIndeksyWysokosci(ProjektOkna, TIndeksWysokosci(*Plaskie(0).PROJ), TIndeksWysokosci(*Plaskie(0).TEREN));
     std::thread a(czytelnik), b(czytelnik);
     for (int i = 1; i <= 200; ++i) {
         if (i % 2) {
-            OznaczIndeksyDoZbudowania([i] { return Plaskie(i); });
+            OznaczIndeksyDoZbudowania(ProjektOkna, [i] { return Plaskie(i); });
         } else {
             const TIndeksyWysokosci n = Plaskie(i);
-            UstawIndeksyWysokosci(TIndeksWysokosci(*n.PROJ), TIndeksWysokosci(*n.TEREN));
+            UstawIndeksyWysokosci(ProjektOkna, TIndeksWysokosci(*n.PROJ), TIndeksWysokosci(*n.TEREN));
         }
     }
     while (pytania.load() < 100) std::this_thread::yield();

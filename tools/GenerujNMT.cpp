@@ -40,7 +40,7 @@ namespace {
 int SiatkaZPliku(const std::string& plik, const std::string& cel, double krok) {
     UstawStanPoczatkowy(800, 600);
     WczytajPlik(plik);
-    const TIndeksyWysokosci indeksy = IndeksyWysokosci();
+    const TIndeksyWysokosci indeksy = IndeksyWysokosci(ProjektOkna);
     const TZakres z = TEREN.Zakres;
     const int W = static_cast<int>((z.Xmax - z.Xmin) / krok) + 1, H = static_cast<int>((z.Ymax - z.Ymin) / krok) + 1;
     const double sx = z.Xmin + 0.3 * (z.Xmax - z.Xmin), sy = z.Ymin + 0.7 * (z.Ymax - z.Ymin);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Projekt.h"
 #include "model/Zmienne.h"
 
 namespace {
@@ -14,6 +15,7 @@ namespace {
 struct TSiatkaGLB {
     const TSiatka* siatka;
     const char* nazwa;
+    bool projektowa;
     float min[3], max[3];
 };
 
@@ -42,11 +44,11 @@ void Pisz32(std::ostream& o, std::uint32_t v) {
 
 }  // namespace
 
-void ZapiszGLB(std::ostream& o) {
+void ZapiszGLB(std::ostream& o, const TProjekt& projekt) {
     std::vector<TSiatkaGLB> siatki;
-    for (auto [s, n] : {std::pair{&TEREN, "TEREN"}, std::pair{&PROJ, "PROJ"}}) {
+    for (auto [s, n] : {std::pair{&projekt.TEREN, "TEREN"}, std::pair{&projekt.PROJ, "PROJ"}}) {
         if (s->Trojkaty.empty()) continue;
-        TSiatkaGLB m{s, n, {INFINITY, INFINITY, INFINITY}, {-INFINITY, -INFINITY, -INFINITY}};
+        TSiatkaGLB m{s, n, s == &projekt.PROJ, {INFINITY, INFINITY, INFINITY}, {-INFINITY, -INFINITY, -INFINITY}};
         for (const TTrojkat& t : s->Trojkaty) {
             for (const TPunkt3D& p :
                  {TPunkt3D{t.X1, t.Y1, t.Z1}, TPunkt3D{t.X2, t.Y2, t.Z2}, TPunkt3D{t.X3, t.Y3, t.Z3}}) {
@@ -68,7 +70,7 @@ void ZapiszGLB(std::ostream& o) {
     if (dlugoscBin > 0xF0000000ull) throw BladKonwersji("Za dużo trójkątów na jeden plik glTF (limit 4 GB).");
 
     // The origin the meshes were shifted from at the load.
-    const double ox = Trasa.Dx, oy = Trasa.Dy, oz = TEREN.Zakres.Zmin;
+    const double ox = projekt.Trasa.Dx, oy = projekt.Trasa.Dy, oz = projekt.TEREN.Zakres.Zmin;
     std::string widoki, akcesory, meshe, wezly, sceny;
     std::uint64_t przesuniecie = 0;
     for (std::size_t i = 0; i < siatki.size(); ++i) {
@@ -144,7 +146,7 @@ void ZapiszGLB(std::ostream& o) {
                     }
                     for (int r = 0; r < 3; ++r) bufor.insert(bufor.end(), {v[0], v[1], v[2]});
                 } else {
-                    const TKolor kol = KolorRodzaju(*m.siatka, t.Rodzaj.Kod);
+                    const TKolor kol = KolorRodzaju(t.Rodzaj.Kod, m.projektowa);
                     const float v[3] = {static_cast<float>(kol & 0xFF) / 255.0f,
                                         static_cast<float>((kol >> 8) & 0xFF) / 255.0f,
                                         static_cast<float>((kol >> 16) & 0xFF) / 255.0f};

@@ -3,10 +3,12 @@
 
 #include <ostream>
 
-// Writes TEREN and PROJ as one mesh each (flat triangles with their normals
+struct TProjekt;
+
+// Writes the project's TEREN and PROJ as one mesh each (flat triangles with their normals
 // and the colours of their surface kinds). glTF's Y axis is up: a point
 // (X east, Y north, Z up) becomes (X, Z, -Y). Positions are 32-bit floats
 // relative to the load's origin, which each node carries as its translation
 // (full precision in the JSON), so national grid coordinates keep their
 // precision. Raises BladKonwersji when there is no triangle to write.
-void ZapiszGLB(std::ostream& wyjscie);
+void ZapiszGLB(std::ostream& wyjscie, const TProjekt& projekt);

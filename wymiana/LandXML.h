@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/Projekt.h"
 #include "model/ZapisywanieOdczytywanie.h"
 
 // Which surfaces and which alignment of a file are loaded. An empty Teren
@@ -64,10 +65,10 @@ TDaneWczytane CzytajLandXML(std::string_view dane, std::string_view nazwaDoKomun
 TDaneWczytane CzytajPlikLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor = {},
                                 const TPostep& postep = {});
 
-// Writes what is loaded as LandXML 1.2 in metres: TEREN and PROJ as two
+// Writes the project as LandXML 1.2 in metres: TEREN and PROJ as two
 // Surface elements (each vertex once, faces by id, file coordinates) and the
 // built route as one Alignment (Line, Curve, Spiral with their points,
 // lengths, radii and rot; staStart), with CoordinateSystem epsgCode when the
 // written sets agree on a known system. Raises BladKonwersji when there is
 // nothing to write.
-void ZapiszLandXML(std::ostream& wyjscie);
+void ZapiszLandXML(std::ostream& wyjscie, const TProjekt& projekt);

@@ -184,7 +184,7 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
     wezly = {};
 
     w.Trojkaty.reserve(ileF);
-    const TKolor kolor = KolorRodzaju(TEREN, ' ');
+    const TKolor kolor = KolorRodzaju(' ', false);
     const std::vector<TRodzaj> rodzaje = RodzajeScian(s, ileF);
     std::size_t nrSciany = 0;
     Dzieci(faces, "F", [&](pugi::xml_node f) {

@@ -86,9 +86,9 @@ std::string landxml::NapisRodzajow(const std::vector<TTrojkat>& trojkaty) {
     return w;
 }
 
-void ZapiszLandXML(std::ostream& o) {
-    const bool teren = !TEREN.Trojkaty.empty(), proj = !PROJ.Trojkaty.empty();
-    const bool trasa = Trasa.Obliczona && !Trasa.Lancuch.Elementy.empty();
+void ZapiszLandXML(std::ostream& o, const TProjekt& projekt) {
+    const bool teren = !projekt.TEREN.Trojkaty.empty(), proj = !projekt.PROJ.Trojkaty.empty();
+    const bool trasa = projekt.Trasa.Obliczona && !projekt.Trasa.Lancuch.Elementy.empty();
     if (!teren && !proj && !trasa)
         throw BladKonwersji("Nie ma czego zapisać: brak trójkątów TEREN i PROJ oraz obliczonej trasy.");
     const std::time_t t = std::time(nullptr);
@@ -108,21 +108,22 @@ void ZapiszLandXML(std::ostream& o) {
     // sets in different systems leave the file without one rather than with a wrong one.
     int epsg = 0;
     bool zgodne = true;
-    for (const auto [zapisany, kod] : {std::pair{teren, TEREN.EPSG}, {proj, PROJ.EPSG}, {trasa, Trasa.EPSG}}) {
+    for (const auto [zapisany, kod] :
+         {std::pair{teren, projekt.TEREN.EPSG}, {proj, projekt.PROJ.EPSG}, {trasa, projekt.Trasa.EPSG}}) {
         if (!zapisany || kod == 0) continue;
         if (epsg != 0 && kod != epsg) zgodne = false;
         epsg = kod;
     }
     if (epsg != 0 && zgodne) o << "  <CoordinateSystem epsgCode=\"" << epsg << "\"/>\n";
     // The meshes hold coordinates shifted by the load; the shift is the TEREN range's lowest corner.
-    const TPunkt3D poczatek{Trasa.Dx, Trasa.Dy, TEREN.Zakres.Zmin};
+    const TPunkt3D poczatek{projekt.Trasa.Dx, projekt.Trasa.Dy, projekt.TEREN.Zakres.Zmin};
     if (teren || proj) {
         o << "  <Surfaces>\n";
-        if (teren) PiszPowierzchnie(o, TEREN, "TEREN", poczatek);
-        if (proj) PiszPowierzchnie(o, PROJ, "PROJ", poczatek);
+        if (teren) PiszPowierzchnie(o, projekt.TEREN, "TEREN", poczatek);
+        if (proj) PiszPowierzchnie(o, projekt.PROJ, "PROJ", poczatek);
         o << "  </Surfaces>\n";
     }
-    if (trasa) ZapiszTraseLandXML(o, Trasa);
+    if (trasa) ZapiszTraseLandXML(o, projekt.Trasa);
     o << "</LandXML>\n";
     if (!o) throw BladKonwersji("Błąd zapisu pliku LandXML.");
 }

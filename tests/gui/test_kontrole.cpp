@@ -102,7 +102,7 @@ TEST_F(OknoKontroli, PrzerwanieNicNieZmieniaAWynikiIdaDoProfiluIOpisu) {
     k.Ustawienia.Prog = 2.5;
     k.UstawKolorowanie(true);
     EXPECT_TRUE(legenda && odswiezenia == 1 && KoloryPROJ.size() == PROJ.Trojkaty.size());
-    PrzygotujTrojkaty(PROJ);
+    PrzygotujTrojkaty(PROJ, true);
     const auto ile = [](TKolor k) { return std::ranges::count(TrojkatyPROJ, k, &TTrojkatRys::Kolor); };
     EXPECT_GT(ile(KolorPlaskiego), 0);
     EXPECT_GT(ile(KolorMalegoSpadku) + ile(KolorPlaskiego), 0);
@@ -112,7 +112,7 @@ TEST_F(OknoKontroli, PrzerwanieNicNieZmieniaAWynikiIdaDoProfiluIOpisu) {
     EXPECT_TRUE(!k.Spadki && !k.Objetosci && profil.WykresyKontroli->isHidden());
     EXPECT_EQ(KoloryPROJ.size(), PROJ.Trojkaty.size());
     k.UstawKolorowanie(false);
-    PrzygotujTrojkaty(PROJ);
+    PrzygotujTrojkaty(PROJ, true);
     EXPECT_TRUE(!legenda && KoloryPROJ.empty() && ile(KolorPlaskiego) == 0);
 
     // No design surface: said, nothing run.

@@ -204,7 +204,7 @@ TEST_F(Otwieranie, WczytanieWCzasieBudowyIndeksuJaPorzuca) {
     ASSERT_TRUE(bledy.isEmpty()) << bledy.join('|').toStdString();
     EXPECT_EQ(*wolna.Przerwane, 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return okno->L_Indeks->isHidden(); }));
-    const TIndeksyWysokosci ix = IndeksyWysokosci();
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     const std::optional<double> z = WysokoscWPliku(*ix.TEREN, 5500200, 4600010);
     ASSERT_TRUE(z.has_value());
     EXPECT_NEAR(*z, 100 + 200.0 / 600 + 0.1, 1e-9);

@@ -65,7 +65,7 @@ TEST_F(Profil, OknoIdzieZaSuwakiem) {
     EXPECT_TRUE(okno->SB_pik->value() == 0 && p->DaneRysunku().Pikieta == 0);
     EXPECT_NEAR(p->DaneRysunku().Profil.back().Pikieta, 200, 1e-3);
     okno->Generujekrantestowy1->trigger();
-    EXPECT_TRUE(IndeksyWysokosci().TEREN->Pusty());
+    EXPECT_TRUE(IndeksyWysokosci(ProjektOkna).TEREN->Pusty());
     EXPECT_FALSE(p->DaneRysunku().NaOsi.ZTeren);
 }
 
