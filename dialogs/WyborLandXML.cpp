@@ -42,6 +42,20 @@ std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML
     uklad->addRow(QStringLiteral("Teren (TEREN):"), teren);
     uklad->addRow(QStringLiteral("Projekt (PROJ):"), proj);
     uklad->addRow(QStringLiteral("Trasa:"), trasa);
+    // The chosen alignment's profiles (the first by default); none for "(bez zmian)" or an alignment without one.
+    auto* niweleta = new QComboBox;
+    niweleta->setObjectName(QStringLiteral("Niweleta"));
+    const auto niwelety = [&spis, niweleta](int r) {
+        niweleta->clear();
+        if (r >= 0 && static_cast<std::size_t>(r) < spis.Niwelety.size())
+            for (const std::string& n : spis.Niwelety[static_cast<std::size_t>(r)])
+                niweleta->addItem(QString::fromStdString(n));
+        if (niweleta->count() == 0) niweleta->addItem(QStringLiteral("(brak)"));
+        niweleta->setEnabled(niweleta->count() > 1);
+    };
+    niwelety(trasa->currentIndex());
+    QObject::connect(trasa, &QComboBox::currentIndexChanged, niweleta, niwelety);
+    uklad->addRow(QStringLiteral("Niweleta:"), niweleta);
     auto* przyciski = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     przyciski->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
     QObject::connect(przyciski, &QDialogButtonBox::accepted, &d, &QDialog::accept);
@@ -56,5 +70,8 @@ std::optional<TWyborLandXML> WybierzZLandXML(QWidget* rodzic, const TSpisLandXML
     if (!w.BezProj) w.Proj = spis.Powierzchnie[static_cast<std::size_t>(proj->currentIndex() - 1)];
     w.BezTrasy = r == static_cast<int>(spis.Trasy.size());
     if (!w.BezTrasy) w.Trasa = spis.Trasy[static_cast<std::size_t>(r)];
+    if (!w.BezTrasy && static_cast<std::size_t>(r) < spis.Niwelety.size() &&
+        static_cast<std::size_t>(niweleta->currentIndex()) < spis.Niwelety[static_cast<std::size_t>(r)].size())
+        w.Profil = spis.Niwelety[static_cast<std::size_t>(r)][static_cast<std::size_t>(niweleta->currentIndex())];
     return w;
 }

@@ -348,6 +348,10 @@ void PrzyjmijTrase(TDaneWczytane&& d, DaneUstawieniaTrasy& trasa) {
     trasa.Pochodzenie = std::move(d.Pochodzenie);
     trasa.Niweleta = std::move(d.Niweleta);
     trasa.OpisOsi = std::move(d.OpisOsi);
+    trasa.Osie = std::move(d.Osie);
+    trasa.NrOsi = d.NrOsi;
+    trasa.NrNiwelety = d.NrNiwelety;
+    trasa.ZrodloOsi = std::move(d.ZrodloOsi);
 }
 
 TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep, const TOpcjeCzytania& opcje) {

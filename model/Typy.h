@@ -181,6 +181,15 @@ struct DaneUstawieniaTrasy {
     std::vector<std::string> OpisOsi;
     // The coordinate system of the file's coordinates (EPSG code; 0 unknown).
     int EPSG = 0;
+    // Every alignment of the route's file, in the file's coordinates and
+    // order (none for the program's own files), which of them is the route
+    // and which of its profiles its design line (-1: none), and the file as
+    // the route's origin names it ("LandXML „plik.xml”"). Another of them
+    // becomes the route through the load flow, without reading the file again.
+    std::vector<TOsPliku> Osie;
+    int NrOsi = -1;
+    int NrNiwelety = -1;
+    std::string ZrodloOsi;
 
     std::int32_t IleZalomow() const { return static_cast<std::int32_t>(Zalomy.size()); }
 

@@ -96,3 +96,19 @@ struct TNiweleta {
 
     bool operator==(const TNiweleta&) const = default;
 };
+
+// ---------------------------------------------------------------------------
+// An alignment of an exchange file as it was read: its chain (no elements
+// when it could not be read), its vertical profiles in file order, the
+// profiles left out with their reasons, and why the alignment itself could
+// not be read ("" when it was) with the file's line of what the reason names.
+
+struct TOsPliku {
+    TLancuch Lancuch;
+    std::vector<TNiweleta> Niwelety;
+    std::vector<std::string> Uwagi;
+    std::string Pominieta;
+    int WierszPominiecia = 0;
+
+    bool operator==(const TOsPliku&) const = default;
+};

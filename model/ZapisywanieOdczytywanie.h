@@ -58,6 +58,11 @@ struct TDaneWczytane {
     // route report's lines about every alignment of its file.
     TNiweleta Niweleta;
     std::vector<std::string> OpisOsi;
+    // With Zalomy: every alignment of the file and which are the route and its profile (see DaneUstawieniaTrasy).
+    std::vector<TOsPliku> Osie;
+    int NrOsi = -1;
+    int NrNiwelety = -1;
+    std::string ZrodloOsi;
     // The coordinate system (EPSG code, 0 unknown) of every section the file
     // brought, and for a terrain made from elevation grids how it was made.
     int EPSG = 0;

@@ -10,6 +10,7 @@
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 #include "scena/WidokKierowcy.h"
+#include "wymiana/LandXMLOsie.h"
 
 namespace {
 
@@ -100,8 +101,28 @@ TProjekt ProjektPoWczytaniu(TProjekt& stary, TDaneWczytane&& dane, const TNoweZb
     if (innyPoczatek || nowe.Teren) PrzesunSiatke(p.TEREN, -z.Xmin, -z.Ymin, -z.Zmin);
     if (innyPoczatek || nowe.Proj) PrzesunSiatke(p.PROJ, -z.Xmin, -z.Ymin, -z.Zmin);
     p.Trasa = std::move(trasa);
-    OznaczIndeksyDoZbudowania(p);
+    // Only the route changed (another alignment of a file): the indices of the meshes stay good.
+    if (teren || proj || innyPoczatek || nowe.Teren || nowe.Proj) OznaczIndeksyDoZbudowania(p);
     return p;
+}
+
+TProjekt ProjektZOsia(TProjekt& stary, int nrOsi, int nrNiwelety, std::vector<std::string>& komunikaty) {
+    const std::vector<TOsPliku>& osie = stary.Trasa.Osie;
+    if (nrNiwelety == 0 && nrOsi >= 0 && static_cast<std::size_t>(nrOsi) < osie.size() &&
+        osie[static_cast<std::size_t>(nrOsi)].Niwelety.empty())
+        nrNiwelety = -1;
+    TDaneWczytane d;
+    UstawOsJakoTrase(d, stary.Trasa.Osie, nrOsi, nrNiwelety, stary.Trasa.ZrodloOsi);
+    d.EPSG = stary.Trasa.EPSG;
+    return ProjektPoWczytaniu(stary, std::move(d), TNoweZbiory{false, false, true}, komunikaty);
+}
+
+void WybierzOs(int nrOsi, int nrNiwelety) {
+    std::vector<std::string> komunikaty;
+    TProjekt nowy = ProjektZOsia(ProjektOkna, nrOsi, nrNiwelety, komunikaty);
+    ProjektOkna = std::move(nowy);
+    KomunikatyTrasy = std::move(komunikaty);
+    PokazWczytany();
 }
 
 void ZakonczWczytywanie() { Przyjmij(TDaneWczytane{}, TNoweZbiory{}); }

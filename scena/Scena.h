@@ -53,6 +53,15 @@ void OtworzLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor = {
 void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwaDoKomunikatow, const TWyborLandXML& wybor = {},
                           const TPostep& postep = {});
 
+// Another alignment of the route's file as the route (Trasa.Osie[nrOsi],
+// its profile nrNiwelety as the design line: 0 the first, none when it has
+// none; -1 none), through the load flow with the
+// meshes kept: the route built aside and swapped in, the render arrays made
+// again. The heights indices stay (the meshes did not change). Raises
+// BladKonwersji (nothing changed) for an alignment that does not read.
+TProjekt ProjektZOsia(TProjekt& stary, int nrOsi, int nrNiwelety, std::vector<std::string>& komunikaty);
+void WybierzOs(int nrOsi, int nrNiwelety = 0);
+
 // Elevation grids as the terrain (nmt/): read, joined, cut to the corridor
 // and thinned into a TIN (WczytajNMT, no process-wide variable: it may run
 // in a worker thread), then put in place as TEREN (PrzyjmijNMT: points and

@@ -193,6 +193,7 @@ void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     L_Kilometraz->clear();
     L_Kierowca->clear();
     PiszPolozenieOka();
+    OdswiezListeTras();
     if (ProfilPrzekroj) ProfilPrzekroj->PoWczytaniu(SB_pik->value());
 }
 
@@ -223,7 +224,9 @@ std::optional<TWyborLandXML> TfMaster::WybierzZPlikuLandXML(const QString& nazwa
             TZajety zajety;
             spis = SpisPlikuLandXML(Lokalna(nazwa));
         }
-        if (spis.Powierzchnie.size() <= 1 && spis.Trasy.size() <= 1) return TWyborLandXML{};
+        const bool wieleNiwelet = std::any_of(spis.Niwelety.begin(), spis.Niwelety.end(),
+                                              [](const std::vector<std::string>& n) { return n.size() > 1; });
+        if (spis.Powierzchnie.size() <= 1 && spis.Trasy.size() <= 1 && !wieleNiwelet) return TWyborLandXML{};
         return WyborLandXML ? WyborLandXML(spis) : WybierzZLandXML(this, spis);
     } catch (const std::exception& e) {
         Blad(Q(e.what()));

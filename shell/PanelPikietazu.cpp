@@ -140,6 +140,17 @@ void TfMaster::UtworzPanelPikietazu() {
     L_Kierowca = new QLabel(P_Pikietaz);
     L_Kierowca->setObjectName(QStringLiteral("L_Kierowca"));
     L_Kierowca->setGeometry(8, 122, 545, 21);
+    // A sixth row, shown for a file of several alignments: the choice of the route.
+    L_Trasa = new QLabel(QStringLiteral("Trasa:"), P_Pikietaz);
+    L_Trasa->setObjectName(QStringLiteral("L_Trasa"));
+    L_Trasa->setGeometry(8, 150, 44, 21);
+    CB_Trasa = new QComboBox(P_Pikietaz);
+    CB_Trasa->setObjectName(QStringLiteral("CB_Trasa"));
+    CB_Trasa->setGeometry(56, 148, 497, 25);
+    CB_Trasa->setFocusPolicy(Qt::NoFocus);
+    L_Trasa->hide();
+    CB_Trasa->hide();
+    connect(CB_Trasa, &QComboBox::activated, this, [this](int nr) { WybierzTraseOkna(nr); });
     TimerJazdy = new QTimer(this);
     TimerJazdy->setInterval(10);
     connect(TimerJazdy, &QTimer::timeout, this, &TfMaster::KrokJazdyOkna);
@@ -165,6 +176,49 @@ void TfMaster::UtworzPanelPikietazu() {
     Button8 = ukryty("Button8", QStringLiteral("Open tro"), 112, &TfMaster::OtworzMTP);
     B_Korekta_lOko = ukryty("B_Korekta_lOko", QStringLiteral("Korekta  l Oko"), 216, &TfMaster::B_Korekta_lOkoClick);
     B_Korekta_ymin = ukryty("B_Korekta_ymin", QStringLiteral("Korekta "), 320, &TfMaster::B_Korekta_yminClick);
+}
+
+void TfMaster::OdswiezListeTras() {
+    const QSignalBlocker b(CB_Trasa);
+    CB_Trasa->clear();
+    for (const TOsPliku& o : Trasa.Osie) {
+        QString n = Q(o.Lancuch.Nazwa);
+        if (!o.Pominieta.empty()) n += QStringLiteral(" (nieczytelna)");
+        CB_Trasa->addItem(n);
+    }
+    CB_Trasa->setCurrentIndex(Trasa.NrOsi);
+    const bool wiele = Trasa.Osie.size() > 1;
+    L_Trasa->setVisible(wiele);
+    CB_Trasa->setVisible(wiele);
+    P_Pikietaz->resize(561, wiele ? 178 : 148);
+}
+
+bool TfMaster::WybierzTraseOkna(int nr) {
+    if (nr == Trasa.NrOsi) return true;
+    if (Jazda()) PrzelaczJazde();
+    std::optional<QString> blad;
+    {
+        TZajety zajety;
+        try {
+            ::WybierzOs(nr);
+            // The meshes' index stays; one whose build the change stopped is built again beside the picture.
+            ZacznijBudoweIndeksow();
+        } catch (const std::exception& e) {
+            blad = Q(e.what());
+        }
+    }
+    if (blad) {
+        OdswiezListeTras();
+        Blad(*blad);
+        return false;
+    }
+    {
+        TZajety zajety;
+        PoWczytaniu(windowTitle(), Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
+        UstawNaPikiecie();
+    }
+    PokazKomunikatyTrasy();
+    return true;
 }
 
 void TfMaster::SB_pikChange() {

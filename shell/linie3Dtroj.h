@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
@@ -96,6 +97,10 @@ public:
     QSpinBox* SE_Predkosc = nullptr;
     QCheckBox* CB_Wstecz = nullptr;
     QLabel* L_Kierowca = nullptr;
+    // The alignments of the route's file (shown when it has more than one):
+    // the one chosen becomes the route.
+    QLabel* L_Trasa = nullptr;
+    QComboBox* CB_Trasa = nullptr;
     // The drive: a timer for the frames, a clock for the distance.
     QTimer* TimerJazdy = nullptr;
     QElapsedTimer ZegarJazdy;
@@ -317,6 +322,11 @@ private:
     std::optional<TWyborLandXML> WybierzZPlikuLandXML(const QString& nazwa);
     // The end of an open flow: caption, range text and the slider's new range.
     void PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety);
+    // The panel's list of alignments filled from the route in memory.
+    void OdswiezListeTras();
+    // Makes alignment nr of the route's file the route (the slider at its start); false when it could not be
+    // read (the error was shown, nothing changed).
+    bool WybierzTraseOkna(int nr);
     // Shows the route build's messages of the file just loaded in the viewer.
     void PokazKomunikatyTrasy();
     void ZapiszOstatnie(const QStringList& lista);

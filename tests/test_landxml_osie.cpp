@@ -180,4 +180,19 @@ TEST(OsieLandXML, PlikOtwieraSieJakoTrasa) {
     const std::string b = Blad([&] { OtworzLandXML(kPlik, w); });
     EXPECT_TRUE(b.starts_with("Trasa „Łącznica B”: " + osie[2].Pominieta + "\nPlik: ")) << b;
     EXPECT_EQ(Trasa, przed);
+
+    // Every alignment is kept with the route: choosing another makes the same route as opening the file with it
+    // named, and choosing back the first one the route of the plain open; a skipped one changes nothing.
+    ZerujStan();
+    OtworzLandXML(kPlik);
+    const DaneUstawieniaTrasy pierwsza = Trasa;
+    ASSERT_EQ(Trasa.Osie, osie);
+    EXPECT_EQ(Trasa.NrOsi, 0);
+    WybierzOs(1);
+    EXPECT_EQ(Trasa, przed);
+    EXPECT_EQ(Blad([] { WybierzOs(2); }), "Trasy „Łącznica B” nie można wczytać: " + osie[2].Pominieta);
+    EXPECT_EQ(Blad([] { WybierzOs(9); }), "Plik nie zawiera trasy nr 10.");
+    EXPECT_EQ(Trasa, przed);
+    WybierzOs(0);
+    EXPECT_EQ(Trasa, pierwsza);
 }

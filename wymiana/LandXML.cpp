@@ -80,7 +80,7 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         // Every alignment as an element chain: the report lists them all (the
         // skipped ones with their reasons), the chosen one is the route and its
         // vertical profile the route's design line.
-        const std::vector<TOsLandXML> osie = CzytajOsieDokumentu(d.korzen, d.jednostka, z.tekst());
+        std::vector<TOsLandXML> osie = CzytajOsieDokumentu(d.korzen, d.jednostka, z.tekst());
         if (wybor.Trasa.empty()) {
             // The first alignment that reads; a file none of whose alignments reads is refused.
             const auto it = std::find_if(osie.begin(), osie.end(),
@@ -95,20 +95,14 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         // One alignment refused (the only one, or the one asked for): the message points at its element's line.
         if (!os.Pominieta.empty())
             BladWPliku("Trasa " + CytatZPliku(nazwa) + ": " + os.Pominieta, z.nazwa, os.WierszPominiecia);
-        w.Zalomy = std::vector<TZalom>{};
-        w.Lancuch = os.Lancuch;
-        w.PikStart = os.Lancuch.PikStart;
-        w.GeometriaZPliku = true;
-        w.Pochodzenie = "LandXML " + NapisZPliku(z.nazwa, 1000) + ", trasa " + CytatZPliku(nazwa);
-        w.OpisOsi = OpisOsi(osie);
+        int niweleta = -1;
         try {
-            if (const TNiweleta* n = WybierzNiwelete(os, wybor.Profil)) {
-                w.Niweleta = *n;
-                w.Pochodzenie += ", niweleta " + CytatZPliku(n->Nazwa);
-            }
+            if (const TNiweleta* n = WybierzNiwelete(os, wybor.Profil))
+                niweleta = static_cast<int>(n - os.Niwelety.data());
         } catch (const BladKonwersji& b) {
             z.Blad(b.what(), tr[static_cast<std::size_t>(trasa)]);
         }
+        UstawOsJakoTrase(w, std::move(osie), trasa, niweleta, "LandXML " + NapisZPliku(z.nazwa, 1000));
     }
     if (postep) postep(1.0);
     return w;
@@ -150,7 +144,10 @@ TSpisLandXML SpisLandXML(std::string_view dane, std::string_view nazwa) {
     const std::vector<pugi::xml_node> tr = Trasy(d.korzen);
     for (std::size_t i = 0; i < pow.size(); ++i)
         w.Powierzchnie.push_back(NazwaPowierzchni(pow[i], static_cast<int>(i + 1)));
-    for (std::size_t i = 0; i < tr.size(); ++i) w.Trasy.push_back(NazwaTrasy(tr[i], static_cast<int>(i + 1)));
+    for (std::size_t i = 0; i < tr.size(); ++i) {
+        w.Trasy.push_back(NazwaTrasy(tr[i], static_cast<int>(i + 1)));
+        w.Niwelety.push_back(NazwyNiwelet(tr[i]));
+    }
     return w;
 }
 

@@ -46,6 +46,7 @@ struct TWyborLandXML {
 struct TSpisLandXML {
     std::vector<std::string> Powierzchnie;
     std::vector<std::string> Trasy;
+    std::vector<std::vector<std::string>> Niwelety;  // each alignment's profiles
 };
 
 // The choice with its empty Teren and Proj replaced by the surfaces the

@@ -245,6 +245,19 @@ struct TCzytnikOsi {
 
 }  // namespace
 
+std::vector<std::string> NazwyNiwelet(pugi::xml_node al) {
+    std::vector<std::string> w;
+    Dzieci(al, "Profile", [&](pugi::xml_node pr) {
+        Dzieci(pr, "ProfAlign", [&](pugi::xml_node pa) {
+            std::string nazwa = pa.attribute("name").value();
+            if (nazwa.empty()) nazwa = pr.attribute("name").value();
+            if (nazwa.empty()) nazwa = "Niweleta " + std::to_string(w.size() + 1);
+            w.push_back(std::move(nazwa));
+        });
+    });
+    return w;
+}
+
 std::vector<TOsLandXML> CzytajOsieDokumentu(pugi::xml_node korzen, double jednostka, std::string_view oryginal) {
     const TWiersze wiersze(oryginal);
     const TCzytnikOsi czytnik{jednostka, wiersze};
@@ -275,15 +288,12 @@ std::vector<TOsLandXML> CzytajOsieDokumentu(pugi::xml_node korzen, double jednos
             osie.push_back(std::move(os));
             continue;
         }
-        int nrProfilu = 0;
+        const std::vector<std::string> nazwy = NazwyNiwelet(al);
+        std::size_t nrProfilu = 0;
         Dzieci(al, "Profile", [&](pugi::xml_node pr) {
             Dzieci(pr, "ProfAlign", [&](pugi::xml_node pa) {
-                ++nrProfilu;
-                std::string nazwa = pa.attribute("name").value();
-                if (nazwa.empty()) nazwa = pr.attribute("name").value();
-                if (nazwa.empty()) nazwa = "Niweleta " + std::to_string(nrProfilu);
                 try {
-                    os.Niwelety.push_back(czytnik.Profil(pa, nazwa));
+                    os.Niwelety.push_back(czytnik.Profil(pa, nazwy[nrProfilu++]));
                 } catch (const BladKonwersji& b) {
                     os.Uwagi.push_back(b.what());
                 }
@@ -378,4 +388,30 @@ std::vector<std::string> OpisOsi(const std::vector<TOsLandXML>& osie) {
         for (const std::string& u : o.Uwagi) w.push_back("  niweleta pominięta: " + u);
     }
     return w;
+}
+
+void UstawOsJakoTrase(TDaneWczytane& w, std::vector<TOsLandXML> osie, int nrOsi, int nrNiwelety, std::string zrodlo) {
+    if (nrOsi < 0 || static_cast<std::size_t>(nrOsi) >= osie.size())
+        throw BladKonwersji("Plik nie zawiera trasy nr " + std::to_string(nrOsi + 1) + ".");
+    const TOsLandXML& os = osie[static_cast<std::size_t>(nrOsi)];
+    if (!os.Pominieta.empty())
+        throw BladKonwersji("Trasy " + CytatZPliku(os.Lancuch.Nazwa) + " nie można wczytać: " + os.Pominieta);
+    if (nrNiwelety >= static_cast<int>(os.Niwelety.size()) || nrNiwelety < -1)
+        throw BladKonwersji("Trasa " + CytatZPliku(os.Lancuch.Nazwa) + " nie ma niwelety nr " +
+                            std::to_string(nrNiwelety + 1) + ".");
+    w.Zalomy = std::vector<TZalom>{};
+    w.Lancuch = os.Lancuch;
+    w.PikStart = os.Lancuch.PikStart;
+    w.GeometriaZPliku = true;
+    w.Pochodzenie = zrodlo + ", trasa " + CytatZPliku(os.Lancuch.Nazwa);
+    w.Niweleta = {};
+    if (nrNiwelety >= 0) {
+        w.Niweleta = os.Niwelety[static_cast<std::size_t>(nrNiwelety)];
+        w.Pochodzenie += ", niweleta " + CytatZPliku(w.Niweleta.Nazwa);
+    }
+    w.OpisOsi = OpisOsi(osie);
+    w.Osie = std::move(osie);
+    w.NrOsi = nrOsi;
+    w.NrNiwelety = nrNiwelety;
+    w.ZrodloOsi = std::move(zrodlo);
 }

@@ -27,16 +27,14 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ZapisywanieOdczytywanie.h"
 #include "route/Lancuch.h"
 #include "route/Niweleta.h"
 
-struct TOsLandXML {
-    TLancuch Lancuch;                 // no elements when the alignment could not be read
-    std::vector<TNiweleta> Niwelety;  // ProfAlign in file order
-    std::vector<std::string> Uwagi;   // profiles left out, with their reasons
-    std::string Pominieta;            // why the alignment could not be read ("" when read)
-    int WierszPominiecia = 0;         // and the file's line of the element (or the alignment) it names
-};
+// An alignment as read (model/TypyOsi.h): no elements when it could not be
+// read, its profiles (ProfAlign) in file order, the profiles left out with
+// their reasons, why the alignment was skipped and the line it names.
+using TOsLandXML = TOsPliku;
 
 // The alignments of a LandXML text, in file order (empty when it has none).
 // Raises BladKonwersji for a text that is not LandXML and when none of its
@@ -58,3 +56,11 @@ const TNiweleta* WybierzNiwelete(const TOsLandXML& os, const std::string& profil
 // name, start chainage, length, elements by kind and accepted junctions,
 // its profiles, and the skipped ones with their reasons.
 std::vector<std::string> OpisOsi(const std::vector<TOsLandXML>& osie);
+
+// The route a load brings from the alignments of a file: alignment nrOsi as
+// the route (its chain as it stands), its profile nrNiwelety (-1: none) as
+// the design line, the report's lines about every alignment, and the
+// alignments themselves kept in `w` for a later choice. `zrodlo` names the
+// file for the route's origin ("LandXML „plik.xml”"). Raises BladKonwersji
+// when nrOsi is not an alignment that reads or nrNiwelety not one of its profiles.
+void UstawOsJakoTrase(TDaneWczytane& w, std::vector<TOsLandXML> osie, int nrOsi, int nrNiwelety, std::string zrodlo);

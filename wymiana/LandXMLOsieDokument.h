@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,3 +14,6 @@
 // them (an unreadable one kept with its reason; never raises for one).
 // `oryginal` is the file's text before parsing, for the elements' line numbers.
 std::vector<TOsLandXML> CzytajOsieDokumentu(pugi::xml_node korzen, double jednostka, std::string_view oryginal);
+// The names of an alignment's profiles (ProfAlign) in file order: its name,
+// else its Profile's, else "Niweleta N".
+std::vector<std::string> NazwyNiwelet(pugi::xml_node alignment);

@@ -210,4 +210,31 @@ TEST_F(Otwieranie, WczytanieWCzasieBudowyIndeksuJaPorzuca) {
     EXPECT_NEAR(*z, 100 + 200.0 / 600 + 0.1, 1e-9);
 }
 
+// A file of several alignments: the panel lists them, choosing one makes it the route with the slider at its
+// start, and an unreadable one is refused with its reason and leaves the route and the list as they were.
+TEST_F(Otwieranie, WyborTrasyWPanelu) {
+    const QString x = QString::fromStdString(std::string(ORVANY_ZRODLA) + "/tests/dane/osie_civil3d.xml");
+    okno->WyborLandXML = [](const TSpisLandXML& s) {
+        // The choice dialog's lists: the profiles of each alignment beside it.
+        EXPECT_EQ(s.Niwelety.size(), s.Trasy.size());
+        return std::optional<TWyborLandXML>(TWyborLandXML{});
+    };
+    okno->OtworzPliki({x});
+    ASSERT_TRUE(bledy.isEmpty()) << bledy.join("\n").toStdString();
+    ASSERT_FALSE(okno->CB_Trasa->isHidden());
+    EXPECT_EQ(okno->CB_Trasa->count(), static_cast<int>(Trasa.Osie.size()));
+    EXPECT_EQ(okno->CB_Trasa->currentIndex(), 0);
+    emit okno->CB_Trasa->activated(1);
+    ASSERT_TRUE(bledy.isEmpty()) << bledy.join("\n").toStdString();
+    EXPECT_EQ(Trasa.NrOsi, 1);
+    EXPECT_EQ(Trasa.Lancuch.Nazwa, "Zjazd 1");
+    EXPECT_EQ(okno->SB_pik->value(), static_cast<int>(std::trunc(Trasa.PikMin)));
+    const DaneUstawieniaTrasy przed = Trasa;
+    okno->CB_Trasa->setCurrentIndex(2);
+    emit okno->CB_Trasa->activated(2);
+    ASSERT_EQ(bledy.size(), 1);
+    EXPECT_TRUE(bledy[0].contains(QStringLiteral("nie można wczytać"))) << bledy[0].toStdString();
+    EXPECT_TRUE(Trasa == przed && okno->CB_Trasa->currentIndex() == 1);
+}
+
 }  // namespace
