@@ -37,6 +37,7 @@
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
+#include "route/Lancuch.h"
 #include "route/OblTrasa.h"
 #include "scena/InfoProjekt.h"
 #include "scena/Scena.h"
@@ -171,15 +172,15 @@ TOpcjeWczytania OpcjeWczytania(const TArgumenty& a) {
 }
 
 // A chainage as the user sees it (the route's start chainage included) to one of the route.
-double PikietaTrasy(double pokazana) { return pokazana - Trasa.PikStart; }
+double PikietaTrasy(const DaneUstawieniaTrasy& trasa, double pokazana) { return pokazana - trasa.PikStart; }
 
-double PikietaNaTrasie(double pokazana, const char* opcja, std::ostream& bledy) {
-    const double s = PikietaTrasy(pokazana), pocz = Trasa.PikMin, kon = Trasa.PikMax;
+double PikietaNaTrasie(const DaneUstawieniaTrasy& trasa, double pokazana, const char* opcja, std::ostream& bledy) {
+    const double s = PikietaTrasy(trasa, pokazana), pocz = trasa.PikMin, kon = trasa.PikMax;
     if (s >= pocz && s <= kon) return s;
     const double w = std::clamp(s, pocz, kon);
-    bledy << "Uwaga: pikieta " << F2(pokazana) << " (" << opcja << ") leży poza trasą (od " << F2(Trasa.PikStart + pocz)
-          << " do " << F2(Trasa.PikStart + kon) << "); użyto " << (s < pocz ? "początku" : "końca") << " trasy, "
-          << F2(Trasa.PikStart + w) << ".\n";
+    bledy << "Uwaga: pikieta " << F2(pokazana) << " (" << opcja << ") leży poza trasą (od " << F2(trasa.PikStart + pocz)
+          << " do " << F2(trasa.PikStart + kon) << "); użyto " << (s < pocz ? "początku" : "końca") << " trasy, "
+          << F2(trasa.PikStart + w) << ".\n";
     return w;
 }
 // ---------------------------------------------------------------------------
@@ -197,42 +198,91 @@ void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy) {
     if (!brak.isEmpty()) bledy << brak.toStdString() << '\n';
 }
 
-// Opens the files one after another as the window's open flows do. A file
-// that fails leaves the model as it was; its message goes to `bledy`.
-// Returns false when any file failed.
-bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TOpcjeWczytania& opcje) {
-    bool wszystkie = true;
+// Opens the files one after another as the window's open flows do, into a
+// fresh project. A file that fails leaves the project as it was; its message
+// goes to `bledy`.
+TWczytane Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TOpcjeWczytania& opcje) {
+    TWczytane w;
     for (const std::vector<std::string>& p : GrupyPlikow(pliki)) {
         try {
-            WczytajGrupe(p, {}, opcje.LandXML, opcje.NMT);
+            WczytajGrupe(w.Projekt, w.KomunikatyTrasy, p, {}, opcje.LandXML, opcje.NMT);
         } catch (const std::exception& e) {
             bledy << e.what() << '\n';
-            wszystkie = false;
+            w.Ok = false;
         }
     }
-    return wszystkie;
+    return w;
 }
 
-void PiszKomunikatyTrasy(std::ostream& bledy) {
-    for (const std::string& k : KomunikatyTrasy) bledy << k << '\n';
+const TProjekt& PokazWczytane(TWczytane& wczytane) {
+    return PokazProjekt(std::move(wczytane.Projekt), wczytane.KomunikatyTrasy);
+}
+
+void PiszKomunikatyTrasy(const TWczytane& wczytane, std::ostream& bledy) {
+    for (const std::string& k : wczytane.KomunikatyTrasy) bledy << k << '\n';
 }
 
 // After the files of a command that needs the built route: the route build's
 // messages on stderr and, when the route is not built, that message and the
 // exit code (nothing is written then).
-std::optional<int> KodBezTrasy(bool ok, std::ostream& bledy) {
-    PiszKomunikatyTrasy(bledy);
-    if (Trasa.Obliczona) return std::nullopt;
+std::optional<int> KodBezTrasy(const TWczytane& wczytane, std::ostream& bledy) {
+    PiszKomunikatyTrasy(wczytane, bledy);
+    if (wczytane.Projekt.Trasa.Obliczona) return std::nullopt;
     bledy << "Trasa nie jest obliczona.\n";
-    return ok ? KodBrakTrasy : KodBladPliku;
+    return wczytane.Ok ? KodBrakTrasy : KodBladPliku;
+}
+
+TPolecenieNaTrasie PolecenieNaTrasie(const std::vector<std::string>& a, std::map<std::string, TOpcja> opcje,
+                                     std::ostream& bledy, const std::function<void(const TArgumenty&)>& sprawdz,
+                                     bool zProjektem) {
+    opcje.insert({"--krok", {true}});
+    TPolecenieNaTrasie p;
+    p.Arg = Rozbierz(a, 1, ZOpcjamiLandXML(std::move(opcje)));
+    SprawdzPliki(p.Arg.Pozycyjne);
+    p.Krok = Liczba(p.Arg, "--krok", 10.0);
+    if (!(p.Krok > 0.0) || !std::isfinite(p.Krok)) throw BladUzycia("krok musi być liczbą dodatnią");
+    if (sprawdz) sprawdz(p.Arg);
+    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
+    p.Wczytane = Wczytaj(p.Arg.Pozycyjne, bledy, OpcjeWczytania(p.Arg));
+    // A missing design surface is a file that lacks what the check needs: 1.
+    if (zProjektem && p.Wczytane.Projekt.PROJ.Trojkaty.empty()) {
+        PiszKomunikatyTrasy(p.Wczytane, bledy);
+        bledy << "Brak powierzchni projektowanej (PROJ): nie ma czego sprawdzać.\n";
+        p.Kod = KodBladPliku;
+        return p;
+    }
+    p.Kod = KodBezTrasy(p.Wczytane, bledy);
+    return p;
+}
+
+void SprawdzIleWierszy(const DaneUstawieniaTrasy& trasa, double krok) {
+    if (trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
+}
+
+std::vector<double> PikietyTabeli(const DaneUstawieniaTrasy& trasa, double krok) {
+    SprawdzIleWierszy(trasa, krok);
+    return PikietyZaokraglone(trasa.PikStart, trasa.PikMax, krok);
+}
+
+std::string TabelaPikiet(const DaneUstawieniaTrasy& trasa, double krok, std::string naglowek,
+                         const TIndeksWysokosci& proj, const TIndeksWysokosci& teren,
+                         const std::function<std::string(const TPunktProfilu&)>& dalej) {
+    std::string tekst = std::move(naglowek);
+    for (const double s : PikietyTabeli(trasa, krok)) {
+        const TPunktProfilu p = PunktProfilu(trasa, s, proj, teren);
+        tekst += Stala(trasa.PikStart + p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + dalej(p) +
+                 '\n';
+    }
+    return tekst;
 }
 
 // The view at chainage c as the window places it (nothing changes without
 // mesh triangles). In the driver's view a chainage where the road has no height gets the
 // chainage view instead; the tool says so once per run.
-void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane, const TKadr& kadr) {
+void UstawNaPikiecieSuwaka(const DaneUstawieniaTrasy& trasa, double c, std::ostream& bledy, bool& powiedziane,
+                           const TKadr& kadr) {
     if (UstawWidokNaPikiecie(c, true, kadr) == TUstawienie::BrakWysokosci && !powiedziane) {
-        bledy << "Na pikiecie " << F2(Trasa.PikStart + c)
+        bledy << "Na pikiecie " << F2(trasa.PikStart + c)
               << " droga nie ma wysokości: zamiast widoku kierowcy widok z trasy.\n";
         powiedziane = true;
     }

@@ -183,16 +183,18 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
     if (WidokKierowcy.Wlaczony && !naPikiecie)
         throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
-    PiszKomunikatyTrasy(bledy);
+    TWczytane w = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
+    const bool ok = w.Ok;
+    PiszKomunikatyTrasy(w, bledy);
+    const DaneUstawieniaTrasy& trasa = PokazWczytane(w).Trasa;
     if (naPikiecie) {
-        if (!Trasa.Obliczona) {
+        if (!trasa.Obliczona) {
             bledy << "Trasa nie jest obliczona.\n";
             return ok ? KodBrakTrasy : KodBladPliku;
         }
         bool powiedziane = false;
-        UstawNaPikiecieSuwaka(std::round(PikietaNaTrasie(pikieta, "--pikieta", bledy)), bledy, powiedziane,
-                              TKadr{r.W, r.H});
+        UstawNaPikiecieSuwaka(trasa, std::round(PikietaNaTrasie(trasa, pikieta, "--pikieta", bledy)), bledy,
+                              powiedziane, TKadr{r.W, r.H});
     }
     TPodzialKlatki podzial;
     if (!ZapiszPng(Klatka(r.W, r.H, podzial), wyjscie, bledy)) return KodBladPliku;
@@ -204,7 +206,8 @@ namespace {
 // The frames of a drive drawn as the window draws them (into one picture
 // kept from frame to frame, the placing included) and written nowhere; then
 // "klatek: N, klatek/s: F" on `bledy`.
-void PrzejazdBezZapisu(const std::vector<double>& pikiety, const TRozmiar& r, std::ostream& bledy) {
+void PrzejazdBezZapisu(const DaneUstawieniaTrasy& trasa, const std::vector<double>& pikiety, const TRozmiar& r,
+                       std::ostream& bledy) {
     QSize rozmiar(r.W, r.H);
     if (QScreen* ekran = QGuiApplication::primaryScreen()) rozmiar = rozmiar.expandedTo(ekran->size());
     QImage obraz(rozmiar, QImage::Format_RGB32);
@@ -213,7 +216,7 @@ void PrzejazdBezZapisu(const std::vector<double>& pikiety, const TRozmiar& r, st
     bool powiedziane = false;
     const auto start = std::chrono::steady_clock::now();
     for (double p : pikiety) {
-        UstawNaPikiecieSuwaka(p, bledy, powiedziane, TKadr{r.W, r.H});
+        UstawNaPikiecieSuwaka(trasa, p, bledy, powiedziane, TKadr{r.W, r.H});
         PlotnoQt plotno(obraz);
         Przerysuj(plotno, r.W, r.H, podzial);
     }
@@ -277,14 +280,16 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     StanOkna(r.W, r.H, true, bledy);
     UstawKierowce(arg);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
-    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
-    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
+    TWczytane w = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
+    const bool ok = w.Ok;
+    if (const std::optional<int> kod = KodBezTrasy(w, bledy)) return *kod;
+    const DaneUstawieniaTrasy& trasa = PokazWczytane(w).Trasa;
     // The drive runs from --od to --do: against the chainage when --od lies beyond --do, or with --wstecz (then
     // from the higher of the two by default, the route's end). The frames are numbered in the order of travel.
     const bool wstecz = arg.Flagi.count("--wstecz") > 0;
-    const double pocz = Trasa.PikStart + Trasa.PikMin, kon = Trasa.PikStart + Trasa.PikMax;
-    double od = PikietaNaTrasie(Liczba(arg, "--od", wstecz ? kon : pocz), "--od", bledy);
-    double doPik = PikietaNaTrasie(Liczba(arg, "--do", wstecz ? pocz : kon), "--do", bledy);
+    const double pocz = trasa.PikStart + trasa.PikMin, kon = trasa.PikStart + trasa.PikMax;
+    double od = PikietaNaTrasie(trasa, Liczba(arg, "--od", wstecz ? kon : pocz), "--od", bledy);
+    double doPik = PikietaNaTrasie(trasa, Liczba(arg, "--do", wstecz ? pocz : kon), "--do", bledy);
     if (wstecz && od < doPik) std::swap(od, doPik);
     const double kierunek = doPik < od ? -1.0 : 1.0;
     if (kierunek < 0 && WidokKierowcy.Wlaczony) WidokKierowcy.Oko.WPrzod = false;
@@ -298,7 +303,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     if (std::fabs(doPik - pikiety.back()) > zapas) pikiety.push_back(doPik);
 
     if (bezZapisu) {
-        PrzejazdBezZapisu(pikiety, r, bledy);
+        PrzejazdBezZapisu(trasa, pikiety, r, bledy);
         return KodKoncowy(ok);
     }
 
@@ -306,7 +311,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
         bool powiedziane = false;
         TPodzialKlatki podzial;
         auto klatka = [&](int i) {
-            UstawNaPikiecieSuwaka(pikiety[static_cast<std::size_t>(i)], bledy, powiedziane, TKadr{r.W, r.H});
+            UstawNaPikiecieSuwaka(trasa, pikiety[static_cast<std::size_t>(i)], bledy, powiedziane, TKadr{r.W, r.H});
             return Klatka(r.W, r.H, podzial);
         };
         const bool zapisany = ZapiszFilm(ffmpeg, *wideo, r.W, r.H, klS, static_cast<int>(pikiety.size()), klatka,
@@ -329,9 +334,9 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
     bool powiedziane = false;
     for (int i = 0; i < ile; ++i) {
-        UstawNaPikiecieSuwaka(pikiety[i], bledy, powiedziane, TKadr{r.W, r.H});
+        UstawNaPikiecieSuwaka(trasa, pikiety[i], bledy, powiedziane, TKadr{r.W, r.H});
         if (!ZapiszPng(Klatka(r.W, r.H, podzial), nazwa(i + 1), bledy)) return KodBladPliku;
-        bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(Trasa.PikStart + pikiety[i])
+        bledy << "klatka " << i + 1 << "/" << ile << ", pikieta " << F2(trasa.PikStart + pikiety[i])
               << (terminal ? "   \r" : "\n");
         bledy.flush();
     }

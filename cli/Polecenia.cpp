@@ -87,10 +87,11 @@ int Eksport(const std::vector<std::string>& a, std::ostream& bledy, std::string_
     for (const std::string& p : pliki)
         if (p == wyjscie) throw BladUzycia("plik wynikowy „" + wyjscie + "” jest też plikiem danych");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
-    PiszKomunikatyTrasy(bledy);
+    const TWczytane w = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
+    const bool ok = w.Ok;
+    PiszKomunikatyTrasy(w, bledy);
     if (!ZapiszPlikWyjsciowy(
-            wyjscie, [pisz](std::ostream& o) { pisz(o, ProjektOkna); }, bledy))
+            wyjscie, [&](std::ostream& o) { pisz(o, w.Projekt); }, bledy))
         return KodBladPliku;
     return KodKoncowy(ok);
 }

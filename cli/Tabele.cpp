@@ -52,8 +52,11 @@ int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     const TArgumenty arg = Rozbierz(a, 1, kOpcjeLandXML);
     SprawdzPliki(arg.Pozycyjne);
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
+    TWczytane w = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
+    const bool ok = w.Ok;
+    // The report is the window's: the project becomes the window's first.
     // The route report already ends with the messages of the last route build.
+    PokazWczytane(w);
     InfoTerenProj();
     for (const std::string& l : OpisTekst) wyjscie << l << '\n';
     InfoTrasy();
@@ -64,27 +67,15 @@ int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
 }
 
 int Pikiety(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
-    const TArgumenty arg = Rozbierz(a, 1, ZOpcjamiLandXML({{"--krok", {true}}}));
-    SprawdzPliki(arg.Pozycyjne);
-    const double krok = Liczba(arg, "--krok", 10.0);
-    if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
-    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
-    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
-    const double pikMax = Trasa.PikMax;
-    if (pikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
-
-    std::string tekst = "pikieta;X;Y;kierunek\n";
-    for (const double s : PikietyZaokraglone(Trasa.PikStart, pikMax, krok)) {
-        double x = 0.0, y = 0.0;
-        PunktNaPikiecie(s, x, y);
-        const double kat = KatNaPikiecie(s);
-        tekst += Stala(Trasa.PikStart + s, 4) + ';' + Stala(x + Trasa.Dx, 4) + ';' + Stala(y + Trasa.Dy, 4) + ';' +
-                 Stala(kat, 6) + '\n';
-    }
-    wyjscie << tekst;
+    const TPolecenieNaTrasie p = PolecenieNaTrasie(a, {}, bledy);
+    if (p.Kod) return *p.Kod;
+    const DaneUstawieniaTrasy& trasa = p.Wczytane.Projekt.Trasa;
+    // The route's points only: no heights asked for.
+    const TIndeksWysokosci bezPowierzchni;
+    wyjscie << TabelaPikiet(trasa, p.Krok, "pikieta;X;Y;kierunek\n", bezPowierzchni, bezPowierzchni,
+                            [&](const TPunktProfilu& q) { return Stala(KatNaPikiecie(trasa, q.Pikieta), 6); });
     wyjscie.flush();
-    return KodKoncowy(ok);
+    return KodKoncowy(p.Wczytane.Ok);
 }
 
 int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
@@ -100,12 +91,14 @@ int Przekroj(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostr
     if (!(szerokosc > 0.0) || !std::isfinite(szerokosc)) throw BladUzycia("szerokość musi być liczbą dodatnią");
     if (2.0 * szerokosc / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej szerokości");
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
-    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
+    const TWczytane w = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
+    const bool ok = w.Ok;
+    if (const std::optional<int> kod = KodBezTrasy(w, bledy)) return *kod;
+    const DaneUstawieniaTrasy& trasa = w.Projekt.Trasa;
     std::string tekst = "odleglosc;X;Y;Z_proj;Z_teren\n";
-    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
-    for (const TPunktProfilu& p :
-         ObliczPrzekroj(Trasa, PikietaNaTrasie(pikieta, "--pikieta", bledy), szerokosc, krok, *ix.PROJ, *ix.TEREN))
+    const TIndeksyWysokosci ix = IndeksyWysokosci(w.Projekt);
+    for (const TPunktProfilu& p : ObliczPrzekroj(trasa, PikietaNaTrasie(trasa, pikieta, "--pikieta", bledy), szerokosc,
+                                                 krok, *ix.PROJ, *ix.TEREN))
         tekst += Stala(p.Odleglosc, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' + PoleWysokosci(p.ZProj) +
                  ';' + PoleWysokosci(p.ZTeren) + '\n';
     wyjscie << tekst;
@@ -149,16 +142,18 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
     if (!blad.empty()) throw BladUzycia(blad);
 
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
-    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
-    if (Trasa.PikMax / u.Krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
-    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
-    const auto wiersze = ObliczWidocznosc({Trasa, ParametryProjektowe}, u, *ix.PROJ, *ix.TEREN);
+    const TWczytane wczytane = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
+    const bool ok = wczytane.Ok;
+    if (const std::optional<int> kod = KodBezTrasy(wczytane, bledy)) return *kod;
+    const TProjekt& projekt = wczytane.Projekt;
+    SprawdzIleWierszy(projekt.Trasa, u.Krok);
+    const TIndeksyWysokosci ix = IndeksyWysokosci(projekt);
+    const auto wiersze = ObliczWidocznosc({projekt.Trasa, projekt.ParametryProjektowe}, u, *ix.PROJ, *ix.TEREN);
     std::string tekst = "pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia\n";
     for (const TWierszWidocznosci& w : *wiersze) {
-        tekst += Stala(Trasa.PikStart + w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") + Stala(w.Dostepna, 2) + ';' +
-                 (std::isfinite(w.Wymagana) ? Stala(w.Wymagana, 2) : std::string("inf")) + ';' +
-                 (w.Ocena ? "tak" : "nie") + ';' + TekstGranicy(w.Granica) + ';';
+        tekst += Stala(projekt.Trasa.PikStart + w.Pikieta, 4) + (w.Kierunek > 0 ? ";+;" : ";-;") +
+                 Stala(w.Dostepna, 2) + ';' + (std::isfinite(w.Wymagana) ? Stala(w.Wymagana, 2) : std::string("inf")) +
+                 ';' + (w.Ocena ? "tak" : "nie") + ';' + TekstGranicy(w.Granica) + ';';
         if (w.Przeszkoda)
             tekst += Stala(w.Przeszkoda->X, 3) + ';' + Stala(w.Przeszkoda->Y, 3) + ';' + Stala(w.Przeszkoda->Z, 3) +
                      ';' + TekstPowierzchni(w.Powierzchnia);
@@ -172,76 +167,66 @@ int Widocznosc(const std::vector<std::string>& a, std::ostream& wyjscie, std::os
 }
 
 int Profil(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
-    const TArgumenty arg = Rozbierz(a, 1,
-                                    ZOpcjamiLandXML({{"--krok", {true}},
-                                                     {"--obraz", {true}},
-                                                     {"--pikieta", {true}},
-                                                     {"--przewyzszenie", {true}},
-                                                     {"--rozmiar", {true}}}));
-    SprawdzPliki(arg.Pozycyjne);
-    const double krok = Liczba(arg, "--krok", 10.0);
-    if (!(krok > 0.0) || !std::isfinite(krok)) throw BladUzycia("krok musi być liczbą dodatnią");
-    const std::string* obraz = arg.Wartosc("--obraz");
-    if (obraz && !KonczySiePng(*obraz)) throw BladUzycia("opcja --obraz: plik obrazu musi mieć końcówkę .png");
-    if (!obraz && (arg.Wartosc("--pikieta") || arg.Wartosc("--przewyzszenie") || arg.Wartosc("--rozmiar")))
-        throw BladUzycia("opcje --pikieta, --przewyzszenie i --rozmiar działają tylko z --obraz");
-    const double pikieta = Liczba(arg, "--pikieta", 0.0);
-    const double przewyzszenie = Liczba(arg, "--przewyzszenie", PrzewyzszenieDomyslne);
-    if (!std::isfinite(pikieta)) throw BladUzycia("pikieta musi być liczbą skończoną");
-    if (!(przewyzszenie >= PrzewyzszenieNajmniejsze && przewyzszenie <= PrzewyzszenieNajwieksze))
-        throw BladUzycia("przewyższenie musi leżeć między " + G2(PrzewyzszenieNajmniejsze) + " a " +
-                         G2(PrzewyzszenieNajwieksze));
+    double pikieta = 0.0, przewyzszenie = PrzewyzszenieDomyslne;
     TRozmiar r;
     r.W = RozmiarRysunkuProfilu.width();
     r.H = RozmiarRysunkuProfilu.height();
-    if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
-    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
-    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
-    if (obraz) {
+    TPolecenieNaTrasie p = PolecenieNaTrasie(
+        a, {{"--obraz", {true}}, {"--pikieta", {true}}, {"--przewyzszenie", {true}}, {"--rozmiar", {true}}}, bledy,
+        [&](const TArgumenty& arg) {
+            const std::string* obraz = arg.Wartosc("--obraz");
+            if (obraz && !KonczySiePng(*obraz)) throw BladUzycia("opcja --obraz: plik obrazu musi mieć końcówkę .png");
+            if (!obraz && (arg.Wartosc("--pikieta") || arg.Wartosc("--przewyzszenie") || arg.Wartosc("--rozmiar")))
+                throw BladUzycia("opcje --pikieta, --przewyzszenie i --rozmiar działają tylko z --obraz");
+            pikieta = Liczba(arg, "--pikieta", 0.0);
+            przewyzszenie = Liczba(arg, "--przewyzszenie", PrzewyzszenieDomyslne);
+            if (!std::isfinite(pikieta)) throw BladUzycia("pikieta musi być liczbą skończoną");
+            if (!(przewyzszenie >= PrzewyzszenieNajmniejsze && przewyzszenie <= PrzewyzszenieNajwieksze))
+                throw BladUzycia("przewyższenie musi leżeć między " + G2(PrzewyzszenieNajmniejsze) + " a " +
+                                 G2(PrzewyzszenieNajwieksze));
+            if (arg.Wartosc("--rozmiar")) r = Rozmiar(arg);
+        });
+    if (p.Kod) return *p.Kod;
+    const bool ok = p.Wczytane.Ok;
+    if (const std::string* obraz = p.Arg.Wartosc("--obraz")) {
+        // The drawing is the window's: the project becomes the window's first.
+        const TProjekt& projekt = PokazWczytane(p.Wczytane);
         // The slider stands on whole metres: the chainage is rounded as its position would be.
         const TDaneRysunkuProfilu dane = ObliczDaneRysunkuProfilu(
-            std::round(PikietaNaTrasie(pikieta, "--pikieta", bledy)), przewyzszenie);
+            std::round(PikietaNaTrasie(projekt.Trasa, pikieta, "--pikieta", bledy)), przewyzszenie);
         if (!ZapiszPng(ObrazProfilu(dane, QSize(r.W, r.H)), *obraz, bledy)) return KodBladPliku;
         return KodKoncowy(ok);
     }
-    if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
-    std::string tekst = "pikieta;X;Y;Z_proj;Z_teren;roznica\n";
-    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
-    for (const TPunktProfilu& p :
-         ObliczProfil(Trasa, PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, krok), *ix.PROJ, *ix.TEREN))
-        tekst += Stala(Trasa.PikStart + p.Pikieta, 4) + ';' + Stala(p.X, 4) + ';' + Stala(p.Y, 4) + ';' +
-                 PoleWysokosci(p.ZProj) + ';' + PoleWysokosci(p.ZTeren) + ';' + PoleWysokosci(p.Roznica()) + '\n';
-    wyjscie << tekst;
+    const TIndeksyWysokosci ix = IndeksyWysokosci(p.Wczytane.Projekt);
+    wyjscie << TabelaPikiet(p.Wczytane.Projekt.Trasa, p.Krok, "pikieta;X;Y;Z_proj;Z_teren;roznica\n", *ix.PROJ,
+                            *ix.TEREN, [](const TPunktProfilu& q) {
+                                return PoleWysokosci(q.ZProj) + ';' + PoleWysokosci(q.ZTeren) + ';' +
+                                       PoleWysokosci(q.Roznica());
+                            });
     wyjscie.flush();
     return KodKoncowy(ok);
 }
 
 int Niweleta(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostream& bledy) {
-    const TArgumenty arg = Rozbierz(a, 1, ZOpcjamiLandXML({{"--krok", {true}}}));
-    SprawdzPliki(arg.Pozycyjne);
-    const double krok = Liczba(arg, "--krok", 10.0);
-    if (!(krok > 0.0)) throw BladUzycia("krok musi być liczbą dodatnią");
-    StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
-    const bool ok = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
-    if (const std::optional<int> kod = KodBezTrasy(ok, bledy)) return *kod;
-    if (Trasa.Niweleta.Pusta()) {
+    const TPolecenieNaTrasie p = PolecenieNaTrasie(a, {}, bledy);
+    if (p.Kod) return *p.Kod;
+    const DaneUstawieniaTrasy& trasa = p.Wczytane.Projekt.Trasa;
+    if (trasa.Niweleta.Pusta()) {
         bledy << "orvany3d-cli: trasa nie ma niwelety (Profile/ProfAlign w pliku LandXML); niweleta pochodzi tylko "
                  "z trasy pliku LandXML.\n";
         return KodBladPliku;
     }
-    if (Trasa.PikMax / krok > NajwiecejWierszy) throw BladUzycia("krok jest za mały dla tej trasy");
     // The stations of the station table; the design line where it is (the fields empty elsewhere).
     std::string tekst = "pikieta;Z;pochylenie\n";
-    for (const double s : PikietyZaokraglone(Trasa.PikStart, Trasa.PikMax, krok)) {
-        const double pik = Trasa.PikStart + s;
-        const std::optional<double> z = WysokoscNiwelety(Trasa.Niweleta, pik);
-        const std::optional<double> g = PochylenieNiwelety(Trasa.Niweleta, pik);
+    for (const double s : PikietyTabeli(trasa, p.Krok)) {
+        const double pik = trasa.PikStart + s;
+        const std::optional<double> z = WysokoscNiwelety(trasa.Niweleta, pik);
+        const std::optional<double> g = PochylenieNiwelety(trasa.Niweleta, pik);
         tekst += Stala(pik, 4) + ';' + PoleWysokosci(z) + ';' + (g ? Stala(*g * 100, 3) : std::string()) + '\n';
     }
     wyjscie << tekst;
     wyjscie.flush();
-    return KodKoncowy(ok);
+    return KodKoncowy(p.Wczytane.Ok);
 }
 
 }  // namespace cli

@@ -18,7 +18,9 @@
 #include <string_view>
 #include <vector>
 
+#include "analiza/Profil.h"
 #include "cli/Polecenia.h"
+#include "model/Projekt.h"
 #include "nmt/NMT.h"
 #include "render/Kadr.h"
 #include "wymiana/LandXML.h"
@@ -82,28 +84,68 @@ struct TOpcjeWczytania {
 };
 TOpcjeWczytania OpcjeWczytania(const TArgumenty& a);
 // A chainage as the user sees it (the route's start chainage included) to one of the route.
-double PikietaTrasy(double pokazana);
+double PikietaTrasy(const DaneUstawieniaTrasy& trasa, double pokazana);
 // The same for a chainage the user gave in `opcja`; one outside the route is
 // taken at the route's nearer end, with a warning on `bledy`.
-double PikietaNaTrasie(double pokazana, const char* opcja, std::ostream& bledy);
+double PikietaNaTrasie(const DaneUstawieniaTrasy& trasa, double pokazana, const char* opcja, std::ostream& bledy);
 
 // The state of a fresh main window with a paint area of W x H after its first
 // resize: start values, the sky picture, the eye at its working place.
 void StanOkna(int W, int H, bool zNiebem, std::ostream& bledy);
-// Opens the files one after another as the window's open flows do. A file
-// that fails leaves the model as it was; its message goes to `bledy`.
-// Returns false when any file failed.
-// Consecutive grids are one load (the sheets of one terrain).
-bool Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TOpcjeWczytania& opcje = {});
-void PiszKomunikatyTrasy(std::ostream& bledy);
+// What the files of a command made: a project of its own (the window's is
+// not touched until PokazWczytane), the messages of its route build, and
+// whether every file was read.
+struct TWczytane {
+    TProjekt Projekt;
+    std::vector<std::string> KomunikatyTrasy;
+    bool Ok = true;
+};
+// Opens the files one after another as the window's open flows do, into a
+// fresh project. A file that fails leaves the project as it was; its message
+// goes to `bledy`. Consecutive grids are one load (the sheets of one terrain).
+TWczytane Wczytaj(const std::vector<std::string>& pliki, std::ostream& bledy, const TOpcjeWczytania& opcje = {});
+// The loaded project becomes the window's (the commands that draw it or
+// report the window's view); returns the window's project.
+const TProjekt& PokazWczytane(TWczytane& wczytane);
+void PiszKomunikatyTrasy(const TWczytane& wczytane, std::ostream& bledy);
 // After the files of a command that needs the built route: the route build's
 // messages on stderr and, when the route is not built, that message and the
 // exit code (nothing is written then).
-std::optional<int> KodBezTrasy(bool ok, std::ostream& bledy);
+std::optional<int> KodBezTrasy(const TWczytane& wczytane, std::ostream& bledy);
+// The prologue shared by the commands that walk the built route in steps of
+// --krok (pikiety, profil, niweleta and the design checks): the options (the
+// command's `opcje`, --krok and the LandXML choice), the data files' names,
+// --krok (a positive number, `krokDomyslny` when not given), the command's own
+// checks of its options (`sprawdz`, before any file is read), a fresh state
+// and the files read. Then, with `zProjektem`, a missing design surface ends
+// the command with exit 1; without the built route it ends with the route's
+// message and exit 3 (1 when a file failed). `Kod` set: the command ends there
+// with that code, nothing written.
+struct TPolecenieNaTrasie {
+    TArgumenty Arg;
+    double Krok = 10.0;
+    TWczytane Wczytane;
+    std::optional<int> Kod;
+};
+TPolecenieNaTrasie PolecenieNaTrasie(const std::vector<std::string>& a, std::map<std::string, TOpcja> opcje,
+                                     std::ostream& bledy, const std::function<void(const TArgumenty&)>& sprawdz = {},
+                                     bool zProjektem = false);
+// A table's number of rows for the route in steps of krok is bounded: raises BladUzycia beyond it.
+void SprawdzIleWierszy(const DaneUstawieniaTrasy& trasa, double krok);
+// The stations of a table: the route's round chainages every krok (PikietyZaokraglone), within that bound.
+std::vector<double> PikietyTabeli(const DaneUstawieniaTrasy& trasa, double krok);
+// The station table of pikiety and profil: the header, then a row for every
+// station (PikietyTabeli): the chainage shown, the route point's X and Y in
+// the file's coordinates (4 decimals) and `dalej` of the point (its heights
+// on `proj` and `teren`), each field after a ';'.
+std::string TabelaPikiet(const DaneUstawieniaTrasy& trasa, double krok, std::string naglowek,
+                         const TIndeksWysokosci& proj, const TIndeksWysokosci& teren,
+                         const std::function<std::string(const TPunktProfilu&)>& dalej);
 // The view at chainage c as the window places it for a picture of the size
 // `kadr` (the driver's view leaves out what lies beside it); a chainage without a road
 // height in the driver's view is said once per run.
-void UstawNaPikiecieSuwaka(double c, std::ostream& bledy, bool& powiedziane, const TKadr& kadr);
+void UstawNaPikiecieSuwaka(const DaneUstawieniaTrasy& trasa, double c, std::ostream& bledy, bool& powiedziane,
+                           const TKadr& kadr);
 // The driver's view options shared by obraz and przejazd.
 std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje);
 // The driver's view settings from the command line (after StanOkna).

@@ -9,6 +9,7 @@
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/LinieOsi.h"
 #include "scena/WidokKierowcy.h"
 #include "wymiana/LandXMLOsie.h"
 
@@ -25,29 +26,68 @@ void PokazWczytany() {
     PrzygotujPosortowane(TEREN, false, 4.0);
     PrzygotujPosortowane(PROJ, true, 4.0);
     PrzeliczRzut();
+    DodajLinieOsiOgolne(4.0);
 }
 
-// A load of the window: the new project made aside and swapped in whole, the
-// route's messages and the render arrays with it.
-void Przyjmij(TDaneWczytane&& dane, const TNoweZbiory& nowe) {
+// What a load goes into: a project and the messages of its route build.
+struct TCel {
+    TProjekt& Projekt;
+    std::vector<std::string>& Komunikaty;
+};
+
+TCel Okno() { return {ProjektOkna, KomunikatyTrasy}; }
+
+// A load: the new project made aside and swapped in whole, the route's messages with it.
+void Przyjmij(TCel cel, TDaneWczytane&& dane, const TNoweZbiory& nowe) {
     std::vector<std::string> komunikaty;
-    TProjekt nowy = ProjektPoWczytaniu(ProjektOkna, std::move(dane), nowe, komunikaty);
-    ProjektOkna = std::move(nowy);
-    KomunikatyTrasy = std::move(komunikaty);
+    TProjekt nowy = ProjektPoWczytaniu(cel.Projekt, std::move(dane), nowe, komunikaty);
+    cel.Projekt = std::move(nowy);
+    cel.Komunikaty = std::move(komunikaty);
+}
+
+void Przyjmij(TCel cel, TDaneWczytane&& dane) {
+    const TNoweZbiory nowe{dane.TrojkatyTEREN.has_value(), dane.TrojkatyPROJ.has_value(), dane.Zalomy.has_value()};
+    Przyjmij(cel, std::move(dane), nowe);
+}
+
+// A load of the window: the render arrays follow the new project.
+void PrzyjmijWOknie(TDaneWczytane&& dane) {
+    Przyjmij(Okno(), std::move(dane));
     PokazWczytany();
 }
 
-void Przyjmij(TDaneWczytane&& dane) {
-    const TNoweZbiory nowe{dane.TrojkatyTEREN.has_value(), dane.TrojkatyPROJ.has_value(), dane.Zalomy.has_value()};
-    Przyjmij(std::move(dane), nowe);
+// A .tro / .mtp text is read on the project the load is built on: TEREN
+// triangles in a file without TEREN points take the project's points.
+TOpcjeCzytania NaProjekcie(const TProjekt& p) {
+    TOpcjeCzytania o;
+    o.PunktyTEREN = &p.TEREN.Punkty;
+    return o;
 }
 
-// A .tro / .mtp text is read on the window's project: TEREN triangles in a
-// file without TEREN points take the project's points.
-TOpcjeCzytania NaProjekcieOkna() {
-    TOpcjeCzytania o;
-    o.PunktyTEREN = &ProjektOkna.TEREN.Punkty;
-    return o;
+bool OtworzNMTW(TCel cel, const std::vector<std::string>& pliki, const TOpcjeNMT& opcje, const TPostep& postep,
+                const std::atomic<bool>* przerwij);
+
+// One file into the project (the reader RodzajPliku chooses); false when a grid's reading was cancelled.
+bool WczytajPlikW(TCel cel, const std::string& nazwa, const TPostep& postep, const TWyborLandXML& wyborLandXML,
+                  const TOpcjeNMT& opcjeNMT) {
+    switch (RodzajPliku(nazwa)) {
+        case TRodzajPliku::TRO: Przyjmij(cel, CzytajPlikTRO(nazwa, postep, NaProjekcie(cel.Projekt))); return true;
+        case TRodzajPliku::MTP: Przyjmij(cel, CzytajPlikMTP(nazwa, postep, NaProjekcie(cel.Projekt))); return true;
+        case TRodzajPliku::XML: Przyjmij(cel, CzytajPlikLandXML(nazwa, wyborLandXML, postep)); return true;
+        case TRodzajPliku::NMT: return OtworzNMTW(cel, {nazwa}, opcjeNMT, postep, nullptr);
+        case TRodzajPliku::Inny: break;
+    }
+    throw BladKonwersji("Nieznany rodzaj pliku „" + nazwa +
+                        "”: oczekiwano pliku .tro, .mtp, LandXML (.xml) albo siatki NMT (.asc, .xyz, .tif, .tiff).");
+}
+
+bool WczytajGrupeW(TCel cel, const std::vector<std::string>& grupa, const TPostep& postep,
+                   const TWyborLandXML& wyborLandXML, const TOpcjeNMT& opcjeNMT) {
+    if (grupa.size() == 1) return WczytajPlikW(cel, grupa[0], postep, wyborLandXML, opcjeNMT);
+    for (const std::string& n : grupa)
+        if (RodzajPliku(n) != TRodzajPliku::NMT)
+            throw BladKonwersji("Razem można wczytać tylko arkusze siatki NMT, a „" + n + "” nim nie jest.");
+    return OtworzNMTW(cel, grupa, opcjeNMT, postep, nullptr);
 }
 
 }  // namespace
@@ -125,57 +165,68 @@ void WybierzOs(int nrOsi, int nrNiwelety) {
     PokazWczytany();
 }
 
-void ZakonczWczytywanie() { Przyjmij(TDaneWczytane{}, TNoweZbiory{}); }
+void ZakonczWczytywanie() {
+    Przyjmij(Okno(), TDaneWczytane{}, TNoweZbiory{});
+    PokazWczytany();
+}
 
 void OtworzTRO(const std::string& nazwaPliku, const TPostep& postep) {
-    Przyjmij(CzytajPlikTRO(nazwaPliku, postep, NaProjekcieOkna()));
+    PrzyjmijWOknie(CzytajPlikTRO(nazwaPliku, postep, NaProjekcie(ProjektOkna)));
 }
 
 void OtworzTROZBufora(std::string_view dane, std::string_view nazwa, const TPostep& postep) {
-    Przyjmij(CzytajTRO(dane, nazwa, postep, NaProjekcieOkna()));
+    PrzyjmijWOknie(CzytajTRO(dane, nazwa, postep, NaProjekcie(ProjektOkna)));
 }
 
 void OtworzMTP(const std::string& nazwaPliku, const TPostep& postep) {
-    Przyjmij(CzytajPlikMTP(nazwaPliku, postep, NaProjekcieOkna()));
+    PrzyjmijWOknie(CzytajPlikMTP(nazwaPliku, postep, NaProjekcie(ProjektOkna)));
 }
 
 void OtworzMTPZBufora(std::string_view dane, std::string_view nazwa, const TPostep& postep) {
-    Przyjmij(CzytajMTP(dane, nazwa, postep, NaProjekcieOkna()));
+    PrzyjmijWOknie(CzytajMTP(dane, nazwa, postep, NaProjekcie(ProjektOkna)));
 }
 
 void OtworzLandXML(const std::string& nazwaPliku, const TWyborLandXML& wybor, const TPostep& postep) {
-    Przyjmij(CzytajPlikLandXML(nazwaPliku, wybor, postep));
+    PrzyjmijWOknie(CzytajPlikLandXML(nazwaPliku, wybor, postep));
 }
 
 void OtworzLandXMLZBufora(std::string_view dane, std::string_view nazwa, const TWyborLandXML& wybor,
                           const TPostep& postep) {
-    Przyjmij(CzytajLandXML(dane, nazwa, wybor, postep));
+    PrzyjmijWOknie(CzytajLandXML(dane, nazwa, wybor, postep));
 }
 
-TOpcjeNMT OpcjeNMTSceny(TOpcjeNMT o) {
-    o.UkladDanych = Trasa.EPSG != 0 ? Trasa.EPSG : PROJ.EPSG;
-    if (o.Uklad == 0) o.Uklad = Trasa.EPSG != 0 ? Trasa.EPSG : TEREN.EPSG != 0 ? TEREN.EPSG : PROJ.EPSG;
-    if (o.Pas > 0.0 && o.Os.empty() && Trasa.Obliczona) {
+TOpcjeNMT OpcjeNMTSceny(TOpcjeNMT o) { return OpcjeNMTProjektu(ProjektOkna, std::move(o)); }
+
+TOpcjeNMT OpcjeNMTProjektu(const TProjekt& projekt, TOpcjeNMT o) {
+    o.UkladDanych = projekt.Trasa.EPSG != 0 ? projekt.Trasa.EPSG : projekt.PROJ.EPSG;
+    if (o.Uklad == 0)
+        o.Uklad = projekt.Trasa.EPSG != 0   ? projekt.Trasa.EPSG
+                  : projekt.TEREN.EPSG != 0 ? projekt.TEREN.EPSG
+                                            : projekt.PROJ.EPSG;
+    if (o.Pas > 0.0 && o.Os.empty() && projekt.Trasa.Obliczona) {
         // The route's line: every 2 m and at every element's ends, in file coordinates.
         std::vector<double> s;
-        for (double p = Trasa.PikMin; p < Trasa.PikMax; p += 2.0) s.push_back(p);
-        for (const TElementOsi& e : Trasa.Lancuch.Elementy)
+        for (double p = projekt.Trasa.PikMin; p < projekt.Trasa.PikMax; p += 2.0) s.push_back(p);
+        for (const TElementOsi& e : projekt.Trasa.Lancuch.Elementy)
             for (double p : {e.Pik, e.PikK})
-                if (p > Trasa.PikMin && p < Trasa.PikMax) s.push_back(p);
-        s.push_back(Trasa.PikMax);
+                if (p > projekt.Trasa.PikMin && p < projekt.Trasa.PikMax) s.push_back(p);
+        s.push_back(projekt.Trasa.PikMax);
         std::sort(s.begin(), s.end());
         for (double p : s) {
             TPunkt2D q;
-            PunktNaPikiecie(p, q.X, q.Y);
-            q.X += Trasa.Dx;
-            q.Y += Trasa.Dy;
+            PunktNaPikiecie(projekt.Trasa, p, q.X, q.Y);
+            q.X += projekt.Trasa.Dx;
+            q.Y += projekt.Trasa.Dy;
             if (std::isfinite(q.X) && std::isfinite(q.Y)) o.Os.push_back(q);
         }
     }
     return o;
 }
 
-void PrzyjmijNMT(TTerenNMT&& t) {
+namespace {
+
+// The sections of a TIN made from elevation grids: TEREN's points and triangles, no lines.
+TDaneWczytane DaneNMT(TTerenNMT&& t) {
     TDaneWczytane d;
     std::vector<TPunktSiatki> punkty(t.Tin.Punkty.size());
     for (std::size_t n = 0; n < punkty.size(); ++n) {
@@ -206,14 +257,29 @@ void PrzyjmijNMT(TTerenNMT&& t) {
     d.LinieTEREN = std::vector<TLinia>{};
     d.EPSG = t.UkladWyniku;
     d.OpisTEREN = std::move(t.Opis);
-    Przyjmij(std::move(d));
+    return d;
 }
+
+}  // namespace
+
+void PrzyjmijNMT(TTerenNMT&& t) { PrzyjmijWOknie(DaneNMT(std::move(t))); }
+
+namespace {
+
+bool OtworzNMTW(TCel cel, const std::vector<std::string>& pliki, const TOpcjeNMT& opcje, const TPostep& postep,
+                const std::atomic<bool>* przerwij) {
+    std::optional<TTerenNMT> t = WczytajNMT(pliki, OpcjeNMTProjektu(cel.Projekt, opcje), postep, przerwij);
+    if (!t) return false;
+    Przyjmij(cel, DaneNMT(std::move(*t)));
+    return true;
+}
+
+}  // namespace
 
 bool OtworzNMT(const std::vector<std::string>& pliki, const TOpcjeNMT& opcje, const TPostep& postep,
                const std::atomic<bool>* przerwij) {
-    std::optional<TTerenNMT> t = WczytajNMT(pliki, OpcjeNMTSceny(opcje), postep, przerwij);
-    if (!t) return false;
-    PrzyjmijNMT(std::move(*t));
+    if (!OtworzNMTW(Okno(), pliki, opcje, postep, przerwij)) return false;
+    PokazWczytany();
     return true;
 }
 
@@ -230,15 +296,7 @@ TRodzajPliku RodzajPliku(std::string_view nazwa) {
 
 void WczytajPlik(const std::string& nazwa, const TPostep& postep, const TWyborLandXML& wyborLandXML,
                  const TOpcjeNMT& opcjeNMT) {
-    switch (RodzajPliku(nazwa)) {
-        case TRodzajPliku::TRO: OtworzTRO(nazwa, postep); return;
-        case TRodzajPliku::MTP: OtworzMTP(nazwa, postep); return;
-        case TRodzajPliku::XML: OtworzLandXML(nazwa, wyborLandXML, postep); return;
-        case TRodzajPliku::NMT: OtworzNMT({nazwa}, opcjeNMT, postep); return;
-        case TRodzajPliku::Inny: break;
-    }
-    throw BladKonwersji("Nieznany rodzaj pliku „" + nazwa +
-                        "”: oczekiwano pliku .tro, .mtp, LandXML (.xml) albo siatki NMT (.asc, .xyz, .tif, .tiff).");
+    if (WczytajPlikW(Okno(), nazwa, postep, wyborLandXML, opcjeNMT)) PokazWczytany();
 }
 
 std::vector<std::vector<std::string>> GrupyPlikow(const std::vector<std::string>& nazwy) {
@@ -255,11 +313,19 @@ std::vector<std::vector<std::string>> GrupyPlikow(const std::vector<std::string>
 
 void WczytajGrupe(const std::vector<std::string>& grupa, const TPostep& postep, const TWyborLandXML& wyborLandXML,
                   const TOpcjeNMT& opcjeNMT) {
-    if (grupa.size() == 1) return WczytajPlik(grupa[0], postep, wyborLandXML, opcjeNMT);
-    for (const std::string& n : grupa)
-        if (RodzajPliku(n) != TRodzajPliku::NMT)
-            throw BladKonwersji("Razem można wczytać tylko arkusze siatki NMT, a „" + n + "” nim nie jest.");
-    OtworzNMT(grupa, opcjeNMT, postep);
+    if (WczytajGrupeW(Okno(), grupa, postep, wyborLandXML, opcjeNMT)) PokazWczytany();
+}
+
+bool WczytajGrupe(TProjekt& projekt, std::vector<std::string>& komunikaty, const std::vector<std::string>& grupa,
+                  const TPostep& postep, const TWyborLandXML& wyborLandXML, const TOpcjeNMT& opcjeNMT) {
+    return WczytajGrupeW({projekt, komunikaty}, grupa, postep, wyborLandXML, opcjeNMT);
+}
+
+const TProjekt& PokazProjekt(TProjekt&& projekt, std::vector<std::string> komunikaty) {
+    ProjektOkna = std::move(projekt);
+    KomunikatyTrasy = std::move(komunikaty);
+    PokazWczytany();
+    return ProjektOkna;
 }
 
 void UstawOkoOkna(int W, int /*H*/) {

@@ -73,6 +73,8 @@ void WybierzOs(int nrOsi, int nrNiwelety = 0);
 // every 2 m and at every vertex); when `o.Uklad` is 0, the system of the
 // loaded route or, failing that, of the loaded surfaces.
 TOpcjeNMT OpcjeNMTSceny(TOpcjeNMT o);
+// The same with the scene's part from a given project.
+TOpcjeNMT OpcjeNMTProjektu(const TProjekt& projekt, TOpcjeNMT o);
 // The TIN put in place as TEREN, then the load sequence.
 void PrzyjmijNMT(TTerenNMT&& teren);
 // Both in one (the calling thread). False when `przerwij` was set (nothing changed).
@@ -99,6 +101,16 @@ std::vector<std::vector<std::string>> GrupyPlikow(const std::vector<std::string>
 // One load of GrupyPlikow: grids through OtworzNMT, another file through WczytajPlik.
 void WczytajGrupe(const std::vector<std::string>& grupa, const TPostep& postep = {},
                   const TWyborLandXML& wyborLandXML = {}, const TOpcjeNMT& opcjeNMT = {});
+// The same load into a given project instead of the window's (the
+// command-line tool's tables build their own): all or nothing, the route
+// build's messages to `komunikaty`, the window untouched. False when a grid's
+// reading was cancelled (nothing changed).
+bool WczytajGrupe(TProjekt& projekt, std::vector<std::string>& komunikaty, const std::vector<std::string>& grupa,
+                  const TPostep& postep = {}, const TWyborLandXML& wyborLandXML = {}, const TOpcjeNMT& opcjeNMT = {});
+// A project made aside becomes the window's whole: its route's messages, the
+// render arrays, sort and shading, as at the end of a load. Returns the
+// window's project (for the glue that goes on to draw it).
+const TProjekt& PokazProjekt(TProjekt&& projekt, std::vector<std::string> komunikaty);
 
 // ---- The view ----
 

@@ -12,6 +12,7 @@
 #include "analiza/Wysokosci.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "scena/LinieOsi.h"
 #include "scena/Scena.h"
 
 TWidokKierowcy WidokKierowcy;
@@ -165,6 +166,7 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
         ZbudujSlupki();
     else
         WyczyscSlupki();
+    DodajLinieOsiNaTrasie();
     // The chainage view itself: the route point and direction looked up at s
     // and the arrays placed there (UstawNaPikiecie), or placed again at the
     // point last looked up.

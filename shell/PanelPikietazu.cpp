@@ -41,6 +41,7 @@
 #include "render/RysujPerspektywa.h"
 #include "render/qt/PlotnoQt.h"
 #include "scena/InfoProjekt.h"
+#include "scena/LinieOsi.h"
 #include "scena/Scena.h"
 #include "shell/Klawisze.h"
 #include "scena/WidokKierowcy.h"
@@ -335,7 +336,7 @@ void TfMaster::KrokJazdyOkna() {
 void TfMaster::B_ObliczTrasaClick() {
     if (Jazda()) PrzelaczJazde();
     TZajety zajety;
-    if (!WidokOgolny()) return;
+    if (!WidokOgolnyZLiniami()) return;
     PiszPolozenieOka();
     Przerysuj(*this);
 }

@@ -4,6 +4,9 @@
 // profile with every kind of vertical curve beside a ground profile and a broken one), and the refusals.
 
 #include "pomocnicze/Pomocnicze.h"
+#include "analiza/Wysokosci.h"
+#include "route/Lancuch.h"
+#include "scena/LinieOsi.h"
 #include "wymiana/LandXMLOsie.h"
 
 namespace {
@@ -195,4 +198,56 @@ TEST(OsieLandXML, PlikOtwieraSieJakoTrasa) {
     EXPECT_EQ(Trasa, przed);
     WybierzOs(0);
     EXPECT_EQ(Trasa, pierwsza);
+}
+
+// The other alignments drawn on a tilted plane that covers only part of them: every stretch's centre lies on
+// its alignment, 0.1 m over the plane, inside the plane's cover; the route itself and the skipped ones draw
+// nothing. Without surfaces every alignment lies at height 0 inside the general view's box and fills it to
+// its margin on one side.
+TEST(OsieLandXML, LinieInnychOsi) {
+    DaneUstawieniaTrasy t;
+    t.Osie = CzytajOsiePlikuLandXML(kPlik);
+    t.NrOsi = 0;
+    const TLancuch& druga = t.Osie[1].Lancuch;
+    ASSERT_FALSE(druga.Elementy.empty());
+    const TPunkt2D p0 = PunktLancucha(druga, 0), p1 = PunktLancucha(druga, druga.Dlugosc());
+    t.Dx = std::min(p0.X, p1.X) - 50, t.Dy = std::min(p0.Y, p1.Y) - 50;
+    // The plane's cells of 25 m end about halfway across the alignment.
+    const double granica = -100 + 25 * std::round(((p0.X + p1.X) / 2 - t.Dx + 100) / 25);
+    const auto z = [](double x, double y) { return 3.0 + 0.01 * x - 0.02 * y; };
+    const TIndeksyWysokosci ix(ZbudujIndeksWysokosci(Siatka(-100, granica, -1000, 1000, 25, z)),
+                               ZbudujIndeksWysokosci({}));
+    std::vector<TTrojkatRys> r;
+    LinieInnychOsi(r, t, ix, 0.5);
+    ASSERT_GT(r.size(), 20u);
+    ASSERT_EQ(r.size() % 2, 0u);
+    int naPlaszczyznie = 0;
+    for (std::size_t i = 0; i < r.size(); i += 2) {
+        const TPunkt3D a{(r[i].P1.X + r[i].P2.X) / 2, (r[i].P1.Y + r[i].P2.Y) / 2, r[i].P1.Z};
+        EXPECT_NEAR(std::hypot(r[i].P1.X - r[i].P2.X, r[i].P1.Y - r[i].P2.Y), 0.5, 1e-9);
+        EXPECT_LE(a.X, granica + 1e-9);
+        EXPECT_NEAR(a.Z, z(a.X, a.Y) + 0.1, 1e-6);
+        EXPECT_NEAR(NajblizszaPikieta(druga, {a.X + t.Dx, a.Y + t.Dy}).Odleglosc, 0.0, 1e-6);
+        EXPECT_EQ(r[i].Kolor, KolorInnejOsi);
+        ++naPlaszczyznie;
+    }
+    EXPECT_GT(naPlaszczyznie, 10);
+
+    // No surface: the route and the other readable one, fitted into 800 x 500 with a tenth to spare.
+    t.Lancuch = t.Osie[0].Lancuch;
+    t.Dx = t.Dy = 0;
+    r.clear();
+    LinieOsiBezSiatek(r, t, 800);
+    ASSERT_FALSE(r.empty());
+    double xMax = 0, yMax = 0;
+    bool obaKolory[2] = {false, false};
+    for (const TTrojkatRys& q : r)
+        for (const TPunkt3D& p : {q.P1, q.P2, q.P3}) {
+            EXPECT_EQ(p.Z, 0.0);
+            EXPECT_TRUE(p.X > 70 && p.X < 730 && p.Y > 40 && p.Y < 460) << p.X << " " << p.Y;
+            xMax = std::max(xMax, p.X), yMax = std::max(yMax, p.Y);
+            obaKolory[q.Kolor == KolorInnejOsi] = true;
+        }
+    EXPECT_TRUE(std::fabs(xMax - 720) < 2 || std::fabs(yMax - 450) < 2) << xMax << " " << yMax;
+    EXPECT_TRUE(obaKolory[0] && obaKolory[1]);
 }

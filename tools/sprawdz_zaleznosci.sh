@@ -57,6 +57,23 @@ for plik in main.cpp common/* model/* route/* render/* render/qt/* analiza/* gen
         bledy=$((bledy + 1))
     fi
 done
+# The analyses, the exchange formats and the command-line tool take the
+# project (or its parts) as parameters: they name neither the window's project
+# (ProjektOkna) nor the references into it (model/Zmienne.h). Comments and
+# texts are left out, and so are members (after '.', '->' or '::', a member's
+# declaration, an initialiser, an enumerator).
+globalne='TEREN|PROJ|Trasa|ParametryProjektowe|ProjektOkna|KomunikatyTrasy'
+for plik in analiza/* wymiana/* cli/*; do
+    case "$plik" in *.h | *.cpp) ;; *) continue ;; esac
+    while IFS= read -r linia; do
+        echo "$plik:$linia: używa projektu okna; przekaż projekt albo jego część jako parametr"
+        bledy=$((bledy + 1))
+    done < <(perl -0777 -pe 's{R"\((.*?)\)"}{"\"\"" . ("\n" x ($1 =~ tr/\n//))}gse;
+                            s{'"'"'(?:[^'"'"'\\\n]|\\.)'"'"'}{0}g; s{"(?:[^"\\\n]|\\.)*"}{""}g; s{//[^\n]*}{}g' "$plik" |
+        grep -nE "(^|[^.>:[:alnum:]_])($globalne)([^[:alnum:]_(]|\$)" |
+        grep -vE "^[0-9]+:[[:space:]]*(enum |(const )?[[:alnum:]_:<>, ]+[&*]? +($globalne)[[:space:]]*(=[^;]*)?;[[:space:]]*\$)")
+done
+
 if [ "$bledy" -gt 0 ]; then
     echo "naruszenia kierunku zależności: $bledy"
     exit 1
