@@ -75,7 +75,7 @@ void Suwak(benchmark::State& state, double* czasWynik, const double* czasQPainte
     const auto start = Zegar::now();
     for (auto _ : state) {
         const double s = od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0);
-        UstawNaPikiecie(s);
+        PrzejdzNaPikiete(s);
         const auto t0 = Zegar::now();
         {
             Plotno plotno(obraz);

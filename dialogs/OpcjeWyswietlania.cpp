@@ -83,7 +83,7 @@ TOpcje::TOpcje(QWidget* rodzic) : QDialog(rodzic), okno_(dynamic_cast<TOknoObraz
     PageControl1->addTab(TS_Przesuwanie, QStringLiteral("Przesuwanie"));
     PageControl1->addTab(TS_Oswietlenie, QStringLiteral("Oświetlenie + wsp. \"oko\""));
     TS_Kierowca = new TStronaKierowcy([this] {
-        if (okno_) okno_->UstawNaPikiecie();
+        if (okno_) okno_->PolozWidokPonownie();
     });
     PageControl1->addTab(TS_Kierowca, QStringLiteral("Kierowca"));
     PageControl1->setCurrentWidget(TS_Przesuwanie);
@@ -265,13 +265,13 @@ void TOpcje::CB_TnijTrojClick() {
 void TOpcje::SB_OdlTNIJ_YminChange() {
     Rzut.OdlTnijYmin = static_cast<float>(SB_OdlTNIJ_Ymin->value());
     L_TnijYMin->setText(Q("Y min = " + F2(std::fabs(Rzut.OdlTnijYmin))));
-    if (okno_) okno_->UstawNaPikiecie();
+    if (okno_) okno_->PolozWidokPonownie();
 }
 
 void TOpcje::SB_OdlTNIJ_YMaxChange() {
     Rzut.OdlTnijYmax = static_cast<float>(SB_OdlTNIJ_YMax->value());
     L_TnijYMax->setText(Q("Y max = " + F2(std::fabs(Rzut.OdlTnijYmax))));
-    if (okno_) okno_->UstawNaPikiecie();
+    if (okno_) okno_->PolozWidokPonownie();
 }
 
 // ---------------------------------------------------------------------------

@@ -25,7 +25,7 @@ public:
     // Draws the picture anew and shows it.
     virtual void PrzerysujObraz() = 0;
     // Places the view again at the chainage last looked up (rebuild, place, cut, shade, redraw).
-    virtual void UstawNaPikiecie() = 0;
+    virtual void PolozWidokPonownie() = 0;
     // Writes the observer's position into the status bar.
     virtual void PiszPolozenieOka() = 0;
 

@@ -100,7 +100,7 @@ void RysujKlatki() {
     Przerysuj(plotno, W, H);
     if (!Trasa.Obliczona) return;
     for (double u : {0.0, 0.5, 1.0}) {
-        if (UstawNaPikiecie(Trasa.PikMin + (Trasa.PikMax - Trasa.PikMin) * u)) Przerysuj(plotno, W, H);
+        if (PrzejdzNaPikiete(Trasa.PikMin + (Trasa.PikMax - Trasa.PikMin) * u)) Przerysuj(plotno, W, H);
     }
 }
 

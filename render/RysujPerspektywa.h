@@ -170,7 +170,7 @@ void SkalujICieniujZSiatek(double k);
 // The view at the chainage last looked up: rebuilds the render arrays from the
 // meshes and places them. Returns false, changing nothing, when neither set has
 // a mesh triangle. The window writes the chainage label and redraws.
-bool UstawNaPikiecieRdzen();
+bool UmiescWPunkcieTrasy();
 // The general view: the render arrays rebuilt from the meshes, zoomed by 4 and
 // shaded. Returns false, changing nothing, when neither set has a mesh triangle.
 bool WidokOgolny();

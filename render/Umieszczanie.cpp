@@ -391,7 +391,7 @@ bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow(
 
 }  // namespace
 
-bool UstawNaPikiecieRdzen() {
+bool UmiescWPunkcieTrasy() {
     if (!SaTrojkatySiatek()) return false;
     UmiescNaTrasieZSiatek();
     return true;

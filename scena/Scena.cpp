@@ -335,11 +335,11 @@ void UstawOkoOkna(int W, int /*H*/) {
     Rzut.PolEkranX = static_cast<float>(W * 0.5);
 }
 
-bool UstawNaPikiecie(double s) {
+bool PrzejdzNaPikiete(double s) {
     PunktNaPikiecie(s, Rzut.TrasaX, Rzut.TrasaY);
     Rzut.katT = KatNaPikiecie(s);
     Rzut.alfa = Rzut.katT;
-    return UstawNaPikiecieRdzen();
+    return UmiescWPunkcieTrasy();
 }
 
 void UstawStanPoczatkowy(int W, int H) {

@@ -121,9 +121,9 @@ void UstawOkoOkna(int W, int H);
 
 // The view at chainage s, as a move of the chainage slider places it: the
 // route point and direction at s (Rzut.TrasaX, TrasaY, katT, alfa), then the
-// render arrays rebuilt from the meshes and placed there (UstawNaPikiecieRdzen).
+// render arrays rebuilt from the meshes and placed there (UmiescWPunkcieTrasy).
 // False when neither set has a mesh triangle: the arrays are then unchanged.
-bool UstawNaPikiecie(double s);
+bool PrzejdzNaPikiete(double s);
 
 // ---- The state of a fresh program ----
 

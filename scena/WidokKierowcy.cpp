@@ -19,19 +19,10 @@ TWidokKierowcy WidokKierowcy;
 
 namespace {
 
-// The ground of the driver's view: TEREN cut against the design surface, made
-// at the first driver's frame after a load (for the mesh and the index it was
-// made from) and read by every frame after it until the next load.
-struct TTerenWidoku {
-    const TTrojkat* Teren = nullptr;
-    std::size_t IleTerenu = 0;
-    const TTrojkatWysokosci* Proj = nullptr;
-    std::size_t IleProj = 0;
-    std::shared_ptr<const TTerenWykopu> Wynik;
-} TerenWidoku;
-
+// The ground of the driver's view (TWidokKierowcy::Teren), made again when
+// the mesh or the index it was made from is not the one drawn.
 std::shared_ptr<const TTerenWykopu> TerenWykopuWidoku(const TIndeksWysokosci& proj) {
-    TTerenWidoku& c = TerenWidoku;
+    TTerenWidoku& c = WidokKierowcy.Teren;
     if (!c.Wynik || c.Teren != TEREN.Trojkaty.data() || c.IleTerenu != TEREN.Trojkaty.size() ||
         c.Proj != proj.Trojkaty.data() || c.IleProj != proj.Trojkaty.size()) {
         c = {TEREN.Trojkaty.data(), TEREN.Trojkaty.size(), proj.Trojkaty.data(), proj.Trojkaty.size(),
@@ -75,7 +66,7 @@ std::string Liczba(double v, int miejsca) {
 
 }  // namespace
 
-void ZapomnijTerenWykopu() { TerenWidoku = TTerenWidoku{}; }
+void ZapomnijTerenWykopu() { WidokKierowcy.Teren = TTerenWidoku{}; }
 
 std::vector<double> PikietySlupkow(double pikMin, double pikMax, double odstep) {
     std::vector<double> w;
@@ -135,7 +126,7 @@ void UstawOkoKierowcy(int H) { Rzut.OkoZ = H * (1.0 - UdzialHoryzontu); }
 TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr) {
     // Without a mesh triangle the chainage view only looks the route point up.
     if (!SaTrojkatySiatek()) {
-        if (szukajPunktu) UstawNaPikiecie(s);
+        if (szukajPunktu) PrzejdzNaPikiete(s);
         return TUstawienie::BrakSiatek;
     }
     const TWidokKierowcy& u = WidokKierowcy;
@@ -168,12 +159,12 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
         WyczyscSlupki();
     DodajLinieOsiNaTrasie();
     // The chainage view itself: the route point and direction looked up at s
-    // and the arrays placed there (UstawNaPikiecie), or placed again at the
+    // and the arrays placed there (PrzejdzNaPikiete), or placed again at the
     // point last looked up.
     if (szukajPunktu || u.Wlaczony)
-        UstawNaPikiecie(s);
+        PrzejdzNaPikiete(s);
     else
-        UstawNaPikiecieRdzen();
+        UmiescWPunkcieTrasy();
     return u.Wlaczony ? TUstawienie::BrakWysokosci : TUstawienie::Trasa;
 }
 

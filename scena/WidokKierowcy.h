@@ -5,14 +5,31 @@
 // and the tests call the same flows.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "analiza/OkoKierowcy.h"
 #include "render/Kadr.h"
 
+struct TTerenWykopu;
+struct TTrojkatWysokosci;
+
+// The ground of the driver's view: TEREN cut against the design surface
+// (analiza/Wykop), made at the first driver's frame after a load for the mesh
+// and the design surface's index it was made from, and read by every frame
+// after it until the next load forgets it (ZapomnijTerenWykopu).
+struct TTerenWidoku {
+    const TTrojkat* Teren = nullptr;
+    std::size_t IleTerenu = 0;
+    const TTrojkatWysokosci* Proj = nullptr;
+    std::size_t IleProj = 0;
+    std::shared_ptr<const TTerenWykopu> Wynik;
+};
+
 // The settings of the mode (process-wide, set by the window's controls, the
-// options dialog and the command line).
+// options dialog and the command line) and the ground it draws.
 struct TWidokKierowcy {
     bool Wlaczony = false;            // the chainage view puts the eye where a driver sits
     TUstawieniaOka Oko;               // eye height, lateral offset, direction of travel
@@ -25,6 +42,7 @@ struct TWidokKierowcy {
     double OdstepSlupkow = 100.0;     // m between the posts
     double OdsuniecieSlupkow = 6.0;   // m from the route line, to the right of the chainage direction
     double PredkoscKmh = 60.0;        // speed of the drive
+    TTerenWidoku Teren;               // the cut ground, made by the first driver's frame
 };
 extern TWidokKierowcy WidokKierowcy;
 

@@ -160,7 +160,7 @@ void TfMaster::UtworzPanelPikietazu() {
     connect(SE_Predkosc, &QSpinBox::valueChanged, this, [](int v) { WidokKierowcy.PredkoscKmh = v; });
     connect(CB_Wstecz, &QCheckBox::toggled, this, [this](bool wstecz) {
         WidokKierowcy.Oko.WPrzod = !wstecz;
-        if (Jazda() || Rzut.WidokKierowcy) UstawNaPikiecie();
+        if (Jazda() || Rzut.WidokKierowcy) PolozWidokPonownie();
     });
     P_Pikietaz->hide();
 
@@ -216,7 +216,7 @@ bool TfMaster::WybierzTraseOkna(int nr) {
     {
         TZajety zajety;
         PoWczytaniu(windowTitle(), Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
-        UstawNaPikiecie();
+        PolozWidokPonownie();
     }
     PokazKomunikatyTrasy();
     return true;
@@ -229,7 +229,7 @@ void TfMaster::SB_pikChange() {
     PolozWidok(true);
 }
 
-void TfMaster::UstawNaPikiecie() {
+void TfMaster::PolozWidokPonownie() {
     TZajety zajety;
     PolozWidok(false);
 }
@@ -297,7 +297,7 @@ void TfMaster::UstawWidokKierowcy(bool wlaczony) {
         PiszPolozenieOka();
     }
     OdswiezKontrolkiKierowcy();
-    if (Trasa.Obliczona) UstawNaPikiecie();
+    if (Trasa.Obliczona) PolozWidokPonownie();
 }
 
 bool TfMaster::Jazda() const { return TimerJazdy->isActive(); }

@@ -113,7 +113,7 @@ TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     FormCreate();
 
     Widocznosc = new TWidocznoscOkna(this);
-    Widocznosc->OdswiezWidok = [this] { UstawNaPikiecie(); };
+    Widocznosc->OdswiezWidok = [this] { PolozWidokPonownie(); };
     Widocznosc->PokazBlad = [this](const QString& t) { Blad(t); };
     // The chart lives in the profile window: made and shown for results,
     // only emptied when there are none.
@@ -134,7 +134,7 @@ TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
         Opis->activateWindow();
     };
     Kontrole = new TKontroleOkna(this);
-    Kontrole->OdswiezWidok = [this] { UstawNaPikiecie(); };
+    Kontrole->OdswiezWidok = [this] { PolozWidokPonownie(); };
     Kontrole->PokazBlad = [this](const QString& t) { Blad(t); };
     Kontrole->PokazRaport = Widocznosc->PokazRaport;
     // The diagrams live in the profile window like the sight chart.

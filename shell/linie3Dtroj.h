@@ -221,7 +221,7 @@ public:
     // Rewrites panel 1 of the status bar with the observer's position.
     void PiszPolozenieOka() override;
     // Places the view at the chainage last looked up (rebuild, place, cut, shade, redraw).
-    void UstawNaPikiecie() override;
+    void PolozWidokPonownie() override;
     // The options dialog's view of the window.
     int SzerokoscRysunku() const override { return rys->width(); }
     void PrzerysujObraz() override;

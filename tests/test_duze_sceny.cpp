@@ -105,7 +105,7 @@ TEST(DuzeSceny, WidokiZSiatekJakPrzebudowaIOperacje) {
         Rzut.PrzesunX = 4, Rzut.ObrotZ = 0.5;
         Czworokaty = bryly;
         TrojkatyTEREN.assign(3, TTrojkatRys{});  // whatever the arrays held before
-        ASSERT_TRUE(UstawNaPikiecieRdzen());
+        ASSERT_TRUE(UmiescWPunkcieTrasy());
         EXPECT_TRUE(Widoki() == oczekiwane);
     }
     Czworokaty = bryly;
@@ -142,7 +142,7 @@ TEST(DuzeSceny, BlokiSiatkiBezWplywuNaWidoki) {
             wyniki.push_back(Widoki());
             Czworokaty = bryly;
             Rzut.TrasaX = o.oko.X, Rzut.TrasaY = o.oko.Y, Rzut.katT = o.kierunek, Rzut.TnijTroj = o.bliska < 1;
-            ASSERT_TRUE(UstawNaPikiecieRdzen());
+            ASSERT_TRUE(UmiescWPunkcieTrasy());
             wyniki.push_back(Widoki());
         }
         EXPECT_GT(TrojkatyTEREN.size(), 100u);

@@ -96,7 +96,7 @@ TWidok Zobacz() {
     InfoTerenProj();
     InfoTrasy();
     w.Raport = OpisTekst;
-    UstawNaPikiecie(120);
+    PrzejdzNaPikiete(120);
     w.Obraz.resize(W * H);
     TPlotnoRastrowe p(TBuforPikseli{w.Obraz.data(), W, H, W});
     Przerysuj(p, W, H);

@@ -57,7 +57,7 @@ void ScenaPrzed() {
     DodajZalom(trasa, "C", "5000100;4600000");
     OtworzTROZBufora(trasa.Tekst(), "trasa.tro");
     if (!Trasa.Obliczona) ADD_FAILURE() << "trasa sceny nie jest obliczona";
-    UstawNaPikiecie(60);
+    PrzejdzNaPikiete(60);
     Czworokaty.assign(1, TCzworokatRys{{10, 200, 0}, {90, 200, 0}, {90, 200, 60}, {10, 200, 60}});
     PrzeliczRzut();
 }
@@ -82,7 +82,7 @@ void Sprawdz(const std::string& sciezka, const TOczekiwanie& o) {
     (void)Obraz();
     for (double u : {0.0, 0.5, 1.0}) {
         if (!Trasa.Obliczona) break;
-        UstawNaPikiecie(Trasa.PikMax * u);
+        PrzejdzNaPikiete(Trasa.PikMax * u);
         EXPECT_TRUE(std::isfinite(Rzut.TrasaX) && std::isfinite(Rzut.TrasaY));
         (void)Obraz();
     }

@@ -74,7 +74,7 @@ TEST_F(Widok, UmieszczenieNaTrasieIWidokOgolny) {
     }
     // Without mesh triangles neither view changes anything.
     Rzut.PrzesunX = 3;
-    EXPECT_FALSE(UstawNaPikiecieRdzen() || WidokOgolny());
+    EXPECT_FALSE(UmiescWPunkcieTrasy() || WidokOgolny());
     EXPECT_EQ(std::pair(IleTrojkatowTEREN(), Rzut.PrzesunX), std::pair(1, 3.0));
     TTrojkat m;
     m.X1 = 10, m.Y1 = 500, m.X2 = 11, m.Y2 = 500, m.X3 = 10, m.Y3 = 501;

@@ -57,11 +57,11 @@ TEST_F(Opcje_, GlebokosciCiecia) {
     auto troj = [](double y) { return Trojkat({0, y, 0}, {1, y, 0}, {0, y + 1, 0}); };
     TEREN.Trojkaty = {troj(-100), troj(-75), troj(20), troj(300)};
     Rzut.OdlTnijYmin = -800, Rzut.OdlTnijYmax = 2000, Rzut.TrasaX = Rzut.TrasaY = 0, Rzut.katT = std::numbers::pi / 2;
-    okno->UstawNaPikiecie();
+    okno->PolozWidokPonownie();
     EXPECT_EQ(IleTrojkatowTEREN(), 1);
     d->CB_TnijTroj->click();  // no cutting: the near cut at -1000 only, whole triangles
     EXPECT_TRUE(d->P_Oswietlenie->isHidden());
-    okno->UstawNaPikiecie();
+    okno->PolozWidokPonownie();
     EXPECT_EQ(IleTrojkatowTEREN(), 3);
 }
 
