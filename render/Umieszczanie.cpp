@@ -102,6 +102,19 @@ const std::vector<TPudelkoBloku>* BlokiSiatki(const TSiatka& siatka) {
 // of the block's triangles whole. The depths of an affine step over a box are
 // extreme at its corners; the margin covers the rounding of the step, so a
 // block that only nearly meets the band is placed triangle by triangle.
+// The size of the numbers the affine step `krok` works with over the box: its
+// value at the origin, its gain along each axis times the box's largest
+// coordinate. The margins of PozaPasem and PozaKadrem scale with it.
+template <typename Krok>
+double SkalaKroku(const TPudelkoBloku& p, const Krok& krok) {
+    TPunkt3D o{0, 0, 0}, ex{1, 0, 0}, ey{0, 1, 0}, ez{0, 0, 1};
+    krok(o), krok(ex), krok(ey), krok(ez);
+    auto dl = [&o](const TPunkt3D& a) { return std::fabs(a.X - o.X) + std::fabs(a.Y - o.Y) + std::fabs(a.Z - o.Z); };
+    const double najwieksza = std::max(
+        {std::fabs(p.X0), std::fabs(p.X1), std::fabs(p.Y0), std::fabs(p.Y1), std::fabs(p.Z0), std::fabs(p.Z1)});
+    return 1.0 + (dl(ex) + dl(ey) + dl(ez)) * najwieksza + std::fabs(o.X) + std::fabs(o.Y) + std::fabs(o.Z);
+}
+
 template <typename Krok>
 bool PozaPasem(const TPudelkoBloku& p, const Krok& krok, double cMin, double cMax, bool dalej) {
     if (!p.Skonczone) return false;
@@ -112,15 +125,7 @@ bool PozaPasem(const TPudelkoBloku& p, const Krok& krok, double cMin, double cMa
         lo = std::min(lo, q.Y);
         hi = std::max(hi, q.Y);
     }
-    // The size of the numbers the step works with: its value at the origin,
-    // its gain along each axis times the box's largest coordinate.
-    TPunkt3D o{0, 0, 0}, ex{1, 0, 0}, ey{0, 1, 0}, ez{0, 0, 1};
-    krok(o), krok(ex), krok(ey), krok(ez);
-    auto dl = [&o](const TPunkt3D& a) { return std::fabs(a.X - o.X) + std::fabs(a.Y - o.Y) + std::fabs(a.Z - o.Z); };
-    const double najwieksza = std::max(
-        {std::fabs(p.X0), std::fabs(p.X1), std::fabs(p.Y0), std::fabs(p.Y1), std::fabs(p.Z0), std::fabs(p.Z1)});
-    const double skala = 1.0 + (dl(ex) + dl(ey) + dl(ez)) * najwieksza + std::fabs(o.X) + std::fabs(o.Y) +
-                         std::fabs(o.Z) + std::fabs(lo) + std::fabs(hi) + std::fabs(cMin) + std::fabs(cMax);
+    const double skala = SkalaKroku(p, krok) + std::fabs(lo) + std::fabs(hi) + std::fabs(cMin) + std::fabs(cMax);
     const double m = 1e-9 * skala;
     if (!std::isfinite(m)) return false;
     if (hi <= cMin - m) return true;
@@ -140,13 +145,7 @@ bool PozaKadrem(const TPudelkoBloku& p, const Krok& krok, const TPlaszczyznyKadr
         krok(q[k]);
         najwiekszaPo = std::max({najwiekszaPo, std::fabs(q[k].X), std::fabs(q[k].Y), std::fabs(q[k].Z)});
     }
-    TPunkt3D o{0, 0, 0}, ex{1, 0, 0}, ey{0, 1, 0}, ez{0, 0, 1};
-    krok(o), krok(ex), krok(ey), krok(ez);
-    auto dl = [&o](const TPunkt3D& a) { return std::fabs(a.X - o.X) + std::fabs(a.Y - o.Y) + std::fabs(a.Z - o.Z); };
-    const double najwieksza = std::max(
-        {std::fabs(p.X0), std::fabs(p.X1), std::fabs(p.Y0), std::fabs(p.Y1), std::fabs(p.Z0), std::fabs(p.Z1)});
-    const double skala = 1.0 + (dl(ex) + dl(ey) + dl(ez)) * najwieksza + std::fabs(o.X) + std::fabs(o.Y) +
-                         std::fabs(o.Z) + najwiekszaPo;
+    const double skala = SkalaKroku(p, krok) + najwiekszaPo;
     const double m = 1e-9 * skala;
     if (!std::isfinite(m)) return false;
     return kadr.Poza(q, 8, m);

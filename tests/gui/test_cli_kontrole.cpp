@@ -1,16 +1,14 @@
 // orvany3d-cli spadki, pochylenia and objetosci on a LandXML file worked by hand: a straight route of
 // 100 m along +X starting at chainage 1000, a terrain plane and a crowned design surface whose bands, cross-falls
-// and volumes have closed forms; the exit codes and the stderr note of the area with no terrain.
-#include <sys/wait.h>
-#include <unistd.h>
-
+// and volumes have closed forms; the exit codes and the stderr note of the area with no terrain. The commands
+// run in this process one after another (each loads its files into a project of its own).
 #include <charconv>
+#include <sstream>
 
+#include "cli/Polecenia.h"
 #include "pomocnicze/Pomocnicze.h"
 
 namespace {
-
-const std::string Cli = ORVANY_BIN "/orvany3d-cli";
 
 struct TWynik {
     int Kod;
@@ -18,11 +16,9 @@ struct TWynik {
 };
 
 TWynik Uruchom(const std::vector<std::string>& argumenty) {
-    const std::string kat = KatalogTymczasowy();
-    std::string polecenie = "LC_ALL=pl_PL.UTF-8 '" + Cli + "'";
-    for (const auto& a : argumenty) polecenie += " '" + a + "'";
-    const int s = std::system((polecenie + " >" + kat + "/out 2>" + kat + "/err").c_str());
-    return {WIFEXITED(s) ? WEXITSTATUS(s) : -1, CzytajPlik(kat + "/out"), CzytajPlik(kat + "/err")};
+    std::ostringstream wyjscie, bledy;
+    const int kod = WykonajPolecenie(argumenty, wyjscie, bledy);
+    return {kod, wyjscie.str(), bledy.str()};
 }
 
 // A surface of LandXML: points "northing easting elevation" (y x z) and faces.
@@ -61,7 +57,6 @@ std::string Projekt(bool zProjektem) {
 
 struct NarzedzieKontroli : ::testing::Test {
     void SetUp() override {
-        if (access(Cli.c_str(), X_OK) != 0) GTEST_SKIP() << "brak " << Cli << " (zbudowany bez Qt?)";
         ZapiszPlik(plik, Projekt(true));
         ZapiszPlik(bezProjektu, Projekt(false));
     }

@@ -1,4 +1,5 @@
-// orvany3d-cli run as a separate program on small files and on the sample road.
+// orvany3d-cli's commands on small files and on the sample road: in this process (WykonajPolecenie) where the
+// environment is the plain one, as a separate program where the locale, PATH or umask is the point.
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cli/Polecenia.h"
 #include "scena/InfoProjekt.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "test_pliki_dane.h"
@@ -25,8 +27,19 @@ struct TWynik {
     std::string Wyjscie, Bledy;
 };
 
-// Runs the tool in the environment given (no argument holds a single quote).
-TWynik Uruchom(const std::vector<std::string>& argumenty, const std::string& srodowisko = "LC_ALL=C") {
+const std::string SrodowiskoZwykle = "LC_ALL=C";
+
+// Runs the command: in the plain environment in this process (the C locale, as the tool has in it), in any
+// other as the tool in that environment (no argument holds a single quote).
+TWynik Uruchom(const std::vector<std::string>& argumenty, const std::string& srodowisko = SrodowiskoZwykle) {
+    if (srodowisko == SrodowiskoZwykle) {
+        const std::string bylo = std::setlocale(LC_ALL, nullptr);
+        std::setlocale(LC_ALL, "C");
+        std::ostringstream wyjscie, bledy;
+        const int kod = WykonajPolecenie(argumenty, wyjscie, bledy);
+        std::setlocale(LC_ALL, bylo.c_str());
+        return {kod, wyjscie.str(), bledy.str()};
+    }
     const std::string kat = KatalogTymczasowy();
     std::string polecenie = srodowisko + " '" + Cli + "'";
     for (const auto& a : argumenty) polecenie += " '" + a + "'";
