@@ -314,13 +314,14 @@ void TfMaster::PrzelaczJazde() {
     if (wPrzod && !(PikietaBiezaca < Trasa.PikMax)) PikietaBiezaca = Trasa.PikMin;
     if (!wPrzod && !(PikietaBiezaca > Trasa.PikMin)) PikietaBiezaca = Trasa.PikMax;
     B_Jazda->setText(QStringLiteral("❚❚ Stop"));
-    ZegarJazdy.start();
+    CzasJazdy = ZegarJazdy();
     TimerJazdy->start();
 }
 
 void TfMaster::KrokJazdyOkna() {
-    const double sekundy = ZegarJazdy.nsecsElapsed() * 1e-9;
-    ZegarJazdy.start();
+    const double teraz = ZegarJazdy();
+    const double sekundy = teraz - CzasJazdy;
+    CzasJazdy = teraz;
     const TKrokJazdy k = KrokJazdy(PikietaBiezaca, WidokKierowcy.PredkoscKmh, sekundy, WidokKierowcy.Oko.WPrzod,
                                    Trasa.PikMin, Trasa.PikMax);
     PikietaBiezaca = k.Pikieta;

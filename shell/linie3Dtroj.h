@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
@@ -15,6 +14,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -101,9 +101,15 @@ public:
     // the one chosen becomes the route.
     QLabel* L_Trasa = nullptr;
     QComboBox* CB_Trasa = nullptr;
-    // The drive: a timer for the frames, a clock for the distance.
+    // The drive: a timer for the frames, a clock for the distance (seconds on
+    // a steady clock; the tests put their own) and its reading at the last frame.
     QTimer* TimerJazdy = nullptr;
-    QElapsedTimer ZegarJazdy;
+    std::function<double()> ZegarJazdy = [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
+    double CzasJazdy = 0.0;
+    // One frame of the drive: the chainage after the time since the last one.
+    void KrokJazdyOkna();
     // The chainage of the picture: the slider's position, or where the drive has got to.
     double PikietaBiezaca = 0.0;
     // Under the slider: the chainage as "km 0+120,00" and the design height
@@ -301,8 +307,6 @@ private:
     // drive runs it every frame). The chainage view looks the route point up
     // again only when asked (the drive); otherwise it stays where SB_pikChange put it.
     void PolozWidok(bool szukajPunktu);
-    // One frame of the drive: the chainage after the time since the last one.
-    void KrokJazdyOkna();
     // The panel's driver controls from WidokKierowcy.
     void OdswiezKontrolkiKierowcy();
     // The observer's height of the chainage view, kept while the driver's view has its own.

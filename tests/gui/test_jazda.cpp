@@ -1,5 +1,4 @@
 // The chainage panel, the slider, the driver's view and the open flows, the file dialogs answered by paths.
-#include <QElapsedTimer>
 #include <QComboBox>
 #include <QDialog>
 #include <QProgressDialog>
@@ -122,22 +121,33 @@ TEST_F(Panel, WidokKierowcyIJazdaZPredkoscia) {
     EXPECT_DOUBLE_EQ(Rzut.OkoZ, okno->rys->height() * (1 - UdzialHoryzontu));
     EXPECT_EQ(okno->L_Kierowca->text(), QStringLiteral("i = –   prosta"));
 
-    // Space drives at 60 km/h by the clock (not faster) and stops again; the slider follows.
-    QElapsedTimer zegar;
-    zegar.start();
+    // Space drives at 60 km/h by the drive's clock (here the test's: frames while it stands move nothing) and
+    // stops again; the slider follows: 0.36 s is 6 m, then 0.03 s more half a metre.
+    double czas = 1000.0;
+    okno->ZegarJazdy = [&czas] { return czas; };
     QTest::keyClick(okno.get(), Qt::Key_Space);
     EXPECT_TRUE(okno->Jazda());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return okno->PikietaBiezaca > 121; }, 5000));
+    czas += 0.36;
+    okno->KrokJazdyOkna();
+    EXPECT_NEAR(okno->PikietaBiezaca, 126.0, 1e-9);
+    czas += 0.03;
+    okno->KrokJazdyOkna();
+    EXPECT_NEAR(okno->PikietaBiezaca, 126.5, 1e-9);
     QTest::keyClick(okno.get(), Qt::Key_Space);
     EXPECT_FALSE(okno->Jazda());
-    EXPECT_LE(okno->PikietaBiezaca, 120 + 60 / 3.6 * zegar.nsecsElapsed() * 1e-9);
     EXPECT_EQ(okno->SB_pik->value(), std::lround(okno->PikietaBiezaca));
 
-    // Backwards at speed to the start, where the drive stops by itself.
+    // Backwards at speed to the start, where the drive stops by itself (126.5 m at 300 km/h take 1.518 s).
     okno->CB_Wstecz->setChecked(true);
     okno->SE_Predkosc->setValue(300);
     okno->B_Jazda->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !okno->Jazda(); }, 5000));
+    czas += 1.5;
+    okno->KrokJazdyOkna();
+    EXPECT_TRUE(okno->Jazda());
+    EXPECT_NEAR(okno->PikietaBiezaca, 1.5, 1e-9);
+    czas += 0.1;
+    okno->KrokJazdyOkna();
+    EXPECT_FALSE(okno->Jazda());
     EXPECT_EQ(okno->PikietaBiezaca, 0.0);
     EXPECT_EQ(okno->B_Jazda->text(), QStringLiteral("▶ Jedź"));
 
@@ -164,9 +174,13 @@ TEST_F(Panel, ProfilZaJazdaPasekStanuINowyPlik) {
     // through (5500000, 4600000, 100), (5500950, 4600100, 102), (5500000, 4600100, 101):
     // z = 100 + dx / 950 + dy / 100 = 100 + 170 / 950 + 0.4825.
     EXPECT_EQ(Pasek(), "Oko kierowcy: X = 5500170,00 Y = 4600048,25 Z = 101,66");
+    double czas = 0.0;
+    okno->ZegarJazdy = [&czas] { return czas; };
     QTest::keyClick(okno.get(), Qt::Key_Space);
     ASSERT_TRUE(okno->Jazda());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return okno->PikietaBiezaca > 122; }, 5000));
+    czas += 0.18;  // 3 m at 60 km/h
+    okno->KrokJazdyOkna();
+    EXPECT_NEAR(okno->PikietaBiezaca, 123.0, 1e-9);
     QTest::keyClick(okno.get(), Qt::Key_Space);
     const double s = okno->PikietaBiezaca;
     EXPECT_EQ(okno->ProfilPrzekroj->Pikieta(), s);
