@@ -26,9 +26,10 @@ TEST(Raporty, RaportSiatekITrasy) {
     TrojkatyPROJ = {TTrojkatRys{{4, 8, 0}, {40, 80, 2}, {0, 4, 12}}};
     InfoTerenProj();
     const Linie ogon(OpisTekst.begin() + 12, OpisTekst.end());
-    EXPECT_EQ(ogon, Podziel("Ilosc trojkatów PROJ = 1|Ilosc rysowane = 1|||Zakres PROJ(ekran) ||X  (min,max) = (0,00 ; "
-                            "40,00)|Y  (min,max) = (4,00 ; 80,00)|Z  (min,max) = (0,00 ; 12,00)||Przesunięcie|"
-                            "movx  = 0,00 ;  movy = 0,00 ;  movz = 0,00||"));
+    EXPECT_EQ(ogon,
+              (Linie{"Ilosc trojkatów PROJ = 1", "Ilosc rysowane = 1", "", "", "Zakres PROJ(ekran) ", "",
+                     "X  (min,max) = (0,00 ; 40,00)", "Y  (min,max) = (4,00 ; 80,00)", "Z  (min,max) = (0,00 ; 12,00)",
+                     "", "Przesunięcie", "movx  = 0,00 ;  movy = 0,00 ;  movz = 0,00", "", ""}));
     for (const std::string& s : OpisTekst) EXPECT_TRUE(s != "Zakres PROJ" && s.rfind("dx", 0) != 0) << s;
 
     // A route that failed: only the notice and the build's messages. Table rows:

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <clocale>
 #include <filesystem>
+#include <numeric>
 #include <sstream>
 
 #include "cli/Polecenia.h"
@@ -120,30 +121,51 @@ TEST_F(Narzedzie, RaportIPrzepisz) {
 // The exit code, a part of the message ("" for any), the arguments; T, P and Z stand for the files, K/ for the
 // directory. A failed file outranks the missing route; options that belong together are refused alone.
 TEST_F(Narzedzie, KodyWyjscia) {
-    const std::string przypadki =
-        "0||--help\n1|brak.tro|raport|K/brak.tro|T\n1|zepsuty.tro|pikiety|Z\n1||profil|Z\n"
-        "1||przekroj|Z|--pikieta|3\n1||landxml|Z|K/y.xml\n2|--help\n2|--help|pikiety|T|--krok|0\n"
-        "2||profil|T|--krok|-1\n2||przekroj|T\n2||przekroj|T|--pikieta|1|--szerokosc|0\n"
-        "2||profil|T|--pikieta|3\n2||profil|T|--obraz|K/profil.jpg\n2||landxml|T\n2||gltf|T|K/x.xml\n"
-        "2||obraz|T|K/o.png|--pikieta|100|--oko|1.5\n2||przejazd|T|K/k|--predkosc|50\n"
-        "2|--bez-zapisu|przejazd|T|--bez-zapisu|--wideo|K/f.mp4\n"
-        "2||widocznosc|T|--kierunek|bok\n2||widocznosc|T|--predkosc|0\n2||widocznosc|T|--opoznienie|-1\n"
-        "2||widocznosc|T|--zasieg|x\n3|Trasa nie jest obliczona.|pikiety|P\n"
-        "3|Trasa nie jest obliczona.|profil|P\n3|Trasa nie jest obliczona.|przekroj|P|--pikieta|3\n"
-        "3|Trasa nie jest obliczona.|widocznosc|P\n3|Trasa nie jest obliczona.|przejazd|P|K/klatki\n"
-        "1|brak.mtp|przepisz|K/brak.mtp|K/c.tro\n";
-    for (const std::string& p : Podziel(przypadki, '\n')) {
-        if (p.empty()) continue;
-        std::vector<std::string> arg = Podziel(p);
-        const int kod = std::stoi(arg[0]);
-        const std::string wBledach = arg[1];
-        arg.erase(arg.begin(), arg.begin() + 2);
+    struct TPrzypadek {
+        int Kod;
+        std::string WBledach;
+        std::vector<std::string> Argumenty;
+    };
+    const TPrzypadek przypadki[] = {
+        {0, "", {"--help"}},
+        {1, "brak.tro", {"raport", "K/brak.tro", "T"}},
+        {1, "zepsuty.tro", {"pikiety", "Z"}},
+        {1, "", {"profil", "Z"}},
+        {1, "", {"przekroj", "Z", "--pikieta", "3"}},
+        {1, "", {"landxml", "Z", "K/y.xml"}},
+        {2, "--help", {}},
+        {2, "--help", {"pikiety", "T", "--krok", "0"}},
+        {2, "", {"profil", "T", "--krok", "-1"}},
+        {2, "", {"przekroj", "T"}},
+        {2, "", {"przekroj", "T", "--pikieta", "1", "--szerokosc", "0"}},
+        {2, "", {"profil", "T", "--pikieta", "3"}},
+        {2, "", {"profil", "T", "--obraz", "K/profil.jpg"}},
+        {2, "", {"landxml", "T"}},
+        {2, "", {"gltf", "T", "K/x.xml"}},
+        {2, "", {"obraz", "T", "K/o.png", "--pikieta", "100", "--oko", "1.5"}},
+        {2, "", {"przejazd", "T", "K/k", "--predkosc", "50"}},
+        {2, "--bez-zapisu", {"przejazd", "T", "--bez-zapisu", "--wideo", "K/f.mp4"}},
+        {2, "", {"widocznosc", "T", "--kierunek", "bok"}},
+        {2, "", {"widocznosc", "T", "--predkosc", "0"}},
+        {2, "", {"widocznosc", "T", "--opoznienie", "-1"}},
+        {2, "", {"widocznosc", "T", "--zasieg", "x"}},
+        {3, "Trasa nie jest obliczona.", {"pikiety", "P"}},
+        {3, "Trasa nie jest obliczona.", {"profil", "P"}},
+        {3, "Trasa nie jest obliczona.", {"przekroj", "P", "--pikieta", "3"}},
+        {3, "Trasa nie jest obliczona.", {"widocznosc", "P"}},
+        {3, "Trasa nie jest obliczona.", {"przejazd", "P", "K/klatki"}},
+        {1, "brak.mtp", {"przepisz", "K/brak.mtp", "K/c.tro"}},
+    };
+    for (const TPrzypadek& p : przypadki) {
+        std::vector<std::string> arg = p.Argumenty;
         for (std::string& a : arg)
             a = a == "T" ? teren : a == "P" ? proj : a == "Z" ? zepsuty : a.starts_with("K/") ? kat + a.substr(1) : a;
+        const std::string opis = std::accumulate(p.Argumenty.begin(), p.Argumenty.end(), std::string(),
+                                                 [](std::string t, const std::string& a) { return t + " " + a; });
         const TWynik w = Uruchom(arg);
-        EXPECT_EQ(w.Kod, kod) << p << ": " << w.Bledy;
-        EXPECT_NE(w.Bledy.find(wBledach), npos) << p << ": " << w.Bledy;
-        EXPECT_TRUE(kod < 2 || w.Wyjscie.empty()) << p << ": " << w.Wyjscie;
+        EXPECT_EQ(w.Kod, p.Kod) << opis << ": " << w.Bledy;
+        EXPECT_NE(w.Bledy.find(p.WBledach), npos) << opis << ": " << w.Bledy;
+        EXPECT_TRUE(p.Kod < 2 || w.Wyjscie.empty()) << opis << ": " << w.Wyjscie;
     }
     EXPECT_FALSE(fs::exists(kat + "/klatki/klatka_00001.png") || fs::exists(kat + "/y.xml") ||
                  fs::exists(kat + "/c.tro"));
@@ -197,8 +219,9 @@ TEST_F(Narzedzie, LandXMLIGltf) {
     // the arc round (1060, 2060) 0.2 and 1.4 rad turned (the route's geometry itself: the route build tests).
     const auto a = Linie(Uruchom({"pikiety", teren, "--krok", "60"}, "LC_ALL=pl_PL.UTF-8").Wyjscie);
     EXPECT_EQ(a,
-              Podziel("pikieta;X;Y;kierunek|0.0000;1010.0010;2010.0000;0.000000|60.0000;1069.9335;2010.9967;0.200000|"
-                      "120.0000;1109.2725;2051.5016;1.400000|178.5398;1110.0000;2109.9990;1.570796"));
+              (std::vector<std::string>{"pikieta;X;Y;kierunek", "0.0000;1010.0010;2010.0000;0.000000",
+                                        "60.0000;1069.9335;2010.9967;0.200000", "120.0000;1109.2725;2051.5016;1.400000",
+                                        "178.5398;1110.0000;2109.9990;1.570796"}));
     const auto c = Linie(Uruchom({"pikiety", xml, "--krok", "50"}).Wyjscie);
     const auto pr = Linie(Uruchom({"profil", xml, "--krok", "50"}).Wyjscie);
     const auto q = Linie(Uruchom({"przekroj", xml, "--pikieta", "1050", "--szerokosc", "5", "--krok", "5"}).Wyjscie);
@@ -252,9 +275,10 @@ TEST_F(Narzedzie, ProfilIPrzekroj) {
     ASSERT_EQ(l.size(), 11u);  // header, 0 .. 160, the end
     // At 60 on the arc, 10 m past its start: (1060 + 50 sin 0.2, 2060 - 50 cos 0.2), beyond PROJ.
     EXPECT_EQ(std::vector(l.begin(), l.begin() + 5),
-              Podziel("pikieta;X;Y;Z_proj;Z_teren;roznica|0.0000;1010.0010;2010.0000;104.100;100.100;4.000|"
-                      "20.0000;1030.0000;2010.0000;104.300;100.200;4.100|40.0000;1050.0000;2010.0000;104.500;100.300;"
-                      "4.200|60.0000;1069.9335;2010.9967;;100.405;"));
+              (std::vector<std::string>{
+                  "pikieta;X;Y;Z_proj;Z_teren;roznica", "0.0000;1010.0010;2010.0000;104.100;100.100;4.000",
+                  "20.0000;1030.0000;2010.0000;104.300;100.200;4.100",
+                  "40.0000;1050.0000;2010.0000;104.500;100.300;4.200", "60.0000;1069.9335;2010.9967;;100.405;"}));
     EXPECT_EQ(l[10], "178.5398;1110.0000;2109.9990;;101.100;");
 
     // Square to the first straight (along +X): right of the travel is -Y.
@@ -340,8 +364,9 @@ TEST_F(Narzedzie, Widocznosc) {
     const auto l = Linie(w.Wyjscie);
     ASSERT_EQ(l.size(), 39u);  // header, 19 stations in both directions
     EXPECT_EQ(std::vector(l.begin(), l.begin() + 4),
-              Podziel("pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia|0.0000;+;178.54;18.36;tak;"
-                      "koniec;;;;|0.0000;-;0.00;18.36;tak;koniec;;;;|10.0000;+;168.54;18.36;tak;koniec;;;;"));
+              (std::vector<std::string>{"pikieta;kierunek;dostepna;wymagana;ocena;granica;X;Y;Z;powierzchnia",
+                                        "0.0000;+;178.54;18.36;tak;koniec;;;;", "0.0000;-;0.00;18.36;tak;koniec;;;;",
+                                        "10.0000;+;168.54;18.36;tak;koniec;;;;"}));
     EXPECT_EQ(l[8], "30.0000;-;30.00;18.49;tak;koniec;;;;");
     EXPECT_EQ(l[38].substr(0, 16), "178.5398;-;178.5");
 
@@ -391,9 +416,10 @@ TEST_F(Narzedzie, Niweleta) {
 )");
     const TWynik n = Uruchom({"niweleta", xml, "--krok", "50"});
     ASSERT_EQ(n.Kod, 0) << n.Bledy;
-    EXPECT_EQ(Linie(n.Wyjscie), Podziel("pikieta;Z;pochylenie|641.2153;100.000;2.000|650.0000;100.176;2.000|"
-                                        "700.0000;101.176;2.000|750.0000;102.160;1.649|800.0000;102.485;-0.351|"
-                                        "850.0000;101.824;-2.000|900.0000;100.824;-2.000|941.2153;100.000;-2.000"));
+    EXPECT_EQ(Linie(n.Wyjscie), (std::vector<std::string>{
+                                    "pikieta;Z;pochylenie", "641.2153;100.000;2.000", "650.0000;100.176;2.000",
+                                    "700.0000;101.176;2.000", "750.0000;102.160;1.649", "800.0000;102.485;-0.351",
+                                    "850.0000;101.824;-2.000", "900.0000;100.824;-2.000", "941.2153;100.000;-2.000"}));
     // The station table at the same chainages.
     const auto p = Linie(Uruchom({"pikiety", xml, "--krok", "50"}).Wyjscie);
     ASSERT_EQ(p.size(), 9u);
