@@ -68,12 +68,13 @@ std::string Liczba(double v, int miejsca) {
 }  // namespace
 
 void UstawSzerokoscDrogi(TProjekt& p, double szerokosc) {
-    p.Trasa.SzerokoscWstegi = szerokosc;
-    p.Trasa.Wstega = WstegaDrogi(p.Trasa, szerokosc, p.TEREN.Zakres.Zmin);
+    // The ribbon as the design surface: a build of the indices reading it is stopped before it changes.
     if (p.PROJ.Trojkaty.empty()) {
         OznaczIndeksyDoZbudowania(p);
         ZapomnijTerenWykopu();
     }
+    p.Trasa.SzerokoscWstegi = szerokosc;
+    p.Trasa.Wstega = WstegaDrogi(p.Trasa, szerokosc, p.TEREN.Zakres.Zmin);
 }
 
 void ZapomnijTerenWykopu() { WidokKierowcy.Teren = TTerenWidoku{}; }
