@@ -202,6 +202,21 @@ std::vector<double> PikietyZaokraglone(double pikStart, double dlugosc, double k
     return w;
 }
 
+std::vector<double> PikietyWzdluz(const TLancuch& l, double krok, double najwiecejOdcinkow) {
+    std::vector<double> w;
+    double dlugosc = 0.0;
+    for (const TElementOsi& e : l.Elementy) dlugosc += e.Dlugosc;
+    if (!(krok > 0.0) || !std::isfinite(dlugosc) || !(najwiecejOdcinkow >= 1.0)) return w;
+    krok = std::max(krok, dlugosc / najwiecejOdcinkow);
+    for (const TElementOsi& e : l.Elementy) {
+        const double n = std::max(1.0, std::ceil(e.Dlugosc / krok));
+        for (double k = 0; k <= n; k += 1) w.push_back(e.Pik + (e.PikK - e.Pik) * (k / n));
+    }
+    std::sort(w.begin(), w.end());
+    w.erase(std::unique(w.begin(), w.end(), [](double a, double b) { return b - a < 1e-6; }), w.end());
+    return w;
+}
+
 TRzutNaLancuch NajblizszaPikieta(const TLancuch& l, TPunkt2D p) {
     TRzutNaLancuch najlepszy;
     double najblizej = std::numeric_limits<double>::infinity();

@@ -66,6 +66,14 @@ std::vector<TStacja> TabelaStacji(const TLancuch& l, const std::vector<double>& 
 // and the end. Empty when krok is not positive or a value is not finite.
 std::vector<double> PikietyZaokraglone(double pikStart, double dlugosc, double krok);
 
+// The chainages from the chain's start at which a drawing or a mesh follows
+// the chain: every element's ends and every `krok` metres within an element
+// (evenly), ascending and without repeats. The step is widened where needed so
+// that the chain has about `najwiecejOdcinkow` stretches at most: a route of
+// thousands of kilometres (a file's coordinates far from its start) would
+// otherwise take millions of points.
+std::vector<double> PikietyWzdluz(const TLancuch& l, double krok, double najwiecejOdcinkow);
+
 // The point of the chain nearest to p: its chainage from the start and the
 // signed distance (positive to the right of the direction of travel).
 struct TRzutNaLancuch {

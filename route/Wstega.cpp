@@ -10,6 +10,8 @@
 namespace {
 
 constexpr double KrokWstegi = 2.0;  // m between the stations
+// At most this many stretches (a route over 400 km gets longer ones): 400,000 triangles.
+constexpr double NajwiecejOdcinkowWstegi = 200'000;
 
 void DodajPunkt(TSiatka& w, TPunkt2D p, double z) {
     TPunktSiatki q;
@@ -40,13 +42,7 @@ TSiatka WstegaDrogi(const DaneUstawieniaTrasy& trasa, double szerokosc, double z
     if (!trasa.Obliczona || trasa.Niweleta.Pusta() || l.Elementy.empty() || !(szerokosc > 0.0) ||
         !std::isfinite(szerokosc))
         return w;
-    std::vector<double> s;
-    for (const TElementOsi& e : l.Elementy) {
-        const int n = std::max(1, static_cast<int>(std::ceil(e.Dlugosc / KrokWstegi)));
-        for (int k = 0; k <= n; ++k) s.push_back(e.Pik + (e.PikK - e.Pik) * k / n);
-    }
-    std::sort(s.begin(), s.end());
-    s.erase(std::unique(s.begin(), s.end(), [](double a, double b) { return b - a < 1e-6; }), s.end());
+    const std::vector<double> s = PikietyWzdluz(l, KrokWstegi, NajwiecejOdcinkowWstegi);
     const double h = szerokosc / 2;
     bool poprzedni = false;  // the previous station's two points are the last two of w.Punkty
     for (double si : s) {

@@ -11,7 +11,9 @@
 
 namespace {
 
-constexpr double KrokLinii = 2.0;                                            // m between the points of a line
+constexpr double KrokLinii = 2.0;  // m between the points of a line
+// At most this many stretches a line (a line over 40 km gets longer ones).
+constexpr double NajwiecejOdcinkowLinii = 20'000;
 constexpr double UniesienieLinii = 0.1;                                      // m over the surface
 constexpr double SzerokoscLiniiNaTrasie = 0.5, SzerokoscLiniiOgolnej = 1.0;  // m
 
@@ -21,13 +23,9 @@ bool SaTrojkaty() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1
 
 std::vector<TPunkt2D> PunktyOsi(const TLancuch& l, double dx, double dy, double krok) {
     std::vector<TPunkt2D> w;
-    if (!(krok > 0.0)) return w;
-    for (const TElementOsi& e : l.Elementy) {
-        const int n = std::max(1, static_cast<int>(std::ceil(e.Dlugosc / krok)));
-        for (int k = w.empty() ? 0 : 1; k <= n; ++k) {
-            const TPunkt2D p = PunktElementu(e, e.Dlugosc * k / n);
-            if (std::isfinite(p.X) && std::isfinite(p.Y)) w.push_back({p.X - dx, p.Y - dy});
-        }
+    for (double s : PikietyWzdluz(l, krok, NajwiecejOdcinkowLinii)) {
+        const TPunkt2D p = PunktLancucha(l, s);
+        if (std::isfinite(p.X) && std::isfinite(p.Y)) w.push_back({p.X - dx, p.Y - dy});
     }
     return w;
 }

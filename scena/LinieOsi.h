@@ -12,7 +12,8 @@
 constexpr TKolor KolorInnejOsi = 0x0000A0FFu;  // orange: an alignment that is not the route
 constexpr TKolor KolorOsiTrasy = 0x00A02000u;  // dark blue: the route drawn without surfaces
 
-// The chain's points every `krok` metres and at every element's ends, moved by (-dx, -dy).
+// The chain's points every `krok` metres and at every element's ends, moved by (-dx, -dy)
+// (PikietyWzdluz: a line over 40 km gets longer steps).
 std::vector<TPunkt2D> PunktyOsi(const TLancuch& l, double dx, double dy, double krok);
 
 // Appends the strip of width `szerokosc` along the polyline (one stretch between consecutive points).

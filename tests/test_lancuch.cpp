@@ -347,3 +347,21 @@ TEST(Lancuch, TrasaZWierzcholkowJakLancuch) {
     EXPECT_GE(zbudowane, 60);
     EXPECT_GE(zKlotoidami, 40);
 }
+
+// The stations a drawing or the ribbon follows: every element's ends and the step within, and for a chain of
+// thousands of kilometres (a file's start far from its coordinates) a bounded number instead of millions.
+TEST(Lancuch, PikietyWzdluzSaOgraniczone) {
+    const TLancuch l = ZlozLancuch("A1", 0, Wszystkie());
+    const std::vector<double> s = PikietyWzdluz(l, 2.0, 20'000);
+    for (const TElementOsi& e : l.Elementy) {
+        EXPECT_TRUE(std::binary_search(s.begin(), s.end(), e.Pik));
+        EXPECT_TRUE(std::binary_search(s.begin(), s.end(), e.PikK));
+    }
+    for (std::size_t i = 1; i < s.size(); ++i) EXPECT_TRUE(s[i] > s[i - 1] && s[i] - s[i - 1] <= 2.0 + 1e-9);
+
+    const TLancuch dluga = ZlozLancuch("A2", 0, Uloz({Element(TRodzajOsi::Prosta, 6.8e6, 0)}, {0, 0, 0.5}));
+    const std::vector<double> d = PikietyWzdluz(dluga, 2.0, 20'000);
+    EXPECT_LE(d.size(), 20'002u);
+    EXPECT_EQ(d.front(), 0.0);
+    EXPECT_NEAR(d.back(), 6.8e6, 1e-6);
+}
