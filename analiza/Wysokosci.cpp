@@ -8,6 +8,8 @@
 #include <limits>
 #include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "common/Rownolegle.h"
 
@@ -121,7 +123,12 @@ inline bool WTrojkacie(const TTrojkatWysokosci& t, double u, double v) {
 
 }  // namespace
 
-TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz) {
+TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz,
+                                       const std::atomic<bool>* przerwij) {
+    // A stop asked for is seen within a few milliseconds: every 64 Ki triangles of each pass.
+    auto sprawdz = [przerwij](std::size_t i) {
+        if (przerwij && (i & 0xFFFF) == 0 && przerwij->load(std::memory_order_relaxed)) throw TBudowaPrzerwana{};
+    };
     TIndeksWysokosci w;
     w.Dx = dx;
     w.Dy = dy;
@@ -136,6 +143,7 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
     numery.reserve(trojkaty.size());
     double x0 = std::numeric_limits<double>::infinity(), y0 = x0, x1 = -x0, y1 = -x0;
     for (std::size_t i = 0; i < trojkaty.size() && i < static_cast<std::size_t>(INT32_MAX); ++i) {
+        sprawdz(i);
         TPudelko p;
         const double pole2 = PodwojnePole(trojkaty[i]);
         if (pole2 == 0.0 || !ZbudujPudelko(trojkaty[i], p)) continue;
@@ -207,6 +215,7 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
         w.NumeryTrojkatow.resize(n);
         std::vector<TPudelko> posortowane(n);
         for (std::size_t i = 0; i < n; ++i) {
+            sprawdz(i);
             const std::uint32_t gdzie = licznik[miejsce[i]]++;
             const TTrojkat& t = trojkaty[static_cast<std::size_t>(numery[i])];
             ZbudujTrojkat(t, PodwojnePole(t), w.Trojkaty[gdzie]);
@@ -238,6 +247,7 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
     std::vector<std::uint64_t> maski(n);
     std::vector<std::uint32_t> ile(ileKomorek, 0);
     for (std::size_t t = 0; t < n; ++t) {
+        sprawdz(t);
         const TPudelko& p = pudelka[t];
         const std::int32_t i0 = Kolumna(p.X0, x0, odwr, nx), i1 = Kolumna(p.X1, x0, odwr, nx);
         const std::int32_t j0 = Kolumna(p.Y0, y0, odwr, ny), j1 = Kolumna(p.Y1, y0, odwr, ny);
@@ -265,6 +275,7 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
     w.Nadmiar.resize(nadmiar);
     w.GoraKomorki.assign(ileKomorek, -std::numeric_limits<float>::infinity());
     for (std::size_t t = 0; t < n; ++t) {
+        sprawdz(t);
         const TPudelko& p = pudelka[t];
         const std::int32_t i0 = Kolumna(p.X0, x0, odwr, nx), i1 = Kolumna(p.X1, x0, odwr, nx);
         const std::int32_t j0 = Kolumna(p.Y0, y0, odwr, ny), j1 = Kolumna(p.Y1, y0, odwr, ny);
@@ -446,7 +457,8 @@ TIndeksyWysokosci::TIndeksyWysokosci(TIndeksWysokosci proj, TIndeksWysokosci ter
     : PROJ(std::make_shared<const TIndeksWysokosci>(std::move(proj))),
       TEREN(std::make_shared<const TIndeksWysokosci>(std::move(teren))) {}
 
-TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, double dx, double dy, double dz) {
+TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, double dx, double dy, double dz,
+                                 const std::atomic<bool>* przerwij) {
     const bool terenWiekszy = teren.Trojkaty.size() >= proj.Trojkaty.size();
     const TSiatka& duza = terenWiekszy ? teren : proj;
     const TSiatka& mala = terenWiekszy ? proj : teren;
@@ -457,10 +469,13 @@ TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, doub
             2,
             [&](std::size_t od, std::size_t do_) {
                 for (std::size_t k = od; k < do_; ++k)
-                    (k == 0 ? duzy : maly) = ZbudujIndeksWysokosci((k == 0 ? duza : mala).Trojkaty, dx, dy, dz);
+                    (k == 0 ? duzy : maly) = ZbudujIndeksWysokosci((k == 0 ? duza : mala).Trojkaty, dx, dy, dz,
+                                                                   przerwij);
             },
             1);
     } catch (const BladKonwersji&) {
+        throw;
+    } catch (const TBudowaPrzerwana&) {
         throw;
     } catch (const std::bad_alloc&) {
         throw BladKonwersji("Za mało pamięci na indeks wysokości powierzchni (" +
@@ -474,12 +489,83 @@ TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, doub
 }
 
 TIndeksyWysokosci IndeksyWysokosci(const TProjekt& p) {
-    const std::lock_guard<std::mutex> l(p.Indeksy.Zamek);
+    std::unique_lock<std::mutex> l(p.Indeksy.Zamek);
+    p.Indeksy.Koniec.wait(l, [&p] { return !p.Indeksy.WTle; });
     ZbudujCzekajace(p);
     return p.Indeksy.Indeksy;
 }
 
+void ZbudujIndeksyWTle(const TProjekt& p, TBudowaIndeksow budowa) {
+    TPamiecIndeksow& m = p.Indeksy;
+    PorzucBudoweIndeksow(m);
+    {
+        const std::lock_guard<std::mutex> l(m.Zamek);
+        if (!m.DoZbudowania) return;
+        m.WTle = true;
+        m.BladWTle = nullptr;
+    }
+    auto przerwij = std::make_shared<std::atomic<bool>>(false);
+    m.Przerwij = przerwij;
+    m.Watek = std::thread([&p, &m, przerwij, budowa = std::move(budowa)] {
+        // The build reads the meshes without the lock: nothing changes them
+        // while it runs (whatever would, stops it first), and questions meanwhile
+        // wait for `WTle` to fall.
+        std::optional<TIndeksyWysokosci> gotowe;
+        std::exception_ptr blad;
+        try {
+            if (budowa)
+                gotowe = budowa(p, *przerwij);
+            else
+                gotowe = IndeksyZSiatek(p.PROJ, p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin, przerwij.get());
+        } catch (const TBudowaPrzerwana&) {
+        } catch (const BladKonwersji&) {
+            blad = std::current_exception();
+        } catch (const std::bad_alloc&) {
+            blad = std::make_exception_ptr(BladKonwersji("Za mało pamięci na indeks wysokości powierzchni."));
+        } catch (const std::exception& e) {
+            blad = std::make_exception_ptr(
+                BladKonwersji(std::string("Nie udało się zbudować indeksu wysokości: ") + e.what()));
+        }
+        {
+            const std::lock_guard<std::mutex> l(m.Zamek);
+            if (gotowe) {
+                // The build given by the project (tests) is this build's.
+                m.Indeksy = std::move(*gotowe);
+                m.DoZbudowania = false;
+                m.Budowa = nullptr;
+            } else if (blad) {
+                // As a failed build on a question: the indices stay empty until the next load.
+                m.Indeksy = TIndeksyWysokosci{};
+                m.DoZbudowania = false;
+                m.Budowa = nullptr;
+                m.BladWTle = blad;
+            }
+            // Stopped: still marked, the next question builds them.
+            m.WTle = false;
+        }
+        m.Koniec.notify_all();
+    });
+}
+
+bool BudowaIndeksowTrwa(const TProjekt& p) {
+    const std::lock_guard<std::mutex> l(p.Indeksy.Zamek);
+    return p.Indeksy.WTle;
+}
+
+void ZakonczBudoweIndeksow(const TProjekt& p) {
+    TPamiecIndeksow& m = p.Indeksy;
+    if (m.Watek.joinable()) m.Watek.join();
+    std::exception_ptr blad;
+    {
+        const std::lock_guard<std::mutex> l(m.Zamek);
+        m.Przerwij.reset();
+        blad = std::exchange(m.BladWTle, nullptr);
+    }
+    if (blad) std::rethrow_exception(blad);
+}
+
 void OznaczIndeksyDoZbudowania(TProjekt& p, std::function<TIndeksyWysokosci()> budowa) {
+    PorzucBudoweIndeksow(p.Indeksy);
     TIndeksyWysokosci puste;
     const std::lock_guard<std::mutex> l(p.Indeksy.Zamek);
     p.Indeksy.Indeksy = std::move(puste);
@@ -490,11 +576,13 @@ void OznaczIndeksyDoZbudowania(TProjekt& p, std::function<TIndeksyWysokosci()> b
 void OznaczIndeksyDoZbudowania(TProjekt& p) { OznaczIndeksyDoZbudowania(p, nullptr); }
 
 void ZbudujIndeksyWysokosci(const TProjekt& p) {
-    const std::lock_guard<std::mutex> l(p.Indeksy.Zamek);
+    std::unique_lock<std::mutex> l(p.Indeksy.Zamek);
+    p.Indeksy.Koniec.wait(l, [&p] { return !p.Indeksy.WTle; });
     ZbudujCzekajace(p);
 }
 
 void UstawIndeksyWysokosci(TProjekt& p, TIndeksWysokosci proj, TIndeksWysokosci teren) {
+    PorzucBudoweIndeksow(p.Indeksy);
     TIndeksyWysokosci nowe(std::move(proj), std::move(teren));
     const std::lock_guard<std::mutex> l(p.Indeksy.Zamek);
     p.Indeksy.Budowa = nullptr;

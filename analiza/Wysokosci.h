@@ -16,6 +16,7 @@
 // Queries allocate nothing and change nothing, so several threads may ask at once.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -115,11 +116,15 @@ struct TIndeksWysokosci {
     }
 };
 
+// Raised by a build whose stop was asked for (`przerwij` set).
+struct TBudowaPrzerwana {};
+
 // Builds the index over the triangles (local coordinates); (dx, dy, dz) is
 // the shift recorded for WysokoscWPliku. Triangles with no plan area or with
 // a non-finite coordinate are left out; no triangle gives an empty index.
+// When `przerwij` becomes true the build stops soon and raises TBudowaPrzerwana.
 TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, double dx = 0, double dy = 0,
-                                       double dz = 0);
+                                       double dz = 0, const std::atomic<bool>* przerwij = nullptr);
 
 // Z(x, y): the height of the plane of the triangle whose plan contains the
 // point (local coordinates); where several do, the highest; none outside every triangle.
@@ -147,8 +152,10 @@ std::optional<TPunktPodPowierzchnia> PierwszyPunktPodPowierzchnia(const TIndeksW
 
 // Both sets' indices over these meshes with the shift (dx, dy, dz): the
 // larger set's in this thread, the other's in a second one at once. A failed
-// build (out of memory) raises BladKonwersji when both have ended.
-TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, double dx, double dy, double dz);
+// build (out of memory) raises BladKonwersji when both have ended; a stopped
+// one (`przerwij`) TBudowaPrzerwana.
+TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, double dx, double dy, double dz,
+                                 const std::atomic<bool>* przerwij = nullptr);
 
 // The indices for the meshes of project `p`. A load only marks them
 // (OznaczIndeksyDoZbudowania); the first question builds both (IndeksyZSiatek
@@ -172,5 +179,28 @@ void OznaczIndeksyDoZbudowania(TProjekt& p, std::function<TIndeksyWysokosci()> b
 void ZbudujIndeksyWysokosci(const TProjekt& p);
 // Puts these indices in place of both (scenes that build their own).
 void UstawIndeksyWysokosci(TProjekt& p, TIndeksWysokosci proj, TIndeksWysokosci teren);
+
+// The build in a second thread, for the window: it shows the picture of a
+// load at once while the indices are built beside it.
+//
+// ZbudujIndeksyWTle starts building the project's marked indices in a second
+// thread and returns at once (nothing when they are built already). The build
+// reads the project's meshes in place: a copy or move into or out of the
+// project, a load into it or its end stop the build first (TPamiecIndeksow),
+// so it never reads meshes that change or are gone, and the indices it makes
+// are never those of other meshes. Meanwhile IndeksyWysokosci and the other
+// questions wait for it; BudowaIndeksowTrwa says whether they would.
+// ZakonczBudoweIndeksow waits for its end and raises its failure
+// (BladKonwersji) once; the indices are then empty until the next load, as
+// after a failed build on a question. PorzucBudoweIndeksow (model/Projekt.h)
+// stops it. Only the thread that started it ends or stops it.
+//
+// `budowa`, when given, builds instead of IndeksyZSiatek (the tests give a
+// slow one); it should raise TBudowaPrzerwana soon after its flag is set.
+using TBudowaIndeksow = std::function<TIndeksyWysokosci(const TProjekt& p, const std::atomic<bool>& przerwij)>;
+void ZbudujIndeksyWTle(const TProjekt& p, TBudowaIndeksow budowa = nullptr);
+bool BudowaIndeksowTrwa(const TProjekt& p);
+void ZakonczBudoweIndeksow(const TProjekt& p);
+
 // Empties both indices (the project's meshes were emptied).
 void WyczyscIndeksyWysokosci(TProjekt& p);

@@ -30,6 +30,7 @@ void WyczyscTablice() {
 
 // The meshes' triangles go with their memory (a file may have brought millions).
 void WyczyscTrojkatySiatek() {
+    PorzucBudoweIndeksow(ProjektOkna.Indeksy);  // a build in a second thread reads them
     std::vector<TTrojkat>().swap(TEREN.Trojkaty);
     std::vector<TTrojkat>().swap(PROJ.Trojkaty);
     WyroznionePROJ.clear();

@@ -9,9 +9,13 @@
 // lines) is the window's state, not the project's.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "model/Typy.h"
@@ -39,25 +43,54 @@ struct TIndeksyWysokosci {
 // A copy of a project starts with its indices to be built from its own
 // meshes (they may change apart from the original's); a move takes the
 // indices along with the meshes.
+//
+// The window builds them in a second thread (ZbudujIndeksyWTle in
+// analiza/Wysokosci.h) while it already shows the picture: `WTle` is true
+// while that build runs (questions wait for it on `Koniec`), `Przerwij` asks
+// it to stop, and `BladWTle` keeps its failure for ZakonczBudoweIndeksow. The
+// build reads the project's meshes in place, so whatever changes them stops
+// it first: a copy or move into or out of this store, and its destruction
+// (PorzucBudoweIndeksow; TProjekt declares its store first for that).
 struct TPamiecIndeksow {
     mutable std::mutex Zamek;
     TIndeksyWysokosci Indeksy;
     bool DoZbudowania = true;
     std::function<TIndeksyWysokosci()> Budowa;
+    bool WTle = false;
+    std::condition_variable Koniec;
+    std::exception_ptr BladWTle;
+    std::shared_ptr<std::atomic<bool>> Przerwij;
+    std::thread Watek;
 
     TPamiecIndeksow() = default;
     TPamiecIndeksow(const TPamiecIndeksow&) {}
     TPamiecIndeksow(TPamiecIndeksow&& o) noexcept;
     TPamiecIndeksow& operator=(const TPamiecIndeksow& o);
     TPamiecIndeksow& operator=(TPamiecIndeksow&& o) noexcept;
+    ~TPamiecIndeksow();
 };
 
+// Stops a build of the indices running in a second thread and waits for its
+// end (at once when none runs); the indices stay marked to be built. Only the
+// thread that started the build calls it.
+void PorzucBudoweIndeksow(TPamiecIndeksow& m) noexcept;
+
 struct TProjekt {
+    // First of the members, so that a copy or move into or out of the project
+    // stops a build in a second thread before any mesh is touched.
+    mutable TPamiecIndeksow Indeksy;
     TSiatka TEREN;
     TSiatka PROJ;
     DaneUstawieniaTrasy Trasa;
     std::vector<TParametryProjektowe> ParametryProjektowe = ParametryPoczatkowe();
-    mutable TPamiecIndeksow Indeksy;
+
+    TProjekt() = default;
+    TProjekt(const TProjekt&) = default;
+    TProjekt(TProjekt&&) = default;
+    TProjekt& operator=(const TProjekt&) = default;
+    TProjekt& operator=(TProjekt&&) = default;
+    // The build in a second thread ends before the meshes go.
+    ~TProjekt() { PorzucBudoweIndeksow(Indeksy); }
 
     // The design parameter table of a fresh project: one row from chainage 0 (50 km/h).
     static std::vector<TParametryProjektowe> ParametryPoczatkowe();

@@ -68,10 +68,21 @@ std::vector<TParametryProjektowe> TProjekt::ParametryPoczatkowe() {
     return {wiersz};
 }
 
+void PorzucBudoweIndeksow(TPamiecIndeksow& m) noexcept {
+    if (!m.Watek.joinable()) return;
+    if (m.Przerwij) m.Przerwij->store(true);
+    m.Watek.join();
+    const std::lock_guard<std::mutex> l(m.Zamek);
+    m.BladWTle = nullptr;  // a stopped build's failure concerns nobody
+    m.Przerwij.reset();
+}
+
 // A moved-from or copied-to store is marked to be built, so its emptied
 // pointers are never handed out (IndeksyWysokosci builds first); nothing
-// here allocates.
+// here allocates. A build in a second thread of either store is stopped
+// first: it reads the meshes about to be moved or replaced.
 TPamiecIndeksow::TPamiecIndeksow(TPamiecIndeksow&& o) noexcept {
+    PorzucBudoweIndeksow(o);
     const std::lock_guard<std::mutex> l(o.Zamek);
     Indeksy = std::move(o.Indeksy);
     DoZbudowania = std::exchange(o.DoZbudowania, true);
@@ -81,6 +92,7 @@ TPamiecIndeksow::TPamiecIndeksow(TPamiecIndeksow&& o) noexcept {
 
 TPamiecIndeksow& TPamiecIndeksow::operator=(const TPamiecIndeksow& o) {
     if (this == &o) return *this;
+    PorzucBudoweIndeksow(*this);
     const std::lock_guard<std::mutex> l(Zamek);
     Indeksy.PROJ.reset();
     Indeksy.TEREN.reset();
@@ -91,6 +103,8 @@ TPamiecIndeksow& TPamiecIndeksow::operator=(const TPamiecIndeksow& o) {
 
 TPamiecIndeksow& TPamiecIndeksow::operator=(TPamiecIndeksow&& o) noexcept {
     if (this == &o) return *this;
+    PorzucBudoweIndeksow(*this);
+    PorzucBudoweIndeksow(o);
     const std::scoped_lock l(Zamek, o.Zamek);
     Indeksy = std::move(o.Indeksy);
     DoZbudowania = std::exchange(o.DoZbudowania, true);
@@ -98,6 +112,8 @@ TPamiecIndeksow& TPamiecIndeksow::operator=(TPamiecIndeksow&& o) noexcept {
     o.Budowa = nullptr;
     return *this;
 }
+
+TPamiecIndeksow::~TPamiecIndeksow() { PorzucBudoweIndeksow(*this); }
 
 // ---------------------------------------------------------------------------
 // Scene model operations.

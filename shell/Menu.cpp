@@ -279,6 +279,7 @@ void OtworzOpis(const QString& katalogProgramu, const std::function<bool(const Q
 void TfMaster::Krotkiopis1Click() { OtworzOpis(KatalogProgramu()); }
 
 void TfMaster::m_ProfilPrzekrojClick() {
+    CzekajNaIndeksy();
     if (!ProfilPrzekroj) {
         ProfilPrzekroj = new TfProfilPrzekroj(this);
         ProfilPrzekroj->ZmienPas = [this](bool pas) { Widocznosc->UstawPas(pas); };
@@ -289,9 +290,18 @@ void TfMaster::m_ProfilPrzekrojClick() {
     ProfilPrzekroj->activateWindow();
 }
 
-void TfMaster::m_SpadkiClick() { Kontrole->SprawdzSpadki(); }
-void TfMaster::m_PochyleniaClick() { Kontrole->SprawdzPochylenia(); }
-void TfMaster::m_ObjetosciClick() { Kontrole->SprawdzObjetosci(); }
+void TfMaster::m_SpadkiClick() {
+    CzekajNaIndeksy();
+    Kontrole->SprawdzSpadki();
+}
+void TfMaster::m_PochyleniaClick() {
+    CzekajNaIndeksy();
+    Kontrole->SprawdzPochylenia();
+}
+void TfMaster::m_ObjetosciClick() {
+    CzekajNaIndeksy();
+    Kontrole->SprawdzObjetosci();
+}
 void TfMaster::m_KolorujSpadkiClick() {
     Kontrole->UstawKolorowanie(!Kontrole->Kolorowanie());
     m_KolorujSpadki->setChecked(Kontrole->Kolorowanie());

@@ -121,8 +121,8 @@ bool TfMaster::WczytajPlik(const QString& nazwa, const TWyborLandXML& wyborLandX
         };
         try {
             ::WczytajPlik(Lokalna(nazwa), zglos, wyborLandXML);
-            // The heights of the position the window shows next, while the progress is still shown.
-            ZbudujIndeksyWysokosci(ProjektOkna);
+            // The heights index is built beside the picture shown next.
+            ZacznijBudoweIndeksow();
         } catch (const TPrzerwano&) {
             return false;
         } catch (const std::exception& e) {
@@ -137,8 +137,45 @@ bool TfMaster::WczytajPlik(const QString& nazwa, const TWyborLandXML& wyborLandX
     return true;
 }
 
+void TfMaster::ZacznijBudoweIndeksow() {
+    ZbudujIndeksyWTle(ProjektOkna, BudowaIndeksow);
+    if (!BudowaIndeksowTrwa(ProjektOkna)) {
+        PoBudowieIndeksow();
+        return;
+    }
+    L_Indeks->setText(QStringLiteral("trwa budowa indeksu wysokości"));
+    L_Indeks->show();
+    ZegarIndeksow->start();
+}
+
+void TfMaster::CzekajNaIndeksy() {
+    if (!ZegarIndeksow || !ZegarIndeksow->isActive()) return;
+    {
+        TZajety zajety;
+        IndeksyWysokosci(ProjektOkna);  // waits for the build
+    }
+    PoBudowieIndeksow();
+}
+
+void TfMaster::PoBudowieIndeksow() {
+    if (BudowaIndeksowTrwa(ProjektOkna)) return;
+    const bool czekano = ZegarIndeksow->isActive();
+    ZegarIndeksow->stop();
+    L_Indeks->clear();
+    L_Indeks->hide();
+    try {
+        ZakonczBudoweIndeksow(ProjektOkna);
+    } catch (const std::exception& e) {
+        Blad(Q(e.what()));
+    }
+    // The texts of a position shown get the heights they went without (the picture stays).
+    if (czekano && !L_Kilometraz->text().isEmpty()) PiszKilometraz();
+}
+
 void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     if (Jazda()) PrzelaczJazde();
+    // The profile window and the driver's eye show the new heights at once: they wait for them.
+    if (ProfilPrzekroj || Rzut.WidokKierowcy) CzekajNaIndeksy();
     // The sight check's results belong to the scene just replaced.
     if (Widocznosc) Widocznosc->Porzuc();
     if (Kontrole) Kontrole->Porzuc();
@@ -160,7 +197,10 @@ void TfMaster::PoWczytaniu(const QString& nazwa, int odPikiety, int doPikiety) {
     if (ProfilPrzekroj) ProfilPrzekroj->PoWczytaniu(SB_pik->value());
 }
 
-void TfMaster::m_WidocznoscClick() { Widocznosc->Sprawdz(); }
+void TfMaster::m_WidocznoscClick() {
+    CzekajNaIndeksy();
+    Widocznosc->Sprawdz();
+}
 
 void TfMaster::PokazKomunikatyTrasy() {
     if (KomunikatyTrasy.empty() || !Opis) return;
@@ -213,7 +253,7 @@ bool TfMaster::OtworzNMT(const QStringList& nazwy) {
     {
         TZajety zajety;
         PrzyjmijNMT(std::move(*teren));
-        ZbudujIndeksyWysokosci(ProjektOkna);
+        ZacznijBudoweIndeksow();
         PoWczytaniu(nazwy.constLast(), Obetnij(Trasa.PikMin), Obetnij(Trasa.PikMax));
         P_Pikietaz->setVisible(static_cast<double>(Trasa.PikMax) - static_cast<double>(Trasa.PikMin) > 1.0);
         Przerysuj(*this);

@@ -202,6 +202,8 @@ bool TfMaster::WybierzTraseOkna(int nr) {
         TZajety zajety;
         try {
             ::WybierzOs(nr);
+            // The meshes' index stays; one whose build the change stopped is built again beside the picture.
+            ZacznijBudoweIndeksow();
         } catch (const std::exception& e) {
             blad = Q(e.what());
         }
@@ -234,6 +236,10 @@ void TfMaster::PolozWidokPonownie() {
 
 void TfMaster::PolozWidok(bool szukajPunktu) {
     OdswiezKontrolkiKierowcy();
+    // The driver's eye, the posts and the profile window need the heights index:
+    // while its build runs they wait for it; the chainage view alone does not.
+    if (WidokKierowcy.Wlaczony || WidokKierowcy.SlupkiTrasy || (ProfilPrzekroj && ProfilPrzekroj->isVisible()))
+        CzekajNaIndeksy();
     // The profile window follows the picture's chainage: the slider, the drive and Space alike.
     if (ProfilPrzekroj) ProfilPrzekroj->UstawPikiete(PikietaBiezaca);
     // Placed for the paint area's size: the driver's view leaves out what lies beside it.
@@ -243,20 +249,29 @@ void TfMaster::PolozWidok(bool szukajPunktu) {
     L_Pik->setText(QStringLiteral("Pik = ") + Q(F2(Trasa.PikStart + PikietaBiezaca)) + QStringLiteral("  ") +
                    QStringLiteral("     (") + Q(F2(Trasa.PikStart + Trasa.PikMin)) + QStringLiteral(" - ") +
                    Q(F2(Trasa.PikStart + Trasa.PikMax)) + QStringLiteral(")"));
-    // The chainage as designers write it, and the design surface's height at the axis when there is one.
-    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
-    const TPunktProfilu os = PunktProfilu(Trasa, PikietaBiezaca, *ix.PROJ, *ix.TEREN);
+    PiszKilometraz(u == TUstawienie::BrakWysokosci);
+    PiszPolozenieOka();
+    Przerysuj(*this);
+}
+
+void TfMaster::PiszKilometraz(bool brakWysokosciDrogi) {
+    // The chainage as designers write it, and the design surface's height at the axis when there is one;
+    // while the heights index is being built the heights and the grade wait for it (the status bar says so).
+    const bool budowa = ZegarIndeksow && ZegarIndeksow->isActive();
     QString km = Q(TekstKilometrazu(Trasa.PikStart + PikietaBiezaca, SeparatorDziesietny()));
-    if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
+    if (!budowa) {
+        const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+        const TPunktProfilu os = PunktProfilu(Trasa, PikietaBiezaca, *ix.PROJ, *ix.TEREN);
+        if (os.ZProj) km += QStringLiteral("     Niweleta: ") + Q(F2(*os.ZProj)) + QStringLiteral(" m");
+    }
     L_Kilometraz->setText(km);
     // The grade in the direction of travel and the route element.
     QString tekst;
-    if (Trasa.Obliczona) tekst = Q(TekstSpadkuIElementu(PikietaBiezaca, WidokKierowcy.Oko.WPrzod));
-    if (u == TUstawienie::BrakWysokosci)
-        tekst = QStringLiteral("Brak wysokości drogi tutaj: widok z trasy.   ") + tekst;
+    if (Trasa.Obliczona)
+        tekst = Q(budowa ? TekstElementu(PikietaBiezaca, WidokKierowcy.Oko.WPrzod)
+                         : TekstSpadkuIElementu(PikietaBiezaca, WidokKierowcy.Oko.WPrzod));
+    if (brakWysokosciDrogi) tekst = QStringLiteral("Brak wysokości drogi tutaj: widok z trasy.   ") + tekst;
     L_Kierowca->setText(tekst);
-    PiszPolozenieOka();
-    Przerysuj(*this);
 }
 
 void TfMaster::OdswiezKontrolkiKierowcy() {

@@ -98,6 +98,12 @@ TfMaster::TfMaster(QWidget* rodzic) : QMainWindow(rodzic) {
     StatusBar1->addWidget(StatusBar1Panele[1]);
     L_BrakPliku = new QLabel(StatusBar1);
     StatusBar1->addWidget(L_BrakPliku, 1);
+    L_Indeks = new QLabel(StatusBar1);
+    L_Indeks->setObjectName(QStringLiteral("L_Indeks"));
+    StatusBar1->addPermanentWidget(L_Indeks);
+    ZegarIndeksow = new QTimer(this);
+    ZegarIndeksow->setInterval(100);
+    connect(ZegarIndeksow, &QTimer::timeout, this, &TfMaster::PoBudowieIndeksow);
 
     UtworzMenu();
 
@@ -195,6 +201,8 @@ void TfMaster::FormCreate() {
 }
 
 void TfMaster::FormDestroy() {
+    // A build of the index still running stops: nobody will wait for it.
+    PorzucBudoweIndeksow(ProjektOkna.Indeksy);
     Ekran = QImage();
     Niebo = TObraz{};
 }
@@ -231,7 +239,10 @@ void TfMaster::FormPaint(QPainter& malarz) {
 void TfMaster::PiszPolozenieOka() {
     // The driver's view shows where the driver's eye stands; the chainage view the observer's position.
     std::string tekst;
-    if (Rzut.WidokKierowcy) tekst = TekstOkaKierowcy(PikietaBiezaca);
+    if (Rzut.WidokKierowcy) {
+        CzekajNaIndeksy();  // the eye stands on the heights
+        tekst = TekstOkaKierowcy(PikietaBiezaca);
+    }
     if (tekst.empty()) tekst = TekstPolozeniaOka(Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ);
     StatusBar1Panele[1]->setText(QString::fromStdString(tekst));
 }

@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 
+#include "analiza/Wysokosci.h"
 #include "dialogs/OpcjeWyswietlania.h"
 #include "render/RysujPerspektywa.h"
 #include "nmt/NMT.h"
@@ -148,6 +149,24 @@ public:
     TOpcjeNMT OpcjeNMT;
     // Files larger than this many bytes are read under a progress window.
     qint64 ProgPostepu = 4 << 20;
+    // The heights index of a load is built in a second thread while the picture
+    // is already shown. Empty: the index of the project's meshes
+    // (ZbudujIndeksyWTle); tests put a slow build here.
+    TBudowaIndeksow BudowaIndeksow;
+    // Looks every 100 ms whether that build has ended, then shows its error or
+    // the heights it waited for; beside it in the status bar, "trwa budowa
+    // indeksu wysokości" while it runs.
+    QTimer* ZegarIndeksow = nullptr;
+    QLabel* L_Indeks = nullptr;
+    // Starts the build of the loaded project's index in the second thread.
+    void ZacznijBudoweIndeksow();
+    // What needs the index calls this first: while the build runs, it waits
+    // for its end with the busy cursor.
+    void CzekajNaIndeksy();
+    // The build's end: its error in a box, the heights in the texts.
+    void PoBudowieIndeksow();
+    // The texts under the slider: chainage, design height, grade and element.
+    void PiszKilometraz(bool brakWysokosciDrogi = false);
 
     QMenuBar* MainMenu1 = nullptr;
     QMenu* Pliki1 = nullptr;

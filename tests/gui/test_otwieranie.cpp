@@ -9,6 +9,10 @@
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
+#include <atomic>
+#include <chrono>
+#include <set>
+#include <thread>
 
 #include "shell/Uruchomienie.h"
 #include "test_jazda_wspolne.h"
@@ -126,6 +130,84 @@ TEST_F(Otwieranie, LandXMLZWierszaPolecenIZListy) {
     odpowiedz.reset();
     okno->Ostatnie1[0]->trigger();
     EXPECT_TRUE(pytania == 2 && TEREN.IleTrojkatow() == 2 && bledy.isEmpty());
+}
+
+// A build of the heights index that holds on until `pusc` is set or its stop is asked for.
+struct TWolnaBudowaOkna {
+    std::shared_ptr<std::atomic<bool>> Pusc = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<std::atomic<int>> Przerwane = std::make_shared<std::atomic<int>>(0);
+    TBudowaIndeksow Budowa() const {
+        return [pusc = Pusc, przerwane = Przerwane](const TProjekt& p, const std::atomic<bool>& przerwij) {
+            while (!pusc->load()) {
+                if (przerwij.load()) {
+                    ++*przerwane;
+                    throw TBudowaPrzerwana{};
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            return IndeksyZSiatek(p.PROJ, p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin, &przerwij);
+        };
+    }
+};
+
+TEST_F(Otwieranie, ObrazPrzedIndeksemWysokosciINaCoCzeka) {
+    Pokaz();
+    const QString a = Plik("a.tro", PlikTrasy(300));
+    const QSize rozmiar = okno->rys->size();
+    // The picture of the load as the window shows it once everything is built.
+    Otworz(a);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !BudowaIndeksowTrwa(ProjektOkna); }));
+    const QImage wzor = okno->Ekran.copy(QRect(QPoint(0, 0), rozmiar));
+    std::set<QRgb> kolory;
+    for (int y = 0; y < wzor.height(); y += 7)
+        for (int x = 0; x < wzor.width(); x += 7) kolory.insert(wzor.pixel(x, y));
+    ASSERT_GT(kolory.size(), 2u) << "no picture drawn";
+
+    // The same load with a build that does not end: the same picture is there at once, the status bar says
+    // what is being built, the chainage's texts go without heights.
+    TWolnaBudowaOkna wolna;
+    okno->BudowaIndeksow = wolna.Budowa();
+    Otworz(a);
+    ASSERT_TRUE(bledy.isEmpty()) << bledy.join('|').toStdString();
+    EXPECT_TRUE(BudowaIndeksowTrwa(ProjektOkna));
+    EXPECT_TRUE(okno->Ekran.copy(QRect(QPoint(0, 0), rozmiar)) == wzor);
+    EXPECT_EQ(okno->L_Indeks->text(), QString::fromUtf8("trwa budowa indeksu wysokości"));
+    EXPECT_FALSE(okno->L_Indeks->isHidden());
+    okno->SB_pik->setValue(100);  // the chainage view alone waits for nothing
+    EXPECT_TRUE(BudowaIndeksowTrwa(ProjektOkna));
+    EXPECT_TRUE(okno->L_Kilometraz->text().startsWith("km 0+100")) << okno->L_Kilometraz->text().toStdString();
+
+    // The driver's eye waits for the build (here let go by another thread once the busy cursor is up).
+    std::thread puszczajacy([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        wolna.Pusc->store(true);
+    });
+    okno->BudowaIndeksow = {};
+    okno->UstawWidokKierowcy(true);
+    puszczajacy.join();
+    EXPECT_FALSE(BudowaIndeksowTrwa(ProjektOkna));
+    EXPECT_TRUE(okno->L_Indeks->isHidden());
+    EXPECT_NE(Pasek().find("Oko kierowcy"), std::string::npos) << Pasek();
+    EXPECT_EQ(*wolna.Przerwane, 0);
+}
+
+TEST_F(Otwieranie, WczytanieWCzasieBudowyIndeksuJaPorzuca) {
+    // A second load while the first load's build runs: that build is stopped, the second one's heights are
+    // those of its own meshes. TEREN is the plane z = 100 + x / (L + 100) + y / 100 over the route's
+    // rectangle (x, y from its corner, L the route's length).
+    TWolnaBudowaOkna wolna;
+    okno->BudowaIndeksow = wolna.Budowa();
+    Otworz(Plik("a.tro", PlikTrasy(300)));
+    ASSERT_TRUE(BudowaIndeksowTrwa(ProjektOkna));
+    okno->BudowaIndeksow = {};
+    Otworz(Plik("b.tro", PlikTrasy(500)));
+    ASSERT_TRUE(bledy.isEmpty()) << bledy.join('|').toStdString();
+    EXPECT_EQ(*wolna.Przerwane, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return okno->L_Indeks->isHidden(); }));
+    const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
+    const std::optional<double> z = WysokoscWPliku(*ix.TEREN, 5500200, 4600010);
+    ASSERT_TRUE(z.has_value());
+    EXPECT_NEAR(*z, 100 + 200.0 / 600 + 0.1, 1e-9);
 }
 
 // A file of several alignments: the panel lists them, choosing one makes it the route with the slider at its
