@@ -28,7 +28,7 @@ void ZbudujCzekajace(const TProjekt& p) {
     if (budowa)
         m.Indeksy = budowa();
     else
-        m.Indeksy = IndeksyZSiatek(p.PROJ, p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin);
+        m.Indeksy = IndeksyZSiatek(PowierzchniaProjektowa(p), p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin);
 }
 }  // namespace
 
@@ -516,7 +516,8 @@ void ZbudujIndeksyWTle(const TProjekt& p, TBudowaIndeksow budowa) {
             if (budowa)
                 gotowe = budowa(p, *przerwij);
             else
-                gotowe = IndeksyZSiatek(p.PROJ, p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin, przerwij.get());
+                gotowe = IndeksyZSiatek(PowierzchniaProjektowa(p), p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin,
+                                        przerwij.get());
         } catch (const TBudowaPrzerwana&) {
         } catch (const BladKonwersji&) {
             blad = std::current_exception();

@@ -289,9 +289,9 @@ void UstawNaPikiecieSuwaka(const DaneUstawieniaTrasy& trasa, double c, std::ostr
 }
 
 // The driver's view options shared by obraz and przejazd.
-const std::map<std::string, TOpcja> OpcjeKierowcy = {{"--kierowca", {false}},     {"--oko", {true}},
-                                                     {"--przesuniecie", {true}},  {"--wstecz", {false}},
-                                                     {"--przechylenie", {false}}, {"--slupki", {false}}};
+const std::map<std::string, TOpcja> OpcjeKierowcy = {
+    {"--kierowca", {false}},     {"--oko", {true}},     {"--przesuniecie", {true}},   {"--wstecz", {false}},
+    {"--przechylenie", {false}}, {"--slupki", {false}}, {"--szerokosc-drogi", {true}}};
 
 std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje) {
     opcje.insert(OpcjeKierowcy.begin(), OpcjeKierowcy.end());
@@ -316,6 +316,14 @@ void UstawKierowce(const TArgumenty& arg) {
     w.Oko.WPrzod = arg.Flagi.count("--wstecz") == 0;
     if (w.Wlaczony) UstawOkoKierowcy(Rozmiar(arg).H);
     if (arg.Flagi.count("--slupki")) w.SlupkiKierowcy = w.SlupkiTrasy = true;
+    SzerokoscDrogi(arg);
+}
+
+double SzerokoscDrogi(const TArgumenty& arg) {
+    const double w = Liczba(arg, "--szerokosc-drogi", 7.0);
+    if (!(w >= 1.0 && w <= 50.0))
+        throw BladUzycia("opcja --szerokosc-drogi: szerokość drogi musi leżeć między 1 a 50 m");
+    return w;
 }
 
 // Fixed notation with '.' whatever the locale; no "-0.0000".

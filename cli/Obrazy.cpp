@@ -184,6 +184,7 @@ int Obraz(const std::vector<std::string>& a, std::ostream&, std::ostream& bledy)
         throw BladUzycia("widok kierowcy (--kierowca) potrzebuje pikiety (--pikieta)");
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
     TWczytane w = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
+    if (arg.Wartosc("--szerokosc-drogi")) UstawSzerokoscDrogi(w.Projekt, SzerokoscDrogi(arg));
     const bool ok = w.Ok;
     PiszKomunikatyTrasy(w, bledy);
     const DaneUstawieniaTrasy& trasa = PokazWczytane(w).Trasa;
@@ -281,6 +282,7 @@ int Przejazd(const std::vector<std::string>& a, std::ostream&, std::ostream& ble
     UstawKierowce(arg);
     Rzut.RysujParametryEkran = arg.Flagi.count("--parametry") > 0;
     TWczytane w = Wczytaj(pliki, bledy, OpcjeWczytania(arg));
+    if (arg.Wartosc("--szerokosc-drogi")) UstawSzerokoscDrogi(w.Projekt, SzerokoscDrogi(arg));
     const bool ok = w.Ok;
     if (const std::optional<int> kod = KodBezTrasy(w, bledy)) return *kod;
     const DaneUstawieniaTrasy& trasa = PokazWczytane(w).Trasa;

@@ -21,6 +21,7 @@ Użycie:
   orvany3d-cli objetosci PLIK... [--krok K] [--wspolczynnik k] [--szerokosc W]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
                      [--kierowca [--oko H] [--przesuniecie O] [--wstecz] [--przechylenie]] [--slupki]
+                     [--szerokosc-drogi W]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
                      [--kierowca [--oko H] [--przesuniecie O] [--wstecz] [--przechylenie]] [--slupki]
   orvany3d-cli przejazd PLIK... --wideo FILM.mp4 [--kl-s 25] [--predkosc V] [--od S] [--do S] ...
@@ -205,6 +206,10 @@ Polecenia:
       --przechylenie   widok przechyla się z pochyleniem poprzecznym pasa pod
                        okiem, jak samochód na łuku z przechyłką
       --slupki         słupki pikietażowe także w widoku z trasy
+      --szerokosc-drogi W  szerokość drogi rysowanej z niwelety trasy, gdy
+                       nie ma powierzchni projektu PROJ (domyślnie 7,0 m):
+                       pas poziomy w poprzek na wysokości niwelety; po nim
+                       jedzie kierowca
 
   przejazd   Klatki przejazdu wzdłuż trasy: klatka_00001.png, klatka_00002.png,
              ... w KATALOGU (tworzonym w razie potrzeby) dla pikiet od --od do
@@ -220,7 +225,7 @@ Polecenia:
       --do S           ostatnia pikieta (domyślnie koniec trasy)
       --krok S         odstęp klatek w metrach (domyślnie 1)
       --rozmiar SZERxWYS, --parametry, --kierowca, --oko, --przesuniecie,
-      --wstecz, --przechylenie, --slupki  jak w poleceniu obraz
+      --wstecz, --przechylenie, --slupki, --szerokosc-drogi  jak w poleceniu obraz
       --wideo FILM.mp4 zamiast klatek film H.264 (yuv420p) zapisany przez
                        program ffmpeg, do którego klatki idą potokiem; bez
                        ffmpeg kod 2 i nic nie jest zapisywane. Film powstaje

@@ -150,6 +150,8 @@ void UstawNaPikiecieSuwaka(const DaneUstawieniaTrasy& trasa, double c, std::ostr
 std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje);
 // The driver's view settings from the command line (after StanOkna).
 void UstawKierowce(const TArgumenty& arg);
+// The width of the road drawn from the design line (--szerokosc-drogi, 7.0 m by default); checked by UstawKierowce.
+double SzerokoscDrogi(const TArgumenty& arg);
 
 // Fixed notation with '.' whatever the locale; no "-0.0000".
 std::string Stala(double v, int miejsca);

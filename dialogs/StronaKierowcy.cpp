@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "model/Zmienne.h"
 #include "scena/WidokKierowcy.h"
 
 namespace {
@@ -64,6 +65,11 @@ TStronaKierowcy::TStronaKierowcy(std::function<void()> poZmianie, QWidget* rodzi
     SE_OdsuniecieSlupkow->setObjectName(QStringLiteral("SE_OdsuniecieSlupkow"));
     SE_OdsuniecieSlupkow->setToolTip(QStringLiteral("Dodatnie: w prawo od osi w kierunku pikietażu"));
 
+    SE_SzerokoscDrogi = Pole(1.0, 50.0, 0.5, 1, QStringLiteral(" m"));
+    SE_SzerokoscDrogi->setObjectName(QStringLiteral("SE_SzerokoscDrogi"));
+    SE_SzerokoscDrogi->setToolTip(
+        QStringLiteral("Szerokość jezdni rysowanej na wysokości niwelety, gdy nie ma powierzchni projektu (PROJ)"));
+
     auto napis = [](const char* t) { return new QLabel(QString::fromUtf8(t)); };
     uklad->addWidget(napis("Oko nad jezdnią:"), 0, 0);
     uklad->addWidget(SE_WysokoscOka, 0, 1);
@@ -82,7 +88,9 @@ TStronaKierowcy::TStronaKierowcy(std::function<void()> poZmianie, QWidget* rodzi
     uklad->addWidget(napis("od osi:"), 4, 2);
     uklad->addWidget(SE_OdsuniecieSlupkow, 4, 3);
     uklad->addWidget(CB_Przechylenie, 5, 0, 1, 4);
-    uklad->setRowStretch(6, 1);
+    uklad->addWidget(napis("Droga z niwelety:"), 6, 0);
+    uklad->addWidget(SE_SzerokoscDrogi, 6, 1);
+    uklad->setRowStretch(7, 1);
     Odswiez();
 
     auto zmiana = [this](auto zapisz) {
@@ -110,6 +118,11 @@ TStronaKierowcy::TStronaKierowcy(std::function<void()> poZmianie, QWidget* rodzi
             zmiana([](TWidokKierowcy& w, double v) { w.OdstepSlupkow = v; }));
     connect(SE_OdsuniecieSlupkow, &QDoubleSpinBox::valueChanged, this,
             zmiana([](TWidokKierowcy& w, double v) { w.OdsuniecieSlupkow = v; }));
+    connect(SE_SzerokoscDrogi, &QDoubleSpinBox::valueChanged, this, [this](double v) {
+        if (odswiezanie_) return;
+        UstawSzerokoscDrogi(ProjektOkna, v);
+        if (poZmianie_) poZmianie_();
+    });
 }
 
 void TStronaKierowcy::Odswiez() {
@@ -125,6 +138,7 @@ void TStronaKierowcy::Odswiez() {
     CB_SlupkiTrasy->setChecked(w.SlupkiTrasy);
     SE_OdstepSlupkow->setValue(w.OdstepSlupkow);
     SE_OdsuniecieSlupkow->setValue(w.OdsuniecieSlupkow);
+    SE_SzerokoscDrogi->setValue(Trasa.SzerokoscWstegi);
     odswiezanie_ = false;
 }
 

@@ -1,6 +1,7 @@
 // The options dialog's page "Kierowca": the driver's eye (height above
 // the road, offset from the route line), the tilt with the grade, the roll
-// with the lane's cross-fall, the direction of travel, the far distance of the view and the station posts.
+// with the lane's cross-fall, the direction of travel, the far distance of the view, the station posts and the width of the road drawn
+// from the design line alone (written to the window's route, whose ribbon is made again).
 // Every control writes WidokKierowcy at once and calls the given function
 // (which places the view again at the current chainage).
 #pragma once
@@ -26,6 +27,8 @@ public:
     QCheckBox* CB_SlupkiTrasy = nullptr;
     QDoubleSpinBox* SE_OdstepSlupkow = nullptr;
     QDoubleSpinBox* SE_OdsuniecieSlupkow = nullptr;
+    // The width of the road drawn from the design line where there is no design surface.
+    QDoubleSpinBox* SE_SzerokoscDrogi = nullptr;
 
     // The controls from WidokKierowcy (the panel may have changed the direction).
     void Odswiez();

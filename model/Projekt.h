@@ -100,3 +100,9 @@ struct TProjekt {
         return TEREN == o.TEREN && PROJ == o.PROJ && Trasa == o.Trasa && ParametryProjektowe == o.ParametryProjektowe;
     }
 };
+
+// The design surface the road is read from: PROJ, or without a PROJ triangle
+// the ribbon of the route's design line (route/Wstega.h) when it has one.
+inline const TSiatka& PowierzchniaProjektowa(const TProjekt& p) {
+    return p.PROJ.Trojkaty.empty() && !p.Trasa.Wstega.Trojkaty.empty() ? p.Trasa.Wstega : p.PROJ;
+}

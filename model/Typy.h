@@ -190,6 +190,11 @@ struct DaneUstawieniaTrasy {
     int NrOsi = -1;
     int NrNiwelety = -1;
     std::string ZrodloOsi;
+    // The road from the alignment alone (route/Wstega.h): its width, and the
+    // ribbon of the built route with a design line (local frame; empty
+    // without one), the design surface of a project that has none.
+    double SzerokoscWstegi = 7.0;
+    TSiatka Wstega;
 
     std::int32_t IleZalomow() const { return static_cast<std::int32_t>(Zalomy.size()); }
 

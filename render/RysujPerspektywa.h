@@ -174,3 +174,6 @@ bool UmiescWPunkcieTrasy();
 // The general view: the render arrays rebuilt from the meshes, zoomed by 4 and
 // shaded. Returns false, changing nothing, when neither set has a mesh triangle.
 bool WidokOgolny();
+// The design surface the chainage and driver's views draw: PROJ, or without
+// a PROJ triangle the ribbon of the route's design line (PowierzchniaProjektowa).
+const TSiatka& ProjRysowany();

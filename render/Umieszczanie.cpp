@@ -67,7 +67,7 @@ struct TKrokOka {
 const std::vector<TPudelkoBloku>* BlokiSiatki(const TSiatka& siatka) {
     const std::size_t rozmiar = BuforyWidoku.RozmiarBloku;
     if (rozmiar == 0) return nullptr;
-    TBlokiSiatki& b = &siatka == &PROJ ? BuforyWidoku.BlokiPROJ : BuforyWidoku.BlokiTEREN;
+    TBlokiSiatki& b = &siatka != &TEREN ? BuforyWidoku.BlokiPROJ : BuforyWidoku.BlokiTEREN;
     const std::vector<TTrojkat>& t = siatka.Trojkaty;
     if (b.Dane == t.data() && b.IleTrojkatow == t.size() && b.Rozmiar == rozmiar) return &b.Pudelka;
     b.Pudelka.assign((t.size() + rozmiar - 1) / rozmiar, TPudelkoBloku{});
@@ -190,18 +190,18 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
                    const TPrzytnijTeren& przytnij, const TPlaszczyznyKadru& kadr) {
     // The PROJ triangles marked by the sight check keep their colour here too.
     std::vector<char> wyroznione;
-    if (&siatka == &PROJ && !WyroznionePROJ.empty()) {
+    if (&siatka != &TEREN && !WyroznionePROJ.empty()) {
         wyroznione.assign(siatka.Trojkaty.size(), 0);
         for (std::int32_t i : WyroznionePROJ)
             if (i >= 0 && static_cast<std::size_t>(i) < wyroznione.size()) wyroznione[static_cast<std::size_t>(i)] = 1;
     }
-    const bool teren = &siatka != &PROJ;
+    const bool teren = &siatka == &TEREN;
     ZSiatki(
         siatka, cel,
         [&](const TTrojkat& t, auto& dalej) {
             const std::size_t nr = static_cast<std::size_t>(&t - siatka.Trojkaty.data());
             // The slope classes' colours of the design surface too.
-            const bool klasa = &siatka == &PROJ && nr < KoloryPROJ.size() && KoloryPROJ[nr] != KolorWlasny;
+            const bool klasa = !teren && nr < KoloryPROJ.size() && KoloryPROJ[nr] != KolorWlasny;
             const TKolor kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
                                  : klasa                                 ? KoloryPROJ[nr]
                                                                          : KolorRodzaju(t.Rodzaj.Kod, !teren);
@@ -264,7 +264,7 @@ void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double 
                                               ? PlaszczyznyKadru(kadr, Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ)
                                               : TPlaszczyznyKadru{};
     PrzygotujWOku(TEREN, TrojkatyTEREN, krok, cMin, cMax, przytnijTeren, plaszczyzny);
-    PrzygotujWOku(PROJ, TrojkatyPROJ, krok, cMin, cMax, {}, plaszczyzny);
+    PrzygotujWOku(ProjRysowany(), TrojkatyPROJ, krok, cMin, cMax, {}, plaszczyzny);
     for (auto& r : Czworokaty) {
         krok(r.P1);
         krok(r.P2);
@@ -304,13 +304,14 @@ void UmiescNaTrasieZSiatek() {
     };
     const bool tnij = Rzut.TnijTroj;
     const double cMin = Rzut.OdlTnijYmin, cMax = Rzut.OdlTnijYmax;
-    for (TSiatka* siatka : {&TEREN, &PROJ}) {
-        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka, siatka == &PROJ);
+    for (const TSiatka* siatka : {static_cast<const TSiatka*>(&TEREN), &ProjRysowany()}) {
+        const bool proj = siatka != &TEREN;
+        const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka, proj);
         ZSiatki(
-            *siatka, siatka == &PROJ ? TrojkatyPROJ : TrojkatyTEREN,
+            *siatka, proj ? TrojkatyPROJ : TrojkatyTEREN,
             [&](const TTrojkat& t, auto& dalej) {
                 const std::size_t i = static_cast<std::size_t>(&t - siatka->Trojkaty.data());
-                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, siatka == &PROJ, i, wyroznione));
+                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, proj, i, wyroznione));
                 umiesc(r.P1);
                 umiesc(r.P2);
                 umiesc(r.P3);
@@ -390,8 +391,10 @@ bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow(
 
 }  // namespace
 
+const TSiatka& ProjRysowany() { return PowierzchniaProjektowa(ProjektOkna); }
+
 bool UmiescWPunkcieTrasy() {
-    if (!SaTrojkatySiatek()) return false;
+    if (!SaTrojkatySiatek() && ProjRysowany().Trojkaty.empty()) return false;
     UmiescNaTrasieZSiatek();
     return true;
 }

@@ -9,6 +9,7 @@
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "route/Wstega.h"
 #include "scena/LinieOsi.h"
 #include "scena/WidokKierowcy.h"
 #include "wymiana/LandXMLOsie.h"
@@ -115,6 +116,7 @@ TProjekt ProjektPoWczytaniu(TProjekt& stary, TDaneWczytane&& dane, const TNoweZb
     trasa.Dx = z.Xmin;
     trasa.Dy = z.Ymin;
     komunikaty = ObliczTrase(trasa, stary.ParametryProjektowe);
+    trasa.Wstega = WstegaDrogi(trasa, trasa.SzerokoscWstegi, z.Zmin);
 
     // Then the meshes, taken from `stary` (moved, not copied) with the file's sections in place of theirs.
     // Every set is kept in the local frame whose origin is the lowest corner of TEREN's range (its points
@@ -141,8 +143,10 @@ TProjekt ProjektPoWczytaniu(TProjekt& stary, TDaneWczytane&& dane, const TNoweZb
     if (innyPoczatek || nowe.Teren) PrzesunSiatke(p.TEREN, -z.Xmin, -z.Ymin, -z.Zmin);
     if (innyPoczatek || nowe.Proj) PrzesunSiatke(p.PROJ, -z.Xmin, -z.Ymin, -z.Zmin);
     p.Trasa = std::move(trasa);
-    // Only the route changed (another alignment of a file): the indices of the meshes stay good.
-    if (teren || proj || innyPoczatek || nowe.Teren || nowe.Proj) OznaczIndeksyDoZbudowania(p);
+    // Only the route changed (another alignment of a file) and the design surface is not its ribbon: the
+    // indices of the meshes stay good.
+    if (teren || proj || innyPoczatek || nowe.Teren || nowe.Proj || p.PROJ.Trojkaty.empty())
+        OznaczIndeksyDoZbudowania(p);
     return p;
 }
 

@@ -12,6 +12,7 @@
 #include "analiza/Wysokosci.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
+#include "route/Wstega.h"
 #include "scena/LinieOsi.h"
 #include "scena/Scena.h"
 
@@ -51,7 +52,7 @@ void Plyta(const TPunkt3D& a, const TPunkt3D& b, double z0, double z1, TKolor ko
     TrojkatySlupkow.push_back(r);
 }
 
-bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1; }
+bool SaTrojkatySiatek() { return TEREN.IleTrojkatow() >= 1 || !ProjRysowany().Trojkaty.empty(); }
 
 // A number with the given decimals and a decimal comma, whatever the locale.
 std::string Liczba(double v, int miejsca) {
@@ -65,6 +66,16 @@ std::string Liczba(double v, int miejsca) {
 }
 
 }  // namespace
+
+void UstawSzerokoscDrogi(TProjekt& p, double szerokosc) {
+    // The ribbon as the design surface: a build of the indices reading it is stopped before it changes.
+    if (p.PROJ.Trojkaty.empty()) {
+        OznaczIndeksyDoZbudowania(p);
+        ZapomnijTerenWykopu();
+    }
+    p.Trasa.SzerokoscWstegi = szerokosc;
+    p.Trasa.Wstega = WstegaDrogi(p.Trasa, szerokosc, p.TEREN.Zakres.Zmin);
+}
 
 void ZapomnijTerenWykopu() { WidokKierowcy.Teren = TTerenWidoku{}; }
 

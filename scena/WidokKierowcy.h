@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analiza/OkoKierowcy.h"
+#include "model/Projekt.h"
 #include "render/Kadr.h"
 
 struct TTerenWykopu;
@@ -50,6 +51,11 @@ extern TWidokKierowcy WidokKierowcy;
 // which the first driver's frame after it makes again: the load sequence and
 // a fresh program call it, as the meshes change.
 void ZapomnijTerenWykopu();
+
+// The width of the road drawn from the route's design line where there is
+// no design surface (route/Wstega.h): the project's ribbon made again at that
+// width (and its heights indices marked, when the ribbon is the design surface).
+void UstawSzerokoscDrogi(TProjekt& p, double szerokosc);
 
 // ---- Station posts ----
 

@@ -6,6 +6,8 @@
 #include "pomocnicze/Pomocnicze.h"
 #include "analiza/Wysokosci.h"
 #include "route/Lancuch.h"
+#include "route/Niweleta.h"
+#include "wymiana/LandXML.h"
 #include "scena/LinieOsi.h"
 #include "wymiana/LandXMLOsie.h"
 
@@ -250,4 +252,34 @@ TEST(OsieLandXML, LinieInnychOsi) {
         }
     EXPECT_TRUE(std::fabs(xMax - 720) < 2 || std::fabs(yMax - 450) < 2) << xMax << " " << yMax;
     EXPECT_TRUE(obaKolory[0] && obaKolory[1]);
+}
+
+// The written route read back: the main alignment (every kind of element and of vertical curve) saved as LandXML
+// and read again gives the same plan line and the same design line, within 1 mm at every 5 m.
+TEST(OsieLandXML, ZapisanaNiweletaWracaTaSama) {
+    const auto osie = CzytajOsiePlikuLandXML(kPlik);
+    const TOsLandXML& a = Os(osie, "Oś główna");
+    ASSERT_FALSE(a.Niwelety.empty());
+    ZerujStan();
+    OtworzLandXML(kPlik);
+    std::ostringstream xml;
+    ZapiszLandXML(xml, ProjektOkna);
+    const auto wczytane = CzytajOsieLandXML(xml.str(), "zapis.xml");
+    ASSERT_EQ(wczytane.size(), 1u);
+    const TOsLandXML& b = wczytane[0];
+    ASSERT_EQ(b.Niwelety.size(), 1u);
+    const TNiweleta &n = a.Niwelety[0], &m = b.Niwelety[0];
+    EXPECT_EQ(m.Punkty.size(), n.Punkty.size());
+    EXPECT_NEAR(b.Lancuch.PikStart, a.Lancuch.PikStart, 1e-6);
+    EXPECT_NEAR(b.Lancuch.Dlugosc(), a.Lancuch.Dlugosc(), 1e-3);
+    int porownane = 0;
+    for (double s = n.Punkty.front().Pik; s <= n.Punkty.back().Pik; s += 5.0, ++porownane) {
+        const std::optional<double> z = WysokoscNiwelety(n, s), w = WysokoscNiwelety(m, s);
+        ASSERT_TRUE(z && w) << s;
+        EXPECT_NEAR(*w, *z, 1e-3) << s;
+        const double u = s - a.Lancuch.PikStart;
+        if (u >= 0 && u <= a.Lancuch.Dlugosc())
+            EXPECT_LT(Odl(PunktLancucha(b.Lancuch, u), PunktLancucha(a.Lancuch, u)), 1e-3) << s;
+    }
+    EXPECT_GT(porownane, 100);
 }

@@ -3,7 +3,13 @@
 // refusals with their messages.
 
 #include "pomocnicze/Pomocnicze.h"
+#include "analiza/OkoKierowcy.h"
+#include "analiza/Widocznosc.h"
+#include "analiza/Wysokosci.h"
+#include "route/Lancuch.h"
 #include "route/Niweleta.h"
+#include "route/Wstega.h"
+#include "scena/Scena.h"
 
 namespace {
 
@@ -126,4 +132,61 @@ TEST(Niweleta, Odmowy) {
     EXPECT_EQ(blad({P(0, 10), P(100, 12, ParabolaNiesymetryczna, 120, 10), P(200, 10)}),
               "Niweleta „Niweleta 1”: łuk pionowy w punkcie załamania niwelety nr 2 (pikieta 100.000) zachodzi na "
               "sąsiedni punkt załamania (pikieta 0.000) o 20.000 m; dopuszczalne jest 0.001 m.");
+}
+
+// The road from an alignment alone: a straight alignment of 400 m with a crest (grades +2 % and -2 %, a
+// parabola of 160 m about the breakpoint at 200 m, R = 160 / 0.04 = 4000 m) and no surface. The ribbon's
+// height is the design line worked by hand, level across its 7 m and nothing beside it; the driver's eye
+// stands 1.0 m over it; the sight check over the crest sees as far as the closed form for a parabola gives,
+// S = sqrt(2 R) (sqrt(h1) + sqrt(h2)), with the eye and the target on the curve.
+TEST(Niweleta, DrogaZNiwelety) {
+    TElementOsi prosta;
+    prosta.Poczatek = {5000.0, 7000.0};
+    prosta.Kierunek = 0.3;
+    prosta.Dlugosc = 400.0;
+    prosta.Nr = 1;
+    TDaneWczytane d;
+    d.Zalomy = std::vector<TZalom>{};
+    d.GeometriaZPliku = true;
+    d.Lancuch = ZlozLancuch("A", 0.0, {prosta});
+    d.Niweleta = ZbudujNiwelete("N", {P(0, 100), P(200, 104, TLukPionowy::Parabola, 160), P(400, 100)});
+    TProjekt stary;
+    std::vector<std::string> komunikaty;
+    const TProjekt p = ProjektPoWczytaniu(stary, std::move(d), TNoweZbiory{false, false, true}, komunikaty);
+    ASSERT_TRUE(p.Trasa.Obliczona);
+    ASSERT_FALSE(p.Trasa.Wstega.Trojkaty.empty());
+    EXPECT_EQ(&PowierzchniaProjektowa(p), &p.Trasa.Wstega);
+    const TIndeksyWysokosci ix = IndeksyWysokosci(p);
+    const double kat = 0.3;
+    const auto punkt = [&](double s, double wBok) {
+        const TPunkt2D q = PunktLancucha(p.Trasa.Lancuch, s);
+        return TPunkt2D{q.X + wBok * std::sin(kat), q.Y - wBok * std::cos(kat)};  // wBok to the right
+    };
+    // s, the design line by hand: the grades, the curve's start, its quarter point, its top, the far grade.
+    for (const auto& [s, z] :
+         std::vector<std::pair<double, double>>{{50, 101.0}, {120, 102.4}, {160, 103.0}, {200, 103.2}, {350, 101.0}}) {
+        for (double wBok : {-3.4, 0.0, 1.75, 3.4}) {
+            const TPunkt2D q = punkt(s, wBok);
+            const std::optional<double> h = Wysokosc(*ix.PROJ, q.X, q.Y);
+            ASSERT_TRUE(h) << s << " " << wBok;
+            EXPECT_NEAR(*h, z, 2e-4) << s << " " << wBok;  // 2 m chords of the parabola sag 0.000125 m
+        }
+        for (double wBok : {-3.6, 3.6}) EXPECT_FALSE(Wysokosc(*ix.PROJ, punkt(s, wBok).X, punkt(s, wBok).Y));
+        const TPolozenieOka oko = PolozenieOka(p.Trasa, s, TUstawieniaOka{}, ix);
+        ASSERT_TRUE(oko.Jest);
+        EXPECT_NEAR(oko.Oko.Z, z + 1.0, 2e-4) << s;
+    }
+    // The sight check from 124 m forwards: eye 1.0 m, target 0.5 m, both on the curve (120 to 280 m).
+    const TUstawieniaWidocznosci u;
+    const double S = std::sqrt(2 * 4000.0) * (std::sqrt(u.WysokoscOka) + std::sqrt(u.WysokoscCelu));
+    ASSERT_LT(124 + S, 280.0);
+    const TWierszWidocznosci w = SprawdzWidocznoscNaPikiecie({p.Trasa, p.ParametryProjektowe}, 124.0, 1, u, *ix.PROJ,
+                                                             *ix.TEREN);
+    EXPECT_EQ(w.Granica, TGranicaWidocznosci::Przeszkoda);
+    EXPECT_NEAR(w.Dostepna, S, 0.1);
+
+    // A design surface present: it is the road, the ribbon is not.
+    TProjekt zProj = p;
+    zProj.PROJ.Trojkaty = Siatka(0, 10, 0, 10, 5, [](double, double) { return 0.0; });
+    EXPECT_EQ(&PowierzchniaProjektowa(zProj), &zProj.PROJ);
 }
