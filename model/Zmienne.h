@@ -15,9 +15,12 @@
 #include "model/Typy.h"
 
 // ---------------------------------------------------------------------------
-// The window's project. Only the window's and the command-line tool's glue
-// reach for it; the code below them takes a project or its parts as parameters.
-// The names of its parts are references into it, for the code that draws it.
+// The window's project. The window's glue (shell/, dialogs/, the scene's
+// flows in scena/) and the drawing reach for it; analiza/, wymiana/ and cli/
+// take a project or its parts as parameters (tools/sprawdz_zaleznosci.sh
+// checks it), the command-line tool handing its own project to the window
+// only for what the window draws. The names of its parts are references into
+// it, for the code that draws it.
 
 extern TProjekt ProjektOkna;
 extern TSiatka& TEREN;
