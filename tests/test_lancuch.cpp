@@ -359,7 +359,9 @@ TEST(Lancuch, PikietyWzdluzSaOgraniczone) {
     }
     for (std::size_t i = 1; i < s.size(); ++i) EXPECT_TRUE(s[i] > s[i - 1] && s[i] - s[i - 1] <= 2.0 + 1e-9);
 
-    const TLancuch dluga = ZlozLancuch("A2", 0, Uloz({Element(TRodzajOsi::Prosta, 6.8e6, 0)}, {0, 0, 0.5}));
+    TElementOsi prosta = Element(TRodzajOsi::Prosta, 6.8e6, 0, NAN, 1);
+    prosta.Kierunek = 0.5;
+    const TLancuch dluga = ZlozLancuch("A2", 0, {prosta});
     const std::vector<double> d = PikietyWzdluz(dluga, 2.0, 20'000);
     EXPECT_LE(d.size(), 20'002u);
     EXPECT_EQ(d.front(), 0.0);
