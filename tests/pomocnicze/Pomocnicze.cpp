@@ -86,7 +86,7 @@ void ZapiszGeoTIFF(const std::string& sciezka, int kolumny, int wiersze, const s
     GDALAllRegister();
     GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), sciezka.c_str(), kolumny, wiersze, 1, GDT_Float64,
                                  nullptr);
-    ASSERT_TRUE(ds);
+    if (!ds) throw std::runtime_error("GDAL nie utworzył " + sciezka);
     std::array<double, 6> g = gt;
     GDALSetGeoTransform(ds, g.data());
     if (epsg) {
