@@ -10,6 +10,7 @@
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 #include "route/Wstega.h"
+#include "scena/InfoProjekt.h"
 #include "scena/LinieOsi.h"
 #include "scena/WidokKierowcy.h"
 #include "wymiana/LandXMLOsie.h"
@@ -24,10 +25,10 @@ void PokazWczytany() {
     KoloryPROJ.clear();
     WyczyscBlokiSiatek();
     ZapomnijTerenWykopu();
-    PrzygotujPosortowane(TEREN, false, 4.0);
-    PrzygotujPosortowane(PROJ, true, 4.0);
+    PrzygotujPosortowane(TEREN, false, kPowiekszenieWczytania);
+    PrzygotujPosortowane(PROJ, true, kPowiekszenieWczytania);
     PrzeliczRzut();
-    DodajLinieOsiOgolne(4.0);
+    DodajLinieOsiOgolne(kPowiekszenieWczytania);
 }
 
 // What a load goes into: a project and the messages of its route build.
