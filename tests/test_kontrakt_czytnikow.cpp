@@ -120,7 +120,9 @@ std::string TekstTRO(bool mtp, int zlyNumer = -1) {
     f("");
     if (mtp) f({"#Linie200TEREN#", "0", ""});
     f({mtp ? "#Trojkaty200TEREN#" : "#TroTEREN#", "8"});
-    for (const auto& [a, b, c] : TrojkatyTEREN()) DodajTrojkatTEREN(f, a, b, c, "0H", "clGreen");
+    // A kind of every sort, with values: the LandXML writer keeps them in a Feature of its own.
+    const char* rodzaje[] = {"0H", "1,5N", "2G", "0D", "0,5B", "3C", "0S", "1K"};
+    for (int i = 0; const auto& [a, b, c] : TrojkatyTEREN()) DodajTrojkatTEREN(f, a, b, c, rodzaje[i++], "clGreen");
     if (zlyNumer >= 0) f.linie[zlyNumer] = "9";
     f("");
     f({mtp ? "#Wspolrzedne200PROJ#" : "#WspPROJ#", "3"});

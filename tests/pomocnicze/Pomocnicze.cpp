@@ -97,7 +97,7 @@ void ZapiszGeoTIFF(const std::string& sciezka, int kolumny, int wiersze, const s
     }
     GDALRasterBandH b = GDALGetRasterBand(ds, 1);
     if (!std::isnan(brak)) GDALSetRasterNoDataValue(b, brak);
-    EXPECT_EQ(GDALRasterIO(b, GF_Write, 0, 0, kolumny, wiersze, z.data(), kolumny, wiersze, GDT_Float64, 0, 0),
-              CE_None);
+    const CPLErr e = GDALRasterIO(b, GF_Write, 0, 0, kolumny, wiersze, z.data(), kolumny, wiersze, GDT_Float64, 0, 0);
     GDALClose(ds);
+    if (e != CE_None) throw std::runtime_error("GDAL nie zapisał " + sciezka);
 }
