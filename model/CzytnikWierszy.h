@@ -37,8 +37,10 @@ public:
         const bool ujemna = q < e_ && *q == '-';
         if (ujemna) ++q;
         const char* a = q;
+        const char* granica = e_ - q > 10 ? q + 10 : e_;  // a tenth digit fails: no overflow to look for
         std::int32_t v = 0;
-        for (; q < e_ && Cyfra(*q); ++q) v = v * 10 + (*q - '0');
+        for (; q < granica && Cyfra(*q); ++q)
+            if (q - a < 9) v = v * 10 + (*q - '0');
         if (q == a || q - a > 9) return Zawiedz(), 0;
         q_ = q;
         KoniecWiersza();

@@ -308,7 +308,8 @@ void PrzygotujPosortowane(const TSiatka& siatka, bool projektowa, double k) {
             klucze[i] = {sortowanie::KodMalejaco(mesh[i].Y2 * k), static_cast<std::uint32_t>(i)};
     });
     if (n >= 2) SortujPary(klucze, bufor.B8, n, bufor.Liczniki);
-    bufor.B8 = {};
+    // The scratch's memory given back before the records take theirs (`= {}` would keep it).
+    std::vector<sortowanie::TPara<std::uint64_t>>().swap(bufor.B8);
     // Each record is made in its sorted place from its mesh triangle.
     const std::vector<bool> wyroznione = WyroznioneTrojkaty(siatka, projektowa);
     PowiekszNaDwochWatkach(cel, n);

@@ -144,6 +144,7 @@ TProjekt ProjektPoWczytaniu(TProjekt& stary, TDaneWczytane&& dane, const TNoweZb
     if (innyPoczatek || nowe.Teren) PrzesunSiatke(p.TEREN, -z.Xmin, -z.Ymin, -z.Zmin);
     if (innyPoczatek || nowe.Proj) PrzesunSiatke(p.PROJ, -z.Xmin, -z.Ymin, -z.Zmin);
     p.Trasa = std::move(trasa);
+    p.LinieInnychOsi = nullptr;
     // Only the route changed (another alignment of a file) and the design surface is not its ribbon: the
     // indices of the meshes stay good.
     if (teren || proj || innyPoczatek || nowe.Teren || nowe.Proj || p.PROJ.Trojkaty.empty())

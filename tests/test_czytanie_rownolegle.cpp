@@ -213,6 +213,7 @@ TEST(JedenPrzebieg, PolaPunktowITrojkatowJakZapisane) {
             }
         }
     const std::tuple<int, std::string, std::string> bledy[] = {
+        {0, "99999999999999", "'99999999999999' is not a valid integer value"},
         {3, "3", "Numer wierzchołka trójkąta TEREN 3 jest spoza zakresu punktów TEREN (0..2)."},
         {5, "-1", "Numer wierzchołka trójkąta TEREN -1 jest spoza zakresu punktów TEREN (0..2)."},
         {7, "1000000000000,5", "Współrzędna 1e+12 jest poza dopuszczalnym zakresem (od -1e12 do 1e12)."},

@@ -93,6 +93,13 @@ TEST(Raporty, RaportPoWczytaniuJakOkno) {
     ASSERT_TRUE(WczytajGrupe(droga, komunikaty, {ORVANY_ZRODLA "/Przyklady/Droga.tro"}));
     ASSERT_FALSE(droga.TEREN.Trojkaty.empty() || droga.PROJ.Trojkaty.empty());
     EXPECT_EQ(raport(droga, komunikaty), okno(droga, komunikaty));
+    // A LandXML file of many alignments (the others drawn as lines by the window's load).
+    TProjekt osie;
+    komunikaty.clear();
+    ZerujStan();
+    ASSERT_TRUE(WczytajGrupe(osie, komunikaty, {ORVANY_ZRODLA "/tests/dane/osie_civil3d.xml"}));
+    ASSERT_GT(osie.Trasa.Osie.size(), 1u);
+    EXPECT_EQ(raport(osie, komunikaty), okno(osie, komunikaty));
 
     // 2 x 300 x 240 triangles, the first thousand reversed: the depth order differs from the mesh order, and the
     // lowest points lie in one half of the mesh, the highest in both.
