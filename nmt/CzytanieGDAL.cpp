@@ -3,12 +3,14 @@
 #include <cpl_vsi.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <exception>
 #include <memory>
 #include <optional>
 #include <regex>
+#include <string_view>
 #include <thread>
 
 void BladSiatki(const std::string& komunikat, const std::string& nazwa, long wiersz) {
@@ -63,6 +65,13 @@ bool CzytajWiersze(GDALRasterBandH pasmo, double* z, std::int64_t kolumn, std::i
 
 namespace {
 
+// Of a byte: 0 white space, 1 a character of a number, 2 anything else.
+constexpr unsigned char RodzajZnaku(unsigned char c) {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') return 0;
+    if ((c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E') return 1;
+    return 2;
+}
+
 struct TZamknijPlik {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -91,12 +100,6 @@ std::optional<TPodzialASC> ZnajdzPodzialASC(std::FILE* f, std::int64_t kolumn, s
             if (s == k) return true;
         return false;
     };
-    // 0 white space, 1 a number's character, 2 anything else.
-    unsigned char rodzaj[256];
-    std::fill(std::begin(rodzaj), std::end(rodzaj), 2);
-    for (unsigned char c : std::string(" \t\r\n")) rodzaj[c] = 0;
-    for (unsigned char c : std::string("0123456789.+-eE")) rodzaj[c] = 1;
-
     TPodzialASC p;
     std::string wiersz;  // the line being read while in the header
     bool wNaglowku = true, slowoZnane = false, wLiczbie = false, saWiersze = false;
@@ -104,7 +107,7 @@ std::optional<TPodzialASC> ZnajdzPodzialASC(std::FILE* f, std::int64_t kolumn, s
     const std::int64_t polowa = wierszy / 2;
     // A character of the data: false when it is neither white space nor part of a number.
     auto policz = [&](unsigned char c) {
-        const unsigned char r = rodzaj[c];
+        const unsigned char r = RodzajZnaku(c);
         wartosci += r == 1 && !wLiczbie;
         wLiczbie = r == 1;
         return r != 2;
@@ -122,7 +125,7 @@ std::optional<TPodzialASC> ZnajdzPodzialASC(std::FILE* f, std::int64_t kolumn, s
                 if (!slowoZnane) {
                     // Until the line's first word has ended.
                     const std::size_t a = wiersz.find_first_not_of(" \t\r");
-                    if (a == std::string::npos || (rodzaj[c] != 0 && c != '\n')) {
+                    if (a == std::string::npos || (RodzajZnaku(c) != 0 && c != '\n')) {
                         if (c == '\n') wiersz.clear();
                         continue;
                     }
@@ -181,22 +184,36 @@ bool CzytajASCNaDwochWatkach(const std::string& nazwa, GDALRasterBandH pasmo, do
     std::exception_ptr bladDrugiego;
     auto drugi = [&] {
         try {
+            // The header, then the file from the cut on, as one grid in memory. The
+            // cut holds only when everything after it is numbers and white space and
+            // the first value starts as a number: GDAL then reads there what it would
+            // read going on from the row before.
             std::optional<TPodzialASC> p;
+            std::string dane;
             std::unique_ptr<std::FILE, TZamknijPlik> f(std::fopen(nazwa.c_str(), "rb"));
             if (f) p = ZnajdzPodzialASC(f.get(), kolumn, wierszy, koniec);
+            if (p) {
+                dane = std::move(p->Naglowek);
+                const std::size_t naglowek = dane.size();
+                long dlugosc = -1;
+                if (std::fseek(f.get(), 0, SEEK_END) == 0) dlugosc = std::ftell(f.get());
+                if (dlugosc >= p->Bajt && std::fseek(f.get(), static_cast<long>(p->Bajt), SEEK_SET) == 0) {
+                    dane.resize(naglowek + static_cast<std::size_t>(dlugosc - p->Bajt));
+                    dane.resize(naglowek + std::fread(dane.data() + naglowek, 1, dane.size() - naglowek, f.get()));
+                } else {
+                    dane.resize(naglowek);
+                }
+                const std::size_t pierwszy = dane.find_first_not_of(" \t\r\n", naglowek);
+                bool liczby = pierwszy != std::string::npos &&
+                              std::string_view("0123456789+-.").find(dane[pierwszy]) != std::string_view::npos;
+                for (std::size_t i = naglowek; liczby && i < dane.size(); ++i)
+                    liczby = RodzajZnaku(static_cast<unsigned char>(dane[i])) != 2;
+                if (!liczby) p.reset();
+            }
+            f.reset();
             granica.store(p ? p->Wiersz : wierszy);
             granica.notify_one();
             if (!p) return;
-            // The header, then the file from the cut on, as one grid in memory.
-            std::string dane = std::move(p->Naglowek);
-            const std::size_t naglowek = dane.size();
-            if (std::fseek(f.get(), 0, SEEK_END) != 0) BladSiatki("Nie można odczytać pliku siatki.", nazwa);
-            const long dlugosc = std::ftell(f.get());
-            if (dlugosc < p->Bajt || std::fseek(f.get(), static_cast<long>(p->Bajt), SEEK_SET) != 0)
-                BladSiatki("Plik siatki zmienił się w trakcie czytania.", nazwa);
-            dane.resize(naglowek + static_cast<std::size_t>(dlugosc - p->Bajt));
-            dane.resize(naglowek + std::fread(dane.data() + naglowek, 1, dane.size() - naglowek, f.get()));
-            f.reset();
             TObslugaBledowGDAL bledyDrugiego;
             const std::string plik = "/vsimem/orvany_" + std::to_string(reinterpret_cast<std::uintptr_t>(&dane)) +
                                      ".asc";
