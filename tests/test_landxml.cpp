@@ -303,7 +303,7 @@ TEST(LandXMLPowierzchnie, IdNieposortowaneNiewidoczneScianyIStopy) {
         // The invisible face is skipped.
         ASSERT_TRUE(TEREN.IleTrojkatow() == 1 && TEREN.IlePunktow() == 4 && PROJ.IleTrojkatow() == 1);
         // X is the easting, Y the northing, in metres; triangles shifted to the lowest TEREN corner.
-        const TTrojkat& t = TEREN.Trojkaty[0];
+        const TTrojkatRogi t = Rogi(TEREN, 0);
         std::array<std::array<double, 3>, 3> w = {{{t.X1, t.Y1, t.Z1}, {t.X2, t.Y2, t.Z2}, {t.X3, t.Y3, t.Z3}}};
         std::ranges::sort(w);
         const double ocz[3][3] = {{0, 0, 0}, {0, 10, 1}, {10, 0, 2}};  // feet
@@ -353,9 +353,10 @@ TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
     auto trojkaty = [](const TSiatka& s) {  // in file coordinates
         std::vector<double> w;
         const double dx = Trasa.Dx, dy = Trasa.Dy, dz = TEREN.Zakres.Zmin;
-        for (const TTrojkat& t : s.Trojkaty)
-            w.insert(w.end(), {t.X1 + dx, t.Y1 + dy, t.Z1 + dz, t.X2 + dx, t.Y2 + dy, t.Z2 + dz, t.X3 + dx, t.Y3 + dy,
-                               t.Z3 + dz});
+        for (const TTrojkat& r : s.Trojkaty)
+            if (const TTrojkatRogi t = Rogi(s, r); true)
+                w.insert(w.end(), {t.X1 + dx, t.Y1 + dy, t.Z1 + dz, t.X2 + dx, t.Y2 + dy, t.Z2 + dz, t.X3 + dx,
+                                   t.Y3 + dy, t.Z3 + dz});
         return w;
     };
     auto pikiety = [] {
