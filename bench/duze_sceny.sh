@@ -28,8 +28,11 @@ WYNIK="_median"
 [ "$REPEAT" -le 1 ] && WYNIK="^BM_"
 TMP=${TMPDIR:-/tmp}
 BIN=$BUILD/bin
-for p in orvany3d-cli generuj_duzy_tro bench_pikieta; do
-  [ -x "$BIN/$p" ] || { echo "brak $BIN/$p: zbuduj cele orvany3d-cli generuj_duzy_tro bench_pikieta" >&2; exit 1; }
+# The programs the chosen parts need.
+POTRZEBNE="orvany3d-cli generuj_duzy_tro"
+czesc pikieta && POTRZEBNE="$POTRZEBNE bench_pikieta"
+for p in $POTRZEBNE; do
+  [ -x "$BIN/$p" ] || { echo "brak $BIN/$p: zbuduj cele $POTRZEBNE" >&2; exit 1; }
 done
 [ -x /usr/bin/time ] || { echo "brak /usr/bin/time (pakiet time)" >&2; exit 1; }
 

@@ -54,14 +54,10 @@ int Raport(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     StanOkna(SzerokoscDomyslna, WysokoscDomyslna, false, bledy);
     TWczytane w = Wczytaj(arg.Pozycyjne, bledy, OpcjeWczytania(arg));
     const bool ok = w.Ok;
-    // The report is the window's: the project becomes the window's first.
-    // The route report already ends with the messages of the last route build.
-    PokazWczytane(w);
-    InfoTerenProj();
-    for (const std::string& l : OpisTekst) wyjscie << l << '\n';
-    InfoTrasy();
-    for (const std::string& l : OpisTekst) wyjscie << l << '\n';
-    OpisTekst.clear();
+    // The report is the window's after the load; the route report already
+    // ends with the messages of the last route build.
+    for (const std::string& l : RaportPoWczytaniu(std::move(w.Projekt), std::move(w.KomunikatyTrasy)))
+        wyjscie << l << '\n';
     wyjscie.flush();
     return KodKoncowy(ok);
 }

@@ -68,6 +68,39 @@ struct TBuforKluczy {
     }
 };
 
+// Sorts the pairs a[0, n) by ascending code, pairs of equal codes keeping
+// their order: an LSD radix sort with digits of 11 bits (three passes over a
+// 32-bit code, six over a 64-bit one; the counts of one digit, 8 kB, stay in
+// the first-level cache). The counts of every digit are taken in one pass
+// over the pairs, and a digit whose value all pairs share is passed over.
+// b is the scratch (at least n long); the result is left in a.
+template <typename K>
+void SortujPary(std::vector<sortowanie::TPara<K>>& a, std::vector<sortowanie::TPara<K>>& b, std::size_t n,
+                std::vector<std::uint32_t>& licznik) {
+    constexpr unsigned kBity = 11;
+    constexpr std::size_t kCyfry = std::size_t{1} << kBity;
+    constexpr unsigned kPrzebiegi = (sizeof(K) * 8 + kBity - 1) / kBity;
+    licznik.assign(kPrzebiegi * kCyfry, 0u);
+    for (std::size_t i = 0; i < n; ++i) {
+        const K kod = a[i].Kod;
+        for (unsigned c = 0; c < kPrzebiegi; ++c) ++licznik[c * kCyfry + ((kod >> (c * kBity)) & (kCyfry - 1))];
+    }
+    for (unsigned c = 0; c < kPrzebiegi; ++c) {
+        std::uint32_t* l = licznik.data() + c * kCyfry;
+        const unsigned sh = c * kBity;
+        // One digit value for all pairs: this pass would change nothing.
+        if (l[(a[0].Kod >> sh) & (kCyfry - 1)] == n) continue;
+        std::uint32_t suma = 0;  // the counts become the first place of each digit value
+        for (std::size_t d = 0; d < kCyfry; ++d) {
+            const std::uint32_t ile = l[d];
+            l[d] = suma;
+            suma += ile;
+        }
+        for (std::size_t i = 0; i < n; ++i) b[l[(a[i].Kod >> sh) & (kCyfry - 1)]++] = a[i];
+        a.swap(b);
+    }
+}
+
 // Puts the result built in the scratch array `wynik` into `tab`: by swapping
 // the two, so that the scratch keeps the array's old memory for the next
 // call, unless the array is small beside the scratch and holds the result,
@@ -113,21 +146,7 @@ void SortujMalejaco(std::vector<R>& tab, KluczFn klucz, std::vector<R>& bufor, T
     // Already far to near (a second press, or the order left by a load): nothing to do.
     if (uporzadkowana) return;
 
-    // One pass per digit of 11 bits (three passes over a 32-bit code instead
-    // of four of 8 bits; the counts, 16 kB, stay in the first-level cache).
-    constexpr unsigned kBity = 11;
-    constexpr std::size_t kCyfry = std::size_t{1} << kBity;
-    std::vector<std::uint32_t>& licznik = klucze.Liczniki;
-    licznik.resize(kCyfry + 1);
-    for (unsigned sh = 0; sh < sizeof(K) * 8; sh += kBity) {
-        std::fill(licznik.begin(), licznik.end(), 0u);
-        for (std::size_t i = 0; i < n; ++i) ++licznik[((a[i].Kod >> sh) & (kCyfry - 1)) + 1];
-        // One digit value for all records: this pass would change nothing.
-        if (licznik[((a[0].Kod >> sh) & (kCyfry - 1)) + 1] == n) continue;
-        for (std::size_t d = 1; d <= kCyfry; ++d) licznik[d] += licznik[d - 1];
-        for (std::size_t i = 0; i < n; ++i) b[licznik[(a[i].Kod >> sh) & (kCyfry - 1)]++] = a[i];
-        a.swap(b);
-    }
+    SortujPary(a, b, n, klucze.Liczniki);
 
     bufor.clear();
     // Room to spare when it grows (untouched memory costs nothing): the

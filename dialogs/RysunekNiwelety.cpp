@@ -75,29 +75,66 @@ void RysujNiwelete(QPainter& m, const TOdwzorowanieProfilu& w, const TNiweleta& 
     m.setBrush(Qt::white);
     for (const QPointF& p : styczne) m.drawEllipse(p, 3.0, 3.0);
     m.setBrush(Qt::NoBrush);
-    // Each breakpoint: chainage and height, upwards from above it; a curve's radius and length under it.
     m.setPen(KolorNiwelety);
-    for (std::size_t i = 0; i < n.Punkty.size(); ++i) {
-        const TPVI& p = n.Punkty[i];
-        const double x = w.X(p.Pik), y = w.Y(p.Z);
-        // Above it where there is room, else below it.
-        const QString etykieta = Kilometraz(p.Pik) + QStringLiteral("  ") + Q(F2(p.Z));
-        const double dl = fm.horizontalAdvance(etykieta);
-        TekstPionowy(m, x + fm.ascent() / 2.0 - 1, y - 8 - dl >= w.Pole.top() ? y - 8 : y + 8 + dl, etykieta);
-        if (p.Luk != TLukPionowy::Brak) {
-            const QString t = OpisLuku(p);
-            m.drawText(QRectF(x + fm.height(), y + 4, 160, fm.height()), Qt::AlignLeft | Qt::AlignTop, t);
-        }
-        // The grade after it, over the middle of the segment.
-        if (i + 1 < n.Punkty.size()) {
-            const TPVI& q = n.Punkty[i + 1];
-            const double g = (q.Z - p.Z) / (q.Pik - p.Pik);
-            const QPointF srodek((x + w.X(q.Pik)) / 2, (y + w.Y(q.Z)) / 2);
-            m.drawText(QRectF(srodek.x() - 60, srodek.y() - fm.height() - 4, 120, fm.height()), Qt::AlignCenter,
-                       Procent(g));
-        }
+    for (const TEtykietaNiwelety& e : EtykietyNiwelety(fm, w, n)) {
+        if (e.Pionowa)
+            TekstPionowy(m, e.Pole.left() + fm.ascent(), e.Pole.bottom(), e.Tekst);
+        else
+            m.drawText(e.Pole, Qt::AlignCenter, e.Tekst);
     }
     m.restore();
+}
+
+std::vector<TEtykietaNiwelety> EtykietyNiwelety(const QFontMetrics& fm, const TOdwzorowanieProfilu& w,
+                                                const TNiweleta& n) {
+    std::vector<TEtykietaNiwelety> e;
+    const double h = fm.height();
+    auto wolne = [&e](const QRectF& r) {
+        return std::none_of(e.begin(), e.end(), [&r](const TEtykietaNiwelety& x) { return x.Pole.intersects(r); });
+    };
+    // The first free box of width `szer` among the corners `miejsca`, inside the plot.
+    auto poloz = [&](const QString& t, const std::vector<QPointF>& miejsca) {
+        const double szer = fm.horizontalAdvance(t);
+        for (const QPointF& p : miejsca) {
+            const QRectF r(p.x(), p.y(), szer, h);
+            if (w.Pole.contains(r) && wolne(r)) return e.push_back({t, r, false});
+        }
+    };
+    // Each breakpoint: chainage and height, upwards from above it where there is room, else below it; the text's
+    // baseline a little right of the breakpoint.
+    for (const TPVI& p : n.Punkty) {
+        const double x = w.X(p.Pik), y = w.Y(p.Z);
+        const QString t = Kilometraz(p.Pik) + QStringLiteral("  ") + Q(F2(p.Z));
+        const double dl = fm.horizontalAdvance(t), lewo = x + fm.ascent() / 2.0 - 1 - fm.ascent();
+        const double dol = y - 8 - dl >= w.Pole.top() ? y - 8 : y + 8 + dl;
+        e.push_back({t, QRectF(lewo, dol - dl, fm.ascent() + fm.descent(), dl), true});
+    }
+    // Each vertical curve's radius and length under its breakpoint, right of the upright label.
+    for (const TPVI& p : n.Punkty) {
+        if (p.Luk == TLukPionowy::Brak) continue;
+        const double x = w.X(p.Pik), y = w.Y(p.Z);
+        const QString t = OpisLuku(p);
+        const double szer = fm.horizontalAdvance(t);
+        std::vector<QPointF> miejsca;
+        for (int k = 0; k < 4; ++k) miejsca.push_back({x + h, y + 4 + k * h});
+        for (int k = 0; k < 4; ++k) miejsca.push_back({x - h - szer, y + 4 + k * h});
+        for (int k = 0; k < 3; ++k) miejsca.push_back({x + h, y - 4 - (k + 1) * h});
+        poloz(t, miejsca);
+    }
+    // Each grade over the middle of its segment, else over or under another point of it.
+    for (std::size_t i = 0; i + 1 < n.Punkty.size(); ++i) {
+        const TPVI &p = n.Punkty[i], &q = n.Punkty[i + 1];
+        const QString t = Procent((q.Z - p.Z) / (q.Pik - p.Pik));
+        const double szer = fm.horizontalAdvance(t);
+        std::vector<QPointF> miejsca;
+        for (double u : {0.5, 0.35, 0.65, 0.2, 0.8}) {
+            const double x = w.X(p.Pik) + u * (w.X(q.Pik) - w.X(p.Pik)), y = w.Y(p.Z) + u * (w.Y(q.Z) - w.Y(p.Z));
+            miejsca.push_back({x - szer / 2, y - h - 4});
+            miejsca.push_back({x - szer / 2, y + 4});
+        }
+        poloz(t, miejsca);
+    }
+    return e;
 }
 
 double WysokoscPaskaNiwelety(const QFontMetrics& fm) { return 5 * (fm.height() + 6); }

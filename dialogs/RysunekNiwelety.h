@@ -25,6 +25,22 @@ struct TOdwzorowanieProfilu {
 // that every curve is smooth (at most about `ile` points, every curve's ends among them).
 std::vector<std::pair<double, double>> PunktyNiwelety(const TNiweleta& n, int ile = 800);
 
+// A label of the design line: its text and its box in the picture, upright (a
+// breakpoint's chainage and height, read upwards) or level.
+struct TEtykietaNiwelety {
+    QString Tekst;
+    QRectF Pole;
+    bool Pionowa = false;
+};
+// The labels, placed so that no two boxes meet: each breakpoint's above it
+// (below it where the plot has no room), then each vertical curve's radius and
+// length under its breakpoint, each grade over the middle of its segment; where
+// that place is taken, the next free one of a few nearby (further down or up,
+// to the left, along the segment). A level label with no free place inside the
+// plot is left out: the band under the drawing carries the same data.
+std::vector<TEtykietaNiwelety> EtykietyNiwelety(const QFontMetrics& fm, const TOdwzorowanieProfilu& w,
+                                                const TNiweleta& n);
+
 // The line and its labels, clipped to the plot.
 void RysujNiwelete(QPainter& m, const TOdwzorowanieProfilu& w, const TNiweleta& n);
 

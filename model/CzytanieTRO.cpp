@@ -20,6 +20,15 @@ namespace {
 
 TPunktSiatki CzytajPunkt(TCzytnik& cz) {
     TPunktSiatki p;
+    if (cz.WJednymPrzebiegu(format_tro::WierszePunktu, [&](TOdczytRekordu& r) {
+            p.X = r.Wspolrzedna();
+            p.Y = r.Wspolrzedna();
+            p.Z = r.Wspolrzedna();
+            p.Znacznik = r.Logiczna();
+            p.Numer = r.Calkowita();
+            if (r.Udany()) p.Nazwa.Ustaw(r.Wiersz());
+        }))
+        return p;
     p.X = cz.Wspolrzedna();
     p.Y = cz.Wspolrzedna();
     p.Z = cz.Wspolrzedna();
@@ -37,6 +46,20 @@ struct TPodzial {
     const char* p;
 };
 
+// Line ends in [p, e): a long stretch counted by two threads at once, since
+// the second reader of a section waits for this count.
+std::int64_t LiczKonceWierszy(const char* p, const char* e) {
+    constexpr std::size_t kNaDwaWatki = 8u << 20;
+    std::int64_t linie[2] = {0, 0};
+    NaDwochWatkach(
+        static_cast<std::size_t>(e - p),
+        [&](std::size_t od, std::size_t do_) {
+            linie[od == 0 ? 0 : 1] = static_cast<std::int64_t>(std::count(p + od, p + do_, '\n'));
+        },
+        kNaDwaWatki);
+    return linie[0] + linie[1];
+}
+
 // The reader stands at the start of record i of n records of k lines. The
 // line ends up to `cel` are counted, the next line end and those up to the
 // end of the record taken; nothing when the section's records do not reach
@@ -45,7 +68,7 @@ std::optional<TPodzial> ZnajdzPodzial(const TCzytnik& cz, std::int32_t i, std::i
     const char* p = cz.Pozycja();
     const char* koniec = cz.KoniecTekstu();
     if (cel <= p || cel >= koniec) return std::nullopt;
-    std::int64_t linie = std::count(p, cel, '\n');
+    std::int64_t linie = LiczKonceWierszy(p, cel);
     const char* q = cel;
     do {
         const void* lf = std::memchr(q, '\n', static_cast<std::size_t>(koniec - q));
@@ -139,31 +162,67 @@ std::vector<TPunktSiatki> CzytajPunkty(TCzytnik& cz, std::string_view marker) {
                                       [](TCzytnik& cw) { return CzytajPunkt(cw); });
 }
 
+// The fields of a TEREN triangle record of a .tro file, in the file's order.
+struct TPolaTrojkataTEREN {
+    std::int32_t Atr[3];
+    std::int32_t Nr[3];  // vertex numbers, checked against the points
+    double Xs, Ys;
+    TRodzaj Rodzaj;
+    bool Znacznik;
+    std::int32_t Kolor;
+};
+
+// A TEREN triangle record's fields: the plain ones in one pass over its
+// lines, otherwise line by line with the messages of a field that fails.
+TPolaTrojkataTEREN CzytajPolaTrojkataTEREN(TCzytnik& cz, std::int64_t ilePunktow) {
+    TPolaTrojkataTEREN f;
+    if (cz.WJednymPrzebiegu(format_tro::WierszeTrojkataTEREN, [&](TOdczytRekordu& r) {
+            for (std::int32_t& a : f.Atr) a = r.Calkowita();
+            for (std::int32_t& nr : f.Nr) {
+                nr = r.Calkowita();
+                if (nr < 0 || nr >= ilePunktow) r.Zawiedz();
+            }
+            f.Xs = r.Wspolrzedna();
+            f.Ys = r.Wspolrzedna();
+            f.Rodzaj = r.Rodzaj();
+            f.Znacznik = r.Logiczna();
+            f.Kolor = r.Kolor();
+        }))
+        return f;
+    for (std::int32_t& a : f.Atr) a = cz.Calkowita();
+    for (std::int32_t& nr : f.Nr) {
+        nr = cz.Calkowita();
+        if (nr < 0 || nr >= ilePunktow)
+            cz.Blad("Numer wierzchołka trójkąta TEREN " + std::to_string(nr) +
+                    (ilePunktow > 0 ? " jest spoza zakresu punktów TEREN (0.." + std::to_string(ilePunktow - 1) + ")."
+                                    : " wskazuje punkt TEREN, a brak punktów TEREN."));
+    }
+    f.Xs = cz.Wspolrzedna();
+    f.Ys = cz.Wspolrzedna();
+    f.Rodzaj = cz.Rodzaj();
+    f.Znacznik = cz.Logiczna();
+    f.Kolor = cz.Kolor();
+    return f;
+}
+
 // TEREN triangles: vertices from the points in memory at this place of the file.
 std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
                                           const std::vector<TPunktSiatki>& punkty) {
     const std::int64_t ilePunktow = static_cast<std::int64_t>(punkty.size());
-    auto numer = [&](TCzytnik& cw) {
-        const std::int32_t nr = cw.Calkowita();
-        if (nr < 0 || nr >= ilePunktow)
-            cw.Blad("Numer wierzchołka trójkąta TEREN " + std::to_string(nr) +
-                    (ilePunktow > 0 ? " jest spoza zakresu punktów TEREN (0.." + std::to_string(ilePunktow - 1) + ")."
-                                    : " wskazuje punkt TEREN, a brak punktów TEREN."));
-        return nr;
-    };
     return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataTEREN, [&](TCzytnik& cw) {
+        const TPolaTrojkataTEREN f = CzytajPolaTrojkataTEREN(cw, ilePunktow);
         TTrojkat t;
-        t.Atr1 = cw.Calkowita();
-        t.Atr2 = cw.Calkowita();
-        t.Atr3 = cw.Calkowita();
-        t.Nr1 = numer(cw);
-        t.Nr2 = numer(cw);
-        t.Nr3 = numer(cw);
-        t.Xs = cw.Wspolrzedna();
-        t.Ys = cw.Wspolrzedna();
-        t.Rodzaj = cw.Rodzaj();
-        t.Znacznik = cw.Logiczna();
-        t.Kolor = cw.Kolor();
+        t.Atr1 = f.Atr[0];
+        t.Atr2 = f.Atr[1];
+        t.Atr3 = f.Atr[2];
+        t.Nr1 = f.Nr[0];
+        t.Nr2 = f.Nr[1];
+        t.Nr3 = f.Nr[2];
+        t.Xs = f.Xs;
+        t.Ys = f.Ys;
+        t.Rodzaj = f.Rodzaj;
+        t.Znacznik = f.Znacznik;
+        t.Kolor = f.Kolor;
         WierzcholkiZPunktow(t, punkty);
         return t;
     });

@@ -17,6 +17,112 @@
 #include "model/Pola.h"
 #include "model/ZapisywanieOdczytywanie.h"
 
+// The fast path of a record's fields: read straight from the bytes, each
+// field followed by its line end, in one pass over the record. It takes only
+// the plain forms, for which it gives the values the line-by-line fields
+// give (the same arithmetic, or the same conversion of the same line); on
+// anything else it fails, and the record is read again line by line, which
+// gives the messages with their lines.
+class TOdczytRekordu {
+public:
+    TOdczytRekordu(const char* p, const char* koniec) : q_(p), e_(koniec) {}
+
+    bool Udany() const { return ok_; }
+    const char* Pozycja() const { return q_; }
+    void Zawiedz() { ok_ = false; }
+
+    // [-]digits, at most 9 of them.
+    std::int32_t Calkowita() {
+        const char* q = q_;
+        const bool ujemna = q < e_ && *q == '-';
+        if (ujemna) ++q;
+        const char* a = q;
+        const char* granica = e_ - q > 10 ? q + 10 : e_;  // a tenth digit fails: no overflow to look for
+        std::int32_t v = 0;
+        for (; q < granica && Cyfra(*q); ++q)
+            if (q - a < 9) v = v * 10 + (*q - '0');
+        if (q == a || q - a > 9) return Zawiedz(), 0;
+        q_ = q;
+        KoniecWiersza();
+        return ujemna ? -v : v;
+    }
+    // [-]digits[sep digits] with at most 15 digits, as SprobujRzeczywista's own fast path.
+    double Rzeczywista() {
+        double v = Liczba();
+        KoniecWiersza();
+        return v;
+    }
+    // A mesh coordinate, inside the readers' range.
+    double Wspolrzedna() {
+        const double v = Rzeczywista();
+        if (!(std::fabs(v) <= kNajwiekszaWspolrzedna)) Zawiedz();
+        return v;
+    }
+    // A plain number and a surface kind's letter.
+    TRodzaj Rodzaj() {
+        TRodzaj r;
+        const double v = Liczba();
+        if (!ok_ || q_ >= e_ || !std::memchr(kLitery, *q_, sizeof kLitery)) return Zawiedz(), r;
+        r.Kod = *q_++;
+        r.Wartosc = NaFloat(v);
+        KoniecWiersza();
+        return r;
+    }
+    bool Logiczna() { return CzytajLogiczna(Wiersz()); }
+    std::int32_t Kolor() {
+        if (q_ < e_ && Cyfra(*q_)) return Calkowita();
+        std::int32_t v = 0;
+        if (!SprobujKolor(Wiersz(), v)) Zawiedz();
+        return v;
+    }
+    // The line as the line reader gives it (one CR before its LF dropped).
+    std::string_view Wiersz() {
+        if (!ok_) return {};
+        const char* lf = q_ < e_ ? static_cast<const char*>(std::memchr(q_, '\n', static_cast<std::size_t>(e_ - q_)))
+                                 : nullptr;
+        if (!lf) return Zawiedz(), std::string_view();
+        std::string_view s(q_, static_cast<std::size_t>(lf - q_));
+        if (!s.empty() && s.back() == '\r') s.remove_suffix(1);
+        q_ = lf + 1;
+        return s;
+    }
+
+private:
+    // The letters a surface kind may end with (CzytajRodzaj's).
+    static constexpr char kLitery[] = {'H', 'N', 'G', 'D', 'B', 'C', 'S', 'K', 'O', 'P', 'E'};
+
+    static bool Cyfra(char c) { return c >= '0' && c <= '9'; }
+
+    double Liczba() {
+        static constexpr double kPotegi[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const char* q = q_;
+        const bool ujemna = q < e_ && *q == '-';
+        if (ujemna) ++q;
+        std::uint64_t m = 0;
+        int cyfry = 0, dziesietne = 0;
+        for (; q < e_ && Cyfra(*q); ++q, ++cyfry) m = m * 10 + static_cast<unsigned>(*q - '0');
+        if (q < e_ && (*q == '.' || *q == ',')) {
+            for (++q; q < e_ && Cyfra(*q); ++q, ++cyfry, ++dziesietne) m = m * 10 + static_cast<unsigned>(*q - '0');
+        }
+        if (cyfry == 0 || cyfry > 15) return Zawiedz(), 0.0;
+        q_ = q;
+        const double v = static_cast<double>(m) / kPotegi[dziesietne];
+        return ujemna ? -v : v;
+    }
+    void KoniecWiersza() {
+        if (q_ < e_ && *q_ == '\r') ++q_;
+        if (q_ < e_ && *q_ == '\n')
+            ++q_;
+        else
+            Zawiedz();
+    }
+
+    const char* q_;
+    const char* e_;
+    bool ok_ = true;
+};
+
 class TCzytnik {
 public:
     TCzytnik(std::string_view dane, std::string_view nazwa, const TPostep& postep, const TOpcjeCzytania& opcje = {})
@@ -58,6 +164,21 @@ public:
         std::string_view s(p_, dl);
         p_ = lf ? lf + 1 : koniec_;
         return s;
+    }
+
+    // A record of k lines read in one pass by f(TOdczytRekordu&), which reads
+    // its k fields; false, with the reader where it was, when the fast path
+    // failed (the record is then to be read line by line).
+    template <typename F>
+    bool WJednymPrzebiegu(int k, F&& f) {
+        if (p_ >= koniec_) return false;
+        if (p_ - poczatek_ >= nastepnyPostep_) ZglosPostep();
+        TOdczytRekordu r(p_, koniec_);
+        f(r);
+        if (!r.Udany()) return false;
+        p_ = r.Pozycja();
+        wiersz_ += k;
+        return true;
     }
 
     void Pomin(int n) {

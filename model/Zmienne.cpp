@@ -291,46 +291,25 @@ void WyczyscSlupki() {
     Rzut.PrzechylenieOka = 0.0;
 }
 
-namespace {
-
-// A key of the load's depth sort: the code of the second vertex's depth
-// (ascending codes for descending depths, SortujMalejaco's) and the record's
-// position, which breaks ties as a stable sort does.
-struct TKluczGlebi {
-    std::uint64_t kod;
-    std::uint32_t i;
-};
-
-bool PrzedKluczem(const TKluczGlebi& a, const TKluczGlebi& b) {
-    if (a.kod != b.kod) return a.kod < b.kod;
-    return a.i < b.i;
-}
-
-}  // namespace
-
 void PrzygotujPosortowane(const TSiatka& siatka, bool projektowa, double k) {
     std::vector<TTrojkatRys>& cel = projektowa ? TrojkatyPROJ : TrojkatyTEREN;
     const std::vector<TTrojkat>& mesh = siatka.Trojkaty;
     const std::size_t n = mesh.size();
     // The keys are those SortujTrojkaty takes from the zoomed records (the
-    // second vertex's depth, Y2 * k), sorted in two halves at once and merged:
-    // they are a total order, so this is the one order a single sort gives.
-    std::vector<TKluczGlebi> klucze;
+    // second vertex's depth, Y2 * k), each with its record's position, and
+    // sorted as SortujTrojkaty sorts them (a stable radix sort of the same
+    // codes): the order is the one it gives.
+    TBuforKluczy bufor;
+    std::vector<sortowanie::TPara<std::uint64_t>>& klucze = bufor.A8;
     PowiekszNaDwochWatkach(klucze, n);
+    PowiekszNaDwochWatkach(bufor.B8, n);
     NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
-        for (std::size_t i = od; i < do_; ++i) {
+        for (std::size_t i = od; i < do_; ++i)
             klucze[i] = {sortowanie::KodMalejaco(Rog(siatka, mesh[i], 1).Y * k), static_cast<std::uint32_t>(i)};
-        }
-        std::sort(klucze.begin() + static_cast<std::ptrdiff_t>(od), klucze.begin() + static_cast<std::ptrdiff_t>(do_),
-                  PrzedKluczem);
     });
-    if (n >= kRekordyNaDwaWatki) {
-        std::vector<TKluczGlebi> scalone;
-        PowiekszNaDwochWatkach(scalone, n);
-        const auto polowa = klucze.begin() + static_cast<std::ptrdiff_t>(n / 2);
-        std::merge(klucze.begin(), polowa, polowa, klucze.end(), scalone.begin(), PrzedKluczem);
-        klucze.swap(scalone);
-    }
+    if (n >= 2) SortujPary(klucze, bufor.B8, n, bufor.Liczniki);
+    // The scratch's memory given back before the records take theirs (`= {}` would keep it).
+    std::vector<sortowanie::TPara<std::uint64_t>>().swap(bufor.B8);
     // Each record is made in its sorted place from its mesh triangle.
     const std::vector<bool> wyroznione = WyroznioneTrojkaty(siatka, projektowa);
     PowiekszNaDwochWatkach(cel, n);
@@ -338,10 +317,10 @@ void PrzygotujPosortowane(const TSiatka& siatka, bool projektowa, double k) {
         constexpr std::size_t kNaprzod = 16;  // the reads jump about the mesh
         for (std::size_t j = od; j < do_; ++j) {
 #if defined(__GNUC__)
-            if (j + kNaprzod < do_) __builtin_prefetch(&mesh[klucze[j + kNaprzod].i]);
+            if (j + kNaprzod < do_) __builtin_prefetch(&mesh[klucze[j + kNaprzod].Indeks]);
 #endif
-            TTrojkatRys r = TrojkatDoRysowania(siatka, klucze[j].i,
-                                               KolorTrojkata(siatka, projektowa, klucze[j].i, wyroznione));
+            TTrojkatRys r = TrojkatDoRysowania(siatka, klucze[j].Indeks,
+                                               KolorTrojkata(siatka, projektowa, klucze[j].Indeks, wyroznione));
             r.P1 = r.P1 * k;
             r.P2 = r.P2 * k;
             r.P3 = r.P3 * k;

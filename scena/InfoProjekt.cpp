@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/Funkcje.h"
+#include "common/Rownolegle.h"
 #include "nmt/Uklady.h"
 
 namespace {
@@ -44,41 +45,78 @@ void PiszZakres(const std::string& tytul, const TZakres& z) {
     Dopisz("Z  (min,max) = (" + F2(z.Zmin) + " ; " + F2(z.Zmax) + ")");
 }
 
-TZakres ZakresRysowanych(const std::vector<TTrojkatRys>& trojkaty) {
+namespace {
+
+// A range being gathered: the first record's box, then each further one
+// widened with the strict comparisons (the earlier value holds a tie).
+struct TZbieranyZakres {
     TZakres z;
-    if (trojkaty.empty()) {
-        z.Xmax = z.Ymax = z.Xmin = z.Ymin = z.Zmax = z.Zmin = -1.0;
-        return z;
-    }
-    bool pierwszy = true;
-    for (const TTrojkatRys& t : trojkaty) {
-        const double xmax = Najwiekszy(t.P1.X, t.P2.X, t.P3.X);
-        const double ymax = Najwiekszy(t.P1.Y, t.P2.Y, t.P3.Y);
-        const double zmax = Najwiekszy(t.P1.Z, t.P2.Z, t.P3.Z);
-        const double xmin = Najmniejszy(t.P1.X, t.P2.X, t.P3.X);
-        const double ymin = Najmniejszy(t.P1.Y, t.P2.Y, t.P3.Y);
-        const double zmin = Najmniejszy(t.P1.Z, t.P2.Z, t.P3.Z);
-        if (pierwszy) {
-            z.Xmax = xmax;
-            z.Ymax = ymax;
-            z.Zmax = zmax;
-            z.Xmin = xmin;
-            z.Ymin = ymin;
-            z.Zmin = zmin;
-            pierwszy = false;
-            continue;
+    bool pusty = true;
+
+    void Dodaj(const TZakres& b) {
+        if (pusty) {
+            z = b;
+            pusty = false;
+            return;
         }
-        if (xmax > z.Xmax) z.Xmax = xmax;
-        if (ymax > z.Ymax) z.Ymax = ymax;
-        if (zmax > z.Zmax) z.Zmax = zmax;
-        if (xmin < z.Xmin) z.Xmin = xmin;
-        if (ymin < z.Ymin) z.Ymin = ymin;
-        if (zmin < z.Zmin) z.Zmin = zmin;
+        if (b.Xmax > z.Xmax) z.Xmax = b.Xmax;
+        if (b.Ymax > z.Ymax) z.Ymax = b.Ymax;
+        if (b.Zmax > z.Zmax) z.Zmax = b.Zmax;
+        if (b.Xmin < z.Xmin) z.Xmin = b.Xmin;
+        if (b.Ymin < z.Ymin) z.Ymin = b.Ymin;
+        if (b.Zmin < z.Zmin) z.Zmin = b.Zmin;
     }
-    return z;
+    void Dodaj(const TTrojkatRys& t) {
+        Dodaj(TZakres{Najwiekszy(t.P1.X, t.P2.X, t.P3.X), Najwiekszy(t.P1.Y, t.P2.Y, t.P3.Y),
+                      Najmniejszy(t.P1.X, t.P2.X, t.P3.X), Najmniejszy(t.P1.Y, t.P2.Y, t.P3.Y),
+                      Najwiekszy(t.P1.Z, t.P2.Z, t.P3.Z), Najmniejszy(t.P1.Z, t.P2.Z, t.P3.Z)});
+    }
+    TZakres Wynik() const {
+        if (!pusty) return z;
+        TZakres brak;
+        brak.Xmax = brak.Ymax = brak.Xmin = brak.Ymin = brak.Zmax = brak.Zmin = -1.0;
+        return brak;
+    }
+};
+
+// The range of the records a load makes of the mesh, in two halves at once.
+TZakres ZakresPoWczytaniu(const TSiatka& siatka, double k) {
+    TZbieranyZakres polowy[2];
+    NaDwochWatkach(siatka.Trojkaty.size(), [&](std::size_t od, std::size_t do_) {
+        TZbieranyZakres& z = polowy[od == 0 ? 0 : 1];
+        for (std::size_t i = od; i < do_; ++i) {
+            // The record PrzygotujPosortowane makes: the same product of the same values.
+            TTrojkatRys r = TrojkatDoRysowania(siatka.Trojkaty[i], 0);
+            r.P1 = r.P1 * k;
+            r.P2 = r.P2 * k;
+            r.P3 = r.P3 * k;
+            z.Dodaj(r);
+        }
+    });
+    if (!polowy[1].pusty) polowy[0].Dodaj(polowy[1].z);
+    return polowy[0].Wynik();
 }
 
-void InfoTerenProj() {
+}  // namespace
+
+TZakres ZakresRysowanych(const std::vector<TTrojkatRys>& trojkaty) {
+    TZbieranyZakres z;
+    for (const TTrojkatRys& t : trojkaty) z.Dodaj(t);
+    return z.Wynik();
+}
+
+TRysowane RysowaneWidoku() {
+    return {IleTrojkatowTEREN(), IleTrojkatowPROJ(), ZakresRysowanych(TrojkatyTEREN), ZakresRysowanych(TrojkatyPROJ)};
+}
+
+TRysowane RysowanePoWczytaniu(const TProjekt& projekt, double k) {
+    return {projekt.TEREN.IleTrojkatow(), projekt.PROJ.IleTrojkatow(), ZakresPoWczytaniu(projekt.TEREN, k),
+            ZakresPoWczytaniu(projekt.PROJ, k)};
+}
+
+void InfoTerenProj() { InfoTerenProj(RysowaneWidoku()); }
+
+void InfoTerenProj(const TRysowane& rysowane) {
     OpisTekst.clear();
     const std::int32_t ileTEREN = TEREN.IleTrojkatow();
 
@@ -87,7 +125,7 @@ void InfoTerenProj() {
     Dopisz(D);
     DopiszPusta();
     Dopisz("Ilosc trojkatów TEREN = " + std::to_string(ileTEREN));
-    Dopisz("Ilosc rysowane = " + std::to_string(IleTrojkatowTEREN()));
+    Dopisz("Ilosc rysowane = " + std::to_string(rysowane.IleTEREN));
     DopiszPusta();
     // A terrain from elevation grids says how it was made; a known system is named.
     for (const std::string& l : TEREN.Opis) Dopisz(l);
@@ -98,7 +136,7 @@ void InfoTerenProj() {
         DopiszPusta();
         Dopisz(LiniaPrzesuniecia());
         DopiszPusta();
-        PiszZakres("Zakres TEREN(ekran) ", ZakresRysowanych(TrojkatyTEREN));
+        PiszZakres("Zakres TEREN(ekran) ", rysowane.TEREN);
     }
 
     DopiszPusta();
@@ -107,7 +145,7 @@ void InfoTerenProj() {
     Dopisz(D);
     DopiszPusta();
     Dopisz("Ilosc trojkatów PROJ = " + std::to_string(PROJ.IleTrojkatow()));
-    Dopisz("Ilosc rysowane = " + std::to_string(IleTrojkatowPROJ()));
+    Dopisz("Ilosc rysowane = " + std::to_string(rysowane.IlePROJ));
     DopiszPusta();
     if (PROJ.EPSG != 0) {
         Dopisz("Układ współrzędnych PROJ: " + NazwaUkladu(PROJ.EPSG) + ".");
@@ -121,7 +159,7 @@ void InfoTerenProj() {
         Dopisz(LiniaPrzesuniecia());
     }
     DopiszPusta();
-    PiszZakres("Zakres PROJ(ekran) ", ZakresRysowanych(TrojkatyPROJ));
+    PiszZakres("Zakres PROJ(ekran) ", rysowane.PROJ);
 
     DopiszPusta();
     Dopisz("Przesunięcie");
@@ -238,4 +276,18 @@ void InfoTrasy() {
         Dopisz("Komunikaty obliczenia trasy:");
         for (const std::string& k : KomunikatyTrasy) Dopisz(k);
     }
+}
+
+std::vector<std::string> RaportPoWczytaniu(TProjekt&& projekt, std::vector<std::string> komunikaty) {
+    const TRysowane rysowane = RysowanePoWczytaniu(projekt, kPowiekszenieWczytania);
+    ProjektOkna = std::move(projekt);
+    KomunikatyTrasy = std::move(komunikaty);
+    TrojkatyTEREN.clear();
+    TrojkatyPROJ.clear();
+    InfoTerenProj(rysowane);
+    std::vector<std::string> w = std::move(OpisTekst);
+    InfoTrasy();
+    w.insert(w.end(), OpisTekst.begin(), OpisTekst.end());
+    OpisTekst.clear();
+    return w;
 }

@@ -5,17 +5,44 @@
 // viewer afterwards. The reports only read data.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "model/Zmienne.h"
 
-// Mesh report ("Info Teren, Proj").
+// What the mesh report says of the view: how many records of each set are
+// drawn and the range of their vertices.
+struct TRysowane {
+    std::int32_t IleTEREN = 0, IlePROJ = 0;
+    TZakres TEREN, PROJ;
+};
+// Of the window's render arrays (TrojkatyTEREN, TrojkatyPROJ).
+TRysowane RysowaneWidoku();
+// Of the arrays a load would make of the project's meshes with the zoom k
+// (PokazProjekt), found from the meshes without making them: equal to
+// RysowaneWidoku() right after the load.
+TRysowane RysowanePoWczytaniu(const TProjekt& projekt, double k);
+
+// The zoom of the render arrays a load makes (the general view's first picture).
+constexpr double kPowiekszenieWczytania = 4.0;
+
+// Mesh report ("Info Teren, Proj") of the window's view.
 void InfoTerenProj();
+// The same with the view's part given.
+void InfoTerenProj(const TRysowane& rysowane);
 
 // Route report ("Info Trasa"), followed by the messages of the last route
 // build when there are any.
 void InfoTrasy();
+
+// Both reports right after a load of the project, as lines: the project and
+// its route's messages become the window's, but its render arrays are not
+// made (they are emptied): the mesh report needs of them only their count and
+// range, found from the meshes (RysowanePoWczytaniu). A command that only
+// reports so pays neither the arrays (a gigabyte at ten million triangles)
+// nor their depth sort. The rest of the window's state is left as it was.
+std::vector<std::string> RaportPoWczytaniu(TProjekt&& projekt, std::vector<std::string> komunikaty);
 
 // Appends five lines describing one range: the title, an empty line and the
 // X, Y and Z (min, max) pairs.

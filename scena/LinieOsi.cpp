@@ -19,6 +19,18 @@ constexpr double SzerokoscLiniiNaTrasie = 0.5, SzerokoscLiniiOgolnej = 1.0;  // 
 
 bool SaTrojkaty() { return TEREN.IleTrojkatow() >= 1 || PROJ.IleTrojkatow() >= 1; }
 
+// The window project's lines on the surfaces, built on the first question after a load or a route choice.
+const std::vector<std::vector<TPunkt3D>>& LinieProjektu() {
+    if (!ProjektOkna.LinieInnychOsi)
+        ProjektOkna.LinieInnychOsi = std::make_shared<const std::vector<std::vector<TPunkt3D>>>(
+            LamaneInnychOsi(Trasa, IndeksyWysokosci(ProjektOkna)));
+    return *ProjektOkna.LinieInnychOsi;
+}
+
+void DodajLinie(std::vector<TTrojkatRys>& cel, double szerokosc) {
+    for (const auto& l : LinieProjektu()) DodajPasLinii(cel, l, szerokosc, KolorInnejOsi);
+}
+
 }  // namespace
 
 std::vector<TPunkt2D> PunktyOsi(const TLancuch& l, double dx, double dy, double krok) {
@@ -45,8 +57,8 @@ void DodajPasLinii(std::vector<TTrojkatRys>& cel, const std::vector<TPunkt3D>& p
     }
 }
 
-void LinieInnychOsi(std::vector<TTrojkatRys>& cel, const DaneUstawieniaTrasy& trasa, const TIndeksyWysokosci& ix,
-                    double szerokosc) {
+std::vector<std::vector<TPunkt3D>> LamaneInnychOsi(const DaneUstawieniaTrasy& trasa, const TIndeksyWysokosci& ix) {
+    std::vector<std::vector<TPunkt3D>> w;
     for (std::size_t i = 0; i < trasa.Osie.size(); ++i) {
         if (static_cast<int>(i) == trasa.NrOsi) continue;
         std::vector<TPunkt3D> kawalek;
@@ -56,11 +68,17 @@ void LinieInnychOsi(std::vector<TTrojkatRys>& cel, const DaneUstawieniaTrasy& tr
                 kawalek.push_back({p.X, p.Y, *z + UniesienieLinii});
                 continue;
             }
-            DodajPasLinii(cel, kawalek, szerokosc, KolorInnejOsi);
+            if (kawalek.size() >= 2) w.push_back(std::move(kawalek));
             kawalek.clear();
         }
-        DodajPasLinii(cel, kawalek, szerokosc, KolorInnejOsi);
+        if (kawalek.size() >= 2) w.push_back(std::move(kawalek));
     }
+    return w;
+}
+
+void LinieInnychOsi(std::vector<TTrojkatRys>& cel, const DaneUstawieniaTrasy& trasa, const TIndeksyWysokosci& ix,
+                    double szerokosc) {
+    for (const auto& l : LamaneInnychOsi(trasa, ix)) DodajPasLinii(cel, l, szerokosc, KolorInnejOsi);
 }
 
 void LinieOsiBezSiatek(std::vector<TTrojkatRys>& cel, const DaneUstawieniaTrasy& trasa, double W) {
@@ -95,7 +113,7 @@ void DodajLinieOsiOgolne(double k) {
     if (SaTrojkaty()) {
         if (Trasa.Osie.size() < 2) return;
         std::vector<TTrojkatRys> linie;
-        LinieInnychOsi(linie, Trasa, IndeksyWysokosci(ProjektOkna), SzerokoscLiniiOgolnej);
+        DodajLinie(linie, SzerokoscLiniiOgolnej);
         SkalujTrojkaty(linie, k);
         TrojkatySlupkow.insert(TrojkatySlupkow.end(), linie.begin(), linie.end());
     } else if (Trasa.Obliczona) {
@@ -106,7 +124,7 @@ void DodajLinieOsiOgolne(double k) {
 
 void DodajLinieOsiNaTrasie() {
     if (Trasa.Osie.size() < 2 || !SaTrojkaty()) return;
-    LinieInnychOsi(TrojkatySlupkow, Trasa, IndeksyWysokosci(ProjektOkna), SzerokoscLiniiNaTrasie);
+    DodajLinie(TrojkatySlupkow, SzerokoscLiniiNaTrasie);
 }
 
 bool WidokOgolnyZLiniami() {

@@ -19,10 +19,12 @@ std::vector<TPunkt2D> PunktyOsi(const TLancuch& l, double dx, double dy, double 
 // Appends the strip of width `szerokosc` along the polyline (one stretch between consecutive points).
 void DodajPasLinii(std::vector<TTrojkatRys>& cel, const std::vector<TPunkt3D>& punkty, double szerokosc, TKolor kolor);
 
-// Appends the lines of the alignments of the route's file other than the
-// route (in the scene's local frame, metres), each point at the road
-// surface's height (the design surface's, else the ground's) 0.1 m over it;
-// stretches with an end off the surfaces are left out.
+// The lines of the alignments of the route's file other than the route (in
+// the scene's local frame, metres), each point at the road surface's height
+// (the design surface's, else the ground's) 0.1 m over it; a line is broken
+// where a point is off the surfaces, and the stretches to that point are left out.
+std::vector<std::vector<TPunkt3D>> LamaneInnychOsi(const DaneUstawieniaTrasy& trasa, const TIndeksyWysokosci& ix);
+// The same appended as strips of width `szerokosc`.
 void LinieInnychOsi(std::vector<TTrojkatRys>& cel, const DaneUstawieniaTrasy& trasa, const TIndeksyWysokosci& ix,
                     double szerokosc);
 
@@ -33,7 +35,9 @@ void LinieOsiBezSiatek(std::vector<TTrojkatRys>& cel, const DaneUstawieniaTrasy&
 
 // The window's glue: the lines added to the posts' records of the general view
 // just made from the meshes at k units a metre (or fitted when there is no
-// mesh triangle), and of the chainage view before it is placed.
+// mesh triangle), and of the chainage view before it is placed. The lines on
+// the surfaces are the window project's LinieInnychOsi, built on the first of
+// these after a load (the heights index is asked for then only).
 void DodajLinieOsiOgolne(double k);
 void DodajLinieOsiNaTrasie();
 // The general view (WidokOgolny) with the lines; false when it has nothing to draw.

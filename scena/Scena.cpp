@@ -11,6 +11,7 @@
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 #include "route/Wstega.h"
+#include "scena/InfoProjekt.h"
 #include "scena/LinieOsi.h"
 #include "scena/WidokKierowcy.h"
 #include "wymiana/LandXMLOsie.h"
@@ -25,10 +26,10 @@ void PokazWczytany() {
     KoloryPROJ.clear();
     WyczyscBlokiSiatek();
     ZapomnijTerenWykopu();
-    PrzygotujPosortowane(TEREN, false, 4.0);
-    PrzygotujPosortowane(PROJ, true, 4.0);
+    PrzygotujPosortowane(TEREN, false, kPowiekszenieWczytania);
+    PrzygotujPosortowane(PROJ, true, kPowiekszenieWczytania);
     PrzeliczRzut();
-    DodajLinieOsiOgolne(4.0);
+    DodajLinieOsiOgolne(kPowiekszenieWczytania);
 }
 
 // What a load goes into: a project and the messages of its route build.
@@ -144,6 +145,7 @@ TProjekt ProjektPoWczytaniu(TProjekt& stary, TDaneWczytane&& dane, const TNoweZb
     if (innyPoczatek || nowe.Teren) PrzesunSiatke(p.TEREN, -z.Xmin, -z.Ymin, -z.Zmin);
     if (innyPoczatek || nowe.Proj) PrzesunSiatke(p.PROJ, -z.Xmin, -z.Ymin, -z.Zmin);
     p.Trasa = std::move(trasa);
+    p.LinieInnychOsi = nullptr;
     // Only the route changed (another alignment of a file) and the design surface is not its ribbon: the
     // indices of the meshes stay good.
     if (teren || proj || innyPoczatek || nowe.Teren || nowe.Proj || p.PROJ.Trojkaty.empty())

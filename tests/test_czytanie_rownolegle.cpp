@@ -125,3 +125,105 @@ TEST(CzytanieRownolegle, DuzyPlikCzytanyPolowamiBajtWBajt) {
     ZapiszPlik(plik, t);
     EXPECT_TRUE(CzytajCalyPlik(plik) == t);
 }
+
+// A record's plain fields are read in one pass, anything else line by line: either way each field of a point and
+// of a TEREN triangle gets the hand-worked value of its text, with LF and with CR LF line ends, and with the last
+// line of the file without its line end. The faults name their lines.
+TEST(JedenPrzebieg, PolaPunktowITrojkatowJakZapisane) {
+    // Three points, then one triangle: its lines start at 32 (8 header lines, 2 + 18 of points, 1 empty, 2).
+    auto plik = [](const std::string& x, const std::vector<std::string>& trojkat) {
+        TPlik f = Naglowek();
+        f({"#WspTEREN#", "3", x, "4600000,5", "-0", "F", "7", "P1"});
+        DodajPunkt(f, 1, 2, 3, "T", 8, "P2");
+        DodajPunkt(f, 4, 5, 6, "true", -9, "");
+        f({"", "#TroTEREN#", "1"});
+        f.linie.insert(f.linie.end(), trojkat.begin(), trojkat.end());
+        return f;
+    };
+    const std::vector<std::string> zwykly = {"0", "-7", "007", "0", "1", "2", "12,5", "0", "0,5N", "F", "clGreen"};
+    struct TPrzypadek {
+        int pole;  // line of the triangle record (0..10); -1: the first point's X
+        std::string tekst;
+        std::function<bool(const TPunktSiatki&, const TTrojkat&)> dobry;
+    };
+    const TPrzypadek przypadki[] = {
+        {-1, "5000100,25", [](auto& p, auto&) { return p.X == 5000100.25; }},
+        {-1, "999999999999,999", [](auto& p, auto&) { return p.X == 999999999999.999; }},
+        {-1, "0,30000000000000004", [](auto& p, auto&) { return p.X == 0.30000000000000004; }},
+        {-1, "1e2", [](auto& p, auto&) { return p.X == 100.0; }},
+        {-1, " +3.5", [](auto& p, auto&) { return p.X == 3.5; }},
+        {-1, "-0", [](auto& p, auto&) { return p.X == 0.0 && std::signbit(p.X); }},
+        {-1, ",5", [](auto& p, auto&) { return p.X == 0.5; }},
+        {0, "2147483647", [](auto&, auto& t) { return t.Atr1 == 2147483647; }},
+        {0, "-999999999", [](auto&, auto& t) { return t.Atr1 == -999999999; }},
+        {1, "+12", [](auto&, auto& t) { return t.Atr2 == 12; }},
+        {3, "2", [](auto&, auto& t) { return t.Nr1 == 2 && t.X1 == 4.0 && t.Z1 == 6.0; }},
+        {6, "-0,001", [](auto&, auto& t) { return t.Xs == -0.001; }},
+        {8, "3G",
+         [](auto&, auto& t) {
+             return t.Rodzaj == TRodzaj{3.0f, 'G'};
+         }},
+        {8, "-1,25E",
+         [](auto&, auto& t) {
+             return t.Rodzaj == TRodzaj{-1.25f, 'E'};
+         }},
+        {8, "1,5 H",
+         [](auto&, auto& t) {
+             return t.Rodzaj == TRodzaj{1.5f, 'H'};
+         }},
+        {8, "2NG",
+         [](auto&, auto& t) {
+             return t.Rodzaj == TRodzaj{2.0f, 'N'};
+         }},  // the first letter of HNG...
+        {8, "", [](auto&, auto& t) { return t.Rodzaj == TRodzaj{}; }},
+        {9, "T", [](auto&, auto& t) { return t.Znacznik; }},
+        {9, "True", [](auto&, auto& t) { return t.Znacznik; }},
+        {9, "x", [](auto&, auto& t) { return !t.Znacznik; }},
+        {10, "255", [](auto&, auto& t) { return t.Kolor == 255; }},
+        {10, "CLGREEN", [](auto&, auto& t) { return t.Kolor == 0x008000; }},
+        {10, "-1", [](auto&, auto& t) { return t.Kolor == -1; }},
+    };
+    for (const TPrzypadek& c : przypadki)
+        for (const char* koniec : {"\n", "\r\n", ""}) {
+            SCOPED_TRACE(c.tekst + (*koniec ? (koniec[1] ? " CR LF" : " LF") : " bez końca"));
+            std::vector<std::string> t = zwykly;
+            if (c.pole >= 0) t[static_cast<std::size_t>(c.pole)] = c.tekst;
+            TPlik f = plik(c.pole < 0 ? c.tekst : "5000000", t);
+            std::string tekst = f.Tekst(*koniec ? koniec : "\n");
+            if (!*koniec) tekst.pop_back();
+            const TWynik w = Czytaj(tekst, false, kJedenWatek);
+            ASSERT_TRUE(w.dane) << w.blad;
+            const TPunktSiatki& p = (*w.dane->PunktyTEREN)[0];
+            const TTrojkat& tr = (*w.dane->TrojkatyTEREN)[0];
+            EXPECT_TRUE(c.dobry(p, tr));
+            // The other fields as written.
+            EXPECT_EQ(std::tuple(p.Y, p.Z, p.Znacznik, p.Numer, p.Nazwa.Tekst()),
+                      std::tuple(4600000.5, 0.0, false, 7, std::string("P1")));
+            EXPECT_TRUE(std::signbit(p.Z));
+            EXPECT_EQ((*w.dane->PunktyTEREN)[2].Numer, -9);
+            EXPECT_TRUE((*w.dane->PunktyTEREN)[2].Znacznik);
+            if (c.pole != 10) {
+                EXPECT_EQ(tr.Kolor, 0x008000);
+            }
+            if (c.pole != 8) {
+                EXPECT_EQ(tr.Rodzaj, (TRodzaj{0.5f, 'N'}));
+            }
+            if (c.pole != 6) {
+                EXPECT_EQ(tr.Xs, 12.5);
+            }
+        }
+    const std::tuple<int, std::string, std::string> bledy[] = {
+        {0, "99999999999999", "'99999999999999' is not a valid integer value"},
+        {3, "3", "Numer wierzchołka trójkąta TEREN 3 jest spoza zakresu punktów TEREN (0..2)."},
+        {5, "-1", "Numer wierzchołka trójkąta TEREN -1 jest spoza zakresu punktów TEREN (0..2)."},
+        {7, "1000000000000,5", "Współrzędna 1e+12 jest poza dopuszczalnym zakresem (od -1e12 do 1e12)."},
+        {8, "G", "'' is not a valid floating point value"},
+        {10, "9999999999", "'9999999999' is not a valid integer value"},
+    };
+    for (const auto& [pole, tekst, komunikat] : bledy) {
+        std::vector<std::string> t = zwykly;
+        t[static_cast<std::size_t>(pole)] = tekst;
+        EXPECT_EQ(Wynik(plik("1", t).Tekst("\r\n"), false, kJedenWatek),
+                  komunikat + "\nPlik: p, wiersz: " + std::to_string(32 + pole));
+    }
+}

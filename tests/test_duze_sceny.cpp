@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "common/Rownolegle.h"
+#include "common/Sortowanie.h"
 #include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"
 
@@ -84,6 +85,54 @@ TEST(DuzeSceny, PosortowaneJakPrzebudowaSkalowanieISortowanie) {
     PrzygotujPosortowane(TEREN, false, 4.0);
     EXPECT_TRUE(Bajty(TrojkatyTEREN) == oczekiwane);
     EXPECT_TRUE(std::isnan(TrojkatyTEREN.back().P2.Y));  // the NaN record last
+}
+
+// The radix sort of key pairs gives what a stable comparison sort of the codes gives: 32- and 64-bit codes,
+// digits that all pairs share (passed over), a single value, and the order of equal codes kept.
+TEST(DuzeSceny, RadixParJakSortowanieStabilne) {
+    auto sprawdz = [](auto kod, std::size_t n) {
+        using K = decltype(kod(0u));
+        std::vector<sortowanie::TPara<K>> a(n + 3), b(n);  // the pairs beyond n are not sorted
+        for (std::uint32_t i = 0; i < a.size(); ++i) a[i] = {kod(i), i};
+        std::vector<sortowanie::TPara<K>> oczekiwane(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n));
+        std::stable_sort(oczekiwane.begin(), oczekiwane.end(), [](auto& x, auto& y) { return x.Kod < y.Kod; });
+        std::vector<std::uint32_t> licznik;
+        SortujPary(a, b, n, licznik);
+        for (std::size_t i = 0; i < n; ++i)
+            ASSERT_TRUE(a[i].Kod == oczekiwane[i].Kod && a[i].Indeks == oczekiwane[i].Indeks) << i;
+    };
+    auto mieszaj = [](std::uint32_t i) { return (i * 2654435761u) ^ (i >> 3); };
+    sprawdz([&](std::uint32_t i) { return mieszaj(i); }, 70000);
+    sprawdz([&](std::uint32_t i) { return mieszaj(i) % 97; }, 70000);  // many ties, only the lowest digit varies
+    sprawdz([&](std::uint32_t i) { return std::uint64_t{mieszaj(i)} << 33 | (i % 5); }, 70000);
+    sprawdz([&](std::uint32_t i) { return (std::uint64_t{1} << 63) | std::uint64_t{mieszaj(i) % 3} << 44; }, 5000);
+    sprawdz([](std::uint32_t) { return std::uint64_t{12345}; }, 1000);
+}
+
+// The load's depth order against an independent one: the mesh records in a stable sort by descending zoomed
+// depth of the second vertex, NaN last, -0 and +0 equal.
+TEST(DuzeSceny, PosortowaneJakSortowaniePorownaniami) {
+    ZerujStan();
+    const std::size_t n = 60000;
+    for (std::size_t i = 0; i < n; ++i) {
+        TTrojkatRogi t;
+        t.X1 = static_cast<double>(i);
+        t.Y2 = i % 1000 == 7 ? std::nan("") : (i % 3 ? 1e-3 * static_cast<double>((i * 7919) % 5003) - 2.5 : -0.0);
+        if (i % 11 == 0) t.Y2 = 0.0;
+        if (i % 13 == 0) t.Y2 = 1e300 * (i % 2 ? 1.0 : -1.0);
+        DodajTrojkat(TEREN, t);
+    }
+    std::vector<std::size_t> kolejnosc(n);
+    std::iota(kolejnosc.begin(), kolejnosc.end(), std::size_t{0});
+    auto glebia = [](double y) { return std::isnan(y) ? -std::numeric_limits<double>::infinity() : y * 4.0; };
+    std::stable_sort(kolejnosc.begin(), kolejnosc.end(), [&](std::size_t a, std::size_t b) {
+        const double ya = Rog(TEREN, TEREN.Trojkaty[a], 1).Y, yb = Rog(TEREN, TEREN.Trojkaty[b], 1).Y;
+        if (std::isnan(yb)) return !std::isnan(ya);
+        return !std::isnan(ya) && glebia(ya) > glebia(yb);
+    });
+    PrzygotujPosortowane(TEREN, false, 4.0);
+    ASSERT_EQ(TrojkatyTEREN.size(), n);
+    for (std::size_t j = 0; j < n; ++j) ASSERT_EQ(TrojkatyTEREN[j].P1.X, 4.0 * static_cast<double>(kolejnosc[j])) << j;
 }
 
 TEST(DuzeSceny, WidokiZSiatekJakPrzebudowaIOperacje) {

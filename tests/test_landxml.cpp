@@ -1,4 +1,5 @@
-// LandXML against a walk along the alignment's curvature, surfaces, refusals, the round trip; the GLB writer.
+// LandXML against a walk along the alignment's curvature, surfaces, refusals; the GLB writer (the round trip through the
+// LandXML writer is the readers' contract's).
 #include <cstring>
 #include <numeric>
 #include <sstream>
@@ -141,14 +142,9 @@ double NajwiekszaOdchylka(const TOs& os) {
     return m;
 }
 
-// The message of loading the file w.xml over a loaded .tro, which must stay as it was.
-std::string BladBezZmianyModelu(const std::string& plik) {
-    ZerujStan();
-    OtworzTROZBufora(PlikTRO().Tekst(), "a.tro");
-    const auto przed = Stan();
-    const std::string b = Blad([&] { OtworzLandXMLZBufora(plik, "w.xml"); });
-    EXPECT_TRUE(Stan() == przed) << "model się zmienił";
-    return b;
+// The message of loading the file w.xml (what a failed load leaves is the readers' contract's business).
+std::string BladWczytania(const std::string& plik) {
+    return Blad([&] { OtworzLandXMLZBufora(plik, "w.xml"); });
 }
 
 // Two surfaces in feet: ids out of order and with gaps (or texts), an invisible face, a namespace
@@ -252,16 +248,12 @@ TEST(LandXMLTrasa, OdrzuconeLancuchyINiezgodnaGeometria) {
     const std::size_t ostatniaProsta = krzywa.rfind("<Line");
     const std::size_t koniec = krzywa.find("<End>", ostatniaProsta) + 5;
     krzywa.replace(koniec, krzywa.find(' ', koniec) - koniec, F(kOs.Punkt(kOs.Dlugosc()).y + 0.5));
-    // A spiral of another kind is refused, never approximated.
-    std::string kubiczna = Trasa1(kOs);
-    kubiczna.replace(kubiczna.find("spiType=\"clothoid\""), 18, "spiType=\"cubic\"");
     const std::pair<std::string, std::string> przypadki[] = {
         {klotoidaMiedzyLukami, "element nr 3 (Spiral, wiersz 8): koniec obliczony z jego początku"},
         {krzywa, "element nr 7 (Line, wiersz 12) zaczyna się pod kątem 0.233°"},
-        {kubiczna, "element nr 2 (Spiral, wiersz 7) jest krzywą przejściową rodzaju „cubic”"},
     };
     for (const auto& [plik, komunikat] : przypadki) {
-        const std::string b = BladBezZmianyModelu(Plik(plik));
+        const std::string b = BladWczytania(Plik(plik));
         EXPECT_TRUE(b.starts_with("Trasa „Oś”: " + komunikat)) << b;
         // The file's line is the element's.
         const std::string wiersz = komunikat.substr(komunikat.find("wiersz ") + 7);
@@ -312,22 +304,6 @@ TEST(LandXMLPowierzchnie, IdNieposortowaneNiewidoczneScianyIStopy) {
     }
 }
 
-TEST(LandXMLPowierzchnie, WrogieDaneOdrzuconeBezZmianyModelu) {
-    // Faces, ids, numbers, entities, broken XML and other roots are in the hostile corpus; here what it lacks.
-    const std::array<std::string, 3> przypadki[] = {
-        // file, message, line
-        {Plik("<Surfaces><Surface name=\"S\"><Definition surfType=\"TIN\"><Pnts><P id=\"1\">0 1e300 0</P></Pnts>"
-              "<Faces/></Definition></Surface></Surfaces>"),
-         "Punkt „1”: współrzędna jest poza dopuszczalnym", "4"},
-        {Plik("", "<Units><Metric linearUnit=\"furlong\"/></Units>"), "Nieobsługiwana jednostka długości „furlong”",
-         "3"},
-    };
-    for (const auto& [plik, komunikat, wiersz] : przypadki) {
-        const std::string b = BladBezZmianyModelu(plik);
-        EXPECT_TRUE(b.starts_with(komunikat) && b.ends_with("\nPlik: w.xml, wiersz: " + wiersz)) << b;
-    }
-}
-
 TEST(LandXMLPowierzchnie, NazwaZPlikuWJednymWierszuKomunikatu) {
     // The fuzzer's finding: a surface name holding line breaks, a stray byte and (here added) a terminal escape.
     // The message stays two lines (what went wrong, then "Plik: ..., wiersz: ..."), the name quoted on the first,
@@ -335,7 +311,7 @@ TEST(LandXMLPowierzchnie, NazwaZPlikuWJednymWierszuKomunikatu) {
     std::string tekst = CzytajPlik(std::string(ORVANY_ZRODLA) +
                                    "/fuzz/corpus/fuzz_landxml/nazwa-z-podzialami-wierszy.xml");
     tekst.insert(tekst.find("<Surface name=\"S") + 16, "\x1B[2J\xFF");
-    const std::string b = BladBezZmianyModelu(tekst);
+    const std::string b = BladWczytania(tekst);
     ASSERT_EQ(std::count(b.begin(), b.end(), '\n'), 1) << b;
     EXPECT_NE(b.find("\nPlik: w.xml, wiersz: "), std::string::npos) << b;
     const std::string pierwszy = b.substr(0, b.find('\n'));
@@ -344,91 +320,6 @@ TEST(LandXMLPowierzchnie, NazwaZPlikuWJednymWierszuKomunikatu) {
         << b;
     EXPECT_EQ(pierwszy.find('\xFF'), std::string::npos) << b;
     EXPECT_EQ(b.find('\x1B'), std::string::npos);
-}
-
-TEST(LandXMLZapis, TroLandXMLITeSameTrojkatyIPikiety) {
-    ZerujStan();
-    OtworzTRO(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
-    ASSERT_TRUE(Trasa.Obliczona);
-    auto trojkaty = [](const TSiatka& s) {  // in file coordinates
-        std::vector<double> w;
-        const double dx = Trasa.Dx, dy = Trasa.Dy, dz = TEREN.Zakres.Zmin;
-        for (const TTrojkat& r : s.Trojkaty)
-            if (const TTrojkatRogi t = Rogi(s, r); true)
-                w.insert(w.end(), {t.X1 + dx, t.Y1 + dy, t.Z1 + dz, t.X2 + dx, t.Y2 + dy, t.Z2 + dz, t.X3 + dx,
-                                   t.Y3 + dy, t.Z3 + dz});
-        return w;
-    };
-    auto pikiety = [] {
-        std::vector<double> w;
-        for (double s = 0, x = 0, y = 0; s < Trasa.PikMax; s += 10)
-            PunktNaPikiecie(s, x, y), w.push_back(x + Trasa.Dx), w.push_back(y + Trasa.Dy);
-        return w;
-    };
-    const std::vector<double> t1 = trojkaty(TEREN), p1 = trojkaty(PROJ), s1 = pikiety();
-    const float pikMax = Trasa.PikMax;
-    Trasa.PikStart = 2000;  // a route starting at 2+000 keeps its start
-    std::ostringstream xml;
-    ZapiszLandXML(xml, ProjektOkna);
-    EXPECT_EQ(SpisLandXML(xml.str(), "z.xml").Powierzchnie, (std::vector<std::string>{"TEREN", "PROJ"}));
-    ZerujStan();
-    OtworzLandXMLZBufora(xml.str(), "z.xml", {"TEREN", "PROJ", ""});
-    ASSERT_TRUE(Trasa.Obliczona);
-    EXPECT_NEAR(Trasa.PikMax, pikMax, 0.001);
-    EXPECT_NEAR(Trasa.PikStart, 2000, 1e-6);
-    for (const auto& [a, b] :
-         {std::pair(trojkaty(TEREN), t1), std::pair(trojkaty(PROJ), p1), std::pair(pikiety(), s1)}) {
-        ASSERT_EQ(a.size(), b.size());
-        for (std::size_t i = 0; i < a.size(); ++i) ASSERT_NEAR(a[i], b[i], 0.001) << i;
-    }
-}
-
-namespace {
-
-std::vector<TRodzaj> Rodzaje(const TSiatka& s) {
-    std::vector<TRodzaj> w;
-    for (const TTrojkat& t : s.Trojkaty) w.push_back(t.Rodzaj);
-    return w;
-}
-
-// The driver's view at chainage s, W x H, with the scene's eye set for that size.
-std::vector<std::uint32_t> ObrazKierowcy(double s, int W, int H) {
-    ZbudujIndeksyWysokosci(ProjektOkna);
-    WidokKierowcy = TWidokKierowcy{};
-    WidokKierowcy.Wlaczony = true;
-    UstawOkoKierowcy(H);
-    EXPECT_EQ(UstawWidokNaPikiecie(s), TUstawienie::Kierowca);
-    std::vector<std::uint32_t> piksele(static_cast<std::size_t>(W) * H, 0xFF000000u);
-    TPlotnoRastrowe plotno({piksele.data(), W, H, W, 0});
-    Przerysuj(plotno, W, H);
-    return piksele;
-}
-
-}  // namespace
-
-// Saved as LandXML and opened again with the defaults (no choice given, as the window and the command-line tool
-// open it): the surfaces named TEREN and PROJ go back to their sets, every face with its kind, so the driver's
-// view over the road is the picture saved, the road in its colours.
-TEST(LandXMLZapis, ZapisanyIOtwartyDajeTenSamObraz) {
-    constexpr int W = 320, H = 200;
-    ZerujStan(W, H);
-    UstawOkoOkna(W, H);
-    OtworzTRO(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
-    const std::vector<TRodzaj> teren = Rodzaje(TEREN), proj = Rodzaje(PROJ);
-    ASSERT_TRUE(!proj.empty() && std::ranges::count(proj, 'N', &TRodzaj::Kod) > 0);
-    const std::vector<std::uint32_t> przed = ObrazKierowcy(600, W, H);
-    std::ostringstream xml;
-    ZapiszLandXML(xml, ProjektOkna);
-    ZerujStan(W, H);
-    UstawOkoOkna(W, H);
-    OtworzLandXMLZBufora(xml.str(), "z.xml");
-    EXPECT_TRUE(Rodzaje(TEREN) == teren);
-    EXPECT_TRUE(Rodzaje(PROJ) == proj);
-    const std::vector<std::uint32_t> po = ObrazKierowcy(600, W, H);
-    // Coordinates pass through six decimals: an edge pixel may change, hardly more.
-    std::size_t rozne = 0;
-    for (std::size_t i = 0; i < przed.size(); ++i) rozne += przed[i] != po[i];
-    EXPECT_LT(rozne, przed.size() / 500) << rozne;
 }
 
 // The default choice: the surfaces named exactly TEREN and PROJ; otherwise the first surface is the terrain and

@@ -9,6 +9,8 @@
 #include "route/Niweleta.h"
 #include "wymiana/LandXML.h"
 #include "scena/LinieOsi.h"
+#include "scena/WidokKierowcy.h"
+#include "test_pliki_dane.h"
 #include "wymiana/LandXMLOsie.h"
 
 namespace {
@@ -252,6 +254,42 @@ TEST(OsieLandXML, LinieInnychOsi) {
         }
     EXPECT_TRUE(std::fabs(xMax - 720) < 2 || std::fabs(yMax - 450) < 2) << xMax << " " << yMax;
     EXPECT_TRUE(obaKolory[0] && obaKolory[1]);
+}
+
+// Several alignments over a ground plane: their lines are built with the load, so placing the chainage view asks
+// the heights index nothing (it may be in a build) and draws those lines; a route choice builds them for its route.
+TEST(OsieLandXML, LinieInnychOsiBudowaneRazNaWczytanie) {
+    using namespace pliki_testowe;
+    ZerujStan();
+    OtworzLandXML(kPlik);
+    double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+    for (const TOsPliku& o : Trasa.Osie)
+        for (const TPunkt2D& p : PunktyOsi(o.Lancuch, 0, 0, 10))
+            x0 = std::min(x0, p.X), y0 = std::min(y0, p.Y), x1 = std::max(x1, p.X), y1 = std::max(y1, p.Y);
+    TPlik f = Naglowek();
+    f({"#WspTEREN#", "4"});
+    for (int i = 0; i < 4; ++i)
+        DodajPunkt(f, i % 2 ? x1 + 100 : x0 - 100, i / 2 ? y1 + 100 : y0 - 100, 200, "F", i, "");
+    f({"", "#TroTEREN#", "2"});
+    DodajTrojkatTEREN(f, 0, 1, 3, "0H", "clGreen");
+    DodajTrojkatTEREN(f, 0, 3, 2, "0H", "clGreen");
+    for (int os : {-1, 1}) {
+        if (os < 0)
+            OtworzTROZBufora(f.Tekst() + "\n", "plaszczyzna.tro");
+        else
+            WybierzOs(os);
+        ASSERT_TRUE(ProjektOkna.LinieInnychOsi && !ProjektOkna.LinieInnychOsi->empty());
+        std::vector<TTrojkatRys> oczekiwane;
+        LinieInnychOsi(oczekiwane, Trasa, IndeksyWysokosci(ProjektOkna), 0.5);
+        int budowy = 0;
+        OznaczIndeksyDoZbudowania(ProjektOkna, [&] { return ++budowy, TIndeksyWysokosci{}; });
+        for (double u : {0.1, 0.5, 0.9}) UstawWidokNaPikiecie(Trasa.PikMax * u);
+        WyczyscSlupki();
+        DodajLinieOsiNaTrasie();
+        EXPECT_TRUE(TrojkatySlupkow == oczekiwane);
+        EXPECT_EQ(budowy, 0);
+        OznaczIndeksyDoZbudowania(ProjektOkna);
+    }
 }
 
 // The written route read back: the main alignment (every kind of element and of vertical curve) saved as LandXML

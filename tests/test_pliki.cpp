@@ -1,92 +1,14 @@
-// The .tro and .mtp readers and the converter; the hostile corpus with the messages written beside it.
+// The .tro and .mtp readers and the converter: what each field becomes (the contract every reader keeps is
+// test_kontrakt_czytnikow.cpp).
 #include <filesystem>
-#include <set>
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <clocale>
-#include <cstring>
-
-#include "common/BledySystemu.h"
-#include "common/ZapisBezpieczny.h"
 #include "pomocnicze/Pomocnicze.h"
-#include "render/Rasteryzer.h"
 #include "test_pliki_dane.h"
 
 using namespace pliki_testowe;
 namespace fs = std::filesystem;
 
 namespace {
-
-const std::string kKatalog = std::string(ORVANY_ZRODLA) + "/tests/hostile";
-
-// A line of oczekiwane.txt: the file, the line its message names ("-" when it loads), the message's
-// first line ("-" or "trasa: " and the route's first message when it loads).
-struct TOczekiwanie {
-    std::string plik, wiersz, komunikat;
-};
-
-std::vector<TOczekiwanie> Oczekiwania() {
-    std::vector<TOczekiwanie> w;
-    for (const std::string& l : Podziel(CzytajPlik(kKatalog + "/oczekiwane.txt"), '\n')) {  // '#' starts a comment
-        const auto p = Podziel(l, '\t');
-        if (!l.starts_with('#') && p.size() == 3) w.push_back({p[0], p[1], p[2]});
-    }
-    return w;
-}
-
-constexpr int W = 320, H = 240;
-
-// The picture the main window would show now.
-std::vector<std::uint32_t> Obraz() {
-    std::vector<std::uint32_t> px(W * H);
-    TPlotnoRastrowe p(TBuforPikseli{px.data(), W, H, W});
-    Przerysuj(p, W, H);
-    return px;
-}
-
-// A scene loaded before the bad file: meshes, lines, a built route, a quad, the view at a chainage.
-void ScenaPrzed() {
-    ZerujStan(W, H);
-    OtworzMTPZBufora(PlikMTP().Tekst(), "przed.mtp");
-    TPlik trasa = Naglowek();
-    trasa({"______________________________TRASA_2020", "3"});
-    DodajZalom(trasa, "A", "5000000;4600000");
-    DodajZalom(trasa, "B", "5000050;4600040", "0;0;30");
-    DodajZalom(trasa, "C", "5000100;4600000");
-    OtworzTROZBufora(trasa.Tekst(), "trasa.tro");
-    if (!Trasa.Obliczona) ADD_FAILURE() << "trasa sceny nie jest obliczona";
-    PrzejdzNaPikiete(60);
-    Czworokaty.assign(1, TCzworokatRys{{10, 200, 0}, {90, 200, 0}, {90, 200, 60}, {10, 200, 60}});
-    PrzeliczRzut();
-}
-
-// Loads the file over the scene and checks the outcome against the expectation.
-void Sprawdz(const std::string& sciezka, const TOczekiwanie& o) {
-    SCOPED_TRACE(o.plik);
-    ScenaPrzed();
-    const std::vector<std::uint32_t> obrazPrzed = Obraz();  // also empties the viewer lines
-    const TStan przed = Stan();
-    const std::string blad = Blad([&] { WczytajPlik(sciezka); });
-    if (o.wiersz != "-") {
-        EXPECT_EQ(blad, o.komunikat + "\nPlik: " + sciezka + (o.wiersz == "0" ? "" : ", wiersz: " + o.wiersz));
-        EXPECT_TRUE(Stan() == przed) << "model się zmienił";
-        EXPECT_TRUE(Obraz() == obrazPrzed) << "obraz się zmienił";
-        return;
-    }
-    ASSERT_EQ(blad, "");
-    EXPECT_EQ(KomunikatyTrasy.empty() ? "-" : "trasa: " + KomunikatyTrasy[0], o.komunikat);
-    EXPECT_TRUE(o.komunikat == "-" || !Trasa.Obliczona);
-    // Whatever loaded can be drawn, in the general view and along the route.
-    (void)Obraz();
-    for (double u : {0.0, 0.5, 1.0}) {
-        if (!Trasa.Obliczona) break;
-        PrzejdzNaPikiete(Trasa.PikMax * u);
-        EXPECT_TRUE(std::isfinite(Rzut.TrasaX) && std::isfinite(Rzut.TrasaY));
-        (void)Obraz();
-    }
-}
 
 void WczytajTRO() {
     ZerujStan();
@@ -264,121 +186,16 @@ TEST(Przepisywanie, SiedemSekcjiDajePiecWKolejnosciZrodla) {
               baner + Crlf("#TroTEREN#|0|#Wspolrzedne200PROJ#|0|||#WspTEREN#|0||#TroPROJ#|0||"));
 }
 
-TEST(Przyklad, MTPITROWczytujaSieTakSamo) {
-    // The shipped .tro is what the converter makes of the shipped .mtp, written over an old file
-    // with nothing left beside it; a missing source leaves the old file. Both load to the same model.
-    const std::string mtp = ORVANY_ZRODLA "/Przyklady/Droga.mtp", tro = ORVANY_ZRODLA "/Przyklady/Droga.tro";
+TEST(Przepisywanie, PrzykladowyMTPDajePrzykladowyTRO) {
+    // The shipped .tro is what the converter makes of the shipped .mtp, written over an old file with nothing
+    // left beside it; a missing source leaves the old file.
     const std::string k = KatalogTymczasowy(), cel = k + "/stary.tro";
     ZapiszPlik(cel, "stara tresc");
     EXPECT_NE(Blad([&] { PrzepiszPlik(k + "/brak.mtp", cel); }).find("brak.mtp"), std::string::npos);
     EXPECT_EQ(CzytajPlik(cel), "stara tresc");
-    PrzepiszPlik(mtp, cel);
+    PrzepiszPlik(ORVANY_ZRODLA "/Przyklady/Droga.mtp", cel);
     EXPECT_EQ(std::tuple(CzytajPlik(cel), std::distance(fs::directory_iterator(k), {})),
-              std::tuple(CzytajPlik(tro), 1));
-    ZerujStan();
-    OtworzMTP(mtp);
-    EXPECT_TRUE(Trasa.IleZalomow() == 8 && TEREN.IleTrojkatow() > 20000 && PROJ.IleLinii() > 0 && Trasa.Obliczona &&
-                KomunikatyTrasy.empty());
-    const TStan zMtp = Stan(false);
-    ZerujStan();
-    OtworzTRO(tro);
-    EXPECT_TRUE(Stan(false) == zMtp);
-    // A missing file or a directory: named in the message, nothing changed.
-    EXPECT_NE(Blad([&] { OtworzTRO(tro + ".brak"); }).find("Droga.tro.brak"), std::string::npos);
-    EXPECT_NE(Blad([&] { OtworzMTP(ORVANY_ZRODLA "/Przyklady"); }), "");
-    EXPECT_TRUE(Stan(false) == zMtp);
-}
-
-TEST(WrogiePliki, KazdyPlikKorpusuWczytanyIPrzepisany) {
-    const std::vector<TOczekiwanie> oczekiwania = Oczekiwania();
-    ASSERT_GE(oczekiwania.size(), 50u);
-    const std::string k = KatalogTymczasowy(), cel = k + "/cel.tro";
-    std::set<std::string> opisane;
-    for (const auto& o : oczekiwania) {
-        opisane.insert(o.plik);
-        Sprawdz(kKatalog + "/" + o.plik, o);
-        // The converter gives a .tro file, or a message naming the file and the old target untouched.
-        ZapiszPlik(cel, "stary plik");
-        const std::string sc = kKatalog + "/" + o.plik, b = Blad([&] { PrzepiszPlik(sc, cel); });
-        EXPECT_TRUE(b.empty() ? CzytajPlik(cel).starts_with(BanerTRO()[0] + "\r\n")
-                              : CzytajPlik(cel) == "stary plik" && b.find("\nPlik: " + sc) != std::string::npos)
-            << b;
-        EXPECT_EQ(std::distance(fs::directory_iterator(k), fs::directory_iterator()), 1);  // no temporary left
-    }
-    for (const auto& w : fs::directory_iterator(kKatalog)) {
-        const std::string n = w.path().filename().string();
-        EXPECT_TRUE(n == "oczekiwane.txt" || opisane.count(n)) << "brak oczekiwania dla " << n;
-    }
-}
-
-TEST(WrogiePliki, WierszPiecdziesiatMegabajtowITrasaStuTysiecyZalomow) {
-    const std::string k = KatalogTymczasowy();
-    // The whole file one line: a header line, nothing is read (a long field's message: the conversion tests).
-    ZapiszPlik(k + "/linia.tro", std::string(50u << 20, 'x'));
-    Sprawdz(k + "/linia.tro", {"linia.tro", "-", "-"});
-    // A zigzag of 100,000 vertices with an arc on every inner one, built and looked up past its very end.
-    const int n = 100000;
-    TPlik f = Naglowek();
-    f({"______________________________TRASA_2020", std::to_string(n)});
-    for (int i = 0; i < n; ++i)
-        DodajZalom(f, "Z" + std::to_string(i), std::to_string(i * 100) + ";" + (i % 2 ? "50" : "0"),
-                   i == 0 || i == n - 1 ? "0;0;0" : "0;0;20");
-    ZapiszPlik(k + "/dluga.tro", f.Tekst("\r\n"));
-    Sprawdz(k + "/dluga.tro", {"dluga.tro", "-", "-"});
-    ASSERT_EQ(Trasa.IleZalomow(), n);
-    const TElementTrasy& ostatni = Trasa.ElementyTrasy.back();
-    double x = std::nan(""), y = std::nan("");
-    PunktNaPikiecie(Trasa.PikMax + 1, x, y);
-    // PikMax is a float: the slider's end lies within its rounding of the true end.
-    EXPECT_LE(std::hypot(x - ostatni.X, y - ostatni.Y), std::fabs(Trasa.PikMax - ostatni.PikKKP2) + 0.002);
-}
-
-TEST(WrogiePliki, GranicaWspolrzednychUrzadzenieIPotok) {
-    // Coordinates up to 1e12 load, beyond it (the last value only) the file is refused.
-    for (const char* v : {"1e12", "-1000000000000", "999999999999,99", "-1,0000001e12"}) {
-        TPlik f = Naglowek();
-        f({"#WspTEREN#", "1", "0", "0", v, "F", "0", "A"});
-        ZerujStan();
-        EXPECT_EQ(Blad([&] { OtworzTROZBufora(f.Tekst(), "g.tro"); }).empty(), v[2] != ',') << v;
-    }
-    ScenaPrzed();
-    const TStan przed = Stan();
-    const std::string k = KatalogTymczasowy();
-    // A device never ends: refused before a byte is read. A pipe nobody writes to is empty, not a wait.
-    EXPECT_EQ(Blad([] { OtworzTRO("/dev/zero"); }),
-              "Nie można otworzyć pliku /dev/zero: to urządzenie, a nie plik z danymi.");
-    ASSERT_EQ(::mkfifo((k + "/potok.tro").c_str(), 0600), 0);
-    EXPECT_TRUE(Blad([&] { OtworzTRO(k + "/potok.tro"); }).starts_with("Plik jest pusty."));
-    EXPECT_TRUE(Stan() == przed);
-}
-
-// Under the C locale the system words its errors in English; every reader and writer says the common causes in
-// Polish, with the file's name, and an uncommon one with its number beside the system's text.
-TEST(WrogiePliki, PrzyczynyBledowSystemuPoPolsku) {
-    const std::string poprzedni = std::setlocale(LC_MESSAGES, nullptr);
-    std::setlocale(LC_MESSAGES, "C");
-    for (int e : {ENOENT, EACCES, EPERM, EISDIR, ENOTDIR, ELOOP, ENOSPC, EROFS, EMFILE, ENFILE, EDQUOT, EIO}) {
-        const std::string t = OpisBleduSystemu(e);
-        EXPECT_TRUE(t.find(std::strerror(e)) == std::string::npos && !t.starts_with("błąd systemu")) << e << ": " << t;
-    }
-    EXPECT_EQ(OpisBleduSystemu(EPROTO),
-              "błąd systemu nr " + std::to_string(EPROTO) + " (" + std::strerror(EPROTO) + ")");
-    ScenaPrzed();
-    const TStan przed = Stan();
-    const std::string k = KatalogTymczasowy(), brak = k + "/nie_ma/";
-    const std::string nieMa = ": nie ma takiego pliku ani katalogu";
-    const std::pair<std::string, std::string> przypadki[] = {
-        {Blad([&] { OtworzTRO(brak + "a.tro"); }), "Nie można otworzyć pliku " + brak + "a.tro" + nieMa},
-        {Blad([&] { OtworzTRO(k); }), "Nie można otworzyć pliku " + k + ": to jest katalog, a nie plik"},
-        {Blad([&] { OtworzLandXML(brak + "a.xml"); }), "Nie można otworzyć pliku " + brak + "a.xml" + nieMa},
-        {Blad([&] { OtworzNMT({brak + "a.asc"}); }),
-         "Nie można otworzyć pliku siatki" + nieMa + ".\nPlik: " + brak + "a.asc"},
-        {Blad([&] { ZapiszBezpiecznie(brak + "a.xml", "x"); }),
-         "Nie można zapisać pliku " + brak + "a.xml" + nieMa + "."},
-    };
-    for (const auto& [komunikat, oczekiwany] : przypadki) EXPECT_EQ(komunikat, oczekiwany);
-    EXPECT_TRUE(Stan() == przed);
-    std::setlocale(LC_MESSAGES, poprzedni.c_str());
+              std::tuple(CzytajPlik(ORVANY_ZRODLA "/Przyklady/Droga.tro"), 1));
 }
 
 TEST(Wczytywanie, RodzajPlikuZKoncowkiNazwy) {

@@ -1,5 +1,6 @@
 // The mesh report and the route report: their lines, number texts, the columns of the vertex table.
 
+#include "common/Rownolegle.h"
 #include "scena/InfoProjekt.h"
 #include "pomocnicze/Pomocnicze.h"
 
@@ -64,4 +65,60 @@ TEST(Raporty, RaportTrasyDrogiZgodnyZWzorcem) {
     std::string wynik;
     for (const std::string& linia : OpisTekst) wynik += linia + "\n";
     EXPECT_EQ(wynik, CzytajPlik(ORVANY_ZRODLA "/tests/dane/raport_trasy_droga.txt"));
+}
+
+// The command-line report finds the view's count and range from the meshes instead of making the render arrays:
+// its lines are those the window writes right after the same load, on the sample road, on a mesh large enough to
+// be gathered in two halves (the extremes in one half or both), on a design
+// surface alone and on nothing.
+TEST(Raporty, RaportPoWczytaniuJakOkno) {
+    UstawLocale l(',');
+    auto okno = [](const TProjekt& p, const std::vector<std::string>& komunikaty) {
+        ZerujStan();
+        PokazProjekt(TProjekt(p), komunikaty);
+        InfoTerenProj();
+        Linie w = OpisTekst;
+        InfoTrasy();
+        w.insert(w.end(), OpisTekst.begin(), OpisTekst.end());
+        return w;
+    };
+    auto raport = [](const TProjekt& p, const std::vector<std::string>& komunikaty) {
+        ZerujStan();
+        return RaportPoWczytaniu(TProjekt(p), komunikaty);
+    };
+
+    TProjekt droga;
+    std::vector<std::string> komunikaty;
+    ZerujStan();
+    ASSERT_TRUE(WczytajGrupe(droga, komunikaty, {ORVANY_ZRODLA "/Przyklady/Droga.tro"}));
+    ASSERT_FALSE(droga.TEREN.Trojkaty.empty() || droga.PROJ.Trojkaty.empty());
+    EXPECT_EQ(raport(droga, komunikaty), okno(droga, komunikaty));
+    // A LandXML file of many alignments (the others drawn as lines by the window's load).
+    TProjekt osie;
+    komunikaty.clear();
+    ZerujStan();
+    ASSERT_TRUE(WczytajGrupe(osie, komunikaty, {ORVANY_ZRODLA "/tests/dane/osie_civil3d.xml"}));
+    ASSERT_GT(osie.Trasa.Osie.size(), 1u);
+    EXPECT_EQ(raport(osie, komunikaty), okno(osie, komunikaty));
+
+    // 2 x 300 x 240 triangles, the first thousand reversed: the depth order differs from the mesh order, and the
+    // lowest points lie in one half of the mesh, the highest in both.
+    TProjekt duzy;
+    duzy.TEREN.Trojkaty = Siatka(-0.0, 300.0, 0.0, 240.0, 1.0, [](double x, double y) {
+        return x > 200.0 && y < 10.0 ? -7.25 : (y > 230.0 ? 6.5 : std::sin(x / 13.0));
+    });
+    std::reverse(duzy.TEREN.Trojkaty.begin(), duzy.TEREN.Trojkaty.begin() + 1000);
+    ASSERT_GE(duzy.TEREN.Trojkaty.size(), 2 * kRekordyNaDwaWatki);
+    duzy.PROJ.Trojkaty = {Trojkat({5, 6, 7}, {-8, 9, -0.0}, {10, -11, 0.0})};
+    EXPECT_EQ(raport(duzy, {"komunikat"}), okno(duzy, {"komunikat"}));
+    const Linie l1 = raport(duzy, {});
+    EXPECT_NE(std::find(l1.begin(), l1.end(), "Ilosc rysowane = 144000"), l1.end());
+    EXPECT_NE(std::find(l1.begin(), l1.end(), "Z  (min,max) = (-29,00 ; 26,00)"), l1.end());
+
+    TProjekt projekt;
+    projekt.PROJ.Trojkaty = duzy.PROJ.Trojkaty;
+    EXPECT_EQ(raport(projekt, {}), okno(projekt, {}));
+    EXPECT_EQ(raport(TProjekt{}, {}), okno(TProjekt{}, {}));
+    // The window's picture is not made.
+    EXPECT_TRUE(TrojkatyTEREN.empty() && TrojkatyPROJ.empty());
 }

@@ -1,6 +1,7 @@
 // The long profile with a design line: its line, labels and band drawn, and the chainage's line giving the design
 // line's height, fill or cut and grade.
 #include <QImage>
+#include <QPainter>
 
 #include "dialogs/RysunekNiwelety.h"
 #include "dialogs/RysunekProfilu.h"
@@ -72,4 +73,34 @@ TEST(RysunekNiwelety, LiniaPasekIOpis) {
     for (const auto& [s, z] : punkty) EXPECT_EQ(z, WysokoscNiwelety(d.Niweleta, s).value());
     EXPECT_EQ(punkty.front().first, 1000);
     EXPECT_EQ(punkty.back().first, 1600);
+}
+
+// The labels' boxes never meet: on the profile of tests/dane/osie_civil3d.xml as a picture 1000 px wide shows it
+// (a crest's radius and length used to lie over the next grade) every label has its place; on breakpoints every
+// 15 m, too close for all, the labels left keep apart and inside the plot.
+TEST(RysunekNiwelety, EtykietySieNieNakladaja) {
+    QImage obraz(1000, 300, QImage::Format_RGB32);
+    QPainter m(&obraz);
+    const QFontMetrics fm = m.fontMetrics();
+    const double s0 = 641.2153, s1 = 1475.27;
+    const TOdwzorowanieProfilu w{[&](double s) { return 74 + (s - s0) * 910 / (s1 - s0); },
+                                 [](double z) { return 131 - (z - 210) * 11; }, QRectF(74, 28, 910, 180)};
+    using enum TLukPionowy;
+    const TNiweleta civil = ZbudujNiwelete(
+        "N", {P(s0, 210), P(800, 213.5, Parabola, 120), P(1000, 209, Parabola, 112.48), P(1200, 212, Parabola, 100),
+              P(s1, 210)});
+    std::vector<TPVI> gesto;
+    for (int i = 0; i <= 40; ++i) gesto.push_back(P(s0 + 15 * i, 210 + (i % 2) * 0.6, i % 40 ? Parabola : Brak, 8));
+    for (const TNiweleta& n : {civil, ZbudujNiwelete("G", gesto)}) {
+        const std::vector<TEtykietaNiwelety> e = EtykietyNiwelety(fm, w, n);
+        if (&n != &civil) EXPECT_LT(e.size(), 41u + 39 + 40);
+        for (std::size_t i = 0; i < e.size(); ++i) {
+            EXPECT_TRUE(e[i].Pionowa || w.Pole.contains(e[i].Pole)) << e[i].Tekst.toStdString();
+            for (std::size_t j = 0; j < i; ++j)
+                EXPECT_FALSE(e[i].Pole.intersects(e[j].Pole))
+                    << e[i].Tekst.toStdString() << " / " << e[j].Tekst.toStdString();
+        }
+    }
+    const std::vector<TEtykietaNiwelety> e = EtykietyNiwelety(fm, w, civil);
+    EXPECT_EQ(e.size(), 5u + 3 + 4);
 }

@@ -1,5 +1,8 @@
 #include "pomocnicze/Pomocnicze.h"
 
+#include <gdal.h>
+#include <ogr_srs_api.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -87,4 +90,25 @@ TSiatka SiatkaZ(const std::vector<TTrojkatRogi>& trojkaty) {
 void UstawTrojkaty(TSiatka& siatka, const std::vector<TTrojkatRogi>& trojkaty) {
     siatka.Trojkaty.clear();
     for (const TTrojkatRogi& t : trojkaty) DodajTrojkat(siatka, t);
+}
+
+void ZapiszGeoTIFF(const std::string& sciezka, int kolumny, int wiersze, const std::array<double, 6>& gt,
+                   std::vector<double> z, int epsg, double brak) {
+    GDALAllRegister();
+    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), sciezka.c_str(), kolumny, wiersze, 1, GDT_Float64,
+                                 nullptr);
+    if (!ds) throw std::runtime_error("GDAL nie utworzył " + sciezka);
+    std::array<double, 6> g = gt;
+    GDALSetGeoTransform(ds, g.data());
+    if (epsg) {
+        OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+        OSRImportFromEPSG(srs, epsg);
+        GDALSetSpatialRef(ds, srs);
+        OSRDestroySpatialReference(srs);
+    }
+    GDALRasterBandH b = GDALGetRasterBand(ds, 1);
+    if (!std::isnan(brak)) GDALSetRasterNoDataValue(b, brak);
+    const CPLErr e = GDALRasterIO(b, GF_Write, 0, 0, kolumny, wiersze, z.data(), kolumny, wiersze, GDT_Float64, 0, 0);
+    GDALClose(ds);
+    if (e != CE_None) throw std::runtime_error("GDAL nie zapisał " + sciezka);
 }

@@ -53,6 +53,11 @@ std::string Blad(F&& f) try {
     return e.what();
 }
 
+// A one-band GeoTIFF of doubles through GDAL: `z` row by row from the north, the geotransform `gt`
+// (pixels are areas), the system `epsg` when not 0 and the nodata value `brak` when not NaN.
+void ZapiszGeoTIFF(const std::string& sciezka, int kolumny, int wiersze, const std::array<double, 6>& gt,
+                   std::vector<double> z, int epsg = 0, double brak = std::nan(""));
+
 TTrojkatRogi Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c);
 // Cells of krok by krokY (krok when 0) over [x0, x1] x [y0, y1], two triangles each, heights z(x, y).
 std::vector<TTrojkatRogi> Siatka(double x0, double x1, double y0, double y1, double krok,
