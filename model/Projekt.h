@@ -84,8 +84,8 @@ struct TProjekt {
     DaneUstawieniaTrasy Trasa;
     std::vector<TParametryProjektowe> ParametryProjektowe = ParametryPoczatkowe();
     // The lines of the route file's other alignments on the surfaces (scena/LinieOsi.h), in the local frame, in
-    // metres: built once after a load or a route choice, which empty them, so that placing a view only draws
-    // them. They follow from the data above.
+    // metres: built once after a load, a route choice or a new width of the design line's ribbon, which empty
+    // them, so that placing a view only draws them. They follow from the data above.
     std::shared_ptr<const std::vector<std::vector<TPunkt3D>>> LinieInnychOsi;
 
     TProjekt() = default;

@@ -68,10 +68,12 @@ std::string Liczba(double v, int miejsca) {
 }  // namespace
 
 void UstawSzerokoscDrogi(TProjekt& p, double szerokosc) {
-    // The ribbon as the design surface: a build of the indices reading it is stopped before it changes.
+    // The ribbon as the design surface: a build of the indices reading it is stopped before it changes, and the
+    // other alignments' lines on it are built again.
     if (p.PROJ.Trojkaty.empty()) {
         OznaczIndeksyDoZbudowania(p);
         ZapomnijTerenWykopu();
+        p.LinieInnychOsi = nullptr;
     }
     p.Trasa.SzerokoscWstegi = szerokosc;
     p.Trasa.Wstega = WstegaDrogi(p.Trasa, szerokosc, p.TEREN.Zakres.Zmin);

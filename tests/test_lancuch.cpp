@@ -1,6 +1,6 @@
 // The element chain: elements against an independent integration of their curvature, worked arcs and
 // clothoids, continuity at every switch, the junction checks and their messages, the nearest chainage,
-// round chainages, and the program's own routes expressed as chains giving the build's very points.
+// and round chainages (the routes built from vertices as chains: the route build's random routes).
 
 #include <random>
 
@@ -15,43 +15,6 @@ constexpr double pi = Pi;
 
 double Odl(TPunkt2D a, TPunkt2D b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 double RoznicaKatow(double a, double b) { return std::remainder(a - b, 2 * pi); }
-
-// The build's own lookup of a route point on its vertex elements, as the program read routes before they
-// were kept as chains: the oracle that the chain gives the very points of the build (and so every station
-// table, picture and report printed so far).
-TPunkt2D PunktBudowy(const DaneUstawieniaTrasy& trasa, double s) {
-    const auto& el = trasa.ElementyTrasy;
-    const int n = static_cast<int>(el.size());
-    TPunkt2D w{NAN, NAN};
-    auto naLuku = [&](const TElementTrasy& e, double pocz, double kon) {
-        const double t = kon > pocz ? (s - pocz) / (kon - pocz) : 0.0;
-        w = PunktKatowy(e.Srodek, e.R, e.KatPL + (e.KatKL - e.KatPL) * t, e.LukWPrawo);
-    };
-    for (const TElementTrasy& e : el) {
-        if (e.JestKlotoida) {
-            if (e.PikPKP1 < s && s < e.PikKKP1)
-                w = PunktKlotoidy(e.PunktPKP1, e.KierunekStycznej1, e.Klotoida1.A, s - e.PikPKP1, e.Klotoida1WPrawo);
-            else if (e.PikKKP1 <= s && s <= e.PikPKP2)
-                naLuku(e, e.PikKKP1, e.PikPKP2);
-            else if (e.PikPKP2 < s && s < e.PikKKP2)
-                w = PunktKlotoidy(e.PunktKKP2, e.KierunekStycznej2Odwr, e.Klotoida2.A, e.Klotoida2.L - (s - e.PikPKP2),
-                                  e.Klotoida2WPrawo);
-        } else if (e.JestLuk && e.PikPL < s && s < e.PikKL) {
-            naLuku(e, e.PikPL, e.PikKL);
-        }
-    }
-    for (int i = 1; i < n; ++i) {
-        const TElementTrasy& a = el[i - 1];
-        const TElementTrasy& b = el[i];
-        if (a.PikKKP2 <= s && s <= b.PikPKP1) {
-            const double dl = b.PikPKP1 - a.PikKKP2;
-            const double t = dl > 0 ? (s - a.PikKKP2) / dl : 0.0;
-            w = {a.PunktKKP2.X + (b.PunktPKP1.X - a.PunktKKP2.X) * t,
-                 a.PunktKKP2.Y + (b.PunktPKP1.Y - a.PunktKKP2.Y) * t};
-        }
-    }
-    return w;
-}
 
 struct TStan {
     double X, Y, T;
@@ -281,71 +244,6 @@ TEST(Lancuch, PikietyZaokraglone) {
     EXPECT_EQ(PikietyZaokraglone(100, 100, 50), (std::vector<double>{0, 50, 100}));
     EXPECT_TRUE(PikietyZaokraglone(0, 100, 0).empty());
     EXPECT_TRUE(PikietyZaokraglone(0, 100, NAN).empty());
-}
-
-// The program's own routes from vertices, expressed as chains, give the very points of the build, at random
-// chainages and at every switch (the build's lookup is what every station table printed so far).
-TEST(Lancuch, TrasaZWierzcholkowJakLancuch) {
-    ZerujStan();
-    std::mt19937_64 gen(20261207);
-    auto U = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(gen); };
-    int zbudowane = 0, zKlotoidami = 0;
-    for (int nr = 0; nr < 100; ++nr) {
-        SCOPED_TRACE("trasa " + std::to_string(nr));
-        const int n = 3 + static_cast<int>(U(0, 8));
-        Trasa.Zalomy.assign(n, TZalom{});
-        double kier = U(0, 2 * pi), x = U(-1000, 1000), y = U(-1000, 1000), Tpoprz = 0;
-        for (int i = 0; i < n; ++i) {
-            TZalom& z = Trasa.Zalomy[i];
-            const double d = (i == 0 || i == n - 1) ? 0 : U(5, 170) * pi / 180, rodzaj = U(0, 3);
-            z.R = d > 0 ? static_cast<float>(20 * std::pow(100.0, U(0, 1))) : 0;
-            z.A1 = rodzaj < 1 ? 0 : static_cast<float>(U(0.05, 2) * z.R);
-            z.A2 = rodzaj < 2 ? 0 : static_cast<float>(U(0.05, 2) * z.R);
-            const double T = z.R * (std::tan(d / 2) + d);
-            const double dl = i == 0 ? 0 : (Tpoprz + T) * U(1.01, 1.6) + U(1, 50);
-            std::tie(z.X, z.Y, Tpoprz) = std::tuple{x += dl * std::cos(kier), y += dl * std::sin(kier), T};
-            kier += U(0, 1) < 0.5 ? d : -d;
-        }
-        ObliczTrase();
-        if (!Trasa.Obliczona) continue;
-        ++zbudowane;
-        const TLancuch l = LancuchZTrasy(Trasa);
-        ASSERT_FALSE(l.Elementy.empty());
-        ASSERT_EQ(Trasa.Lancuch, l);
-        EXPECT_EQ(l.Dlugosc(), Trasa.ElementyTrasy.back().PikKKP2);
-        std::vector<double> pikiety;
-        // The build's series are accurate up to a turn of 0.5 rad; the chord direction is compared on such
-        // routes only, away from the switches (where a chord spans two elements).
-        bool dokladne = true;
-        for (const TElementOsi& e : l.Elementy) {
-            pikiety.insert(pikiety.end(), {e.Pik, e.Pik + e.Dlugosc / 3, e.PikKonca()});
-            zKlotoidami += e.Rodzaj == TRodzajOsi::Klotoida;
-            dokladne = dokladne &&
-                       (e.Rodzaj != TRodzajOsi::Klotoida || e.Dlugosc * e.SzeregL / (2 * e.SzeregA * e.SzeregA) <= 0.5);
-        }
-        auto zdalaOdZlaczy = [&](double s) {
-            return std::none_of(l.Elementy.begin(), l.Elementy.end(),
-                                [&](const TElementOsi& e) { return std::fabs(s - e.Pik) < 0.05; });
-        };
-        for (int i = 0; i < 200; ++i) pikiety.push_back(U(0, l.Dlugosc()));
-        for (double s : pikiety) {
-            if (s < 0.001 || s > l.Dlugosc() - 0.001) continue;
-            const TPunkt2D b = PunktBudowy(Trasa, s), q = PunktLancucha(l, s);
-            EXPECT_EQ(q.X, b.X) << s;
-            EXPECT_EQ(q.Y, b.Y) << s;
-            // The route record keeps this chain, and its lookup reads it.
-            double px = NAN, py = NAN;
-            PunktNaPikiecie(s, px, py);
-            EXPECT_EQ(px, b.X) << s;
-            EXPECT_EQ(py, b.Y) << s;
-            // The chord direction of the build against the chain's exact one.
-            if (dokladne && zdalaOdZlaczy(s) && s > 0.1 && s < l.Dlugosc() - 0.1) {
-                EXPECT_NEAR(RoznicaKatow(KierunekLancucha(l, s), KatNaPikiecie(s)), 0, 2e-3) << s;
-            }
-        }
-    }
-    EXPECT_GE(zbudowane, 60);
-    EXPECT_GE(zKlotoidami, 40);
 }
 
 // The stations a drawing or the ribbon follows: every element's ends and the step within, and for a chain of

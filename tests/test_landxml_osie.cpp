@@ -290,6 +290,9 @@ TEST(OsieLandXML, LinieInnychOsiBudowaneRazNaWczytanie) {
         EXPECT_EQ(budowy, 0);
         OznaczIndeksyDoZbudowania(ProjektOkna);
     }
+    // Without PROJ the road is the design line's ribbon: another width, other heights, the lines built again.
+    UstawSzerokoscDrogi(ProjektOkna, 12);
+    EXPECT_FALSE(ProjektOkna.LinieInnychOsi);
 }
 
 // The written route read back: the main alignment (every kind of element and of vertical curve) saved as LandXML

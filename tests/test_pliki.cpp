@@ -1,12 +1,10 @@
 // The .tro and .mtp readers and the converter: what each field becomes (the contract every reader keeps is
 // test_kontrakt_czytnikow.cpp).
-#include <filesystem>
 
 #include "pomocnicze/Pomocnicze.h"
 #include "test_pliki_dane.h"
 
 using namespace pliki_testowe;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -184,18 +182,6 @@ TEST(Przepisywanie, SiedemSekcjiDajePiecWKolejnosciZrodla) {
                                   "#Wspolrzedne200TEREN#\n0\n#Trojkaty200PROJ#P3D\n0",
                                   "b.mtp"),
               baner + Crlf("#TroTEREN#|0|#Wspolrzedne200PROJ#|0|||#WspTEREN#|0||#TroPROJ#|0||"));
-}
-
-TEST(Przepisywanie, PrzykladowyMTPDajePrzykladowyTRO) {
-    // The shipped .tro is what the converter makes of the shipped .mtp, written over an old file with nothing
-    // left beside it; a missing source leaves the old file.
-    const std::string k = KatalogTymczasowy(), cel = k + "/stary.tro";
-    ZapiszPlik(cel, "stara tresc");
-    EXPECT_NE(Blad([&] { PrzepiszPlik(k + "/brak.mtp", cel); }).find("brak.mtp"), std::string::npos);
-    EXPECT_EQ(CzytajPlik(cel), "stara tresc");
-    PrzepiszPlik(ORVANY_ZRODLA "/Przyklady/Droga.mtp", cel);
-    EXPECT_EQ(std::tuple(CzytajPlik(cel), std::distance(fs::directory_iterator(k), {})),
-              std::tuple(CzytajPlik(ORVANY_ZRODLA "/Przyklady/Droga.tro"), 1));
 }
 
 TEST(Wczytywanie, RodzajPlikuZKoncowkiNazwy) {

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "pomocnicze/Pomocnicze.h"
+#include "route/Lancuch.h"
 #include "route/OblKlotka.h"
 
 namespace {
@@ -230,6 +231,8 @@ TEST(TrasyLosowe, Wlasnosci) {
         }
         ObliczTrase();
         if (!Trasa.Obliczona) continue;
+        // The route keeps its elements as the chain every lookup reads.
+        EXPECT_EQ(Trasa.Lancuch, LancuchZTrasy(Trasa));
         const auto& el = Trasa.ElementyTrasy;
         bool dokladne = true;                           // the series are accurate up to a turn of 0.5 rad
         std::vector<std::pair<double, double>> zlacza;  // chainage, allowed step
