@@ -10,8 +10,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <sys/mman.h>
@@ -117,3 +119,89 @@ void WKilkuWatkach(int n, F&& f) {
     for (const std::exception_ptr& e : bledy)
         if (e) std::rethrow_exception(e);
 }
+
+// A second thread kept for work handed to it thousands of times a second, each
+// piece lasting microseconds, where starting a thread for every piece (as
+// NaDwochWatkach does) would cost more than the piece. Zlec() hands it the
+// next run of `praca`, which it runs while the caller does its own share;
+// Czekaj() returns when that run has ended and raises its exception, if any;
+// it says whether the run ended while the caller was still spinning, which
+// it rarely does on a machine whose cores are busy with other work: the
+// caller had better do the work alone then.
+// Between pieces the thread spins a few microseconds before it sleeps, so a
+// piece that follows at once costs no system call. Not started (Jest() false)
+// when the machine has one core or no thread can be made: the caller then does
+// the work alone.
+class TDrugiWatek {
+public:
+    template <typename F>
+    explicit TDrugiWatek(F praca) : praca_(std::move(praca)) {
+        if (std::thread::hardware_concurrency() < 2) return;
+        try {
+            watek_ = std::thread([this] { Petla(); });
+        } catch (const std::system_error&) {}
+    }
+    ~TDrugiWatek() {
+        if (!watek_.joinable()) return;
+        koniec_.store(true, std::memory_order_relaxed);
+        zlecenie_.fetch_add(1, std::memory_order_release);
+        zlecenie_.notify_one();
+        watek_.join();
+    }
+    TDrugiWatek(const TDrugiWatek&) = delete;
+    TDrugiWatek& operator=(const TDrugiWatek&) = delete;
+
+    bool Jest() const { return watek_.joinable(); }
+    void Zlec() {
+        zlecenie_.fetch_add(1, std::memory_order_release);
+        zlecenie_.notify_one();
+    }
+    bool Czekaj() {
+        const std::uint32_t z = zlecenie_.load(std::memory_order_relaxed);
+        const bool naCzas = Poczekaj(gotowe_, [z](std::uint32_t g) { return g != z; });
+        if (blad_) std::rethrow_exception(std::exchange(blad_, nullptr));
+        return naCzas;
+    }
+
+private:
+    static void Pauza() {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    // Until `dalej(value)` is false: spinning for some tens of microseconds,
+    // then asleep on the value. True when it ended within the spin.
+    template <typename P>
+    static bool Poczekaj(const std::atomic<std::uint32_t>& a, P dalej) {
+        constexpr int kObroty = 2000;
+        std::uint32_t v = a.load(std::memory_order_acquire);
+        int n = 0;
+        for (; dalej(v); v = a.load(std::memory_order_acquire))
+            if (++n < kObroty)
+                Pauza();
+            else
+                a.wait(v, std::memory_order_acquire);
+        return n < kObroty;
+    }
+    void Petla() {
+        std::uint32_t widziane = 0;
+        for (;;) {
+            Poczekaj(zlecenie_, [&widziane](std::uint32_t z) { return z == widziane; });
+            widziane = zlecenie_.load(std::memory_order_acquire);
+            if (koniec_.load(std::memory_order_relaxed)) return;
+            try {
+                praca_();
+            } catch (...) {
+                blad_ = std::current_exception();
+            }
+            gotowe_.store(widziane, std::memory_order_release);
+            gotowe_.notify_one();
+        }
+    }
+
+    std::function<void()> praca_;
+    std::atomic<std::uint32_t> zlecenie_{0}, gotowe_{0};
+    std::atomic<bool> koniec_{false};
+    std::exception_ptr blad_;
+    std::thread watek_;
+};

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
+
+#include "common/Rownolegle.h"
 
 namespace {
 
@@ -107,8 +110,9 @@ private:
 class TPrzerzedzanie {
 public:
     // A nanometre over the tolerance: the rounding of a plane at its own vertices never asks for them again.
-    TPrzerzedzanie(const TSiatkaNMT& s, double tol)
-        : s_(s), W_(s.Kolumny), H_(s.Wiersze), Z_(s.Z.data()), tol_(tol + 1e-9) {
+    TPrzerzedzanie(const TSiatkaNMT& s, double tol, const TWatkiPrzerzedzania& watki)
+        : s_(s), W_(s.Kolumny), H_(s.Wiersze), Z_(s.Z.data()), tol_(tol + 1e-9),
+          prog_(std::max<int64_t>(watki.Prog, 1)), ileWatkow_(watki.Ile) {
         // The nodes with data, and the nodes without data that have no data among their eight neighbours.
         const double* wiersz = nullptr;
         dane_.Zbuduj(
@@ -140,11 +144,14 @@ public:
     bool Licz(const TPostep& postep, const std::atomic<bool>* przerwij) {
         const int32_t a = DodajPunkt(0, 0), b = DodajPunkt(W_ - 1, 0), c = DodajPunkt(W_ - 1, H_ - 1),
                       d = DodajPunkt(0, H_ - 1);
+        if (watki_ == nullptr && ileWatkow_ > 1 && static_cast<int64_t>(W_) * H_ >= prog_)
+            watki_ = std::make_unique<TDrugiWatek>([this] { SkanujStrone(1); });
         const int32_t t0 = NowyTrojkat(a, b, c), t1 = NowyTrojkat(a, c, d);
         N_[t0] = {-1, t1, -1};  // opposite a: bc (hull); opposite b: ca -> t1; opposite c: ab (hull)
         N_[t1] = {-1, -1, t0};  // opposite a: cd (hull); opposite c: da (hull); opposite d: ac -> t0
         Skanuj(t0);
         Skanuj(t1);
+        WykonajSkany();
         double bladPoczatkowy = -1.0, ulamek = 0.0;
         std::int64_t krok = 0;
         while (!kopiec_.empty()) {
@@ -156,6 +163,7 @@ public:
                 continue;
             if (w.Blad == kDoSkanowania) {
                 SkanujPlaszczyzne(t, Trojkat(t));
+                WykonajSkany();
                 continue;
             }
             if ((++krok & 1023) == 0) {
@@ -204,6 +212,9 @@ private:
     const int32_t W_, H_;
     const double* Z_;
     const double tol_;
+    // Batches of plane scans reaching prog_ nodes are shared with a second thread.
+    const int64_t prog_;
+    const int ileWatkow_;
     TBiegi dane_, glebokie_;
     std::vector<int32_t> px_, py_;
     std::vector<std::uint8_t> pd_;  // the point has data (kept beside it: the grid's heights are far apart)
@@ -282,6 +293,7 @@ private:
         std::sort(zmienione_.begin(), zmienione_.end());
         zmienione_.erase(std::unique(zmienione_.begin(), zmienione_.end()), zmienione_.end());
         for (int32_t q : zmienione_) Skanuj(q);
+        WykonajSkany();
     }
 
     void WstawWTrojkat(int32_t t, int32_t p) {
@@ -480,16 +492,42 @@ private:
         SkanujPlaszczyzne(t, T);
     }
 
+    // A plane scan of a batch: the triangle's rows from yOd in steps of krok
+    // (a large triangle is shared by both threads row by row), the plane
+    // through its vertices, z = Zw0 + gx (x - X0) + gy (y - Y0), and the node
+    // farthest from it (-1: none beyond the tolerance). Strona 1 is the second
+    // thread's.
+    struct TSkan {
+        int32_t t;
+        int32_t Strona;
+        int64_t yOd, krok, Praca;
+        double gx, gy;
+        int64_t Wezel;
+        double Blad;
+        TTrojkatSiatki T;
+    };
+
+    // The scan waits in the batch; WykonajSkany reports the batch's results.
+    // Waiting changes nothing: a plane scan's error is never a forced split,
+    // the only result that the other scans of the batch look for on the heap.
     void SkanujPlaszczyzne(int32_t t, const TTrojkatSiatki& T) {
-        // The plane through the vertices: z = Zw0 + gx (x - X0) + gy (y - Y0).
         const double x1 = static_cast<double>(T.X[1] - T.X[0]), y1 = static_cast<double>(T.Y[1] - T.Y[0]);
         const double x2 = static_cast<double>(T.X[2] - T.X[0]), y2 = static_cast<double>(T.Y[2] - T.Y[0]);
         const double z1 = T.Zw[1] - T.Zw[0], z2 = T.Zw[2] - T.Zw[0];
         const double det = x1 * y2 - x2 * y1;
         const double gx = (z1 * y2 - z2 * y1) / det, gy = (x1 * z2 - x2 * z1) / det;
+        // The nodes inside, about: half the box, and a set-up for every row.
+        const int64_t szer = std::max({T.X[0], T.X[1], T.X[2]}) - std::min({T.X[0], T.X[1], T.X[2]}) + 1;
+        const int64_t wiersze = T.Ymax - T.Ymin + 1;
+        skany_.push_back({t, 0, T.Ymin, 1, wiersze * (szer / 2 + 8), gx, gy, -1, tol_, T});
+    }
+
+    void SkanujWiersze(TSkan& s) const {
+        const TTrojkatSiatki& T = s.T;
+        const double gx = s.gx, gy = s.gy;
         double blad = tol_;
         int64_t najlepszy = -1;
-        for (int64_t y = T.Ymin; y <= T.Ymax; ++y) {
+        for (int64_t y = s.yOd; y <= T.Ymax; y += s.krok) {
             int64_t lo, hi;
             T.Zakres(y, W_, lo, hi);
             if (lo > hi) continue;
@@ -504,7 +542,71 @@ private:
                     }
                 }
         }
-        Zglos(t, najlepszy, blad);
+        s.Wezel = najlepszy;
+        s.Blad = blad;
+    }
+
+    void SkanujStrone(int32_t strona) {
+        for (TSkan& s : skany_)
+            if (s.Strona == strona) SkanujWiersze(s);
+    }
+
+    // The batch's scans, on two threads when they reach prog_ nodes together:
+    // a triangle of half that much is split row by row (even rows here, odd
+    // rows there), the rest go whole to the thread with less to do. Of equal
+    // errors the lower node is taken, as one scan in row order takes it, so
+    // the result never depends on how the batch was shared.
+    void WykonajSkany() {
+        if (skany_.empty()) return;
+        int64_t razem = 0;
+        for (const TSkan& s : skany_) razem += s.Praca;
+        if (razem >= prog_ && przerwa_ > 0) --przerwa_;
+        if (watki_ && watki_->Jest() && razem >= prog_ && przerwa_ == 0) {
+            const std::size_t ile = skany_.size();
+            int64_t praca[2] = {0, 0};
+            for (std::size_t n = 0; n < ile; ++n) {
+                TSkan& s = skany_[n];
+                if (2 * s.Praca >= prog_ && s.T.Ymax > s.T.Ymin) {
+                    s.krok = 2;
+                    s.Praca /= 2;
+                    TSkan drugi = s;
+                    drugi.yOd = s.yOd + 1;
+                    drugi.Strona = 1;
+                    skany_.push_back(drugi);
+                    praca[0] += s.Praca;
+                    praca[1] += s.Praca;
+                } else {
+                    s.Strona = praca[1] < praca[0] ? 1 : 0;
+                    praca[s.Strona] += s.Praca;
+                }
+            }
+            watki_->Zlec();
+            SkanujStrone(0);
+            // When the other cores are busy the second thread comes late, and
+            // every batch waits for it: then this thread scans alone for a while.
+            spoznione_ += !watki_->Czekaj();
+            if (++oddane_ == 32) {
+                if (spoznione_ > 8) przerwa_ = 2048;
+                oddane_ = spoznione_ = 0;
+            }
+            for (std::size_t n = ile; n < skany_.size(); ++n) {
+                const TSkan& d = skany_[n];
+                for (std::size_t m = 0; m < ile; ++m) {
+                    TSkan& s = skany_[m];
+                    if (s.t != d.t || s.krok != 2) continue;
+                    if (d.Blad > s.Blad || (d.Blad == s.Blad && d.Wezel >= 0 && d.Wezel < s.Wezel)) {
+                        s.Blad = d.Blad;
+                        s.Wezel = d.Wezel;
+                    }
+                    break;
+                }
+            }
+            skany_.resize(ile);
+        } else {
+            for (TSkan& s : skany_) SkanujWiersze(s);
+        }
+        for (const TSkan& s : skany_) Zglos(s.t, s.Wezel, s.Blad);
+        skany_.clear();
     }
 
     // Of the columns a..b of row y, the node farthest from the triangle's
@@ -632,16 +734,21 @@ private:
         if (wymuszony >= 0) return Zglos(t, wymuszony, kWymuszony);
         Zglos(t, najlepszy, blad);
     }
+
+    std::vector<TSkan> skany_;
+    int oddane_ = 0, spoznione_ = 0, przerwa_ = 0;
+    // Last: the second thread stops before the arrays it reads go.
+    std::unique_ptr<TDrugiWatek> watki_;
 };
 
 }  // namespace
 
 std::optional<TTinNMT> PrzerzedzSiatke(const TSiatkaNMT& siatka, double tolerancja, const TPostep& postep,
-                                       const std::atomic<bool>* przerwij) {
+                                       const std::atomic<bool>* przerwij, const TWatkiPrzerzedzania& watki) {
     if (siatka.Kolumny < 2 || siatka.Wiersze < 2) return TTinNMT{};
     if (!(tolerancja >= 0.0) || !std::isfinite(tolerancja))
         throw BladKonwersji("Tolerancja wysokości musi być liczbą nieujemną (podano " + G2(tolerancja) + ").");
-    TPrzerzedzanie p(siatka, tolerancja);
+    TPrzerzedzanie p(siatka, tolerancja, watki);
     if (!p.Licz(postep, przerwij)) return std::nullopt;
     return p.Wynik();
 }

@@ -36,7 +36,17 @@ struct TTinNMT {
     std::int64_t Wezly = 0;
 };
 
+// How the thinning uses the machine: the scans of the triangles that one
+// insertion changed are shared with a second thread when together they cover
+// `Prog` nodes or more (below that the hand-over costs more than it saves).
+// The TIN is the same whichever is chosen.
+struct TWatkiPrzerzedzania {
+    int Ile = 2;
+    std::int64_t Prog = 4096;
+};
+
 // The grid thinned to a TIN within `tolerancja` metres (vertically). None
 // when `przerwij` was set. Progress goes from 0 to 1.
 std::optional<TTinNMT> PrzerzedzSiatke(const TSiatkaNMT& siatka, double tolerancja, const TPostep& postep = {},
-                                       const std::atomic<bool>* przerwij = nullptr);
+                                       const std::atomic<bool>* przerwij = nullptr,
+                                       const TWatkiPrzerzedzania& watki = {});

@@ -15,6 +15,7 @@
 #include <sys/mman.h>
 
 #include "common/BledySystemu.h"
+#include "nmt/CzytanieGDAL.h"
 
 namespace {
 
@@ -34,46 +35,6 @@ std::vector<double> TablicaWysokosci(std::size_t n, double wartosc) {
     z.assign(n, wartosc);
     return z;
 }
-
-constexpr double kNajwiekszaWartosc = 1e12;  // coordinates and heights, as the other readers allow
-
-[[noreturn]] void Blad(const std::string& komunikat, const std::string& nazwa, long wiersz = 0) {
-    throw BladKonwersji(komunikat + "\nPlik: " + nazwa + (wiersz > 0 ? ", wiersz: " + std::to_string(wiersz) : ""));
-}
-
-// GDAL's messages of one read, collected by a handler on this thread only.
-struct TBledyGDAL {
-    std::string Ostatni;
-};
-
-void CPL_STDCALL ZbierzBlad(CPLErr klasa, CPLErrorNum, const char* tekst) {
-    auto* b = static_cast<TBledyGDAL*>(CPLGetErrorHandlerUserData());
-    if (b && klasa >= CE_Failure && tekst) b->Ostatni = tekst;
-}
-
-class TObslugaBledowGDAL {
-public:
-    TObslugaBledowGDAL() { CPLPushErrorHandlerEx(ZbierzBlad, &bledy_); }
-    ~TObslugaBledowGDAL() { CPLPopErrorHandler(); }
-    TObslugaBledowGDAL(const TObslugaBledowGDAL&) = delete;
-    TObslugaBledowGDAL& operator=(const TObslugaBledowGDAL&) = delete;
-    const std::string& Ostatni() const { return bledy_.Ostatni; }
-
-private:
-    TBledyGDAL bledy_;
-};
-
-// The file's line GDAL's message names ("At line 12"), 0 when none.
-long WierszZKomunikatu(const std::string& t) {
-    static const std::regex wzor("[Aa]t line ([0-9]+)");
-    std::smatch m;
-    if (std::regex_search(t, m, wzor)) return std::strtol(m[1].str().c_str(), nullptr, 10);
-    return 0;
-}
-
-struct TZamknij {
-    void operator()(void* z) const { GDALClose(static_cast<GDALDatasetH>(z)); }
-};
 
 int KodEPSG(GDALDatasetH ds) {
     OGRSpatialReferenceH srs = GDALGetSpatialRef(ds);
@@ -109,7 +70,7 @@ TSiatkaNMT CzytajSiatkeNMT(const std::string& nazwa, const TOpcjeCzytaniaNMT& op
                             : format == TFormatNMT::XYZ ? "XYZ"
                             : format == TFormatNMT::TIF ? "GTiff"
                                                         : nullptr;
-    if (!sterownik) Blad("Nieznany rodzaj siatki: oczekiwano pliku .asc, .xyz, .tif albo .tiff.", nazwa);
+    if (!sterownik) BladSiatki("Nieznany rodzaj siatki: oczekiwano pliku .asc, .xyz, .tif albo .tiff.", nazwa);
     GDALAllRegister();
     TObslugaBledowGDAL bledy;
     const char* const sterowniki[] = {sterownik, nullptr};
@@ -119,11 +80,11 @@ TSiatkaNMT CzytajSiatkeNMT(const std::string& nazwa, const TOpcjeCzytaniaNMT& op
                                                   format == TFormatNMT::ASC ? opcjeOtwarcia : nullptr, nullptr));
     auto bladGDAL = [&](const std::string& co) {
         const std::string g = bledy.Ostatni();
-        Blad(co + (g.empty() ? "" : " (GDAL: " + g + ")"), nazwa, WierszZKomunikatu(g));
+        BladSiatki(co + (g.empty() ? "" : " (GDAL: " + g + ")"), nazwa, WierszZKomunikatu(g));
     };
     if (!ds) {
         std::FILE* f = std::fopen(nazwa.c_str(), "rb");
-        if (!f) Blad("Nie można otworzyć pliku siatki: " + OpisBleduSystemu(errno) + ".", nazwa);
+        if (!f) BladSiatki("Nie można otworzyć pliku siatki: " + OpisBleduSystemu(errno) + ".", nazwa);
         std::fclose(f);
         bladGDAL("Plik nie jest siatką wysokości w formacie " +
                  std::string(format == TFormatNMT::ASC   ? "ARC/INFO ASCII (.asc)"
@@ -133,48 +94,37 @@ TSiatkaNMT CzytajSiatkeNMT(const std::string& nazwa, const TOpcjeCzytaniaNMT& op
     }
     GDALDatasetH d = ds.get();
     const std::int64_t k = GDALGetRasterXSize(d), w = GDALGetRasterYSize(d);
-    if (GDALGetRasterCount(d) < 1) Blad("Plik siatki nie zawiera żadnego pasma wysokości.", nazwa);
+    if (GDALGetRasterCount(d) < 1) BladSiatki("Plik siatki nie zawiera żadnego pasma wysokości.", nazwa);
     if (k * w > kNajwiecejWezlowNMT)
-        Blad("Siatka " + std::to_string(k) + " × " + std::to_string(w) + " węzłów jest za duża (najwyżej " +
-                 std::to_string(kNajwiecejWezlowNMT / 1'000'000) + " mln węzłów).",
-             nazwa);
+        BladSiatki("Siatka " + std::to_string(k) + " × " + std::to_string(w) + " węzłów jest za duża (najwyżej " +
+                       std::to_string(kNajwiecejWezlowNMT / 1'000'000) + " mln węzłów).",
+                   nazwa);
     if (k < 2 || w < 2)
-        Blad("Siatka " + std::to_string(k) + " × " + std::to_string(w) +
-                 " węzłów nie ma ani jednego oczka: potrzeba co najmniej 2 × 2 węzłów.",
-             nazwa);
+        BladSiatki("Siatka " + std::to_string(k) + " × " + std::to_string(w) +
+                       " węzłów nie ma ani jednego oczka: potrzeba co najmniej 2 × 2 węzłów.",
+                   nazwa);
     double gt[6];
-    if (GDALGetGeoTransform(d, gt) != CE_None) Blad("Plik siatki nie podaje położenia ani rozstawu węzłów.", nazwa);
-    if (gt[2] != 0.0 || gt[4] != 0.0) Blad("Siatka obrócona względem osi układu nie jest obsługiwana.", nazwa);
+    if (GDALGetGeoTransform(d, gt) != CE_None)
+        BladSiatki("Plik siatki nie podaje położenia ani rozstawu węzłów.", nazwa);
+    if (gt[2] != 0.0 || gt[4] != 0.0) BladSiatki("Siatka obrócona względem osi układu nie jest obsługiwana.", nazwa);
     for (double v : gt)
         if (!(std::fabs(v) <= kNajwiekszaWartosc))
-            Blad("Położenie lub rozstaw węzłów siatki jest poza dopuszczalnym zakresem (od -1e12 do 1e12).", nazwa);
-    if (gt[1] == 0.0 || gt[5] == 0.0) Blad("Rozstaw węzłów siatki jest zerowy.", nazwa);
+            BladSiatki("Położenie lub rozstaw węzłów siatki jest poza dopuszczalnym zakresem (od -1e12 do 1e12).",
+                       nazwa);
+    if (gt[1] == 0.0 || gt[5] == 0.0) BladSiatki("Rozstaw węzłów siatki jest zerowy.", nazwa);
 
     GDALRasterBandH pasmo = GDALGetRasterBand(d, 1);
     int maBrak = 0;
     const double brak = GDALGetRasterNoDataValue(pasmo, &maBrak);
 
-    // The file's rows (GDAL's columns i, rows j) read in strips.
+    // The file's rows (GDAL's columns i, rows j), a large ASCII grid on two threads.
     std::vector<double> z = TablicaWysokosci(static_cast<std::size_t>(k * w), 0.0);
-    const int pas = 256;
-    for (std::int64_t j0 = 0; j0 < w; j0 += pas) {
-        if (przerwij && przerwij->load(std::memory_order_relaxed)) return {};
-        const int ile = static_cast<int>(std::min<std::int64_t>(pas, w - j0));
-        if (GDALRasterIO(pasmo, GF_Read, 0, static_cast<int>(j0), static_cast<int>(k), ile,
-                         z.data() + static_cast<std::size_t>(j0 * k), static_cast<int>(k), ile, GDT_Float64, 0,
-                         0) != CE_None) {
-            // GDAL names the grid's row it could not read ("Y offset 2", from 0).
-            static const std::regex wzorWiersza("Y offset ([0-9]+)");
-            std::smatch m;
-            const std::string g = bledy.Ostatni();
-            if (std::regex_search(g, m, wzorWiersza))
-                Blad("Plik siatki jest niepełny lub uszkodzony: nie można odczytać wiersza " +
-                         std::to_string(std::strtol(m[1].str().c_str(), nullptr, 10) + 1) + " siatki.",
-                     nazwa);
-            bladGDAL("Nie można odczytać wysokości siatki (plik jest niepełny lub uszkodzony).");
-        }
-        if (postep) postep(static_cast<double>(j0 + ile) / static_cast<double>(w));
-    }
+    std::atomic<bool> stop{false};
+    const std::atomic<bool>& zatrzymaj = przerwij ? *przerwij : stop;
+    const bool wczytana = format == TFormatNMT::ASC && k * w >= opcje.ProgDwochWatkow
+                              ? CzytajASCNaDwochWatkach(nazwa, pasmo, z.data(), k, w, bledy, postep, zatrzymaj)
+                              : CzytajWiersze(pasmo, z.data(), k, 0, w, 0, bledy, nazwa, postep, w, zatrzymaj);
+    if (!wczytana) return {};
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const bool brakNaN = maBrak && std::isnan(brak);
     for (std::size_t n = 0; n < z.size(); ++n) {
@@ -185,9 +135,9 @@ TSiatkaNMT CzytajSiatkeNMT(const std::string& nazwa, const TOpcjeCzytaniaNMT& op
         }
         if (!(std::fabs(v) <= kNajwiekszaWartosc)) {
             const std::int64_t kol = static_cast<std::int64_t>(n) % k, wie = static_cast<std::int64_t>(n) / k;
-            Blad("Wysokość w wierszu " + std::to_string(wie + 1) + ", kolumnie " + std::to_string(kol + 1) +
-                     " siatki nie jest liczbą skończoną z dopuszczalnego zakresu (od -1e12 do 1e12).",
-                 nazwa);
+            BladSiatki("Wysokość w wierszu " + std::to_string(wie + 1) + ", kolumnie " + std::to_string(kol + 1) +
+                           " siatki nie jest liczbą skończoną z dopuszczalnego zakresu (od -1e12 do 1e12).",
+                       nazwa);
         }
     }
 
@@ -240,17 +190,17 @@ TSiatkaNMT PolaczArkusze(std::vector<TSiatkaNMT>&& arkusze, const std::vector<st
     for (std::size_t n = 0; n < arkusze.size(); ++n) {
         const TSiatkaNMT& a = arkusze[n];
         if (std::fabs(a.DX - dx) > 1e-6 * dx || std::fabs(a.DY - dy) > 1e-6 * dy)
-            Blad("Arkusz ma inny rozstaw węzłów (" + G2(a.DX) + " × " + G2(a.DY) + " m) niż pierwszy arkusz (" +
-                     G2(dx) + " × " + G2(dy) + " m); arkusze łączy się tylko przy jednym rozstawie.",
-                 nazwy[n]);
+            BladSiatki("Arkusz ma inny rozstaw węzłów (" + G2(a.DX) + " × " + G2(a.DY) + " m) niż pierwszy arkusz (" +
+                           G2(dx) + " × " + G2(dy) + " m); arkusze łączy się tylko przy jednym rozstawie.",
+                       nazwy[n]);
         const double fx = (a.X0 - a0.X0) / dx, fy = (a.Y0 - a0.Y0) / dy;
         if (std::fabs(fx - std::round(fx)) > 0.01 || std::fabs(fy - std::round(fy)) > 0.01)
-            Blad("Węzły arkusza nie leżą na siatce pierwszego arkusza (przesunięcie o ułamek oczka).", nazwy[n]);
+            BladSiatki("Węzły arkusza nie leżą na siatce pierwszego arkusza (przesunięcie o ułamek oczka).", nazwy[n]);
         if (a.EPSG != 0) {
             if (epsg != 0 && a.EPSG != epsg)
-                Blad("Arkusz jest w układzie EPSG:" + std::to_string(a.EPSG) +
-                         ", a poprzednie w EPSG:" + std::to_string(epsg) + ".",
-                     nazwy[n]);
+                BladSiatki("Arkusz jest w układzie EPSG:" + std::to_string(a.EPSG) +
+                               ", a poprzednie w EPSG:" + std::to_string(epsg) + ".",
+                           nazwy[n]);
             epsg = a.EPSG;
         }
         xmin = std::min(xmin, a.X0);
@@ -260,9 +210,10 @@ TSiatkaNMT PolaczArkusze(std::vector<TSiatkaNMT>&& arkusze, const std::vector<st
     }
     const std::int64_t kol = std::llround((xmax - xmin) / dx) + 1, wie = std::llround((ymax - ymin) / dy) + 1;
     if (kol * wie > kNajwiecejWezlowNMT)
-        Blad("Połączone arkusze dają siatkę " + std::to_string(kol) + " × " + std::to_string(wie) +
-                 " węzłów, za dużą (najwyżej " + std::to_string(kNajwiecejWezlowNMT / 1'000'000) + " mln węzłów).",
-             nazwy.back());
+        BladSiatki("Połączone arkusze dają siatkę " + std::to_string(kol) + " × " + std::to_string(wie) +
+                       " węzłów, za dużą (najwyżej " + std::to_string(kNajwiecejWezlowNMT / 1'000'000) +
+                       " mln węzłów).",
+                   nazwy.back());
     TSiatkaNMT s;
     s.Kolumny = static_cast<std::int32_t>(kol);
     s.Wiersze = static_cast<std::int32_t>(wie);

@@ -44,6 +44,8 @@ struct TOpcjeCzytaniaNMT {
     // XYZ: the columns are "x y z" in the Polish geodetic order (x is the
     // northing) instead of the GIS order (easting, northing).
     bool ZamienXY = false;
+    // An ASCII grid of at least this many nodes is read by two threads.
+    std::int64_t ProgDwochWatkow = 1'000'000;
 };
 
 // Reads one grid file through GDAL. Raises BladKonwersji with a Polish

@@ -239,6 +239,74 @@ TEST(NMT, DwaPorzadkiXYZ) {
     EXPECT_EQ(std::tuple(t.Kolumny, t.Wiersze, t.X0, t.Y0), std::tuple(3, 4, 400000.0, 600000.0));
 }
 
+TEST(NMT, ASCNaDwochWatkach) {
+    // Read by two threads (the file cut near its middle row) and by one: the same heights, whatever the lines hold.
+    const int W = 37, H = 29;
+    auto z = [](int i, int j) { return (i == 5 && j == 3) ? kBrak : 100 + 0.37 * i - 0.11 * j + 0.01 * ((i * j) % 7); };
+    const std::string naglowek =
+        "NCOLS 37\r\nnrows    29\r\nxllcenter 500000\r\nyllcenter 300000\r\ncellsize 1\r\n"
+        "NODATA_value -9999\r\n";
+    auto plik = [&](const std::string& nazwa, int naWiersz, const char* koniec, const char* format) {
+        std::string t = naglowek;
+        char b[64];
+        int w = 0;
+        for (int j = H - 1; j >= 0; --j)
+            for (int i = 0; i < W; ++i) {
+                std::snprintf(b, sizeof b, format, z(i, j));
+                t += b;
+                t += ++w % naWiersz == 0 ? koniec : " ";
+            }
+        const std::string p = KatalogTymczasowy() + "/" + nazwa;
+        ZapiszPlik(p, t);
+        return p;
+    };
+    const std::vector<std::string> pliki = {
+        plik("wiersze.asc", W, "\r\n", "%.2f"),   // a row a line, Windows line ends
+        plik("zawiniete.asc", 10, "\n", "%.2f"),  // rows wrapped, ten values a line
+        plik("jedna.asc", W * H, "\n", "%.6e"),   // all in one line: nowhere to cut
+        plik("nan.asc", 7, "\n", "%.2f"),         // below: a value GDAL reads its own way
+    };
+    {
+        std::string t = CzytajPlik(pliki[3]);
+        t.replace(t.rfind("100."), 3, "nan");
+        ZapiszPlik(pliki[3], t);
+    }
+    // The grid, or the message of its error.
+    auto czytaj = [](const std::string& p, std::int64_t prog) -> std::pair<TSiatkaNMT, std::string> {
+        try {
+            return {CzytajSiatkeNMT(p, {false, prog}), ""};
+        } catch (const BladKonwersji& e) {
+            return {{}, e.what()};
+        }
+    };
+    for (const std::string& p : pliki) {
+        SCOPED_TRACE(p);
+        const auto [jeden, b1] = czytaj(p, 1'000'000);
+        const auto [dwa, b2] = czytaj(p, 1);
+        EXPECT_EQ(b1, b2);
+        if (p == pliki[3]) EXPECT_NE(b1.find("wierszu 29, kolumnie 3"), std::string::npos) << b1;
+        if (!b1.empty()) continue;
+        ASSERT_EQ(std::tuple(dwa.Kolumny, dwa.Wiersze, dwa.X0, dwa.Y0), std::tuple(W, H, 500000.0, 300000.0));
+        ASSERT_EQ(jeden.Z.size(), dwa.Z.size());
+        for (std::size_t n = 0; n < jeden.Z.size(); ++n)
+            ASSERT_TRUE(jeden.Z[n] == dwa.Z[n] || (std::isnan(jeden.Z[n]) && std::isnan(dwa.Z[n]))) << n;
+        if (p == pliki[0]) {
+            EXPECT_TRUE(std::isnan(dwa.Z[dwa.Indeks(5, 3)]));
+            EXPECT_NEAR(dwa.Z[dwa.Indeks(36, 0)], 100 + 0.37 * 36, 1e-9);
+        }
+    }
+    // Cut short in the lower half (the second thread's part) or in the upper: the same message as one thread gives.
+    for (double czesc : {0.8, 0.3}) {
+        std::string t = CzytajPlik(pliki[1]);
+        t.resize(std::size_t(t.size() * czesc));
+        const std::string p = KatalogTymczasowy() + "/ucieta.asc";
+        ZapiszPlik(p, t);
+        const std::string b1 = czytaj(p, 1'000'000).second, b2 = czytaj(p, 1).second;
+        EXPECT_NE(b1.find("nie można odczytać wiersza"), std::string::npos) << b1;
+        EXPECT_EQ(b1, b2);
+    }
+}
+
 TEST(NMT, GeoTIFFZGDAL) {
     // 5 x 4 pixels of 2 m, the north-west corner at (500000, 300008), EPSG:2180, nodata -9999 at one pixel (where
     // the nodes lie: the readers' contract).
