@@ -46,27 +46,17 @@ TEST(Napisy, NazwyZPlikuWJednymWierszu) {
         {"\x1B[31mczerwony\x1B[0m", "\\x1B[31mczerwony\\x1B[0m"},
         {"\x07\x7F\xC2\x9B"
          "2J",
-         "\\x07\\x7F\\x9B2J"},                                     // BEL, DEL and the 8-bit CSI
-        {"\xE2\x80\xAEtxe\xE2\x80\xA8", "\\u{202E}txe\\u{2028}"},  // direction override, line separator
-        {"M\xFFZ\xC3", "M\xEF\xBF\xBDZ\xEF\xBF\xBD"},              // a stray byte, a cut character
-        {"\xC0\xAF\xED\xA0\x80", std::string(5 * 3, ' ')},         // overlong '/', a surrogate: every byte replaced
+         "\\x07\\x7F\\x9B2J"},                                       // BEL, DEL and the 8-bit CSI
+        {"\xE2\x80\xAEtxe\xE2\x80\xA8", "\\u{202E}txe\\u{2028}"},    // direction override, line separator
+        {"M\xFFZ\xC3", "M\xEF\xBF\xBDZ\xEF\xBF\xBD"},                // a stray byte, a cut character
+        {"\xC0\xAF\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},  // overlong '/', a surrogate: every byte replaced
         {"C:\\droga", "C:\\\\droga"},
     };
-    for (const auto& [wejscie, wyjscie] : przypadki) {
-        std::string oczekiwane = wyjscie;
-        if (oczekiwane == std::string(15, ' ')) {
-            oczekiwane.clear();
-            for (int i = 0; i < 5; ++i) oczekiwane += "\xEF\xBF\xBD";
-        }
-        EXPECT_EQ(NapisZPliku(wejscie), oczekiwane);
-    }
+    for (const auto& [wejscie, wyjscie] : przypadki) EXPECT_EQ(NapisZPliku(wejscie), wyjscie);
     // Sixty characters (not bytes: a Polish letter is two) and "…"; a cut never splits a character.
-    const std::string dluga = std::string(100, 'x'), polska = [] {
-        std::string s;
-        for (int i = 0; i < 100; ++i) s += "ą";
-        return s;
-    }();
-    EXPECT_EQ(NapisZPliku(dluga), std::string(60, 'x') + "…");
+    std::string polska;
+    for (int i = 0; i < 100; ++i) polska += "ą";
+    EXPECT_EQ(NapisZPliku(std::string(100, 'x')), std::string(60, 'x') + "…");
     EXPECT_EQ(NapisZPliku(polska).size(), 60u * 2 + 3);
     EXPECT_EQ(NapisZPliku(std::string(60, 'x')), std::string(60, 'x'));
     EXPECT_EQ(CytatZPliku("PROJ"), "„PROJ”");

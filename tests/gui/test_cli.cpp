@@ -70,6 +70,17 @@ std::vector<double> Liczby(const std::string& wiersz) {
 // The width and height in a PNG's header.
 std::string RozmiarPng(int w, int h) { return {'\0', '\0', char(w >> 8), char(w), '\0', '\0', char(h >> 8), char(h)}; }
 
+// A LandXML file's start, and its route from 641.2153: a line, an arc of R 200, a line; 300 m.
+const std::string NaglowekLandXML = R"(<?xml version="1.0"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2"><Units><Metric linearUnit="meter"/></Units>
+)",
+                  OsOd641 = R"(<Alignment name="Oś 1" staStart="641.2153"><CoordGeom>
+<Line><Start>5500000 7500000</Start><End>5500000 7500100</End></Line>
+<Curve rot="ccw" crvType="arc" radius="200"><Start>5500000 7500100</Start><Center>5500200 7500100</Center>
+<End>5500024.483487565 7500195.885107720</End></Curve>
+<Line><Start>5500024.483487565 7500195.885107720</Start><End>5500072.426041465 7500283.643363952</End></Line>
+</CoordGeom>)";
+
 // Small files. teren: TEREN over 1000..1200 x 2000..2200 (the load shift) and
 // the route (1010, 2010) - (1110, 2010) - (1110, 2110) with R = 50 at the
 // middle: straight to 50, arc around (1060, 2060) to 128.54, straight to 178.54.
@@ -398,19 +409,15 @@ TEST_F(Narzedzie, Widocznosc) {
     EXPECT_GE(zaslonietych, 4);
 }
 
-// The design line of a LandXML alignment at round chainages: a route from 641.2153 (a line, an arc of R 200, a line;
-// 300 m) with grades of +2 % and -2 % and a parabola of 100 m over 0+791.2153 (worked by hand: at 800, 58.7847 m
-// into the curve, 103 + 0.02 * 8.7847 - 0.0002 * 58.7847^2 and a grade of 2 - 4 * 0.587847 %).
+// The design line of a LandXML alignment at round chainages: the route from 641.2153 with grades of +2 % and -2 %
+// and a parabola of 100 m over 0+791.2153 (worked by hand: at 800, 58.7847 m into the curve,
+// 103 + 0.02 * 8.7847 - 0.0002 * 58.7847^2 and a grade of 2 - 4 * 0.587847 %).
 TEST_F(Narzedzie, Niweleta) {
     const std::string xml = kat + "/niweleta.xml";
-    ZapiszPlik(xml, R"(<?xml version="1.0"?>
-<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2"><Units><Metric linearUnit="meter"/></Units>
-<Alignments><Alignment name="Oś 1" staStart="641.2153"><CoordGeom>
-<Line><Start>5500000 7500000</Start><End>5500000 7500100</End></Line>
-<Curve rot="ccw" crvType="arc" radius="200"><Start>5500000 7500100</Start><Center>5500200 7500100</Center>
-<End>5500024.483487565 7500195.885107720</End></Curve>
-<Line><Start>5500024.483487565 7500195.885107720</Start><End>5500072.426041465 7500283.643363952</End></Line>
-</CoordGeom><Profile name="Oś 1"><ProfSurf name="Teren"><PntList2D>641.2153 99 941.2153 98</PntList2D></ProfSurf>
+    ZapiszPlik(
+        xml,
+        NaglowekLandXML + "<Alignments>" + OsOd641 +
+            R"(<Profile name="Oś 1"><ProfSurf name="Teren"><PntList2D>641.2153 99 941.2153 98</PntList2D></ProfSurf>
 <ProfAlign name="Projekt"><PVI>641.2153 100</PVI><ParaCurve length="100">791.2153 103</ParaCurve>
 <PVI>941.2153 100</PVI></ProfAlign></Profile></Alignment></Alignments></LandXML>
 )");
@@ -420,10 +427,6 @@ TEST_F(Narzedzie, Niweleta) {
                                     "pikieta;Z;pochylenie", "641.2153;100.000;2.000", "650.0000;100.176;2.000",
                                     "700.0000;101.176;2.000", "750.0000;102.160;1.649", "800.0000;102.485;-0.351",
                                     "850.0000;101.824;-2.000", "900.0000;100.824;-2.000", "941.2153;100.000;-2.000"}));
-    // The station table at the same chainages.
-    const auto p = Linie(Uruchom({"pikiety", xml, "--krok", "50"}).Wyjscie);
-    ASSERT_EQ(p.size(), 9u);
-    EXPECT_EQ(p[2].substr(0, 9), "650.0000;");
     // The report lists the file's alignments and profiles.
     const TWynik r = Uruchom({"raport", xml});
     EXPECT_NE(r.Wyjscie.find("Trasy pliku:\nTrasa „Oś 1”: pikieta początkowa 641.215, długość 300.000 m, elementy: 2 "
@@ -441,21 +444,14 @@ TEST_F(Narzedzie, Niweleta) {
 }
 
 // Every table with a step starts at the route's start, goes on at round multiples of the displayed chainage and
-// ends at the route's end: the same LandXML route from 641.2153 (300 m), now over a level design surface named PROJ.
+// ends at the route's end: the route from 641.2153 over a level design surface named PROJ.
 TEST_F(Narzedzie, PikietyZaokragloneWTabelach) {
     const std::string xml = kat + "/zaokraglone.xml";
-    ZapiszPlik(xml, R"(<?xml version="1.0"?>
-<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2"><Units><Metric linearUnit="meter"/></Units>
-<Surfaces><Surface name="PROJ"><Definition surfType="TIN"><Pnts>
+    ZapiszPlik(xml, NaglowekLandXML + R"(<Surfaces><Surface name="PROJ"><Definition surfType="TIN"><Pnts>
 <P id="1">7499900 5499900 100</P><P id="2">7499900 5500300 100</P><P id="3">7500400 5500300 100</P>
 <P id="4">7500400 5499900 100</P></Pnts><Faces><F>1 2 3</F><F>1 3 4</F></Faces></Definition></Surface></Surfaces>
-<Alignments><Alignment name="Oś 1" staStart="641.2153"><CoordGeom>
-<Line><Start>5500000 7500000</Start><End>5500000 7500100</End></Line>
-<Curve rot="ccw" crvType="arc" radius="200"><Start>5500000 7500100</Start><Center>5500200 7500100</Center>
-<End>5500024.483487565 7500195.885107720</End></Curve>
-<Line><Start>5500024.483487565 7500195.885107720</Start><End>5500072.426041465 7500283.643363952</End></Line>
-</CoordGeom></Alignment></Alignments></LandXML>
-)");
+<Alignments>)" + OsOd641 +
+                        "</Alignment></Alignments></LandXML>\n");
     const std::vector<std::string> oczekiwane = {"641.2", "650.0", "700.0", "750.0",
                                                  "800.0", "850.0", "900.0", "941.2"};
     auto pierwszaKolumna = [&](const std::vector<std::string>& polecenie, std::size_t doWiersza) {
@@ -470,6 +466,7 @@ TEST_F(Narzedzie, PikietyZaokragloneWTabelach) {
         }
         return k;
     };
+    EXPECT_EQ(pierwszaKolumna({"pikiety", xml, "--krok", "50"}, 9), oczekiwane);  // nothing after the end
     EXPECT_EQ(pierwszaKolumna({"widocznosc", xml, "--krok", "50"}, 8), oczekiwane);
     EXPECT_EQ(pierwszaKolumna({"pochylenia", xml, "--krok", "50"}, 8), oczekiwane);
     // The drainage check's bands run between the same chainages.
