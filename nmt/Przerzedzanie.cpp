@@ -563,6 +563,7 @@ private:
         if (razem >= prog_ && przerwa_ > 0) --przerwa_;
         if (watki_ && watki_->Jest() && razem >= prog_ && przerwa_ == 0) {
             const std::size_t ile = skany_.size();
+            skany_.reserve(2 * ile);  // the halves are added below while `s` refers into the array
             int64_t praca[2] = {0, 0};
             for (std::size_t n = 0; n < ile; ++n) {
                 TSkan& s = skany_[n];
