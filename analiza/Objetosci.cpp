@@ -37,7 +37,7 @@ void TrojkatyTerenu(const TIndeksWysokosci& teren, double x0, double y0, double 
     }
 }
 
-void DodajTrojkat(const TTrojkat& t, const TIndeksWysokosci& teren, const TPodzialTrasy& podzial,
+void DodajTrojkat(const TTrojkatRogi& t, const TIndeksWysokosci& teren, const TPodzialTrasy& podzial,
                   TSumyObjetosci& sumy) {
     // The design plane relative to its first vertex: z = Z1 + a (x - X1) + b (y - Y1).
     const double ux = t.X2 - t.X1, uy = t.Y2 - t.Y1, uz = t.Z2 - t.Z1;
@@ -99,7 +99,7 @@ void DodajTrojkat(const TTrojkat& t, const TIndeksWysokosci& teren, const TPodzi
 
 }  // namespace
 
-std::optional<TWynikObjetosci> ObliczObjetosci(const std::vector<TTrojkat>& proj, const TIndeksWysokosci& teren,
+std::optional<TWynikObjetosci> ObliczObjetosci(const TSiatka& proj, const TIndeksWysokosci& teren,
                                                const TPodzialTrasy& podzial, double wspolczynnik,
                                                const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
     if (!(wspolczynnik > 0.0) || !std::isfinite(wspolczynnik))
@@ -107,9 +107,9 @@ std::optional<TWynikObjetosci> ObliczObjetosci(const std::vector<TTrojkat>& proj
     const std::size_t ilePaskow = static_cast<std::size_t>(podzial.IlePaskow());
     TSumyObjetosci polowy[2] = {TSumyObjetosci(ilePaskow), TSumyObjetosci(ilePaskow)};
     const bool caly = PrzejdzNaDwochWatkach(
-        proj.size(),
+        proj.Trojkaty.size(),
         [&](std::size_t od, std::size_t do_, int polowa) {
-            for (std::size_t i = od; i < do_; ++i) DodajTrojkat(proj[i], teren, podzial, polowy[polowa]);
+            for (std::size_t i = od; i < do_; ++i) DodajTrojkat(Rogi(proj, i), teren, podzial, polowy[polowa]);
         },
         postep, przerwij);
     if (!caly) return std::nullopt;

@@ -54,7 +54,7 @@ struct TWynikObjetosci {
 // heights index over the division. k (wspolczynnik) turns a cubic metre of cut into the fill it
 // makes. Shared among two threads; none when `przerwij` was set before the end. Raises
 // BladKonwersji for a bulking factor that is not a positive number.
-std::optional<TWynikObjetosci> ObliczObjetosci(const std::vector<TTrojkat>& proj, const TIndeksWysokosci& teren,
+std::optional<TWynikObjetosci> ObliczObjetosci(const TSiatka& proj, const TIndeksWysokosci& teren,
                                                const TPodzialTrasy& podzial, double wspolczynnik = 1.0,
                                                const TPostepAnalizy& postep = {},
                                                const std::atomic<bool>* przerwij = nullptr);

@@ -18,7 +18,7 @@ struct TSumySpadkow {
           Min(ilePaskow, std::numeric_limits<double>::infinity()) {}
 };
 
-void DodajTrojkat(const TTrojkat& t, const TPodzialTrasy& podzial, double prog, TSumySpadkow& sumy) {
+void DodajTrojkat(const TTrojkatRogi& t, const TPodzialTrasy& podzial, double prog, TSumySpadkow& sumy) {
     const std::optional<double> spadek = SpadekTrojkata(t);
     if (!spadek) return;
     const bool plaski = *spadek < prog;
@@ -51,7 +51,7 @@ void DodajTrojkat(const TTrojkat& t, const TPodzialTrasy& podzial, double prog, 
 
 }  // namespace
 
-std::optional<double> SpadekTrojkata(const TTrojkat& t) {
+std::optional<double> SpadekTrojkata(const TTrojkatRogi& t) {
     const double ux = t.X2 - t.X1, uy = t.Y2 - t.Y1, uz = t.Z2 - t.Z1;
     const double vx = t.X3 - t.X1, vy = t.Y3 - t.Y1, vz = t.Z3 - t.Z1;
     const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
@@ -62,24 +62,24 @@ std::optional<double> SpadekTrojkata(const TTrojkat& t) {
     return std::hypot(nx, ny) / std::fabs(nz) * 100.0;
 }
 
-std::vector<std::uint8_t> KlasySpadku(const std::vector<TTrojkat>& trojkaty, double prog) {
-    std::vector<std::uint8_t> w(trojkaty.size(), 2);
+std::vector<std::uint8_t> KlasySpadku(const TSiatka& siatka, double prog) {
+    std::vector<std::uint8_t> w(siatka.Trojkaty.size(), 2);
     NaDwochWatkach(w.size(), [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i)
-            if (const std::optional<double> s = SpadekTrojkata(trojkaty[i]))
+            if (const std::optional<double> s = SpadekTrojkata(Rogi(siatka, i)))
                 w[i] = *s < prog ? 0 : *s < 2 * prog ? 1 : 2;
     });
     return w;
 }
 
-std::optional<TWynikSpadkow> ObliczSpadki(const std::vector<TTrojkat>& proj, const TPodzialTrasy& podzial, double prog,
+std::optional<TWynikSpadkow> ObliczSpadki(const TSiatka& proj, const TPodzialTrasy& podzial, double prog,
                                           const TPostepAnalizy& postep, const std::atomic<bool>* przerwij) {
     const std::size_t ilePaskow = static_cast<std::size_t>(podzial.IlePaskow());
     TSumySpadkow polowy[2] = {TSumySpadkow(ilePaskow), TSumySpadkow(ilePaskow)};
     const bool caly = PrzejdzNaDwochWatkach(
-        proj.size(),
+        proj.Trojkaty.size(),
         [&](std::size_t od, std::size_t do_, int polowa) {
-            for (std::size_t i = od; i < do_; ++i) DodajTrojkat(proj[i], podzial, prog, polowy[polowa]);
+            for (std::size_t i = od; i < do_; ++i) DodajTrojkat(Rogi(proj, i), podzial, prog, polowy[polowa]);
         },
         postep, przerwij);
     if (!caly) return std::nullopt;

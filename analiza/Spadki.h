@@ -25,11 +25,11 @@ constexpr double SzerokoscSpadkow = 30.0;
 
 // The resultant slope of a triangle in per cent; none for a triangle with no plan area (or a
 // coordinate that is not a number).
-std::optional<double> SpadekTrojkata(const TTrojkat& t);
+std::optional<double> SpadekTrojkata(const TTrojkatRogi& t);
 
 // The slope class of each triangle for the colouring of the design surface: 0 below the threshold
 // (flat), 1 from it to twice it, 2 steeper or without a slope (a vertical triangle).
-std::vector<std::uint8_t> KlasySpadku(const std::vector<TTrojkat>& trojkaty, double prog);
+std::vector<std::uint8_t> KlasySpadku(const TSiatka& siatka, double prog);
 
 struct TPrzedzialSpadkow {
     double Od = 0, Do = 0;            // the band's chainages (the route's own)
@@ -52,6 +52,6 @@ struct TWynikSpadkow {
 
 // The drainage check of the design surface's triangles (local coordinates) over the division.
 // The triangles are shared among two threads; none when `przerwij` was set before the end.
-std::optional<TWynikSpadkow> ObliczSpadki(const std::vector<TTrojkat>& proj, const TPodzialTrasy& podzial,
-                                          double prog = ProgSpadku, const TPostepAnalizy& postep = {},
+std::optional<TWynikSpadkow> ObliczSpadki(const TSiatka& proj, const TPodzialTrasy& podzial, double prog = ProgSpadku,
+                                          const TPostepAnalizy& postep = {},
                                           const std::atomic<bool>* przerwij = nullptr);

@@ -135,18 +135,17 @@ void Uporzadkuj(std::vector<std::uint32_t>& w) {
 
 }  // namespace
 
-TTrojkat TrojkatIndeksu(const TTrojkatWysokosci& r) {
+TTrojkatRogi TrojkatIndeksu(const TTrojkatWysokosci& r) {
     const double det = r.A2 * r.B3 - r.B2 * r.A3;
     const double u2 = r.B3 / det, v2 = -r.A3 / det, u3 = -r.B2 / det, v3 = r.A2 / det;
-    TTrojkat t;
+    TTrojkatRogi t;
     t.X1 = r.X1, t.Y1 = r.Y1, t.Z1 = r.Z1;
     t.X2 = r.X1 + u2, t.Y2 = r.Y1 + v2, t.Z2 = r.Z1 + r.Zu * u2 + r.Zv * v2;
     t.X3 = r.X1 + u3, t.Y3 = r.Y1 + v3, t.Z3 = r.Z1 + r.Zu * u3 + r.Zv * v3;
-    t.Xs = (t.X1 + t.X2 + t.X3) / 3.0, t.Ys = (t.Y1 + t.Y2 + t.Y3) / 3.0;
     return t;
 }
 
-bool PrzytnijTeren(const TTrojkat& t, const TIndeksWysokosci& proj, std::vector<TTrojkat>& kawalki) {
+bool PrzytnijTeren(const TTrojkatRogi& t, const TIndeksWysokosci& proj, std::vector<TTrojkatRogi>& kawalki) {
     std::int32_t i0, j0, i1, j1;
     const double x0 = std::min({t.X1, t.X2, t.X3}), x1 = std::max({t.X1, t.X2, t.X3});
     const double y0 = std::min({t.Y1, t.Y2, t.Y3}), y1 = std::max({t.Y1, t.Y2, t.Y3});
@@ -171,7 +170,7 @@ bool PrzytnijTeren(const TTrojkat& t, const TIndeksWysokosci& proj, std::vector<
     const TPudelko ramka(trojkat);
     for (std::uint32_t k : nad) {
         const TTrojkatWysokosci& r = proj.Trojkaty[k];
-        const TTrojkat p = TrojkatIndeksu(r);
+        const TTrojkatRogi p = TrojkatIndeksu(r);
         TWielokat obszar{{p.X1 - t.X1, p.Y1 - t.Y1}, {p.X2 - t.X1, p.Y2 - t.Y1}, {p.X3 - t.X1, p.Y3 - t.Y1}};
         if (Pole2(obszar) < 0.0) std::swap(obszar[1], obszar[2]);
         if (TPudelko(obszar).Rozlaczne(ramka)) continue;
@@ -198,7 +197,7 @@ bool PrzytnijTeren(const TTrojkat& t, const TIndeksWysokosci& proj, std::vector<
     // The kept pieces as fans of triangles in the ground's plane, turning as t does.
     for (const TWielokat& w : kawalkiW) {
         for (std::size_t i = 1; i + 1 < w.size(); ++i) {
-            TTrojkat q = t;
+            TTrojkatRogi q = t;
             const TP2& a = w[0];
             const TP2& b = przeciwnie ? w[i] : w[i + 1];
             const TP2& c = przeciwnie ? w[i + 1] : w[i];
@@ -207,7 +206,6 @@ bool PrzytnijTeren(const TTrojkat& t, const TIndeksWysokosci& proj, std::vector<
             q.X1 = t.X1 + a.X, q.Y1 = t.Y1 + a.Y, q.Z1 = t.Z1 + gu * a.X + gv * a.Y;
             q.X2 = t.X1 + b.X, q.Y2 = t.Y1 + b.Y, q.Z2 = t.Z1 + gu * b.X + gv * b.Y;
             q.X3 = t.X1 + c.X, q.Y3 = t.Y1 + c.Y, q.Z3 = t.Z1 + gu * c.X + gv * c.Y;
-            q.Xs = (q.X1 + q.X2 + q.X3) / 3.0, q.Ys = (q.Y1 + q.Y2 + q.Y3) / 3.0;
             kawalki.push_back(q);
         }
     }
@@ -244,14 +242,14 @@ namespace {
 // mesh triangle an index triangle stands for, or the triangle cut here.
 TIndeksWysokosci Przytnij(const TIndeksWysokosci& teren, const TIndeksWysokosci& proj,
                           const std::vector<std::uint32_t>* ktore, const TTerenWykopu* pociete) {
-    std::vector<TTrojkat> kawalki;
+    std::vector<TTrojkatRogi> kawalki;
     const std::size_t ile = ktore ? ktore->size() : teren.Trojkaty.size();
     kawalki.reserve(ile);
     for (std::size_t n = 0; n < ile; ++n) {
         const std::size_t k = ktore ? (*ktore)[n] : n;
-        const TTrojkat t = TrojkatIndeksu(teren.Trojkaty[k]);
+        const TTrojkatRogi t = TrojkatIndeksu(teren.Trojkaty[k]);
         if (pociete) {
-            const TTrojkat *od, *do_;
+            const TTrojkatRogi *od, *do_;
             if (pociete->KawalkiTrojkata(static_cast<std::size_t>(teren.NumeryTrojkatow[k]), od, do_))
                 kawalki.insert(kawalki.end(), od, do_);
             else
@@ -275,7 +273,7 @@ TIndeksWysokosci TerenPozaWykopemWzdluz(const TIndeksWysokosci& teren, const TIn
     return Przytnij(teren, proj, &ktore, pociete);
 }
 
-bool TTerenWykopu::KawalkiTrojkata(std::size_t nr, const TTrojkat*& od, const TTrojkat*& do_) const {
+bool TTerenWykopu::KawalkiTrojkata(std::size_t nr, const TTrojkatRogi*& od, const TTrojkatRogi*& do_) const {
     if (nr >= Ciety.size() || !Ciety[nr]) return false;
     const auto k = static_cast<std::size_t>(std::lower_bound(Numery.begin(), Numery.end(), nr) - Numery.begin());
     od = Kawalki.data() + Od[k];
@@ -283,9 +281,9 @@ bool TTerenWykopu::KawalkiTrojkata(std::size_t nr, const TTrojkat*& od, const TT
     return true;
 }
 
-TTerenWykopu PrzytnijSiatke(const std::vector<TTrojkat>& teren, const TIndeksWysokosci& proj) {
+TTerenWykopu PrzytnijSiatke(const TSiatka& teren, const TIndeksWysokosci& proj) {
     TTerenWykopu w;
-    w.Ciety.assign(teren.size(), 0);
+    w.Ciety.assign(teren.Trojkaty.size(), 0);
     if (proj.Pusty()) {
         w.Od.push_back(0);
         return w;
@@ -294,15 +292,15 @@ TTerenWykopu PrzytnijSiatke(const std::vector<TTrojkat>& teren, const TIndeksWys
     struct TPolowa {
         std::vector<std::uint32_t> Numery;
         std::vector<std::size_t> Od;
-        std::vector<TTrojkat> Kawalki;
+        std::vector<TTrojkatRogi> Kawalki;
     } polowy[2];
     NaDwochWatkach(
-        teren.size(),
+        teren.Trojkaty.size(),
         [&](std::size_t od, std::size_t do_) {
             TPolowa& h = polowy[od == 0 ? 0 : 1];
             for (std::size_t i = od; i < do_; ++i) {
                 const std::size_t przed = h.Kawalki.size();
-                if (!PrzytnijTeren(teren[i], proj, h.Kawalki)) continue;
+                if (!PrzytnijTeren(Rogi(teren, i), proj, h.Kawalki)) continue;
                 w.Ciety[i] = 1;
                 h.Numery.push_back(static_cast<std::uint32_t>(i));
                 h.Od.push_back(przed);

@@ -19,7 +19,7 @@
 // all of it is removed) are appended to `kawalki`, in t's plane, with t's
 // kind and t's turning sense. Pieces thinner than a micrometre are dropped.
 // Nothing is kept or shared between calls: several threads may call it at once.
-bool PrzytnijTeren(const TTrojkat& t, const TIndeksWysokosci& proj, std::vector<TTrojkat>& kawalki);
+bool PrzytnijTeren(const TTrojkatRogi& t, const TIndeksWysokosci& proj, std::vector<TTrojkatRogi>& kawalki);
 
 // The ground that can hide something: the terrain index's triangles cut by
 // PrzytnijTeren, as an index of its own with the terrain's shift.
@@ -30,7 +30,7 @@ TIndeksWysokosci TerenPozaWykopem(const TIndeksWysokosci& teren, const TIndeksWy
 std::vector<std::uint32_t> TrojkatyWzdluz(const TIndeksWysokosci& ix, const TPunkt3D& a, const TPunkt3D& b);
 
 // The corners of an index triangle (the inverse of its barycentric weights).
-TTrojkat TrojkatIndeksu(const TTrojkatWysokosci& r);
+TTrojkatRogi TrojkatIndeksu(const TTrojkatWysokosci& r);
 
 // A whole ground mesh as the views draw it: the triangles PrzytnijTeren cut and
 // the pieces kept of each. Made once for a mesh and a design surface, read by
@@ -39,14 +39,14 @@ struct TTerenWykopu {
     std::vector<std::uint8_t> Ciety;    // per mesh triangle: 1 when it was cut
     std::vector<std::uint32_t> Numery;  // the cut triangles' numbers, ascending
     std::vector<std::size_t> Od;        // the pieces of Numery[k] are Kawalki[Od[k]] up to Kawalki[Od[k + 1]]
-    std::vector<TTrojkat> Kawalki;
+    std::vector<TTrojkatRogi> Kawalki;
 
     // The pieces of mesh triangle nr, [od, do_); false when it stays whole.
-    bool KawalkiTrojkata(std::size_t nr, const TTrojkat*& od, const TTrojkat*& do_) const;
+    bool KawalkiTrojkata(std::size_t nr, const TTrojkatRogi*& od, const TTrojkatRogi*& do_) const;
 };
 
 // Cuts every triangle of the ground mesh (mesh coordinates, those of `proj`); in two threads on a large mesh.
-TTerenWykopu PrzytnijSiatke(const std::vector<TTrojkat>& teren, const TIndeksWysokosci& proj);
+TTerenWykopu PrzytnijSiatke(const TSiatka& teren, const TIndeksWysokosci& proj);
 
 // TerenPozaWykopem for only the terrain triangles along the segment a-b (mesh
 // coordinates; TrojkatyWzdluz): enough to ask whether that one segment passes

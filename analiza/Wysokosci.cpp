@@ -66,7 +66,7 @@ struct TPudelko {
 
 // Twice the signed plan area of the triangle, or 0 when it has no plan area
 // (relative to its size) or a coordinate is not finite.
-double PodwojnePole(const TTrojkat& t) {
+double PodwojnePole(const TTrojkatRogi& t) {
     const double ux2 = t.X2 - t.X1, uy2 = t.Y2 - t.Y1, ux3 = t.X3 - t.X1, uy3 = t.Y3 - t.Y1;
     const double pole2 = ux2 * uy3 - uy2 * ux3;
     const double dl2 = std::max(
@@ -77,7 +77,7 @@ double PodwojnePole(const TTrojkat& t) {
 }
 
 // The record of a triangle whose PodwojnePole is not 0.
-void ZbudujTrojkat(const TTrojkat& t, double pole2, TTrojkatWysokosci& w) {
+void ZbudujTrojkat(const TTrojkatRogi& t, double pole2, TTrojkatWysokosci& w) {
     const double odwr = 1.0 / pole2;
     const double ux2 = t.X2 - t.X1, uy2 = t.Y2 - t.Y1, ux3 = t.X3 - t.X1, uy3 = t.Y3 - t.Y1;
     w.X1 = t.X1;
@@ -93,7 +93,7 @@ void ZbudujTrojkat(const TTrojkat& t, double pole2, TTrojkatWysokosci& w) {
 }
 
 // The box of a triangle with a plan area; false when a number of it is not finite.
-bool ZbudujPudelko(const TTrojkat& t, TPudelko& p) {
+bool ZbudujPudelko(const TTrojkatRogi& t, TPudelko& p) {
     const double x0 = std::min({t.X1, t.X2, t.X3}), y0 = std::min({t.Y1, t.Y2, t.Y3});
     const double x1 = std::max({t.X1, t.X2, t.X3}), y1 = std::max({t.Y1, t.Y2, t.Y3});
     const double z1 = std::max({t.Z1, t.Z2, t.Z3});
@@ -121,10 +121,10 @@ inline bool WTrojkacie(const TTrojkatWysokosci& t, double u, double v) {
     return w2 >= -TolerancjaTrojkata && w3 >= -TolerancjaTrojkata && 1.0 - w2 - w3 >= -TolerancjaTrojkata;
 }
 
-}  // namespace
-
-TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz,
-                                       const std::atomic<bool>* przerwij) {
+// The index over the ileTrojkatow triangles rogi(i) gives.
+template <class Rogi>
+TIndeksWysokosci ZbudujIndeks(std::size_t ileTrojkatow, const Rogi& rogi, double dx, double dy, double dz,
+                              const std::atomic<bool>* przerwij) {
     // A stop asked for is seen within a few milliseconds: every 64 Ki triangles of each pass.
     auto sprawdz = [przerwij](std::size_t i) {
         if (przerwij && (i & 0xFFFF) == 0 && przerwij->load(std::memory_order_relaxed)) throw TBudowaPrzerwana{};
@@ -139,17 +139,18 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
     // cheaper than a copy of them all.)
     std::vector<TPudelko> pudelka;
     std::vector<std::int32_t> numery;
-    pudelka.reserve(trojkaty.size());
-    numery.reserve(trojkaty.size());
+    pudelka.reserve(ileTrojkatow);
+    numery.reserve(ileTrojkatow);
     double x0 = std::numeric_limits<double>::infinity(), y0 = x0, x1 = -x0, y1 = -x0;
-    for (std::size_t i = 0; i < trojkaty.size() && i < static_cast<std::size_t>(INT32_MAX); ++i) {
+    for (std::size_t i = 0; i < ileTrojkatow && i < static_cast<std::size_t>(INT32_MAX); ++i) {
         sprawdz(i);
         TPudelko p;
-        const double pole2 = PodwojnePole(trojkaty[i]);
-        if (pole2 == 0.0 || !ZbudujPudelko(trojkaty[i], p)) continue;
+        const TTrojkatRogi t = rogi(i);
+        const double pole2 = PodwojnePole(t);
+        if (pole2 == 0.0 || !ZbudujPudelko(t, p)) continue;
         // Coefficients that overflow (a sliver of astronomical size) leave it out too.
         TTrojkatWysokosci r;
-        ZbudujTrojkat(trojkaty[i], pole2, r);
+        ZbudujTrojkat(t, pole2, r);
         if (!std::isfinite(r.A2 + r.B2 + r.A3 + r.B3 + r.Zu + r.Zv)) continue;
         pudelka.push_back(p);
         numery.push_back(static_cast<std::int32_t>(i));
@@ -217,7 +218,7 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
         for (std::size_t i = 0; i < n; ++i) {
             sprawdz(i);
             const std::uint32_t gdzie = licznik[miejsce[i]]++;
-            const TTrojkat& t = trojkaty[static_cast<std::size_t>(numery[i])];
+            const TTrojkatRogi t = rogi(static_cast<std::size_t>(numery[i]));
             ZbudujTrojkat(t, PodwojnePole(t), w.Trojkaty[gdzie]);
             w.NumeryTrojkatow[gdzie] = numery[i];
             posortowane[gdzie] = pudelka[i];
@@ -295,6 +296,20 @@ TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, do
             }
     }
     return w;
+}
+
+}  // namespace
+
+TIndeksWysokosci ZbudujIndeksWysokosci(const TSiatka& siatka, double dx, double dy, double dz,
+                                       const std::atomic<bool>* przerwij) {
+    return ZbudujIndeks(
+        siatka.Trojkaty.size(), [&siatka](std::size_t i) { return Rogi(siatka, i); }, dx, dy, dz, przerwij);
+}
+
+TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkatRogi>& trojkaty, double dx, double dy, double dz,
+                                       const std::atomic<bool>* przerwij) {
+    return ZbudujIndeks(
+        trojkaty.size(), [&trojkaty](std::size_t i) { return trojkaty[i]; }, dx, dy, dz, przerwij);
 }
 
 std::optional<double> Wysokosc(const TIndeksWysokosci& ix, double x, double y) {
@@ -469,8 +484,7 @@ TIndeksyWysokosci IndeksyZSiatek(const TSiatka& proj, const TSiatka& teren, doub
             2,
             [&](std::size_t od, std::size_t do_) {
                 for (std::size_t k = od; k < do_; ++k)
-                    (k == 0 ? duzy : maly) = ZbudujIndeksWysokosci((k == 0 ? duza : mala).Trojkaty, dx, dy, dz,
-                                                                   przerwij);
+                    (k == 0 ? duzy : maly) = ZbudujIndeksWysokosci(k == 0 ? duza : mala, dx, dy, dz, przerwij);
             },
             1);
     } catch (const BladKonwersji&) {

@@ -123,7 +123,10 @@ struct TBudowaPrzerwana {};
 // the shift recorded for WysokoscWPliku. Triangles with no plan area or with
 // a non-finite coordinate are left out; no triangle gives an empty index.
 // When `przerwij` becomes true the build stops soon and raises TBudowaPrzerwana.
-TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkat>& trojkaty, double dx = 0, double dy = 0,
+TIndeksWysokosci ZbudujIndeksWysokosci(const TSiatka& siatka, double dx = 0, double dy = 0, double dz = 0,
+                                       const std::atomic<bool>* przerwij = nullptr);
+// The same over triangles of their own (pieces of a computation).
+TIndeksWysokosci ZbudujIndeksWysokosci(const std::vector<TTrojkatRogi>& trojkaty, double dx = 0, double dy = 0,
                                        double dz = 0, const std::atomic<bool>* przerwij = nullptr);
 
 // Z(x, y): the height of the plane of the triangle whose plan contains the

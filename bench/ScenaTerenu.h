@@ -51,16 +51,16 @@ inline void Zbuduj(long long ile) {
     for (int i = 0; i < nx; ++i)
         for (int j = 0; j < ny; ++j) {
             const double x0 = i * kx, y0 = j * ky, x1 = x0 + kx, y1 = y0 + ky;
-            TTrojkat a;
+            TTrojkatRogi a;
             a.X1 = x0, a.Y1 = y0, a.Z1 = Wysokosc(x0, y0);
             a.X2 = x1, a.Y2 = y0, a.Z2 = Wysokosc(x1, y0);
             a.X3 = x1, a.Y3 = y1, a.Z3 = Wysokosc(x1, y1);
             a.Rodzaj.Kod = rodzaje[(static_cast<int>(x0 / 80.0) + static_cast<int>(y0 / 50.0)) % 3];
-            TTrojkat b = a;
+            TTrojkatRogi b = a;
             b.X2 = x1, b.Y2 = y1, b.Z2 = a.Z3;
             b.X3 = x0, b.Y3 = y1, b.Z3 = Wysokosc(x0, y1);
-            TEREN.Trojkaty.push_back(a);
-            TEREN.Trojkaty.push_back(b);
+            DodajTrojkat(TEREN, a);
+            DodajTrojkat(TEREN, b);
         }
     Trasa = DaneUstawieniaTrasy{};
     Trasa.Zalomy = {Zalom(20, 250, 0, 0), Zalom(1300, 330, 900, 300), Zalom(2700, 170, 1200, 350),

@@ -27,12 +27,12 @@
 namespace {
 
 struct TScena {
-    std::vector<TTrojkat> Proj;
+    TSiatka Proj;
     TIndeksWysokosci Teren, IndeksProj;
 };
 
-TTrojkat Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
-    TTrojkat t;
+TTrojkatRogi Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
+    TTrojkatRogi t;
     t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z, t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z, t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
     return t;
 }
@@ -51,17 +51,17 @@ const TScena& Scena() {
             const double z = 21.0 + 7.0 * std::sin(c / 260.0) + 3.0 * std::sin(c / 97.0) - q * o;
             return TPunkt3D{x + o * std::sin(k), y - o * std::cos(k), z};
         };
-        s.Proj.reserve(2 * Wiersze * Kolumny);
+        s.Proj.Trojkaty.reserve(2 * Wiersze * Kolumny);
         for (int i = 0; i < Wiersze; ++i) {
             const double c0 = dl * i / Wiersze, c1 = dl * (i + 1) / Wiersze;
             for (int j = 0; j < Kolumny; ++j) {
                 const double o0 = -20.0 + 40.0 * j / Kolumny, o1 = -20.0 + 40.0 * (j + 1) / Kolumny;
                 const TPunkt3D a = punkt(c0, o0), b = punkt(c1, o0), c = punkt(c1, o1), d = punkt(c0, o1);
-                s.Proj.push_back(Trojkat(a, b, c));
-                s.Proj.push_back(Trojkat(a, c, d));
+                DodajTrojkat(s.Proj, Trojkat(a, b, c));
+                DodajTrojkat(s.Proj, Trojkat(a, c, d));
             }
         }
-        s.Teren = ZbudujIndeksWysokosci(TEREN.Trojkaty);
+        s.Teren = ZbudujIndeksWysokosci(TEREN);
         s.IndeksProj = ZbudujIndeksWysokosci(s.Proj);
         return s;
     }();
@@ -71,7 +71,7 @@ const TScena& Scena() {
 void BM_IndeksTerenu(benchmark::State& state) {
     Scena();
     for (auto _ : state) {
-        TIndeksWysokosci ix = ZbudujIndeksWysokosci(TEREN.Trojkaty);
+        TIndeksWysokosci ix = ZbudujIndeksWysokosci(TEREN);
         benchmark::DoNotOptimize(ix.Trojkaty.data());
     }
     state.counters["trojkaty"] = static_cast<double>(TEREN.Trojkaty.size());
@@ -86,7 +86,7 @@ void BM_Spadki(benchmark::State& state) {
         plaskie = 0;
         for (const TPrzedzialSpadkow& b : w->Przedzialy) plaskie += b.PolePlaskie;
     }
-    state.counters["trojkaty"] = static_cast<double>(s.Proj.size());
+    state.counters["trojkaty"] = static_cast<double>(s.Proj.Trojkaty.size());
     state.counters["pole_plaskie"] = plaskie;
 }
 
@@ -98,7 +98,7 @@ void BM_Objetosci(benchmark::State& state) {
         const auto w = ObliczObjetosci(s.Proj, s.Teren, p);
         wykop = w->Wykop, nasyp = w->Nasyp;
     }
-    state.counters["trojkaty"] = static_cast<double>(s.Proj.size() + TEREN.Trojkaty.size());
+    state.counters["trojkaty"] = static_cast<double>(s.Proj.Trojkaty.size() + TEREN.Trojkaty.size());
     state.counters["wykop"] = wykop;
     state.counters["nasyp"] = nasyp;
 }

@@ -60,8 +60,9 @@ double Teren(double x, double y) {
     return 20.0 + 6.0 * std::sin(x / 170.0) * std::cos(y / 90.0) + 2.5 * std::sin(x / 37.0 + y / 53.0) + dolina;
 }
 
-TTrojkat Trojkat(double x1, double y1, double z1, double x2, double y2, double z2, double x3, double y3, double z3) {
-    TTrojkat t;
+TTrojkatRogi Trojkat(double x1, double y1, double z1, double x2, double y2, double z2, double x3, double y3,
+                     double z3) {
+    TTrojkatRogi t;
     t.X1 = x1, t.Y1 = y1, t.Z1 = z1, t.X2 = x2, t.Y2 = y2, t.Z2 = z2, t.X3 = x3, t.Y3 = y3, t.Z3 = z3;
     return t;
 }
@@ -84,7 +85,7 @@ const TScena1M& Scena1M() {
         Trasa.Zalomy = {zalom(20, 250, 0, 0), zalom(1200, 320, 600, 250), zalom(2400, 180, 500, 220),
                         zalom(3580, 250, 0, 0)};
         ObliczTrase();
-        std::vector<TTrojkat> teren, proj;
+        std::vector<TTrojkatRogi> teren, proj;
         teren.reserve(static_cast<std::size_t>(Nx) * Ny * 2);
         for (int i = 0; i < Nx; ++i)
             for (int j = 0; j < Ny; ++j) {

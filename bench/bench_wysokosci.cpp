@@ -29,8 +29,8 @@ double Teren(double x, double y) {
     return 20.0 + 6.0 * std::sin(x / 170.0) * std::cos(y / 90.0) + 2.5 * std::sin(x / 37.0 + y / 53.0);
 }
 
-const std::vector<TTrojkat>& Trojkaty() {
-    static const std::vector<TTrojkat> t = [] {
+const std::vector<TTrojkatRogi>& Trojkaty() {
+    static const std::vector<TTrojkatRogi> t = [] {
         std::vector<TPunkt3D> p((Nx + 1) * (Ny + 1));
         std::mt19937 los(3);
         std::uniform_real_distribution<double> drg(-0.4, 0.4);
@@ -40,10 +40,10 @@ const std::vector<TTrojkat>& Trojkaty() {
                 const double x = i * Krok + (brzeg ? 0 : drg(los)), y = j * Krok + (brzeg ? 0 : drg(los));
                 p[j * (Nx + 1) + i] = {x, y, Teren(x, y)};
             }
-        std::vector<TTrojkat> w;
+        std::vector<TTrojkatRogi> w;
         w.reserve(2 * Nx * Ny);
         auto dodaj = [&](const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
-            TTrojkat t;
+            TTrojkatRogi t;
             t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z, t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z, t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
             w.push_back(t);
         };
@@ -70,7 +70,7 @@ const TIndeksWysokosci& Indeks() {
 }
 
 void BM_ZbudujIndeks(benchmark::State& stan) {
-    const std::vector<TTrojkat>& t = Trojkaty();
+    const std::vector<TTrojkatRogi>& t = Trojkaty();
     for (auto _ : stan) {
         TIndeksWysokosci ix = ZbudujIndeksWysokosci(t);
         benchmark::DoNotOptimize(ix.Komorki.data());

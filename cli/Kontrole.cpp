@@ -44,7 +44,7 @@ int Spadki(const std::vector<std::string>& a, std::ostream& wyjscie, std::ostrea
     const TProjekt& projekt = p.Wczytane.Projekt;
     SprawdzIleWierszy(projekt.Trasa, p.Krok);
 
-    const auto w = ObliczSpadki(projekt.PROJ.Trojkaty, PodzielTrase(projekt.Trasa, p.Krok, szerokosc), prog);
+    const auto w = ObliczSpadki(projekt.PROJ, PodzielTrase(projekt.Trasa, p.Krok, szerokosc), prog);
     std::string tekst = "pikieta_od;pikieta_do;pole;pole_plaskie;spadek_min\n";
     for (const TPrzedzialSpadkow& b : w->Przedzialy)
         tekst += Pasmo(projekt.Trasa, b.Od, b.Do) + Stala(b.Pole, 3) + ';' + Stala(b.PolePlaskie, 3) + ';' +
@@ -97,7 +97,7 @@ int Objetosci(const std::vector<std::string>& a, std::ostream& wyjscie, std::ost
     }
 
     const TIndeksyWysokosci ix = IndeksyWysokosci(projekt);
-    const auto w = ObliczObjetosci(projekt.PROJ.Trojkaty, *ix.TEREN, PodzielTrase(projekt.Trasa, p.Krok, szerokosc), k);
+    const auto w = ObliczObjetosci(projekt.PROJ, *ix.TEREN, PodzielTrase(projekt.Trasa, p.Krok, szerokosc), k);
     std::string tekst = "pikieta_od;pikieta_do;wykop;nasyp;masa\n";
     for (const TPrzedzialObjetosci& b : w->Przedzialy)
         tekst += Pasmo(projekt.Trasa, b.Od, b.Do) + Stala(b.Wykop, 3) + ';' + Stala(b.Nasyp, 3) + ';' +

@@ -114,7 +114,7 @@ bool TKontroleOkna::Przygotuj(TRodzajKontroli rodzaj, TUstawieniaKontroli& u) {
 void TKontroleOkna::SprawdzSpadki() {
     TUstawieniaKontroli u;
     if (!Przygotuj(TRodzajKontroli::Spadki, u)) return;
-    const std::vector<TTrojkat>& proj = PROJ.Trojkaty;
+    const TSiatka& proj = PROJ;
     const DaneUstawieniaTrasy& trasa = Trasa;
     std::optional<TWynikSpadkow> w = WTle<TWynikSpadkow>(
         okno_,
@@ -138,7 +138,7 @@ void TKontroleOkna::UstawKolorowanie(bool wlaczone) {
 void TKontroleOkna::Koloruj() {
     std::vector<TKolor> kolory;
     if (kolorowanie_) {
-        const std::vector<std::uint8_t> klasy = KlasySpadku(PROJ.Trojkaty, Ustawienia.Prog);
+        const std::vector<std::uint8_t> klasy = KlasySpadku(PROJ, Ustawienia.Prog);
         kolory.resize(klasy.size());
         for (std::size_t i = 0; i < klasy.size(); ++i)
             kolory[i] = klasy[i] == 0 ? KolorPlaskiego : klasy[i] == 1 ? KolorMalegoSpadku : KolorWlasny;
@@ -173,7 +173,7 @@ void TKontroleOkna::SprawdzPochylenia() {
 void TKontroleOkna::SprawdzObjetosci() {
     TUstawieniaKontroli u;
     if (!Przygotuj(TRodzajKontroli::Objetosci, u)) return;
-    const std::vector<TTrojkat>& proj = PROJ.Trojkaty;
+    const TSiatka& proj = PROJ;
     const DaneUstawieniaTrasy& trasa = Trasa;
     const TIndeksyWysokosci ix = IndeksyWysokosci(ProjektOkna);
     const TIndeksWysokosci& teren = *ix.TEREN;

@@ -58,6 +58,21 @@ struct TTrojkat {
     bool operator==(const TTrojkat&) const = default;
 };
 
+// A triangle holding its own corners and kind: a mesh triangle's corners
+// gathered (Rogi) for the geometry of one triangle, or a piece a computation
+// makes (the ground left of a cutting, a heights index's triangle).
+struct TTrojkatRogi {
+    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, X3 = 0, Y3 = 0;
+    double Z1 = 0, Z2 = 0, Z3 = 0;
+    TRodzaj Rodzaj;
+
+    TPunkt3D P1() const { return {X1, Y1, Z1}; }
+    TPunkt3D P2() const { return {X2, Y2, Z2}; }
+    TPunkt3D P3() const { return {X3, Y3, Z3}; }
+
+    bool operator==(const TTrojkatRogi&) const = default;
+};
+
 struct TLinia {
     std::int32_t Nr1 = 0, Nr2 = 0;
     double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
@@ -90,6 +105,50 @@ struct TSiatka {
 
     bool operator==(const TSiatka&) const = default;
 };
+
+// The corners of a mesh triangle. Every reader of a triangle's corners goes
+// through these: the triangle record names its corners, the mesh holds them.
+
+// Corner k (0, 1 or 2) of the mesh's triangle t, in the mesh's frame.
+inline TPunkt3D Rog(const TSiatka&, const TTrojkat& t, int k) {
+    switch (k) {
+        case 0: return {t.X1, t.Y1, t.Z1};
+        case 1: return {t.X2, t.Y2, t.Z2};
+        default: return {t.X3, t.Y3, t.Z3};
+    }
+}
+
+// The mesh's triangle t as a triangle of its own: its corners and kind.
+inline TTrojkatRogi Rogi(const TSiatka&, const TTrojkat& t) {
+    return {t.X1, t.Y1, t.X2, t.Y2, t.X3, t.Y3, t.Z1, t.Z2, t.Z3, t.Rodzaj};
+}
+inline TTrojkatRogi Rogi(const TSiatka& s, std::size_t i) { return Rogi(s, s.Trojkaty[i]); }
+
+// Moves corner k of the mesh's triangle i to p (a corner the triangle shares
+// moves for every triangle that has it).
+inline void UstawRog(TSiatka& s, std::size_t i, int k, const TPunkt3D& p) {
+    TTrojkat& t = s.Trojkaty[i];
+    double* x = k == 0 ? &t.X1 : k == 1 ? &t.X2 : &t.X3;
+    double* y = k == 0 ? &t.Y1 : k == 1 ? &t.Y2 : &t.Y3;
+    double* z = k == 0 ? &t.Z1 : k == 1 ? &t.Z2 : &t.Z3;
+    *x = p.X, *y = p.Y, *z = p.Z;
+}
+
+// Appends the triangle t (its numbers, kind, colour and mark) with the
+// corners a, b, c of its own.
+inline void DodajTrojkat(TSiatka& s, TTrojkat t, const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
+    t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z;
+    t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z;
+    t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
+    t.Xs = (a.X + b.X + c.X) / 3.0, t.Ys = (a.Y + b.Y + c.Y) / 3.0;
+    s.Trojkaty.push_back(t);
+}
+// Appends the triangle q with its corners and kind (the other fields zero).
+inline void DodajTrojkat(TSiatka& s, const TTrojkatRogi& q) {
+    TTrojkat t;
+    t.Rodzaj = q.Rodzaj;
+    DodajTrojkat(s, t, q.P1(), q.P2(), q.P3());
+}
 
 // ---------------------------------------------------------------------------
 // Route alignment.

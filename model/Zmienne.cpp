@@ -240,11 +240,12 @@ TKolor KolorTrojkata(const TSiatka& siatka, bool projektowa, std::size_t i, cons
     return KolorRodzaju(siatka.Trojkaty[i].Rodzaj.Kod, projektowa);
 }
 
-TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor) {
+TTrojkatRys TrojkatDoRysowania(const TSiatka& siatka, std::size_t i, TKolor kolor) {
+    const TTrojkat& t = siatka.Trojkaty[i];
     TTrojkatRys r;
-    r.P1 = {t.X1, t.Y1, t.Z1};
-    r.P2 = {t.X2, t.Y2, t.Z2};
-    r.P3 = {t.X3, t.Y3, t.Z3};
+    r.P1 = Rog(siatka, t, 0);
+    r.P2 = Rog(siatka, t, 1);
+    r.P3 = Rog(siatka, t, 2);
     r.Kolor = kolor;
     r.KolorObrysu = 0x808080u;
     r.KolorCieniowany = 0x808080u;
@@ -258,8 +259,7 @@ void PrzygotujTrojkaty(const TSiatka& siatka, bool projektowa) {
     PowiekszNaDwochWatkach(cel, siatka.Trojkaty.size());
     NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i) {
-            const TTrojkat& t = siatka.Trojkaty[i];
-            cel[i] = TrojkatDoRysowania(t, KolorRodzaju(t.Rodzaj.Kod, projektowa));
+            cel[i] = TrojkatDoRysowania(siatka, i, KolorRodzaju(siatka.Trojkaty[i].Rodzaj.Kod, projektowa));
         }
     });
     if (projektowa)
@@ -305,7 +305,7 @@ void PrzygotujPosortowane(const TSiatka& siatka, bool projektowa, double k) {
     PowiekszNaDwochWatkach(bufor.B8, n);
     NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i)
-            klucze[i] = {sortowanie::KodMalejaco(mesh[i].Y2 * k), static_cast<std::uint32_t>(i)};
+            klucze[i] = {sortowanie::KodMalejaco(Rog(siatka, mesh[i], 1).Y * k), static_cast<std::uint32_t>(i)};
     });
     if (n >= 2) SortujPary(klucze, bufor.B8, n, bufor.Liczniki);
     // The scratch's memory given back before the records take theirs (`= {}` would keep it).
@@ -319,8 +319,8 @@ void PrzygotujPosortowane(const TSiatka& siatka, bool projektowa, double k) {
 #if defined(__GNUC__)
             if (j + kNaprzod < do_) __builtin_prefetch(&mesh[klucze[j + kNaprzod].Indeks]);
 #endif
-            const TTrojkat& t = mesh[klucze[j].Indeks];
-            TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(siatka, projektowa, klucze[j].Indeks, wyroznione));
+            TTrojkatRys r = TrojkatDoRysowania(siatka, klucze[j].Indeks,
+                                               KolorTrojkata(siatka, projektowa, klucze[j].Indeks, wyroznione));
             r.P1 = r.P1 * k;
             r.P2 = r.P2 * k;
             r.P3 = r.P3 * k;

@@ -104,9 +104,9 @@ void PrzesunSiatki(double dx, double dy, double dz);
 // window's route, Trasa).
 void PrzesunTrase(DaneUstawieniaTrasy& trasa, double dx, double dy);
 void PrzesunTrase(double dx, double dy);
-// The render record of a mesh triangle drawn in the colour `kolor` (its
+// The render record of the mesh's triangle i drawn in the colour `kolor` (its
 // surface kind's, KolorRodzaju), not yet shaded.
-TTrojkatRys TrojkatDoRysowania(const TTrojkat& t, TKolor kolor);
+TTrojkatRys TrojkatDoRysowania(const TSiatka& siatka, std::size_t i, TKolor kolor);
 // In the functions below `projektowa` says the set is the design surface
 // (PROJ): its kinds have their own colours, the highlight and the slope
 // classes (WyroznionePROJ, KoloryPROJ) apply to it, and its render array is TrojkatyPROJ.

@@ -149,13 +149,13 @@ void UmiescNaTrasie();
 // triangles always cut), sorts each set farthest from the eye first (a ground
 // triangle by its farthest vertex, so that the road on it comes after it),
 // shades, sets the totals to 0 and marks the picture as the driver's.
-// A ground triangle for which `przytnijTeren` says true is drawn as the pieces
-// it gave instead (none: left out); the scene passes the cut that leaves out
+// A ground triangle for which `przytnijTeren` (given its number in the mesh)
+// says true is drawn as the pieces it gave instead (none: left out); the scene passes the cut that leaves out
 // the ground a cutting removes. Called from two threads at once on a large set.
 // Given the picture's size (`kadr`), the triangles that lie wholly beside or
 // above or below the picture are left out too, with the blocks of the mesh
 // that lie so (render/Kadr.h): they would light no pixel of it.
-using TPrzytnijTeren = std::function<bool(const TTrojkat&, std::vector<TTrojkat>&)>;
+using TPrzytnijTeren = std::function<bool(std::size_t, std::vector<TTrojkatRogi>&)>;
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
                 const TPrzytnijTeren& przytnijTeren = {}, const TKadr& kadr = {}, double przechylenie = 0.0);
 // What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and

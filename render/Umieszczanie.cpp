@@ -79,7 +79,7 @@ const std::vector<TPudelkoBloku>* BlokiSiatki(const TSiatka& siatka) {
                 double x0 = HUGE_VAL, y0 = HUGE_VAL, z0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL, z1 = -HUGE_VAL;
                 bool skonczone = true;
                 for (std::size_t i = k * rozmiar; i < std::min(t.size(), (k + 1) * rozmiar); ++i) {
-                    const TTrojkat& r = t[i];
+                    const TTrojkatRogi r = Rogi(siatka, t[i]);
                     for (const double* v : {&r.X1, &r.X2, &r.X3}) x0 = std::min(x0, *v), x1 = std::max(x1, *v);
                     for (const double* v : {&r.Y1, &r.Y2, &r.Y3}) y0 = std::min(y0, *v), y1 = std::max(y1, *v);
                     for (const double* v : {&r.Z1, &r.Z2, &r.Z3}) z0 = std::min(z0, *v), z1 = std::max(z1, *v);
@@ -174,7 +174,7 @@ void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, Rekord rekord
                 i = koniec;
                 continue;
             }
-            for (; i < koniec; ++i) rekord(siatka.Trojkaty[i], dalej);
+            for (; i < koniec; ++i) rekord(i, dalej);
         }
     });
     if (polowa < n) cel.insert(cel.end(), gorna.begin(), gorna.end());
@@ -198,15 +198,15 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
     const bool teren = &siatka == &TEREN;
     ZSiatki(
         siatka, cel,
-        [&](const TTrojkat& t, auto& dalej) {
-            const std::size_t nr = static_cast<std::size_t>(&t - siatka.Trojkaty.data());
+        [&](std::size_t nr, auto& dalej) {
+            const TTrojkatRogi t = Rogi(siatka, nr);
             // The slope classes' colours of the design surface too.
             const bool klasa = !teren && nr < KoloryPROJ.size() && KoloryPROJ[nr] != KolorWlasny;
             const TKolor kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
                                  : klasa                                 ? KoloryPROJ[nr]
                                                                          : KolorRodzaju(t.Rodzaj.Kod, !teren);
             // A triangle (or a piece of it) placed, kept when it reaches into the depth band, and cut.
-            auto umiesc = [&](const TTrojkat& q, bool przytnijGo) {
+            auto umiesc = [&](const TTrojkatRogi& q, bool przytnijGo) {
                 TTrojkatRys r;
                 r.P1 = {q.X1, q.Y1, q.Z1};
                 r.P2 = {q.X2, q.Y2, q.Z2};
@@ -235,9 +235,9 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
                 return true;
             };
             if (przytnij && umiesc(t, true)) {
-                std::vector<TTrojkat> kawalki;
-                if (przytnij(t, kawalki)) {
-                    for (const TTrojkat& q : kawalki) umiesc(q, false);
+                std::vector<TTrojkatRogi> kawalki;
+                if (przytnij(nr, kawalki)) {
+                    for (const TTrojkatRogi& q : kawalki) umiesc(q, false);
                     return;
                 }
             }
@@ -309,9 +309,8 @@ void UmiescNaTrasieZSiatek() {
         const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka, proj);
         ZSiatki(
             *siatka, proj ? TrojkatyPROJ : TrojkatyTEREN,
-            [&](const TTrojkat& t, auto& dalej) {
-                const std::size_t i = static_cast<std::size_t>(&t - siatka->Trojkaty.data());
-                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, proj, i, wyroznione));
+            [&](std::size_t i, auto& dalej) {
+                TTrojkatRys r = TrojkatDoRysowania(*siatka, i, KolorTrojkata(*siatka, proj, i, wyroznione));
                 umiesc(r.P1);
                 umiesc(r.P2);
                 umiesc(r.P3);
@@ -366,8 +365,7 @@ void SkalujICieniujZSiatek(double k) {
         PowiekszNaDwochWatkach(cel, siatka->Trojkaty.size());
         NaDwochWatkach(cel.size(), [&](std::size_t od, std::size_t do_) {
             for (std::size_t i = od; i < do_; ++i) {
-                const TTrojkat& t = siatka->Trojkaty[i];
-                TTrojkatRys r = TrojkatDoRysowania(t, KolorTrojkata(*siatka, siatka == &PROJ, i, wyroznione));
+                TTrojkatRys r = TrojkatDoRysowania(*siatka, i, KolorTrojkata(*siatka, siatka == &PROJ, i, wyroznione));
                 skalowanie(r.P1);
                 skalowanie(r.P2);
                 skalowanie(r.P3);

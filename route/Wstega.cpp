@@ -25,13 +25,8 @@ void DodajTrojkat(TSiatka& w, std::size_t a, std::size_t b, std::size_t c) {
     const TPunktSiatki &p = w.Punkty[a], &q = w.Punkty[b], &r = w.Punkty[c];
     TTrojkat t;
     t.Nr1 = p.Numer, t.Nr2 = q.Numer, t.Nr3 = r.Numer;
-    t.X1 = p.X, t.Y1 = p.Y, t.Z1 = p.Z;
-    t.X2 = q.X, t.Y2 = q.Y, t.Z2 = q.Z;
-    t.X3 = r.X, t.Y3 = r.Y, t.Z3 = r.Z;
-    t.Xs = (p.X + q.X + r.X) / 3.0;
-    t.Ys = (p.Y + q.Y + r.Y) / 3.0;
     t.Rodzaj = TRodzaj{0.0f, kRodzajNawierzchni};
-    w.Trojkaty.push_back(t);
+    ::DodajTrojkat(w, t, {p.X, p.Y, p.Z}, {q.X, q.Y, q.Z}, {r.X, r.Y, r.Z});
 }
 
 }  // namespace

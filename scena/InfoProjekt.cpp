@@ -86,7 +86,7 @@ TZakres ZakresPoWczytaniu(const TSiatka& siatka, double k) {
         TZbieranyZakres& z = polowy[od == 0 ? 0 : 1];
         for (std::size_t i = od; i < do_; ++i) {
             // The record PrzygotujPosortowane makes: the same product of the same values.
-            TTrojkatRys r = TrojkatDoRysowania(siatka.Trojkaty[i], 0);
+            TTrojkatRys r = TrojkatDoRysowania(siatka, i, 0);
             r.P1 = r.P1 * k;
             r.P2 = r.P2 * k;
             r.P3 = r.P3 * k;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "analiza/Wysokosci.h"
+#include "model/Pola.h"
 #include "model/Zmienne.h"
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
@@ -246,15 +247,9 @@ TDaneWczytane DaneNMT(TTerenNMT&& t) {
     const auto kolor = static_cast<std::int32_t>(KolorRodzaju(' ', false));
     for (std::size_t n = 0; n < trojkaty.size(); ++n) {
         const auto& v = t.Tin.Trojkaty[n];
-        const TPunktSiatki &a = punkty[static_cast<std::size_t>(v[0])], &b = punkty[static_cast<std::size_t>(v[1])],
-                           &c = punkty[static_cast<std::size_t>(v[2])];
         TTrojkat& r = trojkaty[n];
         r.Nr1 = v[0], r.Nr2 = v[1], r.Nr3 = v[2];
-        r.X1 = a.X, r.Y1 = a.Y, r.Z1 = a.Z;
-        r.X2 = b.X, r.Y2 = b.Y, r.Z2 = b.Z;
-        r.X3 = c.X, r.Y3 = c.Y, r.Z3 = c.Z;
-        r.Xs = (a.X + b.X + c.X) / 3.0;
-        r.Ys = (a.Y + b.Y + c.Y) / 3.0;
+        WierzcholkiZPunktow(r, punkty);
         r.Kolor = kolor;
     }
     t.Tin = {};

@@ -27,7 +27,7 @@ std::shared_ptr<const TTerenWykopu> TerenWykopuWidoku(const TIndeksWysokosci& pr
     if (!c.Wynik || c.Teren != TEREN.Trojkaty.data() || c.IleTerenu != TEREN.Trojkaty.size() ||
         c.Proj != proj.Trojkaty.data() || c.IleProj != proj.Trojkaty.size()) {
         c = {TEREN.Trojkaty.data(), TEREN.Trojkaty.size(), proj.Trojkaty.data(), proj.Trojkaty.size(),
-             std::make_shared<const TTerenWykopu>(PrzytnijSiatke(TEREN.Trojkaty, proj))};
+             std::make_shared<const TTerenWykopu>(PrzytnijSiatke(TEREN, proj))};
     }
     return c.Wynik;
 }
@@ -153,12 +153,11 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
                 WyczyscSlupki();
             // The ground a cutting removes is not drawn: the slopes of the cutting stand open to the sky.
             const std::shared_ptr<const TTerenWykopu> teren = TerenWykopuWidoku(*ix.PROJ);
-            const TTrojkat* siatka = TEREN.Trojkaty.data();
             UmiescWOku(
                 p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
-                [&teren, siatka](const TTrojkat& t, std::vector<TTrojkat>& kawalki) {
-                    const TTrojkat *od, *do_;
-                    if (!teren->KawalkiTrojkata(static_cast<std::size_t>(&t - siatka), od, do_)) return false;
+                [&teren](std::size_t nr, std::vector<TTrojkatRogi>& kawalki) {
+                    const TTrojkatRogi *od, *do_;
+                    if (!teren->KawalkiTrojkata(nr, od, do_)) return false;
                     kawalki.assign(od, do_);
                     return true;
                 },

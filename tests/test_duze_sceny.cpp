@@ -44,14 +44,16 @@ void Scena(int nx, int ny) {
     for (int i = 0; i < nx; ++i)
         for (int j = 0; j < ny; ++j) {
             const double x0 = 1.5 * i, y0 = 1.5 * j, x1 = x0 + 1.5, y1 = y0 + 1.5;
-            TTrojkat a = Trojkat(p(x0, y0), p(x1, y0), p(x1, y1)), b = Trojkat(p(x0, y0), p(x0, y1), p(x1, y1));
+            TTrojkatRogi a = Trojkat(p(x0, y0), p(x1, y0), p(x1, y1)), b = Trojkat(p(x0, y0), p(x0, y1), p(x1, y1));
             a.Rodzaj.Kod = b.Rodzaj.Kod = "HNEG"[(i / 7 + j / 5) % 4];
-            TEREN.Trojkaty.insert(TEREN.Trojkaty.end(), {a, b});
+            DodajTrojkat(TEREN, a);
+            DodajTrojkat(TEREN, b);
         }
     for (int k = 0; k < 300; ++k) {
         const double z = 5.0 + 0.01 * k;
-        PROJ.Trojkaty.push_back(Trojkat({1.5 * k, 40, z}, {1.5 * k + 1.5, 40, z}, {1.5 * k, 47, z}));
-        PROJ.Trojkaty.back().Rodzaj.Kod = k % 2 ? 'N' : 'O';
+        TTrojkatRogi t = Trojkat({1.5 * k, 40, z}, {1.5 * k + 1.5, 40, z}, {1.5 * k, 47, z});
+        t.Rodzaj.Kod = k % 2 ? 'N' : 'O';
+        DodajTrojkat(PROJ, t);
     }
     WyroznionePROJ = {0, 5, 299, 1000};  // highlighted, one beyond the set
     Czworokaty = {TCzworokatRys{{10, 20, 0}, {30, 20, 0}, {30, 20, 9}, {10, 20, 9}},
@@ -69,11 +71,11 @@ TEST(DuzeSceny, PosortowaneJakPrzebudowaSkalowanieISortowanie) {
     for (std::size_t i = 0; i < n; ++i) {
         s = s * 134775813u + 1u;
         const std::uint32_t k = s >> 22;
-        TTrojkat t;
+        TTrojkatRogi t;
         t.X1 = static_cast<double>(i), t.X2 = t.X1 + 1, t.X3 = t.X1, t.Y1 = 0.5 * (k % 7), t.Y3 = -3, t.Z2 = 0.25 * k;
         t.Y2 = i == 777 ? std::nan("") : (k == 6 ? -0.0 : (k == 7 ? 0.0 : (static_cast<int>(k % 301) - 150) * 0.25));
         t.Rodzaj.Kod = "HNEGO"[k % 5];
-        TEREN.Trojkaty.push_back(t);
+        DodajTrojkat(TEREN, t);
     }
     PrzygotujTrojkaty(TEREN, false);
     SkalujTrojkaty(TrojkatyTEREN, 4.0);
@@ -113,18 +115,18 @@ TEST(DuzeSceny, PosortowaneJakSortowaniePorownaniami) {
     ZerujStan();
     const std::size_t n = 60000;
     for (std::size_t i = 0; i < n; ++i) {
-        TTrojkat t;
+        TTrojkatRogi t;
         t.X1 = static_cast<double>(i);
         t.Y2 = i % 1000 == 7 ? std::nan("") : (i % 3 ? 1e-3 * static_cast<double>((i * 7919) % 5003) - 2.5 : -0.0);
         if (i % 11 == 0) t.Y2 = 0.0;
         if (i % 13 == 0) t.Y2 = 1e300 * (i % 2 ? 1.0 : -1.0);
-        TEREN.Trojkaty.push_back(t);
+        DodajTrojkat(TEREN, t);
     }
     std::vector<std::size_t> kolejnosc(n);
     std::iota(kolejnosc.begin(), kolejnosc.end(), std::size_t{0});
     auto glebia = [](double y) { return std::isnan(y) ? -std::numeric_limits<double>::infinity() : y * 4.0; };
     std::stable_sort(kolejnosc.begin(), kolejnosc.end(), [&](std::size_t a, std::size_t b) {
-        const double ya = TEREN.Trojkaty[a].Y2, yb = TEREN.Trojkaty[b].Y2;
+        const double ya = Rog(TEREN, TEREN.Trojkaty[a], 1).Y, yb = Rog(TEREN, TEREN.Trojkaty[b], 1).Y;
         if (std::isnan(yb)) return !std::isnan(ya);
         return !std::isnan(ya) && glebia(ya) > glebia(yb);
     });
@@ -173,9 +175,13 @@ TEST(DuzeSceny, BlokiSiatkiBezWplywuNaWidoki) {
     // The driver's view and the chainage view with the mesh's blocks passed
     // over (blocks of 256 and of 7 triangles) and with every triangle placed.
     Scena(180, 160);
-    TEREN.Trojkaty[1000].Z2 = std::nan("");  // its block is never passed over
+    UstawRog(TEREN, 1000, 1,
+             {Rog(TEREN, TEREN.Trojkaty[1000], 1).X, Rog(TEREN, TEREN.Trojkaty[1000], 1).Y,
+              std::nan("")});  // its block is never passed over
     const std::vector<TCzworokatRys> bryly = Czworokaty;
-    auto dolek = [](const TTrojkat& t, std::vector<TTrojkat>&) { return t.Z1 < -2.5; };  // left out, no pieces
+    auto dolek = [](std::size_t i, std::vector<TTrojkatRogi>&) {
+        return Rog(TEREN, TEREN.Trojkaty[i], 0).Z < -2.5;
+    };  // left out, no pieces
     struct TOko {
         TPunkt3D oko;
         double kierunek, pochylenie, bliska, daleka;

@@ -17,7 +17,7 @@ namespace {
 // cells of `krok` (already in the local frame: no shift).
 TProjekt ProjektPlaszczyzny(double a, double b, double c, double bok = 100, double krok = 1) {
     TProjekt p;
-    p.TEREN.Trojkaty = Siatka(0, bok, 0, bok, krok, [=](double x, double y) { return a * x + b * y + c; });
+    UstawTrojkaty(p.TEREN, Siatka(0, bok, 0, bok, krok, [=](double x, double y) { return a * x + b * y + c; }));
     OznaczIndeksyDoZbudowania(p);
     return p;
 }
@@ -83,7 +83,7 @@ TEST(IndeksWTle, ZwyklaBudowaWTleDajeToSamoCoPytanie) {
     // The plain build (no injected one), in the second thread, against the closed-form plane and the
     // index built on a question of a copy of the same meshes.
     TProjekt p = ProjektPlaszczyzny(-0.5, 0.25, 100, 300, 1);
-    p.PROJ.Trojkaty = Siatka(100, 120, 0, 300, 2, [](double x, double) { return 150 + 0.01 * x; });
+    UstawTrojkaty(p.PROJ, Siatka(100, 120, 0, 300, 2, [](double x, double) { return 150 + 0.01 * x; }));
     const TProjekt kopia = p;
     ZbudujIndeksyWTle(p);
     ZakonczBudoweIndeksow(p);
@@ -107,7 +107,7 @@ TEST(IndeksWTle, WczytanieWCzasieBudowyJaPrzerywaIIndeksJestNowychSiatek) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     {
         TProjekt nowy = std::move(okno);  // the meshes move out of the window's project
-        nowy.TEREN.Trojkaty = Siatka(0, 50, 0, 50, 1, [](double, double y) { return 7 + y; });
+        UstawTrojkaty(nowy.TEREN, Siatka(0, 50, 0, 50, 1, [](double, double y) { return 7 + y; }));
         OznaczIndeksyDoZbudowania(nowy);
         okno = std::move(nowy);
     }

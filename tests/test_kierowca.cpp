@@ -12,8 +12,8 @@ namespace {
 void ProstaScena(const std::function<double(double, double)>& z) {
     ZerujStan();
     BudujTrase({{0, 0, 0, 0, 0}, {400, 0, 0, 0, 0}});
-    PROJ.Trojkaty = Siatka(-20, 420, -20, 20, 10, z);
-    UstawIndeksyWysokosci(ProjektOkna, ZbudujIndeksWysokosci(PROJ.Trojkaty), {});
+    UstawTrojkaty(PROJ, Siatka(-20, 420, -20, 20, 10, z));
+    UstawIndeksyWysokosci(ProjektOkna, ZbudujIndeksWysokosci(PROJ), {});
     WidokKierowcy = TWidokKierowcy{};
     WidokKierowcy.Wlaczony = true;
 }
@@ -79,7 +79,7 @@ TEST(WidokKierowcy, DrogaPrzedOkiemINicZaNim) {
     // The ground 10 m above the road over the road's strip (|y| < 20) is the
     // ground a cutting removes: left out; beside it the ground stays.
     ProstaScena([](double, double) { return 0.0; });
-    TEREN.Trojkaty = Siatka(-20, 420, -60, 60, 10, [](double, double) { return 10.0; });
+    UstawTrojkaty(TEREN, Siatka(-20, 420, -60, 60, 10, [](double, double) { return 10.0; }));
     ASSERT_EQ(UstawWidokNaPikiecie(100), TUstawienie::Kierowca);
     ASSERT_FALSE(TrojkatyTEREN.empty());
     // Travelling along +x the eye's right (-y) is +X in the picture: y = eye's y - (X - OkoX) / skala.

@@ -222,13 +222,14 @@ TCzesci Czesci(const TProjekt& p, unsigned co) {
         std::ranges::sort(w);
     };
     auto trojkaty = [&](const TSiatka& s, auto& w) {
-        for (const TTrojkat& t : s.Trojkaty) {
+        for (const TTrojkat& tr : s.Trojkaty) {
+            const TTrojkatRogi t = Rogi(s, tr);
             std::array<TMm, 3> r = {TMm{Mm(t.X1 + dx), Mm(t.Y1 + dy), Mm(t.Z1 + dz)},
                                     {Mm(t.X2 + dx), Mm(t.Y2 + dy), Mm(t.Z2 + dz)},
                                     {Mm(t.X3 + dx), Mm(t.Y3 + dy), Mm(t.Z3 + dz)}};
             std::ranges::rotate(r, std::ranges::min_element(r));
             w.push_back(
-                {r, co & Rodzaje ? t.Rodzaj.Kod : 0, co & Rodzaje ? t.Rodzaj.Wartosc : 0, co & Kolory ? t.Kolor : 0});
+                {r, co & Rodzaje ? t.Rodzaj.Kod : 0, co & Rodzaje ? t.Rodzaj.Wartosc : 0, co & Kolory ? tr.Kolor : 0});
         }
         std::ranges::sort(w);
     };
@@ -238,7 +239,8 @@ TCzesci Czesci(const TProjekt& p, unsigned co) {
         for (double y = 1; y < 20; y += 3)
             for (double x = 1; x < 20; x += 3) {
                 long long z = -1;
-                for (const TTrojkat& t : p.TEREN.Trojkaty) {
+                for (const TTrojkat& tr : p.TEREN.Trojkaty) {
+                    const TTrojkatRogi t = Rogi(p.TEREN, tr);
                     const double px = X0 + x - dx, py = Y0 + y - dy;
                     const double d = (t.X2 - t.X1) * (t.Y3 - t.Y1) - (t.X3 - t.X1) * (t.Y2 - t.Y1);
                     const double b = ((px - t.X1) * (t.Y3 - t.Y1) - (t.X3 - t.X1) * (py - t.Y1)) / d;

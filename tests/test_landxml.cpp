@@ -295,7 +295,7 @@ TEST(LandXMLPowierzchnie, IdNieposortowaneNiewidoczneScianyIStopy) {
         // The invisible face is skipped.
         ASSERT_TRUE(TEREN.IleTrojkatow() == 1 && TEREN.IlePunktow() == 4 && PROJ.IleTrojkatow() == 1);
         // X is the easting, Y the northing, in metres; triangles shifted to the lowest TEREN corner.
-        const TTrojkat& t = TEREN.Trojkaty[0];
+        const TTrojkatRogi t = Rogi(TEREN, 0);
         std::array<std::array<double, 3>, 3> w = {{{t.X1, t.Y1, t.Z1}, {t.X2, t.Y2, t.Z2}, {t.X3, t.Y3, t.Z3}}};
         std::ranges::sort(w);
         const double ocz[3][3] = {{0, 0, 0}, {0, 10, 1}, {10, 0, 2}};  // feet

@@ -220,7 +220,7 @@ TEST(OsieLandXML, LinieInnychOsi) {
     const double granica = -100 + 25 * std::round(((p0.X + p1.X) / 2 - t.Dx + 100) / 25);
     const auto z = [](double x, double y) { return 3.0 + 0.01 * x - 0.02 * y; };
     const TIndeksyWysokosci ix(ZbudujIndeksWysokosci(Siatka(-100, granica, -1000, 1000, 25, z)),
-                               ZbudujIndeksWysokosci({}));
+                               ZbudujIndeksWysokosci(TSiatka{}));
     std::vector<TTrojkatRys> r;
     LinieInnychOsi(r, t, ix, 0.5);
     ASSERT_GT(r.size(), 20u);

@@ -187,6 +187,6 @@ TEST(Niweleta, DrogaZNiwelety) {
 
     // A design surface present: it is the road, the ribbon is not.
     TProjekt zProj = p;
-    zProj.PROJ.Trojkaty = Siatka(0, 10, 0, 10, 5, [](double, double) { return 0.0; });
+    UstawTrojkaty(zProj.PROJ, Siatka(0, 10, 0, 10, 5, [](double, double) { return 0.0; }));
     EXPECT_EQ(&PowierzchniaProjektowa(zProj), &zProj.PROJ);
 }

@@ -31,7 +31,7 @@ TEST_F(Objetosci, PlaszczyznaNadPlaszczyznaToGraniastoslupy) {
     const auto teren = Siatka(
         -20, 120, -30, 30, 1.7, [](double, double y) { return 0.2 + 0.005 * y; }, 2.3);
     const TPodzialTrasy p = PodzielTrase(Trasa, 30, 20);
-    const auto w = ObliczObjetosci(proj, ZbudujIndeksWysokosci(teren), p, 1.2);
+    const auto w = ObliczObjetosci(SiatkaZ(proj), ZbudujIndeksWysokosci(teren), p, 1.2);
     ASSERT_TRUE(w && w->Przedzialy.size() == 4);
     double masa = 0;
     for (const TPrzedzialObjetosci& b : w->Przedzialy) {
@@ -54,7 +54,7 @@ TEST_F(Objetosci, PrzecinajacePlaszczyznyToKliny) {
     const auto proj = Siatka(0, 100, -15, 15, 2.5, [](double, double) { return 0.0; });
     const auto teren = Siatka(-5, 105, -20, 20, 2.2, [](double x, double) { return 0.02 * (x - 45); });
     const TPodzialTrasy p = PodzielTrase(Trasa, 30, 15);
-    const auto w = ObliczObjetosci(proj, ZbudujIndeksWysokosci(teren), p, 1.0);
+    const auto w = ObliczObjetosci(SiatkaZ(proj), ZbudujIndeksWysokosci(teren), p, 1.0);
     ASSERT_TRUE(w);
     const TPrzedzialObjetosci& b = w->Przedzialy[1];
     EXPECT_NEAR(b.Nasyp, 67.5, 1e-8);
@@ -72,12 +72,12 @@ TEST_F(Objetosci, PrzecinajacePlaszczyznyToKliny) {
     EXPECT_NE(std::find(r.begin(), r.end(), "Wykop: 907,5 m³, nasyp: 607,5 m³"), r.end());
 
     // With a bulking factor of 1.5 the cut of (x - 45)^2 * 0.3 m^3 makes 607.5 m^3 of fill at 45 + sqrt(1350).
-    const auto k = ObliczObjetosci(proj, ZbudujIndeksWysokosci(teren), p, 1.5);
+    const auto k = ObliczObjetosci(SiatkaZ(proj), ZbudujIndeksWysokosci(teren), p, 1.5);
     ASSERT_TRUE(k && k->PunktyZrownowazenia.size() == 1);
     // (linear within a strip of 5 m: the quadratic mass is off by less than 0.1 m)
     EXPECT_NEAR(k->PunktyZrownowazenia[0], 45 + std::sqrt(1350.0), 0.1);
     EXPECT_NEAR(k->Przedzialy.back().Masa, 1.5 * k->Wykop - k->Nasyp, 1e-6);
-    EXPECT_NE(Blad([&] { ObliczObjetosci(proj, ZbudujIndeksWysokosci(teren), p, 0.0); }), "");
+    EXPECT_NE(Blad([&] { ObliczObjetosci(SiatkaZ(proj), ZbudujIndeksWysokosci(teren), p, 0.0); }), "");
 }
 
 TEST_F(Objetosci, BezTerenuPomijaneIPoliczone) {
@@ -85,7 +85,7 @@ TEST_F(Objetosci, BezTerenuPomijaneIPoliczone) {
     // x = 70, have no terrain: left out and counted.
     const auto proj = Siatka(0, 100, -15, 15, 2, [](double, double) { return 1.0; });
     const auto teren = Siatka(-5, 70, -5, 20, 1.25, [](double, double) { return 0.0; });
-    const auto w = ObliczObjetosci(proj, ZbudujIndeksWysokosci(teren), PodzielTrase(Trasa, 30, 20), 1.0);
+    const auto w = ObliczObjetosci(SiatkaZ(proj), ZbudujIndeksWysokosci(teren), PodzielTrase(Trasa, 30, 20), 1.0);
     ASSERT_TRUE(w);
     EXPECT_NEAR(w->Przedzialy[0].BezTerenu, 30 * 10, 1e-6);
     EXPECT_NEAR(w->Przedzialy[0].Nasyp, 30 * 20, 1e-6);
@@ -110,7 +110,7 @@ TEST_F(Objetosci, LosowePowierzchnieZgodneZCalkowaniemNaSiatce) {
     const auto proj = Siatka(20, 70, -15, 15, 3.1, [&](double x, double y) { return wezel(hp, 40, -20, 3.1, x, y); });
     const auto teren = Siatka(10, 80, -20, 20, 2.3, [&](double x, double y) { return wezel(ht, 60, -20, 2.3, x, y); });
     const TIndeksWysokosci ip = ZbudujIndeksWysokosci(proj), it = ZbudujIndeksWysokosci(teren);
-    const auto w = ObliczObjetosci(proj, it, PodzielTrase(Trasa, 30, 10), 1.0);
+    const auto w = ObliczObjetosci(SiatkaZ(proj), it, PodzielTrase(Trasa, 30, 10), 1.0);
     ASSERT_TRUE(w);
     const double h = 0.02;
     double wykop = 0, nasyp = 0;

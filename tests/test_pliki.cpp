@@ -28,15 +28,17 @@ TEST(Wczytywanie, PelnyPlikTRO) {
               std::tuple(5000100.5, 4600000.25, 121.0, true, 11, "P1"));
     // TEREN triangle: vertices from the points moved to TEREN's lower corner, Xs from the file moved too.
     const TTrojkat& t = TEREN.Trojkaty[0];
+    const TTrojkatRogi tr = Rogi(TEREN, t);
     EXPECT_EQ(std::tuple(t.Atr1, t.Atr3, t.Nr1, t.Nr2, t.Nr3, t.Xs, t.Rodzaj.Wartosc, t.Rodzaj.Kod, t.Znacznik, t.Kolor,
-                         t.X1 + t.X2 + t.X3),
+                         tr.X1 + tr.X2 + tr.X3),
               std::tuple(7, -9, 0, 1, 2, 33.25 - 5000000.0, 0.5f, 'H', true, 0x008000, 100.5));
     // PROJ triangle: numbers truncated, the centre instead of the file's plan point.
-    const TTrojkat& q = PROJ.Trojkaty[0];
-    EXPECT_EQ(std::tuple(q.Atr1, q.Atr2, q.Atr3, q.Nr1, q.Nr3, q.Znacznik, q.Rodzaj.Kod, q.Kolor),
+    const TTrojkat& qt = PROJ.Trojkaty[0];
+    const TTrojkatRogi q = Rogi(PROJ, qt);
+    EXPECT_EQ(std::tuple(qt.Atr1, qt.Atr2, qt.Atr3, qt.Nr1, qt.Nr3, qt.Znacznik, qt.Rodzaj.Kod, qt.Kolor),
               std::tuple(1, -2, 3, 0, 2, false, 'N', 0x808080));
-    EXPECT_NEAR(q.Xs, (q.X1 + q.X2 + q.X3) / 3, 1e-6);
-    EXPECT_NEAR(q.Ys, (q.Y1 + q.Y2 + q.Y3) / 3, 1e-6);
+    EXPECT_NEAR(qt.Xs, (q.X1 + q.X2 + q.X3) / 3, 1e-6);
+    EXPECT_NEAR(qt.Ys, (q.Y1 + q.Y2 + q.Y3) / 3, 1e-6);
     // Route vertices; the pair record "x;1;2" is bad and reads as zeros.
     const TZalom& w = Trasa.Zalomy[1];
     EXPECT_EQ(std::tuple(Trasa.Zalomy[0].Nazwa.Tekst(), w.X, w.Y, Trasa.Dx, w.Flaga2, w.Flaga3),
@@ -95,12 +97,13 @@ TEST(Wczytywanie, CoZastepujeWczytanie) {
     // Only the header, then a marker in the header: nothing is replaced, and the load
     // sequence leaves the kept triangles where they are (they used to move once more each time).
     WczytajTRO();
-    const double x1 = TEREN.Trojkaty[0].X1;
+    const double x1 = Rog(TEREN, TEREN.Trojkaty[0], 0).X;
     TPlik f = Naglowek();
     OtworzTROZBufora(f.Tekst(), "n.tro");
     f.linie.back() = "#WspTEREN#";
     OtworzTROZBufora(f.Tekst(), "n.tro");
-    EXPECT_EQ(std::tuple(TEREN.IlePunktow(), Trasa.IleZalomow(), TEREN.Trojkaty[0].X1), std::tuple(4, 3, x1));
+    EXPECT_EQ(std::tuple(TEREN.IlePunktow(), Trasa.IleZalomow(), Rog(TEREN, TEREN.Trojkaty[0], 0).X),
+              std::tuple(4, 3, x1));
     // A marker with a trailing blank is no marker, each reader knows only its own
     // markers, and a count of 0 empties its array.
     f = Naglowek();
@@ -120,7 +123,7 @@ TEST(Wczytywanie, CoZastepujeWczytanie) {
     // Without TEREN points nothing is shifted.
     ZerujStan();
     OtworzTROZBufora(Naglowek().Tekst() + "#TroPROJ#\n1\n0\n0;1;2\n5;5;5\n6;5;5\n5;6;5\n0;0\n0N\n0\n", "p.tro");
-    EXPECT_EQ(std::tuple(PROJ.Trojkaty.at(0).X1, TrojkatyPROJ.at(0).P1.X), std::tuple(5, 20));
+    EXPECT_EQ(std::tuple(Rog(PROJ, PROJ.Trojkaty.at(0), 0).X, TrojkatyPROJ.at(0).P1.X), std::tuple(5, 20));
 }
 
 TEST(Wczytywanie, PlikTylkoZTerenemINazwyWindows1250) {
@@ -135,7 +138,8 @@ TEST(Wczytywanie, PlikTylkoZTerenemINazwyWindows1250) {
     DodajTrojkatTEREN(f, 0, 1, 2, "0H", "clRed");
     OtworzTROZBufora(f.Tekst(), "t.tro");
     const TTrojkat& t = TEREN.Trojkaty[0];
-    EXPECT_EQ(std::tuple(t.Nr1, t.Nr3, t.X1, t.Z1, t.X3, t.Z3), std::tuple(0, 2, 10.0, 2.0, 0.0, 0.0));
+    const TTrojkatRogi r = Rogi(TEREN, t);
+    EXPECT_EQ(std::tuple(t.Nr1, t.Nr3, r.X1, r.Z1, r.X3, r.Z3), std::tuple(0, 2, 10.0, 2.0, 0.0, 0.0));
     EXPECT_EQ(std::tuple(PROJ.IlePunktow(), IleTrojkatowPROJ(), Trasa.IleZalomow()), std::tuple(3, 1, 3));
     EXPECT_EQ(Cp1250NaUtf8(TEREN.Punkty[0].Nazwa.Widok()), "Łąka Żółta");
     EXPECT_EQ(TEREN.Punkty[1].Nazwa.Tekst(), "Pikieta pomiarowa nr");

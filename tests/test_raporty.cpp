@@ -104,12 +104,13 @@ TEST(Raporty, RaportPoWczytaniuJakOkno) {
     // 2 x 300 x 240 triangles, the first thousand reversed: the depth order differs from the mesh order, and the
     // lowest points lie in one half of the mesh, the highest in both.
     TProjekt duzy;
-    duzy.TEREN.Trojkaty = Siatka(-0.0, 300.0, 0.0, 240.0, 1.0, [](double x, double y) {
+    std::vector<TTrojkatRogi> teren = Siatka(-0.0, 300.0, 0.0, 240.0, 1.0, [](double x, double y) {
         return x > 200.0 && y < 10.0 ? -7.25 : (y > 230.0 ? 6.5 : std::sin(x / 13.0));
     });
-    std::reverse(duzy.TEREN.Trojkaty.begin(), duzy.TEREN.Trojkaty.begin() + 1000);
+    std::reverse(teren.begin(), teren.begin() + 1000);
+    UstawTrojkaty(duzy.TEREN, teren);
     ASSERT_GE(duzy.TEREN.Trojkaty.size(), 2 * kRekordyNaDwaWatki);
-    duzy.PROJ.Trojkaty = {Trojkat({5, 6, 7}, {-8, 9, -0.0}, {10, -11, 0.0})};
+    UstawTrojkaty(duzy.PROJ, {Trojkat({5, 6, 7}, {-8, 9, -0.0}, {10, -11, 0.0})});
     EXPECT_EQ(raport(duzy, {"komunikat"}), okno(duzy, {"komunikat"}));
     const Linie l1 = raport(duzy, {});
     EXPECT_NE(std::find(l1.begin(), l1.end(), "Ilosc rysowane = 144000"), l1.end());

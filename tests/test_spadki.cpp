@@ -32,11 +32,11 @@ TEST_F(Spadki, PrzedzialyNaProstejJakLiczoneRecznie) {
     // 25 m^2, lies beyond W; x < 30 holds the rectangle 10 x 10, x from 30 to 50 the triangle under the
     // hypotenuse y = 15 - (x - 20) / 2, 20 x 10 / 2 = 100.
     // A plane of 1 % over x from -10 to 110, y from -20 to 20 (two triangles): only the corridor counts.
-    std::vector<TTrojkat> proj = {Trojkat({20, 0, 5}, {50, 0, 5}, {20, 15, 5})};
-    for (const TTrojkat& t : Siatka(
+    std::vector<TTrojkatRogi> proj = {Trojkat({20, 0, 5}, {50, 0, 5}, {20, 15, 5})};
+    for (const TTrojkatRogi& t : Siatka(
              -10, 110, -20, 20, 120, [](double x, double) { return 0.01 * x; }, 40))
         proj.push_back(t);
-    const std::optional<TWynikSpadkow> w = ObliczSpadki(proj, p, 0.5);
+    const std::optional<TWynikSpadkow> w = ObliczSpadki(SiatkaZ(proj), p, 0.5);
     ASSERT_TRUE(w);
     const double pole[] = {100 + 600, 100 + 600, 600, 200}, plaskie[] = {100, 100, 0, 0};
     for (int j = 0; j < 4; ++j) {
@@ -57,7 +57,7 @@ TEST_F(Spadki, PrzedzialyNaProstejJakLiczoneRecznie) {
     EXPECT_NE(std::find(r.begin(), r.end(), "km 1+020,00 – km 1+050,00, strona lewa: 200,00 m²"), r.end());
 
     // No design surface: areas 0, no least slope.
-    const std::optional<TWynikSpadkow> pusty = ObliczSpadki({}, p, 0.5);
+    const std::optional<TWynikSpadkow> pusty = ObliczSpadki(TSiatka{}, p, 0.5);
     ASSERT_TRUE(pusty && pusty->Przedzialy.size() == 4);
     EXPECT_TRUE(pusty->Przedzialy[0].Pole == 0 && !pusty->Przedzialy[0].SpadekMin);
 
@@ -78,7 +78,7 @@ TEST_F(Spadki, PlaskaStrefaRampyNaPochyleniu) {
     std::atomic<bool> przerwij{false};
     std::int64_t ostatni = 0, wszystkie = 0;
     const std::optional<TWynikSpadkow> w = ObliczSpadki(
-        proj, p, P * 100, [&](std::int64_t z, std::int64_t n) { ostatni = z, wszystkie = n; }, &przerwij);
+        SiatkaZ(proj), p, P * 100, [&](std::int64_t z, std::int64_t n) { ostatni = z, wszystkie = n; }, &przerwij);
     ASSERT_TRUE(w && w->Przedzialy.size() == 1);
     EXPECT_EQ(ostatni, static_cast<std::int64_t>(proj.size()));
     EXPECT_EQ(wszystkie, ostatni);
@@ -92,7 +92,7 @@ TEST_F(Spadki, PlaskaStrefaRampyNaPochyleniu) {
 
     // Cancelled before the start: no result.
     przerwij = true;
-    EXPECT_FALSE(ObliczSpadki(proj, p, P * 100, {}, &przerwij));
+    EXPECT_FALSE(ObliczSpadki(SiatkaZ(proj), p, P * 100, {}, &przerwij));
 }
 
 TEST_F(Spadki, PrzedzialyNaLukuSumujaSieDoPasa) {
@@ -103,7 +103,7 @@ TEST_F(Spadki, PrzedzialyNaLukuSumujaSieDoPasa) {
     const double L = Trasa.PikMax;
     const TPodzialTrasy p = PodzielTrase(Trasa, 25, 20);
     const auto proj = Siatka(-50, 450, -50, 450, 5, [](double, double) { return 0.0; });
-    const std::optional<TWynikSpadkow> w = ObliczSpadki(proj, p);
+    const std::optional<TWynikSpadkow> w = ObliczSpadki(SiatkaZ(proj), p);
     ASSERT_TRUE(w);
     double suma = 0;
     for (const TPrzedzialSpadkow& b : w->Przedzialy) suma += b.Pole;
@@ -149,8 +149,8 @@ TEST_F(Spadki, SpadekTrojkataToNachylenieWypadkowe) {
     EXPECT_NEAR(*SpadekTrojkata(Trojkat({0, 0, 0}, {7, 1, 0.17}, {2, 9, -0.3})), 5.0, 1e-9);
     EXPECT_FALSE(SpadekTrojkata(Trojkat({0, 0, 0}, {1, 1, 0}, {2, 2, 5})));
     // Classes at the threshold 0.5: below it, from it to twice it, the rest (and no slope).
-    std::vector<TTrojkat> t;
+    std::vector<TTrojkatRogi> t;
     for (double s : {0.4, 0.5, 0.9, 1.0, 5.0}) t.push_back(Trojkat({0, 0, 0}, {10, 0, s / 10}, {0, 10, 0}));
     t.push_back(Trojkat({0, 0, 0}, {1, 1, 0}, {2, 2, 5}));
-    EXPECT_EQ(KlasySpadku(t, 0.5), (std::vector<std::uint8_t>{0, 1, 1, 2, 2, 2}));
+    EXPECT_EQ(KlasySpadku(SiatkaZ(t), 0.5), (std::vector<std::uint8_t>{0, 1, 1, 2, 2, 2}));
 }

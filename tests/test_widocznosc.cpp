@@ -7,7 +7,7 @@
 namespace {
 
 // A strip along x from x0 to x1 in columns of dx, from y = -6 to 6, heights z(x).
-std::vector<TTrojkat> Pas(double x0, double x1, double dx, const std::function<double(double)>& z) {
+std::vector<TTrojkatRogi> Pas(double x0, double x1, double dx, const std::function<double(double)>& z) {
     return Siatka(
         x0, x1, -6, 6, dx, [&](double x, double) { return z(x); }, 6);
 }
@@ -130,7 +130,7 @@ TEST_F(Widocznosc, LukPionowyWypuklyIPierwszaPrzeszkodaNaProj) {
     // The road triangles of the + stretch: under the lane to the right of +x
     // (y from -3.5 to 0), from half a step before the stretch to half a step after it.
     const auto trojkaty = TrojkatyOdcinkow(Trasa, {odcinki[0]}, u.Krok, u.Przesuniecie, proj);
-    const std::vector<TTrojkat> pas = Pas(-10, 1010, 0.5, [](double) { return 0.0; });
+    const std::vector<TTrojkatRogi> pas = Pas(-10, 1010, 0.5, [](double) { return 0.0; });
     EXPECT_GT(trojkaty.size(), 1600u);  // 800 m of 0.5 m columns
     for (std::int32_t t : trojkaty) {
         const double x = (pas[t].X1 + pas[t].X2 + pas[t].X3) / 3, y = (pas[t].Y1 + pas[t].Y2 + pas[t].Y3) / 3;
@@ -146,7 +146,7 @@ TEST_F(Widocznosc, LukPoziomyZeSciana) {
     BudujTrase({{0, 0}, {500, 0, 200}, {500 + 500 * std::cos(Pi / 3), 500 * std::sin(Pi / 3)}});
     const double cx = 500 - T, cy = 200, Rw = 195, pikPL = 500 - T;
     // The road (PROJ, radii 196 to 208) and the wall (TEREN, 192 to 195) as rings of 1 mrad.
-    std::vector<TTrojkat> sciana, droga;
+    std::vector<TTrojkatRogi> sciana, droga;
     for (int i = 0; i < 3142; ++i) {
         const double f0 = -150 * Pi / 180 + i * 1e-3, f1 = f0 + 1e-3;
         auto p = [&](double r, double f, double z) { return TPunkt3D{cx + r * std::cos(f), cy + r * std::sin(f), z}; };
@@ -203,7 +203,7 @@ TEST_F(Widocznosc, LukWkleslyIGraniceZasieguIKonca) {
     EXPECT_TRUE(doKrawedzi.Granica == TGranicaWidocznosci::BrakPowierzchni && doKrawedzi.Ocena);
 
     // A road 12 m wide at 0 in a cut: the old ground at 5 in 30 m triangles, dug away over the road.
-    const std::vector<TTrojkat> stary = Siatka(-30, 1050, -60, 60, 30, [](double, double) { return 5.0; });
+    const std::vector<TTrojkatRogi> stary = Siatka(-30, 1050, -60, 60, 30, [](double, double) { return 5.0; });
     const TIndeksWysokosci droga = ZbudujIndeksWysokosci(Pas(-10, 1010, 5, [](double) { return 0.0; }));
     const TIndeksWysokosci wykop = TerenPozaWykopem(ZbudujIndeksWysokosci(stary), droga);
     const TWierszWidocznosci wWykopie = SprawdzWidocznoscNaPikiecie({Trasa, ParametryProjektowe}, 500, 1, u, droga,

@@ -76,9 +76,7 @@ TEST_F(Widok, UmieszczenieNaTrasieIWidokOgolny) {
     Rzut.PrzesunX = 3;
     EXPECT_FALSE(UmiescWPunkcieTrasy() || WidokOgolny());
     EXPECT_EQ(std::pair(IleTrojkatowTEREN(), Rzut.PrzesunX), std::pair(1, 3.0));
-    TTrojkat m;
-    m.X1 = 10, m.Y1 = 500, m.X2 = 11, m.Y2 = 500, m.X3 = 10, m.Y3 = 501;
-    TEREN.Trojkaty = {m};
+    UstawTrojkaty(TEREN, {Trojkat({10, 500, 0}, {11, 500, 0}, {10, 501, 0})});
     ASSERT_TRUE(WidokOgolny());  // the meshes at 4 pixels a unit
     EXPECT_EQ(TrojkatyTEREN[0].P1.Y, 2000.0);
 }

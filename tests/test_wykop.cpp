@@ -9,29 +9,29 @@
 namespace {
 
 // Signed plan area of a triangle.
-double Pole(const TTrojkat& t) { return 0.5 * ((t.X2 - t.X1) * (t.Y3 - t.Y1) - (t.X3 - t.X1) * (t.Y2 - t.Y1)); }
+double Pole(const TTrojkatRogi& t) { return 0.5 * ((t.X2 - t.X1) * (t.Y3 - t.Y1) - (t.X3 - t.X1) * (t.Y2 - t.Y1)); }
 
 // Barycentric weights of a plan point in a triangle.
-std::array<double, 3> Wagi(const TTrojkat& t, double x, double y) {
+std::array<double, 3> Wagi(const TTrojkatRogi& t, double x, double y) {
     const double d = (t.X2 - t.X1) * (t.Y3 - t.Y1) - (t.X3 - t.X1) * (t.Y2 - t.Y1);
     const double w2 = ((x - t.X1) * (t.Y3 - t.Y1) - (t.X3 - t.X1) * (y - t.Y1)) / d;
     const double w3 = ((t.X2 - t.X1) * (y - t.Y1) - (x - t.X1) * (t.Y2 - t.Y1)) / d;
     return {1 - w2 - w3, w2, w3};
 }
 
-double ZTrojkata(const TTrojkat& t, double x, double y) {
+double ZTrojkata(const TTrojkatRogi& t, double x, double y) {
     const auto w = Wagi(t, x, y);
     return w[0] * t.Z1 + w[1] * t.Z2 + w[2] * t.Z3;
 }
 
-bool Wewnatrz(const TTrojkat& t, double x, double y, double zapas = 0) {
+bool Wewnatrz(const TTrojkatRogi& t, double x, double y, double zapas = 0) {
     const auto w = Wagi(t, x, y);
     return w[0] > zapas && w[1] > zapas && w[2] > zapas;
 }
 
-double SumaPol(const std::vector<TTrojkat>& k) {
+double SumaPol(const std::vector<TTrojkatRogi>& k) {
     double s = 0;
-    for (const TTrojkat& t : k) s += Pole(t);
+    for (const TTrojkatRogi& t : k) s += Pole(t);
     return s;
 }
 
@@ -42,22 +42,23 @@ TEST(Wykop, KawalkiZgodneZRegulaWKazdymPunkcie) {
     // tilted across it. Every sampled plan point of a ground triangle is kept exactly when the design surface has no
     // height there or the ground is not above it; the pieces never overlap and lie in the ground's plane.
     auto projektu = [](double x, double y) { return 5 + 2 * std::sin(x / 7) + 0.1 * y; };
-    const std::vector<TTrojkat> siatka = Siatka(0, 60, 20, 40, 3, projektu, 2.5);
+    const std::vector<TTrojkatRogi> siatka = Siatka(0, 60, 20, 40, 3, projektu, 2.5);
     const TIndeksWysokosci proj = ZbudujIndeksWysokosci(siatka);
     std::mt19937 los(12345);
     std::uniform_real_distribution<double> wsp(-10, 70), z(0, 12);
     int ciete = 0, punkty = 0;
     for (int n = 0; n < 300; ++n) {
-        TTrojkat t = Trojkat({wsp(los), wsp(los), z(los)}, {wsp(los), wsp(los), z(los)}, {wsp(los), wsp(los), z(los)});
+        TTrojkatRogi t = Trojkat({wsp(los), wsp(los), z(los)}, {wsp(los), wsp(los), z(los)},
+                                 {wsp(los), wsp(los), z(los)});
         if (std::fabs(Pole(t)) < 1) continue;
-        std::vector<TTrojkat> k;
+        std::vector<TTrojkatRogi> k;
         if (!PrzytnijTeren(t, proj, k)) {
             EXPECT_TRUE(k.empty());
             k = {t};
         } else {
             ++ciete;
         }
-        for (const TTrojkat& q : k) {
+        for (const TTrojkatRogi& q : k) {
             EXPECT_GT(Pole(q) * Pole(t), 0) << "ten sam obrót";
             for (auto [x, y, zq] : {std::tuple{q.X1, q.Y1, q.Z1}, {q.X2, q.Y2, q.Z2}, {q.X3, q.Y3, q.Z3}})
                 EXPECT_NEAR(zq, ZTrojkata(t, x, y), 1e-9);
@@ -77,7 +78,7 @@ TEST(Wykop, KawalkiZgodneZRegulaWKazdymPunkcie) {
             if (podProjektem && std::fabs(zt - *Wysokosc(proj, x, y)) < 1e-3) continue;
             const bool zostaje = !podProjektem || zt <= *Wysokosc(proj, x, y);
             int w = 0;
-            for (const TTrojkat& q : k) w += Wewnatrz(q, x, y, -1e-12);
+            for (const TTrojkatRogi& q : k) w += Wewnatrz(q, x, y, -1e-12);
             EXPECT_EQ(w, zostaje ? 1 : 0) << n << " " << x << " " << y;
             ++punkty;
         }
@@ -88,11 +89,11 @@ TEST(Wykop, KawalkiZgodneZRegulaWKazdymPunkcie) {
 
 TEST(Wykop, PolaZamkniete) {
     // The ground at 1 m over the triangle (0, 0), (10, 0), (0, 10), area 50.
-    const TTrojkat t = Trojkat({0, 0, 1}, {10, 0, 1}, {0, 10, 1});
-    const TTrojkat odwrotny = Trojkat({0, 0, 1}, {0, 10, 1}, {10, 0, 1});
+    const TTrojkatRogi t = Trojkat({0, 0, 1}, {10, 0, 1}, {0, 10, 1});
+    const TTrojkatRogi odwrotny = Trojkat({0, 0, 1}, {0, 10, 1}, {10, 0, 1});
     struct {
         const char* opis;
-        std::vector<TTrojkat> proj;
+        std::vector<TTrojkatRogi> proj;
         bool ciety;
         double pole;  // what is kept
     } przypadki[] = {
@@ -110,8 +111,8 @@ TEST(Wykop, PolaZamkniete) {
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.opis);
         const TIndeksWysokosci proj = ZbudujIndeksWysokosci(p.proj);
-        for (const TTrojkat& g : {t, odwrotny}) {
-            std::vector<TTrojkat> k;
+        for (const TTrojkatRogi& g : {t, odwrotny}) {
+            std::vector<TTrojkatRogi> k;
             EXPECT_EQ(PrzytnijTeren(g, proj, k), p.ciety);
             if (!p.ciety) {
                 EXPECT_TRUE(k.empty());
@@ -124,7 +125,7 @@ TEST(Wykop, PolaZamkniete) {
     // small cells is removed whole.
     const TIndeksWysokosci drobna = ZbudujIndeksWysokosci(
         Siatka(-1, 11, -1, 11, 0.37, [](double x, double y) { return -1 - 0.01 * x * y; }));
-    std::vector<TTrojkat> k;
+    std::vector<TTrojkatRogi> k;
     EXPECT_TRUE(PrzytnijTeren(t, drobna, k));
     EXPECT_TRUE(k.empty()) << k.size();
 }
@@ -132,8 +133,8 @@ TEST(Wykop, PolaZamkniete) {
 TEST(Wykop, WidocznoscPrzezKawalkiPozaPasem) {
     // The old ground at 5 in 30 m triangles over a road 10 m wide at 0 (x along the road): the kept ground is cut
     // exactly along the road's edges y = -5 and 5 and keeps every point beside them.
-    const std::vector<TTrojkat> stary = Siatka(-30, 1050, -60, 60, 30, [](double, double) { return 5.0; });
-    const std::vector<TTrojkat> droga = Siatka(-10, 1010, -5, 5, 5, [](double, double) { return 0.0; });
+    const std::vector<TTrojkatRogi> stary = Siatka(-30, 1050, -60, 60, 30, [](double, double) { return 5.0; });
+    const std::vector<TTrojkatRogi> droga = Siatka(-10, 1010, -5, 5, 5, [](double, double) { return 0.0; });
     const TIndeksWysokosci proj = ZbudujIndeksWysokosci(droga), teren = ZbudujIndeksWysokosci(stary);
     const TIndeksWysokosci poza = TerenPozaWykopem(teren, proj);
     for (double x = 0.5; x < 1000; x += 7.3) {

@@ -39,7 +39,7 @@ TEST(Wysokosci, PlaszczyznyGrzbietIZakladka) {
     SprawdzWysokosci(grzbiet, {5, 0, 5, 5, 3.3, 5, 5, 10, 5, 2, 7, 2, 7.25, 1.5, 2.75, 10, 10, 0, 10 + 1e-6, 0, Brak});
 
     // A roof at 4 over part of a floor at 1 (the highest counts); degenerate and non-finite triangles left out.
-    const std::vector<TTrojkat> zakladka = {
+    const std::vector<TTrojkatRogi> zakladka = {
         Trojkat({0, 0, 1}, {10, 0, 1}, {0, 10, 1}), Trojkat({2, 2, 4}, {6, 2, 4}, {2, 6, 4}),
         Trojkat({0, 0, 100}, {5, 5, 100}, {10, 10, 100}), Trojkat({0, 0, 100}, {3, 3, 100}, {3, 3, 100}),
         Trojkat({0, 0, Brak}, {10, 0, 100}, {0, 10, 100})};
@@ -62,7 +62,7 @@ TEST(Wysokosci, PunktyNaLosowejSiatceJakPrzegladWszystkich) {
     // A jittered grid queried at random points: the same answer as testing every triangle.
     std::mt19937 los(7);
     std::uniform_real_distribution<double> pkt(-5, 105);
-    std::vector<TTrojkat> t;
+    std::vector<TTrojkatRogi> t;
     auto wez = [&](int i, int j) {
         std::mt19937 l(static_cast<unsigned>(i * 1000 + j));
         std::uniform_real_distribution<double> d(-0.3, 0.3);
@@ -76,7 +76,7 @@ TEST(Wysokosci, PunktyNaLosowejSiatceJakPrzegladWszystkich) {
     const TIndeksWysokosci ix = ZbudujIndeksWysokosci(t);
     auto przeglad = [&](double x, double y) -> std::optional<double> {
         std::optional<double> w;
-        for (const TTrojkat& r : t) {
+        for (const TTrojkatRogi& r : t) {
             const double d = (r.X2 - r.X1) * (r.Y3 - r.Y1) - (r.Y2 - r.Y1) * (r.X3 - r.X1);
             const double l1 = ((r.X2 - x) * (r.Y3 - y) - (r.Y2 - y) * (r.X3 - x)) / d;
             const double l2 = ((r.X3 - x) * (r.Y1 - y) - (r.Y3 - y) * (r.X1 - x)) / d;
@@ -133,7 +133,7 @@ TEST(Wysokosci, OdcinekPodPowierzchnia) {
     // The triangle reported is one the point lies in.
     const auto w = PierwszyPunktPodPowierzchnia(s, {0, 1, 2}, {100, 1, 2});
     ASSERT_TRUE(w);
-    const TTrojkat r = Siatka(0, 100, -10, 10, 2, sciana).at(static_cast<std::size_t>(w->NumerTrojkata));
+    const TTrojkatRogi r = Siatka(0, 100, -10, 10, 2, sciana).at(static_cast<std::size_t>(w->NumerTrojkata));
     EXPECT_TRUE(std::min({r.X1, r.X2, r.X3}) <= 48.4 && std::max({r.X1, r.X2, r.X3}) >= 48.4);
 }
 

@@ -50,8 +50,8 @@ void ZapiszGLB(std::ostream& o, const TProjekt& projekt) {
         if (s->Trojkaty.empty()) continue;
         TSiatkaGLB m{s, n, s == &projekt.PROJ, {INFINITY, INFINITY, INFINITY}, {-INFINITY, -INFINITY, -INFINITY}};
         for (const TTrojkat& t : s->Trojkaty) {
-            for (const TPunkt3D& p :
-                 {TPunkt3D{t.X1, t.Y1, t.Z1}, TPunkt3D{t.X2, t.Y2, t.Z2}, TPunkt3D{t.X3, t.Y3, t.Z3}}) {
+            for (int r = 0; r < 3; ++r) {
+                const TPunkt3D p = Rog(*s, t, r);
                 float v[3];
                 Os(p.X, p.Y, p.Z, v);
                 for (int k = 0; k < 3; ++k) {
@@ -128,10 +128,11 @@ void ZapiszGLB(std::ostream& o, const TProjekt& projekt) {
                 bufor.clear();
             };
             for (const TTrojkat& t : tr) {
+                const TTrojkatRogi q = Rogi(*m.siatka, t);
                 float a[3], b[3], c[3];
-                Os(t.X1, t.Y1, t.Z1, a);
-                Os(t.X2, t.Y2, t.Z2, b);
-                Os(t.X3, t.Y3, t.Z3, c);
+                Os(q.X1, q.Y1, q.Z1, a);
+                Os(q.X2, q.Y2, q.Z2, b);
+                Os(q.X3, q.Y3, q.Z3, c);
                 if (k == 0) {
                     bufor.insert(bufor.end(), {a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]});
                 } else if (k == 1) {

@@ -216,8 +216,6 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
         tr.Nr2 = nr[1];
         tr.Nr3 = nr[2];
         WierzcholkiZPunktow(tr, w.Punkty);
-        tr.Xs = (tr.X1 + tr.X2 + tr.X3) / 3.0;
-        tr.Ys = (tr.Y1 + tr.Y2 + tr.Y3) / 3.0;
         tr.Kolor = static_cast<std::int32_t>(kolor);
         tr.Rodzaj = rodzajSciany;
         w.Trojkaty.push_back(tr);

@@ -45,8 +45,10 @@ void PiszPowierzchnie(std::ostream& o, const TSiatka& s, const char* nazwa, cons
         if (nowy) punkty.push_back(k);
         return it->second;
     };
-    for (const TTrojkat& t : s.Trojkaty)
-        sciany.push_back({numer(t.X1, t.Y1, t.Z1), numer(t.X2, t.Y2, t.Z2), numer(t.X3, t.Y3, t.Z3)});
+    for (const TTrojkat& t : s.Trojkaty) {
+        const TTrojkatRogi q = Rogi(s, t);
+        sciany.push_back({numer(q.X1, q.Y1, q.Z1), numer(q.X2, q.Y2, q.Z2), numer(q.X3, q.Y3, q.Z3)});
+    }
     o << "    <Surface name=\"" << nazwa << "\">\n      <Definition surfType=\"TIN\">\n        <Pnts>\n";
     std::string bufor;
     for (std::size_t i = 0; i < punkty.size(); ++i) {

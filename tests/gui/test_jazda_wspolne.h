@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -16,6 +19,18 @@
 #include "test_pliki_dane.h"
 
 namespace jazda {
+
+// Clicks "Przerwij" of the progress window named `nazwa` as soon as the event loop runs, after `sprawdz`.
+inline void PrzerwijPostep(QWidget& okno, const QString& nazwa, bool& przerwano,
+                           std::function<void(QProgressDialog&)> sprawdz = {}) {
+    QTimer::singleShot(0, &okno, [&okno, nazwa, &przerwano, sprawdz] {
+        auto* p = okno.findChild<QProgressDialog*>(nazwa);
+        ASSERT_TRUE(p) << nazwa.toStdString();
+        if (sprawdz) sprawdz(*p);
+        for (QPushButton* b : p->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("Przerwij")) b->click(), przerwano = true;
+    });
+}
 
 // A TEREN rectangle of two triangles (left out with `siatka` false) around a straight route along +X
 // from (5500050, 4600050); `luk` puts an arc on its first vertex.

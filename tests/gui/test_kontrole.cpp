@@ -1,9 +1,6 @@
 // The design checks in the window: a stopped run changes nothing; finished runs give the reports and the
 // cross-fall and mass-haul diagrams under the profile, on its chainage axis; a load's Porzuc removes them.
 #include <QDir>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTimer>
 #include <QApplication>
 #include <QWidget>
 
@@ -23,19 +20,6 @@ struct OknoKontroli : ::testing::Test {
     void TearDown() override { ZerujStan(); }
 };
 
-// Clicks "Przerwij" of the progress window as soon as the event loop runs.
-void PrzerwijPrzyPierwszymSpojrzeniu(QWidget& okno, bool& przerwano) {
-    QTimer::singleShot(0, &okno, [&] {
-        auto* p = okno.findChild<QProgressDialog*>(QStringLiteral("PostepKontroli"));
-        ASSERT_TRUE(p);
-        for (QPushButton* b : p->findChildren<QPushButton*>())
-            if (b->text() == QStringLiteral("Przerwij")) {
-                b->click();
-                przerwano = true;
-            }
-    });
-}
-
 }  // namespace
 
 TEST_F(OknoKontroli, PrzerwanieNicNieZmieniaAWynikiIdaDoProfiluIOpisu) {
@@ -54,7 +38,7 @@ TEST_F(OknoKontroli, PrzerwanieNicNieZmieniaAWynikiIdaDoProfiluIOpisu) {
     k.PokazBlad = [&](const QString& t) { bledy << t; };
 
     bool przerwano = false;
-    PrzerwijPrzyPierwszymSpojrzeniu(okno, przerwano);
+    jazda::PrzerwijPostep(okno, QStringLiteral("PostepKontroli"), przerwano);
     k.SprawdzObjetosci();
     EXPECT_TRUE(przerwano && !k.Objetosci && raport.empty() && bledy.isEmpty());
     EXPECT_TRUE(profil.WykresyKontroli->isHidden());

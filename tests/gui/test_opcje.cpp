@@ -55,7 +55,7 @@ TEST_F(Opcje_, GlebokosciCiecia) {
     d->SB_OdlTNIJ_Ymin->setValue(-1000);
     // Plan depths -100, -75, 20, 300 lie at -1200, -900, 240, 3600 once placed (scale 12).
     auto troj = [](double y) { return Trojkat({0, y, 0}, {1, y, 0}, {0, y + 1, 0}); };
-    TEREN.Trojkaty = {troj(-100), troj(-75), troj(20), troj(300)};
+    UstawTrojkaty(TEREN, {troj(-100), troj(-75), troj(20), troj(300)});
     Rzut.OdlTnijYmin = -800, Rzut.OdlTnijYmax = 2000, Rzut.TrasaX = Rzut.TrasaY = 0, Rzut.katT = std::numbers::pi / 2;
     okno->PolozWidokPonownie();
     EXPECT_EQ(IleTrojkatowTEREN(), 1);

@@ -139,10 +139,7 @@ struct TWolnaBudowaOkna {
     TBudowaIndeksow Budowa() const {
         return [pusc = Pusc, przerwane = Przerwane](const TProjekt& p, const std::atomic<bool>& przerwij) {
             while (!pusc->load()) {
-                if (przerwij.load()) {
-                    ++*przerwane;
-                    throw TBudowaPrzerwana{};
-                }
+                if (przerwij.load()) ++*przerwane, throw TBudowaPrzerwana{};
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
             return IndeksyZSiatek(p.PROJ, p.TEREN, p.Trasa.Dx, p.Trasa.Dy, p.TEREN.Zakres.Zmin, &przerwij);

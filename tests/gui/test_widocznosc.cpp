@@ -1,9 +1,6 @@
 // The sight check in the window: a stopped run changes nothing; a finished one gives chart, strip and report.
 #include <QScreen>
 #include <QCheckBox>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTimer>
 
 #include "dialogs/ProfilPrzekroj.h"
 #include "dialogs/Widocznosc.h"
@@ -34,15 +31,8 @@ TEST_F(OknoWidocznosci, PrzerwanieNicNieZmieniaAWynikSiePokazuje) {
     const std::vector<TTrojkatRys> przed = TrojkatyPROJ;
     OpisTekst = {"bez zmian"};
     bool przerwano = false;
-    QTimer::singleShot(0, okno.get(), [&] {
-        auto* p = okno->findChild<QProgressDialog*>(QStringLiteral("PostepWidocznosci"));
-        ASSERT_TRUE(p);
-        EXPECT_EQ(p->labelText(), QStringLiteral("Sprawdzanie widoczności na zatrzymanie…"));
-        for (QPushButton* b : p->findChildren<QPushButton*>())
-            if (b->text() == QStringLiteral("Przerwij")) {
-                b->click();
-                przerwano = true;
-            }
+    PrzerwijPostep(*okno, QStringLiteral("PostepWidocznosci"), przerwano, [](QProgressDialog& p) {
+        EXPECT_EQ(p.labelText(), QStringLiteral("Sprawdzanie widoczności na zatrzymanie…"));
     });
     okno->m_Widocznosc->trigger();
     EXPECT_TRUE(przerwano && w.Wiersze.empty() && WyroznionePROJ.empty() && bledy.isEmpty());

@@ -60,16 +60,16 @@ std::vector<std::string> Podziel(const std::string& s, char separator) {
     return w;
 }
 
-TTrojkat Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
-    TTrojkat t;
+TTrojkatRogi Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
+    TTrojkatRogi t;
     t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z, t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z, t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
     return t;
 }
 
-std::vector<TTrojkat> Siatka(double x0, double x1, double y0, double y1, double krok,
-                             const std::function<double(double, double)>& z, double krokY) {
+std::vector<TTrojkatRogi> Siatka(double x0, double x1, double y0, double y1, double krok,
+                                 const std::function<double(double, double)>& z, double krokY) {
     if (krokY == 0) krokY = krok;
-    std::vector<TTrojkat> w;
+    std::vector<TTrojkatRogi> w;
     const long nx = std::lround((x1 - x0) / krok), ny = std::lround((y1 - y0) / krokY);
     auto p = [&](double x, double y) { return TPunkt3D{x, y, z(x, y)}; };
     for (long i = 0; i < nx; ++i)
@@ -79,6 +79,17 @@ std::vector<TTrojkat> Siatka(double x0, double x1, double y0, double y1, double 
             w.push_back(Trojkat(p(xa, ya), p(xb, yb), p(xa, yb)));
         }
     return w;
+}
+
+TSiatka SiatkaZ(const std::vector<TTrojkatRogi>& trojkaty) {
+    TSiatka s;
+    UstawTrojkaty(s, trojkaty);
+    return s;
+}
+
+void UstawTrojkaty(TSiatka& siatka, const std::vector<TTrojkatRogi>& trojkaty) {
+    siatka.Trojkaty.clear();
+    for (const TTrojkatRogi& t : trojkaty) DodajTrojkat(siatka, t);
 }
 
 void ZapiszGeoTIFF(const std::string& sciezka, int kolumny, int wiersze, const std::array<double, 6>& gt,

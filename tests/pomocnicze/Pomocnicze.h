@@ -58,10 +58,14 @@ std::string Blad(F&& f) try {
 void ZapiszGeoTIFF(const std::string& sciezka, int kolumny, int wiersze, const std::array<double, 6>& gt,
                    std::vector<double> z, int epsg = 0, double brak = std::nan(""));
 
-TTrojkat Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c);
+TTrojkatRogi Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c);
 // Cells of krok by krokY (krok when 0) over [x0, x1] x [y0, y1], two triangles each, heights z(x, y).
-std::vector<TTrojkat> Siatka(double x0, double x1, double y0, double y1, double krok,
-                             const std::function<double(double, double)>& z, double krokY = 0);
+std::vector<TTrojkatRogi> Siatka(double x0, double x1, double y0, double y1, double krok,
+                                 const std::function<double(double, double)>& z, double krokY = 0);
+// A mesh of the triangles, in their order, each with corners of its own.
+TSiatka SiatkaZ(const std::vector<TTrojkatRogi>& trojkaty);
+// The mesh's triangles replaced by these (its points and the rest kept).
+void UstawTrojkaty(TSiatka& siatka, const std::vector<TTrojkatRogi>& trojkaty);
 // The route through the vertices {X, Y, R, A1, A2}, built (inline: the fuzz targets link this file's
 // companion without GoogleTest).
 inline void BudujTrase(const std::vector<std::array<double, 5>>& w) {
