@@ -2,6 +2,7 @@
 # The terrain from an elevation grid against the hmm heightmap mesher (Garland–Heckbert greedy insertion), in one
 # run on the same heights:
 #   bench/nmt_hmm.sh [BIN [N]]      BIN: the program's build/bin (default build/bin), N: nodes a side (2300)
+# PROBY sets how many times each process runs (2).
 # generuj_nmt writes an N x N sheet of 1 m (heights in cm) as .asc, the same heights as a 16-bit PNG and a route of
 # about 3 km. hmm is compiled from ../shared/anchors/hmm (Debian libglm-dev) into this run's temporary folder only.
 # Timed whole processes (/usr/bin/time): `orvany3d-cli raport nmt.asc` (read the text grid, thin at 0.10 m, the
@@ -29,9 +30,10 @@ czas() {  # prints "wall_s max_rss_MB" of the command
     awk '{ printf "%.2f s, %.0f MB", $1, $2 / 1024 }' "$tmp/czas"
 }
 
-for proba in 1 2; do
+for proba in $(seq "${PROBY:-2}"); do
     echo "-- próba $proba"
     t=$(czas "$bin/orvany3d-cli" raport "$tmp/nmt.asc")
+    tcaly=${t%% s,*}
     tr=$(grep -o '[0-9]* trójkąt[a-zóęą]*\.' "$tmp/wyjscie" | grep -o '^[0-9]*')
     echo "orvany3d-cli raport nmt.asc:              $t, $tr trójkątów"
     t=$(czas "$bin/orvany3d-cli" raport "$tmp/trasa.xml" "$tmp/nmt.asc" --pas 200)
@@ -40,6 +42,7 @@ for proba in 1 2; do
     t=$(czas "$tmp/hmm" "$tmp/nmt.png" "$tmp/hmm.stl" -z 655.35 -e "$(awk 'BEGIN { printf "%.10f", 0.10 / 655.35 }')" -q)
     th=$((($(stat -c %s "$tmp/hmm.stl") - 84) / 50))
     echo "hmm nmt.png -e 0.10 m:                    $t, $th trójkątów"
+    awk -v a="$tcaly" -v b="${t%% s,*}" 'BEGIN { printf "czas raport nmt.asc / hmm: %.2f\n", a / b }'
     awk -v a="$tr" -v b="$th" 'BEGIN { printf "trójkąty programu / hmm: %.3f\n", a / b }'
 done
 echo "== uptime: $(uptime)"
