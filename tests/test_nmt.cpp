@@ -88,15 +88,6 @@ void SprawdzTIN(const TTinNMT& t, const TSiatkaNMT& s, double tol) {
     EXPECT_EQ(wDziurze, 0);
 }
 
-TSiatkaNMT Siatka(int W, int H, const std::function<double(int, int)>& z) {
-    TSiatkaNMT s;
-    s.Kolumny = W, s.Wiersze = H, s.X0 = 5000, s.Y0 = 7000, s.DX = s.DY = 1;
-    s.Z.resize(std::size_t(W) * H);
-    for (int j = 0; j < H; ++j)
-        for (int i = 0; i < W; ++i) s.Z[s.Indeks(i, j)] = z(i, j);
-    return s;
-}
-
 }  // namespace
 
 TEST(NMT, PlaszczyznaToDwaTrojkaty) {
@@ -110,8 +101,8 @@ TEST(NMT, PlaszczyznaToDwaTrojkaty) {
 }
 
 TEST(NMT, ParaboloidaWTolerancjiWKazdymWezle) {
-    const TSiatkaNMT s = Siatka(161, 121,
-                                [](int i, int j) { return 0.004 * ((i - 70) * (i - 70) + (j - 50) * (j - 50)); });
+    const TSiatkaNMT s = SiatkaNMTZ(161, 121,
+                                    [](int i, int j) { return 0.004 * ((i - 70) * (i - 70) + (j - 50) * (j - 50)); });
     for (double tol : {0.0, 0.05, 0.5}) {
         SCOPED_TRACE(tol);
         const auto t = PrzerzedzSiatke(s, tol);
@@ -127,7 +118,7 @@ TEST(NMT, ParaboloidaWTolerancjiWKazdymWezle) {
 
 TEST(NMT, DziuryIObszarL) {
     // An L of data (the north-east quarter empty), a round hole and a single missing node; rough ground.
-    const TSiatkaNMT s = Siatka(90, 70, [](int i, int j) {
+    const TSiatkaNMT s = SiatkaNMTZ(90, 70, [](int i, int j) {
         if (i >= 50 && j >= 40) return std::nan("");
         if ((i - 25) * (i - 25) + (j - 25) * (j - 25) < 64) return std::nan("");
         if (i == 70 && j == 10) return std::nan("");
@@ -138,11 +129,11 @@ TEST(NMT, DziuryIObszarL) {
     SprawdzTIN(*t, s, 0.1);
     // No data outside the L's box (beyond the hole's edge by more than a cell) is covered: checked above; and the
     // whole grid fully without data gives no triangle.
-    const auto pusta = PrzerzedzSiatke(Siatka(5, 5, [](int, int) { return std::nan(""); }), 0.1);
+    const auto pusta = PrzerzedzSiatke(SiatkaNMTZ(5, 5, [](int, int) { return std::nan(""); }), 0.1);
     ASSERT_TRUE(pusta);
     EXPECT_TRUE(pusta->Trojkaty.empty());
     // Data in a ring around the grid's edge only, corners without data.
-    const TSiatkaNMT r = Siatka(40, 30, [](int i, int j) {
+    const TSiatkaNMT r = SiatkaNMTZ(40, 30, [](int i, int j) {
         const bool rog = (i < 3 || i > 36) && (j < 3 || j > 26);
         return rog ? std::nan("") : 10.0 + 0.01 * i * j;
     });
@@ -164,7 +155,7 @@ TEST(NMT, DziuryRoznychKsztaltow) {
     };
     for (const auto& [nazwa, brak] : maski) {
         SCOPED_TRACE(nazwa);
-        const TSiatkaNMT s = Siatka(83, 61, [&](int i, int j) {
+        const TSiatkaNMT s = SiatkaNMTZ(83, 61, [&](int i, int j) {
             return brak(i, j) ? std::nan("") : 20 + 2 * std::sin(i * 0.37) * std::cos(j * 0.23) + 0.01 * ((i * j) % 7);
         });
         for (double tol : {0.0, 0.08}) {
@@ -284,7 +275,9 @@ TEST(NMT, ASCNaDwochWatkach) {
         const auto [jeden, b1] = czytaj(p, 1'000'000);
         const auto [dwa, b2] = czytaj(p, 1);
         EXPECT_EQ(b1, b2);
-        if (p == pliki[3]) EXPECT_NE(b1.find("wierszu 29, kolumnie 3"), std::string::npos) << b1;
+        if (p == pliki[3]) {
+            EXPECT_NE(b1.find("wierszu 29, kolumnie 3"), std::string::npos) << b1;
+        }
         if (!b1.empty()) continue;
         ASSERT_EQ(std::tuple(dwa.Kolumny, dwa.Wiersze, dwa.X0, dwa.Y0), std::tuple(W, H, 500000.0, 300000.0));
         ASSERT_EQ(jeden.Z.size(), dwa.Z.size());
@@ -326,7 +319,7 @@ TEST(NMT, GeoTIFFZGDAL) {
 }
 
 TEST(NMT, PasWokolTrasy) {
-    TSiatkaNMT s = Siatka(200, 150, [](int i, int j) { return 0.1 * i + 0.2 * j; });
+    TSiatkaNMT s = SiatkaNMTZ(200, 150, [](int i, int j) { return 0.1 * i + 0.2 * j; });
     const TSiatkaNMT pelna = s;
     const std::vector<TPunkt2D> os = {{5020, 7010}, {5100, 7080}, {5180, 7030}};
     const double pas = 12.5;
@@ -433,7 +426,7 @@ TEST(NMT, UkladPlikuIProjektu) {
 }
 
 TEST(NMT, PrzerwanieIPostep) {
-    const TSiatkaNMT s = Siatka(300, 300, [](int i, int j) { return std::sin(i * 0.1) * std::cos(j * 0.13) * 5; });
+    const TSiatkaNMT s = SiatkaNMTZ(300, 300, [](int i, int j) { return std::sin(i * 0.1) * std::cos(j * 0.13) * 5; });
     std::atomic<bool> stop{true};
     EXPECT_FALSE(PrzerzedzSiatke(s, 0.01, {}, &stop));
     std::vector<double> u;

@@ -9,15 +9,6 @@
 
 namespace {
 
-TSiatkaNMT Siatka(int W, int H, double (*z)(int, int)) {
-    TSiatkaNMT s;
-    s.Kolumny = W, s.Wiersze = H, s.X0 = 600000, s.Y0 = 400000, s.DX = s.DY = 1;
-    s.Z.resize(std::size_t(W) * H);
-    for (int j = 0; j < H; ++j)
-        for (int i = 0; i < W; ++i) s.Z[s.Indeks(i, j)] = z(i, j);
-    return s;
-}
-
 double Pagorki(int i, int j) {
     return std::round(100 * (150 + 6 * std::sin(i * 0.05) * std::cos(j * 0.04) + 0.3 * std::sin(i * 0.9 + j))) / 100;
 }
@@ -31,7 +22,7 @@ double ZDziurami(int i, int j) {
 
 TEST(NMTWatki, TenSamTINNaJednymIDwochWatkach) {
     for (auto z : {Pagorki, ZDziurami}) {
-        const TSiatkaNMT s = Siatka(157, 131, z);
+        const TSiatkaNMT s = SiatkaNMTZ(157, 131, z);
         for (double tol : {0.02, 0.1}) {
             SCOPED_TRACE(tol);
             const auto jeden = PrzerzedzSiatke(s, tol, {}, nullptr, {1, 0});

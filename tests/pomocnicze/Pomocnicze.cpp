@@ -112,3 +112,12 @@ void ZapiszGeoTIFF(const std::string& sciezka, int kolumny, int wiersze, const s
     GDALClose(ds);
     if (e != CE_None) throw std::runtime_error("GDAL nie zapisał " + sciezka);
 }
+
+TSiatkaNMT SiatkaNMTZ(int W, int H, const std::function<double(int, int)>& z) {
+    TSiatkaNMT s;
+    s.Kolumny = W, s.Wiersze = H, s.X0 = 5000, s.Y0 = 7000, s.DX = s.DY = 1;
+    s.Z.resize(std::size_t(W) * H);
+    for (int j = 0; j < H; ++j)
+        for (int i = 0; i < W; ++i) s.Z[s.Indeks(i, j)] = z(i, j);
+    return s;
+}

@@ -19,6 +19,7 @@
 #include "render/RysujPerspektywa.h"
 #include "route/OblTrasa.h"
 #include "scena/Scena.h"
+#include "nmt/SiatkaNMT.h"
 
 constexpr double Pi = std::numbers::pi;
 
@@ -63,6 +64,8 @@ TTrojkatRogi Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c);
 std::vector<TTrojkatRogi> Siatka(double x0, double x1, double y0, double y1, double krok,
                                  const std::function<double(double, double)>& z, double krokY = 0);
 // A mesh of the triangles, in their order, each with corners of its own.
+// An elevation grid of W x H nodes 1 m apart, node (i, j) of height z(i, j) (NaN: no data).
+TSiatkaNMT SiatkaNMTZ(int W, int H, const std::function<double(int, int)>& z);
 TSiatka SiatkaZ(const std::vector<TTrojkatRogi>& trojkaty);
 // The mesh's triangles replaced by these (its points and the rest kept).
 void UstawTrojkaty(TSiatka& siatka, const std::vector<TTrojkatRogi>& trojkaty);
