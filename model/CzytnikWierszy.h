@@ -46,7 +46,7 @@ public:
         KoniecWiersza();
         return ujemna ? -v : v;
     }
-    // [-]digits[sep digits] with at most 15 digits, as SprobujRzeczywista's own fast path.
+    // [-]digits[sep digits] with at most 15 digits, as SprobujRzeczywista's fast path (LiczbaProsta).
     double Rzeczywista() {
         double v = Liczba();
         KoniecWiersza();
@@ -94,21 +94,11 @@ private:
     static bool Cyfra(char c) { return c >= '0' && c <= '9'; }
 
     double Liczba() {
-        static constexpr double kPotegi[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        const char* q = q_;
-        const bool ujemna = q < e_ && *q == '-';
-        if (ujemna) ++q;
-        std::uint64_t m = 0;
-        int cyfry = 0, dziesietne = 0;
-        for (; q < e_ && Cyfra(*q); ++q, ++cyfry) m = m * 10 + static_cast<unsigned>(*q - '0');
-        if (q < e_ && (*q == '.' || *q == ',')) {
-            for (++q; q < e_ && Cyfra(*q); ++q, ++cyfry, ++dziesietne) m = m * 10 + static_cast<unsigned>(*q - '0');
-        }
-        if (cyfry == 0 || cyfry > 15) return Zawiedz(), 0.0;
-        q_ = q;
-        const double v = static_cast<double>(m) / kPotegi[dziesietne];
-        return ujemna ? -v : v;
+        double v = 0.0;
+        const char* k = LiczbaProsta(q_, e_, v);
+        if (!k) return Zawiedz(), 0.0;
+        q_ = k;
+        return v;
     }
     void KoniecWiersza() {
         if (q_ < e_ && *q_ == '\r') ++q_;

@@ -204,27 +204,10 @@ bool SprobujCalkowita(std::string_view tekst, std::int32_t& wynik) {
 
 bool SprobujRzeczywista(std::string_view tekst, double& wynik) {
     std::string_view s = Przytnij(tekst);
-    {
-        // Fast path for the usual field, [-]digits[sep digits] with at most 15
-        // digits: the digits as an integer are exact in a double, and so is the
-        // power of ten, so one division gives the correctly rounded value.
-        static constexpr double kPotegi[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        const char* a = s.data();
-        const char* e = a + s.size();
-        const bool ujemna = a < e && *a == '-';
-        if (ujemna) ++a;
-        std::uint64_t m = 0;
-        int cyfry = 0, dziesietne = 0;
-        for (; a < e && Cyfra(*a); ++a, ++cyfry) m = m * 10 + static_cast<unsigned>(*a - '0');
-        if (a < e && (*a == '.' || *a == ',')) {
-            for (++a; a < e && Cyfra(*a); ++a, ++cyfry, ++dziesietne) m = m * 10 + static_cast<unsigned>(*a - '0');
-        }
-        if (a == e && cyfry > 0 && cyfry <= 15) {
-            const double v = static_cast<double>(m) / kPotegi[dziesietne];
-            wynik = ujemna ? -v : v;
-            return true;
-        }
+    // The usual field first, the whole text a plain number.
+    if (double v; !s.empty() && LiczbaProsta(s.data(), s.data() + s.size(), v) == s.data() + s.size()) {
+        wynik = v;
+        return true;
     }
     if (!s.empty() && s[0] == '+') {
         s.remove_prefix(1);

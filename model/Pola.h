@@ -53,6 +53,28 @@ double NaRzeczywista(std::string_view tekst);
 bool SprobujCalkowita(std::string_view tekst, std::int32_t& wynik);
 bool SprobujRzeczywista(std::string_view tekst, double& wynik);
 
+// The usual number field at a, [-]digits[sep digits] with at most 15 digits
+// (sep '.' or ','): the digits as an integer are exact in a double, and so is
+// the power of ten, so one division gives the correctly rounded value. Returns
+// the end of the number, or nullptr (v untouched) when the text at a does not
+// start with such a number; what follows it is the caller's to check.
+inline const char* LiczbaProsta(const char* a, const char* e, double& v) {
+    constexpr double kPotegi[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    auto cyfra = [](char c) { return c >= '0' && c <= '9'; };
+    const bool ujemna = a < e && *a == '-';
+    if (ujemna) ++a;
+    std::uint64_t m = 0;
+    int cyfry = 0, dziesietne = 0;
+    for (; a < e && cyfra(*a); ++a, ++cyfry) m = m * 10 + static_cast<unsigned>(*a - '0');
+    if (a < e && (*a == '.' || *a == ',')) {
+        for (++a; a < e && cyfra(*a); ++a, ++cyfry, ++dziesietne) m = m * 10 + static_cast<unsigned>(*a - '0');
+    }
+    if (cyfry == 0 || cyfry > 15) return nullptr;
+    const double w = static_cast<double>(m) / kPotegi[dziesietne];
+    v = ujemna ? -w : w;
+    return a;
+}
+
 // ---------------------------------------------------------------------------
 // The pieces the readers build their fields of.
 
