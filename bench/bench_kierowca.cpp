@@ -130,7 +130,7 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
     for (auto _ : state) {
         const TPolozenieOka p = PolozenieOka(Trasa, od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0),
                                              WidokKierowcy.Oko, IndeksyWysokosci(ProjektOkna));
-        mierz(0, [&p] { ZbudujSlupki(&p.Oko); });
+        mierz(0, [&p] { ZbudujSlupkiKierowcy(p, KadrObrazu()); });
         mierz(1, [&p] {
             UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg, {}, KadrObrazu());
         });

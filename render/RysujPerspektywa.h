@@ -61,6 +61,12 @@ struct TPodzialKlatki {
 // The picture is the same whichever way the frame is split.
 void Przerysuj(TPlotno& plotno, int W, int H, TPodzialKlatki& podzial);
 void Przerysuj(TPlotno& plotno, int W, int H);
+// Could the frame write a station label of `znaki` characters whose anchor the
+// view took to p (view space) into a W x H picture: in front of the eye, near
+// enough to be read and reaching into the picture (W or H 0: a picture of
+// unknown size, anywhere)? Says so for a little more than the drawing takes,
+// so that a label it turns down is never written.
+bool NapisMozeBycPokazany(const TPunkt3D& p, std::size_t znaki, int W, int H);
 // The row of the horizon in the driver's view (where a level line of sight meets the picture).
 int WierszHoryzontu(int H);
 // The horizon's row at column x of the driver's picture: WierszHoryzontu's
@@ -156,6 +162,10 @@ void UmiescNaTrasie();
 // above or below the picture are left out too, with the blocks of the mesh
 // that lie so (render/Kadr.h): they would light no pixel of it.
 using TPrzytnijTeren = std::function<bool(std::size_t, std::vector<TTrojkatRogi>&)>;
+// Where UmiescWOku, given the same eye, bearing, grade and roll, takes the
+// scene point p (the same arithmetic, the same result).
+TPunkt3D PunktWOku(const TPunkt3D& p, const TPunkt3D& oko, double kierunek, double pochylenie,
+                   double przechylenie = 0.0);
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
                 const TPrzytnijTeren& przytnijTeren = {}, const TKadr& kadr = {}, double przechylenie = 0.0);
 // What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and

@@ -248,13 +248,31 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
 
 }  // namespace
 
-void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const TPrzytnijTeren& przytnijTeren, const TKadr& kadr, double przechylenie) {
+namespace {
+
+// The driver's placing of a vertex for an eye at `oko` looking along the
+// bearing `kierunek`, tilted by the grade `pochylenie` and rolled for the
+// cross-fall `przechylenie`, with the zoom and observer of Rzut.
+TKrokOka KrokOka(const TPunkt3D& oko, double kierunek, double pochylenie, double przechylenie) {
     const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie), k = Rzut.skala;
     // Rolled by -atan(przechylenie), a surface rising przechylenie to the right looks level.
     const double r = -std::atan(przechylenie);
-    const TKrokOka krok{k,           oko.X,     oko.Y,     oko.Z,     std::cos(a),         std::sin(a), std::cos(b),
-                        std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ, przechylenie != 0.0, std::cos(r), std::sin(r)};
+    return {k,           oko.X,     oko.Y,     oko.Z,     std::cos(a),         std::sin(a), std::cos(b),
+            std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ, przechylenie != 0.0, std::cos(r), std::sin(r)};
+}
+
+}  // namespace
+
+TPunkt3D PunktWOku(const TPunkt3D& p, const TPunkt3D& oko, double kierunek, double pochylenie, double przechylenie) {
+    TPunkt3D q = p;
+    KrokOka(oko, kierunek, pochylenie, przechylenie)(q);
+    return q;
+}
+
+void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
+                const TPrzytnijTeren& przytnijTeren, const TKadr& kadr, double przechylenie) {
+    const double k = Rzut.skala;
+    const TKrokOka krok = KrokOka(oko, kierunek, pochylenie, przechylenie);
     // Everything at or behind the near depth goes, whatever TnijTroj says:
     // the projection mirrors what lies behind the eye.
     const double cMin = Rzut.OkoY + bliska * k, cMax = Rzut.OkoY + daleka * k;
