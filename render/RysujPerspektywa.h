@@ -3,6 +3,7 @@
 // sorts, and the view operations that move, scale and turn the render arrays.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -103,6 +104,12 @@ struct TBuforyWidoku {
     TBuforKluczy Klucze;
     TBlokiSiatki BlokiTEREN, BlokiPROJ;
     std::size_t RozmiarBloku = 256;
+    // A view places the mesh in two threads when the blocks it keeps hold at
+    // least this many triangles (the result is the same either way).
+    std::size_t ProgDwochWatkow = 50000;
+    // A view's verdict on each block (1: passed over) and the blocks it places.
+    std::vector<char> PominieteBloki;
+    std::vector<std::uint32_t> BlokiDoUmieszczenia;
 };
 extern TBuforyWidoku BuforyWidoku;
 // Gives the working memory back (part of the state of a fresh program).

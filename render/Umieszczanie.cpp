@@ -151,33 +151,74 @@ bool PozaKadrem(const TPudelkoBloku& p, const Krok& krok, const TPlaszczyznyKadr
     return kadr.Poza(q, 8, m);
 }
 
-// Runs `rekord(i, dalej)` on every mesh triangle i of the set, in two threads
-// on a large set, and gathers what it hands to `dalej` into the set's render
-// array in mesh order: the lower half's records straight into it, the upper
-// half's through the scratch array. The blocks for which `pominBlok(box)`
-// says so are passed over (their triangles would give nothing).
+// Runs `rekord(i, dalej)` on every mesh triangle i of the set and gathers
+// what it hands to `dalej` into the set's render array in mesh order. The
+// blocks for which `pominBlok(box)` says so are passed over (their triangles
+// would give nothing). The blocks left are split into two runs of about as
+// many triangles each, which go at once in two threads when they are many:
+// the lower run's records straight into the array, the upper run's through
+// the scratch array after them. A view keeps the mesh near the eye, which
+// may lie wholly within one half of the mesh's order: split by what is left,
+// the work keeps both cores busy.
 template <typename Rekord, typename PominBlok>
 void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, Rekord rekord, PominBlok pominBlok) {
     const std::size_t n = siatka.Trojkaty.size();
     const std::vector<TPudelkoBloku>* bloki = BlokiSiatki(siatka);
-    const std::size_t rozmiar = bloki ? BuforyWidoku.RozmiarBloku : n + 1;
+    const std::size_t rozmiar = bloki ? BuforyWidoku.RozmiarBloku : std::max<std::size_t>(n, 1);
+    const std::size_t ileBlokow = (n + rozmiar - 1) / rozmiar;
+    // Each block's verdict, the boxes looked at in two threads on a large mesh.
+    std::vector<char>& pominiety = BuforyWidoku.PominieteBloki;
+    pominiety.assign(ileBlokow, 0);
+    if (bloki)
+        NaDwochWatkach(
+            ileBlokow,
+            [&](std::size_t od, std::size_t do_) {
+                for (std::size_t k = od; k < do_; ++k) pominiety[k] = pominBlok((*bloki)[k]) ? 1 : 0;
+            },
+            4096);
+    std::vector<std::uint32_t>& zostale = BuforyWidoku.BlokiDoUmieszczenia;
+    zostale.clear();
+    std::size_t ile = 0;
+    for (std::size_t k = 0; k < ileBlokow; ++k)
+        if (!pominiety[k]) {
+            zostale.push_back(static_cast<std::uint32_t>(k));
+            ile += std::min(n, (k + 1) * rozmiar) - k * rozmiar;
+        }
+    // The upper run starts at the first block past half of the triangles left.
+    std::size_t podzial = zostale.size();
+    if (ile >= BuforyWidoku.ProgDwochWatkow) {
+        std::size_t dotad = 0;
+        for (podzial = 0; podzial < zostale.size() && 2 * dotad < ile; ++podzial) {
+            const std::size_t k = zostale[podzial];
+            dotad += std::min(n, (k + 1) * rozmiar) - k * rozmiar;
+        }
+    }
+    auto przebieg = [&](std::size_t od, std::size_t do_, std::vector<TTrojkatRys>& wynik) {
+        auto dalej = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
+        for (std::size_t j = od; j < do_; ++j) {
+            const std::size_t k = zostale[j];
+            for (std::size_t i = k * rozmiar, koniec = std::min(n, (k + 1) * rozmiar); i < koniec; ++i)
+                rekord(i, dalej);
+        }
+    };
     auto& gorna = BuforyWidoku.Trojkaty;
     cel.clear();
     gorna.clear();
-    const std::size_t polowa = n >= kRekordyNaDwaWatki ? n / 2 : n;
-    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
-        std::vector<TTrojkatRys>& wynik = od == 0 ? cel : gorna;
-        auto dalej = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
-        for (std::size_t i = od; i < do_;) {
-            const std::size_t blok = i / rozmiar, koniec = std::min(do_, (blok + 1) * rozmiar);
-            if (bloki && pominBlok((*bloki)[blok])) {
-                i = koniec;
-                continue;
-            }
-            for (; i < koniec; ++i) rekord(i, dalej);
-        }
-    });
-    if (polowa < n) cel.insert(cel.end(), gorna.begin(), gorna.end());
+    if (podzial >= zostale.size()) {
+        przebieg(0, zostale.size(), cel);
+        return;
+    }
+    NaDwochWatkach(
+        2,
+        [&](std::size_t od, std::size_t do_) {
+            for (std::size_t czesc = od; czesc < do_; ++czesc)
+                if (czesc == 0)
+                    przebieg(0, podzial, cel);
+                else
+                    przebieg(podzial, zostale.size(), gorna);
+        },
+        2);
+    cel.insert(cel.end(), gorna.begin(), gorna.end());
 }
 
 // Rebuilds a set's render array from its mesh with every vertex placed, and

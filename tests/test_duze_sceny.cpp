@@ -250,3 +250,34 @@ TEST(DuzeSceny, KadrKierowcyBezZmianyObrazu) {
     EXPECT_LT(wKadrze, wszystkich / 2);
     BuforyWidoku.RozmiarBloku = 256;
 }
+
+TEST(DuzeSceny, UmieszczanieWDwochWatkachJakWJednym) {
+    // A drive along the grid in the driver's view and in the chainage view, each frame placed in one thread and in
+    // two (the blocks left split into two runs of about as many triangles each), with blocks of 256 and of 7
+    // triangles and without blocks: the render arrays are the same to the byte.
+    Scena(180, 160);
+    const std::vector<TCzworokatRys> bryly = Czworokaty;
+    constexpr int W = 320, H = 200;
+    Rzut.OkoX = W / 2.0, Rzut.OkoY = -220.0, Rzut.OkoZ = 0.55 * H;
+    for (int f = 0; f < 12; ++f) {
+        const TPunkt3D oko{10 + 14.0 * f, 20 + 8.0 * f, 3.0};
+        const double kierunek = 0.5 + 0.1 * f;
+        for (std::size_t rozmiar : {std::size_t{0}, std::size_t{256}, std::size_t{7}}) {
+            BuforyWidoku.RozmiarBloku = rozmiar;
+            std::vector<std::string> wyniki;
+            for (std::size_t prog : {SIZE_MAX, std::size_t{1}}) {
+                BuforyWidoku.ProgDwochWatkow = prog;
+                Czworokaty = bryly;
+                UmiescWOku(oko, kierunek, 0.02, 0.3, 120, {}, TKadr{W, H});
+                wyniki.push_back(Widoki());
+                Czworokaty = bryly;
+                Rzut.TrasaX = oko.X, Rzut.TrasaY = oko.Y, Rzut.katT = kierunek, Rzut.TnijTroj = true;
+                ASSERT_TRUE(UmiescWPunkcieTrasy());
+                wyniki.push_back(Widoki());
+            }
+            EXPECT_GT(wyniki[0].size(), 1000u);
+            EXPECT_TRUE(wyniki[2] == wyniki[0] && wyniki[3] == wyniki[1]) << "klatka " << f << ", bloki " << rozmiar;
+        }
+    }
+    BuforyWidoku = TBuforyWidoku{};
+}
