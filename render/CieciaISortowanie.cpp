@@ -142,6 +142,44 @@ void KorektaLOko() {
 
 void KorektaLOkoSlupkow() { KorektaLOkoZbioru(TrojkatySlupkow); }
 
+void SortujCzesciWOku(std::vector<TTrojkatRys>& cel, const std::vector<TTrojkatRys>& dolna,
+                      const std::vector<TTrojkatRys>& gorna, const std::vector<std::uint32_t>& kodyDolnej,
+                      const std::vector<std::uint32_t>& kodyGornej) {
+    const std::size_t n0 = dolna.size(), n = n0 + gorna.size();
+    // The (code, index) pairs over the two runs joined, as SortujMalejaco makes them.
+    TBuforKluczy& klucze = BuforyWidoku.Klucze;
+    auto& a = klucze.A4;
+    auto& b = klucze.B4;
+    if (a.size() < n) a.resize(n);
+    if (b.size() < n) b.resize(n);
+    bool uporzadkowana = true;
+    std::uint32_t poprzedni = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t kod = i < n0 ? kodyDolnej[i] : kodyGornej[i - n0];
+        uporzadkowana &= kod >= poprzedni;
+        poprzedni = kod;
+        a[i] = {kod, static_cast<std::uint32_t>(i)};
+    }
+    if (!uporzadkowana) SortujPary(a, b, n, klucze.Liczniki);
+    // Every record of cel is written below: only records beyond its old length are made first.
+    if (cel.capacity() < n) {
+        cel.clear();
+        cel.reserve(n + n / 2);
+    }
+    cel.resize(n);
+    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
+        // The reads jump about the runs: ask for the records a few steps ahead.
+        constexpr std::size_t kNaprzod = 16;
+        auto rekord = [&](std::uint32_t j) -> const TTrojkatRys& { return j < n0 ? dolna[j] : gorna[j - n0]; };
+        for (std::size_t i = od; i < do_; ++i) {
+#if defined(__GNUC__)
+            if (i + kNaprzod < do_) __builtin_prefetch(&rekord(a[i + kNaprzod].Indeks));
+#endif
+            cel[i] = rekord(a[i].Indeks);
+        }
+    });
+}
+
 void SortujCzworokaty() {
     for (auto& r : Czworokaty) r.KluczYmin = KluczYminCzworokata(r);
     Sortuj(Czworokaty, [](const TCzworokatRys& r) { return r.KluczYmin; });

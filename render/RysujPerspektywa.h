@@ -3,6 +3,7 @@
 // sorts, and the view operations that move, scale and turn the render arrays.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -14,9 +15,33 @@
 
 // ---- Projection and shading ----
 
-// Column and row of a view-space point (x, depth y, height z) in a paint area of height H.
-int EkranX(double x, double y);
-int EkranY(double y, double z, int H);
+// Largest magnitude a projected coordinate is given to the canvas: far beyond
+// any picture, yet small enough that the canvas's arithmetic cannot overflow.
+constexpr double kGranicaEkranu = 2.0e9;
+
+// A projected coordinate as the canvas takes it: truncated towards zero, held
+// within kGranicaEkranu, 0 for NaN.
+inline int NaCalkowitaEkranu(double v) {
+    if (std::isnan(v)) return 0;
+    if (v > kGranicaEkranu) v = kGranicaEkranu;
+    if (v < -kGranicaEkranu) v = -kGranicaEkranu;
+    return static_cast<int>(v);
+}
+
+// Column and row of a view-space point (x, depth y, height z) in a paint area
+// of height H (inline: a frame projects every vertex it draws).
+inline int EkranX(double x, double y) {
+    const double gl = y - Rzut.OkoY;
+    if (std::fabs(gl * Rzut.OkoY) <= 0.0001) return 0;
+    return NaCalkowitaEkranu(Rzut.OkoX - Rzut.OkoY * (x - Rzut.OkoX) / std::fabs(gl));
+}
+
+inline int EkranY(double y, double z, int H) {
+    const double gl = std::fabs(y - Rzut.OkoY);
+    // At the eye's depth the point has no image; it is drawn on the eye's row.
+    if (gl == 0.0) return NaCalkowitaEkranu(H - Rzut.OkoZ);
+    return NaCalkowitaEkranu(H - (Rzut.OkoZ - Rzut.OkoY * (z - Rzut.OkoZ) / gl));
+}
 
 // Fill and outline colours of every record of Czworokaty, TrojkatyTEREN, TrojkatyPROJ, TrojkatySlupkow.
 void PrzeliczRzut();
@@ -107,6 +132,10 @@ struct TBuforyWidoku {
     // A view places the mesh in two threads when the blocks it keeps hold at
     // least this many triangles (the result is the same either way).
     std::size_t ProgDwochWatkow = 50000;
+    // The driver's placing: the lower run's records (the upper run's go to
+    // Trojkaty) and the sort codes of each run's keys.
+    std::vector<TTrojkatRys> Dolna;
+    std::vector<std::uint32_t> KodyCzesci[2];
     // A view's verdict on each block (1: passed over) and the blocks it places.
     std::vector<char> PominieteBloki;
     std::vector<std::uint32_t> BlokiDoUmieszczenia;
@@ -129,6 +158,14 @@ void KorektaYmin();
 void KorektaLOko();
 // The same order for the station posts.
 void KorektaLOkoSlupkow();
+// The driver's depth sort of a set placed in two runs: `cel` becomes the
+// records of `dolna` followed by those of `gorna`, in the order Sortuj by
+// descending KluczOko gives that array (`kodyDolnej`, `kodyGornej`: the sort
+// codes of their keys, sortowanie::KodMalejaco), the records gathered into it
+// in two threads. `cel` keeps its memory from frame to frame.
+void SortujCzesciWOku(std::vector<TTrojkatRys>& cel, const std::vector<TTrojkatRys>& dolna,
+                      const std::vector<TTrojkatRys>& gorna, const std::vector<std::uint32_t>& kodyDolnej,
+                      const std::vector<std::uint32_t>& kodyGornej);
 void SortujCzworokaty();
 
 // The cuts done when the view is placed at a chainage: near and far depth of
