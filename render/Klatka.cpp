@@ -114,6 +114,25 @@ void UlozKolejnoscKierowcy(std::vector<const TTrojkatRys*>& KolejnoscKierowcy) {
         }
         if (najdalszy < 0) break;
         KolejnoscKierowcy.push_back(&(*tablice[najdalszy])[i[najdalszy]++]);
+        // The ground's run that the choice above would take record by record:
+        // while its key is NaN or at least every other array's first key
+        // (none of them NaN; a tie goes to the ground, the first array).
+        if (najdalszy != 0) continue;
+        float inne = -HUGE_VALF;
+        bool nan = false;
+        for (int k = 1; k < 3; ++k)
+            if (tablice[k] && i[k] < tablice[k]->size()) {
+                const float kk = (*tablice[k])[i[k]].KluczOko;
+                nan = nan || std::isnan(kk);
+                inne = std::max(inne, kk);
+            }
+        if (nan) continue;
+        const std::vector<TTrojkatRys>& teren = *tablice[0];
+        for (std::size_t& j = i[0]; j < teren.size(); ++j) {
+            const float kk = teren[j].KluczOko;
+            if (!(std::isnan(kk) || kk >= inne)) break;
+            KolejnoscKierowcy.push_back(&teren[j]);
+        }
     }
 }
 

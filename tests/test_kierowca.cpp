@@ -359,3 +359,39 @@ TEST(WidokKierowcy, NapisySlupkowJakPrzySprawdzeniuKazdego) {
     EXPECT_GT(pominiete, 100);
     std::printf("napisów: %d, ukrytych w kadrze: %d, pominiętych: %d\n", napisane, ukryteWKadrze, pominiete);
 }
+
+TEST(WidokKierowcy, KolejnoscRysowaniaJakSortowanieStabilne) {
+    // The driver's frame draws TEREN, PROJ and the posts, each already farthest first, in one order: that of the
+    // three arrays joined and sorted by descending key, equal keys keeping the arrays' order. Keys with many ties,
+    // long runs of the ground between the others, and infinities; one array or another empty.
+    ZerujStan();
+    Rzut.WidokKierowcy = true;
+    std::uint32_t los = 12345;
+    auto klucz = [&los] {
+        los = los * 1664525u + 1013904223u;
+        const std::uint32_t r = los >> 24;
+        return r < 4 ? (r < 2 ? HUGE_VALF : -HUGE_VALF) : static_cast<float>(r % 40);
+    };
+    for (int przypadek = 0; przypadek < 6; ++przypadek) {
+        SCOPED_TRACE(przypadek);
+        std::vector<TTrojkatRys>* tablice[3] = {&TrojkatyTEREN, &TrojkatyPROJ, &TrojkatySlupkow};
+        const std::size_t ile[3] = {przypadek == 1 ? 0u : 3000u, przypadek == 2 ? 0u : 200u + 50u * przypadek,
+                                    przypadek == 3 ? 0u : 40u};
+        std::vector<std::pair<float, const TTrojkatRys*>> wzor;
+        for (int k = 0; k < 3; ++k) {
+            tablice[k]->assign(ile[k], TTrojkatRys{});
+            for (TTrojkatRys& r : *tablice[k]) r.KluczOko = klucz();
+            std::sort(tablice[k]->begin(), tablice[k]->end(),
+                      [](const TTrojkatRys& a, const TTrojkatRys& b) { return a.KluczOko > b.KluczOko; });
+        }
+        for (int k = 0; k < 3; ++k)
+            for (const TTrojkatRys& r : *tablice[k]) wzor.push_back({r.KluczOko, &r});
+        std::stable_sort(wzor.begin(), wzor.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        TPodzialKlatki podzial;
+        TPlotnoNapisow plotno;
+        Przerysuj(plotno, 200, 100, podzial);
+        ASSERT_EQ(podzial.KolejnoscKierowcy.size(), wzor.size());
+        for (std::size_t i = 0; i < wzor.size(); ++i) ASSERT_EQ(podzial.KolejnoscKierowcy[i], wzor[i].second) << i;
+    }
+    TrojkatyTEREN.clear(), TrojkatyPROJ.clear(), TrojkatySlupkow.clear();
+}
