@@ -281,3 +281,39 @@ TEST(DuzeSceny, UmieszczanieWDwochWatkachJakWJednym) {
     }
     BuforyWidoku = TBuforyWidoku{};
 }
+
+TEST(DuzeSceny, SortowanieCzesciJakSortowanieCalosci) {
+    // The driver's depth sort of a set placed in two runs (in two threads on a large set) against the program's one
+    // sort of the two runs joined: the same records in the same order, with keys of many ties, NaN, infinities and
+    // (small whole numbers) a first digit all pairs share; the runs split anywhere, one of them empty.
+    std::uint32_t los = 777;
+    auto nastepna = [&los] {
+        los = los * 1664525u + 1013904223u;
+        return los;
+    };
+    for (int rodzaj = 0; rodzaj < 2; ++rodzaj)
+        for (std::size_t n : {std::size_t{10}, std::size_t{150000}})
+            for (double udzial : {0.0, 0.3, 1.0}) {
+                SCOPED_TRACE(std::to_string(rodzaj) + " " + std::to_string(n) + " " + std::to_string(udzial));
+                std::vector<TTrojkatRys> wszystkie(n);
+                for (std::size_t i = 0; i < n; ++i) {
+                    const std::uint32_t r = nastepna();
+                    TTrojkatRys& t = wszystkie[i];
+                    t.P1.X = static_cast<double>(i);  // tells the records apart
+                    t.KluczOko = rodzaj == 0 ? static_cast<float>(r % 3000) * 0.37f : static_cast<float>(r % 500);
+                    if (r % 997 == 0) t.KluczOko = std::nanf("");
+                    if (r % 1009 == 0) t.KluczOko = -HUGE_VALF;
+                }
+                const std::size_t n0 = static_cast<std::size_t>(udzial * static_cast<double>(n));
+                const std::vector<TTrojkatRys> dolna(wszystkie.begin(), wszystkie.begin() + n0),
+                    gorna(wszystkie.begin() + n0, wszystkie.end());
+                std::vector<std::uint32_t> kody[2];
+                for (const TTrojkatRys& t : dolna) kody[0].push_back(sortowanie::KodMalejaco(t.KluczOko));
+                for (const TTrojkatRys& t : gorna) kody[1].push_back(sortowanie::KodMalejaco(t.KluczOko));
+                std::vector<TTrojkatRys> cel(5);  // what a frame before left
+                SortujCzesciWOku(cel, dolna, gorna, kody[0], kody[1]);
+                SortujMalejaco(wszystkie, [](const TTrojkatRys& r) { return r.KluczOko; });
+                ASSERT_EQ(cel.size(), n);
+                EXPECT_TRUE(Bajty(cel) == Bajty(wszystkie));
+            }
+}
