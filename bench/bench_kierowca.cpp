@@ -59,6 +59,10 @@ TKadr KadrObrazu() {
 // The scene in memory: 0 none, 1 the sample road, 2 the million triangles.
 int Scena = 0;
 
+// What a frame keeps for the next one (the split of the drawing, its arrays),
+// kept across the benchmarks' repetitions as the window keeps it across a drive.
+TPodzialKlatki Podzial;
+
 bool UstawScene(int scena) {
     InicjujZmienne(W, H);
     UstawOkoOkna(W, H);
@@ -81,7 +85,7 @@ void Klatka(benchmark::State& state, int scena, bool kierowca) {
     WidokKierowcy.Wlaczony = kierowca;
     if (kierowca) UstawOkoKierowcy(H);
     QImage obraz(W, H, QImage::Format_RGB32);
-    TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
+    TPodzialKlatki& podzial = Podzial;
     const double od = Trasa.PikMin, dlugosc = Trasa.PikMax - Trasa.PikMin;
     int krok = 0;
     double rekordy = 0.0;
@@ -118,7 +122,7 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
     WidokKierowcy.Wlaczony = true;
     UstawOkoKierowcy(H);
     QImage obraz(W, H, QImage::Format_RGB32);
-    TPodzialKlatki podzial;  // kept from frame to frame, as the window keeps it
+    TPodzialKlatki& podzial = Podzial;
     const double od = Trasa.PikMin, dlugosc = Trasa.PikMax - Trasa.PikMin;
     int krok = 0;
     double t[3] = {}, rekordy = 0.0;
@@ -130,7 +134,7 @@ void BM_EtapyKierowcy_Milion(benchmark::State& state) {
     for (auto _ : state) {
         const TPolozenieOka p = PolozenieOka(Trasa, od + dlugosc * (0.05 + 0.9 * ((krok++ * 7) % 19) / 18.0),
                                              WidokKierowcy.Oko, IndeksyWysokosci(ProjektOkna));
-        mierz(0, [&p] { ZbudujSlupki(&p.Oko); });
+        mierz(0, [&p] { ZbudujSlupkiKierowcy(p, KadrObrazu()); });
         mierz(1, [&p] {
             UmiescWOku(p.Oko, p.Kierunek, p.Pochylenie, WidokKierowcy.Bliska, WidokKierowcy.Zasieg, {}, KadrObrazu());
         });

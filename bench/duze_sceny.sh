@@ -85,8 +85,21 @@ if czesc kierowca && [ -x "$BIN/bench_kierowca" ]; then
   echo "# a frame of the drive: the chainage view and the driver's view, placing and redraw (bench_kierowca)"
   for n in "${SIZES[@]}"; do
     echo "## $n triangles, load $(obciazenie)"
-    ORVANY_BENCH_TROJKATY=$n "$BIN/bench_kierowca" --benchmark_filter='Milion' \
-      --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "$WYNIK|Run on"
+    wynik=$(ORVANY_BENCH_TROJKATY=$n "$BIN/bench_kierowca" --benchmark_filter='Milion' \
+      --benchmark_repetitions="$REPEAT" --benchmark_report_aggregates_only=true 2>&1 | grep -E "$WYNIK|Run on")
+    echo "$wynik"
+    # The driver's view against its target (40 frames/s at 1,000,000 triangles or fewer, 6 above), with its parts.
+    echo "$wynik" | awk -v n="$n" -v load="$(obciazenie)" '
+      function licznik(linia, nazwa,   m) { return match(linia, nazwa "=[0-9.]+[kM]?") ? liczba(substr(linia, RSTART + length(nazwa) + 1, RLENGTH - length(nazwa) - 1)) : -1 }
+      function liczba(t) { return t ~ /k$/ ? t * 1000 : (t ~ /M$/ ? t * 1e6 : t + 0) }
+      /BM_KlatkaKierowcy_Milion/ { kl = licznik($0, "kl_s") }
+      /BM_EtapyKierowcy_Milion/ { sl = licznik($0, "ms_slupki"); um = licznik($0, "ms_umiesc"); ry = licznik($0, "ms_rysowania") }
+      END {
+        if (kl <= 0) exit
+        cel = n <= 1000000 ? 40 : 6
+        printf "driver'"'"'s view, %d triangles: %.1f frames/s (%.1f ms a frame; posts %.1f ms, placing %.1f ms, drawing %.1f ms), target %d: %s, load %s\n",
+          n, kl, 1000 / kl, sl, um, ry, cel, (kl >= cel ? "met" : sprintf("missed by %.0f %%", 100 * (1 - kl / cel))), load
+      }'
   done
 fi
 

@@ -142,6 +142,122 @@ void KorektaLOko() {
 
 void KorektaLOkoSlupkow() { KorektaLOkoZbioru(TrojkatySlupkow); }
 
+namespace {
+
+// What SortujPary gives for the pairs a[0, n) (ascending codes, equal codes
+// keeping their order), in two threads: each pass scatters the array's two
+// halves at once, the lower half's pairs of each digit value placed before
+// the upper half's, so the order is the one thread's. Each scatter counts the
+// next pass's digits of its pairs by the half of the array they land in.
+void SortujParyWDwochWatkach(std::vector<sortowanie::TPara<std::uint32_t>>& a,
+                             std::vector<sortowanie::TPara<std::uint32_t>>& b, std::size_t n,
+                             std::vector<std::uint32_t>& liczniki) {
+    constexpr unsigned kBity = 11, kPrzebiegi = 3;
+    constexpr std::uint32_t kMaska = (1u << kBity) - 1;
+    constexpr std::size_t kCyfry = std::size_t{1} << kBity;
+    const std::size_t polowa = n / 2;
+    // l(w, h): the digits counted by thread w of the pairs in half h.
+    liczniki.assign(4 * kCyfry, 0u);
+    auto l = [&liczniki](std::size_t w, std::size_t h) { return liczniki.data() + (2 * w + h) * kCyfry; };
+    auto odDo = [&](std::size_t w) { return std::pair{w == 0 ? 0 : polowa, w == 0 ? polowa : n}; };
+    auto wDwochWatkach = [](auto f) {
+        NaDwochWatkach(
+            2,
+            [&f](std::size_t od, std::size_t do_) {
+                for (std::size_t w = od; w < do_; ++w) f(w);
+            },
+            2);
+    };
+    // The digits at `sh` of each half, counted where the pairs stand.
+    auto policz = [&](unsigned sh) {
+        wDwochWatkach([&](std::size_t w) {
+            std::fill(l(w, 0), l(w, 0) + 2 * kCyfry, 0u);
+            std::uint32_t* c = l(w, w);
+            const auto [od, do_] = odDo(w);
+            for (std::size_t i = od; i < do_; ++i) ++c[(a[i].Kod >> sh) & kMaska];
+        });
+    };
+    policz(0);
+    std::vector<std::uint32_t> miejsca(2 * kCyfry);
+    for (unsigned p = 0; p < kPrzebiegi; ++p) {
+        const unsigned sh = p * kBity;
+        const bool dalej = p + 1 < kPrzebiegi;
+        // The first place of each digit value for each half's pairs.
+        std::uint32_t suma = 0;
+        for (std::size_t d = 0; d < kCyfry; ++d) {
+            const std::uint32_t c0 = l(0, 0)[d] + l(1, 0)[d], c1 = l(0, 1)[d] + l(1, 1)[d];
+            miejsca[d] = suma;
+            miejsca[kCyfry + d] = suma + c0;
+            suma += c0 + c1;
+        }
+        // One digit value for all pairs: this pass would change nothing.
+        const std::uint32_t d0 = (a[0].Kod >> sh) & kMaska;
+        if (miejsca[kCyfry + d0] - miejsca[d0] + l(0, 1)[d0] + l(1, 1)[d0] == n) {
+            if (dalej) policz(sh + kBity);
+            continue;
+        }
+        wDwochWatkach([&](std::size_t w) {
+            std::uint32_t* m = miejsca.data() + w * kCyfry;
+            std::uint32_t* dolna = l(w, 0);
+            std::uint32_t* gorna = l(w, 1);
+            std::fill(dolna, dolna + 2 * kCyfry, 0u);
+            const auto [od, do_] = odDo(w);
+            for (std::size_t i = od; i < do_; ++i) {
+                const sortowanie::TPara<std::uint32_t> q = a[i];
+                const std::uint32_t gdzie = m[(q.Kod >> sh) & kMaska]++;
+                b[gdzie] = q;
+                if (dalej) ++(gdzie < polowa ? dolna : gorna)[(q.Kod >> (sh + kBity)) & kMaska];
+            }
+        });
+        a.swap(b);
+    }
+}
+
+}  // namespace
+
+void SortujCzesciWOku(std::vector<TTrojkatRys>& cel, const std::vector<TTrojkatRys>& dolna,
+                      const std::vector<TTrojkatRys>& gorna, const std::vector<std::uint32_t>& kodyDolnej,
+                      const std::vector<std::uint32_t>& kodyGornej) {
+    const std::size_t n0 = dolna.size(), n = n0 + gorna.size();
+    // The (code, index) pairs over the two runs joined, as SortujMalejaco makes them.
+    TBuforKluczy& klucze = BuforyWidoku.Klucze;
+    auto& a = klucze.A4;
+    auto& b = klucze.B4;
+    if (a.size() < n) a.resize(n);
+    if (b.size() < n) b.resize(n);
+    bool uporzadkowana = true;
+    std::uint32_t poprzedni = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t kod = i < n0 ? kodyDolnej[i] : kodyGornej[i - n0];
+        uporzadkowana &= kod >= poprzedni;
+        poprzedni = kod;
+        a[i] = {kod, static_cast<std::uint32_t>(i)};
+    }
+    if (!uporzadkowana) {
+        if (n >= kRekordyNaDwaWatki)
+            SortujParyWDwochWatkach(a, b, n, klucze.Liczniki);
+        else
+            SortujPary(a, b, n, klucze.Liczniki);
+    }
+    // Every record of cel is written below: only records beyond its old length are made first.
+    if (cel.capacity() < n) {
+        cel.clear();
+        cel.reserve(n + n / 2);
+    }
+    cel.resize(n);
+    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
+        // The reads jump about the runs: ask for the records a few steps ahead.
+        constexpr std::size_t kNaprzod = 16;
+        auto rekord = [&](std::uint32_t j) -> const TTrojkatRys& { return j < n0 ? dolna[j] : gorna[j - n0]; };
+        for (std::size_t i = od; i < do_; ++i) {
+#if defined(__GNUC__)
+            if (i + kNaprzod < do_) __builtin_prefetch(&rekord(a[i + kNaprzod].Indeks));
+#endif
+            cel[i] = rekord(a[i].Indeks);
+        }
+    });
+}
+
 void SortujCzworokaty() {
     for (auto& r : Czworokaty) r.KluczYmin = KluczYminCzworokata(r);
     Sortuj(Czworokaty, [](const TCzworokatRys& r) { return r.KluczYmin; });

@@ -114,6 +114,25 @@ void UlozKolejnoscKierowcy(std::vector<const TTrojkatRys*>& KolejnoscKierowcy) {
         }
         if (najdalszy < 0) break;
         KolejnoscKierowcy.push_back(&(*tablice[najdalszy])[i[najdalszy]++]);
+        // The ground's run that the choice above would take record by record:
+        // while its key is NaN or at least every other array's first key
+        // (none of them NaN; a tie goes to the ground, the first array).
+        if (najdalszy != 0) continue;
+        float inne = -HUGE_VALF;
+        bool nan = false;
+        for (int k = 1; k < 3; ++k)
+            if (tablice[k] && i[k] < tablice[k]->size()) {
+                const float kk = (*tablice[k])[i[k]].KluczOko;
+                nan = nan || std::isnan(kk);
+                inne = std::max(inne, kk);
+            }
+        if (nan) continue;
+        const std::vector<TTrojkatRys>& teren = *tablice[0];
+        for (std::size_t& j = i[0]; j < teren.size(); ++j) {
+            const float kk = teren[j].KluczOko;
+            if (!(std::isnan(kk) || kk >= inne)) break;
+            KolejnoscKierowcy.push_back(&teren[j]);
+        }
     }
 }
 
@@ -262,15 +281,32 @@ bool RysujRekordyWDwochPasach(TPlotnoRastrowe& plotno, int H, TPodzialKlatki& po
     return true;
 }
 
+// The label's place: its left column and top row for an anchor at column x, row y.
+struct TMiejsceNapisu {
+    int Lewa, Gora, Szer;
+};
+TMiejsceNapisu MiejsceNapisu(int x, int y, std::size_t znaki) {
+    const int szer = 7 * static_cast<int>(znaki);
+    return {x - szer / 2, y - 16, szer};
+}
+
+// Lies the label's anchor (placed) in front of the eye and near enough to be read?
+bool WZasieguNapisu(const TPunkt3D& p) {
+    const double gl = p.Y - Rzut.OkoY;
+    return gl > 0.0 && gl < 350.0 * Rzut.skala;  // 350 m ahead at most
+}
+
+// Does a label at this place reach into the W x H picture (enlarged by `zapas` pixels on every side)?
+bool NapisWObrazie(const TMiejsceNapisu& m, int W, int H, int zapas = 0) {
+    return !(m.Lewa + m.Szer < -zapas || m.Lewa > W + zapas || m.Gora < -16 - zapas || m.Gora > H + zapas);
+}
+
 // The station labels: black on white, centred over their anchors; only those
 // the eye sees, near enough to read and clear of a nearer label.
 void PiszNapisySlupkow(TPlotno& plotno, int W, int H) {
     std::vector<std::pair<double, const TNapisRys*>> napisy;
-    const double zasieg = 350.0 * Rzut.skala;  // 350 m ahead at most
-    for (const TNapisRys& n : NapisySlupkow) {
-        const double gl = n.P.Y - Rzut.OkoY;
-        if (n.Widoczny && gl > 0.0 && gl < zasieg) napisy.push_back({gl, &n});
-    }
+    for (const TNapisRys& n : NapisySlupkow)
+        if (n.Widoczny && WZasieguNapisu(n.P)) napisy.push_back({n.P.Y - Rzut.OkoY, &n});
     // The nearest first: a farther label that would overlap a nearer one is left out.
     std::sort(napisy.begin(), napisy.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     struct TMiejsce {
@@ -279,10 +315,9 @@ void PiszNapisySlupkow(TPlotno& plotno, int W, int H) {
     };
     std::vector<TMiejsce> miejsca;
     for (const auto& [gl, n] : napisy) {
-        const int x = EkranX(n->P.X, n->P.Y), y = EkranY(n->P.Y, n->P.Z, H);
-        const int szer = 7 * static_cast<int>(n->Tekst.size());
-        const int lewa = x - szer / 2, gora = y - 16;
-        if (lewa + szer < 0 || lewa > W || gora < -16 || gora > H) continue;
+        const TMiejsceNapisu m = MiejsceNapisu(EkranX(n->P.X, n->P.Y), EkranY(n->P.Y, n->P.Z, H), n->Tekst.size());
+        if (!NapisWObrazie(m, W, H)) continue;
+        const int lewa = m.Lewa, gora = m.Gora, szer = m.Szer;
         const bool zakryty = std::any_of(miejsca.begin(), miejsca.end(), [&](const TMiejsce& m) {
             return lewa < m.X + m.Szer + 4 && m.X < lewa + szer + 4 && gora < m.Y + 16 && m.Y < gora + 16;
         });
@@ -293,6 +328,17 @@ void PiszNapisySlupkow(TPlotno& plotno, int W, int H) {
 }
 
 }  // namespace
+
+bool NapisMozeBycPokazany(const TPunkt3D& p, std::size_t znaki, int W, int H) {
+    // The anchor a little nearer and farther, and the label a few pixels larger,
+    // than the drawing allows: a rounding of the placing cannot hide a label.
+    constexpr double kZapasGlebokosci = 1e-6;
+    constexpr int kZapasPikseli = 2;
+    const double zapas = kZapasGlebokosci * (1.0 + std::fabs(Rzut.OkoY) + std::fabs(p.Y));
+    if (!(WZasieguNapisu({p.X, p.Y - zapas, p.Z}) || WZasieguNapisu({p.X, p.Y + zapas, p.Z}))) return false;
+    if (W <= 0 || H <= 0) return true;
+    return NapisWObrazie(MiejsceNapisu(EkranX(p.X, p.Y), EkranY(p.Y, p.Z, H), znaki), W, H, kZapasPikseli);
+}
 
 namespace {
 

@@ -3,6 +3,8 @@
 // sorts, and the view operations that move, scale and turn the render arrays.
 #pragma once
 
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -13,9 +15,33 @@
 
 // ---- Projection and shading ----
 
-// Column and row of a view-space point (x, depth y, height z) in a paint area of height H.
-int EkranX(double x, double y);
-int EkranY(double y, double z, int H);
+// Largest magnitude a projected coordinate is given to the canvas: far beyond
+// any picture, yet small enough that the canvas's arithmetic cannot overflow.
+constexpr double kGranicaEkranu = 2.0e9;
+
+// A projected coordinate as the canvas takes it: truncated towards zero, held
+// within kGranicaEkranu, 0 for NaN.
+inline int NaCalkowitaEkranu(double v) {
+    if (std::isnan(v)) return 0;
+    if (v > kGranicaEkranu) v = kGranicaEkranu;
+    if (v < -kGranicaEkranu) v = -kGranicaEkranu;
+    return static_cast<int>(v);
+}
+
+// Column and row of a view-space point (x, depth y, height z) in a paint area
+// of height H (inline: a frame projects every vertex it draws).
+inline int EkranX(double x, double y) {
+    const double gl = y - Rzut.OkoY;
+    if (std::fabs(gl * Rzut.OkoY) <= 0.0001) return 0;
+    return NaCalkowitaEkranu(Rzut.OkoX - Rzut.OkoY * (x - Rzut.OkoX) / std::fabs(gl));
+}
+
+inline int EkranY(double y, double z, int H) {
+    const double gl = std::fabs(y - Rzut.OkoY);
+    // At the eye's depth the point has no image; it is drawn on the eye's row.
+    if (gl == 0.0) return NaCalkowitaEkranu(H - Rzut.OkoZ);
+    return NaCalkowitaEkranu(H - (Rzut.OkoZ - Rzut.OkoY * (z - Rzut.OkoZ) / gl));
+}
 
 // Fill and outline colours of every record of Czworokaty, TrojkatyTEREN, TrojkatyPROJ, TrojkatySlupkow.
 void PrzeliczRzut();
@@ -61,6 +87,12 @@ struct TPodzialKlatki {
 // The picture is the same whichever way the frame is split.
 void Przerysuj(TPlotno& plotno, int W, int H, TPodzialKlatki& podzial);
 void Przerysuj(TPlotno& plotno, int W, int H);
+// Could the frame write a station label of `znaki` characters whose anchor the
+// view took to p (view space) into a W x H picture: in front of the eye, near
+// enough to be read and reaching into the picture (W or H 0: a picture of
+// unknown size, anywhere)? Says so for a little more than the drawing takes,
+// so that a label it turns down is never written.
+bool NapisMozeBycPokazany(const TPunkt3D& p, std::size_t znaki, int W, int H);
 // The row of the horizon in the driver's view (where a level line of sight meets the picture).
 int WierszHoryzontu(int H);
 // The horizon's row at column x of the driver's picture: WierszHoryzontu's
@@ -97,6 +129,16 @@ struct TBuforyWidoku {
     TBuforKluczy Klucze;
     TBlokiSiatki BlokiTEREN, BlokiPROJ;
     std::size_t RozmiarBloku = 256;
+    // A view places the mesh in two threads when the blocks it keeps hold at
+    // least this many triangles (the result is the same either way).
+    std::size_t ProgDwochWatkow = 50000;
+    // The driver's placing: the lower run's records (the upper run's go to
+    // Trojkaty) and the sort codes of each run's keys.
+    std::vector<TTrojkatRys> Dolna;
+    std::vector<std::uint32_t> KodyCzesci[2];
+    // A view's verdict on each block (1: passed over) and the blocks it places.
+    std::vector<char> PominieteBloki;
+    std::vector<std::uint32_t> BlokiDoUmieszczenia;
 };
 extern TBuforyWidoku BuforyWidoku;
 // Gives the working memory back (part of the state of a fresh program).
@@ -116,6 +158,14 @@ void KorektaYmin();
 void KorektaLOko();
 // The same order for the station posts.
 void KorektaLOkoSlupkow();
+// The driver's depth sort of a set placed in two runs: `cel` becomes the
+// records of `dolna` followed by those of `gorna`, in the order Sortuj by
+// descending KluczOko gives that array (`kodyDolnej`, `kodyGornej`: the sort
+// codes of their keys, sortowanie::KodMalejaco), the records gathered into it
+// in two threads. `cel` keeps its memory from frame to frame.
+void SortujCzesciWOku(std::vector<TTrojkatRys>& cel, const std::vector<TTrojkatRys>& dolna,
+                      const std::vector<TTrojkatRys>& gorna, const std::vector<std::uint32_t>& kodyDolnej,
+                      const std::vector<std::uint32_t>& kodyGornej);
 void SortujCzworokaty();
 
 // The cuts done when the view is placed at a chainage: near and far depth of
@@ -156,6 +206,10 @@ void UmiescNaTrasie();
 // above or below the picture are left out too, with the blocks of the mesh
 // that lie so (render/Kadr.h): they would light no pixel of it.
 using TPrzytnijTeren = std::function<bool(std::size_t, std::vector<TTrojkatRogi>&)>;
+// Where UmiescWOku, given the same eye, bearing, grade and roll, takes the
+// scene point p (the same arithmetic, the same result).
+TPunkt3D PunktWOku(const TPunkt3D& p, const TPunkt3D& oko, double kierunek, double pochylenie,
+                   double przechylenie = 0.0);
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
                 const TPrzytnijTeren& przytnijTeren = {}, const TKadr& kadr = {}, double przechylenie = 0.0);
 // What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and

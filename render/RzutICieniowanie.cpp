@@ -8,17 +8,6 @@
 
 namespace {
 
-// Largest magnitude a projected coordinate is given to the canvas: far beyond
-// any picture, yet small enough that the canvas's arithmetic cannot overflow.
-constexpr double kGranicaEkranu = 2.0e9;
-
-int NaCalkowita(double v) {
-    if (std::isnan(v)) return 0;
-    if (v > kGranicaEkranu) v = kGranicaEkranu;
-    if (v < -kGranicaEkranu) v = -kGranicaEkranu;
-    return static_cast<int>(v);  // truncation towards zero
-}
-
 TKolor Cieniuj(TKolor kolor, int d) {
     const int r = Ogranicz(static_cast<int>(kolor & 0xFF) + d, 0, 255);
     const int g = Ogranicz(static_cast<int>((kolor >> 8) & 0xFF) + d, 0, 255);
@@ -59,19 +48,6 @@ void Cieniuj(R& r) {
 
 }  // namespace
 
-int EkranX(double x, double y) {
-    const double gl = y - Rzut.OkoY;
-    if (std::fabs(gl * Rzut.OkoY) <= 0.0001) return 0;
-    return NaCalkowita(Rzut.OkoX - Rzut.OkoY * (x - Rzut.OkoX) / std::fabs(gl));
-}
-
-int EkranY(double y, double z, int H) {
-    const double gl = std::fabs(y - Rzut.OkoY);
-    // At the eye's depth the point has no image; it is drawn on the eye's row.
-    if (gl == 0.0) return NaCalkowita(H - Rzut.OkoZ);
-    return NaCalkowita(H - (Rzut.OkoZ - Rzut.OkoY * (z - Rzut.OkoZ) / gl));
-}
-
 void CieniujTrojkat(TTrojkatRys& r) { Cieniuj<false>(r); }
 void CieniujCzworokat(TCzworokatRys& r) { Cieniuj<true>(r); }
 
@@ -84,7 +60,7 @@ void PrzeliczRzut() {
     for (auto& r : TrojkatySlupkow) Cieniuj<false>(r);
 }
 
-int WierszHoryzontu(int H) { return NaCalkowita(H - Rzut.OkoZ - Rzut.OkoY * Rzut.PochylenieOka); }
+int WierszHoryzontu(int H) { return NaCalkowitaEkranu(H - Rzut.OkoZ - Rzut.OkoY * Rzut.PochylenieOka); }
 
 double WierszHoryzontuWKolumnie(double x, int H) {
     // A level direction straight ahead lands at (x0, y0); the level directions beside it lie on the line through

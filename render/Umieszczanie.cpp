@@ -151,41 +151,94 @@ bool PozaKadrem(const TPudelkoBloku& p, const Krok& krok, const TPlaszczyznyKadr
     return kadr.Poza(q, 8, m);
 }
 
-// Runs `rekord(i, dalej)` on every mesh triangle i of the set, in two threads
-// on a large set, and gathers what it hands to `dalej` into the set's render
-// array in mesh order: the lower half's records straight into it, the upper
-// half's through the scratch array. The blocks for which `pominBlok(box)`
-// says so are passed over (their triangles would give nothing).
+// Runs `rekord(i, dalej)` on every mesh triangle i of the set and gathers
+// what it hands to `dalej`, in mesh order, into `dolna` followed by `gorna`.
+// The blocks for which `pominBlok(box)` says so are passed over (their
+// triangles would give nothing). The blocks left are split into two runs of
+// about as many triangles each, which go at once in two threads when they
+// are many: the lower run's records into `dolna`, the upper run's into
+// `gorna` (empty when there is one run). A view keeps the mesh near the eye,
+// which may lie wholly within one half of the mesh's order: split by what is
+// left, the work keeps both cores busy. With `kody`, each run also writes
+// the sort code of each record's driver's key (KluczOko) into kody[0] or
+// kody[1], for the depth sort.
 template <typename Rekord, typename PominBlok>
-void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, Rekord rekord, PominBlok pominBlok) {
+void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& dolna, std::vector<TTrojkatRys>& gorna,
+             std::vector<std::uint32_t>* kody, Rekord rekord, PominBlok pominBlok) {
     const std::size_t n = siatka.Trojkaty.size();
     const std::vector<TPudelkoBloku>* bloki = BlokiSiatki(siatka);
-    const std::size_t rozmiar = bloki ? BuforyWidoku.RozmiarBloku : n + 1;
-    auto& gorna = BuforyWidoku.Trojkaty;
-    cel.clear();
-    gorna.clear();
-    const std::size_t polowa = n >= kRekordyNaDwaWatki ? n / 2 : n;
-    NaDwochWatkach(n, [&](std::size_t od, std::size_t do_) {
-        std::vector<TTrojkatRys>& wynik = od == 0 ? cel : gorna;
-        auto dalej = [&wynik](const TTrojkatRys& r) { wynik.push_back(r); };
-        for (std::size_t i = od; i < do_;) {
-            const std::size_t blok = i / rozmiar, koniec = std::min(do_, (blok + 1) * rozmiar);
-            if (bloki && pominBlok((*bloki)[blok])) {
-                i = koniec;
-                continue;
-            }
-            for (; i < koniec; ++i) rekord(i, dalej);
+    const std::size_t rozmiar = bloki ? BuforyWidoku.RozmiarBloku : std::max<std::size_t>(n, 1);
+    const std::size_t ileBlokow = (n + rozmiar - 1) / rozmiar;
+    // Each block's verdict, the boxes looked at in two threads on a large mesh.
+    std::vector<char>& pominiety = BuforyWidoku.PominieteBloki;
+    pominiety.assign(ileBlokow, 0);
+    if (bloki)
+        NaDwochWatkach(
+            ileBlokow,
+            [&](std::size_t od, std::size_t do_) {
+                for (std::size_t k = od; k < do_; ++k) pominiety[k] = pominBlok((*bloki)[k]) ? 1 : 0;
+            },
+            4096);
+    std::vector<std::uint32_t>& zostale = BuforyWidoku.BlokiDoUmieszczenia;
+    zostale.clear();
+    std::size_t ile = 0;
+    for (std::size_t k = 0; k < ileBlokow; ++k)
+        if (!pominiety[k]) {
+            zostale.push_back(static_cast<std::uint32_t>(k));
+            ile += std::min(n, (k + 1) * rozmiar) - k * rozmiar;
         }
-    });
-    if (polowa < n) cel.insert(cel.end(), gorna.begin(), gorna.end());
+    // The upper run starts at the first block past half of the triangles left.
+    std::size_t podzial = zostale.size();
+    if (ile >= BuforyWidoku.ProgDwochWatkow) {
+        std::size_t dotad = 0;
+        for (podzial = 0; podzial < zostale.size() && 2 * dotad < ile; ++podzial) {
+            const std::size_t k = zostale[podzial];
+            dotad += std::min(n, (k + 1) * rozmiar) - k * rozmiar;
+        }
+    }
+    auto przebieg = [&](std::size_t od, std::size_t do_, std::size_t czesc) {
+        std::vector<TTrojkatRys>& wynik = czesc == 0 ? dolna : gorna;
+        auto zbieraj = [&](auto dalej) {
+            for (std::size_t j = od; j < do_; ++j) {
+                const std::size_t k = zostale[j];
+                for (std::size_t i = k * rozmiar, koniec = std::min(n, (k + 1) * rozmiar); i < koniec; ++i)
+                    rekord(i, dalej);
+            }
+        };
+        if (kody) {
+            std::vector<std::uint32_t>& k = kody[czesc];
+            k.clear();
+            zbieraj([&wynik, &k](const TTrojkatRys& r) {
+                wynik.push_back(r);
+                k.push_back(sortowanie::KodMalejaco(r.KluczOko));
+            });
+        } else {
+            zbieraj([&wynik](const TTrojkatRys& r) { wynik.push_back(r); });
+        }
+    };
+    dolna.clear();
+    gorna.clear();
+    if (kody) kody[1].clear();
+    if (podzial >= zostale.size()) {
+        przebieg(0, zostale.size(), 0);
+        return;
+    }
+    NaDwochWatkach(
+        2,
+        [&](std::size_t od, std::size_t do_) {
+            for (std::size_t czesc = od; czesc < do_; ++czesc)
+                przebieg(czesc == 0 ? 0 : podzial, czesc == 0 ? podzial : zostale.size(), czesc);
+        },
+        2);
 }
 
 // Rebuilds a set's render array from its mesh with every vertex placed, and
 // cuts it: a triangle wholly at or before the near depth, or wholly at or
 // beyond the far one, is not kept at all (the cut would drop it whole), the
-// rest goes through the cut. The result is that of the rebuild, the placing
-// and the cut one after the other, without making and moving the records the
-// cut throws away; a large set in two threads (ZSiatki keeps the mesh order).
+// rest goes through the cut; then sorts it farthest from the eye first. The
+// result is that of the rebuild, the placing, the cut and the sort one after
+// the other, without making and moving the records the cut throws away; a
+// large set in two threads (ZSiatki and SortujCzesciWOku keep the order).
 void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin, double cMax,
                    const TPrzytnijTeren& przytnij, const TPlaszczyznyKadru& kadr) {
     // The PROJ triangles marked by the sight check keep their colour here too.
@@ -196,8 +249,9 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
             if (i >= 0 && static_cast<std::size_t>(i) < wyroznione.size()) wyroznione[static_cast<std::size_t>(i)] = 1;
     }
     const bool teren = &siatka == &TEREN;
+    TBuforyWidoku& b = BuforyWidoku;
     ZSiatki(
-        siatka, cel,
+        siatka, b.Dolna, b.Trojkaty, b.KodyCzesci,
         [&](std::size_t nr, auto& dalej) {
             const TTrojkatRogi t = Rogi(siatka, nr);
             // The slope classes' colours of the design surface too.
@@ -205,18 +259,19 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
             const TKolor kolor = (!wyroznione.empty() && wyroznione[nr]) ? KolorWyroznienia
                                  : klasa                                 ? KoloryPROJ[nr]
                                                                          : KolorRodzaju(t.Rodzaj.Kod, !teren);
-            // A triangle (or a piece of it) placed, kept when it reaches into the depth band, and cut.
-            auto umiesc = [&](const TTrojkatRogi& q, bool przytnijGo) {
-                TTrojkatRys r;
+            // A triangle (or a piece of it) placed; false when it does not reach into the depth band.
+            auto umiesc = [&](const TTrojkatRogi& q, TTrojkatRys& r) {
                 r.P1 = {q.X1, q.Y1, q.Z1};
                 r.P2 = {q.X2, q.Y2, q.Z2};
                 r.P3 = {q.X3, q.Y3, q.Z3};
                 krok(r.P1);
                 krok(r.P2);
                 krok(r.P3);
-                if (!(r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin)) return false;
-                if (!(r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax)) return false;
-                if (przytnijGo) return true;
+                return (r.P1.Y > cMin || r.P2.Y > cMin || r.P3.Y > cMin) &&
+                       (r.P1.Y < cMax || r.P2.Y < cMax || r.P3.Y < cMax);
+            };
+            // A placed record in the band, coloured and cut.
+            auto tnij = [&](TTrojkatRys& r) {
                 r.Kolor = kolor;
                 r.KolorObrysu = r.KolorCieniowany = 0x808080u;
                 // TnijObie's cuts of the record: the near one, then the far one of
@@ -232,29 +287,52 @@ void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const T
                 };
                 TnijRekord<true>(r, cMin, true,
                                  [&](const TTrojkatRys& w) { TnijRekord<false>(w, cMax, true, wKadrze); });
-                return true;
             };
-            if (przytnij && umiesc(t, true)) {
+            TTrojkatRys r;
+            if (!umiesc(t, r)) return;
+            if (przytnij) {
                 std::vector<TTrojkatRogi> kawalki;
                 if (przytnij(nr, kawalki)) {
-                    for (const TTrojkatRogi& q : kawalki) umiesc(q, false);
+                    for (const TTrojkatRogi& q : kawalki) {
+                        TTrojkatRys k;
+                        if (umiesc(q, k)) tnij(k);
+                    }
                     return;
                 }
             }
-            umiesc(t, false);
+            tnij(r);
         },
         [&](const TPudelkoBloku& p) { return PozaPasem(p, krok, cMin, cMax, true) || PozaKadrem(p, krok, kadr); });
+    SortujCzesciWOku(cel, b.Dolna, b.Trojkaty, b.KodyCzesci[0], b.KodyCzesci[1]);
 }
 
 }  // namespace
 
-void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const TPrzytnijTeren& przytnijTeren, const TKadr& kadr, double przechylenie) {
+namespace {
+
+// The driver's placing of a vertex for an eye at `oko` looking along the
+// bearing `kierunek`, tilted by the grade `pochylenie` and rolled for the
+// cross-fall `przechylenie`, with the zoom and observer of Rzut.
+TKrokOka KrokOka(const TPunkt3D& oko, double kierunek, double pochylenie, double przechylenie) {
     const double a = kPi / 2 - kierunek, b = -std::atan(pochylenie), k = Rzut.skala;
     // Rolled by -atan(przechylenie), a surface rising przechylenie to the right looks level.
     const double r = -std::atan(przechylenie);
-    const TKrokOka krok{k,           oko.X,     oko.Y,     oko.Z,     std::cos(a),         std::sin(a), std::cos(b),
-                        std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ, przechylenie != 0.0, std::cos(r), std::sin(r)};
+    return {k,           oko.X,     oko.Y,     oko.Z,     std::cos(a),         std::sin(a), std::cos(b),
+            std::sin(b), Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ, przechylenie != 0.0, std::cos(r), std::sin(r)};
+}
+
+}  // namespace
+
+TPunkt3D PunktWOku(const TPunkt3D& p, const TPunkt3D& oko, double kierunek, double pochylenie, double przechylenie) {
+    TPunkt3D q = p;
+    KrokOka(oko, kierunek, pochylenie, przechylenie)(q);
+    return q;
+}
+
+void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
+                const TPrzytnijTeren& przytnijTeren, const TKadr& kadr, double przechylenie) {
+    const double k = Rzut.skala;
+    const TKrokOka krok = KrokOka(oko, kierunek, pochylenie, przechylenie);
     // Everything at or behind the near depth goes, whatever TnijTroj says:
     // the projection mirrors what lies behind the eye.
     const double cMin = Rzut.OkoY + bliska * k, cMax = Rzut.OkoY + daleka * k;
@@ -279,9 +357,7 @@ void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double 
     for (auto& n : NapisySlupkow) krok(n.P);
     TnijObie(TrojkatySlupkow, cMin, cMax, true);
     TnijNapisy(cMin, cMax);
-    // The sets' keys and shades were made with their records.
-    Sortuj(TrojkatyPROJ, [](const TTrojkatRys& r) { return r.KluczOko; });
-    Sortuj(TrojkatyTEREN, [](const TTrojkatRys& r) { return r.KluczOko; });
+    // The sets' keys and shades were made with their records, and the sets sorted.
     KorektaLOkoSlupkow();
     for (auto& r : Czworokaty) CieniujCzworokat(r);
     for (auto& r : TrojkatySlupkow) CieniujTrojkat(r);
@@ -307,8 +383,10 @@ void UmiescNaTrasieZSiatek() {
     for (const TSiatka* siatka : {static_cast<const TSiatka*>(&TEREN), &ProjRysowany()}) {
         const bool proj = siatka != &TEREN;
         const std::vector<bool> wyroznione = WyroznioneTrojkaty(*siatka, proj);
+        std::vector<TTrojkatRys>& cel = proj ? TrojkatyPROJ : TrojkatyTEREN;
+        std::vector<TTrojkatRys>& gorna = BuforyWidoku.Trojkaty;
         ZSiatki(
-            *siatka, proj ? TrojkatyPROJ : TrojkatyTEREN,
+            *siatka, cel, gorna, nullptr,
             [&](std::size_t i, auto& dalej) {
                 TTrojkatRys r = TrojkatDoRysowania(*siatka, i, KolorTrojkata(*siatka, proj, i, wyroznione));
                 umiesc(r.P1);
@@ -327,6 +405,7 @@ void UmiescNaTrasieZSiatek() {
                     TnijRekord<true>(r, -1000.0, false, cieniuj);
             },
             [&](const TPudelkoBloku& p) { return PozaPasem(p, umiesc, tnij ? cMin : -1000.0, cMax, tnij); });
+        cel.insert(cel.end(), gorna.begin(), gorna.end());
     }
     for (auto& r : Czworokaty) {
         umiesc(r.P1);

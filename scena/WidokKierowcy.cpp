@@ -103,7 +103,7 @@ std::string TekstSlupka(double s) {
     return b;
 }
 
-void ZbudujSlupki(const TPunkt3D* oko) {
+void ZbudujSlupki(const TPunkt3D* oko, const std::function<bool(const TNapisRys&)>& mozeBycPokazany) {
     TrojkatySlupkow.clear();
     NapisySlupkow.clear();
     if (!Trasa.Obliczona) return;
@@ -127,11 +127,23 @@ void ZbudujSlupki(const TPunkt3D* oko) {
         TNapisRys n;
         n.P = {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy + 0.15};
         n.Tekst = TekstSlupka(sPokazana);
+        // A label the frame could not write is not looked at: the sight line is the costly part of a post.
         if (oko)
-            n.Widoczny = Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05}, ix,
+            n.Widoczny = (!mozeBycPokazany || mozeBycPokazany(n)) &&
+                         Widac(*oko, {p.Oko.X, p.Oko.Y, z + WysokoscSlupka + WysokoscGlowicy - 0.05}, ix,
                                pociete.get());
         NapisySlupkow.push_back(std::move(n));
     }
+}
+
+void ZbudujSlupkiKierowcy(const TPolozenieOka& p, const TKadr& kadr) {
+    const TWidokKierowcy& u = WidokKierowcy;
+    const double pochylenie = u.PochylenieZaDroga ? p.Pochylenie : 0.0;
+    const double przechylenie = u.PrzechylenieZDroga ? p.Przechylenie : 0.0;
+    ZbudujSlupki(&p.Oko, [&](const TNapisRys& n) {
+        return NapisMozeBycPokazany(PunktWOku(n.P, p.Oko, p.Kierunek, pochylenie, przechylenie), n.Tekst.size(), kadr.W,
+                                    kadr.H);
+    });
 }
 
 void UstawOkoKierowcy(int H) { Rzut.OkoZ = H * (1.0 - UdzialHoryzontu); }
@@ -148,7 +160,7 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
         const TPolozenieOka p = PolozenieOka(Trasa, s, u.Oko, ix);
         if (p.Jest) {
             if (u.SlupkiKierowcy)
-                ZbudujSlupki(&p.Oko);
+                ZbudujSlupkiKierowcy(p, kadr);
             else
                 WyczyscSlupki();
             // The ground a cutting removes is not drawn: the slopes of the cutting stand open to the sky.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,8 +70,16 @@ std::string TekstSlupka(double s);
 // (meshes' coordinates), every OdstepSlupkow of the chainage shown (PikStart added), OdsuniecieSlupkow to the right
 // of the chainage direction, standing on the road surface. With an eye, a
 // label whose post top the eye cannot see over the surfaces is hidden, and
-// posts farther than Zasieg from the eye are left out.
-void ZbudujSlupki(const TPunkt3D* oko = nullptr);
+// posts farther than Zasieg from the eye are left out; a label for which
+// `mozeBycPokazany` (given the label in the scene's coordinates) says false is
+// hidden without looking.
+void ZbudujSlupki(const TPunkt3D* oko = nullptr, const std::function<bool(const TNapisRys&)>& mozeBycPokazany = {});
+// The posts of the driver's view from the eye `p` (PolozenieOka) with the
+// settings of WidokKierowcy, for a picture of the size `kadr`: the sight over
+// the surfaces is looked at only for a label the frame could write (in front
+// of the eye, near enough, in the picture; render's NapisMozeBycPokazany), and
+// every label the frame writes is seen or hidden as ZbudujSlupki(&p.Oko) says.
+void ZbudujSlupkiKierowcy(const TPolozenieOka& p, const TKadr& kadr);
 
 // ---- Placing at a chainage ----
 

@@ -250,3 +250,70 @@ TEST(DuzeSceny, KadrKierowcyBezZmianyObrazu) {
     EXPECT_LT(wKadrze, wszystkich / 2);
     BuforyWidoku.RozmiarBloku = 256;
 }
+
+TEST(DuzeSceny, UmieszczanieWDwochWatkachJakWJednym) {
+    // A drive along the grid in the driver's view and in the chainage view, each frame placed in one thread and in
+    // two (the blocks left split into two runs of about as many triangles each), with blocks of 256 and of 7
+    // triangles and without blocks: the render arrays are the same to the byte.
+    Scena(180, 160);
+    const std::vector<TCzworokatRys> bryly = Czworokaty;
+    constexpr int W = 320, H = 200;
+    Rzut.OkoX = W / 2.0, Rzut.OkoY = -220.0, Rzut.OkoZ = 0.55 * H;
+    for (int f = 0; f < 12; ++f) {
+        const TPunkt3D oko{10 + 14.0 * f, 20 + 8.0 * f, 3.0};
+        const double kierunek = 0.5 + 0.1 * f;
+        for (std::size_t rozmiar : {std::size_t{0}, std::size_t{256}, std::size_t{7}}) {
+            BuforyWidoku.RozmiarBloku = rozmiar;
+            std::vector<std::string> wyniki;
+            for (std::size_t prog : {SIZE_MAX, std::size_t{1}}) {
+                BuforyWidoku.ProgDwochWatkow = prog;
+                Czworokaty = bryly;
+                UmiescWOku(oko, kierunek, 0.02, 0.3, 120, {}, TKadr{W, H});
+                wyniki.push_back(Widoki());
+                Czworokaty = bryly;
+                Rzut.TrasaX = oko.X, Rzut.TrasaY = oko.Y, Rzut.katT = kierunek, Rzut.TnijTroj = true;
+                ASSERT_TRUE(UmiescWPunkcieTrasy());
+                wyniki.push_back(Widoki());
+            }
+            EXPECT_GT(wyniki[0].size(), 1000u);
+            EXPECT_TRUE(wyniki[2] == wyniki[0] && wyniki[3] == wyniki[1]) << "klatka " << f << ", bloki " << rozmiar;
+        }
+    }
+    BuforyWidoku = TBuforyWidoku{};
+}
+
+TEST(DuzeSceny, SortowanieCzesciJakSortowanieCalosci) {
+    // The driver's depth sort of a set placed in two runs (in two threads on a large set) against the program's one
+    // sort of the two runs joined: the same records in the same order, with keys of many ties, NaN, infinities and
+    // (small whole numbers) a first digit all pairs share; the runs split anywhere, one of them empty.
+    std::uint32_t los = 777;
+    auto nastepna = [&los] {
+        los = los * 1664525u + 1013904223u;
+        return los;
+    };
+    for (int rodzaj = 0; rodzaj < 2; ++rodzaj)
+        for (std::size_t n : {std::size_t{10}, std::size_t{150000}})
+            for (double udzial : {0.0, 0.3, 1.0}) {
+                SCOPED_TRACE(std::to_string(rodzaj) + " " + std::to_string(n) + " " + std::to_string(udzial));
+                std::vector<TTrojkatRys> wszystkie(n);
+                for (std::size_t i = 0; i < n; ++i) {
+                    const std::uint32_t r = nastepna();
+                    TTrojkatRys& t = wszystkie[i];
+                    t.P1.X = static_cast<double>(i);  // tells the records apart
+                    t.KluczOko = rodzaj == 0 ? static_cast<float>(r % 3000) * 0.37f : static_cast<float>(r % 500);
+                    if (r % 997 == 0) t.KluczOko = std::nanf("");
+                    if (r % 1009 == 0) t.KluczOko = -HUGE_VALF;
+                }
+                const std::size_t n0 = static_cast<std::size_t>(udzial * static_cast<double>(n));
+                const std::vector<TTrojkatRys> dolna(wszystkie.begin(), wszystkie.begin() + n0),
+                    gorna(wszystkie.begin() + n0, wszystkie.end());
+                std::vector<std::uint32_t> kody[2];
+                for (const TTrojkatRys& t : dolna) kody[0].push_back(sortowanie::KodMalejaco(t.KluczOko));
+                for (const TTrojkatRys& t : gorna) kody[1].push_back(sortowanie::KodMalejaco(t.KluczOko));
+                std::vector<TTrojkatRys> cel(5);  // what a frame before left
+                SortujCzesciWOku(cel, dolna, gorna, kody[0], kody[1]);
+                SortujMalejaco(wszystkie, [](const TTrojkatRys& r) { return r.KluczOko; });
+                ASSERT_EQ(cel.size(), n);
+                EXPECT_TRUE(Bajty(cel) == Bajty(wszystkie));
+            }
+}

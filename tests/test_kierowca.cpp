@@ -1,6 +1,8 @@
 // The driver's view on scenes whose answers follow from their geometry; the panel's texts, the drive's step.
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <tuple>
 
 #include "pomocnicze/Pomocnicze.h"
 #include "render/Rasteryzer.h"
@@ -290,4 +292,106 @@ TEST(WidokKierowcy, PrzejazdDrogiPrzykladowejNieboNadDroga) {
     }
     EXPECT_GT(ile, 2 * static_cast<int>(Trasa.PikMax / 20) - 4);
     std::printf("najmniejszy udział nieba: %.3f w %d klatkach\n", najmniej, ile);
+}
+
+namespace {
+
+// A canvas that keeps only the texts written on it, with their places.
+class TPlotnoNapisow : public TPlotno {
+public:
+    std::vector<std::tuple<int, int, std::string>> Napisy;
+    void UstawPioro(TKolor) override {}
+    void UstawPedzel(TKolor) override {}
+    void Prostokat(int, int, int, int) override {}
+    void Wielokat(const TPunktEkranu*, int) override {}
+    void Linia(int, int, int, int) override {}
+    void Tekst(int x, int y, const std::string& tekst) override { Napisy.emplace_back(x, y, tekst); }
+    void RozciagnijObraz(int, int, int, int, const TObraz&) override {}
+};
+
+}  // namespace
+
+TEST(WidokKierowcy, NapisySlupkowJakPrzySprawdzeniuKazdego) {
+    // The sample road with a post every 20 m, in both directions (driving back rolled with the cross-fall), in a
+    // 640 x 400 picture: the labels a frame writes are those it writes when the sight line of every post within
+    // range is checked, though most posts (behind the eye, beside the picture, too far to read) are not looked at.
+    constexpr int W = 640, H = 400;
+    ZerujStan(W, H);
+    UstawOkoOkna(W, H);
+    WczytajPlik(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
+    ASSERT_TRUE(Trasa.Obliczona);
+    WidokKierowcy = TWidokKierowcy{};
+    WidokKierowcy.Wlaczony = true;
+    WidokKierowcy.OdstepSlupkow = 20.0;
+    UstawOkoKierowcy(H);
+    int napisane = 0, pominiete = 0, ukryteWKadrze = 0;
+    for (bool wPrzod : {true, false}) {
+        WidokKierowcy.Oko.WPrzod = wPrzod;
+        WidokKierowcy.PrzechylenieZDroga = !wPrzod;
+        for (double s = 0; s <= Trasa.PikMax; s += 50) {
+            SCOPED_TRACE(std::to_string(s) + (wPrzod ? " +" : " -"));
+            if (UstawWidokNaPikiecie(s, true, TKadr{W, H}) != TUstawienie::Kierowca) continue;
+            TPlotnoNapisow a;
+            Przerysuj(a, W, H);
+            // The same placed labels, each seen or hidden as the check of every post says.
+            std::vector<TNapisRys> napisy = NapisySlupkow;
+            const TPolozenieOka p = PolozenieOka(Trasa, s, WidokKierowcy.Oko, IndeksyWysokosci(ProjektOkna));
+            ZbudujSlupki(&p.Oko);
+            std::map<std::string, bool> kazdy;
+            for (const TNapisRys& n : NapisySlupkow) kazdy[n.Tekst] = n.Widoczny;
+            for (TNapisRys& n : napisy) {
+                ASSERT_TRUE(kazdy.count(n.Tekst)) << n.Tekst;
+                pominiete += !n.Widoczny && kazdy[n.Tekst];
+                const bool wKadrze = NapisMozeBycPokazany(n.P, n.Tekst.size(), W, H);
+                ukryteWKadrze += wKadrze && !kazdy[n.Tekst];
+                n.Widoczny = kazdy[n.Tekst];
+            }
+            NapisySlupkow = napisy;
+            TPlotnoNapisow b;
+            Przerysuj(b, W, H);
+            EXPECT_EQ(a.Napisy, b.Napisy);
+            napisane += static_cast<int>(a.Napisy.size());
+        }
+    }
+    // Labels were written, labels in the picture were hidden by the surfaces, and posts were passed over.
+    EXPECT_GT(napisane, 50);
+    EXPECT_GT(ukryteWKadrze, 5);
+    EXPECT_GT(pominiete, 100);
+    std::printf("napisów: %d, ukrytych w kadrze: %d, pominiętych: %d\n", napisane, ukryteWKadrze, pominiete);
+}
+
+TEST(WidokKierowcy, KolejnoscRysowaniaJakSortowanieStabilne) {
+    // The driver's frame draws TEREN, PROJ and the posts, each already farthest first, in one order: that of the
+    // three arrays joined and sorted by descending key, equal keys keeping the arrays' order. Keys with many ties,
+    // long runs of the ground between the others, and infinities; one array or another empty.
+    ZerujStan();
+    Rzut.WidokKierowcy = true;
+    std::uint32_t los = 12345;
+    auto klucz = [&los] {
+        los = los * 1664525u + 1013904223u;
+        const std::uint32_t r = los >> 24;
+        return r < 4 ? (r < 2 ? HUGE_VALF : -HUGE_VALF) : static_cast<float>(r % 40);
+    };
+    for (int przypadek = 0; przypadek < 6; ++przypadek) {
+        SCOPED_TRACE(przypadek);
+        std::vector<TTrojkatRys>* tablice[3] = {&TrojkatyTEREN, &TrojkatyPROJ, &TrojkatySlupkow};
+        const std::size_t ile[3] = {przypadek == 1 ? 0u : 3000u, przypadek == 2 ? 0u : 200u + 50u * przypadek,
+                                    przypadek == 3 ? 0u : 40u};
+        std::vector<std::pair<float, const TTrojkatRys*>> wzor;
+        for (int k = 0; k < 3; ++k) {
+            tablice[k]->assign(ile[k], TTrojkatRys{});
+            for (TTrojkatRys& r : *tablice[k]) r.KluczOko = klucz();
+            std::sort(tablice[k]->begin(), tablice[k]->end(),
+                      [](const TTrojkatRys& a, const TTrojkatRys& b) { return a.KluczOko > b.KluczOko; });
+        }
+        for (int k = 0; k < 3; ++k)
+            for (const TTrojkatRys& r : *tablice[k]) wzor.push_back({r.KluczOko, &r});
+        std::stable_sort(wzor.begin(), wzor.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        TPodzialKlatki podzial;
+        TPlotnoNapisow plotno;
+        Przerysuj(plotno, 200, 100, podzial);
+        ASSERT_EQ(podzial.KolejnoscKierowcy.size(), wzor.size());
+        for (std::size_t i = 0; i < wzor.size(); ++i) ASSERT_EQ(podzial.KolejnoscKierowcy[i], wzor[i].second) << i;
+    }
+    TrojkatyTEREN.clear(), TrojkatyPROJ.clear(), TrojkatySlupkow.clear();
 }
