@@ -118,6 +118,7 @@ double RozmiarModelu() {
     return static_cast<double>(
         TEREN.Punkty.capacity() * sizeof(TPunktSiatki) + TEREN.Trojkaty.capacity() * sizeof(TTrojkat) +
         PROJ.Punkty.capacity() * sizeof(TPunktSiatki) + PROJ.Trojkaty.capacity() * sizeof(TTrojkat) +
+        (TEREN.Wierzcholki.capacity() + PROJ.Wierzcholki.capacity()) * sizeof(TPunkt3D) +
         TrojkatyTEREN.capacity() * sizeof(TTrojkatRys) + TrojkatyPROJ.capacity() * sizeof(TTrojkatRys));
 }
 
@@ -168,6 +169,7 @@ void BM_ZakonczWczytywanie(benchmark::State& stan) {
         stan.PauseTiming();
         TEREN.Punkty = *wzor.PunktyTEREN;
         TEREN.Trojkaty = *wzor.TrojkatyTEREN;
+        TEREN.Wierzcholki = *wzor.WierzcholkiTEREN;
         const double t0 = CzasProcesu();
         stan.ResumeTiming();
         ZakonczWczytywanie();

@@ -33,6 +33,8 @@ void WyczyscTrojkatySiatek() {
     PorzucBudoweIndeksow(ProjektOkna.Indeksy);  // a build in a second thread reads them
     std::vector<TTrojkat>().swap(TEREN.Trojkaty);
     std::vector<TTrojkat>().swap(PROJ.Trojkaty);
+    std::vector<TPunkt3D>().swap(TEREN.Wierzcholki);
+    std::vector<TPunkt3D>().swap(PROJ.Wierzcholki);
     WyroznionePROJ.clear();
     KoloryPROJ.clear();
     WyczyscIndeksyWysokosci(ProjektOkna);

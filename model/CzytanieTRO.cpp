@@ -81,20 +81,35 @@ std::optional<TPodzial> ZnajdzPodzial(const TCzytnik& cz, std::int32_t i, std::i
     return TPodzial{static_cast<std::int32_t>(rekord), cz.NumerWiersza() + linie, q};
 }
 
-// Records [od, do_) read by a second reader straight into their places;
+// Records [od, do_) read by a second reader into an array of their own;
 // `stop` asks it to give up (the first half failed). An error is kept for
-// the caller, who reports it only when the first half read well.
+// the caller, who reports it only when the first half read well. Its bytes
+// are handed back only after it ends: a message of the first half counts
+// the lines left up to the end of the text.
 template <typename T, typename F>
 void CzytajDrugaPolowe(TCzytnik& cz, std::int32_t od, std::int32_t do_, F& rekord, std::vector<T>& w,
                        std::exception_ptr& blad, const std::atomic<bool>& stop) {
     try {
+        w.reserve(static_cast<std::size_t>(do_ - od));
         for (std::int32_t i = od; i < do_; ++i) {
             if ((i & 4095) == 0 && stop.load(std::memory_order_relaxed)) return;
-            w[static_cast<std::size_t>(i)] = rekord(cz);
+            w.push_back(rekord(cz));
         }
     } catch (...) {
         blad = std::current_exception();
     }
+}
+
+// The records of the second half after those of the first: the room made
+// present by two threads, the records copied by two.
+template <typename T>
+void Dolacz(std::vector<T>& w, const std::vector<T>& druga) {
+    const std::size_t od = w.size();
+    PowiekszNaDwochWatkach(w, od + druga.size());
+    NaDwochWatkach(druga.size(), [&](std::size_t a, std::size_t b) {
+        std::copy(druga.begin() + static_cast<std::ptrdiff_t>(a), druga.begin() + static_cast<std::ptrdiff_t>(b),
+                  w.begin() + static_cast<std::ptrdiff_t>(od + a));
+    });
 }
 
 // One section: its count line, then that many records of `wierszy` lines
@@ -103,11 +118,16 @@ void CzytajDrugaPolowe(TCzytnik& cz, std::int32_t od, std::int32_t do_, F& rekor
 // A section of many records (TOpcjeCzytania) is read by two threads: the
 // first records tell the mean length of a record, the line ends up to about
 // the middle of the section are counted, and from the next record boundary a
-// second reader goes on in another thread while this one reads up to it;
-// both write into the section's array, sized for the whole count then (no
-// more than the rest of the text can hold, as the reserve). Records of a section are read in the same way wherever they lie, so the
-// records, their order and the message of the first fault in the file (with
-// its line) are those that one reader reading straight through would give.
+// second reader goes on in another thread, into an array of its own, while
+// this one reads up to it; its records are then put after this one's. Records
+// of a section are read in the same way wherever they lie, so the records,
+// their order and the message of the first fault in the file (with its line)
+// are those that one reader reading straight through would give.
+//
+// The arrays grow as their records are read (room reserved, not filled
+// ahead), and the reader hands the bytes it is done with back
+// (TCzytnik::OddajPrzeczytane): the text read and the records made of it
+// are not both held whole at once.
 template <typename T, typename F>
 std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, F rekord) {
     const std::int32_t n = cz.LiczbaElementow(wierszy, marker);
@@ -126,20 +146,22 @@ std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, 
                                                               cz.Pozycja() + static_cast<std::ptrdiff_t>(doPolowy));
         if (podzial && cz.Rezerwa(n - i, wierszy) == static_cast<std::size_t>(n - i)) {
             TCzytnik drugi = cz.Dalej(podzial->p, podzial->wiersz);
-            PowiekszNaDwochWatkach(w, static_cast<std::size_t>(n));
+            std::vector<T> druga;
             std::exception_ptr bladDrugiego;
             std::atomic<bool> stop{false};
             std::thread watek;
             try {
                 watek = std::thread(
-                    [&] { CzytajDrugaPolowe<T>(drugi, podzial->rekord, n, rekord, w, bladDrugiego, stop); });
+                    [&] { CzytajDrugaPolowe<T>(drugi, podzial->rekord, n, rekord, druga, bladDrugiego, stop); });
             } catch (const std::system_error&) {
                 // No second thread: this one reads on.
-                w.resize(static_cast<std::size_t>(i));
             }
             if (watek.joinable()) {
                 try {
-                    for (; i < podzial->rekord; ++i) w[static_cast<std::size_t>(i)] = rekord(cz);
+                    for (; i < podzial->rekord; ++i) {
+                        if ((i & 4095) == 0) cz.OddajPrzeczytane();
+                        w.push_back(rekord(cz));
+                    }
                 } catch (...) {
                     stop = true;
                     watek.join();
@@ -148,11 +170,16 @@ std::vector<T> CzytajSekcje(TCzytnik& cz, std::string_view marker, int wierszy, 
                 watek.join();
                 if (bladDrugiego) std::rethrow_exception(bladDrugiego);
                 cz.PrzejmijPozycje(drugi);
+                cz.OddajPrzeczytane();
+                Dolacz(w, druga);
                 i = n;
             }
         }
     }
-    for (; i < n; ++i) w.push_back(rekord(cz));
+    for (; i < n; ++i) {
+        if ((i & 4095) == 0) cz.OddajPrzeczytane();
+        w.push_back(rekord(cz));
+    }
     cz.ZakonczSekcje();
     return w;
 }
@@ -205,10 +232,9 @@ TPolaTrojkataTEREN CzytajPolaTrojkataTEREN(TCzytnik& cz, std::int64_t ilePunktow
     return f;
 }
 
-// TEREN triangles: vertices from the points in memory at this place of the file.
-std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
-                                          const std::vector<TPunktSiatki>& punkty) {
-    const std::int64_t ilePunktow = static_cast<std::int64_t>(punkty.size());
+// TEREN triangles: their vertices are the points in memory at this place of
+// the file (ilePunktow of them), vertex n being point n.
+std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker, std::int64_t ilePunktow) {
     return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataTEREN, [&](TCzytnik& cw) {
         const TPolaTrojkataTEREN f = CzytajPolaTrojkataTEREN(cw, ilePunktow);
         TTrojkat t;
@@ -218,42 +244,55 @@ std::vector<TTrojkat> CzytajTrojkatyTEREN(TCzytnik& cz, std::string_view marker,
         t.Nr1 = f.Nr[0];
         t.Nr2 = f.Nr[1];
         t.Nr3 = f.Nr[2];
-        t.Xs = f.Xs;
-        t.Ys = f.Ys;
         t.Rodzaj = f.Rodzaj;
         t.Znacznik = f.Znacznik;
         t.Kolor = f.Kolor;
-        WierzcholkiZPunktow(t, punkty);
+        WierzcholkiZNumerow(t);
         return t;
     });
 }
 
-std::vector<TTrojkat> CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker) {
-    return CzytajSekcje<TTrojkat>(cz, marker, format_tro::WierszeTrojkataPROJ, [&](TCzytnik& cw) {
-        TTrojkat t;
-        double a, b, c;
-        cw.TrzyLiczby(a, b, c);
-        t.Atr1 = ObetnijDoCalkowitej(a);
-        t.Atr2 = ObetnijDoCalkowitej(b);
-        t.Atr3 = ObetnijDoCalkowitej(c);
-        cw.TrzyLiczby(a, b, c);
-        t.Nr1 = ObetnijDoCalkowitej(a);
-        t.Nr2 = ObetnijDoCalkowitej(b);
-        t.Nr3 = ObetnijDoCalkowitej(c);
-        cw.TrzyLiczby(t.X1, t.Y1, t.Z1);
-        cw.SprawdzWspolrzedne({t.X1, t.Y1, t.Z1});
-        cw.TrzyLiczby(t.X2, t.Y2, t.Z2);
-        cw.SprawdzWspolrzedne({t.X2, t.Y2, t.Z2});
-        cw.TrzyLiczby(t.X3, t.Y3, t.Z3);
-        cw.SprawdzWspolrzedne({t.X3, t.Y3, t.Z3});
-        cw.Wiersz();  // the plan point of the file: replaced by the centre below
-        t.Rodzaj = cw.Rodzaj();
-        t.Kolor = cw.Kolor();
-        t.Znacznik = false;
-        t.Xs = (t.X1 + t.X2 + t.X3) / 3.0;
-        t.Ys = (t.Y1 + t.Y2 + t.Y3) / 3.0;
-        return t;
-    });
+// A PROJ triangle record of the file: the triangle and its own three corners.
+struct TTrojkatPROJZPliku {
+    TTrojkat Trojkat;
+    TPunkt3D Rogi[3];
+};
+
+// PROJ triangles: triangle i gets vertices 3i, 3i+1 and 3i+2.
+void CzytajTrojkatyPROJ(TCzytnik& cz, std::string_view marker, std::optional<std::vector<TTrojkat>>& trojkaty,
+                        std::optional<std::vector<TPunkt3D>>& wierzcholki) {
+    std::vector<TTrojkatPROJZPliku> rekordy = CzytajSekcje<TTrojkatPROJZPliku>(
+        cz, marker, format_tro::WierszeTrojkataPROJ, [&](TCzytnik& cw) {
+            TTrojkatPROJZPliku r;
+            TTrojkat& t = r.Trojkat;
+            double a, b, c;
+            cw.TrzyLiczby(a, b, c);
+            t.Atr1 = ObetnijDoCalkowitej(a);
+            t.Atr2 = ObetnijDoCalkowitej(b);
+            t.Atr3 = ObetnijDoCalkowitej(c);
+            cw.TrzyLiczby(a, b, c);
+            t.Nr1 = ObetnijDoCalkowitej(a);
+            t.Nr2 = ObetnijDoCalkowitej(b);
+            t.Nr3 = ObetnijDoCalkowitej(c);
+            for (TPunkt3D& p : r.Rogi) {
+                cw.TrzyLiczby(p.X, p.Y, p.Z);
+                cw.SprawdzWspolrzedne({p.X, p.Y, p.Z});
+            }
+            cw.Wiersz();  // the plan point of the file: the centre is the corners' own
+            t.Rodzaj = cw.Rodzaj();
+            t.Kolor = cw.Kolor();
+            t.Znacznik = false;
+            return r;
+        });
+    trojkaty.emplace(rekordy.size());
+    wierzcholki.emplace(3 * rekordy.size());
+    for (std::size_t i = 0; i < rekordy.size(); ++i) {
+        TTrojkat& t = (*trojkaty)[i];
+        t = rekordy[i].Trojkat;
+        const auto w = static_cast<std::int32_t>(3 * i);
+        t.W1 = w, t.W2 = w + 1, t.W3 = w + 2;
+        for (int k = 0; k < 3; ++k) (*wierzcholki)[3 * i + static_cast<std::size_t>(k)] = rekordy[i].Rogi[k];
+    }
 }
 
 std::vector<TZalom> CzytajZalomy(TCzytnik& cz, std::string_view marker) {
@@ -339,16 +378,17 @@ TDaneWczytane Czytaj(std::string_view dane, std::string_view nazwa, const TPoste
             w.LinieTEREN = CzytajLinieTEREN(cz, s);
         } else if (s == m.TroTEREN) {
             pierwszyRekordTEREN = cz.NumerWiersza() + 2;
-            w.TrojkatyTEREN = CzytajTrojkatyTEREN(cz, s,
-                                                  w.PunktyTEREN       ? *w.PunktyTEREN
-                                                  : opcje.PunktyTEREN ? *opcje.PunktyTEREN
-                                                                      : bezPunktow);
+            const std::vector<TPunktSiatki>& punkty = w.PunktyTEREN       ? *w.PunktyTEREN
+                                                      : opcje.PunktyTEREN ? *opcje.PunktyTEREN
+                                                                          : bezPunktow;
+            w.TrojkatyTEREN = CzytajTrojkatyTEREN(cz, s, static_cast<std::int64_t>(punkty.size()));
+            w.WierzcholkiTEREN = WierzcholkiZPunktow(punkty);
         } else if (s == m.WspPROJ) {
             w.PunktyPROJ = CzytajPunkty(cz, s);
         } else if (!m.LiniePROJ.empty() && s == m.LiniePROJ) {
             w.LiniePROJ = CzytajLiniePROJ(cz, s);
         } else if (s == m.TroPROJ) {
-            w.TrojkatyPROJ = CzytajTrojkatyPROJ(cz, s);
+            CzytajTrojkatyPROJ(cz, s, w.TrojkatyPROJ, w.WierzcholkiPROJ);
         } else if (s == m.Trasa) {
             w.Zalomy = CzytajZalomy(cz, s);
         }
@@ -390,10 +430,16 @@ TDaneWczytane CzytajMTP(std::string_view dane, std::string_view nazwa, const TPo
 void PrzyjmijWczytane(TDaneWczytane&& d, TProjekt& p) {
     if (d.PunktyTEREN) p.TEREN.Punkty = std::move(*d.PunktyTEREN);
     if (d.LinieTEREN) p.TEREN.Linie = std::move(*d.LinieTEREN);
-    if (d.TrojkatyTEREN) p.TEREN.Trojkaty = std::move(*d.TrojkatyTEREN);
+    if (d.TrojkatyTEREN) {
+        p.TEREN.Trojkaty = std::move(*d.TrojkatyTEREN);
+        p.TEREN.Wierzcholki = d.WierzcholkiTEREN ? std::move(*d.WierzcholkiTEREN) : std::vector<TPunkt3D>{};
+    }
     if (d.PunktyPROJ) p.PROJ.Punkty = std::move(*d.PunktyPROJ);
     if (d.LiniePROJ) p.PROJ.Linie = std::move(*d.LiniePROJ);
-    if (d.TrojkatyPROJ) p.PROJ.Trojkaty = std::move(*d.TrojkatyPROJ);
+    if (d.TrojkatyPROJ) {
+        p.PROJ.Trojkaty = std::move(*d.TrojkatyPROJ);
+        p.PROJ.Wierzcholki = d.WierzcholkiPROJ ? std::move(*d.WierzcholkiPROJ) : std::vector<TPunkt3D>{};
+    }
     if (d.Zalomy) PrzyjmijTrase(std::move(d), p.Trasa);
 }
 
@@ -413,12 +459,25 @@ void PrzyjmijTrase(TDaneWczytane&& d, DaneUstawieniaTrasy& trasa) {
     trasa.ZrodloOsi = std::move(d.ZrodloOsi);
 }
 
-TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep, const TOpcjeCzytania& opcje) {
+namespace {
+
+// A whole file read: the memory of the records read is given back as the
+// reading goes on, so a large file's text and what is made of it are not
+// held whole at once.
+TDaneWczytane CzytajPlik(const std::string& nazwaPliku, const TPostep& postep, const TOpcjeCzytania& opcje,
+                         const TZnaczniki& m) {
     TPlikWPamieci plik(nazwaPliku);
-    return CzytajTRO(plik.Dane(), nazwaPliku, postep, opcje);
+    TOpcjeCzytania o = opcje;
+    o.OddajPrzeczytane = [&plik](const char* od, const char* do_) { plik.Oddaj(od, do_); };
+    return Czytaj(plik.Dane(), nazwaPliku, postep, m, o);
+}
+
+}  // namespace
+
+TDaneWczytane CzytajPlikTRO(const std::string& nazwaPliku, const TPostep& postep, const TOpcjeCzytania& opcje) {
+    return CzytajPlik(nazwaPliku, postep, opcje, kZnacznikiTRO);
 }
 
 TDaneWczytane CzytajPlikMTP(const std::string& nazwaPliku, const TPostep& postep, const TOpcjeCzytania& opcje) {
-    TPlikWPamieci plik(nazwaPliku);
-    return CzytajMTP(plik.Dane(), nazwaPliku, postep, opcje);
+    return CzytajPlik(nazwaPliku, postep, opcje, kZnacznikiMTP);
 }

@@ -185,7 +185,7 @@ public:
     [[noreturn]] void Blad(const std::string& komunikat, std::int64_t wiersz) const {
         // A field that fails inside a section whose count promised more records
         // than the rest of the file can hold: the count is the fault to report.
-        if (sekcja_.aktywna && sekcja_.potrzeba > WierszeOd(sekcja_.poczatek)) BladLiczby();
+        if (sekcja_.aktywna && sekcja_.potrzeba > WierszeSekcji()) BladLiczby();
         Rzuc(komunikat, wiersz);
     }
     [[noreturn]] void Blad(const std::string& komunikat) const { Blad(komunikat, wiersz_); }
@@ -252,6 +252,18 @@ public:
     }
     void ZakonczSekcje() { sekcja_.aktywna = false; }
 
+    // Tells the text's owner (TOpcjeCzytania::OddajPrzeczytane) of the
+    // section's bytes read since the last time: called between records. Only
+    // bytes of this reader's own records are handed over, never the lines
+    // before the section's first record.
+    void OddajPrzeczytane() {
+        if (!opcje_.OddajPrzeczytane || !sekcja_.aktywna) return;
+        const char* od = std::max(oddaneDo_, sekcja_.poczatek);
+        if (p_ <= od) return;
+        opcje_.OddajPrzeczytane(od, p_);
+        oddaneDo_ = p_;
+    }
+
     // How many records of k lines may be reserved for: no more than the rest of
     // the text could hold even with one-byte lines.
     std::size_t Rezerwa(std::int32_t n, int k) const {
@@ -273,6 +285,7 @@ public:
     TCzytnik Dalej(const char* p, std::int64_t wiersz) const {
         TCzytnik c = *this;
         c.p_ = p;
+        c.oddaneDo_ = p;
         c.wiersz_ = wiersz;
         c.postep_ = nullptr;
         c.nastepnyPostep_ = std::numeric_limits<std::ptrdiff_t>::max();
@@ -281,6 +294,7 @@ public:
     // Goes on where the reader of the second half stopped.
     void PrzejmijPozycje(const TCzytnik& c) {
         p_ = c.p_;
+        oddaneDo_ = c.oddaneDo_;
         wiersz_ = c.wiersz_;
         zaKoncem_ = c.zaKoncem_;
     }
@@ -301,8 +315,13 @@ private:
         BladWPliku(komunikat, nazwa_, wiersz);
     }
 
+    // The lines from the section's first record to the end of the text (as
+    // WierszeOd(sekcja_.poczatek)): those read since, counted by the reader,
+    // and those left. The bytes read may have been handed back meanwhile.
+    std::int64_t WierszeSekcji() const { return (wiersz_ - zaKoncem_ - sekcja_.wierszLiczby) + WierszeOd(p_); }
+
     [[noreturn]] void BladLiczby() const {
-        const std::int64_t pozostale = WierszeOd(sekcja_.poczatek);
+        const std::int64_t pozostale = WierszeSekcji();
         const TSekcja& s = sekcja_;
         Rzuc("Liczba elementów " + std::to_string(s.n) + " w sekcji " + std::string(s.znacznik) + " wymaga " +
                  std::to_string(s.potrzeba) + " wierszy, a do końca pliku zostało ich " + std::to_string(pozostale) +
@@ -338,6 +357,7 @@ private:
     const char* p_;
     const char* koniec_;
     const char* poczatek_;
+    const char* oddaneDo_ = poczatek_;  // the bytes before it are handed back (OddajPrzeczytane)
     std::string_view nazwa_;
     const TPostep* postep_;  // null when nobody listens
     TOpcjeCzytania opcje_;

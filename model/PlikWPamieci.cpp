@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,16 +34,26 @@ TPlikWPamieci::TPlikWPamieci(const std::string& nazwa) {
     // A regular file is read into a buffer of its size (not zero-filled
     // first); anything else, or a file that grows meanwhile, in blocks.
     std::size_t pojemnosc = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : (1u << 16);
-    dane_.reset(new char[pojemnosc]);
+    if (S_ISREG(st.st_mode) && pojemnosc > kDuzyPlik) {
+        void* m = ::mmap(nullptr, pojemnosc, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (m != MAP_FAILED) {
+            strony_ = std::unique_ptr<char, TOddajStronyPliku>(static_cast<char*>(m), TOddajStronyPliku{pojemnosc});
+            dane_ = strony_.get();
+        }
+    }
+    if (!dane_) tablica_.reset(new char[pojemnosc]), dane_ = tablica_.get();
     if (S_ISREG(st.st_mode) && pojemnosc > kDuzyPlik) CzytajPolowami(fd, nazwa, pojemnosc - 1);
     for (;;) {
         if (rozmiar_ == pojemnosc) {
+            // A file that grew meanwhile: on in an array of twice the size.
             std::unique_ptr<char[]> wieksze(new char[pojemnosc * 2]);
-            std::memcpy(wieksze.get(), dane_.get(), rozmiar_);
-            dane_ = std::move(wieksze);
+            std::memcpy(wieksze.get(), dane_, rozmiar_);
+            tablica_ = std::move(wieksze);
+            dane_ = tablica_.get();
+            strony_.reset();
             pojemnosc *= 2;
         }
-        const ssize_t r = ::read(fd, dane_.get() + rozmiar_, pojemnosc - rozmiar_);
+        const ssize_t r = ::read(fd, dane_ + rozmiar_, pojemnosc - rozmiar_);
         if (r < 0) {
             if (errno == EINTR) continue;
             const int e = errno;
@@ -59,8 +70,20 @@ TPlikWPamieci::TPlikWPamieci(const std::string& nazwa) {
 // first), each by its own thread. When the file turns out shorter than it
 // was (cut meanwhile) the reading starts again from its beginning in one
 // piece; the loop after it reads whatever was added meanwhile.
+void TOddajStronyPliku::operator()(char* p) const { ::munmap(p, Rozmiar); }
+
+void TPlikWPamieci::Oddaj(const char* od, const char* do_) {
+    if (!strony_ || dane_ != strony_.get()) return;
+    constexpr std::uintptr_t kStrona = 4096;
+    const std::uintptr_t a = (reinterpret_cast<std::uintptr_t>(od) + kStrona - 1) & ~(kStrona - 1);
+    const std::uintptr_t b = reinterpret_cast<std::uintptr_t>(do_) & ~(kStrona - 1);
+    const auto poczatek = reinterpret_cast<std::uintptr_t>(strony_.get());
+    if (a < poczatek || b > poczatek + strony_.get_deleter().Rozmiar || b <= a) return;
+    (void)::madvise(reinterpret_cast<void*>(a), b - a, MADV_DONTNEED);
+}
+
 void TPlikWPamieci::CzytajPolowami(int fd, const std::string& nazwa, std::size_t rozmiar) {
-    char* dane = dane_.get();
+    char* dane = dane_;
     int blad[2] = {0, 0};
     bool krotki[2] = {false, false};
     NaDwochWatkach(

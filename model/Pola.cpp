@@ -361,17 +361,8 @@ std::int32_t CzytajCalkowita(std::string_view tekst, std::int32_t domyslna, std:
     return v;
 }
 
-void WierzcholkiZPunktow(TTrojkat& t, const std::vector<TPunktSiatki>& punkty) {
-    const TPunktSiatki& a = punkty[static_cast<std::size_t>(t.Nr1)];
-    const TPunktSiatki& b = punkty[static_cast<std::size_t>(t.Nr2)];
-    const TPunktSiatki& c = punkty[static_cast<std::size_t>(t.Nr3)];
-    t.X1 = a.X;
-    t.Y1 = a.Y;
-    t.Z1 = a.Z;
-    t.X2 = b.X;
-    t.Y2 = b.Y;
-    t.Z2 = b.Z;
-    t.X3 = c.X;
-    t.Y3 = c.Y;
-    t.Z3 = c.Z;
+std::vector<TPunkt3D> WierzcholkiZPunktow(const std::vector<TPunktSiatki>& punkty) {
+    std::vector<TPunkt3D> w(punkty.size());
+    for (std::size_t i = 0; i < punkty.size(); ++i) w[i] = {punkty[i].X, punkty[i].Y, punkty[i].Z};
+    return w;
 }

@@ -90,5 +90,12 @@ std::int32_t ObetnijDoCalkowitej(double v);
 bool SprobujRodzaj(std::string_view s, TRodzaj& r, std::string_view& zla);
 // A colour name or an integer; false when it is neither.
 bool SprobujKolor(std::string_view s, std::int32_t& wynik);
-// A triangle's vertices X1..Z3 from the points its numbers Nr1..Nr3 name (numbers already checked).
-void WierzcholkiZPunktow(TTrojkat& t, const std::vector<TPunktSiatki>& punkty);
+// The vertices of triangles whose numbers Nr1..Nr3 name points: the points'
+// coordinates, point n being vertex n (see WierzcholkiZNumerow).
+std::vector<TPunkt3D> WierzcholkiZPunktow(const std::vector<TPunktSiatki>& punkty);
+// A triangle's vertices are the points its numbers name (numbers already checked).
+inline void WierzcholkiZNumerow(TTrojkat& t) {
+    t.W1 = t.Nr1;
+    t.W2 = t.Nr2;
+    t.W3 = t.Nr3;
+}

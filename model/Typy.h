@@ -45,12 +45,13 @@ struct TRodzaj {
 // own (another tool's LandXML file) takes it, so it stands apart from the terrain.
 inline constexpr char kRodzajNawierzchni = 'N';
 
+// A mesh triangle: its corners are the vertices W1, W2, W3 of its mesh's
+// Wierzcholki (a point of the terrain shared by six triangles is stored
+// once); Nr1..Nr3 are the vertex numbers its file gave.
 struct TTrojkat {
     std::int32_t Atr1 = 0, Atr2 = 0, Atr3 = 0;
     std::int32_t Nr1 = 0, Nr2 = 0, Nr3 = 0;
-    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, X3 = 0, Y3 = 0;
-    double Z1 = 0, Z2 = 0, Z3 = 0;
-    double Xs = 0, Ys = 0;
+    std::int32_t W1 = 0, W2 = 0, W3 = 0;
     TRodzaj Rodzaj;
     bool Znacznik = false;
     std::int32_t Kolor = 0;
@@ -93,6 +94,11 @@ struct TSiatka {
     std::vector<TPunktSiatki> Punkty;
     std::vector<TLinia> Linie;
     std::vector<TTrojkat> Trojkaty;
+    // The triangles' corners, in the frame of the triangles (the load moves
+    // them near the origin; the points keep the file's coordinates). A
+    // terrain's vertices are its points' coordinates as its triangles were
+    // read; a design surface's triangle i has vertices 3i, 3i+1 and 3i+2.
+    std::vector<TPunkt3D> Wierzcholki;
     TZakres Zakres;
     // The coordinate system of the file's coordinates (EPSG code; 0 unknown)
     // and, for a terrain made from elevation grids, how it was made (report lines).
@@ -110,37 +116,32 @@ struct TSiatka {
 // through these: the triangle record names its corners, the mesh holds them.
 
 // Corner k (0, 1 or 2) of the mesh's triangle t, in the mesh's frame.
-inline TPunkt3D Rog(const TSiatka&, const TTrojkat& t, int k) {
-    switch (k) {
-        case 0: return {t.X1, t.Y1, t.Z1};
-        case 1: return {t.X2, t.Y2, t.Z2};
-        default: return {t.X3, t.Y3, t.Z3};
-    }
+inline const TPunkt3D& Rog(const TSiatka& s, const TTrojkat& t, int k) {
+    return s.Wierzcholki[static_cast<std::size_t>(k == 0 ? t.W1 : k == 1 ? t.W2 : t.W3)];
 }
 
 // The mesh's triangle t as a triangle of its own: its corners and kind.
-inline TTrojkatRogi Rogi(const TSiatka&, const TTrojkat& t) {
-    return {t.X1, t.Y1, t.X2, t.Y2, t.X3, t.Y3, t.Z1, t.Z2, t.Z3, t.Rodzaj};
+inline TTrojkatRogi Rogi(const TSiatka& s, const TTrojkat& t) {
+    const TPunkt3D& a = s.Wierzcholki[static_cast<std::size_t>(t.W1)];
+    const TPunkt3D& b = s.Wierzcholki[static_cast<std::size_t>(t.W2)];
+    const TPunkt3D& c = s.Wierzcholki[static_cast<std::size_t>(t.W3)];
+    return {a.X, a.Y, b.X, b.Y, c.X, c.Y, a.Z, b.Z, c.Z, t.Rodzaj};
 }
 inline TTrojkatRogi Rogi(const TSiatka& s, std::size_t i) { return Rogi(s, s.Trojkaty[i]); }
 
 // Moves corner k of the mesh's triangle i to p (a corner the triangle shares
 // moves for every triangle that has it).
 inline void UstawRog(TSiatka& s, std::size_t i, int k, const TPunkt3D& p) {
-    TTrojkat& t = s.Trojkaty[i];
-    double* x = k == 0 ? &t.X1 : k == 1 ? &t.X2 : &t.X3;
-    double* y = k == 0 ? &t.Y1 : k == 1 ? &t.Y2 : &t.Y3;
-    double* z = k == 0 ? &t.Z1 : k == 1 ? &t.Z2 : &t.Z3;
-    *x = p.X, *y = p.Y, *z = p.Z;
+    const TTrojkat& t = s.Trojkaty[i];
+    s.Wierzcholki[static_cast<std::size_t>(k == 0 ? t.W1 : k == 1 ? t.W2 : t.W3)] = p;
 }
 
 // Appends the triangle t (its numbers, kind, colour and mark) with the
-// corners a, b, c of its own.
+// corners a, b, c of its own, appended to the vertices.
 inline void DodajTrojkat(TSiatka& s, TTrojkat t, const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c) {
-    t.X1 = a.X, t.Y1 = a.Y, t.Z1 = a.Z;
-    t.X2 = b.X, t.Y2 = b.Y, t.Z2 = b.Z;
-    t.X3 = c.X, t.Y3 = c.Y, t.Z3 = c.Z;
-    t.Xs = (a.X + b.X + c.X) / 3.0, t.Ys = (a.Y + b.Y + c.Y) / 3.0;
+    const auto w = static_cast<std::int32_t>(s.Wierzcholki.size());
+    t.W1 = w, t.W2 = w + 1, t.W3 = w + 2;
+    s.Wierzcholki.insert(s.Wierzcholki.end(), {a, b, c});
     s.Trojkaty.push_back(t);
 }
 // Appends the triangle q with its corners and kind (the other fields zero).

@@ -46,6 +46,8 @@ struct TDaneWczytane {
     std::optional<std::vector<TPunktSiatki>> PunktyTEREN, PunktyPROJ;
     std::optional<std::vector<TLinia>> LinieTEREN, LiniePROJ;
     std::optional<std::vector<TTrojkat>> TrojkatyTEREN, TrojkatyPROJ;
+    // With the triangles of a set: their vertices (TSiatka::Wierzcholki).
+    std::optional<std::vector<TPunkt3D>> WierzcholkiTEREN, WierzcholkiPROJ;
     std::optional<std::vector<TZalom>> Zalomy;
     // With Zalomy: what the route container records about the route's origin
     // (see DaneUstawieniaTrasy); the program's own files leave the defaults.
@@ -76,10 +78,14 @@ struct TDaneWczytane {
 // `PunktyTEREN` are the TEREN points of the project the load is built on:
 // the vertices of TEREN triangles in a file that brings no TEREN points
 // before them (none: such triangles have no points to take).
+// `OddajPrzeczytane(od, do_)`, when set, is told of the bytes of a section's
+// records that are read and will not be looked at again (the whole-file
+// readers give their memory back with it, TPlikWPamieci::Oddaj).
 struct TOpcjeCzytania {
     int Watki = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
     std::int32_t ProgDwochWatkow = 100000;
     const std::vector<TPunktSiatki>* PunktyTEREN = nullptr;
+    std::function<void(const char* od, const char* do_)> OddajPrzeczytane;
 };
 
 // Parse a whole .tro / .mtp text without touching the model. TEREN triangles

@@ -120,38 +120,30 @@ TPamiecIndeksow::~TPamiecIndeksow() { PorzucBudoweIndeksow(*this); }
 
 namespace {
 
-// The triangle runs counter-clockwise in plan afterwards.
-void OrientujJeden(TTrojkat& t) {
-    const double ax = t.X1 - t.X2, ay = t.Y1 - t.Y2;
-    const double bx = t.X3 - t.X2, by = t.Y3 - t.Y2;
-    if (ax * by - ay * bx > 0.0) {
-        std::swap(t.X1, t.X3);
-        std::swap(t.Y1, t.Y3);
-        std::swap(t.Z1, t.Z3);
-    }
+// The triangle runs counter-clockwise in plan afterwards (its first and
+// last corners swapped when it ran clockwise; the vertices stay).
+void OrientujJeden(TTrojkat& t, const std::vector<TPunkt3D>& w) {
+    const TPunkt3D& p1 = w[static_cast<std::size_t>(t.W1)];
+    const TPunkt3D& p2 = w[static_cast<std::size_t>(t.W2)];
+    const TPunkt3D& p3 = w[static_cast<std::size_t>(t.W3)];
+    const double ax = p1.X - p2.X, ay = p1.Y - p2.Y;
+    const double bx = p3.X - p2.X, by = p3.Y - p2.Y;
+    if (ax * by - ay * bx > 0.0) std::swap(t.W1, t.W3);
 }
 
-void Orientuj(std::vector<TTrojkat>& trojkaty) {
-    NaDwochWatkach(trojkaty.size(), [&](std::size_t od, std::size_t do_) {
-        for (std::size_t i = od; i < do_; ++i) OrientujJeden(trojkaty[i]);
+void Orientuj(TSiatka& s) {
+    NaDwochWatkach(s.Trojkaty.size(), [&](std::size_t od, std::size_t do_) {
+        for (std::size_t i = od; i < do_; ++i) OrientujJeden(s.Trojkaty[i], s.Wierzcholki);
     });
 }
 
-void Przesun(std::vector<TTrojkat>& trojkaty, double dx, double dy, double dz) {
-    NaDwochWatkach(trojkaty.size(), [&](std::size_t od, std::size_t do_) {
+void Przesun(std::vector<TPunkt3D>& wierzcholki, double dx, double dy, double dz) {
+    NaDwochWatkach(wierzcholki.size(), [&](std::size_t od, std::size_t do_) {
         for (std::size_t i = od; i < do_; ++i) {
-            TTrojkat& t = trojkaty[i];
-            t.X1 += dx;
-            t.X2 += dx;
-            t.X3 += dx;
-            t.Xs += dx;
-            t.Y1 += dy;
-            t.Y2 += dy;
-            t.Y3 += dy;
-            t.Ys += dy;
-            t.Z1 += dz;
-            t.Z2 += dz;
-            t.Z3 += dz;
+            TPunkt3D& p = wierzcholki[i];
+            p.X += dx;
+            p.Y += dy;
+            p.Z += dz;
         }
     });
 }
@@ -193,14 +185,14 @@ TZakres ZakresPunktow(const std::vector<TPunktSiatki>& punkty, const TZakres& be
     return z;
 }
 
-void OrientujTrojkaty(TSiatka& siatka) { Orientuj(siatka.Trojkaty); }
+void OrientujTrojkaty(TSiatka& siatka) { Orientuj(siatka); }
 
 void OrientujTrojkaty() {
     OrientujTrojkaty(TEREN);
     OrientujTrojkaty(PROJ);
 }
 
-void PrzesunSiatke(TSiatka& siatka, double dx, double dy, double dz) { Przesun(siatka.Trojkaty, dx, dy, dz); }
+void PrzesunSiatke(TSiatka& siatka, double dx, double dy, double dz) { Przesun(siatka.Wierzcholki, dx, dy, dz); }
 
 void PrzesunSiatki(double dx, double dy, double dz) {
     PrzesunSiatke(TEREN, dx, dy, dz);

@@ -249,9 +249,10 @@ TDaneWczytane DaneNMT(TTerenNMT&& t) {
         const auto& v = t.Tin.Trojkaty[n];
         TTrojkat& r = trojkaty[n];
         r.Nr1 = v[0], r.Nr2 = v[1], r.Nr3 = v[2];
-        WierzcholkiZPunktow(r, punkty);
+        WierzcholkiZNumerow(r);
         r.Kolor = kolor;
     }
+    d.WierzcholkiTEREN = std::move(t.Tin.Punkty);
     t.Tin = {};
     d.PunktyTEREN = std::move(punkty);
     d.TrojkatyTEREN = std::move(trojkaty);

@@ -26,19 +26,18 @@ TEST(Wczytywanie, PelnyPlikTRO) {
     const TPunktSiatki& p = TEREN.Punkty[1];
     EXPECT_EQ(std::tuple(p.X, p.Y, p.Z, p.Znacznik, p.Numer, p.Nazwa.Tekst()),
               std::tuple(5000100.5, 4600000.25, 121.0, true, 11, "P1"));
-    // TEREN triangle: vertices from the points moved to TEREN's lower corner, Xs from the file moved too.
+    // TEREN triangle: vertices from the points moved to TEREN's lower corner.
     const TTrojkat& t = TEREN.Trojkaty[0];
     const TTrojkatRogi tr = Rogi(TEREN, t);
-    EXPECT_EQ(std::tuple(t.Atr1, t.Atr3, t.Nr1, t.Nr2, t.Nr3, t.Xs, t.Rodzaj.Wartosc, t.Rodzaj.Kod, t.Znacznik, t.Kolor,
+    EXPECT_EQ(std::tuple(t.Atr1, t.Atr3, t.Nr1, t.Nr2, t.Nr3, t.Rodzaj.Wartosc, t.Rodzaj.Kod, t.Znacznik, t.Kolor,
                          tr.X1 + tr.X2 + tr.X3),
-              std::tuple(7, -9, 0, 1, 2, 33.25 - 5000000.0, 0.5f, 'H', true, 0x008000, 100.5));
-    // PROJ triangle: numbers truncated, the centre instead of the file's plan point.
+              std::tuple(7, -9, 0, 1, 2, 0.5f, 'H', true, 0x008000, 100.5));
+    // PROJ triangle: numbers truncated; its corners are vertices of its own.
     const TTrojkat& qt = PROJ.Trojkaty[0];
     const TTrojkatRogi q = Rogi(PROJ, qt);
     EXPECT_EQ(std::tuple(qt.Atr1, qt.Atr2, qt.Atr3, qt.Nr1, qt.Nr3, qt.Znacznik, qt.Rodzaj.Kod, qt.Kolor),
               std::tuple(1, -2, 3, 0, 2, false, 'N', 0x808080));
-    EXPECT_NEAR(qt.Xs, (q.X1 + q.X2 + q.X3) / 3, 1e-6);
-    EXPECT_NEAR(qt.Ys, (q.Y1 + q.Y2 + q.Y3) / 3, 1e-6);
+    EXPECT_EQ(std::tuple(qt.W1, qt.W2, qt.W3, PROJ.Wierzcholki.size()), std::tuple(0, 1, 2, std::size_t{3}));
     // Route vertices; the pair record "x;1;2" is bad and reads as zeros.
     const TZalom& w = Trasa.Zalomy[1];
     EXPECT_EQ(std::tuple(Trasa.Zalomy[0].Nazwa.Tekst(), w.X, w.Y, Trasa.Dx, w.Flaga2, w.Flaga3),

@@ -118,6 +118,7 @@ TEST(Raporty, RaportPoWczytaniuJakOkno) {
 
     TProjekt projekt;
     projekt.PROJ.Trojkaty = duzy.PROJ.Trojkaty;
+    projekt.PROJ.Wierzcholki = duzy.PROJ.Wierzcholki;
     EXPECT_EQ(raport(projekt, {}), okno(projekt, {}));
     EXPECT_EQ(raport(TProjekt{}, {}), okno(TProjekt{}, {}));
     // The window's picture is not made.

@@ -48,6 +48,7 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         TPowierzchnia p = CzytajPowierzchnie(pow[static_cast<std::size_t>(teren)],
                                              nazwyPow[static_cast<std::size_t>(teren)], d.jednostka, z, postep, od,
                                              polowa);
+        w.WierzcholkiTEREN = WierzcholkiZPunktow(p.Punkty);
         w.PunktyTEREN = std::move(p.Punkty);
         w.TrojkatyTEREN = std::move(p.Trojkaty);
         w.LinieTEREN = std::vector<TLinia>{};
@@ -58,6 +59,7 @@ TDaneWczytane CzytajDokument(TDokument& d, const TZrodlo& z, const TWyborLandXML
         TPowierzchnia p = CzytajPowierzchnie(pow[static_cast<std::size_t>(proj)],
                                              nazwyPow[static_cast<std::size_t>(proj)], d.jednostka, z, postep, polowa,
                                              doUlamka, TRodzaj{0.0f, kRodzajNawierzchni});
+        w.WierzcholkiPROJ = WierzcholkiZPunktow(p.Punkty);
         w.PunktyPROJ = std::move(p.Punkty);
         w.TrojkatyPROJ = std::move(p.Trojkaty);
         w.LiniePROJ = std::vector<TLinia>{};

@@ -215,7 +215,7 @@ TPowierzchnia CzytajPowierzchnie(pugi::xml_node s, const std::string& nazwa, dou
         tr.Nr1 = nr[0];
         tr.Nr2 = nr[1];
         tr.Nr3 = nr[2];
-        WierzcholkiZPunktow(tr, w.Punkty);
+        WierzcholkiZNumerow(tr);
         tr.Kolor = static_cast<std::int32_t>(kolor);
         tr.Rodzaj = rodzajSciany;
         w.Trojkaty.push_back(tr);
