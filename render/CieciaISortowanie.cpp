@@ -198,15 +198,15 @@ void SortujParyWDwochWatkach(std::vector<sortowanie::TPara<std::uint32_t>>& a,
         }
         wDwochWatkach([&](std::size_t w) {
             std::uint32_t* m = miejsca.data() + w * kCyfry;
-            std::uint32_t* dolna = l(w, 0);
-            std::uint32_t* gorna = l(w, 1);
-            std::fill(dolna, dolna + 2 * kCyfry, 0u);
+            // l(w, 0) and then l(w, 1): the half a pair lands in picks the row, without a branch.
+            std::uint32_t* c = l(w, 0);
+            std::fill(c, c + 2 * kCyfry, 0u);
             const auto [od, do_] = odDo(w);
             for (std::size_t i = od; i < do_; ++i) {
                 const sortowanie::TPara<std::uint32_t> q = a[i];
                 const std::uint32_t gdzie = m[(q.Kod >> sh) & kMaska]++;
                 b[gdzie] = q;
-                if (dalej) ++(gdzie < polowa ? dolna : gorna)[(q.Kod >> (sh + kBity)) & kMaska];
+                if (dalej) ++c[(gdzie >= polowa ? kCyfry : 0) + ((q.Kod >> (sh + kBity)) & kMaska)];
             }
         });
         a.swap(b);
