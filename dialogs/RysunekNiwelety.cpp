@@ -92,13 +92,28 @@ std::vector<TEtykietaNiwelety> EtykietyNiwelety(const QFontMetrics& fm, const TO
     auto wolne = [&e](const QRectF& r) {
         return std::none_of(e.begin(), e.end(), [&r](const TEtykietaNiwelety& x) { return x.Pole.intersects(r); });
     };
-    // The first free box of width `szer` among the corners `miejsca`, inside the plot.
-    auto poloz = [&](const QString& t, const std::vector<QPointF>& miejsca) {
+    // Whether the design line passes through the box r (looked at every 2 px across it).
+    const double x0 = w.X(n.Punkty.front().Pik), naMetr = (w.X(n.Punkty.front().Pik + 1) - x0);
+    auto naLinii = [&](const QRectF& r) {
+        if (naMetr == 0) return false;
+        for (double x = r.left(); x <= r.right() + 1e-9; x += 2) {
+            const std::optional<double> z = WysokoscNiwelety(n, n.Punkty.front().Pik + (x - x0) / naMetr);
+            if (z && w.Y(*z) >= r.top() - 1 && w.Y(*z) <= r.bottom() + 1) return true;
+        }
+        return false;
+    };
+    // The first free box of width `szer` among the corners `miejsca`, inside the plot; with `omijajLinie` the
+    // first one off the design line too, when there is one.
+    auto poloz = [&](const QString& t, const std::vector<QPointF>& miejsca, bool omijajLinie) {
         const double szer = fm.horizontalAdvance(t);
+        std::optional<QRectF> pierwsze;
         for (const QPointF& p : miejsca) {
             const QRectF r(p.x(), p.y(), szer, h);
-            if (w.Pole.contains(r) && wolne(r)) return e.push_back({t, r, false});
+            if (!w.Pole.contains(r) || !wolne(r)) continue;
+            if (!omijajLinie || !naLinii(r)) return e.push_back({t, r, false});
+            if (!pierwsze) pierwsze = r;
         }
+        if (pierwsze) e.push_back({t, *pierwsze, false});
     };
     // Each breakpoint: chainage and height, upwards from above it where there is room, else below it; the text's
     // baseline a little right of the breakpoint.
@@ -119,7 +134,8 @@ std::vector<TEtykietaNiwelety> EtykietyNiwelety(const QFontMetrics& fm, const TO
         for (int k = 0; k < 4; ++k) miejsca.push_back({x + h, y + 4 + k * h});
         for (int k = 0; k < 4; ++k) miejsca.push_back({x - h - szer, y + 4 + k * h});
         for (int k = 0; k < 3; ++k) miejsca.push_back({x + h, y - 4 - (k + 1) * h});
-        poloz(t, miejsca);
+        for (int k = 0; k < 3; ++k) miejsca.push_back({x - h - szer, y - 4 - (k + 1) * h});
+        poloz(t, miejsca, true);
     }
     // Each grade over the middle of its segment, else over or under another point of it.
     for (std::size_t i = 0; i + 1 < n.Punkty.size(); ++i) {
@@ -132,7 +148,7 @@ std::vector<TEtykietaNiwelety> EtykietyNiwelety(const QFontMetrics& fm, const TO
             miejsca.push_back({x - szer / 2, y - h - 4});
             miejsca.push_back({x - szer / 2, y + 4});
         }
-        poloz(t, miejsca);
+        poloz(t, miejsca, false);
     }
     return e;
 }
@@ -213,9 +229,16 @@ void RysujPasekNiwelety(QPainter& m, const QRectF& pasek, const TOdwzorowaniePro
         m.drawLine(QPointF(x0, y), QPointF(x1, y));
         m.drawLine(QPointF(x1, y), QPointF(x1, r.bottom() - 3));
         m.setPen(Qt::black);
-        const QString t = OpisLuku(p);
-        const double szer = std::max(std::fabs(x1 - x0), static_cast<double>(fm.horizontalAdvance(t)) + 4);
-        m.drawText(QRectF((x0 + x1) / 2 - szer / 2, r.top() + 3, szer, r.height() - 3), Qt::AlignCenter, t);
+        // The radius and length inside the bracket; a short bracket gets the radius alone (the plot's label
+        // has the length), and one too short for that too the radius over a white ground, centred on it.
+        const QString pelny = OpisLuku(p);
+        const QString krotki = QStringLiteral("R = %1").arg(std::llround(PromienLukuPionowego(p)));
+        const double dostepne = std::fabs(x1 - x0) - 4;
+        const QString t = fm.horizontalAdvance(pelny) <= dostepne ? pelny : krotki;
+        const double szer = fm.horizontalAdvance(t) + 4;
+        const QRectF pole((x0 + x1) / 2 - szer / 2, r.top() + 4, szer, r.height() - 5);
+        if (szer - 4 > dostepne) m.fillRect(pole, Qt::white);
+        m.drawText(pole, Qt::AlignCenter, t);
     }
     m.restore();
 }

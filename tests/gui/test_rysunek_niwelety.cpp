@@ -103,4 +103,12 @@ TEST(RysunekNiwelety, EtykietySieNieNakladaja) {
     }
     const std::vector<TEtykietaNiwelety> e = EtykietyNiwelety(fm, w, civil);
     EXPECT_EQ(e.size(), 5u + 3 + 4);
+    // A curve's radius and length lie off the design line (a crest's, under its breakpoint, used to lie across it).
+    for (const TEtykietaNiwelety& x : e) {
+        if (!x.Tekst.startsWith("R = ")) continue;
+        for (double px = x.Pole.left(); px <= x.Pole.right(); px += 1) {
+            const double y = w.Y(WysokoscNiwelety(civil, s0 + (px - 74) * (s1 - s0) / 910).value());
+            EXPECT_FALSE(y >= x.Pole.top() && y <= x.Pole.bottom()) << x.Tekst.toStdString() << " x " << px;
+        }
+    }
 }
