@@ -85,88 +85,91 @@ struct TPodzialASC {
     std::string Naglowek;
 };
 
-// The header's lines are those whose first word is a keyword of the format;
-// the data begin at the first other line. The values are counted up to the
-// first line end at or past the middle row where a whole number of rows has
-// gone by. None when the data hold a character that is neither part of a
-// number nor white space (GDAL may read such a file its own way), when the
-// header is not as expected, or when no such line end comes before the last row.
+// The header as GDAL's grid reader finds it, so that the cut file's header
+// is read as the whole file's: GDAL looks at the file's first 1024 bytes,
+// takes the data to begin at the first byte from the third on that follows a
+// line end (CR or LF) by one or two bytes and is neither a letter nor a line
+// end, and reads the header's values as words (the word after the first
+// "nrows" is the row count). The length of the header; none when GDAL would
+// find no data there, or would take a header word's value from the data.
+std::optional<std::size_t> NaglowekASC(std::string_view poczatek) {
+    auto koniecWiersza = [](char c) { return c == '\n' || c == '\r'; };
+    auto litera = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const std::size_t okno = std::min<std::size_t>(poczatek.size(), 1024);
+    for (std::size_t i = 2; i < okno; ++i) {
+        const char c = poczatek[i];
+        if (c == '\0') return std::nullopt;
+        if ((koniecWiersza(poczatek[i - 1]) || koniecWiersza(poczatek[i - 2])) && !litera(c) && !koniecWiersza(c)) {
+            // The header's last word is a value: a keyword there would take the first value of the data.
+            const std::size_t k = poczatek.find_last_not_of(" \t\r\n", i - 1);
+            if (k == std::string_view::npos) return std::nullopt;
+            const std::size_t slowo = poczatek.find_last_of(" \t\r\n", k);
+            if (litera(poczatek[slowo == std::string_view::npos ? 0 : slowo + 1])) return std::nullopt;
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// The header with its row count replaced by `wierszy`: the word after the
+// first "nrows" (any case), written in its place with spaces before it so that
+// every other byte keeps its place. Empty when there is no such word or the
+// count does not fit in it.
+std::string NaglowekZWierszami(std::string naglowek, std::int64_t wierszy) {
+    const char* separatory = " \t\r\n";
+    for (std::size_t a = naglowek.find_first_not_of(separatory); a != std::string::npos;) {
+        const std::size_t b = std::min(naglowek.find_first_of(separatory, a), naglowek.size());
+        std::string slowo = naglowek.substr(a, b - a);
+        for (char& c : slowo) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        a = naglowek.find_first_not_of(separatory, b);
+        if (slowo != "nrows") continue;
+        if (a == std::string::npos) return {};
+        const std::size_t e = std::min(naglowek.find_first_of(separatory, a), naglowek.size());
+        const std::string liczba = std::to_string(wierszy);
+        if (liczba.size() > e - a) return {};
+        naglowek.replace(a, e - a, std::string(e - a - liczba.size(), ' ') + liczba);
+        return naglowek;
+    }
+    return {};
+}
+
+// The values are counted from where GDAL finds the data up to the first line
+// end at or past the middle row where a whole number of rows has gone by.
+// None when the data hold a character that is neither part of a number nor
+// white space (GDAL may read such a file its own way), when the header is not
+// as GDAL reads it (NaglowekASC), or when no such line end comes before the
+// last row.
 std::optional<TPodzialASC> ZnajdzPodzialASC(std::FILE* f, std::int64_t kolumn, std::int64_t wierszy,
                                             const std::atomic<bool>& stop) {
-    auto slowoKluczowe = [](std::string s) {
-        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        for (const char* k : {"ncols", "nrows", "xllcorner", "xllcenter", "yllcorner", "yllcenter", "cellsize", "dx",
-                              "dy", "nodata_value"})
-            if (s == k) return true;
-        return false;
-    };
+    std::vector<char> blok(1 << 20);
+    std::size_t n = std::fread(blok.data(), 1, blok.size(), f);
+    const std::optional<std::size_t> dlNaglowka = NaglowekASC(std::string_view(blok.data(), n));
+    if (!dlNaglowka) return std::nullopt;
     TPodzialASC p;
-    std::string wiersz;  // the line being read while in the header
-    bool wNaglowku = true, slowoZnane = false, wLiczbie = false, saWiersze = false;
+    p.Naglowek.assign(blok.data(), *dlNaglowka);
+    bool wLiczbie = false;
     std::int64_t wartosci = 0;
     const std::int64_t polowa = wierszy / 2;
-    // A character of the data: false when it is neither white space nor part of a number.
-    auto policz = [&](unsigned char c) {
-        const unsigned char r = RodzajZnaku(c);
-        wartosci += r == 1 && !wLiczbie;
-        wLiczbie = r == 1;
-        return r != 2;
-    };
-    std::vector<char> blok(1 << 20);
-    for (std::int64_t bajt = 0;;) {
-        if (stop.load(std::memory_order_relaxed)) return std::nullopt;
-        const std::size_t n = std::fread(blok.data(), 1, blok.size(), f);
-        if (n == 0) return std::nullopt;
-        for (std::size_t i = 0; i < n; ++i, ++bajt) {
+    std::size_t i = *dlNaglowka;
+    for (std::int64_t bajt = static_cast<std::int64_t>(i);;) {
+        for (; i < n; ++i, ++bajt) {
             const unsigned char c = static_cast<unsigned char>(blok[i]);
-            if (wNaglowku) {
-                if (c != '\n') wiersz += static_cast<char>(c);
-                if (wiersz.size() > 4096) return std::nullopt;
-                if (!slowoZnane) {
-                    // Until the line's first word has ended.
-                    const std::size_t a = wiersz.find_first_not_of(" \t\r");
-                    if (a == std::string::npos || (RodzajZnaku(c) != 0 && c != '\n')) {
-                        if (c == '\n') wiersz.clear();
-                        continue;
-                    }
-                    const std::size_t b = wiersz.find_first_of(" \t\r", a);
-                    std::string slowo = wiersz.substr(a, b == std::string::npos ? b : b - a);
-                    for (char& q : slowo) q = static_cast<char>(std::tolower(static_cast<unsigned char>(q)));
-                    if (slowoKluczowe(slowo)) {
-                        slowoZnane = true;
-                        if (slowo == "nrows") {
-                            saWiersze = true;
-                            wiersz = "nrows @";
-                        }
-                    } else {
-                        // The data begin with this line.
-                        if (!saWiersze) return std::nullopt;
-                        wNaglowku = false;
-                        for (char q : wiersz)
-                            if (!policz(static_cast<unsigned char>(q))) return std::nullopt;
-                        if (c == '\n') policz(c);
-                        wiersz.clear();
-                    }
-                }
-                if (wNaglowku) {
-                    if (c == '\n') {
-                        if (wiersz.rfind("nrows @", 0) == 0) wiersz = "nrows @";
-                        p.Naglowek += wiersz + '\n';
-                        wiersz.clear();
-                        slowoZnane = false;
-                    }
-                    continue;
-                }
-            } else if (!policz(c)) {
-                return std::nullopt;
-            }
+            const unsigned char r = RodzajZnaku(c);
+            if (r == 2) return std::nullopt;
+            wartosci += r == 1 && !wLiczbie;
+            wLiczbie = r == 1;
             if (c != '\n' || wartosci % kolumn != 0 || wartosci / kolumn < polowa) continue;
             p.Wiersz = wartosci / kolumn;
             if (p.Wiersz >= wierszy) return std::nullopt;
             p.Bajt = bajt + 1;
-            p.Naglowek.replace(p.Naglowek.find("nrows @"), 7, "nrows " + std::to_string(wierszy - p.Wiersz));
+            p.Naglowek = NaglowekZWierszami(std::move(p.Naglowek), wierszy - p.Wiersz);
+            if (p.Naglowek.empty()) return std::nullopt;
             return p;
         }
+        if (stop.load(std::memory_order_relaxed)) return std::nullopt;
+        n = std::fread(blok.data(), 1, blok.size(), f);
+        if (n == 0) return std::nullopt;
+        i = 0;
     }
 }
 

@@ -237,8 +237,9 @@ TEST(NMT, ASCNaDwochWatkach) {
     const std::string naglowek =
         "NCOLS 37\r\nnrows    29\r\nxllcenter 500000\r\nyllcenter 300000\r\ncellsize 1\r\n"
         "NODATA_value -9999\r\n";
-    auto plik = [&](const std::string& nazwa, int naWiersz, const char* koniec, const char* format) {
-        std::string t = naglowek;
+    auto plik = [&](const std::string& nazwa, int naWiersz, const char* koniec, const char* format,
+                    const std::string* naglowekPliku = nullptr) {
+        std::string t = naglowekPliku ? *naglowekPliku : naglowek;
         char b[64];
         int w = 0;
         for (int j = H - 1; j >= 0; --j)
@@ -251,11 +252,15 @@ TEST(NMT, ASCNaDwochWatkach) {
         ZapiszPlik(p, t);
         return p;
     };
+    const std::string naglowekZCR =
+        "NCOLS 37\nnrows 29\nxllcenter 500000\ncellsize 1\nNODATA_value -9999\nyllcenter 300000\r7 7 7\n";
     const std::vector<std::string> pliki = {
         plik("wiersze.asc", W, "\r\n", "%.2f"),   // a row a line, Windows line ends
         plik("zawiniete.asc", 10, "\n", "%.2f"),  // rows wrapped, ten values a line
         plik("jedna.asc", W * H, "\n", "%.6e"),   // all in one line: nowhere to cut
         plik("nan.asc", 7, "\n", "%.2f"),         // below: a value GDAL reads its own way
+        // A CR inside a header line followed by a number: GDAL's data begin there, three values early.
+        plik("cr_w_naglowku.asc", W, "\n", "%.2f", &naglowekZCR),
     };
     {
         std::string t = CzytajPlik(pliki[3]);
