@@ -147,6 +147,21 @@ TEST(CzytanieRownolegle, OddaneBajtyNieSaCzytaneZnowu) {
     }
 }
 
+// A file large enough to be read into pages of its own, which its reader gives back as it reads: the file read
+// from disk gives what its text gives, in one thread and in two.
+TEST(CzytanieRownolegle, DuzyPlikZOddawaniemStronJakJegoTekst) {
+    const std::string tekst = Siatka(480).Tekst("\r\n");  // 230,400 points, 458,882 triangles
+    ASSERT_GT(tekst.size(), 33u << 20);                   // above the size read into pages of its own
+    const std::string plik = KatalogTymczasowy() + "/oddawanie.tro";
+    ZapiszPlik(plik, tekst);
+    const TWynik wzor = Czytaj(tekst, false, kJedenWatek);
+    ASSERT_TRUE(wzor.dane.has_value()) << wzor;
+    for (int watki : {1, 2}) {
+        TOpcjeCzytania o{watki, 1000};
+        EXPECT_EQ((TWynik{CzytajPlikTRO(plik, {}, o), ""}), wzor) << watki;
+    }
+}
+
 TEST(CzytanieRownolegle, DuzyPlikCzytanyPolowamiBajtWBajt) {
     // 40 MB (above the size read in two halves) of lines whose bytes all differ from their neighbours'.
     std::string t;
