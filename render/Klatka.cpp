@@ -290,7 +290,7 @@ TMiejsceNapisu MiejsceNapisu(int x, int y, std::size_t znaki) {
     return {x - szer / 2, y - 16, szer};
 }
 
-// Lies the label's anchor (placed) in front of the eye and near enough to be read?
+// Does the label's anchor (placed) lie in front of the eye, near enough to be read?
 bool WZasieguNapisu(const TPunkt3D& p) {
     const double gl = p.Y - Rzut.OkoY;
     return gl > 0.0 && gl < 350.0 * Rzut.skala;  // 350 m ahead at most
