@@ -76,17 +76,20 @@ bool UstawScene(int scena) {
     return Trasa.Obliczona;
 }
 
-void Klatka(benchmark::State& state, int scena, bool kierowca) {
+void Klatka(benchmark::State& state, int scena, bool kierowca, bool uproszczony = false) {
     if (!UstawScene(scena)) {
         state.SkipWithError("trasa nie obliczona");
         return;
     }
     WidokKierowcy = TWidokKierowcy{};
     WidokKierowcy.Wlaczony = kierowca;
+    WidokKierowcy.UproszczonyTeren = uproszczony;
     if (kierowca) UstawOkoKierowcy(H);
     QImage obraz(W, H, QImage::Format_RGB32);
     TPodzialKlatki& podzial = Podzial;
     const double od = Trasa.PikMin, dlugosc = Trasa.PikMax - Trasa.PikMin;
+    // The coarse far ground is made once per load, by the first frame that draws it: not timed.
+    if (uproszczony) UstawWidokNaPikiecie(od, true, KadrObrazu());
     int krok = 0;
     double rekordy = 0.0;
     const long bledyStron = BledyStron();
@@ -111,6 +114,9 @@ void BM_KlatkaTrasy_Droga(benchmark::State& s) { Klatka(s, 1, false); }
 void BM_KlatkaKierowcy_Droga(benchmark::State& s) { Klatka(s, 1, true); }
 void BM_KlatkaTrasy_Milion(benchmark::State& s) { Klatka(s, 2, false); }
 void BM_KlatkaKierowcy_Milion(benchmark::State& s) { Klatka(s, 2, true); }
+// The same with the ground beyond 300 m drawn from the coarse grid (the option --uproszczony-teren).
+void BM_KlatkaKierowcyUproszczony_Droga(benchmark::State& s) { Klatka(s, 1, true, true); }
+void BM_KlatkaKierowcyUproszczony_Milion(benchmark::State& s) { Klatka(s, 2, true, true); }
 
 // The driver's frame on the million triangles in its parts (milliseconds of
 // each): the posts, the placing (the rebuild from the mesh with every vertex
@@ -155,6 +161,8 @@ BENCHMARK(BM_KlatkaTrasy_Droga)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 BENCHMARK(BM_KlatkaKierowcy_Droga)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(38);
 BENCHMARK(BM_KlatkaTrasy_Milion)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(19);
 BENCHMARK(BM_KlatkaKierowcy_Milion)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(19);
+BENCHMARK(BM_KlatkaKierowcyUproszczony_Droga)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(38);
+BENCHMARK(BM_KlatkaKierowcyUproszczony_Milion)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(19);
 BENCHMARK(BM_EtapyKierowcy_Milion)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(19);
 
 // The labels of the posts are written with Qt's fonts: a QGuiApplication (offscreen) is needed.

@@ -289,9 +289,10 @@ void UstawNaPikiecieSuwaka(const DaneUstawieniaTrasy& trasa, double c, std::ostr
 }
 
 // The driver's view options shared by obraz and przejazd.
-const std::map<std::string, TOpcja> OpcjeKierowcy = {
-    {"--kierowca", {false}},     {"--oko", {true}},     {"--przesuniecie", {true}},   {"--wstecz", {false}},
-    {"--przechylenie", {false}}, {"--slupki", {false}}, {"--szerokosc-drogi", {true}}};
+const std::map<std::string, TOpcja> OpcjeKierowcy = {{"--kierowca", {false}},       {"--oko", {true}},
+                                                     {"--przesuniecie", {true}},    {"--wstecz", {false}},
+                                                     {"--przechylenie", {false}},   {"--slupki", {false}},
+                                                     {"--szerokosc-drogi", {true}}, {"--uproszczony-teren", {false}}};
 
 std::map<std::string, TOpcja> ZOpcjamiKierowcy(std::map<std::string, TOpcja> opcje) {
     opcje.insert(OpcjeKierowcy.begin(), OpcjeKierowcy.end());
@@ -303,10 +304,12 @@ void UstawKierowce(const TArgumenty& arg) {
     TWidokKierowcy& w = WidokKierowcy;
     w.Wlaczony = arg.Flagi.count("--kierowca") > 0;
     const bool opcjeOka = arg.Wartosc("--oko") || arg.Wartosc("--przesuniecie") || arg.Flagi.count("--wstecz") ||
-                          arg.Flagi.count("--przechylenie");
+                          arg.Flagi.count("--przechylenie") || arg.Flagi.count("--uproszczony-teren");
     if (opcjeOka && !w.Wlaczony)
-        throw BladUzycia("opcje --oko, --przesuniecie, --wstecz i --przechylenie działają tylko z --kierowca");
+        throw BladUzycia(
+            "opcje --oko, --przesuniecie, --wstecz, --przechylenie i --uproszczony-teren działają tylko z --kierowca");
     w.PrzechylenieZDroga = arg.Flagi.count("--przechylenie") > 0;
+    w.UproszczonyTeren = arg.Flagi.count("--uproszczony-teren") > 0;
     w.Oko.Wysokosc = Liczba(arg, "--oko", w.Oko.Wysokosc);
     if (!(w.Oko.Wysokosc > 0.0 && w.Oko.Wysokosc <= 100.0))
         throw BladUzycia("opcja --oko: wysokość oka musi leżeć między 0 a 100 m");

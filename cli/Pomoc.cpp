@@ -20,10 +20,12 @@ Użycie:
   orvany3d-cli pochylenia PLIK... [--krok K] [--szerokosc W]
   orvany3d-cli objetosci PLIK... [--krok K] [--wspolczynnik k] [--szerokosc W]
   orvany3d-cli obraz PLIK... WYJSCIE.png [--pikieta S] [--rozmiar SZERxWYS] [--parametry]
-                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz] [--przechylenie]] [--slupki]
+                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz] [--przechylenie]
+                      [--uproszczony-teren]] [--slupki]
                      [--szerokosc-drogi W]
   orvany3d-cli przejazd PLIK... KATALOG [--od S] [--do S] [--krok S] [--rozmiar SZERxWYS] [--parametry]
-                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz] [--przechylenie]] [--slupki]
+                     [--kierowca [--oko H] [--przesuniecie O] [--wstecz] [--przechylenie]
+                      [--uproszczony-teren]] [--slupki]
   orvany3d-cli przejazd PLIK... --wideo FILM.mp4 [--kl-s 25] [--predkosc V] [--od S] [--do S] ...
   orvany3d-cli przejazd PLIK... --bez-zapisu [--od S] [--do S] [--krok S] ...
   orvany3d-cli przepisz ZRODLO.mtp CEL.tro
@@ -205,6 +207,11 @@ Polecenia:
       --wstecz         jazda pod prąd pikietażu
       --przechylenie   widok przechyla się z pochyleniem poprzecznym pasa pod
                        okiem, jak samochód na łuku z przechyłką
+      --uproszczony-teren  teren dalej niż 300 m przed okiem rysowany z
+                       regularnej siatki wysokości (oczko 5 m lub dwie średnie
+                       krawędzie trójkątów terenu): klatka szybsza na dużych
+                       terenach, daleki teren nieco mniej dokładny. Bliski
+                       teren i powierzchnia projektu bez zmian.
       --slupki         słupki pikietażowe także w widoku z trasy
       --szerokosc-drogi W  szerokość drogi rysowanej z niwelety trasy, gdy
                        nie ma powierzchni projektu PROJ (domyślnie 7,0 m):
@@ -225,7 +232,8 @@ Polecenia:
       --do S           ostatnia pikieta (domyślnie koniec trasy)
       --krok S         odstęp klatek w metrach (domyślnie 1)
       --rozmiar SZERxWYS, --parametry, --kierowca, --oko, --przesuniecie,
-      --wstecz, --przechylenie, --slupki, --szerokosc-drogi  jak w poleceniu obraz
+      --wstecz, --przechylenie, --uproszczony-teren, --slupki,
+      --szerokosc-drogi  jak w poleceniu obraz
       --wideo FILM.mp4 zamiast klatek film H.264 (yuv420p) zapisany przez
                        program ffmpeg, do którego klatki idą potokiem; bez
                        ffmpeg kod 2 i nic nie jest zapisywane. Film powstaje
@@ -283,6 +291,7 @@ Przykłady:
   orvany3d-cli obraz Przyklady/Droga.tro przechylony.png --pikieta 800 --kierowca --przechylenie
   orvany3d-cli przejazd Przyklady/Droga.tro --wideo film.mp4 --kierowca --predkosc 60 --od 100 --do 600
   orvany3d-cli przejazd Przyklady/Droga.tro --bez-zapisu --kierowca --od 100 --do 600
+  orvany3d-cli przejazd Przyklady/Droga.tro --bez-zapisu --kierowca --uproszczony-teren
   orvany3d-cli przepisz Model/Droga.mtp Droga.tro
   orvany3d-cli pikiety projekt.xml --teren Istniejacy --trasa "Oś 1" --krok 20
   orvany3d-cli niweleta projekt.xml --trasa "Oś 1" --profil "Niweleta projektowa" --krok 50

@@ -16,7 +16,9 @@ TBuforyWidoku BuforyWidoku;
 
 void ZwolnijBuforyWidoku() { BuforyWidoku = TBuforyWidoku{}; }
 
-void WyczyscBlokiSiatek() { BuforyWidoku.BlokiTEREN = BuforyWidoku.BlokiPROJ = TBlokiSiatki{}; }
+void WyczyscBlokiSiatek() {
+    BuforyWidoku.BlokiTEREN = BuforyWidoku.BlokiPROJ = BuforyWidoku.BlokiDalekie = TBlokiSiatki{};
+}
 
 namespace widok {
 

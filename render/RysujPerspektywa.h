@@ -128,6 +128,9 @@ struct TBuforyWidoku {
     std::vector<TCzworokatRys> Czworokaty;
     TBuforKluczy Klucze;
     TBlokiSiatki BlokiTEREN, BlokiPROJ;
+    // The coarse far ground's blocks and its placed records (TTerenDalekiOka).
+    TBlokiSiatki BlokiDalekie;
+    std::vector<TTrojkatRys> TerenDaleki;
     std::size_t RozmiarBloku = 256;
     // A view places the mesh in two threads when the blocks it keeps hold at
     // least this many triangles (the result is the same either way).
@@ -210,8 +213,19 @@ using TPrzytnijTeren = std::function<bool(std::size_t, std::vector<TTrojkatRogi>
 // scene point p (the same arithmetic, the same result).
 TPunkt3D PunktWOku(const TPunkt3D& p, const TPunkt3D& oko, double kierunek, double pochylenie,
                    double przechylenie = 0.0);
+// With a coarse far ground (`daleki.Siatka`), TEREN is drawn only to the
+// depth `daleki.Od` in front of the eye, and the coarse ground (no cutting
+// applied: it was made under the design surface) from `daleki.Zakladka`
+// before that depth to `daleka`; the two overlap there, so that no gap opens
+// where their heights differ a little. Both go into the TEREN array, in one
+// depth order.
+struct TTerenDalekiOka {
+    const TSiatka* Siatka = nullptr;
+    double Od = 0, Zakladka = 0;
+};
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const TPrzytnijTeren& przytnijTeren = {}, const TKadr& kadr = {}, double przechylenie = 0.0);
+                const TPrzytnijTeren& przytnijTeren = {}, const TKadr& kadr = {}, double przechylenie = 0.0,
+                const TTerenDalekiOka& daleki = {});
 // What rebuilding the render arrays from the meshes (PrzygotujTrojkaty) and
 // then UmiescNaTrasie give, in one pass over the mesh triangles (in two
 // threads on a large scene): each triangle's record is made, moved, zoomed,

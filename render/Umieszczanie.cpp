@@ -62,12 +62,16 @@ struct TKrokOka {
     }
 };
 
-// The boxes of the set's blocks, made when missing (see TBlokiSiatki); none
-// when the skipping is off.
-const std::vector<TPudelkoBloku>* BlokiSiatki(const TSiatka& siatka) {
+// Where the boxes of a mesh's blocks are kept: TEREN's, the design surface's.
+TBlokiSiatki& PamiecBlokow(const TSiatka& siatka) {
+    return &siatka != &TEREN ? BuforyWidoku.BlokiPROJ : BuforyWidoku.BlokiTEREN;
+}
+
+// The boxes of the set's blocks kept in `b`, made when missing (see
+// TBlokiSiatki); none when the skipping is off.
+const std::vector<TPudelkoBloku>* BlokiSiatki(const TSiatka& siatka, TBlokiSiatki& b) {
     const std::size_t rozmiar = BuforyWidoku.RozmiarBloku;
     if (rozmiar == 0) return nullptr;
-    TBlokiSiatki& b = &siatka != &TEREN ? BuforyWidoku.BlokiPROJ : BuforyWidoku.BlokiTEREN;
     const std::vector<TTrojkat>& t = siatka.Trojkaty;
     if (b.Dane == t.data() && b.IleTrojkatow == t.size() && b.Rozmiar == rozmiar) return &b.Pudelka;
     b.Pudelka.assign((t.size() + rozmiar - 1) / rozmiar, TPudelkoBloku{});
@@ -163,10 +167,10 @@ bool PozaKadrem(const TPudelkoBloku& p, const Krok& krok, const TPlaszczyznyKadr
 // the sort code of each record's driver's key (KluczOko) into kody[0] or
 // kody[1], for the depth sort.
 template <typename Rekord, typename PominBlok>
-void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& dolna, std::vector<TTrojkatRys>& gorna,
-             std::vector<std::uint32_t>* kody, Rekord rekord, PominBlok pominBlok) {
+void ZSiatki(const TSiatka& siatka, TBlokiSiatki& pamiecBlokow, std::vector<TTrojkatRys>& dolna,
+             std::vector<TTrojkatRys>& gorna, std::vector<std::uint32_t>* kody, Rekord rekord, PominBlok pominBlok) {
     const std::size_t n = siatka.Trojkaty.size();
-    const std::vector<TPudelkoBloku>* bloki = BlokiSiatki(siatka);
+    const std::vector<TPudelkoBloku>* bloki = BlokiSiatki(siatka, pamiecBlokow);
     const std::size_t rozmiar = bloki ? BuforyWidoku.RozmiarBloku : std::max<std::size_t>(n, 1);
     const std::size_t ileBlokow = (n + rozmiar - 1) / rozmiar;
     // Each block's verdict, the boxes looked at in two threads on a large mesh.
@@ -239,19 +243,21 @@ void ZSiatki(const TSiatka& siatka, std::vector<TTrojkatRys>& dolna, std::vector
 // result is that of the rebuild, the placing, the cut and the sort one after
 // the other, without making and moving the records the cut throws away; a
 // large set in two threads (ZSiatki and SortujCzesciWOku keep the order).
-void PrzygotujWOku(const TSiatka& siatka, std::vector<TTrojkatRys>& cel, const TKrokOka& krok, double cMin, double cMax,
-                   const TPrzytnijTeren& przytnij, const TPlaszczyznyKadru& kadr) {
+// `teren`: the set is ground (TEREN or the coarse far ground), coloured and
+// keyed as ground; its blocks' boxes are kept in `pamiecBlokow`.
+void PrzygotujWOku(const TSiatka& siatka, bool teren, TBlokiSiatki& pamiecBlokow, std::vector<TTrojkatRys>& cel,
+                   const TKrokOka& krok, double cMin, double cMax, const TPrzytnijTeren& przytnij,
+                   const TPlaszczyznyKadru& kadr) {
     // The PROJ triangles marked by the sight check keep their colour here too.
     std::vector<char> wyroznione;
-    if (&siatka != &TEREN && !WyroznionePROJ.empty()) {
+    if (!teren && !WyroznionePROJ.empty()) {
         wyroznione.assign(siatka.Trojkaty.size(), 0);
         for (std::int32_t i : WyroznionePROJ)
             if (i >= 0 && static_cast<std::size_t>(i) < wyroznione.size()) wyroznione[static_cast<std::size_t>(i)] = 1;
     }
-    const bool teren = &siatka == &TEREN;
     TBuforyWidoku& b = BuforyWidoku;
     ZSiatki(
-        siatka, b.Dolna, b.Trojkaty, b.KodyCzesci,
+        siatka, pamiecBlokow, b.Dolna, b.Trojkaty, b.KodyCzesci,
         [&](std::size_t nr, auto& dalej) {
             const TTrojkatRogi t = Rogi(siatka, nr);
             // The slope classes' colours of the design surface too.
@@ -330,7 +336,8 @@ TPunkt3D PunktWOku(const TPunkt3D& p, const TPunkt3D& oko, double kierunek, doub
 }
 
 void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double bliska, double daleka,
-                const TPrzytnijTeren& przytnijTeren, const TKadr& kadr, double przechylenie) {
+                const TPrzytnijTeren& przytnijTeren, const TKadr& kadr, double przechylenie,
+                const TTerenDalekiOka& daleki) {
     const double k = Rzut.skala;
     const TKrokOka krok = KrokOka(oko, kierunek, pochylenie, przechylenie);
     // Everything at or behind the near depth goes, whatever TnijTroj says:
@@ -341,8 +348,26 @@ void UmiescWOku(const TPunkt3D& oko, double kierunek, double pochylenie, double 
     const TPlaszczyznyKadru plaszczyzny = (cMin - Rzut.OkoY) * -Rzut.OkoY >= 1.0
                                               ? PlaszczyznyKadru(kadr, Rzut.OkoX, Rzut.OkoY, Rzut.OkoZ)
                                               : TPlaszczyznyKadru{};
-    PrzygotujWOku(TEREN, TrojkatyTEREN, krok, cMin, cMax, przytnijTeren, plaszczyzny);
-    PrzygotujWOku(ProjRysowany(), TrojkatyPROJ, krok, cMin, cMax, {}, plaszczyzny);
+    TBuforyWidoku& b = BuforyWidoku;
+    if (daleki.Siatka && daleki.Od < daleka) {
+        // The full mesh to the far ground's depth, the far ground from a little before it on, each sorted, then
+        // the two merged in one depth order (equal keys: the far ground first, as it lies beyond).
+        const double cDaleki = Rzut.OkoY + daleki.Od * k;
+        const double cOd = Rzut.OkoY + std::max(bliska, daleki.Od - daleki.Zakladka) * k;
+        PrzygotujWOku(TEREN, true, b.BlokiTEREN, TrojkatyTEREN, krok, cMin, cDaleki, przytnijTeren, plaszczyzny);
+        PrzygotujWOku(*daleki.Siatka, true, b.BlokiDalekie, b.TerenDaleki, krok, cOd, cMax, {}, plaszczyzny);
+        std::vector<TTrojkatRys>& razem = b.Trojkaty;
+        razem.resize(TrojkatyTEREN.size() + b.TerenDaleki.size());
+        std::merge(b.TerenDaleki.begin(), b.TerenDaleki.end(), TrojkatyTEREN.begin(), TrojkatyTEREN.end(),
+                   razem.begin(), [](const TTrojkatRys& x, const TTrojkatRys& y) {
+                       return sortowanie::KodMalejaco(x.KluczOko) < sortowanie::KodMalejaco(y.KluczOko);
+                   });
+        TrojkatyTEREN.swap(razem);
+    } else {
+        PrzygotujWOku(TEREN, true, b.BlokiTEREN, TrojkatyTEREN, krok, cMin, cMax, przytnijTeren, plaszczyzny);
+    }
+    const TSiatka& proj = ProjRysowany();
+    PrzygotujWOku(proj, false, PamiecBlokow(proj), TrojkatyPROJ, krok, cMin, cMax, {}, plaszczyzny);
     for (auto& r : Czworokaty) {
         krok(r.P1);
         krok(r.P2);
@@ -386,7 +411,7 @@ void UmiescNaTrasieZSiatek() {
         std::vector<TTrojkatRys>& cel = proj ? TrojkatyPROJ : TrojkatyTEREN;
         std::vector<TTrojkatRys>& gorna = BuforyWidoku.Trojkaty;
         ZSiatki(
-            *siatka, cel, gorna, nullptr,
+            *siatka, PamiecBlokow(*siatka), cel, gorna, nullptr,
             [&](std::size_t i, auto& dalej) {
                 TTrojkatRys r = TrojkatDoRysowania(*siatka, i, KolorTrojkata(*siatka, proj, i, wyroznione));
                 umiesc(r.P1);

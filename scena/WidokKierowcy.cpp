@@ -32,6 +32,20 @@ std::shared_ptr<const TTerenWykopu> TerenWykopuWidoku(const TIndeksWysokosci& pr
     return c.Wynik;
 }
 
+// The coarse far ground (TWidokKierowcy::Daleki), made again when the mesh
+// or an index it was made from is not the one drawn.
+std::shared_ptr<const TTerenDaleki> TerenDalekiWidoku(const TIndeksyWysokosci& ix) {
+    TTerenDalekiWidoku& c = WidokKierowcy.Daleki;
+    if (!c.Wynik || c.Teren != TEREN.Trojkaty.data() || c.IleTerenu != TEREN.Trojkaty.size() ||
+        c.IndeksTerenu != ix.TEREN.get() || c.IndeksProj != ix.PROJ.get()) {
+        c = {TEREN.Trojkaty.data(), TEREN.Trojkaty.size(), ix.TEREN.get(), ix.PROJ.get(),
+             ZbudujTerenDaleki(TEREN, *ix.TEREN, *ix.PROJ)};
+        // The boxes of its blocks are made again: a new grid may lie where a forgotten one lay.
+        BuforyWidoku.BlokiDalekie = TBlokiSiatki{};
+    }
+    return c.Wynik;
+}
+
 // The post: a plate square to the route, white below, red at the top.
 constexpr double SzerokoscSlupka = 0.3, WysokoscSlupka = 1.0, WysokoscGlowicy = 0.25;
 constexpr TKolor KolorSlupka = 0xF0F0F0, KolorGlowicy = 0x2020D0;
@@ -79,7 +93,10 @@ void UstawSzerokoscDrogi(TProjekt& p, double szerokosc) {
     p.Trasa.Wstega = WstegaDrogi(p.Trasa, szerokosc, p.TEREN.Zakres.Zmin);
 }
 
-void ZapomnijTerenWykopu() { WidokKierowcy.Teren = TTerenWidoku{}; }
+void ZapomnijTerenWykopu() {
+    WidokKierowcy.Teren = TTerenWidoku{};
+    WidokKierowcy.Daleki = TTerenDalekiWidoku{};
+}
 
 std::vector<double> PikietySlupkow(double pikMin, double pikMax, double odstep) {
     std::vector<double> w;
@@ -165,6 +182,12 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
                 WyczyscSlupki();
             // The ground a cutting removes is not drawn: the slopes of the cutting stand open to the sky.
             const std::shared_ptr<const TTerenWykopu> teren = TerenWykopuWidoku(*ix.PROJ);
+            // The coarse far ground, when asked for, from the far ground's depth less a grid step.
+            const std::shared_ptr<const TTerenDaleki> daleki = u.UproszczonyTeren ? TerenDalekiWidoku(ix) : nullptr;
+            const TTerenDalekiOka dalekiOka = daleki && !daleki->Siatka.Trojkaty.empty()
+                                                  ? TTerenDalekiOka{&daleki->Siatka, OdlegloscTerenuDalekiego,
+                                                                    daleki->Krok}
+                                                  : TTerenDalekiOka{};
             UmiescWOku(
                 p.Oko, p.Kierunek, u.PochylenieZaDroga ? p.Pochylenie : 0.0, u.Bliska, u.Zasieg,
                 [&teren](std::size_t nr, std::vector<TTrojkatRogi>& kawalki) {
@@ -173,7 +196,7 @@ TUstawienie UstawWidokNaPikiecie(double s, bool szukajPunktu, const TKadr& kadr)
                     kawalki.assign(od, do_);
                     return true;
                 },
-                kadr, u.PrzechylenieZDroga ? p.Przechylenie : 0.0);
+                kadr, u.PrzechylenieZDroga ? p.Przechylenie : 0.0, dalekiOka);
             return TUstawienie::Kierowca;
         }
     }

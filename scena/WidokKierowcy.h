@@ -14,6 +14,7 @@
 #include "analiza/OkoKierowcy.h"
 #include "model/Projekt.h"
 #include "render/Kadr.h"
+#include "scena/TerenDaleki.h"
 
 struct TTerenWykopu;
 struct TTrojkatWysokosci;
@@ -30,6 +31,16 @@ struct TTerenWidoku {
     std::shared_ptr<const TTerenWykopu> Wynik;
 };
 
+// The coarse far ground of the driver's view (scena/TerenDaleki), made at the
+// first frame that asks for it after a load, for the mesh and the heights
+// indices it was made from, and forgotten with the cut ground.
+struct TTerenDalekiWidoku {
+    const TTrojkat* Teren = nullptr;
+    std::size_t IleTerenu = 0;
+    const TIndeksWysokosci *IndeksTerenu = nullptr, *IndeksProj = nullptr;
+    std::shared_ptr<const TTerenDaleki> Wynik;
+};
+
 // The settings of the mode (process-wide, set by the window's controls, the
 // options dialog and the command line) and the ground it draws.
 struct TWidokKierowcy {
@@ -44,13 +55,15 @@ struct TWidokKierowcy {
     double OdstepSlupkow = 100.0;     // m between the posts
     double OdsuniecieSlupkow = 6.0;   // m from the route line, to the right of the chainage direction
     double PredkoscKmh = 60.0;        // speed of the drive
+    bool UproszczonyTeren = false;    // the ground far from the eye drawn from a coarse grid (faster)
     TTerenWidoku Teren;               // the cut ground, made by the first driver's frame
+    TTerenDalekiWidoku Daleki;        // the coarse far ground, made by the first frame that draws it
 };
 extern TWidokKierowcy WidokKierowcy;
 
-// Forgets the driver's view's ground (TEREN cut where a cutting removes it),
-// which the first driver's frame after it makes again: the load sequence and
-// a fresh program call it, as the meshes change.
+// Forgets the driver's view's ground (TEREN cut where a cutting removes it,
+// and the coarse far ground), which the first driver's frame after it makes
+// again: the load sequence and a fresh program call it, as the meshes change.
 void ZapomnijTerenWykopu();
 
 // The width of the road drawn from the route's design line where there is

@@ -135,6 +135,10 @@ void TfMaster::UtworzMenu() {
     Poka1->addSeparator();
     m_WidokKierowcy = przelacznik(Poka1, "m_WidokKierowcy", QStringLiteral("Widok kierowcy"), "Ctrl+K", false,
                                   &TfMaster::m_WidokKierowcyClick);
+    m_UproszczonyTeren = przelacznik(Poka1, "m_UproszczonyTeren", QStringLiteral("Uproszczony daleki teren"), nullptr,
+                                     false, &TfMaster::m_UproszczonyTerenClick);
+    m_UproszczonyTeren->setToolTip(
+        QStringLiteral("W widoku kierowcy teren dalej niż 300 m rysowany z rzadszej siatki: szybsza jazda"));
 
     Pomoc1 = MainMenu1->addMenu(QStringLiteral("Pomoc"));
     Pomoc1->setObjectName(QStringLiteral("Pomoc1"));

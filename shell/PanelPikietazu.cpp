@@ -275,14 +275,22 @@ void TfMaster::PiszKilometraz(bool brakWysokosciDrogi) {
 }
 
 void TfMaster::OdswiezKontrolkiKierowcy() {
-    const QSignalBlocker b1(CB_WidokKierowcy), b2(CB_Wstecz), b3(m_WidokKierowcy), b4(SE_Predkosc);
+    const QSignalBlocker b1(CB_WidokKierowcy), b2(CB_Wstecz), b3(m_WidokKierowcy), b4(SE_Predkosc),
+        b5(m_UproszczonyTeren);
     CB_WidokKierowcy->setChecked(WidokKierowcy.Wlaczony);
     m_WidokKierowcy->setChecked(WidokKierowcy.Wlaczony);
+    m_UproszczonyTeren->setChecked(WidokKierowcy.UproszczonyTeren);
     CB_Wstecz->setChecked(!WidokKierowcy.Oko.WPrzod);
     SE_Predkosc->setValue(static_cast<int>(std::lround(WidokKierowcy.PredkoscKmh)));
 }
 
 void TfMaster::m_WidokKierowcyClick() { UstawWidokKierowcy(m_WidokKierowcy->isChecked()); }
+
+// The coarse far ground of the driver's view: the setting kept with the mode's others, the view placed again.
+void TfMaster::m_UproszczonyTerenClick() {
+    WidokKierowcy.UproszczonyTeren = m_UproszczonyTeren->isChecked();
+    if (Trasa.Obliczona) PolozWidokPonownie();
+}
 
 void TfMaster::UstawWidokKierowcy(bool wlaczony) {
     if (wlaczony != WidokKierowcy.Wlaczony) {

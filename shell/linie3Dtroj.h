@@ -199,6 +199,7 @@ public:
     QAction* m_RysujLinie = nullptr;
     QAction* m_RysujNiebo = nullptr;
     QAction* m_WidokKierowcy = nullptr;
+    QAction* m_UproszczonyTeren = nullptr;
     QAction* Krotkiopis1 = nullptr;
 
     // The sight check: its settings for the session and its results until the next load.
@@ -291,6 +292,7 @@ public slots:
     void Krotkiopis1Click();
     void Pokapikieta1Click();
     void m_WidokKierowcyClick();
+    void m_UproszczonyTerenClick();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

@@ -154,6 +154,7 @@ TEST_F(Narzedzie, KodyWyjscia) {
         {2, "", {"landxml", "T"}},
         {2, "", {"gltf", "T", "K/x.xml"}},
         {2, "", {"obraz", "T", "K/o.png", "--pikieta", "100", "--oko", "1.5"}},
+        {2, "--uproszczony-teren", {"obraz", "T", "K/o.png", "--pikieta", "100", "--uproszczony-teren"}},
         {2, "", {"przejazd", "T", "K/k", "--predkosc", "50"}},
         {2, "--bez-zapisu", {"przejazd", "T", "--bez-zapisu", "--wideo", "K/f.mp4"}},
         {2, "", {"widocznosc", "T", "--kierunek", "bok"}},
@@ -342,6 +343,12 @@ TEST_F(Narzedzie, WidokKierowcyIFilm) {
     EXPECT_EQ(pomiar.Kod, 0) << pomiar.Bledy;
     ASSERT_TRUE(pomiar.Bledy.starts_with("klatek: 50, klatek/s: ")) << pomiar.Bledy;
     EXPECT_GT(Liczba(pomiar.Bledy.substr(pomiar.Bledy.rfind(' ') + 1)), 0.0) << pomiar.Bledy;
+    EXPECT_EQ(pliki(), zPlikiem);
+    // The same drive with the coarse far ground.
+    const TWynik uproszczony = Uruchom({"przejazd", droga, "--bez-zapisu", "--kierowca", "--uproszczony-teren", "--od",
+                                        "100", "--do", "119.6", "--krok", "0.4", "--rozmiar", "320x200"});
+    EXPECT_EQ(uproszczony.Kod, 0) << uproszczony.Bledy;
+    EXPECT_TRUE(uproszczony.Bledy.starts_with("klatek: 50, klatek/s: ")) << uproszczony.Bledy;
     EXPECT_EQ(pliki(), zPlikiem);
 
     if (std::system("command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null") != 0)

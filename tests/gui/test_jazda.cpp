@@ -271,3 +271,22 @@ TEST(WyborLandXMLOkno, ListyIWybor) {
     ASSERT_TRUE(w);
     EXPECT_EQ(std::tuple(w->Teren, w->Proj, w->Trasa), std::tuple("TEREN", "PROJ", "os"));
 }
+
+TEST_F(Panel, UproszczonyDalekiTerenZMenu) {
+    // The menu item switches the coarse far ground of the driver's view on and off: the view is placed again at
+    // once, from fewer ground records, and off gives the full mesh's records again.
+    Otworz(QStringLiteral(ORVANY_ZRODLA "/Przyklady/Droga.tro"));
+    ASSERT_TRUE(bledy.isEmpty()) << bledy.join("\n").toStdString();
+    okno->SB_pik->setValue(500);
+    okno->m_WidokKierowcy->trigger();
+    ASSERT_TRUE(Rzut.WidokKierowcy);
+    EXPECT_FALSE(okno->m_UproszczonyTeren->isChecked());
+    const std::size_t pelny = TrojkatyTEREN.size();
+    okno->m_UproszczonyTeren->trigger();
+    EXPECT_TRUE(WidokKierowcy.UproszczonyTeren);
+    EXPECT_LT(TrojkatyTEREN.size() * 2, pelny);
+    okno->m_UproszczonyTeren->trigger();
+    EXPECT_FALSE(WidokKierowcy.UproszczonyTeren);
+    EXPECT_EQ(TrojkatyTEREN.size(), pelny);
+    WidokKierowcy = TWidokKierowcy{};
+}
