@@ -250,21 +250,28 @@ void ZapiszPPM(const std::string& sciezka, const std::vector<std::uint32_t>& pik
     ZapiszPlik(sciezka, s);
 }
 
+// The sample road loaded into a W x H window with the driver's view on (posts every `odstepSlupkow` metres); false
+// when its route was not computed.
+bool DrogaPrzykladowaWWidokuKierowcy(int W, int H, double odstepSlupkow) {
+    ZerujStan(W, H);
+    UstawOkoOkna(W, H);
+    WczytajPlik(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
+    WidokKierowcy = TWidokKierowcy{};
+    WidokKierowcy.Wlaczony = true;
+    WidokKierowcy.OdstepSlupkow = odstepSlupkow;
+    UstawOkoKierowcy(H);
+    return Trasa.Obliczona;
+}
+
 }  // namespace
 
 TEST(WidokKierowcy, PrzejazdDrogiPrzykladowejNieboNadDroga) {
     // The sample road in the driver's view every 20 m in both directions: above the horizon over the road the sky
     // stays open (the old ground over a shallow cutting hung there as a green ceiling at 0+640, 0+680, 1+560, …).
     constexpr int W = 640, H = 400;
-    ZerujStan(W, H);
-    UstawOkoOkna(W, H);
-    WczytajPlik(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
-    ASSERT_TRUE(Trasa.Obliczona);
+    ASSERT_TRUE(DrogaPrzykladowaWWidokuKierowcy(W, H, TWidokKierowcy{}.OdstepSlupkow));
     constexpr std::uint32_t KolorNieba = 0xFFFF00FFu;  // nowhere else in the picture
     Niebo = {1, 1, {KolorNieba}};
-    WidokKierowcy = TWidokKierowcy{};
-    WidokKierowcy.Wlaczony = true;
-    UstawOkoKierowcy(H);
     const char* klatki = std::getenv("ORVANY_KLATKI");
     std::vector<std::uint32_t> piksele(static_cast<std::size_t>(W) * H);
     int ile = 0;
@@ -316,14 +323,7 @@ TEST(WidokKierowcy, NapisySlupkowJakPrzySprawdzeniuKazdego) {
     // 640 x 400 picture: the labels a frame writes are those it writes when the sight line of every post within
     // range is checked, though most posts (behind the eye, beside the picture, too far to read) are not looked at.
     constexpr int W = 640, H = 400;
-    ZerujStan(W, H);
-    UstawOkoOkna(W, H);
-    WczytajPlik(std::string(ORVANY_ZRODLA) + "/Przyklady/Droga.tro");
-    ASSERT_TRUE(Trasa.Obliczona);
-    WidokKierowcy = TWidokKierowcy{};
-    WidokKierowcy.Wlaczony = true;
-    WidokKierowcy.OdstepSlupkow = 20.0;
-    UstawOkoKierowcy(H);
+    ASSERT_TRUE(DrogaPrzykladowaWWidokuKierowcy(W, H, 20.0));
     int napisane = 0, pominiete = 0, ukryteWKadrze = 0;
     for (bool wPrzod : {true, false}) {
         WidokKierowcy.Oko.WPrzod = wPrzod;
