@@ -98,7 +98,7 @@ TEST(TerenDaleki, SiatkaNaPlaszczyznieZDziuraIRodzajami) {
 
 TEST(TerenDaleki, KrokZKrawedziIGranicyWezlow) {
     // 4 m cells (mean edge (4 + 4 + 4 sqrt 2) / 3): the step is twice it. Two triangles over 100 km square: 5 m
-    // would make 4e8 nodes; the step grows until at most 4e6 (so above 50 m), and not past 1.25 times that.
+    // would make 4e8 nodes; the step grows until at most 1e6 (so above 100 m), and not past 1.25 times that.
     const TSiatka a = SiatkaZ(Siatka(0, 400, 0, 400, 4, [](double, double) { return 0.0; }));
     EXPECT_NEAR(KrokTerenuDalekiego(a), 2 * (8 + 4 * std::sqrt(2.0)) / 3, 1e-9);
     std::vector<TTrojkatRogi> rogi = Siatka(0, 10, 0, 10, 1, [](double, double) { return 0.0; });
