@@ -207,20 +207,6 @@ TEST(DuzeSceny, BlokiSiatkiBezWplywuNaWidoki) {
     BuforyWidoku.RozmiarBloku = 256;
 }
 
-namespace {
-
-// The frame drawn by the program's rasterizer into a W x H buffer of its own, in one band.
-std::vector<std::uint32_t> Klatka(int W, int H) {
-    std::vector<std::uint32_t> piksele(static_cast<std::size_t>(W) * H, 0);
-    TPlotnoRastrowe plotno(TBuforPikseli{piksele.data(), W, H, W, 0});
-    TPodzialKlatki podzial;
-    podzial.Watki = 1;
-    Przerysuj(plotno, W, H, podzial);
-    return piksele;
-}
-
-}  // namespace
-
 TEST(DuzeSceny, KadrKierowcyBezZmianyObrazu) {
     // A drive through the grid, the eye moving a little each frame, turning
     // and tilting, low on the ground, then high above it looking level (the
@@ -243,7 +229,7 @@ TEST(DuzeSceny, KadrKierowcyBezZmianyObrazu) {
             Czworokaty = bryly;
             UmiescWOku(oko, kierunek, pochylenie, 0.3, 400, {}, rozmiar == 0 ? TKadr{} : TKadr{W, H});
             (rozmiar == 0 ? wszystkich : wKadrze) += rozmiar == 7 ? 0 : TrojkatyTEREN.size() + TrojkatyPROJ.size();
-            obrazy.push_back(Klatka(W, H));
+            obrazy.push_back(KlatkaJednymPasem(W, H));
         }
         ASSERT_TRUE(obrazy[1] == obrazy[0] && obrazy[2] == obrazy[0]) << "klatka " << f;
     }

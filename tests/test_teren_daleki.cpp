@@ -8,16 +8,6 @@
 
 namespace {
 
-// The frame drawn by the program's rasterizer into a W x H buffer of its own, in one band.
-std::vector<std::uint32_t> Klatka(int W, int H) {
-    std::vector<std::uint32_t> piksele(static_cast<std::size_t>(W) * H, 0);
-    TPlotnoRastrowe plotno(TBuforPikseli{piksele.data(), W, H, W, 0});
-    TPodzialKlatki podzial;
-    podzial.Watki = 1;
-    Przerysuj(plotno, W, H, podzial);
-    return piksele;
-}
-
 // Pixels that differ in rows [od, do_) of two W-wide frames.
 std::size_t Rozne(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b, int W, int od, int do_) {
     std::size_t n = 0;
@@ -144,7 +134,7 @@ TEST(TerenDaleki, DrogaBliskoBezZmianCaloscBlisko) {
                 WidokKierowcy.Zasieg = u == 2 ? OdlegloscTerenuDalekiego : 1000.0;
                 ASSERT_EQ(UstawWidokNaPikiecie(s, true, TKadr{W, H}), TUstawienie::Kierowca);
                 if (u < 2) (u ? rekordyUproszczone : rekordyPelne) += TrojkatyTEREN.size();
-                obrazy[u] = Klatka(W, H);
+                obrazy[u] = KlatkaJednymPasem(W, H);
             }
             EXPECT_EQ(Rozne(obrazy[0], obrazy[1], W, H * 6 / 10, H), 0u);
             const TPorownanie p = Porownaj(obrazy[0], obrazy[1], obrazy[2]);
@@ -164,10 +154,10 @@ TEST(TerenDaleki, DrogaBliskoBezZmianCaloscBlisko) {
     // Off again: the picture is the full mesh's once more (the grid kept, not drawn).
     WidokKierowcy.UproszczonyTeren = false;
     ASSERT_EQ(UstawWidokNaPikiecie(500, true, TKadr{W, H}), TUstawienie::Kierowca);
-    const std::vector<std::uint32_t> a = Klatka(W, H);
+    const std::vector<std::uint32_t> a = KlatkaJednymPasem(W, H);
     ZapomnijTerenWykopu();
     ASSERT_EQ(UstawWidokNaPikiecie(500, true, TKadr{W, H}), TUstawienie::Kierowca);
-    EXPECT_TRUE(a == Klatka(W, H));
+    EXPECT_TRUE(a == KlatkaJednymPasem(W, H));
 }
 
 TEST(TerenDaleki, DuzyTerenDuzoMniejRekordow) {
@@ -195,7 +185,7 @@ TEST(TerenDaleki, DuzyTerenDuzoMniejRekordow) {
             UmiescWOku(oko, 0.05, 0.0, 0.3, u == 2 ? OdlegloscTerenuDalekiego : 1000.0, {}, TKadr{W, H}, 0.0,
                        u == 1 ? daleki : TTerenDalekiOka{});
             if (u < 2) rekordy[u] = TrojkatyTEREN.size();
-            obrazy[u] = Klatka(W, H);
+            obrazy[u] = KlatkaJednymPasem(W, H);
         }
         EXPECT_EQ(Rozne(obrazy[0], obrazy[1], W, H * 7 / 10, H), 0u);
         const TPorownanie p = Porownaj(obrazy[0], obrazy[1], obrazy[2]);

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "render/Rasteryzer.h"
+#include "render/RysujPerspektywa.h"
 #include "scena/Scena.h"
 
 void ZerujStan(int W, int H) { UstawStanPoczatkowy(W, H); }
@@ -120,4 +122,13 @@ TSiatkaNMT SiatkaNMTZ(int W, int H, const std::function<double(int, int)>& z) {
     for (int j = 0; j < H; ++j)
         for (int i = 0; i < W; ++i) s.Z[s.Indeks(i, j)] = z(i, j);
     return s;
+}
+
+std::vector<std::uint32_t> KlatkaJednymPasem(int W, int H) {
+    std::vector<std::uint32_t> piksele(static_cast<std::size_t>(W) * H, 0);
+    TPlotnoRastrowe plotno(TBuforPikseli{piksele.data(), W, H, W, 0});
+    TPodzialKlatki podzial;
+    podzial.Watki = 1;
+    Przerysuj(plotno, W, H, podzial);
+    return piksele;
 }

@@ -63,12 +63,14 @@ TTrojkatRogi Trojkat(const TPunkt3D& a, const TPunkt3D& b, const TPunkt3D& c);
 // Cells of krok by krokY (krok when 0) over [x0, x1] x [y0, y1], two triangles each, heights z(x, y).
 std::vector<TTrojkatRogi> Siatka(double x0, double x1, double y0, double y1, double krok,
                                  const std::function<double(double, double)>& z, double krokY = 0);
-// A mesh of the triangles, in their order, each with corners of its own.
 // An elevation grid of W x H nodes 1 m apart, node (i, j) of height z(i, j) (NaN: no data).
 TSiatkaNMT SiatkaNMTZ(int W, int H, const std::function<double(int, int)>& z);
+// A mesh of the triangles, in their order, each with corners of its own.
 TSiatka SiatkaZ(const std::vector<TTrojkatRogi>& trojkaty);
 // The mesh's triangles replaced by these (its points and the rest kept).
 void UstawTrojkaty(TSiatka& siatka, const std::vector<TTrojkatRogi>& trojkaty);
+// The window's frame drawn by the program's rasterizer into a W x H buffer of its own, in one band.
+std::vector<std::uint32_t> KlatkaJednymPasem(int W, int H);
 // The route through the vertices {X, Y, R, A1, A2}, built (inline: the fuzz targets link this file's
 // companion without GoogleTest).
 inline void BudujTrase(const std::vector<std::array<double, 5>>& w) {
