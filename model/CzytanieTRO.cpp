@@ -193,7 +193,6 @@ std::vector<TPunktSiatki> CzytajPunkty(TCzytnik& cz, std::string_view marker) {
 struct TPolaTrojkataTEREN {
     std::int32_t Atr[3];
     std::int32_t Nr[3];  // vertex numbers, checked against the points
-    double Xs, Ys;
     TRodzaj Rodzaj;
     bool Znacznik;
     std::int32_t Kolor;
@@ -209,8 +208,8 @@ TPolaTrojkataTEREN CzytajPolaTrojkataTEREN(TCzytnik& cz, std::int64_t ilePunktow
                 nr = r.Calkowita();
                 if (nr < 0 || nr >= ilePunktow) r.Zawiedz();
             }
-            f.Xs = r.Wspolrzedna();
-            f.Ys = r.Wspolrzedna();
+            r.Wspolrzedna();  // the plan point: checked, not kept (the corners are the points')
+            r.Wspolrzedna();
             f.Rodzaj = r.Rodzaj();
             f.Znacznik = r.Logiczna();
             f.Kolor = r.Kolor();
@@ -224,8 +223,8 @@ TPolaTrojkataTEREN CzytajPolaTrojkataTEREN(TCzytnik& cz, std::int64_t ilePunktow
                     (ilePunktow > 0 ? " jest spoza zakresu punktów TEREN (0.." + std::to_string(ilePunktow - 1) + ")."
                                     : " wskazuje punkt TEREN, a brak punktów TEREN."));
     }
-    f.Xs = cz.Wspolrzedna();
-    f.Ys = cz.Wspolrzedna();
+    cz.Wspolrzedna();  // the plan point: checked, not kept
+    cz.Wspolrzedna();
     f.Rodzaj = cz.Rodzaj();
     f.Znacznik = cz.Logiczna();
     f.Kolor = cz.Kolor();
